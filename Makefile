@@ -1,0 +1,33 @@
+# make demo: set up, build, run the compiler on the bundled example.
+# make test: set up, build all three ways, run every test.
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: setup build native win32 win64 test demo clean
+
+setup:
+	@bash scripts/setup.sh
+
+native: setup
+	cmake -S . -B build/native $(CMAKE_FLAGS) >/dev/null
+	cmake --build build/native -j $(JOBS)
+
+win32: setup
+	cmake -S . -B build/win32 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
+	cmake --build build/win32 -j $(JOBS)
+
+win64: setup
+	cmake -S . -B build/win64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake >/dev/null
+	cmake --build build/win64 -j $(JOBS)
+
+build: native win32 win64
+
+test: build
+	cd build/native && ctest --output-on-failure -j $(JOBS)
+	cd build/win64 && xvfb-run -a ctest --output-on-failure -j $(JOBS)
+
+demo: native
+	@bash scripts/demo.sh
+
+clean:
+	rm -rf build

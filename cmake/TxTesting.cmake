@@ -1,0 +1,68 @@
+# Test helpers shared by every folder.
+#
+# tx_add_gtest(name SOURCES a.cpp ... [LIBS lib ...])
+#   A GoogleTest program. Natively each test case is a CTest test; in the
+#   win64 build the whole program is one CTest test run under Wine.
+# tx_cp932(file ...)
+#   Compiles these sources (in the calling folder) with code page 932 as the
+#   execution character set, so their string literals are the system's
+#   Shift-JIS bytes. Keep such files to text tables and the code that prints
+#   them: <chrono> (and headers that pull it in, like <thread>) cannot be
+#   compiled this way.
+# tx_sjis(target in out)
+#   Converts a UTF-8 text file (a golden file, a fixture) to code page 932
+#   at build time, so the repository never holds raw Shift-JIS.
+
+if(TX_BUILD_TESTS)
+  enable_testing()
+  if(CMAKE_CROSSCOMPILING)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    foreach(t gtest gtest_main gmock gmock_main)
+      target_compile_options(${t} PRIVATE -w)
+    endforeach()
+    add_test(NAME wine_prefix COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine
+      ENVIRONMENT "TX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  else()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+  endif()
+endif()
+
+function(tx_add_gtest name)
+  if(NOT TX_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
+      ENVIRONMENT "TX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+endfunction()
+
+# Extra properties for a plain add_test() of a Windows program under Wine.
+function(tx_wine_test name)
+  if(CMAKE_CROSSCOMPILING)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
+      ENVIRONMENT "TX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  endif()
+endfunction()
+
+function(tx_sjis target in out)
+  add_custom_command(OUTPUT ${out}
+    COMMAND iconv -f UTF-8 -t CP932 ${in} -o ${out}
+    DEPENDS ${in} VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+endfunction()
+
+function(tx_cp932)
+  set_property(SOURCE ${ARGN} APPEND PROPERTY COMPILE_OPTIONS -fexec-charset=CP932)
+endfunction()

@@ -1,0 +1,2 @@
+#!/usr/bin/env bash
+echo "nothing to demonstrate yet"
