@@ -66,3 +66,20 @@ endfunction()
 function(tx_cp932)
   set_property(SOURCE ${ARGN} APPEND PROPERTY COMPILE_OPTIONS -fexec-charset=CP932)
 endfunction()
+
+# tx_pass_library(name DLLNAME core_target SOURCES ...)
+#   A deliverable library: on Windows the DLL DLLNAME.DLL built from the
+#   given sources (the entry points) over the static core_target; natively a
+#   static library of the same name. Tests link core_target.
+function(tx_pass_library name dllname core)
+  cmake_parse_arguments(P "" "" "SOURCES" ${ARGN})
+  if(WIN32)
+    add_library(${name} SHARED ${P_SOURCES})
+    set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${dllname} SUFFIX ".DLL"
+      IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
+  else()
+    add_library(${name} STATIC ${P_SOURCES})
+  endif()
+  target_compile_definitions(${name} PRIVATE TX_BUILDING_PASS)
+  target_link_libraries(${name} PUBLIC ${core})
+endfunction()
