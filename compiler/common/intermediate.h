@@ -1,0 +1,230 @@
+// The intermediate file: written by the syntax analyzer, read by the code
+// generator. Both sides take every offset, code and length from here; the
+// points where the two used to read the format differently are settled in
+// intermediate.md beside this file.
+//
+// Layout (little-endian): 64-byte header, 352-byte runtime-environment
+// block, the statement stream from 416 padded to 16, then the ten tables in
+// index order, each padded to 16.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ifile {
+
+// ---- file layout ---------------------------------------------------------
+
+constexpr uint8_t kSignature = 0xFB;
+constexpr uint16_t kVersion = 6;
+constexpr uint16_t kTableCount = 10;
+constexpr uint32_t kHeaderSize = 64;
+constexpr uint32_t kEnvBlockOffset = 64;
+constexpr uint32_t kEnvBlockSize = 352;
+constexpr uint32_t kStreamOffset = 416;
+constexpr uint32_t kAlign = 16;
+
+// Header field offsets.
+constexpr uint32_t kHdrSignature = 0;   // u8 0xFB
+constexpr uint32_t kHdrModuleFlag = 1;  // u8: 1 for a .SUB/.FRM module
+constexpr uint32_t kHdrVersion = 2;     // u16 6
+constexpr uint32_t kHdrTableCount = 4;  // u16 10
+constexpr uint32_t kHdrTrapBits = 6;    // u8
+constexpr uint32_t kHdrDataSize = 8;    // u32 size of the .data image
+constexpr uint32_t kHdrStreamSize = 12; // u32 records + end mark
+constexpr uint32_t kHdrTableSizes = 16; // u32 per table, before padding
+
+constexpr uint8_t kTrapInterruptCheck = 0x01;
+constexpr uint8_t kTrapResume = 0x02;
+
+enum TableIndex : int {
+    kProcNameTable = 0,
+    kDataItemTable = 1,
+    kStringConstTable = 2,
+    kCommonVarTable = 3,
+    kModuleVarTable = 4,
+    kArrayTable = 5,
+    kProcDebugTable = 6,
+    kTypeDefTable = 7,
+    kArrayBoundsTable = 8,
+    kLocalNameRefTable = 9,
+};
+
+// The analyzer builds (and so writes into its work file) the tables in this
+// order, because later tables refer to offsets assigned by earlier ones. The
+// intermediate file still holds them in index order.
+constexpr std::array<int, kTableCount> kBuildOrder = {0, 1, 2, 5, 8, 7, 3, 4, 6, 9};
+
+struct Header {
+    uint8_t module_flag = 0;
+    uint8_t trap_bits = 0;
+    uint32_t data_size = 0;
+    uint32_t stream_size = 0;
+    std::array<uint32_t, kTableCount> table_size{};
+};
+
+constexpr uint32_t PadTo16(uint32_t n) { return (n + (kAlign - 1)) & ~(kAlign - 1); }
+
+// Writes the 64 header bytes (signature, version and table count included).
+std::array<uint8_t, kHeaderSize> EncodeHeader(const Header &h);
+// Reads the header fields; like the generator, checks neither signature nor
+// version words.
+Header DecodeHeader(const uint8_t *bytes);
+
+// The block the analyzer uses when no /S: file is given.
+const std::array<uint8_t, kEnvBlockSize> &BuiltinEnvBlock();
+
+// Byte offset of table i in the file, and of the byte after the last table.
+uint32_t TableOffset(const Header &h, int i);
+uint32_t FileSize(const Header &h);
+
+// A file cut into its parts; the pointers point into the caller's bytes.
+struct Layout {
+    Header header;
+    const uint8_t *env = nullptr;
+    const uint8_t *stream = nullptr;
+    std::array<const uint8_t *, kTableCount> table{};
+};
+// False with a reason when the file is shorter than its header says.
+bool SplitFile(const uint8_t *data, size_t size, Layout *out, std::string *error);
+
+// ---- statement stream ----------------------------------------------------
+//
+// Record: {u16 total length, u16 source line, tokens, F1 00}. After the last
+// record a u32 0. Within the tokens F2 00 separates two statements of one
+// source line. A token's first byte is its kind; for kind 0x00 the second
+// byte is the statement code.
+
+constexpr uint32_t kRecordHeadSize = 4;
+
+// Token kinds (first byte).
+constexpr uint8_t kTokStatement = 0x00;    // {00, code, operands by code}
+constexpr uint8_t kTokKeyword = 0x10;      // {10, value}
+constexpr uint8_t kTokOperator = 0x20;     // {20, operator code}
+constexpr uint8_t kTokIntrinsic = 0x40;    // {40, function, result type}
+constexpr uint8_t kTokOwnFunc = 0x41;      // {41, type, u32 table-0 offset}
+constexpr uint8_t kTokDeclFunc = 0x42;     // {42, type, u8 form, u32 table-0 offset}
+constexpr uint8_t kTokLibFunc = 0x43;      // {43, type, u8 form, u32 lib, u32 name}
+constexpr uint8_t kTokArgListEnd = 0x4F;
+constexpr uint8_t kTokVar = 0x50;          // {50, type, class, u32 record offset}
+constexpr uint8_t kTokMember = 0x51;       // {51, type, u32 member offset in table 7}
+constexpr uint8_t kTokElement = 0x52;      // work file only; 50 in the stream
+constexpr uint8_t kTokArray = 0x60;        // {60, type, class, u32 record offset}
+constexpr uint8_t kTokSubscript = 0x61;    // {61, type, u32 member offset}
+constexpr uint8_t kTokArrayAddr = 0x62;    // {62, type, class, u32 record offset}
+constexpr uint8_t kTokSubscriptEnd = 0x6F;
+constexpr uint8_t kTokConstant = 0x70;     // {70, type, value by type}
+constexpr uint8_t kTokLabel = 0xA0;        // {A0, x, u32 table-0 offset}
+constexpr uint8_t kTokLineNumber = 0xA1;   // {A1, x, u32} or {A1, 10}
+constexpr uint8_t kTokParamBlock = 0xA2;   // {A2, 0, u32, u32} or {A2, 1, u32}
+constexpr uint8_t kTokLabelValue = 0xA3;   // work file only; 70 01 in the stream
+constexpr uint8_t kTokValue = 0xB0;        // argument and expression starts B0-B4
+constexpr uint8_t kTokExpression = 0xB1;
+constexpr uint8_t kTokByRef = 0xB2;
+constexpr uint8_t kTokByRefExpr = 0xB3;
+constexpr uint8_t kTokByRefParen = 0xB4;
+constexpr uint8_t kTokGroup = 0xB5;        // closed by BE
+constexpr uint8_t kTokGroupEnd = 0xBE;
+constexpr uint8_t kTokExprEnd = 0xBF;
+constexpr uint8_t kTokRecordEnd = 0xF1;
+constexpr uint8_t kTokSeparator = 0xF2;
+
+constexpr uint8_t kLineNumberNone = 0x10;  // A1 10: a 2-byte line-number token
+
+// Statement codes whose token carries operands (all others are 2 bytes).
+constexpr uint8_t kStmLineLabel = 0x02;
+constexpr uint8_t kStmLineNumber = 0x03;
+constexpr uint8_t kStmSelect = 0x14;
+constexpr uint8_t kStmForTest = 0x1F;
+constexpr uint8_t kStmForHead = 0x20;
+constexpr uint8_t kStmCheckedEntry = 0x2A; // 18: table 0, table 6, table 9, DATA
+constexpr uint8_t kStmFuncEntry = 0x31;    // 14: table 0, table 6, DATA
+constexpr uint8_t kStmFuncEnd = 0x32;      // 7: 03, u32 result record (table 6)
+constexpr uint8_t kStmSubEntry = 0x35;     // 14
+constexpr uint8_t kStmSubEnd = 0x36;
+constexpr uint8_t kStmCall = 0x38;         // 7: form, u32 table-0 offset
+constexpr uint8_t kStmCallDll = 0x3F;      // 11: form, u32 lib, u32 name
+constexpr uint8_t kStmDefFn = 0x40;        // 10: table 0, table 6
+constexpr uint8_t kStmRestore = 0x7B;      // 6: u32 DATA offset
+constexpr uint8_t kStmLet = 0x80;
+constexpr uint8_t kStmDim = 0x8A;
+
+constexpr uint8_t kOpAssign = 0x00;        // 20 00 between target and source
+constexpr uint8_t kOpAdd = 0x13;
+
+constexpr uint32_t kNoData = 0xFFFFFFFFu;  // "no DATA item in this procedure"
+
+// Value types as tokens carry them.
+constexpr uint8_t kTypeInt = 0, kTypeLng = 1, kTypeSng = 2, kTypeDbl = 3, kTypeByt = 4;
+constexpr uint8_t kTypeWord = 8, kTypeDword = 9;
+constexpr uint8_t kTypeStr = 16, kTypeFixStr = 17, kTypeBcd = 18, kTypeFix = 19;
+constexpr uint8_t kTypeRecord = 48, kTypeValue4 = 64, kTypeNull = 65;
+
+// Bytes of a constant's value after {70, type}; -1 for a type that has no
+// place in the stream.
+int ConstantValueSize(uint8_t type);
+
+// Length of the stream token at p, of which avail bytes are readable; 0 when
+// it cannot be told (an unknown constant type, or the token runs past avail).
+uint32_t TokenLength(const uint8_t *p, size_t avail);
+
+struct Record {
+    uint32_t offset = 0;   // from the start of the stream
+    uint16_t length = 0;
+    uint16_t line = 0;
+    std::vector<uint32_t> tokens;  // offsets into the stream, F2 and F1 included
+};
+
+// Walks the records of a stream, checking that each record's tokens end with
+// its F1 exactly at its length and that the u32 end mark closes the stream
+// exactly at its size. Never reads outside [stream, stream + size).
+class StreamWalker {
+public:
+    StreamWalker(const uint8_t *stream, size_t size) : p_(stream), size_(size) {}
+    enum Step { kRecord, kEnd, kError };
+    Step Next(Record *rec);
+    const std::string &error() const { return error_; }
+
+private:
+    Step Fail(const std::string &why);
+    const uint8_t *p_;
+    size_t size_;
+    size_t pos_ = 0;
+    bool done_ = false;
+    std::string error_;
+};
+
+// ---- tables --------------------------------------------------------------
+
+// Variable record of tables 3, 4, 6 and 7: 20 bytes, then the name.
+constexpr uint32_t kVarRecordSize = 20;
+constexpr uint32_t kVarType = 0;      // u8
+constexpr uint32_t kVarClass = 1;     // u8, 0x10 = array
+constexpr uint32_t kVarAddress = 2;   // u32
+constexpr uint32_t kVarTypeRef = 6;   // u32 table-7 offset, or a fixed string's length
+constexpr uint32_t kVarBounds = 10;   // u32 table-8 offset
+constexpr uint32_t kVarSize = 14;     // u32
+constexpr uint32_t kVarPrefix = 18;   // u8 common-name prefix (table 3)
+constexpr uint32_t kVarNameLength = 19;
+constexpr uint8_t kClassArray = 0x10;
+
+// Tables 3 and 4 open with a u32 equal to the table's size (this word
+// included); the records follow from offset 4.
+constexpr uint32_t kVarTableHead = 4;
+
+// Table 0 entry: {u8 flag, u32, u32, u8 name length} + name.
+constexpr uint32_t kProcEntrySize = 10;
+constexpr uint32_t kProcEntryFlag = 0;
+constexpr uint32_t kProcEntrySlot = 5;  // generator's working word
+constexpr uint32_t kProcEntryNameLength = 9;
+
+constexpr uint32_t kDataItemHead = 3;     // {u8 0, u16 line} + text
+constexpr uint32_t kStringConstHead = 12; // {u32 0, u32 length, u32 text offset}
+constexpr uint32_t kArrayRecordSize = 17;
+constexpr uint32_t kArraySlotSize = 10;   // array k's slot is 10 * k
+constexpr uint32_t kNameRefRecordSize = 9;
+
+}  // namespace ifile
