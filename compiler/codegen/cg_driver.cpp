@@ -1,0 +1,167 @@
+#include "cg_driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "cg_bytes.h"
+#include "cg_emit.h"
+#include "cg_module.h"
+#include "cg_object.h"
+#include "cg_tables.h"
+
+namespace txcg {
+
+namespace {
+
+// The compilation the crash filter reports on; one runs at a time.
+CgState *g_running = nullptr;
+
+std::string Str(const char *s) { return s ? s : ""; }
+
+// A fixed time stamp makes objects reproducible (tests, packaging).
+std::optional<uint32_t> FixedTimeStamp() {
+    const char *v = std::getenv("SOURCE_DATE_EPOCH");
+    if (!v || !*v)
+        return std::nullopt;
+    char *end = nullptr;
+    unsigned long long t = std::strtoull(v, &end, 10);
+    if (*end != '\0')
+        return std::nullopt;
+    return uint32_t(t);
+}
+
+void DefineCommonSymbols(CgState &st) {
+    static const char *const kPrefix[] = {"", "_", "TX$"};
+    auto &tab = st.tables[kTabCommonVar];
+    ForEachCommonVar(st, [&](const VarRecord &r) {
+        std::string name = r.prefix < 3 ? kPrefix[r.prefix] : "";
+        name.append(reinterpret_cast<const char *>(tab.data() + r.at + kVarRecordSize),
+                    r.nameLength);
+        uint32_t index = AddSymbol(st, name, r.size, 0, 0, kClassExternal, 0);
+        PutU32(tab.data() + r.at + 2, index);
+    });
+}
+
+// Procedure debug entries {u32 size, u8 name length, name, u32 frame size,
+// u8 record count} + variable records: frame offsets become relative to
+// the frame pointer.
+void SetFrameOffsets(CgState &st) {
+    auto &tab = st.tables[kTabProcDebug];
+    uint32_t at = 0;
+    while (uint64_t(at) + 5 <= tab.size()) {
+        const uint32_t size = GetU32(tab.data() + at);
+        const uint32_t end = at + size;
+        const uint32_t nameLength = tab[at + 4];
+        uint32_t p = at + 5 + nameLength;
+        if (size == 0 || end > tab.size() || uint64_t(p) + 5 > end)
+            CgFail(kErrRead, kDetailIntermediate);
+        const uint32_t frame = GetU32(tab.data() + p);
+        const uint32_t records = tab[p + 4];
+        p += 5;
+        for (uint32_t i = 0; i < records && p < end; ++i) {
+            VarRecord r = ReadVarRecord(st, kTabProcDebug, p);
+            PutU32(tab.data() + p + 2, r.address - frame);
+            p = r.next;
+        }
+        at = end;
+    }
+}
+
+} // namespace
+
+void SetCgError(CmpFilParam *param, uint32_t code, uint32_t detail,
+                const std::string &objectPath) {
+    param->err_code = code;
+    param->err_detail = detail;
+    if (detail == kDetailObject) {
+        std::strncpy(param->err_text, objectPath.c_str(), sizeof param->err_text - 1);
+        param->err_text[sizeof param->err_text - 1] = '\0';
+    }
+}
+
+void ReadParam(CgState &st, const CmpFilParam &p) {
+    auto &o = st.opt;
+    o.buildMode = p.M == 2 ? 2 : 1;
+    o.messageCheck = p.CL == 1;
+    o.interruptCheck = p.CI == 1;
+    o.overflowCheck = p.CO == 1;
+    o.forNextMode = p.CF == 2 ? 2 : 1;
+    o.debugInfo = p.Zi == 1;
+    o.keepTemps = p.TMP == 1;
+    st.pcodePath = Str(p.pcode_filename);
+    st.objectPath = Str(p.Fo_filename);
+    const std::string source = Str(p.srcfilename);
+    const size_t slash = source.find_last_of("\\/:");
+    st.moduleFile = slash == std::string::npos ? source : source.substr(slash + 1);
+    const size_t dot = st.moduleFile.rfind('.');
+    st.moduleBase = dot == std::string::npos ? st.moduleFile : st.moduleFile.substr(0, dot);
+    st.obj.timeStamp = FixedTimeStamp();
+}
+
+void InitCodeGen(CgState &st) {
+    InitObjectFile(st);
+    st.sec[kSecDataCn].image.clear();
+    DefineCommonSymbols(st);
+    AllocCodeBuffer(st);
+    st.fixups.clear();
+    st.fixups.reserve(32768);
+    st.labels.clear();
+    if (!st.tables[kTabProcDebug].empty())
+        SetFrameOffsets(st);
+    st.sec[kSecText].lines.clear();
+}
+
+bool CgCrashInfo(int &phase, std::string &moduleFile, unsigned &line) {
+    if (!g_running)
+        return false;
+    phase = g_running->phase;
+    moduleFile = g_running->moduleFile;
+    line = g_running->curLine;
+    return true;
+}
+
+int CgCompile(CmpFilParam *param) {
+    CgState st;
+    st.param = param;
+    g_running = &st;
+    int result = 0;
+    try {
+        st.phase = 1;
+        ReadParam(st, *param);
+
+        st.phase = 2;
+        st.pcode = std::fopen(st.pcodePath.c_str(), "rb");
+        if (!st.pcode)
+            CgFail(kErrOpen, kDetailIntermediate);
+        ReadIntermediateHeader(st, st.pcode);
+
+        st.phase = 3;
+        InitCodeGen(st);
+
+        st.phase = 4;
+        GenerateModule(st);
+        std::fclose(st.pcode);
+        st.pcode = nullptr;
+
+        st.phase = 5;
+        BuildDataSections(st);
+        st.phase = 6;
+        SplitTextSections(st);
+        st.phase = 7;
+        WriteObjectFile(st);
+        st.phase = 8;
+        result = 1;
+    } catch (const CgError &e) {
+        SetCgError(param, e.code, e.detail, st.objectPath);
+    } catch (const std::bad_alloc &) {
+        SetCgError(param, kErrNoMemory, kDetailNone, st.objectPath);
+    }
+    if (st.pcode)
+        std::fclose(st.pcode);
+    g_running = nullptr;
+    return result;
+}
+
+} // namespace txcg

@@ -1,0 +1,165 @@
+#include "cg_module.h"
+
+#include <cstring>
+#include <string>
+
+#include "cg_bytes.h"
+#include "cg_emit.h"
+#include "cg_fixup.h"
+#include "cg_object.h"
+#include "cg_symbols.h"
+#include "cg_tables.h"
+
+namespace txcg {
+
+void GenerateModule(CgState &st) {
+    if (!st.mainModule) {
+        if (st.opt.buildMode == 2)
+            RefRuntimeSymbol(st, "_DllMain@12");
+    } else {
+        AddExportDirective(st, "$PbMainWndProc=_$PbMainWndProc@16");
+        DefineFunction(st, "$BAS_MAIN", CurrentCodeOffset(st));
+        DefinePublicData(st, "_$PvBET", kSecDataBt);
+        DefinePublicData(st, "_$PvMCB", kSecDataMc);
+        DefinePublicData(st, "$PvGARY", kSecDataAg);
+        DefinePublicData(st, "_$PvDbgGlobal", kSecDataDg);
+    }
+    st.entrySymbol = DefineFunction(st, "$ENTRY$" + st.moduleFile, CurrentCodeOffset(st));
+    if (st.ir.streamSize == 0) {
+        EmitRet(st, 0);
+        if (st.mainModule && st.opt.debugInfo)
+            GenDebugEntries(st);
+        return;
+    }
+    GenerateStatements(st);
+}
+
+namespace {
+
+void ZeroImage(CgState &st, SectionId id, size_t size) { st.sec[id].image.assign(size, 0); }
+
+bool InFile(const CgState &st, SectionId id) { return st.sec[id].number != 0; }
+
+uint32_t SymbolOf(const CgState &st, SectionId id) { return st.sec[id].symbol; }
+
+void BuildModuleControlBlock(CgState &st) {
+    auto &img = st.sec[kSecDataMc].image;
+    img.assign(14, 0);
+    PutU16(img.data() + 12, uint16_t(st.moduleFile.size()));
+    img.insert(img.end(), st.moduleFile.begin(), st.moduleFile.end());
+    img.push_back(0);
+    if (st.hasCheckedEntry)
+        AddDataReloc(st, kSecDataMc, 0, st.checkedEntry, SymbolOf(st, kSecText));
+    if (InFile(st, kSecData))
+        AddDataRelocAt(st, kSecDataMc, 4, SymbolOf(st, kSecData));
+    if (st.opt.debugInfo && InFile(st, kSecDataDl))
+        AddDataRelocAt(st, kSecDataMc, 8, SymbolOf(st, kSecDataDl));
+}
+
+// String constants {u32 0, u32 length, u32 text offset}: the offset becomes
+// the addend of a relocation against .data$cs. A record whose text offset
+// points elsewhere is an alias and has no text of its own.
+void BuildStringConstants(CgState &st) {
+    auto &img = st.sec[kSecDataCs].image;
+    img = st.tables[kTabStringConst];
+    uint32_t at = 0;
+    while (uint64_t(at) + 12 <= img.size()) {
+        const uint32_t length = GetU32(img.data() + at + 4);
+        const uint32_t text = GetU32(img.data() + at + 8);
+        PutU32(img.data() + at + 8, 0);
+        AddDataReloc(st, kSecDataCs, at + 8, text, SymbolOf(st, kSecDataCs));
+        at = text == at + 12 ? at + 12 + length : at + 12;
+    }
+}
+
+void BuildCommonArrays(CgState &st) {
+    auto &img = st.sec[kSecDataAg].image;
+    img.clear();
+    ForEachCommonVar(st, [&](const VarRecord &r) {
+        if (!(r.storageClass & kClassArrayBit))
+            return;
+        const uint32_t at = uint32_t(img.size());
+        img.insert(img.end(), 10, 0);
+        img[at] = 1;
+        img[at + 1] = r.type;
+        AddDataRelocAt(st, kSecDataAg, at + 2, r.address);
+        AddDataReloc(st, kSecDataAg, at + 6, r.bounds, SymbolOf(st, kSecDataAd));
+    });
+    if (img.empty() && st.mainModule)
+        img.assign(4, 0);
+}
+
+void BuildArrays(CgState &st) {
+    auto &arrays = st.tables[kTabArray];
+    const uint32_t count = uint32_t(arrays.size() / kArrayRecordSize);
+    uint32_t storage = 0;
+    for (uint32_t k = 0; k < count; ++k) {
+        uint8_t *a = arrays.data() + k * kArrayRecordSize;
+        if (GetU32(a + 1) != 0) {
+            PutU32(a + 9, storage);
+            storage += GetU32(a + 1);
+        }
+    }
+    ZeroImage(st, kSecDataAl, storage);
+    const auto &vars = st.tables[kTabModuleVar];
+    for (uint32_t at = 4; at + kVarRecordSize <= vars.size();) {
+        VarRecord r = ReadVarRecord(st, kTabModuleVar, at);
+        if ((r.storageClass & kClassArrayBit) && r.address / 10 < count)
+            PutU32(arrays.data() + (r.address / 10) * kArrayRecordSize + 13, r.bounds);
+        at = r.next;
+    }
+    ZeroImage(st, kSecDataAc, size_t(count) * 10);
+    for (uint32_t k = 0; k < count; ++k) {
+        const uint8_t *a = arrays.data() + k * kArrayRecordSize;
+        if (GetU32(a + 1) == 0)
+            continue;
+        uint8_t *d = st.sec[kSecDataAc].image.data() + 10 * k;
+        d[0] = 1;
+        d[1] = a[0];
+        AddDataReloc(st, kSecDataAc, 10 * k + 2, GetU32(a + 9), SymbolOf(st, kSecDataAl));
+        AddDataReloc(st, kSecDataAc, 10 * k + 6, GetU32(a + 13), SymbolOf(st, kSecDataAd));
+    }
+}
+
+// The debug tables go out as read; a main module without them gets four
+// zero bytes where the runtime expects its pointer target.
+void BuildDebugTable(CgState &st, SectionId id, TableId t) {
+    if (!InFile(st, id))
+        return;
+    if (st.opt.debugInfo && !st.tables[t].empty())
+        st.sec[id].image = st.tables[t];
+    else
+        ZeroImage(st, id, 4);
+}
+
+} // namespace
+
+void BuildDataSections(CgState &st) {
+    st.code.bytes.resize(st.code.offset);
+    ResolveFixups(st);
+    st.sec[kSecText].image = std::move(st.code.bytes);
+    st.code = CodeBuffer{};
+
+    if (InFile(st, kSecData))
+        ZeroImage(st, kSecData, st.ir.dataSize);
+    BuildModuleControlBlock(st);
+    if (InFile(st, kSecDataCs))
+        BuildStringConstants(st);
+    if (InFile(st, kSecDataRd))
+        st.sec[kSecDataRd].image = st.tables[kTabDataItem];
+    if (InFile(st, kSecDataAd)) {
+        st.sec[kSecDataAd].image = st.tables[kTabArrayBounds];
+        if (st.sec[kSecDataAd].image.empty())
+            ZeroImage(st, kSecDataAd, 4);
+    }
+    if (InFile(st, kSecDataAg))
+        BuildCommonArrays(st);
+    if (InFile(st, kSecDataAc))
+        BuildArrays(st);
+    BuildDebugTable(st, kSecDataDg, kTabCommonVar);
+    BuildDebugTable(st, kSecDataDl, kTabModuleVar);
+    BuildDebugTable(st, kSecDataDa, kTabProcDebug);
+    BuildDebugTable(st, kSecDataDs, kTabTypeDef);
+}
+
+} // namespace txcg

@@ -1,0 +1,251 @@
+#include "cg_object.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "cg_bytes.h"
+#include "cg_tables.h"
+
+namespace txcg {
+
+namespace {
+
+constexpr uint32_t kFileHeaderSize = 20;
+constexpr uint32_t kSectionHeaderSize = 40;
+constexpr uint32_t kRelocSize = 10;
+constexpr uint32_t kLineSize = 6;
+
+struct SectionRow {
+    const char *name;
+    uint32_t characteristics;
+};
+
+// Indexed by SectionId; every extra .text shares the first one's row.
+constexpr SectionRow kSectionRows[kSecTextExtra + 1] = {
+    {".drectve", kCharDrectve}, {".text", kCharText},      {".data", kCharData},
+    {".data$bt", kCharData},    {".data$mc", kCharData},   {".data$cs", kCharData},
+    {".data$cn", kCharData},    {".data$rd", kCharData},   {".data$ad", kCharData},
+    {".data$ag", kCharData},    {".data$ac", kCharData},   {".data$al", kCharData},
+    {".data$dg", kCharData},    {".data$dl", kCharData},   {".data$da", kCharData},
+    {".data$ds", kCharData},    {".text", kCharText},
+};
+
+const SectionRow &Row(SectionId id) { return kSectionRows[std::min<int>(id, kSecTextExtra)]; }
+
+} // namespace
+
+const char *SectionName(SectionId id) { return Row(id).name; }
+uint32_t SectionCharacteristics(SectionId id) { return Row(id).characteristics; }
+
+uint32_t AddSymbol(CgState &st, std::string_view name, uint32_t value, int16_t section,
+                   uint16_t type, uint8_t storageClass, uint8_t auxCount) {
+    SymbolRecord rec{};
+    if (name.size() <= 8) {
+        std::memcpy(rec.data(), name.data(), name.size());
+    } else {
+        auto &obj = st.obj;
+        std::string key(name);
+        auto found = obj.longNames.find(key);
+        uint32_t at;
+        if (found != obj.longNames.end()) {
+            at = found->second;
+        } else {
+            at = uint32_t(4 + obj.strings.size()); // offsets count the size word
+            obj.strings.insert(obj.strings.end(), name.begin(), name.end());
+            obj.strings.push_back(0);
+            obj.longNames.emplace(std::move(key), at);
+        }
+        PutU32(rec.data() + 4, at);
+    }
+    PutU32(rec.data() + 8, value);
+    PutU16(rec.data() + 12, uint16_t(section));
+    PutU16(rec.data() + 14, type);
+    rec[16] = storageClass;
+    rec[17] = auxCount;
+    uint32_t index = uint32_t(st.obj.symbols.size());
+    st.obj.symbols.push_back(rec);
+    st.obj.symbols.insert(st.obj.symbols.end(), auxCount, SymbolRecord{});
+    return index;
+}
+
+SymbolRecord &AuxRecord(CgState &st, uint32_t symbol, uint32_t n) {
+    return st.obj.symbols.at(symbol + n);
+}
+
+void AddSection(CgState &st, SectionId id) {
+    auto &sec = st.sec[id];
+    st.obj.numbered.push_back(id);
+    sec.number = uint16_t(st.obj.numbered.size());
+    sec.symbol = AddSymbol(st, SectionName(id), 0, int16_t(sec.number), kSymTypeNone,
+                           kClassStatic, 1);
+}
+
+void InitObjectFile(CgState &st) {
+    st.obj.numbered.clear();
+    st.obj.symbols.clear();
+    st.obj.strings.clear();
+    st.obj.longNames.clear();
+    const std::string &file = st.moduleFile;
+    uint8_t aux = uint8_t((file.size() + 17) / 18);
+    AddSymbol(st, ".file", 0, kSymDebug, kSymTypeNone, kClassFile, aux);
+    // The name runs on over the aux records, NUL-padded, with no NUL of its
+    // own when it fills them exactly.
+    for (size_t i = 0; i < file.size(); ++i)
+        st.obj.symbols[1 + i / 18][i % 18] = uint8_t(file[i]);
+    CreateSections(st);
+}
+
+void CreateSections(CgState &st) {
+    const bool main = st.mainModule;
+    const bool debug = st.opt.debugInfo != 0;
+    auto nonEmpty = [&](TableId t) { return st.ir.tableSize[t] != 0; };
+
+    AddSection(st, kSecDrectve);
+    AddSection(st, kSecText);
+    if (st.ir.dataSize != 0)
+        AddSection(st, kSecData);
+    if (main)
+        AddSection(st, kSecDataBt);
+    AddSection(st, kSecDataMc);
+    if (nonEmpty(kTabStringConst))
+        AddSection(st, kSecDataCs);
+    AddSection(st, kSecDataCn);
+    if (nonEmpty(kTabDataItem))
+        AddSection(st, kSecDataRd);
+    if (nonEmpty(kTabArrayBounds) || main)
+        AddSection(st, kSecDataAd);
+    if (CountCommonArrays(st) != 0 || main)
+        AddSection(st, kSecDataAg);
+    if (nonEmpty(kTabArray)) {
+        AddSection(st, kSecDataAc);
+        if (AnyArrayWithStorage(st))
+            AddSection(st, kSecDataAl);
+    }
+    if (main || (debug && nonEmpty(kTabCommonVar)))
+        AddSection(st, kSecDataDg);
+    if (debug && nonEmpty(kTabModuleVar))
+        AddSection(st, kSecDataDl);
+    if (debug && nonEmpty(kTabProcDebug))
+        AddSection(st, kSecDataDa);
+    if (debug ? (nonEmpty(kTabTypeDef) || main) : main)
+        AddSection(st, kSecDataDs);
+}
+
+void SplitTextSections(CgState &st) {
+    auto &text = st.sec[kSecText];
+    const uint32_t n = uint32_t(text.relocs.size());
+    if (n <= kMaxSectionRelocs)
+        return;
+    const uint32_t full = (n - kMaxSectionRelocs) / kMaxSectionRelocs;
+    if (full + 1 > uint32_t(kMaxExtraText))
+        CgFail(kErrTooManyRelocs);
+
+    std::vector<CoffReloc> all = std::move(text.relocs);
+    std::vector<LineEntry> lines = std::move(text.lines);
+    std::vector<uint8_t> code = std::move(text.image);
+    const uint32_t parts = (n + kMaxSectionRelocs - 1) / kMaxSectionRelocs;
+
+    size_t nextLine = 0;
+    for (uint32_t p = 0; p < parts; ++p) {
+        SectionId id = p == 0 ? kSecText : SectionId(kSecTextExtra + p - 1);
+        auto &part = st.sec[id];
+        const uint32_t first = p * kMaxSectionRelocs;
+        const uint32_t last = std::min(n, first + kMaxSectionRelocs);
+        // Each part starts at its first relocated field; the cut falls inside
+        // an instruction, which is fine because the linker keeps the parts in
+        // order with 1-byte alignment.
+        const uint32_t start = p == 0 ? 0 : all[first].offset;
+        const uint32_t end = last < n ? all[last].offset : uint32_t(code.size());
+        if (p != 0)
+            AddSection(st, id);
+        part.image.assign(code.begin() + start, code.begin() + end);
+        part.relocs.assign(all.begin() + first, all.begin() + last);
+        for (auto &r : part.relocs)
+            r.offset -= start;
+        part.lines.clear();
+        while (nextLine < lines.size() &&
+               (p + 1 == parts || lines[nextLine].line == 0 || lines[nextLine].address < end)) {
+            LineEntry e = lines[nextLine++];
+            if (e.line != 0)
+                e.address -= start;
+            part.lines.push_back(e);
+        }
+    }
+    st.extraTextCount = int(parts - 1);
+}
+
+std::vector<uint8_t> SerializeObject(CgState &st) {
+    auto &obj = st.obj;
+    const uint32_t nsec = uint32_t(obj.numbered.size());
+    std::vector<uint8_t> headers(kFileHeaderSize + kSectionHeaderSize * nsec);
+    std::vector<uint8_t> out = headers; // placeholder, filled in at the end
+    uint32_t pos = uint32_t(out.size());
+
+    for (uint32_t i = 0; i < nsec; ++i) {
+        const SectionId id = obj.numbered[i];
+        const auto &sec = st.sec[id];
+        uint8_t *h = headers.data() + kFileHeaderSize + kSectionHeaderSize * i;
+        std::memcpy(h, SectionName(id), std::strlen(SectionName(id)));
+        PutU32(h + 16, uint32_t(sec.image.size()));
+        if (!sec.image.empty()) {
+            PutU32(h + 20, pos);
+            out.insert(out.end(), sec.image.begin(), sec.image.end());
+            pos += uint32_t(sec.image.size());
+        }
+        if (!sec.relocs.empty()) {
+            PutU32(h + 24, pos);
+            for (const auto &r : sec.relocs) {
+                AppendU32(out, r.offset);
+                AppendU32(out, r.symbol);
+                AppendU16(out, r.type);
+            }
+            pos += kRelocSize * uint32_t(sec.relocs.size());
+        }
+        if (!sec.lines.empty()) {
+            PutU32(h + 28, pos);
+            for (const auto &l : sec.lines) {
+                AppendU32(out, l.address);
+                AppendU16(out, l.line);
+            }
+            pos += kLineSize * uint32_t(sec.lines.size());
+        }
+        PutU16(h + 32, uint16_t(sec.relocs.size()));
+        PutU16(h + 34, uint16_t(sec.lines.size()));
+        PutU32(h + 36, SectionCharacteristics(id));
+
+        SymbolRecord &aux = AuxRecord(st, sec.symbol);
+        PutU32(aux.data(), uint32_t(sec.image.size()));
+        PutU16(aux.data() + 4, uint16_t(sec.relocs.size()));
+        PutU16(aux.data() + 6, uint16_t(sec.lines.size()));
+    }
+
+    const uint32_t symbolTable = pos;
+    for (const auto &s : obj.symbols)
+        out.insert(out.end(), s.begin(), s.end());
+    AppendU32(out, uint32_t(4 + obj.strings.size()));
+    out.insert(out.end(), obj.strings.begin(), obj.strings.end());
+
+    uint8_t *f = headers.data();
+    PutU16(f, kMachineI386);
+    PutU16(f + 2, uint16_t(nsec));
+    PutU32(f + 4, obj.timeStamp ? *obj.timeStamp : uint32_t(std::time(nullptr)));
+    PutU32(f + 8, symbolTable);
+    PutU32(f + 12, uint32_t(obj.symbols.size()));
+    std::copy(headers.begin(), headers.end(), out.begin());
+    return out;
+}
+
+void WriteObjectFile(CgState &st) {
+    std::vector<uint8_t> image = SerializeObject(st);
+    std::FILE *f = std::fopen(st.objectPath.c_str(), "wb");
+    if (!f)
+        CgFail(kErrOpen, kDetailObject);
+    const bool written = std::fwrite(image.data(), 1, image.size(), f) == image.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed)
+        CgFail(kErrWrite, kDetailObject);
+}
+
+} // namespace txcg

@@ -1,0 +1,204 @@
+// The state of one code-generator run. Everything a compilation builds lives
+// in one CgState that the pass creates on entry and drops on exit, so a
+// second call in the same process always starts clean.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "cmpfilparam.h"
+
+namespace txcg {
+
+// Error codes and detail codes stored in the parameter block.
+constexpr uint32_t kErrNoMemory = 6;
+constexpr uint32_t kErrOpen = 11;
+constexpr uint32_t kErrWrite = 12;
+constexpr uint32_t kErrRead = 13;
+constexpr uint32_t kErrTooManyRelocs = 20;
+constexpr uint32_t kErrInternal = 90;
+constexpr uint32_t kDetailNone = 0;
+constexpr uint32_t kDetailObject = 264;       // 0x108: the object file
+constexpr uint32_t kDetailIntermediate = 516; // 0x204: the Pcode temporary
+
+// The one fatal error of the pass: thrown anywhere below CgCompile, caught
+// there and stored into the parameter block.
+struct CgError {
+    uint32_t code;
+    uint32_t detail;
+};
+
+[[noreturn]] inline void CgFail(uint32_t code, uint32_t detail = kDetailNone) {
+    throw CgError{code, detail};
+}
+
+// COFF relocation types of i386.
+constexpr uint16_t kRelDir32 = 6;
+constexpr uint16_t kRelRel32 = 20;
+
+struct CoffReloc {
+    uint32_t offset;
+    uint32_t symbol;
+    uint16_t type;
+};
+
+// A COFF line-number record: the code offset of a line, or for line 0 the
+// symbol index of the function that the following lines belong to.
+struct LineEntry {
+    uint32_t address;
+    uint16_t line;
+};
+
+struct SectionDescriptor {
+    std::vector<uint8_t> image;
+    std::vector<CoffReloc> relocs;
+    std::vector<LineEntry> lines;
+    uint16_t number = 0; // 1-based; 0 while the section is not in the file
+    uint32_t symbol = 0; // the section symbol's index
+};
+
+// Every section the generator can write, in the order they are numbered.
+enum SectionId : int {
+    kSecDrectve,
+    kSecText,
+    kSecData,
+    kSecDataBt,
+    kSecDataMc,
+    kSecDataCs,
+    kSecDataCn,
+    kSecDataRd,
+    kSecDataAd,
+    kSecDataAg,
+    kSecDataAc,
+    kSecDataAl,
+    kSecDataDg,
+    kSecDataDl,
+    kSecDataDa,
+    kSecDataDs,
+    kSecTextExtra, // ten of them, for .text split by relocation count
+    kSecCount = kSecTextExtra + 10,
+};
+
+constexpr uint32_t kSymRecordSize = 18;
+using SymbolRecord = std::array<uint8_t, kSymRecordSize>;
+
+struct ObjectFile {
+    std::vector<SectionId> numbered;   // section number - 1 -> section
+    std::vector<SymbolRecord> symbols; // aux records included
+    std::vector<uint8_t> strings;      // string table without its size word
+    std::unordered_map<std::string, uint32_t> longNames; // name -> table offset
+    std::optional<uint32_t> timeStamp; // fixed stamp for reproducible objects
+};
+
+// Kinds of pending 32-bit fields in the code.
+enum FixupKind : uint32_t {
+    kFixCall = 1,          // call of a runtime routine
+    kFixProcCall = 2,      // call of a procedure by its symbol
+    kFixLocalCall = 3,     // call of module code at a ProcNameTable offset
+    kFixJumpLabel = 4,     // jump to a label-table slot
+    kFixJumpLine = 5,      // jump to a line label of ProcNameTable
+    kFixLabelAddr = 6,     // address of a ProcNameTable label
+    kFixLocalRefAddr = 7,  // address of a LocalNameRefTable entry
+    kFixDir32 = 8,         // absolute address of a symbol plus a value
+};
+
+struct FixupRecord {
+    uint32_t offset;
+    uint32_t symbol;
+    uint16_t type;
+    uint32_t value;
+    uint32_t kind;
+};
+
+constexpr uint32_t kOpenLink = 0xFFFFFFFF;
+constexpr uint32_t kNoFixup = 0xFFFFFFFF;
+
+struct ResumeEntry {
+    uint32_t fixup = kNoFixup;
+    uint16_t nest = 0;
+    uint16_t pending = 0;
+};
+
+struct CodeBuffer {
+    std::vector<uint8_t> bytes; // blocks * 64 KB
+    uint32_t offset = 0;
+    uint32_t blocks = 0;
+};
+
+struct CgOptions {
+    uint32_t buildMode = 1;      // 1 executable, 2 DLL
+    uint32_t messageCheck = 0;
+    uint32_t interruptCheck = 0;
+    uint32_t overflowCheck = 0;
+    uint32_t forNextMode = 1;    // 1 FM, 2 ISO
+    uint32_t debugInfo = 0;
+    uint32_t keepTemps = 0;
+};
+
+constexpr int kTableCount = 10;
+enum TableId : int {
+    kTabProcName = 0,
+    kTabDataItem = 1,
+    kTabStringConst = 2,
+    kTabCommonVar = 3,
+    kTabModuleVar = 4,
+    kTabArray = 5,
+    kTabProcDebug = 6,
+    kTabTypeDef = 7,
+    kTabArrayBounds = 8,
+    kTabLocalNameRef = 9,
+};
+
+// What the 64-byte intermediate header tells the generator.
+struct IntermediateInfo {
+    uint8_t moduleFlag = 0; // 0 main module, else .SUB/.FRM
+    uint8_t trapBits = 0;
+    uint32_t dataSize = 0;
+    uint32_t streamSize = 0;
+    std::array<uint32_t, kTableCount> tableSize{};
+};
+
+constexpr uint32_t kStreamOffset = 416;
+constexpr uint32_t kEnvBlockSize = 352;
+
+struct CgState {
+    CmpFilParam *param = nullptr;
+    int phase = 0;
+    uint16_t curLine = 0;
+
+    CgOptions opt;
+    std::string pcodePath;
+    std::string objectPath;
+    std::string moduleBase; // base name without folder and extension
+    std::string moduleFile; // base name and extension
+
+    std::FILE *pcode = nullptr; // the intermediate file while it is read
+    IntermediateInfo ir;
+    bool mainModule = true;
+    bool resumeMode = false;
+    const char *checkRoutine = nullptr;
+    std::array<std::vector<uint8_t>, kTableCount> tables;
+
+    ObjectFile obj;
+    std::array<SectionDescriptor, kSecCount> sec;
+    int extraTextCount = 0;
+
+    CodeBuffer code;
+    std::vector<FixupRecord> fixups;
+    std::vector<uint8_t> labels; // u32 slots: code offsets once placed
+    bool labelPending = false;
+    uint32_t pendingLabel = 0;
+    std::vector<ResumeEntry> resume{ResumeEntry{}}; // depth = size - 1
+
+    std::unordered_map<std::string, uint32_t> runtimeSymbols;
+    uint32_t entrySymbol = 0; // "$ENTRY$" + module file name
+    bool hasCheckedEntry = false;
+    uint32_t checkedEntry = 0; // code offset of the checked entry
+};
+
+} // namespace txcg

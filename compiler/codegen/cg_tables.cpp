@@ -1,0 +1,111 @@
+#include "cg_tables.h"
+
+#include "cg_bytes.h"
+
+namespace txcg {
+
+namespace {
+
+void ReadExact(std::FILE *f, void *to, size_t n) {
+    if (n != 0 && std::fread(to, 1, n, f) != n)
+        CgFail(kErrRead, kDetailIntermediate);
+}
+
+void SkipTo16(std::FILE *f, uint32_t size) {
+    uint32_t pad = (16 - size % 16) % 16;
+    if (pad != 0 && std::fseek(f, long(pad), SEEK_CUR) != 0)
+        CgFail(kErrRead, kDetailIntermediate);
+}
+
+void ReadPaddedTable(std::FILE *f, std::vector<uint8_t> &slot, uint32_t size) {
+    slot.resize(size);
+    ReadExact(f, slot.data(), size);
+    SkipTo16(f, size);
+}
+
+// The routine every statement ends with, by resume mode, interrupt check
+// and message check.
+const char *ChooseCheckRoutine(bool resume, bool interrupt, bool message) {
+    if (!resume)
+        return interrupt ? "$PbCheckTrapMsg" : message ? "$PbCheckMsg" : nullptr;
+    return interrupt ? "$PbCheckAll" : message ? "$PbCheckResumeMsg" : "$PbCheckResume";
+}
+
+} // namespace
+
+void ReadIntermediateHeader(CgState &st, std::FILE *f) {
+    uint8_t h[kHeaderSize];
+    if (std::fseek(f, 0, SEEK_SET) != 0)
+        CgFail(kErrRead, kDetailIntermediate);
+    ReadExact(f, h, sizeof h);
+    auto &ir = st.ir;
+    ir.moduleFlag = h[1];
+    ir.trapBits = h[6];
+    ir.dataSize = GetU32(h + 8);
+    ir.streamSize = GetU32(h + 12);
+    for (int i = 0; i < kTableCount; ++i)
+        ir.tableSize[i] = GetU32(h + 16 + 4 * i);
+    st.mainModule = ir.moduleFlag == 0;
+    if (ir.trapBits & 1)
+        st.opt.interruptCheck = 1;
+    st.resumeMode = (ir.trapBits & 2) != 0;
+    st.checkRoutine =
+        ChooseCheckRoutine(st.resumeMode, st.opt.interruptCheck != 0, st.opt.messageCheck != 0);
+
+    auto &env = st.sec[kSecDataBt].image;
+    env.resize(kEnvBlockSize);
+    ReadExact(f, env.data(), env.size());
+    if (ir.streamSize != 0) {
+        uint32_t padded = (ir.streamSize + 15) / 16 * 16;
+        if (std::fseek(f, long(kStreamOffset + padded), SEEK_SET) != 0)
+            CgFail(kErrRead, kDetailIntermediate);
+    }
+    for (int i = 0; i < kTableCount; ++i)
+        if (ir.tableSize[i] != 0)
+            ReadPaddedTable(f, st.tables[i], ir.tableSize[i]);
+}
+
+uint32_t TableU32(const CgState &st, TableId t, uint32_t offset) {
+    const auto &tab = st.tables[t];
+    if (uint64_t(offset) + 4 > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    return GetU32(tab.data() + offset);
+}
+
+void SetTableU32(CgState &st, TableId t, uint32_t offset, uint32_t value) {
+    auto &tab = st.tables[t];
+    if (uint64_t(offset) + 4 > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    PutU32(tab.data() + offset, value);
+}
+
+VarRecord ReadVarRecord(const CgState &st, TableId t, uint32_t at) {
+    const auto &tab = st.tables[t];
+    if (uint64_t(at) + kVarRecordSize > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint8_t *p = tab.data() + at;
+    VarRecord r{at,           p[0],          p[1],  GetU32(p + 2), GetU32(p + 6), GetU32(p + 10),
+                GetU32(p + 14), p[18], p[19], at + kVarRecordSize + p[19]};
+    if (r.next > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    return r;
+}
+
+uint32_t CountCommonArrays(const CgState &st) {
+    uint32_t n = 0;
+    ForEachCommonVar(st, [&](const VarRecord &r) {
+        if (r.storageClass & kClassArrayBit)
+            ++n;
+    });
+    return n;
+}
+
+bool AnyArrayWithStorage(const CgState &st) {
+    const auto &tab = st.tables[kTabArray];
+    for (size_t at = 0; at + kArrayRecordSize <= tab.size(); at += kArrayRecordSize)
+        if (GetU32(tab.data() + at + 1) != 0)
+            return true;
+    return false;
+}
+
+} // namespace txcg
