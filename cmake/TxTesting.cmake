@@ -77,6 +77,7 @@ function(tx_pass_library name dllname core)
     add_library(${name} SHARED ${P_SOURCES})
     set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${dllname} SUFFIX ".DLL"
       IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
+    tx_version_resource(${name} ${dllname} "${dllname}.DLL" DLL)
   else()
     add_library(${name} STATIC ${P_SOURCES})
   endif()
