@@ -1,0 +1,88 @@
+#include "crashguard.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+int g_calls = 0;
+tx::CrashInfo g_info{};
+
+void CountCrash(const tx::CrashInfo &info, void *context) {
+    ++g_calls;
+    g_info = info;
+    *static_cast<int *>(context) += 1;
+}
+
+#ifdef _WIN32
+
+LPTOP_LEVEL_EXCEPTION_FILTER CurrentFilter() {
+    LPTOP_LEVEL_EXCEPTION_FILTER f = SetUnhandledExceptionFilter(nullptr);
+    SetUnhandledExceptionFilter(f);
+    return f;
+}
+
+// The filter is in place only while the guard lives, runs the handler
+// with the exception's code, and ends the process as an unhandled
+// exception would.
+TEST(CrashGuard, FilterInstalledForTheScope) {
+    LPTOP_LEVEL_EXCEPTION_FILTER before = CurrentFilter();
+    int context = 0;
+    {
+        tx::CrashGuard guard(CountCrash, &context);
+        LPTOP_LEVEL_EXCEPTION_FILTER filter = CurrentFilter();
+        ASSERT_NE(filter, before);
+        EXCEPTION_RECORD record{};
+        record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+        EXCEPTION_POINTERS pointers{&record, nullptr};
+        EXPECT_EQ(filter(&pointers), EXCEPTION_EXECUTE_HANDLER);
+        EXPECT_EQ(context, 1);
+        EXPECT_EQ(g_info.code, static_cast<uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+    }
+    EXPECT_EQ(CurrentFilter(), before);
+}
+
+#else
+
+// The handler runs once, then the signal takes its course: the process
+// still dies of it.
+TEST(CrashGuardDeathTest, HandlerRunsThenTheProcessDies) {
+    EXPECT_EXIT(
+        {
+            int context = 0;
+            tx::CrashGuard guard(
+                [](const tx::CrashInfo &info, void *) {
+                    std::fprintf(stderr, "crashed with %u\n", static_cast<unsigned>(info.code));
+                },
+                &context);
+            std::raise(SIGSEGV);
+        },
+        ::testing::KilledBySignal(SIGSEGV), "crashed with 11");
+}
+
+TEST(CrashGuard, PreviousActionsComeBack) {
+    struct sigaction before {};
+    sigaction(SIGFPE, nullptr, &before);
+    int context = 0;
+    {
+        tx::CrashGuard guard(CountCrash, &context);
+        struct sigaction during {};
+        sigaction(SIGFPE, nullptr, &during);
+        EXPECT_NE(during.sa_sigaction, before.sa_sigaction);
+    }
+    struct sigaction after {};
+    sigaction(SIGFPE, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    EXPECT_EQ(context, 0);
+}
+
+#endif
+
+}  // namespace
