@@ -69,8 +69,9 @@ endfunction()
 
 # tx_pass_library(name DLLNAME core_target SOURCES ...)
 #   A deliverable library: on Windows the DLL DLLNAME.DLL built from the
-#   given sources (the entry points) over the static core_target; natively a
-#   static library of the same name. Tests link core_target.
+#   given sources (the entry points) over the static core_target, with its
+#   version resource (cmake/TxVersion.cmake); natively a static library of
+#   the same name. Tests link core_target.
 function(tx_pass_library name dllname core)
   cmake_parse_arguments(P "" "" "SOURCES" ${ARGN})
   if(WIN32)

@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,12 +30,14 @@ bool CanOpenForReading(const char *path) {
     return !IsDirectory(path);
 }
 
-bool CreateNewFile(const char *path) {
+NewFile CreateNewFile(const char *path) {
     HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD e = GetLastError();
+        return e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ? NewFile::kExists : NewFile::kFailed;
+    }
     CloseHandle(h);
-    return true;
+    return NewFile::kCreated;
 }
 
 bool SameFile(const char *a, const char *b) {
@@ -73,12 +76,12 @@ bool CanOpenForReading(const char *path) {
     return !dir;
 }
 
-bool CreateNewFile(const char *path) {
+NewFile CreateNewFile(const char *path) {
     int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0)
-        return false;
+        return errno == EEXIST ? NewFile::kExists : NewFile::kFailed;
     close(fd);
-    return true;
+    return NewFile::kCreated;
 }
 
 bool SameFile(const char *a, const char *b) {

@@ -14,7 +14,8 @@ bool CanOpenForReading(const char *path);
 // Creates or truncates to an empty file.
 bool CreateEmptyFile(const char *path);
 // Creates a file that did not exist (never opens an existing one).
-bool CreateNewFile(const char *path);
+enum class NewFile { kCreated, kExists, kFailed };
+NewFile CreateNewFile(const char *path);
 // Both name the same existing file (also through another spelling or a link).
 bool SameFile(const char *a, const char *b);
 unsigned long ProcessNumber();

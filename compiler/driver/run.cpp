@@ -88,12 +88,13 @@ bool CreateUniqueTemp(const char *prefix, std::string &name) {
     unsigned long start = ProcessNumber() % 100000;
     for (unsigned long k = 0; k < 100000; ++k) {
         std::string candidate = dir + prefix + std::to_string((start + k) % 100000);
-        if (CreateNewFile(candidate.c_str())) {
+        NewFile r = CreateNewFile(candidate.c_str());
+        if (r == NewFile::kCreated) {
             name = std::move(candidate);
             return true;
         }
-        if (!IsDirectory(dir.c_str()))
-            break;
+        if (r == NewFile::kFailed)
+            break;  // not a name clash: another number will not help
     }
     return false;
 }

@@ -128,6 +128,32 @@ TEST_F(RunTest, TemporariesFallBackToCurrentFolder) {
     EXPECT_EQ(Listing(dir_), (std::vector<std::string>{"sub", "tmp", "x.bas"}));
 }
 
+// The separator is added only when TMP does not end in one; a folder whose
+// last character has the trail byte 0x5C does not.
+TEST_F(RunTest, TemporaryFolderSpelling) {
+    const std::string base = (dir_ / "tmp").string();
+    MakeFolder("t\x95\x5C");
+    struct Case {
+        std::string tmp;
+        std::string namePrefix;
+    } cases[] = {
+        {base, base + kSeparator + "~SL"},
+        {base + kSeparator, base + kSeparator + "~SL"},
+        {"t\x95\x5C", std::string("t\x95\x5C") + kSeparator + "~SL"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.tmp);
+        g_chain = FakeChain{};
+        SetEnv("TMP", c.tmp);
+        RunResult r = RunTxcl({"/nologo", "x.bas"});
+        EXPECT_EQ(r.exitCode, 0);
+        ASSERT_EQ(g_chain.tempNames.size(), 3u);
+        EXPECT_EQ(g_chain.tempNames[0].rfind(c.namePrefix, 0), 0u) << g_chain.tempNames[0];
+    }
+    // Nothing landed beside the folders ("t" + the pair, "tmp", "sub").
+    EXPECT_EQ(Listing(dir_).size(), 4u);
+}
+
 TEST_F(RunTest, FixedTemporariesStayWithTmp) {
     for (int failing : {-1, 0}) {
         SCOPED_TRACE(failing);

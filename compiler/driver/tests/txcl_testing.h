@@ -16,6 +16,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include "driver.h"
 #include "passerror.h"
 
@@ -147,6 +153,14 @@ inline void SetEnv(const char *name, const std::string &value) {
     setenv(name, value.c_str(), 1);
 #endif
 }
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+inline void MakeFolder(const char *name) { ASSERT_EQ(_mkdir(name), 0) << name; }
+#else
+constexpr char kSeparator = '/';
+inline void MakeFolder(const char *name) { ASSERT_EQ(mkdir(name, 0777), 0) << name; }
+#endif
 
 inline void CreateFileWith(const std::string &name, const std::string &bytes) {
     // Narrow names on purpose: on Windows they go through code page 932,
