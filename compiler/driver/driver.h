@@ -92,6 +92,7 @@ std::string BaseName(const char *path);
 bool CheckSource(Driver &d);
 bool CheckOutputsAgainstSource(Driver &d);
 bool CreateTempFiles(Driver &d);
+bool BuildCmpFilParam(Driver &d);  // fill the block, then create the temporaries
 void RemoveTempFiles(Driver &d);
 void DumpCmpFilParam(Driver &d);
 bool RunPasses(Driver &d);

@@ -171,8 +171,12 @@ void DumpCmpFilParam(Driver &d) {
     d.out.Flush();
 }
 
+bool BuildCmpFilParam(Driver &d) {
+    return FillCmpFilParam(d) && CreateTempFiles(d);
+}
+
 bool RunPasses(Driver &d) {
-    if (!FillCmpFilParam(d) || !CreateTempFiles(d))
+    if (!BuildCmpFilParam(d))
         return false;
     bool keep = d.Flag(kSlotTMP);
     if (keep)

@@ -125,6 +125,15 @@ TEST_F(OptionTest, ArrayLimits) {
     }
 }
 
+// Names longer than any fixed buffer go through whole.
+TEST_F(OptionTest, LongNamesPrintWhole) {
+    std::string path(600, 'p');
+    RunResult r = RunTxcl({"/TMP", "/nologo", "/I" + path, "/Fo" + path + ".obj", "x.bas"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.output.find("I_path[0] : " + path + "\n"), std::string::npos);
+    EXPECT_NE(r.output.find("Fo_filename : " + path + ".obj\n"), std::string::npos);
+}
+
 TEST(BaseName, FolderAndExtensionGo) {
     struct Case {
         const char *path;
