@@ -26,7 +26,12 @@ test: build
 	cd build/native && ctest --output-on-failure -j $(JOBS)
 	cd build/win64 && xvfb-run -a ctest --output-on-failure -j $(JOBS)
 
-demo: native
+# The demo builds quietly and shows only the compiler's own output (the build
+# log is printed when the build fails).
+demo: setup
+	@cmake -S . -B build/native $(CMAKE_FLAGS) >/dev/null
+	@mkdir -p build && cmake --build build/native -j $(JOBS) >build/demo-build.log 2>&1 \
+	  || { cat build/demo-build.log; exit 1; }
 	@bash scripts/demo.sh
 
 clean:
