@@ -99,7 +99,7 @@ public:
         }
         Line(head + what);
         if (spans && static_cast<size_t>(off) + len > line.size())
-            Problem(Format("unit runs past its line (%u + %u > %zu)", off, len, line.size()));
+            Problem(Format("unit runs past its line (%u + %u > %u)", off, len, static_cast<unsigned>(line.size())));
         if (!spans && cls != kClsEnd && static_cast<size_t>(off) + len > line.size())
             Problem("keyword position outside its line");
         return size;
@@ -125,17 +125,17 @@ DumpResult DumpTokenFiles(std::string_view slist, std::string_view tcode) {
     size_t pos = 0, count = 0;
     while (pos < tcode.size()) {
         if (tcode.size() - pos < 4) {
-            d.Problem(Format("%zu stray bytes at the end of the token code", tcode.size() - pos));
+            d.Problem(Format("%u stray bytes at the end of the token code", static_cast<unsigned>(tcode.size() - pos)));
             break;
         }
         size_t length = bytes[pos] | bytes[pos + 1] << 8;
         unsigned lineNo = bytes[pos + 2] | bytes[pos + 3] << 8;
         std::string_view line = count < lines.size() ? lines[count] : std::string_view();
-        d.Line(Format("[%zu] line %u, %zu bytes: ", count + 1, lineNo, length) + std::string(line));
+        d.Line(Format("[%u] line %u, %u bytes: ", static_cast<unsigned>(count + 1), lineNo, static_cast<unsigned>(length)) + std::string(line));
         if (count >= lines.size()) d.Problem("no source-list line for this record");
         if (line.size() + 1 > static_cast<size_t>(kMaxLineText) + 1) d.Problem("source-list line over 255 bytes");
         if (length < 4 || pos + length > tcode.size()) {
-            d.Problem(Format("record length %zu does not fit the file", length));
+            d.Problem(Format("record length %u does not fit the file", static_cast<unsigned>(length)));
             break;
         }
         if (length - 4 > static_cast<size_t>(kMaxRecordTokens)) d.Problem("record over 2044 token bytes");
@@ -150,7 +150,7 @@ DumpResult DumpTokenFiles(std::string_view slist, std::string_view tcode) {
         pos += length;
         ++count;
     }
-    d.Line(Format("%zu records, %zu source-list lines", count, lines.size()));
+    d.Line(Format("%u records, %u source-list lines", static_cast<unsigned>(count), static_cast<unsigned>(lines.size())));
     if (count != lines.size()) d.Problem("record and line counts differ");
     return r;
 }
