@@ -1,3 +1,4 @@
+#include "passerror.h"
 #include "preprocess.h"
 #include "txpp.h"
 
@@ -10,9 +11,9 @@ extern "C" TX_PASS_EXPORT int PP_CmpFil(CmpFilParam *param) {
     try {
         return pp::CompileFile(*param);
     } catch (const std::bad_alloc &) {
-        pp::SetPassError(*param, 6, 0, nullptr);
+        tx::StorePassError(*param, 6);
     } catch (...) {
-        pp::SetPassError(*param, 90, 0, nullptr);
+        tx::StorePassError(*param, 90);
     }
     return 0;
 }

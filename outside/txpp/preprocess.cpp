@@ -1,6 +1,7 @@
 #include "preprocess.h"
 
 #include "lexer.h"
+#include "passerror.h"
 #include "tokens.h"
 #include "txpp.h"
 
@@ -58,15 +59,6 @@ void PutU16(std::vector<uint8_t> &v, size_t at, uint32_t value) {
 
 }  // namespace
 
-void SetPassError(CmpFilParam &param, uint32_t code, uint32_t detail, const char *name) {
-    param.err_code = code;
-    param.err_detail = detail;
-    size_t length = name ? std::strlen(name) : 0;
-    length = CutAtCharBoundary(name, length, sizeof param.err_text - 1);
-    if (length) std::memcpy(param.err_text, name, length);
-    param.err_text[length] = '\0';
-}
-
 int CompileFile(CmpFilParam &param) {
     // "?" asks for the standard environment: no file for the analyzer to open.
     if (param.S_filenmae && std::strcmp(param.S_filenmae, "?") == 0) param.S_filenmae = nullptr;
@@ -75,22 +67,22 @@ int CompileFile(CmpFilParam &param) {
     {
         File in(param.srcfilename, "rb");
         if (!in.get()) {
-            SetPassError(param, kErrOpen, kDetailSource, param.srcfilename);
+            tx::StorePassError(param, kErrOpen, kDetailSource, param.srcfilename);
             return 0;
         }
         if (!ReadAll(in.get(), source)) {
-            SetPassError(param, kErrRead, kDetailSource, param.srcfilename);
+            tx::StorePassError(param, kErrRead, kDetailSource, param.srcfilename);
             return 0;
         }
     }
     File slist(param.slist_filename, "wb");
     if (!slist.get()) {
-        SetPassError(param, kErrOpen, kDetailSourceList, param.slist_filename);
+        tx::StorePassError(param, kErrOpen, kDetailSourceList, param.slist_filename);
         return 0;
     }
     File tcode(param.tcode_filename, "wb");
     if (!tcode.get()) {
-        SetPassError(param, kErrOpen, kDetailTokenCode, param.tcode_filename);
+        tx::StorePassError(param, kErrOpen, kDetailTokenCode, param.tcode_filename);
         return 0;
     }
 
@@ -107,7 +99,7 @@ int CompileFile(CmpFilParam &param) {
         if (pos < source.size() && source[pos] == '\n') ++pos;
 
         if (++lineNumber > kMaxLines) {
-            SetPassError(param, kErrTooManyLines, kDetailSource, param.srcfilename);
+            tx::StorePassError(param, kErrTooManyLines, kDetailSource, param.srcfilename);
             return 0;
         }
         for (char &c : text)
@@ -132,20 +124,20 @@ int CompileFile(CmpFilParam &param) {
         }
         text += '\n';
         if (std::fwrite(text.data(), 1, text.size(), slist.get()) != text.size()) {
-            SetPassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
+            tx::StorePassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
             return 0;
         }
         if (std::fwrite(record.data(), 1, record.size(), tcode.get()) != record.size()) {
-            SetPassError(param, kErrWrite, kDetailTokenCode, param.tcode_filename);
+            tx::StorePassError(param, kErrWrite, kDetailTokenCode, param.tcode_filename);
             return 0;
         }
     }
     if (!slist.Close()) {
-        SetPassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
+        tx::StorePassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
         return 0;
     }
     if (!tcode.Close()) {
-        SetPassError(param, kErrWrite, kDetailTokenCode, param.tcode_filename);
+        tx::StorePassError(param, kErrWrite, kDetailTokenCode, param.tcode_filename);
         return 0;
     }
     return 1;

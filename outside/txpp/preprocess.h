@@ -12,10 +12,6 @@ namespace pp {
 // 1 on success; otherwise err_code, err_detail and err_text are set.
 int CompileFile(CmpFilParam &param);
 
-// Stores a pass error; the file name is cut to fit without splitting a
-// double-byte character.
-void SetPassError(CmpFilParam &param, uint32_t code, uint32_t detail, const char *name);
-
 // The line tokeniser (PP_EdtChk).
 int EditCheck(char *text, unsigned char *tokens, int mode);
 

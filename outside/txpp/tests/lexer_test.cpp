@@ -2,6 +2,7 @@
 // from the unit layout {class, kind, offset, length} (+ value bytes); float
 // and double bytes were taken from Python's struct.pack('<f'/'<d').
 #include "lexer.h"
+#include "tokens.h"
 
 #include <gtest/gtest.h>
 
@@ -242,6 +243,57 @@ TEST(Lexer, CutAtCharBoundary) {
     EXPECT_EQ(pp::CutAtCharBoundary("a\x8A\xBF", 3, 2), 1u);  // never half a character
     EXPECT_EQ(pp::CutAtCharBoundary("a\x8A\xBF", 3, 3), 3u);
     EXPECT_EQ(pp::CutAtCharBoundary("ab", 2, 10), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Random lines, tame and wild: the tokeniser must always end, stay inside
+// its byte budget, point only inside the line, and put an error unit last.
+TEST(Lexer, RandomLinesKeepTheInvariants) {
+    const std::string alphabet = "  AZaz09.#$%&!\"'*:,;()=<>+-^\\EDH@?_\t\x82\xA0\x8A\xBF\xB1\xFF\x01\x1A";
+    uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    const char *words[] = {"PRINT ", "GOTO ", "DATA ", "DEFINT ", "REM", "FN", "&H", "1E", "THEN "};
+    for (int n = 0; n < 20000; ++n) {
+        std::string text;
+        size_t length = next() % 300;
+        while (text.size() < length) {
+            if (next() % 5 == 0)
+                text += words[next() % 9];
+            else
+                text += alphabet[next() % alphabet.size()];
+        }
+        for (pp::LineKind kind : {pp::LineKind::kSource, pp::LineKind::kWatch}) {
+            SCOPED_TRACE(text);
+            pp::DefaultTypes defaults;
+            pp::LexOptions options;
+            options.kind = kind;
+            options.normalise = true;
+            options.tokenLimit = 1596;
+            std::string line = text.substr(0, 255);
+            size_t before = line.size();
+            Bytes out;
+            pp::TokeniseLine(line, options, defaults, out);
+            ASSERT_LE(out.size(), 1596u);
+            ASSERT_LE(line.size(), before + 1);
+            size_t u = 0;
+            while (u < out.size()) {
+                ASSERT_LE(u + 4, out.size());
+                const uint8_t *p = out.data() + u;
+                ASSERT_LE(size_t(p[2]) + p[3], line.size());
+                if (p[0] == 0xF0) {
+                    ASSERT_EQ(u + 4, out.size()) << "error unit not last";
+                }
+                u += tok::TokenSize(p);
+            }
+            ASSERT_EQ(u, out.size());
+        }
+    }
 }
 
 }  // namespace
