@@ -1,0 +1,231 @@
+// The pass driver: opens the files of the block, reads the preprocessor's
+// two temporaries statement by statement, has each line analysed, checked
+// and emitted, and reports statement errors.
+#include "sc_driver.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "sc_blocks.h"
+#include "sc_crash.h"
+#include "sc_numeric.h"
+#include "sc_output.h"
+#include "sc_pass.h"
+#include "sc_text.h"
+
+namespace txsc {
+
+namespace {
+
+ScPass *g_pass = nullptr;
+
+// The built-in runtime environment, used when no .bet file is named.
+void DefaultEnv(uint8_t env[352]) {
+    std::memset(env, 0, 352);
+    env[0] = 0xFA;
+    env[1] = 0x18;
+    env[30] = env[31] = 1;
+    env[36] = 80;
+    for (int i = 0; i < 5; ++i) { env[64 + 2 * i] = 0x09; env[65 + 2 * i] = 0x01; }
+    env[74] = 0x11;
+    env[75] = 0x13;
+    for (int i = 80; i <= 84; ++i) env[i] = 2;
+    env[96] = 2;
+    env[98] = 1;
+    env[128] = 2;
+    env[129] = 1;
+    env[133] = 1;
+    env[141] = 10;
+    env[224] = env[225] = 0x80;
+}
+
+bool NameHasModuleExt(const char *name) {
+    std::string up;
+    for (const char *c = name; c && *c; ++c) up += (*c >= 'a' && *c <= 'z') ? char(*c - 32) : *c;
+    return up.find(".SUB") != std::string::npos || up.find(".FRM") != std::string::npos;
+}
+
+FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail) {
+    FILE *f = name ? std::fopen(name, mode) : nullptr;
+    if (!f) AbortPass(p, 11, 0, detail);
+    return f;
+}
+
+void OpenFiles(ScPass &p) {
+    CmpFilParam &c = *p.param;
+    DefaultEnv(p.env);
+    if (c.S_filenmae) {
+        FILE *f = OpenOrAbort(p, c.S_filenmae, "rb", dc::kEnv);
+        size_t n = std::fread(p.env, 1, sizeof p.env, f);
+        std::fclose(f);
+        if (n != sizeof p.env) AbortPass(p, 13, 0, dc::kEnv);
+        if (p.env[0] != 0xFA || p.env[1] != 0x18) AbortPass(p, 14, 0, dc::kEnv);
+    }
+    if (c.Fs_filename) { p.listing = OpenOrAbort(p, c.Fs_filename, "w", dc::kListing); p.flags |= kFlagListing; }
+    if (c.Fx_filename) { p.xref = OpenOrAbort(p, c.Fx_filename, "w", dc::kXref); p.flags |= kFlagXref; }
+    if (c.Fp_filename) { p.expanded = OpenOrAbort(p, c.Fp_filename, "w", dc::kExpanded); p.flags |= kFlagExpanded; }
+    p.mode = c.M == 2 ? 'L' : 'W';
+    if (c.CV == 1) p.flags |= kFlagNoDefaultVars;
+    p.moduleFlag = NameHasModuleExt(c.srcfilename) ? 1 : 0;
+    // The source list is read as bytes: its lines are Shift-JIS and the
+    // name offsets of the tokens count bytes, line feed handling included.
+    p.slist = OpenOrAbort(p, c.slist_filename, "rb", dc::kSlist);
+    p.tcode = OpenOrAbort(p, c.tcode_filename, "rb", dc::kTcode);
+    p.pcode = OpenOrAbort(p, c.pcode_filename, "w+b", dc::kPcode);
+    OutputOpen(p);
+    if (num::Reset() != num::kOk) AbortPass(p, 90, 0xF2, 0);
+}
+
+const char *DetailFileName(ScPass &p, uint32_t detail) {
+    const CmpFilParam &c = *p.param;
+    switch (detail) {
+    case dc::kSource: return c.srcfilename;
+    case dc::kEnv: return c.S_filenmae;
+    case dc::kListing: return c.Fs_filename;
+    case dc::kExpanded: return c.Fp_filename;
+    case dc::kXref: return c.Fx_filename;
+    case dc::kSlist: return c.slist_filename;
+    case dc::kTcode: return c.tcode_filename;
+    case dc::kPcode: return c.pcode_filename;
+    }
+    return nullptr;
+}
+
+void WriteErrorLine(ScPass &p, const std::string &text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    if ((p.flags & kFlagListing) && p.listing &&
+        std::fwrite(text.data(), 1, text.size(), p.listing) != text.size())
+        AbortPass(p, 12, 0, dc::kListing);
+    if ((p.flags & kFlagExpanded) && p.expanded &&
+        std::fwrite(text.data(), 1, text.size(), p.expanded) != text.size())
+        AbortPass(p, 12, 0, dc::kExpanded);
+}
+
+void AnalyseStatement(ScPass &p) {
+    uint16_t word = AnalyseLine(p);
+    if (!word) word = CheckConstants(p);
+    if (!word && p.placementMark && p.items[0].code == 0 && p.items[0].sub > 1) word = 0x744C;
+    if (!word) word = OutputStatement(p);
+    if (word) ErrMsg(p, word);
+}
+
+int Run(ScPass &p) {
+    OpenFiles(p);
+    CrashGuard guard(p);
+    p.phase = 0;
+    ReadStatement(p);
+    while (!p.tcodeEnd) {
+        if (!p.fromInclude) p.mainLine = p.recLine;
+        ++p.stmtCount;
+        OutputListLine(p);
+        AnalyseStatement(p);
+        if (p.slistEnd) break;
+        ReadStatement(p);
+    }
+    p.phase = 1;
+    OutputCountLine(p);
+    if (p.errors) AbortPass(p, 2, 0xF0, 0);
+    CheckOpenBlocks(p);
+    OutputTables(p);
+    if (p.errors) AbortPass(p, 2, 0xF0, 0);
+    OutputStream(p);
+    if (p.errors) AbortPass(p, 2, 0xF0, 0);
+    p.phase = 2;
+    OutputFinish(p);
+    return 1;
+}
+
+}  // namespace
+
+ScPass *CurrentPass() { return g_pass; }
+
+void AbortPass(ScPass &p, uint32_t code, uint8_t noDetail, uint32_t detail) {
+    OutputClose(p);
+    p.param->err_code = code;
+    if (!noDetail) {
+        p.param->err_detail = detail;
+        const char *name = DetailFileName(p, detail);
+        std::snprintf(p.param->err_text, sizeof p.param->err_text, "%s", name ? name : "");
+    }
+    throw ScAbort{code};
+}
+
+void ErrMsgAt(ScPass &p, uint16_t word, uint16_t line) {
+    char field[16];
+    FormatLineField(line, field);
+    ++p.errors;
+    std::string text = p.nameStack.empty() ? std::string() : p.nameStack.back();
+    text += field;
+    text += StatementErrorText(uint8_t(word & 0xFF));
+    text += '\n';
+    WriteErrorLine(p, text);
+}
+
+void ErrMsg(ScPass &p, uint16_t word) { ErrMsgAt(p, word, p.recLine); }
+
+void ReadStatement(ScPass &p) {
+    // One line of at most 256 characters, line feed included.
+    int n = 0;
+    int c = 0;
+    while (n < kLineMax && (c = std::fgetc(p.slist)) != EOF) {
+        p.line[n++] = char(c);
+        if (c == '\n') break;
+    }
+    if (n == 0 && c == EOF) {
+        if (std::ferror(p.slist)) AbortPass(p, 13, 0, dc::kSlist);
+        p.slistEnd = true;
+    }
+    p.line[n] = 0;
+    p.lineLen = n;
+    while (p.lineLen > 0 && (p.line[p.lineLen - 1] == '\n' || p.line[p.lineLen - 1] == '\r')) --p.lineLen;
+
+    uint8_t head[4];
+    size_t got = std::fread(head, 1, 4, p.tcode);
+    if (got == 0 && std::feof(p.tcode)) { p.tcodeEnd = true; return; }
+    if (got != 4) AbortPass(p, 13, 0, dc::kTcode);
+    uint16_t total = uint16_t(head[0] | head[1] << 8);
+    p.recLine = uint16_t(head[2] | head[3] << 8);
+    // A length that cannot hold its own head, or tokens that would not fit
+    // the buffer with the end mark, is no record this pass can read.
+    if (total < 4 || total - 4 > kTokenMaxBytes) AbortPass(p, 14, 0, dc::kTcode);
+    p.tokBytes = total - 4;
+    if (std::fread(p.tokbuf, 1, size_t(p.tokBytes), p.tcode) != size_t(p.tokBytes)) AbortPass(p, 13, 0, dc::kTcode);
+    static const uint8_t kEndMark[4] = {0xF1, 0, 0, 0};
+    std::memcpy(p.tokbuf + p.tokBytes, kEndMark, 4);
+}
+
+std::string_view TokenName(ScPass &p, const Token &t) {
+    if (size_t(t.off) + t.len > size_t(p.lineLen)) AbortPass(p, 14, 0, dc::kTcode);
+    return std::string_view(p.line + t.off, t.len);
+}
+
+int CompileModule(CmpFilParam *param) {
+    ScPass *p = nullptr;
+    try {
+        p = new ScPass;
+    } catch (const std::bad_alloc &) {
+        param->err_code = 6;
+        param->err_detail = 243;
+        return 0;
+    }
+    p->param = param;
+    p->nameStack.push_back(param->srcfilename ? param->srcfilename : "");
+    g_pass = p;
+    int result = 0;
+    try {
+        result = Run(*p);
+    } catch (const ScAbort &) {
+        result = 0;
+    } catch (const std::bad_alloc &) {
+        try { AbortPass(*p, 6, 0, 243); } catch (const ScAbort &) {}
+        result = 0;
+    }
+    OutputClose(*p);
+    g_pass = nullptr;
+    delete p;
+    return result;
+}
+
+}  // namespace txsc

@@ -1,0 +1,600 @@
+#include "sc_expr.h"
+
+#include <cstring>
+
+#include "sc_functions.h"
+#include "sc_machine.h"
+
+namespace txsc {
+
+namespace {
+
+bool IsStart(uint8_t code) { return code >= ic::kExpr && code <= ic::kExprParen; }
+bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
+bool IsNumT(uint8_t t) { return t < 16; }
+
+void EmitOp(ScPass &p, uint16_t word) { PutItem(p, uint8_t(word & 0xFF), uint8_t(word >> 8)); }
+
+void PopOps(ScPass &p, int minPrec, bool sameLevelOnly) {
+    while (p.ops.size() > p.opBase) {
+        const OpEntry &top = p.ops.back();
+        if (sameLevelOnly && top.level != p.parens) break;
+        if (top.prec < minPrec) break;
+        EmitOp(p, top.op);
+        p.ops.pop_back();
+    }
+}
+
+// Index of the item after the group that begins at `i` (a function, call,
+// element or object group), or `end` when it is not closed before `end`.
+int SkipGroup(const ScPass &p, int i, int end) {
+    int depth = 0;
+    for (int j = i; j < end; ++j) {
+        uint8_t c = p.items[j].code;
+        if ((c >= 0x40 && c <= 0x43) || c == ic::kElem || c == ic::kElemMember || c == ic::kObject) ++depth;
+        if (c == ic::kFuncEnd || c == ic::kIndexEnd || c == ic::kObjectEnd) {
+            if (--depth == 0) return j + 1;
+        }
+    }
+    return end;
+}
+
+bool HasSubscripts(const ScPass &p, int i, int end) { return i + 1 < end && IsStart(p.items[i + 1].code); }
+
+uint8_t Rank(uint8_t t) { return t == vt::kByt ? vt::kInt : t; }
+
+uint8_t NumericResult(uint8_t op, uint8_t a, uint8_t b) {
+    if (a == vt::kAny) a = b;
+    if (b == vt::kAny) b = a;
+    if (a == vt::kByt && b == vt::kByt && op != 18 && op != 22) return vt::kByt;
+    a = Rank(a);
+    b = Rank(b);
+    uint8_t hi = a > b ? a : b, lo = a > b ? b : a;
+    uint8_t r = (lo == vt::kLng && hi == vt::kSng) ? vt::kDbl : hi;
+    if (r > vt::kDbl) r = vt::kDbl;
+    switch (op) {
+    case 18: return r == vt::kInt ? vt::kSng : r == vt::kLng ? vt::kDbl : r;
+    case 22: return r == vt::kInt ? vt::kSng : r == vt::kLng ? vt::kDbl : r;
+    case 23: case 24: return r == vt::kInt ? vt::kInt : vt::kLng;
+    case 49: case 50: case 51: case 52: case 53: return r == vt::kInt ? vt::kInt : vt::kLng;
+    }
+    return r;
+}
+
+// Replaces an all-constant postfix expression by its folded value.
+uint8_t FoldExpression(ScPass &p, int start) {
+    int end = p.out - 1;   // the end item
+    bool hadOp = false;
+    for (int i = start + 1; i < end; ++i) {
+        const Item &it = p.items[i];
+        if (it.code == ic::kConst && it.sub <= 4) continue;
+        if (it.code == ic::kOper || it.code == ic::kPrefix) { hadOp = true; continue; }
+        return 0;
+    }
+    if (!hadOp) return 0;
+    Cst stack[kItemMax];
+    int n = 0;
+    for (int i = start + 1; i < end; ++i) {
+        const Item &it = p.items[i];
+        if (it.code == ic::kConst) { stack[n++] = SlotValue(p, it); continue; }
+        if (it.code == ic::kPrefix) {
+            if (n < 1) return fs::kNoOperand;
+            if (uint8_t st = FoldUnary(it.sub, stack[n - 1])) return st;
+            continue;
+        }
+        if (n < 2) return fs::kNoOperand;
+        Cst b = stack[--n];
+        if (uint8_t st = FoldBinary(it.sub, stack[n - 1], b)) return st;
+    }
+    if (n != 1) return fs::kNoOperand;
+    int slot = NewSlot(p, stack[0]);
+    if (slot < 0) return 0;
+    p.out = start + 1;
+    PutItem(p, ic::kConst, stack[0].type, uint32_t(slot));
+    PutItem(p, ic::kExprEnd, 0);
+    return 0;
+}
+
+}  // namespace
+
+uint32_t EnterString(ScPass &p, const char *text, size_t len, uint8_t *status) {
+    *status = 0;
+    std::string s;
+    for (size_t i = 0; i < len && s.size() < 255; ++i) {
+        s += text[i];
+        if (text[i] == '"' && i + 1 < len && text[i + 1] == '"') ++i;
+    }
+    StringConst c;
+    uint64_t add = 12 + s.size();
+    for (size_t i = 0; i < p.strings.size(); ++i) {
+        const StringConst &e = p.strings[i];
+        if (e.ref) continue;
+        size_t pos = e.text.find(s);
+        if (pos != std::string::npos) {
+            c.ref = uint32_t(i + 1);
+            c.pos = uint32_t(pos);
+            add = 12;
+            break;
+        }
+    }
+    if (p.stringBytes + add > 0x7FFFFFFF) { *status = 121; return 0; }
+    p.stringBytes += add;
+    if (!c.ref) c.text = std::move(s);
+    p.strings.push_back(std::move(c));
+    return uint32_t(p.strings.size());
+}
+
+uint8_t TakeConstant(ScPass &p) {
+    const Token t = LastToken(p);
+    if (t.cls != tc::kConst) return fs::kBadToken;
+    if (t.kind == 16) {
+        std::string_view text = TokenName(p, t);
+        if (text.empty()) {
+            PutItem(p, ic::kConst, vt::kEmptyStr, 0);
+            return 0;
+        }
+        uint8_t st;
+        uint32_t h = EnterString(p, text.data(), text.size(), &st);
+        if (st) return st;
+        PutItem(p, ic::kConst, 16, h);
+        return 0;
+    }
+    if (t.kind > 4) return fs::kBadConst;
+    int size = ConstValueSize(t.kind);
+    const uint8_t *bytes = ConstBytes(p, p.lastTok, size);
+    if (!bytes) AbortPass(p, 14, 0, dc::kTcode);
+    uint8_t raw[8] = {};
+    std::memcpy(raw, bytes, size_t(size));
+    p.tok = p.lastTok + 4 + size;
+    int slot = NewSlot(p, LoadConst(t.kind, raw));
+    if (slot < 0) return 0;
+    PutItem(p, ic::kConst, t.kind, uint32_t(slot));
+    return 0;
+}
+
+uint8_t EvalConstExpr(ScPass &p, Cst &out) {
+    struct Op { uint8_t code, level, prec; bool prefix; };
+    Op ops[64];
+    int nops = 0;
+    Cst vals[64];
+    int nvals = 0;
+    int level = 0;
+    auto fold = [&]() -> uint8_t {
+        Op o = ops[--nops];
+        if (o.prefix) {
+            if (nvals < 1) return fs::kNoOperand;
+            return FoldUnary(o.code, vals[nvals - 1]);
+        }
+        if (nvals < 2) return fs::kNoOperand;
+        Cst b = vals[--nvals];
+        return FoldBinary(o.code, vals[nvals - 1], b);
+    };
+    for (;;) {
+        // Operand position.
+        const Token t = CurToken(p);
+        if (t.cls == tc::kConst) {
+            Consume(p);
+            if (t.kind > 4) return t.kind == 16 ? fs::kTypeMismatch : fs::kBadConst;
+            int size = ConstValueSize(t.kind);
+            const uint8_t *bytes = ConstBytes(p, p.lastTok, size);
+            if (!bytes) AbortPass(p, 14, 0, dc::kTcode);
+            uint8_t raw[8] = {};
+            std::memcpy(raw, bytes, size_t(size));
+            p.tok = p.lastTok + 4 + size;
+            if (nvals >= 64) return fs::kNoOperand;
+            vals[nvals++] = LoadConst(t.kind, raw);
+        } else if (t.word() == kTokOpen) {
+            Consume(p);
+            ++level;
+            continue;
+        } else if (t.word() == 0x1320) {
+            Consume(p);
+            continue;
+        } else if (t.word() == 0x1420 || t.cls == tc::kPrefix) {
+            Consume(p);
+            if (nops >= 64) return fs::kNoOperand;
+            ops[nops++] = Op{uint8_t(t.cls == tc::kPrefix ? 0x30 : 0x11), uint8_t(level),
+                             uint8_t(t.cls == tc::kPrefix ? 7 : 13), true};
+            continue;
+        } else {
+            return fs::kBadToken;
+        }
+        // After a constant.
+        for (;;) {
+            const Token n = CurToken(p);
+            if (n.word() == kTokClose && level > 0) {
+                Consume(p);
+                while (nops && ops[nops - 1].level == level)
+                    if (uint8_t st = fold()) return st;
+                --level;
+                continue;
+            }
+            if (n.cls == tc::kBinOp) {
+                uint8_t code = n.kind == 67 ? 25 : n.kind;
+                int prec = OpPrecedence(code);
+                if (!prec) return fs::kBadOp;
+                Consume(p);
+                while (nops && ops[nops - 1].level == level && ops[nops - 1].prec >= prec)
+                    if (uint8_t st = fold()) return st;
+                if (nops >= 64) return fs::kNoOperand;
+                ops[nops++] = Op{code, uint8_t(level), uint8_t(prec), false};
+                break;
+            }
+            if (level > 0) return fs::kOpenParen;
+            while (nops)
+                if (uint8_t st = fold()) return st;
+            if (nvals != 1) return fs::kNoOperand;
+            out = vals[0];
+            return 0;
+        }
+    }
+}
+
+uint8_t TypeExpression(ScPass &p, int start) {
+    const int end = p.out - 1;
+    uint8_t types[kItemMax];
+    uint32_t users[kItemMax];
+    int n = 0;
+    bool hadOp = false;
+    for (int i = start + 1; i < end;) {
+        const Item &it = p.items[i];
+        switch (it.code) {
+        case ic::kVar:
+        case ic::kFnResult:
+        case ic::kConst:
+            types[n] = it.sub;
+            users[n++] = it.code == ic::kVar && it.sub == vt::kUser ? p.tab.sym(it.value).extra : 0;
+            ++i;
+            break;
+        case ic::kElem:
+        case ic::kArray:
+            if (it.code == ic::kArray && !(i == start + 1 && i + 2 == end)) return 71;
+            types[n] = it.sub;
+            users[n++] = it.sub == vt::kUser ? p.tab.sym(it.value).extra : 0;
+            i = (it.code == ic::kElem && HasSubscripts(p, i, end)) ? SkipGroup(p, i, end) : i + 1;
+            break;
+        case ic::kMember:
+        case ic::kElemMember:
+            if (n < 1) return 81;
+            types[n - 1] = it.sub;
+            users[n - 1] = it.sub == vt::kUser ? p.tab.member(it.value).extra : 0;
+            i = (it.code == ic::kElemMember && HasSubscripts(p, i, end)) ? SkipGroup(p, i, end) : i + 1;
+            break;
+        case ic::kFunc:
+            types[n] = uint8_t(it.value);
+            users[n++] = 0;
+            i = SkipGroup(p, i, end);
+            break;
+        case ic::kFuncArgs:
+        case ic::kCall:
+        case ic::kLibCall:
+            types[n] = it.sub;
+            users[n++] = 0;
+            i = SkipGroup(p, i, end);
+            break;
+        case ic::kLabelValue:
+            if (i + 1 >= end || p.items[i + 1].code != ic::kOper) return 13;
+            types[n] = vt::kLng;
+            users[n++] = 0;
+            ++i;
+            break;
+        case ic::kOper: {
+            if (n < 2) return 81;
+            hadOp = true;
+            uint8_t b = types[--n], a = types[n - 1];
+            uint8_t code = it.sub;
+            uint8_t r;
+            if (code == 18 || (code >= 20 && code <= 24)) {
+                if (IsNumT(a) && IsNumT(b)) r = NumericResult(code, a, b);
+                else if ((a == vt::kAny || b == vt::kAny) && (IsNumT(a) || IsNumT(b))) r = vt::kDbl;
+                else if (p.items[start].sub == vt::kBcd && IsStrT(a) && IsStrT(b)) r = vt::kBcd;
+                else return 13;
+            } else if (code == 19 || code == 25) {
+                if (a == vt::kAny || b == vt::kAny) r = a == vt::kAny ? b : a;
+                else if (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0)) return 13;
+                else r = IsStrT(a) ? vt::kStr : NumericResult(code, a, b);
+            } else if (code >= 32 && code <= 37) {
+                if (a != vt::kAny && b != vt::kAny && (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0))) return 13;
+                r = vt::kInt;
+            } else if (code >= 49 && code <= 53) {
+                if (!(IsNumT(a) || a == vt::kAny) || !(IsNumT(b) || b == vt::kAny)) return 13;
+                r = NumericResult(code, a, b);
+            } else {
+                return 89;
+            }
+            types[n - 1] = r;
+            users[n - 1] = 0;
+            ++i;
+            break;
+        }
+        case ic::kPrefix: {
+            if (n < 1) return 81;
+            hadOp = true;
+            uint8_t a = types[n - 1];
+            if (it.sub == 16 || it.sub == 17) {
+                bool bcd = p.items[start].sub == vt::kBcd;
+                if (bcd ? !IsStrT(a) : !(IsNumT(a) || a == vt::kAny)) return bcd ? 13 : 71;
+                if (a == vt::kByt && it.sub == 17) types[n - 1] = vt::kInt;
+            } else if (it.sub == 48) {
+                if (!(IsNumT(a) || a == vt::kAny)) return 71;
+                if (a >= vt::kSng && a <= vt::kDbl) types[n - 1] = vt::kLng;
+            } else {
+                return 89;
+            }
+            ++i;
+            break;
+        }
+        case ic::kObject:
+            i = SkipGroup(p, i, end);
+            if (i < end) { types[n] = vt::kObj; users[n++] = 0; }
+            break;
+        default:
+            ++i;
+            break;
+        }
+    }
+    if (n != 1) return 81;
+    const uint8_t r = types[0];
+    Item &s = p.items[start];
+    if (!hadOp) {
+        if (s.code == ic::kExprVal) s.code = ic::kExpr;
+        else if (s.code == ic::kExprTmp) s.code = ic::kExprRef;
+    }
+    if (s.code == ic::kExprParen) {
+        if ((r >> 4) == 3 || (r >> 4) == 4) return 71;
+        if (hadOp) s.code = ic::kExprTmp;
+    }
+    p.curType = r;
+    p.exprHadOp = hadOp;
+    const uint8_t target = s.sub;
+    bool ok;
+    switch (target) {
+    case 0: case 1: case 2: case 3: case 4: case 8: case 9:
+        ok = IsNumT(r) || r == vt::kAny;
+        if (ok && s.code == ic::kExprRef && !hadOp && p.items[start + 1].code == ic::kVar) ok = r == target;
+        break;
+    case 16: case 17: case 19:
+        ok = IsStrT(r);
+        if (ok && hadOp) s.value = 1;
+        break;
+    case 18: ok = IsStrT(r); break;
+    case 32: ok = IsNumT(r) || IsStrT(r) || r == vt::kAny; break;
+    case 33:
+        ok = r == vt::kUser || IsStrT(r);
+        if (r == vt::kUser) s.value = users[0];
+        break;
+    case 48: ok = r == vt::kUser && users[0] == s.value; break;
+    case 80: ok = true; break;
+    case 64: case 65: ok = r >= 64 && r <= 79; break;
+    default: return 90;
+    }
+    return ok ? 0 : 71;
+}
+
+uint8_t NewTemporary(ScPass &p, uint8_t type) {
+    int counter;
+    if (type <= 4) counter = type;
+    else if (IsStrT(type)) counter = 5;
+    else AbortPass(p, 90, 0, 241);
+    char name[8];
+    std::snprintf(name, sizeof name, "t%04X", unsigned(p.tempCount[counter]++ & 0xFFFF));
+    SymTemplate t;
+    t.name = name;
+    t.type = type;
+    t.kind = p.scope.proc ? sk::kLocal : sk::kModule;
+    t.owner = p.scope.procId;
+    t.typed = 1;
+    p.tab.Search(t, p.scope);
+    uint32_t h = p.tab.Enter(t, 41, p.scope);
+    if (!h) return 119;
+    PutItem(p, ic::kExpr, type);
+    PutItem(p, ic::kVar, type, h);
+    PutItem(p, ic::kExprEnd, 0);
+    return 0;
+}
+
+void AddDataItem(ScPass &p, int off, int len) {
+    DataItem d;
+    d.line = p.mainLine;
+    d.stmt = p.stmtCount;
+    d.proc = p.scope.proc;
+    if (off < 0 || len < 0 || off + len > p.lineLen) AbortPass(p, 14, 0, dc::kTcode);
+    d.text.assign(p.line + off, size_t(len));
+    p.data.push_back(std::move(d));
+}
+
+// Slot 35: the target type of the next expression start.
+void SC_ExpTarget(ScPass &p) {
+    p.exprTarget = RuleB(p);
+    p.exprValue = 0;
+}
+
+// Slot 3: opens an expression at the output cursor.
+void SC_ExpOpen(ScPass &p) {
+    if (!PutItem(p, ic::kExprVal, p.exprTarget, p.exprValue)) return;
+    p.exprStarts.push_back(p.out - 1);
+    p.exprTarget = 32;
+    p.exprValue = 0;
+    p.opBase = uint32_t(p.ops.size());
+    p.parens = 0;
+    p.status = 0;
+}
+
+// Slot 4: the binary operator just consumed.
+void SC_ExpOpr(ScPass &p) {
+    uint8_t code = LastToken(p).kind;
+    if (code == 67) code = 25;
+    int prec = OpPrecedence(code);
+    if (!prec) { p.status = 11; return; }
+    PopOps(p, prec, true);
+    p.ops.push_back(OpEntry{uint16_t(ic::kOper | code << 8), p.parens, uint8_t(prec)});
+    p.status = 0;
+}
+
+// Slot 5: a prefix operator: sign or NOT.
+void SC_ExpPfx(ScPass &p) {
+    const Token &t = LastToken(p);
+    p.status = 0;
+    if (t.cls == tc::kPrefix) p.ops.push_back(OpEntry{uint16_t(ic::kPrefix | 0x30 << 8), p.parens, 7});
+    else if (t.word() == 0x1420) p.ops.push_back(OpEntry{uint16_t(ic::kPrefix | 0x11 << 8), p.parens, 13});
+}
+
+// Slot 6: an opening parenthesis inside the expression.
+void SC_ExpPar(ScPass &p) { ++p.parens; }
+
+// Slot 7: a closing parenthesis: status 1 when it is not this expression's.
+void SC_ExpCls(ScPass &p) {
+    if (p.parens == 0) { p.status = 1; return; }
+    PopOps(p, 0, true);
+    --p.parens;
+    p.status = 0;
+}
+
+// Slot 8: closes the expression: operators, end item, folding, typing.
+void SC_ExpClose(ScPass &p) {
+    if (p.parens > 0) { p.status = 0x27; return; }
+    PopOps(p, 0, false);
+    PutItem(p, ic::kExprEnd, 0);
+    if (p.exprStarts.empty()) { p.status = 27; return; }
+    int start = p.exprStarts.back();
+    p.exprStarts.pop_back();
+    p.exprStart = start;
+    if (p.lineError) return;
+    if (uint8_t st = FoldExpression(p, start)) { p.status = st; return; }
+    p.status = TypeExpression(p, start);
+}
+
+// Slot 9: a constant operand.
+void SC_ExpCst(ScPass &p) { p.status = TakeConstant(p); }
+
+// Slot 10: an intrinsic function: its item carries the result type.
+void SC_ExpFun(ScPass &p) {
+    const Token &t = LastToken(p);
+    const FuncSig *f = FindFunction(t.kind);
+    if (!f) { p.status = 5; return; }
+    PutItem(p, ic::kFunc, t.kind, f->result);
+    p.status = 0;
+}
+
+// Slot 11: closes an argument list.
+void SC_FunEnd(ScPass &p) { PutItem(p, ic::kFuncEnd, 0); }
+
+void SC_TypGrp(ScPass &p) { p.status = uint8_t(p.curType & 0xF0); }
+void SC_TypCur(ScPass &p) { p.status = p.curType; }
+void SC_TypSet(ScPass &p) { if (p.exprStart >= 0) p.items[p.exprStart].sub = RuleB(p); }
+void SC_TypFix(ScPass &p) {
+    if (p.exprStart >= 0 && p.items[p.exprStart].code == ic::kExpr) p.items[p.exprStart].sub = p.curType;
+}
+
+// Slot 18: the expression just analysed is the assignment target.
+void SC_AsgMrk(ScPass &p) {
+    p.asgTarget = p.exprStart;
+    if (p.asgTarget < 0) return;
+    Item &s = p.items[p.asgTarget];
+    s.sub = p.curType;
+    if (p.curType == vt::kUser && p.asgTarget + 1 < p.out) {
+        const Item &v = p.items[p.asgTarget + 1];
+        if (v.code == ic::kVar || v.code == ic::kElem) s.value = p.tab.sym(v.value).extra;
+    }
+    p.asgItem = s;
+}
+
+// Slot 19: the source expression takes the target's type.
+void SC_AsgTgt(ScPass &p) {
+    uint8_t t = p.asgItem.sub;
+    p.exprTarget = t == vt::kFixStr || t == vt::kLenStr ? vt::kStr : t == vt::kUser ? 48 : t == vt::kObj ? 80 : t;
+    p.exprValue = p.asgItem.value;
+}
+
+// Slot 20: strings and user types.
+void SC_AsgChk(ScPass &p) {
+    uint8_t t = p.asgItem.sub;
+    bool ok = (IsStrT(t) && IsStrT(p.curType)) || (t == vt::kUser && p.curType == vt::kUser);
+    p.status = ok ? 0 : 72;
+    if (p.exprStart >= 0) p.items[p.exprStart].sub = p.curType;
+}
+
+void SC_AsgSam(ScPass &p) { p.status = p.asgItem.sub == p.curType ? 1 : 0; }
+
+void SC_EndTok(ScPass &p) {
+    uint16_t w = CurToken(p).word();
+    p.status = (w == 0x0000 || w == 0x00F1 || w == 0x0100 || w == kTokColon || w == kTokElse) ? 1 : 0;
+}
+
+void SC_TrpBit(ScPass &p) { p.trapBits |= RuleB(p); }
+void SC_ModSub(ScPass &p) { p.status = p.moduleFlag; }
+
+void SC_IsCst(ScPass &p) {
+    int s = p.exprStart;
+    p.status = (s >= 0 && s + 1 < p.out && p.items[s + 1].code == ic::kConst &&
+                (p.items[s].code == ic::kExpr || p.items[s].code == ic::kExprRef || p.items[s].code == ic::kExprParen))
+                   ? 1 : 0;
+}
+
+void SC_LstSub(ScPass &p) { const Item *it = LastItem(p); p.status = it ? it->sub : 0; }
+
+void SC_LstKnd(ScPass &p) {
+    const Item *it = LastItem(p);
+    p.status = (it && it->value && (it->code == ic::kVar || it->code == ic::kElem || it->code == ic::kCall))
+                   ? p.tab.sym(it->value).kind : 0;
+}
+
+// Slot 52: one DATA item: the raw text of the tokens up to the next comma
+// or the end of the statement, from the source-list line.
+void SC_DatItm(ScPass &p) {
+    int first = -1, lastEnd = -1;
+    while (true) {
+        const Token &t = CurToken(p);
+        if (t.cls == tc::kEnd || t.word() == kTokComma || t.word() == kTokColon || t.word() == 0 || t.word() == 0x0100)
+            break;
+        Consume(p);
+        if (t.cls == tc::kConst && t.kind != 16) {
+            int size = ConstValueSize(t.kind);
+            if (t.kind > 4 || !ConstBytes(p, p.lastTok, size)) AbortPass(p, 14, 0, dc::kTcode);
+            p.tok = p.lastTok + 4 + size;
+        }
+        // Names, labels and strings carry their place in the line.
+        if (t.cls == tc::kName || t.cls == tc::kNameParen || t.cls == tc::kLabel || (t.cls == tc::kConst && t.kind == 16)) {
+            TokenName(p, t);
+            if (first < 0) first = t.off;
+            lastEnd = t.off + t.len;
+        }
+    }
+    if (first < 0) { p.status = 0; AddDataItem(p, 0, 0); return; }
+    AddDataItem(p, first, lastEnd - first);
+    p.status = 0;
+}
+
+// Slot 46: SPC and TAB only at the outermost level of the PRINT family.
+void SC_ChkCtx(ScPass &p) {
+    uint8_t k = p.items[p.head].sub;
+    bool printLike = k == 0x94 || k == 0x95 || k == 0xA4 || k == 0xA5 || k == 0xC4;
+    p.status = (printLike && p.exprStarts.size() == 1 && p.parens == 0) ? 0 : 55;
+}
+
+// Slot 47.
+void SC_ArgVal(ScPass &p) {
+    uint8_t t = p.curType < 16 && (p.curType == 0 || p.curType == 4 || p.curType == 8) ? 3 : p.curType;
+    uint32_t v = p.exprStart >= 0 ? p.items[p.exprStart].value : 0;
+    PutItem(p, ic::kExprVal, t, v);
+}
+
+// Slot 42: the size of a single variable as a constant.
+void SC_SizVar(ScPass &p) {
+    int s = p.exprStart;
+    if (s >= 0 && s + 2 < p.out && p.items[s + 1].code == ic::kVar && p.items[s + 2].code == ic::kExprEnd) {
+        uint32_t size = p.tab.VarSize(p.tab.sym(p.items[s + 1].value));
+        Cst c = size < 0x8000 ? Cst::Int(int32_t(size)) : Cst::Lng(int32_t(size));
+        int slot = NewSlot(p, c);
+        if (slot < 0) return;
+        p.items[s] = Item{ic::kExpr, c.type, 0};
+        p.items[s + 1] = Item{ic::kConst, c.type, uint32_t(slot)};
+        p.curType = c.type;
+        p.status = 1;
+        return;
+    }
+    if (s >= 0) p.items[s].sub = p.curType;
+    p.status = 0;
+}
+
+}  // namespace txsc

@@ -1,0 +1,298 @@
+#include "sc_names.h"
+
+#include "sc_expr.h"
+#include "sc_machine.h"
+
+namespace txsc {
+
+namespace {
+
+bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
+
+uint32_t RecordSize(const SymTemplate &t) {
+    uint32_t size = 36 + uint32_t(t.name.size());
+    if (t.dims) size += 4 * (t.dims == 255 ? 1 : t.dims) + 4;
+    return size;
+}
+
+// A use of a name: the template gets the token's name and type; it counts
+// as typed only when the name carries a suffix.
+void UseTemplate(ScPass &p, const Token &t, uint8_t dims) {
+    TemplateFromToken(p, t);
+    p.tmpl.typed = p.tmpl.flags[1];
+    p.tmpl.kind = sk::kUse;
+    p.tmpl.dims = dims;
+}
+
+// Resolves a name use; writes its item. `form` 0 plain use, 1 with a
+// parenthesis, 2 assignment target.
+void RefName(ScPass &p, int form) {
+    const Token t = LastToken(p);
+    UseTemplate(p, t, form == 1 ? 255 : 0);
+    const bool suffix = p.tmpl.flags[1] != 0;
+    uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (h) {
+        Symbol &s = p.tab.sym(h);
+        if (s.kind == sk::kFunction) {
+            if (suffix && s.type != t.kind) { p.status = 74; return; }
+            if (form == 2) {
+                if (h != p.scope.proc) { p.status = 117; return; }
+                PutItem(p, ic::kFnResult, s.type, h);
+            } else {
+                PutItem(p, s.libName ? ic::kLibCall : ic::kCall, s.type, h);
+            }
+            p.status = 0;
+            return;
+        }
+        if (s.kind == sk::kSub || s.kind == sk::kModuleRoutine) { p.status = 8; return; }
+        if (suffix && s.type != t.kind && !(IsStrT(s.type) && IsStrT(t.kind))) { p.status = 66; return; }
+        PutItem(p, form == 1 ? ic::kElem : ic::kVar, s.type, h);
+        if (form == 1 && s.dims == 0) { p.status = 63; return; }
+        p.status = 0;
+        return;
+    }
+    if (p.flags & kFlagNoDefaultVars) { p.status = 99; return; }
+    p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule;
+    p.tmpl.typed = 1;
+    if (form == 1) {
+        p.tmpl.dims = 255;
+        p.tmpl.mark[0] = 1;
+    }
+    h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
+    if (!h) { p.status = 119; return; }
+    PutItem(p, form == 1 ? ic::kElem : ic::kVar, t.kind, h);
+    p.status = 0;
+}
+
+// A list of constant bounds "(b1, b2, ...)" after a declared array name.
+uint8_t DeclaredBounds(ScPass &p, std::vector<int32_t> &bounds) {
+    int64_t count = 1;
+    for (;;) {
+        Cst c;
+        uint8_t st = EvalConstExpr(p, c);
+        if (st) return st == fs::kBadToken ? 26 : st;
+        if (ConvertConst(c, vt::kLng)) return 59;
+        bounds.push_back(c.l);
+        count *= int64_t(c.l) + 1;
+        if (count < 0 || count > 0x7FFFFFFF) return 59;
+        const Token &n = CurToken(p);
+        if (n.word() == kTokComma) { Consume(p); continue; }
+        if (n.word() == kTokClose) { Consume(p); return 0; }
+        return 37;
+    }
+}
+
+}  // namespace
+
+uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, uint8_t suffixType) {
+    const Token t = CurToken(p);
+    *extra = 0;
+    if (t.cls == tc::kName) {
+        Consume(p);
+        if (suffix) return 23;
+        uint32_t u = p.tab.SearchType(TokenName(p, t));
+        if (!u) return 96;
+        *type = vt::kUser;
+        *extra = u;
+        return 0;
+    }
+    if (t.cls != tc::kTypeKw) return 24;
+    Consume(p);
+    uint8_t k = t.kind;
+    if (k == 17) {
+        if (CurToken(p).word() == kTokStar) {
+            Consume(p);
+            Cst c;
+            uint8_t st = EvalConstExpr(p, c);
+            if (st) return 26;
+            if (ConvertConst(c, vt::kLng) || c.l <= 0) return 59;
+            *type = vt::kFixStr;
+            *extra = uint32_t(c.l);
+        } else {
+            *type = vt::kStr;
+        }
+        if (suffix && !IsStrT(suffixType)) return 24;
+        return 0;
+    }
+    if (k <= 4) {
+        if (suffix && suffixType != k) return 24;
+        *type = k;
+        return 0;
+    }
+    if ((k == 64 || k == 80) && !suffix) {
+        *type = k;
+        return 0;
+    }
+    return 24;
+}
+
+// Slot 1 and 2: the file name the error lines show.
+void SC_PshNam(ScPass &p) {
+    const Token &t = LastToken(p);
+    p.nameStack.push_back(std::string(TokenName(p, t)));
+}
+void SC_PopNam(ScPass &p) {
+    if (p.nameStack.size() > 1) p.nameStack.pop_back();
+}
+
+void SC_RefTgt(ScPass &p) { RefName(p, 2); }
+void SC_RefVar(ScPass &p) { RefName(p, 0); }
+void SC_RefIdx(ScPass &p) { RefName(p, 1); }
+
+// Slot 25: a whole array "name()".
+void SC_RefArr(ScPass &p) {
+    const Token t = LastToken(p);
+    UseTemplate(p, t, 255);
+    uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (!h) { p.status = 99; return; }
+    Symbol &s = p.tab.sym(h);
+    if (s.kind == sk::kFunction || s.kind == sk::kSub) { p.status = 19; return; }
+    PutItem(p, ic::kExpr, s.type, s.type == vt::kUser ? s.extra : 0);
+    PutItem(p, ic::kArray, s.type, h);
+    PutItem(p, ic::kExprEnd, 0);
+    p.curType = s.type;
+    p.status = 0;
+}
+
+// Slot 29: one declared name of DIM (and its kin): bounds, type clause.
+void SC_DclArr(ScPass &p) {
+    const Token t = LastToken(p);
+    if (t.cls != tc::kName && t.cls != tc::kNameParen) { p.status = 17; return; }
+    TemplateFromToken(p, t);
+    const bool suffix = p.tmpl.flags[1] != 0;
+    std::vector<int32_t> bounds;
+    if (t.cls == tc::kNameParen) {
+        if (uint8_t st = DeclaredBounds(p, bounds)) { p.status = st; return; }
+    }
+    p.tmpl.dims = uint8_t(bounds.size());
+    p.tmpl.typed = 1;
+    if (CurToken(p).word() == kTokAs) {
+        Consume(p);
+        uint8_t type;
+        uint32_t extra;
+        if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
+        if (type == vt::kObj || type == vt::kAny) { p.status = 88; return; }
+        p.tmpl.type = type;
+        p.tmpl.extra = extra;
+        p.tmpl.typed = suffix ? 1 : 0;
+    }
+    uint8_t head = p.items[p.head].sub;
+    switch (head) {
+    case 0x39: p.tmpl.kind = sk::kCommon; p.tmpl.block = p.commonBlock; break;
+    case 0x3A: p.tmpl.kind = sk::kCommonShared; p.tmpl.block = p.commonBlock; break;
+    case 0x3B: case 0x8A: p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule; break;
+    case 0x3C: p.tmpl.kind = sk::kShared; break;
+    case 0x3E: p.tmpl.kind = sk::kStatic; break;
+    default: p.status = 90; return;
+    }
+    if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
+    uint32_t h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
+    if (!h) { p.status = 119; return; }
+    p.tab.sym(h).bounds = std::move(bounds);
+    if (p.tmpl.dims) {
+        PutItem(p, ic::kExprRef, p.tmpl.type, 0);
+        PutItem(p, ic::kElem, p.tmpl.type, h);
+        PutItem(p, ic::kExprEnd, 0);
+    }
+    p.status = 0;
+}
+
+// Slots 87 and 88: ".member" after a variable or a member.
+void SC_RefMbr(ScPass &p) {
+    const Token t = LastToken(p);
+    Item *prev = LastItem(p);
+    uint32_t type = 0;
+    if (prev && prev->sub == vt::kUser) {
+        if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
+        else if (prev->code == ic::kVar || prev->code == ic::kElem || prev->code == ic::kIndexEnd) {
+            for (int i = p.out - 1; i >= 0; --i) {
+                const Item &it = p.items[i];
+                if (it.code == ic::kVar || it.code == ic::kElem) { type = p.tab.sym(it.value).extra; break; }
+                if (it.code == ic::kMember || it.code == ic::kElemMember) { type = p.tab.member(it.value).extra; break; }
+            }
+        }
+    }
+    if (!type) { p.status = 22; return; }
+    if (CheckName(p.lineView(), t.off, t.len).suffix) { p.status = 23; return; }
+    uint32_t m = p.tab.SearchMember(type, TokenName(p, t));
+    if (!m) { p.status = 22; return; }
+    PutItem(p, uint8_t(t.cls + 1), p.tab.member(m).type, m);
+    p.status = 0;
+}
+
+void SC_TypOn(ScPass &p) { p.typeMode = true; }
+void SC_TypTst(ScPass &p) { p.status = p.typeMode ? 1 : 0; }
+void SC_TypOff(ScPass &p) {
+    p.typeMode = false;
+    p.status = (p.typeDef && p.tab.type(p.typeDef).size == 0) ? 21 : 0;
+    p.typeDef = 0;
+}
+void SC_DclOn(ScPass &p) { p.declMode = true; }
+void SC_DclTst(ScPass &p) { p.status = p.declMode ? 1 : 0; }
+void SC_DclOff(ScPass &p) { p.declMode = false; p.status = 0; }
+
+// Slot 85: TYPE name.
+void SC_DefTyp(ScPass &p) {
+    const Token t = LastToken(p);
+    if (CheckName(p.lineView(), t.off, t.len).suffix) { p.status = 23; return; }
+    std::string_view name = TokenName(p, t);
+    if (p.tab.SearchType(name)) { p.status = 64; return; }
+    p.typeDef = p.tab.EnterType(name);
+    p.status = 0;
+}
+
+// Slot 86: one member line of the type being defined.
+void SC_DefMbr(ScPass &p) {
+    const Token t = LastToken(p);
+    if (!p.typeDef) { p.status = 4; return; }
+    if (CheckName(p.lineView(), t.off, t.len).suffix) { p.status = 23; return; }
+    std::string_view name = TokenName(p, t);
+    if (p.tab.SearchMember(p.typeDef, name)) { p.status = 64; return; }
+    Member m;
+    m.name = std::string(name);
+    if (t.cls == tc::kNameParen) {
+        if (uint8_t st = DeclaredBounds(p, m.bounds)) { p.status = st; return; }
+    }
+    m.dims = uint8_t(m.bounds.size());
+    if (CurToken(p).word() != kTokAs) { p.status = 24; return; }
+    Consume(p);
+    uint8_t type;
+    uint32_t extra;
+    const Token kw = CurToken(p);
+    if (kw.cls == tc::kName && p.tab.SearchType(TokenName(p, kw)) == p.typeDef) { Consume(p); p.status = 96; return; }
+    if (uint8_t st = ParseTypeClause(p, &type, &extra, false, 0)) { p.status = st == 26 && kw.kind == 17 ? 25 : st; return; }
+    int64_t elem = type == vt::kUser ? p.tab.type(extra).size : type == vt::kFixStr ? extra
+                 : type == vt::kStr ? 12 : SymbolTable::VarSize(type, 0, nullptr);
+    int64_t count = 1;
+    for (int32_t b : m.bounds) count *= int64_t(b) + 1;
+    int64_t size = elem * count;
+    UserType &u = p.tab.type(p.typeDef);
+    if (size < 0 || size + u.size > 0x7FFFFFFF) { p.status = 59; return; }
+    m.type = type;
+    m.extra = extra;
+    m.offset = u.size;
+    u.size += uint32_t(size);
+    p.tab.AddMember(p.typeDef, std::move(m));
+    p.status = 0;
+}
+
+// Slot 36: a statement led by a name steps back over it; one led by LET
+// has consumed the keyword, not the name.
+void SC_BackName(ScPass &p) {
+    const Token &t = LastToken(p);
+    if (t.cls == tc::kName || t.cls == tc::kNameParen) p.tok = p.lastTok;
+}
+
+// Slot 68: status 1 when the name at the cursor is a procedure without
+// result; its record then goes into the statement head.
+void SC_IsSub(ScPass &p) {
+    const Token t = CurToken(p);
+    p.status = 0;
+    if (t.cls != tc::kName && t.cls != tc::kNameParen) return;
+    UseTemplate(p, t, 0);
+    uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (!h || p.tab.sym(h).kind != sk::kSub) return;
+    p.status = 1;
+}
+
+}  // namespace txsc

@@ -1,0 +1,35 @@
+// Names in statements: declared names with their type clauses, variables,
+// arrays, routines, members, and the two declaration modes (handler slots
+// of the name family).
+#pragma once
+
+#include <cstdint>
+
+namespace txsc {
+
+struct ScPass;
+
+// A type clause "AS type" at the cursor (after the AS word): the type, its
+// user-type record or string length; 0 or a status.
+uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, uint8_t suffixType);
+
+void SC_PshNam(ScPass &p);
+void SC_PopNam(ScPass &p);
+void SC_RefTgt(ScPass &p);
+void SC_RefVar(ScPass &p);
+void SC_RefIdx(ScPass &p);
+void SC_RefArr(ScPass &p);
+void SC_DclArr(ScPass &p);
+void SC_RefMbr(ScPass &p);
+void SC_TypOn(ScPass &p);
+void SC_TypTst(ScPass &p);
+void SC_TypOff(ScPass &p);
+void SC_DclOn(ScPass &p);
+void SC_DclTst(ScPass &p);
+void SC_DclOff(ScPass &p);
+void SC_DefTyp(ScPass &p);
+void SC_DefMbr(ScPass &p);
+void SC_BackName(ScPass &p);
+void SC_IsSub(ScPass &p);
+
+}  // namespace txsc

@@ -1,0 +1,33 @@
+// The emission side of the pass as the driver calls it: the work files,
+// the intermediate file, the listings' statement lines and the tables.
+// The driver owns the order of the calls; everything behind them lives in
+// the emission files.
+#pragma once
+
+#include <cstdint>
+
+namespace txsc {
+
+struct ScPass;
+
+// After the inputs are open: creates the work files (failures are fatal
+// with 0x205/0x206) and writes the header placeholder and the
+// runtime-environment block to the intermediate file.
+void OutputOpen(ScPass &p);
+// Listing lines of the statement just read (source and expanded source).
+void OutputListLine(ScPass &p);
+// Emits the analysed items of an accepted line into the work file; returns
+// a statement error word (for example 76) or 0.
+uint16_t OutputStatement(ScPass &p);
+// After the last statement: the count line and the cross reference.
+void OutputCountLine(ScPass &p);
+// Open blocks at the end, the tables, the statement stream and the final
+// header. Statement errors found here are counted by ErrMsg.
+void OutputTables(ScPass &p);
+void OutputStream(ScPass &p);
+void OutputFinish(ScPass &p);
+// Closes every stream of the library and deletes the work files; used at
+// the end and by the fatal exit. Safe to call twice.
+void OutputClose(ScPass &p);
+
+}  // namespace txsc

@@ -1,0 +1,387 @@
+#include "sc_procs.h"
+
+#include <cstring>
+
+#include "sc_expr.h"
+#include "sc_machine.h"
+#include "sc_names.h"
+
+namespace txsc {
+
+namespace {
+
+bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
+
+constexpr uint8_t kRefCode = 0x50, kValCode = 0x5F, kArrCode = 0x62, kDefaultBit = 0x20;
+
+// A string constant token of non-zero length at the cursor.
+bool StringOperand(ScPass &p, std::string_view *text) {
+    const Token t = CurToken(p);
+    if (t.word() != 0x1070) return false;
+    Consume(p);
+    *text = TokenName(p, t);
+    return !text->empty();
+}
+
+// One declared parameter: [BYVAL] name[()] [AS type] [= constant].
+uint8_t DeclaredParam(ScPass &p, ParamEntry &e, uint16_t &argBytes) {
+    bool byVal = false;
+    if (CurToken(p).word() == 0x1710) { Consume(p); byVal = true; }
+    const Token t = CurToken(p);
+    if (t.cls != tc::kName && t.cls != tc::kNameParen) return 30;
+    Consume(p);
+    bool array = false;
+    if (t.cls == tc::kNameParen) {
+        if (CurToken(p).word() != kTokClose) return 18;
+        Consume(p);
+        array = true;
+    }
+    const bool suffix = CheckName(p.lineView(), t.off, t.len).suffix;
+    uint8_t type = t.kind;
+    uint32_t extra = 0;
+    if (CurToken(p).word() == kTokAs) {
+        Consume(p);
+        if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) return st;
+    }
+    if (byVal && (IsStrT(type) || array)) return 31;
+    uint8_t code = array ? kArrCode : byVal ? kValCode : kRefCode;
+    e.value = type == vt::kUser ? extra : 0;
+    if (CurToken(p).word() == kTokEq) {
+        Consume(p);
+        if (array || type == vt::kUser) return 34;
+        const Token k = CurToken(p);
+        if (IsStrT(type)) {
+            std::string_view text;
+            if (k.word() != 0x1070) return 73;
+            Consume(p);
+            text = TokenName(p, k);
+            uint8_t st;
+            uint32_t ref = EnterString(p, text.data(), text.size(), &st);
+            if (st) return st;
+            std::memcpy(e.deflt, &ref, 4);
+        } else {
+            Cst c;
+            if (EvalConstExpr(p, c)) return 26;
+            if (type > 4) return 73;
+            if (ConvertConst(c, type)) return 73;
+            StoreConst(c, e.deflt);
+        }
+        code = uint8_t(code + kDefaultBit);
+    }
+    e.word = uint16_t(code | type << 8);
+    argBytes = uint16_t(argBytes + ((byVal && type == vt::kDbl) ? 8 : 4));
+    return 0;
+}
+
+}  // namespace
+
+// Slot 92: DECLARE FUNCTION / DECLARE SUB.
+void SC_DclPrc(ScPass &p) {
+    const Token kw = CurToken(p);
+    uint8_t kind;
+    if (kw.word() == 0x3100) { p.items[p.head].sub = 0x30; kind = sk::kFunction; }
+    else if (kw.word() == 0x3500) { p.items[p.head].sub = 0x34; kind = sk::kSub; }
+    else { p.status = 29; return; }
+    Consume(p);
+    const Token t = CurToken(p);
+    if (t.cls != tc::kName && t.cls != tc::kNameParen) { p.status = 30; return; }
+    Consume(p);
+    TemplateFromToken(p, t);
+    const bool suffix = p.tmpl.flags[1] != 0;
+    if (kind == sk::kSub && suffix) { p.status = 23; return; }
+    p.tmpl.kind = kind;
+    p.tmpl.owner = 0;
+    if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
+
+    Symbol r;
+    uint32_t lib = 0;
+    if (CurToken(p).word() == 0x1910) {
+        Consume(p);
+        std::string_view text;
+        if (!StringOperand(p, &text)) { p.status = 28; return; }
+        uint8_t st;
+        lib = EnterString(p, text.data(), text.size(), &st);
+        if (st) { p.status = st; return; }
+    }
+    uint8_t form = 0;
+    std::string prefix = lib ? "" : "_";
+    switch (CurToken(p).word()) {
+    case 0x0510: form = 2; prefix = "_TX$"; Consume(p); break;
+    case 0x1410: form = 1; prefix = "_"; Consume(p); break;
+    case 0x1510: form = 3; prefix = "_TV$"; Consume(p); break;
+    }
+    uint16_t argBytes = 0;
+    if (form == 3) {
+        r.params.push_back(ParamEntry{uint16_t(0x50 | vt::kObj << 8), 0, 0, {}});
+        argBytes = 4;
+    }
+    std::string name = p.tmpl.name;
+    bool alias = false;
+    if (CurToken(p).word() == 0x1A10) {
+        Consume(p);
+        std::string_view text;
+        if (!StringOperand(p, &text)) { p.status = 28; return; }
+        name = std::string(text);
+        alias = true;
+        if (form <= 1) prefix.clear();
+    }
+    bool hasList = false;
+    if (t.cls == tc::kNameParen || CurToken(p).word() == kTokOpen) {
+        if (t.cls != tc::kNameParen) Consume(p);
+        hasList = true;
+        if (CurToken(p).word() == kTokClose) {
+            Consume(p);
+        } else {
+            for (;;) {
+                ParamEntry e;
+                if (uint8_t st = DeclaredParam(p, e, argBytes)) { p.status = st; return; }
+                r.params.push_back(e);
+                if (CurToken(p).word() == kTokComma) { Consume(p); continue; }
+                if (CurToken(p).word() == kTokClose) { Consume(p); break; }
+                p.status = 39;
+                return;
+            }
+        }
+    }
+    if (!hasList && form >= 2) { p.status = 80; return; }
+    if (kind == sk::kFunction && CurToken(p).word() == kTokAs) {
+        Consume(p);
+        uint8_t type;
+        uint32_t extra;
+        if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
+        if (form == 1 && type == vt::kStr) { p.status = 74; return; }
+        p.tmpl.type = type;
+    }
+    std::string ext = prefix + name;
+    if (!lib && !alias && form != 1) ext += "@" + std::to_string(argBytes);
+    uint32_t size = 36 + uint32_t(p.tmpl.name.size() + ext.size() + 6 * r.params.size());
+    p.tmpl.block = form;
+    p.tmpl.dims = uint8_t(r.params.size());
+    uint32_t h = p.tab.Enter(p.tmpl, size, p.scope);
+    if (!h) { p.status = 119; return; }
+    Symbol &s = p.tab.sym(h);
+    s.dims = uint8_t(r.params.size());
+    s.params = std::move(r.params);
+    s.extName = ext;
+    s.tailOffset = uint32_t(ext.size());
+    s.libName = lib;
+    s.argBytes = argBytes;
+    s.mark[1] = hasList ? 0 : 1;   // no list: callable, never defined here
+    p.items[p.head].value = h;
+    p.status = 0;
+}
+
+// Slot 94: FUNCTION name / SUB name opening a body.
+void SC_DefPrc(ScPass &p) {
+    const Token t = CurToken(p);
+    if (t.cls != tc::kName && t.cls != tc::kNameParen) { p.status = 30; return; }
+    Consume(p);
+    TemplateFromToken(p, t);
+    const bool suffix = p.tmpl.flags[1] != 0;
+    p.tmpl.kind = sk::kFunction;
+    p.tmpl.owner = 0;
+    uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (!h) { p.status = 98; return; }
+    Symbol &r = p.tab.sym(h);
+    if (r.owner || r.libName || r.block == 1 || r.mark[1]) { p.status = 67; return; }
+    const uint8_t head = p.items[p.head].sub;
+    if ((head == 0x31 && r.kind != sk::kFunction) || (head == 0x35 && r.kind != sk::kSub)) { p.status = 67; return; }
+    r.owner = ++p.nextProcId;
+    p.scope.proc = h;
+    p.scope.procId = r.owner;
+    p.items[p.head].value = h;
+    size_t first = 0;
+    if (r.block == 3) {
+        std::memcpy(p.line, "this", 4);
+        SymTemplate th;
+        th.name = "this";
+        th.type = vt::kObj;
+        th.kind = sk::kParam;
+        th.typed = 1;
+        th.owner = r.owner;
+        r.params[0].sym = p.tab.Enter(th, 40, p.scope);
+        first = 1;
+    }
+    const size_t declared = r.params.size() - first;
+    if (t.cls == tc::kNameParen || CurToken(p).word() == kTokOpen) {
+        if (t.cls != tc::kNameParen) Consume(p);
+        size_t i = 0;
+        if (CurToken(p).word() == kTokClose && declared == 0) {
+            Consume(p);
+        } else {
+            for (;; ++i) {
+                if (i >= declared) { p.status = 39; return; }
+                ParamEntry &e = p.tab.sym(h).params[first + i];
+                const uint8_t code = uint8_t(e.word & 0xFF) & ~kDefaultBit;
+                const uint8_t dtype = uint8_t(e.word >> 8);
+                const bool byVal = (code & 0x0F) == 0x0F;
+                if (CurToken(p).word() == 0x1710) Consume(p);
+                else if (byVal) { p.status = 72; return; }
+                const Token n = CurToken(p);
+                if (n.cls != tc::kName && n.cls != tc::kNameParen) { p.status = 30; return; }
+                Consume(p);
+                const bool array = n.cls == tc::kNameParen;
+                if (array) {
+                    if (CurToken(p).word() != kTokClose) { p.status = 18; return; }
+                    Consume(p);
+                }
+                if ((code == kArrCode) != array) { p.status = array ? 17 : 19; return; }
+                TemplateFromToken(p, n);
+                uint8_t type = n.kind;
+                if (CurToken(p).word() == kTokAs) {
+                    Consume(p);
+                    uint32_t extra;
+                    if (uint8_t st = ParseTypeClause(p, &type, &extra, p.tmpl.flags[1] != 0, n.kind)) { p.status = st; return; }
+                    p.tmpl.extra = extra;
+                }
+                if (type != dtype && !(dtype == vt::kFixStr && type == vt::kStr)) { p.status = 72; return; }
+                p.tmpl.type = type;
+                p.tmpl.kind = byVal ? sk::kByVal : sk::kParam;
+                p.tmpl.dims = array ? 255 : 0;
+                p.tmpl.owner = p.scope.procId;
+                if (uint32_t old = p.tab.Search(p.tmpl, p.scope)) {
+                    if (!IsStrT(p.tab.sym(old).type)) { p.status = 65; return; }
+                }
+                uint32_t ps = p.tab.Enter(p.tmpl, 36 + uint32_t(p.tmpl.name.size()), p.scope);
+                if (!ps) { p.status = 119; return; }
+                p.tab.sym(h).params[first + i].sym = ps;
+                if (CurToken(p).word() == kTokComma) { Consume(p); continue; }
+                if (CurToken(p).word() == kTokClose) {
+                    Consume(p);
+                    if (i + 1 < declared) { p.status = 37; return; }
+                    break;
+                }
+                p.status = 39;
+                return;
+            }
+        }
+    } else if (declared) {
+        p.status = 80;
+        return;
+    }
+    Symbol &s = p.tab.sym(h);
+    if (s.kind == sk::kFunction) {
+        if (CurToken(p).word() == kTokAs) {
+            Consume(p);
+            uint8_t type;
+            uint32_t extra;
+            if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
+            if (type != s.type) { p.status = 74; return; }
+        }
+        s.extra = SymbolTable::VarSize(s.type, 0, &p.tab);
+    } else if (suffix) {
+        p.status = 23;
+        return;
+    }
+    p.status = 0;
+}
+
+// Slot 90: END FUNCTION / END SUB.
+void SC_EndPrc(ScPass &p) {
+    if (Item *it = LastItem(p)) it->value = p.scope.proc;
+    p.scope = ScopeInfo{};
+}
+
+void SC_InPrc(ScPass &p) { p.status = p.scope.proc ? 1 : 0; }
+
+// Slot 93: an argument frame for the routine in the last item (or in the
+// statement head for a call statement).
+void SC_ArgPsh(ScPass &p) {
+    const Item *it = LastItem(p);
+    uint32_t h = it ? it->value : 0;
+    if (!h || !(it->code == ic::kCall || it->code == ic::kLibCall || it->code == ic::kHead)) { p.status = 4; return; }
+    Symbol &s = p.tab.sym(h);
+    ArgFrame f;
+    f.routine = h;
+    f.hasBody = s.owner != 0;
+    f.next = s.block == 3 ? 1 : 0;
+    f.remaining = uint8_t(s.params.size() - f.next);
+    p.argFrames.push_back(f);
+    p.status = s.mark[1];
+}
+
+// Slot 95: marks the argument just analysed.
+void SC_ArgMrk(ScPass &p) {
+    if (p.argFrames.empty() || p.exprStart < 0) { p.status = 4; return; }
+    ArgFrame &f = p.argFrames.back();
+    if (f.remaining == 0) { p.status = 80; return; }
+    const ParamEntry &e = p.tab.sym(f.routine).params[f.next];
+    const uint8_t code = uint8_t(e.word & 0xFF) & ~kDefaultBit;
+    uint8_t dtype = uint8_t(e.word >> 8);
+    Item &s = p.items[p.exprStart];
+    const uint8_t at = p.curType;
+    const bool fits = (vt::IsNumeric(dtype) && (vt::IsNumeric(at) || at == vt::kAny)) ||
+                      (IsStrT(dtype) && IsStrT(at)) || dtype == vt::kAny ||
+                      (dtype == at);
+    if (!fits) { p.status = 72; return; }
+    const bool single = p.exprStart + 2 < p.out && p.items[p.out - 1].code == ic::kExprEnd &&
+                        p.exprStart + 3 == p.out;
+    if ((code & 0x0F) == 0x0F) {
+        s.code = ic::kExprVal;
+        s.value = 0;
+    } else if (single && (p.items[p.exprStart + 1].code == ic::kVar || p.items[p.exprStart + 1].code == ic::kElem)) {
+        s.code = ic::kExprRef;
+        s.value = 0;
+    } else {
+        s.code = ic::kExprTmp;
+        s.value = 0;
+    }
+    s.sub = dtype == vt::kFixStr ? vt::kStr : dtype;
+    if (dtype == vt::kUser) s.value = e.value;
+    --f.remaining;
+    ++f.next;
+    p.status = 0;
+}
+
+void SC_ArgCnt(ScPass &p) { p.status = p.argFrames.empty() ? 0 : p.argFrames.back().remaining; }
+
+void SC_ArgArr(ScPass &p) {
+    if (p.argFrames.empty() || p.exprStart < 0) { p.status = 0; return; }
+    ArgFrame &f = p.argFrames.back();
+    if (f.next == 0) { p.status = 0; return; }
+    const ParamEntry &e = p.tab.sym(f.routine).params[f.next - 1];
+    bool declArr = (e.word & 0xFF & ~kDefaultBit) == kArrCode;
+    bool argArr = p.exprStart + 1 < p.out && p.items[p.exprStart + 1].code == ic::kArray;
+    p.status = declArr != argArr ? 1 : 0;
+}
+
+void SC_ArgPop(ScPass &p) { if (!p.argFrames.empty()) p.argFrames.pop_back(); }
+
+// Slot 99: an omitted argument takes the declared default.
+void SC_ArgDef(ScPass &p) {
+    if (p.argFrames.empty()) { p.status = 82; return; }
+    ArgFrame &f = p.argFrames.back();
+    if (f.remaining == 0) { p.status = 82; return; }
+    const ParamEntry &e = p.tab.sym(f.routine).params[f.next];
+    const uint8_t code = uint8_t(e.word & 0xFF);
+    if (!(code & kDefaultBit) || code < 0x70) { p.status = 82; return; }
+    const uint8_t type = uint8_t(e.word >> 8);
+    const bool byVal = (code & 0x0F) == 0x0F;
+    if (type > 4 && type != 16 && type != 17) { p.status = 90; return; }
+    PutItem(p, byVal ? ic::kExpr : ic::kExprRef, type);
+    if (type == 16 || type == 17) {
+        uint32_t ref;
+        std::memcpy(&ref, e.deflt, 4);
+        p.lineStrings += ref ? int(p.strings[ref - 1].text.size()) : 0;
+        if (p.lineStrings > 257) { p.status = 124; return; }
+        PutItem(p, ic::kConst, 16, ref);
+    } else {
+        int slot = NewSlot(p, LoadConst(type, e.deflt));
+        if (slot < 0) return;
+        PutItem(p, ic::kConst, type, uint32_t(slot));
+    }
+    PutItem(p, ic::kExprEnd, 0);
+    --f.remaining;
+    ++f.next;
+    p.status = 0;
+}
+
+// Slot 100: the last item becomes the statement head.
+void SC_HeadLast(ScPass &p) {
+    if (p.out < 1) return;
+    Item it = p.items[p.out - 1];
+    p.items[p.head] = it;
+    p.out = p.head + 1;
+}
+
+}  // namespace txsc

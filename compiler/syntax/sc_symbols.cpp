@@ -1,0 +1,193 @@
+#include "sc_symbols.h"
+
+namespace txsc {
+
+namespace {
+
+bool IsLead(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsSuffix(char c) { return c == '!' || c == '#' || c == '$' || c == '%' || c == '&'; }
+bool IsStr(uint8_t t) { return (t & 0xF0) == 0x10; }
+bool InSet(uint8_t k, std::initializer_list<uint8_t> set) {
+    for (uint8_t x : set) if (x == k) return true;
+    return false;
+}
+
+template <typename Rec, typename Store>
+uint32_t Append(Store &store, uint32_t *head, uint32_t *tail, int bucket, Rec rec) {
+    store.push_back(std::move(rec));
+    uint32_t h = uint32_t(store.size());
+    if (tail[bucket]) store[tail[bucket] - 1].next = h;
+    else head[bucket] = h;
+    tail[bucket] = h;
+    return h;
+}
+
+}  // namespace
+
+NameCheck CheckName(std::string_view line, size_t off, size_t len) {
+    NameCheck r{uint8_t(len > 255 ? 255 : len), false};
+    if (off + len < line.size()) r.suffix = IsSuffix(line[off + len]);
+    if (len > kNameMax) {
+        r.len = kNameMax;
+        if (off + kNameMax < line.size() && IsLead(uint8_t(line[off + kNameMax]))) r.len = kNameMax - 1;
+    }
+    return r;
+}
+
+uint8_t HashName(std::string_view name) {
+    unsigned sum = 0;
+    for (char c : name) sum += uint8_t(c);
+    return uint8_t((sum + name.size()) % kChains);
+}
+
+void SymbolTable::Reset() { *this = SymbolTable(); }
+
+uint32_t SymbolTable::Search(SymTemplate &t, const ScopeInfo &scope) {
+    t.bucket = HashName(t.name);
+    const uint8_t w = t.kind;
+    for (uint32_t h = symHead_[t.bucket]; h; h = syms_[h - 1].next) {
+        const Symbol &s = syms_[h - 1];
+        if (s.name != t.name) continue;
+        const uint8_t r = s.kind;
+        if (w == sk::kFnDef || r == sk::kFnDef) {
+            if (r == w && s.type == t.type) return h;
+            continue;
+        }
+        if (w == 5 || w == 6 || r == 5 || r == 6 || (w == 14 && r == 14)) return h;
+        if ((t.dims == 0) != (s.dims == 0)) continue;
+        const bool checkType = w == 0 ? s.typed != 0 : (t.typed && s.typed);
+        if (checkType && s.type != t.type && !(IsStr(s.type) && IsStr(t.type))) continue;
+        if (w == sk::kUse) {
+            if (r == 1 || r == 2) {
+                if (t.owner == 0 || t.owner == s.owner) return h;
+            } else if (r == 3 || r == 33) {
+                if (t.owner == s.owner) return h;
+            } else if (r == 4 || r == 52) {
+                if (scope.proc && scope.procId == s.owner) return h;
+            } else if (r == 17 || r == 18) {
+                if (scope.proc) {
+                    if (uint32_t p = SearchParam(scope.proc, t)) return p;
+                }
+                return h;
+            }
+        } else if (InSet(w, {3, 4, 33, 52})) {
+            if (InSet(r, {1, 2, 3, 4, 33, 52}) && t.owner == s.owner) return h;
+            if (r == 17 || r == 18) return h;
+        } else if (InSet(w, {1, 2, 17, 18})) {
+            if (InSet(r, {1, 2, 17, 18})) return h;
+        }
+    }
+    return 0;
+}
+
+uint32_t SymbolTable::Enter(const SymTemplate &t, uint32_t size, const ScopeInfo &scope) {
+    Symbol s;
+    s.type = t.type;
+    s.kind = t.kind;
+    s.dims = t.dims;
+    s.block = t.block;
+    s.typed = t.typed;
+    s.flags[0] = t.flags[0];
+    s.flags[1] = t.flags[1];
+    s.mark[0] = t.mark[0];
+    s.mark[1] = t.mark[1];
+    s.extra = t.extra;
+    s.owner = t.owner;
+    s.size = size;
+    s.name = t.name;
+    uint32_t h = Append(syms_, symHead_, symTail_, HashName(t.name), std::move(s));
+    if (t.kind == sk::kLocal && scope.proc) {
+        Symbol &proc = syms_[scope.proc - 1];
+        uint32_t add = t.dims ? 10 : VarSize(t.type, t.extra, this);
+        if (uint64_t(proc.extra) + add > 0x7FFFFFFFu) return 0;
+        proc.extra += add;
+    }
+    return h;
+}
+
+uint32_t SymbolTable::SearchParam(uint32_t proc, const SymTemplate &t) const {
+    for (const ParamEntry &e : syms_[proc - 1].params) {
+        if (!e.sym) continue;
+        const Symbol &s = syms_[e.sym - 1];
+        if (s.name == t.name && s.type == t.type) return e.sym;
+    }
+    return 0;
+}
+
+uint32_t SymbolTable::SearchLabel(std::string_view name, uint16_t owner, bool *created) {
+    int b = HashName(name);
+    for (uint32_t h = labelHead_[b]; h; h = labels_[h - 1].next) {
+        const Label &l = labels_[h - 1];
+        if (l.owner == owner && l.name == name) {
+            if (created) *created = false;
+            return h;
+        }
+    }
+    Label l;
+    l.owner = owner;
+    l.name = std::string(name);
+    if (created) *created = true;
+    return Append(labels_, labelHead_, labelTail_, b, std::move(l));
+}
+
+uint32_t SymbolTable::SearchType(std::string_view name) const {
+    for (uint32_t h = typeHead_[HashName(name)]; h; h = types_[h - 1].next)
+        if (types_[h - 1].name == name) return h;
+    return 0;
+}
+
+uint32_t SymbolTable::EnterType(std::string_view name) {
+    UserType u;
+    u.name = std::string(name);
+    return Append(types_, typeHead_, typeTail_, HashName(name), std::move(u));
+}
+
+uint32_t SymbolTable::SearchMember(uint32_t type, std::string_view name) const {
+    for (uint32_t h = types_[type - 1].firstMember; h; h = members_[h - 1].next)
+        if (members_[h - 1].name == name) return h;
+    return 0;
+}
+
+uint32_t SymbolTable::AddMember(uint32_t type, Member m) {
+    members_.push_back(std::move(m));
+    uint32_t h = uint32_t(members_.size());
+    UserType &u = types_[type - 1];
+    if (u.lastMember) members_[u.lastMember - 1].next = h;
+    else u.firstMember = h;
+    u.lastMember = h;
+    return h;
+}
+
+uint32_t SymbolTable::SearchBlock(std::string_view name, uint16_t owner) {
+    int b = HashName(name);
+    for (uint32_t h = blockHead_[b]; h; h = blocks_[h - 1].next)
+        if (blocks_[h - 1].owner == owner && blocks_[h - 1].name == name) return h;
+    return Append(blocks_, blockHead_, blockTail_, b, Block{0, owner, std::string(name)});
+}
+
+uint32_t SymbolTable::VarSize(uint8_t type, uint32_t extra, const SymbolTable *tab) {
+    switch (type) {
+    case 0: return 2;
+    case 1: case 2: case 64: case 80: return 4;
+    case 3: return 8;
+    case 4: return 1;
+    case 16: return 12;
+    case 17: return extra;
+    case 18: return 15;
+    case 19: return 12;
+    case 48: return tab && extra ? tab->types_[extra - 1].size : 0;
+    }
+    return 0;
+}
+
+uint8_t SymbolTable::TypeClass(uint8_t type) {
+    switch (type) {
+    case 0: return 3;
+    case 1: case 2: case 16: return 5;
+    case 3: return 9;
+    case 4: return 2;
+    }
+    return 0;
+}
+
+}  // namespace txsc
