@@ -213,6 +213,8 @@ void SC_CasTyp(ScPass &p) {
     if (!p.blocks.empty() && p.blocks.back().value) sel = p.tab.sym(p.blocks.back().value).type;
     if ((sel & 0xF0) != (p.curType & 0xF0)) { p.status = 71; return; }
     if (p.exprStart >= 0) p.items[p.exprStart].sub = sel;
+    p.caseLo = p.caseHi;
+    p.caseHi = p.exprStart;
     p.status = 0;
 }
 
@@ -251,10 +253,8 @@ void SC_CasCmp(ScPass &p) {
 // Slot 80: lo TO hi: lo <= sel AND sel <= hi, as one expression. The two
 // bounds were analysed as two expressions; the items between them go.
 void SC_CasRng(ScPass &p) {
-    if (p.exprStarts.size() < 1 || p.exprStart < 0) { p.status = 4; return; }
-    int hiStart = p.exprStart;
-    int loStart = p.exprStarts.back();
-    p.exprStarts.pop_back();
+    int hiStart = p.caseHi, loStart = p.caseLo;
+    if (loStart < 0 || hiStart <= loStart) { p.status = 4; return; }
     uint8_t type;
     uint32_t sel = Selector(p, &type);
     Item hi[kItemMax];

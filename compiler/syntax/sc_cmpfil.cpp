@@ -1,6 +1,4 @@
 #include "passes.h"
+#include "sc_driver.h"
 
-extern "C" TX_PASS_EXPORT int SC_CmpFil(CmpFilParam *param) {
-    (void)param;
-    return 1;
-}
+extern "C" TX_PASS_EXPORT int SC_CmpFil(CmpFilParam *param) { return txsc::CompileModule(param); }

@@ -539,29 +539,11 @@ void SC_LstKnd(ScPass &p) {
                    ? p.tab.sym(it->value).kind : 0;
 }
 
-// Slot 52: one DATA item: the raw text of the tokens up to the next comma
-// or the end of the statement, from the source-list line.
+// Slot 52: the DATA item just consumed: its raw text from the line.
 void SC_DatItm(ScPass &p) {
-    int first = -1, lastEnd = -1;
-    while (true) {
-        const Token &t = CurToken(p);
-        if (t.cls == tc::kEnd || t.word() == kTokComma || t.word() == kTokColon || t.word() == 0 || t.word() == 0x0100)
-            break;
-        Consume(p);
-        if (t.cls == tc::kConst && t.kind != 16) {
-            int size = ConstValueSize(t.kind);
-            if (t.kind > 4 || !ConstBytes(p, p.lastTok, size)) AbortPass(p, 14, 0, dc::kTcode);
-            p.tok = p.lastTok + 4 + size;
-        }
-        // Names, labels and strings carry their place in the line.
-        if (t.cls == tc::kName || t.cls == tc::kNameParen || t.cls == tc::kLabel || (t.cls == tc::kConst && t.kind == 16)) {
-            TokenName(p, t);
-            if (first < 0) first = t.off;
-            lastEnd = t.off + t.len;
-        }
-    }
-    if (first < 0) { p.status = 0; AddDataItem(p, 0, 0); return; }
-    AddDataItem(p, first, lastEnd - first);
+    const Token &t = LastToken(p);
+    TokenName(p, t);
+    AddDataItem(p, t.off, t.len);
     p.status = 0;
 }
 

@@ -4,6 +4,7 @@
 // rule program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "sc_fold.h"

@@ -1,5 +1,7 @@
 #include "sc_functions.h"
 
+#include <iterator>
+
 namespace txsc {
 
 namespace {

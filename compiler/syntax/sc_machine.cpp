@@ -3,6 +3,7 @@
 #include "sc_machine.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace txsc {
 

@@ -44,7 +44,16 @@ void RefName(ScPass &p, int form) {
             p.status = 0;
             return;
         }
-        if (s.kind == sk::kSub || s.kind == sk::kModuleRoutine) { p.status = 8; return; }
+        if (s.kind == sk::kSub) {
+            // A procedure without result can only be called: the call
+            // statement's head (moved over the statement head by the rule).
+            if (form == 0) { p.status = 8; return; }
+            if (suffix) { p.status = 23; return; }
+            PutItem(p, ic::kHead, s.libName ? 0x3F : 0x38, h);
+            p.status = 0;
+            return;
+        }
+        if (s.kind == sk::kModuleRoutine) { p.status = 8; return; }
         if (suffix && s.type != t.kind && !(IsStrT(s.type) && IsStrT(t.kind))) { p.status = 66; return; }
         PutItem(p, form == 1 ? ic::kElem : ic::kVar, s.type, h);
         if (form == 1 && s.dims == 0) { p.status = 63; return; }

@@ -155,6 +155,7 @@ struct ScPass {
     Item asgItem{};
     int asgPos = -1;
     uint8_t caseOp = 0x20;
+    int caseLo = -1, caseHi = -1;  // starts of the last two case values
     uint32_t caseSel = 0;
     uint8_t caseType = 0;
 

@@ -1,0 +1,1021 @@
+// The grammar of the dialect, written with the rule builder. Each statement
+// kind gets a rule sequence; shared subroutines analyse expressions,
+// assignment targets, subscripts, call arguments and label operands.
+#include <string>
+
+#include "sc_defs.h"
+#include "sc_functions.h"
+#include "sc_rules.h"
+#include "tokens.h"
+
+namespace txsc {
+
+namespace {
+
+using namespace tok::tw;
+using L = RuleBuilder::Label;
+
+// Handler slots, by the names of their handlers.
+enum Slot : uint8_t {
+    PshNam = 1, PopNam = 2, ExpOpen = 3, ExpOpr = 4, ExpPfx = 5, ExpPar = 6, ExpCls = 7,
+    ExpClose = 8, ExpCst = 9, ExpFun = 10, FunEnd = 11, TypGrp = 12, TypCur = 13, TypSet = 14,
+    RefTgt = 16, AsgMrk = 18, AsgTgt = 19, AsgChk = 20, RefVar = 21, RefIdx = 22, RefArr = 25,
+    DclArr = 29, AsgSam = 34, ExpTarget = 35, BackName = 36, TypFix = 37, ChkCtx = 46,
+    DefLbl = 48, DefLin = 49, EndTok = 50, NewStm = 51, DatItm = 52, ChkLinTop = 57,
+    PshLin = 58, RepLin = 59, TopLin = 60, PopLin = 61, DepLin = 62, PshBlk = 64, TopBlk = 65,
+    RepBlk = 66, PopBlk = 67, IsSub = 68, SrhBlk = 69, ForVar = 70, ForOne = 71, ForTmp = 72,
+    NxtVar = 73, NxtSpl = 74, CasTmp = 75, ClrEnd = 76, CasTyp = 77, CasEq = 78, CasCmp = 79,
+    CasRng = 80, CasOpr = 81, TypOn = 82, TypOff = 84, DefTyp = 85, DefMbr = 86, RefMbr = 87,
+    EndPrc = 90, InPrc = 91, DclPrc = 92, ArgPsh = 93, DefPrc = 94, ArgMrk = 95, ArgCnt = 96,
+    ArgArr = 97, ArgPop = 98, ArgDef = 99, HeadLast = 100,
+};
+
+// Statuses the rules raise themselves (their errors come from the status
+// table): 1 NEXT without FOR, 4 a token the statement does not expect,
+// 12 no operand, 37 a list not closed, 80 an argument too many or of the
+// wrong form, 86 WEND without WHILE, 105 a block statement out of place,
+// 107 a statement that cannot stand here.
+constexpr uint8_t kStNoFor = 1, kStSyntax = 4, kStNoOperand = 12, kStUnclosed = 37,
+                  kStArgument = 80, kStNoWhile = 86, kStBlock = 105, kStPlace = 107;
+
+class GrammarWriter {
+public:
+    RuleProgram Build() {
+        Subroutines();
+        Statements();
+        Functions();
+        return b.Finish();
+    }
+
+private:
+    RuleBuilder b;
+    L labelOp = 0, lineOp = 0, jumpOp = 0, tail = 0, expr = 0, target = 0, subs = 0, args = 0,
+      argsBare = 0, argFill = 0, dispatch = 0, callStmt = 0, cond = 0;
+
+    // An error end with the status of the last handler, unless it is 0.
+    void Check() { b.IfNotStatus(0, dispatch); }
+    void Need(uint16_t word, uint8_t status = kStSyntax) { b.NeedToken(word, b.StatusEntry(status)); }
+    void Expr(uint8_t targetType) {
+        b.Handler(ExpTarget, targetType);
+        b.Call(expr);
+    }
+    L Stmt(uint8_t kind) {
+        L l = b.NewLabel();
+        b.StmtEntry(kind, l);
+        b.Place(l);
+        return l;
+    }
+
+    void Subroutines() {
+        dispatch = b.NewLabel();
+        labelOp = b.NewLabel();
+        lineOp = b.NewLabel();
+        jumpOp = b.NewLabel();
+        tail = b.NewLabel();
+        expr = b.NewLabel();
+        target = b.NewLabel();
+        subs = b.NewLabel();
+        args = b.NewLabel();
+        argsBare = b.NewLabel();
+        argFill = b.NewLabel();
+        callStmt = b.NewLabel();
+        cond = b.NewLabel();
+
+        // The two operand subroutines at the front: a label, a line number.
+        b.Place(labelOp);
+        b.NeedToken(kLabelOperand, b.StatusEntry(kStSyntax));
+        b.EmitToken();
+        b.Handler(DefLbl);
+        Check();
+        b.Return();
+        b.Place(lineOp);
+        b.NeedToken(kLineNumberOperand, b.StatusEntry(kStSyntax));
+        b.EmitToken();
+        b.Handler(DefLin);
+        Check();
+        b.Return();
+
+        // A jump target: either form.
+        L isLine = b.NewLabel();
+        b.Place(jumpOp);
+        b.IfToken(kLineNumberOperand, isLine);
+        b.Call(labelOp);
+        b.Return();
+        b.Place(isLine);
+        b.BackTokens(1);
+        b.Call(lineOp);
+        b.Return();
+
+        b.Place(dispatch);
+        b.StatusDispatch();
+
+        CommonTail();
+        Expression();
+        Target();
+        Arguments();
+
+        // A condition: a numeric expression.
+        b.Place(cond);
+        Expr(32);
+        b.Handler(TypGrp);
+        b.IfNotStatus(0, b.StatusEntry(71));
+        b.Return();
+    }
+
+    // End of a statement: the line's end, a comment, the separator, or the
+    // ELSE of a one-line IF.
+    void CommonTail() {
+        L close = b.NewLabel(), sep = b.NewLabel(), els = b.NewLabel(), loop = b.NewLabel();
+        L implicitEnd = b.NewLabel(), forOpen = b.NewLabel(), whileOpen = b.NewLabel();
+        b.Place(tail);
+        b.IfClass(tc::kEnd, close);
+        b.IfToken(kREM, close);
+        b.IfToken(kAPOSTROPHE, close);
+        b.IfToken(kCOLON, sep);
+        b.IfToken(kELSE, els);
+        b.Fail(kStSyntax);
+
+        b.Place(sep);
+        b.EmitItem(ic::kSep, 0);
+        b.NextStatement();
+
+        b.Place(els);
+        b.BackTokens(1);
+        b.EmitItem(ic::kSep, 0);
+        b.NextStatement();
+
+        // Close the one-line blocks of this line.
+        b.Place(close);
+        b.Place(loop);
+        b.Handler(DepLin);
+        L done = b.NewLabel();
+        b.IfStatus(0, done);
+        b.Handler(TopLin);
+        b.IfStatus(17, implicitEnd);
+        b.IfStatus(24, implicitEnd);
+        b.IfStatus(32, forOpen);
+        b.IfStatus(34, whileOpen);
+        b.End(0x6927);
+        b.Place(implicitEnd);
+        b.EmitItem(ic::kHead, 0x13);
+        b.Handler(PopLin);
+        b.Jump(loop);
+        b.Place(forOpen);
+        b.Handler(PopBlk);
+        b.End(0x5417);
+        b.Place(whileOpen);
+        b.Handler(PopBlk);
+        b.End(0x5518);
+        b.Place(done);
+        b.End(0);
+    }
+
+    // A full expression in postfix items between a start and an end item.
+    void Expression() {
+        L operand = b.NewLabel(), after = b.NewLabel(), done = b.NewLabel(), prefix = b.NewLabel();
+        L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
+        L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
+        L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
+        L memberParen = b.NewLabel();
+
+        b.Place(expr);
+        b.Handler(ExpOpen);
+        b.Place(operand);
+        b.IfToken(kMINUS, prefix);
+        b.IfToken(kPLUS, operand);
+        b.IfToken(kNOT, prefix);
+        b.IfToken(kLPAREN, open);
+        b.IfClass(tc::kConst, constant);
+        b.IfClass(tc::kName, name);
+        b.IfClass(tc::kNameParen, indexed);
+        b.IfClass(tc::kFunc, func);
+        b.Fail(kStNoOperand);
+
+        b.Place(prefix);
+        b.Handler(ExpPfx);
+        b.Jump(operand);
+        b.Place(open);
+        b.Handler(ExpPar);
+        b.Jump(operand);
+        b.Place(constant);
+        b.Handler(ExpCst);
+        Check();
+        b.Jump(after);
+
+        b.Place(name);
+        b.Handler(RefVar);
+        Check();
+        b.IfItemCode(ic::kCall, callBare);
+        b.IfItemCode(ic::kLibCall, callBare);
+        b.Jump(members);
+
+        b.Place(indexed);
+        b.Handler(RefIdx);
+        Check();
+        b.IfItemCode(ic::kCall, call);
+        b.IfItemCode(ic::kLibCall, call);
+        b.IfItemCode(ic::kHead, b.StatusEntry(8));
+        b.Call(subs);
+        b.Place(members);
+        b.IfToken(kPERIOD, member);
+        b.Jump(after);
+        b.Place(member);
+        b.IfClass(tc::kNameParen, memberParen);
+        b.NeedClass(tc::kName, b.StatusEntry(22));
+        b.Handler(RefMbr);
+        Check();
+        b.Jump(members);
+        b.Place(memberParen);
+        b.Handler(RefMbr);
+        Check();
+        b.Call(subs);
+        b.Jump(members);
+
+        b.Place(call);
+        b.Handler(ArgPsh);
+        b.Call(args);
+        b.Handler(FunEnd);
+        b.Jump(after);
+        b.Place(callBare);
+        b.Handler(ArgPsh);
+        b.Call(argFill);
+        b.Handler(FunEnd);
+        b.Jump(after);
+
+        b.Place(func);
+        b.Handler(ExpFun);
+        Check();
+        b.CallByItem();
+        b.Jump(after);
+
+        b.Place(after);
+        b.IfToken(kRPAREN, close);
+        b.IfClass(tc::kBinOp, binop);
+        b.Jump(done);
+        b.Place(close);
+        b.Handler(ExpCls);
+        b.IfStatus(1, backOut);
+        b.Jump(after);
+        b.Place(backOut);
+        b.BackTokens(1);
+        b.Jump(done);
+        b.Place(binop);
+        b.Handler(ExpOpr);
+        Check();
+        b.Jump(operand);
+
+        b.Place(done);
+        b.Handler(ExpClose);
+        Check();
+        b.Return();
+
+        // Subscripts after a name that carries its parenthesis.
+        L more = b.NewLabel();
+        b.Place(subs);
+        b.Place(more);
+        Expr(vt::kLng);
+        b.IfToken(kCOMMA, more);
+        Need(kRPAREN, kStUnclosed);
+        b.EmitItem(ic::kIndexEnd, 0);
+        b.Return();
+    }
+
+    // An assignment target: a variable, an element, a member, or the
+    // result of the function being defined.
+    void Target() {
+        L scalar = b.NewLabel(), indexed = b.NewLabel(), members = b.NewLabel(), done = b.NewLabel();
+        L member = b.NewLabel(), memberParen = b.NewLabel();
+        b.Place(target);
+        b.Handler(ExpTarget, 80);
+        b.Handler(ExpOpen);
+        b.IfClass(tc::kName, scalar);
+        b.IfClass(tc::kNameParen, indexed);
+        b.Fail(kStSyntax);
+        b.Place(scalar);
+        b.Handler(RefTgt);
+        Check();
+        b.IfNotItemCode(ic::kVar, members);
+        b.Jump(members);
+        b.Place(indexed);
+        b.Handler(RefIdx);
+        Check();
+        b.IfNotItemCode(ic::kElem, b.StatusEntry(8));
+        b.Call(subs);
+        b.Place(members);
+        b.IfToken(kPERIOD, member);
+        b.Jump(done);
+        b.Place(member);
+        b.IfClass(tc::kNameParen, memberParen);
+        b.NeedClass(tc::kName, b.StatusEntry(22));
+        b.Handler(RefMbr);
+        Check();
+        b.Jump(members);
+        b.Place(memberParen);
+        b.Handler(RefMbr);
+        Check();
+        b.Call(subs);
+        b.Jump(members);
+        b.Place(done);
+        b.Handler(ExpClose);
+        Check();
+        b.Return();
+    }
+
+    // Arguments of a call, matched one by one to the declared entries.
+    void Arguments() {
+        L loop = b.NewLabel(), omitted = b.NewLabel(), close = b.NewLabel(), pop = b.NewLabel();
+        L one = b.NewLabel(), bareLoop = b.NewLabel();
+        // One argument.
+        b.Place(one);
+        Expr(80);
+        b.Handler(ArgMrk);
+        Check();
+        b.Handler(ArgArr);
+        b.IfStatus(1, b.StatusEntry(kStArgument));
+        b.Return();
+
+        b.Place(args);
+        b.IfToken(kRPAREN, argFill);
+        b.Place(loop);
+        b.IfToken(kCOMMA, omitted);
+        b.Call(one);
+        b.IfToken(kCOMMA, loop);
+        b.Jump(close);
+        b.Place(omitted);
+        b.Handler(ArgDef);
+        Check();
+        b.Jump(loop);
+        b.Place(close);
+        Need(kRPAREN, kStUnclosed);
+
+        // Omitted trailing arguments take their defaults.
+        b.Place(argFill);
+        b.Handler(ArgCnt);
+        b.IfStatus(0, pop);
+        b.Handler(ArgDef);
+        Check();
+        b.Jump(argFill);
+        b.Place(pop);
+        b.Handler(ArgPop);
+        b.Return();
+
+        // Arguments of a call statement without parentheses.
+        b.Place(argsBare);
+        b.Handler(EndTok);
+        b.IfStatus(1, argFill);
+        b.Place(bareLoop);
+        b.Call(one);
+        b.IfToken(kCOMMA, bareLoop);
+        b.Jump(argFill);
+    }
+
+    void Statements() {
+        // Comments and statements without operands.
+        for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x61),
+                          uint8_t(0x62)})
+            b.StmtEntry(k, tail);
+        Stmt(0x50);   // STOP
+        b.Jump(tail);
+
+        // DEFtype letter lists: the preprocessor has applied them.
+        {
+            L loop = Stmt(0x44);
+            for (uint8_t k = 0x45; k <= 0x49; ++k) b.StmtEntry(k, loop);
+            L next = b.NewLabel();
+            b.Place(next);
+            b.IfClass(tc::kName, next);
+            b.IfToken(kMINUS, next);
+            b.IfToken(kCOMMA, next);
+            b.Jump(tail);
+        }
+
+        Assignment();
+        Jumps();
+        Data();
+        Declarations();
+        Ifs();
+        Loops();
+        Select();
+        Procedures();
+        Prints();
+        End();
+    }
+
+    void Assignment() {
+        Stmt(0x80);
+        b.Handler(BackName);
+        b.Handler(IsSub);
+        b.IfStatus(1, callStmt);
+        b.Call(target);
+        b.Handler(AsgMrk);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        b.Jump(tail);
+
+        // CALL name [(args)]; a line led by a SUB name comes here too.
+        L paren = b.NewLabel(), head = b.NewLabel();
+        Stmt(0x38);
+        b.Place(callStmt);
+        b.IfClass(tc::kNameParen, paren);
+        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.Handler(RefTgt);
+        Check();
+        b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
+        b.Handler(HeadLast);
+        b.Handler(ArgPsh);
+        b.Call(argsBare);
+        b.Jump(tail);
+        b.Place(paren);
+        b.Handler(RefIdx);
+        Check();
+        b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
+        b.Place(head);
+        b.Handler(HeadLast);
+        b.Handler(ArgPsh);
+        b.Call(args);
+        b.Jump(tail);
+    }
+
+    void Jumps() {
+        Stmt(0x70);   // GOTO, GO TO
+        b.Call(jumpOp);
+        b.Jump(tail);
+        Stmt(0x71);   // GOSUB
+        b.Call(jumpOp);
+        b.Jump(tail);
+        L bare = b.NewLabel();
+        Stmt(0x7C);   // RETURN [label]
+        b.Handler(EndTok);
+        b.IfStatus(1, bare);
+        b.Call(jumpOp);
+        b.Place(bare);
+        b.Jump(tail);
+        L none = b.NewLabel();
+        Stmt(0x7B);   // RESTORE [label]
+        b.Handler(EndTok);
+        b.IfStatus(1, none);
+        b.Call(jumpOp);
+        b.Jump(tail);
+        b.Place(none);
+        b.EmitItem(ic::kLabel, 0);
+        b.Jump(tail);
+
+        // ON n GOTO / GOSUB label, ...
+        L go = b.NewLabel(), list = b.NewLabel();
+        Stmt(0x79);
+        b.Call(cond);
+        b.IfToken(kGOTO, go);
+        Need(kGOSUB);
+        b.SetKind(0x7A);
+        b.Place(go);
+        b.Place(list);
+        b.Call(jumpOp);
+        b.IfToken(kCOMMA, list);
+        b.Jump(tail);
+    }
+
+    void Data() {
+        Stmt(0x8C);   // DATA item, ...
+        L next = b.NewLabel();
+        b.Place(next);
+        b.NeedClass(0x80, b.StatusEntry(kStSyntax));
+        b.Handler(DatItm);
+        b.IfToken(kCOMMA, next);
+        b.Jump(tail);
+
+        L more = b.NewLabel();
+        Stmt(0x8D);   // READ variable, ...
+        b.Place(more);
+        b.Call(target);
+        b.Handler(TypSet, 80);
+        b.IfToken(kCOMMA, more);
+        b.Jump(tail);
+    }
+
+    void Declarations() {
+        // DIM [SHARED] name[(bounds)] [AS type], ...
+        L shared = b.NewLabel(), loop = b.NewLabel(), sloop = b.NewLabel(), one = b.NewLabel();
+        Stmt(0x3B);
+        b.IfToken(kSHARED, shared);
+        b.Place(loop);
+        b.Call(one);
+        b.IfToken(kCOMMA, loop);
+        b.SetKind(0x8A);
+        b.Jump(tail);
+        b.Place(shared);
+        b.SetKind(0x3C);
+        b.Place(sloop);
+        b.Call(one);
+        b.IfToken(kCOMMA, sloop);
+        b.Jump(tail);
+        L paren = b.NewLabel();
+        b.Place(one);
+        b.IfClass(tc::kNameParen, paren);
+        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.Place(paren);
+        b.Handler(DclArr);
+        Check();
+        b.Return();
+
+        // TYPE name ... member lines ... END TYPE
+        Stmt(0x1B);
+        b.Handler(ChkLinTop);
+        Check();
+        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.Handler(DefTyp);
+        Check();
+        b.Handler(TypOn);
+        b.Jump(tail);
+        L mparen = b.NewLabel();
+        Stmt(0x1D);
+        b.Handler(BackName);
+        b.IfClass(tc::kNameParen, mparen);
+        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.Place(mparen);
+        b.Handler(DefMbr);
+        Check();
+        b.Jump(tail);
+    }
+
+    void Ifs() {
+        L block = b.NewLabel(), viaGoto = b.NewLabel(), implicitGoto = b.NewLabel();
+        Stmt(0x10);   // IF cond THEN ...
+        b.Call(cond);
+        b.IfToken(kGOTO, viaGoto);
+        Need(kTHEN);
+        b.Handler(EndTok);
+        b.IfStatus(1, block);
+        b.SetKind(0x18);
+        b.Handler(PshLin, 24);
+        b.IfToken(kLineNumberOperand, implicitGoto);
+        b.IfToken(kLabelOperand, implicitGoto);
+        b.EmitItem(ic::kSep, 0);
+        b.NextStatement();
+        b.Place(viaGoto);
+        b.SetKind(0x18);
+        b.Handler(PshLin, 24);
+        b.SkipTokens(1);
+        b.Place(implicitGoto);
+        b.BackTokens(1);
+        b.EmitItem(ic::kSep, 0);
+        b.Handler(NewStm, 0x70);
+        b.Call(jumpOp);
+        b.Jump(tail);
+        b.Place(block);
+        b.Handler(PshBlk);
+        b.Jump(tail);
+
+        // ELSE: of a one-line IF on this line, or of a block IF.
+        L lineElse = b.NewLabel(), blockOk = b.NewLabel(), elseGoto = b.NewLabel();
+        Stmt(0x11);
+        b.Handler(TopLin);
+        b.IfStatus(24, lineElse);
+        b.Handler(TopBlk);
+        b.IfStatus(16, blockOk);
+        b.IfStatus(18, blockOk);
+        b.Fail(kStBlock);
+        b.Place(blockOk);
+        b.Handler(RepBlk);
+        b.Jump(tail);
+        b.Place(lineElse);
+        b.Handler(RepLin, 17);
+        b.IfToken(kLineNumberOperand, elseGoto);
+        b.IfToken(kLabelOperand, elseGoto);
+        b.Handler(EndTok);
+        b.IfStatus(1, tail);
+        b.EmitItem(ic::kSep, 0);
+        b.NextStatement();
+        b.Place(elseGoto);
+        b.BackTokens(1);
+        b.EmitItem(ic::kSep, 0);
+        b.Handler(NewStm, 0x70);
+        b.Call(jumpOp);
+        b.Jump(tail);
+
+        // ELSEIF cond THEN
+        L elseifOk = b.NewLabel();
+        Stmt(0x12);
+        b.Handler(TopBlk);
+        b.IfStatus(16, elseifOk);
+        b.IfStatus(18, elseifOk);
+        b.Fail(kStBlock);
+        b.Place(elseifOk);
+        b.Handler(RepBlk);
+        b.Call(cond);
+        Need(kTHEN);
+        b.Jump(tail);
+    }
+
+    void Loops() {
+        // FOR v = a TO b [STEP c]
+        L step = b.NewLabel(), stepDone = b.NewLabel(), lineFor = b.NewLabel();
+        Stmt(0x20);
+        b.Handler(PshBlk);
+        b.Call(target);
+        b.Handler(ForVar);
+        Check();
+        b.Handler(AsgMrk);
+        Need(kEQ);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        Need(kTO);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        b.Handler(ForTmp);
+        Check();
+        b.IfToken(kSTEP, step);
+        b.Handler(ForOne);
+        b.Jump(stepDone);
+        b.Place(step);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        b.Handler(ForTmp);
+        Check();
+        b.Place(stepDone);
+        b.Handler(DepLin);
+        b.IfNotStatus(0, lineFor);
+        b.Jump(tail);
+        b.Place(lineFor);
+        b.Handler(PshLin, 32);
+        b.Jump(tail);
+
+        // NEXT [v, ...]: one closing statement per variable.
+        L bare = b.NewLabel(), var = b.NewLabel(), more = b.NewLabel(), closeOne = b.NewLabel();
+        L ret = b.NewLabel();
+        Stmt(0x21);
+        b.Handler(EndTok);
+        b.IfStatus(1, bare);
+        b.Place(var);
+        b.Call(target);
+        b.Handler(NxtVar);
+        Check();
+        b.Call(closeOne);
+        b.IfToken(kCOMMA, more);
+        b.Jump(tail);
+        b.Place(more);
+        b.Handler(NxtSpl);
+        b.Jump(var);
+        b.Place(bare);
+        b.Handler(TopBlk);
+        b.IfNotStatus(32, b.StatusEntry(kStNoFor));
+        b.Call(closeOne);
+        b.Jump(tail);
+        // Pops the loop, and its one-line entry when it opened on this line.
+        b.Place(closeOne);
+        b.Handler(PopBlk);
+        b.Handler(TopLin);
+        b.IfNotStatus(32, ret);
+        b.Handler(PopLin);
+        b.Place(ret);
+        b.Return();
+
+        // WHILE cond ... WEND
+        L lineWhile = b.NewLabel();
+        Stmt(0x22);
+        b.Handler(PshBlk);
+        b.Call(cond);
+        b.Handler(DepLin);
+        b.IfNotStatus(0, lineWhile);
+        b.Jump(tail);
+        b.Place(lineWhile);
+        b.Handler(PshLin, 34);
+        b.Jump(tail);
+        L wendLine = b.NewLabel();
+        Stmt(0x23);
+        b.Handler(TopBlk);
+        b.IfNotStatus(34, b.StatusEntry(kStNoWhile));
+        b.Handler(PopBlk);
+        b.Handler(TopLin);
+        b.IfNotStatus(34, tail);
+        b.Place(wendLine);
+        b.Handler(PopLin);
+        b.Jump(tail);
+
+        // DO [WHILE | UNTIL cond] ... LOOP [WHILE | UNTIL cond]
+        L doWhile = b.NewLabel(), doUntil = b.NewLabel(), doPush = b.NewLabel();
+        Stmt(0x24);
+        b.IfToken(kWHILE, doWhile);
+        b.IfToken(kUNTIL, doUntil);
+        b.Jump(doPush);
+        b.Place(doWhile);
+        b.SetKind(0x26);
+        b.Call(cond);
+        b.Jump(doPush);
+        b.Place(doUntil);
+        b.SetKind(0x27);
+        b.Call(cond);
+        b.Place(doPush);
+        b.Handler(PshBlk);
+        b.Jump(tail);
+        L loopOk = b.NewLabel(), loopWhile = b.NewLabel(), loopUntil = b.NewLabel(), loopPop = b.NewLabel();
+        Stmt(0x25);
+        b.Handler(TopBlk);
+        b.IfStatus(36, loopOk);
+        b.IfStatus(38, loopOk);
+        b.IfStatus(39, loopOk);
+        b.Fail(kStBlock);
+        b.Place(loopOk);
+        b.IfToken(kWHILE, loopWhile);
+        b.IfToken(kUNTIL, loopUntil);
+        b.Jump(loopPop);
+        b.Place(loopWhile);
+        b.SetKind(0x28);
+        b.Call(cond);
+        b.Jump(loopPop);
+        b.Place(loopUntil);
+        b.SetKind(0x29);
+        b.Call(cond);
+        b.Place(loopPop);
+        b.Handler(PopBlk);
+        b.Jump(tail);
+
+        // EXIT FOR | DO | SUB | FUNCTION, or bare EXIT
+        L exFor = b.NewLabel(), exDo = b.NewLabel(), exSub = b.NewLabel(), exFn = b.NewLabel();
+        Stmt(0x19);
+        b.IfToken(kFOR, exFor);
+        b.IfToken(kDO, exDo);
+        b.IfToken(kSUB, exSub);
+        b.IfToken(kFUNCTION, exFn);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(tail);
+        b.Place(exFor);
+        b.EmitItem(ic::kKeyword, 0x1C);
+        b.Handler(SrhBlk, 0x20);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.Jump(tail);
+        b.Place(exDo);
+        b.EmitItem(ic::kKeyword, 0x1B);
+        b.Handler(SrhBlk, 0x24);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.Jump(tail);
+        b.Place(exSub);
+        b.SetKind(0x37);
+        b.Handler(InPrc);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        b.Jump(tail);
+        b.Place(exFn);
+        b.SetKind(0x33);
+        b.Handler(InPrc);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        b.Jump(tail);
+    }
+
+    void Select() {
+        // SELECT CASE expr: the value goes into a holder.
+        Stmt(0x14);
+        Need(kCASE);
+        b.Handler(PshBlk);
+        Expr(32);
+        b.Handler(CasTmp);
+        Check();
+        b.Jump(tail);
+
+        // CASE item, ... | CASE ELSE
+        L ok = b.NewLabel(), caseElse = b.NewLabel(), item = b.NewLabel(), isForm = b.NewLabel();
+        L range = b.NewLabel(), next = b.NewLabel();
+        Stmt(0x15);
+        b.Handler(TopBlk);
+        b.IfStatus(20, ok);
+        b.IfStatus(21, ok);
+        b.Fail(kStBlock);
+        b.Place(ok);
+        b.Handler(ClrEnd);
+        b.IfToken(kELSE, caseElse);
+        b.Handler(RepBlk);
+        b.Place(item);
+        b.IfToken(kIS, isForm);
+        b.Handler(CasEq);
+        Expr(32);
+        b.Handler(CasTyp);
+        Check();
+        b.IfToken(kTO, range);
+        b.Handler(CasCmp);
+        Check();
+        b.Jump(next);
+        b.Place(range);
+        Expr(32);
+        b.Handler(CasTyp);
+        Check();
+        b.Handler(CasRng);
+        Check();
+        b.Jump(next);
+        b.Place(isForm);
+        b.NeedClass(tc::kBinOp, b.StatusEntry(11));
+        b.Handler(CasOpr);
+        Check();
+        Expr(32);
+        b.Handler(CasTyp);
+        Check();
+        b.Handler(CasCmp);
+        Check();
+        b.Place(next);
+        b.IfToken(kCOMMA, item);
+        b.Jump(tail);
+        b.Place(caseElse);
+        b.SetKind(0x16);
+        b.Handler(RepBlk);
+        b.Jump(tail);
+    }
+
+    void Procedures() {
+        // DECLARE FUNCTION | SUB ...
+        Stmt(0x30);
+        b.Handler(DclPrc);
+        Check();
+        b.Jump(tail);
+        // FUNCTION name ... / SUB name ...: first on their line, not nested.
+        for (uint8_t kind : {uint8_t(0x31), uint8_t(0x35)}) {
+            Stmt(kind);
+            b.Handler(ChkLinTop);
+            Check();
+            b.Handler(InPrc);
+            b.IfNotStatus(0, b.StatusEntry(kStPlace));
+            b.Handler(DefPrc);
+            Check();
+            b.Jump(tail);
+        }
+    }
+
+    // PRINT [#n,] [USING fmt;] items, and LPRINT.
+    void Prints() {
+        L items = b.NewLabel(), sepItem = b.NewLabel(), file = b.NewLabel(), usingL = b.NewLabel();
+        L fileUsing = b.NewLabel(), item = b.NewLabel();
+        Stmt(0x94);
+        b.IfToken(kHASH, file);
+        b.IfToken(kUSING, usingL);
+        b.Jump(items);
+        b.Place(file);
+        b.SetKind(0xA4);
+        Expr(vt::kLng);
+        Need(kCOMMA);
+        b.IfToken(kUSING, fileUsing);
+        b.Jump(items);
+        b.Place(fileUsing);
+        b.SetKind(0xA3);
+        L fmt = b.NewLabel();
+        b.Jump(fmt);
+        b.Place(usingL);
+        b.SetKind(0x93);
+        b.Place(fmt);
+        Expr(vt::kStr);
+        b.IfToken(kCOMMA, sepItem);
+        Need(kSEMICOLON);
+        b.EmitToken();
+        b.Jump(items);
+
+        L lusing = b.NewLabel();
+        Stmt(0xC4);
+        b.IfToken(kUSING, lusing);
+        b.Jump(items);
+        b.Place(lusing);
+        b.SetKind(0xC3);
+        b.Jump(fmt);
+
+        b.Place(items);
+        b.Handler(EndTok);
+        b.IfStatus(1, tail);
+        b.IfToken(kCOMMA, sepItem);
+        b.IfToken(kSEMICOLON, sepItem);
+        b.Place(item);
+        Expr(32);
+        b.Jump(items);
+        b.Place(sepItem);
+        b.EmitToken();
+        b.Jump(items);
+    }
+
+    // END, and the END of blocks, procedures and types.
+    void End() {
+        L endIf = b.NewLabel(), endSelect = b.NewLabel(), endSub = b.NewLabel(), endFn = b.NewLabel();
+        L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel();
+        Stmt(0x1A);
+        b.IfToken(kIF, endIf);
+        b.IfToken(kSUB, endSub);
+        b.IfToken(kFUNCTION, endFn);
+        b.IfToken(kTYPE, endType);
+        b.IfToken(Word(tc::kClause, 6), endSelect);
+        b.EmitConstant(0, 0);
+        b.Jump(tail);
+
+        b.Place(endIf);
+        b.SetKind(0x13);
+        b.Handler(TopBlk);
+        b.IfStatus(16, ifOk);
+        b.IfStatus(17, ifOk);
+        b.IfStatus(18, ifOk);
+        b.Fail(kStBlock);
+        b.Place(ifOk);
+        b.Handler(PopBlk);
+        b.Jump(tail);
+
+        b.Place(endSelect);
+        b.SetKind(0x17);
+        b.Handler(TopBlk);
+        b.IfStatus(20, selOk);
+        b.IfStatus(21, selOk);
+        b.IfStatus(22, selOk);
+        b.Fail(kStBlock);
+        b.Place(selOk);
+        b.Handler(ClrEnd);
+        b.Handler(PopBlk);
+        b.Jump(tail);
+
+        for (auto [l, kind] : {std::pair{endSub, uint8_t(0x36)}, std::pair{endFn, uint8_t(0x32)}}) {
+            b.Place(l);
+            b.SetKind(kind);
+            b.Handler(InPrc);
+            b.IfStatus(0, b.StatusEntry(kStPlace));
+            b.Handler(EndPrc);
+            b.Jump(tail);
+        }
+
+        b.Place(endType);
+        b.SetKind(0x1C);
+        b.Handler(TypOff);
+        Check();
+        b.Jump(tail);
+    }
+
+    static constexpr uint16_t Word(uint8_t cls, uint8_t kind) { return uint16_t(cls | kind << 8); }
+
+    // One argument rule per intrinsic function, reached by the function
+    // code of its item.
+    void Functions() {
+        int count = 0;
+        const FuncSig *table = FunctionTable(&count);
+        for (int i = 0; i < count; ++i) {
+            const FuncSig &f = table[i];
+            L entry = b.NewLabel(), close = b.NewLabel();
+            b.ItemEntry(f.code, entry);
+            b.Place(entry);
+            if (f.code == 0x98 || f.code == 0x9A) {
+                b.Handler(ChkCtx);
+                Check();
+            }
+            const std::string sig = f.args;
+            size_t first = 0;
+            if (!sig.empty() && sig[0] == 'P') {
+                // The object prefix: no object given, the null object.
+                b.EmitItem(ic::kObject, 0x40);
+                b.EmitItem(ic::kConst, 0x41);
+                b.EmitItem(ic::kObjectEnd, 0);
+                first = 1;
+            }
+            if (first == sig.size()) {
+                b.EmitItem(ic::kFuncEnd, 0);
+                b.Return();
+                continue;
+            }
+            Need(kLPAREN);
+            for (size_t a = first; a < sig.size(); ++a) {
+                char c = sig[a];
+                if (c == '*') {
+                    L again = b.NewLabel();
+                    b.Place(again);
+                    b.IfToken(kRPAREN, close);
+                    Need(kCOMMA);
+                    Argument(sig[a - 1]);
+                    b.Jump(again);
+                    continue;
+                }
+                if (c >= 'a' && c <= 'z') {
+                    b.IfToken(kRPAREN, close);
+                    c = char(c - 32);
+                }
+                if (a > first) Need(kCOMMA);
+                Argument(c);
+            }
+            Need(kRPAREN, kStUnclosed);
+            b.Place(close);
+            b.EmitItem(ic::kFuncEnd, 0);
+            b.Return();
+        }
+    }
+
+    void Argument(char c) {
+        switch (c) {
+        case 'N': Expr(vt::kLng); break;
+        case 'F': Expr(vt::kSng); break;
+        case 'D': Expr(vt::kDbl); break;
+        case 'S': Expr(vt::kStr); break;
+        case 'V': b.Call(target); break;
+        case 'X':
+            Expr(32);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0, b.StatusEntry(71));
+            break;
+        default: Expr(32); break;
+        }
+    }
+};
+
+}  // namespace
+
+const RuleProgram &Grammar() {
+    static const RuleProgram program = GrammarWriter().Build();
+    return program;
+}
+
+}  // namespace txsc

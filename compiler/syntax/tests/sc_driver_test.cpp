@@ -1,0 +1,106 @@
+// The pass over hand-assembled temporaries: error lines byte for byte,
+// fatal exits with their codes, and the refused malformed records.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "sc_driver.h"
+
+namespace {
+
+std::string Fixture(const std::string &name) { return std::string(TXSC_FIXTURES) + "/" + name; }
+
+std::string ReadAll(const std::string &path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+struct PassRun {
+    int result;
+    CmpFilParam param;
+    std::string out;
+};
+
+PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const char *env = nullptr) {
+    static char srcName[64], sl[512], tc[512], pc[512], envName[512];
+    std::snprintf(srcName, sizeof srcName, "%s", src);
+    std::snprintf(sl, sizeof sl, "%s", Fixture(name + ".sl").c_str());
+    std::snprintf(tc, sizeof tc, "%s", Fixture(name + ".tc").c_str());
+    std::snprintf(pc, sizeof pc, "%s", Fixture(name + ".pc").c_str());
+    PassRun r{};
+    r.param.srcfilename = srcName;
+    r.param.slist_filename = sl;
+    r.param.tcode_filename = tc;
+    r.param.pcode_filename = pc;
+    if (env) {
+        std::snprintf(envName, sizeof envName, "%s", env);
+        r.param.S_filenmae = envName;
+    }
+    testing::internal::CaptureStdout();
+    r.result = txsc::CompileModule(&r.param);
+    std::fflush(stdout);
+    r.out = testing::internal::GetCapturedStdout();
+    return r;
+}
+
+TEST(ScDriver, ErrorLinesMatchByteForByte) {
+    struct Case {
+        const char *name;
+        int result;
+    } cases[] = {{"syntax42", 0}, {"good", 1}, {"pperrors", 0}, {"folding", 0}, {"unopened", 0}, {"open", 0}, {"labels", 0}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PassRun r = Compile(c.name);
+        EXPECT_EQ(r.out, ReadAll(Fixture(std::string(c.name) + ".out")));
+        EXPECT_EQ(r.result, c.result);
+        if (c.result == 0) { EXPECT_EQ(r.param.err_code, 2u); }
+    }
+}
+
+TEST(ScDriver, MalformedRecordsAreABadTokenFile) {
+    for (const char *name : {"short", "long", "past"}) {
+        SCOPED_TRACE(name);
+        PassRun r = Compile(name);
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(r.param.err_code, 14u);
+        EXPECT_EQ(r.param.err_detail, 0x203u);
+        EXPECT_EQ(std::string(r.param.err_text), Fixture(std::string(name) + ".tc"));
+    }
+}
+
+TEST(ScDriver, RuntimeEnvironmentFileIsChecked) {
+    const std::string shortEnv = Fixture("short.bet"), badEnv = Fixture("bad.bet"), goodEnv = Fixture("good.bet");
+    {
+        std::ofstream(shortEnv, std::ios::binary) << std::string(100, '\0');
+        std::string bad(352, '\0');
+        std::ofstream(badEnv, std::ios::binary) << bad;
+        std::string good(352, '\0');
+        good[0] = char(0xFA);
+        good[1] = char(0x18);
+        std::ofstream(goodEnv, std::ios::binary) << good;
+    }
+    struct Case {
+        std::string env;
+        int result;
+        uint32_t code;
+    } cases[] = {{shortEnv, 0, 13}, {badEnv, 0, 14}, {goodEnv, 1, 0}, {Fixture("missing.bet"), 0, 11}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.env);
+        PassRun r = Compile("good", "PROG.BAS", c.env.c_str());
+        EXPECT_EQ(r.result, c.result);
+        EXPECT_EQ(r.param.err_code, c.code);
+        if (c.code) { EXPECT_EQ(r.param.err_detail, 0x102u); }
+    }
+}
+
+TEST(ScDriver, MissingTemporaryIsAnOpenFailure) {
+    PassRun r = Compile("nosuchfile");
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.param.err_code, 11u);
+    EXPECT_EQ(r.param.err_detail, 0x202u);
+}
+
+}  // namespace
