@@ -94,11 +94,13 @@ public:
 
     void Run() {
         try {
-            Fault bad{};
-            bool hasBad = FindBadByte(t_, bad);
+            // The line start takes only digits, blanks and name characters,
+            // so it is safe before the check; it may insert a blank, so the
+            // check comes after it.
             if (o_.kind == LineKind::kSource) LineStart();
             lineStart_ = out_.size();
-            if (hasBad) throw bad;
+            Fault bad{};
+            if (FindBadByte(t_, bad)) throw bad;
             if (o_.forcedFaultColumn >= 0) throw Fault{kErrSyntax, static_cast<size_t>(o_.forcedFaultColumn), 0};
             Statements();
         } catch (const Fault &f) {

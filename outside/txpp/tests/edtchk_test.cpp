@@ -31,6 +31,7 @@ const Case kCases[] = {
     {1, "10 x = 40000%", "10 x = 40000%", {0xA1, 0, 0, 2, 0xF0, 6, 7, 6}},
     {1, "*Lp: Rem ok", "*Lp: REM ok", {0xA0, 0, 0, 3, 0x30, 4, 3, 1, 0x00, 0x00, 5, 3}},
     {1, "", "", {}},
+    {1, "10print \x01", "10 print \x01", {0xA1, 0, 0, 2, 0xF0, 2, 9, 1}},
     {2, "a(1) + len(b$)", "a(1) + LEN(b$)",
      {0x60, 2, 0, 1, 0x70, 0, 2, 1, 1, 0, 0x30, 1, 3, 1, 0x20, 0x13, 5, 1, 0x40, 0x36, 7, 3,
       0x30, 0, 10, 1, 0x50, 16, 11, 1, 0x30, 1, 13, 1}},
@@ -100,7 +101,7 @@ TEST(EdtChk, ThroughTheDll) {
     auto fn = reinterpret_cast<EdtChkFn>(reinterpret_cast<void *>(GetProcAddress(dll, "PP_EdtChk")));
     ASSERT_NE(fn, nullptr);
     EXPECT_NE(GetProcAddress(dll, "PP_CmpFil"), nullptr);
-    for (int row : {0, 2, 6, 9}) RunCase(fn, kCases[row]);
+    for (int row : {0, 2, 7, 10}) RunCase(fn, kCases[row]);
     FreeLibrary(dll);
 }
 #endif
