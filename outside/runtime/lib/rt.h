@@ -1,0 +1,77 @@
+/* Shared declarations of the BASIC runtime subset (i686, freestanding).
+   Included by the C sources and by the assembly (.S) sources. */
+#ifndef TX_RT_H
+#define TX_RT_H
+
+/* Service calls to the host: int $RT_SYSCALL_VECTOR with the function
+   number in EAX (see CONTRACTS.md). */
+#define RT_SYSCALL_VECTOR 0x81
+#define RT_SYS_WRITE 1     /* ECX text, EDX length */
+#define RT_SYS_EXIT 2      /* EBX exit status */
+#define RT_SYS_ERROR 3     /* EBX error number, ECX line, EDX address */
+#define RT_SYS_STACK 4     /* EBX expected ESP, ECX actual ESP, EDX address */
+#define RT_SYS_STACKLOW 5  /* returns in EAX the lowest usable stack address */
+
+/* BASIC error numbers the subset raises. */
+#define RT_E_RETURN 3      /* RETURN without GOSUB */
+#define RT_E_DATA 4        /* out of DATA */
+#define RT_E_ILLEGAL 5     /* illegal function call */
+#define RT_E_OVERFLOW 6    /* overflow */
+#define RT_E_MEMORY 7      /* out of memory */
+#define RT_E_LABEL 8       /* undefined label */
+#define RT_E_SUBSCRIPT 9   /* subscript out of range */
+#define RT_E_REDIM 10      /* array already dimensioned */
+#define RT_E_DIVZERO 11    /* division by zero */
+#define RT_E_TYPE 13       /* type mismatch */
+#define RT_E_STRSPACE 14   /* out of string space */
+#define RT_E_STACK 28      /* out of stack space */
+
+#ifndef __ASSEMBLER__
+#include <stddef.h>
+#include <stdint.h>
+
+#define RT_STDCALL __attribute__((stdcall))
+/* Defines a routine under its runtime name, e.g. RT_NAME("_$PbAdd5@0"). */
+#define RT_NAME(n) __asm__(n)
+#define RT_NORETURN __attribute__((noreturn))
+#define RT_CALLER() ((uint32_t)__builtin_return_address(0))
+
+/* A variable-length string descriptor (12 bytes). */
+typedef struct {
+    uint32_t cap;   /* bytes of the runtime's heap block at p; 0: not ours */
+    uint32_t len;
+    char *p;
+} RtDesc;
+
+/* core */
+void *rt_alloc(uint32_t size);
+void rt_free(void *p);
+void *memcpy(void *d, const void *s, size_t n);
+void *memmove(void *d, const void *s, size_t n);
+void *memset(void *d, int c, size_t n);
+RT_NORETURN void rt_fail(int code, uint32_t addr);
+RT_NORETURN void rt_exit(int status);
+void rt_out(const char *s, uint32_t n);
+void rt_flush(void);
+extern uint32_t rt_column;
+extern uint32_t rt_cur_line;
+extern uint32_t rt_level_esp;
+
+/* string stack */
+typedef struct { char *p; uint32_t len; uint32_t cap; } RtStr;
+void rt_spush(char *p, uint32_t len, uint32_t cap);
+void rt_spush_copy(const char *p, uint32_t len);
+RtStr rt_spop(void);
+void rt_sfree(RtStr s);
+void rt_desc_assign(RtDesc *d, RtStr s);
+void rt_desc_clear(RtDesc *d);
+
+/* numbers */
+int rt_fmt_long(char *out, int32_t v);            /* with sign place */
+int rt_fmt_float(char *out, double v, int single); /* with sign place */
+double rt_parse_number(const char *s, uint32_t n, uint32_t *used);
+
+/* data and activations */
+void rt_readptr_set(uint32_t addr);
+#endif
+#endif

@@ -1,0 +1,239 @@
+/* Heap, console output, run-time errors, activations and start-up state. */
+#include "rt.h"
+
+/* ---- memory ------------------------------------------------------------ */
+
+void *memcpy(void *d, const void *s, size_t n) {
+    char *dp = d;
+    const char *sp = s;
+    while (n--) *dp++ = *sp++;
+    return d;
+}
+
+void *memmove(void *d, const void *s, size_t n) {
+    char *dp = d;
+    const char *sp = s;
+    if (dp < sp) {
+        while (n--) *dp++ = *sp++;
+    } else {
+        while (n--) dp[n] = sp[n];
+    }
+    return d;
+}
+
+void *memset(void *d, int c, size_t n) {
+    char *dp = d;
+    while (n--) *dp++ = (char)c;
+    return d;
+}
+
+/* The heap lives in the image's zero-filled data, so the host needs to
+   provide nothing but the mapping. Blocks come in power-of-two classes;
+   freed blocks go onto their class's list and are reused as they are. */
+#define RT_HEAP_SIZE (8u << 20)
+#define RT_CLASSES 24
+static char rt_heap[RT_HEAP_SIZE] __attribute__((aligned(16)));
+static uint32_t rt_heap_used;
+static void *rt_free_list[RT_CLASSES];
+
+static int rt_class_of(uint32_t size) {
+    int c = 4; /* 16 bytes with the header */
+    while ((1u << c) < size + 8) {
+        if (++c >= RT_CLASSES) return -1;
+    }
+    return c;
+}
+
+void *rt_alloc(uint32_t size) {
+    int c = rt_class_of(size);
+    if (c < 0) rt_fail(RT_E_MEMORY, RT_CALLER());
+    uint32_t *block = rt_free_list[c];
+    if (block) {
+        rt_free_list[c] = *(void **)(block + 2);
+    } else {
+        if (RT_HEAP_SIZE - rt_heap_used < (1u << c)) rt_fail(RT_E_MEMORY, RT_CALLER());
+        block = (uint32_t *)(rt_heap + rt_heap_used);
+        rt_heap_used += 1u << c;
+    }
+    block[0] = (uint32_t)c;
+    block[1] = 0x52544b42; /* marks a live block */
+    return block + 2;
+}
+
+void rt_free(void *p) {
+    if (!p) return;
+    uint32_t *block = (uint32_t *)p - 2;
+    if ((char *)block < rt_heap || (char *)block >= rt_heap + rt_heap_used ||
+        block[1] != 0x52544b42 || block[0] >= RT_CLASSES) {
+        return; /* not a live heap block: constants and static texts */
+    }
+    block[1] = 0;
+    *(void **)p = rt_free_list[block[0]];
+    rt_free_list[block[0]] = block;
+}
+
+/* ---- host services ----------------------------------------------------- */
+
+static uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) {
+    uint32_t r;
+    __asm__ volatile("int %1" : "=a"(r) : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d) : "memory");
+    return r;
+}
+
+static char rt_outbuf[4096];
+static uint32_t rt_outlen;
+uint32_t rt_column;
+
+void rt_flush(void) {
+    if (rt_outlen) rt_sys(RT_SYS_WRITE, 0, (uint32_t)rt_outbuf, rt_outlen);
+    rt_outlen = 0;
+}
+
+void rt_out(const char *s, uint32_t n) {
+    for (uint32_t i = 0; i < n; ++i) {
+        if (rt_outlen == sizeof rt_outbuf) rt_flush();
+        char ch = s[i];
+        rt_outbuf[rt_outlen++] = ch;
+        rt_column = ch == '\n' ? 0 : rt_column + 1;
+    }
+}
+
+uint32_t rt_cur_line;
+uint32_t rt_level_esp;
+uint32_t rt_stack_low;
+
+RT_NORETURN void rt_fail(int code, uint32_t addr) {
+    rt_flush();
+    rt_sys(RT_SYS_ERROR, (uint32_t)code, rt_cur_line, addr);
+    for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
+}
+
+RT_NORETURN void rt_exit(int status) {
+    rt_flush();
+    for (;;) rt_sys(RT_SYS_EXIT, (uint32_t)status, 0, 0);
+}
+
+/* Called from the assembly when a statement starts or a procedure ends at
+   a stack depth other than its activation's. */
+RT_NORETURN void rt_unbalanced(uint32_t expected, uint32_t actual, uint32_t addr) {
+    rt_flush();
+    rt_sys(RT_SYS_STACK, expected, actual, addr);
+    for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
+}
+
+void rt_init(void) {
+    rt_stack_low = rt_sys(RT_SYS_STACKLOW, 0, 0, 0);
+}
+
+/* ---- activations ------------------------------------------------------- */
+
+/* One record per running procedure (and one for the main module): the
+   stack depth of its statements, the GOSUB depth at its entry, the module
+   control block and DATA pointer to restore on leaving. */
+typedef struct {
+    uint32_t level;
+    uint32_t gosub_base;
+    uint32_t mcb;
+    uint32_t readptr;
+    uint32_t own_readptr;
+    uint32_t array_base;
+} RtActivation;
+
+#define RT_MAX_ACT 8192
+static RtActivation rt_act[RT_MAX_ACT];
+static uint32_t rt_act_top; /* rt_act[0] is the main module */
+
+uint32_t rt_gosub_sp;   /* used by the GOSUB routines in rt_flow.S */
+uint32_t rt_gosub_base; /* GOSUB depth at the current activation's entry */
+uint32_t rt_mcb;
+extern uint32_t rt_readptr;
+
+uint32_t rt_array_count(void);
+void rt_arrays_release(uint32_t from);
+
+void RT_STDCALL rt_set_mcb(uint32_t mcb) RT_NAME("_$PbSetMcb@4");
+void RT_STDCALL rt_set_mcb(uint32_t mcb) { rt_mcb = mcb; }
+void RT_STDCALL rt_set_mcb_sub(uint32_t mcb) RT_NAME("_$PbSetMcbSub@4");
+void RT_STDCALL rt_set_mcb_sub(uint32_t mcb) { rt_mcb = mcb; }
+void RT_STDCALL rt_set_mcb_main(uint32_t mcb) RT_NAME("_$PbSetMcbMain@4");
+void RT_STDCALL rt_set_mcb_main(uint32_t mcb) { rt_mcb = mcb; }
+
+void RT_STDCALL rt_set_readptr(uint32_t p) RT_NAME("_$PbSetReadPtr@4");
+void RT_STDCALL rt_set_readptr(uint32_t p) {
+    rt_readptr = p;
+    rt_act[rt_act_top].own_readptr = 1;
+}
+void RT_STDCALL rt_set_readptr_sub(uint32_t p) RT_NAME("_$PbSetReadPtrSub@4");
+void RT_STDCALL rt_set_readptr_sub(uint32_t p) { rt_set_readptr(p); }
+void RT_STDCALL rt_set_restore(uint32_t p) RT_NAME("_$PbSetRestore@4");
+void RT_STDCALL rt_set_restore(uint32_t p) { rt_readptr = p; }
+void RT_STDCALL rt_set_restore_sub(uint32_t p) RT_NAME("_$PbSetRestoreSub@4");
+void RT_STDCALL rt_set_restore_sub(uint32_t p) { rt_readptr = p; }
+
+void RT_STDCALL rt_set_dbg_auto(uint32_t p) RT_NAME("_$PbSetDbgAuto@4");
+void RT_STDCALL rt_set_dbg_auto(uint32_t p) { (void)p; }
+void RT_STDCALL rt_set_dbg_auto_sub(uint32_t p) RT_NAME("_$PbSetDbgAutoSub@4");
+void RT_STDCALL rt_set_dbg_auto_sub(uint32_t p) { (void)p; }
+
+/* level: the ESP the procedure's statements run at. */
+void rt_sub_enter(uint32_t level, uint32_t addr) {
+    if (rt_act_top + 1 >= RT_MAX_ACT || (rt_stack_low && level < rt_stack_low + 16384)) {
+        rt_fail(RT_E_STACK, addr);
+    }
+    RtActivation *a = &rt_act[++rt_act_top];
+    a->level = level;
+    a->gosub_base = rt_gosub_base;
+    a->mcb = rt_mcb;
+    a->readptr = rt_readptr;
+    a->own_readptr = 0;
+    a->array_base = rt_array_count();
+    rt_gosub_base = rt_gosub_sp;
+    rt_level_esp = level;
+}
+
+void rt_sub_leave(uint32_t esp, uint32_t addr) {
+    RtActivation *a = &rt_act[rt_act_top];
+    if (rt_act_top == 0) rt_fail(RT_E_ILLEGAL, addr);
+    if (esp != a->level) rt_unbalanced(a->level, esp, addr);
+    rt_arrays_release(a->array_base);
+    rt_gosub_sp = rt_gosub_base; /* GOSUBs left open inside the procedure end with it */
+    rt_gosub_base = a->gosub_base;
+    rt_mcb = a->mcb;
+    if (a->own_readptr) rt_readptr = a->readptr;
+    --rt_act_top;
+    rt_level_esp = rt_act[rt_act_top].level;
+}
+
+void rt_main_start(uint32_t level) {
+    rt_act_top = 0;
+    rt_act[0].level = level;
+    rt_level_esp = level;
+}
+
+/* ---- END and the hooks the IDE's debugger calls ----------------------- */
+
+void RT_STDCALL rt_end(int32_t code) RT_NAME("_$PsEND@4");
+void RT_STDCALL rt_end(int32_t code) { rt_exit(code); }
+void RT_STDCALL rt_stop(void) RT_NAME("_$PsSTOP@0");
+void RT_STDCALL rt_stop(void) { rt_exit(0); }
+
+static char rt_mmf_name[256];
+uint32_t RT_STDCALL rt_dbg_name(void) RT_NAME("_$PdDbgGetMmfNameAdr@0");
+uint32_t RT_STDCALL rt_dbg_name(void) { return (uint32_t)rt_mmf_name; }
+uint32_t RT_STDCALL rt_dbg_init(void) RT_NAME("_$PdDbgInit@0");
+uint32_t RT_STDCALL rt_dbg_init(void) { return 0; }
+uint32_t RT_STDCALL rt_dbg_value(void) RT_NAME("_$PdDbgValueCalc@0");
+uint32_t RT_STDCALL rt_dbg_value(void) { return 0; }
+void RT_STDCALL rt_dbg_redraw(uint32_t f) RT_NAME("_$PdDbgRedraw@4");
+void RT_STDCALL rt_dbg_redraw(uint32_t f) { (void)f; }
+void RT_STDCALL rt_dbg_end(uint32_t f) RT_NAME("_$PdDbgEnd@4");
+void RT_STDCALL rt_dbg_end(uint32_t f) { (void)f; rt_exit(0); }
+
+/* A main module exports its window procedure; console programs have no
+   windows, so it only answers 0. The linker looks the internal name up
+   with one more leading underscore. */
+uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) RT_NAME("__$PbMainWndProc@16");
+uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) {
+    (void)h; (void)m; (void)w; (void)l;
+    return 0;
+}

@@ -1,0 +1,251 @@
+/* Start-up, statement prologue, GOSUB/RETURN, ON ... GOTO/GOSUB, procedure
+   entry and exit, and the other routines with a register interface.
+   Register-interface routines remove the words pushed for them. */
+#include "rt.h"
+
+#define RT_GOSUB_MAX 4096
+
+/* Raise a run-time error; the return address at \off(%esp) less 5 (the
+   call) names the place. */
+.macro FAIL code, off
+	movl \off(%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl $\code
+	call _rt_fail
+.endm
+
+	.bss
+	.balign 4
+rt_main_esp:	.space 4
+rt_gosub_stack:	.space 4 * RT_GOSUB_MAX
+	.globl _rt_resume_addr
+_rt_resume_addr:	.space 4
+
+	.text
+/* The image's entry point: runs the main module and ends the program. */
+	.globl "$PbStartup"
+"$PbStartup":
+	fninit
+	call _rt_init
+	leal -4(%esp), %eax
+	pushl %eax
+	call _rt_main_start
+	addl $4, %esp
+	movl %esp, rt_main_esp
+	call "$BAS_MAIN"
+main_returned:
+	cmpl rt_main_esp, %esp
+	jne 1f
+	pushl $0
+	call _rt_exit
+1:	pushl $main_returned
+	pushl %esp
+	pushl rt_main_esp
+	call _rt_unbalanced
+
+/* The line routine checks that each statement starts at its activation's
+   stack depth. */
+	.globl "_$PbSetCurLine@4", "_$PbSetCurLineDbg@4"
+	.globl "_$PbSetCurLineSub@4", "_$PbSetCurLineSubDbg@4"
+"_$PbSetCurLine@4":
+"_$PbSetCurLineDbg@4":
+"_$PbSetCurLineSub@4":
+"_$PbSetCurLineSubDbg@4":
+	pushl %eax
+	movl 8(%esp), %eax
+	movl %eax, _rt_cur_line
+	leal 12(%esp), %eax
+	cmpl _rt_level_esp, %eax
+	jne 1f
+	popl %eax
+	ret $4
+1:	movl 4(%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl %eax
+	pushl _rt_level_esp
+	call _rt_unbalanced
+
+/* Error-check routines after each statement: nothing to poll here. The
+   resume forms take the pushed address of the next statement. */
+	.globl "$PbCheckMsg", "$PbCheckTrapMsg"
+"$PbCheckMsg":
+"$PbCheckTrapMsg":
+	ret
+	.globl "$PbCheckResume", "$PbCheckResumeMsg", "$PbCheckAll"
+"$PbCheckResume":
+"$PbCheckResumeMsg":
+"$PbCheckAll":
+	pushl %eax
+	movl 8(%esp), %eax
+	movl %eax, _rt_resume_addr
+	popl %eax
+	ret $4
+
+/* GOSUB: [esp+4] the label. The return point goes onto the runtime's own
+   GOSUB stack, so the machine stack keeps its depth. */
+	.globl "$PsGOSUB"
+"$PsGOSUB":
+	movl 4(%esp), %edx
+	testl %edx, %edx
+	jz 2f
+	movl _rt_gosub_sp, %eax
+	cmpl $RT_GOSUB_MAX, %eax
+	jae 3f
+	popl %ecx
+	movl %ecx, rt_gosub_stack(,%eax,4)
+	incl %eax
+	movl %eax, _rt_gosub_sp
+	addl $4, %esp
+	jmp *%edx
+2:	FAIL RT_E_LABEL, 0
+3:	FAIL RT_E_STACK, 0
+
+	.globl "$PsRETURN"
+"$PsRETURN":
+	movl _rt_gosub_sp, %eax
+	cmpl _rt_gosub_base, %eax
+	jbe 1f
+	decl %eax
+	movl %eax, _rt_gosub_sp
+	addl $4, %esp
+	jmp *rt_gosub_stack(,%eax,4)
+1:	FAIL RT_E_RETURN, 0
+
+/* RETURN label: [esp+4] the label; the open GOSUB is dropped. */
+	.globl "$PsRETURN_LABEL"
+"$PsRETURN_LABEL":
+	movl _rt_gosub_sp, %eax
+	cmpl _rt_gosub_base, %eax
+	jbe 1f
+	decl %eax
+	movl %eax, _rt_gosub_sp
+	movl 4(%esp), %edx
+	addl $8, %esp
+	jmp *%edx
+1:	FAIL RT_E_RETURN, 0
+
+/* ON n GOTO / GOSUB: [esp+4] n, [esp+8] the count, [esp+12] the first
+   label and the others above it. n = 0 or beyond the count goes on with
+   the next statement; a negative n is an error. */
+	.globl "$PsON_GOTO"
+"$PsON_GOTO":
+	movl 4(%esp), %eax
+	movl 8(%esp), %ecx
+	testl %eax, %eax
+	js 2f
+	jz 1f
+	cmpl %ecx, %eax
+	ja 1f
+	movl 8(%esp,%eax,4), %edx
+	leal 12(%esp,%ecx,4), %esp
+	jmp *%edx
+1:	popl %edx
+	leal 8(%esp,%ecx,4), %esp
+	jmp *%edx
+2:	FAIL RT_E_ILLEGAL, 0
+
+	.globl "$PsON_GOSUB"
+"$PsON_GOSUB":
+	movl 4(%esp), %eax
+	movl 8(%esp), %ecx
+	testl %eax, %eax
+	js 2b
+	jz 1b
+	cmpl %ecx, %eax
+	ja 1b
+	movl 8(%esp,%eax,4), %edx
+	movl _rt_gosub_sp, %eax
+	cmpl $RT_GOSUB_MAX, %eax
+	jae 3f
+	pushl %edx
+	movl 4(%esp), %edx
+	movl %edx, rt_gosub_stack(,%eax,4)
+	incl %eax
+	movl %eax, _rt_gosub_sp
+	popl %edx
+	leal 12(%esp,%ecx,4), %esp
+	jmp *%edx
+3:	FAIL RT_E_STACK, 0
+
+/* Procedure entry, after the frame set-up
+       mov eax,esp / sub esp,frame / push ebp / mov ebp,eax
+   EBP is the entry ESP (it points at the return address), the locals lie
+   in [EBP-frame, EBP) and the caller's EBP just below them. Clears the
+   locals and opens an activation whose statements run at the ESP this
+   routine returns with. */
+	.globl "$PbSUBENTER", "$PbDLLENTER"
+"$PbSUBENTER":
+"$PbDLLENTER":
+	pushl %edi
+	leal 12(%esp), %edi
+	movl %ebp, %ecx
+	subl %edi, %ecx
+	jb 1f
+	xorl %eax, %eax
+	cld
+	rep stosb
+	popl %edi
+	leal 4(%esp), %eax
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl %eax
+	call _rt_sub_enter
+	addl $8, %esp
+	ret
+1:	popl %edi
+	FAIL RT_E_ILLEGAL, 0
+
+/* Procedure exit, followed in the generated code by ret n. Keeps EAX, EDX
+   and the x87 stack (the function result); restores the caller's EBP and
+   returns with ESP at the procedure's return address. */
+	.globl "$PbSUBLEAVE", "$PbDLLLEAVE"
+"$PbSUBLEAVE":
+"$PbDLLLEAVE":
+	pushl %eax
+	pushl %edx
+	movl 8(%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	leal 16(%esp), %eax
+	pushl %eax
+	call _rt_sub_leave
+	addl $8, %esp
+	popl %edx
+	popl %eax
+	popl %ecx
+	xchgl %ebp, (%esp)
+	popl %esp
+	jmp *%ecx
+
+/* Integer division check of the divisor in EBX. */
+	.globl "$PbChk0Div"
+"$PbChk0Div":
+	testl %ebx, %ebx
+	jz 1f
+	ret
+1:	FAIL RT_E_DIVZERO, 0
+
+/* String comparison: flags as FCOMPP and SAHF leave them, the top string
+   taking the place of ST0: CF when it is less, ZF when equal. */
+	.globl "_$PbCMP5@0"
+"_$PbCMP5@0":
+	call _rt_cmp5
+	testl %eax, %eax
+	js 1f
+	jz 2f
+	movb $0x00, %ah
+	sahf
+	ret
+1:	movb $0x01, %ah
+	sahf
+	ret
+2:	movb $0x40, %ah
+	sahf
+	ret
+
+	.globl "_$PbMainWndProc@16"
+"_$PbMainWndProc@16":
+	jmp "__$PbMainWndProc@16"

@@ -1,0 +1,158 @@
+// basrun: runs a BASIC program in the i386 emulator.
+//   basrun [options] PROGRAM.EXE          a linked image
+//   basrun [options] MAIN.BAS [MOD.SUB ...] compiled with txcl, linked, run
+// Exit status: the program's own on a normal end, 1 when it failed (run-time
+// error, fault, unbalanced stack, limit), 2 when it could not be built or
+// loaded or the command line is wrong.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "link.h"
+#include "machine.h"
+
+namespace fs = std::filesystem;
+using namespace tx::runner;
+
+namespace {
+
+void Usage() {
+    std::fprintf(stderr,
+                 "usage: basrun [--limit N] [--timeout SECONDS] [--keep] PROGRAM.EXE\n"
+                 "       basrun [--limit N] [--timeout SECONDS] [--keep] MAIN.BAS [MODULE.SUB ...]\n"
+                 "  --limit N        stop after N instructions (default 200000000, 0: none)\n"
+                 "  --timeout S      stop after S seconds (default 60, 0: none)\n"
+                 "  --keep           keep the objects and the image and print their folder\n");
+}
+
+bool IsSource(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return ext == ".BAS" || ext == ".SUB" || ext == ".FRM";
+}
+
+bool ParseCount(const char* s, uint64_t& out) {
+    char* end = nullptr;
+    errno = 0;
+    unsigned long long v = std::strtoull(s, &end, 10);
+    if (!*s || *end || errno || s[0] == '-') return false;
+    out = v;
+    return true;
+}
+
+// Compiles and links the sources into dir/<main>.exe.
+bool Build(const std::vector<std::string>& sources, const std::string& argv0, const fs::path& dir,
+           std::string& image, std::string& error) {
+    Toolchain tc = FindToolchain(argv0);
+    std::vector<std::string> objects;
+    for (const std::string& src : sources) {
+        std::error_code ec;
+        if (!fs::is_regular_file(src, ec)) {
+            error = "cannot open " + src;
+            return false;
+        }
+        std::string obj = (dir / (fs::path(src).stem().string() + ".obj")).string();
+        if (!CompileModule(tc, src, obj, dir.string(), error)) return false;
+        objects.push_back(obj);
+    }
+    image = (dir / (fs::path(sources.front()).stem().string() + ".exe")).string();
+    return LinkImage(tc, objects, image, error);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Limits limits;
+    bool keep = false;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--limit" || a == "--timeout") {
+            uint64_t v = 0;
+            if (i + 1 >= argc || !ParseCount(argv[i + 1], v) || (a == "--timeout" && v > 1000000)) {
+                std::fprintf(stderr, "basrun: %s needs a number\n", a.c_str());
+                return 2;
+            }
+            ++i;
+            if (a == "--limit") limits.instructions = v;
+            else limits.microseconds = v * 1000000;
+        } else if (a == "--keep") {
+            keep = true;
+        } else if (a == "--help" || a == "-h") {
+            Usage();
+            return 0;
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "basrun: unknown option %s\n", a.c_str());
+            Usage();
+            return 2;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) {
+        Usage();
+        return 2;
+    }
+    if (!limits.instructions && !limits.microseconds) {
+        std::fprintf(stderr, "basrun: --limit 0 and --timeout 0 together could run forever\n");
+        return 2;
+    }
+
+    std::string imagePath;
+    fs::path workDir;
+    bool sources = IsSource(files.front());
+    if (sources) {
+        for (const std::string& f : files) {
+            if (!IsSource(f)) {
+                std::fprintf(stderr, "basrun: %s is not a .bas, .sub or .frm source\n", f.c_str());
+                return 2;
+            }
+        }
+        std::string tmpl = (fs::temp_directory_path() / "basrun.XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) {
+            std::fprintf(stderr, "basrun: cannot create a work folder\n");
+            return 2;
+        }
+        workDir = tmpl;
+        std::string error;
+        if (!Build(files, argv[0], workDir, imagePath, error)) {
+            std::fprintf(stderr, "basrun: %s\n", error.c_str());
+            if (!keep) fs::remove_all(workDir);
+            return 2;
+        }
+        if (keep) std::fprintf(stderr, "basrun: objects and image kept in %s\n", workDir.c_str());
+    } else if (files.size() != 1) {
+        std::fprintf(stderr, "basrun: give one image, or BASIC sources\n");
+        return 2;
+    } else {
+        imagePath = files.front();
+    }
+
+    int status = 2;
+    {
+        PeImage image;
+        std::string error;
+        Machine machine;
+        if (!ReadPeFile(imagePath, image, error) || !machine.Load(image, error)) {
+            std::fprintf(stderr, "basrun: %s\n", error.c_str());
+        } else {
+            machine.SetOutput([](const char* p, size_t n) { std::fwrite(p, 1, n, stdout); });
+            Stop stop = machine.Run(limits);
+            std::fflush(stdout);
+            if (stop.kind == StopKind::Exited) {
+                status = stop.exitCode & 0xFF;
+            } else {
+                std::fprintf(stderr, "basrun: %s\n", machine.Describe(stop, limits).c_str());
+                status = 1;
+            }
+        }
+    }
+    if (sources && !keep) {
+        std::error_code ec;
+        fs::remove_all(workDir, ec);
+    }
+    return status;
+}

@@ -1,0 +1,380 @@
+#include "machine.h"
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include <unicorn/unicorn.h>
+
+namespace tx::runner {
+namespace {
+
+constexpr uint32_t kPage = 0x1000;
+// The entry point's return address: returning there ends the program.
+constexpr uint32_t kReturnMagic = 0x7FFF0000;
+constexpr uint64_t kNowhere = 0xFFFFFFFFull;
+
+// Services of int 0x81 (EAX); the runtime's rt.h holds the same numbers.
+enum Service : uint32_t { kWrite = 1, kExit = 2, kError = 3, kStack = 4, kStackLow = 5 };
+
+uint32_t AlignUp(uint64_t v) { return uint32_t((v + kPage - 1) & ~uint64_t(kPage - 1)); }
+
+int UcReg(Reg r) {
+    switch (r) {
+    case Reg::Eax: return UC_X86_REG_EAX;
+    case Reg::Ecx: return UC_X86_REG_ECX;
+    case Reg::Edx: return UC_X86_REG_EDX;
+    case Reg::Ebx: return UC_X86_REG_EBX;
+    case Reg::Esp: return UC_X86_REG_ESP;
+    case Reg::Ebp: return UC_X86_REG_EBP;
+    case Reg::Esi: return UC_X86_REG_ESI;
+    case Reg::Edi: return UC_X86_REG_EDI;
+    case Reg::Eip: return UC_X86_REG_EIP;
+    case Reg::Eflags: return UC_X86_REG_EFLAGS;
+    }
+    return UC_X86_REG_INVALID;
+}
+
+std::string Hex(uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", v);
+    return buf;
+}
+
+const char* ExceptionName(uint32_t n) {
+    switch (n) {
+    case 0: return "divide error";
+    case 4: return "overflow";
+    case 5: return "bound range exceeded";
+    case 6: return "invalid opcode";
+    case 13: return "general protection";
+    case 14: return "page fault";
+    case 16: return "x87 floating-point error";
+    default: return "CPU exception";
+    }
+}
+
+} // namespace
+
+const char* BasicErrorText(int code) {
+    switch (code) {
+    case 3: return "RETURN without GOSUB";
+    case 4: return "out of DATA";
+    case 5: return "illegal function call";
+    case 6: return "overflow";
+    case 7: return "out of memory";
+    case 8: return "undefined label";
+    case 9: return "subscript out of range";
+    case 10: return "array already dimensioned";
+    case 11: return "division by zero";
+    case 13: return "type mismatch";
+    case 14: return "out of string space";
+    case 28: return "out of stack space";
+    default: return "error";
+    }
+}
+
+struct Machine::Impl {
+    uc_engine* uc = nullptr;
+    uc_hook intrHook = 0, memHook = 0;
+    bool loaded = false;
+    bool stopped = false; // a hook recorded the stop below
+    Stop stop;
+};
+
+struct MachineHooks {
+    static void Interrupt(uc_engine* uc, uint32_t intno, void* user) {
+        auto* m = static_cast<Machine*>(user);
+        Machine::Impl& d = *m->impl_;
+        uint32_t eip = m->Get(Reg::Eip);
+        if (intno == Machine::kServiceVector) {
+            Service(*m, eip - 2);
+            return;
+        }
+        d.stopped = true;
+        d.stop = Stop{};
+        d.stop.line = m->CurrentLine();
+        if (intno == 3) {
+            d.stop.kind = StopKind::Breakpoint;
+            d.stop.address = eip - 1;
+        } else {
+            d.stop.kind = StopKind::Fault;
+            d.stop.address = eip;
+            d.stop.detail = std::string(ExceptionName(intno)) + " (exception " + std::to_string(intno) + ")";
+        }
+        uc_emu_stop(uc);
+    }
+
+    static void Service(Machine& m, uint32_t at) {
+        Machine::Impl& d = *m.impl_;
+        uint32_t fn = m.Get(Reg::Eax), b = m.Get(Reg::Ebx), c = m.Get(Reg::Ecx), x = m.Get(Reg::Edx);
+        switch (fn) {
+        case kWrite: {
+            std::vector<char> buf(x);
+            if (x > (64u << 20) || !m.Read(c, buf.data(), x)) {
+                Fail(m, at, "service write with a bad buffer", c);
+                return;
+            }
+            if (m.output_) m.output_(buf.data(), buf.size());
+            return;
+        }
+        case kStackLow:
+            m.Set(Reg::Eax, Machine::kStackTop - Machine::kStackSize);
+            return;
+        case kExit:
+            d.stop = Stop{};
+            d.stop.kind = StopKind::Exited;
+            d.stop.exitCode = int(b);
+            d.stop.address = at;
+            break;
+        case kError:
+            d.stop = Stop{};
+            d.stop.kind = StopKind::RuntimeError;
+            d.stop.basicError = int(b);
+            d.stop.line = c;
+            d.stop.address = x;
+            break;
+        case kStack:
+            d.stop = Stop{};
+            d.stop.kind = StopKind::UnbalancedStack;
+            d.stop.expectedEsp = b;
+            d.stop.actualEsp = c;
+            d.stop.address = x;
+            d.stop.line = m.CurrentLine();
+            break;
+        default:
+            Fail(m, at, "unknown service " + std::to_string(fn), 0);
+            return;
+        }
+        d.stopped = true;
+        uc_emu_stop(d.uc);
+    }
+
+    static void Fail(Machine& m, uint32_t at, const std::string& what, uint32_t data) {
+        Machine::Impl& d = *m.impl_;
+        d.stop = Stop{};
+        d.stop.kind = StopKind::Fault;
+        d.stop.address = at;
+        d.stop.faultAddress = data;
+        d.stop.detail = what;
+        d.stop.line = m.CurrentLine();
+        d.stopped = true;
+        uc_emu_stop(d.uc);
+    }
+
+    static bool Memory(uc_engine*, uc_mem_type type, uint64_t address, int, int64_t, void* user) {
+        auto* m = static_cast<Machine*>(user);
+        Machine::Impl& d = *m->impl_;
+        uint32_t eip = m->Get(Reg::Eip);
+        uint32_t a = uint32_t(address);
+        if (type == UC_MEM_FETCH_UNMAPPED && a == kReturnMagic) {
+            d.stop = Stop{};
+            d.stop.kind = StopKind::Exited;
+            d.stop.exitCode = int(m->Get(Reg::Eax));
+            d.stop.address = a;
+            d.stopped = true;
+            return false;
+        }
+        std::string what;
+        switch (type) {
+        case UC_MEM_READ_UNMAPPED: what = "read of unmapped memory"; break;
+        case UC_MEM_WRITE_UNMAPPED: what = "write to unmapped memory"; break;
+        case UC_MEM_FETCH_UNMAPPED: what = "jump to unmapped memory"; break;
+        case UC_MEM_WRITE_PROT: what = "write to read-only memory"; break;
+        case UC_MEM_READ_PROT: what = "read of protected memory"; break;
+        case UC_MEM_FETCH_PROT: what = "execution of non-code memory"; break;
+        default: what = "memory fault"; break;
+        }
+        uint32_t guardLow = Machine::kStackTop - Machine::kStackSize - 0x100000;
+        if (a >= guardLow && a < Machine::kStackTop - Machine::kStackSize) what += " (stack overflow)";
+        if (type == UC_MEM_FETCH_UNMAPPED || type == UC_MEM_FETCH_PROT) eip = a;
+        Fail(*m, eip, what + " at " + Hex(a), a);
+        return false;
+    }
+};
+
+Machine::Machine() : impl_(std::make_unique<Impl>()) {}
+
+Machine::~Machine() {
+    if (impl_->uc) uc_close(impl_->uc);
+}
+
+bool Machine::Load(const PeImage& image, std::string& error) {
+    if (impl_->loaded) {
+        error = "a machine loads one image only";
+        return false;
+    }
+    image_ = image;
+    if (image.imageBase % kPage || image.imageBase < 0x10000 ||
+        uint64_t(image.imageBase) + AlignUp(image.sizeOfImage) > kStackTop - kStackSize - 0x100000) {
+        error = "image base " + Hex(image.imageBase) + " does not fit the emulator's address space";
+        return false;
+    }
+    if (!image.importedDlls.empty()) {
+        error = "the image imports " + image.importedDlls.front() + "; programs run here can use no DLL";
+        return false;
+    }
+    if (uc_open(UC_ARCH_X86, UC_MODE_32, &impl_->uc) != UC_ERR_OK) {
+        error = "cannot start the emulator";
+        return false;
+    }
+    uc_engine* uc = impl_->uc;
+    uint32_t size = AlignUp(image.sizeOfImage ? image.sizeOfImage : kPage);
+    for (const PeSection& s : image.sections) {
+        uint64_t end = uint64_t(s.rva) + AlignUp(s.virtualSize);
+        if (end > size) size = AlignUp(end);
+    }
+    if (uc_mem_map(uc, image.imageBase, size, UC_PROT_READ) != UC_ERR_OK) {
+        error = "cannot map the image";
+        return false;
+    }
+    for (const PeSection& s : image.sections) {
+        if (!s.virtualSize) continue;
+        uint32_t perms = UC_PROT_READ;
+        if (s.characteristics & 0x80000000u) perms |= UC_PROT_WRITE;
+        if (s.characteristics & (0x20000000u | 0x20u)) perms |= UC_PROT_EXEC;
+        if (!s.data.empty() && uc_mem_write(uc, image.imageBase + s.rva, s.data.data(), s.data.size()) != UC_ERR_OK) {
+            error = "cannot load section " + s.name;
+            return false;
+        }
+        uc_mem_protect(uc, image.imageBase + s.rva, AlignUp(s.virtualSize), perms);
+    }
+    if (uc_mem_map(uc, kStackTop - kStackSize, kStackSize, UC_PROT_READ | UC_PROT_WRITE) != UC_ERR_OK) {
+        error = "cannot map the stack";
+        return false;
+    }
+    uc_hook_add(uc, &impl_->intrHook, UC_HOOK_INTR, reinterpret_cast<void*>(&MachineHooks::Interrupt), this, 1, 0);
+    uc_hook_add(uc, &impl_->memHook, UC_HOOK_MEM_INVALID, reinterpret_cast<void*>(&MachineHooks::Memory), this, 1, 0);
+    uint32_t esp = kStackTop - 16;
+    Write(esp, &kReturnMagic, 4);
+    Set(Reg::Esp, esp);
+    Set(Reg::Ebp, 0);
+    Set(Reg::Eip, image.entry);
+    impl_->loaded = true;
+    return true;
+}
+
+Stop Machine::Run(const Limits& limits) {
+    Impl& d = *impl_;
+    d.stopped = false;
+    d.stop = Stop{};
+    if (!d.loaded) {
+        d.stop.kind = StopKind::Fault;
+        d.stop.detail = "no image loaded";
+        return d.stop;
+    }
+    auto start = std::chrono::steady_clock::now();
+    uint32_t begin = Get(Reg::Eip);
+    uc_err err = uc_emu_start(d.uc, begin, kNowhere, limits.microseconds, limits.instructions);
+    if (d.stopped) return d.stop;
+    Stop s;
+    s.address = Get(Reg::Eip);
+    s.line = CurrentLine();
+    if (err != UC_ERR_OK) {
+        s.kind = StopKind::Fault;
+        s.detail = err == UC_ERR_INSN_INVALID ? "invalid instruction" : uc_strerror(err);
+        return s;
+    }
+    auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    bool timedOut = limits.microseconds && uint64_t(elapsed.count()) >= limits.microseconds * 9 / 10;
+    s.kind = timedOut || !limits.instructions ? StopKind::TimeLimit : StopKind::InstructionLimit;
+    return s;
+}
+
+Stop Machine::Step() {
+    Impl& d = *impl_;
+    d.stopped = false;
+    if (!d.loaded) {
+        Stop s;
+        s.kind = StopKind::Fault;
+        s.detail = "no image loaded";
+        return s;
+    }
+    uc_err err = uc_emu_start(d.uc, Get(Reg::Eip), kNowhere, 0, 1);
+    if (d.stopped) return d.stop;
+    Stop s;
+    s.address = Get(Reg::Eip);
+    s.line = CurrentLine();
+    if (err != UC_ERR_OK) {
+        s.kind = StopKind::Fault;
+        s.detail = err == UC_ERR_INSN_INVALID ? "invalid instruction" : uc_strerror(err);
+        return s;
+    }
+    s.kind = StopKind::Step;
+    return s;
+}
+
+bool Machine::Read(uint32_t address, void* out, size_t size) const {
+    if (!impl_->uc) return false;
+    if (uint64_t(address) + size > 0x100000000ull) return false;
+    return uc_mem_read(impl_->uc, address, out, size) == UC_ERR_OK;
+}
+
+bool Machine::Write(uint32_t address, const void* data, size_t size) {
+    if (!impl_->uc) return false;
+    if (uint64_t(address) + size > 0x100000000ull) return false;
+    if (uc_mem_write(impl_->uc, address, data, size) != UC_ERR_OK) return false;
+    // Code translated before (an int3 planted or taken away) must be redone.
+    if (impl_->loaded) uc_ctl_remove_cache(impl_->uc, address, uint64_t(address) + size);
+    return true;
+}
+
+uint32_t Machine::Get(Reg reg) const {
+    uint32_t v = 0;
+    if (impl_->uc) uc_reg_read(impl_->uc, UcReg(reg), &v);
+    return v;
+}
+
+void Machine::Set(Reg reg, uint32_t value) {
+    if (impl_->uc) uc_reg_write(impl_->uc, UcReg(reg), &value);
+}
+
+uint32_t Machine::CurrentLine() const {
+    auto a = image_.Symbol("_rt_cur_line");
+    uint32_t v = 0;
+    if (!a || !Read(*a, &v, 4)) return 0;
+    return v;
+}
+
+// The module control block: ... u16 name length at +12, the name at +14.
+std::string Machine::CurrentModule() const {
+    auto a = image_.Symbol("_rt_mcb");
+    uint32_t mcb = 0;
+    uint16_t len = 0;
+    if (!a || !Read(*a, &mcb, 4) || !mcb || !Read(mcb + 12, &len, 2) || len > 260) return "";
+    std::string name(len, '\0');
+    if (!Read(mcb + 14, name.data(), len)) return "";
+    return name;
+}
+
+std::string Machine::Describe(const Stop& s, const Limits& limits) const {
+    std::string where = Hex(s.address);
+    std::string sym = image_.NameAt(s.address);
+    if (!sym.empty()) where += " (" + sym + ")";
+    std::string line;
+    if (s.line) {
+        std::string mod = CurrentModule();
+        line = " in " + (mod.empty() ? std::string() : mod + " ") + "line " + std::to_string(s.line);
+    }
+    switch (s.kind) {
+    case StopKind::Exited: return "program ended with status " + std::to_string(s.exitCode);
+    case StopKind::Breakpoint: return "breakpoint at " + where + line;
+    case StopKind::Step: return "stepped to " + where;
+    case StopKind::RuntimeError:
+        return "runtime error " + std::to_string(s.basicError) + " (" + BasicErrorText(s.basicError) + ")" + line +
+               " at " + where;
+    case StopKind::UnbalancedStack:
+        return "unbalanced stack" + line + " at " + where + ": ESP " + Hex(s.actualEsp) + " where " +
+               Hex(s.expectedEsp) + " was expected";
+    case StopKind::Fault: return "fault at " + where + line + ": " + s.detail;
+    case StopKind::InstructionLimit:
+        return "instruction limit of " + std::to_string(limits.instructions) + " reached at " + where + line +
+               " (runaway loop?)";
+    case StopKind::TimeLimit:
+        return "time limit of " + std::to_string(limits.microseconds / 1000000) + " s reached at " + where + line +
+               " (runaway loop?)";
+    }
+    return "stopped";
+}
+
+} // namespace tx::runner

@@ -1,0 +1,100 @@
+// An i386 machine in the unicorn emulator that runs a linked BASIC program
+// (a PE image linked against the runtime subset). The runtime reaches the
+// host through int 0x81 (see CONTRACTS.md); everything else the program does
+// stays inside the emulated memory.
+//
+// The interface is what a debugger engine needs as well: load, run until
+// something happens, single step, int3 breakpoints (the engine writes 0xCC
+// itself), and read or write memory and registers between runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "pe_image.h"
+
+namespace tx::runner {
+
+enum class Reg { Eax, Ecx, Edx, Ebx, Esp, Ebp, Esi, Edi, Eip, Eflags };
+
+enum class StopKind {
+    Exited,           // the program ended; exitCode holds its status
+    Breakpoint,       // an int3 ran; address is the int3's, EIP is after it
+    Step,             // Step() finished one instruction
+    RuntimeError,     // the runtime reported a BASIC error (basicError, line)
+    UnbalancedStack,  // a statement or procedure end found ESP off its depth
+    Fault,            // memory fault, invalid instruction or CPU exception
+    InstructionLimit, // the run's instruction budget ran out
+    TimeLimit,        // the run's wall-clock budget ran out
+};
+
+struct Stop {
+    StopKind kind = StopKind::Exited;
+    uint32_t address = 0;     // where it happened (see StopKind)
+    int exitCode = 0;         // Exited
+    int basicError = 0;       // RuntimeError
+    uint32_t line = 0;        // the BASIC line the runtime last saw (0: none)
+    uint32_t expectedEsp = 0; // UnbalancedStack
+    uint32_t actualEsp = 0;
+    uint32_t faultAddress = 0; // Fault: the data address, when there is one
+    std::string detail;        // Fault: what went wrong
+};
+
+struct Limits {
+    uint64_t instructions = 200'000'000; // 0: no limit
+    uint64_t microseconds = 60'000'000;  // 0: no limit
+};
+
+class Machine {
+public:
+    static constexpr uint32_t kStackTop = 0x7FF00000;
+    static constexpr uint32_t kStackSize = 1u << 20;
+    static constexpr uint8_t kServiceVector = 0x81;
+
+    Machine();
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    // Maps the image and a stack, and sets EIP to the image's entry point.
+    // A machine loads one image in its life.
+    bool Load(const PeImage& image, std::string& error);
+    const PeImage& Image() const { return image_; }
+
+    // Receives the program's console output (default: discarded).
+    void SetOutput(std::function<void(const char*, size_t)> sink) { output_ = std::move(sink); }
+
+    // Runs from EIP until the program stops (see StopKind).
+    Stop Run(const Limits& limits = {});
+    // Executes one instruction (an int3 or a fault still report as such).
+    Stop Step();
+
+    bool Read(uint32_t address, void* out, size_t size) const;
+    bool Write(uint32_t address, const void* data, size_t size);
+    uint32_t Get(Reg reg) const;
+    void Set(Reg reg, uint32_t value);
+
+    std::optional<uint32_t> Symbol(const std::string& name) const { return image_.Symbol(name); }
+    // The BASIC line the runtime last saw and its module name, when the
+    // image carries the runtime's symbols.
+    uint32_t CurrentLine() const;
+    std::string CurrentModule() const;
+
+    // One line describing a stop for a person.
+    std::string Describe(const Stop& stop, const Limits& limits = {}) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    PeImage image_;
+    std::function<void(const char*, size_t)> output_;
+    friend struct MachineHooks;
+};
+
+// The text of a BASIC error number the runtime subset raises.
+const char* BasicErrorText(int code);
+
+} // namespace tx::runner

@@ -1,0 +1,188 @@
+#include "pe_image.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace tx::runner {
+namespace {
+
+class Reader {
+public:
+    explicit Reader(const std::vector<uint8_t>& b) : b_(b) {}
+    bool Has(uint64_t off, uint64_t n) const { return off + n <= b_.size(); }
+    uint16_t U16(uint64_t off) const { return uint16_t(b_[off] | b_[off + 1] << 8); }
+    uint32_t U32(uint64_t off) const {
+        return uint32_t(b_[off]) | uint32_t(b_[off + 1]) << 8 | uint32_t(b_[off + 2]) << 16 |
+               uint32_t(b_[off + 3]) << 24;
+    }
+    const uint8_t* At(uint64_t off) const { return b_.data() + off; }
+
+private:
+    const std::vector<uint8_t>& b_;
+};
+
+std::string Hex(uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", v);
+    return buf;
+}
+
+// Translates an RVA into a file offset through the section table.
+std::optional<uint64_t> FileOffset(const PeImage& img, const std::vector<uint32_t>& rawPtr, uint32_t rva) {
+    for (size_t i = 0; i < img.sections.size(); ++i) {
+        const PeSection& s = img.sections[i];
+        if (rva >= s.rva && rva - s.rva < s.data.size()) return uint64_t(rawPtr[i]) + (rva - s.rva);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<uint32_t> PeImage::Symbol(const std::string& name) const {
+    auto it = symbols.find(name);
+    if (it == symbols.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string PeImage::NameAt(uint32_t addr) const {
+    const std::string* best = nullptr;
+    uint32_t bestAddr = 0;
+    for (const auto& [name, a] : symbols) {
+        if (a <= addr && (!best || a > bestAddr || (a == bestAddr && name.size() < best->size()))) {
+            // Section and local labels (".text", "L...") say little.
+            if (name.empty() || name[0] == '.') continue;
+            best = &name;
+            bestAddr = a;
+        }
+    }
+    if (!best || addr - bestAddr > 0x100000) return "";
+    if (addr == bestAddr) return *best;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "+0x%X", addr - bestAddr);
+    return *best + buf;
+}
+
+bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& error) {
+    img = PeImage{};
+    Reader r(bytes);
+    if (!r.Has(0, 0x40) || r.U16(0) != 0x5A4D) {
+        error = "not a PE image (no MZ header)";
+        return false;
+    }
+    uint32_t pe = r.U32(0x3C);
+    if (!r.Has(pe, 24) || r.U32(pe) != 0x00004550) {
+        error = "not a PE image (no PE signature)";
+        return false;
+    }
+    uint64_t coff = pe + 4;
+    if (r.U16(coff) != 0x014C) {
+        error = "not an i386 image (machine " + Hex(r.U16(coff)) + ")";
+        return false;
+    }
+    uint16_t nsec = r.U16(coff + 2);
+    uint32_t symPtr = r.U32(coff + 8), nsym = r.U32(coff + 12);
+    uint16_t optSize = r.U16(coff + 16);
+    uint64_t opt = coff + 20;
+    if (optSize < 96 || !r.Has(opt, optSize) || r.U16(opt) != 0x010B) {
+        error = "not a 32-bit PE image (no PE32 optional header)";
+        return false;
+    }
+    uint32_t entryRva = r.U32(opt + 16);
+    img.imageBase = r.U32(opt + 28);
+    img.sizeOfImage = r.U32(opt + 56);
+    uint32_t ndirs = r.U32(opt + 92);
+    uint32_t importRva = 0, importSize = 0;
+    if (ndirs > 1 && optSize >= 96 + 16) {
+        importRva = r.U32(opt + 96 + 8);
+        importSize = r.U32(opt + 96 + 12);
+    }
+    uint64_t secTab = opt + optSize;
+    if (!r.Has(secTab, uint64_t(nsec) * 40)) {
+        error = "truncated section table";
+        return false;
+    }
+    std::vector<uint32_t> rawPtr;
+    for (uint16_t i = 0; i < nsec; ++i) {
+        uint64_t h = secTab + uint64_t(i) * 40;
+        PeSection s;
+        const char* n = reinterpret_cast<const char*>(r.At(h));
+        s.name.assign(n, n + 8);
+        s.name = s.name.c_str();
+        uint32_t vsize = r.U32(h + 8);
+        s.rva = r.U32(h + 12);
+        uint32_t rawSize = r.U32(h + 16), raw = r.U32(h + 20);
+        s.characteristics = r.U32(h + 36);
+        if (rawSize > vsize && vsize != 0) rawSize = vsize; // file alignment padding
+        if (rawSize && !r.Has(raw, rawSize)) {
+            error = "section " + s.name + " lies beyond the end of the file";
+            return false;
+        }
+        s.data.assign(r.At(raw), r.At(raw) + rawSize);
+        s.virtualSize = vsize > rawSize ? vsize : rawSize;
+        if (uint64_t(s.rva) + s.virtualSize > 0x40000000u) {
+            error = "section " + s.name + " is too large";
+            return false;
+        }
+        img.sections.push_back(std::move(s));
+        rawPtr.push_back(raw);
+    }
+    img.entry = img.imageBase + entryRva;
+
+    // Imports: the names of the DLLs the image wants (none can be given).
+    if (importRva && importSize) {
+        auto off = FileOffset(img, rawPtr, importRva);
+        for (uint32_t k = 0; off && r.Has(*off + k * 20, 20) && k < 1024; ++k) {
+            uint32_t nameRva = r.U32(*off + k * 20 + 12);
+            if (!nameRva) break;
+            auto noff = FileOffset(img, rawPtr, nameRva);
+            std::string dll;
+            for (uint64_t p = noff ? *noff : bytes.size(); p < bytes.size() && bytes[p] && dll.size() < 260; ++p)
+                dll += char(bytes[p]);
+            img.importedDlls.push_back(dll.empty() ? "?" : dll);
+        }
+    }
+
+    // COFF symbols: 18-byte records, then the string table.
+    if (symPtr && nsym && r.Has(symPtr, uint64_t(nsym) * 18)) {
+        uint64_t strTab = symPtr + uint64_t(nsym) * 18;
+        uint32_t strSize = r.Has(strTab, 4) ? r.U32(strTab) : 0;
+        if (!r.Has(strTab, strSize)) strSize = 0;
+        for (uint32_t i = 0; i < nsym; ++i) {
+            uint64_t s = symPtr + uint64_t(i) * 18;
+            std::string name;
+            if (r.U32(s) == 0) {
+                uint32_t o = r.U32(s + 4);
+                for (uint64_t p = strTab + o; o >= 4 && o < strSize && p < strTab + strSize && bytes[p]; ++p)
+                    name += char(bytes[p]);
+            } else {
+                const char* n = reinterpret_cast<const char*>(r.At(s));
+                name.assign(n, n + 8);
+                name = name.c_str();
+            }
+            uint32_t value = r.U32(s + 8);
+            int16_t sec = int16_t(r.U16(s + 12));
+            uint8_t aux = r.At(s)[17];
+            if (sec > 0 && sec <= int(img.sections.size()) && !name.empty())
+                img.symbols.emplace(name, img.imageBase + img.sections[sec - 1].rva + value);
+            i += aux;
+        }
+    }
+    return true;
+}
+
+bool ReadPeFile(const std::string& path, PeImage& image, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path;
+        return false;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!ReadPeImage(bytes, image, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+} // namespace tx::runner

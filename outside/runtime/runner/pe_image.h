@@ -1,0 +1,38 @@
+// Reading a linked i386 PE image: its sections, entry point and COFF
+// symbol table, for the emulator to map and for callers to look names up.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tx::runner {
+
+struct PeSection {
+    std::string name;
+    uint32_t rva = 0;          // relative to the image base
+    uint32_t virtualSize = 0;  // bytes mapped (at least the raw data)
+    uint32_t characteristics = 0;
+    std::vector<uint8_t> data; // raw data; the rest of virtualSize is zero
+};
+
+struct PeImage {
+    uint32_t imageBase = 0;
+    uint32_t entry = 0;       // absolute address
+    uint32_t sizeOfImage = 0;
+    std::vector<PeSection> sections;
+    std::vector<std::string> importedDlls;
+    std::map<std::string, uint32_t> symbols; // absolute addresses
+
+    std::optional<uint32_t> Symbol(const std::string& name) const;
+    // The symbol at or before addr and the distance from it ("" when none).
+    std::string NameAt(uint32_t addr) const;
+};
+
+// Parses an image; on failure returns false with a one-line reason.
+bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& image, std::string& error);
+bool ReadPeFile(const std::string& path, PeImage& image, std::string& error);
+
+} // namespace tx::runner

@@ -1,0 +1,119 @@
+// basrun as a command: exit status, output and messages, and the
+// compile-link-run path with a stand-in compiler that assembles its input.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "link.h"
+
+namespace fs = std::filesystem;
+using tx::runner::RunProcess;
+
+namespace {
+
+std::string Program(const char* name) { return std::string(TX_PROGRAMS_BIN) + "/" + name + ".exe"; }
+
+TEST(BasrunCli, ExitStatusAndMessages) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* text; // expected in stdout and stderr together
+    } cases[] = {
+        {{Program("hello")}, 0, "Hello, world\n 42 \n"},
+        {{Program("fault_read")}, 1, "basrun: fault at 0x"},
+        {{"--limit", "50000", Program("fault_loop")}, 1, "instruction limit of 50000 reached"},
+        {{"--limit", "0", "--timeout", "1", Program("fault_loop")}, 1, "time limit of 1 s reached"},
+        {{Program("fault_push")}, 1, "unbalanced stack in FAULTS.BAS line 14"},
+        {{Program("fault_div")}, 1, "runtime error 11 (division by zero)"},
+        {{"/nonexistent/x.exe"}, 2, "cannot open /nonexistent/x.exe"},
+        {{std::string(TX_PROGRAMS_SRC) + "/hello.out"}, 2, "not a PE image"},
+        {{"--bogus", Program("hello")}, 2, "unknown option --bogus"},
+        {{"--limit"}, 2, "--limit needs a number"},
+        {{}, 2, "usage: basrun"},
+        {{Program("hello"), Program("hello")}, 2, "give one image"},
+        {{"/nonexistent/MAIN.BAS"}, 2, "cannot open /nonexistent/MAIN.BAS"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> argv{TX_BASRUN};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+        std::string out;
+        EXPECT_EQ(RunProcess(argv, "", out), c.status) << out;
+        EXPECT_NE(out.find(c.text), std::string::npos) << out;
+    }
+}
+
+// A stand-in for txcl: "/Fo<object> <source>", where the source is i386
+// assembly; a source containing "BROKEN" fails like a compile error.
+class BasrunSources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("basrun_cli_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        fs::path script = dir_ / "fake_txcl";
+        std::ofstream(script) << "#!/bin/sh\n"
+                                 "obj=${1#/Fo}\n"
+                                 "if grep -q BROKEN \"$2\"; then echo \"$2(3) : error 12. broken\"; exit 255; fi\n"
+                                 "exec " TX_I686_AS " -I " TX_PROGRAMS_SRC " \"$2\" -o \"$obj\"\n";
+        fs::permissions(script, fs::perms::owner_all);
+        setenv("TXCL", script.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("TXCL");
+        fs::remove_all(dir_);
+    }
+    std::string Source(const char* name, const std::string& text) {
+        fs::path p = dir_ / name;
+        std::ofstream(p) << text;
+        return p.string();
+    }
+    fs::path dir_;
+};
+
+TEST_F(BasrunSources, CompilesLinksAndRunsModules) {
+    // The main module calls a procedure of a second module.
+    std::string main = Source("MAIN.BAS",
+                              "\t.include \"basic.inc\"\n"
+                              "\tSTRCONST s_m, \"main\"\n"
+                              "\tMAIN_MODULE \"MAIN.BAS\"\n"
+                              "\tLINE 1\n\tPRINT_START\n\tPRINT_CONST s_m, 2\n\tPRINT_END\n"
+                              "\tLINE 2\n\tcall SHOUT\n\tret\n");
+    std::string sub = Source("MOD.SUB",
+                             "\t.include \"basic.inc\"\n"
+                             "\tSTRCONST s_s, \"sub\"\n"
+                             "\t.globl SHOUT\nSHOUT:\n\tPROC_ENTER 0\n"
+                             "\tLINE 5\n\tPRINT_START\n\tPRINT_CONST s_s\n\tPRINT_END\n"
+                             "\tLINE 6\n\tcall \"$PbSUBLEAVE\"\n\tret\n");
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, main, sub}, "", out), 0) << out;
+    EXPECT_EQ(out, "mainsub\n");
+    // the work folder is gone again
+    for (const auto& e : fs::directory_iterator(fs::temp_directory_path()))
+        EXPECT_NE(e.path().filename().string().rfind("basrun.", 0) == 0 &&
+                      fs::exists(e.path() / "MAIN.obj"),
+                  true);
+}
+
+TEST_F(BasrunSources, ReportsCompileAndLinkFailures) {
+    std::string broken = Source("BAD.BAS", "BROKEN\n");
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, broken}, "", out), 2) << out;
+    EXPECT_NE(out.find("compiling " + broken + " failed"), std::string::npos) << out;
+    EXPECT_NE(out.find("error 12. broken"), std::string::npos) << out;
+
+    std::string unresolved = Source("UNRES.BAS", "\t.include \"basic.inc\"\n\tMAIN_MODULE \"UNRES.BAS\"\n"
+                                                 "\tcall NOWHERE\n\tret\n");
+    EXPECT_EQ(RunProcess({TX_BASRUN, unresolved}, "", out), 2) << out;
+    EXPECT_NE(out.find("linking failed"), std::string::npos) << out;
+    EXPECT_NE(out.find("NOWHERE"), std::string::npos) << out;
+
+    std::string notSource = Source("X.TXT", "");
+    std::string okMain = Source("OK.BAS", "");
+    EXPECT_EQ(RunProcess({TX_BASRUN, okMain, notSource}, "", out), 2) << out;
+    EXPECT_NE(out.find("is not a .bas, .sub or .frm source"), std::string::npos) << out;
+}
+
+} // namespace
