@@ -34,7 +34,7 @@ std::optional<uint32_t> FixedTimeStamp() {
 
 void DefineCommonSymbols(CgState &st) {
     static const char *const kPrefix[] = {"", "_", "TX$"};
-    auto &tab = st.tables[kTabCommonVar];
+    auto &tab = st.tables[ifile::kCommonVarTable];
     ForEachCommonVar(st, [&](const VarRecord &r) {
         std::string name = r.prefix < 3 ? kPrefix[r.prefix] : "";
         name.append(reinterpret_cast<const char *>(tab.data() + r.at + kVarRecordSize),
@@ -48,7 +48,7 @@ void DefineCommonSymbols(CgState &st) {
 // u8 record count} + variable records: frame offsets become relative to
 // the frame pointer.
 void SetFrameOffsets(CgState &st) {
-    auto &tab = st.tables[kTabProcDebug];
+    auto &tab = st.tables[ifile::kProcDebugTable];
     uint32_t at = 0;
     while (uint64_t(at) + 5 <= tab.size()) {
         const uint32_t size = GetU32(tab.data() + at);
@@ -61,7 +61,7 @@ void SetFrameOffsets(CgState &st) {
         const uint32_t records = tab[p + 4];
         p += 5;
         for (uint32_t i = 0; i < records && p < end; ++i) {
-            VarRecord r = ReadVarRecord(st, kTabProcDebug, p);
+            VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
             PutU32(tab.data() + p + 2, r.address - frame);
             p = r.next;
         }
@@ -108,7 +108,7 @@ void InitCodeGen(CgState &st) {
     st.fixups.clear();
     st.fixups.reserve(32768);
     st.labels.clear();
-    if (!st.tables[kTabProcDebug].empty())
+    if (!st.tables[ifile::kProcDebugTable].empty())
         SetFrameOffsets(st);
     st.sec[kSecText].lines.clear();
 }

@@ -29,7 +29,7 @@ uint32_t KindFor(uint32_t cls, uint32_t slotKind, uint32_t entryKind, uint32_t e
 }
 
 uint32_t EntryValue(const CgState &st, TableId t, uint32_t entry) {
-    return TableU32(st, t, entry + kEntryValueField);
+    return TableU32(st, t, entry + ifile::kProcEntrySlot);
 }
 
 // A 5-byte E9 jump whose rel32 field is at F: shortened in place when the
@@ -92,18 +92,18 @@ void ResolveFixups(CgState &st) {
             ResolveJump(st, f.offset, LabelValue(st, f.value));
             continue;
         case kFixJumpLine:
-            ResolveJump(st, f.offset, EntryValue(st, kTabProcName, f.value));
+            ResolveJump(st, f.offset, EntryValue(st, ifile::kProcNameTable, f.value));
             continue;
         case kFixProcCall:
-            f.symbol = EntryValue(st, kTabProcName, f.value);
+            f.symbol = EntryValue(st, ifile::kProcNameTable, f.value);
             f.value = 0;
             break;
         case kFixLocalCall:
         case kFixLabelAddr:
-            f.value = EntryValue(st, kTabProcName, f.value);
+            f.value = EntryValue(st, ifile::kProcNameTable, f.value);
             break;
         case kFixLocalRefAddr:
-            f.value = EntryValue(st, kTabLocalNameRef, f.value);
+            f.value = EntryValue(st, ifile::kLocalNameRefTable, f.value);
             break;
         default:
             break;

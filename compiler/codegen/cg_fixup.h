@@ -15,9 +15,8 @@ constexpr uint32_t kTargetLabelSlot = 2; // a label-table slot
 constexpr uint32_t kTargetProcName = 3;  // a ProcNameTable entry
 constexpr uint32_t kTargetLocalRef = 4;  // a LocalNameRefTable entry
 
-// Offset of the u32 in ProcNameTable and LocalNameRefTable entries that the
-// generator fills with a symbol index or a code offset.
-constexpr uint32_t kEntryValueField = 5;
+// ifile::kProcEntrySlot: the u32 of ProcNameTable and LocalNameRefTable
+// entries that the generator fills with a symbol index or a code offset.
 
 void AddFixupCall(CgState &st, uint32_t offset, uint32_t symbol);
 void AddFixupRel32(CgState &st, uint32_t offset, uint32_t procEntry);

@@ -61,7 +61,7 @@ void BuildModuleControlBlock(CgState &st) {
 // points elsewhere is an alias and has no text of its own.
 void BuildStringConstants(CgState &st) {
     auto &img = st.sec[kSecDataCs].image;
-    img = st.tables[kTabStringConst];
+    img = st.tables[ifile::kStringConstTable];
     uint32_t at = 0;
     while (uint64_t(at) + 12 <= img.size()) {
         const uint32_t length = GetU32(img.data() + at + 4);
@@ -76,7 +76,7 @@ void BuildCommonArrays(CgState &st) {
     auto &img = st.sec[kSecDataAg].image;
     img.clear();
     ForEachCommonVar(st, [&](const VarRecord &r) {
-        if (!(r.storageClass & kClassArrayBit))
+        if (!(r.storageClass & ifile::kClassArray))
             return;
         const uint32_t at = uint32_t(img.size());
         img.insert(img.end(), 10, 0);
@@ -90,7 +90,7 @@ void BuildCommonArrays(CgState &st) {
 }
 
 void BuildArrays(CgState &st) {
-    auto &arrays = st.tables[kTabArray];
+    auto &arrays = st.tables[ifile::kArrayTable];
     const uint32_t count = uint32_t(arrays.size() / kArrayRecordSize);
     uint32_t storage = 0;
     for (uint32_t k = 0; k < count; ++k) {
@@ -101,13 +101,11 @@ void BuildArrays(CgState &st) {
         }
     }
     ZeroImage(st, kSecDataAl, storage);
-    const auto &vars = st.tables[kTabModuleVar];
-    for (uint32_t at = 4; at + kVarRecordSize <= vars.size();) {
-        VarRecord r = ReadVarRecord(st, kTabModuleVar, at);
-        if ((r.storageClass & kClassArrayBit) && r.address / 10 < count)
-            PutU32(arrays.data() + (r.address / 10) * kArrayRecordSize + 13, r.bounds);
-        at = r.next;
-    }
+    ForEachVarRecord(st, ifile::kModuleVarTable, [&](const VarRecord &r) {
+        const uint32_t k = r.address / ifile::kArraySlotSize;
+        if ((r.storageClass & ifile::kClassArray) && k < count)
+            PutU32(arrays.data() + k * kArrayRecordSize + 13, r.bounds);
+    });
     ZeroImage(st, kSecDataAc, size_t(count) * 10);
     for (uint32_t k = 0; k < count; ++k) {
         const uint8_t *a = arrays.data() + k * kArrayRecordSize;
@@ -146,9 +144,9 @@ void BuildDataSections(CgState &st) {
     if (InFile(st, kSecDataCs))
         BuildStringConstants(st);
     if (InFile(st, kSecDataRd))
-        st.sec[kSecDataRd].image = st.tables[kTabDataItem];
+        st.sec[kSecDataRd].image = st.tables[ifile::kDataItemTable];
     if (InFile(st, kSecDataAd)) {
-        st.sec[kSecDataAd].image = st.tables[kTabArrayBounds];
+        st.sec[kSecDataAd].image = st.tables[ifile::kArrayBoundsTable];
         if (st.sec[kSecDataAd].image.empty())
             ZeroImage(st, kSecDataAd, 4);
     }
@@ -156,10 +154,10 @@ void BuildDataSections(CgState &st) {
         BuildCommonArrays(st);
     if (InFile(st, kSecDataAc))
         BuildArrays(st);
-    BuildDebugTable(st, kSecDataDg, kTabCommonVar);
-    BuildDebugTable(st, kSecDataDl, kTabModuleVar);
-    BuildDebugTable(st, kSecDataDa, kTabProcDebug);
-    BuildDebugTable(st, kSecDataDs, kTabTypeDef);
+    BuildDebugTable(st, kSecDataDg, ifile::kCommonVarTable);
+    BuildDebugTable(st, kSecDataDl, ifile::kModuleVarTable);
+    BuildDebugTable(st, kSecDataDa, ifile::kProcDebugTable);
+    BuildDebugTable(st, kSecDataDs, ifile::kTypeDefTable);
 }
 
 } // namespace txcg

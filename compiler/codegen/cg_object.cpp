@@ -109,27 +109,27 @@ void CreateSections(CgState &st) {
     if (main)
         AddSection(st, kSecDataBt);
     AddSection(st, kSecDataMc);
-    if (nonEmpty(kTabStringConst))
+    if (nonEmpty(ifile::kStringConstTable))
         AddSection(st, kSecDataCs);
     AddSection(st, kSecDataCn);
-    if (nonEmpty(kTabDataItem))
+    if (nonEmpty(ifile::kDataItemTable))
         AddSection(st, kSecDataRd);
-    if (nonEmpty(kTabArrayBounds) || main)
+    if (nonEmpty(ifile::kArrayBoundsTable) || main)
         AddSection(st, kSecDataAd);
     if (CountCommonArrays(st) != 0 || main)
         AddSection(st, kSecDataAg);
-    if (nonEmpty(kTabArray)) {
+    if (nonEmpty(ifile::kArrayTable)) {
         AddSection(st, kSecDataAc);
         if (AnyArrayWithStorage(st))
             AddSection(st, kSecDataAl);
     }
-    if (main || (debug && nonEmpty(kTabCommonVar)))
+    if (main || (debug && nonEmpty(ifile::kCommonVarTable)))
         AddSection(st, kSecDataDg);
-    if (debug && nonEmpty(kTabModuleVar))
+    if (debug && nonEmpty(ifile::kModuleVarTable))
         AddSection(st, kSecDataDl);
-    if (debug && nonEmpty(kTabProcDebug))
+    if (debug && nonEmpty(ifile::kProcDebugTable))
         AddSection(st, kSecDataDa);
-    if (debug ? (nonEmpty(kTabTypeDef) || main) : main)
+    if (debug ? (nonEmpty(ifile::kTypeDefTable) || main) : main)
         AddSection(st, kSecDataDs);
 }
 

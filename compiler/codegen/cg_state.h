@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cmpfilparam.h"
+#include "intermediate.h"
 
 namespace txcg {
 
@@ -140,19 +141,8 @@ struct CgOptions {
     uint32_t keepTemps = 0;
 };
 
-constexpr int kTableCount = 10;
-enum TableId : int {
-    kTabProcName = 0,
-    kTabDataItem = 1,
-    kTabStringConst = 2,
-    kTabCommonVar = 3,
-    kTabModuleVar = 4,
-    kTabArray = 5,
-    kTabProcDebug = 6,
-    kTabTypeDef = 7,
-    kTabArrayBounds = 8,
-    kTabLocalNameRef = 9,
-};
+constexpr int kTableCount = ifile::kTableCount;
+using TableId = ifile::TableIndex;
 
 // What the 64-byte intermediate header tells the generator.
 struct IntermediateInfo {
@@ -163,8 +153,6 @@ struct IntermediateInfo {
     std::array<uint32_t, kTableCount> tableSize{};
 };
 
-constexpr uint32_t kStreamOffset = 416;
-constexpr uint32_t kEnvBlockSize = 352;
 
 struct CgState {
     CmpFilParam *param = nullptr;

@@ -34,30 +34,31 @@ const char *ChooseCheckRoutine(bool resume, bool interrupt, bool message) {
 } // namespace
 
 void ReadIntermediateHeader(CgState &st, std::FILE *f) {
-    uint8_t h[kHeaderSize];
+    uint8_t h[ifile::kHeaderSize];
     if (std::fseek(f, 0, SEEK_SET) != 0)
         CgFail(kErrRead, kDetailIntermediate);
     ReadExact(f, h, sizeof h);
+    const ifile::Header hdr = ifile::DecodeHeader(h);
     auto &ir = st.ir;
-    ir.moduleFlag = h[1];
-    ir.trapBits = h[6];
-    ir.dataSize = GetU32(h + 8);
-    ir.streamSize = GetU32(h + 12);
+    ir.moduleFlag = hdr.module_flag;
+    ir.trapBits = hdr.trap_bits;
+    ir.dataSize = hdr.data_size;
+    ir.streamSize = hdr.stream_size;
     for (int i = 0; i < kTableCount; ++i)
-        ir.tableSize[i] = GetU32(h + 16 + 4 * i);
+        ir.tableSize[i] = hdr.table_size[i];
     st.mainModule = ir.moduleFlag == 0;
-    if (ir.trapBits & 1)
+    if (ir.trapBits & ifile::kTrapInterruptCheck)
         st.opt.interruptCheck = 1;
-    st.resumeMode = (ir.trapBits & 2) != 0;
+    st.resumeMode = (ir.trapBits & ifile::kTrapResume) != 0;
     st.checkRoutine =
         ChooseCheckRoutine(st.resumeMode, st.opt.interruptCheck != 0, st.opt.messageCheck != 0);
 
     auto &env = st.sec[kSecDataBt].image;
-    env.resize(kEnvBlockSize);
+    env.resize(ifile::kEnvBlockSize);
     ReadExact(f, env.data(), env.size());
     if (ir.streamSize != 0) {
-        uint32_t padded = (ir.streamSize + 15) / 16 * 16;
-        if (std::fseek(f, long(kStreamOffset + padded), SEEK_SET) != 0)
+        const uint32_t end = ifile::kStreamOffset + ifile::PadTo16(ir.streamSize);
+        if (std::fseek(f, long(end), SEEK_SET) != 0)
             CgFail(kErrRead, kDetailIntermediate);
     }
     for (int i = 0; i < kTableCount; ++i)
@@ -84,8 +85,17 @@ VarRecord ReadVarRecord(const CgState &st, TableId t, uint32_t at) {
     if (uint64_t(at) + kVarRecordSize > tab.size())
         CgFail(kErrRead, kDetailIntermediate);
     const uint8_t *p = tab.data() + at;
-    VarRecord r{at,           p[0],          p[1],  GetU32(p + 2), GetU32(p + 6), GetU32(p + 10),
-                GetU32(p + 14), p[18], p[19], at + kVarRecordSize + p[19]};
+    const uint8_t nameLength = p[ifile::kVarNameLength];
+    VarRecord r{at,
+                p[ifile::kVarType],
+                p[ifile::kVarClass],
+                GetU32(p + ifile::kVarAddress),
+                GetU32(p + ifile::kVarTypeRef),
+                GetU32(p + ifile::kVarBounds),
+                GetU32(p + ifile::kVarSize),
+                p[ifile::kVarPrefix],
+                nameLength,
+                at + kVarRecordSize + nameLength};
     if (r.next > tab.size())
         CgFail(kErrRead, kDetailIntermediate);
     return r;
@@ -94,14 +104,14 @@ VarRecord ReadVarRecord(const CgState &st, TableId t, uint32_t at) {
 uint32_t CountCommonArrays(const CgState &st) {
     uint32_t n = 0;
     ForEachCommonVar(st, [&](const VarRecord &r) {
-        if (r.storageClass & kClassArrayBit)
+        if (r.storageClass & ifile::kClassArray)
             ++n;
     });
     return n;
 }
 
 bool AnyArrayWithStorage(const CgState &st) {
-    const auto &tab = st.tables[kTabArray];
+    const auto &tab = st.tables[ifile::kArrayTable];
     for (size_t at = 0; at + kArrayRecordSize <= tab.size(); at += kArrayRecordSize)
         if (GetU32(tab.data() + at + 1) != 0)
             return true;

@@ -10,10 +10,8 @@
 
 namespace txcg {
 
-constexpr uint32_t kHeaderSize = 64;
-constexpr uint32_t kVarRecordSize = 20;   // + name
-constexpr uint32_t kArrayRecordSize = 17;
-constexpr uint8_t kClassArrayBit = 0x10;
+using ifile::kArrayRecordSize;
+using ifile::kVarRecordSize;
 
 // Phase 2: header, environment block (the image of .data$bt) and the ten
 // tables; picks the error-check routine from the trap bits and options.
@@ -38,17 +36,19 @@ struct VarRecord {
 };
 VarRecord ReadVarRecord(const CgState &st, TableId t, uint32_t at);
 
-// The COMMON table: u32 total size, then records until one of size 0.
-template <typename Fn> void ForEachCommonVar(const CgState &st, Fn fn) {
-    const auto &tab = st.tables[kTabCommonVar];
-    uint32_t at = 4;
-    while (at + kVarRecordSize <= tab.size()) {
-        VarRecord r = ReadVarRecord(st, kTabCommonVar, at);
-        if (r.size == 0)
-            break;
+// Tables 3 and 4: a u32 size word, then records up to the table's end.
+template <typename Fn> void ForEachVarRecord(const CgState &st, TableId t, Fn fn) {
+    const auto &tab = st.tables[t];
+    uint32_t at = ifile::kVarTableHead;
+    while (at < tab.size()) {
+        VarRecord r = ReadVarRecord(st, t, at);
         fn(r);
         at = r.next;
     }
+}
+
+template <typename Fn> void ForEachCommonVar(const CgState &st, Fn fn) {
+    ForEachVarRecord(st, ifile::kCommonVarTable, fn);
 }
 
 uint32_t CountCommonArrays(const CgState &st);

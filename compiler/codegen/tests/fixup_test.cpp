@@ -57,9 +57,9 @@ TEST(ResolveFixups, JumpsAreShortenedInPlaceWhenInReach) {
 TEST(ResolveFixups, LineLabelJumpTakesTheOffsetFromProcNameTable) {
     CgState st;
     test::InitForEmit(st);
-    st.tables[kTabProcName].assign(2 * 11, 0);
+    st.tables[ifile::kProcNameTable].assign(2 * 11, 0);
     const uint32_t entry = 11; // second entry, name length 1
-    PutU32(st.tables[kTabProcName].data() + entry + kEntryValueField, 0x300);
+    PutU32(st.tables[ifile::kProcNameTable].data() + entry + ifile::kProcEntrySlot, 0x300);
     PadTo(st, 0x10);
     EmitJump(st, entry, kTargetProcName);
     PadTo(st, 0x400);
@@ -74,12 +74,12 @@ TEST(ResolveFixups, RelocationsByKind) {
     test::InitForEmit(st);
     const uint32_t text = st.sec[kSecText].symbol;
     const uint32_t data = st.sec[kSecDataCn].symbol;
-    auto &procs = st.tables[kTabProcName];
+    auto &procs = st.tables[ifile::kProcNameTable];
     procs.assign(30, 0);
-    PutU32(procs.data() + 0 + kEntryValueField, 42);    // a procedure's symbol index
-    PutU32(procs.data() + 10 + kEntryValueField, 0x80); // a code offset
-    st.tables[kTabLocalNameRef].assign(20, 0);
-    PutU32(st.tables[kTabLocalNameRef].data() + 6 + kEntryValueField, 0x90);
+    PutU32(procs.data() + 0 + ifile::kProcEntrySlot, 42);    // a procedure's symbol index
+    PutU32(procs.data() + 10 + ifile::kProcEntrySlot, 0x80); // a code offset
+    st.tables[ifile::kLocalNameRefTable].assign(20, 0);
+    PutU32(st.tables[ifile::kLocalNameRefTable].data() + 6 + ifile::kProcEntrySlot, 0x90);
 
     EmitCallRuntime(st, "_$PsBEEP@0");          // 0
     const uint32_t beep = st.fixups.back().symbol;
@@ -125,7 +125,7 @@ TEST(ResolveFixups, NoFixupsNoRelocations) {
 TEST(ResolveFixups, EntryOutsideItsTableIsAnError) {
     CgState st;
     test::InitForEmit(st);
-    st.tables[kTabProcName].assign(10, 0);
+    st.tables[ifile::kProcNameTable].assign(10, 0);
     EmitCallProc(st, 8);
     try {
         ResolveFixups(st);

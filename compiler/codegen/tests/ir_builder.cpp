@@ -4,6 +4,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "intermediate.h"
+
 namespace txcg::test {
 
 namespace {
@@ -127,27 +129,8 @@ IrBuilder::IrBuilder() : env_(DefaultEnvBlock()) {}
 
 // The analyzer's built-in environment block.
 Bytes IrBuilder::DefaultEnvBlock() {
-    Bytes e(352, 0);
-    e[0] = 0xFA;
-    e[1] = 0x18;
-    e[30] = e[31] = 1;
-    e[36] = 80;
-    for (int i = 0; i < 5; ++i) {
-        e[64 + 2 * i] = 0x09;
-        e[65 + 2 * i] = 0x01;
-    }
-    e[74] = 0x11;
-    e[75] = 0x13;
-    for (int i = 80; i <= 84; ++i)
-        e[i] = 2;
-    e[96] = 2;
-    e[98] = 1;
-    e[128] = 2;
-    e[129] = 1;
-    e[133] = 1;
-    e[141] = 10;
-    e[224] = e[225] = 0x80;
-    return e;
+    const auto &e = ifile::BuiltinEnvBlock();
+    return Bytes(e.begin(), e.end());
 }
 
 IrBuilder &IrBuilder::SubModule(bool sub) {

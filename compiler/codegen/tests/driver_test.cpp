@@ -1,0 +1,175 @@
+// The pass as the driver calls it: intermediate file in, object file or an
+// error code in the parameter block out.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "cg_driver.h"
+#include "cg_test_util.h"
+
+extern const char kExpectCrashPhase4[];
+extern const char kExpectCrashPhase7[];
+
+namespace txcg {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Hex;
+using test::IrBuilder;
+
+std::vector<uint8_t> ReadAll(const fs::path &p) {
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+std::string Join(const std::vector<std::string> &v) {
+    std::string s;
+    for (const auto &x : v)
+        s += (s.empty() ? "" : " ") + x;
+    return s;
+}
+
+class CgDriver : public ::testing::Test {
+  public:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("txcg_driver_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        pcode_ = (dir_ / "pcode.tmp").string();
+        object_ = (dir_ / "MAIN.obj").string();
+        source_ = (dir_ / "src" / "MAIN.BAS").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int Run(uint32_t zi = 0) {
+        param_ = CmpFilParam{};
+        param_.Zi = zi;
+        param_.pcode_filename = pcode_.data();
+        param_.Fo_filename = object_.data();
+        param_.srcfilename = source_.data();
+        return CgCompile(&param_);
+    }
+
+  public:
+    fs::path dir_;
+    std::string pcode_, object_, source_;
+    CmpFilParam param_{};
+};
+
+std::vector<uint8_t> TextOf(const std::vector<uint8_t> &obj) {
+    for (const auto &s : test::ReadSections(obj))
+        if (s.name == ".text")
+            return {obj.begin() + s.rawPtr, obj.begin() + s.rawPtr + s.size};
+    return {};
+}
+
+TEST_F(CgDriver, EmptySubModuleIsASingleReturn) {
+    IrBuilder().SubModule().Write(pcode_);
+    ASSERT_EQ(Run(), 1);
+    const auto obj = ReadAll(object_);
+    EXPECT_EQ(test::Le16(obj, 0), 0x014C);
+    EXPECT_EQ(Join(test::SectionNames(obj)), ".drectve .text .data$mc .data$cn");
+    EXPECT_EQ(Hex(TextOf(obj)), "c3");
+}
+
+TEST_F(CgDriver, EmptyMainModuleWithDebugInformationCarriesTheDebuggerRoutines) {
+    IrBuilder().Write(pcode_);
+    ASSERT_EQ(Run(1), 1);
+    EXPECT_EQ(Hex(TextOf(ReadAll(object_))),
+              "c3 "
+              "e8 00 00 00 00 cc e8 00 00 00 00 cc " // $BAS_DBGINIT
+              "e8 00 00 00 00 cc "                   // $BAS_DBGVALUECALC
+              "50 e8 00 00 00 00 cc "                // $BAS_DBGREDRAW
+              "6a 01 e8 00 00 00 00 cc");            // $BAS_DBGEND
+}
+
+TEST_F(CgDriver, FailuresStoreCodeAndDetail) {
+    struct Case {
+        const char *name;
+        std::function<void(CgDriver &)> prepare;
+        uint32_t code, detail;
+    };
+    const Case cases[] = {
+        {"missing intermediate file", [](CgDriver &) {}, 11, 516},
+        {"intermediate header cut short",
+         [](CgDriver &t) {
+             auto b = IrBuilder().Build();
+             b.resize(40);
+             std::ofstream(t.pcode_, std::ios::binary)
+                 .write(reinterpret_cast<const char *>(b.data()), 40);
+         },
+         13, 516},
+        {"table announced beyond the end of the file",
+         [](CgDriver &t) {
+             IrBuilder b;
+             b.StringConst("HELLO");
+             auto bytes = b.Build();
+             bytes.resize(bytes.size() - 16);
+             std::ofstream(t.pcode_, std::ios::binary)
+                 .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+         },
+         13, 516},
+        {"object folder does not exist",
+         [](CgDriver &t) {
+             IrBuilder().Write(t.pcode_);
+             t.object_ = (t.dir_ / "no" / "such" / "MAIN.obj").string();
+         },
+         11, 264},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(pcode_);
+        object_ = (dir_ / "MAIN.obj").string();
+        c.prepare(*this);
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(param_.err_code, c.code);
+        EXPECT_EQ(param_.err_detail, c.detail);
+        EXPECT_FALSE(fs::exists(object_));
+        if (c.detail == 264)
+            EXPECT_EQ(std::string(param_.err_text), object_);
+        else
+            EXPECT_EQ(param_.err_text[0], '\0');
+    }
+}
+
+// With a fixed time stamp two runs give the same bytes; a failed run leaves
+// nothing behind that changes the next one.
+TEST_F(CgDriver, ObjectsAreReproducibleAndRunsIndependent) {
+#ifdef _WIN32
+    _putenv_s("SOURCE_DATE_EPOCH", "1234567");
+#else
+    setenv("SOURCE_DATE_EPOCH", "1234567", 1);
+#endif
+    IrBuilder b;
+    b.StringConst("HELLO");
+    b.CommonVar({1, 2, 0, 0, 0, 4, 1, "COUNT"});
+    b.Write(pcode_);
+    ASSERT_EQ(Run(1), 1);
+    const auto first = ReadAll(object_);
+    EXPECT_EQ(test::Le32(first, 4), 1234567u);
+
+    const std::string good = pcode_;
+    pcode_ = (dir_ / "missing.tmp").string();
+    EXPECT_EQ(Run(1), 0);
+    pcode_ = good;
+    fs::remove(object_);
+    ASSERT_EQ(Run(1), 1);
+    EXPECT_TRUE(ReadAll(object_) == first);
+#ifdef _WIN32
+    _putenv_s("SOURCE_DATE_EPOCH", "");
+#else
+    unsetenv("SOURCE_DATE_EPOCH");
+#endif
+}
+
+TEST(CrashMessage, NamesModulePhaseAndInCodeGenerationTheLine) {
+    EXPECT_EQ(FormatCrashMessage(4, "MAIN.BAS", 120), kExpectCrashPhase4);
+    EXPECT_EQ(FormatCrashMessage(7, "MAIN.BAS", 120), kExpectCrashPhase7);
+}
+
+} // namespace
+} // namespace txcg
