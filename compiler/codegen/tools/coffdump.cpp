@@ -1,0 +1,104 @@
+// coffdump: prints what binutils does not show of an i386 COFF object: the
+// file header, each section header's raw fields (characteristics word,
+// relocation and line-number pointers and counts), the line-number records,
+// the .drectve text and the string table. It reads the file on its own and
+// shares no code with the writer, so tests can hold the writer to it.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Reader {
+    std::vector<uint8_t> b;
+    bool ok = true;
+    uint32_t U8(size_t at) {
+        if (at + 1 > b.size()) {
+            ok = false;
+            return 0;
+        }
+        return b[at];
+    }
+    uint32_t U16(size_t at) { return U8(at) | U8(at + 1) << 8; }
+    uint32_t U32(size_t at) { return U16(at) | U16(at + 2) << 16; }
+};
+
+std::string Printable(const std::string &s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            out += char(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: coffdump file.obj\n");
+        return 2;
+    }
+    std::ifstream f(argv[1], std::ios::binary);
+    if (!f) {
+        std::fprintf(stderr, "coffdump: cannot open %s\n", argv[1]);
+        return 1;
+    }
+    Reader r{{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()}};
+    const uint32_t nsec = r.U16(2);
+    const uint32_t symtab = r.U32(8);
+    const uint32_t nsym = r.U32(12);
+    std::printf("header: machine 0x%04x sections %u timestamp 0x%08x symtab 0x%x symbols %u "
+                "optional %u characteristics 0x%04x\n",
+                r.U16(0), nsec, r.U32(4), symtab, nsym, r.U16(16), r.U16(18));
+    for (uint32_t i = 0; i < nsec; ++i) {
+        const size_t h = 20 + 40 * size_t(i);
+        std::string name;
+        for (int k = 0; k < 8 && r.U8(h + k); ++k)
+            name += char(r.U8(h + k));
+        std::printf("section %u %-8s vsize %u vaddr %u size 0x%x raw 0x%x relocs 0x%x/%u "
+                    "lines 0x%x/%u characteristics 0x%08x\n",
+                    i + 1, name.c_str(), r.U32(h + 8), r.U32(h + 12), r.U32(h + 16),
+                    r.U32(h + 20), r.U32(h + 24), r.U16(h + 32), r.U32(h + 28), r.U16(h + 34),
+                    r.U32(h + 36));
+        const uint32_t lines = r.U32(h + 28);
+        for (uint32_t l = 0; l < r.U16(h + 34); ++l) {
+            const uint32_t at = lines + 6 * l;
+            if (r.U16(at + 4) == 0)
+                std::printf("  line function symbol %u\n", r.U32(at));
+            else
+                std::printf("  line %u at 0x%x\n", r.U16(at + 4), r.U32(at));
+        }
+        if (name == ".drectve") {
+            std::string text;
+            for (uint32_t k = 0; k < r.U32(h + 16); ++k)
+                text += char(r.U8(r.U32(h + 20) + k));
+            std::printf("  directives \"%s\"\n", Printable(text).c_str());
+        }
+    }
+    const size_t strtab = size_t(symtab) + 18 * size_t(nsym);
+    const uint32_t strsize = r.U32(strtab);
+    std::printf("strings: size %u\n", strsize);
+    for (uint32_t at = 4; at < strsize;) {
+        std::string s;
+        while (at < strsize && r.U8(strtab + at))
+            s += char(r.U8(strtab + at++));
+        std::printf("  %u \"%s\"\n", at - uint32_t(s.size()), Printable(s).c_str());
+        ++at;
+    }
+    if (!r.ok || strtab + strsize != r.b.size()) {
+        std::printf("error: the file is %zu bytes, the tables end at %zu\n", r.b.size(),
+                    strtab + strsize);
+        return 1;
+    }
+    return 0;
+}
