@@ -80,8 +80,11 @@ static uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) {
     return r;
 }
 
-static char rt_outbuf[4096];
-static uint32_t rt_outlen;
+/* Console output waits here until a line is full, the buffer is full or the
+   program ends; the host empties it itself when the program stops otherwise
+   (a fault, a limit, a breakpoint), so it knows these two names. */
+char rt_outbuf[4096];
+uint32_t rt_outlen;
 uint32_t rt_column;
 
 void rt_flush(void) {

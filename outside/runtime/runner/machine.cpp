@@ -254,7 +254,26 @@ bool Machine::Load(const PeImage& image, std::string& error) {
     return true;
 }
 
+// Output the runtime holds back when the program stops without ending.
+void Machine::FlushProgramOutput() {
+    auto buf = image_.Symbol("_rt_outbuf");
+    auto len = image_.Symbol("_rt_outlen");
+    uint32_t n = 0;
+    if (!buf || !len || !Read(*len, &n, 4) || !n || n > 65536) return;
+    std::vector<char> text(n);
+    if (!Read(*buf, text.data(), n)) return;
+    if (output_) output_(text.data(), n);
+    uint32_t zero = 0;
+    Write(*len, &zero, 4);
+}
+
 Stop Machine::Run(const Limits& limits) {
+    Stop s = RunOnce(limits);
+    if (s.kind != StopKind::Exited) FlushProgramOutput();
+    return s;
+}
+
+Stop Machine::RunOnce(const Limits& limits) {
     Impl& d = *impl_;
     d.stopped = false;
     d.stop = Stop{};
@@ -282,6 +301,12 @@ Stop Machine::Run(const Limits& limits) {
 }
 
 Stop Machine::Step() {
+    Stop s = StepOnce();
+    if (s.kind != StopKind::Exited && s.kind != StopKind::Step) FlushProgramOutput();
+    return s;
+}
+
+Stop Machine::StepOnce() {
     Impl& d = *impl_;
     d.stopped = false;
     if (!d.loaded) {

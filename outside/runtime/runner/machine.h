@@ -87,6 +87,9 @@ public:
     std::string Describe(const Stop& stop, const Limits& limits = {}) const;
 
 private:
+    void FlushProgramOutput();
+    Stop RunOnce(const Limits& limits);
+    Stop StepOnce();
     struct Impl;
     std::unique_ptr<Impl> impl_;
     PeImage image_;

@@ -23,7 +23,7 @@ TEST(BasrunCli, ExitStatusAndMessages) {
         const char* text; // expected in stdout and stderr together
     } cases[] = {
         {{Program("hello")}, 0, "Hello, world\n 42 \n"},
-        {{Program("fault_read")}, 1, "basrun: fault at 0x"},
+        {{Program("fault_read")}, 1, "beforebasrun: fault at 0x"},
         {{"--limit", "50000", Program("fault_loop")}, 1, "instruction limit of 50000 reached"},
         {{"--limit", "0", "--timeout", "1", Program("fault_loop")}, 1, "time limit of 1 s reached"},
         {{Program("fault_push")}, 1, "unbalanced stack in FAULTS.BAS line 14"},
@@ -114,6 +114,17 @@ TEST_F(BasrunSources, ReportsCompileAndLinkFailures) {
     std::string okMain = Source("OK.BAS", "");
     EXPECT_EQ(RunProcess({TX_BASRUN, okMain, notSource}, "", out), 2) << out;
     EXPECT_NE(out.find("is not a .bas, .sub or .frm source"), std::string::npos) << out;
+}
+
+// The whole way with the real compiler driver found beside basrun.
+TEST(BasrunCli, RunsABasicSourceThroughTxcl) {
+    fs::path dir = fs::temp_directory_path() / ("basrun_txcl_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::path src = dir / "ENDONLY.BAS";
+    std::ofstream(src, std::ios::binary) << "END\r\n";
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, src.string()}, "", out), 0) << out;
+    fs::remove_all(dir);
 }
 
 } // namespace

@@ -58,8 +58,9 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         int basicError;
         uint32_t line;
         const char* message;
+        const char* output = ""; // what the program printed before it stopped
     } cases[] = {
-        {"fault_read", StopKind::Fault, 0, 11, "read of unmapped memory at 0x00000010"},
+        {"fault_read", StopKind::Fault, 0, 11, "read of unmapped memory at 0x00000010", "before"},
         {"fault_loop", StopKind::InstructionLimit, 0, 12, "instruction limit of 100000 reached"},
         {"fault_push", StopKind::UnbalancedStack, 0, 14, "ESP 0x7FEFFFE8 where 0x7FEFFFEC was expected"},
         {"fault_div", StopKind::RuntimeError, 11, 15, "runtime error 11 (division by zero) in FAULTS.BAS line 15"},
@@ -82,6 +83,7 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         EXPECT_EQ(r.stop.line, c.line);
         EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
         EXPECT_NE(r.stop.address, 0u);
+        EXPECT_EQ(r.output, c.output);
     }
 }
 

@@ -14,7 +14,11 @@ table:	.long read_fault, runaway, extra_push, div_zero, overflow, bad_return, go
 	.long subscript, out_of_data, mismatch, recursion, proc_push
 	.text
 read_fault:
-	LINE 11
+	LINE 11			# PRINT "before";: then a read of address 16
+	STRCONST s_before, "before"
+	PRINT_START
+	PRINT_CONST s_before, 2
+	PRINT_END
 	movl $0x10, %eax
 	movl (%eax), %eax
 	ret
