@@ -233,9 +233,8 @@ void RT_STDCALL rt_dbg_end(uint32_t f) RT_NAME("_$PdDbgEnd@4");
 void RT_STDCALL rt_dbg_end(uint32_t f) { (void)f; rt_exit(0); }
 
 /* A main module exports its window procedure; console programs have no
-   windows, so it only answers 0. The linker looks the internal name up
-   with one more leading underscore. */
-uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) RT_NAME("__$PbMainWndProc@16");
+   windows, so it only answers 0. */
+uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) RT_NAME("_$PbMainWndProc@16");
 uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) {
     (void)h; (void)m; (void)w; (void)l;
     return 0;

@@ -245,7 +245,3 @@ main_returned:
 2:	movb $0x40, %ah
 	sahf
 	ret
-
-	.globl "_$PbMainWndProc@16"
-"_$PbMainWndProc@16":
-	jmp "__$PbMainWndProc@16"

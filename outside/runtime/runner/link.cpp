@@ -84,7 +84,7 @@ int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std
 
 std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std::string>& objects,
                                      const std::string& image) {
-    std::vector<std::string> cmd{tc.ld, "-nostdlib", "-e", "$PbStartup", "-o", image};
+    std::vector<std::string> cmd{tc.ld, "--no-leading-underscore", "-nostdlib", "-e", "$PbStartup", "-o", image};
     cmd.insert(cmd.end(), objects.begin(), objects.end());
     cmd.push_back(tc.runtimeLib);
     return cmd;

@@ -22,7 +22,8 @@ Toolchain FindToolchain(const std::string& argv0);
 // not run or was killed.
 int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std::string& output);
 
-// The linker's command line: the runtime's entry point, no platform
+// The linker's command line: symbol names as written (an export directive
+// names the symbol itself), the runtime's entry point, no platform
 // libraries, the objects, then the runtime library.
 std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std::string>& objects,
                                      const std::string& image);

@@ -74,9 +74,11 @@ protected:
 };
 
 TEST_F(BasrunSources, CompilesLinksAndRunsModules) {
-    // The main module calls a procedure of a second module.
+    // The main module calls a procedure of a second module; both carry the
+    // export directives the code generator writes.
     std::string main = Source("MAIN.BAS",
                               "\t.include \"basic.inc\"\n"
+                              "\t.section .drectve\n\t.ascii \"-export:$PbMainWndProc=_$PbMainWndProc@16 \"\n"
                               "\tSTRCONST s_m, \"main\"\n"
                               "\tMAIN_MODULE \"MAIN.BAS\"\n"
                               "\tLINE 1\n\tPRINT_START\n\tPRINT_CONST s_m, 2\n\tPRINT_END\n"
@@ -84,6 +86,7 @@ TEST_F(BasrunSources, CompilesLinksAndRunsModules) {
     std::string sub = Source("MOD.SUB",
                              "\t.include \"basic.inc\"\n"
                              "\tSTRCONST s_s, \"sub\"\n"
+                             "\t.section .drectve\n\t.ascii \"-export:SHOUT \"\n\t.text\n"
                              "\t.globl SHOUT\nSHOUT:\n\tPROC_ENTER 0\n"
                              "\tLINE 5\n\tPRINT_START\n\tPRINT_CONST s_s\n\tPRINT_END\n"
                              "\tLINE 6\n\tcall \"$PbSUBLEAVE\"\n\tret\n");
