@@ -1,0 +1,182 @@
+// The items that lines of each statement form leave for the emission,
+// written out by hand from the forms the emission expects.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sc_machine.h"
+
+namespace {
+
+using namespace txsc;
+
+// Builds the tokens of one line; names are found in the line's text.
+class Toks {
+public:
+    explicit Toks(std::string text) : text_(std::move(text)) {}
+    Toks &kw(uint8_t kind) { return unit(0x00, kind); }
+    Toks &clause(uint8_t kind) { return unit(0x10, kind); }
+    Toks &op(uint8_t kind) { return unit(0x20, kind); }
+    Toks &punct(uint8_t kind) { return unit(0x30, kind); }
+    Toks &notk() { return unit(0x28, 0x30); }
+    Toks &type(uint8_t t) { return unit(0x90, t); }
+    Toks &lineno(const char *n) {
+        size_t at = text_.find(n, from_);
+        from_ = at + std::strlen(n);
+        return unit(0xA1, 1, uint8_t(at), uint8_t(std::strlen(n)));
+    }
+    Toks &name(const char *n, uint8_t type = 2, uint8_t cls = 0x50) {
+        size_t at = text_.find(n, from_);
+        from_ = at + std::strlen(n);
+        return unit(cls, type, uint8_t(at), uint8_t(std::strlen(n)));
+    }
+    Toks &i16(int16_t v) {
+        unit(0x70, 0);
+        bytes_.push_back(uint8_t(v));
+        bytes_.push_back(uint8_t(v >> 8));
+        return *this;
+    }
+    Toks &str(const char *s) {
+        size_t at = text_.find(std::string("\"") + s, from_) + 1;
+        from_ = at + std::strlen(s);
+        return unit(0x70, 16, uint8_t(at), uint8_t(std::strlen(s)));
+    }
+    const std::string &text() const { return text_; }
+    const std::vector<uint8_t> &bytes() const { return bytes_; }
+
+private:
+    Toks &unit(uint8_t c, uint8_t k, uint8_t off = 0, uint8_t len = 0) {
+        bytes_.insert(bytes_.end(), {c, k, off, len});
+        return *this;
+    }
+    std::string text_;
+    std::vector<uint8_t> bytes_;
+    size_t from_ = 0;
+};
+
+class Module {
+public:
+    Module() {
+        param_.srcfilename = src_;
+        p->param = &param_;
+        p->nameStack.push_back(src_);
+    }
+    // Analyses a line as the driver does and writes its items out:
+    // "code.sub", a symbol's name after ':', a constant's value after '='.
+    std::string Line(const Toks &t, uint16_t *word = nullptr) {
+        std::snprintf(p->line, sizeof p->line, "%s", t.text().c_str());
+        p->lineLen = int(t.text().size());
+        std::memcpy(p->tokbuf, t.bytes().data(), t.bytes().size());
+        p->tokBytes = int(t.bytes().size());
+        std::memcpy(p->tokbuf + p->tokBytes, "\xF1\0\0\0", 4);
+        p->recLine = ++line_;
+        ++p->stmtCount;
+        uint16_t w = AnalyseLine(*p);
+        if (!w) w = CheckConstants(*p);
+        if (word) *word = w;
+        std::string s;
+        for (int i = 0; i < p->out; ++i) {
+            const Item &it = p->items[i];
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%s%02X.%02X", s.empty() ? "" : " ", it.code, it.sub);
+            s += buf;
+            if (it.value && (it.code == 0x50 || it.code == 0x60 || it.code == 0x42 || it.code == 0))
+                s += ":" + p->tab.sym(it.value).name;
+            if (it.code == 0x70 && it.sub <= 4) {
+                Cst c = SlotValue(*p, it);
+                std::snprintf(buf, sizeof buf, "=%g", c.type == 2 ? double(c.s) : c.type == 3 ? c.d : double(c.l));
+                s += buf;
+            }
+        }
+        return s;
+    }
+    std::unique_ptr<ScPass> p = std::make_unique<ScPass>();
+
+private:
+    CmpFilParam param_{};
+    char src_[16] = "PROG.BAS";
+    uint16_t line_ = 0;
+};
+
+TEST(ScItems, ForLoopGroups) {
+    Module m;
+    // FOR I = 1 TO N STEP 2: the variable, start, limit with its holder, step.
+    EXPECT_EQ(m.Line(Toks("FOR I = 1 TO N STEP 2").kw(0x20).name("I").op(0x20).i16(1).clause(8).name("N")
+                         .clause(9).i16(2)),
+              "00.20 B0.02 50.02:I BF.00 B0.02 70.02=1 BF.00 B0.02 50.02:N BF.00 B0.02 50.02:t0000 BF.00 "
+              "B0.02 70.02=2 BF.00 F1.00");
+    // Constant limit, default step 1 in the variable's type.
+    EXPECT_EQ(m.Line(Toks("FOR J% = 1 TO 9").kw(0x20).name("J", 0).op(0x20).i16(1).clause(8).i16(9)),
+              "00.20 B0.00 50.00:J BF.00 B0.00 70.00=1 BF.00 B0.00 70.00=9 BF.00 B0.00 70.00=1 BF.00 F1.00");
+    // NEXT J, I closes both loops, innermost first, one closing statement each.
+    EXPECT_EQ(m.Line(Toks("NEXT J%, I").kw(0x21).name("J", 0).punct(2).name("I")), "00.21 F2.00 00.21 F1.00");
+    EXPECT_TRUE(m.p->blocks.empty());
+}
+
+TEST(ScItems, AssignmentInPostfix) {
+    Module m;
+    EXPECT_EQ(m.Line(Toks("A = B * (C + 1)").name("A").op(0x20).name("B").op(0x15).punct(0).name("C").op(0x13)
+                         .i16(1).punct(1)),
+              "00.80 B0.02 50.02:A BF.00 20.00 B1.02 50.02:B 50.02:C 70.00=1 20.13 20.15 BF.00 F1.00");
+    // A constant expression is folded: -2 ^ 2 is -(2 ^ 2), a single.
+    EXPECT_EQ(m.Line(Toks("X = -2 ^ 2").name("X").op(0x20).op(0x14).i16(2).op(0x12).i16(2)),
+              "00.80 B0.02 50.02:X BF.00 20.00 B0.02 70.02=-4 BF.00 F1.00");
+    // Precedence: 1 + 2 * 3 < 8 AND NOT 0, with a variable to stop folding.
+    EXPECT_EQ(m.Line(Toks("Y = A + 2 * 3 < 8 AND NOT A").name("Y").op(0x20).name("A").op(0x13).i16(2).op(0x15)
+                         .i16(3).op(0x22).i16(8).op(0x31).notk().name("A")),
+              "00.80 B0.02 50.02:Y BF.00 20.00 B1.02 50.02:A 70.00=2 70.00=3 20.15 20.13 70.00=8 20.22 "
+              "50.02:A 28.30 20.31 BF.00 F1.00");
+}
+
+TEST(ScItems, SelectAndCaseComparisons) {
+    Module m;
+    // The value, then its holder.
+    EXPECT_EQ(m.Line(Toks("SELECT CASE A + 1").clause(6).kw(0x15).name("A").op(0x13).i16(1)),
+              "00.14 B1.20 50.02:A 70.00=1 20.13 BF.00 B0.02 50.02:t0000 BF.00 F1.00");
+    // A range and a relation, each one comparison with the holder; the
+    // relation is swapped because the holder is the second operand.
+    EXPECT_EQ(m.Line(Toks("CASE 2 TO 5, IS > 9").kw(0x15).i16(2).clause(8).i16(5).punct(2).clause(4).op(0x23).i16(9)),
+              "00.15 B1.02 70.00=2 50.02:t0000 20.24 70.00=5 50.02:t0000 20.25 20.31 BF.00 "
+              "B1.02 70.00=9 50.02:t0000 20.22 BF.00 F1.00");
+    uint16_t word = 0;
+    m.Line(Toks("CASE \"X\"").kw(0x15).str("X"), &word);
+    EXPECT_EQ(word, 0x470D) << "a string case for a numeric selector";
+    EXPECT_EQ(m.Line(Toks("CASE ELSE").kw(0x15).kw(0x11)), "00.16 F1.00");
+    m.Line(Toks("CASE 1").kw(0x15).i16(1), &word);
+    EXPECT_EQ(word, 0x6927) << "a case after CASE ELSE";
+    EXPECT_EQ(m.Line(Toks("END SELECT").kw(0x1A).clause(6)), "00.17 F1.00");
+    EXPECT_TRUE(m.p->blocks.empty());
+}
+
+TEST(ScItems, OneLineIf) {
+    Module m;
+    EXPECT_EQ(m.Line(Toks("IF A THEN PRINT 1 ELSE 100").kw(0x10).name("A").clause(0).kw(0x94).i16(1).kw(0x11)
+                         .lineno("100")),
+              "00.18 B0.20 50.02:A BF.00 F2.00 00.94 B0.20 70.00=1 BF.00 F2.00 00.11 F2.00 00.70 A1.01 00.13 F1.00");
+    EXPECT_TRUE(m.p->blocks.empty());
+}
+
+TEST(ScItems, CallMatchesDeclaredParameters) {
+    Module m;
+    uint16_t word = 1;
+    EXPECT_EQ(m.Line(Toks("DECLARE SUB S (BYVAL A AS INTEGER, B)").clause(0x13).kw(0x35).name("S").punct(0)
+                         .clause(0x17).name("A").clause(3).type(0).punct(2).name("B").punct(1), &word),
+              "00.34:S F1.00");
+    EXPECT_EQ(word, 0);
+    EXPECT_EQ(m.p->tab.sym(m.p->items[0].value).extName, "_S@8");
+    // By value: B1 in the declared type; a variable by reference: B2.
+    EXPECT_EQ(m.Line(Toks("CALL S(1, X)").kw(0x38).name("S", 2, 0x60).i16(1).punct(2).name("X").punct(1)),
+              "00.38:S B1.00 70.00=1 BF.00 B2.02 50.02:X BF.00 F1.00");
+    // A line led by the procedure's name is the same call.
+    EXPECT_EQ(m.Line(Toks("S 1, X + 1").name("S").i16(1).punct(2).name("X").op(0x13).i16(1)),
+              "00.38:S B1.00 70.00=1 BF.00 B3.02 50.02:X 70.00=1 20.13 BF.00 F1.00");
+    m.Line(Toks("CALL S(1)").kw(0x38).name("S", 2, 0x60).i16(1).punct(1), &word);
+    EXPECT_EQ(word & 0xFF, 22) << "a parameter without default left out";
+    m.Line(Toks("CALL S(1, X, 2)").kw(0x38).name("S", 2, 0x60).i16(1).punct(2).name("X").punct(2).i16(2).punct(1), &word);
+    EXPECT_EQ(word & 0xFF, 22) << "one argument too many";
+}
+
+}  // namespace
