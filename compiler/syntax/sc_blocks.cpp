@@ -2,6 +2,7 @@
 
 #include "sc_expr.h"
 #include "sc_machine.h"
+#include "sc_output.h"
 
 namespace txsc {
 
@@ -12,9 +13,10 @@ bool HasSuffix(ScPass &p, const Token &t) {
     return nc.suffix;
 }
 
-void EnterLabel(ScPass &p, std::string_view name) {
+void EnterLabel(ScPass &p, std::string_view name, const Token &t) {
     uint32_t h = p.tab.SearchLabel(name, p.scope.procId);
     if (Item *it = LastItem(p)) it->value = h;
+    if (p.flags & kFlagXref) OutputReference(p, p.tab.label(h).xref, t.kind == 0 ? 0 : 1);
 }
 
 }  // namespace
@@ -61,7 +63,7 @@ void SC_DefLbl(ScPass &p) {
     std::string_view name = TokenName(p, t);
     if (name.size() <= 1 || HasSuffix(p, t)) { p.status = 36; return; }
     NameCheck nc = CheckName(p.lineView(), size_t(t.off) + 1, name.size() - 1);
-    EnterLabel(p, name.substr(1, nc.len));
+    EnterLabel(p, name.substr(1, nc.len), t);
     p.status = 0;
 }
 
@@ -78,7 +80,7 @@ void SC_DefLin(ScPass &p) {
         p.status = 0;
         return;
     }
-    EnterLabel(p, name);
+    EnterLabel(p, name, t);
     p.status = 0;
 }
 

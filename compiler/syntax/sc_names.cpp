@@ -2,6 +2,7 @@
 
 #include "sc_expr.h"
 #include "sc_machine.h"
+#include "sc_output.h"
 
 namespace txsc {
 
@@ -57,6 +58,7 @@ void RefName(ScPass &p, int form) {
         if (suffix && s.type != t.kind && !(IsStrT(s.type) && IsStrT(t.kind))) { p.status = 66; return; }
         PutItem(p, form == 1 ? ic::kElem : ic::kVar, s.type, h);
         if (form == 1 && s.dims == 0) { p.status = 63; return; }
+        if (p.flags & kFlagXref) OutputReference(p, s.xref, 1);
         p.status = 0;
         return;
     }
@@ -70,6 +72,7 @@ void RefName(ScPass &p, int form) {
     h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
     if (!h) { p.status = 119; return; }
     PutItem(p, form == 1 ? ic::kElem : ic::kVar, t.kind, h);
+    if (p.flags & kFlagXref) OutputReference(p, p.tab.sym(h).xref, 0);
     p.status = 0;
 }
 

@@ -19,6 +19,10 @@ void OutputListLine(ScPass &p);
 // Emits the analysed items of an accepted line into the work file; returns
 // a statement error word (for example 76) or 0.
 uint16_t OutputStatement(ScPass &p);
+// With the cross reference requested: appends a reference record (flag 0
+// a definition, 1 a use) to a record's chain {first, last} in the
+// cross-reference work file.
+void OutputReference(ScPass &p, uint32_t chain[2], uint8_t flag);
 // After the last statement: the count line and the cross reference.
 void OutputCountLine(ScPass &p);
 // Open blocks at the end, the tables, the statement stream and the final

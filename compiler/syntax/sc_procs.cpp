@@ -5,6 +5,7 @@
 #include "sc_expr.h"
 #include "sc_machine.h"
 #include "sc_names.h"
+#include "sc_output.h"
 
 namespace txsc {
 
@@ -272,6 +273,11 @@ void SC_DefPrc(ScPass &p) {
     } else if (suffix) {
         p.status = 23;
         return;
+    }
+    if (p.flags & kFlagXref) {
+        for (ParamEntry &e : s.params)
+            if (e.sym) OutputReference(p, p.tab.sym(e.sym).xref, 0);
+        OutputReference(p, s.xref, 0);
     }
     p.status = 0;
 }

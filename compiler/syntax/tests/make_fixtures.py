@@ -168,5 +168,20 @@ def write(dirname):
             f.write(b"END\nEND\n" if name == "short" else b"AB = 1\n")
 
 
+def write_crash(dirname):
+    """The dump of a pass at line 12 whose trace holds one step."""
+    lines = ["構文解析：PROG.BAS [12行] 構文検査中に続行不可能なエラーが発生しました",
+             "Code C0000005 Flag 00000000, Address 00401234",
+             "Pointer 0"]
+    for i in range(100):
+        if i == 0:
+            lines.append("  0(0094),0011,30,02,0000002A")
+        else:
+            lines.append("%3d(0000),0000,00,00,00000000" % i)
+    with open(os.path.join(dirname, "crash.out"), "wb") as f:
+        f.write(("\n".join(lines) + "\n").encode("cp932"))
+
+
 if __name__ == "__main__":
+    write_crash(sys.argv[1])
     write(sys.argv[1])

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "sc_driver.h"
@@ -101,6 +102,30 @@ TEST(ScDriver, MissingTemporaryIsAnOpenFailure) {
     EXPECT_EQ(r.result, 0);
     EXPECT_EQ(r.param.err_code, 11u);
     EXPECT_EQ(r.param.err_detail, 0x202u);
+}
+
+}  // namespace
+
+#include "sc_crash.h"
+#include "sc_pass.h"
+
+namespace {
+
+TEST(ScCrash, DumpLayout) {
+    auto p = std::make_unique<txsc::ScPass>();
+    CmpFilParam param{};
+    char src[] = "PROG.BAS";
+    param.srcfilename = src;
+    p->param = &param;
+    p->mainLine = 12;
+    p->trace[0] = txsc::TraceEntry{0x0094, 0x0011, 0x30, 0x02, 0x2A};
+    p->traceNext = 1;
+    const std::string path = Fixture("crash.got");
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    txsc::WriteCrashDump(f, *p, 0xC0000005, 0, 0x00401234);
+    std::fclose(f);
+    EXPECT_EQ(ReadAll(path), ReadAll(Fixture("crash.out")));
 }
 
 }  // namespace
