@@ -1,7 +1,7 @@
 // The grammar of the dialect, written with the rule builder. Each statement
 // kind gets a rule sequence; shared subroutines analyse expressions,
 // assignment targets, subscripts, call arguments and label operands.
-#include <string>
+#include <string_view>
 
 #include "sc_defs.h"
 #include "sc_functions.h"
@@ -40,7 +40,7 @@ constexpr uint8_t kStNoFor = 1, kStSyntax = 4, kStNoOperand = 12, kStUnclosed = 
 
 class GrammarWriter {
 public:
-    RuleProgram Build() {
+    constexpr BuiltProgram Build() {
         Subroutines();
         Statements();
         Functions();
@@ -53,20 +53,20 @@ private:
       argsBare = 0, argFill = 0, dispatch = 0, callStmt = 0, cond = 0;
 
     // An error end with the status of the last handler, unless it is 0.
-    void Check() { b.IfNotStatus(0, dispatch); }
-    void Need(uint16_t word, uint8_t status = kStSyntax) { b.NeedToken(word, b.StatusEntry(status)); }
-    void Expr(uint8_t targetType) {
+    constexpr void Check() { b.IfNotStatus(0, dispatch); }
+    constexpr void Need(uint16_t word, uint8_t status = kStSyntax) { b.NeedToken(word, b.StatusEntry(status)); }
+    constexpr void Expr(uint8_t targetType) {
         b.Handler(ExpTarget, targetType);
         b.Call(expr);
     }
-    L Stmt(uint8_t kind) {
+    constexpr L Stmt(uint8_t kind) {
         L l = b.NewLabel();
         b.StmtEntry(kind, l);
         b.Place(l);
         return l;
     }
 
-    void Subroutines() {
+    constexpr void Subroutines() {
         dispatch = b.NewLabel();
         labelOp = b.NewLabel();
         lineOp = b.NewLabel();
@@ -124,7 +124,7 @@ private:
 
     // End of a statement: the line's end, a comment, the separator, or the
     // ELSE of a one-line IF.
-    void CommonTail() {
+    constexpr void CommonTail() {
         L close = b.NewLabel(), sep = b.NewLabel(), els = b.NewLabel(), loop = b.NewLabel();
         L implicitEnd = b.NewLabel(), forOpen = b.NewLabel(), whileOpen = b.NewLabel();
         b.Place(tail);
@@ -171,7 +171,7 @@ private:
     }
 
     // A full expression in postfix items between a start and an end item.
-    void Expression() {
+    constexpr void Expression() {
         L operand = b.NewLabel(), after = b.NewLabel(), done = b.NewLabel(), prefix = b.NewLabel();
         L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
@@ -282,7 +282,7 @@ private:
 
     // An assignment target: a variable, an element, a member, or the
     // result of the function being defined.
-    void Target() {
+    constexpr void Target() {
         L scalar = b.NewLabel(), indexed = b.NewLabel(), members = b.NewLabel(), done = b.NewLabel();
         L member = b.NewLabel(), memberParen = b.NewLabel();
         b.Place(target);
@@ -322,7 +322,7 @@ private:
     }
 
     // Arguments of a call, matched one by one to the declared entries.
-    void Arguments() {
+    constexpr void Arguments() {
         L loop = b.NewLabel(), omitted = b.NewLabel(), close = b.NewLabel(), pop = b.NewLabel();
         L one = b.NewLabel(), bareLoop = b.NewLabel();
         // One argument.
@@ -369,7 +369,7 @@ private:
         b.Jump(argFill);
     }
 
-    void Statements() {
+    constexpr void Statements() {
         // Comments and statements without operands.
         for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x61),
                           uint8_t(0x62)})
@@ -401,7 +401,7 @@ private:
         End();
     }
 
-    void Assignment() {
+    constexpr void Assignment() {
         Stmt(0x80);
         b.Handler(BackName);
         b.Handler(IsSub);
@@ -438,7 +438,7 @@ private:
         b.Jump(tail);
     }
 
-    void Jumps() {
+    constexpr void Jumps() {
         Stmt(0x70);   // GOTO, GO TO
         b.Call(jumpOp);
         b.Jump(tail);
@@ -476,7 +476,7 @@ private:
         b.Jump(tail);
     }
 
-    void Data() {
+    constexpr void Data() {
         Stmt(0x8C);   // DATA item, ...
         L next = b.NewLabel();
         b.Place(next);
@@ -494,7 +494,7 @@ private:
         b.Jump(tail);
     }
 
-    void Declarations() {
+    constexpr void Declarations() {
         // DIM [SHARED] name[(bounds)] [AS type], ...
         L shared = b.NewLabel(), loop = b.NewLabel(), sloop = b.NewLabel(), one = b.NewLabel();
         Stmt(0x3B);
@@ -539,7 +539,7 @@ private:
         b.Jump(tail);
     }
 
-    void Ifs() {
+    constexpr void Ifs() {
         L block = b.NewLabel(), viaGoto = b.NewLabel(), implicitGoto = b.NewLabel();
         Stmt(0x10);   // IF cond THEN ...
         b.Call(cond);
@@ -608,7 +608,7 @@ private:
         b.Jump(tail);
     }
 
-    void Loops() {
+    constexpr void Loops() {
         // FOR v = a TO b [STEP c]
         L step = b.NewLabel(), stepDone = b.NewLabel(), lineFor = b.NewLabel();
         Stmt(0x20);
@@ -762,7 +762,7 @@ private:
         b.Jump(tail);
     }
 
-    void Select() {
+    constexpr void Select() {
         // SELECT CASE expr: the value goes into a holder.
         Stmt(0x14);
         Need(kCASE);
@@ -819,7 +819,7 @@ private:
         b.Jump(tail);
     }
 
-    void Procedures() {
+    constexpr void Procedures() {
         // DECLARE FUNCTION | SUB ...
         Stmt(0x30);
         b.Handler(DclPrc);
@@ -839,7 +839,7 @@ private:
     }
 
     // PRINT [#n,] [USING fmt;] items, and LPRINT.
-    void Prints() {
+    constexpr void Prints() {
         L items = b.NewLabel(), sepItem = b.NewLabel(), file = b.NewLabel(), usingL = b.NewLabel();
         L fileUsing = b.NewLabel(), item = b.NewLabel();
         Stmt(0x94);
@@ -887,7 +887,7 @@ private:
     }
 
     // END, and the END of blocks, procedures and types.
-    void End() {
+    constexpr void End() {
         L endIf = b.NewLabel(), endSelect = b.NewLabel(), endSub = b.NewLabel(), endFn = b.NewLabel();
         L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel();
         Stmt(0x1A);
@@ -942,11 +942,8 @@ private:
 
     // One argument rule per intrinsic function, reached by the function
     // code of its item.
-    void Functions() {
-        int count = 0;
-        const FuncSig *table = FunctionTable(&count);
-        for (int i = 0; i < count; ++i) {
-            const FuncSig &f = table[i];
+    constexpr void Functions() {
+        for (const FuncSig &f : kFunctions) {
             L entry = b.NewLabel(), close = b.NewLabel();
             b.ItemEntry(f.code, entry);
             b.Place(entry);
@@ -954,7 +951,7 @@ private:
                 b.Handler(ChkCtx);
                 Check();
             }
-            const std::string sig = f.args;
+            const std::string_view sig = f.args;
             size_t first = 0;
             if (!sig.empty() && sig[0] == 'P') {
                 // The object prefix: no object given, the null object.
@@ -994,7 +991,7 @@ private:
         }
     }
 
-    void Argument(char c) {
+    constexpr void Argument(char c) {
         switch (c) {
         case 'N': Expr(vt::kLng); break;
         case 'F': Expr(vt::kSng); break;
@@ -1013,9 +1010,31 @@ private:
 
 }  // namespace
 
-const RuleProgram &Grammar() {
-    static const RuleProgram program = GrammarWriter().Build();
-    return program;
-}
+namespace {
+
+constexpr size_t kRuleCount = GrammarWriter().Build().rules.size();
+
+struct StaticProgram {
+    std::array<RuleEntry, kRuleCount> rules{};
+    std::array<uint32_t, kStmtKinds> stmt{};
+    std::array<uint32_t, kItemKinds> item{};
+    std::array<uint32_t, kStatuses> status{};
+};
+
+constexpr StaticProgram kProgram = [] {
+    BuiltProgram built = GrammarWriter().Build();
+    StaticProgram s;
+    for (size_t i = 0; i < kRuleCount; ++i) s.rules[i] = built.rules[i];
+    s.stmt = built.stmt;
+    s.item = built.item;
+    s.status = built.status;
+    return s;
+}();
+
+const RuleProgram kView{kProgram.rules, kProgram.stmt, kProgram.item, kProgram.status};
+
+}  // namespace
+
+const RuleProgram &Grammar() { return kView; }
 
 }  // namespace txsc

@@ -149,7 +149,7 @@ TEST(ScRules, StatusToErrorWord) {
         for (int s = r.lo; s <= r.hi; ++s, ++covered) {
             SCOPED_TRACE(s);
             uint16_t want = r.error ? uint16_t(s << 8 | r.error) : 0;
-            const txsc::RuleEntry &e = g.rules.at(g.status[s]);
+            const txsc::RuleEntry &e = g.rules[g.status[s]];
             EXPECT_EQ(e.op, txsc::op::kEnd);
             EXPECT_EQ(uint16_t(e.a | e.b << 8), want);
         }
