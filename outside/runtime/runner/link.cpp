@@ -96,7 +96,10 @@ bool CompileModule(const Toolchain& tc, const std::string& source, const std::st
     std::string src = fs::absolute(source, ec).string();
     std::string obj = fs::absolute(object, ec).string();
     std::string out;
-    int rc = RunProcess({tc.txcl, "/Fo" + obj, src}, workDir, out);
+    // In the source's folder, as a person would run it, so that relative
+    // includes resolve as they do there.
+    std::string cwd = fs::path(src).parent_path().string();
+    int rc = RunProcess({tc.txcl, "/Fo" + obj, src}, cwd.empty() ? workDir : cwd, out);
     if (rc != 0 || !fs::exists(obj, ec)) {
         error = "compiling " + source + " failed" + (rc < 0 ? " (cannot run " + tc.txcl + ")" : "") +
                 (out.empty() ? std::string() : ":\n" + out);

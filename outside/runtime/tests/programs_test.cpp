@@ -71,6 +71,7 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         {"fault_data", StopKind::RuntimeError, 4, 20, "out of DATA"},
         {"fault_mismatch", StopKind::RuntimeError, 13, 21, "type mismatch"},
         {"fault_procpush", StopKind::UnbalancedStack, 0, 24, "unbalanced stack in FAULTS.BAS line 24"},
+        {"fault_hlt", StopKind::Fault, 0, 25, "hlt instruction"},
     };
     Limits limits;
     limits.instructions = 100000;

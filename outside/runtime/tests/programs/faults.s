@@ -11,7 +11,7 @@ d_40000:	.double 40000.0
 	.globl mode
 mode:	.long MODE
 table:	.long read_fault, runaway, extra_push, div_zero, overflow, bad_return, gosub_unbalanced
-	.long subscript, out_of_data, mismatch, recursion, proc_push
+	.long subscript, out_of_data, mismatch, recursion, proc_push, halt
 	.text
 read_fault:
 	LINE 11			# PRINT "before";: then a read of address 16
@@ -115,4 +115,8 @@ pushes:
 	LINE 24
 	pushl %eax
 	call "$PbSUBLEAVE"
+	ret
+halt:
+	LINE 25
+	hlt
 	ret
