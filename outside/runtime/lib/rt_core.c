@@ -30,7 +30,7 @@ void *memset(void *d, int c, size_t n) {
 /* The heap lives in the image's zero-filled data, so the host needs to
    provide nothing but the mapping. Blocks come in power-of-two classes;
    freed blocks go onto their class's list and are reused as they are. */
-#define RT_HEAP_SIZE (8u << 20)
+#define RT_HEAP_SIZE (16u << 20)
 #define RT_CLASSES 24
 static char rt_heap[RT_HEAP_SIZE] __attribute__((aligned(16)));
 static uint32_t rt_heap_used;
@@ -38,6 +38,7 @@ static void *rt_free_list[RT_CLASSES];
 
 static int rt_class_of(uint32_t size) {
     int c = 4; /* 16 bytes with the header */
+    if (size > (1u << (RT_CLASSES - 1)) - 8) return -1;
     while ((1u << c) < size + 8) {
         if (++c >= RT_CLASSES) return -1;
     }

@@ -42,7 +42,7 @@ Outcome RunImage(const std::string& name, const Limits& limits = {}) {
 }
 
 TEST(RuntimePrograms, PrintExactOutput) {
-    for (const char* name : {"hello", "numbers", "strings", "gosub", "procs", "arrays", "data"}) {
+    for (const char* name : {"hello", "numbers", "format", "strings", "gosub", "procs", "arrays", "data"}) {
         SCOPED_TRACE(name);
         Outcome r = RunImage(name);
         EXPECT_EQ(r.stop.kind, StopKind::Exited) << r.message;
@@ -72,6 +72,7 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         {"fault_mismatch", StopKind::RuntimeError, 13, 21, "type mismatch"},
         {"fault_procpush", StopKind::UnbalancedStack, 0, 24, "unbalanced stack in FAULTS.BAS line 24"},
         {"fault_hlt", StopKind::Fault, 0, 25, "hlt instruction"},
+        {"fault_huge", StopKind::RuntimeError, 7, 26, "out of memory"},
     };
     Limits limits;
     limits.instructions = 100000;

@@ -11,7 +11,7 @@ d_40000:	.double 40000.0
 	.globl mode
 mode:	.long MODE
 table:	.long read_fault, runaway, extra_push, div_zero, overflow, bad_return, gosub_unbalanced
-	.long subscript, out_of_data, mismatch, recursion, proc_push, halt
+	.long subscript, out_of_data, mismatch, recursion, proc_push, halt, huge_string
 	.text
 read_fault:
 	LINE 11			# PRINT "before";: then a read of address 16
@@ -119,4 +119,9 @@ pushes:
 halt:
 	LINE 25
 	hlt
+	ret
+huge_string:			# SPACE$(&H7FFFFFF0)
+	LINE 26
+	pushl $0x7FFFFFF0
+	call "_$PfSPACE24@4"
 	ret
