@@ -107,3 +107,37 @@ void WriteProbeObject(const std::string &path) {
 }
 
 } // namespace txcg::test
+
+namespace txcg::test {
+
+void WriteManyCallsObject(const std::string &path, uint32_t calls) {
+    IrBuilder b;
+    b.SubModule();
+    b.Statement(1, tok::Stmt(0x4a));
+    const uint32_t start = b.ProcName(0, "START");
+    CgState st;
+    st.opt.debugInfo = 1;
+    st.moduleFile = "MANY.SUB";
+    st.obj.timeStamp = 0x5F000000;
+    LoadIr(st, b);
+    InitCodeGen(st);
+    st.entrySymbol = DefineFunction(st, "$ENTRY$" + st.moduleFile, 0);
+    AddLineMark(st, st.entrySymbol);
+    PutU32(st.tables[ifile::kProcNameTable].data() + start + ifile::kProcEntrySlot, 5);
+    for (uint32_t i = 0; i < calls; ++i) {
+        if (i == 65535 || i == 65536) // around the first cut
+            AddLineEntry(st, uint16_t(60000 + i - 65535));
+        else if (i % 1000 == 0)
+            AddLineEntry(st, uint16_t(1 + i / 1000));
+        EmitCallRuntime(st, "_$PsBEEP@0");
+    }
+    EmitCallLocal(st, start);
+    EmitJump(st, start, 3);
+    EmitRet(st, 0);
+    BuildDataSections(st);
+    SplitTextSections(st);
+    st.objectPath = path;
+    WriteObjectFile(st);
+}
+
+} // namespace txcg::test

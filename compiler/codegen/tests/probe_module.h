@@ -12,3 +12,12 @@ namespace txcg::test {
 void WriteProbeObject(const std::string &path);
 
 } // namespace txcg::test
+
+namespace txcg::test {
+
+// A .SUB module of `calls` runtime calls (one relocation each) with line
+// numbers, then a local call and a long jump back to the second call: with
+// more than 65,535 calls .text is split.
+void WriteManyCallsObject(const std::string &path, uint32_t calls);
+
+} // namespace txcg::test
