@@ -119,18 +119,116 @@ void BuildArrays(CgState &st) {
     }
 }
 
-// The debug tables go out as read; a main module without them gets four
-// zero bytes where the runtime expects its pointer target.
-void BuildDebugTable(CgState &st, SectionId id, TableId t) {
-    if (!InFile(st, id))
-        return;
-    if (st.opt.debugInfo && !st.tables[t].empty())
-        st.sec[id].image = st.tables[t];
-    else
-        ZeroImage(st, id, 4);
+// Relocations of one variable record of a debug table: its type definition
+// (+6, user types only) and its bounds (+10, arrays) become addresses in
+// .data$ds and .data$ad; with an address symbol also the variable itself
+// (+2).
+void RelocateVarRecord(CgState &st, SectionId id, const VarRecord &r, uint32_t addressSymbol,
+                       uint32_t addressAddend) {
+    uint8_t *p = st.sec[id].image.data() + r.at;
+    if (addressSymbol != 0) {
+        PutU32(p + ifile::kVarAddress, 0);
+        AddDataReloc(st, id, r.at + ifile::kVarAddress, addressAddend, addressSymbol);
+    }
+    if (r.type == ifile::kTypeRecord && InFile(st, kSecDataDs))
+        AddDataReloc(st, id, r.at + ifile::kVarTypeRef, r.typeRef, SymbolOf(st, kSecDataDs));
+    if ((r.storageClass & ifile::kClassArray) && InFile(st, kSecDataAd))
+        AddDataReloc(st, id, r.at + ifile::kVarBounds, r.bounds, SymbolOf(st, kSecDataAd));
+}
+
+void BuildCommonDebugTable(CgState &st) {
+    st.sec[kSecDataDg].image = st.tables[ifile::kCommonVarTable];
+    ForEachCommonVar(st, [&](const VarRecord &r) {
+        // Phase 3 left the common symbol's index in the address field.
+        RelocateVarRecord(st, kSecDataDg, r, r.address, 0);
+    });
+}
+
+void BuildModuleVarDebugTable(CgState &st) {
+    st.sec[kSecDataDl].image = st.tables[ifile::kModuleVarTable];
+    ForEachVarRecord(st, ifile::kModuleVarTable, [&](const VarRecord &r) {
+        const bool array = (r.storageClass & ifile::kClassArray) != 0;
+        const SectionId base = array ? kSecDataAc : kSecData;
+        RelocateVarRecord(st, kSecDataDl, r, InFile(st, base) ? SymbolOf(st, base) : 0, r.address);
+    });
+}
+
+// Procedure entries {u32 size, u8 name length, name, u32 frame size, u8
+// record count} + variable records.
+void BuildProcDebugTable(CgState &st) {
+    const auto &tab = st.tables[ifile::kProcDebugTable];
+    st.sec[kSecDataDa].image = tab;
+    for (uint32_t at = 0; uint64_t(at) + 5 <= tab.size();) {
+        const uint32_t end = at + GetU32(tab.data() + at);
+        uint32_t p = at + 5 + tab[at + 4];
+        if (end <= at || end > tab.size() || uint64_t(p) + 5 > end)
+            CgFail(kErrRead, kDetailIntermediate);
+        const uint32_t records = tab[p + 4];
+        p += 5;
+        for (uint32_t i = 0; i < records && p < end; ++i) {
+            VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
+            RelocateVarRecord(st, kSecDataDa, r, 0, 0);
+            p = r.next;
+        }
+        at = end;
+    }
+}
+
+// Type entries {u32 size, u32 type size, u8 name length, name} + member
+// records up to the entry's end.
+void BuildTypeDebugTable(CgState &st) {
+    const auto &tab = st.tables[ifile::kTypeDefTable];
+    st.sec[kSecDataDs].image = tab;
+    for (uint32_t at = 0; uint64_t(at) + 9 <= tab.size();) {
+        const uint32_t end = at + GetU32(tab.data() + at);
+        if (end <= at || end > tab.size())
+            CgFail(kErrRead, kDetailIntermediate);
+        for (uint32_t p = at + 9 + tab[at + 8]; p < end;) {
+            VarRecord r = ReadVarRecord(st, ifile::kTypeDefTable, p);
+            RelocateVarRecord(st, kSecDataDs, r, 0, 0);
+            p = r.next;
+        }
+        at = end;
+    }
+}
+
+// Without debug information (or with nothing to describe) a main module
+// still gets four zero bytes where the runtime expects a table.
+void BuildDebugTables(CgState &st) {
+    const bool debug = st.opt.debugInfo != 0;
+    auto has = [&](TableId t) { return !st.tables[t].empty(); };
+    if (InFile(st, kSecDataDg)) {
+        if (debug && has(ifile::kCommonVarTable))
+            BuildCommonDebugTable(st);
+        else
+            ZeroImage(st, kSecDataDg, 4);
+    }
+    if (InFile(st, kSecDataDl))
+        BuildModuleVarDebugTable(st);
+    if (InFile(st, kSecDataDa))
+        BuildProcDebugTable(st);
+    if (InFile(st, kSecDataDs)) {
+        if (debug && has(ifile::kTypeDefTable))
+            BuildTypeDebugTable(st);
+        else
+            ZeroImage(st, kSecDataDs, 4);
+    }
 }
 
 } // namespace
+
+uint32_t AddConstant(CgState &st, int type, const uint8_t *bytes, uint32_t size) {
+    static constexpr uint32_t kLength[] = {2, 4, 4, 8, 1};
+    const uint32_t n = type >= 0 && type <= 4 ? kLength[type] : size;
+    auto &pool = st.sec[kSecDataCn].image;
+    // Any earlier match will do, even one that straddles two constants.
+    for (uint32_t at = 0; uint64_t(at) + n <= pool.size(); ++at)
+        if (std::memcmp(pool.data() + at, bytes, n) == 0)
+            return at;
+    const uint32_t at = uint32_t(pool.size());
+    pool.insert(pool.end(), bytes, bytes + n);
+    return at;
+}
 
 void BuildDataSections(CgState &st) {
     st.code.bytes.resize(st.code.offset);
@@ -154,10 +252,7 @@ void BuildDataSections(CgState &st) {
         BuildCommonArrays(st);
     if (InFile(st, kSecDataAc))
         BuildArrays(st);
-    BuildDebugTable(st, kSecDataDg, ifile::kCommonVarTable);
-    BuildDebugTable(st, kSecDataDl, ifile::kModuleVarTable);
-    BuildDebugTable(st, kSecDataDa, ifile::kProcDebugTable);
-    BuildDebugTable(st, kSecDataDs, ifile::kTypeDefTable);
+    BuildDebugTables(st);
 }
 
 } // namespace txcg

@@ -4,6 +4,7 @@
 
 #include "cg_bytes.h"
 #include "cg_module.h"
+#include "cg_driver.h"
 #include "cg_symbols.h"
 #include "cg_test_util.h"
 
@@ -257,6 +258,117 @@ TEST(Symbols, ExportDirectives) {
     }
     const auto &d = both.sec[kSecDrectve].image;
     EXPECT_EQ(std::string(d.begin(), d.end()), all) << "back to back, no NUL";
+}
+
+} // namespace
+} // namespace txcg
+
+namespace txcg {
+namespace {
+
+struct WantReloc {
+    uint32_t offset;
+    uint32_t symbol;
+    uint32_t field; // the addend in the image
+};
+
+void ExpectRelocs(const CgState &st, SectionId id, const std::vector<WantReloc> &want) {
+    SCOPED_TRACE(SectionName(id));
+    const auto &sec = st.sec[id];
+    ASSERT_EQ(sec.relocs.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(sec.relocs[i].offset, want[i].offset);
+        EXPECT_EQ(sec.relocs[i].symbol, want[i].symbol);
+        EXPECT_EQ(sec.relocs[i].type, kRelDir32);
+        EXPECT_EQ(GetU32(sec.image.data() + want[i].offset), want[i].field);
+    }
+}
+
+// Every data section of a debug build with each kind of variable: record
+// offsets worked out by hand from the table layouts.
+TEST(DataSections, DebugTablesBecomeRelocatedImages) {
+    IrBuilder b;
+    b.DataSize(8);
+    const uint32_t bounds = b.Bounds({10});      // 0
+    const uint32_t bounds2 = b.Bounds({3, 4});   // 5
+    const uint32_t type = b.TypeDef("T", 24, {{1, 0, 0, 0, 0, 0, 0, "X"},
+                                              {2, 16, 4, 0, bounds2, 0, 0, "Y"}});
+    b.CommonVar({48, 2, 0, type, 0, 24, 1, "C"});       // at 4, symbol "_C"
+    b.CommonVar({1, 18, 0, 0, bounds, 44, 2, "CA"});    // at 25, "TX$CA"
+    const uint32_t slot0 = b.Array(0, 0);
+    const uint32_t slot1 = b.Array(1, 44);
+    b.ModuleVar({0, 1, 6, 0, 0, 0, 0, "I"});            // at 4
+    b.ModuleVar({1, 17, slot1, 0, bounds, 0, 0, "L"});  // at 25
+    b.ModuleVar({48, 1, 0, type, 0, 0, 0, "R"});        // at 46
+    b.ProcDebug("F", 12, {{1, 4, 4, 0, 0, 0, 0, "P"}, {2, 19, 8, 0, bounds2, 0, 0, "Q"}});
+    b.StringConst("ABC");                               // head 0, text 12
+    b.StringAlias(13, 2);                               // head 15: "BC"
+    (void)slot0;
+
+    CgState st;
+    st.moduleFile = "MAIN.BAS";
+    st.opt.debugInfo = 1;
+    test::LoadIr(st, b);
+    InitCodeGen(st);
+    BuildDataSections(st);
+
+    const uint32_t commonC = GetU32(st.tables[ifile::kCommonVarTable].data() + 4 + 2);
+    const uint32_t commonCA = GetU32(st.tables[ifile::kCommonVarTable].data() + 25 + 2);
+    EXPECT_EQ(st.obj.symbols[commonC][8], 24) << "a common block's value is its size";
+    auto sym = [&](SectionId id) { return st.sec[id].symbol; };
+    const uint32_t ds = sym(kSecDataDs), ad = sym(kSecDataAd);
+
+    ExpectRelocs(st, kSecDataDg, {{6, commonC, 0}, {10, ds, type}, {27, commonCA, 0},
+                                  {35, ad, bounds}});
+    ExpectRelocs(st, kSecDataDl, {{6, sym(kSecData), 6}, {27, sym(kSecDataAc), slot1},
+                                  {35, ad, bounds}, {48, sym(kSecData), 0}, {52, ds, type}});
+    // F: head {size, 1, "F", frame, count} = 11 bytes; P at 11, Q at 32.
+    ExpectRelocs(st, kSecDataDa, {{32 + 10, ad, bounds2}});
+    EXPECT_EQ(GetU32(st.sec[kSecDataDa].image.data() + 11 + 2), uint32_t(4 - 12))
+        << "frame offsets relative to the frame pointer";
+    // T: head 9 + 1 = 10; X at 10, Y at 31.
+    ExpectRelocs(st, kSecDataDs, {{31 + 10, ad, bounds2}});
+    ExpectRelocs(st, kSecDataAc, {{12, sym(kSecDataAl), 0}, {16, ad, bounds}});
+    EXPECT_EQ(st.sec[kSecDataAc].image[10], 1);
+    EXPECT_EQ(st.sec[kSecDataAc].image[11], 1);
+    EXPECT_EQ(st.sec[kSecDataAl].image.size(), 44u);
+    ExpectRelocs(st, kSecDataAg, {{2, commonCA, 0}, {6, ad, bounds}});
+    ExpectRelocs(st, kSecDataCs, {{8, sym(kSecDataCs), 12}, {23, sym(kSecDataCs), 13}});
+    ExpectRelocs(st, kSecDataMc, {{4, sym(kSecData), 0}, {8, sym(kSecDataDl), 0}});
+}
+
+TEST(DataSections, MainModuleWithoutDebugInformationGetsZeroPlaceholders) {
+    IrBuilder b;
+    b.CommonVar({1, 2, 0, 0, 0, 4, 0, "N"});
+    b.TypeDef("T", 4, {{1, 0, 0, 0, 0, 0, 0, "X"}});
+    CgState st;
+    st.moduleFile = "MAIN.BAS";
+    test::LoadIr(st, b);
+    InitCodeGen(st);
+    BuildDataSections(st);
+    for (SectionId id : {kSecDataAd, kSecDataAg, kSecDataDg, kSecDataDs}) {
+        SCOPED_TRACE(SectionName(id));
+        EXPECT_EQ(st.sec[id].image, std::vector<uint8_t>(4, 0));
+        EXPECT_TRUE(st.sec[id].relocs.empty());
+    }
+}
+
+TEST(ConstantPool, EqualBytesAreSharedEvenAcrossConstants) {
+    CgState st;
+    test::InitForEmit(st);
+    const uint8_t one[2] = {1, 0};
+    const uint8_t big[4] = {0, 2, 0, 0};
+    const uint8_t straddle[2] = {0, 0};
+    const uint8_t bytes8[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(AddConstant(st, 0, one), 0u);
+    EXPECT_EQ(AddConstant(st, 1, big), 2u);
+    EXPECT_EQ(AddConstant(st, 0, one), 0u);
+    EXPECT_EQ(AddConstant(st, 0, straddle), 1u) << "the INT's high byte and the LNG's low byte";
+    EXPECT_EQ(AddConstant(st, 4, big + 1), 3u) << "a BYT 2 inside the LNG";
+    EXPECT_EQ(AddConstant(st, 3, bytes8), 6u);
+    EXPECT_EQ(AddConstant(st, 18, bytes8 + 2, 3), 8u) << "other types give their size";
+    EXPECT_EQ(st.sec[kSecDataCn].image.size(), 14u);
 }
 
 } // namespace

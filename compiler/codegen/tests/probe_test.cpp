@@ -52,8 +52,8 @@ TEST_F(Probe, ObjdumpListingMatchesTheCheckedOne) {
     EXPECT_EQ(listing, Slurp(Golden("probe.objdump")));
 }
 
-TEST_F(Probe, HeadersLineNumbersAndStringsMatchTheCheckedDump) {
-    const std::string dump = Shell(dir_, std::string(TXCG_COFFDUMP) + " MAIN.obj");
+TEST_F(Probe, HeadersRelocationsLineNumbersAndStringsMatchTheCheckedDump) {
+    const std::string dump = Shell(dir_, std::string(TXCG_COFFDUMP) + " -r MAIN.obj");
     EXPECT_EQ(dump, Slurp(Golden("probe.coffdump")));
 }
 

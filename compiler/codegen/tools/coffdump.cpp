@@ -3,6 +3,7 @@
 // relocation and line-number pointers and counts), the line-number records,
 // the .drectve text and the string table. It reads the file on its own and
 // shares no code with the writer, so tests can hold the writer to it.
+// With -r it lists every relocation too: offset, symbol index and name, type.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -44,13 +45,15 @@ std::string Printable(const std::string &s) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: coffdump file.obj\n");
+    const bool relocs = argc == 3 && std::strcmp(argv[1], "-r") == 0;
+    if (argc != 2 && !relocs) {
+        std::fprintf(stderr, "usage: coffdump [-r] file.obj\n");
         return 2;
     }
-    std::ifstream f(argv[1], std::ios::binary);
+    const char *path = argv[argc - 1];
+    std::ifstream f(path, std::ios::binary);
     if (!f) {
-        std::fprintf(stderr, "coffdump: cannot open %s\n", argv[1]);
+        std::fprintf(stderr, "coffdump: cannot open %s\n", path);
         return 1;
     }
     Reader r{{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()}};
@@ -70,6 +73,22 @@ int main(int argc, char **argv) {
                     i + 1, name.c_str(), r.U32(h + 8), r.U32(h + 12), r.U32(h + 16),
                     r.U32(h + 20), r.U32(h + 24), r.U16(h + 32), r.U32(h + 28), r.U16(h + 34),
                     r.U32(h + 36));
+        for (uint32_t k = 0; relocs && k < r.U16(h + 32); ++k) {
+            const uint32_t at = r.U32(h + 24) + 10 * k;
+            const uint32_t sym = r.U32(at + 4);
+            const size_t rec = size_t(symtab) + 18 * size_t(sym);
+            std::string symName;
+            if (r.U32(rec) == 0) {
+                const size_t str = size_t(symtab) + 18 * size_t(nsym) + r.U32(rec + 4);
+                for (size_t c = str; r.U8(c); ++c)
+                    symName += char(r.U8(c));
+            } else {
+                for (int c = 0; c < 8 && r.U8(rec + c); ++c)
+                    symName += char(r.U8(rec + c));
+            }
+            std::printf("  reloc 0x%x symbol %u %s type %u\n", r.U32(at), sym,
+                        Printable(symName).c_str(), r.U16(at + 8));
+        }
         const uint32_t lines = r.U32(h + 28);
         for (uint32_t l = 0; l < r.U16(h + 34); ++l) {
             const uint32_t at = lines + 6 * l;
