@@ -186,6 +186,10 @@ std::vector<uint8_t> SerializeObject(CgState &st) {
     for (uint32_t i = 0; i < nsec; ++i) {
         const SectionId id = obj.numbered[i];
         const auto &sec = st.sec[id];
+        // The header counts are 16-bit: more would be written truncated and
+        // the object would be silently wrong.
+        if (sec.relocs.size() > kMaxSectionRelocs || sec.lines.size() > 0xFFFF)
+            CgFail(kErrTooManyRelocs);
         uint8_t *h = headers.data() + kFileHeaderSize + kSectionHeaderSize * i;
         std::memcpy(h, SectionName(id), std::strlen(SectionName(id)));
         PutU32(h + 16, uint32_t(sec.image.size()));

@@ -155,6 +155,36 @@ TEST(SplitText, OneRelocationTooManyIsError20) {
     }
 }
 
+// A data section cannot be split: past 65,535 relocations (or a .text part
+// past 65,535 line numbers) the object is refused instead of written with a
+// truncated count.
+TEST(SplitText, CountsTooLargeForTheHeaderAreRefused) {
+    struct Case {
+        const char *name;
+        std::function<void(CgState &)> fill;
+    };
+    const Case cases[] = {
+        {"65,536 string-constant relocations",
+         [](CgState &s) {
+             s.sec[kSecDataMc].image.assign(4, 0);
+             s.sec[kSecDataMc].relocs.assign(65536, {0, 1, kRelDir32});
+         }},
+        {"65,536 line numbers", [](CgState &s) { s.sec[kSecText].lines.assign(65536, {0, 1}); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        CgState st;
+        test::InitForEmit(st, false, true);
+        c.fill(st);
+        try {
+            SerializeObject(st);
+            FAIL() << "no error";
+        } catch (const CgError &e) {
+            EXPECT_EQ(e.code, kErrTooManyRelocs);
+        }
+    }
+}
+
 // Line entries go with the part that holds their code; function marks stay
 // with the run before them and keep their symbol index.
 TEST(SplitText, LineNumbersFollowTheirCode) {
