@@ -83,7 +83,8 @@ void BuildCommonArrays(CgState &st) {
         img[at] = 1;
         img[at + 1] = r.type;
         AddDataRelocAt(st, kSecDataAg, at + 2, r.address);
-        AddDataReloc(st, kSecDataAg, at + 6, r.bounds, SymbolOf(st, kSecDataAd));
+        if (InFile(st, kSecDataAd))
+            AddDataReloc(st, kSecDataAg, at + 6, r.bounds, SymbolOf(st, kSecDataAd));
     });
     if (img.empty() && st.mainModule)
         img.assign(4, 0);
@@ -115,7 +116,8 @@ void BuildArrays(CgState &st) {
         d[0] = 1;
         d[1] = a[0];
         AddDataReloc(st, kSecDataAc, 10 * k + 2, GetU32(a + 9), SymbolOf(st, kSecDataAl));
-        AddDataReloc(st, kSecDataAc, 10 * k + 6, GetU32(a + 13), SymbolOf(st, kSecDataAd));
+        if (InFile(st, kSecDataAd))
+            AddDataReloc(st, kSecDataAc, 10 * k + 6, GetU32(a + 13), SymbolOf(st, kSecDataAd));
     }
 }
 

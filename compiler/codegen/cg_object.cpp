@@ -158,6 +158,10 @@ void SplitTextSections(CgState &st) {
         // order with 1-byte alignment.
         const uint32_t start = p == 0 ? 0 : all[first].offset;
         const uint32_t end = last < n ? all[last].offset : uint32_t(code.size());
+        // Fixups are filed in code order; anything else would cut wrongly.
+        if (start > end || end > code.size() || all[last - 1].offset < start ||
+            uint64_t(all[last - 1].offset) + 4 > end)
+            CgFail(kErrInternal);
         if (p != 0)
             AddSection(st, id);
         part.image.assign(code.begin() + start, code.begin() + end);
