@@ -28,6 +28,7 @@ _rt_resume_addr:	.space 4
 "$PbStartup":
 	fninit
 	call _rt_init
+	pushl $main_popped	/* where a main module that pops too much returns */
 	leal -4(%esp), %eax
 	pushl %eax
 	call _rt_main_start
@@ -39,8 +40,15 @@ main_returned:
 	jne 1f
 	pushl $0
 	call _rt_exit
-1:	pushl $main_returned
-	pushl %esp
+1:	movl %esp, %eax
+	pushl $main_returned
+	pushl %eax
+	pushl rt_main_esp
+	call _rt_unbalanced
+main_popped:
+	movl %esp, %eax
+	pushl $main_returned
+	pushl %eax
 	pushl rt_main_esp
 	call _rt_unbalanced
 

@@ -185,10 +185,16 @@ struct MachineHooks {
         case UC_MEM_FETCH_PROT: what = "execution of non-code memory"; break;
         default: what = "memory fault"; break;
         }
+        std::string hint;
         uint32_t guardLow = Machine::kStackTop - Machine::kStackSize - 0x100000;
-        if (a >= guardLow && a < Machine::kStackTop - Machine::kStackSize) what += " (stack overflow)";
-        if (type == UC_MEM_FETCH_UNMAPPED || type == UC_MEM_FETCH_PROT) eip = a;
-        Fail(*m, eip, what + " at " + Hex(a), a);
+        if (a >= guardLow && a < Machine::kStackTop - Machine::kStackSize) hint = " (stack overflow)";
+        if (type == UC_MEM_FETCH_UNMAPPED || type == UC_MEM_FETCH_PROT) {
+            // A ret that took a pushed value for its return address.
+            uint32_t popped = 0;
+            if (m->Read(m->Get(Reg::Esp) - 4, &popped, 4) && popped == a) hint = " (a return to a pushed value: unbalanced stack?)";
+            eip = a;
+        }
+        Fail(*m, eip, what + " at " + Hex(a) + hint, a);
         return false;
     }
 };

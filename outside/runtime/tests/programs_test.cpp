@@ -62,7 +62,7 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
     } cases[] = {
         {"fault_read", StopKind::Fault, 0, 11, "read of unmapped memory at 0x00000010", "before"},
         {"fault_loop", StopKind::InstructionLimit, 0, 12, "instruction limit of 100000 reached"},
-        {"fault_push", StopKind::UnbalancedStack, 0, 14, "ESP 0x7FEFFFE8 where 0x7FEFFFEC was expected"},
+        {"fault_push", StopKind::UnbalancedStack, 0, 14, "ESP 0x7FEFFFE4 where 0x7FEFFFE8 was expected"},
         {"fault_div", StopKind::RuntimeError, 11, 15, "runtime error 11 (division by zero) in FAULTS.BAS line 15"},
         {"fault_overflow", StopKind::RuntimeError, 6, 16, "(overflow)"},
         {"fault_return", StopKind::Fault, 0, 17, "jump to unmapped memory at 0x12345678"},
@@ -73,6 +73,8 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         {"fault_procpush", StopKind::UnbalancedStack, 0, 24, "unbalanced stack in FAULTS.BAS line 24"},
         {"fault_hlt", StopKind::Fault, 0, 25, "hlt instruction"},
         {"fault_huge", StopKind::RuntimeError, 7, 26, "out of memory"},
+        {"fault_mainpush", StopKind::Fault, 0, 27, "jump to unmapped memory at 0x00000777 (a return to a pushed value"},
+        {"fault_mainpop", StopKind::UnbalancedStack, 0, 28, "ESP 0x7FEFFFF0 where 0x7FEFFFEC was expected"},
     };
     Limits limits;
     limits.instructions = 100000;

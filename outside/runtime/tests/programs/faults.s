@@ -12,6 +12,7 @@ d_40000:	.double 40000.0
 mode:	.long MODE
 table:	.long read_fault, runaway, extra_push, div_zero, overflow, bad_return, gosub_unbalanced
 	.long subscript, out_of_data, mismatch, recursion, proc_push, halt, huge_string
+	.long main_extra_push, main_extra_pop
 	.text
 read_fault:
 	LINE 11			# PRINT "before";: then a read of address 16
@@ -124,4 +125,12 @@ huge_string:			# SPACE$(&H7FFFFFF0)
 	LINE 26
 	pushl $0x7FFFFFF0
 	call "_$PfSPACE24@4"
+	ret
+main_extra_push:		# the last statement leaves a word behind
+	LINE 27
+	pushl $0x00000777
+	ret
+main_extra_pop:			# the last statement takes a word too many
+	LINE 28
+	popl %eax
 	ret
