@@ -465,3 +465,90 @@ void RT_STDCALL rt_swap5(RtDesc *a, RtDesc *b) {
     *a = *b;
     *b = t;
 }
+
+/* ---- double-byte aware functions --------------------------------------- */
+
+/* Byte offset of the character after the first n characters of s. */
+static uint32_t rt_char_offset(RtStr s, uint32_t n) {
+    uint32_t i = 0;
+    while (n-- && i < s.len) i += (rt_is_lead((unsigned char)s.p[i]) && i + 1 < s.len) ? 2 : 1;
+    return i;
+}
+
+static uint32_t rt_char_count(RtStr s) {
+    uint32_t n = 0;
+    for (uint32_t i = 0; i < s.len; ++n) i += (rt_is_lead((unsigned char)s.p[i]) && i + 1 < s.len) ? 2 : 1;
+    return n;
+}
+
+void RT_STDCALL rt_kleft(int32_t n) RT_NAME("_$PfKLEFT24@4");
+void RT_STDCALL rt_kleft(int32_t n) {
+    if (n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
+    RtStr s = rt_spop();
+    rt_push_sub(s, 0, rt_char_offset(s, (uint32_t)n));
+}
+
+void RT_STDCALL rt_kright(int32_t n) RT_NAME("_$PfKRIGHT24@4");
+void RT_STDCALL rt_kright(int32_t n) {
+    if (n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
+    RtStr s = rt_spop();
+    uint32_t count = rt_char_count(s);
+    uint32_t from = (uint32_t)n >= count ? 0 : rt_char_offset(s, count - (uint32_t)n);
+    rt_push_sub(s, from, s.len - from);
+}
+
+void RT_STDCALL rt_kmid(int32_t start, int32_t n) RT_NAME("_$PfKMID24@8");
+void RT_STDCALL rt_kmid(int32_t start, int32_t n) {
+    if (start < 1 || n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
+    RtStr s = rt_spop();
+    uint32_t from = rt_char_offset(s, (uint32_t)start - 1);
+    RtStr rest = {s.p + from, s.len - from, 0};
+    rt_push_sub(s, from, rt_char_offset(rest, (uint32_t)n));
+}
+
+/* ---- numbers as bytes -------------------------------------------------- */
+
+void RT_STDCALL rt_mki(uint32_t v) RT_NAME("_$PfMKI24@4");
+void RT_STDCALL rt_mki(uint32_t v) { rt_spush_copy((const char *)&v, 2); }
+void RT_STDCALL rt_mkl(uint32_t v) RT_NAME("_$PfMKL24@4");
+void RT_STDCALL rt_mkl(uint32_t v) { rt_spush_copy((const char *)&v, 4); }
+void RT_STDCALL rt_mks(uint32_t v) RT_NAME("_$PfMKS24@4");
+void RT_STDCALL rt_mks(uint32_t v) { rt_spush_copy((const char *)&v, 4); }
+/* _$PfMKD24@0 (rt_x87.S) stores ST0 and passes its bytes. */
+void rt_mkd(const char *bytes) { rt_spush_copy(bytes, 8); }
+
+/* The first bytes of the top string; a shorter string is an error. */
+void rt_cv_bytes(void *out, uint32_t n, uint32_t addr) {
+    RtStr s = rt_spop();
+    if (s.len < n) rt_fail(RT_E_ILLEGAL, addr);
+    memcpy(out, s.p, n);
+    rt_sfree(s);
+}
+
+int32_t RT_STDCALL rt_cvi(void) RT_NAME("_$PfCVI@0");
+int32_t RT_STDCALL rt_cvi(void) {
+    int16_t v;
+    rt_cv_bytes(&v, 2, RT_CALLER());
+    return v;
+}
+int32_t RT_STDCALL rt_cvl(void) RT_NAME("_$PfCVL@0");
+int32_t RT_STDCALL rt_cvl(void) {
+    int32_t v;
+    rt_cv_bytes(&v, 4, RT_CALLER());
+    return v;
+}
+
+/* ---- console position and raised errors -------------------------------- */
+
+int32_t RT_STDCALL rt_pos(uint32_t window, int32_t n) RT_NAME("_$PfPOS@8");
+int32_t RT_STDCALL rt_pos(uint32_t window, int32_t n) {
+    (void)window;
+    (void)n;
+    return (int32_t)rt_column + 1;
+}
+
+void RT_STDCALL rt_error_stmt(int32_t code) RT_NAME("_$PsERROR@4");
+void RT_STDCALL rt_error_stmt(int32_t code) {
+    if (code < 1 || code > 255) rt_fail(RT_E_ILLEGAL, RT_CALLER());
+    rt_fail(code, RT_CALLER());
+}

@@ -468,3 +468,38 @@ rt_exp2:
 	FPU_SAFE "_$PsPRINT4@8", "_rt_print4@8", 2
 	FPU_SAFE "_$PfSTR244@4", "_rt_str4@4", 1
 	FPU_SAFE "_$PsREAD@4", "_rt_read@4", 1
+
+/* MKD$: the eight bytes of ST0. */
+	.globl "_$PfMKD24@0"
+"_$PfMKD24@0":
+	subl $8, %esp
+	fstpl (%esp)
+	pushl %esp
+	call _rt_mkd
+	addl $12, %esp
+	ret
+
+/* CVS, CVD: the first 4 or 8 bytes of the top string onto ST0. */
+	.globl "_$PfCVS@0", "_$PfCVD@0"
+"_$PfCVS@0":
+	subl $8, %esp
+	movl %esp, %eax
+	pushl 8(%esp)
+	pushl $4
+	pushl %eax
+	call _rt_cv_bytes
+	addl $12, %esp
+	flds (%esp)
+	addl $8, %esp
+	ret
+"_$PfCVD@0":
+	subl $8, %esp
+	movl %esp, %eax
+	pushl 8(%esp)
+	pushl $8
+	pushl %eax
+	call _rt_cv_bytes
+	addl $12, %esp
+	fldl (%esp)
+	addl $8, %esp
+	ret

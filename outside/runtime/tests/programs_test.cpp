@@ -91,6 +91,19 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
     }
 }
 
+// Shift-JIS bytes go out as they are; the K functions count a double-byte
+// character as one; the program ends with the error it raises itself.
+TEST(RuntimePrograms, ShiftJisTextAndRaisedError) {
+    Outcome r = RunImage("sjis");
+    EXPECT_EQ(r.output, "\xb6\xc5\x8a\xbf\x83\x61" "A\x8a|\n"
+                        "\x8a\xbf\x8e\x9a\x8a\xbf\x8a\xbf" "b|\n"
+                        "-2  123456  2.5  .5  8 \n"
+                        "abc 4 \n");
+    EXPECT_EQ(r.stop.kind, StopKind::RuntimeError) << r.message;
+    EXPECT_EQ(r.stop.basicError, 200);
+    EXPECT_EQ(r.stop.line, 5u);
+}
+
 // Endless recursion stops on the runtime's stack check (error 28), before the
 // stack runs out; it needs more instructions than the table above allows.
 TEST(RuntimePrograms, DeepRecursionEndsAsAnError) {
