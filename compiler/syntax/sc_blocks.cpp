@@ -15,7 +15,13 @@ bool HasSuffix(ScPass &p, const Token &t) {
 
 void EnterLabel(ScPass &p, std::string_view name, const Token &t) {
     uint32_t h = p.tab.SearchLabel(name, p.scope.procId);
-    if (Item *it = LastItem(p)) it->value = h;
+    if (t.kind == 1 && p.items[p.head].sub == 0x7B) {
+        // RESTORE carries its label in the statement head.
+        p.items[p.head].value = h;
+        --p.out;
+    } else if (Item *it = LastItem(p)) {
+        it->value = h;
+    }
     if (p.flags & kFlagXref) OutputReference(p, p.tab.label(h).xref, t.kind == 0 ? 0 : 1);
 }
 

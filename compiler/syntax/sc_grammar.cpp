@@ -453,13 +453,11 @@ private:
         b.Place(bare);
         b.Jump(tail);
         L none = b.NewLabel();
-        Stmt(0x7B);   // RESTORE [label]
+        Stmt(0x7B);   // RESTORE [label]: the label goes into the head
         b.Handler(EndTok);
         b.IfStatus(1, none);
         b.Call(jumpOp);
-        b.Jump(tail);
         b.Place(none);
-        b.EmitItem(ic::kLabel, 0);
         b.Jump(tail);
 
         // ON n GOTO / GOSUB label, ...

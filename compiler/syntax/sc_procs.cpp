@@ -325,7 +325,10 @@ void SC_ArgMrk(ScPass &p) {
     if ((code & 0x0F) == 0x0F) {
         s.code = ic::kExprVal;
         s.value = 0;
-    } else if (single && (p.items[p.exprStart + 1].code == ic::kVar || p.items[p.exprStart + 1].code == ic::kElem)) {
+    } else if (single && (p.items[p.exprStart + 1].code == ic::kVar || p.items[p.exprStart + 1].code == ic::kElem) &&
+               (p.items[p.exprStart + 1].sub == dtype || (dtype == vt::kFixStr && at == vt::kStr))) {
+        // A variable of the declared type is passed itself; any other
+        // goes through a temporary.
         s.code = ic::kExprRef;
         s.value = 0;
     } else {

@@ -22,6 +22,11 @@ public:
     Toks &op(uint8_t kind) { return unit(0x20, kind); }
     Toks &punct(uint8_t kind) { return unit(0x30, kind); }
     Toks &notk() { return unit(0x28, 0x30); }
+    Toks &label(const char *n) {
+        size_t at = text_.find(n, from_);
+        from_ = at + std::strlen(n);
+        return unit(0xA0, 1, uint8_t(at), uint8_t(std::strlen(n)));
+    }
     Toks &type(uint8_t t) { return unit(0x90, t); }
     Toks &lineno(const char *n) {
         size_t at = text_.find(n, from_);
@@ -83,8 +88,10 @@ public:
             char buf[64];
             std::snprintf(buf, sizeof buf, "%s%02X.%02X", s.empty() ? "" : " ", it.code, it.sub);
             s += buf;
-            if (it.value && (it.code == 0x50 || it.code == 0x60 || it.code == 0x42 || it.code == 0))
+            const bool procHead = it.code == 0 && it.sub >= 0x30 && it.sub <= 0x3F;
+            if (it.value && (it.code == 0x50 || it.code == 0x60 || it.code == 0x42 || procHead))
                 s += ":" + p->tab.sym(it.value).name;
+            if (it.value && it.code == 0 && it.sub == 0x7B) s += "@" + p->tab.label(it.value).name;
             if (it.code == 0x70 && it.sub <= 4) {
                 Cst c = SlotValue(*p, it);
                 std::snprintf(buf, sizeof buf, "=%g", c.type == 2 ? double(c.s) : c.type == 3 ? c.d : double(c.l));
@@ -173,10 +180,45 @@ TEST(ScItems, CallMatchesDeclaredParameters) {
     // A line led by the procedure's name is the same call.
     EXPECT_EQ(m.Line(Toks("S 1, X + 1").name("S").i16(1).punct(2).name("X").op(0x13).i16(1)),
               "00.38:S B1.00 70.00=1 BF.00 B3.02 50.02:X 70.00=1 20.13 BF.00 F1.00");
+    // A variable of another type goes through a temporary.
+    EXPECT_EQ(m.Line(Toks("S 1, K%").name("S").i16(1).punct(2).name("K", 0)),
+              "00.38:S B1.00 70.00=1 BF.00 B3.02 50.00:K BF.00 F1.00");
     m.Line(Toks("CALL S(1)").kw(0x38).name("S", 2, 0x60).i16(1).punct(1), &word);
     EXPECT_EQ(word & 0xFF, 22) << "a parameter without default left out";
     m.Line(Toks("CALL S(1, X, 2)").kw(0x38).name("S", 2, 0x60).i16(1).punct(2).name("X").punct(2).i16(2).punct(1), &word);
     EXPECT_EQ(word & 0xFF, 22) << "one argument too many";
+}
+
+TEST(ScItems, JumpsCarryTheirLabels) {
+    Module m;
+    EXPECT_EQ(m.Line(Toks("GOTO *L").kw(0x70).label("*L")), "00.70 A0.01 F1.00");
+    EXPECT_NE(m.p->items[1].value, 0u);
+    // RESTORE keeps its label in the statement head.
+    EXPECT_EQ(m.Line(Toks("RESTORE *L").kw(0x7B).label("*L")), "00.7B@L F1.00");
+    EXPECT_EQ(m.Line(Toks("RESTORE").kw(0x7B)), "00.7B F1.00");
+    EXPECT_EQ(m.p->items[0].value, 0u);
+}
+
+TEST(ScItems, NamesInsideAProcedureAreItsOwn) {
+    Module m;
+    m.Line(Toks("A = 1").name("A").op(0x20).i16(1));
+    const uint32_t moduleA = m.p->items[2].value;
+    m.Line(Toks("DECLARE SUB P").clause(0x13).kw(0x35).name("P"));
+    m.Line(Toks("DECLARE SUB Q ()").clause(0x13).kw(0x35).name("Q").punct(0).punct(1));
+    uint16_t word = 0;
+    m.Line(Toks("SUB P").kw(0x35).name("P"), &word);
+    EXPECT_EQ(word, 0x430A) << "a routine declared without a list has no body here";
+    m.Line(Toks("SUB Q ()").kw(0x35).name("Q").punct(0).punct(1), &word);
+    EXPECT_EQ(word, 0);
+    m.Line(Toks("A = 2").name("A").op(0x20).i16(2));
+    const uint32_t localA = m.p->items[2].value;
+    EXPECT_NE(localA, moduleA);
+    EXPECT_EQ(m.p->tab.sym(localA).kind, sk::kLocal);
+    EXPECT_EQ(m.p->tab.sym(m.p->scope.proc).extra, 4u) << "the local adds its size to the frame";
+    m.Line(Toks("END SUB").kw(0x1A).kw(0x35), &word);
+    EXPECT_EQ(word, 0);
+    EXPECT_EQ(m.Line(Toks("A = 3").name("A").op(0x20).i16(3)).substr(0, 20), "00.80 B0.02 50.02:A ");
+    EXPECT_EQ(m.p->items[2].value, moduleA);
 }
 
 }  // namespace
