@@ -183,5 +183,5 @@ def write_crash(dirname):
 
 
 if __name__ == "__main__":
-    write_crash(sys.argv[1])
     write(sys.argv[1])
+    write_crash(sys.argv[1])

@@ -23,7 +23,7 @@ struct Line {
         p->nameStack.push_back(src);
         std::snprintf(p->line, sizeof p->line, "%s", text);
         p->lineLen = int(std::strlen(text));
-        std::memcpy(p->tokbuf, tokens.data(), tokens.size());
+        if (!tokens.empty()) std::memcpy(p->tokbuf, tokens.data(), tokens.size());
         p->tokBytes = int(tokens.size());
         std::memcpy(p->tokbuf + p->tokBytes, "\xF1\0\0\0", 4);
         p->recLine = 10;
@@ -108,6 +108,59 @@ TEST(ScGrammar, EveryEntryResolvesInsideTheProgram) {
                      0xC4}) {
         SCOPED_TRACE(kind);
         EXPECT_NE(g.stmt[kind], kNoRule);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Random token lines, built from the unit layout, must end in a result
+// word and never read or write outside the line's buffers.
+TEST(ScMachine, RandomLinesEndCleanly) {
+    uint32_t seed = 12345;
+    auto rnd = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    static const uint8_t kClasses[] = {0x00, 0x10, 0x20, 0x28, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0xA0, 0xA1};
+    static const uint8_t kKeywords[] = {0x00, 0x10, 0x11, 0x12, 0x15, 0x19, 0x1A, 0x1B, 0x20, 0x21, 0x22, 0x23,
+                                        0x24, 0x25, 0x31, 0x35, 0x38, 0x3B, 0x3D, 0x50, 0x70, 0x71, 0x7B, 0x7C,
+                                        0x8C, 0x8D, 0x94, 0xC4};
+    const std::string text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ \"Q\" 12345 *LBL";
+    for (int round = 0; round < 200; ++round) {
+        auto p = std::make_unique<ScPass>();
+        CmpFilParam param{};
+        char src[] = "PROG.BAS";
+        param.srcfilename = src;
+        p->param = &param;
+        p->nameStack.push_back(src);
+        for (int lineNo = 0; lineNo < 50; ++lineNo) {
+            std::vector<uint8_t> t;
+            int units = int(rnd(14));
+            for (int u = 0; u < units; ++u) {
+                uint8_t cls = kClasses[rnd(sizeof kClasses)];
+                uint8_t kind = cls == 0x00 ? kKeywords[rnd(sizeof kKeywords)] : uint8_t(rnd(cls == 0x20 ? 0x36 : 0x30));
+                uint8_t off = uint8_t(rnd(uint32_t(text.size())));
+                uint8_t len = uint8_t(1 + rnd(uint32_t(text.size() - off)));
+                if (cls == 0x50 || cls == 0x60 || cls == 0x90) kind = uint8_t(rnd(5));
+                if (cls == 0x70) kind = rnd(4) == 0 ? 16 : uint8_t(rnd(4));
+                if (cls == 0xA0 || cls == 0xA1) kind = uint8_t(rnd(2));
+                t.insert(t.end(), {cls, kind, off, len});
+                if (cls == 0x70 && kind < 16)
+                    for (int b = 0; b < ConstValueSize(kind); ++b) t.push_back(uint8_t(rnd(256)));
+            }
+            std::snprintf(p->line, sizeof p->line, "%s", text.c_str());
+            p->lineLen = int(text.size());
+            if (!t.empty()) std::memcpy(p->tokbuf, t.data(), t.size());
+            p->tokBytes = int(t.size());
+            std::memcpy(p->tokbuf + p->tokBytes, "\xF1\0\0\0", 4);
+            p->recLine = uint16_t(lineNo + 1);
+            ++p->stmtCount;
+            uint16_t w = AnalyseLine(*p);
+            if (!w) w = CheckConstants(*p);
+            ASSERT_LE(p->out, kItemMax);
+        }
     }
 }
 
