@@ -92,15 +92,20 @@ const char *DetailFileName(ScPass &p, uint32_t detail) {
     return nullptr;
 }
 
-void WriteErrorLine(ScPass &p, const std::string &text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+// Appends a line to the source and expanded-source listings.
+void WriteListings(ScPass &p, const std::string &text) {
     if ((p.flags & kFlagListing) && p.listing &&
         std::fwrite(text.data(), 1, text.size(), p.listing) != text.size())
         AbortPass(p, 12, 0, dc::kListing);
     if ((p.flags & kFlagExpanded) && p.expanded &&
         std::fwrite(text.data(), 1, text.size(), p.expanded) != text.size())
         AbortPass(p, 12, 0, dc::kExpanded);
+}
+
+void WriteErrorLine(ScPass &p, const std::string &text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    WriteListings(p, text);
 }
 
 void AnalyseStatement(ScPass &p) {
@@ -125,7 +130,9 @@ int Run(ScPass &p) {
         ReadStatement(p);
     }
     p.phase = 1;
-    OutputCountLine(p);
+    const std::string count = CountLine(p.errors, p.warnings);
+    WriteListings(p, count);
+    if (p.flags & kFlagXref) OutputCrossReference(p);
     if (p.errors) AbortPass(p, 2, 0xF0, 0);
     CheckOpenBlocks(p);
     OutputTables(p);
