@@ -92,20 +92,15 @@ const char *DetailFileName(ScPass &p, uint32_t detail) {
     return nullptr;
 }
 
-// Appends a line to the source and expanded-source listings.
-void WriteListings(ScPass &p, const std::string &text) {
+void WriteErrorLine(ScPass &p, const std::string &text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
     if ((p.flags & kFlagListing) && p.listing &&
         std::fwrite(text.data(), 1, text.size(), p.listing) != text.size())
         AbortPass(p, 12, 0, dc::kListing);
     if ((p.flags & kFlagExpanded) && p.expanded &&
         std::fwrite(text.data(), 1, text.size(), p.expanded) != text.size())
         AbortPass(p, 12, 0, dc::kExpanded);
-}
-
-void WriteErrorLine(ScPass &p, const std::string &text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-    WriteListings(p, text);
 }
 
 void AnalyseStatement(ScPass &p) {
@@ -130,9 +125,7 @@ int Run(ScPass &p) {
         ReadStatement(p);
     }
     p.phase = 1;
-    const std::string count = CountLine(p.errors, p.warnings);
-    WriteListings(p, count);
-    if (p.flags & kFlagXref) OutputCrossReference(p);
+    OutputCountLine(p);
     if (p.errors) AbortPass(p, 2, 0xF0, 0);
     CheckOpenBlocks(p);
     OutputTables(p);

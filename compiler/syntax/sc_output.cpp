@@ -32,7 +32,7 @@ void OutputOpen(ScPass &p) {
 void OutputListLine(ScPass &) {}
 void OutputReference(ScPass &, uint32_t *, uint8_t) {}
 uint16_t OutputStatement(ScPass &) { return 0; }
-void OutputCrossReference(ScPass &) {}
+void OutputCountLine(ScPass &) {}
 void OutputTables(ScPass &) {}
 void OutputStream(ScPass &) {}
 

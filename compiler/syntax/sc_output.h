@@ -23,8 +23,8 @@ uint16_t OutputStatement(ScPass &p);
 // a definition, 1 a use) to a record's chain {first, last} in the
 // cross-reference work file.
 void OutputReference(ScPass &p, uint32_t chain[2], uint8_t flag);
-// After the last statement and its count line: the cross reference.
-void OutputCrossReference(ScPass &p);
+// After the last statement: the count line and the cross reference.
+void OutputCountLine(ScPass &p);
 // Open blocks at the end, the tables, the statement stream and the final
 // header. Statement errors found here are counted by ErrMsg.
 void OutputTables(ScPass &p);

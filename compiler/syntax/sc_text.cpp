@@ -2,7 +2,6 @@
 // here are the bytes the error lines and the crash report carry.
 #include "sc_text.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace txsc {
@@ -63,18 +62,6 @@ void FormatLineField(uint16_t line, char out[16]) {
     std::strcpy(out, " ");
     std::strcat(out, places);
     std::strcat(out, "行 ");
-}
-
-std::string CountLine(uint16_t errors, uint16_t warnings) {
-    std::string line = "エラー個数=         ワーニング個数=        \n";
-    auto edit = [&line](size_t at, unsigned value) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%7u", value);
-        line.replace(at, 7, digits);
-    };
-    edit(12, errors);
-    edit(36, warnings);
-    return line;
 }
 
 const char *CrashPhaseFormat(int phase) {

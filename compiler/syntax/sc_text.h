@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace txsc {
 
@@ -14,10 +13,6 @@ const char *StatementErrorText(uint8_t code);
 // the right-aligned line number filled with '*' on the left, "行" and a
 // blank. `out` receives a terminated string.
 void FormatLineField(uint16_t line, char out[16]);
-
-// The count line that ends both listings: the error and warning counts
-// edited right-aligned into the 7-place fields after their "=" signs.
-std::string CountLine(uint16_t errors, uint16_t warnings);
 
 // Crash report texts.
 const char *CrashPhaseFormat(int phase);   // printf format; phase 0 takes the line

@@ -168,20 +168,6 @@ def write(dirname):
             f.write(b"END\nEND\n" if name == "short" else b"AB = 1\n")
 
 
-def count_line(errors, warnings):
-    """The template with the counts right-aligned into places 12-18 and
-    36-42 (byte positions in code page 932)."""
-    line = bytearray("エラー個数=         ワーニング個数=        \n".encode("cp932"))
-    line[12:19] = b"%7d" % errors
-    line[36:43] = b"%7d" % warnings
-    return bytes(line)
-
-
-def write_counts(dirname):
-    with open(os.path.join(dirname, "count.out"), "wb") as f:
-        f.write(count_line(2, 0) + count_line(65535, 0) + count_line(0, 7))
-
-
 def write_crash(dirname):
     """The dump of a pass at line 12 whose trace holds one step."""
     lines = ["構文解析：PROG.BAS [12行] 構文検査中に続行不可能なエラーが発生しました",
@@ -199,4 +185,3 @@ def write_crash(dirname):
 if __name__ == "__main__":
     write(sys.argv[1])
     write_crash(sys.argv[1])
-    write_counts(sys.argv[1])

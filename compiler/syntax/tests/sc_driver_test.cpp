@@ -25,8 +25,7 @@ struct PassRun {
     std::string out;
 };
 
-PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const char *env = nullptr,
-                char *listing = nullptr) {
+PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const char *env = nullptr) {
     static char srcName[64], sl[512], tc[512], pc[512], envName[512];
     std::snprintf(srcName, sizeof srcName, "%s", src);
     std::snprintf(sl, sizeof sl, "%s", Fixture(name + ".sl").c_str());
@@ -37,7 +36,6 @@ PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const cha
     r.param.slist_filename = sl;
     r.param.tcode_filename = tc;
     r.param.pcode_filename = pc;
-    r.param.Fs_filename = listing;
     if (env) {
         std::snprintf(envName, sizeof envName, "%s", env);
         r.param.S_filenmae = envName;
@@ -110,29 +108,8 @@ TEST(ScDriver, MissingTemporaryIsAnOpenFailure) {
 
 #include "sc_crash.h"
 #include "sc_pass.h"
-#include "sc_text.h"
 
 namespace {
-
-TEST(ScDriver, CountLineLayout) {
-    EXPECT_EQ(txsc::CountLine(2, 0) + txsc::CountLine(65535, 0) + txsc::CountLine(0, 7), ReadAll(Fixture("count.out")));
-}
-
-// The listing receives the error lines and ends with the count line.
-TEST(ScDriver, ListingGetsErrorLinesAndCount) {
-    static char listing[512];
-    std::snprintf(listing, sizeof listing, "%s", Fixture("labels.lst").c_str());
-    PassRun r = Compile("labels", "PROG.BAS", nullptr, listing);
-    EXPECT_EQ(r.result, 0);
-    // The listing is a text file: on Windows its lines end in CR LF.
-    std::string text = ReadAll(listing);
-    std::erase(text, '\r');
-    const std::string errors = ReadAll(Fixture("labels.out"));
-    const std::string count = txsc::CountLine(3, 0);
-    ASSERT_GE(text.size(), errors.size() + count.size());
-    EXPECT_EQ(text.substr(text.size() - count.size()), count);
-    EXPECT_NE(text.find(errors.substr(0, errors.find('\n') + 1)), std::string::npos);
-}
 
 TEST(ScCrash, DumpLayout) {
     auto p = std::make_unique<txsc::ScPass>();
