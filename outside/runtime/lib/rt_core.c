@@ -221,6 +221,15 @@ void RT_STDCALL rt_end(int32_t code) { rt_exit(code); }
 void RT_STDCALL rt_stop(void) RT_NAME("_$PsSTOP@0");
 void RT_STDCALL rt_stop(void) { rt_exit(0); }
 
+/* The console is a plain output stream: no screen to clear, no bell. */
+void RT_STDCALL rt_cls(uint32_t window, int32_t mode) RT_NAME("_$PsCLS@8");
+void RT_STDCALL rt_cls(uint32_t window, int32_t mode) {
+    (void)window;
+    (void)mode;
+}
+void RT_STDCALL rt_beep(void) RT_NAME("_$PsBEEP@0");
+void RT_STDCALL rt_beep(void) {}
+
 static char rt_mmf_name[256];
 uint32_t RT_STDCALL rt_dbg_name(void) RT_NAME("_$PdDbgGetMmfNameAdr@0");
 uint32_t RT_STDCALL rt_dbg_name(void) { return (uint32_t)rt_mmf_name; }

@@ -41,6 +41,25 @@ uint32_t RT_STDCALL rt_ary_var_adr(const uint32_t *block) {
     return (uint32_t)(a->storage + index * size);
 }
 
+/* An array member of a record: the block holds the element size, the
+   member's bounds record, the subscripts first to last, then the address of
+   the member's first element (the record's address plus its offset). */
+uint32_t RT_STDCALL rt_ary_member(const uint32_t *block) RT_NAME("_$PbAryMember@4");
+uint32_t RT_STDCALL rt_ary_member(const uint32_t *block) {
+    uint32_t size = block[0];
+    const uint8_t *bounds = (const uint8_t *)block[1];
+    if (!bounds) rt_fail(RT_E_SUBSCRIPT, RT_CALLER());
+    uint32_t nsub = bounds[0], index = 0, scale = 1;
+    for (uint32_t i = 0; i < nsub; ++i) {
+        int32_t sub = (int32_t)block[2 + i];
+        uint32_t upper = rt_get32(bounds + 1 + 4 * i);
+        if (sub < 0 || (uint32_t)sub > upper) rt_fail(RT_E_SUBSCRIPT, RT_CALLER());
+        index += (uint32_t)sub * scale;
+        scale *= upper + 1;
+    }
+    return block[2 + nsub] + index * size;
+}
+
 uint32_t RT_STDCALL rt_ary_var_adr_bcd(const uint32_t *block) RT_NAME("_$PbAryVarAdrBcd@4");
 uint32_t RT_STDCALL rt_ary_var_adr_bcd(const uint32_t *block) { return rt_ary_var_adr(block); }
 uint32_t RT_STDCALL rt_ary_var_adr_fix(const uint32_t *block) RT_NAME("_$PbAryVarAdrFix@4");

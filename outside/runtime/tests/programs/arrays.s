@@ -212,7 +212,47 @@ ctrl_s:	.byte 0, 0
 	call "_$PsPRINT5@4"
 	PRINT_CONST s_bar
 	PRINT_END
+	LINE 10			# R.V%(2) = 7: R.V%(0) = 5: PRINT R.V%(2); R.V%(0); R.TAG%
+	pushl $rec_r + 2	# the member array V%(2) lies at +2 of the record
+	pushl $2
+	pushl $bounds_m
+	pushl $2
+	pushl %esp
+	call "_$PbAryMember@4"
+	addl $16, %esp
+	movw $7, (%eax)
+	LINE 10
+	pushl $rec_r + 2
+	pushl $0
+	pushl $bounds_m
+	pushl $2
+	pushl %esp
+	call "_$PbAryMember@4"
+	addl $16, %esp
+	movw $5, (%eax)
+	LINE 10
+	PRINT_START
+	pushl $2
+	movswl rec_r + 6, %eax
+	pushl %eax
+	call "_$PsPRINT2@8"
+	pushl $2
+	movswl rec_r + 2, %eax
+	pushl %eax
+	call "_$PsPRINT2@8"
+	pushl $0
+	movswl rec_r, %eax
+	pushl %eax
+	call "_$PsPRINT2@8"
+	PRINT_END
 	ret
+	.section .data$ad,"w"
+bounds_m:	.byte 1
+	.long 2
+	.data
+rec_r:	.word 9			# TAG%, then V%(0 TO 2)
+	.space 6
+	.text
 
 # SUB LOCALS: DIM L&(5): L&(5) = L&(5) + 55: PRINT L&(5)
 # The control record lies at [ebp-12].
