@@ -97,6 +97,12 @@ struct MachineHooks {
         if (intno == 3) {
             d.stop.kind = StopKind::Breakpoint;
             d.stop.address = eip - 1;
+        } else if (intno == 1) {
+            // The trap flag's single step; like the platform, the flag is
+            // cleared as the step is reported.
+            d.stop.kind = StopKind::Step;
+            d.stop.address = eip;
+            m->Set(Reg::Eflags, m->Get(Reg::Eflags) & ~0x100u);
         } else {
             d.stop.kind = StopKind::Fault;
             d.stop.address = eip;

@@ -23,7 +23,8 @@ enum class Reg { Eax, Ecx, Edx, Ebx, Esp, Ebp, Esi, Edi, Eip, Eflags };
 enum class StopKind {
     Exited,           // the program ended; exitCode holds its status
     Breakpoint,       // an int3 ran; address is the int3's, EIP is after it
-    Step,             // Step() finished one instruction
+    Step,             // Step() finished one instruction, or a run with the
+                      // trap flag (EFLAGS bit 8) set did; the flag is cleared
     RuntimeError,     // the runtime reported a BASIC error (basicError, line)
     UnbalancedStack,  // a statement or procedure end found ESP off its depth
     Fault,            // memory fault, invalid instruction or CPU exception

@@ -156,6 +156,12 @@ TEST(Machine, BreakpointStepAndMemory) {
     EXPECT_EQ(s.kind, StopKind::Step);
     EXPECT_EQ(m.Get(Reg::Eip), *main + 5);
     EXPECT_EQ(m.Get(Reg::Esp), esp - 4);
+    // The trap flag steps as well: into the call of the control-block routine.
+    m.Set(Reg::Eflags, m.Get(Reg::Eflags) | 0x100);
+    s = m.Run();
+    EXPECT_EQ(s.kind, StopKind::Step) << m.Describe(s);
+    EXPECT_EQ(s.address, *m.Symbol("_$PbSetMcbMain@4"));
+    EXPECT_EQ(m.Get(Reg::Eflags) & 0x100, 0u);
 
     // The first string constant's text: "Hello, world" becomes "Jello, world".
     uint32_t record[3];
