@@ -221,4 +221,68 @@ TEST(ScItems, NamesInsideAProcedureAreItsOwn) {
     EXPECT_EQ(m.p->items[2].value, moduleA);
 }
 
+TEST(ScItems, UserTypes) {
+    Module m;
+    uint16_t word = 1;
+    m.Line(Toks("TYPE PT").kw(0x1B).name("PT"), &word);
+    EXPECT_EQ(word, 0);
+    EXPECT_TRUE(m.p->typeMode);
+    // Member lines are kind 0x1D; any other statement is refused here.
+    EXPECT_EQ(m.Line(Toks("X AS INTEGER").name("X").clause(3).type(0), &word), "00.1D F1.00");
+    m.Line(Toks("S AS STRING * 8").name("S").clause(3).type(17).op(0x15).i16(8), &word);
+    EXPECT_EQ(word, 0);
+    m.Line(Toks("PRINT").kw(0x94), &word);
+    EXPECT_EQ(word, 0x6D02);
+    m.Line(Toks("Z AS STRING * 0").name("Z").clause(3).type(17).op(0x15).i16(0), &word);
+    EXPECT_EQ(word & 0xFF, 6) << "a fixed-length string member of length 0";
+    m.Line(Toks("Q AS PT").name("Q").clause(3).name("PT"), &word);
+    EXPECT_EQ(word & 0xFF, 29) << "a member of the type being defined";
+    m.Line(Toks("END TYPE").kw(0x1A).kw(0x1B), &word);
+    EXPECT_EQ(word, 0);
+    const uint32_t pt = m.p->tab.SearchType("PT");
+    ASSERT_NE(pt, 0u);
+    EXPECT_EQ(m.p->tab.type(pt).size, 10u);
+    EXPECT_EQ(m.p->tab.member(m.p->tab.SearchMember(pt, "S")).offset, 2u);
+
+    m.Line(Toks("TYPE EMPTY").kw(0x1B).name("EMPTY"), &word);
+    m.Line(Toks("END TYPE").kw(0x1A).kw(0x1B), &word);
+    EXPECT_EQ(word & 0xFF, 2) << "a type without members";
+
+    // A variable of the type and a member in an expression.
+    m.Line(Toks("DIM V AS PT").kw(0x3B).name("V").clause(3).name("PT"), &word);
+    EXPECT_EQ(word, 0);
+    EXPECT_EQ(m.Line(Toks("V.X = 5").name("V").punct(5).name("X").op(0x20).i16(5)),
+              "00.80 B0.00 50.30:V 51.00 BF.00 20.00 B0.00 70.00=5 BF.00 F1.00");
+    m.Line(Toks("V.W = 5").name("V").punct(5).name("W").op(0x20).i16(5), &word);
+    EXPECT_EQ(word, 0x1602) << "a member the type lacks";
+}
+
+TEST(ScItems, DefaultVariablesForbidden) {
+    Module m;
+    m.p->flags |= kFlagNoDefaultVars;
+    uint16_t word = 0;
+    m.Line(Toks("A = 1").name("A").op(0x20).i16(1), &word);
+    EXPECT_EQ(word & 0xFF, 29);
+    m.Line(Toks("DIM A").kw(0x3B).name("A"), &word);
+    EXPECT_EQ(word, 0);
+    m.Line(Toks("A = 1").name("A").op(0x20).i16(1), &word);
+    EXPECT_EQ(word, 0);
+}
+
+TEST(ScItems, SuffixesMakeTwoVariables) {
+    Module m;
+    m.Line(Toks("A% = 1").name("A", 0).op(0x20).i16(1));
+    const uint32_t intA = m.p->items[2].value;
+    m.Line(Toks("A! = 1").name("A", 2).op(0x20).i16(1));
+    EXPECT_NE(m.p->items[2].value, intA);
+    // Declared with a type clause: found by its bare name and by its suffix.
+    uint16_t word = 0;
+    m.Line(Toks("DIM L AS LONG").kw(0x3B).name("L").clause(3).type(1), &word);
+    m.Line(Toks("L = 1").name("L").op(0x20).i16(1));
+    const uint32_t l = m.p->items[2].value;
+    m.Line(Toks("L& = 2").name("L", 1).op(0x20).i16(2));
+    EXPECT_EQ(m.p->items[2].value, l);
+    EXPECT_EQ(m.p->tab.sym(l).type, 1);
+}
+
 }  // namespace
