@@ -376,6 +376,8 @@ uint8_t NewTemporary(ScPass &p, uint8_t type) {
     if (type <= 4) counter = type;
     else if (IsStrT(type)) counter = 5;
     else AbortPass(p, 90, 0, 241);
+    // The name goes into the template only: writing it over the line would
+    // spoil the names of the line that are still to be read.
     char name[8];
     std::snprintf(name, sizeof name, "t%04X", unsigned(p.tempCount[counter]++ & 0xFFFF));
     SymTemplate t;

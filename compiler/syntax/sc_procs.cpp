@@ -193,7 +193,8 @@ void SC_DefPrc(ScPass &p) {
     p.items[p.head].value = h;
     size_t first = 0;
     if (r.block == 3) {
-        std::memcpy(p.line, "this", 4);
+        // The hidden object parameter. Its name is not written over the
+        // line: the line's later names are still read from there.
         SymTemplate th;
         th.name = "this";
         th.type = vt::kObj;

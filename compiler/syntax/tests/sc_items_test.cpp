@@ -221,6 +221,40 @@ TEST(ScItems, NamesInsideAProcedureAreItsOwn) {
     EXPECT_EQ(m.p->items[2].value, moduleA);
 }
 
+TEST(ScItems, ExternalNamesOfDeclarations) {
+    struct Case {
+        const char *what;
+        Toks line;
+        const char *ext;
+    } cases[] = {
+        {"plain: prefix and argument bytes",
+         Toks("DECLARE FUNCTION F (A#, BYVAL B AS DOUBLE) AS LONG").clause(0x13).kw(0x31).name("F", 2, 0x60)
+             .name("A", 3).punct(2).clause(0x17).name("B").clause(3).type(3).punct(1).clause(3).type(1),
+         "_F@12"},
+        {"EDECL adds the hidden object",
+         Toks("DECLARE SUB M EDECL ()").clause(0x13).kw(0x35).name("M").clause(0x15).punct(0).punct(1), "_TV$M@4"},
+        {"TXDECL", Toks("DECLARE SUB T TXDECL (X)").clause(0x13).kw(0x35).name("T").clause(5).punct(0).name("X").punct(1),
+         "_TX$T@4"},
+        {"CDECL: no decoration", Toks("DECLARE SUB C CDECL (X)").clause(0x13).kw(0x35).name("C").clause(0x14).punct(0)
+                                      .name("X").punct(1),
+         "_C"},
+        {"library: the plain name", Toks("DECLARE SUB W LIB \"K\" (X)").clause(0x13).kw(0x35).name("W").clause(0x19)
+                                         .str("K").punct(0).name("X").punct(1),
+         "W"},
+        {"library with alias", Toks("DECLARE SUB V LIB \"K\" ALIAS \"Vx\"").clause(0x13).kw(0x35).name("V")
+                                    .clause(0x19).str("K").clause(0x1A).str("Vx"),
+         "Vx"},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Module m;
+        uint16_t word = 1;
+        m.Line(c.line, &word);
+        ASSERT_EQ(word, 0);
+        EXPECT_EQ(m.p->tab.sym(m.p->items[0].value).extName, c.ext);
+    }
+}
+
 TEST(ScItems, UserTypes) {
     Module m;
     uint16_t word = 1;
