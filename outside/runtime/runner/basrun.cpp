@@ -4,6 +4,8 @@
 // Exit status: the program's own on a normal end, 1 when it failed (run-time
 // error, fault, unbalanced stack, limit), 2 when it could not be built or
 // loaded or the command line is wrong.
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
