@@ -1,12 +1,15 @@
 // The crash report of the pass: while SC_CmpFil runs, an unhandled
 // exception shows a system-modal box naming the source and the phase and
-// leaves the dump "AnzInfo.txt" in the current folder. The filter itself is
-// platform code (sc_crash_win.cpp); the texts and the dump are portable.
+// leaves the dump "AnzInfo.txt" in the current folder. The filter is the
+// passes' common crash guard (sc_crash_win.cpp hooks into it); the texts
+// and the dump are portable.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "crashguard.h"
 
 namespace txsc {
 
@@ -27,7 +30,7 @@ public:
     CrashGuard &operator=(const CrashGuard &) = delete;
 
 private:
-    void *previous_ = nullptr;
+    tx::CrashGuard guard_;
 };
 
 }  // namespace txsc
