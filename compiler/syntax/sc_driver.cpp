@@ -7,6 +7,8 @@
 #include <new>
 #include <string>
 
+#include "envblock.h"
+#include "intermediate.h"
 #include "sc_blocks.h"
 #include "sc_crash.h"
 #include "sc_numeric.h"
@@ -20,32 +22,6 @@ namespace {
 
 ScPass *g_pass = nullptr;
 
-// The built-in runtime environment, used when no .bet file is named.
-void DefaultEnv(uint8_t env[352]) {
-    std::memset(env, 0, 352);
-    env[0] = 0xFA;
-    env[1] = 0x18;
-    env[30] = env[31] = 1;
-    env[36] = 80;
-    for (int i = 0; i < 5; ++i) { env[64 + 2 * i] = 0x09; env[65 + 2 * i] = 0x01; }
-    env[74] = 0x11;
-    env[75] = 0x13;
-    for (int i = 80; i <= 84; ++i) env[i] = 2;
-    env[96] = 2;
-    env[98] = 1;
-    env[128] = 2;
-    env[129] = 1;
-    env[133] = 1;
-    env[141] = 10;
-    env[224] = env[225] = 0x80;
-}
-
-bool NameHasModuleExt(const char *name) {
-    std::string up;
-    for (const char *c = name; c && *c; ++c) up += (*c >= 'a' && *c <= 'z') ? char(*c - 32) : *c;
-    return up.find(".SUB") != std::string::npos || up.find(".FRM") != std::string::npos;
-}
-
 FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail) {
     FILE *f = name ? std::fopen(name, mode) : nullptr;
     if (!f) AbortPass(p, 11, 0, detail);
@@ -54,20 +30,22 @@ FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail
 
 void OpenFiles(ScPass &p) {
     CmpFilParam &c = *p.param;
-    DefaultEnv(p.env);
+    std::memcpy(p.env, ifile::BuiltinEnvBlock().data(), sizeof p.env);
     if (c.S_filenmae) {
-        FILE *f = OpenOrAbort(p, c.S_filenmae, "rb", dc::kEnv);
-        size_t n = std::fread(p.env, 1, sizeof p.env, f);
-        std::fclose(f);
-        if (n != sizeof p.env) AbortPass(p, 13, 0, dc::kEnv);
-        if (p.env[0] != 0xFA || p.env[1] != 0x18) AbortPass(p, 14, 0, dc::kEnv);
+        EnvBlock env;
+        switch (ReadEnvBlockFile(c.S_filenmae, env)) {
+        case EnvReadStatus::kOk: std::memcpy(p.env, &env, sizeof p.env); break;
+        case EnvReadStatus::kOpenFailed: AbortPass(p, 11, 0, dc::kEnv);
+        case EnvReadStatus::kShort: AbortPass(p, 13, 0, dc::kEnv);
+        case EnvReadStatus::kBadSignature: AbortPass(p, 14, 0, dc::kEnv);
+        }
     }
     if (c.Fs_filename) { p.listing = OpenOrAbort(p, c.Fs_filename, "w", dc::kListing); p.flags |= kFlagListing; }
     if (c.Fx_filename) { p.xref = OpenOrAbort(p, c.Fx_filename, "w", dc::kXref); p.flags |= kFlagXref; }
     if (c.Fp_filename) { p.expanded = OpenOrAbort(p, c.Fp_filename, "w", dc::kExpanded); p.flags |= kFlagExpanded; }
     p.mode = c.M == 2 ? 'L' : 'W';
     if (c.CV == 1) p.flags |= kFlagNoDefaultVars;
-    p.moduleFlag = NameHasModuleExt(c.srcfilename) ? 1 : 0;
+    p.moduleFlag = ModuleFlagOf(c.srcfilename);
     // The source list is read as bytes: its lines are Shift-JIS and the
     // name offsets of the tokens count bytes, line feed handling included.
     p.slist = OpenOrAbort(p, c.slist_filename, "rb", dc::kSlist);
@@ -125,12 +103,14 @@ int Run(ScPass &p) {
         ReadStatement(p);
     }
     p.phase = 1;
+    OutputXref(p);
+    // Each step runs only while no error is counted. The count line waits
+    // until all of them have run, so that it also counts the errors found
+    // after the statements (open blocks, undefined labels, RESTORE data).
+    if (!p.errors) CheckOpenBlocks(p);
+    if (!p.errors) OutputTables(p);
+    if (!p.errors) OutputStream(p);
     OutputCountLine(p);
-    if (p.errors) AbortPass(p, 2, 0xF0, 0);
-    CheckOpenBlocks(p);
-    OutputTables(p);
-    if (p.errors) AbortPass(p, 2, 0xF0, 0);
-    OutputStream(p);
     if (p.errors) AbortPass(p, 2, 0xF0, 0);
     p.phase = 2;
     OutputFinish(p);

@@ -119,7 +119,8 @@ uint32_t EnterString(ScPass &p, const char *text, size_t len, uint8_t *status) {
     }
     if (p.stringBytes + add > 0x7FFFFFFF) { *status = 121; return 0; }
     p.stringBytes += add;
-    if (!c.ref) c.text = std::move(s);
+    // A reference keeps its text too: its table head carries the length.
+    c.text = std::move(s);
     p.strings.push_back(std::move(c));
     return uint32_t(p.strings.size());
 }

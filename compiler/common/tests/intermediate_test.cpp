@@ -1,4 +1,5 @@
 #include "intermediate.h"
+#include "intermediate_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -247,4 +248,36 @@ TEST(StreamWalker, RefusesBrokenStreamsWithoutReadingPastThem) {
         EXPECT_EQ(step, StreamWalker::kError);
         EXPECT_FALSE(w.error().empty());
     }
+}
+
+TEST(IntermediateDump, EmptyModuleIsHeaderAndBuiltinBlock) {
+    Bytes file(416);
+    auto hdr = EncodeHeader(Header{});
+    std::copy(hdr.begin(), hdr.end(), file.begin());
+    std::copy(BuiltinEnvBlock().begin(), BuiltinEnvBlock().end(), file.begin() + 64);
+    std::string out, err;
+    ASSERT_TRUE(DumpFile(file.data(), file.size(), &out, &err)) << err;
+    EXPECT_EQ(out, "header: FB 00 06 00 0A 00 flag=0 trap=0 data=0 stream=0\n"
+                   "tables: 0 0 0 0 0 0 0 0 0 0\n"
+                   "env: built-in\n");
+    file.push_back(0);
+    EXPECT_FALSE(DumpFile(file.data(), file.size(), &out, &err));
+}
+
+TEST(IntermediateDump, RecordsByTokenAndTablesInHex) {
+    Header h;
+    h.stream_size = 12;
+    h.table_size[2] = 17;
+    Bytes file(416 + 16 + 32);
+    auto hdr = EncodeHeader(h);
+    std::copy(hdr.begin(), hdr.end(), file.begin());
+    const uint8_t rec[] = {8, 0, 3, 0, 0x00, 0x1A, 0xF1, 0x00, 0, 0, 0, 0};
+    std::copy(rec, rec + sizeof rec, file.begin() + 416);
+    for (int i = 0; i < 17; ++i) file[432 + i] = uint8_t(i);
+    std::string out, err;
+    ASSERT_TRUE(DumpFile(file.data(), file.size(), &out, &err)) << err;
+    EXPECT_NE(out.find("env:\n  0000: 00 00"), std::string::npos);
+    EXPECT_NE(out.find("line 3: 00 1A | F1 00\n"), std::string::npos);
+    EXPECT_NE(out.find("table 2:\n  0000: 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n  0010: 10\n"),
+              std::string::npos);
 }

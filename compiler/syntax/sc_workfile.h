@@ -1,0 +1,53 @@
+// The analyzer's binary work files ("$SC" temporaries): the statement work
+// file that holds statement records and tables until the final pass, and
+// the cross-reference work file. A failure is a fatal exit with the work
+// file's detail code, thrown as OutFatal and turned into the pass's abort
+// at the emission boundary (sc_output.cpp).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace txsc {
+
+// A fatal exit raised inside the emission side.
+struct OutFatal {
+    uint32_t code;
+    uint8_t noDetail;
+    uint32_t detail;
+};
+
+class WorkFile {
+public:
+    explicit WorkFile(uint32_t detail) : detail_(detail) {}
+    ~WorkFile() { Close(); }
+    WorkFile(const WorkFile &) = delete;
+    WorkFile &operator=(const WorkFile &) = delete;
+
+    // Creates the file in the temporary folder ("." when none is known):
+    // 10 when no name can be found, 11 when it cannot be opened.
+    void Create();
+    // Closes and deletes it; harmless when it is not open.
+    void Close();
+    bool open() const { return f_ != nullptr; }
+    const std::string &name() const { return name_; }
+
+    void Write(const void *data, size_t size);   // 12
+    void WriteU32(uint32_t v);
+    uint32_t Tell();                             // 13
+    void Seek(uint32_t pos);                     // 13
+    void SeekEnd();                              // 13
+    void Read(void *data, size_t size);          // 13 on a short read
+    // Patches a u32 at pos and returns to the end of the file.
+    void PatchU32(uint32_t pos, uint32_t v);
+
+private:
+    [[noreturn]] void Fail(uint32_t code) const { throw OutFatal{code, 0, detail_}; }
+    uint32_t detail_;
+    FILE *f_ = nullptr;
+    std::string name_;
+};
+
+}  // namespace txsc
