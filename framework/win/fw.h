@@ -1,0 +1,12 @@
+// The whole framework for a program that uses it.
+#pragma once
+
+#include "fwapp.h"
+#include "fwdialog.h"
+#include "fwdoc.h"
+#include "fwdoctmpl.h"
+#include "fwframe.h"
+#include "fwobject.h"
+#include "fwres.h"
+#include "fwstatusbar.h"
+#include "fwwnd.h"

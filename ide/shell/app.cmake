@@ -1,0 +1,44 @@
+# The TAMBRIX program (Windows builds only), and its scenario-harness build
+# that the win64 tests run under Wine.
+set(tambrix_res ${CMAKE_CURRENT_BINARY_DIR}/res)
+set(tambrix_pictures
+  ${tambrix_res}/picture.bmp ${tambrix_res}/main.ico ${tambrix_res}/prjframe.ico
+  ${tambrix_res}/bas.ico ${tambrix_res}/prj.ico ${tambrix_res}/rc.ico ${tambrix_res}/sub.ico
+  ${tambrix_res}/bet.ico ${tambrix_res}/lib.ico ${tambrix_res}/obj.ico ${tambrix_res}/dbg.ico
+  ${tambrix_res}/other.ico ${tambrix_res}/select.cur ${tambrix_res}/move.cur
+  ${tambrix_res}/layout.cur ${tambrix_res}/copypaste.cur)
+add_custom_command(OUTPUT ${tambrix_pictures}
+  COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/res/mkres.py ${tambrix_res}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/mkres.py VERBATIM)
+add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
+
+set(tambrix_sources
+  ideapp.cpp idehelpers.cpp mainfrm.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp)
+# windres runs on its own: the project's compile options are not its.
+set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
+add_custom_command(OUTPUT ${tambrix_rc}
+  COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
+          -I ${tambrix_res} -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
+          ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
+          ${tambrix_pictures}
+  VERBATIM)
+
+add_library(tambrix_shell STATIC ${tambrix_sources})
+target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core)
+
+function(tambrix_program target)
+  add_executable(${target} ${ARGN} ${tambrix_rc})
+  # The shell's objects must all be in: nothing references the dynamically
+  # created classes by name.
+  target_link_libraries(${target} PRIVATE -Wl,--whole-archive tambrix_shell -Wl,--no-whole-archive
+    txfw tambrix_core txfwcore)
+endfunction()
+
+tambrix_program(tambrix main.cpp)
+set_target_properties(tambrix PROPERTIES OUTPUT_NAME TAMBRIX SUFFIX ".EXE" WIN32_EXECUTABLE ON)
+
+if(TX_BUILD_TESTS)
+  include(harness/harness.cmake)
+endif()

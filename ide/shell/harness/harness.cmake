@@ -1,0 +1,19 @@
+# TAMBRIX_TEST.EXE: the program with the scenario harness in place of its
+# entry, a console program so its lines reach CTest.
+tambrix_program(tambrix_test harness/harness.cpp)
+target_compile_definitions(tambrix_test PRIVATE TX_IDE_HARNESS)
+set_target_properties(tambrix_test PROPERTIES OUTPUT_NAME TAMBRIX_TEST SUFFIX ".EXE")
+target_link_options(tambrix_test PRIVATE -mconsole)
+
+if(CMAKE_CROSSCOMPILING)
+  foreach(scenario startup damaged nomachine)
+    set(args /scenario:${scenario})
+    if(scenario STREQUAL "damaged")
+      list(APPEND args /nologo)
+    endif()
+    add_test(NAME tambrix_${scenario} COMMAND tambrix_test ${args})
+    tx_wine_test(tambrix_${scenario})
+    set_tests_properties(tambrix_${scenario} PROPERTIES TIMEOUT 120
+      PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
+  endforeach()
+endif()

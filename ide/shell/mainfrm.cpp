@@ -1,0 +1,256 @@
+#include "mainfrm.h"
+
+#include "idehelpers.h"
+#include "ideapp.h"
+#include "neighbours.h"
+#include "prjframe.h"
+#include "resource.h"
+#include "splash.h"
+
+#include <direct.h>
+
+FW_IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+
+FW_BEGIN_CMD_MAP(CMainFrame, CMDIFrameWnd)
+    FW_ON_COMMAND_RANGE(57649, 57652, OnWindowArrange)
+    FW_ON_UPDATE_RANGE(57649, 57652, OnUpdateWindowArrange)
+    FW_ON_COMMAND(ID_VIEW_SAVE_ON_EXIT, OnToggleSaveState)
+    FW_ON_COMMAND(57665, OnAppExit)
+FW_END_CMD_MAP()
+
+namespace {
+
+// Commands whose handlers belong to the project frame.
+const UINT kPostedCommands[][2] = {
+    {300, 300}, {312, 315}, {1006, 1006}, {2019, 2019}, {2118, 2119}, {2121, 2121},
+    {2200, 2209}, {3010, 3010}, {4001, 4006}, {4008, 4008}, {5001, 5001}, {5004, 5004},
+    {6001, 6001}, {6003, 6005}, {6007, 6008}, {7001, 7004}, {7101, 7103}, {9002, 9005},
+    {32772, 32773}, {32778, 32778}, {32785, 32785}, {32787, 32787}, {32792, 32793},
+    {57602, 57604}, {57636, 57636}, {57641, 57641},
+};
+
+bool IsPostedCommand(UINT id) {
+    for (const auto& r : kPostedCommands) {
+        if (id >= r[0] && id <= r[1])
+            return true;
+    }
+    return false;
+}
+
+tambrix::Rect DesktopRect() {
+    RECT rc;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+}  // namespace
+
+bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
+    return CMDIFrameWnd::PreCreateWindow(cs);
+}
+
+int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
+    if (CMDIFrameWnd::OnCreate(cs) == -1)
+        return -1;
+    m_hSplash = CSplashWnd::ShowSplashScreen(this);
+    m_bCreating = false;
+    SetActiveWindow(m_hWnd);
+    return 0;
+}
+
+bool CMainFrame::OnCreateClient(CREATESTRUCTA* cs, CCreateContext*) {
+    // The main frame keeps no documents: its client has no window menu.
+    return CreateClient(cs, nullptr);
+}
+
+bool CMainFrame::IsSaveStateChecked() const {
+    HMENU bar = GetMenu(m_hWnd);
+    HMENU view = bar ? GetSubMenu(bar, 2) : nullptr;
+    return view && (GetMenuState(view, ID_VIEW_SAVE_ON_EXIT, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+bool CMainFrame::LoadFrameState() {
+    CIdeApp& app = TheApp();
+    tambrix::FrameSettings& s = app.m_settings;
+    if (!tambrix::ReadFrameSettings(app.Registry(), s))
+        return false;
+    // The working folder: the per-machine one, then the user's.
+    for (const auto& sp : {s.machineSavePath, s.userSavePath}) {
+        if (!sp)
+            continue;
+        tambrix::SaveDir d = tambrix::SplitSavePath(*sp);
+        if (!d.drive.empty())
+            _chdrive((d.drive[0] & ~0x20) - 'A' + 1);
+        SetCurrentDirectoryA(d.folder.c_str());
+    }
+    if (CPrjDoc* prj = GetProjectDoc(); prj && s.exeModel)
+        prj->m_nRunModel = *s.exeModel;
+    if (s.dockInfo)
+        m_nDockInfo = *s.dockInfo;
+    m_bSmallBitmap = s.smallBitmap;
+
+    tambrix::Rect d = DesktopRect();
+    tambrix::Rect m = tambrix::MainFrameRect(s, d);
+    SetWindowPos(m_hWnd, nullptr, m.left, m.top, m.Width(), m.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    RECT mr;
+    GetWindowRect(m_hWnd, &mr);
+    if (app.m_pPrjFrame) {
+        tambrix::Rect p = tambrix::ProjectFrameRect(s, d, mr.bottom);
+        SetWindowPos(app.m_pPrjFrame->m_hWnd, nullptr, p.left, p.top, p.Width(), p.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    }
+    m_rcProperty = tambrix::PropertyRect(s, d, mr.bottom);
+    m_nPropMode = s.propShow && !(*s.propShow & 1) ? (*s.propShow >> 1) & 1 : 0;
+
+    HMENU bar = GetMenu(m_hWnd);
+    if (HMENU view = bar ? GetSubMenu(bar, 2) : nullptr)
+        CheckMenuItem(view, ID_VIEW_SAVE_ON_EXIT,
+                      MF_BYCOMMAND | (s.saveGeneral ? MF_CHECKED : MF_UNCHECKED));
+    return true;
+}
+
+bool CMainFrame::SaveFrameState() {
+    CIdeApp& app = TheApp();
+    tambrix::FrameSaveState st;
+    st.saveGeneral = IsSaveStateChecked();
+    RECT r;
+    GetWindowRect(m_hWnd, &r);
+    st.mainRect = {r.left, r.top, r.right, r.bottom};
+    st.mainMinimised = IsIconic(m_hWnd) != 0;
+    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd) {
+        GetWindowRect(app.m_pPrjFrame->m_hWnd, &r);
+        st.prjRect = {r.left, r.top, r.right, r.bottom};
+        st.prjMinimised = IsIconic(app.m_pPrjFrame->m_hWnd) != 0;
+    } else {
+        st.prjMinimised = true;  // nothing to write
+    }
+    st.dockInfo = m_nDockInfo;
+    char dir[MAX_PATH];
+    DWORD n = GetCurrentDirectoryA(sizeof dir, dir);
+    st.currentDirectory = (n > 0 && n < sizeof dir) ? std::string(dir, n) : std::string();
+    return tambrix::WriteFrameSettings(app.Registry(), st);
+}
+
+void CMainFrame::OnClose() {
+    CIdeApp& app = TheApp();
+    app.WinHelp(0, HELP_QUIT);
+    app.m_nClosing = 1;
+    EnableFrames(false);
+    std::string text = fw::LoadStr(IDS_EXIT_CONFIRM);
+    std::string caption = fw::LoadStr(IDS_EXIT_TITLE);
+    int answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(),
+                             MB_OKCANCEL | MB_ICONINFORMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+    EnableFrames(true);
+    SetActiveWindow(m_hWnd);
+    if (answer == IDCANCEL) {
+        app.m_nClosing = 0;
+        return;
+    }
+    CWnd* main = app.m_pMainWnd;
+    app.m_pMainWnd = app.m_pPrjFrame;
+    if (!app.SaveAllModified()) {
+        app.m_pMainWnd = main;
+        app.m_nClosing = 0;
+        return;
+    }
+    app.CloseAllDocuments();
+    app.m_pMainWnd = main;
+    SaveFrameState();
+    DestroyWindow();
+}
+
+void CMainFrame::OnDestroy() {
+    CIdeApp& app = TheApp();
+    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
+        app.m_pPrjFrame->DestroyWindow();
+    CMDIFrameWnd::OnDestroy();
+}
+
+void CMainFrame::OnSize(UINT type, int, int) {
+    CIdeApp& app = TheApp();
+    HWND prj = app.m_pPrjFrame ? app.m_pPrjFrame->m_hWnd : nullptr;
+    if (type == SIZE_MINIMIZED) {
+        if (prj)
+            ShowWindow(prj, SW_HIDE);
+        return;
+    }
+    if (type != SIZE_RESTORED && type != SIZE_MAXIMIZED)
+        return;
+    // The client is exactly as tall as the docked bars; until the bars
+    // exist that is none.
+    int wanted = 0;
+    RECT cr, wr;
+    GetClientRect(m_hWnd, &cr);
+    if (cr.bottom != wanted && type == SIZE_RESTORED) {
+        GetWindowRect(m_hWnd, &wr);
+        SetWindowPos(m_hWnd, nullptr, 0, 0, wr.right - wr.left,
+                     (wr.bottom - wr.top) - (cr.bottom - wanted),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RecalcLayout();
+    if (!m_bCreating && prj && !IsWindowVisible(prj) && IsWindowVisible(m_hWnd))
+        ShowWindow(prj, SW_SHOWNA);
+}
+
+void CMainFrame::OnActivate(UINT state, HWND other, bool minimised) {
+    Default();
+    if (state != WA_INACTIVE)
+        ShowOwnedWindows(m_hWnd);
+    (void)other;
+    (void)minimised;
+}
+
+void CMainFrame::ShowOwnedWindows(HWND top) {
+    // The IDE's top-level windows keep their order below the given one.
+    CIdeApp& app = TheApp();
+    HWND prj = app.m_pPrjFrame ? app.m_pPrjFrame->m_hWnd : nullptr;
+    if (!prj || !IsWindowVisible(top))
+        return;
+    HWND other = top == m_hWnd ? prj : m_hWnd;
+    if (IsWindowVisible(other))
+        SetWindowPos(other, top, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CMainFrame::ShowDesignWindows(bool) {}
+
+bool CMainFrame::EnableDesignWindows(bool, bool) { return true; }
+
+bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
+    CIdeApp& app = TheApp();
+    CPrjFrame* pf = app.m_pPrjFrame;
+    if (control == nullptr && pf && pf->m_hWnd) {
+        if (id >= FW_ID_MDI_FIRST_CHILD && id < FW_ID_MDI_FIRST_CHILD + 10) {
+            SetFocus(pf->m_hWnd);
+            PostMessageA(pf->m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), 0);
+            return true;
+        }
+        if (IsPostedCommand(id))
+            PostMessageA(pf->m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), 0);
+    }
+    return CMDIFrameWnd::OnCommand(id, code, control);
+}
+
+void CMainFrame::OnWindowArrange(UINT id) {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    if (!pf || !pf->m_hWndMDIClient)
+        return;
+    UINT msg = id == 57649 ? WM_MDIICONARRANGE : id == 57650 ? WM_MDICASCADE : WM_MDITILE;
+    WPARAM how = id == 57651 ? MDITILE_HORIZONTAL : id == 57652 ? MDITILE_VERTICAL : 0;
+    SendMessageA(pf->m_hWndMDIClient, msg, how, 0);
+}
+
+void CMainFrame::OnUpdateWindowArrange(CCmdUI* ui) {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    ui->Enable(pf && pf->MDIGetActive() != nullptr);
+}
+
+void CMainFrame::OnToggleSaveState() {
+    HMENU bar = GetMenu(m_hWnd);
+    if (HMENU view = bar ? GetSubMenu(bar, 2) : nullptr)
+        CheckMenuItem(view, ID_VIEW_SAVE_ON_EXIT,
+                      MF_BYCOMMAND | (IsSaveStateChecked() ? MF_UNCHECKED : MF_CHECKED));
+}
+
+void CMainFrame::OnAppExit() { PostMessageA(m_hWnd, WM_CLOSE, 0, 0); }

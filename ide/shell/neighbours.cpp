@@ -1,0 +1,47 @@
+#include "neighbours.h"
+
+#include "ideapp.h"
+
+FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
+FW_IMPLEMENT_DYNCREATE(CPrjTree, CView)
+FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
+FW_IMPLEMENT_DYNCREATE(CUPrjTreeFrm, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CPrjTreeFrm, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CRcDoc, CDocument)
+FW_IMPLEMENT_DYNCREATE(CRcTreeFrm, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CRcTreeView, CView)
+FW_IMPLEMENT_DYNCREATE(CBasEditDoc, CDocument)
+FW_IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CBasEditView, CView)
+FW_IMPLEMENT_DYNCREATE(CBetDoc, CDocument)
+FW_IMPLEMENT_DYNCREATE(CBetFrm, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CBetView, CView)
+FW_IMPLEMENT_DYNCREATE(CDbgWatchDoc, CDocument)
+FW_IMPLEMENT_DYNCREATE(CDbgWatchFrm, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CDbgWatchView, CView)
+FW_IMPLEMENT_DYNCREATE(CPrjErrDoc, CDocument)
+FW_IMPLEMENT_DYNCREATE(CPrjErrFrm, CMDIChildWnd)
+FW_IMPLEMENT_DYNCREATE(CPrjErrView, CView)
+
+CRcDoc* g_pRcDoc = nullptr;
+
+CRcDoc::CRcDoc() { g_pRcDoc = this; }
+
+CRcDoc::~CRcDoc() {
+    if (g_pRcDoc == this)
+        g_pRcDoc = nullptr;
+}
+
+int CPrjTreeFrm::OnCreate(CREATESTRUCTA* cs) {
+    if (CMDIChildWnd::OnCreate(cs) == -1)
+        return -1;
+    TheApp().m_pPrjTreeFrame = this;
+    SetWindowPos(m_hWnd, nullptr, 0, 0, 230, 310, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
+void CPrjTreeFrm::OnDestroy() {
+    if (TheApp().m_pPrjTreeFrame == this)
+        TheApp().m_pPrjTreeFrame = nullptr;
+    CMDIChildWnd::OnDestroy();
+}

@@ -1,0 +1,98 @@
+// The least of the project, designer, debugger and editor windows that the
+// shell needs before their own code exists: the classes the templates name,
+// with the fields and queries the shell reads. Their subsystems replace
+// them with the real ones.
+#pragma once
+
+#include "fw.h"
+
+#include <cstdint>
+#include <string>
+
+// A document class that reads and writes nothing, with a frame and a view
+// that draw nothing.
+#define TX_PLAIN_DOC(C)                                \
+    class C : public CDocument {                       \
+        FW_DECLARE_DYNCREATE(C)                        \
+    public:                                            \
+        void Serialize(CArchive&) override {}          \
+    };
+#define TX_PLAIN_FRAME(C)                              \
+    class C : public CMDIChildWnd {                    \
+        FW_DECLARE_DYNCREATE(C)                        \
+    };
+#define TX_PLAIN_VIEW(C)                               \
+    class C : public CView {                           \
+        FW_DECLARE_DYNCREATE(C)                        \
+    public:                                            \
+        void OnDraw(HDC) override {}                   \
+    };
+
+// The project document: the fields the shell reads and the debugger
+// queries, which answer "not debugging" until the debugger exists.
+class CPrjDoc : public CDocument {
+    FW_DECLARE_DYNCREATE(CPrjDoc)
+public:
+    bool m_bDefaultProject = false;
+    bool m_bFilledFromSource = false;
+    int m_nModules = 0;
+    std::string m_strProjectFile;
+    std::string m_strProgramFile;
+    int m_nDrive = -1;
+    std::string m_strFolder = "\\";
+    std::string m_strBetPath;
+    std::string m_strRcPath;
+    uint16_t m_nRunModel = 0;
+    uint32_t m_nStatus = 0;
+    bool m_bNeedsRebuild = false;
+    int m_nDocCounter = 0;
+
+    // The debugger's state word (0 when no debugging run exists).
+    int m_nDebugState = 0;
+    int GetDebugState() const { return m_nDebugState; }
+    void DebugPumpEvents() { ++m_nPumpCount; }
+    void ActivateDebuggee() {}
+    int m_nPumpCount = 0;
+
+    void Serialize(CArchive&) override {}
+};
+
+TX_PLAIN_VIEW(CPrjTree)
+TX_PLAIN_VIEW(CUPrjTree)
+TX_PLAIN_FRAME(CUPrjTreeFrm)
+
+// The open project's tree frame: it announces itself to the application.
+class CPrjTreeFrm : public CMDIChildWnd {
+    FW_DECLARE_DYNCREATE(CPrjTreeFrm)
+protected:
+    int OnCreate(CREATESTRUCTA* cs) override;
+    void OnDestroy() override;
+};
+
+// The one resource document, held in a global while it is open.
+class CRcDoc : public CDocument {
+    FW_DECLARE_DYNCREATE(CRcDoc)
+public:
+    CRcDoc();
+    ~CRcDoc() override;
+    uint32_t m_nTestMode = 0;
+    std::string m_strFrameCaption;
+    void Serialize(CArchive&) override {}
+};
+extern CRcDoc* g_pRcDoc;
+
+TX_PLAIN_FRAME(CRcTreeFrm)
+TX_PLAIN_VIEW(CRcTreeView)
+
+TX_PLAIN_DOC(CBasEditDoc)
+TX_PLAIN_FRAME(CChildFrame)
+TX_PLAIN_VIEW(CBasEditView)
+TX_PLAIN_DOC(CBetDoc)
+TX_PLAIN_FRAME(CBetFrm)
+TX_PLAIN_VIEW(CBetView)
+TX_PLAIN_DOC(CDbgWatchDoc)
+TX_PLAIN_FRAME(CDbgWatchFrm)
+TX_PLAIN_VIEW(CDbgWatchView)
+TX_PLAIN_DOC(CPrjErrDoc)
+TX_PLAIN_FRAME(CPrjErrFrm)
+TX_PLAIN_VIEW(CPrjErrView)

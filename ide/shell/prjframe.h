@@ -1,0 +1,68 @@
+// The project frame: the MDI frame below the main frame in which every
+// document opens. It holds the hidden DEFAULT project, the status bar with
+// the mode text and the caret position, and the frame finders.
+#pragma once
+
+#include "fw.h"
+
+#include <string>
+#include <vector>
+
+class CPrjDoc;
+class CMainFrame;
+
+class CTvStatusBar : public CStatusBar {
+    FW_DECLARE_DYNAMIC(CTvStatusBar)
+protected:
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    void OnLButtonDblClk(POINT pt);
+};
+
+class CPrjFrame : public CMDIFrameWnd {
+    FW_DECLARE_DYNAMIC(CPrjFrame)
+public:
+    explicit CPrjFrame(HWND owner) : m_hOwner(owner) {}
+    ~CPrjFrame() override;
+
+    bool LoadFrame(UINT resId, DWORD style, CWnd* parent, CCreateContext* ctx) override;
+    void SetReadyText();
+    void UpdateMenuPrompt(UINT itemId, UINT menuFlags);
+    void ShowModeText();
+
+    CMDIChildWnd* FindPrjTreeFrame(CMDIChildWnd* after = nullptr) const;
+    CMDIChildWnd* FindEditorChildFrame(CMDIChildWnd* after = nullptr) const;
+    CMDIChildWnd* FindRcTreeFrame(CMDIChildWnd* after = nullptr) const;
+    CMDIChildWnd* FindBetFrame(CMDIChildWnd* after = nullptr) const;
+    CMDIChildWnd* FindPrjErrFrame() const;
+    CMDIChildWnd* FindDbgWatchFrame() const;
+    void SendToolToForms(UINT toolId);
+
+    HWND m_hOwner;
+    CPrjDoc* m_pDefaultProject = nullptr;
+    CTvStatusBar m_wndStatusBar;
+    std::vector<char*> m_marks;  // the editor's marks, one heap string each
+    LOGFONTA m_logFont{};
+    HFONT m_hEditorFont = nullptr;
+    UINT m_nResourceId = 0;
+
+    // Creates the hidden DEFAULT project (also after Close All).
+    bool CreateDefaultProject();
+
+protected:
+    bool PreCreateWindow(CREATESTRUCTA& cs) override;
+    int OnCreate(CREATESTRUCTA* cs) override;
+    bool OnCreateClient(CREATESTRUCTA* cs, CCreateContext* ctx) override;
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    void OnActivate(UINT state, HWND other, bool minimised) override;
+    void OnSysCommand(UINT cmd, LPARAM lp);
+    void OnWindowPosChanged();
+    void OnDestroy() override;
+
+private:
+    CMDIChildWnd* FindChild(const CRuntimeClass* cls, CMDIChildWnd* after) const;
+    void OnLineJumpPane();
+    void OnUpdateCaretPos(CCmdUI* ui);
+    void OnHelpFinder();
+    void OnContextHelp();
+    FW_DECLARE_CMD_MAP()
+};

@@ -1,0 +1,63 @@
+// Resource and command ids of TAMBRIX. Plain defines: the resource script
+// includes this file too.
+#pragma once
+
+#define IDR_MAINFRAME 128      /* menu, accelerators, icon; string "Tambrix" */
+#define IDR_BASTYPE 129
+#define IDR_PRJTYPE 130
+#define IDR_PRJFRAME 131
+#define IDR_RCTYPE 132
+#define IDR_SUBTYPE 133
+#define IDR_BETTYPE 134
+#define IDR_LIBTYPE 135
+#define IDR_OBJTYPE 136
+#define IDR_DBGTYPE 137
+#define IDR_OTHERTYPE 138
+#define IDD_ABOUTBOX 175
+#define IDB_PICTURE 183
+#define IDS_ERRTEXT_DLL 219
+#define IDS_VERSION_TEXT 176
+#define IDS_NOTICE_1 177
+#define IDS_NOTICE_2 178
+
+#define IDS_EDIT_MODE 57345
+#define IDS_DEBUG_MODE 59151
+#define ID_INDICATOR_CAPS 59137
+#define ID_INDICATOR_NUM 59138
+#define ID_INDICATOR_SCRL 59139
+#define ID_INDICATOR_OVR 59140
+#define ID_INDICATOR_POS 59150
+#define IDS_INSERT 59141          /* pane 2; 59140 is the overwrite text */
+#define IDW_STATUS_BAR 59393
+
+#define IDS_ONE_RC_ONLY 20018
+#define IDS_OTHER_PROJECT_OPEN 20025
+#define IDS_MODULE_IN_PROJECT 20041
+#define IDS_EXIT_CONFIRM 20042
+#define IDS_REGISTRY_BROKEN 20049
+#define IDS_NO_PROJECT_WHILE_DEBUG 22012
+#define IDS_EXIT_TITLE 23000
+
+/* Commands */
+#define ID_LINE_JUMP 300
+#define ID_TAG_JUMP 315
+#define ID_VIEW_SAVE_ON_EXIT 3007
+#define ID_VIEW_PROPERTIES 3008
+#define ID_VIEW_TOOLBOX 3009
+#define ID_PROJECT_NEW 4001
+#define ID_PROJECT_OPEN 4002
+#define ID_PROJECT_CLOSE 4005
+#define ID_BUILD_COMPILE 5001
+#define ID_BUILD_ALL 32773
+#define ID_BUILD_OPTIONS 5003
+#define ID_RUN_RUN 6001
+#define ID_RUN_ARGS 6002
+#define ID_RUN_DEBUG 6003
+#define ID_MARK 32778
+#define ID_VIEW_OPTIONS 32779
+#define ID_RECENT_PRJ_FIRST 32797
+#define ID_RECENT_PRJ_LAST 32812
+#define ID_HELP_FINDER 57667
+#define ID_HELP_INDEX 57670
+#define ID_CONTEXT_HELP 57669
+#define ID_HELP 57671
