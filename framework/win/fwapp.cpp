@@ -20,6 +20,12 @@ namespace {
 
 CWinApp* g_app = nullptr;
 
+BOOL CALLBACK UpdateFrameAtIdle(HWND h, LPARAM) {
+    if (auto* f = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(h)); f && IsWindowVisible(h))
+        f->OnIdleUpdateCmdUI();
+    return TRUE;
+}
+
 }  // namespace
 
 CWinApp* FwGetApp() { return g_app; }
@@ -297,11 +303,7 @@ bool CWinApp::PreTranslateMessage(MSG* msg) {
 bool CWinApp::OnIdle(long count) {
     if (count == 0) {
         // Top-level frames of this thread bring their status panes up to date.
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
-            if (auto* f = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(h)); f && IsWindowVisible(h))
-                f->OnIdleUpdateCmdUI();
-            return TRUE;
-        }, 0);
+        EnumThreadWindows(GetCurrentThreadId(), UpdateFrameAtIdle, 0);
     }
     return count < 1;
 }
