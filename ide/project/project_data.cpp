@@ -96,6 +96,11 @@ void ProjectData::ResetContents() {
     default_project_mode = 0;
 }
 
+void ProjectData::InitNewProject() {
+    ResetContents();
+    project_file_name = is_frame_project ? "DEFAULT.MAK" : title;
+}
+
 std::string ProjectData::GetProjectOutputName() const {
     if (!exe_name.empty())
         return exe_name;

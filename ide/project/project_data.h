@@ -112,6 +112,9 @@ public:
     std::unique_ptr<CBasData> NewModule() const;
 
     void ResetContents();
+    // The new-document step after the framework's: an empty project named
+    // "DEFAULT.MAK" when it is the project frame's own, else after its title.
+    void InitNewProject();
     std::string GetProjectOutputName() const;
     bool IsFileInProject(uint32_t number) const;
     CBasData *FindProjectFile(uint32_t number);

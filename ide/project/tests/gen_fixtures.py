@@ -106,6 +106,23 @@ def old_file(version, default_flags, run_model):
             b''.join(mods) + name_list(['OLD.OBJ'], 18) + name_list(['OLD.LIB'], 18))
 
 
+def new_bet():
+    """A new runtime-environment file from its layout table: the listed
+    values, zeros everywhere else, reserved bytes 308-351 zero."""
+    b = bytearray(352)
+    b[0:2] = b'\xfa\x18'
+    b[30:32] = u16(0x0100)
+    b[36] = 80
+    for i in range(5):
+        b[64 + 2 * i:66 + 2 * i] = u16(0x0109)
+        b[80 + i] = 2
+    b[74], b[75] = 0x11, 0x13
+    b[96], b[97], b[98] = 2, 0, 1
+    b[128], b[129] = 2, 1
+    b[141] = 10
+    return bytes(b)
+
+
 def cpp_bytes(name, data):
     body = ','.join(str(b) for b in data)
     return f'inline const std::vector<uint8_t> {name} = {{{body}}};\n'
@@ -144,6 +161,7 @@ def main():
              '#include <cstdint>\n#include <string>\n#include <vector>\n\n',
              'namespace prj::test {\n\n']
     lines.append(cpp_bytes('kGoldenV6', golden_v6()))
+    lines.append(cpp_bytes('kGoldenNewBet', new_bet()))
     old = [
         ('kOldV1Model0', 1, DEFAULT_FLAGS | 0x8, 0),
         ('kOldV1Model1', 1, DEFAULT_FLAGS & ~0xC, 0),

@@ -64,6 +64,17 @@ TEST(ProjectData, DisplayFormAndFolderOfTheProject) {
     EXPECT_EQ(doc.GetProjectOutputName(), "Z.EXE");
 }
 
+TEST(ProjectData, NewProjectName) {
+    FakeSettings s;
+    ProjectData doc(s);
+    doc.title = "Prj1";
+    doc.InitNewProject();
+    EXPECT_EQ(doc.project_file_name, "Prj1");
+    doc.is_frame_project = true;
+    doc.InitNewProject();
+    EXPECT_EQ(doc.project_file_name, "DEFAULT.MAK");
+}
+
 TEST(ProjectData, AddFileToProjectAddsOrUpdates) {
     Host h;
     ProjectData doc(h.settings);
