@@ -58,9 +58,10 @@ void SetFrameOffsets(CgState &st) {
         if (size == 0 || end > tab.size() || uint64_t(p) + 5 > end)
             CgFail(kErrRead, kDetailIntermediate);
         const uint32_t frame = GetU32(tab.data() + p);
-        const uint32_t records = tab[p + 4];
         p += 5;
-        for (uint32_t i = 0; i < records && p < end; ++i) {
+        // Every record of the entry: parameters, result and locals (the
+        // count in the head counts only the parameters).
+        while (p < end) {
             VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
             PutU32(tab.data() + p + 2, r.address - frame);
             p = r.next;

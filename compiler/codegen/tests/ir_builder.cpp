@@ -233,13 +233,13 @@ uint32_t IrBuilder::Array(uint8_t type, uint32_t storage) {
 }
 
 uint32_t IrBuilder::ProcDebug(const std::string &name, uint32_t frame,
-                              const std::vector<VarRec> &vars) {
+                              const std::vector<VarRec> &vars, int paramCount) {
     Bytes &t = tables_[6];
     uint32_t at = uint32_t(t.size());
     U32(t, 0);
     Name(t, name);
     U32(t, frame);
-    t.push_back(uint8_t(vars.size()));
+    t.push_back(uint8_t(paramCount < 0 ? vars.size() : size_t(paramCount)));
     for (const auto &v : vars)
         Record(t, v);
     Patch32(t, at, uint32_t(t.size() - at));

@@ -62,7 +62,9 @@ class IrBuilder {
     uint32_t CommonVar(const VarRec &v);                        // table 3
     uint32_t ModuleVar(const VarRec &v);                        // table 4
     uint32_t Array(uint8_t type, uint32_t storage);             // table 5: slot 10k
-    uint32_t ProcDebug(const std::string &name, uint32_t frame, const std::vector<VarRec> &vars);
+    // The head's record count is the parameter count; -1 counts every record.
+    uint32_t ProcDebug(const std::string &name, uint32_t frame, const std::vector<VarRec> &vars,
+                       int paramCount = -1);
     uint32_t TypeDef(const std::string &name, uint32_t typeSize, const std::vector<VarRec> &members);
     uint32_t Bounds(const std::vector<uint32_t> &dims);         // table 8
     uint32_t LocalNameRef(const std::string &name, int refs);   // table 9

@@ -1,0 +1,191 @@
+// The statement generators' shared state and entry points: the token array
+// of the statement being generated, the block stack, the procedure being
+// generated, and the operand, expression and argument generators that the
+// statement generators call. Everything here works on one CgState.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cg_emit.h"
+#include "cg_state.h"
+
+namespace txcg {
+
+constexpr int kMaxTokens = 512;
+constexpr uint32_t kNoData32 = 0xFFFFFFFF; // no DATA item in the procedure
+
+// Value classes: where an evaluated value lives.
+enum ValueClass : uint8_t {
+    kClsInt = 0,     // AX, sign-extended into EAX
+    kClsLng = 1,     // EAX
+    kClsFloat = 2,   // ST0
+    kClsStr = 3,     // the runtime's string stack
+    kClsByte = 4,    // AL, zero-extended into EAX
+    kClsIntPushed = 5,
+    kClsLngPushed = 6,
+    kClsBytePushed = 7,
+};
+
+// Types beyond the numeric ones of cg_emit.h.
+constexpr uint8_t kTypeStr = 16;
+constexpr uint8_t kTypeFixStr = 17;
+constexpr uint8_t kTypeBcd = 18;
+constexpr uint8_t kTypeFix = 19;
+constexpr uint8_t kTypeRecord = 48;
+constexpr uint8_t kTypeValue4 = 64;
+constexpr uint8_t kTypeFromOperand = 0x20; // markers whose operand gives the type
+constexpr uint8_t kTypeFromClass = 0x21;
+
+// Storage classes of variable tokens (after the decoder's modulo 16).
+enum StorageClass : uint8_t {
+    kStoreModule = 1,
+    kStoreCommon = 2,
+    kStoreFrame = 3,
+    kStoreByRef = 4,
+};
+
+struct OperandDesc {
+    uint8_t kind = 0;
+    uint8_t type = 0;
+    uint8_t storage = 0;
+    uint32_t offset = 0;
+    uint32_t strLength = 0;
+    uint32_t typeSize = 0;
+    uint32_t extra = 0;
+    uint32_t baseSymbol = 0;
+    uint32_t record = 0;  // the variable's record offset in its table
+    uint32_t bounds = 0;  // bounds offset (arrays)
+    bool computed = false; // the address is in EAX (array element)
+};
+
+struct Block {
+    uint8_t kind;
+    uint32_t slot; // first label slot of the block
+};
+
+// Block kinds.
+constexpr uint8_t kBlkCount = 0;   // +0 test, +4 step, +8 exit
+constexpr uint8_t kBlkLineIf = 1;
+constexpr uint8_t kBlkIf = 2;
+constexpr uint8_t kBlkWhile = 3;   // +0 top, +4 exit
+constexpr uint8_t kBlkLoop = 4;    // +0 top, +4 continue, +8 exit
+constexpr uint8_t kBlkSelect = 5;
+constexpr uint8_t kBlkProc = 6;    // exit label
+constexpr uint8_t kBlkIfClose = 7;
+
+// One generator run over the statement stream.
+struct Gen {
+    explicit Gen(CgState &s) : st(s) {}
+    CgState &st;
+
+    // The statement being generated: token pointers, count, cursor, and
+    // the end of the record (bounds for every token read).
+    std::array<const uint8_t *, kMaxTokens + 1> tok{};
+    int ntok = 0;
+    int cur = 0;
+
+    std::vector<Block> blocks;
+
+    // The procedure being generated.
+    uint32_t skipLabel = 0;
+    uint16_t argBytes = 0;
+    bool inProc = false;
+
+    // Temporaries the runtime made for the call being generated.
+    uint16_t temps = 0;
+
+    // A comparison whose flags a condition routine uses instead of a mask:
+    // set while a condition is evaluated, filled by the comparison.
+    bool wantFlags = false;
+    uint8_t flagsJcc = 0; // short jump taken when the comparison is false
+    bool flagsSet = false;
+
+    const uint8_t *At(int i) const; // token i, or the terminator past the end
+    uint8_t Kind(int i) const { return At(i)[0]; }
+    uint8_t Byte(int i, int k) const { return At(i)[k]; }
+    uint32_t U32(int i, int k) const;
+    uint16_t U16(int i, int k) const;
+};
+
+// ---- decoding and walking (cg_decode.cpp) ----------------------------------
+
+// Cuts the statement starting at p (record end at end) into tokens; returns
+// the terminator (F2 or F1). Error 90 past 512 tokens, 13/516 for a token
+// that runs past the record.
+const uint8_t *DecodeStatement(Gen &g, const uint8_t *p, const uint8_t *end);
+uint32_t DecodedTokenLength(const uint8_t *p, const uint8_t *end);
+
+void SkipExpression(Gen &g);  // from the group head to behind its BF
+void SkipVarToken(Gen &g);
+void SkipArrayToken(Gen &g);
+void SkipCallToken(Gen &g);
+void SkipOperand(Gen &g);     // one argument or operand group, or one token
+bool AtStatementEnd(const Gen &g, int i);
+// Index behind the group or token at i (no cursor change).
+int SkipFrom(Gen &g, int i);
+
+uint8_t MeasureExpression(Gen &g, int i);
+
+void GetOperandDesc(Gen &g, OperandDesc &d);
+uint32_t VarBounds(Gen &g, const OperandDesc &d);
+uint32_t TypeSize(uint8_t type, uint32_t strLength = 0, uint32_t typeSize = 0);
+uint8_t ClassOfType(uint8_t type);
+
+// ---- operands, expressions, assignment (cg_expr.cpp) -----------------------
+
+// Puts a variable's address into EBX (or another register), or pushes it.
+void LoadVariableAddress(Gen &g, const OperandDesc &d, Reg r = kEbx);
+void PushVariableAddress(Gen &g, const OperandDesc &d);
+// The address of an element, member or variable at the cursor, computed
+// when it needs the runtime: into EAX when the descriptor says computed.
+void GenOperandAddress(Gen &g, OperandDesc &d);
+void GenArrayOperand(Gen &g, OperandDesc &d);
+
+void LoadConstant(Gen &g, int i);
+void GenLoadValue(Gen &g, const OperandDesc &d); // x87 or string stack
+// A variable's numeric value into EAX (types 0, 1, 4) or ST0 (2, 3),
+// or onto the string stack; returns the class.
+uint8_t LoadVarValue(Gen &g, const OperandDesc &d, Reg r = kEax);
+
+// The group at the cursor (B0-B4 head, or a bare operand): evaluated into
+// its class; the cursor ends behind it.
+uint8_t GenGroupValue(Gen &g);
+uint8_t GenExpression(Gen &g);   // cursor on a B1 head
+uint8_t EvalOperand(Gen &g);     // cursor on the operand token
+uint8_t GenOperandToken(Gen &g); // cursor on a function token
+
+// Condition at the cursor: jumps to the label slot when the condition is
+// false (jumpIfTrue false) or true.
+void GenCondition(Gen &g, uint32_t slot, bool jumpIfTrue);
+
+void GenErrSetCall(Gen &g);
+void GenLetAssignment(Gen &g);   // cursor behind 00 80
+void GenStoreClass(Gen &g, const OperandDesc &target, uint8_t cls);
+
+// ---- arguments (cg_args.cpp) -----------------------------------------------
+
+// Converts a value in a class to a parameter type and pushes it (doubles
+// stay in ST0, strings on the string stack).
+void GenConvertCall(Gen &g, uint8_t type, uint8_t cls);
+// The arguments of a runtime statement routine, up to the statement end.
+void GenArgsForRoutine(Gen &g);
+void GenRoutineArg(Gen &g);      // one item of such a list
+// Arguments of a procedure or function call up to 4F (or the statement end
+// for a CALL statement); returns the bytes pushed.
+uint32_t PushCallArgs(Gen &g, uint8_t form, bool toStatementEnd);
+
+// ---- statements (cg_mainpass.cpp, cg_io.cpp) --------------------------------
+
+void GenStatementLine(Gen &g);
+void GenPendingLabel(Gen &g);
+void DispatchStatement(Gen &g);
+void GenProcCall(Gen &g, int callToken, bool inExpression, uint8_t resultType);
+
+void GenPrint(Gen &g);
+void GenRead(Gen &g);
+void GenDim(Gen &g);
+
+} // namespace txcg

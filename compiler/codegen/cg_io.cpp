@@ -1,0 +1,165 @@
+// The output list of PRINT, the counted list of READ and run-time
+// dimensioning: statements whose operands the generic form cannot push.
+#include <vector>
+
+#include "cg_gen.h"
+
+namespace txcg {
+
+namespace {
+
+bool IsGroupHead(uint8_t k) { return k >= 0xB0 && k <= 0xB4; }
+
+// Separator codes pushed with an item: comma 1, semicolon 2.
+int32_t SeparatorCode(Gen &g, int i) {
+    if (i >= g.ntok || g.Kind(i) != 0x30)
+        return 0;
+    const uint8_t s = g.Byte(i, 1);
+    return s == 2 ? 1 : s == 3 ? 2 : 0;
+}
+
+const char *PrintItemRoutine(uint8_t type) {
+    switch (type) {
+    case kTypeByt: return "_$PsPRINT1@8";
+    case kTypeInt: return "_$PsPRINT2@8";
+    case kTypeLng:
+    case kTypeValue4: return "_$PsPRINT6@8";
+    case kTypeSng: return "_$PsPRINT4@8";
+    case kTypeDbl:
+    case kTypeFromOperand:
+    case kTypeFromClass: return "_$PsPRINT8@4";
+    default: return "_$PsPRINT5@4";
+    }
+}
+
+// Pushes the control record of the array operand d.
+void PushControl(Gen &g, const OperandDesc &d) {
+    auto &st = g.st;
+    switch (d.storage) {
+    case kStoreModule: EmitPushSymbolAddr(st, st.sec[kSecDataAc].symbol, d.offset); break;
+    case kStoreFrame:
+        EmitLeaEbp(st, kEbx, int32_t(d.offset));
+        EmitPushReg(st, kEbx);
+        break;
+    case kStoreByRef:
+        EmitLoadEbp(st, kEbx, int32_t(d.offset));
+        EmitPushReg(st, kEbx);
+        break;
+    default: EmitPushImm(st, 0); break;
+    }
+}
+
+} // namespace
+
+void GenPrint(Gen &g) {
+    auto &st = g.st;
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    if (code == 0x94) {
+        // The window prefix; the console when there is none.
+        EmitPushImm(st, 0);
+        EmitCallRuntime(st, "_$PsPRINTs@4");
+    } else {
+        EmitCallRuntime(st, "_$PsLPRINTs@0");
+    }
+    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00) {
+        const int i = g.cur;
+        const uint8_t k = g.Kind(i);
+        if (k == 0x30) {
+            EmitCallRuntime(st, "_$PbFldNull@0");
+            EmitPushImm(st, SeparatorCode(g, i));
+            EmitCallRuntime(st, PrintItemRoutine(kTypeStr));
+            ++g.cur;
+            continue;
+        }
+        if (!IsGroupHead(k)) {
+            EmitCallRuntime(st, "_$PbFldNull@0");
+            EmitPushImm(st, 0);
+            EmitCallRuntime(st, PrintItemRoutine(kTypeStr));
+            SkipOperand(g);
+            continue;
+        }
+        const int next = SkipFrom(g, i);
+        const int32_t sep = SeparatorCode(g, next);
+        EmitPushImm(st, sep);
+        GenRoutineArg(g);
+        EmitCallRuntime(st, PrintItemRoutine(g.Byte(i, 1)));
+        g.cur = next;
+        if (g.cur < g.ntok && g.Kind(g.cur) == 0x30)
+            ++g.cur;
+    }
+    EmitCallRuntime(st, "_$PsPRINTend@0");
+}
+
+// READ: (type word, address) pairs from the last variable to the first,
+// the count, and the list's address.
+void GenRead(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    std::vector<int> vars;
+    int i = g.cur;
+    while (i < g.ntok && g.Kind(i) != 0x00) {
+        int t = IsGroupHead(g.Kind(i)) ? i + 1 : i;
+        const uint8_t k = g.Kind(t);
+        if (k == 0x50 || k == 0x52 || k == 0x60)
+            vars.push_back(t);
+        i = SkipFrom(g, i);
+    }
+    for (auto it = vars.rbegin(); it != vars.rend(); ++it) {
+        g.cur = *it;
+        const uint8_t type = MeasureExpression(g, *it);
+        EmitPushImm(st, type);
+        OperandDesc d;
+        GenOperandAddress(g, d);
+        PushVariableAddress(g, d);
+    }
+    const int32_t n = int32_t(vars.size());
+    EmitPushImm(st, n);
+    EmitPushReg(st, kEsp);
+    EmitCallRuntime(st, "_$PsREAD@4");
+    EmitAddRegImm(st, kEsp, 8 * n + 4);
+    g.cur = i;
+}
+
+// Run-time dimensioning: per array its upper bounds from the last to the
+// first, the bounds record, the control record, the element size and the
+// word type + 256 x bounds, then the block's address.
+void GenDim(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00) {
+        const int group = g.cur;
+        const int next = SkipFrom(g, group);
+        int a = IsGroupHead(g.Kind(group)) ? group + 1 : group;
+        if (g.Kind(a) != 0x60) {
+            g.cur = next;
+            continue;
+        }
+        g.cur = a;
+        OperandDesc d;
+        GetOperandDesc(g, d);
+        std::vector<int> bounds;
+        while (g.cur < g.ntok && g.Kind(g.cur) != 0x6F && g.Kind(g.cur) != 0xBF) {
+            bounds.push_back(g.cur);
+            SkipOperand(g);
+        }
+        for (auto it = bounds.rbegin(); it != bounds.rend(); ++it) {
+            g.cur = *it;
+            GenConvertCall(g, kTypeLng, GenGroupValue(g));
+        }
+        const uint32_t n = uint32_t(bounds.size());
+        if (st.sec[kSecDataAd].number != 0)
+            EmitPushSymbolAddr(st, st.sec[kSecDataAd].symbol, d.bounds);
+        else
+            EmitPushImm(st, 0);
+        PushControl(g, d);
+        EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));
+        EmitPushImm(st, int32_t(d.type + 256 * n));
+        EmitPushReg(st, kEsp);
+        EmitCallRuntime(st, d.type == kTypeBcd ? "_$PsDEF_BCD_ARY@4" : "_$PsDIM@4");
+        EmitAddRegImm(st, kEsp, int32_t(4 * n + 16));
+        g.cur = next;
+    }
+}
+
+} // namespace txcg

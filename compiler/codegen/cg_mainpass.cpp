@@ -1,0 +1,859 @@
+// The main pass: reads the statement records, surrounds each statement
+// with its prologue (line routine, pending label, resume address, error
+// check) and generates it through the statement table: a generator of its
+// own, or the generic form (arguments, then the runtime routine). Also the
+// labels and blocks of the control-flow statements, procedures and calls.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cg_bytes.h"
+#include "cg_fixup.h"
+#include "cg_gen.h"
+#include "cg_module.h"
+#include "cg_symbols.h"
+#include "cg_tables.h"
+
+namespace txcg {
+
+namespace {
+
+bool Dll(const Gen &g) { return g.st.opt.buildMode == 2; }
+
+// Pushes the address of a place in a data section, or 0 when the section
+// is not in the file.
+void PushSectionAddr(Gen &g, SectionId sec, uint32_t offset) {
+    if (g.st.sec[sec].number != 0)
+        EmitPushSymbolAddr(g.st, g.st.sec[sec].symbol, offset);
+    else
+        EmitPushImm(g.st, 0);
+}
+
+void CallControlBlock(Gen &g) {
+    PushSectionAddr(g, kSecDataMc, 0);
+    EmitCallRuntime(g.st, Dll(g) ? "_$PbSetMcbSub@4" : "_$PbSetMcb@4");
+}
+
+void CallReadPointer(Gen &g, uint32_t offset) {
+    PushSectionAddr(g, kSecDataRd, offset);
+    EmitCallRuntime(g.st, Dll(g) ? "_$PbSetReadPtrSub@4" : "_$PbSetReadPtr@4");
+}
+
+// ---- labels and blocks ------------------------------------------------------
+
+void PushBlock(Gen &g, uint8_t kind, uint32_t bytes) {
+    g.blocks.push_back(Block{kind, NewLabel(g.st, bytes)});
+}
+
+void PopBlock(Gen &g) {
+    if (!g.blocks.empty())
+        g.blocks.pop_back();
+}
+
+// The top block, or a dummy one when the stream closes a block it never
+// opened (the analyzer refuses such code; this keeps a damaged file safe).
+Block Top(Gen &g, int below = 0) {
+    if (int(g.blocks.size()) > below)
+        return g.blocks[g.blocks.size() - 1 - below];
+    return Block{0xFF, NewLabel(g.st, 12)};
+}
+
+void Place(Gen &g, uint32_t slot) { PlaceLabel(g.st, slot); }
+
+void Jump(Gen &g, uint32_t slot) { EmitJump(g.st, slot, kTargetLabelSlot); }
+
+bool Unplaced(Gen &g, uint32_t slot) { return LabelValue(g.st, slot) == 0; }
+
+// ---- statement generators ---------------------------------------------------
+
+using Generator = void (*)(Gen &);
+
+void GenLineLabels(Gen &g) {
+    ++g.cur;
+    while (g.cur < g.ntok && (g.Kind(g.cur) == 0xA0 || g.Kind(g.cur) == 0xA1)) {
+        if (!(g.Kind(g.cur) == 0xA1 && g.Byte(g.cur, 1) == 0x10))
+            SetTableU32(g.st, kTabProcName, g.U32(g.cur, 2) + kEntryValueField,
+                        CurrentCodeOffset(g.st));
+        ++g.cur;
+    }
+    GenStatementLine(g);
+}
+
+bool IsLabelToken(Gen &g, int i) {
+    return (g.Kind(i) == 0xA0 || g.Kind(i) == 0xA1) && !(g.Kind(i) == 0xA1 && g.Byte(i, 1) == 0x10);
+}
+
+void GenGoto(Gen &g) {
+    ++g.cur;
+    if (IsLabelToken(g, g.cur)) {
+        EmitJumpResume(g.st, g.U32(g.cur, 2), kTargetProcName);
+        ++g.cur;
+    }
+}
+
+void GenGosub(Gen &g) {
+    ++g.cur;
+    if (IsLabelToken(g, g.cur)) {
+        EmitPushLabelAddr(g.st, g.U32(g.cur, 2), kTargetProcName);
+        ++g.cur;
+    } else {
+        EmitPushImm(g.st, 0);
+    }
+    EmitCallRuntime(g.st, "$PsGOSUB");
+}
+
+void GenReturn(Gen &g) {
+    ++g.cur;
+    if (IsLabelToken(g, g.cur)) {
+        EmitPushLabelAddr(g.st, g.U32(g.cur, 2), kTargetProcName);
+        ++g.cur;
+        EmitCallRuntime(g.st, "$PsRETURN_LABEL");
+    } else {
+        EmitCallRuntime(g.st, "$PsRETURN");
+    }
+}
+
+void GenOnJump(Gen &g) {
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    const int selector = g.cur;
+    int i = SkipFrom(g, selector);
+    std::vector<int> labels;
+    for (; i < g.ntok && g.Kind(i) != 0x00; ++i)
+        if (g.Kind(i) == 0xA0 || g.Kind(i) == 0xA1)
+            labels.push_back(i);
+    for (auto it = labels.rbegin(); it != labels.rend(); ++it) {
+        if (IsLabelToken(g, *it))
+            EmitPushLabelAddr(g.st, g.U32(*it, 2), kTargetProcName);
+        else
+            EmitPushImm(g.st, 0);
+    }
+    EmitPushImm(g.st, int32_t(labels.size()));
+    g.cur = selector;
+    GenConvertCall(g, kTypeLng, GenGroupValue(g));
+    g.cur = i;
+    EmitCallRuntime(g.st, code == 0x79 ? "$PsON_GOTO" : "$PsON_GOSUB");
+}
+
+void GenRestore(Gen &g) {
+    const uint32_t offset = g.U32(g.cur, 2);
+    ++g.cur;
+    PushSectionAddr(g, kSecDataRd, offset);
+    EmitCallRuntime(g.st, Dll(g) ? "_$PbSetRestoreSub@4" : "_$PbSetRestore@4");
+}
+
+// IF cond THEN (block form).
+void GenIf(Gen &g) {
+    ++g.cur;
+    PushBlock(g, kBlkIf, 4); // end label
+    PushBlock(g, kBlkIf, 4); // false label
+    GenCondition(g, Top(g).slot, false);
+}
+
+void GenLineIf(Gen &g) {
+    ++g.cur;
+    PushBlock(g, kBlkLineIf, 4);
+    PushBlock(g, kBlkLineIf, 4);
+    GenCondition(g, Top(g).slot, false);
+    SetResumeNest(g.st);
+    GenPendingLabel(g);
+}
+
+void GenElse(Gen &g) {
+    ++g.cur;
+    if (g.st.resumeMode)
+        GenPendingLabel(g);
+    Jump(g, Top(g, 1).slot);
+    Place(g, Top(g).slot);
+    GenStatementLine(g);
+    if (g.st.resumeMode)
+        GenPendingLabel(g);
+}
+
+void GenElseIf(Gen &g) {
+    ++g.cur;
+    Jump(g, Top(g, 1).slot);
+    Place(g, Top(g).slot);
+    PopBlock(g);
+    GenStatementLine(g);
+    PushBlock(g, kBlkIf, 4);
+    GenCondition(g, Top(g).slot, false);
+}
+
+void GenEndIf(Gen &g) {
+    ++g.cur;
+    const Block falseLabel = Top(g);
+    if (Unplaced(g, falseLabel.slot))
+        Place(g, falseLabel.slot);
+    PopBlock(g);
+    PushBlock(g, kBlkIfClose, 4);
+    const Block close = Top(g);
+    Jump(g, close.slot);
+    Place(g, Top(g, 1).slot);
+    GenStatementLine(g);
+    Place(g, close.slot);
+    PopBlock(g);
+    PopBlock(g);
+    MarkResumePending(g.st);
+}
+
+void GenSelect(Gen &g) {
+    ++g.cur;
+    // The holder takes the selector's value: 00 80 holder 20 00 expression.
+    if (g.Kind(g.cur) == 0x00 && g.Byte(g.cur, 1) == 0x80) {
+        ++g.cur;
+        GenLetAssignment(g);
+    }
+    PushBlock(g, kBlkSelect, 4); // end label
+    PushBlock(g, kBlkSelect, 4); // next test
+    Jump(g, Top(g).slot);
+}
+
+void GenCase(Gen &g) {
+    ++g.cur;
+    Jump(g, Top(g, 1).slot);
+    Place(g, Top(g).slot);
+    PopBlock(g);
+    PushBlock(g, kBlkSelect, 4); // next test
+    PushBlock(g, kBlkSelect, 4); // body
+    const uint32_t body = Top(g).slot;
+    const uint32_t next = Top(g, 1).slot;
+    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00) {
+        if (g.Kind(g.cur) >= 0xB0 && g.Kind(g.cur) <= 0xB4)
+            GenCondition(g, body, true);
+        else
+            ++g.cur;
+    }
+    Jump(g, next);
+    Place(g, body);
+    PopBlock(g);
+}
+
+void GenCaseElse(Gen &g) {
+    ++g.cur;
+    Jump(g, Top(g, 1).slot);
+    Place(g, Top(g).slot);
+}
+
+void GenEndSelect(Gen &g) {
+    ++g.cur;
+    Place(g, Top(g, 1).slot);
+    if (Unplaced(g, Top(g).slot))
+        Place(g, Top(g).slot);
+    PopBlock(g);
+    PopBlock(g);
+}
+
+void GenExit(Gen &g) {
+    ++g.cur;
+    uint8_t which = 0xF0;
+    if (g.Kind(g.cur) == 0x10) {
+        which = g.Byte(g.cur, 1);
+        ++g.cur;
+    }
+    for (size_t n = g.blocks.size(); n-- > 0;) {
+        const Block b = g.blocks[n];
+        const bool match = which == 0x1B   ? b.kind == kBlkLoop
+                           : which == 0x1C ? b.kind == kBlkCount
+                                           : b.kind != kBlkLineIf && b.kind != kBlkIfClose;
+        if (!match)
+            continue;
+        switch (b.kind) {
+        case kBlkCount:
+        case kBlkLoop: Jump(g, b.slot + 8); return;
+        case kBlkWhile: Jump(g, b.slot + 4); return;
+        case kBlkIf:
+        case kBlkSelect:
+            if (n > 0)
+                Jump(g, g.blocks[n - 1].slot);
+            return;
+        default: return;
+        }
+    }
+}
+
+void GenContinue(Gen &g) {
+    ++g.cur;
+    for (size_t n = g.blocks.size(); n-- > 0;) {
+        const Block b = g.blocks[n];
+        if (b.kind == kBlkCount || b.kind == kBlkLoop) {
+            Jump(g, b.slot + 4);
+            return;
+        }
+        if (b.kind == kBlkWhile) {
+            Jump(g, b.slot);
+            return;
+        }
+    }
+}
+
+void GenWhile(Gen &g) {
+    ++g.cur;
+    PushBlock(g, kBlkWhile, 8);
+    Place(g, Top(g).slot);
+    GenCondition(g, Top(g).slot + 4, false);
+}
+
+void GenWend(Gen &g) {
+    ++g.cur;
+    const Block b = Top(g);
+    Jump(g, b.slot);
+    Place(g, b.slot + 4);
+    PopBlock(g);
+}
+
+void GenDo(Gen &g) {
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    PushBlock(g, kBlkLoop, 12);
+    const Block b = Top(g);
+    Place(g, b.slot);
+    Place(g, b.slot + 4);
+    if (code == 0x26 || code == 0x27)
+        GenCondition(g, b.slot + 8, code == 0x27);
+}
+
+void GenLoop(Gen &g) {
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    const Block b = Top(g);
+    if (code == 0x25) {
+        Jump(g, b.slot);
+    } else {
+        Place(g, b.slot + 4);
+        GenCondition(g, b.slot, code == 0x28);
+    }
+    Place(g, b.slot + 8);
+    PopBlock(g);
+}
+
+void GenForHead(Gen &g) { ++g.cur; }
+
+// END takes the exit status; 0 when the statement carries none.
+void GenEnd(Gen &g) {
+    ++g.cur;
+    const int start = g.cur;
+    GenArgsForRoutine(g);
+    if (g.cur == start)
+        EmitPushImm(g.st, 0);
+    EmitCallRuntime(g.st, "_$PsEND@4");
+}
+
+// 00 1F, 00 80 V 20 00 S (start), 00 80 V 20 00 B1{V step +} (step),
+// B1{V end <= or >=} (test).
+void GenForLoop(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    if (g.Kind(g.cur) == 0x00 && g.Byte(g.cur, 1) == 0x80) {
+        ++g.cur;
+        GenLetAssignment(g);
+    }
+    // The step statement and the test group behind it.
+    int step = -1, test = -1;
+    if (g.Kind(g.cur) == 0x00 && g.Byte(g.cur, 1) == 0x80) {
+        step = g.cur;
+        int i = SkipFrom(g, step + 1); // the target group
+        if (g.Kind(i) == 0x20)
+            ++i;
+        test = SkipFrom(g, i);
+    } else {
+        test = g.cur;
+    }
+    const int end = SkipFrom(g, test);
+
+    PushBlock(g, kBlkCount, 12);
+    const Block b = Top(g);
+    Jump(g, b.slot);
+    Place(g, b.slot + 4);
+    if (step >= 0) {
+        // The control variable and the step operand inside B1{V step +}.
+        const int varTok = step + 2;
+        int incr = SkipFrom(g, step + 1);
+        if (g.Kind(incr) == 0x20)
+            ++incr;
+        const int stepOp = SkipFrom(g, incr + 1);
+        const uint8_t vtype = g.Byte(varTok, 1);
+        const bool intVar = vtype == kTypeInt || vtype == kTypeLng || vtype == kTypeByt;
+        if (st.opt.overflowCheck && intVar) {
+            g.cur = varTok;
+            OperandDesc v;
+            GenOperandAddress(g, v);
+            PushVariableAddress(g, v);
+            g.cur = stepOp;
+            GenConvertCall(g, vtype, EvalOperand(g));
+            EmitCallRuntime(st, vtype == kTypeInt   ? "_$PbAddInt@8"
+                                : vtype == kTypeLng ? "_$PbAddLng@8"
+                                                    : "_$PbAddByte@8");
+        } else {
+            g.cur = step + 1;
+            GenLetAssignment(g);
+        }
+        if (st.opt.forNextMode == 2)
+            Place(g, b.slot);
+        const uint8_t sk = g.Kind(stepOp);
+        const bool variableStep = sk == 0x50 || sk == 0x52 || sk == 0x60;
+        // The comparison operator of the test: 20 24 or 20 25 before BF.
+        int opTok = -1;
+        for (int i = test + 1; i < end; ++i)
+            if (g.Kind(i) == 0x20 && (g.Byte(i, 1) == 0x24 || g.Byte(i, 1) == 0x25))
+                opTok = i;
+        if (variableStep && opTok >= 0) {
+            // One test for a negative step, one for any other.
+            uint8_t *op = const_cast<uint8_t *>(g.At(opTok)) + 1;
+            const uint32_t negative = NewLabel(st);
+            const uint32_t body = NewLabel(st);
+            g.cur = stepOp;
+            const uint8_t cls = EvalOperand(g);
+            if (cls == kClsFloat) {
+                EmitInsn(st, kFldz);
+                EmitInsn(st, kFcompp);
+                EmitInsn(st, kFstswAx);
+                EmitByte(st, kSahf);
+                EmitJumpIf(st, kJbe, negative, kTargetLabelSlot); // 0 > step
+            } else {
+                EmitInsn(st, kTestEax);
+                EmitJumpIf(st, kJge, negative, kTargetLabelSlot);
+            }
+            *op = 0x24;
+            g.cur = test;
+            GenCondition(g, b.slot + 8, false);
+            Jump(g, body);
+            Place(g, negative);
+            *op = 0x25;
+            g.cur = test;
+            GenCondition(g, b.slot + 8, false);
+            Place(g, body);
+        } else {
+            g.cur = test;
+            GenCondition(g, b.slot + 8, false);
+        }
+    }
+    if (st.opt.forNextMode != 2)
+        Place(g, b.slot);
+    g.cur = end;
+}
+
+void GenNext(Gen &g) {
+    ++g.cur;
+    const Block b = Top(g);
+    Jump(g, b.slot + 4);
+    Place(g, b.slot + 8);
+    PopBlock(g);
+}
+
+// ---- procedures --------------------------------------------------------------
+
+std::string EntryName(Gen &g, uint32_t entry) {
+    const auto &t = g.st.tables[kTabProcName];
+    if (uint64_t(entry) + 10 > t.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t len = t[entry + 9];
+    if (uint64_t(entry) + 10 + len > t.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    return std::string(reinterpret_cast<const char *>(t.data() + entry + 10), len);
+}
+
+// Parameters get frame offsets from 4 upward; a function's result gets a
+// slot of its own below the locals. Returns the argument bytes; frame is
+// the frame size, rounded to 4.
+uint16_t LayOutFrame(Gen &g, uint32_t entry, bool function, uint32_t &frame) {
+    auto &tab = g.st.tables[kTabProcDebug];
+    const uint32_t size = TableU32(g.st, kTabProcDebug, entry);
+    if (uint64_t(entry) + 5 > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t end = entry + size;
+    uint32_t p = entry + 5 + tab[entry + 4];
+    const uint32_t rawFrame = TableU32(g.st, kTabProcDebug, p);
+    if (uint64_t(p) + 5 > tab.size() || end > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t count = tab[p + 4];
+    p += 5;
+    frame = (rawFrame + 3) & ~3u;
+    uint32_t offset = 4;
+    for (uint32_t i = 0; i < count && p < end; ++i) {
+        VarRecord r = ReadVarRecord(g.st, kTabProcDebug, p);
+        const uint8_t cls = r.storageClass & 0x0F;
+        const uint32_t bytes = cls == kStoreFrame && r.type == kTypeDbl ? 8 : 4;
+        SetTableU32(g.st, kTabProcDebug, p + 2, offset);
+        offset += bytes;
+        p = r.next;
+    }
+    if (function && p < end) {
+        VarRecord r = ReadVarRecord(g.st, kTabProcDebug, p);
+        const uint32_t bytes = (TypeSize(r.type, r.typeRef) + 3) & ~3u;
+        frame += bytes;
+        SetTableU32(g.st, kTabProcDebug, p + 2, uint32_t(-int32_t(frame)));
+    }
+    return uint16_t(offset - 4);
+}
+
+void GenProcEntry(Gen &g) {
+    auto &st = g.st;
+    const int at = g.cur;
+    const bool function = g.Byte(at, 1) == 0x31;
+    const uint32_t name = g.U32(at, 2);
+    const uint32_t debug = g.U32(at, 6);
+    const uint32_t data = g.U32(at, 10);
+    ++g.cur;
+    GenStatementLine(g);
+    g.skipLabel = NewLabel(st);
+    Jump(g, g.skipLabel);
+    PushBlock(g, kBlkProc, 4);
+    uint32_t frame = 0;
+    g.argBytes = LayOutFrame(g, debug, function, frame);
+    g.inProc = true;
+
+    const std::string symbolName = EntryName(g, name);
+    const bool isStatic = st.tables[kTabProcName][name] == 2;
+    const uint32_t symbol = isStatic ? DefineStaticFunction(st, symbolName, CurrentCodeOffset(st))
+                                     : DefineFunction(st, symbolName, CurrentCodeOffset(st));
+    SetTableU32(st, kTabProcName, name + kEntryValueField, symbol);
+    AddLineMark(st, symbol);
+    if (!isStatic)
+        AddExportDirective(st, symbolName);
+
+    // Frame: EBP is the entry ESP, so parameters are at EBP+4 upward and
+    // the locals below it; the runtime clears them.
+    EmitMovRegReg(st, kEax, kEsp);
+    if (frame != 0)
+        EmitAddRegImm(st, kEsp, -int32_t(frame));
+    EmitByte(st, kPushEbp);
+    EmitMovRegReg(st, kEbp, kEax);
+    EmitCallRuntime(st, Dll(g) ? "$PbDLLENTER" : "$PbSUBENTER");
+    CallControlBlock(g);
+    if (data != kNoData32)
+        CallReadPointer(g, data);
+    if (st.opt.debugInfo) {
+        PushSectionAddr(g, kSecDataDa, debug);
+        EmitCallRuntime(st, Dll(g) ? "_$PbSetDbgAutoSub@4" : "_$PbSetDbgAuto@4");
+    }
+}
+
+void GenProcEnd(Gen &g) {
+    auto &st = g.st;
+    const int at = g.cur;
+    const bool function = g.Byte(at, 1) == 0x32;
+    const uint32_t result = function ? g.U32(at, 3) : 0;
+    ++g.cur;
+    const Block b = Top(g);
+    Place(g, b.slot);
+    PopBlock(g);
+    if (function) {
+        VarRecord r = ReadVarRecord(st, kTabProcDebug, result);
+        const int32_t disp = int32_t(r.address);
+        switch (r.type) {
+        case kTypeInt: EmitMovsxEbp(st, kEax, disp); break;
+        case kTypeLng:
+        case kTypeValue4: EmitLoadEbp(st, kEax, disp); break;
+        case kTypeSng:
+        case kTypeDbl: EmitFpLoadEbp(st, r.type, disp); break;
+        case kTypeByt: EmitLoadEbpByte(st, kEax, disp); break;
+        default:
+            EmitLeaEbp(st, kEbx, disp);
+            EmitPushReg(st, kEbx);
+            EmitCallRuntime(st, "_$PbFldFunc5@4");
+            break;
+        }
+    }
+    EmitCallRuntime(st, Dll(g) ? "$PbDLLLEAVE" : "$PbSUBLEAVE");
+    EmitRet(st, g.argBytes);
+    Place(g, g.skipLabel);
+    g.inProc = false;
+}
+
+void GenProcExit(Gen &g) {
+    ++g.cur;
+    for (size_t n = g.blocks.size(); n-- > 0;)
+        if (g.blocks[n].kind == kBlkProc) {
+            Jump(g, g.blocks[n].slot);
+            return;
+        }
+}
+
+void GenCallStatement(Gen &g) { GenProcCall(g, g.cur, false, 0); }
+
+void GenLet(Gen &g) {
+    ++g.cur;
+    GenLetAssignment(g);
+}
+
+// ---- the statement table -------------------------------------------------------
+
+struct StatementEntry {
+    const char *routine;
+    Generator gen;
+};
+
+const StatementEntry *LookUp(uint8_t code) {
+    static const std::vector<StatementEntry> table = [] {
+        std::vector<StatementEntry> t(0xD0, StatementEntry{nullptr, nullptr});
+        auto gen = [&](int c, Generator f) { t[c].gen = f; };
+        auto routine = [&](int c, const char *r) { t[c].routine = r; };
+        gen(0x02, GenLineLabels);
+        gen(0x03, GenLineLabels);
+        gen(0x10, GenIf);
+        gen(0x11, GenElse);
+        gen(0x12, GenElseIf);
+        gen(0x13, GenEndIf);
+        gen(0x14, GenSelect);
+        gen(0x15, GenCase);
+        gen(0x16, GenCaseElse);
+        gen(0x17, GenEndSelect);
+        gen(0x18, GenLineIf);
+        gen(0x19, GenExit);
+        gen(0x1A, GenEnd);
+        gen(0x1F, GenForLoop);
+        gen(0x20, GenForHead);
+        gen(0x21, GenNext);
+        gen(0x22, GenWhile);
+        gen(0x23, GenWend);
+        gen(0x24, GenDo);
+        gen(0x25, GenLoop);
+        gen(0x26, GenDo);
+        gen(0x27, GenDo);
+        gen(0x28, GenLoop);
+        gen(0x29, GenLoop);
+        routine(0x2D, "_$PsLOADM@0");
+        routine(0x2E, "_$PsDELETEM@0");
+        gen(0x31, GenProcEntry);
+        gen(0x32, GenProcEnd);
+        gen(0x33, GenProcExit);
+        gen(0x35, GenProcEntry);
+        gen(0x36, GenProcEnd);
+        gen(0x37, GenProcExit);
+        gen(0x38, GenCallStatement);
+        routine(0x4A, "_$PsBEEP@0");
+        routine(0x4B, "_$PsSTOPI@0");
+        routine(0x4C, "_$PsWAITI@0");
+        gen(0x4D, GenContinue);
+        const std::pair<int, const char *> generic[] = {
+            {0x50, "_$PsSTOP@0"},
+            {0x52, "_$PsERROR@4"},
+            {0x53, "_$PsINTERVAL@4"},
+            {0x54, "_$PsTIME@0"},
+            {0x56, "_$PsBAUD@8"},
+            {0x57, "_$PsKEY@4"},
+            {0x59, "_$PsCLS@8"},
+            {0x5A, "_$PaRandomize@4"},
+            {0x5B, "_$PsRUN@0"},
+            {0x5D, "_$PsWAIT@4"},
+            {0x60, "_$PsSTOP_ON_OFF@4"},
+            {0x61, "_$PsTROFF@0"},
+            {0x62, "_$PsTRON@0"},
+            {0x86, "_$PsKILL@0"},
+            {0x89, "_$PsNAME@0"},
+        };
+        for (auto [c, r] : generic)
+            routine(c, r);
+        gen(0x70, GenGoto);
+        gen(0x71, GenGosub);
+        gen(0x79, GenOnJump);
+        gen(0x7A, GenOnJump);
+        gen(0x7B, GenRestore);
+        gen(0x7C, GenReturn);
+        gen(0x80, GenLet);
+        gen(0x8A, GenDim);
+        routine(0x8D, "_$PsREAD@4");
+        gen(0x8D, GenRead);
+        routine(0x94, "_$PsPRINTs@4");
+        gen(0x94, GenPrint);
+        routine(0xC4, "_$PsLPRINTs@0");
+        gen(0xC4, GenPrint);
+        return t;
+    }();
+    return code < table.size() ? &table[code] : nullptr;
+}
+
+const char *LineRoutine(const Gen &g) {
+    const bool debug = g.st.opt.debugInfo != 0;
+    if (g.st.opt.buildMode == 2)
+        return debug ? "_$PbSetCurLineSubDbg@4" : "_$PbSetCurLineSub@4";
+    return debug ? "_$PbSetCurLineDbg@4" : "_$PbSetCurLine@4";
+}
+
+void GenModuleEnd(Gen &g) {
+    auto &st = g.st;
+    GenPendingLabel(g);
+    if (st.hasCheckedEntry) {
+        EmitPushImm(st, 0);
+        EmitCallRuntime(st, "$PsRETURNS");
+    } else {
+        EmitRet(st, 0);
+    }
+    CloseLabelChainIfTrap(st, CurrentCodeOffset(st));
+}
+
+bool NoLinePrologue(uint8_t code) {
+    return code == 0x02 || code == 0x03 || code == 0x31 || code == 0x35;
+}
+
+} // namespace
+
+// ---- the pass ---------------------------------------------------------------------
+
+void GenPendingLabel(Gen &g) {
+    auto &st = g.st;
+    if (st.labelPending) {
+        PlaceLabel(st, st.pendingLabel);
+        st.labelPending = false;
+    }
+    if (st.resumeMode)
+        EmitPushResumeLink(st);
+    if (st.checkRoutine)
+        EmitCallRuntime(st, st.checkRoutine);
+}
+
+void GenStatementLine(Gen &g) {
+    GenPendingLabel(g);
+    EmitPushImm(g.st, g.st.curLine);
+    AddLineEntry(g.st, g.st.curLine);
+    EmitCallRuntime(g.st, LineRoutine(g));
+}
+
+void DispatchStatement(Gen &g) {
+    const int start = g.cur;
+    int prefix = -1;
+    if (g.Kind(g.cur) == 0xB5) {
+        prefix = g.cur;
+        SkipOperand(g);
+    }
+    if (g.cur >= g.ntok)
+        return;
+    if (g.Kind(g.cur) != 0x00) {
+        ++g.cur;
+    } else {
+        const uint8_t code = g.Byte(g.cur, 1);
+        const StatementEntry *e = LookUp(code);
+        if (e && e->gen) {
+            e->gen(g);
+        } else {
+            ++g.cur;
+            GenArgsForRoutine(g);
+            if (prefix >= 0) {
+                const int after = g.cur;
+                g.cur = prefix + 1;
+                if (g.Kind(g.cur) == 0x70 || g.Kind(g.cur) == 0xBE) {
+                    EmitPushImm(g.st, 0);
+                } else {
+                    OperandDesc d;
+                    GenOperandAddress(g, d);
+                    PushVariableAddress(g, d);
+                }
+                g.cur = after;
+            }
+            if (e && e->routine)
+                EmitCallRuntime(g.st, e->routine);
+        }
+    }
+    // Whatever a generator left of its statement is skipped, so the pass
+    // always moves on.
+    if (g.cur <= start)
+        g.cur = start + 1;
+    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00)
+        ++g.cur;
+}
+
+void GenProcCall(Gen &g, int at, bool inExpression, uint8_t resultType) {
+    auto &st = g.st;
+    const uint8_t k = g.Kind(at);
+    uint8_t form = 0;
+    uint32_t entry = 0;
+    if (k == 0x00) {
+        form = g.Byte(at, 2);
+        entry = g.U32(at, 3);
+    } else if (k == 0x41) {
+        entry = g.U32(at, 2);
+    } else {
+        form = g.Byte(at, 2);
+        entry = g.U32(at, 3);
+    }
+    const uint16_t outer = g.temps;
+    g.temps = 0;
+    g.cur = at + 1;
+    const uint32_t bytes = PushCallArgs(g, form, !inExpression);
+    if (k == 0x00 && g.Byte(at, 1) == 0x3F) {
+        // A routine of a library named at run time.
+        PushSectionAddr(g, kSecDataCs, g.U32(at, 3));
+        PushSectionAddr(g, kSecDataCs, g.U32(at, 7));
+        EmitCallRuntime(st, "$PbCallDll");
+    } else if (k == 0x43) {
+        PushSectionAddr(g, kSecDataCs, g.U32(at, 3));
+        PushSectionAddr(g, kSecDataCs, g.U32(at, 7));
+        EmitCallRuntime(st, "$PbCallDll");
+    } else if (st.tables[kTabProcName].size() > entry && st.tables[kTabProcName][entry] == 1) {
+        EmitCallRuntime(st, EntryName(g, entry));
+    } else {
+        EmitCallProc(st, entry);
+    }
+    if (form == 1 && bytes != 0)
+        EmitAddRegImm(st, kEsp, int32_t(bytes));
+    if (g.temps != 0) {
+        const bool keepEax = inExpression && (resultType == kTypeInt || resultType == kTypeLng ||
+                                              resultType == kTypeByt || resultType == kTypeValue4);
+        if (keepEax)
+            EmitPushReg(st, kEax);
+        EmitPushImm(st, g.temps);
+        EmitCallRuntime(st, "_$PbDelTmpAdr@4");
+        if (keepEax)
+            EmitPopReg(st, kEax);
+    }
+    g.temps = outer;
+}
+
+void GenerateStatements(CgState &st) {
+    Gen g(st);
+    if (st.mainModule) {
+        AddLineMark(st, st.entrySymbol);
+        if (st.opt.buildMode == 1) {
+            PushSectionAddr(g, kSecDataMc, 0);
+            EmitCallRuntime(st, "_$PbSetMcbMain@4");
+        }
+        CallControlBlock(g);
+        if (st.ir.tableSize[kTabDataItem] != 0)
+            CallReadPointer(g, 0);
+    }
+    if (std::fseek(st.pcode, long(kStreamOffset), SEEK_SET) != 0)
+        CgFail(kErrRead, kDetailIntermediate);
+    // Every record is read into this buffer, with zero bytes behind it so
+    // that no token read can leave it.
+    std::vector<uint8_t> record(64);
+    uint32_t consumed = 0;
+    for (;;) {
+        uint8_t head[2];
+        if (std::fread(head, 1, 2, st.pcode) != 2)
+            CgFail(kErrRead, kDetailIntermediate);
+        const uint16_t length = GetU16(head);
+        if (length == 0)
+            break;
+        consumed += length;
+        if (length < 6 || consumed > st.ir.streamSize)
+            CgFail(kErrRead, kDetailIntermediate);
+        const size_t rest = length - 2u;
+        if (record.size() < rest + 32)
+            record.resize(rest + 32);
+        std::fill(record.begin(), record.end(), 0);
+        if (std::fread(record.data(), 1, rest, st.pcode) != rest)
+            CgFail(kErrRead, kDetailIntermediate);
+        st.curLine = GetU16(record.data());
+        const uint8_t *p = record.data() + 2;
+        const uint8_t *end = record.data() + rest;
+        if (!(p[0] == 0x00 && NoLinePrologue(p[1])))
+            GenStatementLine(g);
+        if (p[0] == 0xF1)
+            continue;
+        for (;;) {
+            const uint8_t *term = DecodeStatement(g, p, end);
+            while (g.cur < g.ntok)
+                DispatchStatement(g);
+            if (*term != 0xF2)
+                break;
+            GenPendingLabel(g);
+            p = term + 2;
+        }
+    }
+    GenModuleEnd(g);
+    if (st.mainModule && st.opt.debugInfo)
+        GenDebugEntries(st);
+}
+
+} // namespace txcg
