@@ -314,14 +314,14 @@ namespace {
 
 TableId TableOfStorage(uint8_t storage) {
     switch (storage) {
-    case kStoreModule: return kTabModuleVar;
-    case kStoreCommon: return kTabCommonVar;
-    default: return kTabProcDebug;
+    case kStoreModule: return ifile::kModuleVarTable;
+    case kStoreCommon: return ifile::kCommonVarTable;
+    default: return ifile::kProcDebugTable;
     }
 }
 
 uint32_t TypeDefSize(Gen &g, uint32_t typeRef) {
-    return TableU32(g.st, kTabTypeDef, typeRef + 4);
+    return TableU32(g.st, ifile::kTypeDefTable, typeRef + 4);
 }
 
 // Member selectors after a record operand: each narrows the type and adds
@@ -329,7 +329,7 @@ uint32_t TypeDefSize(Gen &g, uint32_t typeRef) {
 void ApplyMembers(Gen &g, OperandDesc &d, uint32_t &memberOffset) {
     while (g.cur < g.ntok && g.Kind(g.cur) == 0x51) {
         const uint32_t at = g.U32(g.cur, 2);
-        VarRecord m = ReadVarRecord(g.st, kTabTypeDef, at);
+        VarRecord m = ReadVarRecord(g.st, ifile::kTypeDefTable, at);
         d.type = m.type;
         memberOffset += m.address;
         d.strLength = m.type == kTypeFixStr ? m.typeRef : 0;

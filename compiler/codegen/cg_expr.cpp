@@ -122,7 +122,7 @@ void PushArrayControl(Gen &g, const OperandDesc &d) {
         // table order.
         uint32_t index = 0, found = 0;
         ForEachCommonVar(st, [&](const VarRecord &r) {
-            if (!(r.storageClass & kClassArrayBit))
+            if (!(r.storageClass & ifile::kClassArray))
                 return;
             if (r.at == d.record)
                 found = index;
@@ -179,7 +179,7 @@ void GenArrayOperand(Gen &g, OperandDesc &d) {
     d.computed = true;
     // Members of an element of a record array.
     while (g.cur < g.ntok && g.Kind(g.cur) == 0x51) {
-        VarRecord m = ReadVarRecord(st, kTabTypeDef, g.U32(g.cur, 2));
+        VarRecord m = ReadVarRecord(st, ifile::kTypeDefTable, g.U32(g.cur, 2));
         if (m.address != 0)
             EmitAddRegImm(st, kEax, int32_t(m.address));
         d.type = m.type;

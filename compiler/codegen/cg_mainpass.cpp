@@ -72,7 +72,7 @@ void GenLineLabels(Gen &g) {
     ++g.cur;
     while (g.cur < g.ntok && (g.Kind(g.cur) == 0xA0 || g.Kind(g.cur) == 0xA1)) {
         if (!(g.Kind(g.cur) == 0xA1 && g.Byte(g.cur, 1) == 0x10))
-            SetTableU32(g.st, kTabProcName, g.U32(g.cur, 2) + kEntryValueField,
+            SetTableU32(g.st, ifile::kProcNameTable, g.U32(g.cur, 2) + ifile::kProcEntrySlot,
                         CurrentCodeOffset(g.st));
         ++g.cur;
     }
@@ -444,7 +444,7 @@ void GenNext(Gen &g) {
 // ---- procedures --------------------------------------------------------------
 
 std::string EntryName(Gen &g, uint32_t entry) {
-    const auto &t = g.st.tables[kTabProcName];
+    const auto &t = g.st.tables[ifile::kProcNameTable];
     if (uint64_t(entry) + 10 > t.size())
         CgFail(kErrRead, kDetailIntermediate);
     const uint32_t len = t[entry + 9];
@@ -457,13 +457,13 @@ std::string EntryName(Gen &g, uint32_t entry) {
 // slot of its own below the locals. Returns the argument bytes; frame is
 // the frame size, rounded to 4.
 uint16_t LayOutFrame(Gen &g, uint32_t entry, bool function, uint32_t &frame) {
-    auto &tab = g.st.tables[kTabProcDebug];
-    const uint32_t size = TableU32(g.st, kTabProcDebug, entry);
+    auto &tab = g.st.tables[ifile::kProcDebugTable];
+    const uint32_t size = TableU32(g.st, ifile::kProcDebugTable, entry);
     if (uint64_t(entry) + 5 > tab.size())
         CgFail(kErrRead, kDetailIntermediate);
     const uint32_t end = entry + size;
     uint32_t p = entry + 5 + tab[entry + 4];
-    const uint32_t rawFrame = TableU32(g.st, kTabProcDebug, p);
+    const uint32_t rawFrame = TableU32(g.st, ifile::kProcDebugTable, p);
     if (uint64_t(p) + 5 > tab.size() || end > tab.size())
         CgFail(kErrRead, kDetailIntermediate);
     const uint32_t count = tab[p + 4];
@@ -471,18 +471,18 @@ uint16_t LayOutFrame(Gen &g, uint32_t entry, bool function, uint32_t &frame) {
     frame = (rawFrame + 3) & ~3u;
     uint32_t offset = 4;
     for (uint32_t i = 0; i < count && p < end; ++i) {
-        VarRecord r = ReadVarRecord(g.st, kTabProcDebug, p);
+        VarRecord r = ReadVarRecord(g.st, ifile::kProcDebugTable, p);
         const uint8_t cls = r.storageClass & 0x0F;
         const uint32_t bytes = cls == kStoreFrame && r.type == kTypeDbl ? 8 : 4;
-        SetTableU32(g.st, kTabProcDebug, p + 2, offset);
+        SetTableU32(g.st, ifile::kProcDebugTable, p + 2, offset);
         offset += bytes;
         p = r.next;
     }
     if (function && p < end) {
-        VarRecord r = ReadVarRecord(g.st, kTabProcDebug, p);
+        VarRecord r = ReadVarRecord(g.st, ifile::kProcDebugTable, p);
         const uint32_t bytes = (TypeSize(r.type, r.typeRef) + 3) & ~3u;
         frame += bytes;
-        SetTableU32(g.st, kTabProcDebug, p + 2, uint32_t(-int32_t(frame)));
+        SetTableU32(g.st, ifile::kProcDebugTable, p + 2, uint32_t(-int32_t(frame)));
     }
     return uint16_t(offset - 4);
 }
@@ -504,10 +504,10 @@ void GenProcEntry(Gen &g) {
     g.inProc = true;
 
     const std::string symbolName = EntryName(g, name);
-    const bool isStatic = st.tables[kTabProcName][name] == 2;
+    const bool isStatic = st.tables[ifile::kProcNameTable][name] == 2;
     const uint32_t symbol = isStatic ? DefineStaticFunction(st, symbolName, CurrentCodeOffset(st))
                                      : DefineFunction(st, symbolName, CurrentCodeOffset(st));
-    SetTableU32(st, kTabProcName, name + kEntryValueField, symbol);
+    SetTableU32(st, ifile::kProcNameTable, name + ifile::kProcEntrySlot, symbol);
     AddLineMark(st, symbol);
     if (!isStatic)
         AddExportDirective(st, symbolName);
@@ -539,7 +539,7 @@ void GenProcEnd(Gen &g) {
     Place(g, b.slot);
     PopBlock(g);
     if (function) {
-        VarRecord r = ReadVarRecord(st, kTabProcDebug, result);
+        VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, result);
         const int32_t disp = int32_t(r.address);
         switch (r.type) {
         case kTypeInt: EmitMovsxEbp(st, kEax, disp); break;
@@ -780,7 +780,7 @@ void GenProcCall(Gen &g, int at, bool inExpression, uint8_t resultType) {
         PushSectionAddr(g, kSecDataCs, g.U32(at, 3));
         PushSectionAddr(g, kSecDataCs, g.U32(at, 7));
         EmitCallRuntime(st, "$PbCallDll");
-    } else if (st.tables[kTabProcName].size() > entry && st.tables[kTabProcName][entry] == 1) {
+    } else if (st.tables[ifile::kProcNameTable].size() > entry && st.tables[ifile::kProcNameTable][entry] == 1) {
         EmitCallRuntime(st, EntryName(g, entry));
     } else {
         EmitCallProc(st, entry);
@@ -809,10 +809,10 @@ void GenerateStatements(CgState &st) {
             EmitCallRuntime(st, "_$PbSetMcbMain@4");
         }
         CallControlBlock(g);
-        if (st.ir.tableSize[kTabDataItem] != 0)
+        if (st.ir.tableSize[ifile::kDataItemTable] != 0)
             CallReadPointer(g, 0);
     }
-    if (std::fseek(st.pcode, long(kStreamOffset), SEEK_SET) != 0)
+    if (std::fseek(st.pcode, long(ifile::kStreamOffset), SEEK_SET) != 0)
         CgFail(kErrRead, kDetailIntermediate);
     // Every record is read into this buffer, with zero bytes behind it so
     // that no token read can leave it.
