@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: setup build native win32 win64 test demo clean
+.PHONY: setup build native win32 win64 test demo ide-demo clean
 
 setup:
 	@bash scripts/setup.sh
@@ -33,6 +33,11 @@ demo: setup
 	@mkdir -p build && cmake --build build/native -j $(JOBS) >build/demo-build.log 2>&1 \
 	  || { cat build/demo-build.log; exit 1; }
 	@bash scripts/demo.sh
+
+# The IDE under Wine: on the display when there is one, else on a virtual
+# screen with a screenshot saved in build/ide-demo.png.
+ide-demo: win64
+	@bash scripts/ide-demo.sh
 
 clean:
 	rm -rf build

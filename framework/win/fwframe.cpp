@@ -53,6 +53,9 @@ int CFrameWnd::OnCreate(CREATESTRUCTA* cs) {
     auto* ctx = static_cast<CCreateContext*>(cs->lpCreateParams);
     if (!OnCreateClient(cs, ctx))
         return -1;
+    // A hidden window gets no WM_SIZE until it is shown: lay the client out
+    // now, so windows made inside it before then find their real size.
+    RecalcLayout();
     return 0;
 }
 

@@ -110,6 +110,7 @@ int CPrjFrame::OnCreate(CREATESTRUCTA* cs) {
     m_wndStatusBar.GetPaneInfo(1, id, style, width);
     m_wndStatusBar.SetPaneInfo(1, id, style, width * 3 / 2);
     ShowModeText();
+    RecalcLayout();
     return CreateDefaultProject() ? 0 : -1;
 }
 

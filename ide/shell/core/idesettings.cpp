@@ -82,32 +82,49 @@ bool ReadFrameSettings(fw::RegStore& reg, FrameSettings& out) {
 }
 
 Rect MainFrameRect(const FrameSettings& s, const Rect& d) {
-    Rect r;
-    r.left = s.mfX ? AsInt(*s.mfX) : 0;
-    r.top = s.mfY ? AsInt(*s.mfY) : 0;
-    r.right = s.mfCx ? r.left + AsInt(*s.mfCx) : d.right;
-    r.bottom = s.mfCy ? r.top + AsInt(*s.mfCy) : r.top + 200;
-    auto inside = [&](int x, int y) { return x >= d.left && x < d.right && y >= d.top && y < d.bottom; };
-    if (!inside(r.left, r.top))
-        r.left = r.top = 0;  // the stored right and bottom edges stay
-    int width, height;
-    if (inside(r.right, r.bottom)) {
-        width = r.right - r.left;
-        height = 2 * (r.bottom - r.top);
+    // 64 bits: a damaged width must not wrap a right edge into the desktop.
+    int64_t left = s.mfX ? AsInt(*s.mfX) : 0;
+    int64_t top = s.mfY ? AsInt(*s.mfY) : 0;
+    int64_t right = s.mfCx ? left + AsInt(*s.mfCx) : d.right;
+    int64_t bottom = s.mfCy ? top + AsInt(*s.mfCy) : top + 200;
+    auto inside = [&](int64_t x, int64_t y) {
+        return x >= d.left && x < d.right && y >= d.top && y < d.bottom;
+    };
+    if (!inside(left, top))
+        left = top = 0;  // the stored right and bottom edges stay
+    int64_t width, height;
+    if (inside(right, bottom)) {
+        width = right - left;
+        height = 2 * (bottom - top);
     } else {
-        width = d.right - r.left;
-        height = 2 * (d.bottom - r.top);
+        width = d.right - left;
+        height = 2 * (d.bottom - top);
     }
-    return {r.left, r.top, r.left + width, r.top + height};
+    if (width <= 0)
+        width = d.right - left;
+    if (height <= 0)
+        height = 2 * (d.bottom - top);
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + width),
+            static_cast<int>(top + height)};
 }
 
 Rect ProjectFrameRect(const FrameSettings& s, const Rect& d, int mainFrameBottom) {
-    Rect r;
-    r.left = s.pfX ? AsInt(*s.pfX) : 0;
-    r.top = s.pfY ? AsInt(*s.pfY) : mainFrameBottom + 1;
-    r.right = s.pfCx ? r.left + AsInt(*s.pfCx) : d.right;
-    r.bottom = s.pfCy ? r.top + AsInt(*s.pfCy) : d.bottom;
-    return r;
+    int64_t left = s.pfX ? AsInt(*s.pfX) : 0;
+    int64_t top = s.pfY ? AsInt(*s.pfY) : mainFrameBottom + 1;
+    // A stored corner off the desktop would leave the frame out of reach
+    // (no way to get at it again): it starts where a first start puts it.
+    if (left < d.left || left >= d.right || top < d.top || top >= d.bottom) {
+        left = 0;
+        top = mainFrameBottom + 1;
+    }
+    int64_t right = s.pfCx ? left + AsInt(*s.pfCx) : d.right;
+    int64_t bottom = s.pfCy ? top + AsInt(*s.pfCy) : d.bottom;
+    if (right <= left || right - left > 4 * int64_t{d.Width()})
+        right = d.right;
+    if (bottom <= top || bottom - top > 4 * int64_t{d.Height()})
+        bottom = d.bottom;
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+            static_cast<int>(bottom)};
 }
 
 Rect PropertyRect(const FrameSettings& s, const Rect& d, int mainFrameBottom) {

@@ -41,7 +41,9 @@ RecentRoute RouteRecentFile(const std::string& path) {
     size_t dot = fw::FindLastChar(name, '.');
     if (dot == std::string::npos)
         return RecentRoute::BasicTemplate;
-    if (!IsOneOf(name.substr(dot + 1), {"bas", "sub", "rc", "bet", "mak"}))
+    // Libraries and objects open as their icon windows here too, never as
+    // text: the same set as a document open by name.
+    if (!IsOneOf(name.substr(dot + 1), {"bas", "sub", "rc", "bet", "lib", "obj", "mak"}))
         return RecentRoute::OtherFiles;
     return RecentRoute::OpenDocument;
 }

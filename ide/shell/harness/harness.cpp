@@ -241,6 +241,8 @@ void StartupChecks() {
     }
     Check(FindProjectDoc() == nullptr && app.m_pPrjFrame->FindPrjTreeFrame() == nullptr,
           "no project is open");
+    Check(app.GetOpenDocumentCount() == 1, "without a command line nothing opens but DEFAULT",
+          std::to_string(app.GetOpenDocumentCount()));
     Check(app.m_pRecentFileList && app.m_pRecentFileList->Size() == 8 && app.m_pRecentPrjList &&
               app.m_pRecentPrjList->Size() == 8,
           "both recent lists take their size from the registry");
@@ -393,9 +395,28 @@ void DamagedChecks() {
     Check(!g_splashCreated && app.m_pMainFrame->m_hSplash == nullptr, "/nologo: no splash window");
     Check(app.m_pRecentFileList->Size() == 4, "a REG_SZ recent-list size gives 4");
     // An entry that cannot open (this one is longer than any path) leaves the list.
+    // (Entry 1: the command line's file went in front of it.)
+    SendMessageA(app.m_pMainFrame->m_hWnd, WM_COMMAND, FW_ID_FILE_MRU_FIRST + 1, 0);
+    Check(app.m_pRecentFileList->Count() == 1, "a recent entry that does not open is removed");
+    // A library from the recent list opens as its icon window again.
     SendMessageA(app.m_pMainFrame->m_hWnd, WM_COMMAND, FW_ID_FILE_MRU_FIRST, 0);
-    Check(app.m_pRecentFileList->Count() == 0, "a recent entry that does not open is removed");
     Check(GetProjectDoc() && GetProjectDoc()->m_nRunModel == 0, "a bad ExeModel is ignored");
+
+    // The command line named CMDLINE.LIB: it opened during start-up, and its
+    // icon lies inside the project frame's client, which was laid out even
+    // while the frame was still hidden.
+    CMDIChildWnd* icon = app.m_pPrjFrame->MDIGetActive();
+    CDocument* doc = icon ? icon->GetActiveDocument() : nullptr;
+    Check(dynamic_cast<CLibDoc*>(doc) && icon->GetWindowText() == "CMDLINE.LIB",
+          "a command-line file opens", icon ? icon->GetWindowText() : "");
+    if (icon) {
+        RECT client, rc;
+        GetClientRect(app.m_pPrjFrame->m_hWndMDIClient, &client);
+        GetWindowRect(icon->m_hWnd, &rc);
+        MapWindowPoints(nullptr, app.m_pPrjFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
+        Check(rc.left >= 0 && rc.top >= 0 && rc.right <= client.right && rc.bottom <= client.bottom,
+              "its icon is in view", std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," + std::to_string(rc.bottom) + " in " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
+    }
 }
 
 class CHarnessApp : public CIdeApp {
@@ -440,6 +461,9 @@ int main(int argc, char** argv) {
     if (!g_tempDir.empty() && g_tempDir.back() == '\\')
         g_tempDir.pop_back();
 
+    // Relative names on the command line are the harness's own files.
+    SetCurrentDirectoryA(g_tempDir.c_str());
+    TempFile("CMDLINE.LIB");
     RedirectRegistry();
     Seed(g_scenario);
     CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);

@@ -109,6 +109,8 @@ TEST_F(Settings, StoredRectangles) {
         {"inside", 10, 20, 500, 80, {10, 20, 510, 180}},
         {"corner off the desktop", 2000, 20, 500, 80, {0, 0, 1024, 1536}},
         {"far corner outside", 10, 20, 5000, 80, {10, 20, 1024, 1516}},
+        {"negative width", 10, 20, 0xFFFFFF00, 80, {10, 20, 1024, 1516}},
+        {"width wrapping past 2^31", 10, 20, 0x7FFFFFFF, 80, {10, 20, 1024, 1516}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -119,6 +121,29 @@ TEST_F(Settings, StoredRectangles) {
         FrameSettings s;
         ASSERT_TRUE(ReadFrameSettings(reg, s));
         EXPECT_EQ(MainFrameRect(s, desktop), c.main);
+    }
+
+    // The project frame: stored values, then damaged ones.
+    struct PfCase {
+        const char* what;
+        uint32_t x, y, cx, cy;
+        Rect rect;
+    } pf[] = {
+        {"inside", 5, 100, 600, 400, {5, 100, 605, 500}},
+        {"corner off the desktop", 0x80000000u, 100, 600, 400, {0, 51, 600, 451}},
+        {"below the desktop", 5, 5000, 600, 400, {0, 51, 600, 451}},
+        {"no width", 5, 100, 0, 400, {5, 100, 1024, 500}},
+        {"absurd height", 5, 100, 600, 0x7FFFFFFF, {5, 100, 605, 768}},
+    };
+    for (const auto& c : pf) {
+        SCOPED_TRACE(c.what);
+        General("PfWinX", c.x);
+        General("PfWinY", c.y);
+        General("PfWinCx", c.cx);
+        General("PfWinCy", c.cy);
+        FrameSettings s;
+        ASSERT_TRUE(ReadFrameSettings(reg, s));
+        EXPECT_EQ(ProjectFrameRect(s, desktop, 50), c.rect);
     }
 
     General("PropShow", 1);

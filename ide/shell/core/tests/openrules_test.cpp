@@ -25,7 +25,8 @@ TEST(OpenRules, RecentEntryRoutes) {
     struct Case { const char* path; RecentRoute route; const char* ext; } cases[] = {
         {"C:\\a.bas", RecentRoute::OpenDocument, "bas"},
         {"C:\\a.mak", RecentRoute::OpenDocument, "mak"},
-        {"C:\\a.lib", RecentRoute::OtherFiles, "lib"},
+        {"C:\\a.lib", RecentRoute::OpenDocument, "lib"},
+        {"C:\\a.OBJ", RecentRoute::OpenDocument, "OBJ"},
         {"C:\\a.txt", RecentRoute::OtherFiles, "txt"},
         {"C:\\d.x\\noext", RecentRoute::BasicTemplate, "bas"},
     };

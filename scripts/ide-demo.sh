@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# make ide-demo: starts the IDE TAMBRIX (the win64 build) under Wine in a Wine
+# prefix of its own whose per-machine keys are set up as an installation
+# would. On a display the IDE stays until you close it; without one it runs
+# on a virtual screen and a screenshot is saved in build/ide-demo.png.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+exe=$root/build/win64/bin/TAMBRIX.EXE
+export TX_WINEPREFIX=$root/build/win64/demoprefix
+work=$root/build/ide-demo
+mkdir -p "$work"
+
+"$root/scripts/wine-prefix.sh" || { echo "ide-demo: cannot make the Wine prefix"; exit 1; }
+wine() { "$root/scripts/wine-run.sh" "$@"; }
+key='HKLM\Software\VELTRAN\Tambrix V6.3\Env'
+wine reg add "$key" /v Tambrix /d 'C:\TX\' /f >/dev/null 2>&1
+wine reg add "$key" /v Project /d 'C:\TX\PROJECT' /f >/dev/null 2>&1
+for v in Bin Lib Include; do
+  wine reg add "$key" /v $v /d "C:\\TX\\$(echo $v | tr a-z A-Z)" /f >/dev/null 2>&1
+done
+# A library file opens as an icon in the project frame.
+printf 'x' > "$work/DEMO.LIB"
+lib="Z:$(echo "$work/DEMO.LIB" | tr / '\\')"
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "ide-demo: TAMBRIX starts on $DISPLAY; close it from its File menu."
+  wine "$exe" "$lib"
+  exit 0
+fi
+
+shot=$root/build/ide-demo.png
+fb=$(mktemp -d)
+num=99
+while [ -e /tmp/.X$num-lock ]; do num=$((num + 1)); done
+Xvfb :$num -screen 0 1024x768x24 -fbdir "$fb" >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+# A Wine desktop window draws the frames' captions, which no window manager does here.
+DISPLAY=:$num wine explorer /desktop=tambrix,1024x768 "$exe" "$lib" >/dev/null 2>&1 &
+ide=$!
+sleep 12
+python3 "$root/scripts/xwd2png.py" "$fb/Xvfb_screen0" "$shot" && echo "ide-demo: screenshot in $shot"
+kill "$ide" 2>/dev/null
+WINEPREFIX=$TX_WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null
+kill "$xvfb" 2>/dev/null
+wait 2>/dev/null
+rm -rf "$fb"
