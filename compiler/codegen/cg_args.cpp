@@ -127,7 +127,8 @@ void GenRoutineArg(Gen &g) {
         uint8_t *marker = const_cast<uint8_t *>(g.At(i));
         const uint8_t cls = GenExpression(g);
         if (marker[1] == kTypeFromOperand) {
-            static const uint8_t byClass[] = {kTypeInt, kTypeLng, kTypeFromOperand, kTypeStr, kTypeByt};
+            // A floating value takes the precision of its operands.
+            const uint8_t byClass[] = {kTypeInt, kTypeLng, g.floatType, kTypeStr, kTypeByt};
             if (cls <= kClsByte)
                 marker[1] = byClass[cls];
         }

@@ -469,10 +469,54 @@ class ExprGen {
         }
     }
 
+    // A call of the module's own procedures may run any code, recursion
+    // included: values this expression holds on the x87 stack wait on the
+    // machine stack meanwhile, so the 8 registers never overflow.
+    bool IsUserCall(int pos) const {
+        int i = pos;
+        if (g_.Kind(i) == 0xB5)
+            i = SkipFrom(g_, i);
+        const uint8_t k = g_.Kind(i);
+        return k == 0x41 || k == 0x42 || k == 0x43;
+    }
+
     uint8_t EvalAt(int pos) {
         const int saved = g_.cur;
         g_.cur = pos;
+        uint32_t held = 0;
+        if (IsUserCall(pos))
+            for (const Entry &e : stk_)
+                if (e.computed && e.cls == kClsFloat)
+                    ++held;
+        for (uint32_t i = 0; i < held; ++i) {
+            EmitCallRuntime(st_, "$PbFstDbl");
+            EmitPushReg(st_, kEdx);
+            EmitPushReg(st_, kEax);
+        }
         const uint8_t cls = EvalOperand(g_);
+        if (held != 0) {
+            const bool result = cls == kClsFloat;
+            if (result) {
+                EmitCallRuntime(st_, "$PbFstDbl");
+                EmitPushReg(st_, kEdx);
+                EmitPushReg(st_, kEax);
+            }
+            // The held values back in their order (the lowest was pushed
+            // last), then the result above them.
+            EmitMovRegReg(st_, kEbx, kEsp);
+            if (result)
+                EmitAddRegImm(st_, kEbx, 8);
+            for (uint32_t i = 0; i < held; ++i) {
+                if (i != 0)
+                    EmitAddRegImm(st_, kEbx, 8);
+                EmitFpLoadEbx(st_, kTypeDbl);
+            }
+            if (result) {
+                EmitMovRegReg(st_, kEbx, kEsp);
+                EmitFpLoadEbx(st_, kTypeDbl);
+            }
+            EmitAddRegImm(st_, kEsp, int32_t(8 * (held + (result ? 1 : 0))));
+        }
         g_.cur = saved;
         return cls;
     }
@@ -588,7 +632,11 @@ class ExprGen {
         } else if (rOn) {
             ToFloat(l);
             EmitInsn(st_, kFxch);
-        } else if (InEax(r)) {
+        } else if (InEax(r) || (!r.computed && IsUserCall(r.pos))) {
+            if (InEax(l)) {
+                EmitPushReg(st_, kEax);
+                l.cls = Pushed(l.cls);
+            }
             ToFloat(r);
             ToFloat(l);
             EmitInsn(st_, kFxch);
@@ -598,7 +646,22 @@ class ExprGen {
         }
     }
 
-    void Push(uint8_t cls) { stk_.push_back(Entry{-1, 0, cls, true}); }
+    // Replaces the operator's operands (still on the stack while their
+    // code is generated) by its result.
+    void Push(uint8_t cls) {
+        // A floating result is double when an operand was, else single.
+        uint8_t type = 0;
+        if (cls == kClsFloat) {
+            type = kTypeSng;
+            for (size_t i = stk_.size() - pending_; i < stk_.size(); ++i)
+                if (stk_[i].type == kTypeDbl)
+                    type = kTypeDbl;
+        }
+        stk_.resize(stk_.size() - pending_);
+        pending_ = 0;
+        stk_.push_back(Entry{-1, type, cls, true});
+    }
+    size_t pending_ = 0;
 
     void Operator(uint8_t op, bool lastAndFlags, bool &flagsDone);
 };
@@ -611,8 +674,8 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
         return;
     SpillBelow(n);
     if (unary) {
-        Entry e = stk_.back();
-        stk_.pop_back();
+        Entry &e = stk_.back();
+        pending_ = 1;
         if (op == 0x11 && IsFloat(e)) {
             ToFloat(e);
             EmitCallRuntime(st, "_$PnFChs@0");
@@ -628,10 +691,9 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
         Push(c);
         return;
     }
-    Entry r = stk_.back();
-    stk_.pop_back();
-    Entry l = stk_.back();
-    stk_.pop_back();
+    Entry &r = stk_[stk_.size() - 1];
+    Entry &l = stk_[stk_.size() - 2];
+    pending_ = 2;
     const bool strings = IsString(l) || IsString(r);
     const bool floats = IsFloat(l) || IsFloat(r);
     const bool check = st.opt.overflowCheck != 0;
@@ -797,6 +859,7 @@ uint8_t ExprGen::Run(bool wantFlags) {
         EmitPopReg(st_, kEax);
         top.cls = Unpushed(top.cls);
     }
+    g.floatType = top.type == kTypeDbl ? kTypeDbl : kTypeSng;
     return top.cls;
 }
 
@@ -846,8 +909,15 @@ void GenCondition(Gen &g, uint32_t slot, bool jumpIfTrue) {
         EmitJumpIf(st, skip, slot, kTargetLabelSlot);
         return;
     }
-    if (cls == kClsFloat)
-        EmitCallRuntime(st, "$PbFstLng");
+    if (cls == kClsFloat) {
+        // Compared with zero, not rounded first: 0.5 is true.
+        EmitInsn(st, kFldz);
+        EmitInsn(st, kFcompp);
+        EmitInsn(st, kFstswAx);
+        EmitByte(st, kSahf);
+        EmitJumpIf(st, jumpIfTrue ? kJe : kJne, slot, kTargetLabelSlot);
+        return;
+    }
     EmitTestEaxJump(st, slot, jumpIfTrue);
 }
 

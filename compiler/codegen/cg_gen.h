@@ -103,6 +103,9 @@ struct Gen {
     uint8_t flagsJcc = 0; // short jump taken when the comparison is false
     bool flagsSet = false;
 
+    // The precision of the last expression's floating result (2 or 3).
+    uint8_t floatType = 3;
+
     const uint8_t *At(int i) const; // token i, or the terminator past the end
     uint8_t Kind(int i) const { return At(i)[0]; }
     uint8_t Byte(int i, int k) const { return At(i)[k]; }

@@ -2,6 +2,7 @@
 // dimensioning: statements whose operands the generic form cannot push.
 #include <vector>
 
+#include "cg_bytes.h"
 #include "cg_gen.h"
 
 namespace txcg {
@@ -147,7 +148,19 @@ void GenDim(Gen &g) {
             g.cur = *it;
             GenConvertCall(g, kTypeLng, GenGroupValue(g));
         }
-        const uint32_t n = uint32_t(bounds.size());
+        uint32_t n = uint32_t(bounds.size());
+        if (n == 0) {
+            // Constant bounds stand in the array's bounds record only.
+            const auto &tab = st.tables[ifile::kArrayBoundsTable];
+            if (d.bounds < tab.size()) {
+                const uint32_t dims = tab[d.bounds];
+                if (uint64_t(d.bounds) + 1 + 4 * uint64_t(dims) <= tab.size()) {
+                    for (uint32_t k = dims; k-- > 0;)
+                        EmitPushImm(st, int32_t(GetU32(tab.data() + d.bounds + 1 + 4 * k)));
+                    n = dims;
+                }
+            }
+        }
         if (st.sec[kSecDataAd].number != 0)
             EmitPushSymbolAddr(st, st.sec[kSecDataAd].symbol, d.bounds);
         else
