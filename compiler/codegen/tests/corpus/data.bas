@@ -1,0 +1,12 @@
+READ A%, X!, S$
+PRINT A%; X!; S$
+READ L&, B%
+PRINT L&; B%
+RESTORE
+READ A%
+PRINT A%
+RESTORE 20
+READ A%
+PRINT A%
+10 DATA 1, 2.5, "hello, world"
+20 DATA &H10, -7
