@@ -16,6 +16,7 @@ struct CorpusCase {
     const char *source;   // in tests/corpus
     const char *options;  // for txcl
     const char *expected; // .out file
+    const char *module = nullptr; // a second module (.sub), linked too
 };
 
 std::string Q(const std::string &s) { return "'" + s + "'"; }
@@ -31,16 +32,25 @@ TEST_P(Corpus, PrintsExactly) {
     const std::filesystem::path src = std::filesystem::path(TX_CORPUS_DIR) / c.source;
     std::filesystem::copy_file(src, dir / c.source);
     const std::string base = std::filesystem::path(c.source).stem().string();
-    const std::string obj = (dir / (base + ".obj")).string();
     const std::string exe = (dir / (base + ".exe")).string();
     const std::string log = (dir / "log.txt").string();
     const std::string out = (dir / "out.txt").string();
 
-    std::string txcl = "cd " + Q(dir.string()) + " && " + Q(TX_TXCL_EXE) + " " + c.options + " /Fo" +
-                       Q(obj) + " " + c.source + " >" + Q(log) + " 2>&1";
-    ASSERT_EQ(std::system(txcl.c_str()), 0) << Slurp(log);
+    std::string objects;
+    for (const char *file : {c.source, c.module}) {
+        if (!file)
+            continue;
+        if (file != c.source)
+            std::filesystem::copy_file(std::filesystem::path(TX_CORPUS_DIR) / file, dir / file);
+        const std::string o =
+            (dir / (std::filesystem::path(file).stem().string() + ".obj")).string();
+        std::string txcl = "cd " + Q(dir.string()) + " && " + Q(TX_TXCL_EXE) + " " + c.options +
+                           " /Fo" + Q(o) + " " + file + " >" + Q(log) + " 2>&1";
+        ASSERT_EQ(std::system(txcl.c_str()), 0) << Slurp(log);
+        objects += " " + Q(o);
+    }
     std::string link = Q(Linker()) + " --no-leading-underscore -nostdlib -e '$PbStartup' -o " + Q(exe) +
-                       " " + Q(obj) + " " + Q(RuntimeLib()) + " >" + Q(log) + " 2>&1";
+                       objects + " " + Q(RuntimeLib()) + " >" + Q(log) + " 2>&1";
     ASSERT_EQ(std::system(link.c_str()), 0) << Slurp(log);
     std::string run = Q(Runner()) + " " + Q(exe) + " >" + Q(out) + " 2>" + Q(log);
     const int rc = std::system(run.c_str());
@@ -72,13 +82,21 @@ const CorpusCase kCases[] = {
     {"for.bas", "/COd /CId /CLd", "for"},
     {"arrays.bas", "/COd /CId /CLd", "arrays"},
     {"function.bas", "/COd /CId /CLd", "function"},
+    // Debug builds: line numbers and the debugger entry routines linked in.
+    {"function.bas", "/Zi", "function"},
+    {"gosub.bas", "/Zi", "gosub"},
+    // A procedure module beside the main module.
+    {"modules.bas", "", "modules", "modules2.sub"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Groups, Corpus, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<CorpusCase> &info) {
                              std::string name = info.param.expected;
-                             if (std::string(info.param.options).find("/COd") != std::string::npos)
+                             const std::string options = info.param.options;
+                             if (options.find("/COd") != std::string::npos)
                                  name += "_unchecked";
+                             if (options.find("/Zi") != std::string::npos)
+                                 name += "_debug";
                              return name;
                          });
 
