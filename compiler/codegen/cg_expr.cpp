@@ -473,11 +473,14 @@ class ExprGen {
     // included: values this expression holds on the x87 stack wait on the
     // machine stack meanwhile, so the 8 registers never overflow.
     bool IsUserCall(int pos) const {
-        int i = pos;
-        if (g_.Kind(i) == 0xB5)
-            i = SkipFrom(g_, i);
-        const uint8_t k = g_.Kind(i);
-        return k == 0x41 || k == 0x42 || k == 0x43;
+        // The operand, or any function argument inside it.
+        const int end = SkipFrom(g_, pos);
+        for (int i = pos; i < end; ++i) {
+            const uint8_t k = g_.Kind(i);
+            if (k == 0x41 || k == 0x42 || k == 0x43)
+                return true;
+        }
+        return false;
     }
 
     uint8_t EvalAt(int pos) {
@@ -1116,6 +1119,26 @@ void GenIntrinsicCall(Gen &g, int group) {
                 type = MeasureExpression(g, args[0]);
         }
         EmitCallRuntime(st, StrRoutine(type));
+        break;
+    }
+    case 0x53:
+    case 0x54: {
+        // INSTR([start,] searched, sought): without a start the search
+        // begins at 1.
+        bool startGiven = n >= 3;
+        if (n == 2) {
+            const int p = args[0];
+            uint8_t t = g.Byte(p, 1);
+            if (IsGroupHead(g.Kind(p)) && (t == kTypeFromOperand || t == kTypeFromClass) &&
+                g.Kind(p) != 0xB1)
+                t = MeasureExpression(g, p + 1);
+            startGiven = t < kTypeStr || t > kTypeFix;
+        }
+        for (auto it = args.rbegin(); it != args.rend(); ++it)
+            ArgPush(g, *it);
+        if (!startGiven)
+            EmitPushImm(st, 1);
+        CallFunctionTableEntry(g, code);
         break;
     }
     case 0xC0: {
