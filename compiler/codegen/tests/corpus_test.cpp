@@ -66,6 +66,7 @@ const CorpusCase kCases[] = {
     {"assign.bas", "", "assign"},
     {"operators.bas", "", "operators"},
     {"strings.bas", "", "strings"},
+    {"numfuncs.bas", "", "numfuncs"},
     {"ifelse.bas", "", "ifelse"},
     {"for.bas", "/CFF", "for"},
     {"for.bas", "/CFI", "for_iso"},
