@@ -31,19 +31,27 @@ void WriteBytes(const fs::path &p, const Bytes &b) {
     f.write(reinterpret_cast<const char *>(b.data()), std::streamsize(b.size()));
 }
 
-void SetTempFolder(const fs::path &dir) {
+// The variables that name the temporary folder, set to `dir`; an empty
+// value removes the variable.
 #ifdef _WIN32
-    _putenv_s("TMP", dir.string().c_str());
-    _putenv_s("TEMP", dir.string().c_str());
+const char *const kTempVars[] = {"TMP", "TEMP"};
 #else
-    setenv("TMPDIR", dir.string().c_str(), 1);
+const char *const kTempVars[] = {"TMPDIR"};
+#endif
+
+void SetTempVar(const char *name, const std::string &value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    if (value.empty()) unsetenv(name);
+    else setenv(name, value.c_str(), 1);
 #endif
 }
 
 // A scratch folder that is also the temporary folder while a test runs.
 struct Scratch : testing::Test {
     fs::path dir;
-    std::string saved;
+    std::vector<std::string> saved;
     char src[64] = "EMPTY.BAS";
     std::string sl, tc, pc, env, xref;
     CmpFilParam param{};
@@ -53,9 +61,11 @@ struct Scratch : testing::Test {
               ("txsc_out_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
-        const char *old = std::getenv("TMPDIR");
-        saved = old ? old : "";
-        SetTempFolder(dir);
+        for (const char *v : kTempVars) {
+            const char *old = std::getenv(v);
+            saved.push_back(old ? old : "");
+            SetTempVar(v, dir.string());
+        }
         sl = (dir / "Srclist.tmp").string();
         tc = (dir / "Tcode.tmp").string();
         pc = (dir / "Pcode.tmp").string();
@@ -67,10 +77,7 @@ struct Scratch : testing::Test {
         param.pcode_filename = pc.data();
     }
     void TearDown() override {
-#ifndef _WIN32
-        if (saved.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", saved.c_str(), 1);
-#endif
+        for (size_t i = 0; i < saved.size(); ++i) SetTempVar(kTempVars[i], saved[i]);
         fs::remove_all(dir);
     }
     int Run() {
