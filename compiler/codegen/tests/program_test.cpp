@@ -155,8 +155,7 @@ void IfBlock(Program &p, const Bytes &a, int16_t value) {
     p.Line(Head(0x13));
 }
 
-TEST(Programs, IfElse) {
-    REQUIRE_RUNNER();
+IrBuilder IfProgram() {
     Program p;
     Bytes a = p.Var(t8::I), x = p.Var(t8::D);
     for (int16_t v : {5, 2, 0})
@@ -182,7 +181,14 @@ TEST(Programs, IfElse) {
     p.Line(Print(G(t8::S, p.Str("nested"))));
     p.Line(Head(0x13));
     p.Line(Head(0x13));
-    ExpectRun(p.ir, "ifelse", "big\nmid\nsmall\nf\nt\nx>.25\nnested\n");
+    return p.ir;
+}
+
+const char kIfOutput[] = "big\nmid\nsmall\nf\nt\nx>.25\nnested\n";
+
+TEST(Programs, IfElse) {
+    REQUIRE_RUNNER();
+    ExpectRun(IfProgram(), "ifelse", kIfOutput);
 }
 
 // FOR v = from TO to [STEP step]: PRINT v;: NEXT: PRINT, in the analyzer's
@@ -237,6 +243,21 @@ TEST(Programs, ForNextIsoMode) {
               " 1  2  3 \n 3  2  1 \n 1  4  7 \n 5  3  1 \n 0  .25  .5  .75  1 \n 1  .5  0 \n"
               " .5  0 -.5 \n 100000  100001  100002 \n\n",
               2);
+}
+
+TEST(Programs, ResumeModeKeepsTheStackBalanced) {
+    REQUIRE_RUNNER();
+    // Every statement pushes the address of the next one for the error
+    // check routine; blocks and jumps keep the chain.
+    IrBuilder ifs = IfProgram();
+    ifs.TrapBits(0x03);
+    ExpectRun(ifs, "if_resume", kIfOutput);
+    IrBuilder ir = ForProgram();
+    ir.TrapBits(0x03);
+    ExpectRun(ir, "for_resume",
+              " 1  2  3 \n 3  2  1 \n 1  4  7 \n 5  3  1 \n 0  .25  .5  .75  1 \n 1  .5  0 \n"
+              " .5  0 -.5 \n 100000  100001  100002 \n 5 \n",
+              1);
 }
 
 TEST(Programs, ForNextWithOverflowChecking) {
