@@ -2,6 +2,7 @@
 // postfix; operands wait on a small stack without code until an operator
 // needs them, and each operator picks inline integer code, the x87 unit or
 // a runtime routine by the classes of its operands.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -1360,6 +1361,24 @@ void StoreFromOperand(Gen &g, const Target &t) {
             ++g.cur;
             return;
         }
+    } else if (type == kTypeRecord && (k == 0x50 || k == 0x52 || k == 0x60)) {
+        // Record from record: a byte copy of the smaller size.
+        OperandDesc s;
+        GenOperandAddress(g, s);
+        if (s.type == kTypeRecord) {
+            LoadVariableAddress(g, s, kEsi);
+            if (t.pushed)
+                EmitPopReg(st, kEdi);
+            else
+                LoadVariableAddress(g, t.d, kEdi);
+            EmitMovRegImm(st, kEcx, std::min(t.d.typeSize, s.typeSize));
+            EmitByte(st, kCld);
+            EmitInsn(st, kRepMovsb);
+            return;
+        }
+        if (t.pushed)
+            EmitPopReg(st, kEbx);
+        return;
     } else if (k == 0x50 && !t.pushed) {
         const int saved = g.cur;
         OperandDesc s;

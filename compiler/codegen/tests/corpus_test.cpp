@@ -77,6 +77,7 @@ const CorpusCase kCases[] = {
     {"subs.bas", "", "subs"},
     {"data.bas", "", "data"},
     {"arrays.bas", "", "arrays"},
+    {"records.bas", "", "records"},
     // Without overflow, interrupt and message checks the code takes its
     // inline integer forms; the output is the same.
     {"operators.bas", "/COd /CId /CLd", "operators"},

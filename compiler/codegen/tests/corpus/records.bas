@@ -1,0 +1,15 @@
+TYPE PT
+  X AS INTEGER
+  Y AS DOUBLE
+  N AS STRING * 4
+END TYPE
+DIM P AS PT, Q AS PT, R(2) AS PT
+P.X = 3: P.Y = 2.5
+Q = P
+P.X = 9
+PRINT P.X; P.Y; Q.X; Q.Y
+R(1) = Q
+P = R(0)
+PRINT P.X; P.Y
+P = R(1)
+PRINT P.X; P.Y
