@@ -52,6 +52,7 @@ std::string Hex(const std::string& s) {
 
 struct BoxSeen {
     std::string text;
+    bool framesEnabled;
 };
 std::vector<BoxSeen> g_boxes;
 std::deque<int> g_answers;  // buttons for the next boxes; IDOK when empty
@@ -102,7 +103,10 @@ BOOL CALLBACK ScanWindow(HWND h, LPARAM) {
         PostMessageA(h, WM_COMMAND, IDOK, 0);
         return TRUE;
     }
-    g_boxes.push_back({BoxText(h)});
+    CIdeApp& app = TheApp();
+    bool enabled = app.m_pMainFrame && app.m_pMainFrame->m_hWnd &&
+                   IsWindowEnabled(app.m_pMainFrame->m_hWnd);
+    g_boxes.push_back({BoxText(h), enabled});
     int answer = IDOK;
     if (!g_answers.empty()) {
         answer = g_answers.front();
@@ -161,7 +165,14 @@ const char* kRecentKey = "Software\\VELTRAN\\Tambrix V6.3\\RecentFiles\\Recent F
 const char* kRecentPrjKey = "Software\\VELTRAN\\Tambrix V6.3\\RecentFiles\\Recent Project File List";
 
 void SeedMachine() {
-    g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Tambrix", "C:\\TX\\");
+    // The installation folder is where the error-text library's stand-in
+    // lies, beside the harness.
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string folder(exe);
+    folder.resize(folder.find_last_of('\\') + 1);
+    folder += "harness\\";
+    g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Tambrix", folder);
     g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Bin", "C:\\TX\\BIN");
     g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Lib", "C:\\TX\\LIB");
     g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Include", "C:\\TX\\INCLUDE");
@@ -320,6 +331,79 @@ void ResourceChecks() {
           "the frame finders see the new windows");
 }
 
+UINT g_commandsToPrjFrame = 0;
+LRESULT CALLBACK CallHook(int code, WPARAM wp, LPARAM lp) {
+    auto* cw = reinterpret_cast<CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && g_pPrjFrame && cw->hwnd == g_pPrjFrame->m_hWnd &&
+        cw->message == WM_COMMAND && LOWORD(cw->wParam) == ID_LINE_JUMP)
+        ++g_commandsToPrjFrame;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void HelperChecks() {
+    CIdeApp& app = TheApp();
+    CPrjFrame* pf = app.m_pPrjFrame;
+    CStatusBar& sb = pf->m_wndStatusBar;
+
+    // Menu prompts go to pane 0; a closing menu brings the mode text back.
+    char text[128] = {};
+    pf->UpdateMenuPrompt(57600, 0);
+    SendMessageA(sb.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    Check(std::string(text) == "\x90\x56\x8B\x4B\x82\xC9\xCC\xA7\xB2\xD9\x82\xF0\x8D\xEC\x90\xAC",
+          "a menu prompt is its string up to the newline", Hex(text));
+    pf->UpdateMenuPrompt(0, 0xFFFF);
+    SendMessageA(sb.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    Check(text == fw::LoadStr(IDS_EDIT_MODE), "closing the menu restores the mode text");
+
+    // A double click on the caret pane asks for the line jump; elsewhere nothing.
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CallHook, nullptr, GetCurrentThreadId());
+    RECT r1, r3;
+    sb.GetItemRect(1, &r1);
+    sb.GetItemRect(3, &r3);
+    SendMessageA(sb.m_hWnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM((r1.left + r1.right) / 2, (r1.top + r1.bottom) / 2));
+    SendMessageA(sb.m_hWnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM((r3.left + r3.right) / 2, (r3.top + r3.bottom) / 2));
+    UnhookWindowsHookEx(hook);
+    Check(g_commandsToPrjFrame == 1, "a double click on the caret pane, and only there, asks for the line jump",
+          std::to_string(g_commandsToPrjFrame));
+
+    // The message helper: a formatted text with the frames disabled while up.
+    size_t before = g_boxes.size();
+    g_answers.push_back(IDCANCEL);
+    int r = MessageBoxById(IDS_OTHER_PROJECT_OPEN, MB_OKCANCEL | MB_ICONQUESTION, 1, "XY");
+    Check(r == IDCANCEL && g_boxes.size() == before + 1, "MessageBoxById returns the button");
+    if (g_boxes.size() == before + 1) {
+        const BoxSeen& b = g_boxes.back();
+        Check(b.text.compare(0, 17, "\x83\x76\x83\x8D\x83\x57\x83\x46\x83\x4E\x83\x67 'XY'") == 0,
+              "its %s takes the argument", Hex(b.text));
+        Check(!b.framesEnabled, "with flag 1 the frames are disabled while it is up");
+    }
+    Check(IsWindowEnabled(app.m_pMainFrame->m_hWnd) && IsWindowEnabled(pf->m_hWnd), "and enabled after it");
+    Check(MessageBoxById(4242, MB_OK, 0) == IDOK && g_boxes.size() == before + 1,
+          "an id without a string shows nothing and answers OK");
+
+    // Error texts through the library the installation folder names.
+    std::string out = "kept";
+    bool made = GetRuntimeErrorText(0x0B09, out, true, true, false);
+    Check(made && out == "[09] MSG9\n(\x89\x89\x8E\x5A\x8E\x71\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1)",
+          "a runtime error text with its detail on the next line", Hex(out));
+    Check(GetRuntimeErrorText(300, out, false, false, true) && out == "[300] MSG300", "the whole number");
+    g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Tambrix", "C:\\NOWHERE\\");
+    out = "kept";
+    Check(!GetRuntimeErrorText(5, out, false, false, false) && out == "kept",
+          "without the library no text is made");
+
+    // The splash: one at a time, a click hides it, a late timer is harmless.
+    CSplashWnd::EnableSplashScreen(true);
+    HWND s = CSplashWnd::ShowSplashScreen(app.m_pMainFrame);
+    Check(s && CSplashWnd::ShowSplashScreen(app.m_pMainFrame) == nullptr, "only one splash window at a time");
+    MSG click{s, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {}};
+    app.PreTranslateMessage(&click);
+    Check(!IsWindow(s) && CSplashWnd::Current() == nullptr, "a click hides the splash window");
+    SendMessageA(s, WM_TIMER, 1, 0);
+    CSplashWnd::EnableSplashScreen(false);
+    Check(CSplashWnd::ShowSplashScreen(app.m_pMainFrame) == nullptr, "a disabled splash shows nothing");
+}
+
 void AboutStep() {
     SendMessageA(TheApp().m_pMainFrame->m_hWnd, WM_COMMAND, FW_ID_APP_ABOUT, 0);
     CIdeApp& app = TheApp();
@@ -471,7 +555,8 @@ int main(int argc, char** argv) {
     SetTimer(nullptr, 0, 100, ScanTimer);
 
     if (g_scenario == "startup") {
-        g_steps = {StartupChecks, LibraryChecks, ResourceChecks, AboutStep, CloseCancelled, CloseForReal};
+        g_steps = {StartupChecks, LibraryChecks, ResourceChecks, HelperChecks, AboutStep,
+                   CloseCancelled, CloseForReal};
     } else if (g_scenario == "damaged") {
         g_steps = {DamagedChecks, CloseForReal};
     }
