@@ -4,6 +4,8 @@
 #include "fwdoc.h"
 #include "fwstatusbar.h"
 
+#include <shellapi.h>
+
 FW_IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 FW_IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 FW_IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
@@ -159,6 +161,10 @@ bool CFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         OnInitMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp), HIWORD(lp) != 0);
         *result = 0;
         return true;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wp));
+        *result = 0;
+        return true;
     case WM_NCDESTROY:
         return false;
     case WM_DESTROY: {
@@ -173,6 +179,19 @@ bool CFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     default:
         return CWnd::OnWndMsg(msg, wp, lp, result);
     }
+}
+
+void CFrameWnd::OnDropFiles(HDROP drop) {
+    // Each dropped file opens as if chosen from File/Open.
+    SetActiveWindow(m_hWnd);
+    UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    CWinApp* app = FwGetApp();
+    for (UINT i = 0; i < n && app; ++i) {
+        char path[MAX_PATH];
+        if (DragQueryFileA(drop, i, path, sizeof path))
+            app->OpenDocumentFile(path);
+    }
+    DragFinish(drop);
 }
 
 void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, bool sysMenu) {

@@ -10,6 +10,8 @@
 
 #include "fwwnd.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 class CDocument;
@@ -67,6 +69,7 @@ protected:
     virtual bool OnCreateClient(CREATESTRUCTA* cs, CCreateContext* ctx);
     CView* CreateView(CCreateContext* ctx, UINT id = FW_IDW_PANE_FIRST);
     virtual void OnInitMenuPopup(HMENU menu, UINT index, bool sysMenu);
+    virtual void OnDropFiles(HDROP drop);
     void OnUpdateKeyIndicator(CCmdUI* ui);
 
     std::string m_strTitle;

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "splash.h"
 
+#include <commdlg.h>
 #include <ole2.h>
 #include <shellapi.h>
 
@@ -96,6 +97,17 @@ void CIdeApp::RegisterTemplates() {
 }
 
 bool CIdeApp::InitInstance() {
+    // The default printer becomes the application's; none leaves it empty.
+    // (Asked here rather than in the constructor, which runs before the
+    // program's entry, when the common dialogs are not to be called yet.)
+    PAGESETUPDLGA psd{};
+    psd.lStructSize = sizeof psd;
+    psd.Flags = PSD_RETURNDEFAULT | PSD_NOWARNING;
+    if (PageSetupDlgA(&psd)) {
+        m_hDevMode = psd.hDevMode;
+        m_hDevNames = psd.hDevNames;
+    }
+
     SetRegistryKey(tambrix::kRegistryRoot);
     m_strSavedProfileName = m_pszProfileName;
     m_pszProfileName = "RecentFiles";

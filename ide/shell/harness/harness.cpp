@@ -15,6 +15,8 @@
 #include "splash.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -186,6 +188,20 @@ std::string TempFile(const char* name) {
         std::fclose(f);
     }
     return p;
+}
+
+void RemoveTempDir() {
+    SetCurrentDirectoryA("\\");
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((g_tempDir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((g_tempDir + "\\" + fd.cFileName).c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(g_tempDir.c_str());
 }
 
 // ---- the scenarios --------------------------------------------------------
@@ -392,6 +408,19 @@ void HelperChecks() {
     Check(!GetRuntimeErrorText(5, out, false, false, false) && out == "kept",
           "without the library no text is made");
 
+    // A file dropped on a frame opens.
+    std::string dropped = TempFile("DROP.SUB");
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + dropped.size() + 2);
+    auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
+    df->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), dropped.c_str(), dropped.size());
+    GlobalUnlock(mem);
+    SendMessageA(pf->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
+    CMDIChildWnd* top = pf->MDIGetActive();
+    Check(top && top->GetActiveDocument() &&
+              top->GetActiveDocument()->GetDocTemplate() == app.m_pTemplates[kSlotSub],
+          "a file dropped on the project frame opens", top ? top->GetWindowText() : "");
+
     // The splash: one at a time, a click hides it, a late timer is harmless.
     CSplashWnd::EnableSplashScreen(true);
     HWND s = CSplashWnd::ShowSplashScreen(app.m_pMainFrame);
@@ -438,7 +467,7 @@ void AfterExit() {
         auto save = g_reg.ReadString(RegRoot::CurrentUser, tambrix::kUserEnvKey, "SavePath");
         Check(save && !save->empty() && save->back() == '\\', "and the working folder");
         auto f1 = g_reg.ReadString(RegRoot::CurrentUser, kRecentKey, "File1");
-        Check(f1 && *f1 == g_tempDir + "\\README", "exit writes the recent files", f1 ? *f1 : "");
+        Check(f1 && *f1 == g_tempDir + "\\DROP.SUB", "exit writes the recent files", f1 ? *f1 : "");
         Check(g_reg.ReadString(RegRoot::CurrentUser, kRecentPrjKey, "PrjFile1") == "C:\\OLD\\P.MAK",
               "exit writes the recent projects");
     } else if (g_scenario == "damaged") {
@@ -576,6 +605,7 @@ int main(int argc, char** argv) {
         Check(g_step == g_steps.size(), "every step ran", std::to_string(g_step));
     }
     DropRegistry();
+    RemoveTempDir();
     std::printf("RESULT %s\n", g_failures ? "FAIL" : "PASS");
     return g_failures ? 1 : 0;
 }
