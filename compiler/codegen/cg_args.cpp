@@ -181,12 +181,21 @@ void GenArgsForRoutine(Gen &g) {
     int i = g.cur;
     while (i < g.ntok && g.Kind(i) != 0x00) {
         const uint8_t k = g.Kind(i);
-        if (k == 0x10 || k == 0x70 || IsGroupHead(k))
+        if (k == 0x10 || k == 0x70 || k == 0xA0 || k == 0xA1 || IsGroupHead(k))
             pos.push_back(i);
         i = SkipFrom(g, i);
     }
     for (auto it = pos.rbegin(); it != pos.rend(); ++it) {
         g.cur = *it;
+        const uint8_t k = g.Kind(*it);
+        if (k == 0xA0 || k == 0xA1) {
+            // A label argument goes as its address; A1 10 (none) as 0.
+            if (k == 0xA1 && g.Byte(*it, 1) == 0x10)
+                EmitPushImm(g.st, 0);
+            else
+                EmitPushLabelAddr(g.st, g.U32(*it, 2), 3);
+            continue;
+        }
         GenRoutineArg(g);
     }
     g.cur = i;

@@ -1457,3 +1457,42 @@ void GenLetAssignment(Gen &g) {
 }
 
 } // namespace txcg
+
+namespace txcg {
+
+// LSET, RSET and the decimal store: the target's address (and a fixed
+// string's length) first, then the value, then the routine.
+void GenAssignment(Gen &g, uint8_t code) {
+    auto &st = g.st;
+    int i = g.cur;
+    if (i < g.ntok && g.Kind(i) >= 0xB0 && g.Kind(i) <= 0xB4)
+        ++i;
+    const uint8_t k = g.Kind(i);
+    if (!(k == 0x50 || k == 0x52 || k == 0x60))
+        return;
+    if (MeasureExpression(g, i) == kTypeRecord) {
+        GenLetAssignment(g);
+        return;
+    }
+    g.cur = i;
+    OperandDesc d;
+    GenOperandAddress(g, d);
+    const bool fixed = d.type == kTypeFixStr;
+    if (fixed)
+        EmitPushImm(st, int32_t(d.strLength));
+    PushVariableAddress(g, d);
+    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF && g.Kind(g.cur) != 0x20)
+        SkipOperand(g);
+    if (g.Kind(g.cur) == 0xBF)
+        ++g.cur;
+    if (g.Kind(g.cur) == 0x20)
+        ++g.cur;
+    if (g.cur < g.ntok)
+        GenGroupValue(g);
+    const char *routine = code == 0x81   ? "_$PbStVarBcd@4"
+                          : code == 0x82 ? (fixed ? "_$PbStVarStr@8" : "_$PsLSET@4")
+                                         : (fixed ? "_$PbStVarStrR@8" : "_$PsRSET@4");
+    EmitCallRuntime(st, routine);
+}
+
+} // namespace txcg

@@ -166,6 +166,7 @@ void GenCondition(Gen &g, uint32_t slot, bool jumpIfTrue);
 
 void GenErrSetCall(Gen &g);
 void GenLetAssignment(Gen &g);   // cursor behind 00 80
+void GenAssignment(Gen &g, uint8_t code); // 81 decimal store, 82 LSET, 83 RSET
 void GenStoreClass(Gen &g, const OperandDesc &target, uint8_t cls);
 
 // ---- arguments (cg_args.cpp) -----------------------------------------------

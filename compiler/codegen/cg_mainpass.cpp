@@ -113,6 +113,22 @@ void GenReturn(Gen &g) {
     }
 }
 
+// RESUME, RESUME NEXT, RESUME label.
+void GenResume(Gen &g) {
+    ++g.cur;
+    if (g.Kind(g.cur) == 0x10) {
+        const uint8_t x = g.Byte(g.cur, 1);
+        ++g.cur;
+        EmitCallRuntime(g.st, x == 0x18 ? "$PsRESUME_NEXT" : "$PsRESUME");
+    } else if (IsLabelToken(g, g.cur)) {
+        EmitPushLabelAddr(g.st, g.U32(g.cur, 2), kTargetProcName);
+        ++g.cur;
+        EmitCallRuntime(g.st, "$PsRESUME_LABEL");
+    } else {
+        EmitCallRuntime(g.st, "$PsRESUME");
+    }
+}
+
 void GenOnJump(Gen &g) {
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
@@ -577,6 +593,12 @@ void GenLet(Gen &g) {
     GenLetAssignment(g);
 }
 
+void GenSet(Gen &g) {
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    GenAssignment(g, code);
+}
+
 // ---- the statement table -------------------------------------------------------
 
 struct StatementEntry {
@@ -651,7 +673,22 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(0x7A, GenOnJump);
         gen(0x7B, GenRestore);
         gen(0x7C, GenReturn);
+        gen(0x7D, GenResume);
+        routine(0x72, "$PsON_ERROR_GOTO");
+        routine(0x73, "_$PsON_INTERVAL_GOSUB@4");
+        routine(0x74, "_$PsON_TIME_GOSUB@4");
+        routine(0x76, "_$PsON_COM_GOSUB@8");
+        routine(0x77, "_$PsON_KEY_GOSUB@8");
+        routine(0x78, "_$PsON_MOUSE_GOSUB@8");
+        routine(0x63, "_$PsINTERVAL_ON_OFF_STOP@4");
+        routine(0x64, "_$PsTIME_ON_OFF_STOP@4");
+        routine(0x66, "_$PsCOM_ON_OFF_STOP@8");
+        routine(0x67, "_$PsKEY_ON_OFF_STOP@8");
+        routine(0x68, "_$PsMOUSE_ON_OFF_STOP@8");
         gen(0x80, GenLet);
+        gen(0x81, GenSet);
+        gen(0x82, GenSet);
+        gen(0x83, GenSet);
         gen(0x8A, GenDim);
         routine(0x8D, "_$PsREAD@4");
         gen(0x8D, GenRead);

@@ -143,6 +143,29 @@ TEST(Programs, StringJoinsAndFunctions) {
               "<ABC>-1 -1 -1 -1 \n");
 }
 
+TEST(Programs, LsetAndRset) {
+    REQUIRE_RUNNER();
+    Program p;
+    Bytes a = p.Var(t8::S);
+    // A fixed-length string of 4 after the variables above.
+    VarRec f{17, 1, 12, 4, 0, 0, 0, "F"};
+    p.ir.DataSize(16);
+    Bytes fv = tok::Var(0x50, 17, 1, p.ir.ModuleVar(f));
+    auto show = [&](const Bytes &v, uint8_t type) {
+        return Print(Items({G(t8::S, p.Str("[")), G(type, v), G(t8::S, p.Str("]"))}));
+    };
+    p.Line(Let(t8::S, a, G(t8::S, p.Str("12345"))));
+    p.Line(Head(0x82) + G(t8::S, a) + Op(0) + G(t8::S, p.Str("ab")));
+    p.Line(show(a, t8::S));
+    p.Line(Head(0x83) + G(t8::S, a) + Op(0) + E(t8::S, p.Str("c") + p.Str("d") + Add()));
+    p.Line(show(a, t8::S));
+    p.Line(Head(0x83) + G(17, fv) + Op(0) + G(t8::S, p.Str("x")));
+    p.Line(show(fv, 17));
+    p.Line(Head(0x82) + G(17, fv) + Op(0) + G(t8::S, p.Str("y")));
+    p.Line(show(fv, 17));
+    ExpectRun(p.ir, "lset", "[ab   ]\n[   cd]\n[   x]\n[y   ]\n");
+}
+
 // IF A% > 3 THEN ... ELSEIF A% > 1 THEN ... ELSE ... END IF, for one value.
 void IfBlock(Program &p, const Bytes &a, int16_t value) {
     p.Line(Let(t8::I, a, G(t8::I, CI(value))));
