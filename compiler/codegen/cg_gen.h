@@ -4,6 +4,7 @@
 // statement generators call. Everything here works on one CgState.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -88,6 +89,10 @@ struct Gen {
     int cur = 0;
 
     std::vector<Block> blocks;
+
+    // ProcNameTable entries of single-expression functions defined so far:
+    // their +5 word holds a code offset, not a symbol.
+    std::vector<uint32_t> defFns;
 
     // The procedure being generated.
     uint32_t skipLabel = 0;

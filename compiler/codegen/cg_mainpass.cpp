@@ -3,6 +3,7 @@
 // check) and generates it through the statement table: a generator of its
 // own, or the generic form (arguments, then the runtime routine). Also the
 // labels and blocks of the control-flow statements, procedures and calls.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -588,6 +589,84 @@ void GenProcExit(Gen &g) {
 
 void GenCallStatement(Gen &g) { GenProcCall(g, g.cur, false, 0); }
 
+// DEF FNname(params) = expression: a routine of its own behind a jump, with
+// the parameters from EBP+8 upward, all by value, and the result converted
+// to the function's type.
+void GenDefFn(Gen &g) {
+    auto &st = g.st;
+    const int at = g.cur;
+    const uint32_t entry = g.U32(at, 2);
+    const uint32_t debug = g.U32(at, 6);
+    ++g.cur;
+    const uint32_t skip = NewLabel(st);
+    Jump(g, skip);
+
+    auto &tab = st.tables[ifile::kProcDebugTable];
+    if (uint64_t(debug) + 5 > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t end = debug + TableU32(st, ifile::kProcDebugTable, debug);
+    uint32_t p = debug + 5 + tab[debug + 4];
+    if (uint64_t(p) + 5 > tab.size() || end > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t count = tab[p + 4];
+    p += 5;
+    std::vector<uint32_t> params;
+    uint32_t offset = 8;
+    for (uint32_t i = 0; i < count && p < end; ++i) {
+        VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
+        SetTableU32(st, ifile::kProcDebugTable, p + 2, offset);
+        offset += r.type == kTypeDbl ? 8 : 4;
+        params.push_back(p);
+        p = r.next;
+    }
+    const uint8_t resultType = p < end ? ReadVarRecord(st, ifile::kProcDebugTable, p).type : uint8_t(kTypeDbl);
+    // A by-reference parameter is one by value here.
+    for (int i = g.cur; i < g.ntok; ++i)
+        if (g.Kind(i) == 0x50 && g.Byte(i, 2) == kStoreByRef &&
+            std::find(params.begin(), params.end(), g.U32(i, 3)) != params.end())
+            const_cast<uint8_t *>(g.At(i))[2] = kStoreFrame;
+
+    SetTableU32(st, ifile::kProcNameTable, entry + ifile::kProcEntrySlot, CurrentCodeOffset(st));
+    g.defFns.push_back(entry);
+    EmitByte(st, kPushEbp);
+    EmitMovRegReg(st, kEbp, kEsp);
+    const uint8_t cls = g.cur < g.ntok ? GenGroupValue(g) : uint8_t(kClsInt);
+    switch (resultType) {
+    case kTypeInt:
+        if (cls == kClsLng)
+            EmitCallRuntime(st, "$PbCnvLtoI");
+        else if (cls == kClsFloat)
+            EmitCallRuntime(st, "$PbFstInt");
+        break;
+    case kTypeLng:
+        if (cls == kClsFloat)
+            EmitCallRuntime(st, "$PbFstLng");
+        break;
+    case kTypeSng:
+    case kTypeDbl:
+        if (cls == kClsInt)
+            EmitCallRuntime(st, "$PbFldInt");
+        else if (cls == kClsLng)
+            EmitCallRuntime(st, "$PbFldLng");
+        else if (cls == kClsByte)
+            EmitCallRuntime(st, "$PbFldByte");
+        break;
+    case kTypeByt:
+        if (cls == kClsInt)
+            EmitCallRuntime(st, "$PbCnvItoUC");
+        else if (cls == kClsLng)
+            EmitCallRuntime(st, "$PbCnvLtoUC");
+        else if (cls == kClsFloat)
+            EmitCallRuntime(st, "$PbFstByte");
+        break;
+    default:
+        break;
+    }
+    EmitByte(st, kPopEbp);
+    EmitRet(st, uint16_t(offset - 8));
+    Place(g, skip);
+}
+
 void GenLet(Gen &g) {
     ++g.cur;
     GenLetAssignment(g);
@@ -644,6 +723,7 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(0x36, GenProcEnd);
         gen(0x37, GenProcExit);
         gen(0x38, GenCallStatement);
+        gen(0x40, GenDefFn);
         routine(0x4A, "_$PsBEEP@0");
         routine(0x4B, "_$PsSTOPI@0");
         routine(0x4C, "_$PsWAITI@0");
@@ -819,6 +899,8 @@ void GenProcCall(Gen &g, int at, bool inExpression, uint8_t resultType) {
         EmitCallRuntime(st, "$PbCallDll");
     } else if (st.tables[ifile::kProcNameTable].size() > entry && st.tables[ifile::kProcNameTable][entry] == 1) {
         EmitCallRuntime(st, EntryName(g, entry));
+    } else if (std::find(g.defFns.begin(), g.defFns.end(), entry) != g.defFns.end()) {
+        EmitCallLocal(st, entry);
     } else {
         EmitCallProc(st, entry);
     }

@@ -166,6 +166,34 @@ TEST(Programs, LsetAndRset) {
     ExpectRun(p.ir, "lset", "[ab   ]\n[   cd]\n[   x]\n[y   ]\n");
 }
 
+TEST(Programs, SingleExpressionFunctions) {
+    REQUIRE_RUNNER();
+    Program p;
+    // DEF FNA!(X!, Y%) = X! * 2 + Y%: DEF FND#(A#) = A# / 4
+    const uint32_t fna = p.ir.ProcName(0, "FNA");
+    const uint32_t da = p.ir.ProcDebug("FNA", 0,
+                                       {VarRec{t8::F, 3, 0, 0, 0, 0, 0, "X"},
+                                        VarRec{t8::I, 4, 0, 0, 0, 0, 0, "Y"},
+                                        VarRec{t8::F, 3, 0, 0, 0, 0, 0, "FNA"}},
+                                       2);
+    const Bytes x = tok::Var(0x50, t8::F, 3, da + 13);
+    const Bytes y = tok::Var(0x50, t8::I, 4, da + 13 + 21);
+    const uint32_t fnd = p.ir.ProcName(0, "FND");
+    const uint32_t dd = p.ir.ProcDebug("FND", 0,
+                                       {VarRec{t8::D, 3, 0, 0, 0, 0, 0, "A"},
+                                        VarRec{t8::D, 3, 0, 0, 0, 0, 0, "FND"}},
+                                       1);
+    const Bytes a = tok::Var(0x50, t8::D, 3, dd + 13);
+    Bytes v = p.Var(t8::I);
+    p.Line(tok::Stmt(0x40, {fna, da}) + E(t8::F, x + CI(2) + Op(0x15) + y + Add()));
+    p.Line(tok::Stmt(0x40, {fnd, dd}) + E(t8::D, a + CI(4) + Op(0x16)));
+    p.Line(Let(t8::I, v, G(t8::I, CI(3))));
+    p.Line(Print(Items({G(t8::F, Call(t8::F, fna, G(t8::F, CF(1.5f)) + G(t8::I, v))),
+                        G(t8::D, Call(t8::D, fnd, G(t8::D, CD(10)))),
+                        E(t8::D, Call(t8::D, fnd, G(t8::D, CD(2))) + Call(t8::F, fna, G(t8::F, CF(0)) + G(t8::I, CI(1))) + Add())})));
+    ExpectRun(p.ir, "deffn", " 6  2.5  1.5 \n");
+}
+
 // IF A% > 3 THEN ... ELSEIF A% > 1 THEN ... ELSE ... END IF, for one value.
 void IfBlock(Program &p, const Bytes &a, int16_t value) {
     p.Line(Let(t8::I, a, G(t8::I, CI(value))));
