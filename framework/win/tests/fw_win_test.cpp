@@ -152,8 +152,8 @@ TEST(FwFrames, CommandsRouteThroughChildViewAndDocument) {
     EXPECT_TRUE(g_childGone);
     EXPECT_EQ(CWnd::FromHandle(childWnd), nullptr);
     EXPECT_TRUE(t->GetDocuments().empty());
+    g_app.m_pMainWnd = nullptr;  // else its end would post the quit message
     frame->DestroyWindow();
-    g_app.m_pMainWnd = nullptr;
 }
 
 namespace {
@@ -254,5 +254,68 @@ TEST(FwArchive, RawBytesBothWays) {
     EXPECT_EQ(ar.Read(buf, sizeof buf), 3u);  // short at the end of the file
     EXPECT_EQ(buf[2], 3);
     std::fclose(f);
+    DeleteFileA(path);
+}
+
+namespace {
+
+// Answers the next message box of this thread with the queued button.
+std::vector<int> g_answers;
+int g_boxesSeen = 0;
+
+BOOL CALLBACK AnswerBox(HWND h, LPARAM) {
+    char cls[32];
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(h) && !g_answers.empty()) {
+        ++g_boxesSeen;
+        PostMessageA(h, WM_COMMAND, g_answers.front(), 0);
+        g_answers.erase(g_answers.begin());
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), AnswerBox, 0);
+}
+
+class CSavingDoc : public CDocument {
+public:
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring())
+            ar.Write("abc", 3);
+    }
+};
+
+}  // namespace
+
+TEST(FwDocuments, TheSavePromptDecides) {
+    char path[MAX_PATH], dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    GetTempFileNameA(dir, "fw", 0, path);
+    CSavingDoc doc;
+    doc.m_bAutoDelete = false;
+    doc.SetPathName(path, false);
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerTimer);
+
+    EXPECT_TRUE(doc.SaveModified());  // unmodified: no question
+    EXPECT_EQ(g_boxesSeen, 0);
+
+    struct Case { int answer; bool result; bool stillModified; long size; } cases[] = {
+        {IDCANCEL, false, true, 0},
+        {IDNO, true, true, 0},
+        {IDYES, true, false, 3},  // saved through Serialize
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        doc.SetModifiedFlag(true);
+        g_answers = {c.answer};
+        EXPECT_EQ(doc.SaveModified(), c.result);
+        EXPECT_EQ(doc.IsModified(), c.stillModified);
+        WIN32_FILE_ATTRIBUTE_DATA fa{};
+        GetFileAttributesExA(path, GetFileExInfoStandard, &fa);
+        EXPECT_EQ(static_cast<long>(fa.nFileSizeLow), c.size);
+    }
+    EXPECT_EQ(g_boxesSeen, 3);
+    KillTimer(nullptr, timer);
     DeleteFileA(path);
 }
