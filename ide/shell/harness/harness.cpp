@@ -323,6 +323,19 @@ void LibraryChecks() {
     CDocument* obj = app.OpenDocumentFile(TempFile("Y.obj").c_str());
     Check(obj && obj->GetDocTemplate() == app.m_pTemplates[kSlotObject], "a .obj opens through slot 6");
     Check((*app.m_pRecentFileList)[0] == g_tempDir + "\\Y.obj", "opened files go to the recent list");
+
+    // Opening the File menu fills both recent lists and greys what nothing handles.
+    HMENU file = GetSubMenu(GetMenu(app.m_pMainFrame->m_hWnd), 0);
+    SendMessageA(app.m_pMainFrame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    char text[MAX_PATH];
+    GetMenuStringA(file, FW_ID_FILE_MRU_FIRST + 1, text, sizeof text, MF_BYCOMMAND);
+    Check(std::string(text).rfind("&2 ", 0) == 0 && std::string(text).find("X.LIB") != std::string::npos,
+          "the File menu lists the recent files", text);
+    GetMenuStringA(file, ID_RECENT_PRJ_FIRST, text, sizeof text, MF_BYCOMMAND);
+    Check(std::string(text) == "&1 C:\\OLD\\P.MAK" &&
+              !(GetMenuState(file, ID_RECENT_PRJ_FIRST, MF_BYCOMMAND) & MF_GRAYED),
+          "and the recent projects", text);
+    Check((GetMenuState(file, 57607, MF_BYCOMMAND) & MF_GRAYED) != 0, "a command nothing handles is greyed");
 }
 
 void ResourceChecks() {
