@@ -66,7 +66,7 @@ void EndCreateHook() {
 }
 
 std::string LoadStr(UINT id) {
-    // Find the string's length first: LoadString cuts silently.
+    // The string table's texts are short; 1 KB holds any of them.
     char buf[1024];
     int n = LoadStringA(GetModuleHandleA(nullptr), id, buf, sizeof buf);
     return n > 0 ? std::string(buf, n) : std::string();
