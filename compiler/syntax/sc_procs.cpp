@@ -235,6 +235,9 @@ void SC_DefPrc(ScPass &p) {
                     uint32_t extra;
                     if (uint8_t st = ParseTypeClause(p, &type, &extra, p.tmpl.flags[1] != 0, n.kind)) { p.status = st; return; }
                     p.tmpl.extra = extra;
+                    // The clause, not the name, gives the type: a bare use
+                    // of the name must still find the parameter.
+                    p.tmpl.typed = p.tmpl.flags[1];
                 }
                 if (type != dtype && !(dtype == vt::kFixStr && type == vt::kStr)) { p.status = 72; return; }
                 p.tmpl.type = type;

@@ -221,6 +221,43 @@ TEST(ScItems, NamesInsideAProcedureAreItsOwn) {
     EXPECT_EQ(m.p->items[2].value, moduleA);
 }
 
+// A parameter typed by a clause is found by its bare name and by the suffix
+// of its type, in both routine forms; no local is made for it.
+TEST(ScItems, ParametersTypedByAClauseAreFound) {
+    struct Case {
+        const char *what;
+        uint8_t kw;
+        const char *decl, *def;
+    } cases[] = {
+        {"SUB", 0x35, "DECLARE SUB S (A AS INTEGER, B$)", "SUB S (A AS INTEGER, B$)"},
+        {"FUNCTION", 0x31, "DECLARE FUNCTION S (A AS INTEGER, B$) AS LONG", "FUNCTION S (A AS INTEGER, B$) AS LONG"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Module m;
+        auto head = [&](Toks t) {
+            t.kw(c.kw).name("S").punct(0).name("A").clause(3).type(0).punct(2).name("B", 16).punct(1);
+            if (c.kw == 0x31) t.clause(3).type(1);
+            return t;
+        };
+        uint16_t word = 1;
+        m.Line(head(Toks(c.decl).clause(0x13)), &word);
+        ASSERT_EQ(word, 0);
+        m.Line(head(Toks(c.def)), &word);
+        ASSERT_EQ(word, 0);
+        const uint32_t frame = m.p->tab.sym(m.p->scope.proc).extra;
+        const uint32_t a = m.p->tab.sym(m.p->scope.proc).params[0].sym;
+        EXPECT_EQ(m.Line(Toks("A = 1").name("A").op(0x20).i16(1)), "00.80 B0.00 50.00:A BF.00 20.00 B0.00 70.00=1 BF.00 F1.00");
+        EXPECT_EQ(m.p->items[2].value, a);
+        m.Line(Toks("A% = 2").name("A", 0).op(0x20).i16(2));
+        EXPECT_EQ(m.p->items[2].value, a);
+        EXPECT_EQ(m.p->tab.sym(a).kind, sk::kParam);
+        EXPECT_EQ(m.p->tab.sym(m.p->scope.proc).extra, frame) << "no local was made";
+        m.Line(Toks("B$ = \"x\"").name("B", 16).op(0x20).str("x"));
+        EXPECT_EQ(m.p->items[2].value, m.p->tab.sym(m.p->scope.proc).params[1].sym);
+    }
+}
+
 TEST(ScItems, ExternalNamesOfDeclarations) {
     struct Case {
         const char *what;
