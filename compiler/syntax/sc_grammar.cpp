@@ -33,10 +33,11 @@ enum Slot : uint8_t {
 // Statuses the rules raise themselves (their errors come from the status
 // table): 1 NEXT without FOR, 4 a token the statement does not expect,
 // 12 no operand, 37 a list not closed, 80 an argument too many or of the
-// wrong form, 86 WEND without WHILE, 105 a block statement out of place,
-// 107 a statement that cannot stand here.
+// wrong form, 86 WEND without WHILE, 98 a CALL of a name never declared,
+// 105 a block statement out of place, 107 a statement that cannot stand
+// here.
 constexpr uint8_t kStNoFor = 1, kStSyntax = 4, kStNoOperand = 12, kStUnclosed = 37,
-                  kStArgument = 80, kStNoWhile = 86, kStBlock = 105, kStPlace = 107;
+                  kStArgument = 80, kStNoWhile = 86, kStUndefinedProc = 98, kStBlock = 105, kStPlace = 107;
 
 class GrammarWriter {
 public:
@@ -417,6 +418,8 @@ private:
         // CALL name [(args)]; a line led by a SUB name comes here too.
         L paren = b.NewLabel(), head = b.NewLabel();
         Stmt(0x38);
+        b.Handler(IsSub);
+        b.IfStatus(2, b.StatusEntry(kStUndefinedProc));
         b.Place(callStmt);
         b.IfClass(tc::kNameParen, paren);
         b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));

@@ -296,15 +296,20 @@ void SC_BackName(ScPass &p) {
 }
 
 // Slot 68: status 1 when the name at the cursor is a procedure without
-// result; its record then goes into the statement head.
+// result; its record then goes into the statement head. Status 2 when
+// nothing of that name exists: a CALL must not declare it as a variable.
 void SC_IsSub(ScPass &p) {
     const Token t = CurToken(p);
     p.status = 0;
     if (t.cls != tc::kName && t.cls != tc::kNameParen) return;
     UseTemplate(p, t, 0);
     uint32_t h = p.tab.Search(p.tmpl, p.scope);
-    if (!h || p.tab.sym(h).kind != sk::kSub) return;
-    p.status = 1;
+    if (!h) {
+        p.tmpl.dims = 255;
+        h = p.tab.Search(p.tmpl, p.scope);
+    }
+    if (!h) p.status = 2;
+    else if (p.tab.sym(h).kind == sk::kSub) p.status = 1;
 }
 
 }  // namespace txsc
