@@ -154,6 +154,7 @@ constexpr uint8_t kStmDim = 0x8A;
 
 constexpr uint8_t kOpAssign = 0x00;        // 20 00 between target and source
 constexpr uint8_t kOpAdd = 0x13;
+constexpr uint8_t kOpConcat = 0x19;     // `&`: written to the stream as kOpAdd
 
 constexpr uint32_t kNoData = 0xFFFFFFFFu;  // "no DATA item in this procedure"
 

@@ -146,6 +146,10 @@ int Emitter::EmitItem(int i) {
         Put8(ifile::kTokOperator);
         Put8(x.sub);
         return i + 1;
+    case ifile::kTokOperator:  // `&` joins as `+` does; the reader knows only that code
+        Put8(ifile::kTokOperator);
+        Put8(x.sub == ifile::kOpConcat ? ifile::kOpAdd : x.sub);
+        return i + 1;
     case ifile::kTokIntrinsic:
         PutCode(x);
         Put8(uint8_t(x.value));
