@@ -78,6 +78,7 @@ const CorpusCase kCases[] = {
     {"data.bas", "", "data"},
     {"arrays.bas", "", "arrays"},
     {"records.bas", "", "records"},
+    {"typed.bas", "", "typed"},
     // Without overflow, interrupt and message checks the code takes its
     // inline integer forms; the output is the same.
     {"operators.bas", "/COd /CId /CLd", "operators"},
