@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "envblock.h"
+
 namespace ifile {
 namespace {
 
@@ -15,28 +17,6 @@ void Put32(uint8_t *p, uint32_t v) {
 uint16_t Get16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Get32(const uint8_t *p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-std::array<uint8_t, kEnvBlockSize> MakeBuiltinEnvBlock() {
-    std::array<uint8_t, kEnvBlockSize> b{};
-    b[0] = 0xFA;
-    b[1] = 0x18;
-    b[30] = 1;
-    b[31] = 1;
-    b[36] = 80;  // printer columns
-    for (int i = 0; i < 5; ++i) Put16(&b[64 + 2 * i], 0x0109);  // 8 bits, 2 stop bits, JIS8
-    b[74] = 0x11;  // DC1
-    b[75] = 0x13;  // DC3
-    for (int i = 80; i <= 84; ++i) b[i] = 2;  // 1200 bps
-    b[96] = 2;
-    b[98] = 1;
-    b[128] = 2;
-    b[129] = 1;
-    b[133] = 1;
-    b[141] = 10;
-    b[224] = 0x80;
-    b[225] = 0x80;
-    return b;
 }
 
 }  // namespace
@@ -64,8 +44,16 @@ Header DecodeHeader(const uint8_t *bytes) {
     return h;
 }
 
+static_assert(kEnvBlockSize == ::kEnvBlockSize);
+
+// The bytes of the one built-in record that envblock.h defines.
 const std::array<uint8_t, kEnvBlockSize> &BuiltinEnvBlock() {
-    static const std::array<uint8_t, kEnvBlockSize> block = MakeBuiltinEnvBlock();
+    static const std::array<uint8_t, kEnvBlockSize> block = [] {
+        std::array<uint8_t, kEnvBlockSize> b{};
+        const EnvBlock env = BuiltInEnvBlock();
+        std::memcpy(b.data(), &env, b.size());
+        return b;
+    }();
     return block;
 }
 

@@ -74,7 +74,8 @@ std::array<uint8_t, kHeaderSize> EncodeHeader(const Header &h);
 // version words.
 Header DecodeHeader(const uint8_t *bytes);
 
-// The block the analyzer uses when no /S: file is given.
+// The bytes of BuiltInEnvBlock() (envblock.h), the block the analyzer uses
+// when no /S: file is given.
 const std::array<uint8_t, kEnvBlockSize> &BuiltinEnvBlock();
 
 // Byte offset of table i in the file, and of the byte after the last table.

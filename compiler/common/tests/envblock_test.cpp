@@ -1,5 +1,4 @@
 #include "envblock.h"
-#include "intermediate.h"
 
 #include <gtest/gtest.h>
 
@@ -76,13 +75,6 @@ TEST(EnvBlock, BuiltInDiffersFromNewDocumentOnlyWhereTheAnalyzerSays) {
     runs.push_back({133, {1}});
     runs.push_back({224, {0x80, 0x80}});
     EXPECT_EQ(Bytes(BuiltInEnvBlock()), Expand(runs));
-}
-
-// The intermediate file keeps its own copy of the built-in block; the two
-// must not drift apart.
-TEST(EnvBlock, BuiltInAgreesWithTheIntermediateFile) {
-    const auto &ifile_block = ifile::BuiltinEnvBlock();
-    EXPECT_EQ(Bytes(BuiltInEnvBlock()), std::vector<uint8_t>(ifile_block.begin(), ifile_block.end()));
 }
 
 TEST(EnvBlock, FileImageDropsTheReservedTail) {
