@@ -1,4 +1,5 @@
-# make demo: set up, build, run the compiler on the bundled example.
+# make demo: set up, build, run the compiler on the bundled examples, then
+# compile, link and run them with basrun.
 # make test: set up, build all three ways, run every test.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo

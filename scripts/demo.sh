@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # make demo: runs the compiler driver on the bundled examples and shows what
-# it prints. Its console output is Shift-JIS; iconv shows it here as UTF-8.
+# it prints, then compiles, links and runs each example with basrun (the
+# i686 program runs in the CPU emulator against our runtime library). The
+# console output is Shift-JIS; iconv shows it here as UTF-8.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 txcl=$root/build/native/bin/txcl
+basrun=$root/build/native/bin/basrun
 work=$root/build/demo
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 
@@ -24,5 +27,17 @@ for src in "$root"/examples/*.bas; do
   run "$name"
 done
 run /nologo missing.bas
+
 echo "files in $work:"
 ls "$work"
+echo
+
+# basrun compiles with txcl, links with the i686 linker and the runtime
+# library, and runs the image; it exits 0 when the program ends normally.
+for src in "$root"/examples/*.bas; do
+  name=examples/$(basename "$src")
+  echo "\$ basrun $name"
+  (cd "$root" && "$basrun" "$name") | iconv -f CP932 -t UTF-8
+  echo "(exit code ${PIPESTATUS[0]})"
+  echo
+done
