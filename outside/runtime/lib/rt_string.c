@@ -327,11 +327,12 @@ void RT_STDCALL rt_chr(const int32_t *block) {
     rt_spush(p, n, n);
 }
 
-/* INSTR(start, s, t): t is on top, s below it. */
+/* INSTR(start, s, t): the arguments come last to first, so the searched
+   string s is on top and the sought one t below it. */
 int32_t RT_STDCALL rt_instr(int32_t start) RT_NAME("_$PfINSTR@4");
 int32_t RT_STDCALL rt_instr(int32_t start) {
-    RtStr t = rt_spop();
     RtStr s = rt_spop();
+    RtStr t = rt_spop();
     int32_t r = 0;
     if (start < 1) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     for (uint32_t i = (uint32_t)start - 1; i + t.len <= s.len && !r; ++i) {

@@ -128,12 +128,12 @@ fixed:	.ascii "######"
 	call "_$PfASC@0"
 	pushl %eax
 	call "_$PsPRINT2@8"
-	.irp start, 1, 6
+	.irp start, 1, 6		# the sought string first: the searched one ends on top
 	pushl $2
 	pushl $\start
-	pushl $s_hw
-	call "_$PbFldConst@4"
 	pushl $s_o
+	call "_$PbFldConst@4"
+	pushl $s_hw
 	call "_$PbFldConst@4"
 	call "_$PfINSTR@4"
 	pushl %eax
@@ -141,9 +141,9 @@ fixed:	.ascii "######"
 	.endr
 	pushl $0
 	pushl $1
-	pushl $s_hw
-	call "_$PbFldConst@4"
 	pushl $s_x
+	call "_$PbFldConst@4"
+	pushl $s_hw
 	call "_$PbFldConst@4"
 	call "_$PfINSTR@4"
 	pushl %eax
