@@ -710,7 +710,6 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
         Push(kClsFloat);
         return;
     case 0x13:
-    case 0x19:
     case 0x14:
     case 0x15:
         if (strings) {
