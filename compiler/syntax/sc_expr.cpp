@@ -416,6 +416,7 @@ void SC_ExpTarget(ScPass &p) {
 void SC_ExpOpen(ScPass &p) {
     if (!PutItem(p, ic::kExprVal, p.exprTarget, p.exprValue)) return;
     p.exprStarts.push_back(p.out - 1);
+    p.exprParens.push_back(ScPass::ExprParen{p.tok});
     p.exprTarget = 32;
     p.exprValue = 0;
     p.opBase = uint32_t(p.ops.size());
@@ -443,19 +444,32 @@ void SC_ExpPfx(ScPass &p) {
 }
 
 // Slot 6: an opening parenthesis inside the expression.
-void SC_ExpPar(ScPass &p) { ++p.parens; }
+void SC_ExpPar(ScPass &p) {
+    if (p.parens == 0 && !p.exprParens.empty()) {
+        ScPass::ExprParen &e = p.exprParens.back();
+        e.atStart = p.lastTok == e.startTok;
+    }
+    ++p.parens;
+}
 
 // Slot 7: a closing parenthesis: status 1 when it is not this expression's.
 void SC_ExpCls(ScPass &p) {
     if (p.parens == 0) { p.status = 1; return; }
     PopOps(p, 0, true);
     --p.parens;
+    if (p.parens == 0 && !p.exprParens.empty()) p.exprParens.back().closedAt = p.out;
     p.status = 0;
 }
 
 // Slot 8: closes the expression: operators, end item, folding, typing.
 void SC_ExpClose(ScPass &p) {
     if (p.parens > 0) { p.status = 0x27; return; }
+    p.exprParenthesised = false;
+    if (!p.exprParens.empty()) {
+        const ScPass::ExprParen &e = p.exprParens.back();
+        p.exprParenthesised = e.atStart && e.closedAt == p.out && p.ops.size() == p.opBase;
+        p.exprParens.pop_back();
+    }
     PopOps(p, 0, false);
     PutItem(p, ic::kExprEnd, 0);
     if (p.exprStarts.empty()) { p.status = 27; return; }

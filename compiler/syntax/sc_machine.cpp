@@ -199,6 +199,7 @@ uint16_t AnalyseLine(ScPass &p) {
     p.opBase = 0;
     p.parens = 0;
     p.exprStarts.clear();
+    p.exprParens.clear();
     p.argFrames.clear();
     p.nameFrames.clear();
     p.argOpen.clear();

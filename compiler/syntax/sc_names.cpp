@@ -204,6 +204,19 @@ void SC_DclArr(ScPass &p) {
     if (p.tmpl.dims) {
         PutItem(p, ic::kExprRef, p.tmpl.type, 0);
         PutItem(p, ic::kElem, p.tmpl.type, h);
+        // A local array's bounds record holds zeros: it is dimensioned each
+        // time the procedure runs, from the bounds written here as its
+        // subscripts, one LNG constant group each.
+        if (p.tmpl.kind == sk::kLocal) {
+            for (int32_t b : p.tab.sym(h).bounds) {
+                int slot = NewSlot(p, Cst::Lng(b));
+                if (slot < 0) break;
+                PutItem(p, ic::kExpr, vt::kLng);
+                PutItem(p, ic::kConst, vt::kLng, uint32_t(slot));
+                PutItem(p, ic::kExprEnd, 0);
+            }
+            PutItem(p, ic::kIndexEnd, 0);
+        }
         PutItem(p, ic::kExprEnd, 0);
     }
     p.status = 0;

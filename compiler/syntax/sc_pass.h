@@ -146,6 +146,15 @@ struct ScPass {
     uint32_t opBase = 0;
     uint8_t parens = 0;
     std::vector<int> exprStarts;   // item index of every open expression start
+    // Per open expression: whether its first token opened a parenthesis and
+    // where that parenthesis closed, to tell "(X)" from "(X) + 1".
+    struct ExprParen {
+        int startTok = 0;
+        bool atStart = false;
+        int closedAt = -1;         // item count when it closed
+    };
+    std::vector<ExprParen> exprParens;
+    bool exprParenthesised = false; // the expression just completed is "( ... )"
     int exprStart = -1;            // the expression just completed or under way
     uint8_t exprTarget = 32;       // target type of the next expression start
     uint32_t exprValue = 0;        // and its value (a user-type record)

@@ -324,15 +324,25 @@ void SC_ArgMrk(ScPass &p) {
                       (IsStrT(dtype) && IsStrT(at)) || dtype == vt::kAny ||
                       (dtype == at);
     if (!fits) { p.status = 72; return; }
-    const bool single = p.exprStart + 2 < p.out && p.items[p.out - 1].code == ic::kExprEnd &&
-                        p.exprStart + 3 == p.out;
+    // One variable or array element alone (an element's subscripts end in
+    // 0x6F just before the end item; a member selector would follow it).
+    const Item &first = p.items[p.exprStart + 1];
+    const bool closed = p.exprStart + 2 < p.out && p.items[p.out - 1].code == ic::kExprEnd;
+    const bool single = closed && !p.exprHadOp &&
+                        ((first.code == ic::kVar && p.exprStart + 3 == p.out) ||
+                         (first.code == ic::kElem &&
+                          (p.exprStart + 3 == p.out || p.items[p.out - 2].code == ic::kIndexEnd)));
     if ((code & 0x0F) == 0x0F) {
         s.code = ic::kExprVal;
         s.value = 0;
-    } else if (single && (p.items[p.exprStart + 1].code == ic::kVar || p.items[p.exprStart + 1].code == ic::kElem) &&
-               (p.items[p.exprStart + 1].sub == dtype || (dtype == vt::kFixStr && at == vt::kStr))) {
-        // A variable of the declared type is passed itself; any other
-        // goes through a temporary.
+    } else if (p.exprParenthesised) {
+        // "(X)" passes the value of X through a temporary: the callee's
+        // changes do not reach X.
+        s.code = p.exprHadOp ? ic::kExprTmp : ic::kExprParen;
+        s.value = 0;
+    } else if (single && (first.sub == dtype || (dtype == vt::kFixStr && at == vt::kStr))) {
+        // A variable or element of the declared type is passed itself; any
+        // other goes through a temporary.
         s.code = ic::kExprRef;
         s.value = 0;
     } else {

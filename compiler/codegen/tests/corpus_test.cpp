@@ -79,6 +79,7 @@ const CorpusCase kCases[] = {
     {"arrays.bas", "", "arrays"},
     {"records.bas", "", "records"},
     {"typed.bas", "", "typed"},
+    {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
     // inline integer forms; the output is the same.
     {"operators.bas", "/COd /CId /CLd", "operators"},
