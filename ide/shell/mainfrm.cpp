@@ -45,6 +45,12 @@ tambrix::Rect DesktopRect() {
 
 }  // namespace
 
+CMainFrame::~CMainFrame() {
+    // Deleted when its window ends: the application keeps no pointer to it.
+    if (auto* app = dynamic_cast<CIdeApp*>(FwGetApp()); app && app->m_pMainFrame == this)
+        app->m_pMainFrame = nullptr;
+}
+
 bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
     return CMDIFrameWnd::PreCreateWindow(cs);
@@ -162,6 +168,7 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnDestroy() {
+    // The project frame, an owned window, has usually ended already.
     CIdeApp& app = TheApp();
     if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
         app.m_pPrjFrame->DestroyWindow();

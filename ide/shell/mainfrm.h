@@ -12,6 +12,7 @@
 class CMainFrame : public CMDIFrameWnd {
     FW_DECLARE_DYNCREATE(CMainFrame)
 public:
+    ~CMainFrame() override;
     bool LoadFrameState();
     bool SaveFrameState();
     void ShowOwnedWindows(HWND top);

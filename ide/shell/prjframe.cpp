@@ -52,6 +52,11 @@ CPrjFrame::~CPrjFrame() {
         DeleteObject(m_hEditorFont);
     if (g_pPrjFrame == this)
         g_pPrjFrame = nullptr;
+    // The frame deletes itself when its window ends, which may be before the
+    // main frame's (an owned window goes first): the application must not
+    // keep a pointer to it.
+    if (auto* app = dynamic_cast<CIdeApp*>(FwGetApp()); app && app->m_pPrjFrame == this)
+        app->m_pPrjFrame = nullptr;
 }
 
 bool CPrjFrame::PreCreateWindow(CREATESTRUCTA& cs) {

@@ -471,6 +471,10 @@ void AfterExit() {
     auto dw = [](const char* name) {
         return g_reg.ReadDword(RegRoot::CurrentUser, tambrix::kGeneralKey, name);
     };
+    // Both frames deleted themselves with their windows (the project frame,
+    // an owned window, before the main frame's end): nothing may point at them.
+    Check(TheApp().m_pMainFrame == nullptr && TheApp().m_pPrjFrame == nullptr && g_pPrjFrame == nullptr,
+          "no pointer to an ended frame remains");
     if (g_scenario == "startup") {
         Check(dw("SaveGeneral") == 1u, "exit writes SaveGeneral");
         auto cx = dw("MfWinCx"), pcy = dw("PfWinCy");
