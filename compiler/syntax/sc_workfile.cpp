@@ -1,8 +1,16 @@
 #include "sc_workfile.h"
 
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <system_error>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace txsc {
 
@@ -23,6 +31,21 @@ bool Exists(const std::string &name) {
     return std::filesystem::exists(name, ec) || ec;
 }
 
+FILE *OpenNew(const std::string &name) {
+#ifdef _WIN32
+    int fd = _open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    FILE *f = _fdopen(fd, "w+b");
+    if (!f) _close(fd);
+#else
+    int fd = open(name.c_str(), O_CREAT | O_EXCL | O_RDWR, 0666);
+    if (fd < 0) return nullptr;
+    FILE *f = fdopen(fd, "w+b");
+    if (!f) close(fd);
+#endif
+    return f;
+}
+
 }  // namespace
 
 void WorkFile::Create() {
@@ -38,7 +61,11 @@ void WorkFile::Create() {
         name += leaf;
         if (name.size() >= kNameRoom) break;
         if (Exists(name)) continue;
-        f_ = std::fopen(name.c_str(), "w+b");
+        // Created only if it is new: passes in other processes share the folder.
+        errno = 0;
+        FILE *f = OpenNew(name);
+        if (!f && errno == EEXIST) continue;
+        f_ = f;
         if (!f_) Fail(11);
         name_ = name;
         return;

@@ -7,6 +7,11 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -40,8 +45,14 @@ std::vector<uint8_t> Bytes(const EnvBlock &b) {
     return {p, p + sizeof b};
 }
 
+// Named per process: test programs share the temporary folder.
 std::string TempPath(const char *name) {
-    return (std::filesystem::temp_directory_path() / name).string();
+#ifdef _WIN32
+    unsigned long pid = static_cast<unsigned long>(_getpid());
+#else
+    unsigned long pid = static_cast<unsigned long>(getpid());
+#endif
+    return (std::filesystem::temp_directory_path() / (std::to_string(pid) + "_" + name)).string();
 }
 
 void WriteRaw(const std::string &path, const std::vector<uint8_t> &bytes) {

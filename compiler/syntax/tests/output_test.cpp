@@ -10,6 +10,11 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "intermediate.h"
 #include "sc_driver.h"
@@ -48,6 +53,14 @@ void SetTempVar(const char *name, const std::string &value) {
 #endif
 }
 
+unsigned long ProcessId() {
+#ifdef _WIN32
+    return static_cast<unsigned long>(_getpid());
+#else
+    return static_cast<unsigned long>(getpid());
+#endif
+}
+
 // A scratch folder that is also the temporary folder while a test runs.
 struct Scratch : testing::Test {
     fs::path dir;
@@ -57,8 +70,12 @@ struct Scratch : testing::Test {
     CmpFilParam param{};
 
     void SetUp() override {
+        // Its own folder per process: test programs run side by side, and
+        // another one removing this folder would pull the temporary folder
+        // away from under this one.
         dir = fs::temp_directory_path() /
-              ("txsc_out_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("txsc_out_" + std::to_string(ProcessId()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         for (const char *v : kTempVars) {

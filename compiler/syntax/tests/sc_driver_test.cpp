@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sc_driver.h"
+#include "scratch_file.h"
 
 namespace {
 
@@ -30,7 +31,9 @@ PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const cha
     std::snprintf(srcName, sizeof srcName, "%s", src);
     std::snprintf(sl, sizeof sl, "%s", Fixture(name + ".sl").c_str());
     std::snprintf(tc, sizeof tc, "%s", Fixture(name + ".tc").c_str());
-    std::snprintf(pc, sizeof pc, "%s", Fixture(name + ".pc").c_str());
+    // What the pass writes goes to a file of this process's own: the
+    // fixtures folder is shared by runs side by side.
+    std::snprintf(pc, sizeof pc, "%s", scratch::UniquePath("txsc_pc").c_str());
     PassRun r{};
     r.param.srcfilename = srcName;
     r.param.slist_filename = sl;
@@ -44,6 +47,7 @@ PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const cha
     r.result = txsc::CompileModule(&r.param);
     std::fflush(stdout);
     r.out = testing::internal::GetCapturedStdout();
+    std::remove(pc);
     return r;
 }
 
@@ -73,7 +77,8 @@ TEST(ScDriver, MalformedRecordsAreABadTokenFile) {
 }
 
 TEST(ScDriver, RuntimeEnvironmentFileIsChecked) {
-    const std::string shortEnv = Fixture("short.bet"), badEnv = Fixture("bad.bet"), goodEnv = Fixture("good.bet");
+    const std::string shortEnv = scratch::UniquePath("short_bet"), badEnv = scratch::UniquePath("bad_bet"),
+                      goodEnv = scratch::UniquePath("good_bet");
     {
         std::ofstream(shortEnv, std::ios::binary) << std::string(100, '\0');
         std::string bad(352, '\0');
@@ -95,6 +100,7 @@ TEST(ScDriver, RuntimeEnvironmentFileIsChecked) {
         EXPECT_EQ(r.param.err_code, c.code);
         if (c.code) { EXPECT_EQ(r.param.err_detail, 0x102u); }
     }
+    for (const auto &p : {shortEnv, badEnv, goodEnv}) std::remove(p.c_str());
 }
 
 TEST(ScDriver, MissingTemporaryIsAnOpenFailure) {
@@ -120,12 +126,13 @@ TEST(ScCrash, DumpLayout) {
     p->mainLine = 12;
     p->trace[0] = txsc::TraceEntry{0x0094, 0x0011, 0x30, 0x02, 0x2A};
     p->traceNext = 1;
-    const std::string path = Fixture("crash.got");
+    const std::string path = scratch::UniquePath("crash_got");  // runs side by side must not share it
     std::FILE *f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     txsc::WriteCrashDump(f, *p, 0xC0000005, 0, 0x00401234);
     std::fclose(f);
     EXPECT_EQ(ReadAll(path), ReadAll(Fixture("crash.out")));
+    std::remove(path.c_str());
 }
 
 }  // namespace

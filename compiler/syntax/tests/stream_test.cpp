@@ -2,6 +2,7 @@
 // with table offsets out. The table offsets are set by hand; the expected
 // bytes follow the stream's item layouts, and every converted record must
 // walk cleanly with the generator's token lengths.
+#include "scratch_file.h"
 #include "sc_stream.h"
 
 #include <gtest/gtest.h>
@@ -228,7 +229,7 @@ TEST(FinalPass, StreamAndTablesArePaddedTo16) {
     t.size[2] = 5;
     work.Write(t2.data(), t2.size());
 
-    FILE *out = std::tmpfile();
+    FILE *out = scratch::File();
     ASSERT_NE(out, nullptr);
     std::vector<std::pair<uint16_t, uint16_t>> errors;
     uint32_t size = WriteStream(work, out, t, [&](uint16_t w, uint16_t l) { errors.push_back({w, l}); });
@@ -249,7 +250,7 @@ TEST(FinalPass, StreamAndTablesArePaddedTo16) {
 }
 
 TEST(FinalPass, HeaderGoesOverThePlaceholder) {
-    FILE *out = std::tmpfile();
+    FILE *out = scratch::File();
     ASSERT_NE(out, nullptr);
     Bytes junk(100, 0xEE);
     std::fwrite(junk.data(), 1, junk.size(), out);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "scratch_file.h"
 #include "sc_listing.h"
 #include "sc_pass.h"
 #include "sc_workfile.h"
@@ -45,8 +46,11 @@ struct Xref : testing::Test {
         }
     }
     std::string Run() {
-        FILE *out = std::tmpfile();
-        EXPECT_NE(out, nullptr);
+        FILE *out = scratch::File();
+        if (!out) {
+            ADD_FAILURE() << "no temporary file";
+            return {};
+        }
         WriteXref(*p, out, refs);
         std::string s;
         std::rewind(out);
