@@ -41,6 +41,8 @@ inline std::string Hex(const std::vector<uint8_t> &v) {
 #include <cstdio>
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 #include "cg_tables.h"
 #include "ir_builder.h"
 
@@ -50,6 +52,10 @@ namespace txcg::test {
 inline void LoadIr(CgState &st, const IrBuilder &b) {
     Bytes bytes = b.Build();
     std::FILE *f = std::tmpfile();
+    if (!f) {
+        ADD_FAILURE() << "no temporary file";
+        return;
+    }
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::rewind(f);
     ReadIntermediateHeader(st, f);

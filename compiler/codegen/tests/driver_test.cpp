@@ -3,6 +3,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#ifdef _WIN32
+#include <process.h>
+#define TX_TEST_PID() static_cast<unsigned long>(_getpid())
+#else
+#include <unistd.h>
+#define TX_TEST_PID() static_cast<unsigned long>(getpid())
+#endif
 
 #include <gtest/gtest.h>
 
@@ -35,7 +42,7 @@ class CgDriver : public ::testing::Test {
   public:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("txcg_driver_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               ("txcg_driver_" + std::to_string(TX_TEST_PID()) +
                 "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);

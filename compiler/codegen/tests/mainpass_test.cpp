@@ -3,6 +3,14 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <system_error>
+#ifdef _WIN32
+#include <process.h>
+#define TX_TEST_PID() static_cast<unsigned long>(_getpid())
+#else
+#include <unistd.h>
+#define TX_TEST_PID() static_cast<unsigned long>(getpid())
+#endif
 
 #include <gtest/gtest.h>
 
@@ -20,13 +28,16 @@ struct Compiled {
 };
 
 Compiled Compile(const Bytes &image, const std::string &name) {
-    const auto dir = std::filesystem::temp_directory_path() / "txcg_mainpass";
+    // A folder of this process's own: test programs run side by side.
+    const auto dir = std::filesystem::temp_directory_path() / ("txcg_mainpass_" + std::to_string(TX_TEST_PID()));
     std::filesystem::create_directories(dir);
     std::string pcode = (dir / (name + ".pcode")).string();
     std::string obj = (dir / (name + ".obj")).string();
     std::string src = name + ".BAS";
     {
         FILE *f = std::fopen(pcode.c_str(), "wb");
+        if (!f)
+            return {-1, 0, 0};
         std::fwrite(image.data(), 1, image.size(), f);
         std::fclose(f);
     }
@@ -37,6 +48,8 @@ Compiled Compile(const Bytes &image, const std::string &name) {
     p.Fo_filename = obj.data();
     p.srcfilename = src.data();
     const int r = CgCompile(&p);
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
     return {r, p.err_code, p.err_detail};
 }
 

@@ -11,9 +11,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "cg_driver.h"
 #include "ir_builder.h"
@@ -159,10 +161,26 @@ inline bool CompileIr(const IrBuilder &ir, const std::filesystem::path &dir, con
     return CgCompile(&p) == 1;
 }
 
+// The programs' folder, this process's own; removed when the process ends.
+inline std::filesystem::path ProgramDir() {
+    struct Dir {
+        std::filesystem::path path;
+        pid_t owner;
+        ~Dir() {
+            std::error_code ec;
+            if (getpid() == owner)
+                std::filesystem::remove_all(path, ec);
+        }
+    };
+    static Dir dir{std::filesystem::temp_directory_path() / ("txcg_programs_" + std::to_string(getpid())),
+                   getpid()};
+    return dir.path;
+}
+
 inline RunResult BuildAndRun(const IrBuilder &ir, const std::string &name, uint32_t cf = 1,
                              uint32_t co = 0) {
     RunResult r;
-    const auto dir = std::filesystem::temp_directory_path() / "txcg_programs";
+    const auto dir = ProgramDir();
     CmpFilParam p{};
     if (!CompileIr(ir, dir, name, p, cf, co)) {
         r.error = "CG_CmpFil failed: " + std::to_string(p.err_code) + "/" + std::to_string(p.err_detail);

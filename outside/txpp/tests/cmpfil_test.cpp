@@ -11,6 +11,13 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <process.h>
+#define TX_TEST_PID() static_cast<unsigned long>(_getpid())
+#else
+#include <unistd.h>
+#define TX_TEST_PID() static_cast<unsigned long>(getpid())
+#endif
 
 namespace fs = std::filesystem;
 
@@ -30,7 +37,8 @@ class CmpFil : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("txpp_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("txpp_test_" + std::to_string(TX_TEST_PID()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         src_ = (dir_ / "t.bas").string();
