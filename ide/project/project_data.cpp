@@ -220,14 +220,7 @@ bool ResolveExistingPath(FileSystem &fs, const std::string &p, std::string &out)
 
 void DriveAndFolderOf(const std::string &full_path, int32_t &drive, std::string &folder) {
     std::string rest = full_path;
-    drive = -1;
-    if (rest.size() >= 2 && rest[1] == ':') {
-        char c = rest[0];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        drive = c - 64;
-        rest = rest.substr(2);
-    }
+    drive = TakeDrive(rest);
     std::size_t b = FindLastSb(rest, '\\');
     folder = b == std::string::npos ? std::string() : rest.substr(0, b + 1);
     if (folder.size() > 1)

@@ -10,14 +10,7 @@ namespace {
 // the colon and the last backslash, "\" when that is empty.
 void SourceDriveAndFolder(const std::string &path, int32_t &drive, std::string &folder) {
     std::string rest = path;
-    drive = -1;
-    if (rest.size() >= 2 && rest[1] == ':') {
-        char c = rest[0];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        drive = c - 64;
-        rest = rest.substr(2);
-    }
+    drive = TakeDrive(rest);
     folder = FolderOf(rest);
     if (folder.empty())
         folder = "\\";

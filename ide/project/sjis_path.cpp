@@ -93,6 +93,16 @@ std::string FolderOf(std::string_view path) {
     return b == std::string_view::npos ? std::string() : std::string(path.substr(0, b));
 }
 
+int32_t TakeDrive(std::string &path) {
+    if (path.size() < 2 || path[1] != ':')
+        return -1;
+    char c = path[0];
+    if (c >= 'a' && c <= 'z')
+        c = static_cast<char>(c - 'a' + 'A');
+    path.erase(0, 2);
+    return c - 64;
+}
+
 bool HasFolder(std::string_view path) {
     return FindLastSb(path, '\\') != std::string_view::npos;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ std::string BareName(std::string_view path);
 // The part before the last backslash, empty when there is none.
 std::string FolderOf(std::string_view path);
 bool HasFolder(std::string_view path);
+// Takes a leading "X:" off the path; returns the drive number (A = 1), or -1
+// when the path names no drive.
+int32_t TakeDrive(std::string &path);
 // The extension of the file name part without its dot; empty when none.
 std::string ExtensionOf(std::string_view path);
 bool HasExtension(std::string_view path);
