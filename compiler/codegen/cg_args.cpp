@@ -11,29 +11,30 @@ namespace txcg {
 
 namespace {
 
-bool IsGroupHead(uint8_t k) { return k >= 0xB0 && k <= 0xB4; }
+bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 const char *FldRoutine(uint8_t cls) {
     return cls == kClsInt ? "$PbFldInt" : cls == kClsByte ? "$PbFldByte" : "$PbFldLng";
 }
 
-// The value of a keyword item {10, x}.
+// The number a keyword item {10, x} pushes as a routine argument; 0 for the
+// keywords not listed.
+struct KeywordArg {
+    uint8_t value;
+    int8_t arg;
+};
+constexpr KeywordArg kKeywordArgs[] = {
+    {0x09, 1}, {0x10, 0}, {0x11, 1}, {0x12, 2}, {0x30, 1}, {0x31, 2}, {0x32, 3}, {0x33, 4},
+    {0x34, 5}, {0x35, 6}, {0x36, 7}, {0x37, 1}, {0x38, 2}, {0x39, 3}, {0x3A, 4}, {0x3B, 8},
+    {0x3C, 9}, {0x3D, 10}, {0x3E, 11}, {0x80, 2}, {0x81, 3}, {0x82, 4}, {0x83, 5}, {0x84, 0},
+    {0x85, 1}, {0x90, 0}, {0x91, 1}, {0x92, 1}, {0x93, 2}, {0x94, 0}, {0xA0, 0}, {0xA1, 1},
+    {0xA2, 2}, {0xA3, 3}, {0xA4, 4}, {0xA5, 5}, {0xA6, 6},
+};
+
 int32_t KeywordValue(uint8_t x) {
-    static const int8_t k3[] = {1, 2, 3, 4, 5, 6, 7, 1, 2, 3, 4, 8, 9, 10, 11};
-    static const int8_t k8[] = {2, 3, 4, 5, 0, 1};
-    static const int8_t k9[] = {0, 1, 1, 2, 0};
-    if (x == 0x09)
-        return 1;
-    if (x >= 0x10 && x <= 0x12)
-        return x - 0x10;
-    if (x >= 0x30 && x <= 0x3E)
-        return k3[x - 0x30];
-    if (x >= 0x80 && x <= 0x85)
-        return k8[x - 0x80];
-    if (x >= 0x90 && x <= 0x94)
-        return k9[x - 0x90];
-    if (x >= 0xA0 && x <= 0xA6)
-        return x - 0xA0;
+    for (const KeywordArg &k : kKeywordArgs)
+        if (k.value == x)
+            return k.arg;
     return 0;
 }
 
@@ -54,7 +55,7 @@ void ToSt0(Gen &g, uint8_t cls) {
 }
 
 void SkipGroupRest(Gen &g) {
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd)
         SkipOperand(g);
     if (g.cur < g.ntok)
         ++g.cur;
@@ -113,17 +114,17 @@ void GenRoutineArg(Gen &g) {
     auto &st = g.st;
     const int i = g.cur;
     const uint8_t k = g.Kind(i);
-    if (k == 0x10) {
+    if (k == kTokKeyword) {
         EmitPushImm(st, KeywordValue(g.Byte(i, 1)));
         ++g.cur;
         return;
     }
-    if (k == 0x70 && g.Byte(i, 1) <= kTypeByt && g.Byte(i, 1) != kTypeDbl) {
+    if (k == kTokConstant && g.Byte(i, 1) <= kTypeByt && g.Byte(i, 1) != kTypeDbl) {
         EmitPushImm(st, ConstantWord(g, i));
         ++g.cur;
         return;
     }
-    if (k == 0xB1 || k == 0xB3) {
+    if (k == kTokExpression || k == kTokByRefExpr) {
         uint8_t *marker = const_cast<uint8_t *>(g.At(i));
         const uint8_t cls = GenExpression(g);
         if (marker[1] == kTypeFromOperand) {
@@ -135,18 +136,18 @@ void GenRoutineArg(Gen &g) {
         GenConvertCall(g, marker[1], cls);
         return;
     }
-    if (k == 0xB2) {
+    if (k == kTokByRef) {
         ++g.cur;
         OperandDesc d;
         const uint8_t t = g.Kind(g.cur);
-        if (t == 0x50 || t == 0x52 || t == 0x60 || t == 0x62) {
+        if (t == kTokVar || t == kTokElement || t == kTokArray || t == kTokArrayAddr) {
             GenOperandAddress(g, d);
             PushVariableAddress(g, d);
         }
         SkipGroupRest(g);
         return;
     }
-    if (k == 0xB0 || k == 0xB4) {
+    if (k == kTokValue || k == kTokByRefParen) {
         uint8_t *marker = const_cast<uint8_t *>(g.At(i));
         ++g.cur;
         const int op = g.cur;
@@ -158,17 +159,17 @@ void GenRoutineArg(Gen &g) {
             marker[1] = type;
         }
         const uint8_t ok = g.Kind(op);
-        if (ok == 0x70 && g.Byte(op, 1) == type &&
+        if (ok == kTokConstant && g.Byte(op, 1) == type &&
             (type == kTypeInt || type == kTypeLng || type == kTypeSng || type == kTypeByt)) {
             EmitPushImm(st, ConstantWord(g, op));
             ++g.cur;
-        } else if (ok != 0xBF) {
+        } else if (ok != kTokExprEnd) {
             GenConvertCall(g, type, EvalOperand(g));
         }
         SkipGroupRest(g);
         return;
     }
-    if (k == 0x70 || k == 0x50 || k == 0x52 || k == 0x60 || (k >= 0x40 && k <= 0x43)) {
+    if (k == kTokConstant || k == kTokVar || k == kTokElement || k == kTokArray || (k >= kTokIntrinsic && k <= kTokLibFunc)) {
         const uint8_t type = MeasureExpression(g, i);
         GenConvertCall(g, type, EvalOperand(g));
         return;
@@ -179,18 +180,18 @@ void GenRoutineArg(Gen &g) {
 void GenArgsForRoutine(Gen &g) {
     std::vector<int> pos;
     int i = g.cur;
-    while (i < g.ntok && g.Kind(i) != 0x00) {
+    while (i < g.ntok && g.Kind(i) != kTokStatement) {
         const uint8_t k = g.Kind(i);
-        if (k == 0x10 || k == 0x70 || k == 0xA0 || k == 0xA1 || IsGroupHead(k))
+        if (k == kTokKeyword || k == kTokConstant || k == kTokLabel || k == kTokLineNumber || IsGroupHead(k))
             pos.push_back(i);
         i = SkipFrom(g, i);
     }
     for (auto it = pos.rbegin(); it != pos.rend(); ++it) {
         g.cur = *it;
         const uint8_t k = g.Kind(*it);
-        if (k == 0xA0 || k == 0xA1) {
+        if (k == kTokLabel || k == kTokLineNumber) {
             // A label argument goes as its address; A1 10 (none) as 0.
-            if (k == 0xA1 && g.Byte(*it, 1) == 0x10)
+            if (k == kTokLineNumber && g.Byte(*it, 1) == kLineNumberNone)
                 EmitPushImm(g.st, 0);
             else
                 EmitPushLabelAddr(g.st, g.U32(*it, 2), 3);
@@ -281,16 +282,16 @@ uint32_t PushArgument(Gen &g) {
     const int i = g.cur;
     const uint8_t k = g.Kind(i);
     uint8_t type = g.Byte(i, 1);
-    if (k == 0x10) {
+    if (k == kTokKeyword) {
         ++g.cur;
         EmitPushImm(st, 0);
         return 4;
     }
-    if (k == 0xB1) {
+    if (k == kTokExpression) {
         const uint8_t cls = GenExpression(g);
         return PushValue(g, type, cls);
     }
-    if (k == 0xB3) {
+    if (k == kTokByRefExpr) {
         const uint8_t cls = GenExpression(g);
         PushThroughTemp(g, type, cls);
         return 4;
@@ -305,7 +306,7 @@ uint32_t PushArgument(Gen &g) {
     uint32_t bytes = 4;
     if (type == kTypeFromOperand || type == kTypeFromClass) {
         const uint8_t own = MeasureExpression(g, op);
-        if (k == 0xB2 && type == kTypeFromClass && own >= kTypeStr && own <= kTypeFix) {
+        if (k == kTokByRef && type == kTypeFromClass && own >= kTypeStr && own <= kTypeFix) {
             // A string for an "any" by-reference parameter goes by value.
             type = kTypeStr;
             bytes = PushValue(g, type, EvalOperand(g));
@@ -314,7 +315,7 @@ uint32_t PushArgument(Gen &g) {
         }
         type = own >= kTypeStr && own <= kTypeFix ? kTypeStr : own;
     }
-    if (k == 0xB2 && (ok == 0x50 || ok == 0x52 || ok == 0x60)) {
+    if (k == kTokByRef && (ok == kTokVar || ok == kTokElement || ok == kTokArray)) {
         OperandDesc d;
         GenOperandAddress(g, d);
         if (d.type == kTypeFixStr) {
@@ -331,21 +332,21 @@ uint32_t PushArgument(Gen &g) {
         } else {
             PushVariableAddress(g, d);
         }
-    } else if (ok == 0x62) {
+    } else if (ok == kTokArrayAddr) {
         EvalOperand(g); // the control record's address in EAX
         EmitPushReg(st, kEax);
-    } else if (k == 0xB2 || k == 0xB4) {
+    } else if (k == kTokByRef || k == kTokByRefParen) {
         PushThroughTemp(g, type, EvalOperand(g));
-    } else if (ok == 0x70 && g.Byte(op, 1) == type &&
+    } else if (ok == kTokConstant && g.Byte(op, 1) == type &&
                (type == kTypeInt || type == kTypeLng || type == kTypeSng || type == kTypeByt)) {
         EmitPushImm(st, ConstantWord(g, op));
         ++g.cur;
-    } else if (ok == 0x70 && type == kTypeDbl && g.Byte(op, 1) == kTypeDbl) {
+    } else if (ok == kTokConstant && type == kTypeDbl && g.Byte(op, 1) == kTypeDbl) {
         EmitPushImm(st, int32_t(g.U32(op, 6)));
         EmitPushImm(st, int32_t(g.U32(op, 2)));
         ++g.cur;
         bytes = 8;
-    } else if (ok != 0xBF) {
+    } else if (ok != kTokExprEnd) {
         bytes = PushValue(g, type, EvalOperand(g));
     } else {
         bytes = 0;
@@ -359,9 +360,9 @@ uint32_t PushArgument(Gen &g) {
 uint32_t PushCallArgs(Gen &g, uint8_t form, bool toStatementEnd) {
     std::vector<int> pos;
     int i = g.cur;
-    while (i < g.ntok && g.Kind(i) != 0x00 && g.Kind(i) != 0x4F) {
+    while (i < g.ntok && g.Kind(i) != kTokStatement && g.Kind(i) != kTokArgListEnd) {
         const uint8_t k = g.Kind(i);
-        if (k == 0x10 || IsGroupHead(k))
+        if (k == kTokKeyword || IsGroupHead(k))
             pos.push_back(i);
         i = SkipFrom(g, i);
     }
@@ -373,7 +374,7 @@ uint32_t PushCallArgs(Gen &g, uint8_t form, bool toStatementEnd) {
         }
     }
     g.cur = i;
-    if (!toStatementEnd && g.Kind(g.cur) == 0x4F)
+    if (!toStatementEnd && g.Kind(g.cur) == kTokArgListEnd)
         ++g.cur;
     return bytes;
 }

@@ -9,65 +9,6 @@
 
 namespace txcg {
 
-namespace {
-
-constexpr uint8_t kTokStatement = 0x00;
-
-uint32_t StatementTokenLength(uint8_t code) {
-    switch (code) {
-    case 0x2A: return 18;
-    case 0x31:
-    case 0x35: return 14;
-    case 0x32:
-    case 0x38: return 7;
-    case 0x3F: return 11;
-    case 0x40: return 10;
-    case 0x7B: return 6;
-    default: return 2;
-    }
-}
-
-uint32_t ConstantTokenLength(uint8_t type) {
-    switch (type) {
-    case 0:
-    case 8: return 4;
-    case 1:
-    case 2:
-    case 9:
-    case 16: return 6;
-    case 3: return 10;
-    case 4: return 3;
-    case 17:
-    case 65: return 2;
-    default: return 0;
-    }
-}
-
-} // namespace
-
-uint32_t DecodedTokenLength(const uint8_t *p, const uint8_t *end) {
-    if (end - p < 2)
-        return 0;
-    switch (p[0]) {
-    case 0x00: return StatementTokenLength(p[1]);
-    case 0x40: return 3;
-    case 0x41:
-    case 0x51:
-    case 0xA0:
-    case 0x61: return 6;
-    case 0x42:
-    case 0x50:
-    case 0x52:
-    case 0x60:
-    case 0x62: return 7;
-    case 0x43: return 11;
-    case 0x70: return ConstantTokenLength(p[1]);
-    case 0xA1: return p[1] == 0x10 ? 2 : 6;
-    case 0xA2: return p[1] == 0 ? 10 : 6;
-    default: return 2;
-    }
-}
-
 const uint8_t *Gen::At(int i) const {
     if (i < 0 || i > ntok)
         return tok[ntok];
@@ -81,22 +22,22 @@ const uint8_t *DecodeStatement(Gen &g, const uint8_t *p, const uint8_t *end) {
     int n = 0;
     uint8_t *lastVar = nullptr;
     uint8_t *q = const_cast<uint8_t *>(p);
-    while (q < end && *q != 0xF2 && *q != 0xF1) {
+    while (q < end && *q != kTokSeparator && *q != kTokRecordEnd) {
         if (n == kMaxTokens)
             CgFail(kErrInternal);
-        const uint32_t len = DecodedTokenLength(q, end);
-        if (len == 0 || len > uint32_t(end - q))
+        const uint32_t len = ifile::TokenLength(q, size_t(end - q));
+        if (len == 0)
             CgFail(kErrRead, kDetailIntermediate);
         switch (q[0]) {
-        case 0x50:
-        case 0x60:
-        case 0x62:
+        case kTokVar:
+        case kTokArray:
+        case kTokArrayAddr:
             q[2] = uint8_t(q[2] % 16);
             lastVar = q;
             break;
-        case 0x61:
-            if (lastVar && lastVar[0] == 0x50)
-                lastVar[0] = 0x52;
+        case kTokSubscript:
+            if (lastVar && lastVar[0] == kTokVar)
+                lastVar[0] = kTokElement;
             break;
         default:
             break;
@@ -117,7 +58,7 @@ bool AtStatementEnd(const Gen &g, int i) { return i >= g.ntok; }
 
 void SkipVarToken(Gen &g) {
     ++g.cur;
-    while (g.cur < g.ntok && g.Kind(g.cur) == 0x51)
+    while (g.cur < g.ntok && g.Kind(g.cur) == kTokMember)
         ++g.cur;
 }
 
@@ -125,26 +66,26 @@ namespace {
 
 // Skips the subscript groups after a 60 or 61 token up to and behind 6F.
 void SkipSubscripts(Gen &g) {
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x6F)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokSubscriptEnd)
         SkipOperand(g);
     if (g.cur < g.ntok)
         ++g.cur;
 }
 
-bool IsGroupHead(uint8_t k) { return k >= 0xB0 && k <= 0xB4; }
+bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 } // namespace
 
 void SkipArrayToken(Gen &g) {
     const uint8_t k = g.Kind(g.cur);
     ++g.cur;
-    if (k == 0x60)
+    if (k == kTokArray)
         SkipSubscripts(g);
     while (g.cur < g.ntok) {
         const uint8_t t = g.Kind(g.cur);
-        if (t == 0x51) {
+        if (t == kTokMember) {
             ++g.cur;
-        } else if (t == 0x61) {
+        } else if (t == kTokSubscript) {
             ++g.cur;
             SkipSubscripts(g);
         } else {
@@ -155,8 +96,8 @@ void SkipArrayToken(Gen &g) {
 
 void SkipCallToken(Gen &g) {
     ++g.cur;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x4F) {
-        if (IsGroupHead(g.Kind(g.cur)) || g.Kind(g.cur) == 0xB5)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokArgListEnd) {
+        if (IsGroupHead(g.Kind(g.cur)) || g.Kind(g.cur) == kTokGroup)
             SkipOperand(g);
         else
             ++g.cur;
@@ -167,16 +108,16 @@ void SkipCallToken(Gen &g) {
 
 void SkipExpression(Gen &g) {
     ++g.cur;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF) {
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd) {
         switch (g.Kind(g.cur)) {
-        case 0x40:
-        case 0x41:
-        case 0x42:
-        case 0x43: SkipCallToken(g); break;
-        case 0x50: SkipVarToken(g); break;
-        case 0x52:
-        case 0x60: SkipArrayToken(g); break;
-        case 0xB5: SkipOperand(g); break;
+        case kTokIntrinsic:
+        case kTokOwnFunc:
+        case kTokDeclFunc:
+        case kTokLibFunc: SkipCallToken(g); break;
+        case kTokVar: SkipVarToken(g); break;
+        case kTokElement:
+        case kTokArray: SkipArrayToken(g); break;
+        case kTokGroup: SkipOperand(g); break;
         default:
             if (IsGroupHead(g.Kind(g.cur)))
                 SkipOperand(g);
@@ -193,13 +134,13 @@ void SkipOperand(Gen &g) {
     if (g.cur >= g.ntok)
         return;
     const uint8_t k = g.Kind(g.cur);
-    if (k == 0xB5) {
+    if (k == kTokGroup) {
         int depth = 0;
         while (g.cur < g.ntok) {
             const uint8_t t = g.Kind(g.cur++);
-            if (t == 0xB5)
+            if (t == kTokGroup)
                 ++depth;
-            else if (t == 0xBE && --depth == 0)
+            else if (t == kTokGroupEnd && --depth == 0)
                 break;
         }
         return;
@@ -209,13 +150,13 @@ void SkipOperand(Gen &g) {
         return;
     }
     switch (k) {
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x43: SkipCallToken(g); return;
-    case 0x50: SkipVarToken(g); return;
-    case 0x52:
-    case 0x60: SkipArrayToken(g); return;
+    case kTokIntrinsic:
+    case kTokOwnFunc:
+    case kTokDeclFunc:
+    case kTokLibFunc: SkipCallToken(g); return;
+    case kTokVar: SkipVarToken(g); return;
+    case kTokElement:
+    case kTokArray: SkipArrayToken(g); return;
     default: ++g.cur; return;
     }
 }
@@ -233,27 +174,27 @@ uint8_t MeasureExpression(Gen &g, int i) {
     if (i >= g.ntok)
         return 0;
     switch (g.Kind(i)) {
-    case 0x40: return g.Byte(i, 2);
-    case 0x41:
-    case 0x42:
-    case 0x43:
-    case 0x70: return g.Byte(i, 1);
-    case 0x50:
-    case 0x52:
-    case 0x60: {
+    case kTokIntrinsic: return g.Byte(i, 2);
+    case kTokOwnFunc:
+    case kTokDeclFunc:
+    case kTokLibFunc:
+    case kTokConstant: return g.Byte(i, 1);
+    case kTokVar:
+    case kTokElement:
+    case kTokArray: {
         uint8_t type = g.Byte(i, 1);
         const int saved = g.cur;
         g.cur = i;
         const uint8_t k = g.Kind(i);
         ++g.cur;
-        if (k == 0x60)
+        if (k == kTokArray)
             SkipSubscripts(g);
         while (g.cur < g.ntok) {
             const uint8_t t = g.Kind(g.cur);
-            if (t == 0x51) {
+            if (t == kTokMember) {
                 type = g.Byte(g.cur, 1);
                 ++g.cur;
-            } else if (t == 0x61) {
+            } else if (t == kTokSubscript) {
                 type = g.Byte(g.cur, 1);
                 ++g.cur;
                 SkipSubscripts(g);
@@ -264,14 +205,14 @@ uint8_t MeasureExpression(Gen &g, int i) {
         g.cur = saved;
         return type;
     }
-    case 0xB5: {
+    case kTokGroup: {
         int depth = 0;
         int j = i;
         while (j < g.ntok) {
             const uint8_t t = g.Kind(j++);
-            if (t == 0xB5)
+            if (t == kTokGroup)
                 ++depth;
-            else if (t == 0xBE && --depth == 0)
+            else if (t == kTokGroupEnd && --depth == 0)
                 break;
         }
         return MeasureExpression(g, j);
@@ -327,7 +268,7 @@ uint32_t TypeDefSize(Gen &g, uint32_t typeRef) {
 // Member selectors after a record operand: each narrows the type and adds
 // its offset.
 void ApplyMembers(Gen &g, OperandDesc &d, uint32_t &memberOffset) {
-    while (g.cur < g.ntok && g.Kind(g.cur) == 0x51) {
+    while (g.cur < g.ntok && g.Kind(g.cur) == kTokMember) {
         const uint32_t at = g.U32(g.cur, 2);
         VarRecord m = ReadVarRecord(g.st, ifile::kTypeDefTable, at);
         d.type = m.type;
@@ -353,7 +294,7 @@ void GetOperandDesc(Gen &g, OperandDesc &d) {
     switch (d.storage) {
     case kStoreModule:
         d.offset = r.address;
-        d.baseSymbol = (d.kind == 0x60 || d.kind == 0x62) ? g.st.sec[kSecDataAc].symbol
+        d.baseSymbol = (d.kind == kTokArray || d.kind == kTokArrayAddr) ? g.st.sec[kSecDataAc].symbol
                                                            : g.st.sec[kSecData].symbol;
         break;
     case kStoreCommon:
@@ -368,7 +309,7 @@ void GetOperandDesc(Gen &g, OperandDesc &d) {
     d.strLength = d.type == kTypeFixStr ? r.typeRef : 0;
     d.typeSize = d.type == kTypeRecord ? TypeDefSize(g, r.typeRef) : 0;
     ++g.cur;
-    if (d.kind == 0x60) {
+    if (d.kind == kTokArray) {
         // The subscripts are the array operand's; members follow them.
         return;
     }

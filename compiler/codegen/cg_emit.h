@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "cg_state.h"
+#include "valuetypes.h"
 
 namespace txcg {
 
 enum Reg : uint8_t { kEax, kEcx, kEdx, kEbx, kEsp, kEbp, kEsi, kEdi };
 
-// Value types as the generated code sees them.
-enum ValueType : uint8_t { kTypeInt = 0, kTypeLng = 1, kTypeSng = 2, kTypeDbl = 3, kTypeByt = 4 };
+using namespace bastype;
 
 constexpr uint32_t kCodeBlock = 65536;
 

@@ -10,9 +10,13 @@
 #include "cg_bytes.h"
 #include "cg_fixup.h"
 #include "cg_gen.h"
+#include "tokens.h"
 #include "cg_tables.h"
 
 namespace txcg {
+
+namespace kw = tok::kw;
+namespace fn = tok::fn;
 
 namespace {
 
@@ -22,9 +26,9 @@ constexpr uint8_t kSubRegRm = 0x2B;
 constexpr uint8_t kOrRegRm = 0x0B;
 constexpr uint8_t kCmpRegRm = 0x3B;
 
-// Short jumps taken when a comparison 0x20-0x25 is false.
-constexpr uint8_t kFalseJccInt[6] = {0x75, 0x74, 0x7D, 0x7E, 0x7F, 0x7C};
-constexpr uint8_t kFalseJccFloat[6] = {0x75, 0x74, 0x76, 0x73, 0x72, 0x77};
+// Short jumps taken when a comparison kOpEq-kOpGe is false.
+constexpr uint8_t kFalseJccInt[6] = {kJne, kJe, kJge, kJle, kJg, kJl};
+constexpr uint8_t kFalseJccFloat[6] = {kJne, kJe, kJbe, kJae, kJb, kJa};
 
 const char *FldRoutine(uint8_t cls) {
     switch (cls) {
@@ -41,9 +45,9 @@ bool IsPushedClass(uint8_t c) { return c >= kClsIntPushed && c <= kClsBytePushed
 uint8_t Unpushed(uint8_t c) { return c == kClsIntPushed ? kClsInt : c == kClsLngPushed ? kClsLng : kClsByte; }
 uint8_t Pushed(uint8_t c) { return c == kClsInt ? kClsIntPushed : c == kClsLng ? kClsLngPushed : kClsBytePushed; }
 
-bool IsVarToken(uint8_t k) { return k == 0x50 || k == 0x52 || k == 0x60 || k == 0x62; }
-bool IsFuncToken(uint8_t k) { return (k >= 0x40 && k <= 0x43) || k == 0xB5; }
-bool IsGroupHead(uint8_t k) { return k >= 0xB0 && k <= 0xB4; }
+bool IsVarToken(uint8_t k) { return k == kTokVar || k == kTokElement || k == kTokArray || k == kTokArrayAddr; }
+bool IsFuncToken(uint8_t k) { return (k >= kTokIntrinsic && k <= kTokLibFunc) || k == kTokGroup; }
+bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 // Where a variable's bytes are, once any address it needs is in EBX.
 enum MemMode { kMemAbs, kMemFrame, kMemEbx };
@@ -157,7 +161,7 @@ void PushBoundsAddress(Gen &g, uint32_t bounds) {
 void GenArrayOperand(Gen &g, OperandDesc &d) {
     auto &st = g.st;
     std::vector<int> subs;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x6F) {
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokSubscriptEnd) {
         subs.push_back(g.cur);
         SkipOperand(g);
     }
@@ -179,7 +183,7 @@ void GenArrayOperand(Gen &g, OperandDesc &d) {
     EmitAddRegImm(st, kEsp, int32_t(4 * count + 16));
     d.computed = true;
     // Members of an element of a record array.
-    while (g.cur < g.ntok && g.Kind(g.cur) == 0x51) {
+    while (g.cur < g.ntok && g.Kind(g.cur) == kTokMember) {
         VarRecord m = ReadVarRecord(st, ifile::kTypeDefTable, g.U32(g.cur, 2));
         if (m.address != 0)
             EmitAddRegImm(st, kEax, int32_t(m.address));
@@ -192,7 +196,7 @@ void GenArrayOperand(Gen &g, OperandDesc &d) {
 void GenOperandAddress(Gen &g, OperandDesc &d) {
     const uint8_t k = g.Kind(g.cur);
     GetOperandDesc(g, d);
-    if (k == 0x60)
+    if (k == kTokArray)
         GenArrayOperand(g, d);
 }
 
@@ -368,19 +372,19 @@ uint8_t EvalOperand(Gen &g) {
     const uint8_t k = g.Kind(i);
     if (IsFuncToken(k))
         return GenOperandToken(g);
-    if (k == 0x50 || k == 0x52 || k == 0x60) {
+    if (k == kTokVar || k == kTokElement || k == kTokArray) {
         OperandDesc d;
         GenOperandAddress(g, d);
         return LoadVarValue(g, d, kEax);
     }
-    if (k == 0x62) {
+    if (k == kTokArrayAddr) {
         OperandDesc d;
         GetOperandDesc(g, d);
         PushArrayControl(g, d);
         EmitPopReg(st, kEax);
         return kClsLng;
     }
-    if (k == 0x70) {
+    if (k == kTokConstant) {
         ++g.cur;
         const uint8_t type = g.Byte(i, 1);
         switch (type) {
@@ -409,15 +413,15 @@ uint8_t EvalOperand(Gen &g) {
 
 uint8_t GenGroupValue(Gen &g) {
     const uint8_t k = g.Kind(g.cur);
-    if (k == 0xB1 || k == 0xB3)
+    if (k == kTokExpression || k == kTokByRefExpr)
         return GenExpression(g);
     if (!IsGroupHead(k))
         return EvalOperand(g);
     ++g.cur;
     uint8_t cls = kClsInt;
-    if (g.Kind(g.cur) != 0xBF)
+    if (g.Kind(g.cur) != kTokExprEnd)
         cls = EvalOperand(g);
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd)
         SkipOperand(g);
     if (g.cur < g.ntok)
         ++g.cur;
@@ -457,7 +461,7 @@ class ExprGen {
         if (e.computed)
             return false;
         const uint8_t k = g_.Kind(e.pos);
-        return (k == 0x50 || k == 0x70) && IsIntClass(e.cls);
+        return (k == kTokVar || k == kTokConstant) && IsIntClass(e.cls);
     }
 
     void SpillBelow(size_t operands) {
@@ -478,7 +482,7 @@ class ExprGen {
         const int end = SkipFrom(g_, pos);
         for (int i = pos; i < end; ++i) {
             const uint8_t k = g_.Kind(i);
-            if (k == 0x41 || k == 0x42 || k == 0x43)
+            if (k == kTokOwnFunc || k == kTokDeclFunc || k == kTokLibFunc)
                 return true;
         }
         return false;
@@ -548,7 +552,7 @@ class ExprGen {
 
     // A clean operand (integer variable or constant) into EDX.
     uint8_t CleanToEdx(const Entry &e) {
-        if (g_.Kind(e.pos) == 0x70) {
+        if (g_.Kind(e.pos) == kTokConstant) {
             EmitMovRegImm(st_, kEdx, uint32_t(ConstantInt(g_, e.pos)));
             return e.cls;
         }
@@ -609,9 +613,9 @@ class ExprGen {
             return;
         }
         const uint8_t k = g_.Kind(e.pos);
-        if (k == 0x70) {
+        if (k == kTokConstant) {
             LoadConstant(g_, e.pos);
-        } else if (k == 0x50 || k == 0x52 || k == 0x60) {
+        } else if (k == kTokVar || k == kTokElement || k == kTokArray) {
             const int saved = g_.cur;
             g_.cur = e.pos;
             OperandDesc d;
@@ -672,7 +676,7 @@ class ExprGen {
 
 void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
     auto &st = st_;
-    const bool unary = op == 0x11 || op == 0x30;
+    const bool unary = op == kOpNegate || op == kOpNot;
     const size_t n = unary ? 1 : 2;
     if (stk_.size() < n)
         return;
@@ -680,7 +684,7 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
     if (unary) {
         Entry &e = stk_.back();
         pending_ = 1;
-        if (op == 0x11 && IsFloat(e)) {
+        if (op == kOpNegate && IsFloat(e)) {
             ToFloat(e);
             EmitCallRuntime(st, "_$PnFChs@0");
             GenErrSetCall(g_);
@@ -688,7 +692,7 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
             return;
         }
         uint8_t c = ToEax(e);
-        if (op == 0x11)
+        if (op == kOpNegate)
             EmitNeg(st, kEax);
         else
             EmitNot(st, kEax);
@@ -703,15 +707,15 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
     const bool check = st.opt.overflowCheck != 0;
     uint8_t cl = 0, cr = 0;
     switch (op) {
-    case 0x12:
+    case kOpPower:
         FloatPair(l, r);
         EmitCallRuntime(st, "_$PnFXy@0");
         GenErrSetCall(g_);
         Push(kClsFloat);
         return;
-    case 0x13:
-    case 0x14:
-    case 0x15:
+    case kOpAdd:
+    case kOpSub:
+    case kOpMul:
         if (strings) {
             EmitCallRuntime(st, "_$PbAdd5@0");
             Push(kClsStr);
@@ -719,48 +723,48 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
         }
         if (!check && !floats) {
             IntPair(l, r, cl, cr);
-            if (op == 0x15) {
+            if (op == kOpMul) {
                 EmitInsn(st, kImulEdx);
                 Push(kClsLng);
             } else {
-                EmitRegReg(st, op == 0x14 ? kSubRegRm : kAddRegRm, kEax, kEdx);
+                EmitRegReg(st, op == kOpSub ? kSubRegRm : kAddRegRm, kEax, kEdx);
                 Push(IntRule(cl, cr));
             }
             return;
         }
         FloatPair(l, r);
-        EmitInsn(st, op == 0x14 ? kFsubp : op == 0x15 ? kFmulp : kFaddp);
+        EmitInsn(st, op == kOpSub ? kFsubp : op == kOpMul ? kFmulp : kFaddp);
         GenErrSetCall(g_);
         Push(kClsFloat);
         return;
-    case 0x16:
+    case kOpDiv:
         FloatPair(l, r);
         EmitInsn(st, kFdivp);
         GenErrSetCall(g_);
         Push(kClsFloat);
         return;
-    case 0x17:
-    case 0x18:
+    case kOpIntDiv:
+    case kOpMod:
         IntPair(l, r, cl, cr);
         EmitMovRegReg(st, kEbx, kEdx);
         EmitCallRuntime(st, "$PbChk0Div");
         EmitByte(st, kCdq);
         EmitInsn(st, kIdivEbx);
-        if (op == 0x18)
+        if (op == kOpMod)
             EmitMovRegReg(st, kEax, kEdx);
         Push(IntRule(cl, cr));
         return;
-    case 0x31:
-    case 0x32:
-    case 0x33:
-    case 0x34:
-    case 0x35:
+    case kOpAnd:
+    case kOpOr:
+    case kOpXor:
+    case kOpEqv:
+    case kOpImp:
         IntPair(l, r, cl, cr);
         switch (op) {
-        case 0x31: EmitRegReg(st, kAndRegReg, kEax, kEdx); break;
-        case 0x32: EmitRegReg(st, kOrRegRm, kEax, kEdx); break;
-        case 0x33: EmitRegReg(st, kXorRegReg, kEax, kEdx); break;
-        case 0x34:
+        case kOpAnd: EmitRegReg(st, kAndRegReg, kEax, kEdx); break;
+        case kOpOr: EmitRegReg(st, kOrRegRm, kEax, kEdx); break;
+        case kOpXor: EmitRegReg(st, kXorRegReg, kEax, kEdx); break;
+        case kOpEqv:
             EmitRegReg(st, kXorRegReg, kEax, kEdx);
             EmitNot(st, kEax);
             break;
@@ -774,21 +778,21 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
     default:
         break;
     }
-    if (op >= 0x20 && op <= 0x25) {
+    if (op >= kOpEq && op <= kOpGe) {
         uint8_t jcc;
         if (strings) {
             EmitCallRuntime(st, "_$PbCMP5@0");
-            jcc = kFalseJccFloat[op - 0x20];
+            jcc = kFalseJccFloat[op - kOpEq];
         } else if (floats) {
             FloatPair(l, r);
             EmitInsn(st, kFcompp);
             EmitInsn(st, kFstswAx);
             EmitByte(st, kSahf);
-            jcc = kFalseJccFloat[op - 0x20];
+            jcc = kFalseJccFloat[op - kOpEq];
         } else {
             IntPair(l, r, cl, cr);
             EmitRegReg(st, kCmpRegRm, kEax, kEdx);
-            jcc = kFalseJccInt[op - 0x20];
+            jcc = kFalseJccInt[op - kOpEq];
         }
         if (lastAndFlags) {
             g_.flagsJcc = jcc;
@@ -802,25 +806,25 @@ void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
         Push(kClsInt);
         return;
     }
-    // An operator the generator has no code for: keep the stack shape.
-    Push(l.cls);
+    // An operator the analyzer never writes: the file is damaged.
+    CgFail(kErrInternal);
 }
 
 uint8_t ExprGen::Run(bool wantFlags) {
     auto &g = g_;
     ++g.cur; // the group head
     bool flagsDone = false;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF) {
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd) {
         const int i = g.cur;
         const uint8_t k = g.Kind(i);
-        if (k == 0x20) {
+        if (k == kTokOperator) {
             const uint8_t op = g.Byte(i, 1);
             ++g.cur;
-            const bool last = wantFlags && g.Kind(g.cur) == 0xBF && stk_.size() == 2;
+            const bool last = wantFlags && g.Kind(g.cur) == kTokExprEnd && stk_.size() == 2;
             Operator(op, last, flagsDone);
             continue;
         }
-        if (IsFuncToken(k) || IsVarToken(k) || k == 0x70) {
+        if (IsFuncToken(k) || IsVarToken(k) || k == kTokConstant) {
             const uint8_t type = MeasureExpression(g, i);
             SkipOperand(g);
             Entry e{i, type, ClassOfType(type), false};
@@ -880,7 +884,7 @@ uint8_t GenExpression(Gen &g) {
 void GenCondition(Gen &g, uint32_t slot, bool jumpIfTrue) {
     auto &st = g.st;
     const uint8_t k = g.Kind(g.cur);
-    if (k == 0xB0 && g.Kind(g.cur + 1) == 0x70 && g.Byte(g.cur + 1, 1) <= kTypeByt) {
+    if (k == kTokValue && g.Kind(g.cur + 1) == kTokConstant && g.Byte(g.cur + 1, 1) <= kTypeByt) {
         // A constant condition is decided now.
         const int i = g.cur + 1;
         bool nonZero;
@@ -902,7 +906,7 @@ void GenCondition(Gen &g, uint32_t slot, bool jumpIfTrue) {
         return;
     }
     g.flagsSet = false;
-    g.wantFlags = k == 0xB1 || k == 0xB3;
+    g.wantFlags = k == kTokExpression || k == kTokByRefExpr;
     uint8_t cls = GenGroupValue(g);
     g.wantFlags = false;
     if (g.flagsSet) {
@@ -928,88 +932,111 @@ void GenCondition(Gen &g, uint32_t slot, bool jumpIfTrue) {
 
 namespace {
 
+// Runtime routines of the intrinsic functions that have no inline code;
+// flagged ones are followed by the error check of the floating routines.
+constexpr uint8_t kFlagged = 1;
+
 struct FuncEntry {
+    uint8_t code;
     const char *name;
-    uint8_t flag;
+    uint8_t flag = 0;
+};
+
+constexpr FuncEntry kFunctionTable[] = {
+    {kw::kCSRLIN, "_$PfCSRLIN@4"},
+    {kw::kDATE, "_$PfDATE@0"},
+    {kw::kTIME, "_$PfTIME@0"},
+    {kw::kERL, "_$PfERL@0"},
+    {kw::kERR, "_$PfERR@0"},
+    {kw::kRTN, "_$PfRTN@0"},
+    {kw::kRND, "_$PaRnd@0"},
+    {kw::kFREEFILE, "_$PfFREEFILE@0"},
+    {kw::kMILLITIME, "_$PfMILLITIME@0"},
+    {kw::kATN, "_$PnFAtn@0", kFlagged},
+    {kw::kBAUD, "_$PfBAUD@4"},
+    {kw::kCSNG, "_$PfCSNG@0"},
+    {kw::kCDBL, "_$PfCDBL@0"},
+    {kw::kEOF_, "_$PfEOF@4"},
+    {kw::kEXP, "_$PnFExp@0", kFlagged},
+    {kw::kFIX, "_$PnFFix@0", kFlagged},
+    {kw::kFRE, "_$PfFRE@4"},
+    {kw::kINT, "_$PnFInt@0", kFlagged},
+    {kw::kLOC, "_$PfLOC@4"},
+    {kw::kLOF, "_$PfLOF@4"},
+    {kw::kLOG, "_$PnFLog@0", kFlagged},
+    {kw::kLPOS, "_$PfLPOS@4"},
+    {kw::kPOS, "_$PfPOS@8"},
+    {kw::kSGN, "_$PnFSgn@0", kFlagged},
+    {kw::kTAN, "_$PnFTan@0", kFlagged},
+    {kw::kVIEW, "_$PfVIEW@8"},
+    {kw::kWINDOW, "_$PfWINDOW@8"},
+    {kw::kSEEK, "_$PfSEEK@4"},
+    {kw::kDSKF, "_$PfDSKFp@0"},
+    {fn::kDskfNumeric, "_$PfDSKFn@4"},
+    {kw::kASC, "_$PfASC@0"},
+    {kw::kCVI, "_$PfCVI@0"},
+    {kw::kCVL, "_$PfCVL@0"},
+    {kw::kCVS, "_$PfCVS@0"},
+    {kw::kCVD, "_$PfCVD@0"},
+    {kw::kJIS, "_$PfJIS@0"},
+    {kw::kLEN, "_$PfLEN@0"},
+    {kw::kVAL, "_$PfVAL@0"},
+    {kw::kSTRADR, "_$PfSTRADR@0"},
+    {kw::kFILEATTR, "_$PfFILEATTR@4"},
+    {kw::kERRDEV, "_$PfERRDEV@4"},
+    {kw::kMAP, "_$PfMAP@12"},
+    {kw::kKTYPE, "_$PfKTYPE@4"},
+    {kw::kKLEN, "_$PfKLEN@4"},
+    {kw::kPOINT, "_$PfPOINT1@16"},
+    {fn::kPointOneArg, "_$PfPOINT2@8"},
+    {kw::kSCREEN, "_$PfSCREEN@16"},
+    {kw::kINSTR, "_$PfINSTR@4"},
+    {kw::kKINSTR, "_$PfKINSTR@4"},
+    {kw::kSEARCH, "_$PfSEARCH@12"},
+    {kw::kCOMMAND_S, "_$PfCOMMAND24@0"},
+    {kw::kDATE_S, "_$PfDATE24@0"},
+    {kw::kTIME_S, "_$PfTIME24@0"},
+    {kw::kINKEY_S, "_$PfINKEY24@4"},
+    {kw::kTODAY_S, "_$PfTODAY24@0"},
+    {kw::kHEX_S, "_$PfHEX24@4"},
+    {kw::kKNJ_S, "_$PfKNJ24@4"},
+    {kw::kMKI_S, "_$PfMKI24@4"},
+    {kw::kMKL_S, "_$PfMKL24@4"},
+    {kw::kMKS_S, "_$PfMKS24@4"},
+    {kw::kMKD_S, "_$PfMKD24@0"},
+    {kw::kOCT_S, "_$PfOCT24@4"},
+    {kw::kSPACE_S, "_$PfSPACE24@4"},
+    {kw::kSPC, "_$PfSPC@4"},
+    {kw::kTAB, "_$PfTAB@4"},
+    {kw::kAKCNV_S, "_$PfAKCNV24@0"},
+    {kw::kKACNV_S, "_$PfKACNV24@0"},
+    {kw::kENV_S, "_$PfENV24@0"},
+    {kw::kLCASE_S, "_$PfLCASE24@0"},
+    {kw::kUCASE_S, "_$PfUCASE24@0"},
+    {kw::kLTRIM_S, "_$PfLTRIM24@0"},
+    {kw::kRTRIM_S, "_$PfRTRIM24@0"},
+    {kw::kTRIM_S, "_$PfTRIM24@0"},
+    {kw::kJCONV_S, "_$PfJCONV24@8"},
+    {kw::kENVIRON_S, "_$PfENVIRON24@0"},
+    {kw::kSTRING_S, "_$PfSTRING24@4"},
+    {fn::kStringCode, "_$PfSTRING24C@8"},
+    {kw::kKEXT_S, "_$PfKEXT24@4"},
+    {kw::kKLEFT_S, "_$PfKLEFT24@4"},
+    {kw::kKRIGHT_S, "_$PfKRIGHT24@4"},
+    {kw::kLEFT_S, "_$PfLEFT24@4"},
+    {kw::kRIGHT_S, "_$PfRIGHT24@4"},
+    {kw::kCHR_S, "_$PfCHR24@4"},
+    {kw::kINPUT_S, "_$PfINPUT242@8"},
+    {fn::kInputFile, "_$PfINPUT241@8"},
+    {kw::kKMID_S, "_$PfKMID24@8"},
+    {kw::kMID_S, "_$PfMID24@8"},
 };
 
 const FuncEntry *FunctionEntry(uint8_t code) {
-    static const std::vector<FuncEntry> table = [] {
-        std::vector<FuncEntry> t(0xD0, FuncEntry{nullptr, 0});
-        auto set = [&](int code, const char *name, uint8_t flag = 0) { t[code] = {name, flag}; };
-        set(0x00, "_$PfCSRLIN@4");
-        set(0x01, "_$PfDATE@0");
-        set(0x02, "_$PfTIME@0");
-        set(0x03, "_$PfERL@0");
-        set(0x04, "_$PfERR@0");
-        set(0x05, "_$PfRTN@0");
-        set(0x06, "_$PaRnd@0");
-        set(0x07, "_$PfFREEFILE@0");
-        set(0x08, "_$PfMILLITIME@0");
-        set(0x11, "_$PnFAtn@0", 1);
-        set(0x12, "_$PfBAUD@4");
-        set(0x16, "_$PfCSNG@0");
-        set(0x17, "_$PfCDBL@0");
-        set(0x18, "_$PfEOF@4");
-        set(0x19, "_$PnFExp@0", 1);
-        set(0x1A, "_$PnFFix@0", 1);
-        set(0x1B, "_$PfFRE@4");
-        set(0x1C, "_$PnFInt@0", 1);
-        set(0x1D, "_$PfLOC@4");
-        set(0x1E, "_$PfLOF@4");
-        set(0x1F, "_$PnFLog@0", 1);
-        set(0x20, "_$PfLPOS@4");
-        set(0x21, "_$PfPOS@8");
-        set(0x22, "_$PnFSgn@0", 1);
-        set(0x25, "_$PnFTan@0", 1);
-        set(0x26, "_$PfVIEW@8");
-        set(0x27, "_$PfWINDOW@8");
-        set(0x28, "_$PfSEEK@4");
-        set(0x2E, "_$PfDSKFp@0");
-        set(0x2F, "_$PfDSKFn@4");
-        const char *r3[] = {"_$PfASC@0", "_$PfCVI@0",  "_$PfCVL@0", "_$PfCVS@0",
-                            "_$PfCVD@0", "_$PfJIS@0",  "_$PfLEN@0", nullptr,
-                            "_$PfVAL@0", nullptr,      "_$PfSTRADR@0", "_$PfFILEATTR@4",
-                            "_$PfERRDEV@4"};
-        for (int i = 0; i < 13; ++i)
-            if (r3[i])
-                set(0x30 + i, r3[i]);
-        set(0x40, "_$PfMAP@12");
-        set(0x41, "_$PfKTYPE@4");
-        set(0x42, "_$PfKLEN@4");
-        set(0x50, "_$PfPOINT1@16");
-        set(0x51, "_$PfPOINT2@8");
-        set(0x52, "_$PfSCREEN@16");
-        set(0x53, "_$PfINSTR@4");
-        set(0x54, "_$PfKINSTR@4");
-        set(0x55, "_$PfSEARCH@12");
-        const char *r8[] = {"_$PfCOMMAND24@0", "_$PfDATE24@0", "_$PfTIME24@0", "_$PfINKEY24@4",
-                            "_$PfTODAY24@0"};
-        for (int i = 0; i < 5; ++i)
-            set(0x80 + i, r8[i]);
-        const char *r9[] = {"_$PfHEX24@4",  "_$PfKNJ24@4",   "_$PfMKI24@4", "_$PfMKL24@4",
-                            "_$PfMKS24@4",  "_$PfMKD24@0",   "_$PfOCT24@4", "_$PfSPACE24@4",
-                            "_$PfSPC@4",    nullptr,         "_$PfTAB@4"};
-        for (int i = 0; i < 11; ++i)
-            if (r9[i])
-                set(0x90 + i, r9[i]);
-        const char *rA[] = {"_$PfAKCNV24@0", "_$PfKACNV24@0", "_$PfENV24@0",   "_$PfLCASE24@0",
-                            "_$PfUCASE24@0", "_$PfLTRIM24@0", "_$PfRTRIM24@0", "_$PfTRIM24@0",
-                            "_$PfJCONV24@8", "_$PfENVIRON24@0"};
-        for (int i = 0; i < 10; ++i)
-            set(0xA0 + i, rA[i]);
-        const char *rB[] = {"_$PfSTRING24@4", "_$PfSTRING24C@8", "_$PfKEXT24@4", "_$PfKLEFT24@4",
-                            "_$PfKRIGHT24@4", "_$PfLEFT24@4",    "_$PfRIGHT24@4"};
-        for (int i = 0; i < 7; ++i)
-            set(0xB0 + i, rB[i]);
-        set(0xC0, "_$PfCHR24@4");
-        set(0xC1, "_$PfINPUT242@8");
-        set(0xC2, "_$PfINPUT241@8");
-        set(0xC3, "_$PfKMID24@8");
-        set(0xC4, "_$PfMID24@8");
-        return t;
-    }();
-    return code < table.size() && table[code].name ? &table[code] : nullptr;
+    for (const FuncEntry &e : kFunctionTable)
+        if (e.code == code)
+            return &e;
+    return nullptr;
 }
 
 void CallFunctionTableEntry(Gen &g, uint8_t code) {
@@ -1021,7 +1048,7 @@ void CallFunctionTableEntry(Gen &g, uint8_t code) {
         GenErrSetCall(g);
 }
 
-bool IsOmitted(Gen &g, int i) { return g.Kind(i) == 0x10 && g.Byte(i, 1) == 0xF0; }
+bool IsOmitted(Gen &g, int i) { return g.Kind(i) == kTokKeyword && g.Byte(i, 1) == kKwNone; }
 
 // Evaluates the argument at pos into its class.
 uint8_t ArgValue(Gen &g, int pos) {
@@ -1051,19 +1078,19 @@ void GenIntrinsicCall(Gen &g, int group) {
     const uint8_t code = g.Byte(at, 1);
     std::vector<int> args;
     int i = at + 1;
-    while (i < g.ntok && g.Kind(i) != 0x4F) {
+    while (i < g.ntok && g.Kind(i) != kTokArgListEnd) {
         const uint8_t k = g.Kind(i);
-        if (IsGroupHead(k) || k == 0x10 || k == 0x70 || IsVarToken(k) || IsFuncToken(k))
+        if (IsGroupHead(k) || k == kTokKeyword || k == kTokConstant || IsVarToken(k) || IsFuncToken(k))
             args.push_back(i);
         i = SkipFrom(g, i);
     }
     const int end = i < g.ntok ? i + 1 : i;
     const size_t n = args.size();
     switch (code) {
-    case 0x10:
-    case 0x13:
-    case 0x23:
-    case 0x24: {
+    case kw::kABS:
+    case kw::kCOS:
+    case kw::kSIN:
+    case kw::kSQR: {
         if (n >= 1) {
             const uint8_t cls = ArgValue(g, args[0]);
             if (cls != kClsFloat)
@@ -1071,21 +1098,21 @@ void GenIntrinsicCall(Gen &g, int group) {
         } else {
             EmitInsn(st, kFldz);
         }
-        EmitInsn(st, code == 0x10 ? kFabs : code == 0x13 ? kFcos : code == 0x23 ? kFsin : kFsqrt);
+        EmitInsn(st, code == kw::kABS ? kFabs : code == kw::kCOS ? kFcos : code == kw::kSIN ? kFsin : kFsqrt);
         GenErrSetCall(g);
         break;
     }
-    case 0x14:
-    case 0x15:
-    case 0x2D: {
+    case kw::kCINT:
+    case kw::kCLNG:
+    case kw::kCBYT: {
         const uint8_t cls = n >= 1 ? ArgValue(g, args[0]) : uint8_t(kClsInt);
         const bool check = st.opt.overflowCheck != 0;
-        if (code == 0x14) {
+        if (code == kw::kCINT) {
             if (cls == kClsFloat)
                 EmitCallRuntime(st, "$PbFstInt");
             else if (cls == kClsLng && check)
                 EmitCallRuntime(st, "$PbCnvLtoI");
-        } else if (code == 0x15) {
+        } else if (code == kw::kCLNG) {
             if (cls == kClsFloat)
                 EmitCallRuntime(st, "$PbFstLng");
         } else {
@@ -1098,7 +1125,7 @@ void GenIntrinsicCall(Gen &g, int group) {
         }
         break;
     }
-    case 0x39: {
+    case kw::kVARPTR: {
         if (n >= 1) {
             int p = args[0];
             if (IsGroupHead(g.Kind(p)))
@@ -1110,7 +1137,7 @@ void GenIntrinsicCall(Gen &g, int group) {
         }
         break;
     }
-    case 0x99: {
+    case kw::kSTR_S: {
         uint8_t type = kTypeDbl;
         if (n >= 1) {
             ArgPush(g, args[0]);
@@ -1121,8 +1148,8 @@ void GenIntrinsicCall(Gen &g, int group) {
         EmitCallRuntime(st, StrRoutine(type));
         break;
     }
-    case 0x53:
-    case 0x54: {
+    case kw::kINSTR:
+    case kw::kKINSTR: {
         // INSTR([start,] searched, sought): without a start the search
         // begins at 1.
         bool startGiven = n >= 3;
@@ -1130,7 +1157,7 @@ void GenIntrinsicCall(Gen &g, int group) {
             const int p = args[0];
             uint8_t t = g.Byte(p, 1);
             if (IsGroupHead(g.Kind(p)) && (t == kTypeFromOperand || t == kTypeFromClass) &&
-                g.Kind(p) != 0xB1)
+                g.Kind(p) != kTokExpression)
                 t = MeasureExpression(g, p + 1);
             startGiven = t < kTypeStr || t > kTypeFix;
         }
@@ -1141,7 +1168,7 @@ void GenIntrinsicCall(Gen &g, int group) {
         CallFunctionTableEntry(g, code);
         break;
     }
-    case 0xC0: {
+    case kw::kCHR_S: {
         for (int p : args)
             ArgPush(g, p);
         EmitPushImm(st, int32_t(n));
@@ -1150,8 +1177,8 @@ void GenIntrinsicCall(Gen &g, int group) {
         EmitAddRegImm(st, kEsp, int32_t(4 * n + 4));
         break;
     }
-    case 0xC3:
-    case 0xC4: {
+    case kw::kKMID_S:
+    case kw::kMID_S: {
         if (n >= 3 && !IsOmitted(g, args[2]))
             ArgPush(g, args[2]);
         else
@@ -1167,7 +1194,7 @@ void GenIntrinsicCall(Gen &g, int group) {
         for (auto it = args.rbegin(); it != args.rend(); ++it)
             ArgPush(g, *it);
         if (group >= 0) {
-            if (g.Kind(group + 1) == 0x70 || g.Kind(group + 1) == 0xBE) {
+            if (g.Kind(group + 1) == kTokConstant || g.Kind(group + 1) == kTokGroupEnd) {
                 EmitPushImm(st, 0);
             } else {
                 g.cur = group + 1;
@@ -1188,7 +1215,7 @@ void GenIntrinsicCall(Gen &g, int group) {
 uint8_t GenOperandToken(Gen &g) {
     auto &st = g.st;
     int group = -1;
-    if (g.Kind(g.cur) == 0xB5) {
+    if (g.Kind(g.cur) == kTokGroup) {
         group = g.cur;
         SkipOperand(g);
     }
@@ -1196,13 +1223,13 @@ uint8_t GenOperandToken(Gen &g) {
     const uint8_t k = g.Kind(at);
     uint8_t type = 0;
     switch (k) {
-    case 0x40:
+    case kTokIntrinsic:
         type = g.Byte(at, 2);
         GenIntrinsicCall(g, group);
         break;
-    case 0x41:
-    case 0x42:
-    case 0x43:
+    case kTokOwnFunc:
+    case kTokDeclFunc:
+    case kTokLibFunc:
         type = g.Byte(at, 1);
         GenProcCall(g, at, true, type);
         break;
@@ -1341,7 +1368,7 @@ void StoreFromOperand(Gen &g, const Target &t) {
     const int i = g.cur;
     const uint8_t k = g.Kind(i);
     const uint8_t type = t.d.type;
-    if (k == 0x70) {
+    if (k == kTokConstant) {
         const uint8_t ct = g.Byte(i, 1);
         if (ct == type && ct <= kTypeByt) {
             ImmStore(g, TargetMem(g, t), type, g.At(i) + 2);
@@ -1360,7 +1387,7 @@ void StoreFromOperand(Gen &g, const Target &t) {
             ++g.cur;
             return;
         }
-    } else if (type == kTypeRecord && (k == 0x50 || k == 0x52 || k == 0x60)) {
+    } else if (type == kTypeRecord && (k == kTokVar || k == kTokElement || k == kTokArray)) {
         // Record from record: a byte copy of the smaller size.
         OperandDesc s;
         GenOperandAddress(g, s);
@@ -1378,7 +1405,7 @@ void StoreFromOperand(Gen &g, const Target &t) {
         if (t.pushed)
             EmitPopReg(st, kEbx);
         return;
-    } else if (k == 0x50 && !t.pushed) {
+    } else if (k == kTokVar && !t.pushed) {
         const int saved = g.cur;
         OperandDesc s;
         GetOperandDesc(g, s);
@@ -1415,7 +1442,7 @@ void GenLetAssignment(Gen &g) {
     if (IsGroupHead(g.Kind(g.cur)))
         ++g.cur;
     const uint8_t k = g.Kind(g.cur);
-    if (!(k == 0x50 || k == 0x52 || k == 0x60))
+    if (!(k == kTokVar || k == kTokElement || k == kTokArray))
         return;
     GenOperandAddress(g, t.d);
     if (t.d.computed) {
@@ -1423,25 +1450,25 @@ void GenLetAssignment(Gen &g) {
         t.pushed = true;
         t.d.computed = false;
     }
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF && g.Kind(g.cur) != 0x20)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd && g.Kind(g.cur) != kTokOperator)
         SkipOperand(g);
-    if (g.Kind(g.cur) == 0xBF)
+    if (g.Kind(g.cur) == kTokExprEnd)
         ++g.cur;
-    if (g.Kind(g.cur) == 0x20)
+    if (g.Kind(g.cur) == kTokOperator)
         ++g.cur;
     // The source.
     const uint8_t s = g.Kind(g.cur);
-    if (s == 0xB1 || s == 0xB3) {
+    if (s == kTokExpression || s == kTokByRefExpr) {
         StoreClass(g, t, GenExpression(g));
         return;
     }
     if (IsGroupHead(s)) {
         ++g.cur;
-        if (g.Kind(g.cur) != 0xBF)
+        if (g.Kind(g.cur) != kTokExprEnd)
             StoreFromOperand(g, t);
         else if (t.pushed)
             EmitPopReg(st, kEbx);
-        while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF)
+        while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd)
             SkipOperand(g);
         if (g.cur < g.ntok)
             ++g.cur;
@@ -1464,10 +1491,10 @@ namespace txcg {
 void GenAssignment(Gen &g, uint8_t code) {
     auto &st = g.st;
     int i = g.cur;
-    if (i < g.ntok && g.Kind(i) >= 0xB0 && g.Kind(i) <= 0xB4)
+    if (i < g.ntok && g.Kind(i) >= kTokValue && g.Kind(i) <= kTokByRefParen)
         ++i;
     const uint8_t k = g.Kind(i);
-    if (!(k == 0x50 || k == 0x52 || k == 0x60))
+    if (!(k == kTokVar || k == kTokElement || k == kTokArray))
         return;
     if (MeasureExpression(g, i) == kTypeRecord) {
         GenLetAssignment(g);
@@ -1480,16 +1507,16 @@ void GenAssignment(Gen &g, uint8_t code) {
     if (fixed)
         EmitPushImm(st, int32_t(d.strLength));
     PushVariableAddress(g, d);
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0xBF && g.Kind(g.cur) != 0x20)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokExprEnd && g.Kind(g.cur) != kTokOperator)
         SkipOperand(g);
-    if (g.Kind(g.cur) == 0xBF)
+    if (g.Kind(g.cur) == kTokExprEnd)
         ++g.cur;
-    if (g.Kind(g.cur) == 0x20)
+    if (g.Kind(g.cur) == kTokOperator)
         ++g.cur;
     if (g.cur < g.ntok)
         GenGroupValue(g);
-    const char *routine = code == 0x81   ? "_$PbStVarBcd@4"
-                          : code == 0x82 ? (fixed ? "_$PbStVarStr@8" : "_$PsLSET@4")
+    const char *routine = code == kStmLetBcd ? "_$PbStVarBcd@4"
+                              : code == kStmLset ? (fixed ? "_$PbStVarStr@8" : "_$PsLSET@4")
                                          : (fixed ? "_$PbStVarStrR@8" : "_$PsRSET@4");
     EmitCallRuntime(st, routine);
 }

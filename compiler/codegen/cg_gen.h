@@ -15,6 +15,9 @@
 
 namespace txcg {
 
+// Token kinds, statement and operator codes: intermediate.h.
+using namespace ifile;
+
 constexpr int kMaxTokens = 512;
 constexpr uint32_t kNoData32 = 0xFFFFFFFF; // no DATA item in the procedure
 
@@ -30,13 +33,7 @@ enum ValueClass : uint8_t {
     kClsBytePushed = 7,
 };
 
-// Types beyond the numeric ones of cg_emit.h.
-constexpr uint8_t kTypeStr = 16;
-constexpr uint8_t kTypeFixStr = 17;
-constexpr uint8_t kTypeBcd = 18;
-constexpr uint8_t kTypeFix = 19;
-constexpr uint8_t kTypeRecord = 48;
-constexpr uint8_t kTypeValue4 = 64;
+// Argument markers whose byte 1 is not a value type.
 constexpr uint8_t kTypeFromOperand = 0x20; // markers whose operand gives the type
 constexpr uint8_t kTypeFromClass = 0x21;
 
@@ -124,7 +121,6 @@ struct Gen {
 // the terminator (F2 or F1). Error 90 past 512 tokens, 13/516 for a token
 // that runs past the record.
 const uint8_t *DecodeStatement(Gen &g, const uint8_t *p, const uint8_t *end);
-uint32_t DecodedTokenLength(const uint8_t *p, const uint8_t *end);
 
 void SkipExpression(Gen &g);  // from the group head to behind its BF
 void SkipVarToken(Gen &g);

@@ -9,11 +9,11 @@ namespace txcg {
 
 namespace {
 
-bool IsGroupHead(uint8_t k) { return k >= 0xB0 && k <= 0xB4; }
+bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 // Separator codes pushed with an item: comma 1, semicolon 2.
 int32_t SeparatorCode(Gen &g, int i) {
-    if (i >= g.ntok || g.Kind(i) != 0x30)
+    if (i >= g.ntok || g.Kind(i) != kTokPunct)
         return 0;
     const uint8_t s = g.Byte(i, 1);
     return s == 2 ? 1 : s == 3 ? 2 : 0;
@@ -56,17 +56,17 @@ void GenPrint(Gen &g) {
     auto &st = g.st;
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
-    if (code == 0x94) {
+    if (code == kStmPrint) {
         // The window prefix; the console when there is none.
         EmitPushImm(st, 0);
         EmitCallRuntime(st, "_$PsPRINTs@4");
     } else {
         EmitCallRuntime(st, "_$PsLPRINTs@0");
     }
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00) {
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement) {
         const int i = g.cur;
         const uint8_t k = g.Kind(i);
-        if (k == 0x30) {
+        if (k == kTokPunct) {
             EmitCallRuntime(st, "_$PbFldNull@0");
             EmitPushImm(st, SeparatorCode(g, i));
             EmitCallRuntime(st, PrintItemRoutine(kTypeStr));
@@ -86,7 +86,7 @@ void GenPrint(Gen &g) {
         GenRoutineArg(g);
         EmitCallRuntime(st, PrintItemRoutine(g.Byte(i, 1)));
         g.cur = next;
-        if (g.cur < g.ntok && g.Kind(g.cur) == 0x30)
+        if (g.cur < g.ntok && g.Kind(g.cur) == kTokPunct)
             ++g.cur;
     }
     EmitCallRuntime(st, "_$PsPRINTend@0");
@@ -99,10 +99,10 @@ void GenRead(Gen &g) {
     ++g.cur;
     std::vector<int> vars;
     int i = g.cur;
-    while (i < g.ntok && g.Kind(i) != 0x00) {
+    while (i < g.ntok && g.Kind(i) != kTokStatement) {
         int t = IsGroupHead(g.Kind(i)) ? i + 1 : i;
         const uint8_t k = g.Kind(t);
-        if (k == 0x50 || k == 0x52 || k == 0x60)
+        if (k == kTokVar || k == kTokElement || k == kTokArray)
             vars.push_back(t);
         i = SkipFrom(g, i);
     }
@@ -128,11 +128,11 @@ void GenRead(Gen &g) {
 void GenDim(Gen &g) {
     auto &st = g.st;
     ++g.cur;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00) {
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement) {
         const int group = g.cur;
         const int next = SkipFrom(g, group);
         int a = IsGroupHead(g.Kind(group)) ? group + 1 : group;
-        if (g.Kind(a) != 0x60) {
+        if (g.Kind(a) != kTokArray) {
             g.cur = next;
             continue;
         }
@@ -140,7 +140,7 @@ void GenDim(Gen &g) {
         OperandDesc d;
         GetOperandDesc(g, d);
         std::vector<int> bounds;
-        while (g.cur < g.ntok && g.Kind(g.cur) != 0x6F && g.Kind(g.cur) != 0xBF) {
+        while (g.cur < g.ntok && g.Kind(g.cur) != kTokSubscriptEnd && g.Kind(g.cur) != kTokExprEnd) {
             bounds.push_back(g.cur);
             SkipOperand(g);
         }

@@ -71,8 +71,8 @@ using Generator = void (*)(Gen &);
 
 void GenLineLabels(Gen &g) {
     ++g.cur;
-    while (g.cur < g.ntok && (g.Kind(g.cur) == 0xA0 || g.Kind(g.cur) == 0xA1)) {
-        if (!(g.Kind(g.cur) == 0xA1 && g.Byte(g.cur, 1) == 0x10))
+    while (g.cur < g.ntok && (g.Kind(g.cur) == kTokLabel || g.Kind(g.cur) == kTokLineNumber)) {
+        if (!(g.Kind(g.cur) == kTokLineNumber && g.Byte(g.cur, 1) == kLineNumberNone))
             SetTableU32(g.st, ifile::kProcNameTable, g.U32(g.cur, 2) + ifile::kProcEntrySlot,
                         CurrentCodeOffset(g.st));
         ++g.cur;
@@ -81,7 +81,7 @@ void GenLineLabels(Gen &g) {
 }
 
 bool IsLabelToken(Gen &g, int i) {
-    return (g.Kind(i) == 0xA0 || g.Kind(i) == 0xA1) && !(g.Kind(i) == 0xA1 && g.Byte(i, 1) == 0x10);
+    return (g.Kind(i) == kTokLabel || g.Kind(i) == kTokLineNumber) && !(g.Kind(i) == kTokLineNumber && g.Byte(i, 1) == kLineNumberNone);
 }
 
 void GenGoto(Gen &g) {
@@ -117,10 +117,10 @@ void GenReturn(Gen &g) {
 // RESUME, RESUME NEXT, RESUME label.
 void GenResume(Gen &g) {
     ++g.cur;
-    if (g.Kind(g.cur) == 0x10) {
+    if (g.Kind(g.cur) == kTokKeyword) {
         const uint8_t x = g.Byte(g.cur, 1);
         ++g.cur;
-        EmitCallRuntime(g.st, x == 0x18 ? "$PsRESUME_NEXT" : "$PsRESUME");
+        EmitCallRuntime(g.st, x == kKwResumeNext ? "$PsRESUME_NEXT" : "$PsRESUME");
     } else if (IsLabelToken(g, g.cur)) {
         EmitPushLabelAddr(g.st, g.U32(g.cur, 2), kTargetProcName);
         ++g.cur;
@@ -136,8 +136,8 @@ void GenOnJump(Gen &g) {
     const int selector = g.cur;
     int i = SkipFrom(g, selector);
     std::vector<int> labels;
-    for (; i < g.ntok && g.Kind(i) != 0x00; ++i)
-        if (g.Kind(i) == 0xA0 || g.Kind(i) == 0xA1)
+    for (; i < g.ntok && g.Kind(i) != kTokStatement; ++i)
+        if (g.Kind(i) == kTokLabel || g.Kind(i) == kTokLineNumber)
             labels.push_back(i);
     for (auto it = labels.rbegin(); it != labels.rend(); ++it) {
         if (IsLabelToken(g, *it))
@@ -149,7 +149,7 @@ void GenOnJump(Gen &g) {
     g.cur = selector;
     GenConvertCall(g, kTypeLng, GenGroupValue(g));
     g.cur = i;
-    EmitCallRuntime(g.st, code == 0x79 ? "$PsON_GOTO" : "$PsON_GOSUB");
+    EmitCallRuntime(g.st, code == kStmOnGoto ? "$PsON_GOTO" : "$PsON_GOSUB");
 }
 
 void GenRestore(Gen &g) {
@@ -217,7 +217,7 @@ void GenEndIf(Gen &g) {
 void GenSelect(Gen &g) {
     ++g.cur;
     // The holder takes the selector's value: 00 80 holder 20 00 expression.
-    if (g.Kind(g.cur) == 0x00 && g.Byte(g.cur, 1) == 0x80) {
+    if (g.Kind(g.cur) == kTokStatement && g.Byte(g.cur, 1) == kStmLet) {
         ++g.cur;
         GenLetAssignment(g);
     }
@@ -235,8 +235,8 @@ void GenCase(Gen &g) {
     PushBlock(g, kBlkSelect, 4); // body
     const uint32_t body = Top(g).slot;
     const uint32_t next = Top(g, 1).slot;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00) {
-        if (g.Kind(g.cur) >= 0xB0 && g.Kind(g.cur) <= 0xB4)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement) {
+        if (g.Kind(g.cur) >= kTokValue && g.Kind(g.cur) <= kTokByRefParen)
             GenCondition(g, body, true);
         else
             ++g.cur;
@@ -263,15 +263,15 @@ void GenEndSelect(Gen &g) {
 
 void GenExit(Gen &g) {
     ++g.cur;
-    uint8_t which = 0xF0;
-    if (g.Kind(g.cur) == 0x10) {
+    uint8_t which = kKwNone;
+    if (g.Kind(g.cur) == kTokKeyword) {
         which = g.Byte(g.cur, 1);
         ++g.cur;
     }
     for (size_t n = g.blocks.size(); n-- > 0;) {
         const Block b = g.blocks[n];
-        const bool match = which == 0x1B   ? b.kind == kBlkLoop
-                           : which == 0x1C ? b.kind == kBlkCount
+        const bool match = which == kKwExitDo   ? b.kind == kBlkLoop
+                           : which == kKwExitFor ? b.kind == kBlkCount
                                            : b.kind != kBlkLineIf && b.kind != kBlkIfClose;
         if (!match)
             continue;
@@ -326,19 +326,19 @@ void GenDo(Gen &g) {
     const Block b = Top(g);
     Place(g, b.slot);
     Place(g, b.slot + 4);
-    if (code == 0x26 || code == 0x27)
-        GenCondition(g, b.slot + 8, code == 0x27);
+    if (code == kStmDoWhile || code == kStmDoUntil)
+        GenCondition(g, b.slot + 8, code == kStmDoUntil);
 }
 
 void GenLoop(Gen &g) {
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
     const Block b = Top(g);
-    if (code == 0x25) {
+    if (code == kStmLoop) {
         Jump(g, b.slot);
     } else {
         Place(g, b.slot + 4);
-        GenCondition(g, b.slot, code == 0x28);
+        GenCondition(g, b.slot, code == kStmLoopWhile);
     }
     Place(g, b.slot + 8);
     PopBlock(g);
@@ -361,16 +361,16 @@ void GenEnd(Gen &g) {
 void GenForLoop(Gen &g) {
     auto &st = g.st;
     ++g.cur;
-    if (g.Kind(g.cur) == 0x00 && g.Byte(g.cur, 1) == 0x80) {
+    if (g.Kind(g.cur) == kTokStatement && g.Byte(g.cur, 1) == kStmLet) {
         ++g.cur;
         GenLetAssignment(g);
     }
     // The step statement and the test group behind it.
     int step = -1, test = -1;
-    if (g.Kind(g.cur) == 0x00 && g.Byte(g.cur, 1) == 0x80) {
+    if (g.Kind(g.cur) == kTokStatement && g.Byte(g.cur, 1) == kStmLet) {
         step = g.cur;
         int i = SkipFrom(g, step + 1); // the target group
-        if (g.Kind(i) == 0x20)
+        if (g.Kind(i) == kTokOperator)
             ++i;
         test = SkipFrom(g, i);
     } else {
@@ -386,7 +386,7 @@ void GenForLoop(Gen &g) {
         // The control variable and the step operand inside B1{V step +}.
         const int varTok = step + 2;
         int incr = SkipFrom(g, step + 1);
-        if (g.Kind(incr) == 0x20)
+        if (g.Kind(incr) == kTokOperator)
             ++incr;
         const int stepOp = SkipFrom(g, incr + 1);
         const uint8_t vtype = g.Byte(varTok, 1);
@@ -408,11 +408,11 @@ void GenForLoop(Gen &g) {
         if (st.opt.forNextMode == 2)
             Place(g, b.slot);
         const uint8_t sk = g.Kind(stepOp);
-        const bool variableStep = sk == 0x50 || sk == 0x52 || sk == 0x60;
+        const bool variableStep = sk == kTokVar || sk == kTokElement || sk == kTokArray;
         // The comparison operator of the test: 20 24 or 20 25 before BF.
         int opTok = -1;
         for (int i = test + 1; i < end; ++i)
-            if (g.Kind(i) == 0x20 && (g.Byte(i, 1) == 0x24 || g.Byte(i, 1) == 0x25))
+            if (g.Kind(i) == kTokOperator && (g.Byte(i, 1) == kOpLe || g.Byte(i, 1) == kOpGe))
                 opTok = i;
         if (variableStep && opTok >= 0) {
             // One test for a negative step, one for any other.
@@ -431,12 +431,12 @@ void GenForLoop(Gen &g) {
                 EmitInsn(st, kTestEax);
                 EmitJumpIf(st, kJge, negative, kTargetLabelSlot);
             }
-            *op = 0x24;
+            *op = kOpLe;
             g.cur = test;
             GenCondition(g, b.slot + 8, false);
             Jump(g, body);
             Place(g, negative);
-            *op = 0x25;
+            *op = kOpGe;
             g.cur = test;
             GenCondition(g, b.slot + 8, false);
             Place(g, body);
@@ -507,7 +507,7 @@ uint16_t LayOutFrame(Gen &g, uint32_t entry, bool function, uint32_t &frame) {
 void GenProcEntry(Gen &g) {
     auto &st = g.st;
     const int at = g.cur;
-    const bool function = g.Byte(at, 1) == 0x31;
+    const bool function = g.Byte(at, 1) == kStmFuncEntry;
     const uint32_t name = g.U32(at, 2);
     const uint32_t debug = g.U32(at, 6);
     const uint32_t data = g.U32(at, 10);
@@ -549,7 +549,7 @@ void GenProcEntry(Gen &g) {
 void GenProcEnd(Gen &g) {
     auto &st = g.st;
     const int at = g.cur;
-    const bool function = g.Byte(at, 1) == 0x32;
+    const bool function = g.Byte(at, 1) == kStmFuncEnd;
     const uint32_t result = function ? g.U32(at, 3) : 0;
     ++g.cur;
     const Block b = Top(g);
@@ -622,7 +622,7 @@ void GenDefFn(Gen &g) {
     const uint8_t resultType = p < end ? ReadVarRecord(st, ifile::kProcDebugTable, p).type : uint8_t(kTypeDbl);
     // A by-reference parameter is one by value here.
     for (int i = g.cur; i < g.ntok; ++i)
-        if (g.Kind(i) == 0x50 && g.Byte(i, 2) == kStoreByRef &&
+        if (g.Kind(i) == kTokVar && g.Byte(i, 2) == kStoreByRef &&
             std::find(params.begin(), params.end(), g.U32(i, 3)) != params.end())
             const_cast<uint8_t *>(g.At(i))[2] = kStoreFrame;
 
@@ -690,92 +690,92 @@ const StatementEntry *LookUp(uint8_t code) {
         std::vector<StatementEntry> t(0xD0, StatementEntry{nullptr, nullptr});
         auto gen = [&](int c, Generator f) { t[c].gen = f; };
         auto routine = [&](int c, const char *r) { t[c].routine = r; };
-        gen(0x02, GenLineLabels);
-        gen(0x03, GenLineLabels);
-        gen(0x10, GenIf);
-        gen(0x11, GenElse);
-        gen(0x12, GenElseIf);
-        gen(0x13, GenEndIf);
-        gen(0x14, GenSelect);
-        gen(0x15, GenCase);
-        gen(0x16, GenCaseElse);
-        gen(0x17, GenEndSelect);
-        gen(0x18, GenLineIf);
-        gen(0x19, GenExit);
-        gen(0x1A, GenEnd);
-        gen(0x1F, GenForLoop);
-        gen(0x20, GenForHead);
-        gen(0x21, GenNext);
-        gen(0x22, GenWhile);
-        gen(0x23, GenWend);
-        gen(0x24, GenDo);
-        gen(0x25, GenLoop);
-        gen(0x26, GenDo);
-        gen(0x27, GenDo);
-        gen(0x28, GenLoop);
-        gen(0x29, GenLoop);
-        routine(0x2D, "_$PsLOADM@0");
-        routine(0x2E, "_$PsDELETEM@0");
-        gen(0x31, GenProcEntry);
-        gen(0x32, GenProcEnd);
-        gen(0x33, GenProcExit);
-        gen(0x35, GenProcEntry);
-        gen(0x36, GenProcEnd);
-        gen(0x37, GenProcExit);
-        gen(0x38, GenCallStatement);
-        gen(0x40, GenDefFn);
-        routine(0x4A, "_$PsBEEP@0");
-        routine(0x4B, "_$PsSTOPI@0");
-        routine(0x4C, "_$PsWAITI@0");
-        gen(0x4D, GenContinue);
-        const std::pair<int, const char *> generic[] = {
-            {0x50, "_$PsSTOP@0"},
-            {0x52, "_$PsERROR@4"},
-            {0x53, "_$PsINTERVAL@4"},
-            {0x54, "_$PsTIME@0"},
-            {0x56, "_$PsBAUD@8"},
-            {0x57, "_$PsKEY@4"},
-            {0x59, "_$PsCLS@8"},
-            {0x5A, "_$PaRandomize@4"},
-            {0x5B, "_$PsRUN@0"},
-            {0x5D, "_$PsWAIT@4"},
-            {0x60, "_$PsSTOP_ON_OFF@4"},
-            {0x61, "_$PsTROFF@0"},
-            {0x62, "_$PsTRON@0"},
-            {0x86, "_$PsKILL@0"},
-            {0x89, "_$PsNAME@0"},
+        gen(kStmLineLabel, GenLineLabels);
+        gen(kStmLineNumber, GenLineLabels);
+        gen(kStmIf, GenIf);
+        gen(kStmElse, GenElse);
+        gen(kStmElseIf, GenElseIf);
+        gen(kStmEndIf, GenEndIf);
+        gen(kStmSelect, GenSelect);
+        gen(kStmCase, GenCase);
+        gen(kStmCaseElse, GenCaseElse);
+        gen(kStmEndSelect, GenEndSelect);
+        gen(kStmLineIf, GenLineIf);
+        gen(kStmExit, GenExit);
+        gen(kStmEnd, GenEnd);
+        gen(kStmForTest, GenForLoop);
+        gen(kStmForHead, GenForHead);
+        gen(kStmNext, GenNext);
+        gen(kStmWhile, GenWhile);
+        gen(kStmWend, GenWend);
+        gen(kStmDo, GenDo);
+        gen(kStmLoop, GenLoop);
+        gen(kStmDoWhile, GenDo);
+        gen(kStmDoUntil, GenDo);
+        gen(kStmLoopWhile, GenLoop);
+        gen(kStmLoopUntil, GenLoop);
+        routine(kStmLoadM, "_$PsLOADM@0");
+        routine(kStmDeleteM, "_$PsDELETEM@0");
+        gen(kStmFuncEntry, GenProcEntry);
+        gen(kStmFuncEnd, GenProcEnd);
+        gen(kStmFuncExit, GenProcExit);
+        gen(kStmSubEntry, GenProcEntry);
+        gen(kStmSubEnd, GenProcEnd);
+        gen(kStmSubExit, GenProcExit);
+        gen(kStmCall, GenCallStatement);
+        gen(kStmDefFn, GenDefFn);
+        routine(kStmBeep, "_$PsBEEP@0");
+        routine(kStmStopI, "_$PsSTOPI@0");
+        routine(kStmWaitI, "_$PsWAITI@0");
+        gen(kStmContinue, GenContinue);
+        const std::pair<StmCode, const char *> generic[] = {
+            {kStmStop, "_$PsSTOP@0"},
+            {kStmError, "_$PsERROR@4"},
+            {kStmInterval, "_$PsINTERVAL@4"},
+            {kStmTime, "_$PsTIME@0"},
+            {kStmBaud, "_$PsBAUD@8"},
+            {kStmKey, "_$PsKEY@4"},
+            {kStmCls, "_$PsCLS@8"},
+            {kStmRandomize, "_$PaRandomize@4"},
+            {kStmRun, "_$PsRUN@0"},
+            {kStmWait, "_$PsWAIT@4"},
+            {kStmStopOnOff, "_$PsSTOP_ON_OFF@4"},
+            {kStmTroff, "_$PsTROFF@0"},
+            {kStmTron, "_$PsTRON@0"},
+            {kStmKill, "_$PsKILL@0"},
+            {kStmName, "_$PsNAME@0"},
         };
         for (auto [c, r] : generic)
             routine(c, r);
-        gen(0x70, GenGoto);
-        gen(0x71, GenGosub);
-        gen(0x79, GenOnJump);
-        gen(0x7A, GenOnJump);
-        gen(0x7B, GenRestore);
-        gen(0x7C, GenReturn);
-        gen(0x7D, GenResume);
-        routine(0x72, "$PsON_ERROR_GOTO");
-        routine(0x73, "_$PsON_INTERVAL_GOSUB@4");
-        routine(0x74, "_$PsON_TIME_GOSUB@4");
-        routine(0x76, "_$PsON_COM_GOSUB@8");
-        routine(0x77, "_$PsON_KEY_GOSUB@8");
-        routine(0x78, "_$PsON_MOUSE_GOSUB@8");
-        routine(0x63, "_$PsINTERVAL_ON_OFF_STOP@4");
-        routine(0x64, "_$PsTIME_ON_OFF_STOP@4");
-        routine(0x66, "_$PsCOM_ON_OFF_STOP@8");
-        routine(0x67, "_$PsKEY_ON_OFF_STOP@8");
-        routine(0x68, "_$PsMOUSE_ON_OFF_STOP@8");
-        gen(0x80, GenLet);
-        gen(0x81, GenSet);
-        gen(0x82, GenSet);
-        gen(0x83, GenSet);
-        gen(0x8A, GenDim);
-        routine(0x8D, "_$PsREAD@4");
-        gen(0x8D, GenRead);
-        routine(0x94, "_$PsPRINTs@4");
-        gen(0x94, GenPrint);
-        routine(0xC4, "_$PsLPRINTs@0");
-        gen(0xC4, GenPrint);
+        gen(kStmGoto, GenGoto);
+        gen(kStmGosub, GenGosub);
+        gen(kStmOnGoto, GenOnJump);
+        gen(kStmOnGosub, GenOnJump);
+        gen(kStmRestore, GenRestore);
+        gen(kStmReturn, GenReturn);
+        gen(kStmResume, GenResume);
+        routine(kStmOnErrorGoto, "$PsON_ERROR_GOTO");
+        routine(kStmOnIntervalGosub, "_$PsON_INTERVAL_GOSUB@4");
+        routine(kStmOnTimeGosub, "_$PsON_TIME_GOSUB@4");
+        routine(kStmOnComGosub, "_$PsON_COM_GOSUB@8");
+        routine(kStmOnKeyGosub, "_$PsON_KEY_GOSUB@8");
+        routine(kStmOnMouseGosub, "_$PsON_MOUSE_GOSUB@8");
+        routine(kStmIntervalOnOff, "_$PsINTERVAL_ON_OFF_STOP@4");
+        routine(kStmTimeOnOff, "_$PsTIME_ON_OFF_STOP@4");
+        routine(kStmComOnOff, "_$PsCOM_ON_OFF_STOP@8");
+        routine(kStmKeyOnOff, "_$PsKEY_ON_OFF_STOP@8");
+        routine(kStmMouseOnOff, "_$PsMOUSE_ON_OFF_STOP@8");
+        gen(kStmLet, GenLet);
+        gen(kStmLetBcd, GenSet);
+        gen(kStmLset, GenSet);
+        gen(kStmRset, GenSet);
+        gen(kStmDim, GenDim);
+        routine(kStmRead, "_$PsREAD@4");
+        gen(kStmRead, GenRead);
+        routine(kStmPrint, "_$PsPRINTs@4");
+        gen(kStmPrint, GenPrint);
+        routine(kStmLprint, "_$PsLPRINTs@0");
+        gen(kStmLprint, GenPrint);
         return t;
     }();
     return code < table.size() ? &table[code] : nullptr;
@@ -801,7 +801,7 @@ void GenModuleEnd(Gen &g) {
 }
 
 bool NoLinePrologue(uint8_t code) {
-    return code == 0x02 || code == 0x03 || code == 0x31 || code == 0x35;
+    return code == kStmLineLabel || code == kStmLineNumber || code == kStmFuncEntry || code == kStmSubEntry;
 }
 
 } // namespace
@@ -830,13 +830,13 @@ void GenStatementLine(Gen &g) {
 void DispatchStatement(Gen &g) {
     const int start = g.cur;
     int prefix = -1;
-    if (g.Kind(g.cur) == 0xB5) {
+    if (g.Kind(g.cur) == kTokGroup) {
         prefix = g.cur;
         SkipOperand(g);
     }
     if (g.cur >= g.ntok)
         return;
-    if (g.Kind(g.cur) != 0x00) {
+    if (g.Kind(g.cur) != kTokStatement) {
         ++g.cur;
     } else {
         const uint8_t code = g.Byte(g.cur, 1);
@@ -849,7 +849,7 @@ void DispatchStatement(Gen &g) {
             if (prefix >= 0) {
                 const int after = g.cur;
                 g.cur = prefix + 1;
-                if (g.Kind(g.cur) == 0x70 || g.Kind(g.cur) == 0xBE) {
+                if (g.Kind(g.cur) == kTokConstant || g.Kind(g.cur) == kTokGroupEnd) {
                     EmitPushImm(g.st, 0);
                 } else {
                     OperandDesc d;
@@ -866,7 +866,7 @@ void DispatchStatement(Gen &g) {
     // always moves on.
     if (g.cur <= start)
         g.cur = start + 1;
-    while (g.cur < g.ntok && g.Kind(g.cur) != 0x00)
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement)
         ++g.cur;
 }
 
@@ -875,10 +875,10 @@ void GenProcCall(Gen &g, int at, bool inExpression, uint8_t resultType) {
     const uint8_t k = g.Kind(at);
     uint8_t form = 0;
     uint32_t entry = 0;
-    if (k == 0x00) {
+    if (k == kTokStatement) {
         form = g.Byte(at, 2);
         entry = g.U32(at, 3);
-    } else if (k == 0x41) {
+    } else if (k == kTokOwnFunc) {
         entry = g.U32(at, 2);
     } else {
         form = g.Byte(at, 2);
@@ -888,12 +888,12 @@ void GenProcCall(Gen &g, int at, bool inExpression, uint8_t resultType) {
     g.temps = 0;
     g.cur = at + 1;
     const uint32_t bytes = PushCallArgs(g, form, !inExpression);
-    if (k == 0x00 && g.Byte(at, 1) == 0x3F) {
+    if (k == kTokStatement && g.Byte(at, 1) == kStmCallDll) {
         // A routine of a library named at run time.
         PushSectionAddr(g, kSecDataCs, g.U32(at, 3));
         PushSectionAddr(g, kSecDataCs, g.U32(at, 7));
         EmitCallRuntime(st, "$PbCallDll");
-    } else if (k == 0x43) {
+    } else if (k == kTokLibFunc) {
         PushSectionAddr(g, kSecDataCs, g.U32(at, 3));
         PushSectionAddr(g, kSecDataCs, g.U32(at, 7));
         EmitCallRuntime(st, "$PbCallDll");
@@ -956,15 +956,15 @@ void GenerateStatements(CgState &st) {
         st.curLine = GetU16(record.data());
         const uint8_t *p = record.data() + 2;
         const uint8_t *end = record.data() + rest;
-        if (!(p[0] == 0x00 && NoLinePrologue(p[1])))
+        if (!(p[0] == kTokStatement && NoLinePrologue(p[1])))
             GenStatementLine(g);
-        if (p[0] == 0xF1)
+        if (p[0] == kTokRecordEnd)
             continue;
         for (;;) {
             const uint8_t *term = DecodeStatement(g, p, end);
             while (g.cur < g.ntok)
                 DispatchStatement(g);
-            if (*term != 0xF2)
+            if (*term != kTokSeparator)
                 break;
             GenPendingLabel(g);
             p = term + 2;

@@ -145,6 +145,7 @@ uint32_t TokenLength(const uint8_t *p, size_t avail) {
         break;
     case kTokDeclFunc:
     case kTokVar:
+    case kTokElement:  // a variable token the generator's decoder has marked
     case kTokArray:
     case kTokArrayAddr:
         n = 7;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "valuetypes.h"
+
 namespace ifile {
 
 // ---- file layout ---------------------------------------------------------
@@ -105,6 +107,7 @@ constexpr uint32_t kRecordHeadSize = 4;
 constexpr uint8_t kTokStatement = 0x00;    // {00, code, operands by code}
 constexpr uint8_t kTokKeyword = 0x10;      // {10, value}
 constexpr uint8_t kTokOperator = 0x20;     // {20, operator code}
+constexpr uint8_t kTokPunct = 0x30;       // {30, 2 comma / 3 semicolon} in output lists
 constexpr uint8_t kTokIntrinsic = 0x40;    // {40, function, result type}
 constexpr uint8_t kTokOwnFunc = 0x41;      // {41, type, u32 table-0 offset}
 constexpr uint8_t kTokDeclFunc = 0x42;     // {42, type, u8 form, u32 table-0 offset}
@@ -135,35 +138,135 @@ constexpr uint8_t kTokSeparator = 0xF2;
 
 constexpr uint8_t kLineNumberNone = 0x10;  // A1 10: a 2-byte line-number token
 
-// Statement codes whose token carries operands (all others are 2 bytes).
-constexpr uint8_t kStmLineLabel = 0x02;
-constexpr uint8_t kStmLineNumber = 0x03;
-constexpr uint8_t kStmSelect = 0x14;
-constexpr uint8_t kStmForTest = 0x1F;
-constexpr uint8_t kStmForHead = 0x20;
-constexpr uint8_t kStmCheckedEntry = 0x2A; // 18: table 0, table 6, table 9, DATA
-constexpr uint8_t kStmFuncEntry = 0x31;    // 14: table 0, table 6, DATA
-constexpr uint8_t kStmFuncEnd = 0x32;      // 7: 03, u32 result record (table 6)
-constexpr uint8_t kStmSubEntry = 0x35;     // 14
-constexpr uint8_t kStmSubEnd = 0x36;
-constexpr uint8_t kStmCall = 0x38;         // 7: form, u32 table-0 offset
-constexpr uint8_t kStmCallDll = 0x3F;      // 11: form, u32 lib, u32 name
-constexpr uint8_t kStmDefFn = 0x40;        // 10: table 0, table 6
-constexpr uint8_t kStmRestore = 0x7B;      // 6: u32 DATA offset
-constexpr uint8_t kStmLet = 0x80;
-constexpr uint8_t kStmDim = 0x8A;
+// Statement codes (byte 1 of a 00 token). The ones marked with a length
+// carry operands; every other statement token is 2 bytes.
+enum StmCode : uint8_t {
+    kStmLineLabel = 0x02,
+    kStmLineNumber = 0x03,
+    kStmIf = 0x10,
+    kStmElse = 0x11,
+    kStmElseIf = 0x12,
+    kStmEndIf = 0x13,          // also written at the end of a one-line IF
+    kStmSelect = 0x14,
+    kStmCase = 0x15,
+    kStmCaseElse = 0x16,
+    kStmEndSelect = 0x17,
+    kStmLineIf = 0x18,         // the one-line IF form
+    kStmExit = 0x19,
+    kStmEnd = 0x1A,
+    kStmForTest = 0x1F,
+    kStmForHead = 0x20,
+    kStmNext = 0x21,
+    kStmWhile = 0x22,
+    kStmWend = 0x23,
+    kStmDo = 0x24,
+    kStmLoop = 0x25,
+    kStmDoWhile = 0x26,
+    kStmDoUntil = 0x27,
+    kStmLoopWhile = 0x28,
+    kStmLoopUntil = 0x29,
+    kStmCheckedEntry = 0x2A,   // 18: table 0, table 6, table 9, DATA
+    kStmReturns = 0x2B,
+    kStmCalls = 0x2C,
+    kStmLoadM = 0x2D,
+    kStmDeleteM = 0x2E,
+    kStmCallM = 0x2F,
+    kStmFuncEntry = 0x31,      // 14: table 0, table 6, DATA
+    kStmFuncEnd = 0x32,        // 7: 03, u32 result record (table 6)
+    kStmFuncExit = 0x33,
+    kStmSubEntry = 0x35,       // 14
+    kStmSubEnd = 0x36,
+    kStmSubExit = 0x37,
+    kStmCall = 0x38,           // 7: form, u32 table-0 offset
+    kStmCallDll = 0x3F,        // 11: form, u32 lib, u32 name
+    kStmDefFn = 0x40,          // 10: table 0, table 6
+    kStmDefLen = 0x41,
+    kStmDefBcd = 0x42,
+    kStmDefParm = 0x43,
+    kStmBeep = 0x4A,
+    kStmStopI = 0x4B,
+    kStmWaitI = 0x4C,
+    kStmContinue = 0x4D,
+    kStmStop = 0x50,
+    kStmError = 0x52,
+    kStmInterval = 0x53,
+    kStmTime = 0x54,
+    kStmBaud = 0x56,
+    kStmKey = 0x57,
+    kStmCls = 0x59,
+    kStmRandomize = 0x5A,
+    kStmRun = 0x5B,
+    kStmWait = 0x5D,
+    kStmStopOnOff = 0x60,
+    kStmTroff = 0x61,
+    kStmTron = 0x62,
+    kStmIntervalOnOff = 0x63,
+    kStmTimeOnOff = 0x64,
+    kStmComOnOff = 0x66,
+    kStmKeyOnOff = 0x67,
+    kStmMouseOnOff = 0x68,
+    kStmGoto = 0x70,
+    kStmGosub = 0x71,
+    kStmOnErrorGoto = 0x72,
+    kStmOnIntervalGosub = 0x73,
+    kStmOnTimeGosub = 0x74,
+    kStmOnComGosub = 0x76,
+    kStmOnKeyGosub = 0x77,
+    kStmOnMouseGosub = 0x78,
+    kStmOnGoto = 0x79,
+    kStmOnGosub = 0x7A,
+    kStmRestore = 0x7B,        // 6: u32 DATA offset
+    kStmReturn = 0x7C,
+    kStmResume = 0x7D,
+    kStmLet = 0x80,
+    kStmLetBcd = 0x81,
+    kStmLset = 0x82,
+    kStmRset = 0x83,
+    kStmKill = 0x86,
+    kStmName = 0x89,
+    kStmDim = 0x8A,
+    kStmRead = 0x8D,
+    kStmPrint = 0x94,
+    kStmLprint = 0xC4,
+};
 
-constexpr uint8_t kOpAssign = 0x00;        // 20 00 between target and source
-constexpr uint8_t kOpAdd = 0x13;
-constexpr uint8_t kOpConcat = 0x19;     // `&`: written to the stream as kOpAdd
+// Operator codes (byte 1 of a 20 token; 28 30 for NOT). Comparisons run
+// from kOpEq to kOpGe in this order.
+enum OpCode : uint8_t {
+    kOpAssign = 0x00,          // 20 00 between target and source
+    kOpNegate = 0x11,
+    kOpPower = 0x12,
+    kOpAdd = 0x13,
+    kOpSub = 0x14,
+    kOpMul = 0x15,
+    kOpDiv = 0x16,
+    kOpIntDiv = 0x17,
+    kOpMod = 0x18,
+    kOpConcat = 0x19,          // `&`: written to the stream as kOpAdd
+    kOpEq = 0x20,
+    kOpNe = 0x21,
+    kOpLt = 0x22,
+    kOpGt = 0x23,
+    kOpLe = 0x24,
+    kOpGe = 0x25,
+    kOpNot = 0x30,
+    kOpAnd = 0x31,
+    kOpOr = 0x32,
+    kOpXor = 0x33,
+    kOpEqv = 0x34,
+    kOpImp = 0x35,
+};
+
+// Values of keyword tokens {10, value} the generator reads.
+constexpr uint8_t kKwResumeNext = 0x18;  // RESUME's NEXT
+constexpr uint8_t kKwExitDo = 0x1B;      // EXIT's block kinds
+constexpr uint8_t kKwExitFor = 0x1C;
+constexpr uint8_t kKwNone = 0xF0;        // an argument left out; EXIT naming no block
 
 constexpr uint32_t kNoData = 0xFFFFFFFFu;  // "no DATA item in this procedure"
 
-// Value types as tokens carry them.
-constexpr uint8_t kTypeInt = 0, kTypeLng = 1, kTypeSng = 2, kTypeDbl = 3, kTypeByt = 4;
-constexpr uint8_t kTypeWord = 8, kTypeDword = 9;
-constexpr uint8_t kTypeStr = 16, kTypeFixStr = 17, kTypeBcd = 18, kTypeFix = 19;
-constexpr uint8_t kTypeRecord = 48, kTypeValue4 = 64, kTypeNull = 65;
+// Value types as tokens carry them: valuetypes.h.
+using namespace bastype;
 
 // Bytes of a constant's value after {70, type}; -1 for a type that has no
 // place in the stream.

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "valuetypes.h"
+
 namespace tok {
 
 // ---- classes -------------------------------------------------------------
@@ -38,18 +40,8 @@ constexpr uint16_t Word(uint8_t cls, uint8_t kind) {
 constexpr uint8_t ClassOf(uint16_t word) { return static_cast<uint8_t>(word & 0xFF); }
 constexpr uint8_t KindOf(uint16_t word) { return static_cast<uint8_t>(word >> 8); }
 
-// ---- value types (kinds of names, constants and type keywords) ----------
-enum ValueType : uint8_t {
-    kTypeInt = 0,      // 16-bit integer, suffix %
-    kTypeLng = 1,      // 32-bit integer, suffix &
-    kTypeSng = 2,      // single, suffix !  (the type of an undecorated name)
-    kTypeDbl = 3,      // double, suffix #
-    kTypeByt = 4,      // byte (no suffix)
-    kTypeStr = 16,     // string, suffix $; also the string-constant type
-    kTypeFixStr = 17,  // STRING keyword (STRING * n is fixed length)
-    kTypeObject = 64,  // OBJECT keyword
-    kTypeAny = 80,     // ANY keyword
-};
+// ---- value types (kinds of names, constants and type keywords): valuetypes.h
+using namespace bastype;
 
 // Bytes a constant takes in a token stream, head included, by type 0-4.
 // A string constant is a plain 4-byte unit {0x70, 16, offset, length}.
@@ -355,6 +347,14 @@ inline constexpr uint16_t kLineNumberOperand = Word(kClsLineNumber, 1);
 inline constexpr uint16_t kStringConstant = Word(kClsConstant, kTypeStr);
 inline constexpr uint16_t kEnd = Word(kClsEnd, 0);
 }  // namespace tw
+
+// ---- kinds by keyword: kw::kPRINT is PRINT's statement code, kw::kABS the
+// function code of ABS ------------------------------------------------------
+namespace kw {
+#define TX_TOKEN_KIND(id, spelling, cls, kind) inline constexpr uint8_t k##id = kind;
+TX_KEYWORDS(TX_TOKEN_KIND)
+#undef TX_TOKEN_KIND
+}  // namespace kw
 
 // Function codes that share a keyword with the one in the table; the rule
 // program picks them by the arguments it finds.

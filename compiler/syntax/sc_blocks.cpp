@@ -108,7 +108,7 @@ void SC_ChkLinTop(ScPass &p) {
     for (int off = p.tok; off < p.tokBytes; off += 4) {
         const Token &t = *reinterpret_cast<const Token *>(p.tokbuf + off);
         if (t.word() == kTokColon) { p.status = 7; return; }
-        if (t.cls == tc::kConst) off += ConstValueSize(t.kind == 16 ? 0xFF : t.kind);
+        if (t.cls == tok::kClsConstant) off += ConstValueSize(t.kind == 16 ? 0xFF : t.kind);
     }
 }
 
@@ -231,7 +231,7 @@ void SC_CasEq(ScPass &p) { p.caseOp = 0x20; }
 void SC_CasOpr(ScPass &p) {
     static const uint8_t kSwap[6] = {0x20, 0x21, 0x23, 0x22, 0x25, 0x24};
     const Token &t = LastToken(p);
-    if (t.cls != tc::kBinOp || t.kind < 0x20 || t.kind > 0x25) { p.status = 11; return; }
+    if (t.cls != tok::kClsOperator || t.kind < 0x20 || t.kind > 0x25) { p.status = 11; return; }
     p.caseOp = kSwap[t.kind - 0x20];
     p.status = 0;
 }

@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#include "intermediate.h"
+#include "tokens.h"
+#include "valuetypes.h"
+
 namespace txsc {
 
 // One token unit of the token-code temporary. Constants carry their value
@@ -17,21 +21,14 @@ struct Token {
 };
 static_assert(sizeof(Token) == 4);
 
-constexpr uint16_t TokWord(uint8_t cls, uint8_t kind) { return uint16_t(cls | kind << 8); }
+constexpr uint16_t TokWord(uint8_t cls, uint8_t kind) { return tok::Word(cls, kind); }
 
-// Token classes the analysis treats specially.
-namespace tc {
-constexpr uint8_t kKeyword = 0x00, kClause = 0x10, kBinOp = 0x20, kPrefix = 0x28,
-                  kPunct = 0x30, kFunc = 0x40, kName = 0x50, kNameParen = 0x60,
-                  kConst = 0x70, kTypeKw = 0x90, kLabel = 0xA0, kLineNo = 0xA1,
-                  kPpError = 0xF0, kEnd = 0xF1;
-}
-
-// Punctuation words every rule leans on.
-constexpr uint16_t kTokOpen = 0x0030, kTokClose = 0x0130, kTokComma = 0x0230,
-                   kTokSemi = 0x0330, kTokColon = 0x0430, kTokDot = 0x0530,
-                   kTokEq = 0x2020, kTokAs = 0x0310, kTokStar = 0x1520,
-                   kTokElse = 0x1100, kTokEndLine = 0x00F1;
+// Punctuation words every rule leans on (token classes and words: tokens.h).
+constexpr uint16_t kTokOpen = tok::tw::kLPAREN, kTokClose = tok::tw::kRPAREN,
+                   kTokComma = tok::tw::kCOMMA, kTokSemi = tok::tw::kSEMICOLON,
+                   kTokColon = tok::tw::kCOLON, kTokDot = tok::tw::kPERIOD,
+                   kTokEq = tok::tw::kEQ, kTokAs = tok::tw::kAS, kTokStar = tok::tw::kTIMES,
+                   kTokElse = tok::tw::kELSE, kTokEndLine = tok::tw::kEnd;
 
 // An analysed item: code, sub-code and a 32-bit value. Values that name
 // records are handles (index + 1) into the analyzer's record tables, never
@@ -43,22 +40,26 @@ struct Item {
     uint16_t word() const { return uint16_t(code | sub << 8); }
 };
 
+// Item codes are the stream's token kinds (intermediate.h), under the names
+// the analysis gives them.
 namespace ic {
-constexpr uint8_t kHead = 0x00, kKeyword = 0x10, kOper = 0x20, kPrefix = 0x28,
-                  kPunct = 0x30, kFunc = 0x40, kFuncArgs = 0x41, kCall = 0x42,
-                  kLibCall = 0x43, kFuncEnd = 0x4F, kVar = 0x50, kMember = 0x51,
-                  kFnResult = 0x52, kElem = 0x60, kElemMember = 0x61, kArray = 0x62,
-                  kIndexEnd = 0x6F, kConst = 0x70, kLabel = 0xA0, kLineNo = 0xA1,
-                  kBlockRef = 0xA2, kLabelValue = 0xA3, kExpr = 0xB0, kExprVal = 0xB1,
-                  kExprRef = 0xB2, kExprTmp = 0xB3, kExprParen = 0xB4, kObject = 0xB5,
-                  kObjectEnd = 0xBE, kExprEnd = 0xBF, kEnd = 0xF1, kSep = 0xF2;
+using namespace ifile;
+constexpr uint8_t kHead = kTokStatement, kKeyword = kTokKeyword, kOper = kTokOperator,
+                  kPrefix = tok::kClsPrefix, kPunct = tok::kClsPunct, kFunc = kTokIntrinsic,
+                  kFuncArgs = kTokOwnFunc, kCall = kTokDeclFunc, kLibCall = kTokLibFunc,
+                  kFuncEnd = kTokArgListEnd, kVar = kTokVar, kMember = kTokMember,
+                  kFnResult = kTokElement, kElem = kTokArray, kElemMember = kTokSubscript,
+                  kArray = kTokArrayAddr, kIndexEnd = kTokSubscriptEnd, kConst = kTokConstant,
+                  kLabel = kTokLabel, kLineNo = kTokLineNumber, kBlockRef = kTokParamBlock,
+                  kLabelValue = kTokLabelValue, kExpr = kTokValue, kExprVal = kTokExpression,
+                  kExprRef = kTokByRef, kExprTmp = kTokByRefExpr, kExprParen = kTokByRefParen,
+                  kObject = kTokGroup, kObjectEnd = kTokGroupEnd, kExprEnd = kTokExprEnd,
+                  kEnd = kTokRecordEnd, kSep = kTokSeparator;
 }
 
-// Value types (BasValueType numbering).
+// Value types: valuetypes.h.
+using namespace bastype;
 namespace vt {
-constexpr uint8_t kInt = 0, kLng = 1, kSng = 2, kDbl = 3, kByt = 4, kWord = 8,
-                  kLng2 = 9, kStr = 16, kFixStr = 17, kBcd = 18, kLenStr = 19,
-                  kUser = 48, kObj = 64, kAny = 80, kEmptyStr = 17;
 constexpr bool IsNumeric(uint8_t t) { return t < 16; }
 constexpr bool IsStringGroup(uint8_t t) { return (t & 0xF0) == 0x10; }
 }

@@ -41,22 +41,22 @@ int SkipGroup(const ScPass &p, int i, int end) {
 
 bool HasSubscripts(const ScPass &p, int i, int end) { return i + 1 < end && IsStart(p.items[i + 1].code); }
 
-uint8_t Rank(uint8_t t) { return t == vt::kByt ? vt::kInt : t; }
+uint8_t Rank(uint8_t t) { return t == kTypeByt ? kTypeInt : t; }
 
 uint8_t NumericResult(uint8_t op, uint8_t a, uint8_t b) {
-    if (a == vt::kAny) a = b;
-    if (b == vt::kAny) b = a;
-    if (a == vt::kByt && b == vt::kByt && op != 18 && op != 22) return vt::kByt;
+    if (a == kTypeAny) a = b;
+    if (b == kTypeAny) b = a;
+    if (a == kTypeByt && b == kTypeByt && op != 18 && op != 22) return kTypeByt;
     a = Rank(a);
     b = Rank(b);
     uint8_t hi = a > b ? a : b, lo = a > b ? b : a;
-    uint8_t r = (lo == vt::kLng && hi == vt::kSng) ? vt::kDbl : hi;
-    if (r > vt::kDbl) r = vt::kDbl;
+    uint8_t r = (lo == kTypeLng && hi == kTypeSng) ? kTypeDbl : hi;
+    if (r > kTypeDbl) r = kTypeDbl;
     switch (op) {
-    case 18: return r == vt::kInt ? vt::kSng : r == vt::kLng ? vt::kDbl : r;
-    case 22: return r == vt::kInt ? vt::kSng : r == vt::kLng ? vt::kDbl : r;
-    case 23: case 24: return r == vt::kInt ? vt::kInt : vt::kLng;
-    case 49: case 50: case 51: case 52: case 53: return r == vt::kInt ? vt::kInt : vt::kLng;
+    case 18: return r == kTypeInt ? kTypeSng : r == kTypeLng ? kTypeDbl : r;
+    case 22: return r == kTypeInt ? kTypeSng : r == kTypeLng ? kTypeDbl : r;
+    case 23: case 24: return r == kTypeInt ? kTypeInt : kTypeLng;
+    case 49: case 50: case 51: case 52: case 53: return r == kTypeInt ? kTypeInt : kTypeLng;
     }
     return r;
 }
@@ -127,11 +127,11 @@ uint32_t EnterString(ScPass &p, const char *text, size_t len, uint8_t *status) {
 
 uint8_t TakeConstant(ScPass &p) {
     const Token t = LastToken(p);
-    if (t.cls != tc::kConst) return fs::kBadToken;
+    if (t.cls != tok::kClsConstant) return fs::kBadToken;
     if (t.kind == 16) {
         std::string_view text = TokenName(p, t);
         if (text.empty()) {
-            PutItem(p, ic::kConst, vt::kEmptyStr, 0);
+            PutItem(p, ic::kConst, kTypeEmptyStr, 0);
             return 0;
         }
         uint8_t st;
@@ -173,7 +173,7 @@ uint8_t EvalConstExpr(ScPass &p, Cst &out) {
     for (;;) {
         // Operand position.
         const Token t = CurToken(p);
-        if (t.cls == tc::kConst) {
+        if (t.cls == tok::kClsConstant) {
             Consume(p);
             if (t.kind > 4) return t.kind == 16 ? fs::kTypeMismatch : fs::kBadConst;
             int size = ConstValueSize(t.kind);
@@ -191,11 +191,11 @@ uint8_t EvalConstExpr(ScPass &p, Cst &out) {
         } else if (t.word() == 0x1320) {
             Consume(p);
             continue;
-        } else if (t.word() == 0x1420 || t.cls == tc::kPrefix) {
+        } else if (t.word() == 0x1420 || t.cls == tok::kClsPrefix) {
             Consume(p);
             if (nops >= 64) return fs::kNoOperand;
-            ops[nops++] = Op{uint8_t(t.cls == tc::kPrefix ? 0x30 : 0x11), uint8_t(level),
-                             uint8_t(t.cls == tc::kPrefix ? 7 : 13), true};
+            ops[nops++] = Op{uint8_t(t.cls == tok::kClsPrefix ? 0x30 : 0x11), uint8_t(level),
+                             uint8_t(t.cls == tok::kClsPrefix ? 7 : 13), true};
             continue;
         } else {
             return fs::kBadToken;
@@ -210,7 +210,7 @@ uint8_t EvalConstExpr(ScPass &p, Cst &out) {
                 --level;
                 continue;
             }
-            if (n.cls == tc::kBinOp) {
+            if (n.cls == tok::kClsOperator) {
                 uint8_t code = n.kind == 67 ? 25 : n.kind;
                 int prec = OpPrecedence(code);
                 if (!prec) return fs::kBadOp;
@@ -244,21 +244,21 @@ uint8_t TypeExpression(ScPass &p, int start) {
         case ic::kFnResult:
         case ic::kConst:
             types[n] = it.sub;
-            users[n++] = it.code == ic::kVar && it.sub == vt::kUser ? p.tab.sym(it.value).extra : 0;
+            users[n++] = it.code == ic::kVar && it.sub == kTypeRecord ? p.tab.sym(it.value).extra : 0;
             ++i;
             break;
         case ic::kElem:
         case ic::kArray:
             if (it.code == ic::kArray && !(i == start + 1 && i + 2 == end)) return 71;
             types[n] = it.sub;
-            users[n++] = it.sub == vt::kUser ? p.tab.sym(it.value).extra : 0;
+            users[n++] = it.sub == kTypeRecord ? p.tab.sym(it.value).extra : 0;
             i = (it.code == ic::kElem && HasSubscripts(p, i, end)) ? SkipGroup(p, i, end) : i + 1;
             break;
         case ic::kMember:
         case ic::kElemMember:
             if (n < 1) return 81;
             types[n - 1] = it.sub;
-            users[n - 1] = it.sub == vt::kUser ? p.tab.member(it.value).extra : 0;
+            users[n - 1] = it.sub == kTypeRecord ? p.tab.member(it.value).extra : 0;
             i = (it.code == ic::kElemMember && HasSubscripts(p, i, end)) ? SkipGroup(p, i, end) : i + 1;
             break;
         case ic::kFunc:
@@ -275,7 +275,7 @@ uint8_t TypeExpression(ScPass &p, int start) {
             break;
         case ic::kLabelValue:
             if (i + 1 >= end || p.items[i + 1].code != ic::kOper) return 13;
-            types[n] = vt::kLng;
+            types[n] = kTypeLng;
             users[n++] = 0;
             ++i;
             break;
@@ -287,18 +287,18 @@ uint8_t TypeExpression(ScPass &p, int start) {
             uint8_t r;
             if (code == 18 || (code >= 20 && code <= 24)) {
                 if (IsNumT(a) && IsNumT(b)) r = NumericResult(code, a, b);
-                else if ((a == vt::kAny || b == vt::kAny) && (IsNumT(a) || IsNumT(b))) r = vt::kDbl;
-                else if (p.items[start].sub == vt::kBcd && IsStrT(a) && IsStrT(b)) r = vt::kBcd;
+                else if ((a == kTypeAny || b == kTypeAny) && (IsNumT(a) || IsNumT(b))) r = kTypeDbl;
+                else if (p.items[start].sub == kTypeBcd && IsStrT(a) && IsStrT(b)) r = kTypeBcd;
                 else return 13;
             } else if (code == 19 || code == 25) {
-                if (a == vt::kAny || b == vt::kAny) r = a == vt::kAny ? b : a;
+                if (a == kTypeAny || b == kTypeAny) r = a == kTypeAny ? b : a;
                 else if (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0)) return 13;
-                else r = IsStrT(a) ? vt::kStr : NumericResult(code, a, b);
+                else r = IsStrT(a) ? kTypeStr : NumericResult(code, a, b);
             } else if (code >= 32 && code <= 37) {
-                if (a != vt::kAny && b != vt::kAny && (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0))) return 13;
-                r = vt::kInt;
+                if (a != kTypeAny && b != kTypeAny && (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0))) return 13;
+                r = kTypeInt;
             } else if (code >= 49 && code <= 53) {
-                if (!(IsNumT(a) || a == vt::kAny) || !(IsNumT(b) || b == vt::kAny)) return 13;
+                if (!(IsNumT(a) || a == kTypeAny) || !(IsNumT(b) || b == kTypeAny)) return 13;
                 r = NumericResult(code, a, b);
             } else {
                 return 89;
@@ -313,12 +313,12 @@ uint8_t TypeExpression(ScPass &p, int start) {
             hadOp = true;
             uint8_t a = types[n - 1];
             if (it.sub == 16 || it.sub == 17) {
-                bool bcd = p.items[start].sub == vt::kBcd;
-                if (bcd ? !IsStrT(a) : !(IsNumT(a) || a == vt::kAny)) return bcd ? 13 : 71;
-                if (a == vt::kByt && it.sub == 17) types[n - 1] = vt::kInt;
+                bool bcd = p.items[start].sub == kTypeBcd;
+                if (bcd ? !IsStrT(a) : !(IsNumT(a) || a == kTypeAny)) return bcd ? 13 : 71;
+                if (a == kTypeByt && it.sub == 17) types[n - 1] = kTypeInt;
             } else if (it.sub == 48) {
-                if (!(IsNumT(a) || a == vt::kAny)) return 71;
-                if (a >= vt::kSng && a <= vt::kDbl) types[n - 1] = vt::kLng;
+                if (!(IsNumT(a) || a == kTypeAny)) return 71;
+                if (a >= kTypeSng && a <= kTypeDbl) types[n - 1] = kTypeLng;
             } else {
                 return 89;
             }
@@ -327,7 +327,7 @@ uint8_t TypeExpression(ScPass &p, int start) {
         }
         case ic::kObject:
             i = SkipGroup(p, i, end);
-            if (i < end) { types[n] = vt::kObj; users[n++] = 0; }
+            if (i < end) { types[n] = kTypeObject; users[n++] = 0; }
             break;
         default:
             ++i;
@@ -351,7 +351,7 @@ uint8_t TypeExpression(ScPass &p, int start) {
     bool ok;
     switch (target) {
     case 0: case 1: case 2: case 3: case 4: case 8: case 9:
-        ok = IsNumT(r) || r == vt::kAny;
+        ok = IsNumT(r) || r == kTypeAny;
         if (ok && s.code == ic::kExprRef && !hadOp && p.items[start + 1].code == ic::kVar) ok = r == target;
         break;
     case 16: case 17: case 19:
@@ -359,12 +359,12 @@ uint8_t TypeExpression(ScPass &p, int start) {
         if (ok && hadOp) s.value = 1;
         break;
     case 18: ok = IsStrT(r); break;
-    case 32: ok = IsNumT(r) || IsStrT(r) || r == vt::kAny; break;
+    case 32: ok = IsNumT(r) || IsStrT(r) || r == kTypeAny; break;
     case 33:
-        ok = r == vt::kUser || IsStrT(r);
-        if (r == vt::kUser) s.value = users[0];
+        ok = r == kTypeRecord || IsStrT(r);
+        if (r == kTypeRecord) s.value = users[0];
         break;
-    case 48: ok = r == vt::kUser && users[0] == s.value; break;
+    case 48: ok = r == kTypeRecord && users[0] == s.value; break;
     case 80: ok = true; break;
     case 64: case 65: ok = r >= 64 && r <= 79; break;
     default: return 90;
@@ -439,7 +439,7 @@ void SC_ExpOpr(ScPass &p) {
 void SC_ExpPfx(ScPass &p) {
     const Token &t = LastToken(p);
     p.status = 0;
-    if (t.cls == tc::kPrefix) p.ops.push_back(OpEntry{uint16_t(ic::kPrefix | 0x30 << 8), p.parens, 7});
+    if (t.cls == tok::kClsPrefix) p.ops.push_back(OpEntry{uint16_t(ic::kPrefix | 0x30 << 8), p.parens, 7});
     else if (t.word() == 0x1420) p.ops.push_back(OpEntry{uint16_t(ic::kPrefix | 0x11 << 8), p.parens, 13});
 }
 
@@ -509,7 +509,7 @@ void SC_AsgMrk(ScPass &p) {
     if (p.asgTarget < 0) return;
     Item &s = p.items[p.asgTarget];
     s.sub = p.curType;
-    if (p.curType == vt::kUser && p.asgTarget + 1 < p.out) {
+    if (p.curType == kTypeRecord && p.asgTarget + 1 < p.out) {
         const Item &v = p.items[p.asgTarget + 1];
         if (v.code == ic::kVar || v.code == ic::kElem) s.value = p.tab.sym(v.value).extra;
     }
@@ -519,14 +519,14 @@ void SC_AsgMrk(ScPass &p) {
 // Slot 19: the source expression takes the target's type.
 void SC_AsgTgt(ScPass &p) {
     uint8_t t = p.asgItem.sub;
-    p.exprTarget = t == vt::kFixStr || t == vt::kLenStr ? vt::kStr : t == vt::kUser ? 48 : t == vt::kObj ? 80 : t;
+    p.exprTarget = t == kTypeFixStr || t == kTypeFix ? kTypeStr : t == kTypeRecord ? 48 : t == kTypeObject ? 80 : t;
     p.exprValue = p.asgItem.value;
 }
 
 // Slot 20: strings and user types.
 void SC_AsgChk(ScPass &p) {
     uint8_t t = p.asgItem.sub;
-    bool ok = (IsStrT(t) && IsStrT(p.curType)) || (t == vt::kUser && p.curType == vt::kUser);
+    bool ok = (IsStrT(t) && IsStrT(p.curType)) || (t == kTypeRecord && p.curType == kTypeRecord);
     p.status = ok ? 0 : 72;
     if (p.exprStart >= 0) p.items[p.exprStart].sub = p.curType;
 }

@@ -129,7 +129,7 @@ private:
         L close = b.NewLabel(), sep = b.NewLabel(), els = b.NewLabel(), loop = b.NewLabel();
         L implicitEnd = b.NewLabel(), forOpen = b.NewLabel(), whileOpen = b.NewLabel();
         b.Place(tail);
-        b.IfClass(tc::kEnd, close);
+        b.IfClass(tok::kClsEnd, close);
         b.IfToken(kREM, close);
         b.IfToken(kAPOSTROPHE, close);
         b.IfToken(kCOLON, sep);
@@ -186,10 +186,10 @@ private:
         b.IfToken(kPLUS, operand);
         b.IfToken(kNOT, prefix);
         b.IfToken(kLPAREN, open);
-        b.IfClass(tc::kConst, constant);
-        b.IfClass(tc::kName, name);
-        b.IfClass(tc::kNameParen, indexed);
-        b.IfClass(tc::kFunc, func);
+        b.IfClass(tok::kClsConstant, constant);
+        b.IfClass(tok::kClsName, name);
+        b.IfClass(tok::kClsNameParen, indexed);
+        b.IfClass(tok::kClsFunction, func);
         b.Fail(kStNoOperand);
 
         b.Place(prefix);
@@ -221,8 +221,8 @@ private:
         b.IfToken(kPERIOD, member);
         b.Jump(after);
         b.Place(member);
-        b.IfClass(tc::kNameParen, memberParen);
-        b.NeedClass(tc::kName, b.StatusEntry(22));
+        b.IfClass(tok::kClsNameParen, memberParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(22));
         b.Handler(RefMbr);
         Check();
         b.Jump(members);
@@ -251,7 +251,7 @@ private:
 
         b.Place(after);
         b.IfToken(kRPAREN, close);
-        b.IfClass(tc::kBinOp, binop);
+        b.IfClass(tok::kClsOperator, binop);
         b.Jump(done);
         b.Place(close);
         b.Handler(ExpCls);
@@ -274,7 +274,7 @@ private:
         L more = b.NewLabel();
         b.Place(subs);
         b.Place(more);
-        Expr(vt::kLng);
+        Expr(kTypeLng);
         b.IfToken(kCOMMA, more);
         Need(kRPAREN, kStUnclosed);
         b.EmitItem(ic::kIndexEnd, 0);
@@ -289,8 +289,8 @@ private:
         b.Place(target);
         b.Handler(ExpTarget, 80);
         b.Handler(ExpOpen);
-        b.IfClass(tc::kName, scalar);
-        b.IfClass(tc::kNameParen, indexed);
+        b.IfClass(tok::kClsName, scalar);
+        b.IfClass(tok::kClsNameParen, indexed);
         b.Fail(kStSyntax);
         b.Place(scalar);
         b.Handler(RefTgt);
@@ -306,8 +306,8 @@ private:
         b.IfToken(kPERIOD, member);
         b.Jump(done);
         b.Place(member);
-        b.IfClass(tc::kNameParen, memberParen);
-        b.NeedClass(tc::kName, b.StatusEntry(22));
+        b.IfClass(tok::kClsNameParen, memberParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(22));
         b.Handler(RefMbr);
         Check();
         b.Jump(members);
@@ -384,7 +384,7 @@ private:
             for (uint8_t k = 0x45; k <= 0x49; ++k) b.StmtEntry(k, loop);
             L next = b.NewLabel();
             b.Place(next);
-            b.IfClass(tc::kName, next);
+            b.IfClass(tok::kClsName, next);
             b.IfToken(kMINUS, next);
             b.IfToken(kCOMMA, next);
             b.Jump(tail);
@@ -421,8 +421,8 @@ private:
         b.Handler(IsSub);
         b.IfStatus(2, b.StatusEntry(kStUndefinedProc));
         b.Place(callStmt);
-        b.IfClass(tc::kNameParen, paren);
-        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.IfClass(tok::kClsNameParen, paren);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
         b.Handler(RefTgt);
         Check();
         b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
@@ -513,8 +513,8 @@ private:
         b.Jump(tail);
         L paren = b.NewLabel();
         b.Place(one);
-        b.IfClass(tc::kNameParen, paren);
-        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.IfClass(tok::kClsNameParen, paren);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
         b.Place(paren);
         b.Handler(DclArr);
         Check();
@@ -524,7 +524,7 @@ private:
         Stmt(0x1B);
         b.Handler(ChkLinTop);
         Check();
-        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
         b.Handler(DefTyp);
         Check();
         b.Handler(TypOn);
@@ -532,8 +532,8 @@ private:
         L mparen = b.NewLabel();
         Stmt(0x1D);
         b.Handler(BackName);
-        b.IfClass(tc::kNameParen, mparen);
-        b.NeedClass(tc::kName, b.StatusEntry(kStSyntax));
+        b.IfClass(tok::kClsNameParen, mparen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
         b.Place(mparen);
         b.Handler(DefMbr);
         Check();
@@ -803,7 +803,7 @@ private:
         Check();
         b.Jump(next);
         b.Place(isForm);
-        b.NeedClass(tc::kBinOp, b.StatusEntry(11));
+        b.NeedClass(tok::kClsOperator, b.StatusEntry(11));
         b.Handler(CasOpr);
         Check();
         Expr(32);
@@ -849,7 +849,7 @@ private:
         b.Jump(items);
         b.Place(file);
         b.SetKind(0xA4);
-        Expr(vt::kLng);
+        Expr(kTypeLng);
         Need(kCOMMA);
         b.IfToken(kUSING, fileUsing);
         b.Jump(items);
@@ -860,7 +860,7 @@ private:
         b.Place(usingL);
         b.SetKind(0x93);
         b.Place(fmt);
-        Expr(vt::kStr);
+        Expr(kTypeStr);
         b.IfToken(kCOMMA, sepItem);
         Need(kSEMICOLON);
         b.EmitToken();
@@ -896,7 +896,7 @@ private:
         b.IfToken(kSUB, endSub);
         b.IfToken(kFUNCTION, endFn);
         b.IfToken(kTYPE, endType);
-        b.IfToken(Word(tc::kClause, 6), endSelect);
+        b.IfToken(Word(tok::kClsClause, 6), endSelect);
         b.EmitConstant(0, 0);
         b.Jump(tail);
 
@@ -994,10 +994,10 @@ private:
 
     constexpr void Argument(char c) {
         switch (c) {
-        case 'N': Expr(vt::kLng); break;
-        case 'F': Expr(vt::kSng); break;
-        case 'D': Expr(vt::kDbl); break;
-        case 'S': Expr(vt::kStr); break;
+        case 'N': Expr(kTypeLng); break;
+        case 'F': Expr(kTypeSng); break;
+        case 'D': Expr(kTypeDbl); break;
+        case 'S': Expr(kTypeStr); break;
         case 'V': b.Call(target); break;
         case 'X':
             Expr(32);

@@ -9,7 +9,7 @@ namespace txsc {
 
 namespace {
 
-const Token kEndToken{tc::kEnd, 0, 0, 0};
+const Token kEndToken{tok::kClsEnd, 0, 0, 0};
 
 struct Start {
     uint8_t kind;
@@ -35,7 +35,7 @@ uint16_t BeginStatement(ScPass &p, bool &done) {
     int head = -1;
     done = false;
     switch (t.cls) {
-    case tc::kKeyword:
+    case tok::kClsStatement:
         if (p.typeMode && t.kind != 0 && t.kind != 1 && t.kind != 0x1A) { done = true; return kErrNotInMode; }
         if (p.declMode && t.kind != 0 && t.kind != 1 && t.kind != 0x1A && t.kind != 0x31 && t.kind != 0x35) {
             done = true;
@@ -43,13 +43,13 @@ uint16_t BeginStatement(ScPass &p, bool &done) {
         }
         head = t.kind;
         break;
-    case tc::kClause:
-    case tc::kFunc:
+    case tok::kClsClause:
+    case tok::kClsFunction:
         if (p.typeMode) { done = true; return kErrNotInMode; }
         if (p.declMode) { done = true; return kErrNotInDecl; }
-        head = t.cls == tc::kClause ? FindStart(kClauseStarts, std::size(kClauseStarts), t.kind)
+        head = t.cls == tok::kClsClause ? FindStart(kClauseStarts, std::size(kClauseStarts), t.kind)
                                     : FindStart(kFuncStarts, std::size(kFuncStarts), t.kind);
-        if (t.cls == tc::kClause && t.kind == 11) {
+        if (t.cls == tok::kClsClause && t.kind == 11) {
             // GO starts a statement only as GO TO.
             const Token &next = *reinterpret_cast<const Token *>(p.tokbuf + p.tok + 4);
             if (p.tok + 4 >= p.tokBytes || next.word() != 0x0810) head = -1;
@@ -57,14 +57,14 @@ uint16_t BeginStatement(ScPass &p, bool &done) {
         }
         if (head < 0) { done = true; return kErrNoStart; }
         break;
-    case tc::kName:
-    case tc::kNameParen:
+    case tok::kClsName:
+    case tok::kClsNameParen:
         head = p.typeMode ? 0x1D : p.declMode ? 0x1E : 0x80;
         break;
-    case tc::kPpError:
+    case tok::kClsError:
         done = true;
         return uint16_t(0x0400 + t.kind);
-    case tc::kEnd:
+    case tok::kClsEnd:
         PutItem(p, ic::kHead, 0);
         PutItem(p, ic::kEnd, 0);
         done = true;

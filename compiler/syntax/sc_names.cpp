@@ -83,7 +83,7 @@ uint8_t DeclaredBounds(ScPass &p, std::vector<int32_t> &bounds) {
         Cst c;
         uint8_t st = EvalConstExpr(p, c);
         if (st) return st == fs::kBadToken ? 26 : st;
-        if (ConvertConst(c, vt::kLng)) return 59;
+        if (ConvertConst(c, kTypeLng)) return 59;
         bounds.push_back(c.l);
         count *= int64_t(c.l) + 1;
         if (count < 0 || count > 0x7FFFFFFF) return 59;
@@ -99,16 +99,16 @@ uint8_t DeclaredBounds(ScPass &p, std::vector<int32_t> &bounds) {
 uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, uint8_t suffixType) {
     const Token t = CurToken(p);
     *extra = 0;
-    if (t.cls == tc::kName) {
+    if (t.cls == tok::kClsName) {
         Consume(p);
         if (suffix) return 23;
         uint32_t u = p.tab.SearchType(TokenName(p, t));
         if (!u) return 96;
-        *type = vt::kUser;
+        *type = kTypeRecord;
         *extra = u;
         return 0;
     }
-    if (t.cls != tc::kTypeKw) return 24;
+    if (t.cls != tok::kClsType) return 24;
     Consume(p);
     uint8_t k = t.kind;
     if (k == 17) {
@@ -117,11 +117,11 @@ uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, 
             Cst c;
             uint8_t st = EvalConstExpr(p, c);
             if (st) return 26;
-            if (ConvertConst(c, vt::kLng) || c.l <= 0) return 59;
-            *type = vt::kFixStr;
+            if (ConvertConst(c, kTypeLng) || c.l <= 0) return 59;
+            *type = kTypeFixStr;
             *extra = uint32_t(c.l);
         } else {
-            *type = vt::kStr;
+            *type = kTypeStr;
         }
         if (suffix && !IsStrT(suffixType)) return 24;
         return 0;
@@ -159,7 +159,7 @@ void SC_RefArr(ScPass &p) {
     if (!h) { p.status = 99; return; }
     Symbol &s = p.tab.sym(h);
     if (s.kind == sk::kFunction || s.kind == sk::kSub) { p.status = 19; return; }
-    PutItem(p, ic::kExpr, s.type, s.type == vt::kUser ? s.extra : 0);
+    PutItem(p, ic::kExpr, s.type, s.type == kTypeRecord ? s.extra : 0);
     PutItem(p, ic::kArray, s.type, h);
     PutItem(p, ic::kExprEnd, 0);
     p.curType = s.type;
@@ -169,11 +169,11 @@ void SC_RefArr(ScPass &p) {
 // Slot 29: one declared name of DIM (and its kin): bounds, type clause.
 void SC_DclArr(ScPass &p) {
     const Token t = LastToken(p);
-    if (t.cls != tc::kName && t.cls != tc::kNameParen) { p.status = 17; return; }
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 17; return; }
     TemplateFromToken(p, t);
     const bool suffix = p.tmpl.flags[1] != 0;
     std::vector<int32_t> bounds;
-    if (t.cls == tc::kNameParen) {
+    if (t.cls == tok::kClsNameParen) {
         if (uint8_t st = DeclaredBounds(p, bounds)) { p.status = st; return; }
     }
     p.tmpl.dims = uint8_t(bounds.size());
@@ -183,7 +183,7 @@ void SC_DclArr(ScPass &p) {
         uint8_t type;
         uint32_t extra;
         if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
-        if (type == vt::kObj || type == vt::kAny) { p.status = 88; return; }
+        if (type == kTypeObject || type == kTypeAny) { p.status = 88; return; }
         p.tmpl.type = type;
         p.tmpl.extra = extra;
         p.tmpl.typed = suffix ? 1 : 0;
@@ -211,8 +211,8 @@ void SC_DclArr(ScPass &p) {
             for (int32_t b : p.tab.sym(h).bounds) {
                 int slot = NewSlot(p, Cst::Lng(b));
                 if (slot < 0) break;
-                PutItem(p, ic::kExpr, vt::kLng);
-                PutItem(p, ic::kConst, vt::kLng, uint32_t(slot));
+                PutItem(p, ic::kExpr, kTypeLng);
+                PutItem(p, ic::kConst, kTypeLng, uint32_t(slot));
                 PutItem(p, ic::kExprEnd, 0);
             }
             PutItem(p, ic::kIndexEnd, 0);
@@ -227,7 +227,7 @@ void SC_RefMbr(ScPass &p) {
     const Token t = LastToken(p);
     Item *prev = LastItem(p);
     uint32_t type = 0;
-    if (prev && prev->sub == vt::kUser) {
+    if (prev && prev->sub == kTypeRecord) {
         if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
         else if (prev->code == ic::kVar || prev->code == ic::kElem || prev->code == ic::kIndexEnd) {
             for (int i = p.out - 1; i >= 0; --i) {
@@ -275,7 +275,7 @@ void SC_DefMbr(ScPass &p) {
     if (p.tab.SearchMember(p.typeDef, name)) { p.status = 64; return; }
     Member m;
     m.name = std::string(name);
-    if (t.cls == tc::kNameParen) {
+    if (t.cls == tok::kClsNameParen) {
         if (uint8_t st = DeclaredBounds(p, m.bounds)) { p.status = st; return; }
     }
     m.dims = uint8_t(m.bounds.size());
@@ -284,10 +284,10 @@ void SC_DefMbr(ScPass &p) {
     uint8_t type;
     uint32_t extra;
     const Token kw = CurToken(p);
-    if (kw.cls == tc::kName && p.tab.SearchType(TokenName(p, kw)) == p.typeDef) { Consume(p); p.status = 96; return; }
+    if (kw.cls == tok::kClsName && p.tab.SearchType(TokenName(p, kw)) == p.typeDef) { Consume(p); p.status = 96; return; }
     if (uint8_t st = ParseTypeClause(p, &type, &extra, false, 0)) { p.status = st == 26 && kw.kind == 17 ? 25 : st; return; }
-    int64_t elem = type == vt::kUser ? p.tab.type(extra).size : type == vt::kFixStr ? extra
-                 : type == vt::kStr ? 12 : SymbolTable::VarSize(type, 0, nullptr);
+    int64_t elem = type == kTypeRecord ? p.tab.type(extra).size : type == kTypeFixStr ? extra
+                 : type == kTypeStr ? 12 : SymbolTable::VarSize(type, 0, nullptr);
     int64_t count = 1;
     for (int32_t b : m.bounds) count *= int64_t(b) + 1;
     int64_t size = elem * count;
@@ -305,7 +305,7 @@ void SC_DefMbr(ScPass &p) {
 // has consumed the keyword, not the name.
 void SC_BackName(ScPass &p) {
     const Token &t = LastToken(p);
-    if (t.cls == tc::kName || t.cls == tc::kNameParen) p.tok = p.lastTok;
+    if (t.cls == tok::kClsName || t.cls == tok::kClsNameParen) p.tok = p.lastTok;
 }
 
 // Slot 68: status 1 when the name at the cursor is a procedure without
@@ -314,7 +314,7 @@ void SC_BackName(ScPass &p) {
 void SC_IsSub(ScPass &p) {
     const Token t = CurToken(p);
     p.status = 0;
-    if (t.cls != tc::kName && t.cls != tc::kNameParen) return;
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) return;
     UseTemplate(p, t, 0);
     uint32_t h = p.tab.Search(p.tmpl, p.scope);
     if (!h) {

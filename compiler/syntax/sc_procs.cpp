@@ -29,10 +29,10 @@ uint8_t DeclaredParam(ScPass &p, ParamEntry &e, uint16_t &argBytes) {
     bool byVal = false;
     if (CurToken(p).word() == 0x1710) { Consume(p); byVal = true; }
     const Token t = CurToken(p);
-    if (t.cls != tc::kName && t.cls != tc::kNameParen) return 30;
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) return 30;
     Consume(p);
     bool array = false;
-    if (t.cls == tc::kNameParen) {
+    if (t.cls == tok::kClsNameParen) {
         if (CurToken(p).word() != kTokClose) return 18;
         Consume(p);
         array = true;
@@ -46,10 +46,10 @@ uint8_t DeclaredParam(ScPass &p, ParamEntry &e, uint16_t &argBytes) {
     }
     if (byVal && (IsStrT(type) || array)) return 31;
     uint8_t code = array ? kArrCode : byVal ? kValCode : kRefCode;
-    e.value = type == vt::kUser ? extra : 0;
+    e.value = type == kTypeRecord ? extra : 0;
     if (CurToken(p).word() == kTokEq) {
         Consume(p);
-        if (array || type == vt::kUser) return 34;
+        if (array || type == kTypeRecord) return 34;
         const Token k = CurToken(p);
         if (IsStrT(type)) {
             std::string_view text;
@@ -70,7 +70,7 @@ uint8_t DeclaredParam(ScPass &p, ParamEntry &e, uint16_t &argBytes) {
         code = uint8_t(code + kDefaultBit);
     }
     e.word = uint16_t(code | type << 8);
-    argBytes = uint16_t(argBytes + ((byVal && type == vt::kDbl) ? 8 : 4));
+    argBytes = uint16_t(argBytes + ((byVal && type == kTypeDbl) ? 8 : 4));
     return 0;
 }
 
@@ -85,7 +85,7 @@ void SC_DclPrc(ScPass &p) {
     else { p.status = 29; return; }
     Consume(p);
     const Token t = CurToken(p);
-    if (t.cls != tc::kName && t.cls != tc::kNameParen) { p.status = 30; return; }
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 30; return; }
     Consume(p);
     TemplateFromToken(p, t);
     const bool suffix = p.tmpl.flags[1] != 0;
@@ -113,7 +113,7 @@ void SC_DclPrc(ScPass &p) {
     }
     uint16_t argBytes = 0;
     if (form == 3) {
-        r.params.push_back(ParamEntry{uint16_t(0x50 | vt::kObj << 8), 0, 0, {}});
+        r.params.push_back(ParamEntry{uint16_t(0x50 | kTypeObject << 8), 0, 0, {}});
         argBytes = 4;
     }
     std::string name = p.tmpl.name;
@@ -127,8 +127,8 @@ void SC_DclPrc(ScPass &p) {
         if (form <= 1) prefix.clear();
     }
     bool hasList = false;
-    if (t.cls == tc::kNameParen || CurToken(p).word() == kTokOpen) {
-        if (t.cls != tc::kNameParen) Consume(p);
+    if (t.cls == tok::kClsNameParen || CurToken(p).word() == kTokOpen) {
+        if (t.cls != tok::kClsNameParen) Consume(p);
         hasList = true;
         if (CurToken(p).word() == kTokClose) {
             Consume(p);
@@ -150,7 +150,7 @@ void SC_DclPrc(ScPass &p) {
         uint8_t type;
         uint32_t extra;
         if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
-        if (form == 1 && type == vt::kStr) { p.status = 74; return; }
+        if (form == 1 && type == kTypeStr) { p.status = 74; return; }
         p.tmpl.type = type;
     }
     std::string ext = prefix + name;
@@ -175,7 +175,7 @@ void SC_DclPrc(ScPass &p) {
 // Slot 94: FUNCTION name / SUB name opening a body.
 void SC_DefPrc(ScPass &p) {
     const Token t = CurToken(p);
-    if (t.cls != tc::kName && t.cls != tc::kNameParen) { p.status = 30; return; }
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 30; return; }
     Consume(p);
     TemplateFromToken(p, t);
     const bool suffix = p.tmpl.flags[1] != 0;
@@ -197,7 +197,7 @@ void SC_DefPrc(ScPass &p) {
         // line: the line's later names are still read from there.
         SymTemplate th;
         th.name = "this";
-        th.type = vt::kObj;
+        th.type = kTypeObject;
         th.kind = sk::kParam;
         th.typed = 1;
         th.owner = r.owner;
@@ -205,8 +205,8 @@ void SC_DefPrc(ScPass &p) {
         first = 1;
     }
     const size_t declared = r.params.size() - first;
-    if (t.cls == tc::kNameParen || CurToken(p).word() == kTokOpen) {
-        if (t.cls != tc::kNameParen) Consume(p);
+    if (t.cls == tok::kClsNameParen || CurToken(p).word() == kTokOpen) {
+        if (t.cls != tok::kClsNameParen) Consume(p);
         size_t i = 0;
         if (CurToken(p).word() == kTokClose && declared == 0) {
             Consume(p);
@@ -220,9 +220,9 @@ void SC_DefPrc(ScPass &p) {
                 if (CurToken(p).word() == 0x1710) Consume(p);
                 else if (byVal) { p.status = 72; return; }
                 const Token n = CurToken(p);
-                if (n.cls != tc::kName && n.cls != tc::kNameParen) { p.status = 30; return; }
+                if (n.cls != tok::kClsName && n.cls != tok::kClsNameParen) { p.status = 30; return; }
                 Consume(p);
-                const bool array = n.cls == tc::kNameParen;
+                const bool array = n.cls == tok::kClsNameParen;
                 if (array) {
                     if (CurToken(p).word() != kTokClose) { p.status = 18; return; }
                     Consume(p);
@@ -239,7 +239,7 @@ void SC_DefPrc(ScPass &p) {
                     // of the name must still find the parameter.
                     p.tmpl.typed = p.tmpl.flags[1];
                 }
-                if (type != dtype && !(dtype == vt::kFixStr && type == vt::kStr)) { p.status = 72; return; }
+                if (type != dtype && !(dtype == kTypeFixStr && type == kTypeStr)) { p.status = 72; return; }
                 p.tmpl.type = type;
                 p.tmpl.kind = byVal ? sk::kByVal : sk::kParam;
                 p.tmpl.dims = array ? 255 : 0;
@@ -320,8 +320,8 @@ void SC_ArgMrk(ScPass &p) {
     uint8_t dtype = uint8_t(e.word >> 8);
     Item &s = p.items[p.exprStart];
     const uint8_t at = p.curType;
-    const bool fits = (vt::IsNumeric(dtype) && (vt::IsNumeric(at) || at == vt::kAny)) ||
-                      (IsStrT(dtype) && IsStrT(at)) || dtype == vt::kAny ||
+    const bool fits = (vt::IsNumeric(dtype) && (vt::IsNumeric(at) || at == kTypeAny)) ||
+                      (IsStrT(dtype) && IsStrT(at)) || dtype == kTypeAny ||
                       (dtype == at);
     if (!fits) { p.status = 72; return; }
     // One variable or array element alone (an element's subscripts end in
@@ -340,7 +340,7 @@ void SC_ArgMrk(ScPass &p) {
         // changes do not reach X.
         s.code = p.exprHadOp ? ic::kExprTmp : ic::kExprParen;
         s.value = 0;
-    } else if (single && (first.sub == dtype || (dtype == vt::kFixStr && at == vt::kStr))) {
+    } else if (single && (first.sub == dtype || (dtype == kTypeFixStr && at == kTypeStr))) {
         // A variable or element of the declared type is passed itself; any
         // other goes through a temporary.
         s.code = ic::kExprRef;
@@ -349,8 +349,8 @@ void SC_ArgMrk(ScPass &p) {
         s.code = ic::kExprTmp;
         s.value = 0;
     }
-    s.sub = dtype == vt::kFixStr ? vt::kStr : dtype;
-    if (dtype == vt::kUser) s.value = e.value;
+    s.sub = dtype == kTypeFixStr ? kTypeStr : dtype;
+    if (dtype == kTypeRecord) s.value = e.value;
     --f.remaining;
     ++f.next;
     p.status = 0;
