@@ -125,6 +125,36 @@ TEST(MainPass, ATokenRunningPastItsRecordIsABrokenFile) {
     EXPECT_EQ(c.detail, 516u);
 }
 
+// Streams the analyzer never writes: an operator code without code of its
+// own, and block ends (or the middle of a block) with no block open.
+TEST(MainPass, ImpossibleStatementsAreError90) {
+    const Bytes twoInts = tok::Cat({{0xB1, 0}, tok::ConstInt(1), tok::ConstInt(2)});
+    struct Case {
+        const char *what;
+        Bytes statement;
+    };
+    const Case cases[] = {
+        {"unknown operator", tok::Cat({{0, 0x94}, twoInts, {0x20, 0x3F}, {0xBF, 0}})},
+        {"unknown unary-looking operator", tok::Cat({{0, 0x94}, twoInts, {0x20, 0x10}, {0xBF, 0}})},
+        {"END IF without IF", {0, 0x13}},
+        {"ELSE without IF", {0, 0x11}},
+        {"WEND without WHILE", {0, 0x23}},
+        {"LOOP without DO", {0, 0x25}},
+        {"NEXT without FOR", {0, 0x21}},
+        {"END SELECT without SELECT", {0, 0x17}},
+        {"CASE ELSE without SELECT", {0, 0x16}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        IrBuilder ir;
+        ir.Statement(1, c.statement);
+        Compiled r = Compile(ir.Build(), "impossible");
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(r.code, 90u);
+        EXPECT_EQ(r.detail, 0u);
+    }
+}
+
 // A program of most statement forms; every damaged copy of its stream must
 // compile or fail with an error code.
 Bytes RichProgram() {
