@@ -1,38 +1,26 @@
+// The pass's entry point: the compilation under the common crash guard.
 #include "cg_driver.h"
+#include "crashguard.h"
 #include "passes.h"
-
-#ifdef _WIN32
-#include <windows.h>
 
 namespace {
 
-LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
-
-// Names the module and the phase (and in code generation the line), then
-// lets the search for a handler go on, so the process ends as it would have.
-LONG WINAPI CgCrashFilter(EXCEPTION_POINTERS *) {
+// Names the module and the phase (and in code generation the line); the
+// guard then lets the crash take its course, so the process ends as it
+// would have.
+void OnCrash(const tx::CrashInfo &, void *) {
     int phase = 0;
     std::string module;
     unsigned line = 0;
     if (txcg::CgCrashInfo(phase, module, line)) {
         std::string text = txcg::FormatCrashMessage(phase, module, line);
-        MessageBoxA(nullptr, text.c_str(), txcg::kCrashTitle,
-                    MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+        tx::ShowCrashBox(text.c_str(), txcg::kCrashTitle);
     }
-    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 } // namespace
 
 extern "C" TX_PASS_EXPORT int CG_CmpFil(CmpFilParam *param) {
-    g_previousFilter = SetUnhandledExceptionFilter(CgCrashFilter);
-    int result = txcg::CgCompile(param);
-    SetUnhandledExceptionFilter(g_previousFilter);
-    return result;
+    tx::CrashGuard guard(OnCrash, nullptr);
+    return txcg::CgCompile(param);
 }
-
-#else
-
-extern "C" TX_PASS_EXPORT int CG_CmpFil(CmpFilParam *param) { return txcg::CgCompile(param); }
-
-#endif

@@ -74,11 +74,12 @@ void SetFrameOffsets(CgState &st) {
 
 void SetCgError(CmpFilParam *param, uint32_t code, uint32_t detail,
                 const std::string &objectPath) {
-    param->err_code = code;
-    param->err_detail = detail;
     if (detail == kDetailObject) {
-        std::strncpy(param->err_text, objectPath.c_str(), sizeof param->err_text - 1);
-        param->err_text[sizeof param->err_text - 1] = '\0';
+        tx::StorePassError(*param, code, detail, objectPath.c_str());
+    } else {
+        // The intermediate file's name is the driver's own; the text stays.
+        param->err_code = code;
+        param->err_detail = detail;
     }
 }
 

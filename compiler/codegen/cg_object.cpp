@@ -140,7 +140,7 @@ void SplitTextSections(CgState &st) {
         return;
     const uint32_t full = (n - kMaxSectionRelocs) / kMaxSectionRelocs;
     if (full + 1 > uint32_t(kMaxExtraText))
-        CgFail(kErrTooManyRelocs);
+        CgFail(kErrTextFull);
 
     std::vector<CoffReloc> all = std::move(text.relocs);
     std::vector<LineEntry> lines = std::move(text.lines);
@@ -193,7 +193,7 @@ std::vector<uint8_t> SerializeObject(CgState &st) {
         // The header counts are 16-bit: more would be written truncated and
         // the object would be silently wrong.
         if (sec.relocs.size() > kMaxSectionRelocs || sec.lines.size() > 0xFFFF)
-            CgFail(kErrTooManyRelocs);
+            CgFail(kErrTextFull);
         uint8_t *h = headers.data() + kFileHeaderSize + kSectionHeaderSize * i;
         std::memcpy(h, SectionName(id), std::strlen(SectionName(id)));
         PutU32(h + 16, uint32_t(sec.image.size()));

@@ -13,19 +13,13 @@
 
 #include "cmpfilparam.h"
 #include "intermediate.h"
+#include "passerror.h"
 
 namespace txcg {
 
-// Error codes and detail codes stored in the parameter block.
-constexpr uint32_t kErrNoMemory = 6;
-constexpr uint32_t kErrOpen = 11;
-constexpr uint32_t kErrWrite = 12;
-constexpr uint32_t kErrRead = 13;
-constexpr uint32_t kErrTooManyRelocs = 20;
-constexpr uint32_t kErrInternal = 90;
-constexpr uint32_t kDetailNone = 0;
-constexpr uint32_t kDetailObject = 264;       // 0x108: the object file
-constexpr uint32_t kDetailIntermediate = 516; // 0x204: the Pcode temporary
+// Error and detail codes stored in the parameter block: passerror.h.
+using enum tx::PassError;
+using enum tx::PassDetail;
 
 // The one fatal error of the pass: thrown anywhere below CgCompile, caught
 // there and stored into the parameter block.

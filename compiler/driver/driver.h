@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cmpfilparam.h"
+#include "passerror.h"
 
 namespace txcl {
 
@@ -105,21 +106,8 @@ void PrintUsage(Driver &d);
 void PrintBanner(Driver &d);
 void PrintVersionLine(Driver &d, const char *library);
 
-// Codes of the driver's own failures.
-constexpr uint32_t kErrOption = 4;
-constexpr uint32_t kErrConflict = 5;
-constexpr uint32_t kErrWorkFile = 10;
-constexpr uint32_t kErrOpen = 11;
-constexpr uint32_t kErrNoText = 2;  // the pass has printed its own lines
-
-constexpr uint32_t kDetailSource = 0x101;
-constexpr uint32_t kDetailPch = 0x104;
-constexpr uint32_t kDetailListing = 0x105;
-constexpr uint32_t kDetailExpanded = 0x106;
-constexpr uint32_t kDetailXref = 0x107;
-constexpr uint32_t kDetailObject = 0x108;
-constexpr uint32_t kDetailTemp = 0x201;
-constexpr uint32_t kDetailUserFile = 0x100;
-constexpr uint32_t kDetailTempFile = 0x200;
+// Error and detail codes: passerror.h.
+using enum tx::PassError;
+using enum tx::PassDetail;
 
 }  // namespace txcl

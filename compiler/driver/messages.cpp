@@ -16,30 +16,30 @@ struct MessageRecord {
 // Every code a pass may store in err_code. Code 2 has no text: the pass
 // has printed its own lines.
 constexpr MessageRecord kMessages[] = {
-    {1, "コンパイラが起動できません"},
-    {3, "パラメータの指定に誤りがあります"},
-    {4, "オプションの指定に誤りがあります"},
-    {5, "オプションの指定に矛盾があります"},
-    {6, "メモリが足りません"},
-    {10, "作業ファイルが作成できません"},
-    {11, "ファイルがオープンできません"},
-    {12, "ファイルが書き込めません"},
-    {13, "ファイルが読み込めません"},
-    {14, "ファイルの形式が正しくありません"},
-    {20, "テキスト領域がいっぱいになりました"},
-    {21, "シンボル名領域がいっぱいになりました"},
-    {22, "変数領域がいっぱいになりました"},
-    {23, "定数領域がいっぱいになりました"},
-    {24, "翻訳可能なソース行数(65535)を超えています"},
-    {30, "メイクスクリプトの形式が正しくありません"},
-    {90, "システムに異常があります"},
-    {91, "未定義のエラーが発生しました"},
-    {98, "中断しました"},
-    {99, "翻訳できませんでした"},
+    {kErrCannotStart, "コンパイラが起動できません"},
+    {kErrParameter, "パラメータの指定に誤りがあります"},
+    {kErrOption, "オプションの指定に誤りがあります"},
+    {kErrConflict, "オプションの指定に矛盾があります"},
+    {kErrNoMemory, "メモリが足りません"},
+    {kErrWorkFile, "作業ファイルが作成できません"},
+    {kErrOpen, "ファイルがオープンできません"},
+    {kErrWrite, "ファイルが書き込めません"},
+    {kErrRead, "ファイルが読み込めません"},
+    {kErrBadFile, "ファイルの形式が正しくありません"},
+    {kErrTextFull, "テキスト領域がいっぱいになりました"},
+    {kErrNamesFull, "シンボル名領域がいっぱいになりました"},
+    {kErrVariablesFull, "変数領域がいっぱいになりました"},
+    {kErrConstantsFull, "定数領域がいっぱいになりました"},
+    {kErrTooManyLines, "翻訳可能なソース行数(65535)を超えています"},
+    {kErrMakeScript, "メイクスクリプトの形式が正しくありません"},
+    {kErrInternal, "システムに異常があります"},
+    {kErrUnknownCode, "未定義のエラーが発生しました"},
+    {kErrInterrupted, "中断しました"},
+    {kErrNotCompiled, "翻訳できませんでした"},
     {0, nullptr},
 };
 
-constexpr uint32_t kUndefinedError = 91;
+constexpr uint32_t kUndefinedError = kErrUnknownCode;
 
 struct DetailRecord {
     uint32_t detail;
@@ -49,20 +49,20 @@ struct DetailRecord {
 // 0x1nn: a file the user named or that belongs to the module; 0x2nn: a
 // temporary file.
 constexpr DetailRecord kDetails[] = {
-    {0x101, "ソース"},
-    {0x102, "運用環境"},
-    {0x104, "プリコンパイルヘッダ"},
-    {0x105, "ソースリスト"},
-    {0x106, "展開ソースリスト"},
-    {0x103, "インクルード"},
-    {0x107, "クロスリファレンス"},
-    {0x108, "オブジェクト"},
-    {0x201, "テンポラリ"},
-    {0x202, "ソースリスティングテンポラリ"},
-    {0x203, "トークンコードテンポラリ"},
-    {0x204, "中間コードテンポラリ"},
-    {0x205, "内部中間コードテンポラリ"},
-    {0x206, "内部クロスリファレンステンポラリ"},
+    {kDetailSource, "ソース"},
+    {kDetailEnv, "運用環境"},
+    {kDetailPch, "プリコンパイルヘッダ"},
+    {kDetailListing, "ソースリスト"},
+    {kDetailExpanded, "展開ソースリスト"},
+    {kDetailInclude, "インクルード"},
+    {kDetailXref, "クロスリファレンス"},
+    {kDetailObject, "オブジェクト"},
+    {kDetailTemp, "テンポラリ"},
+    {kDetailSourceList, "ソースリスティングテンポラリ"},
+    {kDetailTokenCode, "トークンコードテンポラリ"},
+    {kDetailIntermediate, "中間コードテンポラリ"},
+    {kDetailWork, "内部中間コードテンポラリ"},
+    {kDetailXrefWork, "内部クロスリファレンステンポラリ"},
     {0, nullptr},
 };
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "intermediate.h"
+#include "passerror.h"
 #include "tokens.h"
 #include "valuetypes.h"
 
@@ -56,6 +57,10 @@ constexpr uint8_t kHead = kTokStatement, kKeyword = kTokKeyword, kOper = kTokOpe
                   kObject = kTokGroup, kObjectEnd = kTokGroupEnd, kExprEnd = kTokExprEnd,
                   kEnd = kTokRecordEnd, kSep = kTokSeparator;
 }
+
+// Error and detail codes of the pass: passerror.h.
+using enum tx::PassError;
+using enum tx::PassDetail;
 
 // Value types: valuetypes.h.
 using namespace bastype;

@@ -13,6 +13,7 @@
 #include "sc_crash.h"
 #include "sc_numeric.h"
 #include "sc_output.h"
+#include "passerror.h"
 #include "sc_pass.h"
 #include "sc_text.h"
 
@@ -24,7 +25,7 @@ ScPass *g_pass = nullptr;
 
 FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail) {
     FILE *f = name ? std::fopen(name, mode) : nullptr;
-    if (!f) AbortPass(p, 11, 0, detail);
+    if (!f) AbortPass(p, kErrOpen, detail);
     return f;
 }
 
@@ -35,37 +36,37 @@ void OpenFiles(ScPass &p) {
         EnvBlock env;
         switch (ReadEnvBlockFile(c.S_filenmae, env)) {
         case EnvReadStatus::kOk: std::memcpy(p.env, &env, sizeof p.env); break;
-        case EnvReadStatus::kOpenFailed: AbortPass(p, 11, 0, dc::kEnv);
-        case EnvReadStatus::kShort: AbortPass(p, 13, 0, dc::kEnv);
-        case EnvReadStatus::kBadSignature: AbortPass(p, 14, 0, dc::kEnv);
+        case EnvReadStatus::kOpenFailed: AbortPass(p, kErrOpen, kDetailEnv);
+        case EnvReadStatus::kShort: AbortPass(p, kErrRead, kDetailEnv);
+        case EnvReadStatus::kBadSignature: AbortPass(p, kErrBadFile, kDetailEnv);
         }
     }
-    if (c.Fs_filename) { p.listing = OpenOrAbort(p, c.Fs_filename, "w", dc::kListing); p.flags |= kFlagListing; }
-    if (c.Fx_filename) { p.xref = OpenOrAbort(p, c.Fx_filename, "w", dc::kXref); p.flags |= kFlagXref; }
-    if (c.Fp_filename) { p.expanded = OpenOrAbort(p, c.Fp_filename, "w", dc::kExpanded); p.flags |= kFlagExpanded; }
+    if (c.Fs_filename) { p.listing = OpenOrAbort(p, c.Fs_filename, "w", kDetailListing); p.flags |= kFlagListing; }
+    if (c.Fx_filename) { p.xref = OpenOrAbort(p, c.Fx_filename, "w", kDetailXref); p.flags |= kFlagXref; }
+    if (c.Fp_filename) { p.expanded = OpenOrAbort(p, c.Fp_filename, "w", kDetailExpanded); p.flags |= kFlagExpanded; }
     p.mode = c.M == 2 ? 'L' : 'W';
     if (c.CV == 1) p.flags |= kFlagNoDefaultVars;
     p.moduleFlag = ModuleFlagOf(c.srcfilename);
     // The source list is read as bytes: its lines are Shift-JIS and the
     // name offsets of the tokens count bytes, line feed handling included.
-    p.slist = OpenOrAbort(p, c.slist_filename, "rb", dc::kSlist);
-    p.tcode = OpenOrAbort(p, c.tcode_filename, "rb", dc::kTcode);
-    p.pcode = OpenOrAbort(p, c.pcode_filename, "w+b", dc::kPcode);
+    p.slist = OpenOrAbort(p, c.slist_filename, "rb", kDetailSourceList);
+    p.tcode = OpenOrAbort(p, c.tcode_filename, "rb", kDetailTokenCode);
+    p.pcode = OpenOrAbort(p, c.pcode_filename, "w+b", kDetailIntermediate);
     OutputOpen(p);
-    if (num::Reset() != num::kOk) AbortPass(p, 90, 0xF2, 0);
+    if (num::Reset() != num::kOk) AbortPass(p, kErrInternal);
 }
 
 const char *DetailFileName(ScPass &p, uint32_t detail) {
     const CmpFilParam &c = *p.param;
     switch (detail) {
-    case dc::kSource: return c.srcfilename;
-    case dc::kEnv: return c.S_filenmae;
-    case dc::kListing: return c.Fs_filename;
-    case dc::kExpanded: return c.Fp_filename;
-    case dc::kXref: return c.Fx_filename;
-    case dc::kSlist: return c.slist_filename;
-    case dc::kTcode: return c.tcode_filename;
-    case dc::kPcode: return c.pcode_filename;
+    case kDetailSource: return c.srcfilename;
+    case kDetailEnv: return c.S_filenmae;
+    case kDetailListing: return c.Fs_filename;
+    case kDetailExpanded: return c.Fp_filename;
+    case kDetailXref: return c.Fx_filename;
+    case kDetailSourceList: return c.slist_filename;
+    case kDetailTokenCode: return c.tcode_filename;
+    case kDetailIntermediate: return c.pcode_filename;
     }
     return nullptr;
 }
@@ -75,10 +76,10 @@ void WriteErrorLine(ScPass &p, const std::string &text) {
     std::fflush(stdout);
     if ((p.flags & kFlagListing) && p.listing &&
         std::fwrite(text.data(), 1, text.size(), p.listing) != text.size())
-        AbortPass(p, 12, 0, dc::kListing);
+        AbortPass(p, kErrWrite, kDetailListing);
     if ((p.flags & kFlagExpanded) && p.expanded &&
         std::fwrite(text.data(), 1, text.size(), p.expanded) != text.size())
-        AbortPass(p, 12, 0, dc::kExpanded);
+        AbortPass(p, kErrWrite, kDetailExpanded);
 }
 
 void AnalyseStatement(ScPass &p) {
@@ -111,7 +112,7 @@ int Run(ScPass &p) {
     if (!p.errors) OutputTables(p);
     if (!p.errors) OutputStream(p);
     OutputCountLine(p);
-    if (p.errors) AbortPass(p, 2, 0xF0, 0);
+    if (p.errors) AbortPass(p, kErrNoText);
     p.phase = 2;
     OutputFinish(p);
     return 1;
@@ -121,14 +122,12 @@ int Run(ScPass &p) {
 
 ScPass *CurrentPass() { return g_pass; }
 
-void AbortPass(ScPass &p, uint32_t code, uint8_t noDetail, uint32_t detail) {
+void AbortPass(ScPass &p, uint32_t code, std::optional<uint32_t> detail) {
     OutputClose(p);
-    p.param->err_code = code;
-    if (!noDetail) {
-        p.param->err_detail = detail;
-        const char *name = DetailFileName(p, detail);
-        std::snprintf(p.param->err_text, sizeof p.param->err_text, "%s", name ? name : "");
-    }
+    if (detail)
+        tx::StorePassError(*p.param, code, *detail, DetailFileName(p, *detail));
+    else
+        p.param->err_code = code;
     throw ScAbort{code};
 }
 
@@ -154,7 +153,7 @@ void ReadStatement(ScPass &p) {
         if (c == '\n') break;
     }
     if (n == 0 && c == EOF) {
-        if (std::ferror(p.slist)) AbortPass(p, 13, 0, dc::kSlist);
+        if (std::ferror(p.slist)) AbortPass(p, kErrRead, kDetailSourceList);
         p.slistEnd = true;
     }
     p.line[n] = 0;
@@ -164,20 +163,20 @@ void ReadStatement(ScPass &p) {
     uint8_t head[4];
     size_t got = std::fread(head, 1, 4, p.tcode);
     if (got == 0 && std::feof(p.tcode)) { p.tcodeEnd = true; return; }
-    if (got != 4) AbortPass(p, 13, 0, dc::kTcode);
+    if (got != 4) AbortPass(p, kErrRead, kDetailTokenCode);
     uint16_t total = uint16_t(head[0] | head[1] << 8);
     p.recLine = uint16_t(head[2] | head[3] << 8);
     // A length that cannot hold its own head, or tokens that would not fit
     // the buffer with the end mark, is no record this pass can read.
-    if (total < 4 || total - 4 > kTokenMaxBytes) AbortPass(p, 14, 0, dc::kTcode);
+    if (total < 4 || total - 4 > kTokenMaxBytes) AbortPass(p, kErrBadFile, kDetailTokenCode);
     p.tokBytes = total - 4;
-    if (std::fread(p.tokbuf, 1, size_t(p.tokBytes), p.tcode) != size_t(p.tokBytes)) AbortPass(p, 13, 0, dc::kTcode);
+    if (std::fread(p.tokbuf, 1, size_t(p.tokBytes), p.tcode) != size_t(p.tokBytes)) AbortPass(p, kErrRead, kDetailTokenCode);
     static const uint8_t kEndMark[4] = {0xF1, 0, 0, 0};
     std::memcpy(p.tokbuf + p.tokBytes, kEndMark, 4);
 }
 
 std::string_view TokenName(ScPass &p, const Token &t) {
-    if (size_t(t.off) + t.len > size_t(p.lineLen)) AbortPass(p, 14, 0, dc::kTcode);
+    if (size_t(t.off) + t.len > size_t(p.lineLen)) AbortPass(p, kErrBadFile, kDetailTokenCode);
     return std::string_view(p.line + t.off, t.len);
 }
 
@@ -187,7 +186,7 @@ int CompileModule(CmpFilParam *param) {
         p = new ScPass;
     } catch (const std::bad_alloc &) {
         param->err_code = 6;
-        param->err_detail = 243;
+        param->err_detail = kDetailAnalyzer;
         return 0;
     }
     p->param = param;
@@ -199,7 +198,7 @@ int CompileModule(CmpFilParam *param) {
     } catch (const ScAbort &) {
         result = 0;
     } catch (const std::bad_alloc &) {
-        try { AbortPass(*p, 6, 0, 243); } catch (const ScAbort &) {}
+        try { AbortPass(*p, kErrNoMemory, kDetailAnalyzer); } catch (const ScAbort &) {}
         result = 0;
     }
     OutputClose(*p);

@@ -124,7 +124,7 @@ int Emitter::UnitEnd(int i) const {
 
 void Emitter::EmitConstant(const Item &x) {
     int size = ifile::ConstantValueSize(x.sub);
-    if (size < 0) throw OutFatal{90, 1, 0};
+    if (size < 0) throw OutFatal{kErrInternal};
     PutCode(x);
     if (x.sub == ifile::kTypeStr) {  // the item names the string constant itself
         Put32(x.value);
@@ -148,7 +148,7 @@ int Emitter::EmitItem(int i) {
         return i + 1;
     case ifile::kTokOperator:  // `&` joins as `+` does; the reader knows only that code
         Put8(ifile::kTokOperator);
-        Put8(x.sub == ifile::kOpConcat ? ifile::kOpAdd : x.sub);
+        Put8(x.sub == ifile::kOpConcat ? uint8_t(ifile::kOpAdd) : x.sub);
         return i + 1;
     case ifile::kTokIntrinsic:
         PutCode(x);
@@ -261,7 +261,7 @@ bool Emitter::StepIsNegative(const Item &x) const {
     case 2: { float v; std::memcpy(&v, s, 4); return v < 0; }
     case 3: { double v; std::memcpy(&v, s, 8); return v < 0; }
     case 4: return false;
-    default: throw OutFatal{90, 1, 0};
+    default: throw OutFatal{kErrInternal};
     }
 }
 

@@ -143,7 +143,7 @@ uint8_t TakeConstant(ScPass &p) {
     if (t.kind > 4) return fs::kBadConst;
     int size = ConstValueSize(t.kind);
     const uint8_t *bytes = ConstBytes(p, p.lastTok, size);
-    if (!bytes) AbortPass(p, 14, 0, dc::kTcode);
+    if (!bytes) AbortPass(p, kErrBadFile, kDetailTokenCode);
     uint8_t raw[8] = {};
     std::memcpy(raw, bytes, size_t(size));
     p.tok = p.lastTok + 4 + size;
@@ -178,7 +178,7 @@ uint8_t EvalConstExpr(ScPass &p, Cst &out) {
             if (t.kind > 4) return t.kind == 16 ? fs::kTypeMismatch : fs::kBadConst;
             int size = ConstValueSize(t.kind);
             const uint8_t *bytes = ConstBytes(p, p.lastTok, size);
-            if (!bytes) AbortPass(p, 14, 0, dc::kTcode);
+            if (!bytes) AbortPass(p, kErrBadFile, kDetailTokenCode);
             uint8_t raw[8] = {};
             std::memcpy(raw, bytes, size_t(size));
             p.tok = p.lastTok + 4 + size;
@@ -376,7 +376,7 @@ uint8_t NewTemporary(ScPass &p, uint8_t type) {
     int counter;
     if (type <= 4) counter = type;
     else if (IsStrT(type)) counter = 5;
-    else AbortPass(p, 90, 0, 241);
+    else AbortPass(p, kErrInternal, kDetailExprStack);
     // The name goes into the template only: writing it over the line would
     // spoil the names of the line that are still to be read.
     char name[8];
@@ -401,7 +401,7 @@ void AddDataItem(ScPass &p, int off, int len) {
     d.line = p.mainLine;
     d.stmt = p.stmtCount;
     d.proc = p.scope.proc;
-    if (off < 0 || len < 0 || off + len > p.lineLen) AbortPass(p, 14, 0, dc::kTcode);
+    if (off < 0 || len < 0 || off + len > p.lineLen) AbortPass(p, kErrBadFile, kDetailTokenCode);
     d.text.assign(p.line + off, size_t(len));
     p.data.push_back(std::move(d));
 }

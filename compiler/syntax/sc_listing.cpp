@@ -13,7 +13,7 @@ namespace txsc {
 namespace {
 
 void Put(FILE *f, std::string_view s, uint32_t detail) {
-    if (!s.empty() && std::fwrite(s.data(), 1, s.size(), f) != s.size()) throw OutFatal{12, 0, detail};
+    if (!s.empty() && std::fwrite(s.data(), 1, s.size(), f) != s.size()) throw OutFatal{kErrWrite, detail};
 }
 
 bool IsVariableKind(uint8_t k) { return k == 1 || k == 2 || k == 17 || k == 18; }
@@ -209,7 +209,7 @@ void WriteXref(ScPass &p, FILE *out, WorkFile &refs) {
         XrefWriter w(p, out, refs);
         w.Run();
     } catch (const std::bad_alloc &) {
-        throw OutFatal{6, 1, 0};
+        throw OutFatal{kErrNoMemory};
     }
 }
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "sc_defs.h"
+
 namespace txsc {
 
 struct ScPass;
 class WorkFile;
 
-constexpr uint32_t kDetailListing = 0x105, kDetailExpanded = 0x106, kDetailXref = 0x107,
-                   kDetailXrefWork = 0x206;
 
 // A line or statement number right-aligned in 7 characters ("      0").
 std::string NumberField(uint32_t n);

@@ -35,12 +35,12 @@ auto Guard(ScPass &p, F f) -> decltype(f()) {
     try {
         return f();
     } catch (const OutFatal &e) {
-        AbortPass(p, e.code, e.noDetail, e.detail);
+        AbortPass(p, e.code, e.detail);
     }
 }
 
 void WritePcode(ScPass &p, const void *data, size_t size) {
-    if (std::fwrite(data, 1, size, p.pcode) != size) throw OutFatal{12, 0, 0x204};
+    if (std::fwrite(data, 1, size, p.pcode) != size) throw OutFatal{kErrWrite, kDetailIntermediate};
 }
 
 bool OpensProcedure(uint8_t code) {
@@ -132,7 +132,7 @@ void OutputTables(ScPass &p) {
 void OutputStream(ScPass &p) {
     ScOutputState &o = *p.output;
     Guard(p, [&] {
-        if (std::fseek(p.pcode, long(ifile::kStreamOffset), SEEK_SET) != 0) throw OutFatal{13, 0, 0x204};
+        if (std::fseek(p.pcode, long(ifile::kStreamOffset), SEEK_SET) != 0) throw OutFatal{kErrRead, kDetailIntermediate};
         if (!o.codeSize) return;
         o.streamSize = WriteStream(o.work, p.pcode, o.tables,
                                    [&](uint16_t word, uint16_t line) { ErrMsgAt(p, word, line); });
@@ -150,7 +150,7 @@ void OutputFinish(ScPass &p) {
         h.stream_size = o.streamSize;
         h.table_size = o.tables.size;
         WriteHeader(p.pcode, h);
-        if (std::fflush(p.pcode) != 0) throw OutFatal{12, 0, 0x204};
+        if (std::fflush(p.pcode) != 0) throw OutFatal{kErrWrite, kDetailIntermediate};
     });
     OutputClose(p);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,14 +19,6 @@
 namespace txsc {
 
 struct ScOutputState;   // the emission side (sc_output.h)
-
-// Detail codes of the fatal exit, in the order of its file-name table.
-namespace dc {
-constexpr uint32_t kSource = 0x101, kEnv = 0x102, kListing = 0x105, kExpanded = 0x106,
-                   kXref = 0x107, kSlist = 0x202, kTcode = 0x203, kPcode = 0x204,
-                   kWork = 0x205, kXrefWork = 0x206;
-constexpr uint32_t kNoFile = 0;
-}
 
 struct ScAbort {
     uint32_t code;
@@ -196,7 +189,7 @@ ScPass *CurrentPass();
 // Fatal exit: closes every stream, deletes the work files, stores the code
 // (and, when `noDetail` is 0, the detail and its file name) and unwinds to
 // SC_CmpFil, which returns 0.
-[[noreturn]] void AbortPass(ScPass &p, uint32_t code, uint8_t noDetail, uint32_t detail);
+[[noreturn]] void AbortPass(ScPass &p, uint32_t code, std::optional<uint32_t> detail = std::nullopt);
 
 // Prints the error line of the current statement and counts it.
 void ErrMsg(ScPass &p, uint16_t word);

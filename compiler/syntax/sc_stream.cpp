@@ -12,8 +12,6 @@ namespace {
 
 using namespace ifile;
 
-constexpr uint32_t kPcodeDetail = 0x204;
-
 uint32_t Get32(const uint8_t *p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
@@ -174,7 +172,7 @@ void Converter::Item(const uint8_t *w, uint32_t n) {
             if (!v) error_(kErrNoParamBlock, line_);
             Put32(v);
         } else {
-            throw OutFatal{90, 1, 0};
+            throw OutFatal{kErrInternal};
         }
         return;
     case kTokLabelValue:  // a label's address as a value: an LNG constant
@@ -189,7 +187,7 @@ void Converter::Item(const uint8_t *w, uint32_t n) {
 }
 
 void Put(FILE *out, const void *data, size_t size) {
-    if (size && std::fwrite(data, 1, size, out) != size) throw OutFatal{12, 0, kPcodeDetail};
+    if (size && std::fwrite(data, 1, size, out) != size) throw OutFatal{kErrWrite, kDetailIntermediate};
 }
 
 void Pad(FILE *out, uint32_t size) {
@@ -200,14 +198,14 @@ void Pad(FILE *out, uint32_t size) {
 }  // namespace
 
 std::vector<uint8_t> ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error) {
-    if (len < kRecordHeadSize) throw OutFatal{90, 1, 0};
+    if (len < kRecordHeadSize) throw OutFatal{kErrInternal};
     uint16_t line = uint16_t(rec[2] | rec[3] << 8);
     Converter c(t, error, line);
     c.out.assign(rec, rec + kRecordHeadSize);
     size_t at = kRecordHeadSize;
     for (;;) {
         uint32_t n = WorkItemLength(rec + at, len - at);
-        if (n == 0) throw OutFatal{90, 1, 0};
+        if (n == 0) throw OutFatal{kErrInternal};
         c.Item(rec + at, n);
         if (rec[at] == kTokRecordEnd) break;
         at += n;
@@ -227,7 +225,7 @@ uint32_t WriteStream(WorkFile &work, FILE *out, const TableState &t, const Strea
         work.Read(head, 4);
         uint16_t len = uint16_t(head[0] | head[1] << 8);
         if (len == 0) break;
-        if (len < kRecordHeadSize) throw OutFatal{13, 0, 0x205};
+        if (len < kRecordHeadSize) throw OutFatal{kErrRead, kDetailWork};
         rec.assign(head, head + 4);
         rec.resize(len);
         work.Read(rec.data() + 4, len - 4u);
@@ -258,7 +256,7 @@ void WriteTables(WorkFile &work, FILE *out, const TableState &t) {
 }
 
 void WriteHeader(FILE *out, const Header &h) {
-    if (std::fseek(out, 0, SEEK_SET) != 0) throw OutFatal{13, 0, kPcodeDetail};
+    if (std::fseek(out, 0, SEEK_SET) != 0) throw OutFatal{kErrRead, kDetailIntermediate};
     auto bytes = EncodeHeader(h);
     Put(out, bytes.data(), bytes.size());
 }

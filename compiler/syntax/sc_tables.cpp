@@ -37,7 +37,7 @@ public:
 
 private:
     void Grow(size_t n) {
-        if (b_.size() + n > 0x7FFFFFFFu) throw OutFatal{full_, 1, 0};
+        if (b_.size() + n > 0x7FFFFFFFu) throw OutFatal{full_};
     }
     uint32_t full_;
     std::vector<uint8_t> b_;
@@ -127,7 +127,7 @@ uint32_t Builder::ArrayStorage(const Symbol &s) const {
     for (int32_t b : s.bounds) {
         if (b < 0) return 0;
         n *= uint64_t(b) + 1;
-        if (n > 0x7FFFFFFFu) throw OutFatal{22, 1, 0};
+        if (n > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
     }
     return uint32_t(n);
 }
@@ -343,7 +343,7 @@ void Builder::ModuleVars() {
         } else {
             address = uint32_t(data);
             data += tab_.VarSize(s);
-            if (data > 0x7FFFFFFFu) throw OutFatal{22, 1, 0};
+            if (data > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
         }
         VarRecord(t, s.type, uint8_t(sk::kModule | (s.dims ? kClassArray : 0)), address, TypeRef(s.type, s.extra),
                   s.dims ? o.bounds : 0, 0, 0, s.name);
@@ -392,9 +392,9 @@ void Builder::ProcDebug() {
             VarRecord(t, ls.type, uint8_t(3 | (ls.dims ? kClassArray : 0)), uint32_t(frame), TypeRef(ls.type, ls.extra),
                       ls.dims ? Off(lh).bounds : 0, 0, 0, ls.name);
             frame += ls.dims ? kArraySlotSize : tab_.VarSize(ls);
-            if (frame > 0x7FFFFFFFu) throw OutFatal{22, 1, 0};
+            if (frame > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
         });
-        if (uint64_t(t.size()) - start > 0x7FFFFFFFu) throw OutFatal{6, 1, 0};
+        if (uint64_t(t.size()) - start > 0x7FFFFFFFu) throw OutFatal{kErrNoMemory};
         t.Patch32(start, t.size() - start);
         t.Patch8(countAt, count);
     });
@@ -466,7 +466,7 @@ void CloseOpenProcedure(ScPass &p, WorkFile &work, TableState &t, uint16_t openL
             b.insert(b.end(), e.deflt, e.deflt + n);
         }
     }
-    if (uint64_t(t.size[kLocalNameRefTable]) + b.size() > 0x7FFFFFFFu) throw OutFatal{22, 1, 0};
+    if (uint64_t(t.size[kLocalNameRefTable]) + b.size() > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
     work.SeekEnd();
     work.Write(b.data(), b.size());
     t.size[kLocalNameRefTable] += uint32_t(b.size());

@@ -8,15 +8,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+
+#include "sc_defs.h"
 
 namespace txsc {
 
 // A fatal exit raised inside the emission side.
 struct OutFatal {
     uint32_t code;
-    uint8_t noDetail;
-    uint32_t detail;
+    std::optional<uint32_t> detail = std::nullopt;  // none: the block's detail stays as it is
 };
 
 class WorkFile {
@@ -44,7 +46,7 @@ public:
     void PatchU32(uint32_t pos, uint32_t v);
 
 private:
-    [[noreturn]] void Fail(uint32_t code) const { throw OutFatal{code, 0, detail_}; }
+    [[noreturn]] void Fail(uint32_t code) const { throw OutFatal{code, detail_}; }
     uint32_t detail_;
     FILE *f_ = nullptr;
     std::string name_;

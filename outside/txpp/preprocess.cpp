@@ -14,15 +14,9 @@ namespace pp {
 
 namespace {
 
-// Message and detail codes of the shared tables that this pass stores.
-constexpr uint32_t kErrMemory = 6;
-constexpr uint32_t kErrOpen = 11;
-constexpr uint32_t kErrWrite = 12;
-constexpr uint32_t kErrRead = 13;
-constexpr uint32_t kErrTooManyLines = 24;
-constexpr uint32_t kDetailSource = 0x101;
-constexpr uint32_t kDetailSourceList = 0x202;
-constexpr uint32_t kDetailTokenCode = 0x203;
+// Error and detail codes: passerror.h.
+using enum tx::PassError;
+using enum tx::PassDetail;
 
 constexpr size_t kMaxLines = 65535;  // record heads hold the line in 16 bits
 

@@ -150,7 +150,7 @@ TEST(SplitText, OneRelocationTooManyIsError20) {
         SplitTextSections(st);
         FAIL() << "no error";
     } catch (const CgError &e) {
-        EXPECT_EQ(e.code, kErrTooManyRelocs);
+        EXPECT_EQ(e.code, kErrTextFull);
         EXPECT_EQ(e.detail, 0u);
     }
 }
@@ -180,7 +180,7 @@ TEST(SplitText, CountsTooLargeForTheHeaderAreRefused) {
             SerializeObject(st);
             FAIL() << "no error";
         } catch (const CgError &e) {
-            EXPECT_EQ(e.code, kErrTooManyRelocs);
+            EXPECT_EQ(e.code, kErrTextFull);
         }
     }
 }

@@ -199,7 +199,7 @@ TEST(Emit, ConstantOfUnknownTypeIsFatal90) {
         FAIL() << "no fatal exit";
     } catch (const OutFatal &f) {
         EXPECT_EQ(f.code, 90u);
-        EXPECT_NE(f.noDetail, 0);
+        EXPECT_FALSE(f.detail.has_value());
     }
 }
 
