@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# Times txcl on a generated module of N lines (default 10,000) and prints
-# the lines compiled per second. The module mixes the statements the
-# compiler chain handles: assignments, expressions, PRINT, IF blocks, loops,
-# SELECT CASE, GOSUB, DATA/READ, and SUB and FUNCTION procedures.
+# Times txcl on a generated module of N lines and, in the same run, tcc on
+# the equivalent C file; prints the time of each (best of RUNS runs), the
+# ratio txcl/tcc, lines per second and the peak memory of each. The module
+# mixes the statements the compiler chain handles: assignments, expressions,
+# PRINT, IF blocks, loops, SELECT CASE, GOSUB, DATA/READ, and SUB and
+# FUNCTION procedures. Without LINES it measures 10,000 and 60,000 lines.
 #   scripts/bench_txcl.sh [LINES] [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-lines=${1:-10000}
-runs=${2:-3}
+sizes=${1:-"10000 60000"}
+runs=${2:-5}
 txcl=${TXCL:-$root/build/native/bin/txcl}
+tcc=${TCC:-$(command -v tcc || true)}
 [ -x "$txcl" ] || { echo "no txcl at $txcl (make native first)" >&2; exit 2; }
+[ -n "$tcc" ] || echo "no tcc (scripts/setup.sh installs it): txcl alone" >&2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-src=$work/BENCH.BAS
 
 # One block of 20 lines per step, procedures at the end.
-awk -v lines="$lines" 'BEGIN {
+basic_module() {
+awk -v lines="$1" 'BEGIN {
   ORS = "\r\n"
   print "DECLARE SUB STEP1 (A%, B&)"
   print "DECLARE FUNCTION TWICE& (BYVAL N&)"
@@ -56,19 +60,108 @@ awk -v lines="$lines" 'BEGIN {
   print "READ A%, B&, I%"
   print "PRINT A%; B&; I%"
   print "END"
-}' > "$src"
-
-count=$(wc -l < "$src")
-cd "$work"
-"$txcl" /nologo BENCH.BAS > compile.log 2>&1 || { iconv -f CP932 -t UTF-8 compile.log >&2; exit 1; }
-best=0
-for ((r = 0; r < runs; r++)); do
-  start=$(date +%s%N)
-  "$txcl" /nologo BENCH.BAS > /dev/null 2>&1
-  t=$(($(date +%s%N) - start))
-  if [ "$best" = 0 ] || [ "$t" -lt "$best" ]; then best=$t; fi
-done
-ls -l BENCH.obj | awk '{ printf "object: %d bytes\n", $5 }'
-awk -v n="$count" -v ns="$best" -v runs="$runs" 'BEGIN {
-  printf "txcl: %d lines in %.3f s (best of %d): %.0f lines per second\n", n, ns / 1e9, runs, n / (ns / 1e9)
 }'
+}
+
+# The same program line for line in C, over the runtime calls a BASIC
+# program makes (strings, printing, DATA), declared here as the module's
+# DECLAREs are.
+c_module() {
+awk -v lines="$1" 'BEGIN {
+  print "typedef struct str str;"
+  print "str *s_lit(const char *); str *s_cat(str *, str *); str *s_num(long);"
+  print "str *s_left(str *, int); int s_len(str *); double s_val(str *);"
+  print "void s_let(str **, str *); void p_str(str *); void p_long(long);"
+  print "void p_float(float); void p_end(void); void stop(void);"
+  print "long read_long(void); double sqrt(double);"
+  print "static const long data_[] = {1, 2, 3};"
+  print "void step1(short *a, long *b);"
+  print "long twice(long n);"
+  print "short a; long b, i_; float x; double d; str *s;"
+  print "int main(void) {"
+  n = 12
+  for (i = 0; n + 20 <= lines - 12; i++) {
+    print "a = " i " % 100; b = a * 3 + " i ";"
+    print "x = a / 7.0f + b * 1.5f; d = (double)x * x - 2.25;"
+    print "s_let(&s, s_cat(s_cat(s_lit(\"item\"), s_num(a)), s_left(s_lit(\"abcdef\"), a % 6)));"
+    print "if (a > 50) {"
+    print "  b = b - a;"
+    print "} else if (a > 20) {"
+    print "  b = b + twice(a);"
+    print "} else {"
+    print "  step1(&a, &b);"
+    print "}"
+    print "for (short i = 1; i <= 3; i++) { b = b + i * a; }"
+    print "while (a > 0) { a = a / 2; }"
+    print "switch (b % 4) {"
+    print "case 0: x = x + 1; break;"
+    print "case 1: case 2: x = x - 1; break;"
+    print "default: x = 0;"
+    print "}"
+    print "if (s_len(s) > 40) { p_str(s); p_long(b); p_float(x); p_end(); }"
+    print "do { a = a + 1; } while (!(a >= 3));"
+    print "d = d + sqrt(x < 0 ? -x : x) + s_val(s_lit(\"1.5\"));"
+    n += 20
+  }
+  for (; n < lines - 12; n++) print "a = a + 1;"
+  print "stop(); return 0; }"
+  print "void step1(short *a, long *b) {"
+  print "  *b = *b + *a * 2;"
+  print "  if (*b > 1000) *b = 0;"
+  print "}"
+  print "long twice(long n) {"
+  print "  return n * 2;"
+  print "}"
+  print "void read_data(void) { a = data_[0]; b = data_[1]; i_ = data_[2];"
+  print "  p_long(a); p_long(b); p_long(i_); p_end(); }"
+}'
+}
+
+# Runs the compilers in turn, RUNS rounds, so that a change of load on the
+# machine falls on both; prints for each the best time, lines per second and
+# the largest peak resident size, then the ratios txcl/tcc.
+measure() {
+  python3 - "$runs" "$@" <<'EOF'
+import subprocess, sys, time
+runs, args = int(sys.argv[1]), sys.argv[2:]
+tools = []  # name, lines, command
+while args:
+    end = args.index("--") if "--" in args else len(args)
+    tools.append((args[0], int(args[1]), args[2:end]))
+    args = args[end + 1:]
+best = [None] * len(tools)
+peak = [0] * len(tools)
+for _ in range(runs):
+    for i, (name, lines, cmd) in enumerate(tools):
+        # GNU time execs the command from a small process of its own, so
+        # the peak is the command's, not that of a fork of this interpreter.
+        start = time.perf_counter()
+        r = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", "peak.txt"] + cmd,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        t = time.perf_counter() - start
+        if r.returncode != 0:
+            sys.exit("failed: " + " ".join(cmd))
+        best[i] = t if best[i] is None else min(best[i], t)
+        peak[i] = max(peak[i], int(open("peak.txt").read().split()[-1]))
+for i, (name, lines, cmd) in enumerate(tools):
+    print("%-5s %d lines in %.3f s (best of %d): %.0f lines per second, peak %.1f MB"
+          % (name + ":", lines, best[i], runs, lines / best[i], peak[i] / 1024))
+if len(tools) == 2:
+    print("%d lines: txcl/tcc time %.2f, peak memory %.2f"
+          % (tools[0][1], best[0] / best[1], peak[0] / peak[1]))
+EOF
+}
+
+cd "$work"
+for lines in $sizes; do
+  basic_module "$lines" > BENCH.BAS
+  "$txcl" /nologo BENCH.BAS > compile.log 2>&1 || { iconv -f CP932 -t UTF-8 compile.log >&2; exit 1; }
+  ls -l BENCH.obj | awk '{ printf "object: %d bytes\n", $5 }'
+  set -- txcl "$(wc -l < BENCH.BAS)" "$txcl" /nologo BENCH.BAS
+  if [ -n "$tcc" ]; then
+    c_module "$lines" > bench.c
+    "$tcc" -c bench.c -o bench.o
+    set -- "$@" -- tcc "$(wc -l < bench.c)" "$tcc" -c bench.c -o bench.o
+  fi
+  measure "$@"
+done

@@ -9,6 +9,7 @@ packages=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth fonts-ipafont-gothic
   libunicorn-dev
+  tcc time
 )
 
 missing=()

@@ -108,7 +108,6 @@ void InitCodeGen(CgState &st) {
     DefineCommonSymbols(st);
     AllocCodeBuffer(st);
     st.fixups.clear();
-    st.fixups.reserve(32768);
     st.labels.clear();
     if (!st.tables[ifile::kProcDebugTable].empty())
         SetFrameOffsets(st);
@@ -149,6 +148,7 @@ int CgCompile(CmpFilParam *param) {
 
         st.phase = 5;
         BuildDataSections(st);
+        st.fixups = {}; // resolved: the memory goes to the sections to come
         st.phase = 6;
         SplitTextSections(st);
         st.phase = 7;

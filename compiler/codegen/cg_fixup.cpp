@@ -7,17 +7,13 @@ namespace txcg {
 
 namespace {
 
-constexpr uint32_t kFixupGrowth = 32768;
 constexpr uint8_t kJmpShort = 0xEB;
 constexpr uint8_t kNop = 0x90;
 constexpr uint32_t kShortReach = 127;
 
 void Add(CgState &st, uint32_t offset, uint32_t symbol, uint16_t type, uint32_t value,
          uint32_t kind) {
-    auto &f = st.fixups;
-    if (f.size() == f.capacity())
-        f.reserve(f.capacity() + kFixupGrowth);
-    f.push_back(FixupRecord{offset, symbol, type, value, kind});
+    st.fixups.push_back(FixupRecord{offset, symbol, type, uint16_t(kind), value});
 }
 
 uint32_t KindFor(uint32_t cls, uint32_t slotKind, uint32_t entryKind, uint32_t entryClass) {
@@ -85,6 +81,7 @@ void ResolveFixups(CgState &st) {
     if (st.fixups.empty())
         return;
     auto &relocs = st.sec[kSecText].relocs;
+    relocs.reserve(relocs.size() + st.fixups.size()); // at most one each
     uint8_t *code = st.code.bytes.data();
     for (FixupRecord f : st.fixups) {
         switch (f.kind) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 
 #include "cg_bytes.h"
 #include "cg_tables.h"
@@ -148,6 +149,7 @@ void SplitTextSections(CgState &st) {
     const uint32_t parts = (n + kMaxSectionRelocs - 1) / kMaxSectionRelocs;
 
     size_t nextLine = 0;
+    uint32_t firstEnd = 0;
     for (uint32_t p = 0; p < parts; ++p) {
         SectionId id = p == 0 ? kSecText : SectionId(kSecTextExtra + p - 1);
         auto &part = st.sec[id];
@@ -162,12 +164,15 @@ void SplitTextSections(CgState &st) {
         if (start > end || end > code.size() || all[last - 1].offset < start ||
             uint64_t(all[last - 1].offset) + 4 > end)
             CgFail(kErrInternal);
-        if (p != 0)
+        if (p != 0) {
             AddSection(st, id);
-        part.image.assign(code.begin() + start, code.begin() + end);
-        part.relocs.assign(all.begin() + first, all.begin() + last);
-        for (auto &r : part.relocs)
-            r.offset -= start;
+            part.image.assign(code.begin() + start, code.begin() + end);
+            part.relocs.assign(all.begin() + first, all.begin() + last);
+            for (auto &r : part.relocs)
+                r.offset -= start;
+        } else {
+            firstEnd = end;
+        }
         part.lines.clear();
         while (nextLine < lines.size() &&
                (p + 1 == parts || lines[nextLine].line == 0 || lines[nextLine].address < end)) {
@@ -177,15 +182,23 @@ void SplitTextSections(CgState &st) {
             part.lines.push_back(e);
         }
     }
+    // The first part is the head of the whole: cut, not copied.
+    code.resize(firstEnd);
+    all.resize(kMaxSectionRelocs);
+    text.image = std::move(code);
+    text.relocs = std::move(all);
     st.extraTextCount = int(parts - 1);
 }
 
-std::vector<uint8_t> SerializeObject(CgState &st) {
+namespace {
+
+// The file header and the section headers, with each section's aux record
+// completed; the 16-bit counts are checked before anything is written.
+std::vector<uint8_t> ObjectHeaders(CgState &st) {
     auto &obj = st.obj;
     const uint32_t nsec = uint32_t(obj.numbered.size());
     std::vector<uint8_t> headers(kFileHeaderSize + kSectionHeaderSize * nsec);
-    std::vector<uint8_t> out = headers; // placeholder, filled in at the end
-    uint32_t pos = uint32_t(out.size());
+    uint32_t pos = uint32_t(headers.size());
 
     for (uint32_t i = 0; i < nsec; ++i) {
         const SectionId id = obj.numbered[i];
@@ -199,24 +212,14 @@ std::vector<uint8_t> SerializeObject(CgState &st) {
         PutU32(h + 16, uint32_t(sec.image.size()));
         if (!sec.image.empty()) {
             PutU32(h + 20, pos);
-            out.insert(out.end(), sec.image.begin(), sec.image.end());
             pos += uint32_t(sec.image.size());
         }
         if (!sec.relocs.empty()) {
             PutU32(h + 24, pos);
-            for (const auto &r : sec.relocs) {
-                AppendU32(out, r.offset);
-                AppendU32(out, r.symbol);
-                AppendU16(out, r.type);
-            }
             pos += kRelocSize * uint32_t(sec.relocs.size());
         }
         if (!sec.lines.empty()) {
             PutU32(h + 28, pos);
-            for (const auto &l : sec.lines) {
-                AppendU32(out, l.address);
-                AppendU16(out, l.line);
-            }
             pos += kLineSize * uint32_t(sec.lines.size());
         }
         PutU16(h + 32, uint16_t(sec.relocs.size()));
@@ -229,28 +232,95 @@ std::vector<uint8_t> SerializeObject(CgState &st) {
         PutU16(aux.data() + 6, uint16_t(sec.lines.size()));
     }
 
-    const uint32_t symbolTable = pos;
-    for (const auto &s : obj.symbols)
-        out.insert(out.end(), s.begin(), s.end());
-    AppendU32(out, uint32_t(4 + obj.strings.size()));
-    out.insert(out.end(), obj.strings.begin(), obj.strings.end());
-
     uint8_t *f = headers.data();
     PutU16(f, kMachineI386);
     PutU16(f + 2, uint16_t(nsec));
     PutU32(f + 4, obj.timeStamp ? *obj.timeStamp : uint32_t(std::time(nullptr)));
-    PutU32(f + 8, symbolTable);
+    PutU32(f + 8, pos); // the symbol table follows the sections
     PutU32(f + 12, uint32_t(obj.symbols.size()));
-    std::copy(headers.begin(), headers.end(), out.begin());
+    return headers;
+}
+
+uint32_t ObjectSize(const CgState &st, const std::vector<uint8_t> &headers) {
+    return GetU32(headers.data() + 8) + kSymRecordSize * uint32_t(st.obj.symbols.size()) + 4 +
+           uint32_t(st.obj.strings.size());
+}
+
+// Hands the bytes after the headers to `put`, in file order.
+template <typename Put> void ObjectBody(const CgState &st, Put &&put) {
+    for (const SectionId id : st.obj.numbered) {
+        const auto &sec = st.sec[id];
+        put(sec.image.data(), sec.image.size());
+        for (const auto &r : sec.relocs) {
+            uint8_t b[kRelocSize];
+            PutU32(b, r.offset);
+            PutU32(b + 4, r.symbol);
+            PutU16(b + 8, r.type);
+            put(b, sizeof b);
+        }
+        for (const auto &l : sec.lines) {
+            uint8_t b[kLineSize];
+            PutU32(b, l.address);
+            PutU16(b + 4, l.line);
+            put(b, sizeof b);
+        }
+    }
+    for (const auto &s : st.obj.symbols)
+        put(s.data(), s.size());
+    uint8_t size[4];
+    PutU32(size, uint32_t(4 + st.obj.strings.size()));
+    put(size, sizeof size);
+    put(st.obj.strings.data(), st.obj.strings.size());
+}
+
+// Collects the small pieces into whole blocks for the file.
+class BlockWriter {
+public:
+    explicit BlockWriter(std::FILE *f) : f_(f) {}
+    void operator()(const uint8_t *p, size_t n) {
+        if (n > sizeof buf_ - used_) {
+            Flush();
+            if (n >= sizeof buf_) {
+                ok_ = ok_ && std::fwrite(p, 1, n, f_) == n;
+                return;
+            }
+        }
+        if (n != 0)
+            std::memcpy(buf_ + used_, p, n);
+        used_ += n;
+    }
+    bool Flush() {
+        ok_ = ok_ && (used_ == 0 || std::fwrite(buf_, 1, used_, f_) == used_);
+        used_ = 0;
+        return ok_;
+    }
+
+private:
+    std::FILE *f_;
+    uint8_t buf_[65536];
+    size_t used_ = 0;
+    bool ok_ = true;
+};
+
+} // namespace
+
+std::vector<uint8_t> SerializeObject(CgState &st) {
+    std::vector<uint8_t> out = ObjectHeaders(st);
+    out.reserve(ObjectSize(st, out));
+    ObjectBody(st, [&](const uint8_t *p, size_t n) { out.insert(out.end(), p, p + n); });
     return out;
 }
 
+// Written piece by piece: the image of a large module is never held whole.
 void WriteObjectFile(CgState &st) {
-    std::vector<uint8_t> image = SerializeObject(st);
+    const std::vector<uint8_t> headers = ObjectHeaders(st);
     std::FILE *f = std::fopen(st.objectPath.c_str(), "wb");
     if (!f)
         CgFail(kErrOpen, kDetailObject);
-    const bool written = std::fwrite(image.data(), 1, image.size(), f) == image.size();
+    auto out = std::make_unique<BlockWriter>(f);
+    (*out)(headers.data(), headers.size());
+    ObjectBody(st, *out);
+    const bool written = out->Flush();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed)
         CgFail(kErrWrite, kDetailObject);

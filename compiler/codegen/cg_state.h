@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -106,8 +107,8 @@ struct FixupRecord {
     uint32_t offset;
     uint32_t symbol;
     uint16_t type;
+    uint16_t kind; // a FixupKind, or a class passed through
     uint32_t value;
-    uint32_t kind;
 };
 
 constexpr uint32_t kOpenLink = 0xFFFFFFFF;
@@ -171,7 +172,7 @@ struct CgState {
     int extraTextCount = 0;
 
     CodeBuffer code;
-    std::vector<FixupRecord> fixups;
+    std::deque<FixupRecord> fixups; // grows without copying what it holds
     std::vector<uint8_t> labels; // u32 slots: code offsets once placed
     bool labelPending = false;
     uint32_t pendingLabel = 0;
