@@ -88,7 +88,10 @@ void CopyEditorSettings(const EditorSettings& s, EditorSettingsCopy& out) {
 }
 
 int32_t FontSizeOfHeight(int32_t height, int32_t dpi) {
-    return dpi > 0 ? static_cast<int32_t>(static_cast<int64_t>(height) * -720 / dpi) : 0;
+    // A character height is negative, a cell height positive; both give
+    // the size of the font, never a negative one.
+    int64_t h = height < 0 ? -static_cast<int64_t>(height) : height;
+    return dpi > 0 ? static_cast<int32_t>(h * 720 / dpi) : 0;
 }
 
 }  // namespace tambrix

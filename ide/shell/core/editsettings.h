@@ -59,7 +59,7 @@ bool SaveEditorSettings(fw::RegStore& reg, const EditorSettings& s);
 void CopyEditorSettings(const EditorSettings& s, EditorSettingsCopy& out);
 
 // Font size in tenths of a point of a font height in pixels (negative for
-// a character height) at dpi pixels per inch.
+// a character height, positive for a cell height) at dpi pixels per inch.
 int32_t FontSizeOfHeight(int32_t height, int32_t dpi);
 
 }  // namespace tambrix

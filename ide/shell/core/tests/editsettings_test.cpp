@@ -91,6 +91,7 @@ TEST(EditorSettings, ColourTableAndFontSize) {
     EXPECT_EQ(std::string(kColorTable[1].name), "\x88\xC3\x82\xA2\x8A\x44\x90\x46");
     EXPECT_EQ(FontSizeOfHeight(-16, 96), 120);
     EXPECT_EQ(FontSizeOfHeight(-13, 96), 97);
+    EXPECT_EQ(FontSizeOfHeight(16, 96), 120) << "a stock font's positive cell height";
 }
 
 }  // namespace
