@@ -23,5 +23,6 @@
 // Descriptions per module. No private-build entry: release builds carry none.
 #define TX_DESCRIPTION_TXCL "Tambrix BASIC Compiler"
 #define TX_DESCRIPTION_TXPP "Tambrix BASIC Preprocessor"
+#define TX_DESCRIPTION_TXSCL "Tambrix BASIC Line Checker"
 #define TX_DESCRIPTION_TXSC "Tambrix BASIC Syntax Analyzer"
 #define TX_DESCRIPTION_TXCG "Tambrix BASIC Code Generator"

@@ -2,11 +2,14 @@
 #pragma once
 
 #include "fwapp.h"
+#include "fwctrls.h"
 #include "fwdialog.h"
 #include "fwdoc.h"
 #include "fwdoctmpl.h"
+#include "fwfiledlg.h"
 #include "fwframe.h"
 #include "fwobject.h"
+#include "fwrichedit.h"
 #include "fwres.h"
 #include "fwstatusbar.h"
 #include "fwwnd.h"

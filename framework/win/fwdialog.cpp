@@ -41,10 +41,84 @@ void CDialog::EndDialog(INT_PTR result) {
 
 bool CDialog::OnInitDialog() {
     DoDataExchange();
+    UpdateData(false);
     return true;
 }
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+bool CDialog::UpdateData(bool save) {
+    CDataExchange dx(this, save);
+    DoDataExchange(&dx);
+    return !dx.m_bFail;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+    dx->m_idLast = id;
+    HWND h = GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
+    if (!h)
+        return;
+    if (dx->m_bSaveAndValidate) {
+        int n = GetWindowTextLengthA(h);
+        std::string s(static_cast<size_t>(n) + 1, '\0');
+        n = GetWindowTextA(h, s.data(), n + 1);
+        s.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        value = s;
+    } else {
+        SetWindowTextA(h, value.c_str());
+    }
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value) {
+    dx->m_idLast = id;
+    HWND h = GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
+    if (!h)
+        return;
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0));
+    else
+        SendMessageA(h, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Radio(CDataExchange* dx, int id, int& value) {
+    dx->m_idLast = id;
+    HWND first = GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
+    if (!first)
+        return;
+    if (dx->m_bSaveAndValidate)
+        value = -1;
+    // The group runs from the first button to the next one with WS_GROUP.
+    HWND h = first;
+    for (int i = 0; h; ++i) {
+        if (dx->m_bSaveAndValidate) {
+            if (SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                value = i;
+        } else {
+            SendMessageA(h, BM_SETCHECK, i == value, 0);
+        }
+        h = GetWindow(h, GW_HWNDNEXT);
+        if (h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_GROUP))
+            break;
+    }
+}
+
+void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars) {
+    HWND h = GetDlgItem(dx->m_pDlgWnd->m_hWnd, dx->m_idLast);
+    if (!dx->m_bSaveAndValidate) {
+        if (h)
+            SendMessageA(h, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+        return;
+    }
+    if (static_cast<int>(value.size()) > maxChars) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        if (h)
+            SetFocus(h);
+        dx->m_bFail = true;
+    }
+}
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool CDialog::PreTranslateMessage(MSG* msg) {

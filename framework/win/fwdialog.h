@@ -4,6 +4,24 @@
 
 #include "fwwnd.h"
 
+#include <string>
+
+// Dialog data exchange: controls to members (loading) or back (saving).
+class CDataExchange {
+public:
+    CDataExchange(CWnd* dlg, bool save) : m_pDlgWnd(dlg), m_bSaveAndValidate(save) {}
+    CWnd* m_pDlgWnd;
+    bool m_bSaveAndValidate;
+    bool m_bFail = false;  // a check refused the value; the dialog stays
+    int m_idLast = 0;      // the control last exchanged (for the checks)
+};
+void DDX_Text(CDataExchange* dx, int id, std::string& value);
+void DDX_Check(CDataExchange* dx, int id, int& value);
+// value: the index of the checked button of the group that id starts.
+void DDX_Radio(CDataExchange* dx, int id, int& value);
+// Loading limits the edit of the last DDX_Text; saving refuses a longer text.
+void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars);
+
 class CDialog : public CWnd {
     FW_DECLARE_DYNAMIC(CDialog)
 public:
@@ -29,5 +47,8 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     // Binds controls to member objects (called from OnInitDialog).
     virtual void DoDataExchange() {}
+    virtual void DoDataExchange(CDataExchange* dx) { (void)dx; }
+    // Runs the exchange; false when a check refused a value.
+    bool UpdateData(bool save = true);
     bool m_bModal = false;
 };

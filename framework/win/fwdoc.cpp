@@ -114,6 +114,8 @@ bool CDocument::OnOpenDocument(const std::string& path) {
 }
 
 bool CDocument::OnSaveDocument(const std::string& path) {
+    if (!PrepareSave(path))
+        return false;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         FrameworkMessage(FW_IDP_FAILED_TO_SAVE, path, MB_OK | MB_ICONEXCLAMATION);

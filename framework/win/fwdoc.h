@@ -46,8 +46,8 @@ public:
     // list when asked.
     virtual void SetPathName(const std::string& path, bool addToRecent = true);
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
-    bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    virtual bool IsModified() { return m_bModified; }
+    virtual void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
 
     const std::vector<CView*>& GetViews() const { return m_views; }
     CView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
@@ -58,6 +58,9 @@ public:
     virtual bool OnNewDocument();
     virtual bool OnOpenDocument(const std::string& path);
     virtual bool OnSaveDocument(const std::string& path);
+    // Runs before the file is opened for writing (a backup of its previous
+    // contents is taken here); false ends the save, the file untouched.
+    virtual bool PrepareSave(const std::string& path) { (void)path; return true; }
     virtual void OnCloseDocument();
     virtual void DeleteContents() {}
     virtual void Serialize(CArchive& ar);

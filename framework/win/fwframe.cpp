@@ -376,7 +376,7 @@ LRESULT CMDIChildWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 void CMDIChildWnd::OnSize(UINT type, int cx, int cy) {
     Default();  // the MDI child's own processing keeps the maximised state
     if (type != SIZE_MINIMIZED)
-        CFrameWnd::RecalcLayout();
+        RecalcLayout();
     (void)cx;
     (void)cy;
 }

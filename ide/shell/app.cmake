@@ -13,27 +13,30 @@ add_custom_command(OUTPUT ${tambrix_pictures}
 add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 
 set(tambrix_sources
-  ideapp.cpp idehelpers.cpp mainfrm.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp)
+  ideapp.cpp idehelpers.cpp mainfrm.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
+  editdoc.cpp editframe.cpp editview.cpp optedit.cpp smalldlgs.cpp colorctl.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
-          -I ${tambrix_res} -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
+          -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
+          ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}
   VERBATIM)
 
 add_library(tambrix_shell STATIC ${tambrix_sources})
 target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core)
+# The line checkers are the outside libraries TXPP and TXSCL, bound by import.
+target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core txpp txscl)
 
 function(tambrix_program target)
   add_executable(${target} ${ARGN} ${tambrix_rc})
   # The shell's objects must all be in: nothing references the dynamically
   # created classes by name.
   target_link_libraries(${target} PRIVATE -Wl,--whole-archive tambrix_shell -Wl,--no-whole-archive
-    txfw tambrix_core txfwcore)
+    txfw tambrix_core txfwcore txpp txscl)
 endfunction()
 
 tambrix_program(tambrix main.cpp)

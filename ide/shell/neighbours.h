@@ -7,7 +7,10 @@
 #include "fw.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 // A document class that reads and writes nothing, with a frame and a view
 // that draw nothing.
@@ -54,6 +57,31 @@ public:
     void ActivateDebuggee() {}
     int m_nPumpCount = 0;
 
+    // The debugger's services to the editor, recorded until the debugger
+    // exists: breakpoints by (module, line) with their flag, the stop line,
+    // and a line per call in m_debugCalls.
+    std::map<std::pair<std::string, int>, int> m_breakpoints;
+    std::pair<std::string, int> m_stopLine{"", 0};
+    std::vector<std::string> m_debugCalls;
+    bool m_bDebuggeeRunning = false;
+    int DebugGetLineBreakpoint(const std::string& module, int line, int* flag);
+    bool DebugIsStopLine(const std::string& module, int line) const;
+    void DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module, int c);
+    void DebugRemoveBreakpoint(int line, HWND frame, const std::string& module);
+    void DebugRunToCursor(int line, HWND frame, const std::string& module);
+
+    // A module of the project as its file list knows it: the stored name
+    // (as written in the project) and the resolved full path.
+    struct FileRecord {
+        uint32_t id;
+        std::string stored, resolved;
+    };
+    std::vector<FileRecord> m_files;
+    FileRecord* FindFileRecord(uint32_t id);
+    // The project tree's item of a module renamed (recorded).
+    void RenameTreeItem(const std::string& from, const std::string& to);
+    std::vector<std::string> m_treeRenames;
+
     void Serialize(CArchive&) override {}
 };
 
@@ -84,9 +112,6 @@ extern CRcDoc* g_pRcDoc;
 TX_PLAIN_FRAME(CRcTreeFrm)
 TX_PLAIN_VIEW(CRcTreeView)
 
-TX_PLAIN_DOC(CBasEditDoc)
-TX_PLAIN_FRAME(CChildFrame)
-TX_PLAIN_VIEW(CBasEditView)
 TX_PLAIN_DOC(CBetDoc)
 TX_PLAIN_FRAME(CBetFrm)
 TX_PLAIN_VIEW(CBetView)
@@ -96,3 +121,6 @@ TX_PLAIN_VIEW(CDbgWatchView)
 TX_PLAIN_DOC(CPrjErrDoc)
 TX_PLAIN_FRAME(CPrjErrFrm)
 TX_PLAIN_VIEW(CPrjErrView)
+
+// The source editor: its document, frame and view.
+#include "editor.h"

@@ -3,6 +3,7 @@
 // the mode text and the caret position, and the frame finders.
 #pragma once
 
+#include "editsettings.h"
 #include "fw.h"
 
 #include <string>
@@ -44,6 +45,10 @@ public:
     LOGFONTA m_logFont{};
     HFONT m_hEditorFont = nullptr;
     UINT m_nResourceId = 0;
+
+    // Applies a copy of the editor settings: the check level to the
+    // application, font, colours, tab width and line numbers to every editor.
+    void ApplyEditorSettings(const tambrix::EditorSettingsCopy& settings);
 
     // Creates the hidden DEFAULT project (also after Close All).
     bool CreateDefaultProject();

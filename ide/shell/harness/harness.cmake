@@ -5,15 +5,12 @@ target_compile_definitions(tambrix_test PRIVATE TX_IDE_HARNESS)
 set_target_properties(tambrix_test PROPERTIES OUTPUT_NAME TAMBRIX_TEST SUFFIX ".EXE")
 target_link_options(tambrix_test PRIVATE -mconsole)
 
-# The error-text library's stand-in, in a folder of its own (the real one
-# may share the program's folder) that the seeded installation folder names.
-add_library(fake_tq70re63 SHARED harness/fakeerrtext.cpp harness/fakeerrtext.def)
-set_target_properties(fake_tq70re63 PROPERTIES PREFIX "" OUTPUT_NAME TQ70RE63 SUFFIX ".DLL"
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/harness)
-add_dependencies(tambrix_test fake_tq70re63)
+# The error-text library's stand-in (outside/msgtext) lies in the folder
+# the seeded installation folder names.
+add_dependencies(tambrix_test tq70re63)
 
 if(CMAKE_CROSSCOMPILING)
-  foreach(scenario startup damaged nomachine)
+  foreach(scenario startup damaged nomachine editor)
     set(args /scenario:${scenario})
     if(scenario STREQUAL "damaged")
       list(APPEND args /nologo CMDLINE.LIB)

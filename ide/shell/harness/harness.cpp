@@ -55,10 +55,16 @@ std::string Hex(const std::string& s) {
 struct BoxSeen {
     std::string text;
     bool framesEnabled;
+    std::string title;
 };
 std::vector<BoxSeen> g_boxes;
 std::deque<int> g_answers;  // buttons for the next boxes; IDOK when empty
 std::set<HWND> g_handled;
+// A scenario's look into a dialog before it is answered: true when it
+// answered the dialog itself.
+std::function<bool(HWND)> g_dialogCheck;
+// Help requests (data, command): the test build logs them and starts nothing.
+std::vector<std::pair<DWORD_PTR, UINT>> g_helpCalls;
 bool g_splashCreated = false;
 bool g_aboutChecked = false;
 
@@ -108,7 +114,11 @@ BOOL CALLBACK ScanWindow(HWND h, LPARAM) {
     CIdeApp& app = TheApp();
     bool enabled = app.m_pMainFrame && app.m_pMainFrame->m_hWnd &&
                    IsWindowEnabled(app.m_pMainFrame->m_hWnd);
-    g_boxes.push_back({BoxText(h), enabled});
+    if (g_dialogCheck && g_dialogCheck(h))
+        return TRUE;  // a dialog the scenario looks into and answers itself
+    char title[256] = {};
+    GetWindowTextA(h, title, sizeof title);
+    g_boxes.push_back({BoxText(h), enabled, title});
     int answer = IDOK;
     if (!g_answers.empty()) {
         answer = g_answers.front();
@@ -549,8 +559,11 @@ void DamagedChecks() {
     }
 }
 
+#include "editor_steps.inc"
+
 class CHarnessApp : public CIdeApp {
 public:
+    void WinHelp(DWORD_PTR data, UINT cmd) override { g_helpCalls.emplace_back(data, cmd); }
     bool InitInstance() override {
         bool ok = CIdeApp::InitInstance();
         if (ok) {
@@ -605,6 +618,8 @@ int main(int argc, char** argv) {
                    CloseCancelled, CloseForReal};
     } else if (g_scenario == "damaged") {
         g_steps = {DamagedChecks, CloseForReal};
+    } else if (g_scenario == "editor") {
+        g_steps = EditorSteps();
     }
     int code = FwWinMain(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     UnhookWindowsHookEx(hook);

@@ -1,4 +1,4 @@
-// A stand-in for the error-text library that the tests load from the
+// Our stand-in for the runtime message-text library, loaded from the
 // installation folder: message n is "MSG<n>".
 #include <windows.h>
 
