@@ -151,6 +151,8 @@ TEST(MakeEngine, ProgramThatCannotStartIsU1077) {
 }
 
 // The build's own filters over what NMAKE prints give the recorded results.
+// (The transcript of a fatal-error block cut by an empty line is not one
+// NMAKE prints: it is the filters' own case.)
 class Sink : public prj::BuildTextSink {
 public:
     std::string text;
@@ -213,6 +215,7 @@ TEST(MakeEngine, TranscriptsComeOutOfNmakeAndThroughTheFilters) {
              h.answers["TXCL"] = {lines, 0xFFFFFFFFu};
          },
          1},
+        // The recorded success is a build followed by a run with nothing to do.
         {"success",
          [](FakeHost &h, std::string &) {
              h.answers["LINK"] = {{"LINK : warning LNK4033: converting object format",
