@@ -61,6 +61,40 @@ TEST(RcDesigner, ScriptOrderAndShiftJisTexts) {
 }
 
 #ifdef RC_TEST_WINDRES
+std::vector<ResEntry> Windres(const std::string &script_name) {
+    const std::string out = kData + "/" + script_name + ".windres.res";
+    std::string cmd = "cd '" + kData + "' && '" RC_TEST_WINDRES "' -l 0x411 -I '" RC_TEST_INCLUDE
+                      "' -O res '" + script_name + "' '" + out + "'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    std::optional<std::string> bytes = ReadWhole(out);
+    return bytes ? ReadRes(*bytes) : std::vector<ResEntry>{};
+}
+
+// Statements one by one, in the comma-separated form both compilers read.
+TEST(RcDesigner, SnippetsGiveTheSameEntriesAsWindres) {
+    const std::vector<std::string> cases = {
+        "X RCDATA BEGIN 0, 65535, -1, -32768, 0x7fffffffL, -1L, 4294967295L END",
+        "X RCDATA BEGIN \"a\"\"b\\0\", \"\\036\\037\\t\\r\\n\\\\\", \"\\101\\7x\" END",
+        "7 RCDATA BEGIN 1 END\r\nX RCDATA BEGIN 2 END\r\nX MENU BEGIN MENUITEM \"a\", 1 END",
+        "M MENU BEGIN POPUP \"&File\" BEGIN MENUITEM \"A\", 1, CHECKED, GRAYED MENUITEM SEPARATOR "
+        "POPUP \"Sub\" BEGIN MENUITEM \"B\", 0x2, INACTIVE MENUITEM \"C\", 3, MENUBREAK END END "
+        "MENUITEM \"D\", 65535, MENUBARBREAK POPUP \"E\", GRAYED BEGIN MENUITEM \"F\", 4, HELP END END",
+        "K ACCELERATORS BEGIN \"A\", 1, VIRTKEY, ALT \"b\", 2 0x70, 3, VIRTKEY, SHIFT, NOINVERT "
+        "65, 4, ASCII 0x2e, 5, VIRTKEY, CONTROL, SHIFT, ALT END",
+        "#include \"tq70form.h\"\r\nF RCDATA BEGIN __CREATE3, XWT_PRINTER, __MAPMODE, MAP_TWIPS, "
+        "__SHOWWINDOW3, XSW3_SHOWMAXIMIZED, __EV_MOUSEWHEEL, RDRW_META, __SENDMESSAGE END",
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i]);
+        const std::string name = "snippet" + std::to_string(i) + ".rc";
+        std::ofstream(HostPath(JoinPath(kData, name)), std::ios::binary) << cases[i] << "\r\n";
+        std::vector<ResEntry> ours = Ours(name), theirs = Windres(name);
+        std::sort(ours.begin(), ours.end());
+        std::sort(theirs.begin(), theirs.end());
+        EXPECT_EQ(ours, theirs);
+    }
+}
+
 // windres reads the comma-separated ASCII copy; the same entries must come out.
 TEST(RcDesigner, SameEntriesAsWindres) {
     const std::string out = kData + "/windres.res";
