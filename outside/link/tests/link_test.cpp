@@ -109,6 +109,17 @@ protected:
         EXPECT_EQ(b.rc, a.rc);
         EXPECT_EQ(b.out, a.out);
         EXPECT_FALSE(a.out.empty() && a.rc == 0) << "the program printed nothing";
+        EXPECT_EQ(ExportNames("ours.exe"), ExportNames("ld.exe"));
+    }
+
+    // The export names as objdump lists them ("" without an export table).
+    std::string ExportNames(const std::string& image) {
+        Shell s = Run(Q(TX_OBJDUMP) + " -p " + image);
+        EXPECT_EQ(s.rc, 0) << s.out;
+        const size_t at = s.out.find("[Ordinal/Name Pointer] Table");
+        if (at == std::string::npos) return "";
+        const size_t end = s.out.find("\n\n", at);
+        return s.out.substr(at, end == std::string::npos ? std::string::npos : end - at);
     }
 
     fs::path dir_;
