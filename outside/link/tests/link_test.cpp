@@ -3,6 +3,7 @@
 // their resources back.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -224,6 +225,65 @@ TEST_F(LinkTest, DebugKeepsTheSymbolTable) {
     ASSERT_NE(at, std::string::npos) << nm.out;
     const size_t lineStart = nm.out.rfind('\n', at) + 1;
     EXPECT_NE(nm.out.substr(lineStart, at - lineStart).find(want), std::string::npos) << want << "\n" << nm.out.substr(lineStart, at - lineStart);
+}
+
+// The COFF line numbers of the first section that has them, each with the
+// name of the symbol a line-0 entry points at; `image` selects the PE form.
+struct Lines {
+    uint32_t sectionRva = 0;
+    std::vector<std::pair<uint32_t, uint16_t>> entries;
+    std::vector<std::string> functions;
+};
+
+Lines ReadLines(const std::string& b, bool image) {
+    Lines out;
+    const size_t coff = image ? U32(b, 0x3C) + 4 : 0;
+    const size_t nsec = uint8_t(b[coff + 2]) | uint8_t(b[coff + 3]) << 8;
+    const size_t opt = uint8_t(b[coff + 16]) | uint8_t(b[coff + 17]) << 8;
+    const uint32_t symPtr = U32(b, coff + 8), nsym = U32(b, coff + 12);
+    auto symbolName = [&](uint32_t index) {
+        const size_t at = symPtr + size_t(index) * 18;
+        if (U32(b, at) != 0) return std::string(b.data() + at, strnlen(b.data() + at, 8));
+        return std::string(b.data() + symPtr + size_t(nsym) * 18 + U32(b, at + 4));
+    };
+    for (size_t i = 0; i < nsec; ++i) {
+        const size_t h = coff + 20 + opt + 40 * i;
+        const uint32_t ptr = U32(b, h + 28);
+        const size_t n = uint8_t(b[h + 34]) | uint8_t(b[h + 35]) << 8;
+        if (!n) continue;
+        out.sectionRva = U32(b, h + 12);
+        for (size_t k = 0; k < n; ++k) {
+            const uint32_t addr = U32(b, ptr + 6 * k);
+            const uint16_t line = uint16_t(uint8_t(b[ptr + 6 * k + 4]) | uint8_t(b[ptr + 6 * k + 5]) << 8);
+            out.entries.emplace_back(addr, line);
+            if (line == 0) out.functions.push_back(symbolName(addr));
+        }
+        break;
+    }
+    return out;
+}
+
+// With /DEBUG the line numbers of the main module's code come along: image
+// addresses for lines, the same function symbols for line 0.
+TEST_F(LinkTest, DebugKeepsLineNumbers) {
+    const std::string corpus = TX_CORPUS_DIR;
+    fs::copy_file(corpus + "/locals.bas", dir_ / "locals.bas");
+    Shell s = Run(Q(TX_TXCL_EXE) + " /nologo /Zi /Fo\"locals.obj\" locals.bas");
+    ASSERT_EQ(s.rc, 0) << s.out;
+    ASSERT_EQ(Ours("/DEBUG /DEBUGTYPE:COFF /out:locals.exe locals.obj TQ70RN63.LIB").rc, 0);
+    const Lines obj = ReadLines(Slurp(dir_ / "locals.obj"), false);
+    const Lines img = ReadLines(Slurp(dir_ / "locals.exe"), true);
+    ASSERT_GT(obj.entries.size(), 2u);
+    ASSERT_EQ(img.entries.size(), obj.entries.size());
+    for (size_t k = 0; k < obj.entries.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(img.entries[k].second, obj.entries[k].second);
+        if (obj.entries[k].second != 0) {
+            EXPECT_EQ(img.entries[k].first, img.sectionRva + obj.entries[k].first);
+        }
+    }
+    EXPECT_FALSE(obj.functions.empty());
+    EXPECT_EQ(img.functions, obj.functions);
 }
 
 struct ErrorCase {
