@@ -16,6 +16,8 @@ Form *FrmCreateNew(DesignerHost &host, Document &doc, const char *name, bool isM
         host.Message(kMsgTooMany);
         return nullptr;
     }
+    // The form's own copy of the stock fixed font, so the record owns what it holds.
+    r.font = host.CreateFont(host.StockFontOf(StockFont::SystemFixed));
     FrmCalcWindowRect(host, r, false);
     Rect wr;
     memcpy(&wr, &r.area[fa::windowRect], sizeof wr);

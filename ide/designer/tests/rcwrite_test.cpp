@@ -44,6 +44,8 @@ TEST(ScriptWriter, FormWithoutControls) {
         "\t__TEXTCOLOR, 0\r\n\t__FORECOLOR, 0\r\n\t__BACKCOLOR, 15\r\n"
         "\t__GRID2, 1, 1, 8, 8\r\n"
         "\t__CLIPBOARD, 1\r\n"
+        "\t__FONTSIZE, 16\r\n"
+        "\t__FONTNAME2, \"Fixedsys\\0\", 128, 49\r\n"
         "\t__SENDMESSAGE, 0x32L, 0x0L, 0x0L //WM_SETHOTKEY\r\n"
         "\t__WINDOWSIZE3, 0x0L, 0x80000000L, 0x80000000L, 0x288L, 0x19bL\r\n"
         "\t__SHOWWINDOW3, XSW3_SHOWNORMAL\r\n"
