@@ -17,7 +17,7 @@ Form *FrmCreateNew(DesignerHost &host, Document &doc, const char *name, bool isM
         return nullptr;
     }
     // The form's own copy of the stock fixed font, so the record owns what it holds.
-    r.font = host.CreateFont(host.StockFontOf(StockFont::SystemFixed));
+    r.font = host.MakeFont(host.StockFontOf(StockFont::SystemFixed));
     FrmCalcWindowRect(host, r, false);
     Rect wr;
     memcpy(&wr, &r.area[fa::windowRect], sizeof wr);
@@ -25,7 +25,7 @@ Form *FrmCreateNew(DesignerHost &host, Document &doc, const char *name, bool isM
     r.cy = wr.bottom - wr.top;
     SetField(r.name, FrmDefaultName(r.id));
     if (name) SetField(r.name, isMain ? std::string("MAINFORM") : prj::UpperSb(name));
-    uint32_t w = host.CreateWindow(r.exStyle, "TQ70FormWndClass", FieldText(r.name, sizeof r.name), r.style,
+    uint32_t w = host.MakeWindow(r.exStyle, "TQ70FormWndClass", FieldText(r.name, sizeof r.name), r.style,
                                    {r.x, r.y, r.cx, r.cy}, 0, 0);
     if (!w) return nullptr;
     r.hwnd = w;
@@ -68,7 +68,7 @@ ControlRecord *CtlCreate(DesignerHost &host, Document &doc, Form &form, uint32_t
         lf.height = den ? -int32_t((num + den / 2) / den) : -14;
         lf.charSet = 1;
         lf.face = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ Ｐゴシック
-        r.font = host.CreateFont(lf);
+        r.font = host.MakeFont(lf);
         if (!r.font) return nullptr;
     }
     if (kind == kRadio || kind == kCheck || kind == kGroup || kind == kText)
@@ -80,7 +80,7 @@ ControlRecord *CtlCreate(DesignerHost &host, Document &doc, Form &form, uint32_t
     CtlMakeName(form, r);
     std::string text = kKindTable[kind].text[0] ? FieldText(r.name, sizeof r.name) : std::string();
     if (kind != kOcx) {
-        uint32_t w = host.CreateWindow(r.exStyle, kKindTable[kind].cls, text, r.style, {x, y, x + cx, y + cy},
+        uint32_t w = host.MakeWindow(r.exStyle, kKindTable[kind].cls, text, r.style, {x, y, x + cx, y + cy},
                                        form.window, r.id);
         if (!w) {
             if (r.font) host.DeleteFont(r.font);

@@ -276,7 +276,7 @@ bool Build::Create(uint16_t code, uint32_t parent, uint32_t &cur) {
         r.attributes = attrs;
     }
     if (isForm) {
-        uint32_t w = host.CreateWindow(r.exStyle, "TQ70FormWndClass", "", r.style & ~(kWsVisible | kWsDisabled),
+        uint32_t w = host.MakeWindow(r.exStyle, "TQ70FormWndClass", "", r.style & ~(kWsVisible | kWsDisabled),
                                        {int32_t(kCwUseDefault), int32_t(kCwUseDefault), int32_t(kCwUseDefault),
                                         int32_t(kCwUseDefault)}, 0, 0);
         if (!w) return Fail(kMsgNoWindow);
@@ -289,10 +289,10 @@ bool Build::Create(uint16_t code, uint32_t parent, uint32_t &cur) {
         f.number = uint16_t(r.id);
         if (kind == kMdiFrame) {
             Point c = host.CharSize(0);
-            f.mdiClient = host.CreateWindow(0, "MDICLIENT", "", 0x56300000,
+            f.mdiClient = host.MakeWindow(0, "MDICLIENT", "", 0x56300000,
                                             {0, 0, 80 * c.x, 24 * c.y}, w, 256);
             if (!f.mdiClient) {
-                host.DestroyWindow(w);
+                host.DropWindow(w);
                 return Fail(kMsgNoWindow);
             }
             r.area[fa::reserved] = 1;
@@ -310,7 +310,7 @@ bool Build::Create(uint16_t code, uint32_t parent, uint32_t &cur) {
         cur = 0;
         return true;
     }
-    uint32_t w = host.CreateWindow(r.exStyle, kKindTable[kind].cls, "", (r.style & ~kWsDisabled) | kWsVisible,
+    uint32_t w = host.MakeWindow(r.exStyle, kKindTable[kind].cls, "", (r.style & ~kWsDisabled) | kWsVisible,
                                    {int32_t(kCwUseDefault), int32_t(kCwUseDefault), int32_t(kCwUseDefault),
                                     int32_t(kCwUseDefault)}, form->window, r.id);
     if (!w) return Fail(kMsgNoWindow);
@@ -398,7 +398,7 @@ bool Build::Font(uint16_t code, ControlRecord &r, uint32_t cur) {
     case kItFontName: f.face = face; f.charSet = 1; f.pitchAndFamily = 0; break;
     default: f.face = face; f.charSet = uint8_t(cs); f.pitchAndFamily = uint8_t(pf); break;
     }
-    r.font = host.CreateFont(f);
+    r.font = host.MakeFont(f);
     if (!r.font) return Fail(kMsgNoMemory);
     host.SetFont(cur, r.font);
     if ((r.kind == kForm || r.kind == kMdiChild) && r.area[fa::mapMode] == 0)
@@ -485,7 +485,7 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
         Point pos = FrmLPtoDP(host, form->window, mm, {v[0], v[1]});
         Point size = FrmLPtoDP(host, form->window, mm, {v[2], v[3]});
         if (size.x < 0 || size.y < 0) return Fail(kMsgBadParam);
-        host.MoveWindow(cur, {pos.x, pos.y, pos.x + size.x, pos.y + size.y});
+        host.PlaceWindow(cur, {pos.x, pos.y, pos.x + size.x, pos.y + size.y});
         r.x = pos.x, r.y = pos.y, r.cx = size.x, r.cy = size.y;
         if (code == kItWindowSize3) r.positionMode = mode <= 2 ? 0x3000 + mode : 0x3004;
         return true;

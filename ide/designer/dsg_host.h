@@ -29,19 +29,19 @@ class DesignerHost {
 public:
     virtual ~DesignerHost() = default;
     // Windows: 0 is failure. A form window has no parent.
-    virtual uint32_t CreateWindow(uint32_t exStyle, const std::string &cls, const std::string &text,
+    virtual uint32_t MakeWindow(uint32_t exStyle, const std::string &cls, const std::string &text,
                                   uint32_t style, Rect r, uint32_t parent, uint32_t id) = 0;
-    virtual void DestroyWindow(uint32_t w) = 0;
+    virtual void DropWindow(uint32_t w) = 0;
     virtual void SetText(uint32_t w, const std::string &text) = 0;
     virtual std::string GetText(uint32_t w) = 0;
-    virtual void MoveWindow(uint32_t w, Rect r) = 0;
+    virtual void PlaceWindow(uint32_t w, Rect r) = 0;
     // List and combo boxes.
     virtual void SetListItems(uint32_t w, const std::vector<std::string> &items) = 0;
     virtual std::vector<std::string> GetListItems(uint32_t w) = 0;
     virtual void SetCheck(uint32_t w, uint32_t state) = 0;
     virtual void ShowState(uint32_t w, int how) = 0;  // 2 minimised, 3 maximised
     // Fonts: 0 is failure; the handle is owned by the record that keeps it.
-    virtual uint32_t CreateFont(const LogFont &f) = 0;
+    virtual uint32_t MakeFont(const LogFont &f) = 0;
     virtual bool GetFont(uint32_t font, LogFont &out) = 0;
     virtual void DeleteFont(uint32_t font) = 0;
     virtual LogFont StockFontOf(StockFont which) = 0;

@@ -183,7 +183,7 @@ void CtlReleaseResources(DesignerHost &host, Document &doc, ControlRecord &r, bo
         if (!bmp.empty()) doc.List(kListBitmap).Release(bmp);
         if (!cursor.empty()) doc.List(kListCursor).Release(cursor);
     }
-    if (destroy && r.hwnd) host.DestroyWindow(r.hwnd);
+    if (destroy && r.hwnd) host.DropWindow(r.hwnd);
 }
 
 bool CtlDeleteRecord(DesignerHost &host, Document &doc, Form &form, uint32_t window) {

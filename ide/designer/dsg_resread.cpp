@@ -340,8 +340,8 @@ bool RcLoadCompiled(DesignerHost &host, Document &doc, const std::vector<uint8_t
         for (auto &form : fresh.forms) {
             for (size_t i = 1; i < form.table.size(); ++i) CtlReleaseResources(host, fresh, form.table[i], true);
             if (!form.table.empty()) CtlReleaseResources(host, fresh, form.table[0], false);
-            if (form.mdiClient) host.DestroyWindow(form.mdiClient);
-            host.DestroyWindow(form.window);
+            if (form.mdiClient) host.DropWindow(form.mdiClient);
+            host.DropWindow(form.window);
         }
         return false;
     }

@@ -2,7 +2,11 @@
 // metrics as plain values, messages recorded.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <cmath>
 #include <map>
@@ -28,9 +32,9 @@ public:
     std::map<uint32_t, LogFont> fonts;
     std::vector<uint32_t> messages;
     uint32_t nextWindow = 0x100, nextFont = 0x9000;
-    int failWindowsAfter = -1;  // CreateWindow fails once this many more were made
+    int failWindowsAfter = -1;  // MakeWindow fails once this many more were made
 
-    uint32_t CreateWindow(uint32_t exStyle, const std::string &cls, const std::string &text, uint32_t style, Rect r,
+    uint32_t MakeWindow(uint32_t exStyle, const std::string &cls, const std::string &text, uint32_t style, Rect r,
                           uint32_t parent, uint32_t id) override {
         if (failWindowsAfter == 0) return 0;
         if (failWindowsAfter > 0) --failWindowsAfter;
@@ -38,15 +42,15 @@ public:
         windows[w] = Window{exStyle, style, parent, id, cls, text, r, {}};
         return w;
     }
-    void DestroyWindow(uint32_t w) override { windows[w].alive = false; }
+    void DropWindow(uint32_t w) override { windows[w].alive = false; }
     void SetText(uint32_t w, const std::string &t) override { windows[w].text = t; }
     std::string GetText(uint32_t w) override { return windows[w].text; }
-    void MoveWindow(uint32_t w, Rect r) override { windows[w].rect = r; }
+    void PlaceWindow(uint32_t w, Rect r) override { windows[w].rect = r; }
     void SetListItems(uint32_t w, const std::vector<std::string> &items) override { windows[w].items = items; }
     std::vector<std::string> GetListItems(uint32_t w) override { return windows[w].items; }
     void SetCheck(uint32_t w, uint32_t s) override { windows[w].check = s; }
     void ShowState(uint32_t w, int how) override { windows[w].show = how; }
-    uint32_t CreateFont(const LogFont &f) override {
+    uint32_t MakeFont(const LogFont &f) override {
         fonts[nextFont] = f;
         return nextFont++;
     }
@@ -91,6 +95,22 @@ public:
         double f = 96.0 / UnitsPerInch(mode);
         return {int32_t(std::lround(p.x * f)), -int32_t(std::lround(p.y * f))};
     }
+#ifdef _WIN32
+    std::u16string ToWide(const std::string &ansi) override {
+        std::u16string w(ansi.size() + 1, u'\0');
+        int n = MultiByteToWideChar(932, 0, ansi.data(), int(ansi.size()), reinterpret_cast<wchar_t *>(w.data()),
+                                    int(w.size()));
+        w.resize(size_t(n));
+        return w;
+    }
+    std::string FromWide(const std::u16string &wide) override {
+        std::string a(wide.size() * 2 + 1, '\0');
+        int n = WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t *>(wide.data()), int(wide.size()), a.data(),
+                                    int(a.size()), nullptr, nullptr);
+        a.resize(size_t(n));
+        return a;
+    }
+#else
     static std::string Convert(const char *to, const char *from, const std::string &in) {
         iconv_t cd = iconv_open(to, from);
         std::string out(in.size() * 4 + 4, '\0');
@@ -112,6 +132,7 @@ public:
         for (char16_t c : wide) b += char(c & 0xFF), b += char(c >> 8);
         return Convert("CP932", "UTF-16LE", b);
     }
+#endif
     uint32_t PaletteBrush(int i) override { return 0x5000u + uint32_t(i); }
     Point LoadButtonBitmap(uint32_t, const std::string &) override { return {32, 16}; }
     void Message(uint32_t id, const std::string *) override { messages.push_back(id); }

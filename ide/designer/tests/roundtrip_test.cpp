@@ -128,7 +128,7 @@ TEST_F(RoundTrip, MainFormWithEveryControlKind) {
         ASSERT_TRUE(c) << kind;
         SetField(c->name, prj::UpperSb("C" + std::to_string(kind) + "_" + kKindTable[kind].prefix));
         for (auto &e : f->events.Find(c->id)->entries) e.proc = DefaultProcName(FieldText(c->name, 22), e.event, true);
-        c->attributes = kind == kButton ? kCaGroup : kind == kRadio ? kCaLocked : 0;
+        c->attributes = kind == kButton ? uint32_t(kCaGroup) : kind == kRadio ? uint32_t(kCaLocked) : 0u;
         c->style |= kind == kEdit ? 0x4 : 0;
         if (kind <= kText) host.SetText(c->hwnd, kind == kEdit ? "C:\\new\r\nline 2" : "T" + std::to_string(kind));
         if (c->font) {
@@ -136,7 +136,7 @@ TEST_F(RoundTrip, MainFormWithEveryControlKind) {
             host.GetFont(c->font, lf);
             lf.weight = 700, lf.italic = kind & 1, lf.underline = kind == kCombo, lf.face = "Arial";
             host.DeleteFont(c->font);
-            c->font = host.CreateFont(lf);
+            c->font = host.MakeFont(lf);
         }
         switch (kind) {
         case kCheck: c->value = 2; break;
