@@ -3,6 +3,7 @@
 // building from compiled templates, accelerators and control names.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -47,7 +48,9 @@ struct MenuItem {
 };
 #pragma pack(pop)
 static_assert(sizeof(MenuHeader) == 68, "menu header");
-static_assert(sizeof(MenuItem) == 182, "menu item record");
+static_assert(sizeof(MenuItem) == 182 && offsetof(MenuItem, caption) == 22 && offsetof(MenuItem, name) == 150 &&
+                  offsetof(MenuItem, hasShortcut) == 172 && offsetof(MenuItem, keyCommand) == 180,
+              "menu item record");
 
 struct MenuBlock {
     MenuHeader header{};

@@ -186,11 +186,45 @@ void CtlReleaseResources(DesignerHost &host, Document &doc, ControlRecord &r, bo
     if (destroy && r.hwnd) host.DropWindow(r.hwnd);
 }
 
+bool CtlMoveZOrder(Form &form, uint32_t window, uint32_t target) {
+    auto indexOf = [&](uint32_t w) -> size_t {
+        for (size_t i = 1; i < form.table.size(); ++i)
+            if (form.table[i].hwnd == w) return i;
+        return 0;
+    };
+    size_t from = indexOf(window);
+    if (from == 0) return false;
+    size_t after = target == 0 ? 0 : target == 1 ? form.table.size() - 1 : indexOf(target);
+    if (target > 1 && after == 0) return false;
+    if (after == from) return true;
+    size_t to = after < from ? after + 1 : after;
+    ControlRecord r = form.table[from];
+    form.table.erase(form.table.begin() + from);
+    form.table.insert(form.table.begin() + to, r);
+    form.events.Move(from, to);
+    return true;
+}
+
+bool DsgOffsetRectSnap(Rect &r, int32_t dx, int32_t dy, bool snap, int32_t gridX, int32_t gridY) {
+    constexpr int64_t kLimit = 32748;
+    int64_t e[4] = {int64_t(r.left) + dx, int64_t(r.top) + dy, int64_t(r.right) + dx, int64_t(r.bottom) + dy};
+    for (int64_t v : e)
+        if (v < -kLimit || v > kLimit) return false;
+    r = {int32_t(e[0]), int32_t(e[1]), int32_t(e[2]), int32_t(e[3])};
+    if (snap && gridX > 0 && gridY > 0) {
+        int32_t sx = r.left % gridX, sy = r.top % gridY;
+        r.left -= sx, r.right -= sx, r.top -= sy, r.bottom -= sy;
+    }
+    return true;
+}
+
 bool CtlDeleteRecord(DesignerHost &host, Document &doc, Form &form, uint32_t window) {
     auto it = std::find_if(form.table.begin(), form.table.end(),
                            [&](const ControlRecord &r) { return r.hwnd == window; });
     if (it == form.table.end()) return false;
     if (it->kind != kMdiChild) CtlReleaseResources(host, doc, *it, true);
+    // A later control may take the freed id: its events must not find these.
+    if (it != form.table.begin()) form.events.Remove(it->id);
     form.table.erase(it);
     return true;
 }

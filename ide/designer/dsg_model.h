@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -100,6 +101,11 @@ struct ControlRecord {
 };
 #pragma pack(pop)
 static_assert(sizeof(ControlRecord) == 268, "the control record is 67 words");
+// The same offsets in every build: records go to the clipboard as they are.
+static_assert(offsetof(ControlRecord, cursorName) == 44 && offsetof(ControlRecord, hotKey) == 92 &&
+                  offsetof(ControlRecord, area) == 94 && offsetof(ControlRecord, font) == 218 &&
+                  offsetof(ControlRecord, name) == 230 && offsetof(ControlRecord, spacingSet) == 264,
+              "control record layout");
 
 // Word indices of the per-kind area.
 namespace fa {  // forms, MDI frames and children
@@ -170,6 +176,12 @@ int32_t FrmDefaultGrid(DesignerHost &host, uint32_t form, uint32_t mapMode);
 // Appends a control record to a form; false (21010) when the table is full.
 bool CtlAddData(Form &form, const ControlRecord &r);
 ControlRecord *CtlFind(Form &form, uint32_t window);
+// Moves a control's record (and its event block) to just after the target:
+// 0 the form's own record, 1 the last record, else a control window.
+bool CtlMoveZOrder(Form &form, uint32_t window, uint32_t target);
+// Moves a rectangle by (dx, dy) unless an edge would pass +-32748, then
+// snaps its top-left corner to the grid (remainders taken towards zero).
+bool DsgOffsetRectSnap(Rect &r, int32_t dx, int32_t dy, bool snap, int32_t gridX, int32_t gridY);
 bool CtlDeleteRecord(DesignerHost &host, Document &doc, Form &form, uint32_t window);
 void CtlReleaseResources(DesignerHost &host, Document &doc, ControlRecord &r, bool destroy);
 

@@ -239,9 +239,27 @@ WriteResult RcWrite(DesignerHost &host, Document &doc, const std::string &script
     out += "TX$VersionInfo RCDATA\r\nBEGIN\r\n";
     ItemHeader(out, 0);
     out += "\t0x6, 0x10\r\nEND\r\n\r\n";
+    // Forms and menu control-name lists are all RCDATA: one name, one resource.
+    std::vector<std::string> names = {"TX$VERSIONINFO", "TQ70ICONLIST", "TQ70BITMAPLIST", "TQ70CURSORLIST"};
+    auto twice = [&](const std::string &n) {
+        std::string up = prj::UpperSb(n);
+        for (auto &o : names)
+            if (o == up) return true;
+        names.push_back(up);
+        return false;
+    };
+    for (auto &m : doc.menus.menus)
+        if (twice(m.block.Name())) {
+            res.message = kMsgNameUsed;
+            return res;
+        }
     for (auto &form : doc.forms) {
         if (form.table.empty()) continue;
         const ControlRecord &fr = form.table[0];
+        if (fr.name[0] && twice(FieldText(fr.name, sizeof fr.name))) {
+            res.message = kMsgNameUsed;
+            return res;
+        }
         std::string name = FieldText(fr.name, sizeof fr.name);
         if (name.empty()) {
             res.message = kMsgEmptyId;

@@ -68,6 +68,54 @@ TEST(ControlIds, FormNumbersNamesAndTheTableLimit) {
     EXPECT_EQ(host.messages, std::vector<uint32_t>{kMsgTooMany});
 }
 
+TEST(ControlTable, ZOrderMovesRecordAndEventsTogether) {
+    FakeHost host;
+    Document doc;
+    Form *f = FrmCreateNew(host, doc, nullptr, false);
+    uint32_t w[3];
+    for (auto &x : w) x = CtlCreate(host, doc, *f, kButton, 0, 0)->hwnd;
+    auto order = [&] {
+        std::string s;
+        for (size_t i = 1; i < f->table.size(); ++i) {
+            s += Name(f->table[i]) + "/" + f->events.blocks[i].entries[0].proc + " ";
+            EXPECT_EQ(f->events.blocks[i].id, f->table[i].id);
+        }
+        return s;
+    };
+    ASSERT_TRUE(CtlMoveZOrder(*f, w[2], 0));
+    EXPECT_EQ(order(), "BUTTON3/BUTTON3_ON BUTTON1/BUTTON1_ON BUTTON2/BUTTON2_ON ");
+    ASSERT_TRUE(CtlMoveZOrder(*f, w[2], 1));
+    EXPECT_EQ(order(), "BUTTON1/BUTTON1_ON BUTTON2/BUTTON2_ON BUTTON3/BUTTON3_ON ");
+    ASSERT_TRUE(CtlMoveZOrder(*f, w[0], w[1]));
+    EXPECT_EQ(order(), "BUTTON2/BUTTON2_ON BUTTON1/BUTTON1_ON BUTTON3/BUTTON3_ON ");
+    ASSERT_TRUE(CtlMoveZOrder(*f, w[0], w[0]));
+    EXPECT_FALSE(CtlMoveZOrder(*f, f->window, 1)) << "the form's own record never moves";
+    // Deleting takes the event block along, so the freed id starts afresh.
+    f->events.Find(f->table[1].id)->entries[0].proc = "OLD";
+    uint32_t id = f->table[1].id;
+    ASSERT_TRUE(CtlDeleteRecord(host, doc, *f, f->table[1].hwnd));
+    ControlRecord *again = CtlCreate(host, doc, *f, kButton, 0, 0);
+    EXPECT_EQ(again->id, id);
+    EXPECT_EQ(f->events.Find(id)->entries[0].proc, Name(*again) + "_ON");
+}
+
+TEST(Grid, OffsetAndSnap) {
+    struct Case { Rect r; int32_t dx, dy; bool snap; bool ok; Rect want; } cases[] = {
+        {{3, 8, 13, 18}, -8, 0, true, true, {0, 8, 10, 18}},     // left -5: remainder -5 removed
+        {{10, 10, 20, 20}, 5, 7, true, true, {8, 16, 18, 26}},
+        {{10, 10, 20, 20}, 5, 7, false, true, {15, 17, 25, 27}},
+        {{0, 0, 10, 10}, 32739, 0, false, false, {0, 0, 10, 10}},
+        {{0, 0, 10, 10}, 0, -32749, false, false, {0, 0, 10, 10}},
+    };
+    for (auto &c : cases) {
+        Rect r = c.r;
+        EXPECT_EQ(DsgOffsetRectSnap(r, c.dx, c.dy, c.snap, 8, 8), c.ok) << c.dx;
+        EXPECT_EQ(r.left, c.want.left) << c.dx;
+        EXPECT_EQ(r.top, c.want.top) << c.dx;
+        EXPECT_EQ(r.right, c.want.right) << c.dx;
+    }
+}
+
 TEST(ControlRecord, DefaultsByKind) {
     FakeHost host;
     Document doc;

@@ -112,6 +112,10 @@ TEST(ScriptWriter, RefusesNamesTheCompilerWouldMisread) {
     EXPECT_EQ(RcWrite(host, doc, "C:\\w\\a.rc", out).message, uint32_t(kMsgEmptyId));
     SetField(f->table[0].name, "MY FORM");
     EXPECT_EQ(RcWrite(host, doc, "C:\\w\\a.rc", out).message, uint32_t(kMsgBadName));
+    // A form named like a menu would make two resources of one name.
+    SetField(f->table[0].name, "FORMMENU");
+    doc.menus.CreateNew(0);
+    EXPECT_EQ(RcWrite(host, doc, "C:\\w\\a.rc", out).message, uint32_t(kMsgNameUsed));
 }
 
 TEST(ScriptWriter, FileSections) {

@@ -74,6 +74,17 @@ TEST(ResReader, OldFilesAndRefusedFiles) {
         ASSERT_EQ(doc.forms.size(), 1u);
         EXPECT_EQ(FieldText(doc.forms[0].table[0].name, 22), "FORM2");
     }
+    {
+        // One form that cannot be built fails the load: the next save must
+        // not drop it from the script. What was built goes again.
+        FakeHost h;
+        Document doc;
+        EXPECT_FALSE(RcLoadCompiled(h, doc, Bytes(kRes32Badform), "C:\\w\\a.rc", "C:\\w"));
+        EXPECT_TRUE(doc.forms.empty());
+        EXPECT_EQ(h.messages, std::vector<uint32_t>{kMsgBadParam});
+        for (auto &[w, win] : h.windows) EXPECT_FALSE(win.alive) << w;
+        EXPECT_TRUE(h.fonts.empty());
+    }
     for (auto file : {Bytes(kRes32Bigtype), Bytes(kRes32Longheader)}) {
         Document doc;
         doc.forms.emplace_back();
