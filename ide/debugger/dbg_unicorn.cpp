@@ -14,6 +14,7 @@ namespace {
 constexpr Reg kRegs[] = {Reg::Eax, Reg::Ecx, Reg::Edx, Reg::Ebx, Reg::Esp,
                          Reg::Ebp, Reg::Esi, Reg::Edi, Reg::Eip, Reg::Eflags};
 constexpr size_t kRegCount = sizeof kRegs / sizeof kRegs[0];
+constexpr uint64_t kInstructionsPerMs = 10000; // about the emulator's speed
 } // namespace
 
 UnicornTarget::UnicornTarget(std::function<void(const char*, size_t)> output) : output_(std::move(output)) {}
@@ -50,9 +51,12 @@ Event UnicornTarget::Wait(uint32_t milliseconds) {
         ev.exitCode = terminateCode_;
         return ev;
     }
+    // Slices counted in instructions: a run the emulator's timer cuts off
+    // can leave EIP behind instructions already done, and resuming there
+    // runs them twice.
     tx::runner::Limits limits;
-    limits.instructions = budget_;
-    limits.microseconds = uint64_t(milliseconds ? milliseconds : 1) * 1000;
+    limits.instructions = uint64_t(milliseconds ? milliseconds : 1) * kInstructionsPerMs;
+    limits.microseconds = 0;
     tx::runner::Stop s = machine_->Run(limits);
     ev.kind = EventKind::Exception;
     ev.address = s.address;

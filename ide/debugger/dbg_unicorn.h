@@ -29,8 +29,6 @@ public:
     uint8_t* CreateSharedBlock(const std::string& name, size_t size) override;
 
     bool HasExited() const { return exited_; }
-    // Instructions run so far, and a budget after which every run times out.
-    void SetInstructionBudget(uint64_t instructions) { budget_ = instructions; }
 
 private:
     std::function<void(const char*, size_t)> output_;
@@ -40,7 +38,6 @@ private:
     bool running_ = false, exited_ = false;
     bool terminating_ = false;
     uint32_t terminateCode_ = 0;
-    uint64_t budget_ = 0;
 };
 
 } // namespace txdbg

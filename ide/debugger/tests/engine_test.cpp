@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <iconv.h>
 
@@ -65,7 +66,7 @@ struct Recorder : DebugUi {
 struct Decorator : DebugTarget {
     explicit Decorator(DebugTarget& t) : inner(t) {}
     DebugTarget& inner;
-    bool loaderTrap = false, spoilName = false;
+    bool loaderTrap = false, spoilName = false, dropTraps = false;
     int phase = 0; // loader trap: 1 after the create event, 2 while it is pending
     bool Create(const std::string& p, const std::string& a) override { return inner.Create(p, a); }
     Event Wait(uint32_t ms) override {
@@ -91,6 +92,7 @@ struct Decorator : DebugTarget {
     }
     bool Read(uint64_t a, void* o, size_t n) override { return inner.Read(a, o, n); }
     bool Write(uint64_t a, const void* d, size_t n) override {
+        if (dropTraps && n == 1 && *static_cast<const uint8_t*>(d) == 0xCC) return true;
         if (spoilName && n == sizeof kSharedBlockName && std::memcmp(d, kSharedBlockName, n) == 0)
             return inner.Write(a, "Wrong", 6);
         return inner.Write(a, d, n);
@@ -474,6 +476,101 @@ TEST_F(EngineTest, StoppingAndRestartingKeepsBreakpoints) {
         EXPECT_EQ(r.ui.events, std::vector<std::string>{"stop MAIN.BAS 2"});
         r.engine.Stop(0);
     }
+}
+
+TEST_F(EngineTest, ARuntimeErrorStopsAtItsLineWithNoTrapLeft) {
+    Scratch s("rterror");
+    std::string error;
+    std::string img = s.Build({{"ERR.BAS", "PRINT \"a\"\nX% = 0\nY% = 10 \\ X%\nPRINT \"b\"\n"}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 4, 1, 1, 0, "ERR.BAS"), 1);
+    r.engine.Go();
+    r.Settle();
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"stop ERR.BAS 1", "rterror ERR.BAS 3 11", "stop ERR.BAS 3"}));
+    EXPECT_EQ(r.engine.State(), kStateIdle);
+    EXPECT_FALSE(r.engine.IsRunning());
+    for (const DbgLine& l : r.engine.Lines()) {
+        uint8_t b = 0;
+        ASSERT_TRUE(r.target.Read(l.address, &b, 1));
+        EXPECT_NE(b, 0xCC) << "line " << l.line;
+    }
+    r.engine.Go();
+    r.Settle();
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_EQ(r.engine.ExitCode(), 1u);
+    EXPECT_EQ(r.output, "a\n");
+}
+
+TEST_F(EngineTest, WithoutAFirstStopTheProgramEnds) {
+    Scratch s("nolines");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error, false);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    r.engine.Start(img, "", false);
+    r.Settle();
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"msg 22014 " + img, "end 1"}));
+    EXPECT_TRUE(r.target.HasExited());
+    EXPECT_EQ(r.output, "");
+}
+
+TEST_F(EngineTest, ADebuggeeThatNeverStopsIsEndedWithinTheBound) {
+    Scratch s("loop");
+    std::string error;
+    std::string img = s.Build({{"LOOP.BAS", "*L GOTO *L\n"}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    r.decorator.dropTraps = true; // the first line's trap never lands
+    r.engine.SetWaitBound(std::chrono::milliseconds(1000));
+    auto t0 = std::chrono::steady_clock::now();
+    r.engine.Start(img, "", false);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"text " + Sjis("ﾌﾟﾛｸﾞﾗﾑが応答しないため終了しました"), "end 1"}));
+    EXPECT_TRUE(r.target.HasExited());
+}
+
+TEST_F(EngineTest, AGracefulStopWithoutDbgEndEndsTheProgram) {
+    Scratch s("nodbgend");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(img, bytes));
+    std::string all(bytes.begin(), bytes.end());
+    size_t at = all.find("$BAS_DBGEND");
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 10] = 'X'; // the symbol is gone by that name
+    std::string renamed = (s.Dir() / "MAIN2.exe").string();
+    std::FILE* f = std::fopen(renamed.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(renamed, "", false));
+    ASSERT_EQ(r.engine.FindSymbol("$BAS_DBGEND"), nullptr);
+    EXPECT_TRUE(r.engine.Stop(1));
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_TRUE(r.target.HasExited());
+}
+
+TEST_F(EngineTest, BasrunDebugScript) {
+    Scratch s("script");
+    std::string main = s.Write("MAIN.BAS", kMain), mod = s.Write("MOD.SUB", kMod);
+    std::string script = s.Write("s.txt", "break MAIN.BAS 9\ngo\ngo\ngo\ngo\n");
+    std::string out;
+    int rc = tx::runner::RunProcess({TX_BASRUN, "--debug", script, main, mod}, s.Dir().string(), out);
+    EXPECT_EQ(rc, 0) << out;
+    std::string stops, rest;
+    for (size_t p = 0; p < out.size();) {
+        size_t e = out.find('\n', p);
+        std::string line = out.substr(p, e == std::string::npos ? std::string::npos : e + 1 - p);
+        (line.rfind("stop ", 0) == 0 ? stops : rest) += line;
+        p = e == std::string::npos ? out.size() : e + 1;
+    }
+    EXPECT_EQ(stops, "stop MAIN.BAS 2\nstop MAIN.BAS 9\nstop MAIN.BAS 9\nstop MAIN.BAS 9\n");
+    EXPECT_EQ(rest, std::string(kPlainOutput) + "exit 0\n");
 }
 
 } // namespace
