@@ -343,15 +343,35 @@ void DebugEngine::ReadObjLineNumbers(const ImageInfo& image) {
         const DbgSymbol* entry = FindSymbol(kEntryPrefix + m.name);
         if (!entry) continue;
         std::vector<ObjLine> found;
+        std::vector<ObjSymbol> functions;
         uint32_t codeSize = 0;
         std::string error;
-        if (!ReadObjLines(bytes, found, codeSize, error)) {
-            // A foreign or damaged file gives no line: no trap may land at
-            // an address it made up.
+        bool usable = ReadObjLines(bytes, found, codeSize, functions, error);
+        // The module ends with its last function's code in the image.
+        uint64_t end = entry->address + codeSize;
+        for (const ObjSymbol& f : functions) {
+            const DbgSymbol* s = FindSymbol(f.name);
+            if (!s || s->address != entry->address + f.offset) {
+                usable = false;
+                break;
+            }
+        }
+        if (!usable) {
+            // A foreign, damaged or stale file gives no line: no trap may
+            // land at an address it made up.
             ui_.Message(kMsgObjectNotOpened, path);
             continue;
         }
-        if (!m.size || codeSize < m.size) m.size = codeSize;
+        if (!functions.empty()) {
+            uint32_t last = 0;
+            for (const ObjSymbol& f : functions) last = std::max(last, f.offset);
+            for (const ObjSymbol& f : functions)
+                if (f.offset == last) {
+                    const DbgSymbol* s = FindSymbol(f.name);
+                    end = std::min(end, s->address + s->size);
+                }
+        }
+        if (!m.size || end - m.start < m.size) m.size = uint32_t(end - m.start);
         for (const ObjLine& ol : found) {
             uint64_t a = entry->address + ol.offset;
             if (ol.offset >= m.size || !image.IsCode(a - delta)) continue;

@@ -187,8 +187,9 @@ bool ReadImage(const std::vector<uint8_t>& bytes, ImageInfo& info, std::string& 
 }
 
 bool ReadObjLines(const std::vector<uint8_t>& bytes, std::vector<ObjLine>& lines, uint32_t& codeSize,
-                  std::string& error) {
+                  std::vector<ObjSymbol>& functions, std::string& error) {
     lines.clear();
+    functions.clear();
     codeSize = 0;
     Bytes r(bytes);
     if (!r.Has(0, kFileHeader)) {
@@ -205,6 +206,7 @@ bool ReadObjLines(const std::vector<uint8_t>& bytes, std::vector<ObjLine>& lines
         return false;
     }
     uint32_t base = 0;
+    std::vector<int64_t> sectionBase(nsec, -1);
     for (uint16_t i = 0; i < nsec; ++i) {
         uint64_t s = kFileHeader + uint64_t(i) * kSectionHeader;
         uint32_t rawSize = r.U32(s + 16), lnPtr = r.U32(s + 28);
@@ -221,9 +223,28 @@ bool ReadObjLines(const std::vector<uint8_t>& bytes, std::vector<ObjLine>& lines
             // A line outside its section's bytes is stale or foreign.
             if (line && va < rawSize) lines.push_back({base + va, line});
         }
+        sectionBase[i] = base;
         base += rawSize;
     }
     codeSize = base;
+    uint32_t symPtr = r.U32(8), nsym = r.U32(12);
+    if (!symPtr || !nsym) return true;
+    if (!r.Has(symPtr, uint64_t(nsym) * kSymbol)) {
+        error = "the symbol table is cut short";
+        return false;
+    }
+    uint64_t strTab = symPtr + uint64_t(nsym) * kSymbol;
+    uint32_t strSize = r.Has(strTab, 4) ? r.U32(strTab) : 0;
+    if (!r.Has(strTab, strSize)) strSize = 0;
+    for (uint32_t i = 0; i < nsym; ++i) {
+        uint64_t sym = symPtr + uint64_t(i) * kSymbol;
+        int16_t sec = int16_t(r.U16(sym + 12));
+        uint8_t storage = bytes[sym + 16], aux = bytes[sym + 17];
+        constexpr uint8_t kExternal = 2;
+        if (storage == kExternal && sec > 0 && sec <= nsec && sectionBase[sec - 1] >= 0)
+            functions.push_back({SymbolName(r, sym, strTab, strSize), uint32_t(sectionBase[sec - 1] + r.U32(sym + 8))});
+        i += aux;
+    }
     return true;
 }
 

@@ -48,7 +48,14 @@ struct ObjLine {
     uint32_t offset = 0;
     uint32_t line = 0;
 };
+// functions receives the symbols the object defines in those sections, at
+// their offsets from the entry symbol: the image must hold them at the same
+// places, or the object is not the one linked.
+struct ObjSymbol {
+    std::string name;
+    uint32_t offset = 0;
+};
 bool ReadObjLines(const std::vector<uint8_t>& bytes, std::vector<ObjLine>& lines, uint32_t& codeSize,
-                  std::string& error);
+                  std::vector<ObjSymbol>& functions, std::string& error);
 
 } // namespace txdbg

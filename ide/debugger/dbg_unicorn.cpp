@@ -27,6 +27,9 @@ bool UnicornTarget::Create(const std::string& program, const std::string&) {
     auto m = std::make_unique<Machine>();
     if (!tx::runner::ReadPeFile(program, image, error) || !m->Load(image, error)) return false;
     if (output_) m->SetOutput(output_);
+    // A new run: the old machine goes before the block it mapped.
+    machine_.reset();
+    block_.clear();
     machine_ = std::move(m);
     Event ev;
     ev.kind = EventKind::CreateProcess;

@@ -215,8 +215,18 @@ TEST_F(EngineTest, AForeignObjectFileGivesNoLines) {
     std::string error;
     std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
     ASSERT_FALSE(img.empty()) << error;
-    // Cut short, then not an i386 object at all.
-    for (std::string bytes : {std::string("\x4c\x01\x05\x00", 4), std::string(64, 'x')}) {
+    // The object of another module, one cut short, and not an i386 object
+    // at all.
+    Scratch other("other");
+    std::string otherSrc = other.Write("MOD.SUB", "DECLARE SUB SHOW (N%)\nDECLARE SUB OTHER (N%)\n"
+                                                  "SUB OTHER (N%)\nEND SUB\nSUB SHOW (N%)\n  PRINT N%\nEND SUB\n");
+    std::string otherObjPath = (other.Dir() / "MOD.obj").string();
+    ASSERT_TRUE(tx::runner::CompileModule(Tools(), otherSrc, otherObjPath, other.Dir().string(), error, {"/Zi"}))
+        << error;
+    std::vector<uint8_t> otherObj;
+    ASSERT_TRUE(ReadFileBytes(otherObjPath, otherObj));
+    for (std::string bytes : {std::string(otherObj.begin(), otherObj.end()), std::string("\x4c\x01\x05\x00", 4),
+                              std::string(64, 'x')}) {
         s.Write("MOD.obj", bytes);
         Session r(s);
         ASSERT_TRUE(r.engine.Start(img, "", false));
@@ -553,6 +563,36 @@ TEST_F(EngineTest, AGracefulStopWithoutDbgEndEndsTheProgram) {
     EXPECT_TRUE(r.engine.Stop(1));
     EXPECT_TRUE(r.engine.Ended());
     EXPECT_TRUE(r.target.HasExited());
+}
+
+TEST_F(EngineTest, AStaleObjectFileSetsNoTrapOutsideItsModule) {
+    Scratch s("stale");
+    std::string error;
+    // The object of a much longer module than the one linked.
+    std::string longer = "DECLARE SUB SHOW (N%)\nSUB SHOW (N%)\n";
+    for (int i = 0; i < 40; ++i) longer += "  PRINT \"show\"; N% + " + std::to_string(i) + "\n";
+    longer += "END SUB\n";
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", longer}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    std::string longObj = (s.Dir() / "MOD.obj").string(), keep = (s.Dir() / "LONG.obj").string();
+    fs::rename(longObj, keep);
+    img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    fs::rename(keep, longObj);
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    const DbgModule* mod = r.engine.FindModule("MOD.SUB");
+    ASSERT_NE(mod, nullptr);
+    size_t modLines = 0;
+    for (const DbgLine& l : r.engine.Lines()) {
+        if (l.module != mod->number) continue;
+        ++modLines;
+        EXPECT_GE(l.address, mod->start);
+        EXPECT_LT(l.address, mod->start + mod->size) << "line " << l.line;
+    }
+    EXPECT_GT(modLines, 0u);
+    EXPECT_LT(modLines, 42u);
+    r.engine.Stop(0);
 }
 
 TEST_F(EngineTest, BasrunDebugScript) {

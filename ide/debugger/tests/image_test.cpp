@@ -36,5 +36,35 @@ TEST(ImageCheck, OnlyPeImagesWithSymbolsPass) {
     }
 }
 
+// The linker used here keeps line numbers in the image too, as addresses at
+// the preferred base; they must name the same places as the object's own
+// records, with the sources' line numbers unchanged.
+TEST(ImageLines, AgreeWithTheObjectFile) {
+    Scratch s("imagelines");
+    std::string error;
+    std::string img = s.Build({{"TWO.BAS", "PRINT 1\n\nPRINT 2\nPRINT 3\n"}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    std::vector<uint8_t> exe, obj;
+    ASSERT_TRUE(ReadFileBytes(img, exe));
+    ASSERT_TRUE(ReadFileBytes((s.Dir() / "TWO.obj").string(), obj));
+    ImageInfo info;
+    ASSERT_TRUE(ReadImage(exe, info, error)) << error;
+    std::vector<ObjLine> lines;
+    std::vector<ObjSymbol> functions;
+    uint32_t codeSize = 0;
+    ASSERT_TRUE(ReadObjLines(obj, lines, codeSize, functions, error)) << error;
+    uint64_t entry = 0;
+    for (const ImageSymbol& sym : info.symbols)
+        if (sym.name == "$ENTRY$TWO.BAS") entry = sym.address;
+    ASSERT_NE(entry, 0u);
+    std::vector<std::pair<uint64_t, uint32_t>> fromObj, fromImage;
+    for (const ObjLine& l : lines) fromObj.push_back({entry + l.offset, l.line});
+    for (const ImageLine& l : info.lines) fromImage.push_back({l.address, l.line});
+    EXPECT_EQ(fromObj, (std::vector<std::pair<uint64_t, uint32_t>>{
+                           {fromObj[0].first, 1}, {fromObj[1].first, 3}, {fromObj[2].first, 4}}));
+    EXPECT_EQ(fromImage, fromObj);
+    for (const auto& [a, line] : fromImage) EXPECT_TRUE(info.IsCode(a)) << line;
+}
+
 } // namespace
 } // namespace txdbg::test
