@@ -120,7 +120,7 @@ int RunDebugScript(const std::string& scriptPath, const std::string& image, cons
         } else if (c == "disable") {
             const txdbg::DbgLine* l = engine.FindLineInfo(w[1], line);
             if (!l) ui.Message(txdbg::kMsgNoCodeAtLine, "");
-            else engine.SetLineBreakpoint(false, line, l->pass, l->remaining, 0, w[1]);
+            else engine.SetBreakpoint(false, line, l->pass, l->remaining, 0, w[1]);
         } else if (c == "go") {
             engine.Go();
         } else if (c == "trace") {
