@@ -11,6 +11,10 @@
 #define RT_SYS_ERROR 3     /* EBX error number, ECX line, EDX address */
 #define RT_SYS_STACK 4     /* EBX expected ESP, ECX actual ESP, EDX address */
 #define RT_SYS_STACKLOW 5  /* returns in EAX the lowest usable stack address */
+#define RT_SYS_MAPSHARED 6 /* ECX block name; returns in EAX its address, 0: none */
+
+/* DbgInit's answer when the host has no shared block of that name. */
+#define RT_DBG_E_NOBLOCK 2
 
 /* BASIC error numbers the subset raises. */
 #define RT_E_RETURN 3      /* RETURN without GOSUB */

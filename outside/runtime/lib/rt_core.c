@@ -141,6 +141,7 @@ typedef struct {
     uint32_t readptr;
     uint32_t own_readptr;
     uint32_t array_base;
+    uint32_t dbg_auto; /* the activation's debug entry (its locals' table) */
 } RtActivation;
 
 #define RT_MAX_ACT 8192
@@ -175,9 +176,9 @@ void RT_STDCALL rt_set_restore_sub(uint32_t p) RT_NAME("_$PbSetRestoreSub@4");
 void RT_STDCALL rt_set_restore_sub(uint32_t p) { rt_readptr = p; }
 
 void RT_STDCALL rt_set_dbg_auto(uint32_t p) RT_NAME("_$PbSetDbgAuto@4");
-void RT_STDCALL rt_set_dbg_auto(uint32_t p) { (void)p; }
+void RT_STDCALL rt_set_dbg_auto(uint32_t p) { rt_act[rt_act_top].dbg_auto = p; }
 void RT_STDCALL rt_set_dbg_auto_sub(uint32_t p) RT_NAME("_$PbSetDbgAutoSub@4");
-void RT_STDCALL rt_set_dbg_auto_sub(uint32_t p) { (void)p; }
+void RT_STDCALL rt_set_dbg_auto_sub(uint32_t p) { rt_act[rt_act_top].dbg_auto = p; }
 
 /* level: the ESP the procedure's statements run at. */
 void rt_sub_enter(uint32_t level, uint32_t addr) {
@@ -191,6 +192,7 @@ void rt_sub_enter(uint32_t level, uint32_t addr) {
     a->readptr = rt_readptr;
     a->own_readptr = 0;
     a->array_base = rt_array_count();
+    a->dbg_auto = 0;
     rt_gosub_base = rt_gosub_sp;
     rt_level_esp = level;
 }
@@ -233,14 +235,25 @@ void RT_STDCALL rt_beep(void) {}
 static char rt_mmf_name[256];
 uint32_t RT_STDCALL rt_dbg_name(void) RT_NAME("_$PdDbgGetMmfNameAdr@0");
 uint32_t RT_STDCALL rt_dbg_name(void) { return (uint32_t)rt_mmf_name; }
+/* The debugger's shared block, mapped by the host under the name the
+   debugger wrote into rt_mmf_name; 0 while no debugger is attached. */
+uint8_t *rt_dbg_block;
 uint32_t RT_STDCALL rt_dbg_init(void) RT_NAME("_$PdDbgInit@0");
-uint32_t RT_STDCALL rt_dbg_init(void) { return 0; }
+uint32_t RT_STDCALL rt_dbg_init(void) {
+    rt_mmf_name[sizeof rt_mmf_name - 1] = 0;
+    rt_dbg_block = (uint8_t *)rt_sys(RT_SYS_MAPSHARED, 0, (uint32_t)rt_mmf_name, 0);
+    return rt_dbg_block ? 0 : RT_DBG_E_NOBLOCK;
+}
 uint32_t RT_STDCALL rt_dbg_value(void) RT_NAME("_$PdDbgValueCalc@0");
 uint32_t RT_STDCALL rt_dbg_value(void) { return 0; }
 void RT_STDCALL rt_dbg_redraw(uint32_t f) RT_NAME("_$PdDbgRedraw@4");
 void RT_STDCALL rt_dbg_redraw(uint32_t f) { (void)f; }
 void RT_STDCALL rt_dbg_end(uint32_t f) RT_NAME("_$PdDbgEnd@4");
-void RT_STDCALL rt_dbg_end(uint32_t f) { (void)f; rt_exit(0); }
+void RT_STDCALL rt_dbg_end(uint32_t f) {
+    (void)f;
+    rt_dbg_block = 0;
+    rt_exit(0);
+}
 
 /* A main module exports its window procedure; console programs have no
    windows, so it only answers 0. */

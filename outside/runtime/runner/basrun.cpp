@@ -1,6 +1,7 @@
 // basrun: runs a BASIC program in the i386 emulator.
 //   basrun [options] PROGRAM.EXE          a linked image
 //   basrun [options] MAIN.BAS [MOD.SUB ...] compiled with txcl, linked, run
+//   basrun --debug SCRIPT PROGRAM ...       run under the debugger engine
 // Exit status: the program's own on a normal end, 1 when it failed (run-time
 // error, fault, unbalanced stack, limit), 2 when it could not be built or
 // loaded or the command line is wrong.
@@ -13,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "debug_script.h"
 #include "link.h"
 #include "machine.h"
 
@@ -27,7 +29,11 @@ void Usage() {
                  "       basrun [--limit N] [--timeout SECONDS] [--keep] MAIN.BAS [MODULE.SUB ...]\n"
                  "  --limit N        stop after N instructions (default 200000000, 0: none)\n"
                  "  --timeout S      stop after S seconds (default 60, 0: none)\n"
-                 "  --keep           keep the objects and the image and print their folder\n");
+                 "  --keep           keep the objects and the image and print their folder\n"
+                 "  --debug SCRIPT   run under the debugger, driven by SCRIPT (sources are\n"
+                 "                   compiled with /Zi); commands, one a line: break FILE LINE\n"
+                 "                   [COUNT], disable FILE LINE, go, trace, pass, cursor FILE LINE,\n"
+                 "                   watch EXPR, stop, end\n");
 }
 
 bool IsSource(const std::string& path) {
@@ -47,7 +53,7 @@ bool ParseCount(const char* s, uint64_t& out) {
 
 // Compiles and links the sources into dir/<main>.exe.
 bool Build(const std::vector<std::string>& sources, const std::string& argv0, const fs::path& dir,
-           std::string& image, std::string& error) {
+           std::string& image, std::string& error, bool debugInfo) {
     Toolchain tc = FindToolchain(argv0);
     std::vector<std::string> objects;
     for (const std::string& src : sources) {
@@ -57,7 +63,9 @@ bool Build(const std::vector<std::string>& sources, const std::string& argv0, co
             return false;
         }
         std::string obj = (dir / (fs::path(src).stem().string() + ".obj")).string();
-        if (!CompileModule(tc, src, obj, dir.string(), error)) return false;
+        if (!CompileModule(tc, src, obj, dir.string(), error,
+                           debugInfo ? std::vector<std::string>{"/Zi"} : std::vector<std::string>{}))
+            return false;
         objects.push_back(obj);
     }
     image = (dir / (fs::path(sources.front()).stem().string() + ".exe")).string();
@@ -69,6 +77,7 @@ bool Build(const std::vector<std::string>& sources, const std::string& argv0, co
 int main(int argc, char** argv) {
     Limits limits;
     bool keep = false;
+    std::string script;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -81,6 +90,12 @@ int main(int argc, char** argv) {
             ++i;
             if (a == "--limit") limits.instructions = v;
             else limits.microseconds = v * 1000000;
+        } else if (a == "--debug") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: --debug needs a script\n");
+                return 2;
+            }
+            script = argv[++i];
         } else if (a == "--keep") {
             keep = true;
         } else if (a == "--help" || a == "-h") {
@@ -120,7 +135,7 @@ int main(int argc, char** argv) {
         }
         workDir = tmpl;
         std::string error;
-        if (!Build(files, argv[0], workDir, imagePath, error)) {
+        if (!Build(files, argv[0], workDir, imagePath, error, !script.empty())) {
             std::fprintf(stderr, "basrun: %s\n", error.c_str());
             if (!keep) fs::remove_all(workDir);
             return 2;
@@ -134,7 +149,10 @@ int main(int argc, char** argv) {
     }
 
     int status = 2;
-    {
+    if (!script.empty()) {
+        std::string objFolder = sources ? workDir.string() : fs::path(imagePath).parent_path().string();
+        status = RunDebugScript(script, imagePath, objFolder, limits.microseconds, stdout);
+    } else {
         PeImage image;
         std::string error;
         Machine machine;

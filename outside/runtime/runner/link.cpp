@@ -91,7 +91,7 @@ std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std:
 }
 
 bool CompileModule(const Toolchain& tc, const std::string& source, const std::string& object,
-                   const std::string& workDir, std::string& error) {
+                   const std::string& workDir, std::string& error, const std::vector<std::string>& options) {
     std::error_code ec;
     std::string src = fs::absolute(source, ec).string();
     std::string obj = fs::absolute(object, ec).string();
@@ -99,7 +99,11 @@ bool CompileModule(const Toolchain& tc, const std::string& source, const std::st
     // In the source's folder, as a person would run it, so that relative
     // includes resolve as they do there.
     std::string cwd = fs::path(src).parent_path().string();
-    int rc = RunProcess({tc.txcl, "/Fo" + obj, src}, cwd.empty() ? workDir : cwd, out);
+    std::vector<std::string> argv{tc.txcl};
+    argv.insert(argv.end(), options.begin(), options.end());
+    argv.push_back("/Fo" + obj);
+    argv.push_back(src);
+    int rc = RunProcess(argv, cwd.empty() ? workDir : cwd, out);
     if (rc != 0 || !fs::exists(obj, ec)) {
         error = "compiling " + source + " failed" + (rc < 0 ? " (cannot run " + tc.txcl + ")" : "") +
                 (out.empty() ? std::string() : ":\n" + out);

@@ -28,8 +28,9 @@ int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std
 std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std::string>& objects,
                                      const std::string& image);
 
+// options go before the object and source names (e.g. "/Zi").
 bool CompileModule(const Toolchain& tc, const std::string& source, const std::string& object,
-                   const std::string& workDir, std::string& error);
+                   const std::string& workDir, std::string& error, const std::vector<std::string>& options = {});
 bool LinkImage(const Toolchain& tc, const std::vector<std::string>& objects, const std::string& image,
                std::string& error);
 

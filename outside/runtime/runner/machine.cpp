@@ -15,7 +15,7 @@ constexpr uint32_t kReturnMagic = 0x7FFF0000;
 constexpr uint64_t kNowhere = 0xFFFFFFFFull;
 
 // Services of int 0x81 (EAX); the runtime's rt.h holds the same numbers.
-enum Service : uint32_t { kWrite = 1, kExit = 2, kError = 3, kStack = 4, kStackLow = 5 };
+enum Service : uint32_t { kWrite = 1, kExit = 2, kError = 3, kStack = 4, kStackLow = 5, kMapShared = 6 };
 
 uint32_t AlignUp(uint64_t v) { return uint32_t((v + kPage - 1) & ~uint64_t(kPage - 1)); }
 
@@ -80,6 +80,10 @@ struct Machine::Impl {
     bool loaded = false;
     bool stopped = false; // a hook recorded the stop below
     Stop stop;
+    std::string sharedName;
+    uint8_t* sharedMemory = nullptr;
+    size_t sharedSize = 0;
+    bool sharedMapped = false;
 };
 
 struct MachineHooks {
@@ -127,6 +131,20 @@ struct MachineHooks {
         case kStackLow:
             m.Set(Reg::Eax, Machine::kStackTop - Machine::kStackSize);
             return;
+        case kMapShared: {
+            char name[261] = {};
+            for (size_t i = 0; i < 260 && m.Read(c + uint32_t(i), &name[i], 1) && name[i]; ++i) {
+            }
+            uint32_t at = 0;
+            if (d.sharedMemory && d.sharedName == name) {
+                if (!d.sharedMapped)
+                    d.sharedMapped = uc_mem_map_ptr(d.uc, Machine::kSharedBase, d.sharedSize,
+                                                    UC_PROT_READ | UC_PROT_WRITE, d.sharedMemory) == UC_ERR_OK;
+                if (d.sharedMapped) at = Machine::kSharedBase;
+            }
+            m.Set(Reg::Eax, at);
+            return;
+        }
         case kExit:
             d.stop = Stop{};
             d.stop.kind = StopKind::Exited;
@@ -264,6 +282,12 @@ bool Machine::Load(const PeImage& image, std::string& error) {
     Set(Reg::Eip, image.entry);
     impl_->loaded = true;
     return true;
+}
+
+void Machine::OfferSharedBlock(const std::string& name, uint8_t* memory, size_t size) {
+    impl_->sharedName = name;
+    impl_->sharedMemory = memory;
+    impl_->sharedSize = size;
 }
 
 // Output the runtime holds back when the program stops without ending.

@@ -78,6 +78,12 @@ public:
     uint32_t Get(Reg reg) const;
     void Set(Reg reg, uint32_t value);
 
+    // Offers host memory (`size` bytes, a multiple of 4096, alive as long as
+    // the machine) as the named shared block: the runtime's map service
+    // maps it at kSharedBase when asked for that name.
+    static constexpr uint32_t kSharedBase = 0x7FFE0000;
+    void OfferSharedBlock(const std::string& name, uint8_t* memory, size_t size);
+
     std::optional<uint32_t> Symbol(const std::string& name) const { return image_.Symbol(name); }
     // The BASIC line the runtime last saw and its module name, when the
     // image carries the runtime's symbols.

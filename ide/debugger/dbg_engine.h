@@ -1,0 +1,204 @@
+// The debugger engine: one debugging run of a program built with debug
+// information. It reads the program's symbols and lines with our own image
+// reader, plants int3 traps through a DebugTarget and reports to the user
+// interface only through DebugUi, so the same engine runs under the IDE and
+// in tests against the emulator.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dbg_image.h"
+#include "dbg_target.h"
+
+namespace txdbg {
+
+// Every call the engine makes to the user interface.
+class DebugUi {
+public:
+    virtual ~DebugUi() = default;
+    virtual void ShowStopLine(const std::string& module, uint32_t line) = 0;
+    // A string-table message; arg fills its %s.
+    virtual void Message(int id, const std::string& arg) = 0;
+    // A message formatted by the engine (no string-table id).
+    virtual void MessageText(const std::string& text) = 0;
+    virtual void AppError(const std::string& text) = 0;
+    virtual void RuntimeError(const std::string& module, uint32_t line, uint32_t error) = 0;
+    virtual void Output(const std::string& text) = 0;
+    // The debuggee has ended (by itself or stopped); the IDE returns to edit mode.
+    virtual void RunEnded(uint32_t exitCode) = 0;
+};
+
+enum DebugState : uint32_t {
+    kStateIdle = 0,
+    kStateReset = 1,
+    kStateStarting = 2,
+    kStateRedraw = 4,
+    kStateTrace = 16,
+    kStatePassTrace = 17,
+    kStateGo = 128,
+    kStateStopping = 144,
+};
+
+constexpr uint16_t kBpSet = 0x8000;
+constexpr uint16_t kBpDisabled = 0x4000;
+constexpr int kMaxBreakpointCount = 16; // 1 + at most 15 user breakpoints
+constexpr size_t kSharedBlockSize = 4096;
+constexpr size_t kSharedBlockCleared = 276;
+inline constexpr char kSharedBlockName[] = "TvDbgMapFile";
+
+struct DbgModule {
+    std::string name;
+    uint64_t start = 0;
+    uint32_t size = 0;
+    uint32_t number = 0;
+};
+
+struct DbgSymbol {
+    std::string name, name2;
+    uint64_t address = 0;
+    uint32_t size = 0;
+    uint32_t module = 0;
+    uint32_t number = 0;
+};
+
+struct DbgLine {
+    uint64_t address = 0;
+    uint32_t line = 0;
+    uint32_t module = 0, symbol = 0;
+    uint8_t saved = 0;
+    bool breakpoint = false; // a user breakpoint is set
+    bool temporary = false;  // the run-to-cursor target, gone at the next stop
+    uint16_t flags = 0;
+    uint32_t pass = 1, remaining = 1;
+    uint32_t bpLine = 0;
+    uint64_t frame = 0;
+    std::string modulePath;
+    bool planted = false;
+
+    bool Disabled() const { return flags & kBpDisabled; }
+};
+
+// Breakpoints kept by the project from one debugging run to the next.
+struct KeptBreakpoint {
+    std::string module, function, function2;
+    uint32_t line = 0;
+    uint16_t flags = kBpSet;
+    uint32_t pass = 1, remaining = 1;
+};
+struct KeptState {
+    std::vector<KeptBreakpoint> breakpoints;
+};
+
+class DebugEngine {
+public:
+    DebugEngine(DebugTarget& target, DebugUi& ui, KeptState& kept);
+
+    // Folder of the modules' object files ("" for the current folder).
+    void SetObjectFolder(const std::string& folder) { objFolder_ = folder; }
+    // Bound of every wait for the debuggee (the start, a trap, the exit).
+    void SetWaitBound(std::chrono::milliseconds bound) { waitBound_ = bound; }
+
+    bool Start(const std::string& program, const std::string& args, bool showOutput);
+    bool Stop(int graceful);
+    void PumpDebugEvents(int flag);
+    bool IsRunning() const;
+
+    bool Trace();
+    bool PassTrace();
+    bool Go();
+    void RunToCursor(uint32_t line, uint64_t frame, const std::string& module);
+    int SetBreakpoint(bool enabled, uint32_t line, uint32_t count, uint32_t remaining, uint64_t frame,
+                      const std::string& module);
+    int SetLineBreakpoint(bool enabled, uint32_t line, uint32_t count, uint32_t remaining, uint64_t frame,
+                          const std::string& module);
+    void RemoveBreakpoint(uint32_t line, uint64_t frame, const std::string& module);
+    bool IsCurrentLine(const std::string& module, uint32_t line) const;
+    bool GetBreakpointState(const std::string& module, uint32_t line, bool& disabled) const;
+    bool CallRedraw(int flag);
+
+    uint32_t State() const { return state_; }
+    bool Ended() const { return runOver_; }
+    bool Exited() const { return exited_; }
+    uint32_t ExitCode() const { return exitCode_; }
+    int BreakpointCount() const { return bpCount_; }
+    const DbgLine* CurrentLine() const { return current_; }
+    const std::vector<DbgModule>& Modules() const { return modules_; }
+    const std::vector<DbgSymbol>& Symbols() const { return symbols_; }
+    const std::vector<DbgLine>& Lines() const { return lines_; }
+
+    const DbgModule* FindModule(const std::string& name) const;
+    const DbgModule* FindModule(uint32_t number) const;
+    const DbgModule* ModuleAt(uint64_t address) const;
+    const DbgSymbol* FindSymbol(const std::string& name) const;
+    const DbgSymbol* FindSymbol(uint32_t number) const;
+    const DbgSymbol* SymbolAt(uint64_t address) const;
+    DbgLine* LineAt(uint64_t address);
+    DbgLine* FindLineInfo(const std::string& module, uint32_t line);
+    const DbgLine* FindLineInfo(const std::string& module, uint32_t line) const;
+
+private:
+    enum class Status { Stay, Continue, Terminate, Deferred };
+
+    Event NextEvent(uint32_t milliseconds);
+    bool LoadSymbols(const Event& created);
+    void ReadObjLineNumbers(const ImageInfo& image);
+    bool SetFirstStop();
+    Status OnException(const Event& ev, bool& stopRun);
+    Status OnBreakpointException(uint64_t address);
+    void OnOutputDebugString(const Event& ev);
+    void OnExit(uint32_t code);
+    bool SetInt3(DbgLine& l, bool keep);
+    bool ClearInt3(DbgLine& l, bool keep);
+    bool PlantLineTraps(bool plant);
+    void PlantUserBreakpoints();
+    void RemoveAllTraps();
+    bool StepOverTrap();
+    bool Resume(uint32_t state);
+    bool ContinuePending(ContinueStatus status);
+    bool WaitForTrap();
+    void WaitForExit();
+    void TerminateAndWait(uint32_t code);
+    bool InitHandshake();
+    bool IsRuntimeErrorPosted() const;
+    bool ShowRuntimeError(uint64_t address);
+    void ReportAppError(uint64_t address);
+    void ShowStopLine();
+    void SaveBreakpoints();
+    void RestoreBreakpoints();
+    void EndRun();
+    void FreeRecords();
+    void ClearSharedBlock();
+
+    DebugTarget& target_;
+    DebugUi& ui_;
+    KeptState& kept_;
+    std::string program_, objFolder_;
+    std::chrono::milliseconds waitBound_{10000};
+
+    uint32_t state_ = kStateIdle;
+    bool startPhase_ = false, ending_ = false, stepOff_ = false;
+    bool userPlanted_ = false, lineTrapsPlanted_ = false, showOutput_ = false;
+    bool pending_ = false;  // an event waits for Continue
+    bool runOver_ = false;  // records freed, breakpoints kept
+    bool exited_ = false;
+    bool saved_ = false;
+    uint32_t exitCode_ = 0;
+    std::optional<Event> deferred_;
+    std::chrono::steady_clock::time_point startedAt_;
+
+    uint64_t imageBase_ = 0;
+    uint64_t firstStop_ = 0, dbgInit_ = 0, dbgRedraw_ = 0, dbgEnd_ = 0;
+    DbgLine* current_ = nullptr;
+    int bpCount_ = 1;
+    uint8_t* block_ = nullptr;
+
+    std::vector<DbgModule> modules_;
+    std::vector<DbgSymbol> symbols_;
+    std::vector<DbgLine> lines_;
+};
+
+} // namespace txdbg

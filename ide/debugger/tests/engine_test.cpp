@@ -1,0 +1,617 @@
+// The engine on real programs: compiled by txcl /Zi, linked, run in the
+// emulator through the unicorn target.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iconv.h>
+
+#include "dbg_engine.h"
+#include "dbg_texts.h"
+#include "dbg_unicorn.h"
+#include "fixture.h"
+#include "machine.h"
+
+namespace txdbg::test {
+namespace {
+
+// MAIN.BAS: the GOSUB target (line 9) runs once per pass of a 3-pass loop.
+const char kMain[] =
+    "DECLARE SUB SHOW (N%)\n"   // 1
+    "PRINT \"start\"\n"         // 2
+    "FOR I% = 1 TO 3\n"         // 3
+    "  GOSUB *TWICE\n"          // 4
+    "NEXT I%\n"                 // 5
+    "CALL SHOW(7)\n"            // 6
+    "PRINT \"done\"\n"          // 7
+    "END\n"                     // 8
+    "*TWICE PRINT I% * 2\n"     // 9
+    "RETURN\n";                 // 10
+const char kMod[] =
+    "DECLARE SUB SHOW (N%)\n"   // 1
+    "SUB SHOW (N%)\n"           // 2
+    "  PRINT \"show\"; N%\n"    // 3
+    "END SUB\n";                // 4
+const char kPlainOutput[] = "start\n 2 \n 4 \n 6 \nshow 7 \ndone\n";
+
+std::string Sjis(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    std::string out(utf8.size() * 2 + 16, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size(), outLeft = out.size();
+    char* o = out.data();
+    iconv(cd, &in, &inLeft, &o, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+struct Recorder : DebugUi {
+    std::vector<std::string> events;
+    void ShowStopLine(const std::string& m, uint32_t l) override { events.push_back("stop " + m + " " + std::to_string(l)); }
+    void Message(int id, const std::string& arg) override { events.push_back("msg " + std::to_string(id) + " " + arg); }
+    void MessageText(const std::string& t) override { events.push_back("text " + t); }
+    void AppError(const std::string& t) override { events.push_back("apperror " + t); }
+    void RuntimeError(const std::string& m, uint32_t l, uint32_t e) override {
+        events.push_back("rterror " + m + " " + std::to_string(l) + " " + std::to_string(e));
+    }
+    void Output(const std::string& t) override { events.push_back("output " + t); }
+    void RunEnded(uint32_t c) override { events.push_back("end " + std::to_string(c)); }
+    size_t Count(const std::string& e) const { return size_t(std::count(events.begin(), events.end(), e)); }
+};
+
+// A target in front of the real one, to put the platform's quirks in
+// between: the loader's own trap, a name the debuggee never receives.
+struct Decorator : DebugTarget {
+    explicit Decorator(DebugTarget& t) : inner(t) {}
+    DebugTarget& inner;
+    bool loaderTrap = false, spoilName = false, dropTraps = false;
+    int phase = 0; // loader trap: 1 after the create event, 2 while it is pending
+    bool Create(const std::string& p, const std::string& a) override { return inner.Create(p, a); }
+    Event Wait(uint32_t ms) override {
+        if (loaderTrap && phase == 1) {
+            phase = 2;
+            Event ev;
+            ev.kind = EventKind::Exception;
+            ev.code = kExcBreakpoint;
+            ev.address = 0x12345;
+            return ev;
+        }
+        Event ev = inner.Wait(ms);
+        if (ev.kind == EventKind::CreateProcess && loaderTrap && phase == 0) phase = 1;
+        return ev;
+    }
+    bool Continue(ContinueStatus s) override {
+        if (phase == 1 && loaderTrap) return inner.Continue(s);
+        if (phase == 2) {
+            phase = 3;
+            return true;
+        }
+        return inner.Continue(s);
+    }
+    bool Read(uint64_t a, void* o, size_t n) override { return inner.Read(a, o, n); }
+    bool Write(uint64_t a, const void* d, size_t n) override {
+        if (dropTraps && n == 1 && *static_cast<const uint8_t*>(d) == 0xCC) return true;
+        if (spoilName && n == sizeof kSharedBlockName && std::memcmp(d, kSharedBlockName, n) == 0)
+            return inner.Write(a, "Wrong", 6);
+        return inner.Write(a, d, n);
+    }
+    bool GetContext(Context& c) override { return inner.GetContext(c); }
+    bool SetContext(const Context& c) override { return inner.SetContext(c); }
+    bool Terminate(uint32_t c) override { return inner.Terminate(c); }
+    uint8_t* CreateSharedBlock(const std::string& n, size_t s) override { return inner.CreateSharedBlock(n, s); }
+};
+
+// One debugging run of a built program.
+struct Session {
+    explicit Session(const Scratch& s, KeptState* keep = nullptr)
+        : target([this](const char* p, size_t n) { output.append(p, n); }), decorator(target),
+          engine(decorator, ui, keep ? *keep : ownKept) {
+        engine.SetObjectFolder(s.Dir().string());
+        engine.SetWaitBound(std::chrono::milliseconds(5000));
+    }
+    // Runs until the debuggee stops at a line or ends.
+    void Settle() {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!engine.Ended() && engine.IsRunning() && std::chrono::steady_clock::now() < until)
+            engine.PumpDebugEvents(0);
+    }
+    std::string Stops() const {
+        std::string s;
+        for (const std::string& e : ui.events)
+            if (e.rfind("stop ", 0) == 0) s += e.substr(5) + ";";
+        return s;
+    }
+    std::string output;
+    Recorder ui;
+    KeptState ownKept;
+    UnicornTarget target;
+    Decorator decorator;
+    DebugEngine engine;
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        scratch = new Scratch("engine");
+        std::string error;
+        image = scratch->Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+        ASSERT_FALSE(image.empty()) << error;
+    }
+    static void TearDownTestSuite() {
+        delete scratch;
+        scratch = nullptr;
+    }
+    void StartAtFirstLine(Session& r) {
+        ASSERT_TRUE(r.engine.Start(image, "", false));
+        ASSERT_EQ(r.engine.State(), kStateIdle);
+        ASSERT_EQ(r.Stops(), "MAIN.BAS 2;");
+    }
+    static Scratch* scratch;
+    static std::string image;
+};
+Scratch* EngineTest::scratch = nullptr;
+std::string EngineTest::image;
+
+TEST_F(EngineTest, ModulesSymbolsAndLinesComeFromTheImageAndTheObjects) {
+    Session r(*scratch);
+    StartAtFirstLine(r);
+    const DebugEngine& e = r.engine;
+    ASSERT_EQ(e.Modules().size(), 2u);
+    EXPECT_EQ(e.Modules()[0].name, "MAIN.BAS");
+    EXPECT_EQ(e.Modules()[0].number, 1u);
+    EXPECT_EQ(e.Modules()[1].name, "MOD.SUB");
+    EXPECT_EQ(e.Modules()[1].number, 2u);
+    // Every line with code; the line numbers are the sources' own.
+    std::vector<std::pair<std::string, uint32_t>> expected{{"MAIN.BAS", 2}, {"MAIN.BAS", 3}, {"MAIN.BAS", 4},
+                                                           {"MAIN.BAS", 5}, {"MAIN.BAS", 6}, {"MAIN.BAS", 7},
+                                                           {"MAIN.BAS", 8}, {"MAIN.BAS", 9}, {"MAIN.BAS", 10},
+                                                           {"MOD.SUB", 2},  {"MOD.SUB", 3},  {"MOD.SUB", 4}};
+    ASSERT_EQ(e.Lines().size(), expected.size());
+    auto setCurLine = e.FindSymbol("_$PbSetCurLineDbg@4");
+    ASSERT_NE(setCurLine, nullptr);
+    for (const auto& [mod, line] : expected) {
+        SCOPED_TRACE(mod + " " + std::to_string(line));
+        const DbgLine* l = e.FindLineInfo(mod, line);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->module, e.FindModule(mod)->number);
+        // Each line's code starts with the call that records the line: a
+        // wrong base would land elsewhere.
+        uint8_t code[5];
+        ASSERT_TRUE(r.target.Read(l->address, code, 5));
+        if (l->address == e.CurrentLine()->address) code[0] = l->saved;
+        EXPECT_EQ(code[0], 0xE8);
+        int32_t rel;
+        std::memcpy(&rel, code + 1, 4);
+        EXPECT_EQ(l->address + 5 + int64_t(rel), int64_t(setCurLine->address));
+    }
+    EXPECT_NE(e.FindLineInfo("main.bas", 9), nullptr) << "module names are found without case";
+    EXPECT_EQ(e.FindLineInfo("MAIN.BAS", 1), nullptr);
+    EXPECT_EQ(e.FindSymbol(e.FindLineInfo("MAIN.BAS", 9)->symbol)->name, "$BAS_MAIN");
+    EXPECT_EQ(e.FindSymbol(e.FindLineInfo("MOD.SUB", 3)->symbol)->name, "SHOW");
+    r.engine.Stop(0);
+}
+
+TEST_F(EngineTest, AMissingObjectFileIsReportedAndTheOtherModuleStillWorks) {
+    Scratch s("noobj");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    fs::remove(s.Dir() / "MOD.obj");
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    EXPECT_EQ(r.ui.events.front(), "msg 22017 " + (s.Dir() / "MOD.obj").string());
+    EXPECT_EQ(r.engine.FindLineInfo("MOD.SUB", 3), nullptr);
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 1, 1, 0, "MAIN.BAS"), 1);
+    r.engine.Go();
+    r.Settle();
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+    r.engine.Stop(0);
+}
+
+TEST_F(EngineTest, AForeignObjectFileGivesNoLines) {
+    Scratch s("foreign");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    // The object of another module, one cut short, and not an i386 object
+    // at all.
+    Scratch other("other");
+    std::string otherSrc = other.Write("MOD.SUB", "DECLARE SUB SHOW (N%)\nDECLARE SUB OTHER (N%)\n"
+                                                  "SUB OTHER (N%)\nEND SUB\nSUB SHOW (N%)\n  PRINT N%\nEND SUB\n");
+    std::string otherObjPath = (other.Dir() / "MOD.obj").string();
+    ASSERT_TRUE(tx::runner::CompileModule(Tools(), otherSrc, otherObjPath, other.Dir().string(), error, {"/Zi"}))
+        << error;
+    std::vector<uint8_t> otherObj;
+    ASSERT_TRUE(ReadFileBytes(otherObjPath, otherObj));
+    for (std::string bytes : {std::string(otherObj.begin(), otherObj.end()), std::string("\x4c\x01\x05\x00", 4),
+                              std::string(64, 'x')}) {
+        s.Write("MOD.obj", bytes);
+        Session r(s);
+        ASSERT_TRUE(r.engine.Start(img, "", false));
+        EXPECT_EQ(r.ui.events.front(), "msg 22017 " + (s.Dir() / "MOD.obj").string());
+        EXPECT_EQ(r.engine.FindLineInfo("MOD.SUB", 3), nullptr);
+        EXPECT_NE(r.engine.FindLineInfo("MAIN.BAS", 3), nullptr);
+        r.engine.Stop(0);
+    }
+}
+
+TEST_F(EngineTest, TheLoadersTrapIsPassedSilently) {
+    Session r(*scratch);
+    r.decorator.loaderTrap = true;
+    StartAtFirstLine(r);
+    EXPECT_EQ(r.decorator.phase, 3);
+    EXPECT_EQ(r.ui.events, std::vector<std::string>{"stop MAIN.BAS 2"});
+    r.engine.Stop(0);
+}
+
+TEST_F(EngineTest, AFailingDbgInitGivesItsCodeAndEndsTheProgram) {
+    Session r(*scratch);
+    r.decorator.spoilName = true;
+    r.engine.Start(image, "", false);
+    r.Settle();
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_TRUE(r.target.HasExited());
+    EXPECT_EQ(r.ui.Count("text " + Sjis("ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  $BAS_DBGINIT ｴﾗｰｺｰﾄﾞ : 2")), 1u);
+}
+
+TEST_F(EngineTest, ABreakpointOnAGosubTargetInALoopStopsOnEveryPass) {
+    Session r(*scratch);
+    StartAtFirstLine(r);
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 1, 1, 0, "MAIN.BAS"), 1);
+    for (int i = 0; i < 4; ++i) {
+        r.engine.Go();
+        r.Settle();
+    }
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;MAIN.BAS 9;");
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_EQ(r.ui.events.back(), "end 0");
+    EXPECT_EQ(r.output, kPlainOutput);
+
+    // The same image without the debugger prints the same bytes.
+    tx::runner::PeImage img;
+    std::string error, plain;
+    tx::runner::Machine m;
+    ASSERT_TRUE(tx::runner::ReadPeFile(image, img, error) && m.Load(img, error)) << error;
+    m.SetOutput([&](const char* p, size_t n) { plain.append(p, n); });
+    EXPECT_EQ(m.Run().kind, tx::runner::StopKind::Exited);
+    EXPECT_EQ(r.output, plain);
+}
+
+TEST_F(EngineTest, PassCountsAndDisabledBreakpoints) {
+    // Once its count is reached a breakpoint stops on every further hit.
+    struct Case {
+        const char* name;
+        bool enabled;
+        uint32_t count;
+        const char* stops;
+        const char* outputAtFirstStop;
+    } cases[] = {
+        {"count 3 stops on the third hit", true, 3, "MAIN.BAS 2;MAIN.BAS 9;", "start\n 2 \n 4 \n"},
+        {"count 2 stops on the second hit and after", true, 2, "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;", "start\n 2 \n"},
+        {"disabled never stops", false, 1, "MAIN.BAS 2;", kPlainOutput},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session r(*scratch);
+        StartAtFirstLine(r);
+        ASSERT_EQ(r.engine.SetBreakpoint(c.enabled, 9, c.count, c.count, 0, "MAIN.BAS"), 1);
+        r.engine.Go();
+        r.Settle();
+        EXPECT_EQ(r.output, c.outputAtFirstStop);
+        for (int i = 0; i < 4 && !r.engine.Ended(); ++i) {
+            EXPECT_EQ(r.engine.CurrentLine()->remaining, 1u);
+            r.engine.Go();
+            r.Settle();
+        }
+        EXPECT_EQ(r.Stops(), c.stops);
+        EXPECT_TRUE(r.engine.Ended());
+        EXPECT_EQ(r.output, kPlainOutput);
+    }
+}
+
+TEST_F(EngineTest, FifteenBreakpointsAtMost) {
+    std::string src;
+    for (int i = 1; i <= 20; ++i) src += "PRINT " + std::to_string(i) + "\n";
+    Scratch s("many");
+    std::string error;
+    std::string img = s.Build({{"MANY.BAS", src}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    for (uint32_t line = 2; line <= 16; ++line) ASSERT_EQ(r.engine.SetBreakpoint(true, line, 1, 1, 0, "MANY.BAS"), 1);
+    EXPECT_EQ(r.ui.events, std::vector<std::string>{"stop MANY.BAS 1"});
+    EXPECT_EQ(r.engine.SetBreakpoint(true, 5, 2, 2, 0, "MANY.BAS"), 1) << "again on a line: no room used";
+    EXPECT_EQ(r.engine.BreakpointCount(), 16);
+    EXPECT_EQ(r.engine.SetBreakpoint(true, 17, 1, 1, 0, "MANY.BAS"), 1);
+    EXPECT_EQ(r.ui.events.back(), "msg 22002 ");
+    bool disabled = true;
+    EXPECT_FALSE(r.engine.GetBreakpointState("MANY.BAS", 17, disabled));
+    r.engine.RemoveBreakpoint(3, 0, "MANY.BAS");
+    EXPECT_EQ(r.engine.SetBreakpoint(true, 17, 1, 1, 0, "MANY.BAS"), 1);
+    EXPECT_TRUE(r.engine.GetBreakpointState("MANY.BAS", 17, disabled));
+    EXPECT_FALSE(disabled);
+    EXPECT_EQ(r.engine.SetBreakpoint(true, 99, 1, 1, 0, "MANY.BAS"), 0) << "a line without code";
+    r.engine.Stop(0);
+}
+
+TEST_F(EngineTest, TraceAndPassTrace) {
+    struct Case {
+        const char* name;
+        uint32_t from;      // run to this MAIN line first
+        const char* bp;     // an extra breakpoint "MOD.SUB 3", or ""
+        int command;        // 0 trace, 1 pass trace
+        const char* stop;   // the next stop
+    } cases[] = {
+        {"trace from a GOSUB line", 4, "", 0, "MAIN.BAS 9"},
+        {"pass trace from a GOSUB line", 4, "", 1, "MAIN.BAS 9"},
+        {"trace into a SUB", 6, "", 0, "MOD.SUB 3"},
+        {"pass trace over a CALL", 6, "", 1, "MAIN.BAS 7"},
+        {"pass trace over a CALL with a breakpoint inside", 6, "MOD.SUB 3", 1, "MOD.SUB 3"},
+        {"trace over the loop end", 5, "", 0, "MAIN.BAS 4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session r(*scratch);
+        StartAtFirstLine(r);
+        r.engine.RunToCursor(c.from, 0, "MAIN.BAS");
+        r.Settle();
+        ASSERT_TRUE(r.engine.IsCurrentLine("MAIN.BAS", c.from));
+        if (*c.bp) {
+            ASSERT_EQ(r.engine.SetBreakpoint(true, 3, 1, 1, 0, "MOD.SUB"), 1);
+        }
+        size_t before = r.ui.events.size();
+        c.command ? r.engine.PassTrace() : r.engine.Trace();
+        r.Settle();
+        ASSERT_EQ(r.ui.events.size(), before + 1);
+        EXPECT_EQ(r.ui.events.back(), std::string("stop ") + c.stop);
+        EXPECT_EQ(r.engine.State(), kStateIdle);
+        r.engine.Stop(0);
+    }
+}
+
+TEST_F(EngineTest, RunToCursor) {
+    Session r(*scratch);
+    StartAtFirstLine(r);
+    r.engine.RunToCursor(1, 0, "MAIN.BAS"); // no code: nothing happens
+    EXPECT_EQ(r.engine.State(), kStateIdle);
+    EXPECT_EQ(r.ui.events.size(), 1u);
+    // On a line with a pass-count breakpoint: the cursor stops there, the
+    // breakpoint and its count stay.
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 2, 2, 0, "MAIN.BAS"), 1);
+    r.engine.RunToCursor(9, 0, "MAIN.BAS");
+    r.Settle();
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+    bool disabled = true;
+    ASSERT_TRUE(r.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
+    EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->pass, 2u);
+    EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->remaining, 2u);
+    // Go from it: the cursor's stop did not count, so the breakpoint stops
+    // on the second hit after it.
+    r.engine.Go();
+    r.Settle();
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;");
+    EXPECT_EQ(r.output, "start\n 2 \n 4 \n");
+    r.engine.Stop(0);
+}
+
+TEST_F(EngineTest, AFaultIsReportedAndEndsTheTarget) {
+    struct Case {
+        const char* name;
+        uint32_t offset; // from line 7's start
+        const char* line;
+    } cases[] = {
+        {"at a line's start", 0, "\n  行番号 : 7"},
+        {"in the middle of a line", 5, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session r(*scratch);
+        StartAtFirstLine(r);
+        // mov [0], eax: a write to page 0.
+        const uint8_t store[] = {0xA3, 0, 0, 0, 0};
+        uint64_t at = r.engine.FindLineInfo("MAIN.BAS", 7)->address + c.offset;
+        ASSERT_TRUE(r.target.Write(at, store, sizeof store));
+        // The emulator names a fault by the start of its translated block;
+        // a jump right before the store starts one there (line 7 begins
+        // with its line number's push, 2 bytes).
+        const uint8_t jumpNext[] = {0xEB, 0x00};
+        if (c.offset == 0) {
+            ASSERT_TRUE(r.target.Write(at - 2, jumpNext, sizeof jumpNext));
+        }
+        r.engine.Go();
+        r.Settle();
+        char addr[16];
+        std::snprintf(addr, sizeof addr, "0x%08X", unsigned(at));
+        std::string expected = Sjis(image + " で ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ が発生しました\n  ﾓｼﾞｭｰﾙ名 : MAIN.BAS\n  関数名 : $BAS_MAIN" +
+                                    c.line + "\n  ｱﾄﾞﾚｽ : " + addr);
+        EXPECT_EQ(r.ui.Count("apperror " + expected), 1u) << ::testing::PrintToString(r.ui.events);
+        EXPECT_TRUE(r.engine.Ended());
+        EXPECT_TRUE(r.target.HasExited());
+        auto t0 = std::chrono::steady_clock::now();
+        EXPECT_TRUE(r.engine.Stop(0));
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(1));
+    }
+}
+
+TEST_F(EngineTest, StoppingAndRestartingKeepsBreakpoints) {
+    Scratch s("restart");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    KeptState kept;
+    {
+        Session r(s, &kept);
+        ASSERT_TRUE(r.engine.Start(img, "", false));
+        ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 2, 2, 0, "MAIN.BAS"), 1);
+        ASSERT_EQ(r.engine.SetBreakpoint(false, 3, 1, 1, 0, "MOD.SUB"), 1);
+        auto t0 = std::chrono::steady_clock::now();
+        EXPECT_TRUE(r.engine.Stop(0));
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
+        EXPECT_TRUE(r.target.HasExited());
+        EXPECT_EQ(r.output, "");
+    }
+    ASSERT_EQ(kept.breakpoints.size(), 2u);
+    {
+        Session r(s, &kept);
+        ASSERT_TRUE(r.engine.Start(img, "", false));
+        bool disabled = false;
+        ASSERT_TRUE(r.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
+        EXPECT_FALSE(disabled);
+        EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->pass, 2u);
+        ASSERT_TRUE(r.engine.GetBreakpointState("MOD.SUB", 3, disabled));
+        EXPECT_TRUE(disabled);
+        r.engine.Go();
+        r.Settle();
+        EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+        // A graceful stop runs $BAS_DBGEND: the program ends by itself.
+        EXPECT_TRUE(r.engine.Stop(1));
+        EXPECT_TRUE(r.engine.Exited());
+        EXPECT_EQ(r.engine.ExitCode(), 0u);
+        EXPECT_EQ(r.output, "start\n 2 \n");
+    }
+    // Line 9 has no code any more: its breakpoint goes quietly.
+    std::string changed = kMain;
+    changed.replace(changed.find("*TWICE PRINT I% * 2\n"), 20, "' gone\n*TWICE PRINT I% * 2: RETURN\n");
+    img = s.Build({{"MAIN.BAS", changed}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    {
+        Session r(s, &kept);
+        ASSERT_TRUE(r.engine.Start(img, "", false));
+        bool disabled = false;
+        EXPECT_FALSE(r.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
+        EXPECT_TRUE(r.engine.GetBreakpointState("MOD.SUB", 3, disabled));
+        EXPECT_EQ(r.engine.BreakpointCount(), 2);
+        EXPECT_EQ(r.ui.events, std::vector<std::string>{"stop MAIN.BAS 2"});
+        r.engine.Stop(0);
+    }
+}
+
+TEST_F(EngineTest, ARuntimeErrorStopsAtItsLineWithNoTrapLeft) {
+    Scratch s("rterror");
+    std::string error;
+    std::string img = s.Build({{"ERR.BAS", "PRINT \"a\"\nX% = 0\nY% = 10 \\ X%\nPRINT \"b\"\n"}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 4, 1, 1, 0, "ERR.BAS"), 1);
+    r.engine.Go();
+    r.Settle();
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"stop ERR.BAS 1", "rterror ERR.BAS 3 11", "stop ERR.BAS 3"}));
+    EXPECT_EQ(r.engine.State(), kStateIdle);
+    EXPECT_FALSE(r.engine.IsRunning());
+    for (const DbgLine& l : r.engine.Lines()) {
+        uint8_t b = 0;
+        ASSERT_TRUE(r.target.Read(l.address, &b, 1));
+        EXPECT_NE(b, 0xCC) << "line " << l.line;
+    }
+    r.engine.Go();
+    r.Settle();
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_EQ(r.engine.ExitCode(), 1u);
+    EXPECT_EQ(r.output, "a\n");
+}
+
+TEST_F(EngineTest, WithoutAFirstStopTheProgramEnds) {
+    Scratch s("nolines");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error, false);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    r.engine.Start(img, "", false);
+    r.Settle();
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"msg 22014 " + img, "end 1"}));
+    EXPECT_TRUE(r.target.HasExited());
+    EXPECT_EQ(r.output, "");
+}
+
+TEST_F(EngineTest, ADebuggeeThatNeverStopsIsEndedWithinTheBound) {
+    Scratch s("loop");
+    std::string error;
+    std::string img = s.Build({{"LOOP.BAS", "*L GOTO *L\n"}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    r.decorator.dropTraps = true; // the first line's trap never lands
+    r.engine.SetWaitBound(std::chrono::milliseconds(1000));
+    auto t0 = std::chrono::steady_clock::now();
+    r.engine.Start(img, "", false);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"text " + Sjis("ﾌﾟﾛｸﾞﾗﾑが応答しないため終了しました"), "end 1"}));
+    EXPECT_TRUE(r.target.HasExited());
+}
+
+TEST_F(EngineTest, AGracefulStopWithoutDbgEndEndsTheProgram) {
+    Scratch s("nodbgend");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(img, bytes));
+    std::string all(bytes.begin(), bytes.end());
+    size_t at = all.find("$BAS_DBGEND");
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 10] = 'X'; // the symbol is gone by that name
+    std::string renamed = (s.Dir() / "MAIN2.exe").string();
+    std::FILE* f = std::fopen(renamed.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(renamed, "", false));
+    ASSERT_EQ(r.engine.FindSymbol("$BAS_DBGEND"), nullptr);
+    EXPECT_TRUE(r.engine.Stop(1));
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_TRUE(r.target.HasExited());
+}
+
+TEST_F(EngineTest, AStaleObjectFileSetsNoTrapOutsideItsModule) {
+    Scratch s("stale");
+    std::string error;
+    // The object of a much longer module than the one linked.
+    std::string longer = "DECLARE SUB SHOW (N%)\nSUB SHOW (N%)\n";
+    for (int i = 0; i < 40; ++i) longer += "  PRINT \"show\"; N% + " + std::to_string(i) + "\n";
+    longer += "END SUB\n";
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", longer}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    std::string longObj = (s.Dir() / "MOD.obj").string(), keep = (s.Dir() / "LONG.obj").string();
+    fs::rename(longObj, keep);
+    img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    fs::rename(keep, longObj);
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    const DbgModule* mod = r.engine.FindModule("MOD.SUB");
+    ASSERT_NE(mod, nullptr);
+    size_t modLines = 0;
+    for (const DbgLine& l : r.engine.Lines()) {
+        if (l.module != mod->number) continue;
+        ++modLines;
+        EXPECT_GE(l.address, mod->start);
+        EXPECT_LT(l.address, mod->start + mod->size) << "line " << l.line;
+    }
+    EXPECT_GT(modLines, 0u);
+    EXPECT_LT(modLines, 42u);
+    r.engine.Stop(0);
+}
+
+TEST_F(EngineTest, BasrunDebugScript) {
+    Scratch s("script");
+    std::string main = s.Write("MAIN.BAS", kMain), mod = s.Write("MOD.SUB", kMod);
+    std::string script = s.Write("s.txt", "break MAIN.BAS 9\ngo\ngo\ngo\ngo\n");
+    std::string out;
+    int rc = tx::runner::RunProcess({TX_BASRUN, "--debug", script, main, mod}, s.Dir().string(), out);
+    EXPECT_EQ(rc, 0) << out;
+    std::string stops, rest;
+    for (size_t p = 0; p < out.size();) {
+        size_t e = out.find('\n', p);
+        std::string line = out.substr(p, e == std::string::npos ? std::string::npos : e + 1 - p);
+        (line.rfind("stop ", 0) == 0 ? stops : rest) += line;
+        p = e == std::string::npos ? out.size() : e + 1;
+    }
+    EXPECT_EQ(stops, "stop MAIN.BAS 2\nstop MAIN.BAS 9\nstop MAIN.BAS 9\nstop MAIN.BAS 9\n");
+    EXPECT_EQ(rest, std::string(kPlainOutput) + "exit 0\n");
+}
+
+} // namespace
+} // namespace txdbg::test
