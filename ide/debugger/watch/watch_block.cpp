@@ -133,6 +133,12 @@ WatchRow MainRow(const WatchVar& var, const ErrorTextFn& errorText) {
   return row;
 }
 
+std::string WatchConsoleLine(const WatchVar& var, const ErrorTextFn& errorText) {
+  std::string line = var.text + " = " + WatchValueText(var, errorText);
+  std::string tag = var.status == 0 ? WatchTypeTag(var.type, var.size) : "";
+  return tag.empty() ? line : line + " " + tag;
+}
+
 RuntimeErrorReport ReadRuntimeErrorReport(const uint8_t* block) {
   RuntimeErrorReport r;
   uint32_t command = Word(block, kBlockCommand);

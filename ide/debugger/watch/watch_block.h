@@ -81,6 +81,9 @@ bool EvaluateWatch(WatchVar& var, uint8_t* block, const std::function<bool()>& c
 // The watch's value text and its row in the watch window.
 std::string WatchValueText(const WatchVar& var, const ErrorTextFn& errorText);
 WatchRow MainRow(const WatchVar& var, const ErrorTextFn& errorText);
+// A watch as one console line: "EXPR = TEXT [TAG]" (no tag for an error
+// or a type without one).
+std::string WatchConsoleLine(const WatchVar& var, const ErrorTextFn& errorText);
 
 struct RuntimeErrorReport {
   bool posted = false;

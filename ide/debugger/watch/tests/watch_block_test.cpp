@@ -83,14 +83,21 @@ TEST(WatchBlock, EvaluateReadsTheAnswerAndClearsTheBlock) {
   std::vector<uint8_t> block(kBlockBytes, 0);
   auto var = CompileWatch("S", false, 0, Writes({0x50, 16, 0, 1, 0xF1, 0}), ErrorText);
   Debuggee d{block.data()};
-  struct Case { const char* name; uint32_t status, type, size; std::vector<uint8_t> value; bool ok; const char* text; };
+  struct Case {
+    const char* name;
+    uint32_t status, type, size;
+    std::vector<uint8_t> value;
+    bool ok;
+    const char* text;
+    const char* lineText;
+  };
   const Case cases[] = {
-      {"INT 1", 0, 0, 2, {1, 0}, true, "1"},
-      {"string", 0, 16, 3, {'a', 'b', 'c'}, true, "\"abc\""},
-      {"empty string", 0, 16, 0, {}, true, "\"\""},
-      {"error 11", 11, 0, 0, {}, true, "E11"},
-      {"255 bytes", 0, 16, 255, std::vector<uint8_t>(255, 'x'), true, nullptr},
-      {"256 bytes", 0, 16, 256, {}, false, nullptr},
+      {"INT 1", 0, 0, 2, {1, 0}, true, "1", "S = 1 [INT]"},
+      {"string", 0, 16, 3, {'a', 'b', 'c'}, true, "\"abc\"", "S = \"abc\" [STR:3]"},
+      {"empty string", 0, 16, 0, {}, true, "\"\"", "S = \"\" [STR:0]"},
+      {"error 11", 11, 0, 0, {}, true, "E11", "S = E11"},
+      {"255 bytes", 0, 16, 255, std::vector<uint8_t>(255, 'x'), true, nullptr, nullptr},
+      {"256 bytes", 0, 16, 256, {}, false, nullptr, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -105,6 +112,9 @@ TEST(WatchBlock, EvaluateReadsTheAnswerAndClearsTheBlock) {
     }
     if (c.text) {
       EXPECT_EQ(WatchValueText(*var, ErrorText), c.text);
+    }
+    if (c.lineText) {
+      EXPECT_EQ(WatchConsoleLine(*var, ErrorText), c.lineText);
     }
     if (c.ok && c.status == 0) {
       EXPECT_EQ(var->value.size(), c.size);
