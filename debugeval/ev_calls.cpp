@@ -1,7 +1,9 @@
 // Intrinsic function calls: the function table, the argument area, the
 // generic call and the handlers of the functions that need their own.
-#include <cmath>
 #include <cstring>
+#ifndef TXEV_FREESTANDING
+#include <cmath>
+#endif
 
 #include "ev_routines.h"
 #include "ev_state.h"
@@ -63,6 +65,17 @@ constexpr uint16_t kFormatVariants[] = {TXEV_FORMAT_VARIANTS(TXEV_ITEM)};
 #undef TXEV_ITEM
 // Base type 0-4 to the variant index.
 constexpr uint8_t kVariantOf[5] = {1, 2, 3, 4, 0};
+
+// The three functions the processor computes itself.
+#ifdef TXEV_FREESTANDING
+double Cosine(double x) { asm("fcos" : "+t"(x)); return x; }
+double Sine(double x) { asm("fsin" : "+t"(x)); return x; }
+double SquareRoot(double x) { asm("fsqrt" : "+t"(x)); return x; }
+#else
+double Cosine(double x) { return std::cos(x); }
+double Sine(double x) { return std::sin(x); }
+double SquareRoot(double x) { return std::sqrt(x); }
+#endif
 
 void ExpectCallEnd(EvalState& s) {
   if (s.Op(s.cur) != kOpCallEnd) Fail(kErrPcode);
@@ -135,7 +148,7 @@ void FloatFunction(EvalState& s, uint8_t code, const Entry& e, uint8_t resultTyp
   } else {
     double x;
     s.rt.FpStore(kTDbl, &x);
-    x = code == 0x13 ? std::cos(x) : code == 0x23 ? std::sin(x) : std::sqrt(x);
+    x = code == 0x13 ? Cosine(x) : code == 0x23 ? Sine(x) : SquareRoot(x);
     s.rt.FpLoad(kTDbl, &x);
   }
   s.rt.FpCheck();
@@ -148,7 +161,7 @@ void ToType(EvalState& s, uint8_t target) {
   s.RunProgram();
   StackEntry e = s.PopRaw();
   if (BaseType(e.type) == target) {
-    s.stack.push_back(e);
+    s.stack[s.depth++] = e;
     return;
   }
   uint8_t v[8];
@@ -230,14 +243,14 @@ void ByType(EvalState& s, bool then, uint8_t resultType) {
   uint32_t first = s.argCount;
   uint8_t type = s.OpByte(s.cur, 1);
   bool program = s.Op(s.cur) == kOpProgram;
-  size_t depth = s.stack.size();
+  size_t depth = s.depth;
   s.RunProgram();
   if (then && (type == kTAnyA || type == kTAnyB)) {
     // The operand's own type: a number leaves a value-stack entry, a string
     // does not; an operator program's number is taken as DBL.
-    if (s.stack.size() <= depth) type = kTStr;
+    if (s.depth <= depth) type = kTStr;
     else if (program) type = kTDbl;
-    else type = s.stack.back().type;
+    else type = s.stack[s.depth - 1].type;
   }
   uint8_t base = BaseType(type);
   uint16_t routine;

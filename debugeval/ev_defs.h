@@ -64,7 +64,6 @@ enum : int32_t {
 constexpr uint32_t kMaxInstructions = 512;
 constexpr uint32_t kMaxOperands = 128;
 constexpr uint32_t kArgWords = 100;
-constexpr uint32_t kStackGrowth = 16;
 constexpr uint32_t kMaxStringBytes = 255;
 
 // The result record the caller provides (32-bit words, then the value).

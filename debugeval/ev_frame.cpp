@@ -2,9 +2,12 @@
 // constants, variables with their subscripts and members, and the value
 // stack.
 #include <cstring>
-#include <new>
 
 #include "ev_state.h"
+
+#ifndef TXEV_FREESTANDING
+#include <new>
+#endif
 
 namespace txev {
 
@@ -40,8 +43,8 @@ bool IsVariableOp(uint8_t op) {
 
 void Decode(EvalState& s, uint32_t address) {
   for (;;) {
-    if (s.insns.size() >= kMaxInstructions) Fail(kErrPcode);
-    s.insns.push_back(address);
+    if (s.insnCount >= kMaxInstructions) Fail(kErrPcode);
+    s.insns[s.insnCount++] = address;
     uint8_t op = s.mem.Byte(address);
     if (op == kOpFinish) break;
     uint32_t len = op == kOpConst ? ConstantLength(s.mem.Byte(address + 1)) : OpcodeLength(op);
@@ -78,6 +81,58 @@ void DirectMemory::Read(uint32_t address, void* out, uint32_t bytes) {
   std::memcpy(out, reinterpret_cast<const void*>(static_cast<uintptr_t>(address)), bytes);
 }
 
+namespace {
+
+#ifdef TXEV_FREESTANDING
+// One evaluation at a time: the jump back to its entry.
+void* g_abort[5];
+int32_t g_abortError;
+#else
+struct EvalAbort {
+  int32_t error;
+};
+#endif
+
+void Run(EvalMemory& memory, EvalRuntime& runtime, const EvalRequest& request,
+         DbgValueResult& result) {
+  EvalState s(memory, runtime);
+  s.stringBase = request.stringBase;
+  s.frameBase = request.frameBase;
+  Decode(s, request.pcode);
+  uint8_t type = s.OpByte(0, 1);
+  result.type = type;
+  s.RunProgram();
+  StoreResult(s, type, result);
+}
+
+}  // namespace
+
+#ifdef TXEV_FREESTANDING
+
+void AbortEvaluation(int32_t error) {
+  g_abortError = error;
+  __builtin_longjmp(g_abort, 1);
+}
+
+int32_t EvaluatePcode(EvalMemory& memory, EvalRuntime& runtime, const EvalRequest& request,
+                      DbgValueResult& result) {
+  result.reserved = result.error = result.type = result.size = 0;
+  std::memset(result.value, 0, 4);
+  int32_t error = 0;
+  runtime.SetRecovery();
+  if (__builtin_setjmp(g_abort) == 0)
+    Run(memory, runtime, request, result);
+  else
+    error = g_abortError;
+  runtime.EndEvaluation();
+  result.error = static_cast<uint32_t>(error);
+  return error;
+}
+
+#else
+
+void AbortEvaluation(int32_t error) { throw EvalAbort{error}; }
+
 int32_t EvaluatePcode(EvalMemory& memory, EvalRuntime& runtime, const EvalRequest& request,
                       DbgValueResult& result) {
   result.reserved = result.error = result.type = result.size = 0;
@@ -85,20 +140,9 @@ int32_t EvaluatePcode(EvalMemory& memory, EvalRuntime& runtime, const EvalReques
   int32_t error = 0;
   runtime.SetRecovery();
   try {
-    EvalState s(memory, runtime);
-    s.stringBase = request.stringBase;
-    s.frameBase = request.frameBase;
-    s.stack.reserve(kStackGrowth);
-    s.insns.reserve(kMaxInstructions);
-    Decode(s, request.pcode);
-    uint8_t type = s.OpByte(0, 1);
-    result.type = type;
-    s.RunProgram();
-    StoreResult(s, type, result);
-  } catch (const EvalFail& f) {
-    error = f.error;
-  } catch (const RuntimeFault& f) {
-    error = f.error;
+    Run(memory, runtime, request, result);
+  } catch (const EvalAbort& a) {
+    error = a.error;
   } catch (const std::bad_alloc&) {
     error = kErrMemory;
   }
@@ -106,6 +150,8 @@ int32_t EvaluatePcode(EvalMemory& memory, EvalRuntime& runtime, const EvalReques
   result.error = static_cast<uint32_t>(error);
   return error;
 }
+
+#endif
 
 // ---- value stack ----
 
@@ -119,18 +165,16 @@ void EvalState::Push(uint8_t type, const void* value) {
     if (bytes == 0) Fail(kErrType);
     std::memcpy(e.value, value, bytes);
   }
-  if (stack.size() == stack.capacity()) stack.reserve(stack.capacity() + kStackGrowth);
-  stack.push_back(e);
+  if (depth >= kMaxInstructions) Fail(kErrMemory);
+  stack[depth++] = e;
 }
 
 void EvalState::PushAddress(uint32_t address) { Push(kTAddr, &address); }
 
 StackEntry EvalState::PopRaw() {
   // An operator or call that finds no operand: the P-code is malformed.
-  if (stack.empty()) Fail(kErrPcode);
-  StackEntry e = stack.back();
-  stack.pop_back();
-  return e;
+  if (depth == 0) Fail(kErrPcode);
+  return stack[--depth];
 }
 
 void EvalState::Pop(uint8_t type, void* out) {

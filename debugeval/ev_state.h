@@ -1,19 +1,17 @@
 // State of one evaluation, shared by the frame (ev_frame.cpp), the
-// operators (ev_ops.cpp) and the intrinsic calls (ev_calls.cpp). A failure
-// is one EvalFail thrown to the entry.
+// operators (ev_ops.cpp) and the intrinsic calls (ev_calls.cpp). Fixed
+// arrays and no exceptions of its own, so the core also builds freestanding
+// (TXEV_FREESTANDING) to run inside an emulated debuggee.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "evaluator.h"
 
 namespace txev {
 
-struct EvalFail {
-  int32_t error;
-};
-[[noreturn]] inline void Fail(int32_t error) { throw EvalFail{error}; }
+[[noreturn]] inline void Fail(int32_t error) { AbortEvaluation(error); }
 
 struct StackEntry {
   uint8_t type;
@@ -33,9 +31,13 @@ struct EvalState {
   EvalRuntime& rt;
   uint32_t stringBase = 0;
   uint32_t frameBase = 0;
-  std::vector<uint32_t> insns;   // start of every instruction, 0xF1 last
+  uint32_t insns[kMaxInstructions];   // start of every instruction, 0xF1 last
+  size_t insnCount = 0;
   size_t cur = 0;
-  std::vector<StackEntry> stack;
+  // Every value comes from an instruction, so the stack never holds more
+  // values than there are instructions.
+  StackEntry stack[kMaxInstructions];
+  size_t depth = 0;
   uint32_t args[kArgWords] = {};
   uint32_t argCount = 0;
 
@@ -43,7 +45,7 @@ struct EvalState {
 
   // The current instruction; past the end it is the closing 0xF1, which no
   // step accepts.
-  uint32_t At(size_t i) const { return insns[i < insns.size() ? i : insns.size() - 1]; }
+  uint32_t At(size_t i) const { return insns[i < insnCount ? i : insnCount - 1]; }
   uint8_t Op(size_t i) { return mem.Byte(At(i)); }
   uint8_t OpByte(size_t i, uint32_t k) { return mem.Byte(At(i) + k); }
   uint32_t OpWord(size_t i, uint32_t k) { return mem.Word32(At(i) + k); }

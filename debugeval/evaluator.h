@@ -14,7 +14,6 @@ namespace txev {
 // 32-bit addresses of the debugged program to bytes.
 class EvalMemory {
  public:
-  virtual ~EvalMemory() = default;
   virtual void Read(uint32_t address, void* out, uint32_t bytes) = 0;
   uint8_t Byte(uint32_t address) { uint8_t b; Read(address, &b, 1); return b; }
   uint32_t Word32(uint32_t address) {
@@ -22,18 +21,22 @@ class EvalMemory {
     Read(address, b, 4);
     return b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
   }
+
+ protected:
+  ~EvalMemory() = default;   // never deleted through the interface
 };
 
-// The runtime services, one method per ordinal. A runtime error inside a
-// service is reported by throwing RuntimeFault; the evaluator then ends the
-// evaluation with that number, as the recovery point does in the DLL.
-struct RuntimeFault {
-  int32_t error;
-};
+// Ends the evaluation in progress with a BASIC error number: the
+// evaluator's own failures and a runtime error reported to a service (the
+// recovery point) both come here. It does not return; EvaluatePcode then
+// finishes with that number.
+[[noreturn]] void AbortEvaluation(int32_t error);
+
+// The runtime services, one method per ordinal. A service that meets a
+// runtime error calls AbortEvaluation.
 
 class EvalRuntime {
  public:
-  virtual ~EvalRuntime() = default;
   virtual void SetRecovery() = 0;                                   // 216
   virtual void EndEvaluation() = 0;                                 // 435, then 217
   // Floating-point stack.
@@ -59,6 +62,9 @@ class EvalRuntime {
   virtual uint32_t CallRoutine(uint16_t ordinal, const uint32_t* args, uint32_t count) = 0;
   // A routine whose one argument is the address of a block of words.
   virtual uint32_t CallRoutineBlock(uint16_t ordinal, const uint32_t* block) = 0;
+
+ protected:
+  ~EvalRuntime() = default;
 };
 
 // The arguments of DbgAnzPcode, as addresses of the debugged program.

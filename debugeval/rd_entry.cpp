@@ -101,7 +101,7 @@ class ImportedRuntime : public EvalRuntime {
         return overflow != 0;
       }
     }
-    throw RuntimeFault{kErrFunction};
+    AbortEvaluation(kErrFunction);
   }
   void StrPushConst(uint32_t n, uint32_t a) override { rn_StrPushConst(n, a); Check(); }
   void StrPushEmpty() override { rn_StrPushEmpty(); Check(); }
@@ -117,7 +117,7 @@ class ImportedRuntime : public EvalRuntime {
     return c;
   }
   uint32_t CallRoutine(uint16_t ordinal, const uint32_t* args, uint32_t count) override {
-    if (count > 8) throw RuntimeFault{kErrFunction};
+    if (count > 8) AbortEvaluation(kErrFunction);
     uintptr_t w[8] = {};
     for (uint32_t i = 0; i < count; ++i) w[i] = args[i];
     uint32_t eax = Find(ordinal)(w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7]);
@@ -134,13 +134,13 @@ class ImportedRuntime : public EvalRuntime {
   static void Check() {
     if (g_failed) {
       g_failed = false;
-      throw RuntimeFault{static_cast<int32_t>(g_error)};
+      AbortEvaluation(static_cast<int32_t>(g_error));
     }
   }
   static RoutineFn Find(uint16_t ordinal) {
     for (const RoutineImport& r : kImports)
       if (r.ordinal == ordinal) return r.fn;
-    throw RuntimeFault{kErrFunction};
+    AbortEvaluation(kErrFunction);
   }
 };
 

@@ -119,7 +119,7 @@ class StandInRuntime : public txev::EvalRuntime {
     try {
       return f();
     } catch (const txrn::RnError& e) {
-      throw txev::RuntimeFault{e.error};
+      txev::AbortEvaluation(e.error);
     }
   }
   void SetRecovery() override { ++recoveries; }
