@@ -109,7 +109,7 @@ namespace {
 
 // The stand-in runtime's core behind the evaluator's interface; a runtime
 // error comes back as the fault the recovery point would deliver.
-class StandInRuntime : public txev::EvalRuntime {
+class StandInRuntimeImpl : public txev::EvalRuntime {
  public:
   txrn::RnMachine rn;
   int recoveries = 0;
@@ -152,9 +152,11 @@ class StandInRuntime : public txev::EvalRuntime {
   bool clean = true;
 };
 
-StandInRuntime g_runtime;
+StandInRuntimeImpl g_runtime;
 
 }  // namespace
+
+txev::EvalRuntime& StandInRuntime() { return g_runtime; }
 
 Outcome Evaluate(Arena& arena, uint32_t pcode, uint32_t stringBase, uint32_t frameBase) {
   (void)arena;

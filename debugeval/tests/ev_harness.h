@@ -93,4 +93,13 @@ Outcome Evaluate(Arena& arena, uint32_t pcode, uint32_t stringBase = 0, uint32_t
 // (natively only; the DLL's state is not visible).
 bool RuntimeIsClean();
 
+#ifndef TX_EVAL_DLL
+}  // namespace txev_test
+namespace txev { class EvalRuntime; }
+namespace txev_test {
+// The runtime stand-in behind Evaluate, for callers that run the core
+// themselves.
+txev::EvalRuntime& StandInRuntime();
+#endif
+
 }  // namespace txev_test

@@ -12,28 +12,10 @@
 #include <vector>
 
 #include "watch_format.h"
+#include "watch_layout.h"
 
 namespace txwatch {
 
-// Layout of the 4096-byte block.
-constexpr size_t kBlockBytes = 4096;
-constexpr size_t kBlockCommand = 0;      // 2 = evaluate
-constexpr size_t kBlockText = 4;         // zero-terminated expression text
-constexpr size_t kBlockTextBytes = 260;
-constexpr size_t kBlockStatus = 8;       // answer: 0 or a BASIC error number
-constexpr size_t kBlockType = 12;
-constexpr size_t kBlockSize = 16;
-constexpr size_t kBlockValue = 20;
-constexpr size_t kBlockTokens = 264;
-constexpr size_t kBlockCleared = 276;    // zeroed after every evaluation
-constexpr uint32_t kCommandEvaluate = 2;
-// Run-time error report: offset 0 holds 1 (or 0 with an error number),
-// then the line, the error number and the module name.
-constexpr size_t kReportLine = 8, kReportError = 12, kReportModule = 16;
-constexpr size_t kReportModuleBytes = 260;
-
-constexpr size_t kTokenBufferBytes = 1600;
-constexpr size_t kMaxAnswerBytes = 255;
 constexpr uint8_t kTokenConstant = 0x70, kTokenError = 0xF0, kTokenEnd = 0xF1;
 
 // The tokeniser (PP_EdtChk): normalises the text in place and writes the

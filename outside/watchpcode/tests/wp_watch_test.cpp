@@ -6,7 +6,7 @@
 #include "ev_harness.h"
 #include "txpp.h"
 #include "watch_block.h"
-#include "wp_producer.h"
+#include "wp_answer.h"
 
 namespace {
 
@@ -60,24 +60,20 @@ class WatchTest : public ::testing::Test {
     names.members[{typeRec, "V"}] = arena.Desc(txev::kTDbl, 0, 8, 0, arena.Bounds({3}));
   }
 
-  // The watch as the debugger would show it on the console.
+  // The watch as the debugger would show it on the console: the IDE's side
+  // writes the request into the block, the debuggee's side answers in it.
   std::string Watch(const std::string& expression) {
     auto var = txwatch::CompileWatch(expression, false, 0, PP_EdtChk, ErrorText);
     if (!var) return "(none)";
-    uint32_t textAddress = arena.Text(var->text + '\0');
-    std::vector<uint8_t> pcode(1024);
-    uint32_t length = 0;
-    int32_t error = txwp::ProduceWatchPcode(var->tokens.data(), txwatch::TokenLength(var->tokens.data(), var->tokens.size()),
-                                            reinterpret_cast<const char*>(arena.At(textAddress)),
-                                            memory, names, pcode.data(), static_cast<uint32_t>(pcode.size()), &length);
-    if (error == 0) {
-      Outcome o = Evaluate(arena, arena.Put(pcode.data(), length), textAddress);
-      var->status = static_cast<int32_t>(o.error);
-      var->type = o.type;
-      var->size = o.size;
-      var->value = o.value;
-    } else {
-      var->status = error;
+    uint8_t* block = arena.At(arena.Zeros(txwatch::kBlockBytes));
+    uint8_t* scratch = arena.At(arena.Zeros(2048));
+    bool answered = txwatch::EvaluateWatch(*var, block, [&] {
+      txwp::AnswerWatchRequest(block, names, memory, StandInRuntime(), 0, scratch, 2048);
+      return true;
+    });
+    EXPECT_TRUE(answered);
+    for (size_t i = 0; i < txwatch::kBlockCleared; ++i) {
+      EXPECT_EQ(block[i], 0) << "block byte " << i;
     }
     return txwatch::WatchConsoleLine(*var, ErrorText);
   }
@@ -131,6 +127,27 @@ TEST_F(WatchTest, AddressOfAVariable) {
   uint32_t address;
   std::memcpy(&address, arena.At(names.scalars["I"] + txev::kDescAddr), 4);
   EXPECT_EQ(Watch("VARPTR(I)"), "VARPTR(I) = " + std::to_string(static_cast<int32_t>(address)) + " [LNG]");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WatchTest, BlockWithoutARequestIsLeftAlone) {
+  uint8_t* block = arena.At(arena.Zeros(txwatch::kBlockBytes));
+  uint8_t* scratch = arena.At(arena.Zeros(64));
+  std::memcpy(block + txwatch::kBlockText, "I", 2);
+  EXPECT_EQ(txwp::AnswerWatchRequest(block, names, memory, StandInRuntime(), 0, scratch, 64), -1);
+  EXPECT_EQ(block[txwatch::kBlockStatus], 0);
+  EXPECT_EQ(block[txwatch::kBlockText], 'I');
+}
+
+TEST_F(WatchTest, PcodeThatDoesNotFitIsError7) {
+  auto var = txwatch::CompileWatch("1+2+3+4+5+6+7+8+9", false, 0, PP_EdtChk, ErrorText);
+  uint8_t* block = arena.At(arena.Zeros(txwatch::kBlockBytes));
+  uint8_t* scratch = arena.At(arena.Zeros(16));
+  txwatch::WriteRequest(*var, block);
+  EXPECT_EQ(txwp::AnswerWatchRequest(block, names, memory, StandInRuntime(), 0, scratch, 16), 7);
 }
 
 }  // namespace
