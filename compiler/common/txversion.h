@@ -26,3 +26,4 @@
 #define TX_DESCRIPTION_TXSCL "Tambrix BASIC Line Checker"
 #define TX_DESCRIPTION_TXSC "Tambrix BASIC Syntax Analyzer"
 #define TX_DESCRIPTION_TXCG "Tambrix BASIC Code Generator"
+#define TX_DESCRIPTION_TQ70RD63 "Tambrix BASIC Debug Expression Evaluator"
