@@ -47,7 +47,6 @@ uint8_t Pushed(uint8_t c) { return c == kClsInt ? kClsIntPushed : c == kClsLng ?
 
 bool IsVarToken(uint8_t k) { return k == kTokVar || k == kTokElement || k == kTokArray || k == kTokArrayAddr; }
 bool IsFuncToken(uint8_t k) { return (k >= kTokIntrinsic && k <= kTokLibFunc) || k == kTokGroup; }
-bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 // Where a variable's bytes are, once any address it needs is in EBX.
 enum MemMode { kMemAbs, kMemFrame, kMemEbx };
@@ -353,16 +352,6 @@ void LoadConstant(Gen &g, int i) {
 
 namespace {
 
-// An integer constant's value, sign-extended for INT.
-int32_t ConstantInt(Gen &g, int i) {
-    const uint8_t *v = g.At(i) + 2;
-    switch (g.Byte(i, 1)) {
-    case kTypeInt:
-    case 8: return int16_t(GetU16(v));
-    case kTypeByt: return v[0];
-    default: return int32_t(GetU32(v));
-    }
-}
 
 } // namespace
 
