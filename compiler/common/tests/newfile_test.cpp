@@ -25,7 +25,7 @@ TEST(OpenNewFile, CreatesOnceThenReportsExisting) {
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(status, tx::NewFile::kCreated);
     // Read and write: the work files are written, then read back.
-    EXPECT_EQ(std::fputs("x", f), 1);
+    EXPECT_GE(std::fputs("x", f), 0);
     std::rewind(f);
     EXPECT_EQ(std::fgetc(f), 'x');
     std::fclose(f);
