@@ -11,7 +11,6 @@ namespace txcg {
 
 namespace {
 
-bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 const char *FldRoutine(uint8_t cls) {
     return cls == kClsInt ? "$PbFldInt" : cls == kClsByte ? "$PbFldByte" : "$PbFldLng";
@@ -38,15 +37,6 @@ int32_t KeywordValue(uint8_t x) {
     return 0;
 }
 
-int32_t ConstantWord(Gen &g, int i) {
-    const uint8_t *v = g.At(i) + 2;
-    switch (g.Byte(i, 1)) {
-    case kTypeInt:
-    case 8: return int16_t(GetU16(v));
-    case kTypeByt: return v[0];
-    default: return int32_t(GetU32(v));
-    }
-}
 
 // Puts a value of a class into ST0.
 void ToSt0(Gen &g, uint8_t cls) {
@@ -120,7 +110,7 @@ void GenRoutineArg(Gen &g) {
         return;
     }
     if (k == kTokConstant && g.Byte(i, 1) <= kTypeByt && g.Byte(i, 1) != kTypeDbl) {
-        EmitPushImm(st, ConstantWord(g, i));
+        EmitPushImm(st, ConstantInt(g, i));
         ++g.cur;
         return;
     }
@@ -161,7 +151,7 @@ void GenRoutineArg(Gen &g) {
         const uint8_t ok = g.Kind(op);
         if (ok == kTokConstant && g.Byte(op, 1) == type &&
             (type == kTypeInt || type == kTypeLng || type == kTypeSng || type == kTypeByt)) {
-            EmitPushImm(st, ConstantWord(g, op));
+            EmitPushImm(st, ConstantInt(g, op));
             ++g.cur;
         } else if (ok != kTokExprEnd) {
             GenConvertCall(g, type, EvalOperand(g));
@@ -339,7 +329,7 @@ uint32_t PushArgument(Gen &g) {
         PushThroughTemp(g, type, EvalOperand(g));
     } else if (ok == kTokConstant && g.Byte(op, 1) == type &&
                (type == kTypeInt || type == kTypeLng || type == kTypeSng || type == kTypeByt)) {
-        EmitPushImm(st, ConstantWord(g, op));
+        EmitPushImm(st, ConstantInt(g, op));
         ++g.cur;
     } else if (ok == kTokConstant && type == kTypeDbl && g.Byte(op, 1) == kTypeDbl) {
         EmitPushImm(st, int32_t(g.U32(op, 6)));

@@ -1,39 +1,16 @@
-// Little-endian field access over byte images. Every image the code generator
-// reads or writes (code, data sections, intermediate tables, the object file)
-// is little-endian whatever the host is.
+// Little-endian field access over byte images (code, data sections,
+// intermediate tables, the object file): the shared helpers of lebytes.h.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include "lebytes.h"
 
 namespace txcg {
 
-inline void PutU16(uint8_t *p, uint16_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
-inline void PutU32(uint8_t *p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-}
-
-inline uint16_t GetU16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
-
-inline uint32_t GetU32(const uint8_t *p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-inline void AppendU16(std::vector<uint8_t> &v, uint16_t x) {
-    v.push_back(uint8_t(x));
-    v.push_back(uint8_t(x >> 8));
-}
-
-inline void AppendU32(std::vector<uint8_t> &v, uint32_t x) {
-    for (int i = 0; i < 4; ++i)
-        v.push_back(uint8_t(x >> (8 * i)));
-}
+using le::AppendU16;
+using le::AppendU32;
+using le::GetU16;
+using le::GetU32;
+using le::PutU16;
+using le::PutU32;
 
 } // namespace txcg

@@ -9,6 +9,16 @@
 
 namespace txcg {
 
+int32_t ConstantInt(Gen &g, int i) {
+    const uint8_t *v = g.At(i) + 2;
+    switch (g.Byte(i, 1)) {
+    case kTypeInt:
+    case kTypeWord: return int16_t(GetU16(v));
+    case kTypeByt: return v[0];
+    default: return int32_t(GetU32(v));
+    }
+}
+
 const uint8_t *Gen::At(int i) const {
     if (i < 0 || i > ntok)
         return tok[ntok];
@@ -72,7 +82,6 @@ void SkipSubscripts(Gen &g) {
         ++g.cur;
 }
 
-bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 } // namespace
 

@@ -18,6 +18,9 @@ namespace txcg {
 // Token kinds, statement and operator codes: intermediate.h.
 using namespace ifile;
 
+// The head of an argument or expression group (B0-B4).
+constexpr bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
+
 constexpr int kMaxTokens = 512;
 constexpr uint32_t kNoData32 = 0xFFFFFFFF; // no DATA item in the procedure
 
@@ -132,6 +135,8 @@ bool AtStatementEnd(const Gen &g, int i);
 int SkipFrom(Gen &g, int i);
 
 uint8_t MeasureExpression(Gen &g, int i);
+// The value of an integer constant token (INT and WORD sign-extended as 16 bits).
+int32_t ConstantInt(Gen &g, int i);
 
 void GetOperandDesc(Gen &g, OperandDesc &d);
 uint32_t VarBounds(Gen &g, const OperandDesc &d);

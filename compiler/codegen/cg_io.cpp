@@ -9,7 +9,6 @@ namespace txcg {
 
 namespace {
 
-bool IsGroupHead(uint8_t k) { return k >= kTokValue && k <= kTokByRefParen; }
 
 // Separator codes pushed with an item: comma 1, semicolon 2.
 int32_t SeparatorCode(Gen &g, int i) {

@@ -1,5 +1,5 @@
 // The crash filter a compiler pass installs for the duration of its call.
-// A pass keeps its state in globals and may be handed any file, so a fault
+// A pass may be handed any file, so a fault
 // inside it must still end with a report naming the source and the phase
 // (and, for the analyzer, a dump file) instead of a bare crash.
 //

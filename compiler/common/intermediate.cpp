@@ -3,21 +3,15 @@
 #include <cstring>
 
 #include "envblock.h"
+#include "lebytes.h"
 
 namespace ifile {
 namespace {
 
-void Put16(uint8_t *p, uint16_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-void Put32(uint8_t *p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-uint16_t Get16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Get32(const uint8_t *p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+void Put16(uint8_t *p, uint16_t v) { le::PutU16(p, v); }
+void Put32(uint8_t *p, uint32_t v) { le::PutU32(p, v); }
+uint16_t Get16(const uint8_t *p) { return le::GetU16(p); }
+uint32_t Get32(const uint8_t *p) { return le::GetU32(p); }
 
 }  // namespace
 

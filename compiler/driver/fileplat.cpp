@@ -5,8 +5,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -28,16 +26,6 @@ bool CanOpenForReading(const char *path) {
         return false;
     std::fclose(f);
     return !IsDirectory(path);
-}
-
-NewFile CreateNewFile(const char *path) {
-    HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DWORD e = GetLastError();
-        return e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ? NewFile::kExists : NewFile::kFailed;
-    }
-    CloseHandle(h);
-    return NewFile::kCreated;
 }
 
 bool SameFile(const char *a, const char *b) {
@@ -76,14 +64,6 @@ bool CanOpenForReading(const char *path) {
     return !dir;
 }
 
-NewFile CreateNewFile(const char *path) {
-    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd < 0)
-        return errno == EEXIST ? NewFile::kExists : NewFile::kFailed;
-    close(fd);
-    return NewFile::kCreated;
-}
-
 bool SameFile(const char *a, const char *b) {
     struct stat sa, sb;
     return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
@@ -92,6 +72,13 @@ bool SameFile(const char *a, const char *b) {
 unsigned long ProcessNumber() { return static_cast<unsigned long>(getpid()); }
 
 #endif
+
+NewFile CreateNewFile(const char *path) {
+    NewFile status;
+    if (std::FILE *f = tx::OpenNewFile(path, &status))
+        std::fclose(f);
+    return status;
+}
 
 bool CreateEmptyFile(const char *path) {
     FILE *f = std::fopen(path, "wb");

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "newfile.h"
+
 namespace txcl {
 
 extern const char kPathSeparator;
@@ -14,7 +16,7 @@ bool CanOpenForReading(const char *path);
 // Creates or truncates to an empty file.
 bool CreateEmptyFile(const char *path);
 // Creates a file that did not exist (never opens an existing one).
-enum class NewFile { kCreated, kExists, kFailed };
+using tx::NewFile;
 NewFile CreateNewFile(const char *path);
 // Both name the same existing file (also through another spelling or a link).
 bool SameFile(const char *a, const char *b);

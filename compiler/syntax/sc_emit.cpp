@@ -9,7 +9,9 @@ namespace txsc {
 
 namespace {
 
-bool IsGroupHead(uint8_t code) { return code >= 0xB0 && code <= 0xB8; }
+// Items that open a group in the analysis (B0-B8): more than the stream's
+// argument heads (IsGroupHead of the generator, B0-B4).
+bool OpensItemGroup(uint8_t code) { return code >= ic::kExpr && code <= 0xB8; }
 
 // Statement codes that only declare: no record item at all.
 bool DeclaresOnly(uint8_t code) {
@@ -91,7 +93,7 @@ int Emitter::Closer(int head) const {
     for (int i = head; i < n_; ++i) {
         uint8_t c = it_[i].code;
         if (c == ifile::kTokRecordEnd) return -1;
-        if (IsGroupHead(c)) ++depth;
+        if (OpensItemGroup(c)) ++depth;
         else if (c == ifile::kTokExprEnd || c == ifile::kTokGroupEnd) {
             if (--depth == 0) return i;
         }
@@ -104,10 +106,10 @@ int Emitter::Closer(int head) const {
 // subscripts, or a single item.
 int Emitter::UnitEnd(int i) const {
     uint8_t c = Code(i);
-    if (IsGroupHead(c)) return GroupEnd(i);
+    if (OpensItemGroup(c)) return GroupEnd(i);
     auto skip_to = [&](int j, uint8_t closer) {
         while (j < n_ && Code(j) != closer && Code(j) != ifile::kTokRecordEnd)
-            j = IsGroupHead(Code(j)) ? GroupEnd(j) : j + 1;
+            j = OpensItemGroup(Code(j)) ? GroupEnd(j) : j + 1;
         return j < n_ && Code(j) == closer ? j + 1 : j;
     };
     if (c >= ifile::kTokIntrinsic && c <= ifile::kTokLibFunc) return skip_to(i + 1, ifile::kTokArgListEnd);
@@ -189,7 +191,7 @@ int Emitter::EmitItem(int i) {
         EmitConstant(x);
         return i + 1;
     default:
-        if (IsGroupHead(x.code)) return EmitGroup(i);
+        if (OpensItemGroup(x.code)) return EmitGroup(i);
         PutCode(x);
         return i + 1;
     }
@@ -271,7 +273,7 @@ bool Emitter::StepIsNegative(const Item &x) const {
 void Emitter::EmitLoop(int head, int *next) {
     int g[6];
     int count = 0;
-    for (int i = head + 1; count < 6 && IsGroupHead(Code(i)); i = GroupEnd(i)) g[count++] = i;
+    for (int i = head + 1; count < 6 && OpensItemGroup(Code(i)); i = GroupEnd(i)) g[count++] = i;
     int v = -1, s = -1, e = -1, he = -1, p = -1, hp = -1;
     int k = 0;
     auto take = [&]() { return k < count ? g[k++] : -1; };
@@ -344,9 +346,9 @@ int Emitter::EmitHead(int i) {
         placement_ = true;
         PutHead(code);
         int g1 = i + 1;
-        if (!IsGroupHead(Code(g1))) return i + 1;
+        if (!OpensItemGroup(Code(g1))) return i + 1;
         int g2 = GroupEnd(g1);
-        if (!IsGroupHead(Code(g2))) return i + 1;
+        if (!OpensItemGroup(Code(g2))) return i + 1;
         PutHead(ifile::kStmLet);
         int after = EmitGroup(g2);
         Put8(ifile::kTokOperator);
@@ -366,11 +368,11 @@ int Emitter::EmitHead(int i) {
         int j = i + 1;
         bool any = false;
         while (!AtStatementEnd(j)) {
-            if (IsGroupHead(Code(j)) && Code(j + 1) == ifile::kTokArray) {
+            if (OpensItemGroup(Code(j)) && Code(j + 1) == ifile::kTokArray) {
                 j = EmitGroup(j);
                 any = true;
             } else {
-                j = IsGroupHead(Code(j)) ? GroupEnd(j) : j + 1;
+                j = OpensItemGroup(Code(j)) ? GroupEnd(j) : j + 1;
             }
         }
         saved.swap(out_);

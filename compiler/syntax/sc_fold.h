@@ -1,7 +1,7 @@
 // Folding of operators on constants, with the overflow rules of constant
 // expressions, and the converters that fit a constant to its target type.
-// Every function answers with a status byte (0 good); see sc_status.h for
-// the errors they become.
+// Every function answers with a status byte (0 good), the statement error
+// the caller reports.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "lebytes.h"
 #include "sc_pass.h"
 #include "sc_workfile.h"
 
@@ -49,7 +50,7 @@ std::string XrefWriter::References(uint32_t first) {
         uint8_t rec[8];
         refs_.Seek(at);
         refs_.Read(rec, sizeof rec);
-        uint32_t next = uint32_t(rec[0]) | uint32_t(rec[1]) << 8 | uint32_t(rec[2]) << 16 | uint32_t(rec[3]) << 24;
+        uint32_t next = le::GetU32(rec);
         std::string field = NumberField(uint16_t(rec[4] | rec[5] << 8));
         if (rec[6] == 0) {
             size_t blank = field.find_last_of(' ');

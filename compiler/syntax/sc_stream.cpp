@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "lebytes.h"
 #include "sc_emit.h"
 #include "sc_tables.h"
 #include "sc_workfile.h"
@@ -12,9 +13,7 @@ namespace {
 
 using namespace ifile;
 
-uint32_t Get32(const uint8_t *p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+uint32_t Get32(const uint8_t *p) { return le::GetU32(p); }
 
 class Converter {
 public:

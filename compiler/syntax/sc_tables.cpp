@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "lebytes.h"
 #include "sc_emit.h"
 #include "sc_pass.h"
 #include "sc_workfile.h"
@@ -458,7 +459,7 @@ void CloseOpenProcedure(ScPass &p, WorkFile &work, TableState &t, uint16_t openL
         b.push_back(type);
         if (!flag) continue;
         if (type == kTypeStr) {
-            uint32_t handle = uint32_t(e.deflt[0] | e.deflt[1] << 8 | e.deflt[2] << 16 | uint32_t(e.deflt[3]) << 24);
+            uint32_t handle = le::GetU32(e.deflt);
             uint32_t off = handle && handle <= t.string.size() ? t.string[handle - 1] : 0;
             for (int i = 0; i < 4; ++i) b.push_back(uint8_t(off >> (8 * i)));
         } else if (type <= kTypeByt) {

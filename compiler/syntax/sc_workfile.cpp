@@ -1,16 +1,10 @@
 #include "sc_workfile.h"
 
-#include <cerrno>
 #include <chrono>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <filesystem>
 #include <system_error>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+
+#include "newfile.h"
 
 namespace txsc {
 
@@ -31,21 +25,6 @@ bool Exists(const std::string &name) {
     return std::filesystem::exists(name, ec) || ec;
 }
 
-FILE *OpenNew(const std::string &name) {
-#ifdef _WIN32
-    int fd = _open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) return nullptr;
-    FILE *f = _fdopen(fd, "w+b");
-    if (!f) _close(fd);
-#else
-    int fd = open(name.c_str(), O_CREAT | O_EXCL | O_RDWR, 0666);
-    if (fd < 0) return nullptr;
-    FILE *f = fdopen(fd, "w+b");
-    if (!f) close(fd);
-#endif
-    return f;
-}
-
 }  // namespace
 
 void WorkFile::Create() {
@@ -62,9 +41,9 @@ void WorkFile::Create() {
         if (name.size() >= kNameRoom) break;
         if (Exists(name)) continue;
         // Created only if it is new: passes in other processes share the folder.
-        errno = 0;
-        FILE *f = OpenNew(name);
-        if (!f && errno == EEXIST) continue;
+        tx::NewFile status;
+        FILE *f = tx::OpenNewFile(name.c_str(), &status);
+        if (status == tx::NewFile::kExists) continue;
         f_ = f;
         if (!f_) Fail(11);
         name_ = name;
