@@ -14,6 +14,7 @@
 #include "sc_defs.h"
 #include "sc_fold.h"
 #include "sc_symbols.h"
+#include "substring_index.h"
 
 namespace txsc {
 
@@ -184,6 +185,7 @@ struct ScPass {
     std::vector<uint32_t> objects;
     std::vector<int> argOpen;      // output positions of open argument lists
     std::vector<StringConst> strings;
+    tx::SubstringIndex stringIndex; // the constants that are no reference
     uint64_t stringBytes = 0;
     std::vector<DataItem> data;
 
