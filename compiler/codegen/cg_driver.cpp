@@ -107,6 +107,18 @@ void InitCodeGen(CgState &st) {
     st.sec[kSecDataCn].image.clear();
     DefineCommonSymbols(st);
     AllocCodeBuffer(st);
+    // Room for the code of a large module at once: growing block by block
+    // copied (and faulted in) the whole buffer again at every doubling.
+    // Pages never written cost nothing.
+    if (st.pcode) {
+        const long at = std::ftell(st.pcode);
+        if (at >= 0 && std::fseek(st.pcode, 0, SEEK_END) == 0) {
+            const long size = std::ftell(st.pcode);
+            if (size > 0 && size < (1L << 26))
+                st.code.bytes.reserve(size_t(size) * 4);
+            std::fseek(st.pcode, at, SEEK_SET);
+        }
+    }
     st.fixups.clear();
     st.labels.clear();
     if (!st.tables[ifile::kProcDebugTable].empty())

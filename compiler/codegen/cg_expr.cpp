@@ -11,6 +11,7 @@
 #include "cg_fixup.h"
 #include "cg_gen.h"
 #include "cg_operand.h"
+#include "cg_module.h"
 #include "cg_tables.h"
 #include "tokens.h"
 
@@ -303,13 +304,7 @@ void LoadConstant(Gen &g, int i) {
     // The numeric constant pool: the first place the bytes already stand,
     // overlapping included, else appended.
     auto &pool = st.sec[kSecDataCn].image;
-    uint32_t at = uint32_t(pool.size());
-    for (uint32_t k = 0; k + size <= pool.size(); ++k) {
-        if (std::memcmp(pool.data() + k, v, size) == 0) {
-            at = k;
-            break;
-        }
-    }
+    const uint32_t at = FindConstant(st, v, size);
     if (at == pool.size())
         pool.insert(pool.end(), v, v + size);
     const int fpType = type == 8 ? int(kTypeInt) : type == 9 ? int(kTypeLng) : int(type);

@@ -219,14 +219,29 @@ void BuildDebugTables(CgState &st) {
 
 } // namespace
 
+uint32_t FindConstant(CgState &st, const uint8_t *bytes, uint32_t n) {
+    const auto &pool = st.sec[kSecDataCn].image;
+    auto &c = st.constantPool;
+    if (c.indexed > pool.size() || c.indexed == 0) {
+        // A new pool (the pool only ever grows at its end otherwise).
+        c.index = tx::SubstringIndex();
+        c.index.Begin(0);
+        c.indexed = 0;
+    }
+    c.index.Extend(pool.data() + c.indexed, pool.size() - c.indexed);
+    c.indexed = uint32_t(pool.size());
+    uint32_t text, at;
+    return c.index.Find(bytes, n, text, at) ? at : uint32_t(pool.size());
+}
+
 uint32_t AddConstant(CgState &st, int type, const uint8_t *bytes, uint32_t size) {
     static constexpr uint32_t kLength[] = {2, 4, 4, 8, 1};
     const uint32_t n = type >= 0 && type <= 4 ? kLength[type] : size;
     auto &pool = st.sec[kSecDataCn].image;
     // Any earlier match will do, even one that straddles two constants.
-    for (uint32_t at = 0; uint64_t(at) + n <= pool.size(); ++at)
-        if (std::memcmp(pool.data() + at, bytes, n) == 0)
-            return at;
+    const uint32_t found = FindConstant(st, bytes, n);
+    if (found != pool.size())
+        return found;
     const uint32_t at = uint32_t(pool.size());
     pool.insert(pool.end(), bytes, bytes + n);
     return at;

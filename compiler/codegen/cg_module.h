@@ -16,6 +16,9 @@ void GenerateStatements(CgState &st);
 // length is that of the type (0-4), else `size`. Equal bytes anywhere in
 // the pool are shared.
 uint32_t AddConstant(CgState &st, int type, const uint8_t *bytes, uint32_t size = 0);
+// The first offset of the pool where the n bytes stand, the pool's size
+// when they stand nowhere.
+uint32_t FindConstant(CgState &st, const uint8_t *bytes, uint32_t n);
 // Resolves the fixups into .text and builds every data-section image.
 void BuildDataSections(CgState &st);
 

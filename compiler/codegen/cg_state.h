@@ -15,6 +15,7 @@
 #include "cmpfilparam.h"
 #include "intermediate.h"
 #include "passerror.h"
+#include "substring_index.h"
 
 namespace txcg {
 
@@ -173,6 +174,9 @@ struct CgState {
 
     CodeBuffer code;
     std::deque<FixupRecord> fixups; // grows without copying what it holds
+    // The look-up beside the constant pool .data$cn: the pool's bytes up to
+    // `indexed` as one text.
+    struct { tx::SubstringIndex index; uint32_t indexed = 0; } constantPool;
     std::vector<uint8_t> labels; // u32 slots: code offsets once placed
     bool labelPending = false;
     uint32_t pendingLabel = 0;

@@ -106,19 +106,20 @@ uint32_t EnterString(ScPass &p, const char *text, size_t len, uint8_t *status) {
     }
     StringConst c;
     uint64_t add = 12 + s.size();
-    for (size_t i = 0; i < p.strings.size(); ++i) {
-        const StringConst &e = p.strings[i];
-        if (e.ref) continue;
-        size_t pos = e.text.find(s);
-        if (pos != std::string::npos) {
-            c.ref = uint32_t(i + 1);
-            c.pos = uint32_t(pos);
-            add = 12;
-            break;
-        }
+    // The first earlier constant, not itself a reference, that holds the text.
+    const auto *bytes = reinterpret_cast<const uint8_t *>(s.data());
+    uint32_t first, pos;
+    if (p.stringIndex.Find(bytes, s.size(), first, pos)) {
+        c.ref = first + 1;
+        c.pos = pos;
+        add = 12;
     }
     if (p.stringBytes + add > 0x7FFFFFFF) { *status = 121; return 0; }
     p.stringBytes += add;
+    if (!c.ref) {
+        p.stringIndex.Begin(uint32_t(p.strings.size()));
+        p.stringIndex.Extend(bytes, s.size());
+    }
     // A reference keeps its text too: its table head carries the length.
     c.text = std::move(s);
     p.strings.push_back(std::move(c));

@@ -15,6 +15,7 @@
 #include "sc_defs.h"
 #include "sc_fold.h"
 #include "sc_symbols.h"
+#include "substring_index.h"
 
 namespace txsc {
 
@@ -177,6 +178,7 @@ struct ScPass {
     std::vector<uint32_t> objects;
     std::vector<int> argOpen;      // output positions of open argument lists
     std::vector<StringConst> strings;
+    tx::SubstringIndex stringIndex; // the constants that are no reference
     uint64_t stringBytes = 0;
     std::vector<DataItem> data;
 

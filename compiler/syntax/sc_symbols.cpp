@@ -42,12 +42,25 @@ uint8_t HashName(std::string_view name) {
 
 void SymbolTable::Reset() { *this = SymbolTable(); }
 
+uint32_t SymbolTable::FirstNamed(const NameIndex &index, std::string_view name) {
+    auto it = index.find(name);
+    return it == index.end() ? 0 : it->second.first;
+}
+
+void SymbolTable::LinkName(NameIndex &index, std::vector<uint32_t> &nextSame, std::string_view name,
+                           uint32_t h) {
+    nextSame.resize(h, 0);
+    auto [it, created] = index.try_emplace(std::string(name));
+    if (created) it->second.first = h;
+    else nextSame[it->second.last - 1] = h;
+    it->second.last = h;
+}
+
 uint32_t SymbolTable::Search(SymTemplate &t, const ScopeInfo &scope) {
     t.bucket = HashName(t.name);
     const uint8_t w = t.kind;
-    for (uint32_t h = symHead_[t.bucket]; h; h = syms_[h - 1].next) {
+    for (uint32_t h = FirstNamed(symNames_, t.name); h; h = symNextSame_[h - 1]) {
         const Symbol &s = syms_[h - 1];
-        if (s.name != t.name) continue;
         const uint8_t r = s.kind;
         if (w == sk::kFnDef || r == sk::kFnDef) {
             if (r == w && s.type == t.type) return h;
@@ -96,6 +109,7 @@ uint32_t SymbolTable::Enter(const SymTemplate &t, uint32_t size, const ScopeInfo
     s.size = size;
     s.name = t.name;
     uint32_t h = Append(syms_, symHead_, symTail_, HashName(t.name), std::move(s));
+    LinkName(symNames_, symNextSame_, t.name, h);
     if (t.kind == sk::kLocal && scope.proc) {
         Symbol &proc = syms_[scope.proc - 1];
         uint32_t add = t.dims ? 10 : VarSize(t.type, t.extra, this);
@@ -116,9 +130,9 @@ uint32_t SymbolTable::SearchParam(uint32_t proc, const SymTemplate &t) const {
 
 uint32_t SymbolTable::SearchLabel(std::string_view name, uint16_t owner, bool *created) {
     int b = HashName(name);
-    for (uint32_t h = labelHead_[b]; h; h = labels_[h - 1].next) {
+    for (uint32_t h = FirstNamed(labelNames_, name); h; h = labelNextSame_[h - 1]) {
         const Label &l = labels_[h - 1];
-        if (l.owner == owner && l.name == name) {
+        if (l.owner == owner) {
             if (created) *created = false;
             return h;
         }
@@ -127,7 +141,9 @@ uint32_t SymbolTable::SearchLabel(std::string_view name, uint16_t owner, bool *c
     l.owner = owner;
     l.name = std::string(name);
     if (created) *created = true;
-    return Append(labels_, labelHead_, labelTail_, b, std::move(l));
+    uint32_t h = Append(labels_, labelHead_, labelTail_, b, std::move(l));
+    LinkName(labelNames_, labelNextSame_, name, h);
+    return h;
 }
 
 uint32_t SymbolTable::SearchType(std::string_view name) const {
@@ -160,9 +176,11 @@ uint32_t SymbolTable::AddMember(uint32_t type, Member m) {
 
 uint32_t SymbolTable::SearchBlock(std::string_view name, uint16_t owner) {
     int b = HashName(name);
-    for (uint32_t h = blockHead_[b]; h; h = blocks_[h - 1].next)
-        if (blocks_[h - 1].owner == owner && blocks_[h - 1].name == name) return h;
-    return Append(blocks_, blockHead_, blockTail_, b, Block{0, owner, std::string(name)});
+    for (uint32_t h = FirstNamed(blockNames_, name); h; h = blockNextSame_[h - 1])
+        if (blocks_[h - 1].owner == owner) return h;
+    uint32_t h = Append(blocks_, blockHead_, blockTail_, b, Block{0, owner, std::string(name)});
+    LinkName(blockNames_, blockNextSame_, name, h);
+    return h;
 }
 
 uint32_t SymbolTable::VarSize(uint8_t type, uint32_t extra, const SymbolTable *tab) {

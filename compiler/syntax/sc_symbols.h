@@ -8,6 +8,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace txsc {
@@ -145,6 +146,20 @@ private:
     uint32_t labelHead_[kChains] = {}, labelTail_[kChains] = {};
     uint32_t typeHead_[kChains] = {}, typeTail_[kChains] = {};
     uint32_t blockHead_[kChains] = {}, blockTail_[kChains] = {};
+
+    // Beside the chains, for the look-ups: the records of one name in
+    // definition order, which is their order within their chain, so the
+    // first that fits is the one the chain gives.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    struct SameName { uint32_t first = 0, last = 0; };
+    using NameIndex = std::unordered_map<std::string, SameName, NameHash, std::equal_to<>>;
+    static uint32_t FirstNamed(const NameIndex &index, std::string_view name);
+    static void LinkName(NameIndex &index, std::vector<uint32_t> &nextSame, std::string_view name, uint32_t h);
+    NameIndex symNames_, labelNames_, blockNames_;
+    std::vector<uint32_t> symNextSame_, labelNextSame_, blockNextSame_; // by handle - 1
 };
 
 }  // namespace txsc

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <system_error>
+#include <unordered_map>
 
 namespace pp {
 
@@ -85,6 +86,19 @@ bool TakesLineNumber(uint16_t word, uint16_t previous) {
     default:
         return false;
     }
+}
+
+// FindKeyword walks the whole table; every name of every line asks, so the
+// lexer keeps the first entry of each spelling by hash.
+const Keyword *LookupKeyword(std::string_view upper) {
+    static const auto *const index = [] {
+        auto *m = new std::unordered_map<std::string_view, const Keyword *>;
+        for (const Keyword &k : kKeywords)
+            m->try_emplace(k.spelling, &k);
+        return m;
+    }();
+    auto it = index->find(upper);
+    return it == index->end() ? nullptr : it->second;
 }
 
 class Lexer {
@@ -276,10 +290,10 @@ private:
         const Keyword *k = nullptr;
         size_t kwEnd = end;
         if (At(end) == '$' || At(end) == '@') {
-            k = FindKeyword(upper + static_cast<char>(At(end)));
+            k = LookupKeyword(upper + static_cast<char>(At(end)));
             if (k) kwEnd = end + 1;
         }
-        if (!k) k = FindKeyword(upper);
+        if (!k) k = LookupKeyword(upper);
         if (k) {
             pos_ = kwEnd;
             if (o_.normalise)
