@@ -16,13 +16,13 @@ wine() { "$root/scripts/wine-run.sh" "$@"; }
 # machine holds it.
 "$root/scripts/install.sh" "$root/build/win64" "$work/install" --register >/dev/null 2>"$work/install.log" ||
   { echo "ide-demo: cannot lay out the installation"; exit 1; }
-# A library file opens as an icon in the project frame.
-printf 'x' > "$work/DEMO.LIB"
-lib="Z:$(echo "$work/DEMO.LIB" | tr / '\\')"
+# The example source opens in an editor with its line numbers.
+cp "$root/examples/hello.bas" "$work/hello.bas"
+src="Z:$(echo "$work/hello.bas" | tr / '\\')"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "ide-demo: TAMBRIX starts on $DISPLAY; close it from its File menu."
-  wine "$exe" "$lib"
+  wine "$exe" "$src"
   exit 0
 fi
 
@@ -34,7 +34,7 @@ Xvfb :$num -screen 0 1024x768x24 -fbdir "$fb" >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 # A Wine desktop window draws the frames' captions, which no window manager does here.
-DISPLAY=:$num wine explorer /desktop=tambrix,1024x768 "$exe" "$lib" >/dev/null 2>&1 &
+DISPLAY=:$num wine explorer /desktop=tambrix,1024x768 "$exe" "$src" >/dev/null 2>&1 &
 ide=$!
 sleep 12
 python3 "$root/scripts/xwd2png.py" "$fb/Xvfb_screen0" "$shot" && echo "ide-demo: screenshot in $shot"

@@ -92,6 +92,7 @@ public:
     static UINT WM_CHECKINSERTMODE;
 
     void OnInitialUpdate() override;
+    void OnUpdate(CView*) override { ShowInsertMode(); }
     void GoToLine(int line);
     bool GetWordAtCaret(std::string& word);
     // First visible line (1-based), last visible line (0-based), caret line

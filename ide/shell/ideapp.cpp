@@ -7,6 +7,7 @@
 #include "mbcs.h"
 #include "neighbours.h"
 #include "openrules.h"
+#include "optedit.h"
 #include "prjframe.h"
 #include "resource.h"
 #include "splash.h"
@@ -182,6 +183,15 @@ bool CIdeApp::InitInstance() {
         CloseSplash(splash);
         MessageBoxById(IDS_REGISTRY_BROKEN, MB_ICONHAND, 0);
         return false;
+    }
+    {
+        // The editor settings give the line check its level and every open
+        // editor its font, colours and margin.
+        CTvOptEditPage page;
+        page.LoadEditorSettings();
+        tambrix::EditorSettingsCopy editor;
+        page.CopyEditorSettings(editor);
+        m_pPrjFrame->ApplyEditorSettings(editor);
     }
 
     RECT r;
