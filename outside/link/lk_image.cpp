@@ -417,9 +417,7 @@ std::vector<uint8_t> Linker::BuildExports(uint32_t rva) {
     const uint32_t n = uint32_t(exports_.size());
     const uint32_t eat = 40, npt = eat + 4 * n, ords = npt + 4 * n, strings = ords + 2 * n;
     std::vector<uint8_t> b(strings, 0);
-    std::string dll = opt_.output;
-    const size_t slash = dll.find_last_of("\\/:");
-    if (slash != std::string::npos) dll = dll.substr(slash + 1);
+    const std::string dll = opt_.output.substr(FileNameStart(opt_.output));
     Put32(b, 12, rva + uint32_t(b.size()));
     b.insert(b.end(), dll.begin(), dll.end());
     b.push_back(0);
