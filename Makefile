@@ -40,5 +40,13 @@ demo: setup
 ide-demo: win64
 	@bash scripts/ide-demo.sh
 
+# An installation laid out from a Windows build (the runtime libraries come
+# from the native build): make install [INSTALL_FROM=build/win64] [INSTALL_TO=...]
+INSTALL_FROM ?= build/win32
+INSTALL_TO ?= build/install
+.PHONY: install
+install: native $(notdir $(INSTALL_FROM))
+	bash scripts/install.sh $(INSTALL_FROM) $(INSTALL_TO)
+
 clean:
 	rm -rf build

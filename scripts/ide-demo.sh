@@ -12,12 +12,10 @@ mkdir -p "$work"
 
 "$root/scripts/wine-prefix.sh" || { echo "ide-demo: cannot make the Wine prefix"; exit 1; }
 wine() { "$root/scripts/wine-run.sh" "$@"; }
-key='HKLM\Software\VELTRAN\Tambrix V6.3\Env'
-wine reg add "$key" /v Tambrix /d 'C:\TX\' /f >/dev/null 2>&1
-wine reg add "$key" /v Project /d 'C:\TX\PROJECT' /f >/dev/null 2>&1
-for v in Bin Lib Include; do
-  wine reg add "$key" /v $v /d "C:\\TX\\$(echo $v | tr a-z A-Z)" /f >/dev/null 2>&1
-done
+# The per-machine keys come from an installation laid out as a user's
+# machine holds it.
+"$root/scripts/install.sh" "$root/build/win64" "$work/install" --register >/dev/null 2>"$work/install.log" ||
+  { echo "ide-demo: cannot lay out the installation"; exit 1; }
 # A library file opens as an icon in the project frame.
 printf 'x' > "$work/DEMO.LIB"
 lib="Z:$(echo "$work/DEMO.LIB" | tr / '\\')"
