@@ -69,7 +69,8 @@ if ls "$libdir"/TQ70*.LIB >/dev/null 2>&1; then
 else
   echo "install: no TQ70*.LIB in $build/lib or build/native/lib (build the native tree first)" >&2
 fi
-put tq70form.h "$inc" "$root"
+# The one form header, the same RC's include folder and the designer use.
+cp "$root/ide/designer/include/tq70form.h" "$inc/"
 put windows.bi "$inc" "$root"
 
 # Windows names of the folders, and the .reg file (backslashes doubled).

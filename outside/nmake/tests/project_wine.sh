@@ -1,14 +1,18 @@
 #!/bin/sh
 # The example project built under Wine by the Windows NMAKE, TXCL, RC and
-# LINK in a folder whose name holds 表 (trail byte 0x5C), the make script
-# naming the resource files by their full paths as the IDE writes them. The
-# program is byte for byte the native build's, and basrun runs it.
-# Usage: project_wine.sh runner bin-folder native-bin-folder native-lib-folder include-folder project-folder
+# LINK of an installation laid out by scripts/install.sh (its BIN, LIB and
+# INCLUDE), in a folder whose name holds 表 (trail byte 0x5C), the make
+# script naming the resource files by their full paths as the IDE writes
+# them. The program is byte for byte the native build's, and basrun runs it.
+# Usage: project_wine.sh runner source-folder windows-build native-build project-folder
 set -eu
-run=$1 bin=$2 native=$3 lib=$4 include=$5 project=$6
+run=$1 root=$2 build=$3 nbuild=$4 project=$5
+native=$nbuild/bin lib=$nbuild/lib include=$root/ide/designer/include
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+bash "$root/scripts/install.sh" "$build" "$dir/inst" >/dev/null 2>"$dir/install.txt" || { cat "$dir/install.txt"; exit 1; }
+inst=$dir/inst
 
 mkdir "$dir/n"
 cp "$project"/* "$dir/n/"
@@ -24,8 +28,8 @@ sed -e "s|\"DEMO.res\"|\"${full}DEMO.res\"|" -e "s|\"DEMO.RC\"|\"${full}DEMO.RC\
     "$project/DEMO.MAK" >"$proj/DEMO.MAK"
 grep -q 'DEMO.RC" $' "$proj/DEMO.MAK"
 cd "$proj"
-WINEPATH="$(winpath "$bin")" LIB="$(winpath "$lib")" INCLUDE="$(winpath "$include")" \
-  "$run" "$bin/NMAKE.EXE" /nologo /f DEMO.MAK >out.txt 2>err.txt || { cat out.txt err.txt; exit 1; }
+WINEPATH="$(winpath "$inst/BIN")" LIB="$(winpath "$inst/LIB")" INCLUDE="$(winpath "$inst/INCLUDE")" \
+  "$run" "$inst/BIN/NMAKE.EXE" /nologo /f DEMO.MAK >out.txt 2>err.txt || { cat out.txt err.txt; exit 1; }
 test "$(grep -c '^	\(TXCL\|RC\|LINK\) ' out.txt)" = 4
 ! grep -q -i error out.txt
 cmp "$dir/n/DEMO.exe" DEMO.exe
