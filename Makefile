@@ -1,5 +1,6 @@
 # make demo: set up, build, run the compiler on the bundled examples, then
-# compile, link and run them with basrun.
+# compile, link and run them with basrun; then build examples/project with
+# NMAKE and run the program.
 # make test: set up, build all three ways, run every test.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -41,3 +41,19 @@ for src in "$root"/examples/*.bas; do
   echo "(exit code ${PIPESTATUS[0]})"
   echo
 done
+
+# The example project: NMAKE reads its make script and starts TXCL, RC and
+# LINK along PATH (the build's bin holds them under those names), then
+# basrun runs the program; a second NMAKE has nothing to do.
+proj=$work/project
+mkdir -p "$proj" && cp "$root"/examples/project/* "$proj/" && cd "$proj" || exit 1
+export PATH="$root/build/native/bin:$PATH" LIB="$root/build/native/lib" INCLUDE="$root/ide/designer/include"
+for pass in 1 2; do
+  echo "\$ NMAKE /nologo /f DEMO.MAK"
+  NMAKE /nologo /f DEMO.MAK | iconv -f CP932 -t UTF-8 | tr -d '\r'
+  echo "(exit code ${PIPESTATUS[0]})"
+  echo
+done
+echo "\$ basrun DEMO.exe"
+"$basrun" DEMO.exe | iconv -f CP932 -t UTF-8
+echo "(exit code ${PIPESTATUS[0]})"

@@ -28,21 +28,27 @@ register=${3:-}
 ide=$dest/TAMBRIX bin=$dest/BIN lib=$dest/LIB inc=$dest/INCLUDE
 mkdir -p "$ide" "$bin" "$lib" "$inc" "$dest/PROJECT"
 
-# Copies the first file of this name found under the build (or the sources
-# for INCLUDE files); a missing one is reported, the rest still laid out.
+# Copies the first file of this name found under the first of the folders
+# that holds one; a missing one is reported, the rest still laid out.
 put() {
-  local name=$1 to=$2 from=$3 found
-  found=$(find "$from" -path '*/wineprefix' -prune -o -path '*/demoprefix' -prune -o \
-          -iname "$name" -type f -print 2>/dev/null | head -n 1)
+  local name=$1 to=$2 found="" from
+  shift 2
+  for from in "$@"; do
+    [ -d "$from" ] || continue
+    found=$(find "$from" -path '*/wineprefix' -prune -o -path '*/demoprefix' -prune -o \
+            -iname "$name" -type f -print 2>/dev/null | head -n 1)
+    [ -n "$found" ] && break
+  done
   if [ -n "$found" ]; then
     cp "$found" "$to/$name"
   else
-    echo "install: $name not found under $from" >&2
+    echo "install: $name not found under $*" >&2
   fi
 }
 
 put TAMBRIX.EXE "$ide" "$build/bin"
-put TQ70DFLT.RES "$ide" "$build"
+# Made by our RC: in this build, or in the native one.
+put TQ70DFLT.RES "$ide" "$build" "$root/build/native"
 for dll in "$build"/bin/TQ70RE63.DLL "$build"/bin/TQ70BCNV.DLL; do
   [ -f "$dll" ] && cp "$dll" "$ide/"
 done
@@ -63,7 +69,8 @@ if ls "$libdir"/TQ70*.LIB >/dev/null 2>&1; then
 else
   echo "install: no TQ70*.LIB in $build/lib or build/native/lib (build the native tree first)" >&2
 fi
-put tq70form.h "$inc" "$root"
+# The one form header, the same RC's include folder and the designer use.
+cp "$root/ide/designer/include/tq70form.h" "$inc/"
 put windows.bi "$inc" "$root"
 
 # Windows names of the folders, and the .reg file (backslashes doubled).

@@ -143,7 +143,7 @@ struct Build {
     bool Create(uint16_t code, uint32_t parent, uint32_t &cur);
     bool Font(uint16_t code, ControlRecord &r, uint32_t cur);
     bool ControlName(ControlRecord &r);
-    bool Events(ControlRecord &r);
+    bool Events(ControlRecord *r);
 };
 
 bool IsFormArea(uint32_t k) { return k == kForm || k == kMdiFrame || k == kMdiChild; }
@@ -348,7 +348,8 @@ bool Build::ControlName(ControlRecord &r) {
     return true;
 }
 
-bool Build::Events(ControlRecord &r) {
+// With no record (an MDI child) the list is read and dropped.
+bool Build::Events(ControlRecord *r) {
     uint16_t w;
     if (!in.U16(w)) return false;
     for (;;) {
@@ -356,7 +357,7 @@ bool Build::Events(ControlRecord &r) {
         if (w < 100 || w > 120) return true;
         std::string proc;
         if (!in.Str(proc)) return false;
-        if (!form->events.Bind(r.kind, r.id, w - 100, prj::UpperSb(proc))) return Fail(kMsgBadParam);
+        if (r && !form->events.Bind(r->kind, r->id, w - 100, prj::UpperSb(proc))) return Fail(kMsgBadParam);
     }
 }
 
@@ -681,8 +682,7 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
         }
         return Font(code, r, cur);
     case kItEvent:
-        if (!rp) return false;
-        return Events(r);
+        return Events(rp);
     case kItSendMessage:
         if (!in.U32(a32)) return false;
         if (a32 == 50) {

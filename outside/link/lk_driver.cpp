@@ -37,10 +37,6 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
     return written && closed;
 }
 
-size_t FileNameStart(const std::string& path) {
-    const size_t at = path.find_last_of("\\/:");
-    return at == std::string::npos ? 0 : at + 1;
-}
 
 // The extension of the file-name part only: a folder named "a.b" is kept.
 std::string ReplaceExtension(const std::string& path, const std::string& ext) {
@@ -159,6 +155,22 @@ int Fail(const CommandLine& cl, std::string& console, const std::string& text) {
 }
 
 } // namespace
+
+size_t FileNameStart(const std::string& path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+#ifdef _WIN32
+        // Paths are code page 932 here: a trail byte 0x5C is no separator.
+        if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < path.size()) {
+            ++i;
+            continue;
+        }
+#endif
+        if (c == '\\' || c == '/' || c == ':') start = i + 1;
+    }
+    return start;
+}
 
 int RunLink(const std::vector<std::string>& args, std::string& console) {
     CommandLine cl;

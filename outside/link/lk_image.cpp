@@ -129,6 +129,7 @@ private:
     bool CheckUnresolved();
     void Layout();
     uint32_t SymbolAddress(ObjectFile& obj, uint32_t index, int depth = 0);
+    int SymbolSection(ObjectFile& obj, uint32_t index);
     std::optional<uint32_t> GlobalAddress(const std::string& name);
     void Relocate();
     void CollectExports();
@@ -350,6 +351,17 @@ uint32_t Linker::SymbolAddress(ObjectFile& obj, uint32_t index, int depth) {
     return 0;
 }
 
+// The output section a symbol lies in, -1 for absolute or dropped ones.
+int Linker::SymbolSection(ObjectFile& obj, uint32_t index) {
+    const InputSymbol& s = obj.symbols[index];
+    if (s.section > 0) return obj.sections[s.section - 1].output;
+    if (s.section != kSymUndefined) return -1;
+    auto g = globals_.find(s.name);
+    if (g == globals_.end()) return -1;
+    if (g->second.common()) return bssIndex_;
+    return g->second.obj == &obj && g->second.index == index ? -1 : SymbolSection(*g->second.obj, g->second.index);
+}
+
 void Linker::Relocate() {
     for (OutSection& o : out_) {
         for (const Contribution& c : o.parts) {
@@ -363,15 +375,8 @@ void Linker::Relocate() {
                 }
                 const size_t at = c.sec->offset + r.offset;
                 const uint32_t place = kImageBase + o.rva + uint32_t(at);
-                const InputSymbol& sym = c.obj->symbols[r.symbol];
                 const uint32_t target = SymbolAddress(*c.obj, r.symbol);
-                int targetSection = -1;
-                if (sym.section > 0) targetSection = c.obj->sections[sym.section - 1].output;
-                else if (auto g = globals_.find(sym.name); g != globals_.end())
-                    targetSection = g->second.common() ? bssIndex_
-                                  : g->second.obj->symbols[g->second.index].section > 0
-                                        ? g->second.obj->sections[g->second.obj->symbols[g->second.index].section - 1].output
-                                        : -1;
+                const int targetSection = SymbolSection(*c.obj, r.symbol);
                 switch (r.type) {
                 case kRelAbsolute:
                     break;
@@ -417,9 +422,7 @@ std::vector<uint8_t> Linker::BuildExports(uint32_t rva) {
     const uint32_t n = uint32_t(exports_.size());
     const uint32_t eat = 40, npt = eat + 4 * n, ords = npt + 4 * n, strings = ords + 2 * n;
     std::vector<uint8_t> b(strings, 0);
-    std::string dll = opt_.output;
-    const size_t slash = dll.find_last_of("\\/:");
-    if (slash != std::string::npos) dll = dll.substr(slash + 1);
+    const std::string dll = opt_.output.substr(FileNameStart(opt_.output));
     Put32(b, 12, rva + uint32_t(b.size()));
     b.insert(b.end(), dll.begin(), dll.end());
     b.push_back(0);

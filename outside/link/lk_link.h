@@ -43,6 +43,10 @@ LinkResult Link(const LinkOptions& opt, LinkInputs& in);
 bool BuildResourceSection(const std::vector<ResourceEntry>& entries, uint32_t rva,
                           std::vector<uint8_t>& out, std::string& error);
 
+// Where the file-name part of a path starts; on Windows double-byte aware,
+// so a folder like 表 (trail byte 0x5C) is one name.
+size_t FileNameStart(const std::string& path);
+
 // The whole command: options and response files, inputs read along LIB,
 // the image (and map) written, messages on `console`. Returns the exit
 // status: 0, or 1 when anything failed (then no image is left behind).

@@ -206,6 +206,16 @@ TEST(FormItems, BlocksIdsAndCreation) {
     EXPECT_EQ(f.events.blocks[1].bound, 0) << "loaded controls start unbound";
 }
 
+TEST(FormItems, MdiChildRowsAreReadAndDropped) {
+    Bytes item;
+    item.W(kItClass).S("KID").S("").W(kItCreate3).L(kMdiChild).L(0x00300008).L(0).W(kItControlName).S("KID")
+        .W(kItTextColor).W(3).W(kItFontSize).W(9).W(kItEvent).W(1).W(103).S("KIDSTART").W(2)
+        .W(kItWindowSize3).L(0).L(1).L(2).L(3).L(4);
+    Built r(kButton, item);
+    ASSERT_TRUE(r.res.ok) << r.res.message;
+    EXPECT_EQ(r.doc.forms[0].table.size(), 2u) << "no record for the MDI child";
+}
+
 TEST(FormItems, TooltipIsClearedByLaterButtonItems) {
     Built r(kBmpButton, Bytes().W(kItTooltip).S("tip").W(kItButtonState).W(1));
     ASSERT_TRUE(r.res.ok);

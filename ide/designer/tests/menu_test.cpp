@@ -233,6 +233,22 @@ TEST(MenuFromResource, SixteenBitTemplateAndWideAccelerators) {
     EXPECT_EQ(shortcuts, 3);
     EXPECT_EQ(m.items[1].keyFlags, 9);
     EXPECT_EQ(m.items[2].keyFlags, 5) << "high bit dropped";
+    // Control names: read into the menu; damaged lists end the walk safely.
+    MenuList named;
+    ASSERT_TRUE(MnuFromResource(host, named, "M", kMenu16, sizeof kMenu16, false, 0));
+    ASSERT_TRUE(MnuApplyNames(named, "M", kNames16, sizeof kNames16));
+    EXPECT_EQ(FieldText(named.menus[0].block.items[3].name, 22), "mnuQuit");
+    EXPECT_EQ(FieldText(named.menus[0].block.items[2].name, 22), "sep1");
+    uint32_t rng = 99;
+    for (int round = 0; round < 2000; ++round) {
+        MenuList l3;
+        MnuFromResource(host, l3, "M", kMenu16, sizeof kMenu16, false, 0);
+        std::vector<uint8_t> d(kNames16, kNames16 + sizeof kNames16);
+        rng = rng * 1103515245u + 12345u;
+        d[6 + (rng >> 8) % (d.size() - 6)] = uint8_t(rng >> 24);
+        d.resize(d.size() - (rng >> 4) % 3);
+        MnuApplyNames(l3, "M", d.data(), d.size());
+    }
     // A damaged template is refused, not read past its end.
     for (size_t cut = 5; cut < sizeof kMenu16; ++cut) {
         MenuList l2;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstring>
 
 #include "dsg_formdata.h"
 #include "fake_host.h"
@@ -23,6 +24,26 @@ TEST(ControlRecord, FieldOffsetsFollowTheFileLayout) {
     EXPECT_EQ(sizeof(MenuItem), 182u);
     EXPECT_EQ(offsetof(MenuItem, caption), 22u);
     EXPECT_EQ(offsetof(MenuItem, hasShortcut), 172u);
+}
+
+// The record goes to the clipboard as it is: its bytes, taken from the
+// layout by hand, are the same in every build.
+TEST(ControlRecord, BytesOfADefaultButton) {
+    FakeHost host;
+    Document doc;
+    ControlRecord r;
+    ASSERT_TRUE(CtlInitRecord(host, doc, nullptr, kButton, r));
+    r.hwnd = 0x12345678;
+    SetField(r.name, "BUTTON1");
+    std::vector<uint8_t> want(268);
+    auto put = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) want[at + i] = uint8_t(v >> (8 * i));
+    };
+    put(0, 3), put(4, 0x12345678), put(16, 0x50010000), put(20, 3072), put(60, 1), put(68, 0x3000);
+    put(72, 0x3008), put(76, 0x3064), put(88, 32767), put(94, 0x02000000), put(98, 0x02FFFFFF);
+    memcpy(&want[230], "BUTTON1", 7);
+    std::vector<uint8_t> got(reinterpret_cast<uint8_t *>(&r), reinterpret_cast<uint8_t *>(&r) + sizeof r);
+    EXPECT_EQ(got, want);
 }
 
 TEST(ControlIds, FirstFreeIdPerKindAndNames) {

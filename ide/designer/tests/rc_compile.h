@@ -1,12 +1,11 @@
-// The resource compiler of the round-trip tests, behind one function so it
-// can be switched to our own RC.
+// The resource compiler of the round-trip tests: our own RC.
 #pragma once
 
 #include <string>
 
 namespace dsg::test {
 
-// True when a compiler is at hand.
+// True when the RC program has been built.
 bool HaveScriptCompiler();
 // Compiles a script (in its own folder, with tq70form.h on the include
 // path) into a compiled resource file; `log` gets the compiler's output.

@@ -237,5 +237,53 @@ TEST_F(RoundTrip, MenusAndResourceFiles) {
     ASSERT_TRUE(RcBuildMenuTemplate(host2, back.menus.menus[0].block, bytes));
 }
 
+TEST_F(RoundTrip, ShiftJisTrailBackslash) {
+    // ソ (83 5C) and 表 (95 5C) end in a backslash byte: written raw, compiled
+    // as text and read back unchanged beside a real backslash.
+    const std::string so = "\x83\x5c", hyo = "\x95\x5c";
+    FakeHost host, host2;
+    Document doc, back;
+    Form *f = FrmCreateNew(host, doc, nullptr, false);
+    ASSERT_TRUE(f);
+    host.SetText(f->table[0].hwnd, so + hyo);
+    ControlRecord *t = CtlCreate(host, doc, *f, kText, 10, 10);
+    ControlRecord *l = CtlCreate(host, doc, *f, kList, 10, 40);
+    ASSERT_TRUE(t && l);
+    // Bold fonts: a control's font rows read back onto the system font.
+    for (ControlRecord *c : {t, l}) {
+        LogFont lf;
+        host.GetFont(c->font, lf);
+        lf.weight = 700;
+        host.DeleteFont(c->font);
+        c->font = host.MakeFont(lf);
+    }
+    host.SetText(t->hwnd, hyo + "\\" + so);
+    host.SetListItems(l->hwnd, {hyo, so + "\\\\", "\"" + hyo + "\""});
+    MenuEntry &e = *doc.menus.CreateNew(0);
+    SetField(e.block.header.name, "MAINMENU");
+    e.block.items.clear();
+    MenuItem it{};
+    SetField(it.caption, hyo + "\x1E" "H\x1F");
+    SetField(it.name, "mnuHyo");
+    e.block.items.push_back(it);
+    e.block.items.push_back(MenuItem{});
+    e.block.Sync();
+    ASSERT_EQ(MnuCheckAndNumber(e.block).message, 0u);
+    doc.menus.RenewEvents(0);
+    std::string first;
+    ASSERT_TRUE(RcWrite(host, doc, kScript, first).ok);
+    ASSERT_NE(first.find("\"" + so + hyo + "\\0\""), std::string::npos) << first;
+    std::string second = Again(first, back, host2);
+    EXPECT_EQ(second, first);
+    ASSERT_EQ(back.forms.size(), 1u);
+    const Form &b = back.forms[0];
+    EXPECT_EQ(host2.GetText(b.table[0].hwnd), so + hyo);
+    ASSERT_EQ(b.table.size(), 3u);
+    EXPECT_EQ(host2.GetText(b.table[1].hwnd), hyo + "\\" + so);
+    EXPECT_EQ(host2.GetListItems(b.table[2].hwnd), (std::vector<std::string>{hyo, so + "\\\\", "\"" + hyo + "\""}));
+    ASSERT_EQ(back.menus.menus.size(), 1u);
+    EXPECT_EQ(FieldText(back.menus.menus[0].block.items[0].caption, sizeof it.caption), hyo + "\x1E" "H\x1F");
+}
+
 }  // namespace
 }  // namespace dsg

@@ -172,4 +172,21 @@ TEST(LinkCore, UnresolvedSymbolGivesNoImage) {
     EXPECT_EQ(res.messages[1], "T.exe : fatal error LNK1120: 1 unresolved externals");
 }
 
+TEST(LinkCore, FileNamePartOfAPath) {
+    struct Case {
+        const char* path;
+        size_t start;
+    };
+    const Case cases[] = {
+        {"MAIN.obj", 0}, {"C:MAIN.obj", 2}, {"C:\\PROJ\\MAIN.obj", 8}, {"a.rc/b/MAIN.obj", 7},
+#ifdef _WIN32
+        {"\x95\x5C\\MAIN.obj", 3}, {"\x95\x5C.obj", 0}, {"C:\\\x95\x5C\x95\x5C.LIB", 3},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(txlink::FileNameStart(c.path), c.start);
+    }
+}
+
 } // namespace

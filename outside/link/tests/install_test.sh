@@ -18,9 +18,11 @@ check() { if ! eval "$1"; then echo "FAILED: $1"; fail=1; fi; }
 TX_INSTALL_WINDIR='C:\TX\' bash "$root/scripts/install.sh" "$build" "$work/inst" >/dev/null 2>"$work/err"
 check '[ $? -eq 0 ]'
 for f in TAMBRIX/TAMBRIX.EXE TAMBRIX/TQ70DFLT.RES TAMBRIX/TQ70RE63.DLL TAMBRIX/TXPP.DLL \
-         BIN/TXCL.EXE BIN/NMAKE.EXE BIN/RC.EXE BIN/LINK.EXE BIN/TXCG.DLL LIB/TQ70RN63.LIB LIB/TQ70MS63.LIB; do
+         BIN/TXCL.EXE BIN/NMAKE.EXE BIN/RC.EXE BIN/LINK.EXE BIN/TXCG.DLL LIB/TQ70RN63.LIB LIB/TQ70MS63.LIB \
+         INCLUDE/tq70form.h; do
   check "[ -f '$work/inst/$f' ]"
 done
+check 'cmp -s "$root/ide/designer/include/tq70form.h" "$work/inst/INCLUDE/tq70form.h"'
 check '[ -d "$work/inst/PROJECT" ] && [ -d "$work/inst/INCLUDE" ]'
 printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\VELTRAN\\Tambrix V6.3\\Env]\r\n"Tambrix"="C:\\\\TX\\\\TAMBRIX\\\\"\r\n"Bin"="C:\\\\TX\\\\BIN"\r\n"Lib"="C:\\\\TX\\\\LIB"\r\n"Include"="C:\\\\TX\\\\INCLUDE"\r\n"Project"="C:\\\\TX\\\\PROJECT"\r\n\r\n' >"$work/want.reg"
 check 'cmp -s "$work/want.reg" "$work/inst/tambrix.reg"'

@@ -286,6 +286,42 @@ TEST_F(LinkTest, DebugKeepsLineNumbers) {
     EXPECT_EQ(img.functions, obj.functions);
 }
 
+// LINK.EXE of the win64 build under Wine, run in a folder named 表 (trail
+// byte 0x5C) with a code page 932 response file, writes the very bytes the
+// native build writes. Skipped when that build or Wine is missing.
+TEST_F(LinkTest, WindowsLinkUnderWineWritesTheSameImage) {
+    const fs::path exe = fs::path(TX_SOURCE_DIR) / "build/win64/bin/LINK.EXE";
+    if (!fs::exists(exe) || !fs::exists("/usr/lib/wine/wine64")) GTEST_SKIP() << "no win64 LINK.EXE or Wine";
+    const std::string corpus = TX_CORPUS_DIR;
+    for (const char* f : {"modules.bas", "modules2.sub"}) fs::copy_file(corpus + "/" + f, dir_ / f);
+    for (const char* f : {"modules", "modules2"}) {
+        const std::string src = std::string(f) + (std::string(f) == "modules" ? ".bas" : ".sub");
+        Shell s = Run(Q(TX_TXCL_EXE) + " /nologo /Zi /Fo" + f + ".obj " + src);
+        ASSERT_EQ(s.rc, 0) << s.out;
+    }
+    const fs::path kanji = dir_ / "\u8868"; // 表, named in UTF-8 on this side
+    const fs::path native = dir_ / "native";
+    for (const fs::path& d : {kanji, native}) {
+        fs::create_directories(d);
+        fs::copy_file(dir_ / "modules.obj", d / "modules.obj");
+    }
+    const std::string opts = "/nologo /subsystem:windows /machine:IX86 /nodefaultlib /DEBUG /DEBUGTYPE:COFF /out:\"prog.exe\" ";
+    Spit(native / "link.rsp", opts + "\"modules.obj\" \"../modules2.obj\" " + kLibs + "\r\n");
+    // The second object through the folder's own name: 95 5C, then the separator.
+    Spit(kanji / "link.rsp", opts + "\"modules.obj\" \"..\\\x95\x5C\\..\\modules2.obj\" " + kLibs + "\r\n");
+    Shell n = Run("cd native && LIB=" + Q(TX_LIB_DIR) + " " + Q(TX_LINK_EXE) + " @link.rsp");
+    ASSERT_EQ(n.rc, 0) << n.out;
+    std::string winLib = std::string("Z:") + TX_LIB_DIR;
+    for (char& c : winLib) if (c == '/') c = '\\';
+    Shell w = Run("cd " + Q(kanji.string()) + " && LIB=" + Q(winLib) + " " +
+                  Q(std::string(TX_SOURCE_DIR) + "/scripts/wine-run.sh") + " " + Q(exe.string()) + " @link.rsp");
+    ASSERT_EQ(w.rc, 0) << w.out;
+    const std::string a = Slurp(native / "prog.exe"), b = Slurp(kanji / "prog.exe");
+    ASSERT_FALSE(a.empty());
+    EXPECT_TRUE(a == b) << "the images differ";
+    EXPECT_EQ(Basrun("native/prog.exe").out, Basrun("\u8868/prog.exe").out);
+}
+
 struct ErrorCase {
     const char* name;
     const char* rsp;
