@@ -23,7 +23,7 @@ class Names : public txwp::WatchNames {
  public:
   std::map<std::string, uint32_t> scalars, arrays;
   std::map<std::pair<uint32_t, std::string>, uint32_t> members;
-  uint32_t Variable(const char* name, uint32_t length, bool array) override {
+  uint32_t Variable(const char* name, uint32_t length, uint8_t, bool array) override {
     auto& table = array ? arrays : scalars;
     auto it = table.find(Upper(name, length));
     return it == table.end() ? 0 : it->second;
