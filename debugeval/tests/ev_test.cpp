@@ -29,6 +29,9 @@ void Check(const char* name, const Outcome& o, const Expect& e) {
   EXPECT_EQ(o.returned, static_cast<int32_t>(e.error));
   EXPECT_EQ(o.reserved, 0u);
   EXPECT_EQ(o.error, e.error);
+  if (e.error != 0) {
+    EXPECT_EQ(o.word4, 0u) << "word 4 not cleared";
+  }
   if (e.error == 0) {
     EXPECT_EQ(o.type, e.type);
     EXPECT_EQ(o.size, e.size);
