@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "ev_harness.h"
+#include "txpp.h"
+#include "watch_block.h"
 #include "wp_names.h"
+#include "wp_services.h"
 
 namespace {
 
@@ -92,6 +95,38 @@ TEST(DebugTableNames, LooksUpProcedureModuleCommonAndMembers) {
   EXPECT_EQ(type0(m2), 3);
   EXPECT_EQ(names.Member(typeRecord, "M3", 2), 0u);
   EXPECT_EQ(names.Member(0, "M1", 2), 0u);
+}
+
+// The hook's whole work: a request in the block, the names from the
+// tables, the local through the frame base, the answer back in the block.
+TEST(DebugTableNames, AnswerWatchThroughTheTables) {
+  Arena arena;
+  uint32_t iAt = arena.Value<int16_t>(41);
+  std::vector<uint8_t> module(4);
+  Append(module, Record(0, 1, iAt, 0, 0, 0, "I"));
+  PutSize(module);
+  std::vector<uint8_t> proc(4);
+  Append(proc, {1, 'P', 8, 0, 0, 0, 0});   // no parameters
+  Append(proc, Record(0, 3, 4, 0, 0, 0, "L"));
+  PutSize(proc);
+  uint32_t frame = arena.Zeros(16);
+  int16_t l = 5;
+  std::memcpy(arena.At(frame + 4), &l, 2);
+  txwp::DebugTables tables{arena.Put(proc.data(), static_cast<uint32_t>(proc.size())),
+                           arena.Put(module.data(), static_cast<uint32_t>(module.size())), 0};
+  uint8_t* block = arena.At(arena.Zeros(txwatch::kBlockBytes));
+  uint8_t* scratch = arena.At(arena.Zeros(2048));
+  auto noText = [](uint32_t, bool, bool, bool) { return std::string(); };
+  auto var = txwatch::CompileWatch("i + l", false, 0, PP_EdtChk, noText);
+  ASSERT_TRUE(txwatch::EvaluateWatch(*var, block, [&] {
+    return txwp_answer_watch(block, &tables, frame, scratch, 2048) == 0;
+  }));
+  EXPECT_EQ(txwatch::WatchConsoleLine(*var, noText), "i + l = 46 [DBL]");
+  var = txwatch::CompileWatch("L * 2 + LEN(\"ab\")", false, 1, PP_EdtChk, noText);
+  ASSERT_TRUE(txwatch::EvaluateWatch(*var, block, [&] {
+    return txwp_answer_watch(block, &tables, frame, scratch, 2048) == 0;
+  }));
+  EXPECT_EQ(txwatch::WatchConsoleLine(*var, noText), "L * 2 + LEN(\"ab\") = 12 [DBL]");
 }
 
 }  // namespace
