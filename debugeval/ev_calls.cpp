@@ -158,7 +158,10 @@ void FloatFunction(EvalState& s, uint8_t code, const Entry& e, uint8_t resultTyp
 }
 
 void ToType(EvalState& s, uint8_t target) {
+  size_t before = s.depth;
   s.RunProgram();
+  // A string argument leaves nothing here; the top would be someone else's.
+  if (s.depth <= before) Fail(kErrType);
   StackEntry e = s.PopRaw();
   if (BaseType(e.type) == target) {
     s.stack[s.depth++] = e;

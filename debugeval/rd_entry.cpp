@@ -154,7 +154,8 @@ extern "C" uint32_t __stdcall DbgAnzPcode(uint32_t result, uint32_t stringBase, 
   DirectMemory memory;
   ImportedRuntime runtime;
   int32_t error = EvaluatePcode(memory, runtime, {stringBase, pcode, frameBase}, r);
-  uint32_t bytes = 16 + (r.size < kMaxStringBytes ? r.size : kMaxStringBytes);
+  // The five words at least: word 4 is zeroed too when there is no value.
+  uint32_t bytes = 16 + (r.size < 4 ? 4 : r.size < kMaxStringBytes ? r.size : kMaxStringBytes);
   std::memcpy(reinterpret_cast<void*>(static_cast<uintptr_t>(result)), &r, bytes);
   return static_cast<uint32_t>(error);
 }

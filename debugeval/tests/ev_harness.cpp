@@ -93,10 +93,11 @@ uint32_t Arena::StrVar(const std::string& text) {
 
 Outcome Evaluate(Arena& arena, uint32_t pcode, uint32_t stringBase, uint32_t frameBase) {
   uint32_t rec = arena.Zeros(16 + 256);
-  std::memset(arena.At(rec), 0xCC, 16);   // the entry must clear the words
+  std::memset(arena.At(rec), 0xCC, 20);   // the entry must clear the five words
   Outcome o{};
   o.returned = static_cast<int32_t>(DbgAnzPcode(rec, stringBase, pcode, frameBase));
   std::memcpy(&o.reserved, arena.At(rec), 16);
+  std::memcpy(&o.word4, arena.At(rec) + 16, 4);
   o.value.assign(arena.At(rec) + 16, arena.At(rec) + 16 + (o.size < 256 ? o.size : 256));
   return o;
 }
@@ -169,6 +170,7 @@ Outcome Evaluate(Arena& arena, uint32_t pcode, uint32_t stringBase, uint32_t fra
   o.error = r.error;
   o.type = r.type;
   o.size = r.size;
+  std::memcpy(&o.word4, r.value, 4);
   o.value.assign(r.value, r.value + (r.size < 256 ? r.size : 256));
   return o;
 }

@@ -83,6 +83,7 @@ class Pcode {
 struct Outcome {
   int32_t returned;
   uint32_t reserved, error, type, size;
+  uint32_t word4;   // the first value word, whatever the size
   std::vector<uint8_t> value;
 };
 

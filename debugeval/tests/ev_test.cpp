@@ -29,6 +29,9 @@ void Check(const char* name, const Outcome& o, const Expect& e) {
   EXPECT_EQ(o.returned, static_cast<int32_t>(e.error));
   EXPECT_EQ(o.reserved, 0u);
   EXPECT_EQ(o.error, e.error);
+  if (e.error != 0) {
+    EXPECT_EQ(o.word4, 0u) << "word 4 not cleared";
+  }
   if (e.error == 0) {
     EXPECT_EQ(o.type, e.type);
     EXPECT_EQ(o.size, e.size);
@@ -282,6 +285,7 @@ TEST_F(EvalTest, IntrinsicFunctions) {
       {"SQR(-1)", [](Pcode& p) { p.Single(kTDbl).Call(0x24, kTDbl).Single(kTInt).Int(-1).End().CallEnd().End(); }, {5}},
       {"COS(0) as SNG", [](Pcode& p) { p.Single(kTSng).Call(0x13, kTSng).Single(kTInt).Int(0).End().CallEnd().End(); }, {0, 2, 4, Bytes(1.0f)}},
       {"CINT(2.5) in a sum", [](Pcode& p) { p.Program(kTDbl).Call(0x14, kTInt).Single(kTDbl).Dbl(3.5).End().CallEnd().Int(1).Op(kAdd).End(); }, {0, 3, 8, Bytes(5.0)}},
+      {"1 + CINT(\"x\")", [](Pcode& p) { p.Program(kTDbl).Int(1).Call(0x14, kTInt).Single(kTStr).Str(0, 1).End().CallEnd().Op(kAdd).End(); }, {13}},
       {"CBYT(300)", [](Pcode& p) { p.Single(kTByt).Call(0x2D, kTByt).Single(kTInt).Int(300).End().CallEnd().End(); }, {6}},
       {"LEN(\"abc\")", [](Pcode& p) { p.Single(kTInt).Call(0x36, kTInt).Single(kTStr).Str(0, 3).End().CallEnd().End(); }, {0, 0, 2, Bytes<int16_t>(3)}},
       {"LEN(fixed)", [&](Pcode& p) { p.Single(kTInt).Call(0x36, kTInt).Single(kTFixStr).Var(kOpVar, kTFixStr, fixed).End().CallEnd().End(); }, {0, 0, 2, Bytes<int16_t>(8)}},

@@ -211,7 +211,7 @@ struct Producer {
   uint8_t Variable() {
     const uint8_t* t = Tok();
     bool array = Cls() == tok::kClsNameParen;
-    uint32_t desc = names.Variable(text + t[2], t[3], array);
+    uint32_t desc = names.Variable(text + t[2], t[3], t[1], array);
     uint8_t type = desc ? mem.Byte(desc) : Kind();
     Next();
     EmitVar(array ? kOpArray : kOpVar, type, desc);

@@ -15,8 +15,10 @@ namespace txwp {
 class WatchNames {
  public:
   // The descriptor of the variable (an array when `array`), or 0 when the
-  // program has none of that name.
-  virtual uint32_t Variable(const char* name, uint32_t length, bool array) = 0;
+  // program has none of that name. `type` is the type the name was written
+  // with (its suffix or default type); a variable of that type is
+  // preferred when the name has several.
+  virtual uint32_t Variable(const char* name, uint32_t length, uint8_t type, bool array) = 0;
   // The descriptor of a member of the user type whose type record is given.
   virtual uint32_t Member(uint32_t typeRecord, const char* name, uint32_t length) = 0;
 

@@ -7,6 +7,7 @@
 #include "txpp.h"
 #include "watch_block.h"
 #include "wp_answer.h"
+#include "wp_services.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ class Names : public txwp::WatchNames {
  public:
   std::map<std::string, uint32_t> scalars, arrays;
   std::map<std::pair<uint32_t, std::string>, uint32_t> members;
-  uint32_t Variable(const char* name, uint32_t length, bool array) override {
+  uint32_t Variable(const char* name, uint32_t length, uint8_t, bool array) override {
     auto& table = array ? arrays : scalars;
     auto it = table.find(Upper(name, length));
     return it == table.end() ? 0 : it->second;
@@ -41,6 +42,7 @@ class WatchTest : public ::testing::Test {
   Arena arena;
   Names names;
   txev::DirectMemory memory;
+  txev::EvalRuntime* runtime = &StandInRuntime();
 
   void SetUp() override {
     names.scalars["I"] = arena.Desc(txev::kTInt, 1, arena.Value<int16_t>(1));
@@ -68,7 +70,7 @@ class WatchTest : public ::testing::Test {
     uint8_t* block = arena.At(arena.Zeros(txwatch::kBlockBytes));
     uint8_t* scratch = arena.At(arena.Zeros(2048));
     bool answered = txwatch::EvaluateWatch(*var, block, [&] {
-      txwp::AnswerWatchRequest(block, names, memory, StandInRuntime(), 0, scratch, 2048);
+      txwp::AnswerWatchRequest(block, names, memory, *runtime, 0, scratch, 2048);
       return true;
     });
     EXPECT_TRUE(answered);
@@ -117,9 +119,15 @@ TEST_F(WatchTest, FromTextToConsoleLine) {
       {"S - 1", "S - 1 = E13"},
       {"S * S", "S * S = E13"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.expression);
-    EXPECT_EQ(Watch(c.expression), c.line);
+  // The same lines over the TQ70RN63 stand-in and over the debuggee's own
+  // static services.
+  txwp::StaticRuntime staticRuntime;
+  for (txev::EvalRuntime* r : {&StandInRuntime(), static_cast<txev::EvalRuntime*>(&staticRuntime)}) {
+    runtime = r;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.expression);
+      EXPECT_EQ(Watch(c.expression), c.line) << (r == &staticRuntime ? "static services" : "stand-in");
+    }
   }
 }
 
