@@ -90,6 +90,7 @@ Event Win32Target::Wait(uint32_t milliseconds) {
     }
     pending_ = true;
     eventThreadId_ = de.dwThreadId;
+    foreignException_ = contextSet_ = false;
     ev.kind = EventKind::Other;
     switch (de.dwDebugEventCode) {
     case CREATE_PROCESS_DEBUG_EVENT:
@@ -107,6 +108,7 @@ Event Win32Target::Wait(uint32_t milliseconds) {
         ev.kind = EventKind::Exception;
         ev.code = de.u.Exception.ExceptionRecord.ExceptionCode;
         ev.address = reinterpret_cast<uintptr_t>(de.u.Exception.ExceptionRecord.ExceptionAddress);
+        foreignException_ = ev.code != EXCEPTION_BREAKPOINT && ev.code != EXCEPTION_SINGLE_STEP;
         break;
     case OUTPUT_DEBUG_STRING_EVENT:
         ev.kind = EventKind::OutputString;
@@ -133,7 +135,12 @@ bool Win32Target::Continue(ContinueStatus status) {
     // The debugging interface takes no "terminate" as a continue status
     // everywhere: the process is ended first and the event let go.
     if (status == ContinueStatus::Terminate) TerminateProcess(process_, 1);
-    return ContinueDebugEvent(processId_, eventThreadId_, DBG_CONTINUE) != 0;
+    // An exception that is not the debugger's own trap goes on to the
+    // program's handlers; marking it handled would make the raising code
+    // carry on as if nothing had happened. Not so once the thread has been
+    // pointed elsewhere: the exception is then the debugger's business.
+    DWORD how = foreignException_ && !contextSet_ ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE;
+    return ContinueDebugEvent(processId_, eventThreadId_, how) != 0;
 }
 
 bool Win32Target::Read(uint64_t address, void* out, size_t size) {
@@ -200,6 +207,7 @@ bool Win32Target::SetContext(const Context& ctx) {
     r.c.Eax = DWORD(ctx.result);
 #endif
     r.c.EFlags = ctx.flags;
+    contextSet_ = true;
     return SetThreadContext(EventThread(), &r.c) != 0;
 }
 

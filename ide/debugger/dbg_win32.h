@@ -48,6 +48,8 @@ private:
     std::map<uint32_t, Handle> threads_;
     uint32_t eventThreadId_ = 0;
     bool pending_ = false, exited_ = false;
+    bool foreignException_ = false; // the pending event is the program's own exception
+    bool contextSet_ = false;       // the engine moved the thread since the event
     Handle mapping_ = nullptr;
     uint8_t* view_ = nullptr;
 };

@@ -6,8 +6,8 @@
  *
  *   fake_debuggee --obj PATH     writes FAKE.obj: the module's line records
  *                                and functions, from its own addresses
- *   fake_debuggee [MODE]         runs FAKE.BAS; MODE fault, rterror or
- *                                initfail makes that happen
+ *   fake_debuggee [MODE]         runs FAKE.BAS; MODE fault, rterror,
+ *                                initfail or raise makes that happen
  */
 #include <windows.h>
 
@@ -43,7 +43,7 @@ __asm__(
     "       call qword ptr [rip + __imp_OutputDebugStringA]\n"
     ".Lm9:  mov rcx, qword ptr [rip + fake_target]\n"
     ".Lm10: mov dword ptr [rcx], 1\n"
-    ".Lm11: call fake_maybe_rterror\n"
+    ".Lm11: call fake_line11\n"
     ".Lm12: mov eax, dword ptr [rip + fake_counter]\n"
     "       add rsp, 40\n"
     "       ret\n"
@@ -138,7 +138,7 @@ const char fake_message[] = FAKE_OUTPUT;
 
 static char fake_name[260];
 static uint8_t* fake_block;
-static int fake_mode_rterror, fake_mode_initfail;
+static int fake_mode_rterror, fake_mode_initfail, fake_mode_raise;
 
 static void Put32(uint8_t* at, uint32_t v) { memcpy(at, &v, 4); }
 static uint32_t Get32(const uint8_t* at) {
@@ -195,9 +195,22 @@ void fake_redraw(int flag) {
 
 void fake_end(int how) { ExitProcess(FAKE_END_EXIT + (UINT)how); }
 
-/* A run-time error as the runtime reports it: posted in the block, then a
- * trap outside any line; continued, the program ends. */
-void fake_maybe_rterror(void) {
+/* The program's own exception, handled by its own handler: under the
+ * debugger as without it. */
+static LONG CALLBACK OwnHandler(EXCEPTION_POINTERS* ep) {
+    if (ep->ExceptionRecord->ExceptionCode != FAKE_RAISED_CODE) return EXCEPTION_CONTINUE_SEARCH;
+    fake_counter += FAKE_RAISE_HANDLED;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+/* Line 11: in mode rterror a run-time error as the runtime reports it,
+ * posted in the block, then a trap outside any line; continued, the
+ * program ends. In mode raise an exception of the program's own. */
+void fake_line11(void) {
+    if (fake_mode_raise) {
+        AddVectoredExceptionHandler(1, OwnHandler);
+        RaiseException(FAKE_RAISED_CODE, 0, 0, NULL);
+    }
     if (!fake_mode_rterror || !fake_block) return;
     Put32(fake_block, 1);
     Put32(fake_block + 8, FAKE_RTERROR_LINE);
@@ -262,5 +275,6 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "fault") == 0) fake_target = NULL;
     if (argc == 2 && strcmp(argv[1], "rterror") == 0) fake_mode_rterror = 1;
     if (argc == 2 && strcmp(argv[1], "initfail") == 0) fake_mode_initfail = 1;
+    if (argc == 2 && strcmp(argv[1], "raise") == 0) fake_mode_raise = 1;
     return fake_bas_main();
 }

@@ -12,6 +12,8 @@
 #define FAKE_RTERROR_LINE 11
 #define FAKE_RTERROR_CODE 52
 #define FAKE_RTERROR_EXIT 9
+#define FAKE_RAISED_CODE 0xE0000001u /* raised in mode raise on line 11 */
+#define FAKE_RAISE_HANDLED 10      /* added to the loop count by its handler */
 #define FAKE_UNKNOWN_EXPRESSION 13 /* status of an expression without a canned answer */
 
 /* Words the debuggee keeps in the shared block beyond the part the IDE clears. */

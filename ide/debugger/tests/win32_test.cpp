@@ -250,5 +250,37 @@ TEST_F(Win32TargetTest, FailedHandshakeEndsTheRun) {
                                                    "end 1"}));
 }
 
+// The program's own exception reaches its own handler under the debugger,
+// as it does without one.
+TEST_F(Win32TargetTest, OwnExceptionGoesToTheProgramsHandler) {
+    const uint32_t handled = FAKE_LOOPS + FAKE_RAISE_HANDLED;
+    ASSERT_EQ(RunPlain("\"" + *program + "\" raise"), handled);
+    ASSERT_TRUE(engine.Start(*program, "raise", false));
+    ASSERT_TRUE(engine.Go());
+    Settle();
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"stop FAKE.BAS 2", "end " + std::to_string(handled)}));
+}
+
+// A target that goes while its debuggee is suspended at a stop ends it, so
+// nothing is left holding the program file.
+TEST_F(Win32TargetTest, TargetEndsItsDebuggeeWhenItGoes) {
+    DWORD pid = 0;
+    {
+        Recorder caseUi;
+        KeptState caseKept;
+        Win32Target caseTarget;
+        DebugEngine e(caseTarget, caseUi, caseKept);
+        e.SetObjectFolder(*folder);
+        ASSERT_TRUE(e.Start(*program, "", false));
+        ASSERT_EQ(caseUi.events, (std::vector<std::string>{"stop FAKE.BAS 2"}));
+        pid = caseTarget.ProcessId();
+    }
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (h) {
+        EXPECT_EQ(WaitForSingleObject(h, 5000), WAIT_OBJECT_0);
+        CloseHandle(h);
+    }
+}
+
 } // namespace
 } // namespace txdbg::test
