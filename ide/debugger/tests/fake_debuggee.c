@@ -7,7 +7,7 @@
  *   fake_debuggee --obj PATH     writes FAKE.obj: the module's line records
  *                                and functions, from its own addresses
  *   fake_debuggee [MODE]         runs FAKE.BAS; MODE fault, rterror,
- *                                initfail or raise makes that happen
+ *                                initfail, raise or ctrlc makes that happen
  */
 #include <windows.h>
 
@@ -138,7 +138,7 @@ const char fake_message[] = FAKE_OUTPUT;
 
 static char fake_name[260];
 static uint8_t* fake_block;
-static int fake_mode_rterror, fake_mode_initfail, fake_mode_raise;
+static int fake_mode_rterror, fake_mode_initfail, fake_mode_raise, fake_mode_ctrlc;
 
 static void Put32(uint8_t* at, uint32_t v) { memcpy(at, &v, 4); }
 static uint32_t Get32(const uint8_t* at) {
@@ -205,8 +205,10 @@ static LONG CALLBACK OwnHandler(EXCEPTION_POINTERS* ep) {
 
 /* Line 11: in mode rterror a run-time error as the runtime reports it,
  * posted in the block, then a trap outside any line; continued, the
- * program ends. In mode raise an exception of the program's own. */
+ * program ends. In mode raise an exception of the program's own; in mode
+ * ctrlc what a Ctrl+C in its console raises. */
 void fake_line11(void) {
+    if (fake_mode_ctrlc) RaiseException(DBG_CONTROL_C, 0, 0, NULL);
     if (fake_mode_raise) {
         AddVectoredExceptionHandler(1, OwnHandler);
         RaiseException(FAKE_RAISED_CODE, 0, 0, NULL);
@@ -276,5 +278,6 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "rterror") == 0) fake_mode_rterror = 1;
     if (argc == 2 && strcmp(argv[1], "initfail") == 0) fake_mode_initfail = 1;
     if (argc == 2 && strcmp(argv[1], "raise") == 0) fake_mode_raise = 1;
+    if (argc == 2 && strcmp(argv[1], "ctrlc") == 0) fake_mode_ctrlc = 1;
     return fake_bas_main();
 }

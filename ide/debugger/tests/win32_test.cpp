@@ -136,6 +136,9 @@ TEST_F(Win32TargetTest, FirstStopBreakpointTraceAndGoToTheEnd) {
     EXPECT_EQ(engine.FindLineInfo("FAKE.BAS", 21)->symbol, sub->number);
 
     ASSERT_EQ(engine.SetBreakpoint(true, 5, 2, 2, 0, "FAKE.BAS"), 1);
+    ASSERT_EQ(engine.SetBreakpoint(false, 20, 1, 1, 0, "FAKE.BAS"), 1); // run past, never a stop
+    bool disabled = false;
+    EXPECT_TRUE(engine.GetBreakpointState("FAKE.BAS", 20, disabled) && disabled);
     ASSERT_TRUE(engine.Go());
     Settle();
     EXPECT_EQ(ui.events.back(), "stop FAKE.BAS 5");
@@ -159,6 +162,11 @@ TEST_F(Win32TargetTest, FirstStopBreakpointTraceAndGoToTheEnd) {
                                                    "stop FAKE.BAS 4", "stop FAKE.BAS 20", "stop FAKE.BAS 21",
                                                    "stop FAKE.BAS 5", "output " FAKE_OUTPUT "\r\n",
                                                    "end " + std::to_string(FAKE_LOOPS)}));
+    ASSERT_EQ(kept.breakpoints.size(), 1u) << "the disabled one is kept for the next run";
+    EXPECT_EQ(kept.breakpoints[0].module, "FAKE.BAS");
+    EXPECT_EQ(kept.breakpoints[0].function, "FAKESUB");
+    EXPECT_EQ(kept.breakpoints[0].line, 20u);
+    EXPECT_EQ(kept.breakpoints[0].flags, kBpSet | kBpDisabled);
 }
 
 // Pass trace runs a called function without stopping in it.
@@ -239,6 +247,15 @@ TEST_F(Win32TargetTest, RuntimeErrorStopsAtItsLine) {
     EXPECT_EQ(ui.events, (std::vector<std::string>{"stop FAKE.BAS 2",
                                                    "rterror FAKE.BAS " + line + " " + std::to_string(FAKE_RTERROR_CODE),
                                                    "stop FAKE.BAS " + line, "end " + std::to_string(FAKE_RTERROR_EXIT)}));
+}
+
+// Ctrl+C in the debuggee ends the debugging run.
+TEST_F(Win32TargetTest, ControlCEndsTheRun) {
+    ASSERT_TRUE(engine.Start(*program, "ctrlc", false));
+    ASSERT_TRUE(engine.Go());
+    Settle();
+    EXPECT_TRUE(engine.Ended());
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"stop FAKE.BAS 2", "end 0"}));
 }
 
 // $BAS_DBGINIT answering an error: the message with its code, and the
