@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,30 @@ TEST_F(Win32TargetTest, RuntimeErrorStopsAtItsLine) {
     EXPECT_EQ(ui.events, (std::vector<std::string>{"stop FAKE.BAS 2",
                                                    "rterror FAKE.BAS " + line + " " + std::to_string(FAKE_RTERROR_CODE),
                                                    "stop FAKE.BAS " + line, "end " + std::to_string(FAKE_RTERROR_EXIT)}));
+}
+
+// An image with its symbols that the system will not start: Start fails at
+// once, nothing is reported and the engine can start again.
+TEST_F(Win32TargetTest, ProgramThatCannotStartFailsTheStart) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(*program, bytes));
+    uint32_t pe = bytes[0x3C] | bytes[0x3D] << 8;
+    bytes[pe + 4] = 0x34, bytes[pe + 5] = 0x12; // a machine no loader knows
+    ASSERT_TRUE(CheckImage(bytes));
+    std::string bad = *folder + "\\BAD.EXE";
+    {
+        std::ofstream out(bad, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    auto t0 = Clock::now();
+    EXPECT_FALSE(engine.Start(bad, "", false));
+    EXPECT_LT(Clock::now() - t0, kPrompt);
+    EXPECT_TRUE(ui.events.empty());
+    EXPECT_EQ(engine.State(), kStateIdle);
+    DeleteFileA(bad.c_str());
+    ASSERT_TRUE(engine.Start(*program, "", false));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"stop FAKE.BAS 2"}));
+    EXPECT_TRUE(engine.Stop(0));
 }
 
 // Ctrl+C in the debuggee ends the debugging run.
