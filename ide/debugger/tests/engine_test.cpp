@@ -11,6 +11,7 @@
 #include "dbg_texts.h"
 #include "dbg_unicorn.h"
 #include "fixture.h"
+#include "recorder.h"
 #include "machine.h"
 
 namespace txdbg::test {
@@ -46,20 +47,6 @@ std::string Sjis(const std::string& utf8) {
     out.resize(out.size() - outLeft);
     return out;
 }
-
-struct Recorder : DebugUi {
-    std::vector<std::string> events;
-    void ShowStopLine(const std::string& m, uint32_t l) override { events.push_back("stop " + m + " " + std::to_string(l)); }
-    void Message(int id, const std::string& arg) override { events.push_back("msg " + std::to_string(id) + " " + arg); }
-    void MessageText(const std::string& t) override { events.push_back("text " + t); }
-    void AppError(const std::string& t) override { events.push_back("apperror " + t); }
-    void RuntimeError(const std::string& m, uint32_t l, uint32_t e) override {
-        events.push_back("rterror " + m + " " + std::to_string(l) + " " + std::to_string(e));
-    }
-    void Output(const std::string& t) override { events.push_back("output " + t); }
-    void RunEnded(uint32_t c) override { events.push_back("end " + std::to_string(c)); }
-    size_t Count(const std::string& e) const { return size_t(std::count(events.begin(), events.end(), e)); }
-};
 
 // A target in front of the real one, to put the platform's quirks in
 // between: the loader's own trap, a name the debuggee never receives.
