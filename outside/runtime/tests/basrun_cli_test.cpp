@@ -135,6 +135,20 @@ TEST_F(BasrunSources, ReportsCompileAndLinkFailures) {
     EXPECT_NE(out.find("linking failed"), std::string::npos) << out;
     EXPECT_NE(out.find("NOWHERE"), std::string::npos) << out;
 
+    // A linker killed by a signal ran; it crashed.
+    fs::path crashing = dir_ / "crashing_ld";
+    std::ofstream(crashing) << "#!/bin/sh\nkill -SEGV $$\n";
+    fs::permissions(crashing, fs::perms::owner_all);
+    std::string okAsm = Source("LINKME.BAS", "\t.include \"basic.inc\"\n\tMAIN_MODULE \"LINKME.BAS\"\n\tret\n");
+    setenv("TX_I686_LD", crashing.c_str(), 1);
+    EXPECT_EQ(RunProcess({TX_BASRUN, okAsm}, "", out), 2) << out;
+    unsetenv("TX_I686_LD");
+    EXPECT_NE(out.find("linking failed (" + crashing.string() + " crashed: signal 11"), std::string::npos) << out;
+    setenv("TX_I686_LD", (dir_ / "no_such_ld").c_str(), 1);
+    EXPECT_EQ(RunProcess({TX_BASRUN, okAsm}, "", out), 2) << out;
+    unsetenv("TX_I686_LD");
+    EXPECT_NE(out.find("linking failed (cannot run " + (dir_ / "no_such_ld").string() + ")"), std::string::npos) << out;
+
     std::string notSource = Source("X.TXT", "");
     std::string okMain = Source("OK.BAS", "");
     EXPECT_EQ(RunProcess({TX_BASRUN, okMain, notSource}, "", out), 2) << out;
