@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <filesystem>
@@ -19,11 +20,13 @@ namespace {
 // The name must fit the 256-byte block the pass keeps it in.
 constexpr size_t kNameRoom = 256;
 
+// The folder named by TMP when it exists, else the current one, as for the
+// driver's own temporaries.
 std::string TempFolder() {
+    const char *tmp = std::getenv("TMP");
     std::error_code ec;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-    if (ec || dir.empty()) return ".";
-    return dir.string();
+    if (!tmp || !*tmp || !std::filesystem::is_directory(tmp, ec)) return ".";
+    return tmp;
 }
 
 bool Exists(const std::string &name) {
@@ -32,14 +35,17 @@ bool Exists(const std::string &name) {
 }
 
 FILE *OpenNew(const std::string &name) {
+// Nothing is left behind however the process ends: the file is deleted when
+// its handle closes (Windows), or has no name from the start (elsewhere).
 #ifdef _WIN32
-    int fd = _open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
+    int fd = _open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
     if (fd < 0) return nullptr;
     FILE *f = _fdopen(fd, "w+b");
     if (!f) _close(fd);
 #else
     int fd = open(name.c_str(), O_CREAT | O_EXCL | O_RDWR, 0666);
     if (fd < 0) return nullptr;
+    unlink(name.c_str());
     FILE *f = fdopen(fd, "w+b");
     if (!f) close(fd);
 #endif
@@ -78,10 +84,9 @@ void WorkFile::Close() {
         std::fclose(f_);
         f_ = nullptr;
     }
-    if (!name_.empty()) {
-        std::remove(name_.c_str());
-        name_.clear();
-    }
+    // The file went with its handle (see OpenNew); removing the name now
+    // could hit another process's new file of that name.
+    name_.clear();
 }
 
 void WorkFile::Write(const void *data, size_t size) {
