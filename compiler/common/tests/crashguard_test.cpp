@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -65,6 +69,35 @@ TEST(CrashGuardDeathTest, HandlerRunsThenTheProcessDies) {
             std::raise(SIGSEGV);
         },
         ::testing::KilledBySignal(SIGSEGV), "crashed with 11");
+}
+
+// What was there before the guard (a sanitizer's report, say) still gets the
+// signal after the guard's handler: a fault of an instruction, and a signal
+// sent to the process.
+TEST(CrashGuardDeathTest, PreviousHandlerGetsTheSignalAfterwards) {
+    for (bool sent : {false, true}) {
+        SCOPED_TRACE(sent ? "sent" : "fault");
+        EXPECT_EXIT(
+            {
+                struct sigaction previous {};
+                previous.sa_handler = [](int) {
+                    const char text[] = "previous handler\n";
+                    (void)!write(2, text, sizeof text - 1);
+                    _exit(3);
+                };
+                sigaction(SIGSEGV, &previous, nullptr);
+                int context = 0;
+                tx::CrashGuard guard(
+                    [](const tx::CrashInfo &, void *) { std::fprintf(stderr, "guard handler\n"); }, &context);
+                if (sent) {
+                    std::raise(SIGSEGV);
+                } else {
+                    volatile int *nowhere = nullptr;
+                    *nowhere = 1;
+                }
+            },
+            ::testing::ExitedWithCode(3), "guard handler\nprevious handler");
+    }
 }
 
 TEST(CrashGuard, PreviousActionsComeBack) {
