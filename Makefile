@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: setup build native win32 win64 test demo ide-demo clean
+.PHONY: setup build native win32 win64 test demo ide-demo clean sanitize
 
 setup:
 	@bash scripts/setup.sh
@@ -27,6 +27,18 @@ build: native win32 win64
 test: build
 	cd build/native && ctest --output-on-failure -j $(JOBS)
 	cd build/win64 && xvfb-run -a ctest --output-on-failure -j $(JOBS)
+
+# make sanitize: the native build with AddressSanitizer and
+# UndefinedBehaviorSanitizer in its own folder, and every native test under
+# it; undefined behaviour stops the test like a memory error does.
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+sanitize: setup
+	cmake -S . -B build/sanitize $(CMAKE_FLAGS) -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)" >/dev/null
+	cmake --build build/sanitize -j $(JOBS)
+	cd build/sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 # The demo builds quietly and shows only the compiler's own output (the build
 # log is printed when the build fails).

@@ -39,7 +39,9 @@ constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
 
 struct SavedActions {
     struct sigaction act[kSignalCount];
+    SavedActions *outer;
 };
+SavedActions *g_saved = nullptr;
 
 void CrashSignal(int sig, siginfo_t *si, void *) {
     if (g_handler) {
@@ -47,8 +49,18 @@ void CrashSignal(int sig, siginfo_t *si, void *) {
         g_handler = nullptr;
         h(CrashInfo{static_cast<uint32_t>(sig), si ? si->si_addr : nullptr}, g_context);
     }
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
+    // The signal goes on to what was there before the guard: the default
+    // action, or a sanitizer that reports the fault with its stack. A fault
+    // raised by an instruction recurs when the handler returns, with its
+    // full context; a signal sent from outside is sent again.
+    bool restored = false;
+    for (int i = 0; g_saved && i < kSignalCount; ++i)
+        if (kSignals[i] == sig)
+            restored = sigaction(sig, &g_saved->act[i], nullptr) == 0;
+    if (!restored)
+        std::signal(sig, SIG_DFL);
+    if (!si || si->si_code <= 0)
+        std::raise(sig);
 }
 
 #endif
@@ -63,6 +75,8 @@ CrashGuard::CrashGuard(CrashHandler handler, void *context)
     prevPlatform_ = reinterpret_cast<void *>(SetUnhandledExceptionFilter(CrashFilter));
 #else
     auto *saved = new SavedActions;
+    saved->outer = g_saved;
+    g_saved = saved;
     struct sigaction sa {};
     sa.sa_sigaction = CrashSignal;
     sa.sa_flags = SA_SIGINFO | SA_NODEFER;
@@ -80,6 +94,7 @@ CrashGuard::~CrashGuard() {
     auto *saved = static_cast<SavedActions *>(prevPlatform_);
     for (int i = 0; i < kSignalCount; ++i)
         sigaction(kSignals[i], &saved->act[i], nullptr);
+    g_saved = saved->outer;
     delete saved;
 #endif
     g_handler = prevHandler_;

@@ -2,6 +2,7 @@
 // Windows (ANSI code page 932 names) and natively.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "newfile.h"
@@ -21,5 +22,10 @@ NewFile CreateNewFile(const char *path);
 // Both name the same existing file (also through another spelling or a link).
 bool SameFile(const char *a, const char *b);
 unsigned long ProcessNumber();
+// While armed, an interruption (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break or
+// a closed console) removes the named files (empty names are skipped) before
+// the process ends as the interruption would end it. Arming again replaces
+// the list; count 0 disarms.
+void RemoveOnInterrupt(const std::string *names, std::size_t count);
 
 }  // namespace txcl

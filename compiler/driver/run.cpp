@@ -139,6 +139,8 @@ bool CreateTempFiles(Driver &d) {
             PrintError(d, kErrWorkFile, t.detail, nullptr, 0);
             return false;
         }
+        if (!keep)
+            RemoveOnInterrupt(d.tempName.data(), i + 1);
         d.param.*t.field = d.tempName[i].data();
     }
     return true;
@@ -154,6 +156,7 @@ void RemoveTempFiles(Driver &d) {
         d.tempName[i].clear();
         d.param.*kTempFiles[i].field = nullptr;
     }
+    RemoveOnInterrupt(nullptr, 0);
 }
 
 void DumpCmpFilParam(Driver &d) {

@@ -1,6 +1,8 @@
 #include "sc_workfile.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -13,11 +15,13 @@ namespace {
 // The name must fit the 256-byte block the pass keeps it in.
 constexpr size_t kNameRoom = 256;
 
+// The folder named by TMP when it exists, else the current one, as for the
+// driver's own temporaries.
 std::string TempFolder() {
+    const char *tmp = std::getenv("TMP");
     std::error_code ec;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-    if (ec || dir.empty()) return ".";
-    return dir.string();
+    if (!tmp || !*tmp || !std::filesystem::is_directory(tmp, ec)) return ".";
+    return tmp;
 }
 
 bool Exists(const std::string &name) {
@@ -42,7 +46,7 @@ void WorkFile::Create() {
         if (Exists(name)) continue;
         // Created only if it is new: passes in other processes share the folder.
         tx::NewFile status;
-        FILE *f = tx::OpenNewFile(name.c_str(), &status);
+        FILE *f = tx::OpenNewFile(name.c_str(), &status, true);
         if (status == tx::NewFile::kExists) continue;
         f_ = f;
         if (!f_) Fail(11);
@@ -57,10 +61,9 @@ void WorkFile::Close() {
         std::fclose(f_);
         f_ = nullptr;
     }
-    if (!name_.empty()) {
-        std::remove(name_.c_str());
-        name_.clear();
-    }
+    // The file went with its handle (opened as temporary); removing the name now
+    // could hit another process's new file of that name.
+    name_.clear();
 }
 
 void WorkFile::Write(const void *data, size_t size) {

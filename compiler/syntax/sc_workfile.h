@@ -28,7 +28,7 @@ public:
     WorkFile(const WorkFile &) = delete;
     WorkFile &operator=(const WorkFile &) = delete;
 
-    // Creates the file in the temporary folder ("." when none is known):
+    // Creates the file in the folder named by TMP ("." when none is):
     // 10 when no name can be found, 11 when it cannot be opened.
     void Create();
     // Closes and deletes it; harmless when it is not open.

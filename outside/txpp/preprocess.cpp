@@ -158,7 +158,8 @@ int EditCheck(char *text, unsigned char *tokens, int mode) {
         // the editor's buffer has room for it.
         std::memcpy(text, line.c_str(), line.size() + 1);
     }
-    std::memcpy(tokens, out.data(), out.size());
+    if (!out.empty())  // an empty vector's data() may be null
+        std::memcpy(tokens, out.data(), out.size());
     const uint8_t end[4] = {tok::kClsEnd, 0, 0, 0};
     std::memcpy(tokens + out.size(), end, sizeof end);
     return result;

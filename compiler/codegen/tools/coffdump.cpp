@@ -26,6 +26,15 @@ struct Reader {
     }
     uint32_t U16(size_t at) { return U8(at) | U8(at + 1) << 8; }
     uint32_t U32(size_t at) { return U16(at) | U16(at + 2) << 16; }
+    // Every loop asks this first: counts and sizes come from the file and
+    // may promise far more than it holds.
+    bool Fits(size_t at, size_t n) {
+        if (at > b.size() || n > b.size() - at) {
+            ok = false;
+            return false;
+        }
+        return true;
+    }
 };
 
 std::string Printable(const std::string &s) {
@@ -63,7 +72,7 @@ int main(int argc, char **argv) {
     std::printf("header: machine 0x%04x sections %u timestamp 0x%08x symtab 0x%x symbols %u "
                 "optional %u characteristics 0x%04x\n",
                 r.U16(0), nsec, r.U32(4), symtab, nsym, r.U16(16), r.U16(18));
-    for (uint32_t i = 0; i < nsec; ++i) {
+    for (uint32_t i = 0; i < nsec && r.Fits(20 + 40 * size_t(i), 40); ++i) {
         const size_t h = 20 + 40 * size_t(i);
         std::string name;
         for (int k = 0; k < 8 && r.U8(h + k); ++k)
@@ -73,14 +82,14 @@ int main(int argc, char **argv) {
                     i + 1, name.c_str(), r.U32(h + 8), r.U32(h + 12), r.U32(h + 16),
                     r.U32(h + 20), r.U32(h + 24), r.U16(h + 32), r.U32(h + 28), r.U16(h + 34),
                     r.U32(h + 36));
-        for (uint32_t k = 0; relocs && k < r.U16(h + 32); ++k) {
-            const uint32_t at = r.U32(h + 24) + 10 * k;
+        for (uint32_t k = 0; relocs && k < r.U16(h + 32) && r.Fits(r.U32(h + 24) + 10 * size_t(k), 10); ++k) {
+            const size_t at = r.U32(h + 24) + 10 * size_t(k);
             const uint32_t sym = r.U32(at + 4);
             const size_t rec = size_t(symtab) + 18 * size_t(sym);
             std::string symName;
             if (r.U32(rec) == 0) {
                 const size_t str = size_t(symtab) + 18 * size_t(nsym) + r.U32(rec + 4);
-                for (size_t c = str; r.U8(c); ++c)
+                for (size_t c = str; r.Fits(c, 1) && r.U8(c); ++c)
                     symName += char(r.U8(c));
             } else {
                 for (int c = 0; c < 8 && r.U8(rec + c); ++c)
@@ -90,8 +99,8 @@ int main(int argc, char **argv) {
                         Printable(symName).c_str(), r.U16(at + 8));
         }
         const uint32_t lines = r.U32(h + 28);
-        for (uint32_t l = 0; l < r.U16(h + 34); ++l) {
-            const uint32_t at = lines + 6 * l;
+        for (uint32_t l = 0; l < r.U16(h + 34) && r.Fits(lines + 6 * size_t(l), 6); ++l) {
+            const size_t at = lines + 6 * size_t(l);
             if (r.U16(at + 4) == 0)
                 std::printf("  line function symbol %u\n", r.U32(at));
             else
@@ -99,7 +108,7 @@ int main(int argc, char **argv) {
         }
         if (name == ".drectve") {
             std::string text;
-            for (uint32_t k = 0; k < r.U32(h + 16); ++k)
+            for (uint32_t k = 0; k < r.U32(h + 16) && r.Fits(r.U32(h + 20) + size_t(k), 1); ++k)
                 text += char(r.U8(r.U32(h + 20) + k));
             std::printf("  directives \"%s\"\n", Printable(text).c_str());
         }
@@ -107,9 +116,9 @@ int main(int argc, char **argv) {
     const size_t strtab = size_t(symtab) + 18 * size_t(nsym);
     const uint32_t strsize = r.U32(strtab);
     std::printf("strings: size %u\n", strsize);
-    for (uint32_t at = 4; at < strsize;) {
+    for (uint32_t at = 4; at < strsize && r.Fits(strtab + at, 1);) {
         std::string s;
-        while (at < strsize && r.U8(strtab + at))
+        while (at < strsize && r.Fits(strtab + at, 1) && r.U8(strtab + at))
             s += char(r.U8(strtab + at++));
         std::printf("  %u \"%s\"\n", at - uint32_t(s.size()), Printable(s).c_str());
         ++at;

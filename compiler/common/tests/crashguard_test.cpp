@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -56,6 +61,8 @@ TEST(CrashGuard, FilterInstalledForTheScope) {
 TEST(CrashGuardDeathTest, HandlerRunsThenTheProcessDies) {
     EXPECT_EXIT(
         {
+            // The default action, also where a sanitizer has a handler.
+            std::signal(SIGSEGV, SIG_DFL);
             int context = 0;
             tx::CrashGuard guard(
                 [](const tx::CrashInfo &info, void *) {
@@ -65,6 +72,36 @@ TEST(CrashGuardDeathTest, HandlerRunsThenTheProcessDies) {
             std::raise(SIGSEGV);
         },
         ::testing::KilledBySignal(SIGSEGV), "crashed with 11");
+}
+
+// What was there before the guard (a sanitizer's report, say) still gets the
+// signal after the guard's handler: a fault of an instruction, and a signal
+// sent to the process.
+TEST(CrashGuardDeathTest, PreviousHandlerGetsTheSignalAfterwards) {
+    for (bool sent : {false, true}) {
+        SCOPED_TRACE(sent ? "sent" : "fault");
+        EXPECT_EXIT(
+            {
+                struct sigaction previous {};
+                previous.sa_handler = [](int) {
+                    const char text[] = "previous handler\n";
+                    (void)!write(2, text, sizeof text - 1);
+                    _exit(3);
+                };
+                sigaction(SIGSEGV, &previous, nullptr);
+                int context = 0;
+                tx::CrashGuard guard(
+                    [](const tx::CrashInfo &, void *) { std::fprintf(stderr, "guard handler\n"); }, &context);
+                if (sent) {
+                    std::raise(SIGSEGV);
+                } else {
+                    // Not null itself, which a sanitizer would catch first.
+                    volatile uintptr_t nowhere = 16;
+                    *reinterpret_cast<volatile int *>(nowhere) = 1;
+                }
+            },
+            ::testing::ExitedWithCode(3), "guard handler\nprevious handler");
+    }
 }
 
 TEST(CrashGuard, PreviousActionsComeBack) {

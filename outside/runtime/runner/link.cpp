@@ -35,8 +35,9 @@ Toolchain FindToolchain(const std::string& argv0) {
     return tc;
 }
 
-int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std::string& output) {
+int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std::string& output, int* signal) {
     output.clear();
+    if (signal) *signal = 0;
     if (argv.empty()) return -1;
     int fds[2];
     if (pipe(fds) != 0) return -1;
@@ -77,6 +78,7 @@ int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) return -1;
     }
+    if (WIFSIGNALED(status) && signal) *signal = WTERMSIG(status);
     if (!WIFEXITED(status)) return -1;
     int code = WEXITSTATUS(status);
     return code == 127 && output.rfind("cannot run ", 0) == 0 ? -1 : code;
@@ -89,6 +91,18 @@ std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std:
     cmd.push_back(tc.runtimeLib);
     return cmd;
 }
+
+namespace {
+
+// Why a tool gave no result: " (cannot run X)" or " (X crashed: signal N, name)".
+std::string Failure(int rc, int signal, const std::string& tool) {
+    if (rc >= 0) return "";
+    if (!signal) return " (cannot run " + tool + ")";
+    const char* name = strsignal(signal);
+    return " (" + tool + " crashed: signal " + std::to_string(signal) + (name ? std::string(", ") + name : "") + ")";
+}
+
+} // namespace
 
 bool CompileModule(const Toolchain& tc, const std::string& source, const std::string& object,
                    const std::string& workDir, std::string& error, const std::vector<std::string>& options) {
@@ -103,9 +117,10 @@ bool CompileModule(const Toolchain& tc, const std::string& source, const std::st
     argv.insert(argv.end(), options.begin(), options.end());
     argv.push_back("/Fo" + obj);
     argv.push_back(src);
-    int rc = RunProcess(argv, cwd.empty() ? workDir : cwd, out);
+    int signal = 0;
+    int rc = RunProcess(argv, cwd.empty() ? workDir : cwd, out, &signal);
     if (rc != 0 || !fs::exists(obj, ec)) {
-        error = "compiling " + source + " failed" + (rc < 0 ? " (cannot run " + tc.txcl + ")" : "") +
+        error = "compiling " + source + " failed" + Failure(rc, signal, tc.txcl) +
                 (out.empty() ? std::string() : ":\n" + out);
         return false;
     }
@@ -115,10 +130,11 @@ bool CompileModule(const Toolchain& tc, const std::string& source, const std::st
 bool LinkImage(const Toolchain& tc, const std::vector<std::string>& objects, const std::string& image,
                std::string& error) {
     std::string out;
-    int rc = RunProcess(LinkCommand(tc, objects, image), "", out);
+    int signal = 0;
+    int rc = RunProcess(LinkCommand(tc, objects, image), "", out, &signal);
     std::error_code ec;
     if (rc != 0 || !fs::exists(image, ec)) {
-        error = "linking failed" + (rc < 0 ? " (cannot run " + tc.ld + ")" : "") +
+        error = "linking failed" + Failure(rc, signal, tc.ld) +
                 (out.empty() ? std::string() : ":\n" + out);
         return false;
     }

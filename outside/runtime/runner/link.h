@@ -19,8 +19,10 @@ Toolchain FindToolchain(const std::string& argv0);
 
 // Runs argv (no shell) in cwd ("" for the current folder); output receives
 // its standard output and error. Returns its exit status, -1 when it could
-// not run or was killed.
-int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std::string& output);
+// not run or was killed; signal (when given) receives the signal that killed
+// it, else 0.
+int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std::string& output,
+               int* signal = nullptr);
 
 // The linker's command line: symbol names as written (an export directive
 // names the symbol itself), the runtime's entry point, no platform

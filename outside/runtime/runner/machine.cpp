@@ -1,10 +1,14 @@
 #include "machine.h"
 
 #include <chrono>
+#include <csetjmp>
+#include <csignal>
 #include <cstdio>
 #include <vector>
 
 #include <unicorn/unicorn.h>
+
+#include "insn_walk.h"
 
 namespace tx::runner {
 namespace {
@@ -54,6 +58,39 @@ const char* ExceptionName(uint32_t n) {
     }
 }
 
+// The emulator's translator aborts the process on a few encodings it does not
+// refuse itself (FF /3 and /5 with a register operand). The abort is caught
+// around each run; the engine is not used again after it.
+thread_local sigjmp_buf* t_abortJump = nullptr;
+struct sigaction g_previousAbort;
+
+void OnAbort(int sig) {
+    if (t_abortJump) siglongjmp(*t_abortJump, 1);
+    sigaction(SIGABRT, &g_previousAbort, nullptr);
+    raise(sig);
+}
+
+// false when the emulator aborted.
+bool Emulate(uc_engine* uc, uint64_t begin, uint64_t timeout, size_t count, uc_err& err) {
+    static const bool installed = [] {
+        struct sigaction sa {};
+        sa.sa_handler = OnAbort;
+        sigemptyset(&sa.sa_mask);
+        return sigaction(SIGABRT, &sa, &g_previousAbort) == 0;
+    }();
+    (void)installed;
+    sigjmp_buf jump;
+    sigjmp_buf* outer = t_abortJump;
+    if (sigsetjmp(jump, 1)) {
+        t_abortJump = outer;
+        return false;
+    }
+    t_abortJump = &jump;
+    err = uc_emu_start(uc, begin, kNowhere, timeout, count);
+    t_abortJump = outer;
+    return true;
+}
+
 } // namespace
 
 const char* BasicErrorText(int code) {
@@ -78,6 +115,8 @@ struct Machine::Impl {
     uc_engine* uc = nullptr;
     uc_hook intrHook = 0, memHook = 0;
     bool loaded = false;
+    bool aborted = false; // the emulator gave up inside a run (see Emulate)
+    Stop abortStop;
     bool stopped = false; // a hook recorded the stop below
     Stop stop;
     std::string sharedName;
@@ -120,8 +159,13 @@ struct MachineHooks {
         uint32_t fn = m.Get(Reg::Eax), b = m.Get(Reg::Ebx), c = m.Get(Reg::Ecx), x = m.Get(Reg::Edx);
         switch (fn) {
         case kWrite: {
+            if (!x) return;
+            if (x > (64u << 20)) {
+                Fail(m, at, "service write with a bad buffer", c);
+                return;
+            }
             std::vector<char> buf(x);
-            if (x > (64u << 20) || !m.Read(c, buf.data(), x)) {
+            if (!m.Read(c, buf.data(), x)) {
                 Fail(m, at, "service write with a bad buffer", c);
                 return;
             }
@@ -226,7 +270,12 @@ struct MachineHooks {
 Machine::Machine() : impl_(std::make_unique<Impl>()) {}
 
 Machine::~Machine() {
-    if (impl_->uc) uc_close(impl_->uc);
+    // An aborted engine is left as it is: closing it could touch its
+    // half-built state. It stays reachable, so a leak checker does not count
+    // it.
+    static std::vector<uc_engine*> abandoned;
+    if (impl_->uc && impl_->aborted) abandoned.push_back(impl_->uc);
+    else if (impl_->uc) uc_close(impl_->uc);
 }
 
 bool Machine::Load(const PeImage& image, std::string& error) {
@@ -318,9 +367,11 @@ Stop Machine::RunOnce(const Limits& limits) {
         d.stop.detail = "no image loaded";
         return d.stop;
     }
+    if (d.aborted) return d.abortStop;
     auto start = std::chrono::steady_clock::now();
     uint32_t begin = Get(Reg::Eip);
-    uc_err err = uc_emu_start(d.uc, begin, kNowhere, limits.microseconds, limits.instructions);
+    uc_err err = UC_ERR_OK;
+    if (!Emulate(d.uc, begin, limits.microseconds, limits.instructions, err)) return Aborted();
     if (d.stopped) return d.stop;
     Stop s;
     s.address = Get(Reg::Eip);
@@ -343,6 +394,37 @@ Stop Machine::RunOnce(const Limits& limits) {
     return s;
 }
 
+// The translator gave up on the block at EIP: walk it as the translator does
+// to name the instruction.
+Stop Machine::Aborted() {
+    Impl& d = *impl_;
+    d.aborted = true;
+    Stop s;
+    s.kind = StopKind::Fault;
+    s.address = Get(Reg::Eip);
+    s.line = CurrentLine();
+    s.detail = "invalid instruction (the emulator could not translate the code here)";
+    uint32_t at = s.address;
+    for (int n = 0; n < 512; ++n) {
+        uint8_t code[15] = {};
+        size_t have = 0;
+        while (have < sizeof code && Read(at + uint32_t(have), &code[have], 1)) ++have;
+        InsnInfo insn = DecodeInsn(code, have);
+        if (!insn.length) break;
+        if (insn.farRegister) {
+            char bytes[16];
+            std::snprintf(bytes, sizeof bytes, "%02X %02X", code[insn.length - 2], code[insn.length - 1]);
+            s.address = at;
+            s.detail = std::string("invalid instruction (") + bytes + ": a far jump or call needs a memory operand)";
+            break;
+        }
+        if (insn.endsBlock) break;
+        at += uint32_t(insn.length);
+    }
+    d.abortStop = s;
+    return s;
+}
+
 Stop Machine::Step() {
     Stop s = StepOnce();
     if (s.kind != StopKind::Exited && s.kind != StopKind::Step) FlushProgramOutput();
@@ -358,7 +440,9 @@ Stop Machine::StepOnce() {
         s.detail = "no image loaded";
         return s;
     }
-    uc_err err = uc_emu_start(d.uc, Get(Reg::Eip), kNowhere, 0, 1);
+    if (d.aborted) return d.abortStop;
+    uc_err err = UC_ERR_OK;
+    if (!Emulate(d.uc, Get(Reg::Eip), 0, 1, err)) return Aborted();
     if (d.stopped) return d.stop;
     Stop s;
     s.address = Get(Reg::Eip);

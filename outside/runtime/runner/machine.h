@@ -97,6 +97,7 @@ private:
     void FlushProgramOutput();
     Stop RunOnce(const Limits& limits);
     Stop StepOnce();
+    Stop Aborted();
     struct Impl;
     std::unique_ptr<Impl> impl_;
     PeImage image_;

@@ -28,6 +28,10 @@ TEST(BasrunCli, ExitStatusAndMessages) {
         {{"--limit", "0", "--timeout", "1", Program("fault_loop")}, 1, "time limit of 1 s reached"},
         {{Program("fault_push")}, 1, "unbalanced stack in FAULTS.BAS line 14"},
         {{Program("fault_div")}, 1, "runtime error 11 (division by zero)"},
+        // The emulator's translator aborts on this one; it is still a fault
+        // of the program, at the instruction itself.
+        {{Program("fault_farreg")}, 1, "fault at 0x"},
+        {{Program("fault_farreg")}, 1, "(far_jump) in FAULTS.BAS line 29: invalid instruction (FF EC"},
         {{"/nonexistent/x.exe"}, 2, "cannot open /nonexistent/x.exe"},
         {{std::string(TX_PROGRAMS_SRC) + "/hello.out"}, 2, "not a PE image"},
         {{"--bogus", Program("hello")}, 2, "unknown option --bogus"},
@@ -44,6 +48,24 @@ TEST(BasrunCli, ExitStatusAndMessages) {
         EXPECT_EQ(RunProcess(argv, "", out), c.status) << out;
         EXPECT_NE(out.find(c.text), std::string::npos) << out;
     }
+}
+
+// A write's length is checked before its buffer is taken: with memory bounded,
+// a write of 0xFFFFFFF0 bytes is a fault of the program, not of basrun. (A
+// sanitizer's reserved shadow memory does not fit such a bound.)
+TEST(BasrunCli, HugeWriteIsRefusedBeforeAllocating) {
+#if defined(__SANITIZE_ADDRESS__)
+    const char* bound = "";
+#else
+    const char* bound = "ulimit -v 3000000; ";
+#endif
+    std::string out;
+    EXPECT_EQ(RunProcess({"/bin/sh", "-c", std::string(bound) + "exec \"$0\" \"$1\"", TX_BASRUN,
+                          Program("fault_writehuge")},
+                         "", out),
+              1)
+        << out;
+    EXPECT_NE(out.find("line 30: service write with a bad buffer"), std::string::npos) << out;
 }
 
 // A stand-in for txcl: "/Fo<object> <source>", where the source is i386
@@ -113,10 +135,37 @@ TEST_F(BasrunSources, ReportsCompileAndLinkFailures) {
     EXPECT_NE(out.find("linking failed"), std::string::npos) << out;
     EXPECT_NE(out.find("NOWHERE"), std::string::npos) << out;
 
+    // A linker killed by a signal ran; it crashed.
+    fs::path crashing = dir_ / "crashing_ld";
+    std::ofstream(crashing) << "#!/bin/sh\nkill -SEGV $$\n";
+    fs::permissions(crashing, fs::perms::owner_all);
+    std::string okAsm = Source("LINKME.BAS", "\t.include \"basic.inc\"\n\tMAIN_MODULE \"LINKME.BAS\"\n\tret\n");
+    setenv("TX_I686_LD", crashing.c_str(), 1);
+    EXPECT_EQ(RunProcess({TX_BASRUN, okAsm}, "", out), 2) << out;
+    unsetenv("TX_I686_LD");
+    EXPECT_NE(out.find("linking failed (" + crashing.string() + " crashed: signal 11"), std::string::npos) << out;
+    setenv("TX_I686_LD", (dir_ / "no_such_ld").c_str(), 1);
+    EXPECT_EQ(RunProcess({TX_BASRUN, okAsm}, "", out), 2) << out;
+    unsetenv("TX_I686_LD");
+    EXPECT_NE(out.find("linking failed (cannot run " + (dir_ / "no_such_ld").string() + ")"), std::string::npos) << out;
+
     std::string notSource = Source("X.TXT", "");
     std::string okMain = Source("OK.BAS", "");
     EXPECT_EQ(RunProcess({TX_BASRUN, okMain, notSource}, "", out), 2) << out;
     EXPECT_NE(out.find("is not a .bas, .sub or .frm source"), std::string::npos) << out;
+}
+
+TEST_F(BasrunSources, RemovesTheWorkFolderAfterAnEmulatorAbort) {
+    std::string main = Source("FAR.BAS", "\t.include \"basic.inc\"\n\tMAIN_MODULE \"FAR.BAS\"\n"
+                                         "\tLINE 1\n\tnop\n\t.byte 0xFF, 0xDC\n\tret\n");
+    fs::path tmp = dir_ / "tmp";
+    fs::create_directories(tmp);
+    setenv("TMPDIR", tmp.c_str(), 1);
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, main}, "", out), 1) << out;
+    unsetenv("TMPDIR");
+    EXPECT_NE(out.find("in FAR.BAS line 1: invalid instruction (FF DC"), std::string::npos) << out;
+    EXPECT_TRUE(fs::is_empty(tmp));
 }
 
 // The whole way with the real compiler driver found beside basrun.

@@ -75,6 +75,8 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         {"fault_huge", StopKind::RuntimeError, 7, 26, "out of memory"},
         {"fault_mainpush", StopKind::Fault, 0, 27, "jump to unmapped memory at 0x00000777 (a return to a pushed value"},
         {"fault_mainpop", StopKind::UnbalancedStack, 0, 28, "ESP 0x7FEFFFF0 where 0x7FEFFFEC was expected"},
+        {"fault_farreg", StopKind::Fault, 0, 29, "invalid instruction (FF EC"},
+        {"fault_writehuge", StopKind::Fault, 0, 30, "service write with a bad buffer"},
     };
     Limits limits;
     limits.instructions = 100000;
@@ -89,6 +91,21 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         EXPECT_NE(r.stop.address, 0u);
         EXPECT_EQ(r.output, c.output);
     }
+}
+
+// A write of nothing reaches no output at all (the sink may not take a null
+// buffer).
+TEST(RuntimePrograms, EmptyWriteOutputsNothing) {
+    PeImage image;
+    std::string error;
+    ASSERT_TRUE(ReadPeFile(std::string(TX_PROGRAMS_BIN) + "/fault_writeempty.exe", image, error)) << error;
+    Machine m;
+    ASSERT_TRUE(m.Load(image, error)) << error;
+    int calls = 0;
+    m.SetOutput([&](const char*, size_t) { ++calls; });
+    Stop s = m.Run();
+    EXPECT_EQ(s.kind, StopKind::Exited) << m.Describe(s);
+    EXPECT_EQ(calls, 0);
 }
 
 // Shift-JIS bytes go out as they are; the K functions count a double-byte

@@ -12,7 +12,8 @@ d_40000:	.double 40000.0
 mode:	.long MODE
 table:	.long read_fault, runaway, extra_push, div_zero, overflow, bad_return, gosub_unbalanced
 	.long subscript, out_of_data, mismatch, recursion, proc_push, halt, huge_string
-	.long main_extra_push, main_extra_pop
+	.long main_extra_push, main_extra_pop, far_register
+	.long write_huge, write_empty
 	.text
 read_fault:
 	LINE 11			# PRINT "before";: then a read of address 16
@@ -133,4 +134,25 @@ main_extra_push:		# the last statement leaves a word behind
 main_extra_pop:			# the last statement takes a word too many
 	LINE 28
 	popl %eax
+	ret
+far_register:			# ljmp with a register operand: undefined, #UD
+	LINE 29
+	movl $1, %eax
+far_jump:
+	.byte 0xFF, 0xEC
+	ret
+write_huge:			# a service write of 0xFFFFFFF0 bytes
+	LINE 30
+	movl $1, %eax
+	movl $mode, %ecx
+	movl $0xFFFFFFF0, %edx
+	int $0x81
+	ret
+write_empty:			# a service write of nothing from address 0, then ends
+	LINE 31
+	movl $1, %eax
+	xorl %ecx, %ecx
+	xorl %edx, %edx
+	int $0x81
+	xorl %eax, %eax
 	ret
