@@ -12,4 +12,5 @@
 #include "fwrichedit.h"
 #include "fwres.h"
 #include "fwstatusbar.h"
+#include "fwtoolbar.h"
 #include "fwwnd.h"
