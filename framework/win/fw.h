@@ -9,6 +9,7 @@
 #include "fwfiledlg.h"
 #include "fwframe.h"
 #include "fwobject.h"
+#include "fwpropsheet.h"
 #include "fwrichedit.h"
 #include "fwres.h"
 #include "fwstatusbar.h"

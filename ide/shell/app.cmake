@@ -16,13 +16,13 @@ add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 
 set(tambrix_sources
   ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
-  editdoc.cpp editframe.cpp editview.cpp optedit.cpp smalldlgs.cpp colorctl.cpp)
+  editdoc.cpp editframe.cpp editview.cpp optedit.cpp optsheet.cpp smalldlgs.cpp colorctl.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
           -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}

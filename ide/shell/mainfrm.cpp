@@ -57,6 +57,7 @@ FW_BEGIN_CMD_MAP(CMainFrame, CMDIFrameWnd)
     FW_ON_UPDATE_RANGE(7101, 7102, OnUpdateDebugStopped)
     FW_ON_UPDATE(7001, OnUpdateWatch)
     FW_ON_UPDATE(57607, OnUpdatePrint)
+    FW_ON_COMMAND(ID_VIEW_OPTIONS, OnViewOptions)
     FW_ON_UPDATE_RANGE(32792, 32793, OnUpdatePrint)
 FW_END_CMD_MAP()
 

@@ -88,6 +88,7 @@ private:
     void OnUpdateDebugStopped(CCmdUI* ui);
     void OnUpdateWatch(CCmdUI* ui);
     void OnUpdatePrint(CCmdUI* ui);
+    void OnViewOptions();
     void OnUpdateStatusBar(CCmdUI* ui);
     void OnViewStatusBar();
     std::string ProgramName(bool forDebug) const;

@@ -519,6 +519,10 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, user, "ExeModel", 3);
         g_reg.WriteString(RegRoot::CurrentUser, kRecentKey, "File1", "C:\\OLD\\FIRST.BAS");
         g_reg.WriteString(RegRoot::CurrentUser, kRecentPrjKey, "PrjFile1", "C:\\OLD\\P.MAK");
+    } else if (scenario == "bars") {
+        g_reg.WriteString(RegRoot::CurrentUser, user, "Bin", "C:\\A;;C:\\B;");
+        g_reg.WriteString(RegRoot::CurrentUser, user, "Lib", "L1;;L2");
+        g_reg.WriteString(RegRoot::CurrentUser, user, "Include", "I1");
     } else if (scenario == "barsfloat") {
         const char* g = tambrix::kGeneralKey;
         g_reg.WriteDword(RegRoot::CurrentUser, g, "ToolBarDockInfo", 7);
