@@ -205,7 +205,8 @@ void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, bool sysMenu) {
         ui.m_nID = id;
         ui.m_nIndex = static_cast<UINT>(i);
         ui.m_hMenu = menu;
-        if (!OnCmdMsg(id, FwCmdKind::Update, &ui) && !OnCmdMsg(id, FwCmdKind::Probe, nullptr))
+        if (!OnCmdMsg(id, FwCmdKind::Update, &ui) && m_bAutoMenuEnable &&
+            !OnCmdMsg(id, FwCmdKind::Probe, nullptr))
             ui.Enable(false);  // a command nothing handles is greyed
         i = static_cast<int>(ui.m_nIndex);
     }

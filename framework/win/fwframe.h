@@ -58,6 +58,8 @@ public:
     HACCEL m_hAccelTable = nullptr;
     UINT m_nIDHelp = 0;
     DWORD m_dwFrameStyle = 0;  // the FWS_ bits kept from creation
+    // Off: menu items and bar buttons that nothing handles keep their state.
+    bool m_bAutoMenuEnable = true;
 
 protected:
     bool PreCreateWindow(CREATESTRUCTA& cs) override;

@@ -2,6 +2,8 @@
 
 #include "fwstatusbar.h"
 
+#include <commctrl.h>
+
 const CRuntimeClass CObject::classCObject = {"CObject", nullptr, nullptr};
 FW_IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -46,11 +48,15 @@ void CCmdUI::Enable(bool on) {
         EnableMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
     else if (m_pStatusBar)
         m_pStatusBar->SetPaneEnabled(static_cast<int>(m_nIndex), on);
+    else if (m_hToolBar)
+        SendMessageA(m_hToolBar, TB_ENABLEBUTTON, m_nID, MAKELPARAM(on ? TRUE : FALSE, 0));
 }
 
 void CCmdUI::SetCheck(int check) {
     if (m_hMenu)
         CheckMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
+    else if (m_hToolBar)
+        SendMessageA(m_hToolBar, TB_CHECKBUTTON, m_nID, MAKELPARAM(check ? TRUE : FALSE, 0));
 }
 
 void CCmdUI::SetText(const char* text) {

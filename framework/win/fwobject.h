@@ -68,6 +68,7 @@ public:
     UINT m_nIndex = 0;
     HMENU m_hMenu = nullptr;
     CStatusBar* m_pStatusBar = nullptr;
+    HWND m_hToolBar = nullptr;  // a tool-bar button: m_nID is its command
     bool m_bEnableChanged = false;
 
     void Enable(bool on = true);

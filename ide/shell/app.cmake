@@ -6,21 +6,23 @@ set(tambrix_pictures
   ${tambrix_res}/bas.ico ${tambrix_res}/prj.ico ${tambrix_res}/rc.ico ${tambrix_res}/sub.ico
   ${tambrix_res}/bet.ico ${tambrix_res}/lib.ico ${tambrix_res}/obj.ico ${tambrix_res}/dbg.ico
   ${tambrix_res}/other.ico ${tambrix_res}/select.cur ${tambrix_res}/move.cur
-  ${tambrix_res}/layout.cur ${tambrix_res}/copypaste.cur)
+  ${tambrix_res}/layout.cur ${tambrix_res}/copypaste.cur
+  ${tambrix_res}/stdbar.bmp ${tambrix_res}/stdbar_s.bmp ${tambrix_res}/toolbox.bmp
+  ${tambrix_res}/toolbox_s.bmp ${tambrix_res}/debugbar.bmp)
 add_custom_command(OUTPUT ${tambrix_pictures}
   COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/res/mkres.py ${tambrix_res}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/mkres.py VERBATIM)
 add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 
 set(tambrix_sources
-  ideapp.cpp idehelpers.cpp mainfrm.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
-  editdoc.cpp editframe.cpp editview.cpp optedit.cpp smalldlgs.cpp colorctl.cpp)
+  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
+  editdoc.cpp editframe.cpp editview.cpp optedit.cpp optsheet.cpp smalldlgs.cpp colorctl.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
           -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}

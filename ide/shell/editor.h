@@ -85,6 +85,7 @@ public:
     int32_t m_nLastLine = 0;
     uint32_t m_nInsertMode = 1;
     uint32_t m_bInsertSync = 0;
+    uint32_t m_bMatchCase = 0;  // find: the case-sensitive flag of the tool bar
     UINT m_nLastPopupMenu = 0;  // the menu resource the last popup came from
 
     static uint32_t g_nInsertMode;

@@ -127,11 +127,13 @@ bool CIdeApp::InitInstance() {
 
     RegisterTemplates();
 
-    m_pMainFrame = new CMainFrame;
-    if (!m_pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr,
-                                 nullptr)) {
-        if (!m_pMainFrame->m_hWnd)
-            delete m_pMainFrame;
+    auto* frame = new CMainFrame;
+    m_pMainFrame = frame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) {
+        // A window that was made and failed its creation has deleted its
+        // object already (and cleared m_pMainFrame); one never made has not.
+        if (m_pMainFrame == frame && !frame->m_hWnd)
+            delete frame;
         m_pMainFrame = nullptr;
         if (CSplashWnd* s = CSplashWnd::Current())
             CloseSplash(s->m_hWnd);

@@ -16,6 +16,49 @@ FW_BEGIN_CMD_MAP(CMainFrame, CMDIFrameWnd)
     FW_ON_UPDATE_RANGE(57649, 57652, OnUpdateWindowArrange)
     FW_ON_COMMAND(ID_VIEW_SAVE_ON_EXIT, OnToggleSaveState)
     FW_ON_COMMAND(57665, OnAppExit)
+    FW_ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
+    FW_ON_COMMAND(ID_VIEW_TOOLBOX, OnViewToolBox)
+    FW_ON_COMMAND(102, OnViewToolBar)
+    FW_ON_COMMAND(IDW_STATUS_BAR, OnViewStatusBar)
+    FW_ON_COMMAND(ID_CASE_SENSITIVE, OnToggleCase)
+    FW_ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
+    FW_ON_UPDATE(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+    FW_ON_UPDATE(102, OnUpdateViewToolBar)
+    FW_ON_UPDATE(ID_VIEW_TOOLBOX, OnUpdateViewToolBox)
+    FW_ON_UPDATE(IDW_STATUS_BAR, OnUpdateStatusBar)
+    FW_ON_UPDATE(ID_CASE_SENSITIVE, OnUpdateCase)
+    FW_ON_UPDATE(300, OnUpdateAlways)
+    FW_ON_UPDATE(32778, OnUpdateAlways)
+    FW_ON_UPDATE(3004, OnUpdateAlways)
+    FW_ON_UPDATE(57600, OnUpdateFree)
+    FW_ON_UPDATE_RANGE(4001, 4002, OnUpdateFree)
+    FW_ON_UPDATE(4006, OnUpdateFree)
+    FW_ON_UPDATE(4008, OnUpdateFree)
+    FW_ON_UPDATE(32772, OnUpdateFree)
+    FW_ON_UPDATE(32785, OnUpdateFree)
+    FW_ON_UPDATE(57601, OnUpdateNotTestMode)
+    FW_ON_UPDATE(57665, OnUpdateNotTestMode)
+    FW_ON_UPDATE_RANGE(57602, 57604, OnUpdateHasChild)
+    FW_ON_UPDATE(1006, OnUpdateHasChild)
+    FW_ON_UPDATE(57642, OnUpdateEditorActive)
+    FW_ON_UPDATE(57636, OnUpdateEditorActive)
+    FW_ON_UPDATE_RANGE(312, 314, OnUpdateEditorActive)
+    FW_ON_UPDATE(57641, OnUpdateEditorActive)
+    FW_ON_UPDATE(57634, OnUpdateSelection)
+    FW_ON_UPDATE(57635, OnUpdateSelection)
+    FW_ON_UPDATE(57632, OnUpdateSelection)
+    FW_ON_UPDATE(ID_BUILD_COMPILE, OnUpdateCompile)
+    FW_ON_UPDATE(ID_RUN_RUN, OnUpdateRun)
+    FW_ON_UPDATE(ID_RUN_DEBUG, OnUpdateDebug)
+    FW_ON_UPDATE(ID_PROJECT_CLOSE, OnUpdateProjectClose)
+    FW_ON_UPDATE(6004, OnUpdateDebugOnly)
+    FW_ON_UPDATE_RANGE(6007, 6008, OnUpdateDebugOnly)
+    FW_ON_UPDATE(6005, OnUpdateDebugStopped)
+    FW_ON_UPDATE_RANGE(7101, 7102, OnUpdateDebugStopped)
+    FW_ON_UPDATE(7001, OnUpdateWatch)
+    FW_ON_UPDATE(57607, OnUpdatePrint)
+    FW_ON_COMMAND(ID_VIEW_OPTIONS, OnViewOptions)
+    FW_ON_UPDATE_RANGE(32792, 32793, OnUpdatePrint)
 FW_END_CMD_MAP()
 
 namespace {
@@ -60,6 +103,8 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs) {
     if (CMDIFrameWnd::OnCreate(cs) == -1)
         return -1;
     m_hSplash = CSplashWnd::ShowSplashScreen(this);
+    if (!CreateBars())
+        return -1;
     m_bCreating = false;
     SetActiveWindow(m_hWnd);
     return 0;
@@ -92,9 +137,8 @@ bool CMainFrame::LoadFrameState() {
     }
     if (CPrjDoc* prj = GetProjectDoc(); prj && s.exeModel)
         prj->m_nRunModel = *s.exeModel;
-    if (s.dockInfo)
-        m_nDockInfo = *s.dockInfo;
     m_bSmallBitmap = s.smallBitmap;
+    ApplyBarState(s);
 
     tambrix::Rect d = DesktopRect();
     tambrix::Rect m = tambrix::MainFrameRect(s, d);
@@ -132,7 +176,16 @@ bool CMainFrame::SaveFrameState() {
     } else {
         st.prjMinimised = true;  // nothing to write
     }
-    st.dockInfo = m_nDockInfo;
+    st.dockInfo = DockInfo();
+    auto floatRect = [](const CToolBar& bar) {
+        RECT fr{};
+        if (HWND f = bar.GetFloatFrame())
+            GetWindowRect(f, &fr);
+        return tambrix::Rect{fr.left, fr.top, fr.right, fr.bottom};
+    };
+    st.stdFloat = floatRect(m_wndToolBar);
+    st.toolFloat = floatRect(m_wndToolBox);
+    st.debugFloat = floatRect(m_wndDebugBar);
     char dir[MAX_PATH];
     DWORD n = GetCurrentDirectoryA(sizeof dir, dir);
     st.currentDirectory = (n > 0 && n < sizeof dir) ? std::string(dir, n) : std::string();
@@ -185,12 +238,22 @@ void CMainFrame::OnSize(UINT type, int, int) {
     }
     if (type != SIZE_RESTORED && type != SIZE_MAXIMIZED)
         return;
-    // The client is exactly as tall as the docked bars; until the bars
-    // exist that is none.
+    // The client is exactly as tall as the docked bars.
+    if (m_nBarHeight == 0 && m_wndToolBar.m_hWnd) {
+        RECT br;
+        GetWindowRect(m_wndToolBar.m_hWnd, &br);
+        m_nBarHeight = br.bottom - br.top;
+    }
     int wanted = 0;
+    if (m_wndToolBar.m_nFlags == kBarShown)
+        wanted += m_nBarHeight;
+    if (m_wndDebugBar.m_hWnd && IsWindowVisible(m_wndDebugBar.m_hWnd) && !m_wndDebugBar.IsFloating())
+        wanted += m_nBarHeight;
+    if (m_wndToolBox.m_nFlags == kBarShown)
+        wanted += m_nBarHeight;
     RECT cr, wr;
     GetClientRect(m_hWnd, &cr);
-    if (cr.bottom != wanted && type == SIZE_RESTORED) {
+    if (cr.bottom != wanted) {
         GetWindowRect(m_hWnd, &wr);
         SetWindowPos(m_hWnd, nullptr, 0, 0, wr.right - wr.left,
                      (wr.bottom - wr.top) - (cr.bottom - wanted),
@@ -227,7 +290,13 @@ bool CMainFrame::EnableDesignWindows(bool, bool) { return true; }
 bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
     CIdeApp& app = TheApp();
     CPrjFrame* pf = app.m_pPrjFrame;
+    // A button of one of the frame's own bars is a command like a menu item.
+    if (control && (control == m_wndToolBar.m_hWnd || control == m_wndToolBox.m_hWnd ||
+                    control == m_wndDebugBar.m_hWnd))
+        control = nullptr;
     if (control == nullptr && pf && pf->m_hWnd) {
+        pf->ShowModeText();
+        RedrawWindow(pf->m_wndStatusBar.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         if (id >= FW_ID_MDI_FIRST_CHILD && id < FW_ID_MDI_FIRST_CHILD + 10) {
             SetFocus(pf->m_hWnd);
             PostMessageA(pf->m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), 0);
@@ -235,6 +304,8 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
         }
         if (IsPostedCommand(id))
             PostMessageA(pf->m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), 0);
+        else if (id != 57600)
+            SetToolBoxTool(id);
     }
     return CMDIFrameWnd::OnCommand(id, code, control);
 }

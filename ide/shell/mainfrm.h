@@ -6,6 +6,7 @@
 
 #include "fw.h"
 #include "idesettings.h"
+#include "toolbars.h"
 
 #include <string>
 
@@ -19,12 +20,32 @@ public:
     void ShowDesignWindows(bool show);
     bool EnableDesignWindows(bool enable, bool alsoProperty);
     bool IsSaveStateChecked() const;
+    void RecalcLayout() override;
+    void OnIdleUpdateCmdUI() override;
+    void RefreshDebuggee();
+    bool IsDebugging() const;
+    bool IsProgramRunning() const;
+    bool IsFormTestMode() const;
+    void SetToolBoxTool(UINT id);
+    void EnableCloseMenu(bool enable);
+    bool ActivatePropertyWindow();
+    void OnProgramEnded();
+    // The bars' state as "ToolBarDockInfo" bits.
+    uint32_t DockInfo() const;
+
+    CComboToolBar m_wndToolBar;
+    CToolBar m_wndDebugBar;
+    CToolBoxBar m_wndToolBox;
+    int m_nBarHeight = 0;
+    uint32_t m_bHelpPending = 0;
+    uint32_t m_nHelpContext = 0;
+    static uint32_t g_bMatchCase;
+    static UINT g_nToolBoxTool;
 
     HWND m_hSplash = nullptr;
     int m_nNewFileCounter = 1;
     std::string m_strRunArgs;
     bool m_bSmallBitmap = false;
-    uint32_t m_nDockInfo = tambrix::kStdBarShown | tambrix::kToolBoxShown;
     tambrix::Rect m_rcProperty;
     int m_nPropMode = 0;
 
@@ -37,12 +58,45 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
     void OnActivate(UINT state, HWND other, bool minimised) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(UINT id, NMHDR* nm, LRESULT* result) override;
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
 
 private:
     void OnWindowArrange(UINT id);
     void OnUpdateWindowArrange(CCmdUI* ui);
     void OnToggleSaveState();
     void OnAppExit();
+    void OnViewToolBar();
+    void OnViewToolBox();
+    void OnToggleCase();
+    void OnHelpIndex();
+    void OnUpdateViewToolBar(CCmdUI* ui);
+    void OnUpdateViewToolBox(CCmdUI* ui);
+    void OnUpdateCase(CCmdUI* ui);
+    void OnUpdateAlways(CCmdUI* ui) { ui->Enable(true); }
+    void OnUpdateFree(CCmdUI* ui);
+    void OnUpdateNotTestMode(CCmdUI* ui);
+    void OnUpdateHasChild(CCmdUI* ui);
+    void OnUpdateEditorActive(CCmdUI* ui);
+    void OnUpdateSelection(CCmdUI* ui);
+    void OnUpdateCompile(CCmdUI* ui);
+    void OnUpdateRun(CCmdUI* ui);
+    void OnUpdateDebug(CCmdUI* ui);
+    void OnUpdateProjectClose(CCmdUI* ui);
+    void OnUpdateDebugOnly(CCmdUI* ui);
+    void OnUpdateDebugStopped(CCmdUI* ui);
+    void OnUpdateWatch(CCmdUI* ui);
+    void OnUpdatePrint(CCmdUI* ui);
+    void OnViewOptions();
+    void OnUpdateStatusBar(CCmdUI* ui);
+    void OnViewStatusBar();
+    std::string ProgramName(bool forDebug) const;
+    bool CreateBars();
+    void ApplyBarState(const tambrix::FrameSettings& s);
     bool m_bCreating = true;
     FW_DECLARE_CMD_MAP()
 };
+
+// Resets the floating-point unit to its default control state.
+bool ResetFpu();

@@ -74,6 +74,18 @@ bool ReadFrameSettings(fw::RegStore& reg, FrameSettings& out) {
     out.propY = dw("PropY");
     out.propCx = dw("PropCx");
     out.propCy = dw("PropCy");
+    out.teX = dw("TeX");
+    out.teY = dw("TeY");
+    out.teCx = dw("TeCx");
+    out.teCy = dw("TeCy");
+    out.trcX = dw("TrcX");
+    out.trcY = dw("TrcY");
+    out.trcCx = dw("TrcCx");
+    out.trcCy = dw("TrcCy");
+    out.tdX = dw("TdX");
+    out.tdY = dw("TdY");
+    out.tdCx = dw("TdCx");
+    out.tdCy = dw("TdCy");
     auto small = reg.Read(RegRoot::CurrentUser, kGeneralKey, "SmallBitmap");
     out.smallBitmap = small && !small->data.empty();
     auto save = dw("SaveGeneral");
@@ -188,6 +200,18 @@ bool WriteFrameSettings(fw::RegStore& reg, const FrameSaveState& s) {
         put("PropShow", s.propExists && s.propOnTop ? 2 : 0);
     }
     put("ToolBarDockInfo", static_cast<int32_t>(s.dockInfo));
+    auto putRect = [&](uint32_t shown, uint32_t floats, const char* prefix, const Rect& r) {
+        if ((s.dockInfo & shown) && (s.dockInfo & floats)) {
+            std::string p = prefix;
+            put((p + "X").c_str(), r.left);
+            put((p + "Y").c_str(), r.top);
+            put((p + "Cx").c_str(), r.Width());
+            put((p + "Cy").c_str(), r.Height());
+        }
+    };
+    putRect(kStdBarShown, kStdBarFloats, "Te", s.stdFloat);
+    putRect(kToolBoxShown, kToolBoxFloats, "Trc", s.toolFloat);
+    putRect(kDebugBarShown, kDebugBarFloats, "Td", s.debugFloat);
     reg.WriteString(RegRoot::CurrentUser, kUserEnvKey, "SavePath", s.currentDirectory + "\\");
     return true;
 }

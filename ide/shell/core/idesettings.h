@@ -48,6 +48,8 @@ struct FrameSettings {
     std::optional<uint32_t> dockInfo;
     std::optional<uint32_t> mfX, mfY, mfCx, mfCy, pfX, pfY, pfCx, pfCy;
     std::optional<uint32_t> propShow, propX, propY, propCx, propCy;
+    // Floating bars: standard ("Te"), tool box ("Trc"), debug ("Td").
+    std::optional<uint32_t> teX, teY, teCx, teCy, trcX, trcY, trcCx, trcCy, tdX, tdY, tdCx, tdCy;
     bool smallBitmap = false;
     bool saveGeneral = true;  // menu item 3007 checked
 };
@@ -79,6 +81,8 @@ struct FrameSaveState {
     bool propExists = false, propVisible = false, propOnTop = false;
     Rect propRect;
     uint32_t dockInfo = kStdBarShown | kToolBoxShown;
+    // The float frames of the bars, written for a bar shown and floating.
+    Rect stdFloat, toolFloat, debugFloat;
     std::string currentDirectory;
 };
 bool WriteFrameSettings(fw::RegStore& reg, const FrameSaveState& s);

@@ -10,7 +10,7 @@ target_link_options(tambrix_test PRIVATE -mconsole)
 add_dependencies(tambrix_test tq70re63)
 
 if(CMAKE_CROSSCOMPILING)
-  foreach(scenario startup damaged nomachine editor)
+  foreach(scenario startup damaged nomachine editor bars barsfloat)
     set(args /scenario:${scenario})
     if(scenario STREQUAL "damaged")
       list(APPEND args /nologo CMDLINE.LIB)

@@ -65,6 +65,8 @@ std::set<HWND> g_handled;
 std::function<bool(HWND)> g_dialogCheck;
 // Help requests (data, command): the test build logs them and starts nothing.
 std::vector<std::pair<DWORD_PTR, UINT>> g_helpCalls;
+// The help file of each call, and the keyword of a keyword search.
+std::vector<std::string> g_helpFiles, g_helpKeys;
 bool g_splashCreated = false;
 bool g_aboutChecked = false;
 
@@ -345,7 +347,7 @@ void LibraryChecks() {
     Check(std::string(text) == "&1 C:\\OLD\\P.MAK" &&
               !(GetMenuState(file, ID_RECENT_PRJ_FIRST, MF_BYCOMMAND) & MF_GRAYED),
           "and the recent projects", text);
-    Check((GetMenuState(file, 57607, MF_BYCOMMAND) & MF_GRAYED) != 0, "a command nothing handles is greyed");
+    Check((GetMenuState(file, 57607, MF_BYCOMMAND) & MF_GRAYED) != 0, "print is greyed without a view to print");
 }
 
 void ResourceChecks() {
@@ -499,6 +501,11 @@ void AfterExit() {
               "exit writes the recent projects");
     } else if (g_scenario == "damaged") {
         Check(dw("SaveGeneral") == 0u && !dw("MfWinX"), "with SaveGeneral 0 only SaveGeneral is written");
+    } else if (g_scenario == "bars") {
+        Check(dw("ToolBarDockInfo") == 7u && dw("TeX") == 120u && dw("TeY") == 340u && dw("TeCx") &&
+                  dw("TeCy") && !dw("TrcX"),
+              "closing writes ToolBarDockInfo 7 and the standard bar's float frame, not the tool box's",
+              std::to_string(dw("ToolBarDockInfo").value_or(99)));
     }
 }
 
@@ -512,6 +519,18 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, user, "ExeModel", 3);
         g_reg.WriteString(RegRoot::CurrentUser, kRecentKey, "File1", "C:\\OLD\\FIRST.BAS");
         g_reg.WriteString(RegRoot::CurrentUser, kRecentPrjKey, "PrjFile1", "C:\\OLD\\P.MAK");
+    } else if (scenario == "bars") {
+        g_reg.WriteString(RegRoot::CurrentUser, user, "Bin", "C:\\A;;C:\\B;");
+        g_reg.WriteString(RegRoot::CurrentUser, user, "Lib", "L1;;L2");
+        g_reg.WriteString(RegRoot::CurrentUser, user, "Include", "I1");
+    } else if (scenario == "barsfloat") {
+        const char* g = tambrix::kGeneralKey;
+        g_reg.WriteDword(RegRoot::CurrentUser, g, "ToolBarDockInfo", 7);
+        g_reg.WriteDword(RegRoot::CurrentUser, g, "TeX", 120);
+        g_reg.WriteDword(RegRoot::CurrentUser, g, "TeY", 340);
+        g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCx", 700);
+        g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
+        g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
         g_reg.WriteString(RegRoot::CurrentUser, user, "RecentFileList", "8");
@@ -560,10 +579,15 @@ void DamagedChecks() {
 }
 
 #include "editor_steps.inc"
+#include "bars_steps.inc"
 
 class CHarnessApp : public CIdeApp {
 public:
-    void WinHelp(DWORD_PTR data, UINT cmd) override { g_helpCalls.emplace_back(data, cmd); }
+    void WinHelp(DWORD_PTR data, UINT cmd) override {
+        g_helpCalls.emplace_back(data, cmd);
+        g_helpFiles.push_back(m_pszHelpFilePath);
+        g_helpKeys.push_back(cmd == HELP_KEY ? reinterpret_cast<const char*>(data) : "");
+    }
     bool InitInstance() override {
         bool ok = CIdeApp::InitInstance();
         if (ok) {
@@ -620,6 +644,8 @@ int main(int argc, char** argv) {
         g_steps = {DamagedChecks, CloseForReal};
     } else if (g_scenario == "editor") {
         g_steps = EditorSteps();
+    } else if (g_scenario == "bars" || g_scenario == "barsfloat") {
+        g_steps = BarsSteps();
     }
     int code = FwWinMain(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     UnhookWindowsHookEx(hook);

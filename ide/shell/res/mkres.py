@@ -130,7 +130,43 @@ def plus(x, y):
     return None
 
 
+def strip(name, count, iw, ih):
+    """A tool-bar image strip: count glyphs of iw x ih on the mask grey,
+    24 bits per pixel, each a framed square in a colour of its own."""
+    w = iw * count
+    stride = (w * 3 + 3) & ~3
+    rows = []
+    for y in range(ih):  # bottom-up
+        yy = ih - 1 - y
+        row = bytearray(stride)
+        for x in range(w):
+            i, xx = divmod(x, iw)
+            r, g, b = 192, 192, 192
+            m = max(2, iw // 6)
+            if m <= xx < iw - m and m <= yy < ih - m:
+                edge = xx in (m, iw - m - 1) or yy in (m, ih - m - 1)
+                hue = (i * 67) % 360
+                r = int(128 + 127 * math.cos(math.radians(hue)))
+                g = int(128 + 127 * math.cos(math.radians(hue - 120)))
+                b = int(128 + 127 * math.cos(math.radians(hue + 120)))
+                if edge:
+                    r, g, b = 0, 0, 0
+            row[3 * x:3 * x + 3] = bytes((b, g, r))
+        rows.append(bytes(row))
+    bits = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, w, ih, 1, 24, 0, len(bits), 2835, 2835, 0, 0)
+    off = 14 + len(info)
+    head = struct.pack("<2sIHHI", b"BM", off + len(bits), 0, 0, off)
+    with open(os.path.join(out, name + ".bmp"), "wb") as f:
+        f.write(head + info + bits)
+
+
 picture()
+strip("stdbar", 18, 21, 21)
+strip("stdbar_s", 18, 16, 15)
+strip("toolbox", 16, 24, 22)
+strip("toolbox_s", 16, 16, 15)
+strip("debugbar", 5, 21, 21)
 for name, rgb in [("main", (0, 64, 160)), ("prjframe", (0, 128, 128)), ("bas", (0, 0, 255)),
                   ("prj", (0, 128, 0)), ("rc", (128, 0, 128)), ("sub", (0, 128, 255)),
                   ("bet", (128, 128, 0)), ("lib", (128, 0, 0)), ("obj", (255, 128, 0)),

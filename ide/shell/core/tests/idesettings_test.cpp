@@ -190,6 +190,25 @@ TEST_F(Settings, ClosingWritesThePlacement) {
     EXPECT_EQ(dw("ToolBarDockInfo"), 5u);
     EXPECT_EQ(reg.ReadString(RegRoot::CurrentUser, kUserEnvKey, "SavePath"), "C:\\WORK\\");
 
+    // A floating bar's frame is written only when the bar is shown and floats.
+    struct FloatCase { uint32_t dock; const char* written; const char* notWritten; };
+    const FloatCase floats[] = {
+        {kStdBarShown | kStdBarFloats | kToolBoxShown, "TeCy", "TrcX"},
+        {kStdBarFloats | kToolBoxShown | kToolBoxFloats, "TrcCx", "TeX"},
+        {kDebugBarShown | kDebugBarFloats, "TdY", "TeX"},
+    };
+    for (const auto& c : floats) {
+        SCOPED_TRACE(c.dock);
+        fw::FakeRegistry rf;
+        FrameSaveState fs = st;
+        fs.dockInfo = c.dock;
+        fs.stdFloat = fs.toolFloat = fs.debugFloat = {10, 20, 310, 60};
+        ASSERT_TRUE(WriteFrameSettings(rf, fs));
+        auto v = rf.ReadDword(RegRoot::CurrentUser, kGeneralKey, c.written);
+        EXPECT_TRUE(v == 10u || v == 20u || v == 300u || v == 40u);
+        EXPECT_FALSE(rf.ReadDword(RegRoot::CurrentUser, kGeneralKey, c.notWritten));
+    }
+
     // Minimised frames keep what was saved before; SaveGeneral 0 writes only itself.
     fw::FakeRegistry r2;
     st.mainMinimised = true;
