@@ -9,12 +9,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "debug_script.h"
+#include "errrecord.h"
 #include "link.h"
 #include "machine.h"
 
@@ -25,15 +27,17 @@ namespace {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: basrun [--limit N] [--timeout SECONDS] [--keep] PROGRAM.EXE\n"
-                 "       basrun [--limit N] [--timeout SECONDS] [--keep] MAIN.BAS [MODULE.SUB ...]\n"
+                 "usage: basrun [options] PROGRAM.EXE\n"
+                 "       basrun [options] MAIN.BAS [MODULE.SUB ...]\n"
                  "  --limit N        stop after N instructions (default 200000000, 0: none)\n"
                  "  --timeout S      stop after S seconds (default 60, 0: none)\n"
                  "  --keep           keep the objects and the image and print their folder\n"
                  "  --debug SCRIPT   run under the debugger, driven by SCRIPT (sources are\n"
                  "                   compiled with /Zi); commands, one a line: break FILE LINE\n"
                  "                   [COUNT], disable FILE LINE, go, trace, pass, cursor FILE LINE,\n"
-                 "                   watch EXPR, stop, end\n");
+                 "                   watch EXPR, stop, end\n"
+                 "  --error-record F after a run-time error or a fault, write the error record\n"
+                 "                   the runtime leaves in the registry to F (a REGEDIT4 file)\n");
 }
 
 bool IsSource(const std::string& path) {
@@ -78,6 +82,7 @@ int main(int argc, char** argv) {
     Limits limits;
     bool keep = false;
     std::string script;
+    std::string recordPath;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -96,6 +101,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             script = argv[++i];
+        } else if (a == "--error-record") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: --error-record needs a file\n");
+                return 2;
+            }
+            recordPath = argv[++i];
         } else if (a == "--keep") {
             keep = true;
         } else if (a == "--help" || a == "-h") {
@@ -167,6 +178,14 @@ int main(int argc, char** argv) {
             } else {
                 std::fprintf(stderr, "basrun: %s\n", machine.Describe(stop, limits).c_str());
                 status = 1;
+                std::string record = ErrorRecordFile(stop, machine.CurrentModule(), std::time(nullptr));
+                if (!recordPath.empty() && !record.empty()) {
+                    std::FILE* f = std::fopen(recordPath.c_str(), "wb");
+                    if (!f || std::fwrite(record.data(), 1, record.size(), f) != record.size()) {
+                        std::fprintf(stderr, "basrun: cannot write %s\n", recordPath.c_str());
+                    }
+                    if (f) std::fclose(f);
+                }
             }
         }
     }
