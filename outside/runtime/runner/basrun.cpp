@@ -33,7 +33,7 @@ void Usage() {
                  "  --debug SCRIPT   run under the debugger, driven by SCRIPT (sources are\n"
                  "                   compiled with /Zi); commands, one a line: break FILE LINE\n"
                  "                   [COUNT], disable FILE LINE, go, trace, pass, cursor FILE LINE,\n"
-                 "                   watch EXPR, stop, end\n");
+                 "                   watch EXPR (printed at each stop), stop, end\n");
 }
 
 bool IsSource(const std::string& path) {
