@@ -569,16 +569,16 @@ bool DebugEngine::IsRuntimeErrorPosted() const {
     if (!block_) return false;
     uint32_t cmd = 0, err = 0;
     std::memcpy(&cmd, block_, 4);
-    std::memcpy(&err, block_ + 12, 4);
+    std::memcpy(&err, block_ + txwatch::kReportError, 4);
     return cmd == 1 || (cmd == 0 && err != 0);
 }
 
 bool DebugEngine::ShowRuntimeError(uint64_t address) {
     uint32_t line = 0, err = 0;
-    std::memcpy(&line, block_ + 8, 4);
-    std::memcpy(&err, block_ + 12, 4);
-    std::string module(reinterpret_cast<const char*>(block_ + 16),
-                       strnlen(reinterpret_cast<const char*>(block_ + 16), kSharedBlockSize - 16));
+    std::memcpy(&line, block_ + txwatch::kReportLine, 4);
+    std::memcpy(&err, block_ + txwatch::kReportError, 4);
+    const char* name = reinterpret_cast<const char*>(block_ + txwatch::kReportModule);
+    std::string module(name, strnlen(name, txwatch::kReportModuleBytes));
     if (module.empty()) {
         const DbgModule* m = ModuleAt(address);
         module = m ? m->name : program_;
