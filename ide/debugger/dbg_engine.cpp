@@ -403,6 +403,7 @@ bool DebugEngine::SetFirstStop() {
     if (const DbgSymbol* s = FindSymbol("$BAS_DBGINIT")) dbgInit_ = s->address;
     if (const DbgSymbol* s = FindSymbol("$BAS_DBGREDRAW")) dbgRedraw_ = s->address;
     if (const DbgSymbol* s = FindSymbol("$BAS_DBGEND")) dbgEnd_ = s->address;
+    if (const DbgSymbol* s = FindSymbol("$BAS_DBGVALUECALC")) dbgValueCalc_ = s->address;
     if (!first) return false;
     uint8_t b = 0;
     if (!target_.Read(first->address, &b, 1)) return false;
@@ -500,7 +501,7 @@ void DebugEngine::FreeRecords() {
     block_ = nullptr;
     bpCount_ = 1;
     userPlanted_ = lineTrapsPlanted_ = false;
-    firstStop_ = dbgInit_ = dbgRedraw_ = dbgEnd_ = 0;
+    firstStop_ = dbgInit_ = dbgRedraw_ = dbgEnd_ = dbgValueCalc_ = 0;
 }
 
 // ---- remote calls and the shared block ---------------------------------------
@@ -531,36 +532,53 @@ bool DebugEngine::InitHandshake() {
     return true;
 }
 
-bool DebugEngine::CallRedraw(int flag) {
-    if (!dbgRedraw_ || state_ != kStateIdle || !pending_) return false;
+// Runs a routine of the debuggee from the stop and puts the stopped thread
+// back where it was; eax, when given, is the routine's EAX.
+bool DebugEngine::CallInDebuggee(uint64_t address, const uint64_t* eax) {
     Context kept, ctx;
     if (!target_.GetContext(kept)) return false;
     ctx = kept;
-    ctx.result = flag == 1 ? 1 : 0;
-    ctx.pc = dbgRedraw_;
-    state_ = kStateRedraw;
+    if (eax) ctx.result = *eax;
+    ctx.pc = address;
     target_.SetContext(ctx);
     ContinuePending(ContinueStatus::Continue);
     bool trapped = WaitForTrap();
     if (trapped) target_.SetContext(kept);
+    return trapped;
+}
+
+bool DebugEngine::CallRedraw(int flag) {
+    if (!dbgRedraw_ || state_ != kStateIdle || !pending_) return false;
+    const uint64_t eax = flag == 1 ? 1 : 0;
+    state_ = kStateRedraw;
+    bool trapped = CallInDebuggee(dbgRedraw_, &eax);
     state_ = kStateIdle;
     return trapped;
+}
+
+bool DebugEngine::CallValueCalc() {
+    if (!block_ || state_ != kStateIdle || !pending_ || runOver_) return false;
+    if (!dbgValueCalc_) {
+        ui_.MessageText(text::kNoValueCalc);
+        return false;
+    }
+    return CallInDebuggee(dbgValueCalc_, nullptr);
 }
 
 bool DebugEngine::IsRuntimeErrorPosted() const {
     if (!block_) return false;
     uint32_t cmd = 0, err = 0;
     std::memcpy(&cmd, block_, 4);
-    std::memcpy(&err, block_ + 12, 4);
+    std::memcpy(&err, block_ + txwatch::kReportError, 4);
     return cmd == 1 || (cmd == 0 && err != 0);
 }
 
 bool DebugEngine::ShowRuntimeError(uint64_t address) {
     uint32_t line = 0, err = 0;
-    std::memcpy(&line, block_ + 8, 4);
-    std::memcpy(&err, block_ + 12, 4);
-    std::string module(reinterpret_cast<const char*>(block_ + 16),
-                       strnlen(reinterpret_cast<const char*>(block_ + 16), kSharedBlockSize - 16));
+    std::memcpy(&line, block_ + txwatch::kReportLine, 4);
+    std::memcpy(&err, block_ + txwatch::kReportError, 4);
+    const char* name = reinterpret_cast<const char*>(block_ + txwatch::kReportModule);
+    std::string module(name, strnlen(name, txwatch::kReportModuleBytes));
     if (module.empty()) {
         const DbgModule* m = ModuleAt(address);
         module = m ? m->name : program_;

@@ -13,6 +13,7 @@
 
 #include "dbg_image.h"
 #include "dbg_target.h"
+#include "watch_layout.h"
 
 namespace txdbg {
 
@@ -46,8 +47,8 @@ enum DebugState : uint32_t {
 constexpr uint16_t kBpSet = 0x8000;
 constexpr uint16_t kBpDisabled = 0x4000;
 constexpr int kMaxBreakpointCount = 16; // 1 + at most 15 user breakpoints
-constexpr size_t kSharedBlockSize = 4096;
-constexpr size_t kSharedBlockCleared = 276;
+constexpr size_t kSharedBlockSize = txwatch::kBlockBytes;
+constexpr size_t kSharedBlockCleared = txwatch::kBlockCleared;
 inline constexpr char kSharedBlockName[] = "TvDbgMapFile";
 
 struct DbgModule {
@@ -119,6 +120,13 @@ public:
     bool IsCurrentLine(const std::string& module, uint32_t line) const;
     bool GetBreakpointState(const std::string& module, uint32_t line, bool& disabled) const;
     bool CallRedraw(int flag);
+    // Runs $BAS_DBGVALUECALC at a stop: the debuggee answers the request
+    // in the shared block. False when it cannot be made (the symbol is
+    // missing: a message; not stopped; the debuggee went).
+    bool CallValueCalc();
+    // The shared block from the first stop's handshake to the end of the
+    // run, else null.
+    uint8_t* SharedBlock() const { return block_; }
 
     uint32_t State() const { return state_; }
     bool Ended() const { return runOver_; }
@@ -163,6 +171,7 @@ private:
     void WaitForExit();
     void TerminateAndWait(uint32_t code);
     bool InitHandshake();
+    bool CallInDebuggee(uint64_t address, const uint64_t* eax);
     bool IsRuntimeErrorPosted() const;
     bool ShowRuntimeError(uint64_t address);
     void ReportAppError(uint64_t address);
@@ -191,7 +200,7 @@ private:
     std::chrono::steady_clock::time_point startedAt_;
 
     uint64_t imageBase_ = 0;
-    uint64_t firstStop_ = 0, dbgInit_ = 0, dbgRedraw_ = 0, dbgEnd_ = 0;
+    uint64_t firstStop_ = 0, dbgInit_ = 0, dbgRedraw_ = 0, dbgEnd_ = 0, dbgValueCalc_ = 0;
     DbgLine* current_ = nullptr;
     int bpCount_ = 1;
     uint8_t* block_ = nullptr;

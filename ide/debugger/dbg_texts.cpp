@@ -18,6 +18,7 @@ namespace text {
 const char kInitSymInitialize[] = "ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  SymInitialize ｴﾗｰｺｰﾄﾞ : 0x%08X";
 const char kInitDbgInit[] = "ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  $BAS_DBGINIT ｴﾗｰｺｰﾄﾞ : %d";
 const char kNotResponding[] = "ﾌﾟﾛｸﾞﾗﾑが応答しないため終了しました";
+const char kNoValueCalc[] = "Symbol not found. <$BAS_DBGVALUECALC>";
 const char kAppError[] = "%s で ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ が発生しました";
 const char kAppErrorModule[] = "\n  ﾓｼﾞｭｰﾙ名 : %s";
 const char kAppErrorFunction[] = "\n  関数名 : %s";

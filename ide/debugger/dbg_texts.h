@@ -18,6 +18,7 @@ namespace text {
 extern const char kInitSymInitialize[];
 extern const char kInitDbgInit[];
 extern const char kNotResponding[];
+extern const char kNoValueCalc[];
 extern const char kAppError[];
 extern const char kAppErrorModule[];
 extern const char kAppErrorFunction[];

@@ -13,6 +13,8 @@
 #include "fixture.h"
 #include "recorder.h"
 #include "machine.h"
+#include "txpp.h"
+#include "watch_block.h"
 
 namespace txdbg::test {
 namespace {
@@ -600,6 +602,152 @@ TEST_F(EngineTest, BasrunDebugScript) {
     }
     EXPECT_EQ(stops, "stop MAIN.BAS 2\nstop MAIN.BAS 9\nstop MAIN.BAS 9\nstop MAIN.BAS 9\n");
     EXPECT_EQ(rest, std::string(kPlainOutput) + "exit 0\n");
+}
+
+// Watches evaluated by the debuggee's own value-calculation hook.
+const char kWatchMain[] =
+    "DECLARE SUB SHOW (N%)\n"   // 1
+    "TYPE PT\n"                 // 2
+    "  X AS INTEGER\n"          // 3
+    "  Y AS DOUBLE\n"           // 4
+    "END TYPE\n"                // 5
+    "DIM P AS PT\n"             // 6
+    "DIM A&(10)\n"              // 7
+    "DIM I AS INTEGER\n"        // 8
+    "I = 1\n"                   // 9
+    "S$ = \"abc\"\n"            // 10
+    "P.X = 77: P.Y = 2.5\n"     // 11
+    "A&(10) = 70000\n"          // 12
+    "CALL SHOW(5)\n"            // 13
+    "END\n";                    // 14
+const char kWatchMod[] =
+    "DECLARE SUB SHOW (N%)\n"   // 1
+    "SUB SHOW (N%)\n"           // 2
+    "  L& = N% * 1000\n"        // 3
+    "  PRINT L&\n"              // 4
+    "END SUB\n";                // 5
+
+std::string WatchError(uint32_t e, bool, bool, bool) { return tx::runner::BasicErrorText(int(e)); }
+int Tokenize(char* text, uint8_t* tokens, int mode) { return PP_EdtChk(text, tokens, mode); }
+
+bool BlockCleared(const uint8_t* block) {
+    for (size_t i = 0; i < kSharedBlockCleared; ++i)
+        if (block[i]) return false;
+    return true;
+}
+
+struct WatchCase {
+    const char* expression;
+    int32_t status;
+    uint32_t type, size;
+    std::string text, tag;
+};
+
+class WatchEndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        scratch = new Scratch("watch");
+        std::string error;
+        image = scratch->Build({{"MAIN.BAS", kWatchMain}, {"MOD.SUB", kWatchMod}}, error);
+        ASSERT_FALSE(image.empty()) << error;
+    }
+    static void TearDownTestSuite() {
+        delete scratch;
+        scratch = nullptr;
+    }
+    // Evaluates each case at the current stop, as the IDE would.
+    static void Check(Session& r, const std::vector<WatchCase>& cases) {
+        uint8_t* block = r.engine.SharedBlock();
+        ASSERT_NE(block, nullptr);
+        for (const WatchCase& c : cases) {
+            auto var = txwatch::CompileWatch(c.expression, false, 1, Tokenize, WatchError);
+            ASSERT_NE(var, nullptr) << c.expression;
+            ASSERT_TRUE(txwatch::EvaluateWatch(*var, block, [&] { return r.engine.CallValueCalc(); }))
+                << c.expression;
+            EXPECT_TRUE(BlockCleared(block)) << c.expression;
+            EXPECT_EQ(var->status, c.status) << c.expression;
+            if (c.status == 0) {
+                EXPECT_EQ(var->type, c.type) << c.expression;
+                EXPECT_EQ(var->size, c.size) << c.expression;
+            }
+            EXPECT_EQ(txwatch::WatchValueText(*var, WatchError), c.text) << c.expression;
+            EXPECT_EQ(txwatch::WatchTypeTag(var->type, var->size), c.status ? "" : c.tag) << c.expression;
+        }
+    }
+    static Scratch* scratch;
+    static std::string image;
+};
+Scratch* WatchEndToEnd::scratch = nullptr;
+std::string WatchEndToEnd::image;
+
+TEST_F(WatchEndToEnd, TheDebuggeeAnswersAtAStopInTheMainModuleAndInAProcedure) {
+    Session r(*scratch);
+    ASSERT_TRUE(r.engine.Start(image, "", false));
+    ASSERT_GT(r.engine.SetBreakpoint(true, 13, 1, 1, 0, "MAIN.BAS"), 0);
+    ASSERT_TRUE(r.engine.Go());
+    r.Settle();
+    ASSERT_EQ(r.Stops().substr(r.Stops().rfind(';', r.Stops().size() - 2) + 1), "MAIN.BAS 13;");
+    const std::string div0 = tx::runner::BasicErrorText(11);
+    Check(r, {
+                 {"I", 0, 0, 2, "1", "[INT]"},
+                 {"S$", 0, 16, 3, "\"abc\"", "[STR:3]"},
+                 {"I/0", 11, 0, 0, div0, ""},
+                 {"P.X", 0, 0, 2, "77", "[INT]"},
+                 {"P.Y * 2", 0, 3, 8, "5", "[DBL]"},
+                 {"A&(10)", 0, 1, 4, "70000", "[LNG]"},
+                 {"A&(11)", 9, 0, 0, tx::runner::BasicErrorText(9), ""},
+                 {"I + 1", 0, 3, 8, "2", "[DBL]"},
+             });
+    // Inside SHOW: a by-reference parameter and a local, through the frame.
+    ASSERT_GT(r.engine.SetBreakpoint(true, 4, 1, 1, 0, "MOD.SUB"), 0);
+    ASSERT_TRUE(r.engine.Go());
+    r.Settle();
+    ASSERT_EQ(r.Stops().substr(r.Stops().rfind(';', r.Stops().size() - 2) + 1), "MOD.SUB 4;");
+    Check(r, {
+                 {"N%", 0, 0, 2, "5", "[INT]"},
+                 {"L&", 0, 1, 4, "5000", "[LNG]"},
+             });
+    r.engine.Stop(1);
+}
+
+// The symbol renamed in the image and in the main module's object.
+TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
+    Scratch s("nocalc");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kWatchMain}, {"MOD.SUB", kWatchMod}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    for (const std::string& path : {img, (s.Dir() / "MAIN.obj").string()}) {
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadFileBytes(path, bytes));
+        std::string all(bytes.begin(), bytes.end());
+        size_t at = all.find("$BAS_DBGVALUECALC");
+        ASSERT_NE(at, std::string::npos) << path;
+        bytes[at + 16] = 'X';
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    ASSERT_NE(r.engine.SharedBlock(), nullptr) << ::testing::PrintToString(r.ui.events);
+    auto var = txwatch::CompileWatch("1", false, 1, Tokenize, WatchError);
+    ASSERT_NE(var, nullptr);
+    EXPECT_FALSE(txwatch::EvaluateWatch(*var, r.engine.SharedBlock(), [&] { return r.engine.CallValueCalc(); }));
+    EXPECT_EQ(r.ui.Count("text Symbol not found. <$BAS_DBGVALUECALC>"), 1u);
+    EXPECT_FALSE(var->hasValue);
+    EXPECT_TRUE(BlockCleared(r.engine.SharedBlock()));
+    r.engine.Stop(1);
+}
+
+TEST_F(WatchEndToEnd, BasrunPrintsEachWatchAtEachStop) {
+    std::string main = scratch->Write("MAIN.BAS", kWatchMain), mod = scratch->Write("MOD.SUB", kWatchMod);
+    std::string script = scratch->Write("w.txt", "break MAIN.BAS 12\ngo\nwatch S$\nwatch A&(10)\ntrace\ngo\n");
+    std::string out;
+    int rc = tx::runner::RunProcess({TX_BASRUN, "--debug", script, main, mod}, scratch->Dir().string(), out);
+    EXPECT_EQ(rc, 0) << out;
+    EXPECT_EQ(out, "stop MAIN.BAS 7\nstop MAIN.BAS 12\nS$ = \"abc\" [STR:3]\nA&(10) = 0 [LNG]\n"
+                   "stop MAIN.BAS 13\nS$ = \"abc\" [STR:3]\nA&(10) = 70000 [LNG]\n 5000 \nexit 0\n");
 }
 
 } // namespace

@@ -244,8 +244,9 @@ uint32_t RT_STDCALL rt_dbg_init(void) {
     rt_dbg_block = (uint8_t *)rt_sys(RT_SYS_MAPSHARED, 0, (uint32_t)rt_mmf_name, 0);
     return rt_dbg_block ? 0 : RT_DBG_E_NOBLOCK;
 }
-uint32_t RT_STDCALL rt_dbg_value(void) RT_NAME("_$PdDbgValueCalc@0");
-uint32_t RT_STDCALL rt_dbg_value(void) { return 0; }
+/* The stopped activation's debug entry, for the value-calculation hook
+   (rt_dbg.c, linked only into programs built with debug information). */
+uint32_t rt_dbg_auto_current(void) { return rt_act[rt_act_top].dbg_auto; }
 void RT_STDCALL rt_dbg_redraw(uint32_t f) RT_NAME("_$PdDbgRedraw@4");
 void RT_STDCALL rt_dbg_redraw(uint32_t f) { (void)f; }
 void RT_STDCALL rt_dbg_end(uint32_t f) RT_NAME("_$PdDbgEnd@4");

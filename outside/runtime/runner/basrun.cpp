@@ -35,7 +35,7 @@ void Usage() {
                  "  --debug SCRIPT   run under the debugger, driven by SCRIPT (sources are\n"
                  "                   compiled with /Zi); commands, one a line: break FILE LINE\n"
                  "                   [COUNT], disable FILE LINE, go, trace, pass, cursor FILE LINE,\n"
-                 "                   watch EXPR, stop, end\n"
+                 "                   watch EXPR (printed at each stop), stop, end\n"
                  "  --error-record F after a run-time error or a fault, write the error record\n"
                  "                   the runtime leaves in the registry to F (a REGEDIT4 file)\n");
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "dbg_texts.h"
 #include "dbg_unicorn.h"
 #include "machine.h"
+#include "txpp.h"
+#include "watch_block.h"
 
 namespace tx::runner {
 namespace {
@@ -53,6 +56,12 @@ bool ParseNumber(const std::string& s, uint32_t& v) {
     if (s.empty() || *end || n > 0xFFFFFFFFul) return false;
     v = uint32_t(n);
     return true;
+}
+
+std::string WatchErrorText(uint32_t error, bool, bool, bool) { return BasicErrorText(int(error)); }
+
+int Tokenize(char* text, uint8_t* tokens, int mode) {
+    return PP_EdtChk(text, tokens, mode);
 }
 
 } // namespace
@@ -106,6 +115,15 @@ int RunDebugScript(const std::string& scriptPath, const std::string& image, cons
             engine.PumpDebugEvents(0);
         }
     };
+    // Watches, evaluated and printed as "EXPR = TEXT [TAG]" at each stop.
+    std::vector<std::unique_ptr<txwatch::WatchVar>> watches;
+    auto show = [&](txwatch::WatchVar& var) {
+        if (!txwatch::EvaluateWatch(var, engine.SharedBlock(), [&] { return engine.CallValueCalc(); }))
+            return;
+        std::fprintf(out, "%s\n", txwatch::WatchConsoleLine(var, WatchErrorText).c_str());
+        std::fflush(out);
+    };
+    auto stopped = [&] { return !engine.Ended() && !engine.IsRunning() && engine.SharedBlock(); };
     if (!engine.Start(image, "", false)) return 1;
     settle();
     for (const auto& w : commands) {
@@ -130,13 +148,24 @@ int RunDebugScript(const std::string& scriptPath, const std::string& image, cons
         } else if (c == "cursor") {
             engine.RunToCursor(line, 0, w[1]);
         } else if (c == "watch") {
-            std::fprintf(out, "watch: no expression evaluator in this build\n");
+            std::string expression = w[1];
+            for (size_t i = 2; i < w.size(); ++i) expression += " " + w[i];
+            auto var = txwatch::CompileWatch(expression, false, uint32_t(watches.size() + 1),
+                                             Tokenize, WatchErrorText);
+            if (var) {
+                if (stopped()) show(*var);
+                watches.push_back(std::move(var));
+            }
+            continue;
         } else if (c == "stop") {
             engine.Stop(0);
         } else if (c == "end") {
             engine.Stop(1);
         }
         settle();
+        const bool resumed = c == "go" || c == "trace" || c == "pass" || c == "cursor";
+        if (resumed && stopped())
+            for (auto& var : watches) show(*var);
     }
     if (!engine.Ended()) engine.Stop(1);
     std::fflush(out);
