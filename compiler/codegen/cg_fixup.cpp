@@ -93,6 +93,9 @@ void ResolveFixups(CgState &st) {
             continue;
         case kFixProcCall:
             f.symbol = EntryValue(st, ifile::kProcNameTable, f.value);
+            // The entry is the file's: a damaged one names no symbol.
+            if (f.symbol >= st.obj.symbols.size())
+                CgFail(kErrRead, kDetailIntermediate);
             f.value = 0;
             break;
         case kFixLocalCall:

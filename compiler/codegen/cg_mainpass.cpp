@@ -942,8 +942,13 @@ void GenerateStatements(CgState &st) {
         if (std::fread(head, 1, 2, st.pcode) != 2)
             CgFail(kErrRead, kDetailIntermediate);
         const uint16_t length = GetU16(head);
-        if (length == 0)
+        if (length == 0) {
+            // The end mark, a u32 0, closes the stream exactly at its size.
+            if (std::fread(head, 1, 2, st.pcode) != 2 || GetU16(head) != 0 ||
+                uint64_t(consumed) + 4 != st.ir.streamSize)
+                CgFail(kErrRead, kDetailIntermediate);
             break;
+        }
         consumed += length;
         if (length < 6 || consumed > st.ir.streamSize)
             CgFail(kErrRead, kDetailIntermediate);

@@ -1,10 +1,15 @@
 #include "cg_tables.h"
 
+#include <algorithm>
+
 #include "cg_bytes.h"
+#include "valuetypes.h"
 
 namespace txcg {
 
 namespace {
+
+using namespace bastype;
 
 void ReadExact(std::FILE *f, void *to, size_t n) {
     if (n != 0 && std::fread(to, 1, n, f) != n)
@@ -31,6 +36,51 @@ const char *ChooseCheckRoutine(bool resume, bool interrupt, bool message) {
     return interrupt ? "$PbCheckAll" : message ? "$PbCheckResumeMsg" : "$PbCheckResume";
 }
 
+// The byte after the end of the file: every size the header gives must
+// fit before it, before anything of that size is allocated.
+uint64_t FileLength(std::FILE *f) {
+    if (std::fseek(f, 0, SEEK_END) != 0)
+        CgFail(kErrRead, kDetailIntermediate);
+    const long n = std::ftell(f);
+    if (n < 0 || std::fseek(f, 0, SEEK_SET) != 0)
+        CgFail(kErrRead, kDetailIntermediate);
+    return uint64_t(n);
+}
+
+uint64_t Padded(uint32_t n) { return (uint64_t(n) + 15) / 16 * 16; }
+
+// The module's data: the scalars end where the last of their records says
+// (the analyzer lays them out one after the other), and scalars and arrays
+// together stay within 31 bits, as the analyzer keeps them.
+void CheckDataSizes(const CgState &st) {
+    uint64_t scalars = 0;
+    ForEachVarRecord(st, ifile::kModuleVarTable, [&](const VarRecord &r) {
+        if (r.storageClass & ifile::kClassArray)
+            return;
+        uint32_t size = 0;
+        switch (r.type) {
+        case kTypeInt: size = 2; break;
+        case kTypeLng: case kTypeSng: case kTypeValue4: case kTypeAny: size = 4; break;
+        case kTypeDbl: size = 8; break;
+        case kTypeByt: size = 1; break;
+        case kTypeStr: case kTypeFix: size = 12; break;
+        case kTypeBcd: size = 15; break;
+        case kTypeFixStr: size = r.typeRef; break;
+        case kTypeRecord: size = TableU32(st, ifile::kTypeDefTable, r.typeRef + 4); break;
+        default: break;
+        }
+        scalars = std::max(scalars, uint64_t(r.address) + size);
+    });
+    if (st.ir.dataSize > scalars)
+        CgFail(kErrRead, kDetailIntermediate);
+    const auto &arrays = st.tables[ifile::kArrayTable];
+    uint64_t total = st.ir.dataSize;
+    for (size_t at = 0; at + kArrayRecordSize <= arrays.size(); at += kArrayRecordSize)
+        total += GetU32(arrays.data() + at + 1);
+    if (total > 0x7FFFFFFFu)
+        CgFail(kErrRead, kDetailIntermediate);
+}
+
 } // namespace
 
 void ReadIntermediateHeader(CgState &st, std::FILE *f) {
@@ -39,6 +89,11 @@ void ReadIntermediateHeader(CgState &st, std::FILE *f) {
         CgFail(kErrRead, kDetailIntermediate);
     ReadExact(f, h, sizeof h);
     const ifile::Header hdr = ifile::DecodeHeader(h);
+    uint64_t need = ifile::kStreamOffset + Padded(hdr.stream_size);
+    for (uint32_t size : hdr.table_size)
+        need += Padded(size);
+    if (need > FileLength(f) || std::fseek(f, ifile::kHeaderSize, SEEK_SET) != 0)
+        CgFail(kErrRead, kDetailIntermediate);
     auto &ir = st.ir;
     ir.moduleFlag = hdr.module_flag;
     ir.trapBits = hdr.trap_bits;
@@ -64,6 +119,7 @@ void ReadIntermediateHeader(CgState &st, std::FILE *f) {
     for (int i = 0; i < kTableCount; ++i)
         if (ir.tableSize[i] != 0)
             ReadPaddedTable(f, st.tables[i], ir.tableSize[i]);
+    CheckDataSizes(st);
 }
 
 uint32_t TableU32(const CgState &st, TableId t, uint32_t offset) {

@@ -116,6 +116,7 @@ private:
     WorkFile &work_;
     TableState &t_;
     uint32_t arrays_ = 0;
+    uint64_t arrayData_ = 0;  // storage of the module's arrays, all together
     std::vector<uint32_t> memberBounds_;  // table 8 entry of an array member
 };
 
@@ -245,8 +246,13 @@ void Builder::Arrays() {
     ForEachSymbol([&](uint32_t h, const Symbol &s) {
         if (!InModuleStorage(s.kind) || s.dims == 0) return;
         Off(h).slot = kArraySlotSize * arrays_++;
+        uint32_t storage = ArrayStorage(s);
+        // Each array fits on its own; their sum must fit too, or the
+        // generator's offsets into the arrays' storage wrap.
+        arrayData_ += storage;
+        if (arrayData_ > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
         t.U8(s.type);
-        t.U32(ArrayStorage(s));
+        t.U32(storage);
         t.U32(0);
         t.U32(0);
         t.U32(0);
@@ -344,7 +350,7 @@ void Builder::ModuleVars() {
         } else {
             address = uint32_t(data);
             data += tab_.VarSize(s);
-            if (data > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
+            if (data + arrayData_ > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
         }
         VarRecord(t, s.type, uint8_t(sk::kModule | (s.dims ? kClassArray : 0)), address, TypeRef(s.type, s.extra),
                   s.dims ? o.bounds : 0, 0, 0, s.name);

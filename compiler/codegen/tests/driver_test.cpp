@@ -152,6 +152,133 @@ TEST_F(CgDriver, FailuresStoreCodeAndDetail) {
     }
 }
 
+// Sizes in a damaged intermediate file: each is checked against the file's
+// length and the module's limits before anything of that size is allocated
+// or written, and the file is refused with no object.
+TEST_F(CgDriver, DamagedSizesAreRefusedWithNoObject) {
+    auto patch32 = [](std::vector<uint8_t> &b, size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = uint8_t(v >> (8 * i));
+    };
+    const uint32_t kStreamSize = 12, kTableSize = 16;
+    struct Case {
+        const char *name;
+        std::function<std::vector<uint8_t>()> file;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"a string table of 0xFB000000 bytes",
+         [&] {
+             IrBuilder b;
+             b.StringConst("HELLO");
+             auto bytes = b.Build();
+             patch32(bytes, kTableSize + 4 * 2, 0xFB000000u);
+             return bytes;
+         },
+         true},
+        {"a stream larger than the file",
+         [&] {
+             IrBuilder b;
+             b.Statement(1, {0x10, 0x09});
+             auto bytes = b.Build();
+             patch32(bytes, kStreamSize, 0xFFFFFFF0u);
+             return bytes;
+         },
+         true},
+        {"1 GB of data with no variable", [] { return IrBuilder().DataSize(1u << 30).Build(); }, true},
+        {"data beyond the last variable",
+         [] {
+             IrBuilder b;
+             b.ModuleVar({0, 1, 0, 0, 0, 0, 0, "A"});  // INT at 0
+             return b.DataSize(3).Build();
+         },
+         true},
+        {"data up to the end of the last variable",
+         [] {
+             IrBuilder b;
+             b.ModuleVar({0, 1, 0, 0, 0, 0, 0, "A"});
+             b.ModuleVar({17, 1, 2, 5, 0, 0, 0, "F"});  // STRING * 5 at 2
+             b.ModuleVar({18, 1, 7, 0, 0, 0, 0, "D"});  // the decimal type, 15 bytes
+             return b.DataSize(22).Build();
+         },
+         false},
+        {"an array of 0x87788794 bytes",
+         [] {
+             IrBuilder b;
+             b.Array(3, 0x87788794u);
+             return b.Build();
+         },
+         true},
+        {"arrays that wrap 32 bits together",
+         [] {
+             IrBuilder b;
+             for (int i = 0; i < 3; ++i)
+                 b.Array(3, 0x7A1F4A08u);
+             return b.Build();
+         },
+         true},
+        {"arrays and scalars just within 31 bits",
+         [] {
+             IrBuilder b;
+             b.ModuleVar({0, 1, 0, 0, 0, 0, 0, "A"});
+             b.Array(0, 0x7FFFFFFDu);
+             return b.DataSize(2).Build();
+         },
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(object_);
+        const auto bytes = c.file();
+        std::ofstream(pcode_, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+        if (!c.refused) {
+            // Only the sizes are checked here; nothing is generated.
+            CgState st;
+            std::FILE *f = std::fopen(pcode_.c_str(), "rb");
+            ASSERT_NE(f, nullptr);
+            EXPECT_NO_THROW(ReadIntermediateHeader(st, f));
+            std::fclose(f);
+            continue;
+        }
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(param_.err_code, 13u);
+        EXPECT_EQ(param_.err_detail, 516u);
+        EXPECT_FALSE(fs::exists(object_));
+    }
+}
+
+// A stream must close with its end mark, a u32 0, exactly at its size.
+TEST_F(CgDriver, StreamWithoutItsEndMarkIsRefused) {
+    struct Case {
+        const char *name;
+        int damage;  // 0 none, 1 end mark's high half set, 2 size past the mark
+    };
+    const Case cases[] = {{"intact", 0}, {"end mark not zero", 1}, {"size beyond the end mark", 2}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(object_);
+        IrBuilder b;
+        b.Statement(1, {0x10, 0x09});
+        auto bytes = b.Build();
+        const uint32_t size = test::Le32(bytes, 12);
+        if (c.damage == 1)
+            bytes[416 + size - 2] = 1;
+        if (c.damage == 2)
+            bytes[12] = uint8_t(size + 4);
+        std::ofstream(pcode_, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+        if (c.damage == 0) {
+            EXPECT_EQ(Run(), 1);
+            continue;
+        }
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(param_.err_code, 13u);
+        EXPECT_EQ(param_.err_detail, 516u);
+        EXPECT_FALSE(fs::exists(object_));
+    }
+}
+
 // With a fixed time stamp two runs give the same bytes; a failed run leaves
 // nothing behind that changes the next one.
 TEST_F(CgDriver, ObjectsAreReproducibleAndRunsIndependent) {

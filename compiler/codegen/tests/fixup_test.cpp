@@ -76,7 +76,8 @@ TEST(ResolveFixups, RelocationsByKind) {
     const uint32_t data = st.sec[kSecDataCn].symbol;
     auto &procs = st.tables[ifile::kProcNameTable];
     procs.assign(30, 0);
-    PutU32(procs.data() + 0 + ifile::kProcEntrySlot, 42);    // a procedure's symbol index
+    const uint32_t proc = AddSymbol(st, "_F@0", 0, 0, 0x20, kClassExternal, 0);
+    PutU32(procs.data() + 0 + ifile::kProcEntrySlot, proc);  // a procedure's symbol index
     PutU32(procs.data() + 10 + ifile::kProcEntrySlot, 0x80); // a code offset
     st.tables[ifile::kLocalNameRefTable].assign(20, 0);
     PutU32(st.tables[ifile::kLocalNameRefTable].data() + 6 + ifile::kProcEntrySlot, 0x90);
@@ -97,7 +98,7 @@ TEST(ResolveFixups, RelocationsByKind) {
         uint32_t field;
     };
     const Want want[] = {
-        {1, beep, kRelRel32, 0},    {6, 42, kRelRel32, 0},      {11, text, kRelRel32, 0x80},
+        {1, beep, kRelRel32, 0},    {6, proc, kRelRel32, 0},      {11, text, kRelRel32, 0x80},
         {16, text, kRelDir32, 0x80}, {21, text, kRelDir32, 0x90}, {26, data, kRelDir32, 0x10},
         {31, data, kRelDir32, 0},
     };
@@ -133,6 +134,32 @@ TEST(ResolveFixups, EntryOutsideItsTableIsAnError) {
     } catch (const CgError &e) {
         EXPECT_EQ(e.code, kErrRead);
         EXPECT_EQ(e.detail, kDetailIntermediate);
+    }
+}
+
+// A procedure's entry holds the index of its symbol; one from a damaged
+// file that names no symbol would become a relocation the linker cannot
+// follow.
+TEST(ResolveFixups, ProcedureEntryNamingNoSymbolIsAnError) {
+    for (bool beyond : {false, true}) {
+        CgState st;
+        test::InitForEmit(st);
+        const uint32_t last = uint32_t(st.obj.symbols.size()) - 1;
+        st.tables[ifile::kProcNameTable].assign(10, 0);
+        PutU32(st.tables[ifile::kProcNameTable].data() + ifile::kProcEntrySlot, beyond ? last + 1 : last);
+        EmitCallProc(st, 0);
+        if (!beyond) {
+            ResolveFixups(st);
+            EXPECT_EQ(st.sec[kSecText].relocs.at(0).symbol, last);
+            continue;
+        }
+        try {
+            ResolveFixups(st);
+            FAIL() << "no error";
+        } catch (const CgError &e) {
+            EXPECT_EQ(e.code, kErrRead);
+            EXPECT_EQ(e.detail, kDetailIntermediate);
+        }
     }
 }
 

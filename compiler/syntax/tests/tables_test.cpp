@@ -277,3 +277,61 @@ TEST(Tables, OpenProcedureIsError31AtItsFirstLine) {
     CloseOpenProcedure(*p, work, t, 12);
     EXPECT_EQ(p->errors, 1);
 }
+
+// Three DOUBLE arrays of 16001 x 16001 elements: each fits in 31 bits, their
+// sum does not, and the offsets into the arrays' storage would wrap.
+TEST(Tables, ArraysWhoseSumOverflowsAreVariablesFull) {
+    struct Case {
+        int arrays;
+        bool full;
+    };
+    for (Case c : {Case{1, false}, Case{2, true}, Case{3, true}}) {
+        auto p = std::make_unique<ScPass>();
+        for (int i = 0; i < c.arrays; ++i) {
+            SymTemplate tp;
+            tp.name = std::string(1, char('A' + i));
+            tp.kind = 1;
+            tp.type = 3;
+            uint32_t h = p->tab.Enter(tp, 40, ScopeInfo{});
+            p->tab.sym(h).dims = 2;
+            p->tab.sym(h).bounds = {16000, 16000};
+        }
+        WorkFile work(0x205);
+        work.Create();
+        TableState t;
+        int code = 0;
+        try {
+            BuildTables(*p, work, t);
+        } catch (const OutFatal &f) {
+            code = f.code;
+        }
+        EXPECT_EQ(code, c.full ? int(kErrVariablesFull) : 0) << c.arrays;
+    }
+}
+
+// The scalars count against the same total as the arrays.
+TEST(Tables, ScalarsAfterLargeArraysAreVariablesFull) {
+    for (int scalarType : {4, 0}) {  // one byte still fits, two do not
+        auto p = std::make_unique<ScPass>();
+        SymTemplate tp;
+        tp.name = "A";
+        tp.kind = 1;
+        tp.type = 0;
+        uint32_t a = p->tab.Enter(tp, 40, ScopeInfo{});
+        p->tab.sym(a).dims = 1;
+        p->tab.sym(a).bounds = {0x3FFFFFFE};  // 0x7FFFFFFE bytes
+        tp.name = "B";
+        tp.type = uint8_t(scalarType);
+        p->tab.Enter(tp, 40, ScopeInfo{});
+        WorkFile work(0x205);
+        work.Create();
+        TableState t;
+        int code = 0;
+        try {
+            BuildTables(*p, work, t);
+        } catch (const OutFatal &f) {
+            code = f.code;
+        }
+        EXPECT_EQ(code, scalarType == 0 ? int(kErrVariablesFull) : 0) << scalarType;
+    }
+}
