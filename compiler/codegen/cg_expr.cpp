@@ -622,142 +622,173 @@ class ExprGen {
     size_t pending_ = 0;
 
     void Operator(uint8_t op, bool lastAndFlags, bool &flagsDone);
+    void Unary(uint8_t op);
+    void Arithmetic(uint8_t op, Entry &l, Entry &r);
+    void Integral(uint8_t op, Entry &l, Entry &r);
+    void Comparison(uint8_t op, Entry &l, Entry &r, bool lastAndFlags, bool &flagsDone);
 };
 
 void ExprGen::Operator(uint8_t op, bool lastAndFlags, bool &flagsDone) {
-    auto &st = st_;
     const bool unary = op == kOpNegate || op == kOpNot;
     const size_t n = unary ? 1 : 2;
     if (stk_.size() < n)
         return;
     SpillBelow(n);
     if (unary) {
-        Entry &e = stk_.back();
-        pending_ = 1;
-        if (op == kOpNegate && IsFloat(e)) {
-            ToFloat(e);
-            EmitCallRuntime(st, "_$PnFChs@0");
-            GenErrSetCall(g_);
-            Push(kClsFloat);
-            return;
-        }
-        uint8_t c = ToEax(e);
-        if (op == kOpNegate)
-            EmitNeg(st, kEax);
-        else
-            EmitNot(st, kEax);
-        Push(c);
+        Unary(op);
         return;
     }
     Entry &r = stk_[stk_.size() - 1];
     Entry &l = stk_[stk_.size() - 2];
     pending_ = 2;
-    const bool strings = IsString(l) || IsString(r);
-    const bool floats = IsFloat(l) || IsFloat(r);
-    const bool check = st.opt.overflowCheck != 0;
-    uint8_t cl = 0, cr = 0;
     switch (op) {
     case kOpPower:
+    case kOpAdd:
+    case kOpSub:
+    case kOpMul:
+    case kOpDiv:
+        Arithmetic(op, l, r);
+        return;
+    case kOpIntDiv:
+    case kOpMod:
+    case kOpAnd:
+    case kOpOr:
+    case kOpXor:
+    case kOpEqv:
+    case kOpImp:
+        Integral(op, l, r);
+        return;
+    default:
+        break;
+    }
+    if (op >= kOpEq && op <= kOpGe) {
+        Comparison(op, l, r, lastAndFlags, flagsDone);
+        return;
+    }
+    // An operator the analyzer never writes: the file is damaged.
+    CgFail(kErrInternal);
+}
+
+void ExprGen::Unary(uint8_t op) {
+    auto &st = st_;
+    Entry &e = stk_.back();
+    pending_ = 1;
+    if (op == kOpNegate && IsFloat(e)) {
+        ToFloat(e);
+        EmitCallRuntime(st, "_$PnFChs@0");
+        GenErrSetCall(g_);
+        Push(kClsFloat);
+        return;
+    }
+    uint8_t c = ToEax(e);
+    if (op == kOpNegate)
+        EmitNeg(st, kEax);
+    else
+        EmitNot(st, kEax);
+    Push(c);
+}
+
+// ^ + - * /: strings join, integers stay integers only without the
+// overflow check, the rest goes through the FPU.
+void ExprGen::Arithmetic(uint8_t op, Entry &l, Entry &r) {
+    auto &st = st_;
+    if (op == kOpPower) {
         FloatPair(l, r);
         EmitCallRuntime(st, "_$PnFXy@0");
         GenErrSetCall(g_);
         Push(kClsFloat);
         return;
-    case kOpAdd:
-    case kOpSub:
-    case kOpMul:
-        if (strings) {
-            EmitCallRuntime(st, "_$PbAdd5@0");
-            Push(kClsStr);
-            return;
-        }
-        if (!check && !floats) {
-            IntPair(l, r, cl, cr);
-            if (op == kOpMul) {
-                EmitInsn(st, kImulEdx);
-                Push(kClsLng);
-            } else {
-                EmitRegReg(st, op == kOpSub ? kSubRegRm : kAddRegRm, kEax, kEdx);
-                Push(IntRule(cl, cr));
-            }
-            return;
-        }
-        FloatPair(l, r);
-        EmitInsn(st, op == kOpSub ? kFsubp : op == kOpMul ? kFmulp : kFaddp);
-        GenErrSetCall(g_);
-        Push(kClsFloat);
-        return;
-    case kOpDiv:
+    }
+    if (op == kOpDiv) {
         FloatPair(l, r);
         EmitInsn(st, kFdivp);
         GenErrSetCall(g_);
         Push(kClsFloat);
         return;
+    }
+    if (IsString(l) || IsString(r)) {
+        EmitCallRuntime(st, "_$PbAdd5@0");
+        Push(kClsStr);
+        return;
+    }
+    if (st.opt.overflowCheck == 0 && !IsFloat(l) && !IsFloat(r)) {
+        uint8_t cl = 0, cr = 0;
+        IntPair(l, r, cl, cr);
+        if (op == kOpMul) {
+            EmitInsn(st, kImulEdx);
+            Push(kClsLng);
+        } else {
+            EmitRegReg(st, op == kOpSub ? kSubRegRm : kAddRegRm, kEax, kEdx);
+            Push(IntRule(cl, cr));
+        }
+        return;
+    }
+    FloatPair(l, r);
+    EmitInsn(st, op == kOpSub ? kFsubp : op == kOpMul ? kFmulp : kFaddp);
+    GenErrSetCall(g_);
+    Push(kClsFloat);
+}
+
+// \ MOD AND OR XOR EQV IMP: on the integer pair in eax and edx.
+void ExprGen::Integral(uint8_t op, Entry &l, Entry &r) {
+    auto &st = st_;
+    uint8_t cl = 0, cr = 0;
+    IntPair(l, r, cl, cr);
+    switch (op) {
     case kOpIntDiv:
     case kOpMod:
-        IntPair(l, r, cl, cr);
         EmitMovRegReg(st, kEbx, kEdx);
         EmitCallRuntime(st, "$PbChk0Div");
         EmitByte(st, kCdq);
         EmitInsn(st, kIdivEbx);
         if (op == kOpMod)
             EmitMovRegReg(st, kEax, kEdx);
-        Push(IntRule(cl, cr));
-        return;
-    case kOpAnd:
-    case kOpOr:
-    case kOpXor:
+        break;
+    case kOpAnd: EmitRegReg(st, kAndRegReg, kEax, kEdx); break;
+    case kOpOr: EmitRegReg(st, kOrRegRm, kEax, kEdx); break;
+    case kOpXor: EmitRegReg(st, kXorRegReg, kEax, kEdx); break;
     case kOpEqv:
-    case kOpImp:
-        IntPair(l, r, cl, cr);
-        switch (op) {
-        case kOpAnd: EmitRegReg(st, kAndRegReg, kEax, kEdx); break;
-        case kOpOr: EmitRegReg(st, kOrRegRm, kEax, kEdx); break;
-        case kOpXor: EmitRegReg(st, kXorRegReg, kEax, kEdx); break;
-        case kOpEqv:
-            EmitRegReg(st, kXorRegReg, kEax, kEdx);
-            EmitNot(st, kEax);
-            break;
-        default:
-            EmitNot(st, kEax);
-            EmitRegReg(st, kOrRegRm, kEax, kEdx);
-            break;
-        }
-        Push(IntRule(cl, cr));
-        return;
+        EmitRegReg(st, kXorRegReg, kEax, kEdx);
+        EmitNot(st, kEax);
+        break;
     default:
+        EmitNot(st, kEax);
+        EmitRegReg(st, kOrRegRm, kEax, kEdx);
         break;
     }
-    if (op >= kOpEq && op <= kOpGe) {
-        uint8_t jcc;
-        if (strings) {
-            EmitCallRuntime(st, "_$PbCMP5@0");
-            jcc = kFalseJccFloat[op - kOpEq];
-        } else if (floats) {
-            FloatPair(l, r);
-            EmitInsn(st, kFcompp);
-            EmitInsn(st, kFstswAx);
-            EmitByte(st, kSahf);
-            jcc = kFalseJccFloat[op - kOpEq];
-        } else {
-            IntPair(l, r, cl, cr);
-            EmitRegReg(st, kCmpRegRm, kEax, kEdx);
-            jcc = kFalseJccInt[op - kOpEq];
-        }
-        if (lastAndFlags) {
-            g_.flagsJcc = jcc;
-            g_.flagsSet = true;
-            flagsDone = true;
-            Push(kClsInt);
-            return;
-        }
-        EmitMovRegImm(st, kEax, 0);
-        EmitCondToMask(st, jcc);
+    Push(IntRule(cl, cr));
+}
+
+// = <> < > <= >=: the jump that skips when false; left in the flags for a
+// condition's last operator, else made a -1/0 mask.
+void ExprGen::Comparison(uint8_t op, Entry &l, Entry &r, bool lastAndFlags, bool &flagsDone) {
+    auto &st = st_;
+    uint8_t jcc;
+    if (IsString(l) || IsString(r)) {
+        EmitCallRuntime(st, "_$PbCMP5@0");
+        jcc = kFalseJccFloat[op - kOpEq];
+    } else if (IsFloat(l) || IsFloat(r)) {
+        FloatPair(l, r);
+        EmitInsn(st, kFcompp);
+        EmitInsn(st, kFstswAx);
+        EmitByte(st, kSahf);
+        jcc = kFalseJccFloat[op - kOpEq];
+    } else {
+        uint8_t cl = 0, cr = 0;
+        IntPair(l, r, cl, cr);
+        EmitRegReg(st, kCmpRegRm, kEax, kEdx);
+        jcc = kFalseJccInt[op - kOpEq];
+    }
+    if (lastAndFlags) {
+        g_.flagsJcc = jcc;
+        g_.flagsSet = true;
+        flagsDone = true;
         Push(kClsInt);
         return;
     }
-    // An operator the analyzer never writes: the file is damaged.
-    CgFail(kErrInternal);
+    EmitMovRegImm(st, kEax, 0);
+    EmitCondToMask(st, jcc);
+    Push(kClsInt);
 }
 
 uint8_t ExprGen::Run(bool wantFlags) {

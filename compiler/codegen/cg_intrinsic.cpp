@@ -161,12 +161,135 @@ const char *StrRoutine(uint8_t type) {
     }
 }
 
-// Cursor on the 40 token; group is the index of a B5 group in front, or -1.
-void GenIntrinsicCall(Gen &g, int group) {
+using Args = std::vector<int>;
+
+// ABS, COS, SIN, SQR: on the FPU stack.
+void GenFloatFunction(Gen &g, uint8_t code, const Args &args) {
     auto &st = g.st;
-    const int at = g.cur;
-    const uint8_t code = g.Byte(at, 1);
-    std::vector<int> args;
+    if (!args.empty()) {
+        const uint8_t cls = ArgValue(g, args[0]);
+        if (cls != kClsFloat)
+            EmitCallRuntime(st, FldRoutine(cls));
+    } else {
+        EmitInsn(st, kFldz);
+    }
+    EmitInsn(st, code == kw::kABS ? kFabs : code == kw::kCOS ? kFcos : code == kw::kSIN ? kFsin : kFsqrt);
+    GenErrSetCall(g);
+}
+
+// CINT, CLNG, CBYT: the range checks only under the overflow option.
+void GenConversion(Gen &g, uint8_t code, const Args &args) {
+    auto &st = g.st;
+    const uint8_t cls = !args.empty() ? ArgValue(g, args[0]) : uint8_t(kClsInt);
+    const bool check = st.opt.overflowCheck != 0;
+    if (code == kw::kCINT) {
+        if (cls == kClsFloat)
+            EmitCallRuntime(st, "$PbFstInt");
+        else if (cls == kClsLng && check)
+            EmitCallRuntime(st, "$PbCnvLtoI");
+    } else if (code == kw::kCLNG) {
+        if (cls == kClsFloat)
+            EmitCallRuntime(st, "$PbFstLng");
+    } else {
+        if (cls == kClsFloat)
+            EmitCallRuntime(st, "$PbFstByte");
+        else if (cls == kClsInt && check)
+            EmitCallRuntime(st, "$PbCnvItoUC");
+        else if (cls == kClsLng && check)
+            EmitCallRuntime(st, "$PbCnvLtoUC");
+    }
+}
+
+void GenVarptr(Gen &g, const Args &args) {
+    if (args.empty())
+        return;
+    int p = args[0];
+    if (IsGroupHead(g.Kind(p)))
+        ++p;
+    g.cur = p;
+    OperandDesc d;
+    GenOperandAddress(g, d);
+    LoadVariableAddress(g, d, kEax);
+}
+
+void GenStr(Gen &g, const Args &args) {
+    uint8_t type = kTypeDbl;
+    if (!args.empty()) {
+        ArgPush(g, args[0]);
+        type = g.Byte(args[0], 1);
+        if (!IsGroupHead(g.Kind(args[0])))
+            type = MeasureExpression(g, args[0]);
+    }
+    EmitCallRuntime(g.st, StrRoutine(type));
+}
+
+// INSTR([start,] searched, sought): without a start the search begins at 1.
+void GenInstr(Gen &g, uint8_t code, const Args &args) {
+    const size_t n = args.size();
+    bool startGiven = n >= 3;
+    if (n == 2) {
+        const int p = args[0];
+        uint8_t t = g.Byte(p, 1);
+        if (IsGroupHead(g.Kind(p)) && (t == kTypeFromOperand || t == kTypeFromClass) &&
+            g.Kind(p) != kTokExpression)
+            t = MeasureExpression(g, p + 1);
+        startGiven = t < kTypeStr || t > kTypeFix;
+    }
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        ArgPush(g, *it);
+    if (!startGiven)
+        EmitPushImm(g.st, 1);
+    CallFunctionTableEntry(g, code);
+}
+
+// CHR$ takes its codes as a counted list on the stack.
+void GenChr(Gen &g, uint8_t code, const Args &args) {
+    auto &st = g.st;
+    const size_t n = args.size();
+    for (int p : args)
+        ArgPush(g, p);
+    EmitPushImm(st, int32_t(n));
+    EmitPushReg(st, kEsp);
+    CallFunctionTableEntry(g, code);
+    EmitAddRegImm(st, kEsp, int32_t(4 * n + 4));
+}
+
+// MID$, KMID$: an omitted length is the largest one.
+void GenMid(Gen &g, uint8_t code, const Args &args) {
+    const size_t n = args.size();
+    if (n >= 3 && !IsOmitted(g, args[2]))
+        ArgPush(g, args[2]);
+    else
+        EmitPushImm(g.st, 2147483647);
+    if (n >= 2)
+        ArgPush(g, args[1]);
+    if (n >= 1)
+        ArgPush(g, args[0]);
+    CallFunctionTableEntry(g, code);
+}
+
+// The rest: arguments pushed last first, then the address of the B5 group's
+// variable (or 0) when there is one.
+void GenTableCall(Gen &g, uint8_t code, const Args &args, int group) {
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        ArgPush(g, *it);
+    if (group >= 0) {
+        if (g.Kind(group + 1) == kTokConstant || g.Kind(group + 1) == kTokGroupEnd) {
+            EmitPushImm(g.st, 0);
+        } else {
+            g.cur = group + 1;
+            OperandDesc d;
+            GenOperandAddress(g, d);
+            PushVariableAddress(g, d);
+        }
+    }
+    CallFunctionTableEntry(g, code);
+}
+
+// The argument tokens of the call at `at`, up to its list end; `end` is
+// the token after it.
+Args IntrinsicArgs(Gen &g, int at, int &end) {
+    Args args;
     int i = at + 1;
     while (i < g.ntok && g.Kind(i) != kTokArgListEnd) {
         const uint8_t k = g.Kind(i);
@@ -174,128 +297,32 @@ void GenIntrinsicCall(Gen &g, int group) {
             args.push_back(i);
         i = SkipFrom(g, i);
     }
-    const int end = i < g.ntok ? i + 1 : i;
-    const size_t n = args.size();
+    end = i < g.ntok ? i + 1 : i;
+    return args;
+}
+
+// Cursor on the 40 token; group is the index of a B5 group in front, or -1.
+void GenIntrinsicCall(Gen &g, int group) {
+    const int at = g.cur;
+    const uint8_t code = g.Byte(at, 1);
+    int end = 0;
+    const Args args = IntrinsicArgs(g, at, end);
     switch (code) {
     case kw::kABS:
     case kw::kCOS:
     case kw::kSIN:
-    case kw::kSQR: {
-        if (n >= 1) {
-            const uint8_t cls = ArgValue(g, args[0]);
-            if (cls != kClsFloat)
-                EmitCallRuntime(st, FldRoutine(cls));
-        } else {
-            EmitInsn(st, kFldz);
-        }
-        EmitInsn(st, code == kw::kABS ? kFabs : code == kw::kCOS ? kFcos : code == kw::kSIN ? kFsin : kFsqrt);
-        GenErrSetCall(g);
-        break;
-    }
+    case kw::kSQR: GenFloatFunction(g, code, args); break;
     case kw::kCINT:
     case kw::kCLNG:
-    case kw::kCBYT: {
-        const uint8_t cls = n >= 1 ? ArgValue(g, args[0]) : uint8_t(kClsInt);
-        const bool check = st.opt.overflowCheck != 0;
-        if (code == kw::kCINT) {
-            if (cls == kClsFloat)
-                EmitCallRuntime(st, "$PbFstInt");
-            else if (cls == kClsLng && check)
-                EmitCallRuntime(st, "$PbCnvLtoI");
-        } else if (code == kw::kCLNG) {
-            if (cls == kClsFloat)
-                EmitCallRuntime(st, "$PbFstLng");
-        } else {
-            if (cls == kClsFloat)
-                EmitCallRuntime(st, "$PbFstByte");
-            else if (cls == kClsInt && check)
-                EmitCallRuntime(st, "$PbCnvItoUC");
-            else if (cls == kClsLng && check)
-                EmitCallRuntime(st, "$PbCnvLtoUC");
-        }
-        break;
-    }
-    case kw::kVARPTR: {
-        if (n >= 1) {
-            int p = args[0];
-            if (IsGroupHead(g.Kind(p)))
-                ++p;
-            g.cur = p;
-            OperandDesc d;
-            GenOperandAddress(g, d);
-            LoadVariableAddress(g, d, kEax);
-        }
-        break;
-    }
-    case kw::kSTR_S: {
-        uint8_t type = kTypeDbl;
-        if (n >= 1) {
-            ArgPush(g, args[0]);
-            type = g.Byte(args[0], 1);
-            if (!IsGroupHead(g.Kind(args[0])))
-                type = MeasureExpression(g, args[0]);
-        }
-        EmitCallRuntime(st, StrRoutine(type));
-        break;
-    }
+    case kw::kCBYT: GenConversion(g, code, args); break;
+    case kw::kVARPTR: GenVarptr(g, args); break;
+    case kw::kSTR_S: GenStr(g, args); break;
     case kw::kINSTR:
-    case kw::kKINSTR: {
-        // INSTR([start,] searched, sought): without a start the search
-        // begins at 1.
-        bool startGiven = n >= 3;
-        if (n == 2) {
-            const int p = args[0];
-            uint8_t t = g.Byte(p, 1);
-            if (IsGroupHead(g.Kind(p)) && (t == kTypeFromOperand || t == kTypeFromClass) &&
-                g.Kind(p) != kTokExpression)
-                t = MeasureExpression(g, p + 1);
-            startGiven = t < kTypeStr || t > kTypeFix;
-        }
-        for (auto it = args.rbegin(); it != args.rend(); ++it)
-            ArgPush(g, *it);
-        if (!startGiven)
-            EmitPushImm(st, 1);
-        CallFunctionTableEntry(g, code);
-        break;
-    }
-    case kw::kCHR_S: {
-        for (int p : args)
-            ArgPush(g, p);
-        EmitPushImm(st, int32_t(n));
-        EmitPushReg(st, kEsp);
-        CallFunctionTableEntry(g, code);
-        EmitAddRegImm(st, kEsp, int32_t(4 * n + 4));
-        break;
-    }
+    case kw::kKINSTR: GenInstr(g, code, args); break;
+    case kw::kCHR_S: GenChr(g, code, args); break;
     case kw::kKMID_S:
-    case kw::kMID_S: {
-        if (n >= 3 && !IsOmitted(g, args[2]))
-            ArgPush(g, args[2]);
-        else
-            EmitPushImm(st, 2147483647);
-        if (n >= 2)
-            ArgPush(g, args[1]);
-        if (n >= 1)
-            ArgPush(g, args[0]);
-        CallFunctionTableEntry(g, code);
-        break;
-    }
-    default: {
-        for (auto it = args.rbegin(); it != args.rend(); ++it)
-            ArgPush(g, *it);
-        if (group >= 0) {
-            if (g.Kind(group + 1) == kTokConstant || g.Kind(group + 1) == kTokGroupEnd) {
-                EmitPushImm(st, 0);
-            } else {
-                g.cur = group + 1;
-                OperandDesc d;
-                GenOperandAddress(g, d);
-                PushVariableAddress(g, d);
-            }
-        }
-        CallFunctionTableEntry(g, code);
-        break;
-    }
+    case kw::kMID_S: GenMid(g, code, args); break;
+    default: GenTableCall(g, code, args, group); break;
     }
     g.cur = end;
 }

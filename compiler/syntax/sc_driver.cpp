@@ -29,6 +29,26 @@ FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail
     return f;
 }
 
+// The work files are read and written a line or an item at a time: a large
+// buffer saves the calls into the system for each few bytes.
+constexpr size_t kWorkBuffer = 1 << 16;
+
+FILE *OpenWorkFile(ScPass &p, const char *name, const char *mode, uint32_t detail) {
+    FILE *f = OpenOrAbort(p, name, mode, detail);
+    std::setvbuf(f, nullptr, _IOFBF, kWorkBuffer);
+    return f;
+}
+
+// One character of the source list, without taking the stream's lock for
+// each one where the library allows it (the pass is single-threaded).
+inline int NextChar(FILE *f) {
+#if defined(__unix__) || defined(__APPLE__)
+    return getc_unlocked(f);
+#else
+    return std::fgetc(f);
+#endif
+}
+
 void OpenFiles(ScPass &p) {
     CmpFilParam &c = *p.param;
     std::memcpy(p.env, ifile::BuiltinEnvBlock().data(), sizeof p.env);
@@ -49,9 +69,9 @@ void OpenFiles(ScPass &p) {
     p.moduleFlag = ModuleFlagOf(c.srcfilename);
     // The source list is read as bytes: its lines are Shift-JIS and the
     // name offsets of the tokens count bytes, line feed handling included.
-    p.slist = OpenOrAbort(p, c.slist_filename, "rb", kDetailSourceList);
-    p.tcode = OpenOrAbort(p, c.tcode_filename, "rb", kDetailTokenCode);
-    p.pcode = OpenOrAbort(p, c.pcode_filename, "w+b", kDetailIntermediate);
+    p.slist = OpenWorkFile(p, c.slist_filename, "rb", kDetailSourceList);
+    p.tcode = OpenWorkFile(p, c.tcode_filename, "rb", kDetailTokenCode);
+    p.pcode = OpenWorkFile(p, c.pcode_filename, "w+b", kDetailIntermediate);
     OutputOpen(p);
     if (num::Reset() != num::kOk) AbortPass(p, kErrInternal);
 }
@@ -148,7 +168,7 @@ void ReadStatement(ScPass &p) {
     // One line of at most 256 characters, line feed included.
     int n = 0;
     int c = 0;
-    while (n < kLineMax && (c = std::fgetc(p.slist)) != EOF) {
+    while (n < kLineMax && (c = NextChar(p.slist)) != EOF) {
         p.line[n++] = char(c);
         if (c == '\n') break;
     }

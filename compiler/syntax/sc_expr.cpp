@@ -232,12 +232,59 @@ uint8_t EvalConstExpr(ScPass &p, Cst &out) {
     }
 }
 
+namespace {
+
+// The result type of binary operator `code` on `a` and `b`, left in `a`;
+// 0 or the error status. `bcd`: the expression is a BCD string one.
+uint8_t BinaryType(uint8_t code, uint8_t &a, uint8_t b, bool bcd) {
+    uint8_t r;
+    if (code == 18 || (code >= 20 && code <= 24)) {
+        if (IsNumT(a) && IsNumT(b)) r = NumericResult(code, a, b);
+        else if ((a == kTypeAny || b == kTypeAny) && (IsNumT(a) || IsNumT(b))) r = kTypeDbl;
+        else if (bcd && IsStrT(a) && IsStrT(b)) r = kTypeBcd;
+        else return 13;
+    } else if (code == 19 || code == 25) {
+        if (a == kTypeAny || b == kTypeAny) r = a == kTypeAny ? b : a;
+        else if (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0)) return 13;
+        else r = IsStrT(a) ? kTypeStr : NumericResult(code, a, b);
+    } else if (code >= 32 && code <= 37) {
+        if (a != kTypeAny && b != kTypeAny && (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0))) return 13;
+        r = kTypeInt;
+    } else if (code >= 49 && code <= 53) {
+        if (!(IsNumT(a) || a == kTypeAny) || !(IsNumT(b) || b == kTypeAny)) return 13;
+        r = NumericResult(code, a, b);
+    } else {
+        return 89;
+    }
+    a = r;
+    return 0;
+}
+
+// The type of prefix operator `code` applied to `a`, left in `a`.
+uint8_t PrefixType(uint8_t code, uint8_t &a, bool bcd) {
+    if (code == 16 || code == 17) {
+        if (bcd ? !IsStrT(a) : !(IsNumT(a) || a == kTypeAny)) return bcd ? 13 : 71;
+        if (a == kTypeByt && code == 17) a = kTypeInt;
+    } else if (code == 48) {
+        if (!(IsNumT(a) || a == kTypeAny)) return 71;
+        if (a >= kTypeSng && a <= kTypeDbl) a = kTypeLng;
+    } else {
+        return 89;
+    }
+    return 0;
+}
+
+uint8_t CheckTarget(ScPass &p, int start, uint8_t r, bool hadOp, uint32_t user);
+
+}  // namespace
+
 uint8_t TypeExpression(ScPass &p, int start) {
     const int end = p.out - 1;
     uint8_t types[kItemMax];
     uint32_t users[kItemMax];
     int n = 0;
     bool hadOp = false;
+    const bool bcd = p.items[start].sub == kTypeBcd;
     for (int i = start + 1; i < end;) {
         const Item &it = p.items[i];
         switch (it.code) {
@@ -283,49 +330,18 @@ uint8_t TypeExpression(ScPass &p, int start) {
         case ic::kOper: {
             if (n < 2) return 81;
             hadOp = true;
-            uint8_t b = types[--n], a = types[n - 1];
-            uint8_t code = it.sub;
-            uint8_t r;
-            if (code == 18 || (code >= 20 && code <= 24)) {
-                if (IsNumT(a) && IsNumT(b)) r = NumericResult(code, a, b);
-                else if ((a == kTypeAny || b == kTypeAny) && (IsNumT(a) || IsNumT(b))) r = kTypeDbl;
-                else if (p.items[start].sub == kTypeBcd && IsStrT(a) && IsStrT(b)) r = kTypeBcd;
-                else return 13;
-            } else if (code == 19 || code == 25) {
-                if (a == kTypeAny || b == kTypeAny) r = a == kTypeAny ? b : a;
-                else if (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0)) return 13;
-                else r = IsStrT(a) ? kTypeStr : NumericResult(code, a, b);
-            } else if (code >= 32 && code <= 37) {
-                if (a != kTypeAny && b != kTypeAny && (a > 19 || b > 19 || (a & 0xF0) != (b & 0xF0))) return 13;
-                r = kTypeInt;
-            } else if (code >= 49 && code <= 53) {
-                if (!(IsNumT(a) || a == kTypeAny) || !(IsNumT(b) || b == kTypeAny)) return 13;
-                r = NumericResult(code, a, b);
-            } else {
-                return 89;
-            }
-            types[n - 1] = r;
+            const uint8_t b = types[--n];
+            if (uint8_t st = BinaryType(it.sub, types[n - 1], b, bcd)) return st;
             users[n - 1] = 0;
             ++i;
             break;
         }
-        case ic::kPrefix: {
+        case ic::kPrefix:
             if (n < 1) return 81;
             hadOp = true;
-            uint8_t a = types[n - 1];
-            if (it.sub == 16 || it.sub == 17) {
-                bool bcd = p.items[start].sub == kTypeBcd;
-                if (bcd ? !IsStrT(a) : !(IsNumT(a) || a == kTypeAny)) return bcd ? 13 : 71;
-                if (a == kTypeByt && it.sub == 17) types[n - 1] = kTypeInt;
-            } else if (it.sub == 48) {
-                if (!(IsNumT(a) || a == kTypeAny)) return 71;
-                if (a >= kTypeSng && a <= kTypeDbl) types[n - 1] = kTypeLng;
-            } else {
-                return 89;
-            }
+            if (uint8_t st = PrefixType(it.sub, types[n - 1], bcd)) return st;
             ++i;
             break;
-        }
         case ic::kObject:
             i = SkipGroup(p, i, end);
             if (i < end) { types[n] = kTypeObject; users[n++] = 0; }
@@ -348,6 +364,15 @@ uint8_t TypeExpression(ScPass &p, int start) {
     }
     p.curType = r;
     p.exprHadOp = hadOp;
+    return CheckTarget(p, start, r, hadOp, users[0]);
+}
+
+namespace {
+
+// The expression's type `r` against what its place wants (the head's sub);
+// 0, or 71 when it does not fit.
+uint8_t CheckTarget(ScPass &p, int start, uint8_t r, bool hadOp, uint32_t user) {
+    Item &s = p.items[start];
     const uint8_t target = s.sub;
     bool ok;
     switch (target) {
@@ -363,15 +388,17 @@ uint8_t TypeExpression(ScPass &p, int start) {
     case 32: ok = IsNumT(r) || IsStrT(r) || r == kTypeAny; break;
     case 33:
         ok = r == kTypeRecord || IsStrT(r);
-        if (r == kTypeRecord) s.value = users[0];
+        if (r == kTypeRecord) s.value = user;
         break;
-    case 48: ok = r == kTypeRecord && users[0] == s.value; break;
+    case 48: ok = r == kTypeRecord && user == s.value; break;
     case 80: ok = true; break;
     case 64: case 65: ok = r >= 64 && r <= 79; break;
     default: return 90;
     }
     return ok ? 0 : 71;
 }
+
+}  // namespace
 
 uint8_t NewTemporary(ScPass &p, uint8_t type) {
     int counter;

@@ -6,6 +6,7 @@
 #include "sc_defs.h"
 #include "sc_functions.h"
 #include "sc_rules.h"
+#include "sc_slots.h"
 #include "tokens.h"
 
 namespace txsc {
@@ -17,17 +18,9 @@ using L = RuleBuilder::Label;
 
 // Handler slots, by the names of their handlers.
 enum Slot : uint8_t {
-    PshNam = 1, PopNam = 2, ExpOpen = 3, ExpOpr = 4, ExpPfx = 5, ExpPar = 6, ExpCls = 7,
-    ExpClose = 8, ExpCst = 9, ExpFun = 10, FunEnd = 11, TypGrp = 12, TypCur = 13, TypSet = 14,
-    RefTgt = 16, AsgMrk = 18, AsgTgt = 19, AsgChk = 20, RefVar = 21, RefIdx = 22, RefArr = 25,
-    DclArr = 29, AsgSam = 34, ExpTarget = 35, BackName = 36, TypFix = 37, ChkCtx = 46,
-    DefLbl = 48, DefLin = 49, EndTok = 50, NewStm = 51, DatItm = 52, ChkLinTop = 57,
-    PshLin = 58, RepLin = 59, TopLin = 60, PopLin = 61, DepLin = 62, PshBlk = 64, TopBlk = 65,
-    RepBlk = 66, PopBlk = 67, IsSub = 68, SrhBlk = 69, ForVar = 70, ForOne = 71, ForTmp = 72,
-    NxtVar = 73, NxtSpl = 74, CasTmp = 75, ClrEnd = 76, CasTyp = 77, CasEq = 78, CasCmp = 79,
-    CasRng = 80, CasOpr = 81, TypOn = 82, TypOff = 84, DefTyp = 85, DefMbr = 86, RefMbr = 87,
-    EndPrc = 90, InPrc = 91, DclPrc = 92, ArgPsh = 93, DefPrc = 94, ArgMrk = 95, ArgCnt = 96,
-    ArgArr = 97, ArgPop = 98, ArgDef = 99, HeadLast = 100,
+#define X(name, slot, handler) name = slot,
+    TXSC_HANDLER_SLOTS(X)
+#undef X
 };
 
 // Statuses the rules raise themselves (their errors come from the status
@@ -171,6 +164,26 @@ private:
         b.End(0);
     }
 
+    // The selectors after an operand or a target: .name or .name(subscripts),
+    // any number of them, then on to `exit`. Written in place rather than
+    // called: a call would take a frame of the rule machine's stack.
+    constexpr void MemberChain(L members, L member, L memberParen, L exit) {
+        b.Place(members);
+        b.IfToken(kPERIOD, member);
+        b.Jump(exit);
+        b.Place(member);
+        b.IfClass(tok::kClsNameParen, memberParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(22));
+        b.Handler(RefMbr);
+        Check();
+        b.Jump(members);
+        b.Place(memberParen);
+        b.Handler(RefMbr);
+        Check();
+        b.Call(subs);
+        b.Jump(members);
+    }
+
     // A full expression in postfix items between a start and an end item.
     constexpr void Expression() {
         L operand = b.NewLabel(), after = b.NewLabel(), done = b.NewLabel(), prefix = b.NewLabel();
@@ -217,20 +230,7 @@ private:
         b.IfItemCode(ic::kLibCall, call);
         b.IfItemCode(ic::kHead, b.StatusEntry(8));
         b.Call(subs);
-        b.Place(members);
-        b.IfToken(kPERIOD, member);
-        b.Jump(after);
-        b.Place(member);
-        b.IfClass(tok::kClsNameParen, memberParen);
-        b.NeedClass(tok::kClsName, b.StatusEntry(22));
-        b.Handler(RefMbr);
-        Check();
-        b.Jump(members);
-        b.Place(memberParen);
-        b.Handler(RefMbr);
-        Check();
-        b.Call(subs);
-        b.Jump(members);
+        MemberChain(members, member, memberParen, after);
 
         b.Place(call);
         b.Handler(ArgPsh);
@@ -302,20 +302,7 @@ private:
         Check();
         b.IfNotItemCode(ic::kElem, b.StatusEntry(8));
         b.Call(subs);
-        b.Place(members);
-        b.IfToken(kPERIOD, member);
-        b.Jump(done);
-        b.Place(member);
-        b.IfClass(tok::kClsNameParen, memberParen);
-        b.NeedClass(tok::kClsName, b.StatusEntry(22));
-        b.Handler(RefMbr);
-        Check();
-        b.Jump(members);
-        b.Place(memberParen);
-        b.Handler(RefMbr);
-        Check();
-        b.Call(subs);
-        b.Jump(members);
+        MemberChain(members, member, memberParen, done);
         b.Place(done);
         b.Handler(ExpClose);
         Check();
@@ -395,7 +382,10 @@ private:
         Data();
         Declarations();
         Ifs();
-        Loops();
+        ForNext();
+        WhileWend();
+        DoLoop();
+        Exit();
         Select();
         Procedures();
         Prints();
@@ -609,7 +599,7 @@ private:
         b.Jump(tail);
     }
 
-    constexpr void Loops() {
+    constexpr void ForNext() {
         // FOR v = a TO b [STEP c]
         L step = b.NewLabel(), stepDone = b.NewLabel(), lineFor = b.NewLabel();
         Stmt(0x20);
@@ -671,7 +661,9 @@ private:
         b.Handler(PopLin);
         b.Place(ret);
         b.Return();
+    }
 
+    constexpr void WhileWend() {
         // WHILE cond ... WEND
         L lineWhile = b.NewLabel();
         Stmt(0x22);
@@ -693,7 +685,9 @@ private:
         b.Place(wendLine);
         b.Handler(PopLin);
         b.Jump(tail);
+    }
 
+    constexpr void DoLoop() {
         // DO [WHILE | UNTIL cond] ... LOOP [WHILE | UNTIL cond]
         L doWhile = b.NewLabel(), doUntil = b.NewLabel(), doPush = b.NewLabel();
         Stmt(0x24);
@@ -731,7 +725,9 @@ private:
         b.Place(loopPop);
         b.Handler(PopBlk);
         b.Jump(tail);
+    }
 
+    constexpr void Exit() {
         // EXIT FOR | DO | SUB | FUNCTION, or bare EXIT
         L exFor = b.NewLabel(), exDo = b.NewLabel(), exSub = b.NewLabel(), exFn = b.NewLabel();
         Stmt(0x19);

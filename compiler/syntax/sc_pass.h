@@ -1,7 +1,7 @@
-// The state of one analysis pass: inputs, the line under analysis, the rule
-// machine, the handlers' working fields and the tables. One object per
-// compilation; the fatal exit is the exception ScAbort caught at the pass
-// boundary (SC_CmpFil), so it unwinds from any depth.
+// The state of one analysis pass: inputs, and as parts of their own the line
+// under analysis, the rule machine, expression analysis and the tables. One
+// object per compilation; the fatal exit is the exception ScAbort caught at
+// the pass boundary (SC_CmpFil), so it unwinds from any depth.
 #pragma once
 
 #include <cstdint>
@@ -83,27 +83,8 @@ struct DataItem {
     std::string text;
 };
 
-struct ScPass {
-    CmpFilParam *param = nullptr;
-
-    // Files of the pass. Listings belong to the emission side but are
-    // opened here, in the order the fatal exit's detail list gives.
-    FILE *listing = nullptr, *expanded = nullptr, *xref = nullptr;
-    FILE *slist = nullptr, *tcode = nullptr, *pcode = nullptr;
-    uint8_t flags = 0;
-    char mode = 'W';
-    uint8_t moduleFlag = 0;
-    uint8_t trapBits = 0;
-    uint8_t env[352] = {};
-
-    uint16_t errors = 0, warnings = 0, stmtCount = 0, mainLine = 0;
-    int phase = 0;
-    bool placementMark = false;
-
-    // Name of the file the current statement comes from (error lines).
-    std::vector<std::string> nameStack;
-
-    // The statement just read.
+// The statement under analysis: its source line and its tokens.
+struct ScPassLine {
     char line[kLineMax + 2] = {};
     int lineLen = 0;
     uint8_t tokbuf[kTokenBufBytes] = {};
@@ -113,7 +94,15 @@ struct ScPass {
     bool fromInclude = false;
     std::string_view lineView() const { return std::string_view(line, size_t(lineLen)); }
 
-    // Rule machine.
+    // Constants of the line.
+    uint8_t slots[kConstSlots][8] = {};
+    int slotsUsed = 0;
+    int lineStrings = 0;
+};
+
+// The rule machine: token cursor, items written, call frames, the blocks
+// opened on this line.
+struct ScPassMachine {
     int tok = 0;               // token cursor (byte offset)
     int lastTok = -1;          // offset of the last consumed token
     Item items[kItemMax] = {};
@@ -129,13 +118,11 @@ struct ScPass {
     bool typeMode = false, declMode = false;
     uint8_t lineBlocks[kLineBlockMax] = {};
     int lineDepth = 0;
+};
 
-    // Constants of the line.
-    uint8_t slots[kConstSlots][8] = {};
-    int slotsUsed = 0;
-    int lineStrings = 0;
-
-    // Expression analysis.
+// Expression analysis: the operator stack, open expressions, the targets of
+// assignments and CASE values.
+struct ScPassExpr {
     std::vector<OpEntry> ops;
     uint32_t opBase = 0;
     uint8_t parens = 0;
@@ -161,8 +148,11 @@ struct ScPass {
     int caseLo = -1, caseHi = -1;  // starts of the last two case values
     uint32_t caseSel = 0;
     uint8_t caseType = 0;
+};
 
-    // Tables.
+// What lives for the whole module: symbols, blocks, calls being matched,
+// strings and DATA.
+struct ScPassTables {
     SymbolTable tab;
     SymTemplate tmpl;
     ScopeInfo scope;
@@ -181,6 +171,28 @@ struct ScPass {
     tx::SubstringIndex stringIndex; // the constants that are no reference
     uint64_t stringBytes = 0;
     std::vector<DataItem> data;
+};
+
+// The pass itself: its files, options and counts, and the four parts above.
+struct ScPass : ScPassLine, ScPassMachine, ScPassExpr, ScPassTables {
+    CmpFilParam *param = nullptr;
+
+    // Files of the pass. Listings belong to the emission side but are
+    // opened here, in the order the fatal exit's detail list gives.
+    FILE *listing = nullptr, *expanded = nullptr, *xref = nullptr;
+    FILE *slist = nullptr, *tcode = nullptr, *pcode = nullptr;
+    uint8_t flags = 0;
+    char mode = 'W';
+    uint8_t moduleFlag = 0;
+    uint8_t trapBits = 0;
+    uint8_t env[352] = {};
+
+    uint16_t errors = 0, warnings = 0, stmtCount = 0, mainLine = 0;
+    int phase = 0;
+    bool placementMark = false;
+
+    // Name of the file the current statement comes from (error lines).
+    std::vector<std::string> nameStack;
 
     ScOutputState *output = nullptr;
 };
@@ -189,7 +201,7 @@ struct ScPass {
 ScPass *CurrentPass();
 
 // Fatal exit: closes every stream, deletes the work files, stores the code
-// (and, when `noDetail` is 0, the detail and its file name) and unwinds to
+// (and, when given, the detail and its file name) and unwinds to
 // SC_CmpFil, which returns 0.
 [[noreturn]] void AbortPass(ScPass &p, uint32_t code, std::optional<uint32_t> detail = std::nullopt);
 

@@ -38,6 +38,9 @@ private:
         return 0;
     }
     uint32_t Restore(uint32_t label, uint32_t proc) const;
+    void Statement(const uint8_t *w, uint32_t n, uint32_t v);
+    void Function(const uint8_t *w, uint32_t v);
+    void Operand(const uint8_t *w, uint32_t n, uint32_t v);
 
     const TableState &t_;
     const StreamError &error_;
@@ -62,54 +65,74 @@ uint32_t Converter::Restore(uint32_t label, uint32_t proc) const {
 }
 
 void Converter::Item(const uint8_t *w, uint32_t n) {
-    const uint8_t code = w[0];
     const uint32_t v = n >= 6 ? Get32(w + 2) : 0;
-    switch (code) {
+    switch (w[0]) {
     case kTokStatement:
-        switch (w[1]) {
-        case kStmCheckedEntry:
-            Copy(w, 2);
-            Put32(Sym(v).name);
-            Put32(Sym(v).debug);
-            Put32(Sym(v).defaults);
-            Put32(Sym(v).data);
-            return;
-        case kStmFuncEntry:
-        case kStmSubEntry:
-            Copy(w, 2);
-            Put32(Sym(v).name);
-            Put32(Sym(v).debug);
-            Put32(Sym(v).data);
-            return;
-        case kStmFuncEnd:
-            Copy(w, 2);
-            Put8(3);
-            Put32(Sym(v).result);
-            return;
-        case kStmCall:
-            Copy(w, 2);
-            Put8(Sym(v).form);
-            Put32(Sym(v).name);
-            return;
-        case kStmCallDll:
-            Copy(w, 2);
-            Put8(Sym(v).form);
-            Put32(Sym(v).libName);
-            Put32(Sym(v).extName);
-            return;
-        case kStmDefFn:
-            Copy(w, 2);
-            Put32(Sym(v).name);
-            Put32(Sym(v).debug);
-            return;
-        case kStmRestore:
-            Copy(w, 2);
-            Put32(Restore(v, Get32(w + 6)));
-            return;
-        default:
-            Copy(w, n);
-            return;
-        }
+        Statement(w, n, v);
+        return;
+    case kTokOwnFunc:
+    case kTokDeclFunc:
+    case kTokLibFunc:
+        Function(w, v);
+        return;
+    default:
+        Operand(w, n, v);
+        return;
+    }
+}
+
+// A statement head: a procedure's or call's symbol becomes its table offsets,
+// a RESTORE its DATA item.
+void Converter::Statement(const uint8_t *w, uint32_t n, uint32_t v) {
+    switch (w[1]) {
+    case kStmCheckedEntry:
+        Copy(w, 2);
+        Put32(Sym(v).name);
+        Put32(Sym(v).debug);
+        Put32(Sym(v).defaults);
+        Put32(Sym(v).data);
+        return;
+    case kStmFuncEntry:
+    case kStmSubEntry:
+        Copy(w, 2);
+        Put32(Sym(v).name);
+        Put32(Sym(v).debug);
+        Put32(Sym(v).data);
+        return;
+    case kStmFuncEnd:
+        Copy(w, 2);
+        Put8(3);
+        Put32(Sym(v).result);
+        return;
+    case kStmCall:
+        Copy(w, 2);
+        Put8(Sym(v).form);
+        Put32(Sym(v).name);
+        return;
+    case kStmCallDll:
+        Copy(w, 2);
+        Put8(Sym(v).form);
+        Put32(Sym(v).libName);
+        Put32(Sym(v).extName);
+        return;
+    case kStmDefFn:
+        Copy(w, 2);
+        Put32(Sym(v).name);
+        Put32(Sym(v).debug);
+        return;
+    case kStmRestore:
+        Copy(w, 2);
+        Put32(Restore(v, Get32(w + 6)));
+        return;
+    default:
+        Copy(w, n);
+        return;
+    }
+}
+
+// A call of a function of this module, a declared one or a library one.
+void Converter::Function(const uint8_t *w, uint32_t v) {
+    switch (w[0]) {
     case kTokOwnFunc:
         Copy(w, 2);
         Put32(Sym(v).name);
@@ -119,12 +142,19 @@ void Converter::Item(const uint8_t *w, uint32_t n) {
         Put8(Sym(v).form);
         Put32(Sym(v).name);
         return;
-    case kTokLibFunc:
+    default:  // kTokLibFunc
         Copy(w, 2);
         Put8(Sym(v).form);
         Put32(Sym(v).libName);
         Put32(Sym(v).extName);
         return;
+    }
+}
+
+// Variables, members, constants, labels and the rest: references become
+// their table offsets, anything else is copied.
+void Converter::Operand(const uint8_t *w, uint32_t n, uint32_t v) {
+    switch (w[0]) {
     case kTokVar:
     case kTokArray:
     case kTokArrayAddr:

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "program_kit.h"
+#include "tx_scratch.h"
 
 namespace txcg::test {
 namespace {
@@ -25,10 +26,8 @@ class Corpus : public ::testing::TestWithParam<CorpusCase> {};
 
 TEST_P(Corpus, PrintsExactly) {
     const CorpusCase &c = GetParam();
-    const auto dir = std::filesystem::temp_directory_path() / "txcg_corpus" /
-                     (std::string(c.expected) + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const txtest::ScratchDir scratch("txcg_corpus", c.expected);
+    const std::filesystem::path &dir = scratch.path();
     const std::filesystem::path src = std::filesystem::path(TX_CORPUS_DIR) / c.source;
     std::filesystem::copy_file(src, dir / c.source);
     const std::string base = std::filesystem::path(c.source).stem().string();
@@ -59,7 +58,6 @@ TEST_P(Corpus, PrintsExactly) {
         Slurp((std::filesystem::path(TX_CORPUS_DIR) / (std::string(c.expected) + ".out")).string());
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(Slurp(out), expected) << Slurp(log);
-    std::filesystem::remove_all(dir);
 }
 
 const CorpusCase kCases[] = {

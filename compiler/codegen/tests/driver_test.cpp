@@ -3,18 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#ifdef _WIN32
-#include <process.h>
-#define TX_TEST_PID() static_cast<unsigned long>(_getpid())
-#else
-#include <unistd.h>
-#define TX_TEST_PID() static_cast<unsigned long>(getpid())
-#endif
 
 #include <gtest/gtest.h>
 
 #include "cg_driver.h"
 #include "cg_test_util.h"
+#include "tx_scratch.h"
 
 extern const char kExpectCrashPhase4[];
 extern const char kExpectCrashPhase7[];
@@ -41,16 +35,13 @@ std::string Join(const std::vector<std::string> &v) {
 class CgDriver : public ::testing::Test {
   public:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("txcg_driver_" + std::to_string(TX_TEST_PID()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        scratch_.Make("txcg_driver", ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = scratch_.path();
         pcode_ = (dir_ / "pcode.tmp").string();
         object_ = (dir_ / "MAIN.obj").string();
         source_ = (dir_ / "src" / "MAIN.BAS").string();
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { scratch_.Remove(); }
 
     int Run(uint32_t zi = 0) {
         param_ = CmpFilParam{};
@@ -62,6 +53,7 @@ class CgDriver : public ::testing::Test {
     }
 
   public:
+    txtest::ScratchDir scratch_;
     fs::path dir_;
     std::string pcode_, object_, source_;
     CmpFilParam param_{};

@@ -4,19 +4,13 @@
 #include <random>
 #include <string>
 #include <system_error>
-#ifdef _WIN32
-#include <process.h>
-#define TX_TEST_PID() static_cast<unsigned long>(_getpid())
-#else
-#include <unistd.h>
-#define TX_TEST_PID() static_cast<unsigned long>(getpid())
-#endif
 
 #include <gtest/gtest.h>
 
 #include "cg_driver.h"
 #include "cg_gen.h"
 #include "ir_builder.h"
+#include "tx_scratch.h"
 
 namespace txcg::test {
 namespace {
@@ -28,9 +22,7 @@ struct Compiled {
 };
 
 Compiled Compile(const Bytes &image, const std::string &name) {
-    // A folder of this process's own: test programs run side by side.
-    const auto dir = std::filesystem::temp_directory_path() / ("txcg_mainpass_" + std::to_string(TX_TEST_PID()));
-    std::filesystem::create_directories(dir);
+    const txtest::ScratchDir dir("txcg_mainpass");
     std::string pcode = (dir / (name + ".pcode")).string();
     std::string obj = (dir / (name + ".obj")).string();
     std::string src = name + ".BAS";
@@ -48,8 +40,6 @@ Compiled Compile(const Bytes &image, const std::string &name) {
     p.Fo_filename = obj.data();
     p.srcfilename = src.data();
     const int r = CgCompile(&p);
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
     return {r, p.err_code, p.err_detail};
 }
 

@@ -19,6 +19,7 @@
 
 #include "cg_driver.h"
 #include "ir_builder.h"
+#include "tx_scratch.h"
 
 namespace txcg::test {
 
@@ -163,18 +164,8 @@ inline bool CompileIr(const IrBuilder &ir, const std::filesystem::path &dir, con
 
 // The programs' folder, this process's own; removed when the process ends.
 inline std::filesystem::path ProgramDir() {
-    struct Dir {
-        std::filesystem::path path;
-        pid_t owner;
-        ~Dir() {
-            std::error_code ec;
-            if (getpid() == owner)
-                std::filesystem::remove_all(path, ec);
-        }
-    };
-    static Dir dir{std::filesystem::temp_directory_path() / ("txcg_programs_" + std::to_string(getpid())),
-                   getpid()};
-    return dir.path;
+    static const txtest::ScratchDir dir("txcg_programs");
+    return dir.path();
 }
 
 inline RunResult BuildAndRun(const IrBuilder &ir, const std::string &name, uint32_t cf = 1,

@@ -7,11 +7,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
+
+#include "tx_scratch.h"
 
 namespace {
 
@@ -45,14 +42,9 @@ std::vector<uint8_t> Bytes(const EnvBlock &b) {
     return {p, p + sizeof b};
 }
 
-// Named per process: test programs share the temporary folder.
 std::string TempPath(const char *name) {
-#ifdef _WIN32
-    unsigned long pid = static_cast<unsigned long>(_getpid());
-#else
-    unsigned long pid = static_cast<unsigned long>(getpid());
-#endif
-    return (std::filesystem::temp_directory_path() / (std::to_string(pid) + "_" + name)).string();
+    static const txtest::ScratchDir dir("envblock_test");
+    return dir.File(name);
 }
 
 void WriteRaw(const std::string &path, const std::vector<uint8_t> &bytes) {

@@ -1,6 +1,6 @@
 // Listing texts and their layout. Shift-JIS texts are compared as bytes
 // taken from iconv's CP932 output of the texts.
-#include "scratch_file.h"
+#include "tx_scratch.h"
 #include "sc_listing.h"
 
 #include <gtest/gtest.h>
@@ -83,8 +83,8 @@ TEST(Listing, ColumnsKeepTheirWidth) {
 }
 
 TEST(Listing, OneLineOnceInTheSourceListingEveryStatementInTheExpanded) {
-    FILE *lst = scratch::File();
-    FILE *exp = scratch::File();
+    FILE *lst = txtest::ScratchFile();
+    FILE *exp = txtest::ScratchFile();
     ASSERT_TRUE(lst && exp);
     ListingState st;
     ListStatement(st, lst, exp, 0, 1, "' from an included prelude");

@@ -10,15 +10,11 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 #include "intermediate.h"
 #include "sc_driver.h"
 #include "sc_output.h"
+#include "tx_scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -53,16 +49,9 @@ void SetTempVar(const char *name, const std::string &value) {
 #endif
 }
 
-unsigned long ProcessId() {
-#ifdef _WIN32
-    return static_cast<unsigned long>(_getpid());
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
-
 // A scratch folder that is also the temporary folder while a test runs.
 struct Scratch : testing::Test {
+    txtest::ScratchDir scratch;
     fs::path dir;
     std::vector<std::string> saved;
     char src[64] = "EMPTY.BAS";
@@ -73,11 +62,8 @@ struct Scratch : testing::Test {
         // Its own folder per process: test programs run side by side, and
         // another one removing this folder would pull the temporary folder
         // away from under this one.
-        dir = fs::temp_directory_path() /
-              ("txsc_out_" + std::to_string(ProcessId()) + "_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        scratch.Make("txsc_out", testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = scratch.path();
         for (const char *v : kTempVars) {
             const char *old = std::getenv(v);
             saved.push_back(old ? old : "");
@@ -95,7 +81,7 @@ struct Scratch : testing::Test {
     }
     void TearDown() override {
         for (size_t i = 0; i < saved.size(); ++i) SetTempVar(kTempVars[i], saved[i]);
-        fs::remove_all(dir);
+        scratch.Remove();
     }
     int Run() {
         testing::internal::CaptureStdout();

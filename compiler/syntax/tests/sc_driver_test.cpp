@@ -9,7 +9,7 @@
 #include <string>
 
 #include "sc_driver.h"
-#include "scratch_file.h"
+#include "tx_scratch.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ PassRun Compile(const std::string &name, const char *src = "PROG.BAS", const cha
     std::snprintf(tc, sizeof tc, "%s", Fixture(name + ".tc").c_str());
     // What the pass writes goes to a file of this process's own: the
     // fixtures folder is shared by runs side by side.
-    std::snprintf(pc, sizeof pc, "%s", scratch::UniquePath("txsc_pc").c_str());
+    std::snprintf(pc, sizeof pc, "%s", txtest::UniquePath("txsc_pc").c_str());
     PassRun r{};
     r.param.srcfilename = srcName;
     r.param.slist_filename = sl;
@@ -77,8 +77,8 @@ TEST(ScDriver, MalformedRecordsAreABadTokenFile) {
 }
 
 TEST(ScDriver, RuntimeEnvironmentFileIsChecked) {
-    const std::string shortEnv = scratch::UniquePath("short_bet"), badEnv = scratch::UniquePath("bad_bet"),
-                      goodEnv = scratch::UniquePath("good_bet");
+    const std::string shortEnv = txtest::UniquePath("short_bet"), badEnv = txtest::UniquePath("bad_bet"),
+                      goodEnv = txtest::UniquePath("good_bet");
     {
         std::ofstream(shortEnv, std::ios::binary) << std::string(100, '\0');
         std::string bad(352, '\0');
@@ -126,7 +126,7 @@ TEST(ScCrash, DumpLayout) {
     p->mainLine = 12;
     p->trace[0] = txsc::TraceEntry{0x0094, 0x0011, 0x30, 0x02, 0x2A};
     p->traceNext = 1;
-    const std::string path = scratch::UniquePath("crash_got");  // runs side by side must not share it
+    const std::string path = txtest::UniquePath("crash_got");  // runs side by side must not share it
     std::FILE *f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     txsc::WriteCrashDump(f, *p, 0xC0000005, 0, 0x00401234);

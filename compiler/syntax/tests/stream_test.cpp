@@ -2,7 +2,7 @@
 // with table offsets out. The table offsets are set by hand; the expected
 // bytes follow the stream's item layouts, and every converted record must
 // walk cleanly with the generator's token lengths.
-#include "scratch_file.h"
+#include "tx_scratch.h"
 #include "sc_stream.h"
 
 #include <gtest/gtest.h>
@@ -229,7 +229,7 @@ TEST(FinalPass, StreamAndTablesArePaddedTo16) {
     t.size[2] = 5;
     work.Write(t2.data(), t2.size());
 
-    FILE *out = scratch::File();
+    FILE *out = txtest::ScratchFile();
     ASSERT_NE(out, nullptr);
     std::vector<std::pair<uint16_t, uint16_t>> errors;
     uint32_t size = WriteStream(work, out, t, [&](uint16_t w, uint16_t l) { errors.push_back({w, l}); });
@@ -250,7 +250,7 @@ TEST(FinalPass, StreamAndTablesArePaddedTo16) {
 }
 
 TEST(FinalPass, HeaderGoesOverThePlaceholder) {
-    FILE *out = scratch::File();
+    FILE *out = txtest::ScratchFile();
     ASSERT_NE(out, nullptr);
     Bytes junk(100, 0xEE);
     std::fwrite(junk.data(), 1, junk.size(), out);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "scratch_file.h"
+#include "tx_scratch.h"
 #include "sc_listing.h"
 #include "sc_pass.h"
 #include "sc_workfile.h"
@@ -46,7 +46,7 @@ struct Xref : testing::Test {
         }
     }
     std::string Run() {
-        FILE *out = scratch::File();
+        FILE *out = txtest::ScratchFile();
         if (!out) {
             ADD_FAILURE() << "no temporary file";
             return {};

@@ -11,13 +11,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <process.h>
-#define TX_TEST_PID() static_cast<unsigned long>(_getpid())
-#else
-#include <unistd.h>
-#define TX_TEST_PID() static_cast<unsigned long>(getpid())
-#endif
+
+#include "tx_scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -36,11 +31,8 @@ void WriteFile(const fs::path &p, const std::string &s) {
 class CmpFil : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("txpp_test_" + std::to_string(TX_TEST_PID()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        scratch_.Make("txpp_test", ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = scratch_.path();
         src_ = (dir_ / "t.bas").string();
         slist_ = (dir_ / "Srclist.tmp").string();
         tcode_ = (dir_ / "Tcode.tmp").string();
@@ -48,7 +40,7 @@ protected:
         param_.slist_filename = slist_.data();
         param_.tcode_filename = tcode_.data();
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { scratch_.Remove(); }
 
     int Run(const std::string &source) {
         WriteFile(src_, source);
@@ -57,6 +49,7 @@ protected:
     std::string Slist() { return ReadFile(slist_); }
     std::string Tcode() { return ReadFile(tcode_); }
 
+    txtest::ScratchDir scratch_;
     fs::path dir_;
     std::string src_, slist_, tcode_;
     CmpFilParam param_{};
