@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sc_defs.h"
+#include "stmterror.h"
 
 namespace txsc {
 
@@ -36,10 +37,7 @@ EmitResult EmitLine(const Item *items, int count, const EmitContext &ctx, std::v
 uint32_t WorkItemLength(const uint8_t *p, size_t avail);
 
 // Error words of the emission side.
-constexpr uint16_t kErrNotHere = 0x6B4C;       // 76: executable code outside a procedure
-constexpr uint16_t kErrUndefined = 0x601D;     // 29: label never defined
-constexpr uint16_t kErrNoParamBlock = 0x6826;  // 38
-constexpr uint16_t kErrNoData = 0x7D5A;        // 90: RESTORE finds no DATA
-constexpr uint16_t kErrOpenProc = 0x671F;      // 31: procedure without its end
+using tx::stmterr::kErrNotHere, tx::stmterr::kErrUndefined, tx::stmterr::kErrNoParamBlock,
+    tx::stmterr::kErrNoData, tx::stmterr::kErrOpenProc;
 
 }  // namespace txsc

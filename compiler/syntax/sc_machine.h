@@ -9,6 +9,7 @@
 
 #include "sc_pass.h"
 #include "sc_rules.h"
+#include "stmterror.h"
 
 namespace txsc {
 
@@ -45,7 +46,7 @@ uint8_t RuleB(const ScPass &p);
 void TemplateFromToken(ScPass &p, const Token &t);
 
 // The emission of the rule machine's error words of its own.
-constexpr uint16_t kErrNotInMode = 0x6D02, kErrNotInDecl = 0x7E02, kErrNoStart = 0x0502,
-                   kErrLabelTwice = 0x661E, kErrStackFull = 0x7A59, kErrBadOpcode = 0x5A1B;
+using tx::stmterr::kErrNotInMode, tx::stmterr::kErrNotInDecl, tx::stmterr::kErrNoStart,
+    tx::stmterr::kErrLabelTwice, tx::stmterr::kErrStackFull, tx::stmterr::kErrBadOpcode;
 
 }  // namespace txsc
