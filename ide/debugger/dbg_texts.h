@@ -23,6 +23,7 @@ extern const char kAppErrorModule[];
 extern const char kAppErrorFunction[];
 extern const char kAppErrorLine[];
 extern const char kAppErrorAddress[];
+extern const char kStartFailed[];
 } // namespace text
 
 } // namespace txdbg
