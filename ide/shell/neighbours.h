@@ -75,6 +75,7 @@ public:
     int DebugGo();
     int DebugTrace();
     int DebugPassTrace();
+    int BreakpointDialog();
 
     // The debugger's services to the editor, recorded until the debugger
     // exists: breakpoints by (module, line) with their flag, the stop line,

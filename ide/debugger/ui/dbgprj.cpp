@@ -2,6 +2,7 @@
 // project's CDebug, and the edit/debug mode of the frames and editors.
 #include "dbgsession.h"
 #include "dbg_texts.h"
+#include "dbgdlgs.h"
 
 #include "editor.h"
 #include "ideapp.h"
@@ -181,6 +182,10 @@ bool CPrjDoc::DebugIsStopLine(const std::string& module, int line) const {
 
 void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module,
                                     int c) {
+    if (m_pDebug && (!frame || module.empty())) {
+        BreakpointDialog();
+        return;
+    }
     if (m_pDebug) {
         m_pDebug->Engine().SetBreakpoint(kind != 0, static_cast<uint32_t>(line), static_cast<uint32_t>(a),
                                          static_cast<uint32_t>(b), reinterpret_cast<uintptr_t>(frame), module);
@@ -207,4 +212,23 @@ void CPrjDoc::DebugRunToCursor(int line, HWND frame, const std::string& module) 
         return;
     }
     m_debugCalls.push_back("runto " + module + " " + std::to_string(line));
+}
+
+// The breakpoint command: the dialog over the first editor's caret line.
+int CPrjDoc::BreakpointDialog() {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
+    CBasEditView* v = f ? f->GetEditView() : nullptr;
+    if (!m_pDebug || !v)
+        return 0;
+    int first = 0, last = 0, caret = 1;
+    v->GetLinePositions(first, last, caret);
+    CDbgBreakPointDlg dlg(&m_pDebug->Engine());
+    dlg.m_strModule = tambrix::StripDirectory(v->GetDocument()->GetPathName());
+    dlg.m_nLine = static_cast<uint32_t>(caret);
+    dlg.m_hFrame = f->m_hWnd;
+    if (dlg.DoModal() != IDOK)
+        return 0;
+    f->RedrawMargin();
+    return 1;
 }
