@@ -24,6 +24,7 @@ const char kAppErrorModule[] = "\n  ﾓｼﾞｭｰﾙ名 : %s";
 const char kAppErrorFunction[] = "\n  関数名 : %s";
 const char kAppErrorLine[] = "\n  行番号 : %d";
 const char kAppErrorAddress[] = "\n  ｱﾄﾞﾚｽ : 0x%08X";
+const char kStartFailed[] = "ﾃﾞﾊﾞｯｶﾞの起動に失敗しました";
 } // namespace text
 
 } // namespace txdbg

@@ -24,6 +24,7 @@ extern const char kAppErrorModule[];
 extern const char kAppErrorFunction[];
 extern const char kAppErrorLine[];
 extern const char kAppErrorAddress[];
+extern const char kStartFailed[];
 } // namespace text
 
 } // namespace txdbg

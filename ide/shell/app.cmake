@@ -17,19 +17,25 @@ add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 set(tambrix_sources
   ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
   editdoc.cpp editframe.cpp editview.cpp optedit.cpp optsheet.cpp smalldlgs.cpp colorctl.cpp)
+# The debugger's windows live with the debugger.
+set(tambrix_debugger_ui ${PROJECT_SOURCE_DIR}/ide/debugger/ui)
+list(APPEND tambrix_sources ${tambrix_debugger_ui}/dbgsession.cpp ${tambrix_debugger_ui}/dbgprj.cpp
+  ${tambrix_debugger_ui}/dbgdlgs.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
-          -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
+          -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -I ${PROJECT_SOURCE_DIR}/ide/debugger/ui -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
+          ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}
   VERBATIM)
 
 add_library(tambrix_shell STATIC ${tambrix_sources})
-target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${tambrix_debugger_ui})
+target_link_libraries(tambrix_shell PUBLIC txdebug_win32)
 # The line checkers are the outside libraries TXPP and TXSCL, bound by import.
 target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core txpp txscl)
 

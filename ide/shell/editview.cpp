@@ -407,7 +407,7 @@ void CBasEditView::ShowPopup(POINT screen) {
         return;
     HMENU popup = GetSubMenu(menu, 0);
     auto* doc = dynamic_cast<CBasEditDoc*>(m_pDocument);
-    if (debugging && doc && doc->m_pPrjDoc->m_bDebuggeeRunning)
+    if (debugging && doc && doc->m_pPrjDoc->IsDebugRunning())
         EnableMenuItem(popup, 7103, MF_BYCOMMAND | MF_GRAYED);
     CIdeApp& app = TheApp();
     HWND owner = app.m_pMainFrame ? app.m_pMainFrame->m_hWnd : m_hWnd;

@@ -43,34 +43,6 @@ void CPrjTreeFrm::OnDestroy() {
     CMDIChildWnd::OnDestroy();
 }
 
-int CPrjDoc::DebugGetLineBreakpoint(const std::string& module, int line, int* flag) {
-    auto it = m_breakpoints.find({module, line});
-    if (it == m_breakpoints.end())
-        return 0;
-    if (flag)
-        *flag = it->second;
-    return 1;
-}
-
-bool CPrjDoc::DebugIsStopLine(const std::string& module, int line) const {
-    return m_stopLine.second == line && m_stopLine.first == module;
-}
-
-void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND, const std::string& module, int c) {
-    m_debugCalls.push_back("toggle " + module + " " + std::to_string(line) + " " + std::to_string(kind) +
-                           std::to_string(a) + std::to_string(b) + std::to_string(c));
-    m_breakpoints[{module, line}] = 0;
-}
-
-void CPrjDoc::DebugRemoveBreakpoint(int line, HWND, const std::string& module) {
-    m_debugCalls.push_back("remove " + module + " " + std::to_string(line));
-    m_breakpoints.erase({module, line});
-}
-
-void CPrjDoc::DebugRunToCursor(int line, HWND, const std::string& module) {
-    m_debugCalls.push_back("runto " + module + " " + std::to_string(line));
-}
-
 CPrjDoc::FileRecord* CPrjDoc::FindFileRecord(uint32_t id) {
     for (auto& f : m_files) {
         if (f.id == id)

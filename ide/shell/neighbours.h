@@ -4,6 +4,7 @@
 // them with the real ones.
 #pragma once
 
+#include "dbg_engine.h"
 #include "fw.h"
 
 #include <cstdint>
@@ -31,6 +32,8 @@
         void OnDraw(HDC) override {}                   \
     };
 
+class CDebug;
+
 // The project document: the fields the shell reads and the debugger
 // queries, which answer "not debugging" until the debugger exists.
 class CPrjDoc : public CDocument {
@@ -50,12 +53,29 @@ public:
     bool m_bNeedsRebuild = false;
     int m_nDocCounter = 0;
 
-    // The debugger's state word (0 when no debugging run exists).
+    // The project's debug mode (0 edit, 1 debug).
     int m_nDebugState = 0;
     int GetDebugState() const { return m_nDebugState; }
-    void DebugPumpEvents() { ++m_nPumpCount; }
-    void ActivateDebuggee() {}
+    void DebugPumpEvents();
+    void ActivateDebuggee();
     int m_nPumpCount = 0;
+
+    // The debugger (ide/debugger/ui): at most one run, and what the project
+    // keeps of it from one run to the next.
+    CDebug* m_pDebug = nullptr;
+    txdbg::KeptState m_debugKept;
+    bool m_bRestarting = false;
+    std::string m_strDebugOutput;
+    ~CPrjDoc() override;
+    int StartDebug(int showOutput);
+    int StopDebug(int graceful);
+    void RestartDebug();
+    int SetEditMode(int mode);
+    bool IsDebugRunning() const;
+    int DebugGo();
+    int DebugTrace();
+    int DebugPassTrace();
+    int BreakpointDialog();
 
     // The debugger's services to the editor, recorded until the debugger
     // exists: breakpoints by (module, line) with their flag, the stop line,
@@ -63,7 +83,6 @@ public:
     std::map<std::pair<std::string, int>, int> m_breakpoints;
     std::pair<std::string, int> m_stopLine{"", 0};
     std::vector<std::string> m_debugCalls;
-    bool m_bDebuggeeRunning = false;
     int DebugGetLineBreakpoint(const std::string& module, int line, int* flag);
     bool DebugIsStopLine(const std::string& module, int line) const;
     void DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module, int c);

@@ -10,7 +10,10 @@ target_link_options(tambrix_test PRIVATE -mconsole)
 add_dependencies(tambrix_test tq70re63)
 
 if(CMAKE_CROSSCOMPILING)
-  foreach(scenario startup damaged nomachine editor bars barsfloat)
+  # The debug scenario debugs the debugger's own test debuggee.
+  add_dependencies(tambrix_test fake_debuggee)
+  target_compile_definitions(tambrix_test PRIVATE TX_FAKE_DEBUGGEE="$<TARGET_FILE:fake_debuggee>")
+  foreach(scenario startup damaged nomachine editor bars barsfloat debug)
     set(args /scenario:${scenario})
     if(scenario STREQUAL "damaged")
       list(APPEND args /nologo CMDLINE.LIB)

@@ -580,6 +580,12 @@ void DamagedChecks() {
 
 #include "editor_steps.inc"
 #include "bars_steps.inc"
+#ifdef TX_FAKE_DEBUGGEE
+}  // namespace
+#include "dbg_texts.h"
+#include "debug_steps.inc"
+namespace {
+#endif
 
 class CHarnessApp : public CIdeApp {
 public:
@@ -647,6 +653,10 @@ int main(int argc, char** argv) {
     } else if (g_scenario == "bars" || g_scenario == "barsfloat") {
         g_steps = BarsSteps();
     }
+#ifdef TX_FAKE_DEBUGGEE
+    if (g_scenario == "debug")
+        g_steps = DebugSteps();
+#endif
     int code = FwWinMain(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     UnhookWindowsHookEx(hook);
 

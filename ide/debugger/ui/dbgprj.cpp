@@ -1,0 +1,234 @@
+// The project document's side of debugging: one-line forwarders to the
+// project's CDebug, and the edit/debug mode of the frames and editors.
+#include "dbgsession.h"
+#include "dbg_texts.h"
+#include "dbgdlgs.h"
+
+#include "editor.h"
+#include "ideapp.h"
+#include "idehelpers.h"
+#include "idepaths.h"
+#include "mainfrm.h"
+#include "neighbours.h"
+#include "prjframe.h"
+#include "resource.h"
+
+#include <direct.h>
+
+CPrjDoc::~CPrjDoc() { delete m_pDebug; }
+
+namespace {
+
+// The open source documents of a project.
+template <class F> void ForEachSource(CPrjDoc* prj, F f) {
+    CIdeApp& app = TheApp();
+    for (int slot : {kSlotBasic, kSlotSub}) {
+        if (CMultiDocTemplate* t = app.m_pTemplates[slot]) {
+            for (CDocument* d : t->GetDocuments()) {
+                if (auto* doc = dynamic_cast<CBasEditDoc*>(d); doc && doc->m_pPrjDoc == prj)
+                    f(doc);
+            }
+        }
+    }
+}
+
+void EmptyDefaultProject(CPrjDoc* prj) {
+    if (prj->m_bDefaultProject && prj == CurrentProjectDoc())
+        prj->DeleteContents();
+}
+
+void FramesForward() {
+    CIdeApp& app = TheApp();
+    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
+        SetForegroundWindow(app.m_pPrjFrame->m_hWnd);
+    if (app.m_pMainFrame && app.m_pMainFrame->m_hWnd)
+        SetForegroundWindow(app.m_pMainFrame->m_hWnd);
+}
+
+}  // namespace
+
+int CPrjDoc::SetEditMode(int mode) {
+    int old = m_nDebugState;
+    m_nDebugState = mode;
+    if (!m_bRestarting) {
+        ForEachSource(this, [mode](CBasEditDoc* doc) {
+            for (CView* v : doc->GetViews()) {
+                if (v->m_hWnd)
+                    SendMessageA(v->m_hWnd, EM_SETREADONLY, mode == 1, 0);
+            }
+            if (mode != 1) {
+                if (CBasEditView* v = doc->GetEditView(); v && v->GetChildFrame())
+                    v->GetChildFrame()->RedrawMargin();
+            }
+        });
+    }
+    CIdeApp& app = TheApp();
+    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
+        app.m_pPrjFrame->m_wndStatusBar.SetPaneText(
+            0, fw::LoadStr(mode == 1 ? IDS_DEBUG_MODE : IDS_EDIT_MODE).c_str());
+    return old;
+}
+
+int CPrjDoc::StartDebug(int showOutput) {
+    CIdeApp& app = TheApp();
+    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
+        app.m_pPrjFrame->m_wndStatusBar.SetPaneText(0, fw::LoadStr(IDS_DEBUG_MODE).c_str());
+    ForEachSource(nullptr, [this](CBasEditDoc* doc) { doc->m_pPrjDoc = this; });
+    if (!m_pDebug)
+        m_pDebug = new CDebug(this, m_debugKept);
+    SetEditMode(1);
+    std::string program = m_strProgramFile;
+    if (program.empty()) {
+        program = GetTitle();
+        program = program.substr(0, program.rfind('.')) + ".exe";
+    }
+    std::string args = app.m_pMainFrame ? app.m_pMainFrame->m_strRunArgs : std::string();
+    if (m_nDrive >= 0)
+        _chdrive(m_nDrive + 1);
+    if (!m_strFolder.empty())
+        SetCurrentDirectoryA(m_strFolder.c_str());
+    m_strDebugOutput.clear();
+    if (m_pDebug->Start(program, args, showOutput == 1))
+        return 1;
+    SetEditMode(0);
+    MessageBoxA(nullptr, txdbg::text::kStartFailed, fw::LoadStr(IDR_MAINFRAME).c_str(),
+                MB_ICONHAND | MB_SETFOREGROUND);
+    EmptyDefaultProject(this);
+    return 0;
+}
+
+int CPrjDoc::StopDebug(int graceful) {
+    if (!m_pDebug)
+        return 0;
+    SetEditMode(0);
+    EmptyDefaultProject(this);
+    if (!m_pDebug->Stop(m_pDebug->IsRunning() ? 0 : graceful)) {
+        SetEditMode(1);
+        return 0;
+    }
+    delete m_pDebug;
+    m_pDebug = nullptr;
+    FramesForward();
+    return 1;
+}
+
+void CPrjDoc::RestartDebug() {
+    if (m_bRestarting)
+        return;
+    m_bRestarting = true;
+    if (StopDebug(1))
+        StartDebug(0);
+    m_bRestarting = false;
+}
+
+bool CPrjDoc::IsDebugRunning() const { return m_pDebug && m_pDebug->IsRunning(); }
+
+void CPrjDoc::DebugPumpEvents() {
+    ++m_nPumpCount;
+    if (IsDebugRunning())
+        m_pDebug->PumpDebugEvents(0);
+}
+
+void CPrjDoc::ActivateDebuggee() {
+    if (GetKeyState(VK_CONTROL) < 0 || !m_pDebug)
+        return;
+    m_pDebug->Engine().CallRedraw(1);
+    CIdeApp& app = TheApp();
+    bool mainActive = app.m_pMainFrame && GetActiveWindow() == app.m_pMainFrame->m_hWnd;
+    if (mainActive) {
+        FramesForward();
+    } else {
+        if (app.m_pMainFrame && app.m_pMainFrame->m_hWnd)
+            SetForegroundWindow(app.m_pMainFrame->m_hWnd);
+        if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
+            SetForegroundWindow(app.m_pPrjFrame->m_hWnd);
+    }
+}
+
+int CPrjDoc::DebugGo() {
+    if (!m_pDebug || m_nDebugState != 1)
+        return 0;
+    return m_pDebug->Engine().Go();
+}
+
+int CPrjDoc::DebugTrace() { return m_pDebug ? m_pDebug->Engine().Trace() : 0; }
+
+int CPrjDoc::DebugPassTrace() { return m_pDebug ? m_pDebug->Engine().PassTrace() : 0; }
+
+// The margin's queries and clicks go to the debugger while a run exists;
+// without one the recorded breakpoints answer.
+int CPrjDoc::DebugGetLineBreakpoint(const std::string& module, int line, int* flag) {
+    if (m_pDebug) {
+        bool disabled = false;
+        if (!m_pDebug->Engine().GetBreakpointState(module, static_cast<uint32_t>(line), disabled))
+            return 0;
+        if (flag)
+            *flag = disabled ? txdbg::kBpDisabled : 0;
+        return 1;
+    }
+    auto it = m_breakpoints.find({module, line});
+    if (it == m_breakpoints.end())
+        return 0;
+    if (flag)
+        *flag = it->second;
+    return 1;
+}
+
+bool CPrjDoc::DebugIsStopLine(const std::string& module, int line) const {
+    if (m_pDebug)
+        return m_pDebug->Engine().IsCurrentLine(module, static_cast<uint32_t>(line));
+    return m_stopLine.second == line && m_stopLine.first == module;
+}
+
+void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module,
+                                    int c) {
+    if (m_pDebug && (!frame || module.empty())) {
+        BreakpointDialog();
+        return;
+    }
+    if (m_pDebug) {
+        m_pDebug->Engine().SetBreakpoint(kind != 0, static_cast<uint32_t>(line), static_cast<uint32_t>(a),
+                                         static_cast<uint32_t>(b), reinterpret_cast<uintptr_t>(frame), module);
+        return;
+    }
+    m_debugCalls.push_back("toggle " + module + " " + std::to_string(line) + " " + std::to_string(kind) +
+                           std::to_string(a) + std::to_string(b) + std::to_string(c));
+    m_breakpoints[{module, line}] = 0;
+}
+
+void CPrjDoc::DebugRemoveBreakpoint(int line, HWND frame, const std::string& module) {
+    if (m_pDebug) {
+        m_pDebug->Engine().RemoveBreakpoint(static_cast<uint32_t>(line), reinterpret_cast<uintptr_t>(frame),
+                                            module);
+        return;
+    }
+    m_debugCalls.push_back("remove " + module + " " + std::to_string(line));
+    m_breakpoints.erase({module, line});
+}
+
+void CPrjDoc::DebugRunToCursor(int line, HWND frame, const std::string& module) {
+    if (m_pDebug) {
+        m_pDebug->Engine().RunToCursor(static_cast<uint32_t>(line), reinterpret_cast<uintptr_t>(frame), module);
+        return;
+    }
+    m_debugCalls.push_back("runto " + module + " " + std::to_string(line));
+}
+
+// The breakpoint command: the dialog over the first editor's caret line.
+int CPrjDoc::BreakpointDialog() {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
+    CBasEditView* v = f ? f->GetEditView() : nullptr;
+    if (!m_pDebug || !v)
+        return 0;
+    int first = 0, last = 0, caret = 1;
+    v->GetLinePositions(first, last, caret);
+    CDbgBreakPointDlg dlg(&m_pDebug->Engine());
+    dlg.m_strModule = tambrix::StripDirectory(v->GetDocument()->GetPathName());
+    dlg.m_nLine = static_cast<uint32_t>(caret);
+    dlg.m_hFrame = f->m_hWnd;
+    if (dlg.DoModal() != IDOK)
+        return 0;
+    f->RedrawMargin();
+    return 1;
+}

@@ -1,0 +1,42 @@
+// The IDE's side of a debugging run: the engine over the Win32 target,
+// with its calls to the user shown in the source editors and the frames.
+#pragma once
+
+#include <string>
+
+#include "dbg_engine.h"
+#include "dbg_win32.h"
+
+class CPrjDoc;
+class CBasEditDoc;
+
+class CDebug : public txdbg::DebugUi {
+public:
+    CDebug(CPrjDoc* prj, txdbg::KeptState& kept);
+    CDebug(const CDebug&) = delete;
+    CDebug& operator=(const CDebug&) = delete;
+
+    bool Start(const std::string& program, const std::string& args, bool showOutput);
+    bool Stop(int graceful);
+    void PumpDebugEvents(int flag);
+    bool IsRunning() const { return engine_.IsRunning(); }
+    txdbg::DebugEngine& Engine() { return engine_; }
+    const txdbg::DebugEngine& Engine() const { return engine_; }
+
+    void ShowStopLine(const std::string& module, uint32_t line) override;
+    void Message(int id, const std::string& arg) override;
+    void MessageText(const std::string& text) override;
+    void AppError(const std::string& text) override;
+    void RuntimeError(const std::string& module, uint32_t line, uint32_t error) override;
+    void Output(const std::string& text) override;
+    void RunEnded(uint32_t exitCode) override;
+
+    // The open source of a module of the project, opened when asked.
+    CBasEditDoc* FindSource(const std::string& module, bool open);
+
+private:
+    CPrjDoc* prj_;
+    txdbg::Win32Target target_;
+    txdbg::DebugEngine engine_;
+    std::string shownModule_;
+};
