@@ -28,7 +28,8 @@ int BaudIndexOf(const EnvBlock &b, int port);
 PortSettings ReadPortSettings(const EnvBlock &b, int port);
 // Stores the index, the rate in bits per second and the line-parameter
 // bits; bits the dialog does not show are kept, and so is the parity kind
-// when parity is off.
+// when parity is off. An index outside the table, or a code system other
+// than JIS7/JIS8, keeps what the record holds.
 void StorePortSettings(EnvBlock &b, int port, const PortSettings &s);
 
 }  // namespace prj
