@@ -64,4 +64,18 @@ void StorePortSettings(EnvBlock &b, int port, const PortSettings &s) {
     b.port_params[port] = w;
 }
 
+std::optional<uint8_t> ParsePrinterWidth(std::string_view text) {
+    if (text.empty() || text.size() > 3)
+        return std::nullopt;
+    unsigned v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        v = v * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (v == 0 || v > 255)
+        return std::nullopt;
+    return static_cast<uint8_t>(v);
+}
+
 }  // namespace prj

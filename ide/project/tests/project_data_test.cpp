@@ -254,5 +254,17 @@ TEST(BetPort, UnshownValuesKeepTheirBytes) {
     }
 }
 
+TEST(BetPort, PrinterWidthTakesOneTo255) {
+    const std::vector<std::pair<const char *, int>> cases = {
+        {"132", 132}, {"1", 1}, {"255", 255}, {"080", 80},
+        {"0", -1}, {"256", -1}, {"300", -1}, {"", -1}, {"12a", -1}, {"-5", -1}, {"4294967297", -1},
+    };
+    for (const auto &[text, want] : cases) {
+        SCOPED_TRACE(text);
+        const std::optional<uint8_t> got = ParsePrinterWidth(text);
+        EXPECT_EQ(got ? int(*got) : -1, want);
+    }
+}
+
 }  // namespace
 }  // namespace prj::test
