@@ -5,6 +5,7 @@
 #include <map>
 
 #include "fakes.h"
+#include "wizard_check.h"
 
 namespace prj::test {
 namespace {
@@ -78,6 +79,30 @@ TEST(BuildEnv, VariablesAreRestoredExactly) {
     EXPECT_EQ(env.vars, before);
     v.Restore(env);  // a second restore changes nothing
     EXPECT_EQ(env.vars, before);
+}
+
+TEST(Wizard, FieldsAndFolder) {
+    using F = std::array<std::string, 5>;
+    struct Case {
+        const char *name;
+        F fields;
+        uint32_t want;
+    };
+    const std::vector<Case> cases = {
+        {"all given", F{"C:\\P", "A.MAK", "MAIN.BAS", "FORM.SUB", "A.RC"}, 0},
+        {"same base name", F{"C:\\P", "A.MAK", "MAIN.BAS", "main.sub", "A.RC"}, kMsgSameModuleNames},
+        {"no extensions", F{"C:\\P", "A.MAK", "Main", "MAIN", "A.RC"}, kMsgSameModuleNames},
+        {"dot in the name only", F{"C:\\P", "A.MAK", "M.X.BAS", "M.SUB", "A.RC"}, 0},
+        {"empty field", F{"C:\\P", "", "MAIN.BAS", "main.sub", "A.RC"}, kMsgFillAllFields},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CheckWizardFields(c.fields, 2, 3), c.want);
+    }
+    EXPECT_EQ(WizardFolder(""), ".");
+    EXPECT_EQ(WizardFolder("C:\\WORK\\"), "C:\\WORK");
+    EXPECT_EQ(WizardFolder("C:\\WORK\\\\"), "C:\\WORK\\");
+    EXPECT_EQ(WizardFolder("C:\\\x95\x5C"), "C:\\\x95\x5C");
 }
 
 }  // namespace
