@@ -30,6 +30,13 @@ std::string NmakeCommandLine(const std::string &script_path, bool rebuild_all) {
     return std::string(rebuild_all ? "NMAKE /nologo /a /f " : "NMAKE /nologo /f ") + "\"" + script_path + "\"";
 }
 
+std::optional<std::string> CreateBuildLog(const CreateUniqueFile &create, const std::string &ide_folder,
+                                          const std::string &temp_folder) {
+    if (std::optional<std::string> p = create(ide_folder))
+        return p;
+    return create(temp_folder);
+}
+
 void BuildVariables::Apply(EnvironmentVars &env, const BuildFolders &folders) {
     const std::string *front[3] = {&folders.bin, &folders.lib, &folders.include};
     const std::string *stored[3] = {&folders.stored_path, &folders.stored_lib, &folders.stored_include};

@@ -3,6 +3,7 @@
 // and PATH, LIB and INCLUDE with the option folders in front for the run.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,14 @@ std::string TargetProgramPath(const ProjectData &doc);
 
 // "NMAKE /nologo [/a ]/f "<script>"".
 std::string NmakeCommandLine(const std::string &script_path, bool rebuild_all);
+
+// The build log: a new file with a unique "TV" name in the IDE's folder, or
+// in the temporary folder when the IDE's folder takes none (a read-only
+// installation). `create` makes such a file in a folder and gives its path.
+// None when neither folder takes one: the build then writes no log.
+using CreateUniqueFile = std::function<std::optional<std::string>(const std::string &folder)>;
+std::optional<std::string> CreateBuildLog(const CreateUniqueFile &create, const std::string &ide_folder,
+                                          const std::string &temp_folder);
 
 // The process environment, as the IDE's own variables.
 class EnvironmentVars {

@@ -81,6 +81,22 @@ TEST(BuildEnv, VariablesAreRestoredExactly) {
     EXPECT_EQ(env.vars, before);
 }
 
+TEST(BuildEnv, LogFallsBackToTheTemporaryFolder) {
+    std::vector<std::string> tried;
+    auto make = [&tried](bool ide_ok, bool temp_ok) {
+        return [&tried, ide_ok, temp_ok](const std::string &folder) -> std::optional<std::string> {
+            tried.push_back(folder);
+            if ((folder == "C:\\TX\\BIN" && ide_ok) || (folder == "C:\\TEMP" && temp_ok))
+                return folder + "\\TV1.tmp";
+            return std::nullopt;
+        };
+    };
+    EXPECT_EQ(CreateBuildLog(make(true, true), "C:\\TX\\BIN", "C:\\TEMP"), "C:\\TX\\BIN\\TV1.tmp");
+    EXPECT_EQ(tried.size(), 1u);
+    EXPECT_EQ(CreateBuildLog(make(false, true), "C:\\TX\\BIN", "C:\\TEMP"), "C:\\TEMP\\TV1.tmp");
+    EXPECT_EQ(CreateBuildLog(make(false, false), "C:\\TX\\BIN", "C:\\TEMP"), std::nullopt);
+}
+
 TEST(Wizard, FieldsAndFolder) {
     using F = std::array<std::string, 5>;
     struct Case {
