@@ -41,10 +41,13 @@ PortSettings ReadPortSettings(const EnvBlock &b, int port) {
 }
 
 void StorePortSettings(EnvBlock &b, int port, const PortSettings &s) {
-    b.baud_index[port] = static_cast<uint8_t>(s.baud_index);
-    // An index outside the table stores no rate, so the index byte decides.
-    b.baud_rate[port] =
-        (s.baud_index >= 0 && s.baud_index < kBaudRateCount) ? kBaudRates[s.baud_index] : 0;
+    // A combo box without a selection (a byte from a file outside the table)
+    // keeps the port's bytes: storing it would write 0xFF and read the rate
+    // table before its start.
+    if (s.baud_index >= 0 && s.baud_index < kBaudRateCount) {
+        b.baud_index[port] = static_cast<uint8_t>(s.baud_index);
+        b.baud_rate[port] = kBaudRates[s.baud_index];
+    }
     uint16_t w = b.port_params[port];
     auto set = [&w](uint16_t bit, bool on) { w = on ? (w | bit) : (w & ~bit); };
     set(kDataLength8, s.data_length != 0);
@@ -56,8 +59,23 @@ void StorePortSettings(EnvBlock &b, int port, const PortSettings &s) {
     }
     set(kStopBits2, s.stop_bits != 0);
     set(kBufferBusy, s.buffer_busy != 0);
-    w = static_cast<uint16_t>((w & ~kCodeSystemMask) | ((s.code_system & 3) << 8));
+    if (s.code_system == 0 || s.code_system == 1)
+        w = static_cast<uint16_t>((w & ~kCodeSystemMask) | (s.code_system << 8));
     b.port_params[port] = w;
+}
+
+std::optional<uint8_t> ParsePrinterWidth(std::string_view text) {
+    if (text.empty() || text.size() > 3)
+        return std::nullopt;
+    unsigned v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        v = v * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (v == 0 || v > 255)
+        return std::nullopt;
+    return static_cast<uint8_t>(v);
 }
 
 }  // namespace prj

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "envblock.h"
 
@@ -28,7 +30,13 @@ int BaudIndexOf(const EnvBlock &b, int port);
 PortSettings ReadPortSettings(const EnvBlock &b, int port);
 // Stores the index, the rate in bits per second and the line-parameter
 // bits; bits the dialog does not show are kept, and so is the parity kind
-// when parity is off.
+// when parity is off. An index outside the table, or a code system other
+// than JIS7/JIS8, keeps what the record holds.
 void StorePortSettings(EnvBlock &b, int port, const PortSettings &s);
+
+// The printer page's edit: the line width it holds when that is a number
+// from 1 to 255; none (the record stays as it is) for 0, more than 255 or
+// text that is no number.
+std::optional<uint8_t> ParsePrinterWidth(std::string_view text);
 
 }  // namespace prj

@@ -38,7 +38,35 @@ std::string Format1(const char *fmt, const std::string &arg) {
     return i == std::string::npos ? f : f.substr(0, i) + arg + f.substr(i + 2);
 }
 
-std::string Quoted(const std::string &s) { return "\"" + s + "\""; }
+// A path as NMAKE must read it between double quotes: a trailing backslash
+// would escape the closing quote for the tool's command line (a root keeps
+// its meaning as "X:\."), '#' would start a comment and '$' a macro.
+std::string NmakePath(const std::string &path) {
+    std::string p = path;
+    if (!p.empty() && FindLastSb(p, '\\') == p.size() - 1) {
+        if (p.size() == 1 || (p.size() == 3 && p[1] == ':'))
+            p += '.';
+        else
+            p.pop_back();
+    }
+    std::string out;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        if (IsSjisLead(c) && i + 1 < p.size()) {
+            out.append(p, i, 2);
+            ++i;
+        } else if (c == '#') {
+            out += "^#";
+        } else if (c == '$') {
+            out += "$$";
+        } else {
+            out += p[i];
+        }
+    }
+    return out;
+}
+
+std::string Quoted(const std::string &s) { return "\"" + NmakePath(s) + "\""; }
 
 std::string NonEmptyMachineValue(Settings &settings, const char *name) {
     return settings.MachineEnvString(name).value_or(std::string());
@@ -82,13 +110,9 @@ std::string MakeScriptPath(const ProjectData &doc) {
 
 std::string CompilerOptionText(const ModuleOptions &o, const ProjectData &doc, Settings &settings) {
     std::string t = "/nologo /Yu /MW /CLe ";
-    if (!doc.bet_path.empty()) {
-        // The compiler takes its arguments split at blanks.
-        if (doc.bet_path.find(' ') != std::string::npos)
-            t += "\"/S:" + doc.bet_path + "\" ";
-        else
-            t += "/S:" + doc.bet_path + " ";
-    }
+    // The compiler takes its arguments split at blanks: paths go in quotes.
+    if (!doc.bet_path.empty())
+        t += "\"/S:" + NmakePath(doc.bet_path) + "\" ";
     t += (o.flags & kOptInterruptCheck) ? "/CIe " : "/CId ";
     t += (o.flags & kOptOverflowCheck) ? "/COe " : "/COd ";
     t += (o.flags & kOptForNextQv) ? "/CFF " : "/CFI ";
@@ -102,7 +126,7 @@ std::string CompilerOptionText(const ModuleOptions &o, const ProjectData &doc, S
         t += "/CV ";
     const std::string include = o.IncludePath();
     if (!include.empty())
-        t += "\"/I" + include + "\" ";
+        t += "\"/I" + NmakePath(include) + "\" ";
     const std::string extra = NonEmptyMachineValue(settings, "TXCL");
     if (!extra.empty())
         t += extra + " ";

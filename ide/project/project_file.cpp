@@ -389,4 +389,9 @@ int ProjectFileListsModule(FileSystem &fs, const std::string &project_path,
     return 0;
 }
 
+bool IsModuleInProject(FileSystem &fs, const std::string &project_path,
+                       const std::string &source_path, const std::string &source_name) {
+    return ProjectFileListsModule(fs, project_path, source_path, source_name) == 1;
+}
+
 }  // namespace prj

@@ -64,6 +64,11 @@ std::vector<uint8_t> WriteProjectFile(ProjectData &doc, const std::string &full_
 // stored path is `name1` or `name2` (without regard to case).
 int ProjectFileListsModule(FileSystem &fs, const std::string &project_path,
                            const std::string &name1, const std::string &name2);
+// IsModuleInProject: the editor's question whether the project beside a
+// source lists it, by its path or its file name; case does not matter, as
+// Windows file names do not.
+bool IsModuleInProject(FileSystem &fs, const std::string &project_path,
+                       const std::string &source_path, const std::string &source_name);
 
 // FindLibraryFile: the Lib option folder and the LIB variable, searched in
 // order; 1 and the full path when found.

@@ -35,16 +35,42 @@ bool Continues(const std::string &line) {
     return last_is_backslash;
 }
 
-// Cuts a '#' comment off a line, outside double quotes.
+// Cuts a '#' comment off a line, outside double quotes; "^#" is a '#' of
+// the text (the IDE writes paths holding '#' that way).
 std::string StripComment(const std::string &line) {
     bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); i += CharLen(line, i)) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t n = CharLen(line, i);
+        if (n == 1 && line[i] == '^' && i + 1 < line.size() && line[i + 1] == '#') {
+            out += '#';
+            i += 2;
+            continue;
+        }
         if (line[i] == '"')
             quoted = !quoted;
         else if (line[i] == '#' && !quoted)
-            return line.substr(0, i);
+            return out;
+        out.append(line, i, n);
+        i += n;
     }
-    return line;
+    return out;
+}
+
+// A command keeps its '#', so only the escape goes.
+std::string UnescapeHash(const std::string &text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = CharLen(text, i);
+        if (n == 1 && text[i] == '^' && i + 1 < text.size() && text[i + 1] == '#') {
+            out += '#';
+            i += 2;
+            continue;
+        }
+        out.append(text, i, n);
+        i += n;
+    }
+    return out;
 }
 
 bool IsMacroName(const std::string &s) {
@@ -260,7 +286,7 @@ bool ReadMakefile(const std::string &bytes, EnvLookup env, Makefile &mk, ReadErr
                 return false;
             }
             // Only the leading blanks go: the echo shows the command as written.
-            Command cmd{line.substr(line.find_first_not_of(" \t")), {}, line_no};
+            Command cmd{UnescapeHash(line.substr(line.find_first_not_of(" \t"))), {}, line_no};
             for (std::size_t at = cmd.text.find("<<"); at != std::string::npos;
                  at = cmd.text.find("<<", at + 2)) {
                 std::string body;

@@ -200,7 +200,14 @@ TEST(MakeScript, OptionTextFollowsTheFlagBits) {
         {"defaults", kDefaults, "", 3, "", nullptr, "/nologo /Yu /MW /CLe /CIe /COe /CFF /Zi "},
         {"all off", 0, "", 0, "", nullptr, "/nologo /Yu /MW /CLe /CId /COd /CFI "},
         {"listings", kDefaults | 0x1800 | 0x80000, "INC", 2, "A.BET", "",
-         "/nologo /Yu /MW /CLe /S:A.BET /CIe /COe /CFF /Fs /Fx /CV \"/IINC\" "},
+         "/nologo /Yu /MW /CLe \"/S:A.BET\" /CIe /COe /CFF /Fs /Fx /CV \"/IINC\" "},
+        // Paths as NMAKE and the compiler read them: no backslash before a
+        // closing quote, '#' and '$' escaped, a double-byte 0x5C trail kept.
+        {"escaped paths", 0, "C:\\INC\\", 0, "C:\\A#1\\$X.BET", nullptr,
+         "/nologo /Yu /MW /CLe \"/S:C:\\A^#1\\$$X.BET\" /CId /COd /CFI \"/IC:\\INC\" "},
+        {"root include", 0, "C:\\", 0, "", nullptr, "/nologo /Yu /MW /CLe /CId /COd /CFI \"/IC:\\.\" "},
+        {"double-byte include", 0, "C:\\\x95\x5C", 0, "", nullptr,
+         "/nologo /Yu /MW /CLe /CId /COd /CFI \"/IC:\\\x95\x5C\" "},
         {"extra options", kDefaults, "", 0, "", "/X /Y", "/nologo /Yu /MW /CLe /CIe /COe /CFF /X /Y "},
     };
     for (const Case &c : cases) {

@@ -225,5 +225,46 @@ TEST(BetPort, IndexAndWordOfAPort) {
     EXPECT_EQ(ReadPortSettings(b, 4), all);
 }
 
+// Values the combo boxes cannot show (an index byte above the table, code
+// system 2 or 3, or no selection at all) leave the port's bytes as they are.
+TEST(BetPort, UnshownValuesKeepTheirBytes) {
+    struct Case {
+        const char *name;
+        int index;
+        int code;
+    };
+    for (const Case &c : std::vector<Case>{{"no rate selected", -1, 1},
+                                           {"index above table", 11, 1},
+                                           {"code system 3", 4, 3},
+                                           {"no code selected", 4, -1}}) {
+        SCOPED_TRACE(c.name);
+        EnvBlock b = NewEnvBlock();
+        b.baud_index[3] = 0x0C;
+        b.baud_rate[3] = 0;
+        b.port_params[3] = 0x0301;
+        PortSettings s = ReadPortSettings(b, 3);
+        s.baud_index = c.index;
+        s.code_system = c.code;
+        StorePortSettings(b, 3, s);
+        const bool rate_kept = c.index < 0 || c.index >= kBaudRateCount;
+        EXPECT_EQ(b.baud_index[3], rate_kept ? 0x0C : c.index);
+        EXPECT_EQ(b.baud_rate[3], rate_kept ? 0u : kBaudRates[c.index]);
+        const bool code_kept = c.code != 0 && c.code != 1;
+        EXPECT_EQ(b.port_params[3] & 0x300, code_kept ? 0x300 : c.code << 8);
+    }
+}
+
+TEST(BetPort, PrinterWidthTakesOneTo255) {
+    const std::vector<std::pair<const char *, int>> cases = {
+        {"132", 132}, {"1", 1}, {"255", 255}, {"080", 80},
+        {"0", -1}, {"256", -1}, {"300", -1}, {"", -1}, {"12a", -1}, {"-5", -1}, {"4294967297", -1},
+    };
+    for (const auto &[text, want] : cases) {
+        SCOPED_TRACE(text);
+        const std::optional<uint8_t> got = ParsePrinterWidth(text);
+        EXPECT_EQ(got ? int(*got) : -1, want);
+    }
+}
+
 }  // namespace
 }  // namespace prj::test

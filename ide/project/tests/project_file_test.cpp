@@ -345,6 +345,7 @@ TEST(ProjectFile, ListsModuleFindsStoredPathsOnly) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.project + " " + c.name1);
         EXPECT_EQ(ProjectFileListsModule(h.fs, c.project, c.name1, c.name2), c.want);
+        EXPECT_EQ(IsModuleInProject(h.fs, c.project, c.name2, c.name1), c.want == 1);
     }
     EXPECT_TRUE(h.messages.shown.empty());
 }

@@ -25,9 +25,9 @@ void AddSampleSources(FakeHost &h) {
 }
 
 const std::string kTxclMain =
-    "TXCL /nologo /Yu /MW /CLe /S:C:\\PROJ\\SAMPLE.BET /CIe /COe /CFF /Zi /Fo\"MAIN.obj\" \"MAIN.BAS\"";
+    "TXCL /nologo /Yu /MW /CLe \"/S:C:\\PROJ\\SAMPLE.BET\" /CIe /COe /CFF /Zi /Fo\"MAIN.obj\" \"MAIN.BAS\"";
 const std::string kTxclSub1 =
-    "TXCL /nologo /Yu /MW /CLe /S:C:\\PROJ\\SAMPLE.BET /CIe /COe /CFF /Zi /Fo\"SUB1.obj\" \"SUB1.SUB\"";
+    "TXCL /nologo /Yu /MW /CLe \"/S:C:\\PROJ\\SAMPLE.BET\" /CIe /COe /CFF /Zi /Fo\"SUB1.obj\" \"SUB1.SUB\"";
 const std::string kRc = "RC /l 0x411 /fo \"C:\\PROJ\\SAMPLE.res\" \"C:\\PROJ\\SAMPLE.RC\" ";
 const std::string kLink = "LINK @C:\\TEMP\\nma01234.";
 

@@ -63,6 +63,19 @@ TEST(Makefile, DriveColonIsNotTheSeparator) {
     EXPECT_EQ(mk.blocks[0].dependents[0], "C:\\P\\A.RC");
 }
 
+// The IDE writes '#' as "^#" and '$' as "$$" in its paths.
+TEST(Makefile, EscapedHashAndDollarInPaths) {
+    Makefile mk = Read(
+        "OBJS=\"C:\\A^#1\\M$$.obj\" # comment\r\n"
+        "\"C:\\A^#1\\M$$.obj\" : \"C:\\A^#1\\M$$.bas\"\r\n"
+        "\tTXCL /Fo\"C:\\A^#1\\M$$.obj\" \"x^^#\"\r\n");
+    ASSERT_EQ(mk.blocks.size(), 1u);
+    EXPECT_EQ(mk.blocks[0].target, "C:\\A#1\\M$.obj");
+    EXPECT_EQ(mk.blocks[0].dependents[0], "C:\\A#1\\M$.bas");
+    EXPECT_EQ(Expand(mk, "$(OBJS)", NoEnv), "\"C:\\A#1\\M$.obj\"");
+    EXPECT_EQ(Expand(mk, mk.blocks[0].commands[0].text, NoEnv), "TXCL /Fo\"C:\\A#1\\M$.obj\" \"x^#\"");
+}
+
 TEST(Makefile, InferenceRulesSuffixesAndInlineFiles) {
     Makefile mk = Read(
         ".SUFFIXES:.bas .sub\r\n"
