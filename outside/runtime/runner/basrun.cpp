@@ -8,11 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "errrecord.h"
 #include "link.h"
 #include "machine.h"
 
@@ -23,11 +25,13 @@ namespace {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: basrun [--limit N] [--timeout SECONDS] [--keep] PROGRAM.EXE\n"
-                 "       basrun [--limit N] [--timeout SECONDS] [--keep] MAIN.BAS [MODULE.SUB ...]\n"
+                 "usage: basrun [options] PROGRAM.EXE\n"
+                 "       basrun [options] MAIN.BAS [MODULE.SUB ...]\n"
                  "  --limit N        stop after N instructions (default 200000000, 0: none)\n"
                  "  --timeout S      stop after S seconds (default 60, 0: none)\n"
-                 "  --keep           keep the objects and the image and print their folder\n");
+                 "  --keep           keep the objects and the image and print their folder\n"
+                 "  --error-record F after a run-time error or a fault, write the error record\n"
+                 "                   the runtime leaves in the registry to F (a REGEDIT4 file)\n");
 }
 
 bool IsSource(const std::string& path) {
@@ -69,6 +73,7 @@ bool Build(const std::vector<std::string>& sources, const std::string& argv0, co
 int main(int argc, char** argv) {
     Limits limits;
     bool keep = false;
+    std::string recordPath;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -81,6 +86,12 @@ int main(int argc, char** argv) {
             ++i;
             if (a == "--limit") limits.instructions = v;
             else limits.microseconds = v * 1000000;
+        } else if (a == "--error-record") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: --error-record needs a file\n");
+                return 2;
+            }
+            recordPath = argv[++i];
         } else if (a == "--keep") {
             keep = true;
         } else if (a == "--help" || a == "-h") {
@@ -149,6 +160,14 @@ int main(int argc, char** argv) {
             } else {
                 std::fprintf(stderr, "basrun: %s\n", machine.Describe(stop, limits).c_str());
                 status = 1;
+                std::string record = ErrorRecordFile(stop, machine.CurrentModule(), std::time(nullptr));
+                if (!recordPath.empty() && !record.empty()) {
+                    std::FILE* f = std::fopen(recordPath.c_str(), "wb");
+                    if (!f || std::fwrite(record.data(), 1, record.size(), f) != record.size()) {
+                        std::fprintf(stderr, "basrun: cannot write %s\n", recordPath.c_str());
+                    }
+                    if (f) std::fclose(f);
+                }
             }
         }
     }

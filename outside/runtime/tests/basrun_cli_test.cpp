@@ -46,6 +46,23 @@ TEST(BasrunCli, ExitStatusAndMessages) {
     }
 }
 
+// The record a fault leaves: the exception block only, read by TXANZ60's
+// tests for a BASIC error.
+TEST(BasrunCli, FaultLeavesTheExceptionRecord) {
+    fs::path rec = fs::temp_directory_path() / ("basrun_rec_" + std::to_string(::getpid()) + ".reg");
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, "--error-record", rec.string(), Program("fault_read")}, "", out), 1) << out;
+    std::ifstream in(rec, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Veltran\\Tambrix V6.3\\RUNTIME\\ERROR]\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\"XCODE\"=dword:c0000005\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"XMODL\"=\"FAULTS.BAS\"\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"MODL\""), std::string::npos) << text;
+    fs::remove(rec);
+    EXPECT_EQ(RunProcess({TX_BASRUN, "--error-record", rec.string(), Program("hello")}, "", out), 0) << out;
+    EXPECT_FALSE(fs::exists(rec)) << "a program that ends leaves no record";
+}
+
 // A stand-in for txcl: "/Fo<object> <source>", where the source is i386
 // assembly; a source containing "BROKEN" fails like a compile error.
 class BasrunSources : public ::testing::Test {
