@@ -264,7 +264,7 @@ bool CMainFrame::IsDebugging() const {
 
 bool CMainFrame::IsProgramRunning() const {
     CPrjDoc* prj = CurrentProjectDoc();
-    return IsDebugging() && prj->m_bDebuggeeRunning;
+    return IsDebugging() && prj->IsDebugRunning();
 }
 
 bool CMainFrame::IsFormTestMode() const {
