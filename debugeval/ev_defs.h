@@ -104,4 +104,17 @@ enum : uint16_t {
   kCnvBytToSng = 5178, kCnvBytToDbl = 5179, kCnvSngToByt = 5180, kCnvDblToByt = 5181,
 };
 
+// The routine of each conversion, for the runtimes that answer them.
+struct CnvRoutine {
+  uint16_t ordinal;
+  uint8_t from, to;
+};
+inline constexpr CnvRoutine kCnvRoutines[] = {
+    {kCnvDblToInt, kTDbl, kTInt}, {kCnvDblToLng, kTDbl, kTLng}, {kCnvDblToSng, kTDbl, kTSng},
+    {kCnvIntToDbl, kTInt, kTDbl}, {kCnvIntToSng, kTInt, kTSng}, {kCnvLngToDbl, kTLng, kTDbl},
+    {kCnvLngToSng, kTLng, kTSng}, {kCnvSngToDbl, kTSng, kTDbl}, {kCnvSngToInt, kTSng, kTInt},
+    {kCnvSngToLng, kTSng, kTLng}, {kCnvBytToSng, kTByt, kTSng}, {kCnvBytToDbl, kTByt, kTDbl},
+    {kCnvSngToByt, kTSng, kTByt}, {kCnvDblToByt, kTDbl, kTByt},
+};
+
 }  // namespace txev

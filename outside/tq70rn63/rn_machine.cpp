@@ -74,18 +74,6 @@ bool WriteNumber(uint32_t type, long double v, void* out) {
   return false;
 }
 
-struct Conversion {
-  uint16_t ordinal;
-  uint8_t from, to;
-};
-constexpr Conversion kConversions[] = {
-    {kCnvDblToInt, kTDbl, kTInt}, {kCnvDblToLng, kTDbl, kTLng}, {kCnvDblToSng, kTDbl, kTSng},
-    {kCnvIntToDbl, kTInt, kTDbl}, {kCnvIntToSng, kTInt, kTSng}, {kCnvLngToDbl, kTLng, kTDbl},
-    {kCnvLngToSng, kTLng, kTSng}, {kCnvSngToDbl, kTSng, kTDbl}, {kCnvSngToInt, kTSng, kTInt},
-    {kCnvSngToLng, kTSng, kTLng}, {kCnvBytToSng, kTByt, kTSng}, {kCnvBytToDbl, kTByt, kTDbl},
-    {kCnvSngToByt, kTSng, kTByt}, {kCnvDblToByt, kTDbl, kTByt},
-};
-
 // A number as STR$ shows it: a blank before a value that is not negative.
 std::string NumberText(long double v, int digits) {
   char buf[64];
@@ -132,7 +120,7 @@ void RnMachine::FpPower() {
 }
 
 bool RnMachine::Convert(uint32_t ordinal, const void* from, void* to) {
-  for (const Conversion& c : kConversions)
+  for (const CnvRoutine& c : kCnvRoutines)
     if (c.ordinal == ordinal) return WriteNumber(c.to, ReadNumber(c.from, from), to);
   throw RnError{kErrIllegal};
 }

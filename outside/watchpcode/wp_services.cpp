@@ -66,18 +66,6 @@ bool WriteNumber(uint32_t type, double v, void* out) {
   return false;
 }
 
-struct Conversion {
-  uint16_t ordinal;
-  uint8_t from, to;
-};
-constexpr Conversion kConversions[] = {
-    {kCnvDblToInt, kTDbl, kTInt}, {kCnvDblToLng, kTDbl, kTLng}, {kCnvDblToSng, kTDbl, kTSng},
-    {kCnvIntToDbl, kTInt, kTDbl}, {kCnvIntToSng, kTInt, kTSng}, {kCnvLngToDbl, kTLng, kTDbl},
-    {kCnvLngToSng, kTLng, kTSng}, {kCnvSngToDbl, kTSng, kTDbl}, {kCnvSngToInt, kTSng, kTInt},
-    {kCnvSngToLng, kTSng, kTLng}, {kCnvBytToSng, kTByt, kTSng}, {kCnvBytToDbl, kTByt, kTDbl},
-    {kCnvSngToByt, kTSng, kTByt}, {kCnvDblToByt, kTDbl, kTByt},
-};
-
 const uint8_t* Ptr(uint32_t address) {
   return reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(address));
 }
@@ -126,7 +114,7 @@ void StaticRuntime::FpPower() {
 }
 
 bool StaticRuntime::Convert(uint16_t ordinal, const void* from, void* to) {
-  for (const Conversion& c : kConversions)
+  for (const CnvRoutine& c : kCnvRoutines)
     if (c.ordinal == ordinal) return WriteNumber(c.to, ReadNumber(c.from, from), to);
   AbortEvaluation(kErrIllegal);
 }

@@ -32,7 +32,11 @@ TEST(ObjectFile, SectionsFollowModuleKindTablesAndDebugInformation) {
     const Case cases[] = {
         {"bare .SUB", true, false, [](IrBuilder &) {},
          ".drectve .text .data$mc .data$cn"},
-        {".SUB with module variables", true, false, [](IrBuilder &b) { b.DataSize(8); },
+        {".SUB with module variables", true, false,
+         [](IrBuilder &b) {
+             b.DataSize(8);
+             b.ModuleVar({3, 1, 0, 0, 0, 0, 0, "D"}); // the variable the data is for
+         },
          ".drectve .text .data .data$mc .data$cn"},
         {"bare main module", false, false, [](IrBuilder &) {},
          ".drectve .text .data$bt .data$mc .data$cn .data$ad .data$ag .data$dg .data$ds"},

@@ -99,7 +99,7 @@ protected:
 
     // Both linkers on the same objects (quoted names in `objects`); the two
     // images must give the same output and exit status.
-    void ExpectSameAsLd(const std::string& objects, bool debug) {
+    void ExpectSameAsLd(const std::string& objects, bool debug, bool printsNothing = false) {
         Shell ld = Ld(objects, "ld.exe");
         ASSERT_EQ(ld.rc, 0) << ld.out;
         Shell ours = Ours(std::string("/nologo /subsystem:windows /machine:IX86 /nodefaultlib ") +
@@ -109,7 +109,9 @@ protected:
         Shell a = Basrun("ld.exe"), b = Basrun("ours.exe");
         EXPECT_EQ(b.rc, a.rc);
         EXPECT_EQ(b.out, a.out);
-        EXPECT_FALSE(a.out.empty() && a.rc == 0) << "the program printed nothing";
+        if (!printsNothing) {
+            EXPECT_FALSE(a.out.empty() && a.rc == 0) << "the program printed nothing";
+        }
         EXPECT_EQ(ExportNames("ours.exe"), ExportNames("ld.exe"));
     }
 
@@ -136,7 +138,8 @@ TEST_F(LinkTest, RuntimeProgramsRunAsWithLd) {
         fs::copy_file(e.path(), dir_ / "prog.obj", fs::copy_options::overwrite_existing);
         // With the symbols, as ld keeps them: the runner reads the runtime's
         // pending output and current line through them when a program faults.
-        ExpectSameAsLd("\"prog.obj\"", true);
+        // A write of no bytes writes nothing: that program's output is empty.
+        ExpectSameAsLd("\"prog.obj\"", true, e.path().stem() == "fault_writeempty");
         ++count;
     }
     EXPECT_GT(count, 10);
