@@ -15,7 +15,7 @@ add_custom_command(OUTPUT ${tambrix_pictures}
 add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 
 set(tambrix_sources
-  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
+  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp prjfind.cpp splash.cpp libwnd.cpp neighbours.cpp
   editdoc.cpp editframe.cpp editview.cpp optedit.cpp optsheet.cpp smalldlgs.cpp colorctl.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
