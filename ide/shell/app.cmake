@@ -15,7 +15,7 @@ add_custom_command(OUTPUT ${tambrix_pictures}
 add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 
 set(tambrix_sources
-  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp splash.cpp libwnd.cpp neighbours.cpp
+  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp prjfind.cpp splash.cpp libwnd.cpp neighbours.cpp
   editdoc.cpp editframe.cpp editview.cpp optedit.cpp optsheet.cpp smalldlgs.cpp colorctl.cpp)
 # The debugger's windows live with the debugger.
 set(tambrix_debugger_ui ${PROJECT_SOURCE_DIR}/ide/debugger/ui)

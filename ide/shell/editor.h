@@ -96,6 +96,8 @@ public:
     void OnUpdate(CView*) override { ShowInsertMode(); }
     void GoToLine(int line);
     bool GetWordAtCaret(std::string& word);
+    // Selects the next match below (or the right-most above) the caret.
+    bool SearchText(const std::string& what, bool matchCase, bool down);
     // First visible line (1-based), last visible line (0-based), caret line
     // (1-based); the result is the line count.
     int GetLinePositions(int& first, int& last, int& caret);

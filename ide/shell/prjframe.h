@@ -11,6 +11,7 @@
 
 class CPrjDoc;
 class CMainFrame;
+class CBasEditView;
 
 class CTvStatusBar : public CStatusBar {
     FW_DECLARE_DYNAMIC(CTvStatusBar)
@@ -66,6 +67,13 @@ protected:
 private:
     CMDIChildWnd* FindChild(const CRuntimeClass* cls, CMDIChildWnd* after) const;
     void OnLineJumpPane();
+    CBasEditView* ActiveEditor() const;
+    void ShowFoundEditor(CBasEditView* view, const std::string& what);
+    void ReportNotFound(const std::string& what);
+    void FindCommand(bool down);
+    void OnFindDown();
+    void OnFindUp();
+    void OnReplace();
     void OnUpdateCaretPos(CCmdUI* ui);
     void OnHelpFinder();
     void OnContextHelp();

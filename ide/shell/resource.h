@@ -40,6 +40,9 @@
 
 /* Commands */
 #define ID_LINE_JUMP 300
+#define ID_FIND_DOWN 312
+#define ID_FIND_UP 313
+#define ID_REPLACE_ONE 314
 #define ID_TAG_JUMP 315
 #define ID_VIEW_SAVE_ON_EXIT 3007
 #define ID_VIEW_PROPERTIES 3008
