@@ -50,6 +50,7 @@ typedef struct {
 /* core */
 void *rt_alloc(uint32_t size);
 void rt_free(void *p);
+uint32_t rt_alloc_size(const void *p);
 void *memcpy(void *d, const void *s, size_t n);
 void *memmove(void *d, const void *s, size_t n);
 void *memset(void *d, int c, size_t n);

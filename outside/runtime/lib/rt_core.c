@@ -3,21 +3,24 @@
 
 /* ---- memory ------------------------------------------------------------ */
 
+/* Copies by words with the string instructions: strings are built by
+   repeated copies, and a byte loop makes them quadratic in cost. */
 void *memcpy(void *d, const void *s, size_t n) {
-    char *dp = d;
-    const char *sp = s;
-    while (n--) *dp++ = *sp++;
+    void *dp = d;
+    const void *sp = s;
+    size_t words = n >> 2, bytes = n & 3;
+    __asm__ volatile("rep movsl\n\tmovl %3, %%ecx\n\trep movsb"
+                     : "+D"(dp), "+S"(sp), "+c"(words)
+                     : "r"(bytes)
+                     : "memory");
     return d;
 }
 
 void *memmove(void *d, const void *s, size_t n) {
     char *dp = d;
     const char *sp = s;
-    if (dp < sp) {
-        while (n--) *dp++ = *sp++;
-    } else {
-        while (n--) dp[n] = sp[n];
-    }
+    if (dp <= sp || dp >= sp + n) return memcpy(d, s, n);
+    while (n--) dp[n] = sp[n];
     return d;
 }
 
@@ -59,6 +62,12 @@ void *rt_alloc(uint32_t size) {
     block[0] = (uint32_t)c;
     block[1] = 0x52544b42; /* marks a live block */
     return block + 2;
+}
+
+/* Bytes usable at p, a block from rt_alloc: its whole class, so strings
+   grow into the rest of it without a new block. */
+uint32_t rt_alloc_size(const void *p) {
+    return (1u << ((const uint32_t *)p)[-2]) - 8;
 }
 
 void rt_free(void *p) {

@@ -15,11 +15,13 @@ void rt_spush(char *p, uint32_t len, uint32_t cap) {
 
 void rt_spush_copy(const char *p, uint32_t len) {
     char *q = 0;
+    uint32_t cap = 0;
     if (len) {
         q = rt_alloc(len);
+        cap = rt_alloc_size(q);
         memcpy(q, p, len);
     }
-    rt_spush(q, len, len);
+    rt_spush(q, len, cap);
 }
 
 RtStr rt_spop(void) {
@@ -31,9 +33,11 @@ void rt_sfree(RtStr s) {
     if (s.cap) rt_free(s.p);
 }
 
-/* Takes over s as the value of d. */
+/* Takes over s as the value of d: a block of its own is taken as it is
+   (no copy, so a string built by appending stays linear), a borrowed text
+   is copied when d's block holds it. */
 void rt_desc_assign(RtDesc *d, RtStr s) {
-    if (d->cap && d->cap >= s.len && s.p != d->p) {
+    if (!s.cap && d->cap && d->cap >= s.len && s.p != d->p) {
         memcpy(d->p, s.p, s.len);
         d->len = s.len;
         rt_sfree(s);
@@ -143,8 +147,8 @@ void RT_STDCALL rt_add5(void) {
         memcpy(a.p + a.len, b.p, b.len);
         rt_spush(a.p, len, a.cap);
     } else {
-        uint32_t cap = len < 16 ? 16 : len + len / 2;
-        char *p = rt_alloc(cap);
+        char *p = rt_alloc(len < 16 ? 16 : len + len / 2);
+        uint32_t cap = rt_alloc_size(p);
         memcpy(p, a.p, a.len);
         memcpy(p + a.len, b.p, b.len);
         rt_sfree(a);

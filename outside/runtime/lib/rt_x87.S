@@ -316,7 +316,20 @@ rt_exp2:
 "_$PnFExp@0":
 	fldl2e
 	fmulp
-	jmp rt_exp2
+	call rt_exp2
+	/* beyond a double's range: the value is an overflow, not infinity */
+	subl $8, %esp
+	fstl (%esp)
+	fldl (%esp)
+	addl $8, %esp
+	fxam
+	fnstsw %ax
+	fstp %st(0)
+	andb $0x45, %ah
+	cmpb $0x05, %ah
+	je 1f
+	ret
+1:	FAIL RT_E_OVERFLOW, 0
 
 	.globl "_$PnFLog@0"
 "_$PnFLog@0":

@@ -196,4 +196,32 @@ TEST(BasrunCli, RunsABasicSourceThroughTxcl) {
     fs::remove_all(dir);
 }
 
+// BASIC programs through txcl with the default instruction limit: output
+// and status exact, run-time errors with their number and line.
+TEST(BasrunCli, BasicProgramsRunWithinTheDefaultLimit) {
+    struct Case {
+        const char* source;
+        int status;
+        const char* output; // stdout and stderr together, exactly
+    } cases[] = {
+        // 10,000 appends: a byte-wise copy per append ran past the limit.
+        {"S$ = \"\"\r\nFOR I% = 1 TO 10000\r\nS$ = S$ + \"x\"\r\nNEXT I%\r\n"
+         "PRINT LEN(S$); RIGHT$(S$, 3)\r\nT$ = S$: S$ = \"ab\"\r\nPRINT LEN(T$); S$\r\n",
+         0, " 10000 xxx\n 10000 ab\n"},
+        {"PRINT EXP(0)\r\nPRINT EXP(1000)\r\n", 1,
+         " 1 \nbasrun: runtime error 6 (overflow) in PROG.BAS line 2"},
+    };
+    fs::path dir = fs::temp_directory_path() / ("basrun_progs_" + std::to_string(::getpid()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        fs::create_directories(dir);
+        fs::path src = dir / "PROG.BAS";
+        std::ofstream(src, std::ios::binary) << c.source;
+        std::string out;
+        EXPECT_EQ(RunProcess({TX_BASRUN, src.string()}, "", out), c.status) << out;
+        EXPECT_EQ(out.substr(0, std::string(c.output).size()), c.output);
+        fs::remove_all(dir);
+    }
+}
+
 } // namespace
