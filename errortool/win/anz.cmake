@@ -37,7 +37,7 @@ if(TX_BUILD_TESTS)
         COMMAND sh ${anz_win}/harness/anz_scenario.sh $<TARGET_FILE:txanz_test> ${scenario})
       tx_wine_test(txanz_${scenario})
       # The record is the one key under HKCU every scenario seeds.
-      set_tests_properties(txanz_${scenario} PROPERTIES TIMEOUT 120 RESOURCE_LOCK anz_record
+      set_tests_properties(txanz_${scenario} PROPERTIES TIMEOUT 120 RESOURCE_LOCK "anz_record;wine_focus"
         PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
     endforeach()
   endif()

@@ -20,7 +20,9 @@ if(CMAKE_CROSSCOMPILING)
     endif()
     add_test(NAME tambrix_${scenario} COMMAND tambrix_test ${args})
     tx_wine_test(tambrix_${scenario})
-    set_tests_properties(tambrix_${scenario} PROPERTIES TIMEOUT 120
+    # Scenarios type into the one Wine desktop (the editor's insert-mode
+    # sync sends a real key): one at a time, so none takes another's focus.
+    set_tests_properties(tambrix_${scenario} PROPERTIES TIMEOUT 120 RESOURCE_LOCK wine_focus
       PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
   endforeach()
 endif()
