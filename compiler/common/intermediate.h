@@ -131,6 +131,7 @@ constexpr uint8_t kTokByRef = 0xB2;
 constexpr uint8_t kTokByRefExpr = 0xB3;
 constexpr uint8_t kTokByRefParen = 0xB4;
 constexpr uint8_t kTokGroup = 0xB5;        // closed by BE
+constexpr uint8_t kTokGroupLast = 0xB8;    // the analysis opens groups on B0-B8
 constexpr uint8_t kTokGroupEnd = 0xBE;
 constexpr uint8_t kTokExprEnd = 0xBF;
 constexpr uint8_t kTokRecordEnd = 0xF1;

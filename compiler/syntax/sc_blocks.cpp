@@ -226,13 +226,14 @@ void SC_CasTyp(ScPass &p) {
     p.status = 0;
 }
 
-void SC_CasEq(ScPass &p) { p.caseOp = 0x20; }
+void SC_CasEq(ScPass &p) { p.caseOp = ifile::kOpEq; }
 
 void SC_CasOpr(ScPass &p) {
-    static const uint8_t kSwap[6] = {0x20, 0x21, 0x23, 0x22, 0x25, 0x24};
+    static const uint8_t kSwap[6] = {ifile::kOpEq, ifile::kOpNe, ifile::kOpGt,
+                                     ifile::kOpLt, ifile::kOpGe, ifile::kOpLe};
     const Token &t = LastToken(p);
-    if (t.cls != tok::kClsOperator || t.kind < 0x20 || t.kind > 0x25) { p.status = 11; return; }
-    p.caseOp = kSwap[t.kind - 0x20];
+    if (t.cls != tok::kClsOperator || t.kind < ifile::kOpEq || t.kind > ifile::kOpGe) { p.status = 11; return; }
+    p.caseOp = kSwap[t.kind - ifile::kOpEq];
     p.status = 0;
 }
 

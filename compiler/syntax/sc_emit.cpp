@@ -11,7 +11,7 @@ namespace {
 
 // Items that open a group in the analysis (B0-B8): more than the stream's
 // argument heads (IsGroupHead of the generator, B0-B4).
-bool OpensItemGroup(uint8_t code) { return code >= ic::kExpr && code <= 0xB8; }
+bool OpensItemGroup(uint8_t code) { return code >= ic::kExpr && code <= ifile::kTokGroupLast; }
 
 // Statement codes that only declare: no record item at all.
 bool DeclaresOnly(uint8_t code) {

@@ -78,9 +78,9 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND hdlg, UINT msg, WPARAM wp, LPARAM l
                 }
                 return 0;
             case CDN_FILEOK: {
-                char spec[MAX_PATH] = {};
-                SendMessageA(self->m_hDialog, CDM_GETSPEC, sizeof spec, reinterpret_cast<LPARAM>(spec));
-                bool ok = self->OnFileNameOK(spec);
+                char name[MAX_PATH] = {};
+                SendMessageA(self->m_hDialog, CDM_GETSPEC, sizeof name, reinterpret_cast<LPARAM>(name));
+                bool ok = self->OnFileNameOK(name);
                 SetWindowLongPtrA(hdlg, DWLP_MSGRESULT, ok ? 0 : 1);
                 return ok ? 0 : 1;
             }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "dbg_texts.h"
+#include "dbcs.h"
 
 namespace txdbg {
 
@@ -22,7 +23,7 @@ bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if ((x >= 0x81 && x <= 0x9F) || (x >= 0xE0 && x <= 0xFC)) {
+        if (tx::IsSjisLeadByte(x)) {
             if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
             ++i;
             continue;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "lk_link.h"
+#include "dbcs.h"
 
 namespace txlink {
 namespace {
@@ -162,7 +163,7 @@ size_t FileNameStart(const std::string& path) {
         const unsigned char c = static_cast<unsigned char>(path[i]);
 #ifdef _WIN32
         // Paths are code page 932 here: a trail byte 0x5C is no separator.
-        if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < path.size()) {
+        if (tx::IsSjisLeadByte(c) && i + 1 < path.size()) {
             ++i;
             continue;
         }

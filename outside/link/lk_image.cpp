@@ -178,20 +178,20 @@ void Linker::Include(ObjectFile& obj) {
         for (char& c : low) c = char(std::tolower(static_cast<unsigned char>(c)));
         if (low.size() < 2 || (low[0] != '-' && low[0] != '/')) continue;
         if (low.compare(1, 7, "export:") == 0) {
-            std::string spec = d.substr(8);
-            spec = spec.substr(0, spec.find(','));
-            const size_t eq = spec.find('=');
+            std::string arg = d.substr(8);
+            arg = arg.substr(0, arg.find(','));
+            const size_t eq = arg.find('=');
             Export e;
-            e.name = spec.substr(0, eq);
-            e.symbol = eq == std::string::npos ? spec : spec.substr(eq + 1);
+            e.name = arg.substr(0, eq);
+            e.symbol = eq == std::string::npos ? arg : arg.substr(eq + 1);
             e.from = &obj;
             if (!e.name.empty()) exports_.push_back(e);
         } else if (low.compare(1, 10, "aligncomm:") == 0) {
-            std::string spec = d.substr(11);
-            const size_t comma = spec.find(',');
+            std::string arg = d.substr(11);
+            const size_t comma = arg.find(',');
             if (comma != std::string::npos) {
-                const unsigned long log2 = std::strtoul(spec.c_str() + comma + 1, nullptr, 10);
-                if (log2 < 13) aligncomm_[spec.substr(0, comma)] = 1u << log2;
+                const unsigned long log2 = std::strtoul(arg.c_str() + comma + 1, nullptr, 10);
+                if (log2 < 13) aligncomm_[arg.substr(0, comma)] = 1u << log2;
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "printlayout.h"
+#include "dbcs.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,8 +9,6 @@ namespace tambrix {
 const char kPrintTitle[] = "Tambrix V6.3";
 
 namespace {
-
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 int ToHmm(int v, int dpi) { return dpi > 0 ? static_cast<int>(int64_t(v) * 2540 / dpi) : 0; }
 int ToDev(int v, int dpi) { return static_cast<int>(int64_t(v) * dpi / 2540); }
@@ -86,13 +85,13 @@ int PrintLayout::TabbedWidth(std::string_view s) const {
 size_t PrintLayout::FitLine(std::string_view s, int width) const {
     size_t best = 0, i = 0;
     while (i < s.size()) {
-        size_t n = i + ((IsLead(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1);
+        size_t n = i + ((tx::IsSjisLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1);
         if (TabbedWidth(s.substr(0, n)) > width)
             break;
         best = i = n;
     }
     if (best == 0 && !s.empty())
-        best = (IsLead(static_cast<unsigned char>(s[0])) && s.size() > 1) ? 2 : 1;
+        best = (tx::IsSjisLeadByte(static_cast<unsigned char>(s[0])) && s.size() > 1) ? 2 : 1;
     return best;
 }
 

@@ -1,4 +1,5 @@
 #include "prjrules.h"
+#include "dbcs.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,14 +10,12 @@ namespace {
 
 bool Newer(const FileTime& a, const FileTime& than) { return a && than && *a > *than; }
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // Upper case as the system converts it, leaving double-byte characters alone.
 std::string Upper(std::string_view s) {
     std::string r(s);
     for (size_t i = 0; i < r.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(r[i]);
-        if (IsLead(c)) {
+        if (tx::IsSjisLeadByte(c)) {
             ++i;
             continue;
         }
@@ -78,7 +77,7 @@ std::optional<TextSel> FindDown(std::string_view text, TextSel sel, std::string_
     std::string needle = matchCase ? std::string(what) : Upper(what);
     size_t start = sel.end;
     if (sel.start != sel.end)
-        start = sel.start + (IsLead(static_cast<unsigned char>(text[sel.start])) ? 2 : 1);
+        start = sel.start + (tx::IsSjisLeadByte(static_cast<unsigned char>(text[sel.start])) ? 2 : 1);
     auto lines = Lines(text);
     if (start > text.size())
         return std::nullopt;
