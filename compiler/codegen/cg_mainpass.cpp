@@ -772,14 +772,40 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmDim, GenDim);
         routine(kStmRead, "_$PsREAD@4");
         gen(kStmRead, GenRead);
+        gen(kStmLineInput, GenInput);
+        gen(kStmInput, GenInput);
+        routine(kStmPrintUsing, "_$PsPRINT_USINGs@4");
+        gen(kStmPrintUsing, GenPrint);
         routine(kStmPrint, "_$PsPRINTs@4");
         gen(kStmPrint, GenPrint);
+        routine(kStmWrite, "_$PsWRITEs@4");
+        gen(kStmWrite, GenPrint);
+        gen(kStmConsole, GenOptional);
+        gen(kStmColor, GenOptional);
+        gen(kStmLocate, GenOptional);
+        gen(kStmWidthScreen, GenOptional);
+        routine(kStmWidthDevice, "_$PsWIDTH2@4");
+        gen(kStmLineInputFile, GenInput);
+        gen(kStmInputFile, GenInput);
+        routine(kStmPrintFileUsing, "_$PsPRINT23USINGs@4");
+        gen(kStmPrintFileUsing, GenPrint);
+        routine(kStmPrintFile, "_$PsPRINT23s@4");
+        gen(kStmPrintFile, GenPrint);
+        routine(kStmWriteFile, "_$PsWRITE23s@4");
+        gen(kStmWriteFile, GenPrint);
+        routine(kStmLprintUsing, "_$PsLPRINT_USINGs@0");
+        gen(kStmLprintUsing, GenPrint);
         routine(kStmLprint, "_$PsLPRINTs@0");
         gen(kStmLprint, GenPrint);
+        routine(kStmWidthLprint, "_$PsWIDTH_LPRINT@4");
         return t;
     }();
     return code < table.size() ? &table[code] : nullptr;
 }
+
+// Routines of the generic form that take the prefix word even when the
+// statement names no window or device.
+bool CountsPrefix(uint8_t code) { return code == kStmCls; }
 
 const char *LineRoutine(const Gen &g) {
     const bool debug = g.st.opt.debugInfo != 0;
@@ -842,7 +868,9 @@ void DispatchStatement(Gen &g) {
         const uint8_t code = g.Byte(g.cur, 1);
         const StatementEntry *e = LookUp(code);
         if (e && e->gen) {
+            g.prefix = prefix;
             e->gen(g);
+            g.prefix = -1;
         } else {
             ++g.cur;
             GenArgsForRoutine(g);
@@ -857,6 +885,8 @@ void DispatchStatement(Gen &g) {
                     PushVariableAddress(g, d);
                 }
                 g.cur = after;
+            } else if (CountsPrefix(code)) {
+                EmitPushImm(g.st, 0);
             }
             if (e && e->routine)
                 EmitCallRuntime(g.st, e->routine);

@@ -12,6 +12,11 @@
 #define RT_SYS_STACK 4     /* EBX expected ESP, ECX actual ESP, EDX address */
 #define RT_SYS_STACKLOW 5  /* returns in EAX the lowest usable stack address */
 #define RT_SYS_MAPSHARED 6 /* ECX block name; returns in EAX its address, 0: none */
+#define RT_SYS_READ 16     /* EBX mode (0 a line, 1 a byte if one waits, 2 a byte),
+                              ECX buffer, EDX capacity; EAX count, ~0: end of input */
+#define RT_SYS_CLOCK 17    /* ECX four words: yyyymmdd, hhmmss, ms of the day, weekday */
+#define RT_SYS_ENV 18      /* EBX name (0: the command line), ECX buffer, EDX
+                              capacity; EAX length, ~0: not set */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
@@ -29,6 +34,7 @@
 #define RT_E_TYPE 13       /* type mismatch */
 #define RT_E_STRSPACE 14   /* out of string space */
 #define RT_E_STACK 28      /* out of stack space */
+#define RT_E_INPUTEND 62   /* input past end */
 
 #ifndef __ASSEMBLER__
 #include <stddef.h>
@@ -58,7 +64,11 @@ RT_NORETURN void rt_fail(int code, uint32_t addr);
 RT_NORETURN void rt_exit(int status);
 void rt_out(const char *s, uint32_t n);
 void rt_flush(void);
+uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
+uint32_t rt_heap_free(void);
 extern uint32_t rt_column;
+extern uint32_t rt_row;     /* console line, from 1 */
+extern uint32_t rt_width;   /* console width, 0: none */
 extern uint32_t rt_cur_line;
 extern uint32_t rt_level_esp;
 
@@ -70,6 +80,7 @@ RtStr rt_spop(void);
 void rt_sfree(RtStr s);
 void rt_desc_assign(RtDesc *d, RtStr s);
 void rt_desc_clear(RtDesc *d);
+int rt_is_lead(unsigned char c); /* a Shift-JIS lead byte */
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */
