@@ -829,6 +829,9 @@ uint8_t ExprGen::Run(bool wantFlags) {
         if (IsFuncToken(k) || IsVarToken(k) || k == kTokConstant) {
             const uint8_t type = MeasureExpression(g, i);
             SkipOperand(g);
+            // A B5 group leads its function: one operand with it.
+            if (k == kTokGroup && g.cur < g.ntok && IsFuncToken(g.Kind(g.cur)))
+                SkipOperand(g);
             Entry e{i, type, ClassOfType(type), false};
             if (e.cls == kClsStr) {
                 // Strings go onto the string stack in operand order.
