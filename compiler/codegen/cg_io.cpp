@@ -18,17 +18,48 @@ int32_t SeparatorCode(Gen &g, int i) {
     return s == 2 ? 1 : s == 3 ? 2 : 0;
 }
 
-const char *PrintItemRoutine(uint8_t type) {
+// The output-list families: start routine, what comes before the items,
+// item routines by type and the end routine.
+enum class Lead { Prefix, None, Format, FileNumber, FileNumberFormat };
+
+struct OutputFamily {
+    uint8_t code;
+    const char *start;
+    Lead lead;
+    const char *const *items; // BYT, INT, LNG, SNG, DBL, temporary, string, empty
+    const char *end;
+};
+
+constexpr const char *kPrintItems[] = {"_$PsPRINT1@8", "_$PsPRINT2@8", "_$PsPRINT6@8", "_$PsPRINT4@8",
+                                       "_$PsPRINT8@4", "_$PsPRINTtmp@4", "_$PsPRINT5@4", "_$PsPRINT5@4"};
+constexpr const char *kUsingItems[] = {"_$PsPRINT_USING1@8", "_$PsPRINT_USING2@8", "_$PsPRINT_USING6@8",
+                                       "_$PsPRINT_USING4@8", "_$PsPRINT_USING8@4", "_$PsPRINT_USINGtmp@4",
+                                       "_$PsPRINT_USING5@4", "_$PsPRINT_USING5@4"};
+constexpr const char *kWriteItems[] = {"_$PsWRITE1@8", "_$PsWRITE2@8", "_$PsWRITE6@8", "_$PsWRITE4@8",
+                                       "_$PsWRITE8@4", "_$PsWRITEtmp@4", "_$PsWRITE5@4", "_$PsWRITE0@4"};
+
+constexpr OutputFamily kOutputFamilies[] = {
+    {kStmPrintUsing, "_$PsPRINT_USINGs@4", Lead::Format, kUsingItems, "_$PsPRINT_USINGend@0"},
+    {kStmPrint, "_$PsPRINTs@4", Lead::Prefix, kPrintItems, "_$PsPRINTend@0"},
+    {kStmWrite, "_$PsWRITEs@4", Lead::Prefix, kWriteItems, "_$PsWRITEend@0"},
+    {kStmPrintFileUsing, "_$PsPRINT23USINGs@4", Lead::FileNumberFormat, kUsingItems, "_$PsPRINT_USINGend@0"},
+    {kStmPrintFile, "_$PsPRINT23s@4", Lead::FileNumber, kPrintItems, "_$PsPRINTend@0"},
+    {kStmWriteFile, "_$PsWRITE23s@4", Lead::FileNumber, kWriteItems, "_$PsWRITEend@0"},
+    {kStmLprintUsing, "_$PsLPRINT_USINGs@0", Lead::Format, kUsingItems, "_$PsPRINT_USINGend@0"},
+    {kStmLprint, "_$PsLPRINTs@0", Lead::None, kPrintItems, "_$PsPRINTend@0"},
+};
+
+const char *ItemRoutine(const OutputFamily &f, uint8_t type) {
     switch (type) {
-    case kTypeByt: return "_$PsPRINT1@8";
-    case kTypeInt: return "_$PsPRINT2@8";
+    case kTypeByt: return f.items[0];
+    case kTypeInt: return f.items[1];
     case kTypeLng:
-    case kTypeValue4: return "_$PsPRINT6@8";
-    case kTypeSng: return "_$PsPRINT4@8";
+    case kTypeValue4: return f.items[2];
+    case kTypeSng: return f.items[3];
     case kTypeDbl:
     case kTypeFromOperand:
-    case kTypeFromClass: return "_$PsPRINT8@4";
-    default: return "_$PsPRINT5@4";
+    case kTypeFromClass: return f.items[4];
+    default: return f.items[6];
     }
 }
 
@@ -55,27 +86,47 @@ void GenPrint(Gen &g) {
     auto &st = g.st;
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
-    if (code == kStmPrint) {
-        // The window prefix; the console when there is none.
-        EmitPushImm(st, 0);
-        EmitCallRuntime(st, "_$PsPRINTs@4");
-    } else {
-        EmitCallRuntime(st, "_$PsLPRINTs@0");
+    const OutputFamily *f = nullptr;
+    for (const OutputFamily &family : kOutputFamilies)
+        if (family.code == code)
+            f = &family;
+    if (!f)
+        return;
+    // The leading operands: the file number is pushed, the format goes to
+    // the string stack; the separator after the format is not an item.
+    const bool number = f->lead == Lead::FileNumber || f->lead == Lead::FileNumberFormat;
+    const bool format = f->lead == Lead::Format || f->lead == Lead::FileNumberFormat;
+    if (number && g.cur < g.ntok && IsGroupHead(g.Kind(g.cur))) {
+        const int next = SkipFrom(g, g.cur);
+        GenRoutineArg(g);
+        g.cur = next;
     }
+    if (format && g.cur < g.ntok && IsGroupHead(g.Kind(g.cur))) {
+        const int next = SkipFrom(g, g.cur);
+        GenRoutineArg(g);
+        g.cur = next;
+        if (g.cur < g.ntok && g.Kind(g.cur) == kTokPunct)
+            ++g.cur;
+    }
+    // The window prefix: the console when there is none.
+    if (f->lead == Lead::Prefix || (f->lead == Lead::Format && code == kStmPrintUsing))
+        EmitPushImm(st, 0);
+    EmitCallRuntime(st, f->start);
+    const char *empty = f->items[7];
     while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement) {
         const int i = g.cur;
         const uint8_t k = g.Kind(i);
         if (k == kTokPunct) {
             EmitCallRuntime(st, "_$PbFldNull@0");
             EmitPushImm(st, SeparatorCode(g, i));
-            EmitCallRuntime(st, PrintItemRoutine(kTypeStr));
+            EmitCallRuntime(st, empty);
             ++g.cur;
             continue;
         }
         if (!IsGroupHead(k)) {
             EmitCallRuntime(st, "_$PbFldNull@0");
             EmitPushImm(st, 0);
-            EmitCallRuntime(st, PrintItemRoutine(kTypeStr));
+            EmitCallRuntime(st, empty);
             SkipOperand(g);
             continue;
         }
@@ -83,12 +134,12 @@ void GenPrint(Gen &g) {
         const int32_t sep = SeparatorCode(g, next);
         EmitPushImm(st, sep);
         GenRoutineArg(g);
-        EmitCallRuntime(st, PrintItemRoutine(g.Byte(i, 1)));
+        EmitCallRuntime(st, ItemRoutine(*f, g.Byte(i, 1)));
         g.cur = next;
         if (g.cur < g.ntok && g.Kind(g.cur) == kTokPunct)
             ++g.cur;
     }
-    EmitCallRuntime(st, "_$PsPRINTend@0");
+    EmitCallRuntime(st, f->end);
 }
 
 // READ: (type word, address) pairs from the last variable to the first,

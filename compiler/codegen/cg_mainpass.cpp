@@ -772,8 +772,31 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmDim, GenDim);
         routine(kStmRead, "_$PsREAD@4");
         gen(kStmRead, GenRead);
+        gen(kStmLineInput, GenInput);
+        gen(kStmInput, GenInput);
+        gen(kStmPrintUsing, GenPrint);
         routine(kStmPrint, "_$PsPRINTs@4");
         gen(kStmPrint, GenPrint);
+        gen(kStmWrite, GenPrint);
+        routine(kStmTruncate, "_$PsTRUNCATE@4");
+        gen(kStmLock, GenLockRange);
+        gen(kStmUnlock, GenLockRange);
+        routine(kStmWidthFile, "_$PsWIDTH1@8");
+        gen(kStmLineInputFile, GenInput);
+        gen(kStmInputFile, GenInput);
+        gen(kStmPrintFileUsing, GenPrint);
+        gen(kStmPrintFile, GenPrint);
+        gen(kStmWriteFile, GenPrint);
+        gen(kStmGet, GenRecordIo);
+        gen(kStmPut, GenRecordIo);
+        gen(kStmField, GenField);
+        routine(kStmOpen, "_$PsOPEN1@20");
+        routine(kStmOpenShort, "_$PsOPEN2@4");
+        gen(kStmClose, GenClose);
+        gen(kStmFread, GenFileData);
+        gen(kStmFwrite, GenFileData);
+        routine(kStmSeek, "_$PsSEEK@12");
+        gen(kStmLprintUsing, GenPrint);
         routine(kStmLprint, "_$PsLPRINTs@0");
         gen(kStmLprint, GenPrint);
         return t;
@@ -843,6 +866,10 @@ void DispatchStatement(Gen &g) {
         const StatementEntry *e = LookUp(code);
         if (e && e->gen) {
             e->gen(g);
+        } else if (!e || !e->routine) {
+            // A code with neither generator nor routine would push its
+            // operands and call nothing.
+            CgFail(kErrInternal, kDetailIntermediate);
         } else {
             ++g.cur;
             GenArgsForRoutine(g);

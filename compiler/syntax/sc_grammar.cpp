@@ -389,6 +389,8 @@ private:
         Select();
         Procedures();
         Prints();
+        Files();
+        ErrorTraps();
         End();
     }
 
@@ -453,9 +455,10 @@ private:
         b.Place(none);
         b.Jump(tail);
 
-        // ON n GOTO / GOSUB label, ...
-        L go = b.NewLabel(), list = b.NewLabel();
+        // ON n GOTO / GOSUB label, ...; ON ERROR GOTO label
+        L go = b.NewLabel(), list = b.NewLabel(), onError = b.NewLabel();
         Stmt(0x79);
+        b.IfToken(kERROR, onError);
         b.Call(cond);
         b.IfToken(kGOTO, go);
         Need(kGOSUB);
@@ -464,6 +467,12 @@ private:
         b.Place(list);
         b.Call(jumpOp);
         b.IfToken(kCOMMA, list);
+        b.Jump(tail);
+        b.Place(onError);
+        b.SetKind(0x72);
+        Need(kGOTO);
+        b.Call(jumpOp);
+        b.Handler(TrpBit, ifile::kTrapResume);
         b.Jump(tail);
     }
 
@@ -881,6 +890,309 @@ private:
         b.Place(sepItem);
         b.EmitToken();
         b.Jump(items);
+    }
+
+    // An optional "#" before a file number, then the number.
+    constexpr void FileNumber() {
+        L plain = b.NewLabel();
+        b.IfToken(kHASH, plain);
+        b.Place(plain);
+        Expr(kTypeLng);
+    }
+    // An operand not given: the keyword item that pushes its default.
+    constexpr void Omitted() { b.EmitItem(ic::kKeyword, ifile::kKwNone); }
+    // A variable operand, as READ takes it.
+    constexpr void Variable() {
+        b.Call(target);
+        b.Handler(TypSet, 80);
+    }
+
+    // OPEN, CLOSE, the "#" forms of WRITE, INPUT and LINE INPUT, records,
+    // and the other file statements.
+    constexpr void Files() {
+        // OPEN f$ [FOR mode] [ACCESS a] [SHARED | LOCK ...] AS [#]n [LEN = r]
+        // OPEN mode$, [#]n, f$
+        L shortForm = b.NewLabel(), noMode = b.NewLabel(), modeDone = b.NewLabel(), input = b.NewLabel();
+        L noAccess = b.NewLabel(), accessDone = b.NewLabel(), accWrite = b.NewLabel(), accRead = b.NewLabel();
+        L noLock = b.NewLabel(), lockDone = b.NewLabel(), lockWord = b.NewLabel(), lockRead = b.NewLabel();
+        L lockWrite = b.NewLabel(), withLen = b.NewLabel(), shared = b.NewLabel(), modeWord = b.NewLabel();
+        Stmt(0xAA);
+        Expr(kTypeStr);
+        b.IfToken(kCOMMA, shortForm);
+        b.IfToken(kFOR, modeWord);
+        b.Jump(noMode);
+        b.Place(modeWord);
+        b.IfToken(kINPUT, input);
+        for (uint16_t w : {kOUTPUT, kAPPEND, kRANDOM, kBINARY}) {
+            L next = b.NewLabel();
+            b.NeedToken(w, next);
+            b.EmitToken();
+            b.Jump(modeDone);
+            b.Place(next);
+        }
+        b.Fail(kStSyntax);
+        b.Place(input);
+        b.EmitItem(ic::kKeyword, ifile::kKwOpenInput);
+        b.Jump(modeDone);
+        b.Place(noMode);
+        Omitted();
+        b.Place(modeDone);
+        b.IfToken(kACCESS, accRead);
+        b.Jump(noAccess);
+        b.Place(accRead);
+        b.IfToken(kWRITE, accWrite);
+        Need(kREAD);
+        L readWrite = b.NewLabel();
+        b.IfToken(kWRITE, readWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwAccessRead);
+        b.Jump(accessDone);
+        b.Place(readWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwAccessRead + 2);
+        b.Jump(accessDone);
+        b.Place(accWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwAccessRead + 1);
+        b.Jump(accessDone);
+        b.Place(noAccess);
+        Omitted();
+        b.Place(accessDone);
+        b.IfToken(kSHARED, shared);
+        b.IfToken(kLOCK, lockWord);
+        b.Jump(noLock);
+        b.Place(shared);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared);
+        b.Jump(lockDone);
+        b.Place(lockWord);
+        b.IfToken(kWRITE, lockWrite);
+        Need(kREAD);
+        b.IfToken(kWRITE, lockRead);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared + 1);
+        b.Jump(lockDone);
+        b.Place(lockRead);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared + 3);
+        b.Jump(lockDone);
+        b.Place(lockWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared + 2);
+        b.Jump(lockDone);
+        b.Place(noLock);
+        Omitted();
+        b.Place(lockDone);
+        Need(kAS);
+        FileNumber();
+        b.IfToken(kLEN, withLen);
+        Omitted();
+        b.Jump(tail);
+        b.Place(withLen);
+        Need(kEQ);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        b.Place(shortForm);
+        b.SetKind(0xAB);
+        FileNumber();
+        Need(kCOMMA);
+        Expr(kTypeStr);
+        b.Jump(tail);
+
+        // CLOSE [[#]n [, [#]n ...]]
+        L closeAll = b.NewLabel(), closeNext = b.NewLabel();
+        Stmt(0xAC);
+        b.Handler(EndTok);
+        b.IfStatus(1, closeAll);
+        b.Place(closeNext);
+        FileNumber();
+        b.IfToken(kCOMMA, closeNext);
+        b.Place(closeAll);
+        b.Jump(tail);
+
+        // WRITE [#n,] [item [, item ...]]
+        L writeItems = b.NewLabel(), writeFile = b.NewLabel(), writeSep = b.NewLabel();
+        Stmt(0x95);
+        b.IfToken(kHASH, writeFile);
+        b.Jump(writeItems);
+        b.Place(writeFile);
+        b.SetKind(0xA5);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        b.Place(writeItems);
+        b.Handler(EndTok);
+        b.IfStatus(1, tail);
+        b.IfToken(kCOMMA, writeSep);
+        Expr(32);
+        b.Jump(writeItems);
+        b.Place(writeSep);
+        b.EmitToken();
+        b.Jump(writeItems);
+
+        // INPUT [#n,] [prompt$ (; or ,)] v [, v ...]; LINE INPUT likewise
+        // with one string variable.
+        L inFile = b.NewLabel(), inVars = b.NewLabel(), inPrompt = b.NewLabel(), inNoPrompt = b.NewLabel();
+        L inSep = b.NewLabel(), lineInput = b.NewLabel(), lineVar = b.NewLabel(), lineFile = b.NewLabel();
+        L linePrompt = b.NewLabel(), lineSep = b.NewLabel(), lineNoPrompt = b.NewLabel();
+        Stmt(0x92);
+        b.IfToken(kHASH, inFile);
+        b.IfToken(kStringConstant, inPrompt);
+        b.Place(inNoPrompt);
+        Omitted();
+        b.Jump(inVars);
+        b.Place(inPrompt);
+        b.BackTokens(1);
+        Expr(kTypeStr);
+        b.IfToken(kSEMICOLON, inSep);
+        Need(kCOMMA);
+        b.Place(inSep);
+        b.EmitToken();
+        b.Jump(inVars);
+        b.Place(inFile);
+        b.SetKind(0xA2);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        b.Place(inVars);
+        Variable();
+        b.IfToken(kCOMMA, inVars);
+        b.Jump(tail);
+
+        Stmt(0xBA);
+        b.IfToken(kINPUT, lineInput);
+        b.Fail(kStSyntax);
+        b.Place(lineInput);
+        b.SetKind(0x91);
+        b.IfToken(kHASH, lineFile);
+        b.IfToken(kStringConstant, linePrompt);
+        b.Place(lineNoPrompt);
+        Omitted();
+        b.Jump(lineVar);
+        b.Place(linePrompt);
+        b.BackTokens(1);
+        Expr(kTypeStr);
+        b.IfToken(kSEMICOLON, lineSep);
+        Need(kCOMMA);
+        b.Place(lineSep);
+        b.EmitToken();
+        b.Jump(lineVar);
+        b.Place(lineFile);
+        b.SetKind(0xA1);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        b.Place(lineVar);
+        Variable();
+        b.Jump(tail);
+
+        // GET/PUT [#]n [, [rec] [, v]]
+        for (uint8_t kind : {uint8_t(0xA7), uint8_t(0xA8)}) {
+            L noRec = b.NewLabel(), recDone = b.NewLabel(), noVar = b.NewLabel(), emptyRec = b.NewLabel();
+            Stmt(kind);
+            FileNumber();
+            b.IfToken(kCOMMA, recDone);
+            b.Jump(noRec);
+            b.Place(recDone);
+            b.IfToken(kCOMMA, emptyRec);
+            Expr(kTypeLng);
+            b.IfToken(kCOMMA, noVar);
+            Omitted();
+            b.Jump(tail);
+            b.Place(emptyRec);
+            Omitted();
+            b.Place(noVar);
+            Variable();
+            b.Jump(tail);
+            b.Place(noRec);
+            Omitted();
+            Omitted();
+            b.Jump(tail);
+        }
+
+        // FIELD [#]n, w AS v$ [, w AS v$ ...]
+        L fieldNext = b.NewLabel();
+        Stmt(0xA9);
+        FileNumber();
+        Need(kCOMMA);
+        b.Place(fieldNext);
+        Expr(kTypeLng);
+        Need(kAS);
+        Variable();
+        b.IfToken(kCOMMA, fieldNext);
+        b.Jump(tail);
+        // FREAD/FWRITE [#]n, v
+        for (uint8_t kind : {uint8_t(0xAD), uint8_t(0xAE)}) {
+            Stmt(kind);
+            FileNumber();
+            Need(kCOMMA);
+            Variable();
+            b.Jump(tail);
+        }
+
+        // SEEK [#]n, p
+        Stmt(0xAF);
+        FileNumber();
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        Omitted();
+        b.Jump(tail);
+
+        // LOCK/UNLOCK [#]n [, a] [TO b]
+        for (uint8_t kind : {uint8_t(0x9E), uint8_t(0x9F)}) {
+            L from = b.NewLabel(), fromDone = b.NewLabel(), to = b.NewLabel();
+            Stmt(kind);
+            FileNumber();
+            b.IfToken(kCOMMA, from);
+            Omitted();
+            b.Jump(fromDone);
+            b.Place(from);
+            Expr(kTypeLng);
+            b.Place(fromDone);
+            b.IfToken(kTO, to);
+            Omitted();
+            b.Jump(tail);
+            b.Place(to);
+            Expr(kTypeLng);
+            b.Jump(tail);
+        }
+
+        // TRUNCATE [#]n; KILL f$; NAME a$ AS b$
+        Stmt(0x9D);
+        FileNumber();
+        b.Jump(tail);
+        Stmt(0x86);
+        Expr(kTypeStr);
+        b.Jump(tail);
+        Stmt(0x89);
+        Expr(kTypeStr);
+        Need(kAS);
+        Expr(kTypeStr);
+        b.Jump(tail);
+
+        // WIDTH #n, w (the file form)
+        L widthFile = b.NewLabel();
+        Stmt(0x90);
+        b.IfToken(kHASH, widthFile);
+        b.Fail(kStSyntax);
+        b.Place(widthFile);
+        b.SetKind(0xA0);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        b.Jump(tail);
+    }
+
+    // RESUME [NEXT | 0 | label]; ERROR n. ON ERROR GOTO is among the jumps.
+    constexpr void ErrorTraps() {
+        L next = b.NewLabel(), bare = b.NewLabel();
+        Stmt(0x7D);
+        b.Handler(TrpBit, ifile::kTrapResume);
+        b.IfToken(kNEXT, next);
+        b.Handler(EndTok);
+        b.IfStatus(1, bare);
+        b.Call(jumpOp);
+        b.Jump(tail);
+        b.Place(next);
+        b.EmitItem(ic::kKeyword, ifile::kKwResumeNext);
+        b.Jump(tail);
+        b.Place(bare);
+        Omitted();
+        b.Jump(tail);
+
+        Stmt(0x52);
+        Expr(kTypeLng);
+        b.Jump(tail);
     }
 
     // END, and the END of blocks, procedures and types.

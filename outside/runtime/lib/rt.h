@@ -12,6 +12,17 @@
 #define RT_SYS_STACK 4     /* EBX expected ESP, ECX actual ESP, EDX address */
 #define RT_SYS_STACKLOW 5  /* returns in EAX the lowest usable stack address */
 #define RT_SYS_MAPSHARED 6 /* ECX block name; returns in EAX its address, 0: none */
+/* Files, in the folder the host gives the program: EAX answers with a
+   handle, count or size, or minus a BASIC error number. */
+#define RT_SYS_FOPEN 16    /* ECX name (zero-terminated), EBX open mode */
+#define RT_SYS_FCLOSE 17   /* EBX handle */
+#define RT_SYS_FREAD 18    /* EBX handle, ECX buffer, EDX length, ESI position */
+#define RT_SYS_FWRITE 19   /* EBX handle, ECX buffer, EDX length, ESI position */
+#define RT_SYS_FSIZE 20    /* EBX handle */
+#define RT_SYS_FTRUNC 21   /* EBX handle, ECX size */
+#define RT_SYS_FKILL 22    /* ECX name */
+#define RT_SYS_FRENAME 23  /* ECX old name, EDX new name */
+#define RT_SYS_DISKFREE 24 /* free kilobytes of the folder's disk */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
@@ -29,6 +40,18 @@
 #define RT_E_TYPE 13       /* type mismatch */
 #define RT_E_STRSPACE 14   /* out of string space */
 #define RT_E_STACK 28      /* out of stack space */
+#define RT_E_NORESUME 19   /* the program ended inside an error handler */
+#define RT_E_RESUME 20     /* RESUME without an error */
+#define RT_E_FIELD 50      /* FIELD overflow */
+#define RT_E_FILENUM 52    /* bad file number (not open, or out of range) */
+#define RT_E_NOTFOUND 53   /* file not found */
+#define RT_E_FILEMODE 54   /* bad file mode */
+#define RT_E_OPEN 55       /* file already open */
+#define RT_E_EXISTS 58     /* file already exists */
+#define RT_E_RECLEN 59     /* bad record length */
+#define RT_E_PASTEND 62    /* input past the end of the file */
+#define RT_E_RECNUM 63     /* bad record number */
+#define RT_E_ACCESS 75     /* path/file access error */
 
 #ifndef __ASSEMBLER__
 #include <stddef.h>
@@ -58,6 +81,12 @@ RT_NORETURN void rt_fail(int code, uint32_t addr);
 RT_NORETURN void rt_exit(int status);
 void rt_out(const char *s, uint32_t n);
 void rt_flush(void);
+uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
+uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos);
+/* While set, rt_out writes through it (PRINT # and WRITE #). */
+extern void (*rt_redirect)(const char *s, uint32_t n);
+void rt_files_close_all(void);
+void rt_file_abort(void); /* a failed statement's file output or input ends */
 extern uint32_t rt_column;
 extern uint32_t rt_cur_line;
 extern uint32_t rt_level_esp;
@@ -70,6 +99,7 @@ RtStr rt_spop(void);
 void rt_sfree(RtStr s);
 void rt_desc_assign(RtDesc *d, RtStr s);
 void rt_desc_clear(RtDesc *d);
+void rt_sreset(void);
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */

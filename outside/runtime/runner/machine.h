@@ -67,6 +67,9 @@ public:
 
     // Receives the program's console output (default: discarded).
     void SetOutput(std::function<void(const char*, size_t)> sink) { output_ = std::move(sink); }
+    // The folder the program's files live in (the current folder unless
+    // set); files still open are closed first.
+    void SetFileFolder(const std::string& folder);
 
     // Runs from EIP until the program stops (see StopKind).
     Stop Run(const Limits& limits = {});
