@@ -142,7 +142,7 @@ void GenField(Gen &g) {
         PushArg(g, ops[0]);
     EmitPushReg(st, kEsp);
     EmitCallRuntime(st, "_$PsFIELD@4");
-    EmitAddRegImm(st, kEsp, 8 * pairs + 12);
+    EmitAddRegImm(st, kEsp, 8 * pairs + 8);
     g.cur = end;
 }
 

@@ -1160,6 +1160,17 @@ private:
         Expr(kTypeStr);
         b.Jump(tail);
 
+        // LSET/RSET v$ = s$: into a FIELD variable's place, among others.
+        L setTarget = Stmt(0x82);
+        b.StmtEntry(0x83, setTarget);
+        b.Call(target);
+        b.Handler(AsgMrk);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        b.Jump(tail);
+
         // WIDTH #n, w (the file form)
         L widthFile = b.NewLabel();
         Stmt(0x90);

@@ -357,6 +357,7 @@ RT_NORETURN void rt_resume(uint32_t kind, uint32_t ebp, uint32_t label) {
     if (!rt_in_handler) rt_fail(RT_E_RESUME, 0);
     rt_in_handler = 0;
     rt_err = 0;
+    rt_err_file = 0;
     rt_jump(rt_level_esp, ebp, kind == 0 ? rt_err_stmt : kind == 1 ? rt_err_next : label);
 }
 
