@@ -116,7 +116,13 @@ void GenRoutineArg(Gen &g) {
     }
     if (k == kTokExpression || k == kTokByRefExpr) {
         uint8_t *marker = const_cast<uint8_t *>(g.At(i));
-        const uint8_t cls = GenExpression(g);
+        uint8_t cls = GenExpression(g);
+        if (marker[1] == kTypeFromOperand && cls == kClsFloat && g.floatIntType != kNoIntType) {
+            // An integer expression keeps its type: back into EAX, range-checked.
+            const uint8_t t = g.floatIntType;
+            EmitCallRuntime(st, t == kTypeInt ? "_$PnSTtoI@0" : t == kTypeLng ? "_$PnSTtoL@0" : "$PbFstByte");
+            cls = ClassOfType(t);
+        }
         if (marker[1] == kTypeFromOperand) {
             // A floating value takes the precision of its operands.
             const uint8_t byClass[] = {kTypeInt, kTypeLng, g.floatType, kTypeStr, kTypeByt};

@@ -539,6 +539,16 @@ class ExprGen {
         }
     }
 
+    // The integer class of an entry, counting an integer value that checked
+    // arithmetic left in ST0; kNoIntType for a floating value.
+    static uint8_t IntClassOf(const Entry &e) {
+        if (!e.computed)
+            return e.type == kTypeSng || e.type == kTypeDbl ? kNoIntType : ClassOfType(e.type);
+        if (e.cls == kClsFloat)
+            return e.type == kTypeInt || e.type == kTypeLng || e.type == kTypeByt ? ClassOfType(e.type) : kNoIntType;
+        return IsPushedClass(e.cls) ? Unpushed(e.cls) : e.cls;
+    }
+
     static uint8_t IntRule(uint8_t cl, uint8_t cr) {
         uint8_t c = cl;
         if (cr == kClsLng)
@@ -609,7 +619,10 @@ class ExprGen {
     void Push(uint8_t cls) {
         // A floating result is double when an operand was, else single.
         uint8_t type = 0;
-        if (cls == kClsFloat) {
+        if (cls == kClsFloat && intResult_ != kNoIntType) {
+            // Checked integer arithmetic: an integer value held in ST0.
+            type = intResult_;
+        } else if (cls == kClsFloat) {
             type = kTypeSng;
             for (size_t i = stk_.size() - pending_; i < stk_.size(); ++i)
                 if (stk_[i].type == kTypeDbl)
@@ -618,8 +631,10 @@ class ExprGen {
         stk_.resize(stk_.size() - pending_);
         pending_ = 0;
         stk_.push_back(Entry{-1, type, cls, true});
+        intResult_ = kNoIntType;
     }
     size_t pending_ = 0;
+    uint8_t intResult_ = kNoIntType;
 
     void Operator(uint8_t op, bool lastAndFlags, bool &flagsDone);
     void Unary(uint8_t op);
@@ -722,6 +737,12 @@ void ExprGen::Arithmetic(uint8_t op, Entry &l, Entry &r) {
             Push(IntRule(cl, cr));
         }
         return;
+    }
+    // Integers with the overflow check: computed on the FPU, but the value
+    // keeps its integer type (checked where it is stored or printed).
+    if (IntClassOf(l) != kNoIntType && IntClassOf(r) != kNoIntType) {
+        const uint8_t cls = op == kOpMul ? uint8_t(kClsLng) : IntRule(IntClassOf(l), IntClassOf(r));
+        intResult_ = cls == kClsInt ? kTypeInt : cls == kClsByte ? kTypeByt : kTypeLng;
     }
     FloatPair(l, r);
     EmitInsn(st, op == kOpSub ? kFsubp : op == kOpMul ? kFmulp : kFaddp);
@@ -848,6 +869,10 @@ uint8_t ExprGen::Run(bool wantFlags) {
         top.cls = Unpushed(top.cls);
     }
     g.floatType = top.type == kTypeDbl ? kTypeDbl : kTypeSng;
+    g.floatIntType = top.cls == kClsFloat && top.computed &&
+                             (top.type == kTypeInt || top.type == kTypeLng || top.type == kTypeByt)
+                         ? top.type
+                         : kNoIntType;
     return top.cls;
 }
 

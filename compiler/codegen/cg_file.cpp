@@ -1,5 +1,5 @@
-// Statements of input and files whose operands the generic form cannot push:
-// the input lists, CLOSE's counted list, FIELD, the records of GET and PUT,
+// File statements whose operands the generic form cannot push: CLOSE's
+// counted list, FIELD, the records of GET and PUT,
 // FREAD/FWRITE, and the ranges of LOCK and UNLOCK.
 #include <vector>
 
@@ -48,59 +48,6 @@ void PushTypedVariable(Gen &g, int i) {
     GenOperandAddress(g, d);
     EmitPushImm(st, int32_t(d.type + 256 * TypeSize(d.type, d.strLength, d.typeSize)));
     PushVariableAddress(g, d);
-}
-
-// INPUT [prompt (sep)] vars, LINE INPUT [prompt (sep)] var, and the "#"
-// forms with a file number in the prompt's place: the start routine, then
-// the variables: INPUT's as a counted list of (address, type word) pairs in
-// the order written, LINE INPUT's one address.
-void GenInput(Gen &g) {
-    auto &st = g.st;
-    const uint8_t code = g.Byte(g.cur, 1);
-    ++g.cur;
-    const int end = StatementEnd(g);
-    std::vector<int> ops = Operands(g);
-    if (ops.empty()) {
-        g.cur = end;
-        return;
-    }
-    const bool file = code == kStmInputFile || code == kStmLineInputFile;
-    const bool line = code == kStmLineInput || code == kStmLineInputFile;
-    if (file) {
-        PushArg(g, ops[0]);
-        EmitCallRuntime(st, line ? "_$PsLINE_INPUT23s@4" : "_$PsINPUT23s@4");
-    } else {
-        int32_t sep = 0;
-        if (Given(g, ops[0])) {
-            PushArg(g, ops[0]);
-            const int s = SkipFrom(g, ops[0]);
-            if (s < g.ntok && g.Kind(s) == kTokPunct)
-                sep = g.Byte(s, 1) == 2 ? 1 : g.Byte(s, 1) == 3 ? 2 : 0;
-        }
-        EmitPushImm(st, sep);
-        EmitPushImm(st, 0); // the window prefix: the console
-        EmitCallRuntime(st, line ? "_$PsLINE_INPUTs@8" : "_$PsINPUTs@8");
-    }
-    if (line) {
-        if (ops.size() > 1) {
-            g.cur = IsGroupHead(g.Kind(ops[1])) ? ops[1] + 1 : ops[1];
-            OperandDesc d;
-            GenOperandAddress(g, d);
-            PushVariableAddress(g, d);
-        } else {
-            EmitPushImm(st, 0);
-        }
-        EmitCallRuntime(st, "_$PsLINE_INPUT@4");
-    } else {
-        for (size_t k = 1; k < ops.size(); ++k)
-            PushTypedVariable(g, ops[k]);
-        const int32_t n = int32_t(ops.size() - 1);
-        EmitPushImm(st, n);
-        EmitPushReg(st, kEsp);
-        EmitCallRuntime(st, "_$PsINPUT@4");
-        EmitAddRegImm(st, kEsp, 8 * n + 4);
-    }
-    g.cur = end;
 }
 
 // CLOSE: the file numbers in the order written, their count, the list's

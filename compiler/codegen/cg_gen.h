@@ -39,6 +39,7 @@ enum ValueClass : uint8_t {
 // Argument markers whose byte 1 is not a value type.
 constexpr uint8_t kTypeFromOperand = 0x20; // markers whose operand gives the type
 constexpr uint8_t kTypeFromClass = 0x21;
+constexpr uint8_t kNoIntType = 0xFF;
 
 // Storage classes of variable tokens (after the decoder's modulo 16).
 enum StorageClass : uint8_t {
@@ -99,6 +100,9 @@ struct Gen {
     uint16_t argBytes = 0;
     bool inProc = false;
 
+    // The statement's window or device prefix group (B5), or -1.
+    int prefix = -1;
+
     // Temporaries the runtime made for the call being generated.
     uint16_t temps = 0;
 
@@ -110,6 +114,9 @@ struct Gen {
 
     // The precision of the last expression's floating result (2 or 3).
     uint8_t floatType = 3;
+    // The integer type of a floating result that checked integer
+    // arithmetic computed on the FPU, else kNoIntType.
+    uint8_t floatIntType = 0xFF;
 
     const uint8_t *At(int i) const; // token i, or the terminator past the end
     uint8_t Kind(int i) const { return At(i)[0]; }
@@ -195,12 +202,14 @@ void DispatchStatement(Gen &g);
 void GenProcCall(Gen &g, int callToken, bool inExpression, uint8_t resultType);
 
 void GenPrint(Gen &g);
+void GenInput(Gen &g);
+void GenOptional(Gen &g);
+void PushPrefix(Gen &g);
 void GenRead(Gen &g);
 void GenDim(Gen &g);
 
-// ---- input and file statements (cg_file.cpp) ----------------------------------
+// ---- file statements (cg_file.cpp) ----------------------------------------------
 
-void GenInput(Gen &g);      // INPUT, LINE INPUT and their "#" forms
 void GenClose(Gen &g);      // counted list
 void GenField(Gen &g);
 void GenRecordIo(Gen &g);   // GET, PUT

@@ -268,6 +268,74 @@ void GenMid(Gen &g, uint8_t code, const Args &args) {
     CallFunctionTableEntry(g, code);
 }
 
+// An argument's type as its marker gives it, or as its operand or
+// expression decides it (an expression by its first operand); the
+// string family counts as 16.
+uint8_t ArgType(Gen &g, int p, bool expressionAsDouble) {
+    uint8_t t;
+    if (!IsGroupHead(g.Kind(p))) {
+        t = MeasureExpression(g, p);
+    } else {
+        t = g.Byte(p, 1);
+        if (t == kTypeFromOperand || t == kTypeFromClass) {
+            t = MeasureExpression(g, p + 1);
+            if (expressionAsDouble && (g.Kind(p) == kTokExpression || g.Kind(p) == kTokByRefExpr) &&
+                (t < kTypeStr || t > kTypeFix))
+                t = kTypeDbl;
+        }
+    }
+    return t >= kTypeStr && t <= kTypeFix ? uint8_t(kTypeStr) : t;
+}
+
+// Writes the decided type into the argument's marker, so that it is pushed
+// as that type.
+void SetArgType(Gen &g, int p, uint8_t t) {
+    if (IsGroupHead(g.Kind(p)))
+        const_cast<uint8_t *>(g.At(p))[1] = t;
+}
+
+// FORMAT$(x, fmt$): the routine by x's type; x first, then the format.
+void GenFormat(Gen &g, const Args &args) {
+    if (args.size() < 2)
+        return;
+    const uint8_t t = ArgType(g, args[0], true);
+    SetArgType(g, args[0], t);
+    ArgPush(g, args[0]);
+    ArgPush(g, args[1]);
+    const char *routine = "_$PfFORMAT248@0";
+    switch (t) {
+    case kTypeByt: routine = "_$PfFORMAT241@4"; break;
+    case kTypeInt: routine = "_$PfFORMAT242@4"; break;
+    case kTypeLng:
+    case kTypeValue4: routine = "_$PfFORMAT246@4"; break;
+    case kTypeSng: routine = "_$PfFORMAT244@4"; break;
+    case kTypeStr: routine = "_$PfFORMAT245@0"; break;
+    default: break;
+    }
+    EmitCallRuntime(g.st, routine);
+}
+
+// SEARCH(array, value, n, m): m and n pushed first, then the array's
+// address, then the value (a number as a double in ST0, a string on the
+// string stack).
+void GenSearch(Gen &g, uint8_t code, const Args &args) {
+    if (args.size() < 4)
+        return;
+    ArgPush(g, args[3]);
+    ArgPush(g, args[2]);
+    int a = args[0];
+    if (IsGroupHead(g.Kind(a)))
+        ++a;
+    g.cur = a;
+    OperandDesc d;
+    GenOperandAddress(g, d);
+    PushVariableAddress(g, d);
+    const uint8_t t = ArgType(g, args[1], false);
+    SetArgType(g, args[1], t == kTypeStr ? uint8_t(kTypeStr) : uint8_t(kTypeDbl));
+    ArgPush(g, args[1]);
+    CallFunctionTableEntry(g, code);
+}
+
 // The rest: arguments pushed last first, then the address of the B5 group's
 // variable (or 0) when there is one.
 void GenTableCall(Gen &g, uint8_t code, const Args &args, int group) {
@@ -322,6 +390,8 @@ void GenIntrinsicCall(Gen &g, int group) {
     case kw::kCHR_S: GenChr(g, code, args); break;
     case kw::kKMID_S:
     case kw::kMID_S: GenMid(g, code, args); break;
+    case kw::kFORMAT_S: GenFormat(g, args); break;
+    case kw::kSEARCH: GenSearch(g, code, args); break;
     default: GenTableCall(g, code, args, group); break;
     }
     g.cur = end;

@@ -18,38 +18,29 @@ int32_t SeparatorCode(Gen &g, int i) {
     return s == 2 ? 1 : s == 3 ? 2 : 0;
 }
 
-// The output-list families: start routine, what comes before the items,
-// item routines by type and the end routine.
-enum class Lead { Prefix, None, Format, FileNumber, FileNumberFormat };
-
-struct OutputFamily {
-    uint8_t code;
-    const char *start;
-    Lead lead;
-    const char *const *items; // BYT, INT, LNG, SNG, DBL, temporary, string, empty
+// Item routines of an output list, by item type: byte, 16-bit, 32-bit,
+// single, double, string, temporary string.
+struct ListFamily {
+    const char *items[7];
     const char *end;
+    uint8_t emptyType; // the type of an empty item
 };
 
-constexpr const char *kPrintItems[] = {"_$PsPRINT1@8", "_$PsPRINT2@8", "_$PsPRINT6@8", "_$PsPRINT4@8",
-                                       "_$PsPRINT8@4", "_$PsPRINTtmp@4", "_$PsPRINT5@4", "_$PsPRINT5@4"};
-constexpr const char *kUsingItems[] = {"_$PsPRINT_USING1@8", "_$PsPRINT_USING2@8", "_$PsPRINT_USING6@8",
-                                       "_$PsPRINT_USING4@8", "_$PsPRINT_USING8@4", "_$PsPRINT_USINGtmp@4",
-                                       "_$PsPRINT_USING5@4", "_$PsPRINT_USING5@4"};
-constexpr const char *kWriteItems[] = {"_$PsWRITE1@8", "_$PsWRITE2@8", "_$PsWRITE6@8", "_$PsWRITE4@8",
-                                       "_$PsWRITE8@4", "_$PsWRITEtmp@4", "_$PsWRITE5@4", "_$PsWRITE0@4"};
+constexpr ListFamily kPrintList{{"_$PsPRINT1@8", "_$PsPRINT2@8", "_$PsPRINT6@8", "_$PsPRINT4@8",
+                                 "_$PsPRINT8@4", "_$PsPRINT5@4", "_$PsPRINTtmp@4"},
+                                "_$PsPRINTend@0",
+                                kTypeStr};
+constexpr ListFamily kUsingList{{"_$PsPRINT_USING1@8", "_$PsPRINT_USING2@8", "_$PsPRINT_USING6@8",
+                                 "_$PsPRINT_USING4@8", "_$PsPRINT_USING8@4", "_$PsPRINT_USING5@4",
+                                 "_$PsPRINT_USINGtmp@4"},
+                                "_$PsPRINT_USINGend@0",
+                                kTypeStr};
+constexpr ListFamily kWriteList{{"_$PsWRITE1@8", "_$PsWRITE2@8", "_$PsWRITE6@8", "_$PsWRITE4@8",
+                                 "_$PsWRITE8@4", "_$PsWRITE5@4", "_$PsWRITEtmp@4"},
+                                "_$PsWRITEend@0",
+                                kTypeFixStr};
 
-constexpr OutputFamily kOutputFamilies[] = {
-    {kStmPrintUsing, "_$PsPRINT_USINGs@4", Lead::Format, kUsingItems, "_$PsPRINT_USINGend@0"},
-    {kStmPrint, "_$PsPRINTs@4", Lead::Prefix, kPrintItems, "_$PsPRINTend@0"},
-    {kStmWrite, "_$PsWRITEs@4", Lead::Prefix, kWriteItems, "_$PsWRITEend@0"},
-    {kStmPrintFileUsing, "_$PsPRINT23USINGs@4", Lead::FileNumberFormat, kUsingItems, "_$PsPRINT_USINGend@0"},
-    {kStmPrintFile, "_$PsPRINT23s@4", Lead::FileNumber, kPrintItems, "_$PsPRINTend@0"},
-    {kStmWriteFile, "_$PsWRITE23s@4", Lead::FileNumber, kWriteItems, "_$PsWRITEend@0"},
-    {kStmLprintUsing, "_$PsLPRINT_USINGs@0", Lead::Format, kUsingItems, "_$PsPRINT_USINGend@0"},
-    {kStmLprint, "_$PsLPRINTs@0", Lead::None, kPrintItems, "_$PsPRINTend@0"},
-};
-
-const char *ItemRoutine(const OutputFamily &f, uint8_t type) {
+const char *ItemRoutine(const ListFamily &f, uint8_t type) {
     switch (type) {
     case kTypeByt: return f.items[0];
     case kTypeInt: return f.items[1];
@@ -59,7 +50,8 @@ const char *ItemRoutine(const OutputFamily &f, uint8_t type) {
     case kTypeDbl:
     case kTypeFromOperand:
     case kTypeFromClass: return f.items[4];
-    default: return f.items[6];
+    case kTypeFixStr: return &f == &kWriteList ? "_$PsWRITE0@4" : f.items[5];
+    default: return f.items[5];
     }
 }
 
@@ -82,51 +74,101 @@ void PushControl(Gen &g, const OperandDesc &d) {
 
 } // namespace
 
+// The window or device prefix: its variable's address, 0 for a constant
+// or when the statement has none.
+void PushPrefix(Gen &g) {
+    const int saved = g.cur;
+    if (g.prefix < 0 || g.Kind(g.prefix + 1) == kTokConstant || g.Kind(g.prefix + 1) == kTokGroupEnd) {
+        EmitPushImm(g.st, 0);
+        return;
+    }
+    g.cur = g.prefix + 1;
+    OperandDesc d;
+    GenOperandAddress(g, d);
+    PushVariableAddress(g, d);
+    g.cur = saved;
+}
+
+namespace {
+
+// One leading operand of a statement (file number, format, prompt).
+void LeadingOperand(Gen &g) {
+    if (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement && g.Kind(g.cur) != kTokPunct)
+        GenRoutineArg(g);
+}
+
+void SkipSeparator(Gen &g) {
+    if (g.cur < g.ntok && g.Kind(g.cur) == kTokPunct)
+        ++g.cur;
+}
+
+} // namespace
+
+// PRINT, PRINT USING, WRITE, their # forms and LPRINT [USING]: the leading
+// operands and the start routine, each item with its separator code, the
+// end routine.
 void GenPrint(Gen &g) {
     auto &st = g.st;
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
-    const OutputFamily *f = nullptr;
-    for (const OutputFamily &family : kOutputFamilies)
-        if (family.code == code)
-            f = &family;
-    if (!f)
-        return;
-    // The leading operands: the file number is pushed, the format goes to
-    // the string stack; the separator after the format is not an item.
-    const bool number = f->lead == Lead::FileNumber || f->lead == Lead::FileNumberFormat;
-    const bool format = f->lead == Lead::Format || f->lead == Lead::FileNumberFormat;
-    if (number && g.cur < g.ntok && IsGroupHead(g.Kind(g.cur))) {
-        const int next = SkipFrom(g, g.cur);
-        GenRoutineArg(g);
-        g.cur = next;
+    const ListFamily *f = &kPrintList;
+    switch (code) {
+    case kStmPrint:
+        PushPrefix(g);
+        EmitCallRuntime(st, "_$PsPRINTs@4");
+        break;
+    case kStmPrintFile:
+        LeadingOperand(g);
+        EmitCallRuntime(st, "_$PsPRINT23s@4");
+        break;
+    case kStmPrintUsing:
+        f = &kUsingList;
+        LeadingOperand(g);
+        SkipSeparator(g);
+        PushPrefix(g);
+        EmitCallRuntime(st, "_$PsPRINT_USINGs@4");
+        break;
+    case kStmPrintFileUsing:
+        f = &kUsingList;
+        LeadingOperand(g);
+        LeadingOperand(g);
+        SkipSeparator(g);
+        EmitCallRuntime(st, "_$PsPRINT23USINGs@4");
+        break;
+    case kStmLprintUsing:
+        f = &kUsingList;
+        LeadingOperand(g);
+        SkipSeparator(g);
+        EmitCallRuntime(st, "_$PsLPRINT_USINGs@0");
+        break;
+    case kStmWrite:
+        f = &kWriteList;
+        PushPrefix(g);
+        EmitCallRuntime(st, "_$PsWRITEs@4");
+        break;
+    case kStmWriteFile:
+        f = &kWriteList;
+        LeadingOperand(g);
+        EmitCallRuntime(st, "_$PsWRITE23s@4");
+        break;
+    default:
+        EmitCallRuntime(st, "_$PsLPRINTs@0");
+        break;
     }
-    if (format && g.cur < g.ntok && IsGroupHead(g.Kind(g.cur))) {
-        const int next = SkipFrom(g, g.cur);
-        GenRoutineArg(g);
-        g.cur = next;
-        if (g.cur < g.ntok && g.Kind(g.cur) == kTokPunct)
-            ++g.cur;
-    }
-    // The window prefix: the console when there is none.
-    if (f->lead == Lead::Prefix || (f->lead == Lead::Format && code == kStmPrintUsing))
-        EmitPushImm(st, 0);
-    EmitCallRuntime(st, f->start);
-    const char *empty = f->items[7];
     while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement) {
         const int i = g.cur;
         const uint8_t k = g.Kind(i);
         if (k == kTokPunct) {
             EmitCallRuntime(st, "_$PbFldNull@0");
             EmitPushImm(st, SeparatorCode(g, i));
-            EmitCallRuntime(st, empty);
+            EmitCallRuntime(st, ItemRoutine(*f, f->emptyType));
             ++g.cur;
             continue;
         }
         if (!IsGroupHead(k)) {
             EmitCallRuntime(st, "_$PbFldNull@0");
             EmitPushImm(st, 0);
-            EmitCallRuntime(st, empty);
+            EmitCallRuntime(st, ItemRoutine(*f, f->emptyType));
             SkipOperand(g);
             continue;
         }
@@ -140,6 +182,119 @@ void GenPrint(Gen &g) {
             ++g.cur;
     }
     EmitCallRuntime(st, f->end);
+}
+
+// INPUT and LINE INPUT, console and # forms: the prompt with its separator
+// code (0 without a prompt) and the prefix, or the file number; then the
+// variables: LINE INPUT's one address, INPUT's counted list of (type,
+// address) in the order written.
+void GenInput(Gen &g) {
+    auto &st = g.st;
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    const bool line = code == kStmLineInput || code == kStmLineInputFile;
+    if (code == kStmLineInputFile || code == kStmInputFile) {
+        LeadingOperand(g);
+        EmitCallRuntime(st, line ? "_$PsLINE_INPUT23s@4" : "_$PsINPUT23s@4");
+    } else {
+        const int next = SkipFrom(g, g.cur);
+        if (IsGroupHead(g.Kind(g.cur)) && g.Kind(next) == kTokPunct) {
+            const int32_t sep = SeparatorCode(g, next);
+            GenRoutineArg(g);
+            EmitPushImm(st, sep);
+            g.cur = next + 1;
+        } else {
+            EmitPushImm(st, 0);
+        }
+        PushPrefix(g);
+        EmitCallRuntime(st, line ? "_$PsLINE_INPUTs@8" : "_$PsINPUTs@8");
+    }
+    std::vector<int> vars;
+    int i = g.cur;
+    while (i < g.ntok && g.Kind(i) != kTokStatement) {
+        const int t = IsGroupHead(g.Kind(i)) ? i + 1 : i;
+        const uint8_t k = g.Kind(t);
+        if (k == kTokVar || k == kTokElement || k == kTokArray)
+            vars.push_back(t);
+        i = SkipFrom(g, i);
+    }
+    if (line) {
+        if (!vars.empty()) {
+            g.cur = vars[0];
+            OperandDesc d;
+            GenOperandAddress(g, d);
+            PushVariableAddress(g, d);
+        } else {
+            EmitPushImm(st, 0);
+        }
+        EmitCallRuntime(st, "_$PsLINE_INPUT@4");
+    } else {
+        for (int v : vars) {
+            g.cur = v;
+            EmitPushImm(st, MeasureExpression(g, v));
+            OperandDesc d;
+            GenOperandAddress(g, d);
+            PushVariableAddress(g, d);
+        }
+        const int32_t n = int32_t(vars.size());
+        EmitPushImm(st, n);
+        EmitPushReg(st, kEsp);
+        EmitCallRuntime(st, "_$PsINPUT@4");
+        EmitAddRegImm(st, kEsp, 8 * n + 4);
+    }
+    g.cur = i;
+}
+
+// Statements with optional operands: the mask of the operands given (bit k
+// for operand k) when the routine takes one, the operands from the last to
+// the first (an omitted one as 0), the prefix, the routine.
+void GenOptional(Gen &g) {
+    auto &st = g.st;
+    const uint8_t code = g.Byte(g.cur, 1);
+    ++g.cur;
+    struct Shape {
+        uint8_t code;
+        uint8_t operands;
+        bool mask;
+        const char *routine;
+    };
+    static constexpr Shape kShapes[] = {
+        {kStmConsole, 3, false, "_$PsCONSOLE@16"},
+        {kStmColor, 4, true, "_$PsCOLOR@24"},
+        {kStmLocate, 3, true, "_$PsLOCATE@20"},
+        {kStmWidthScreen, 3, true, "_$PsWIDTH3@20"},
+    };
+    const Shape *shape = nullptr;
+    for (const Shape &s : kShapes)
+        if (s.code == code)
+            shape = &s;
+    if (!shape)
+        return;
+    std::vector<int> given;
+    int i = g.cur;
+    while (i < g.ntok && g.Kind(i) != kTokStatement) {
+        given.push_back(g.Kind(i) == kTokKeyword && g.Byte(i, 1) == kKwNone ? -1 : i);
+        i = SkipFrom(g, i);
+    }
+    given.resize(shape->operands, -1);
+    if (shape->mask) {
+        int32_t mask = 0;
+        for (size_t k = 0; k < given.size(); ++k)
+            if (given[k] >= 0)
+                mask |= 1 << k;
+        EmitPushImm(st, mask);
+    }
+    for (size_t k = given.size(); k-- > 0;) {
+        if (given[k] < 0) {
+            EmitPushImm(st, 0);
+            continue;
+        }
+        g.cur = given[k];
+        GenConvertCall(g, kTypeLng, GenGroupValue(g));
+    }
+    PushPrefix(g);
+    EmitCallRuntime(st, shape->routine);
+    g.cur = i;
 }
 
 // READ: (type word, address) pairs from the last variable to the first,

@@ -774,18 +774,28 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmRead, GenRead);
         gen(kStmLineInput, GenInput);
         gen(kStmInput, GenInput);
+        routine(kStmPrintUsing, "_$PsPRINT_USINGs@4");
         gen(kStmPrintUsing, GenPrint);
         routine(kStmPrint, "_$PsPRINTs@4");
         gen(kStmPrint, GenPrint);
+        routine(kStmWrite, "_$PsWRITEs@4");
         gen(kStmWrite, GenPrint);
+        gen(kStmConsole, GenOptional);
+        gen(kStmColor, GenOptional);
+        gen(kStmLocate, GenOptional);
+        gen(kStmWidthScreen, GenOptional);
+        routine(kStmWidthDevice, "_$PsWIDTH2@4");
         routine(kStmTruncate, "_$PsTRUNCATE@4");
         gen(kStmLock, GenLockRange);
         gen(kStmUnlock, GenLockRange);
         routine(kStmWidthFile, "_$PsWIDTH1@8");
         gen(kStmLineInputFile, GenInput);
         gen(kStmInputFile, GenInput);
+        routine(kStmPrintFileUsing, "_$PsPRINT23USINGs@4");
         gen(kStmPrintFileUsing, GenPrint);
+        routine(kStmPrintFile, "_$PsPRINT23s@4");
         gen(kStmPrintFile, GenPrint);
+        routine(kStmWriteFile, "_$PsWRITE23s@4");
         gen(kStmWriteFile, GenPrint);
         gen(kStmGet, GenRecordIo);
         gen(kStmPut, GenRecordIo);
@@ -796,13 +806,19 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmFread, GenFileData);
         gen(kStmFwrite, GenFileData);
         routine(kStmSeek, "_$PsSEEK@12");
+        routine(kStmLprintUsing, "_$PsLPRINT_USINGs@0");
         gen(kStmLprintUsing, GenPrint);
         routine(kStmLprint, "_$PsLPRINTs@0");
         gen(kStmLprint, GenPrint);
+        routine(kStmWidthLprint, "_$PsWIDTH_LPRINT@4");
         return t;
     }();
     return code < table.size() ? &table[code] : nullptr;
 }
+
+// Routines of the generic form that take the prefix word even when the
+// statement names no window or device.
+bool CountsPrefix(uint8_t code) { return code == kStmCls; }
 
 const char *LineRoutine(const Gen &g) {
     const bool debug = g.st.opt.debugInfo != 0;
@@ -865,7 +881,9 @@ void DispatchStatement(Gen &g) {
         const uint8_t code = g.Byte(g.cur, 1);
         const StatementEntry *e = LookUp(code);
         if (e && e->gen) {
+            g.prefix = prefix;
             e->gen(g);
+            g.prefix = -1;
         } else if (!e || !e->routine) {
             // A code with neither generator nor routine would push its
             // operands and call nothing.
@@ -884,6 +902,8 @@ void DispatchStatement(Gen &g) {
                     PushVariableAddress(g, d);
                 }
                 g.cur = after;
+            } else if (CountsPrefix(code)) {
+                EmitPushImm(g.st, 0);
             }
             if (e && e->routine)
                 EmitCallRuntime(g.st, e->routine);

@@ -233,6 +233,10 @@ enum StmCode : uint8_t {
     kStmPrintUsing = 0x93,
     kStmPrint = 0x94,
     kStmWrite = 0x95,
+    kStmConsole = 0x96,
+    kStmColor = 0x97,
+    kStmLocate = 0x99,
+    kStmWidthScreen = 0x9A,
     kStmTruncate = 0x9D,
     kStmLock = 0x9E,
     kStmUnlock = 0x9F,
@@ -253,6 +257,7 @@ enum StmCode : uint8_t {
     kStmSeek = 0xAF,
     kStmLprintUsing = 0xC3,
     kStmLprint = 0xC4,
+    kStmWidthLprint = 0xC6,
 };
 
 // Operator codes (byte 1 of a 20 token; 28 30 for NOT). Comparisons run

@@ -344,7 +344,11 @@ uint8_t TypeExpression(ScPass &p, int start) {
             break;
         case ic::kObject:
             i = SkipGroup(p, i, end);
-            if (i < end) { types[n] = kTypeObject; users[n++] = 0; }
+            // A function's leading argument: the function gives the type.
+            if (i < end && !(p.items[i].code >= 0x40 && p.items[i].code <= 0x43)) {
+                types[n] = kTypeObject;
+                users[n++] = 0;
+            }
             break;
         default:
             ++i;
@@ -517,12 +521,57 @@ void SC_ExpFun(ScPass &p) {
     const Token &t = LastToken(p);
     const FuncSig *f = FindFunction(t.kind);
     if (!f) { p.status = 5; return; }
+    if (f->args[0] == 'P') {
+        // No object given: the null object, in front of the function item,
+        // where the generator takes it as the routine's first argument.
+        PutItem(p, ic::kObject, 0x40);
+        PutItem(p, ic::kConst, 0x41);
+        PutItem(p, ic::kObjectEnd, 0);
+    }
     PutItem(p, ic::kFunc, t.kind, f->result);
     p.status = 0;
 }
 
-// Slot 11: closes an argument list.
-void SC_FunEnd(ScPass &p) { PutItem(p, ic::kFuncEnd, 0); }
+// Slot 11: closes an argument list. Two functions take a second code by
+// their arguments: STRING$ with a character code, INPUT$ with a file
+// number (which has no object prefix).
+void SC_FunEnd(ScPass &p) {
+    int fn = -1, depth = 0, args = 0;
+    for (int j = p.out - 1; j >= 0 && fn < 0; --j) {
+        const uint8_t c = p.items[j].code;
+        if (c == ic::kFuncEnd || c == ic::kIndexEnd || c == ic::kObjectEnd) {
+            ++depth;
+        } else if ((c >= 0x40 && c <= 0x43) || c == ic::kElem || c == ic::kElemMember || c == ic::kObject) {
+            if (depth == 0) fn = j;
+            else --depth;
+        } else if (depth == 0 && IsStart(c)) {
+            ++args;
+        }
+    }
+    p.status = 0;
+    if (fn >= 0 && p.items[fn].code == ic::kFunc && p.items[fn].sub == tok::kw::kLEN && !IsStrT(p.curType)) {
+        // LEN of a variable: SC_SizVar left its size; the call becomes it.
+        if (fn + 4 == p.out && p.items[fn + 1].code == ic::kExpr && p.items[fn + 2].code == ic::kConst &&
+            p.items[fn + 3].code == ic::kExprEnd) {
+            p.items[fn] = p.items[fn + 2];
+            p.out = fn + 1;
+            return;
+        }
+        p.status = 71;
+        return;
+    }
+    if (fn >= 0 && p.items[fn].code == ic::kFunc) {
+        Item &f = p.items[fn];
+        if (f.sub == tok::kw::kSTRING_S && IsNumT(p.curType)) {
+            f.sub = tok::fn::kStringCode;
+        } else if (f.sub == tok::kw::kINPUT_S && args == 2 && fn >= 3 && p.items[fn - 3].code == ic::kObject) {
+            f.sub = tok::fn::kInputFile;
+            for (int j = fn - 3; j + 3 < p.out; ++j) p.items[j] = p.items[j + 3];
+            p.out -= 3;
+        }
+    }
+    PutItem(p, ic::kFuncEnd, 0);
+}
 
 void SC_TypGrp(ScPass &p) { p.status = uint8_t(p.curType & 0xF0); }
 void SC_TypCur(ScPass &p) { p.status = p.curType; }

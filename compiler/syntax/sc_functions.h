@@ -10,7 +10,9 @@ namespace txsc {
 // Argument letters: N integer, F single, D double, S string, X any numeric
 // (keeps its type), A numeric or string, V a variable by reference, P the
 // object prefix (never written; supplied as the null object). A lower-case
-// letter is optional; '*' repeats the previous letter.
+// letter is optional; '*' repeats the previous letter; H a file number,
+// with or without its '#'; Z LEN's operand (a string, or a variable
+// whose size it gives).
 struct FuncSig {
     uint8_t code;
     const char *args;
@@ -31,7 +33,7 @@ inline constexpr FuncSig kFunctions[] = {
     X(0x20, "N", I),    X(0x21, "PN", I),   X(0x22, "D", D),    X(0x23, "D", D),    X(0x24, "D", D),
     X(0x25, "D", D),    X(0x26, "PN", I),   X(0x27, "PN", F),   X(0x28, "N", L),    X(0x2D, "X", B),
     X(0x2E, "S", L),    X(0x2F, "N", L),    X(0x30, "S", I),    X(0x31, "S", I),    X(0x32, "S", L),
-    X(0x33, "S", F),    X(0x34, "S", D),    X(0x35, "S", I),    X(0x36, "S", I),    X(0x38, "S", D),
+    X(0x33, "S", F),    X(0x34, "S", D),    X(0x35, "S", I),    X(0x36, "Z", I),    X(0x38, "S", D),
     X(0x39, "V", L),    X(0x3A, "S", L),    X(0x3B, "N", L),    X(0x3C, "N", I),    X(0x40, "PNN", F),
     X(0x41, "SN", I),   X(0x42, "SN", I),   X(0x43, "PNn", I),  X(0x50, "PNN", I),  X(0x51, "PN", F),
     X(0x52, "PNNN", I), X(0x53, "ASs", I),  X(0x54, "ASs", I),  X(0x55, "VANN", I), X(0x80, "", S),
@@ -41,7 +43,7 @@ inline constexpr FuncSig kFunctions[] = {
     X(0xA0, "S", S),    X(0xA1, "S", S),    X(0xA2, "S", S),    X(0xA3, "S", S),    X(0xA4, "S", S),
     X(0xA5, "S", S),    X(0xA6, "S", S),    X(0xA7, "S", S),    X(0xA8, "SNN", S),  X(0xA9, "S", S),
     X(0xB0, "NA", S),   X(0xB1, "NN", S),   X(0xB2, "SN", S),   X(0xB3, "SN", S),   X(0xB4, "SN", S),
-    X(0xB5, "SN", S),   X(0xB6, "SN", S),   X(0xC0, "N*", S),   X(0xC1, "PN", S),   X(0xC2, "NN", S),
+    X(0xB5, "SN", S),   X(0xB6, "SN", S),   X(0xC0, "N*", S),   X(0xC1, "PNh", S),   X(0xC2, "NN", S),
     X(0xC3, "SNn", S),  X(0xC4, "SNn", S),  X(0xC5, "AS", S),
 #undef X
 };

@@ -389,6 +389,7 @@ private:
         Select();
         Procedures();
         Prints();
+        Console();
         Files();
         ErrorTraps();
         End();
@@ -892,6 +893,135 @@ private:
         b.Jump(items);
     }
 
+    // INPUT, LINE INPUT, WRITE (and their # forms), the screen statements
+    // with optional operands, CLS and WIDTH.
+    constexpr void Console() {
+        // The variables of INPUT, or LINE INPUT's one variable.
+        L vars = b.NewLabel(), var = b.NewLabel(), prompt = b.NewLabel(), promptSep = b.NewLabel();
+        L file = b.NewLabel(), lineVar = b.NewLabel(), linePrompt = b.NewLabel(), lineFile = b.NewLabel();
+        Stmt(0x92);
+        b.IfToken(kHASH, file);
+        b.IfToken(tok::tw::kStringConstant, prompt);
+        b.Jump(vars);
+        b.Place(prompt);
+        b.BackTokens(1);
+        Expr(kTypeStr);
+        b.IfToken(kCOMMA, promptSep);
+        Need(kSEMICOLON);
+        b.Place(promptSep);
+        b.EmitToken();
+        b.Jump(vars);
+        b.Place(file);
+        b.SetKind(0xA2);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        b.Place(vars);
+        b.Place(var);
+        b.Call(target);
+        b.Handler(TypSet, 80);
+        b.IfToken(kCOMMA, var);
+        b.Jump(tail);
+
+        Stmt(0xBA);   // LINE INPUT; LINE as a drawing statement is not here
+        Need(kINPUT);
+        b.SetKind(0x91);
+        b.IfToken(kHASH, lineFile);
+        b.IfToken(tok::tw::kStringConstant, linePrompt);
+        b.Jump(lineVar);
+        b.Place(linePrompt);
+        b.BackTokens(1);
+        Expr(kTypeStr);
+        L lineSep = b.NewLabel();
+        b.IfToken(kCOMMA, lineSep);
+        Need(kSEMICOLON);
+        b.Place(lineSep);
+        b.EmitToken();
+        b.Jump(lineVar);
+        b.Place(lineFile);
+        b.SetKind(0xA1);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        b.Place(lineVar);
+        b.Call(target);
+        b.Handler(TypSet, 80);
+        b.Jump(tail);
+
+        // WRITE [#n,] [item [, item ...]]: an empty item is its separator alone.
+        L witems = b.NewLabel(), wsep = b.NewLabel(), wfile = b.NewLabel();
+        Stmt(0x95);
+        b.IfToken(kHASH, wfile);
+        b.Jump(witems);
+        b.Place(wfile);
+        b.SetKind(0xA5);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        b.Place(witems);
+        b.Handler(EndTok);
+        b.IfStatus(1, tail);
+        b.IfToken(kCOMMA, wsep);
+        Expr(32);
+        b.Handler(EndTok);
+        b.IfStatus(1, tail);
+        Need(kCOMMA);
+        b.Place(wsep);
+        b.EmitToken();
+        b.Jump(witems);
+
+        // COLOR, LOCATE, CONSOLE [a] [, b] ...: an omitted operand is the
+        // keyword item F0.
+        L opt = b.NewLabel(), omitted = b.NewLabel();
+        Stmt(0x97);
+        b.StmtEntry(0x99, opt);
+        b.StmtEntry(0x96, opt);
+        b.Place(opt);
+        b.Handler(EndTok);
+        b.IfStatus(1, tail);
+        b.IfToken(kCOMMA, omitted);
+        Expr(kTypeLng);
+        b.IfToken(kCOMMA, opt);
+        b.Jump(tail);
+        b.Place(omitted);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(opt);
+
+        // CLS [mode]
+        L clsNone = b.NewLabel();
+        Stmt(0x59);
+        b.Handler(EndTok);
+        b.IfStatus(1, clsNone);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        b.Place(clsNone);
+        b.EmitConstant(0, 0);
+        b.Jump(tail);
+
+        // WIDTH n [, m [, k]]; WIDTH dev$, n; WIDTH #f, n; WIDTH LPRINT n.
+        L wdev = b.NewLabel(), wnum = b.NewLabel(), wlp = b.NewLabel();
+        Stmt(0x90);
+        b.IfToken(kHASH, wnum);
+        b.IfToken(kLPRINT, wlp);
+        Expr(32);
+        b.Handler(TypGrp);
+        b.IfStatus(0x10, wdev);
+        b.SetKind(0x9A);
+        b.IfToken(kCOMMA, opt);
+        b.Jump(tail);
+        b.Place(wdev);
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        b.Place(wnum);
+        b.SetKind(0xA0);
+        Expr(kTypeLng);
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        b.Place(wlp);
+        b.SetKind(0xC6);
+        Expr(kTypeLng);
+        b.Jump(tail);
+    }
+
     // An optional "#" before a file number, then the number.
     constexpr void FileNumber() {
         L plain = b.NewLabel();
@@ -907,8 +1037,8 @@ private:
         b.Handler(TypSet, 80);
     }
 
-    // OPEN, CLOSE, the "#" forms of WRITE, INPUT and LINE INPUT, records,
-    // and the other file statements.
+    // OPEN, CLOSE, records and the other file statements (the "#" forms of
+    // PRINT, WRITE, INPUT and WIDTH are with their console forms).
     constexpr void Files() {
         // OPEN f$ [FOR mode] [ACCESS a] [SHARED | LOCK ...] AS [#]n [LEN = r]
         // OPEN mode$, [#]n, f$
@@ -1001,79 +1131,6 @@ private:
         FileNumber();
         b.IfToken(kCOMMA, closeNext);
         b.Place(closeAll);
-        b.Jump(tail);
-
-        // WRITE [#n,] [item [, item ...]]
-        L writeItems = b.NewLabel(), writeFile = b.NewLabel(), writeSep = b.NewLabel();
-        Stmt(0x95);
-        b.IfToken(kHASH, writeFile);
-        b.Jump(writeItems);
-        b.Place(writeFile);
-        b.SetKind(0xA5);
-        Expr(kTypeLng);
-        Need(kCOMMA);
-        b.Place(writeItems);
-        b.Handler(EndTok);
-        b.IfStatus(1, tail);
-        b.IfToken(kCOMMA, writeSep);
-        Expr(32);
-        b.Jump(writeItems);
-        b.Place(writeSep);
-        b.EmitToken();
-        b.Jump(writeItems);
-
-        // INPUT [#n,] [prompt$ (; or ,)] v [, v ...]; LINE INPUT likewise
-        // with one string variable.
-        L inFile = b.NewLabel(), inVars = b.NewLabel(), inPrompt = b.NewLabel(), inNoPrompt = b.NewLabel();
-        L inSep = b.NewLabel(), lineInput = b.NewLabel(), lineVar = b.NewLabel(), lineFile = b.NewLabel();
-        L linePrompt = b.NewLabel(), lineSep = b.NewLabel(), lineNoPrompt = b.NewLabel();
-        Stmt(0x92);
-        b.IfToken(kHASH, inFile);
-        b.IfToken(kStringConstant, inPrompt);
-        b.Place(inNoPrompt);
-        Omitted();
-        b.Jump(inVars);
-        b.Place(inPrompt);
-        b.BackTokens(1);
-        Expr(kTypeStr);
-        b.IfToken(kSEMICOLON, inSep);
-        Need(kCOMMA);
-        b.Place(inSep);
-        b.EmitToken();
-        b.Jump(inVars);
-        b.Place(inFile);
-        b.SetKind(0xA2);
-        Expr(kTypeLng);
-        Need(kCOMMA);
-        b.Place(inVars);
-        Variable();
-        b.IfToken(kCOMMA, inVars);
-        b.Jump(tail);
-
-        Stmt(0xBA);
-        b.IfToken(kINPUT, lineInput);
-        b.Fail(kStSyntax);
-        b.Place(lineInput);
-        b.SetKind(0x91);
-        b.IfToken(kHASH, lineFile);
-        b.IfToken(kStringConstant, linePrompt);
-        b.Place(lineNoPrompt);
-        Omitted();
-        b.Jump(lineVar);
-        b.Place(linePrompt);
-        b.BackTokens(1);
-        Expr(kTypeStr);
-        b.IfToken(kSEMICOLON, lineSep);
-        Need(kCOMMA);
-        b.Place(lineSep);
-        b.EmitToken();
-        b.Jump(lineVar);
-        b.Place(lineFile);
-        b.SetKind(0xA1);
-        Expr(kTypeLng);
-        Need(kCOMMA);
-        b.Place(lineVar);
-        Variable();
         b.Jump(tail);
 
         // GET/PUT [#]n [, [rec] [, v]]
@@ -1170,18 +1227,6 @@ private:
         b.Handler(AsgTgt);
         b.Call(expr);
         b.Jump(tail);
-
-        // WIDTH #n, w (the file form)
-        L widthFile = b.NewLabel();
-        Stmt(0x90);
-        b.IfToken(kHASH, widthFile);
-        b.Fail(kStSyntax);
-        b.Place(widthFile);
-        b.SetKind(0xA0);
-        Expr(kTypeLng);
-        Need(kCOMMA);
-        Expr(kTypeLng);
-        b.Jump(tail);
     }
 
     // RESUME [NEXT | 0 | label]; ERROR n. ON ERROR GOTO is among the jumps.
@@ -1273,15 +1318,12 @@ private:
             }
             const std::string_view sig = f.args;
             size_t first = 0;
-            if (!sig.empty() && sig[0] == 'P') {
-                // The object prefix: no object given, the null object.
-                b.EmitItem(ic::kObject, 0x40);
-                b.EmitItem(ic::kConst, 0x41);
-                b.EmitItem(ic::kObjectEnd, 0);
+            // The object prefix ('P') stands in front of the function item
+            // (SC_ExpFun writes it).
+            if (!sig.empty() && sig[0] == 'P')
                 first = 1;
-            }
             if (first == sig.size()) {
-                b.EmitItem(ic::kFuncEnd, 0);
+                b.Handler(FunEnd);
                 b.Return();
                 continue;
             }
@@ -1306,7 +1348,8 @@ private:
             }
             Need(kRPAREN, kStUnclosed);
             b.Place(close);
-            b.EmitItem(ic::kFuncEnd, 0);
+            b.Handler(FunEnd);
+            Check();
             b.Return();
         }
     }
@@ -1318,6 +1361,26 @@ private:
         case 'D': Expr(kTypeDbl); break;
         case 'S': Expr(kTypeStr); break;
         case 'V': b.Call(target); break;
+        case 'Z': {
+            // LEN: a single variable that is not a string is its size.
+            L text = b.NewLabel(), done = b.NewLabel();
+            Expr(32);
+            b.Handler(TypGrp);
+            b.IfStatus(0x10, text);
+            b.Handler(SizVar);
+            b.Jump(done);
+            b.Place(text);
+            b.Handler(TypSet, kTypeStr);
+            b.Place(done);
+            break;
+        }
+        case 'H': {
+            L number = b.NewLabel();
+            b.IfToken(kHASH, number);
+            b.Place(number);
+            Expr(kTypeLng);
+            break;
+        }
         case 'X':
             Expr(32);
             b.Handler(TypGrp);

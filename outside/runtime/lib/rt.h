@@ -12,17 +12,22 @@
 #define RT_SYS_STACK 4     /* EBX expected ESP, ECX actual ESP, EDX address */
 #define RT_SYS_STACKLOW 5  /* returns in EAX the lowest usable stack address */
 #define RT_SYS_MAPSHARED 6 /* ECX block name; returns in EAX its address, 0: none */
+#define RT_SYS_READ 16     /* EBX mode (0 a line, 1 a byte if one waits, 2 a byte),
+                              ECX buffer, EDX capacity; EAX count, ~0: end of input */
+#define RT_SYS_CLOCK 17    /* ECX four words: yyyymmdd, hhmmss, ms of the day, weekday */
+#define RT_SYS_ENV 18      /* EBX name (0: the command line), ECX buffer, EDX
+                              capacity; EAX length, ~0: not set */
 /* Files, in the folder the host gives the program: EAX answers with a
    handle, count or size, or minus a BASIC error number. */
-#define RT_SYS_FOPEN 16    /* ECX name (zero-terminated), EBX open mode */
-#define RT_SYS_FCLOSE 17   /* EBX handle */
-#define RT_SYS_FREAD 18    /* EBX handle, ECX buffer, EDX length, ESI position */
-#define RT_SYS_FWRITE 19   /* EBX handle, ECX buffer, EDX length, ESI position */
-#define RT_SYS_FSIZE 20    /* EBX handle */
-#define RT_SYS_FTRUNC 21   /* EBX handle, ECX size */
-#define RT_SYS_FKILL 22    /* ECX name */
-#define RT_SYS_FRENAME 23  /* ECX old name, EDX new name */
-#define RT_SYS_DISKFREE 24 /* free kilobytes of the folder's disk */
+#define RT_SYS_FOPEN 32    /* ECX name (zero-terminated), EBX open mode */
+#define RT_SYS_FCLOSE 33   /* EBX handle */
+#define RT_SYS_FREAD 34    /* EBX handle, ECX buffer, EDX length, ESI position */
+#define RT_SYS_FWRITE 35   /* EBX handle, ECX buffer, EDX length, ESI position */
+#define RT_SYS_FSIZE 36    /* EBX handle */
+#define RT_SYS_FTRUNC 37   /* EBX handle, ECX size */
+#define RT_SYS_FKILL 38    /* ECX name */
+#define RT_SYS_FRENAME 39  /* ECX old name, EDX new name */
+#define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
@@ -49,9 +54,9 @@
 #define RT_E_OPEN 55       /* file already open */
 #define RT_E_EXISTS 58     /* file already exists */
 #define RT_E_RECLEN 59     /* bad record length */
-#define RT_E_PASTEND 62    /* input past the end of the file */
 #define RT_E_RECNUM 63     /* bad record number */
 #define RT_E_ACCESS 75     /* path/file access error */
+#define RT_E_INPUTEND 62   /* input past end */
 
 #ifndef __ASSEMBLER__
 #include <stddef.h>
@@ -87,7 +92,14 @@ uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos
 extern void (*rt_redirect)(const char *s, uint32_t n);
 void rt_files_close_all(void);
 void rt_file_abort(void); /* a failed statement's file output or input ends */
+void rt_file_output_end(void); /* PRINT #, WRITE # and PRINT # USING end */
+/* INPUT # and LINE INPUT #: 1 when the statement reads a file (and did). */
+int rt_file_input(const uint32_t *block, uint32_t addr);
+uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
+uint32_t rt_heap_free(void);
 extern uint32_t rt_column;
+extern uint32_t rt_row;     /* console line, from 1 */
+extern uint32_t rt_width;   /* console width, 0: none */
 extern uint32_t rt_cur_line;
 extern uint32_t rt_level_esp;
 
@@ -100,6 +112,8 @@ void rt_sfree(RtStr s);
 void rt_desc_assign(RtDesc *d, RtStr s);
 void rt_desc_clear(RtDesc *d);
 void rt_sreset(void);
+int rt_file_line_input(RtDesc *target, uint32_t addr); /* as rt_file_input */
+int rt_is_lead(unsigned char c); /* a Shift-JIS lead byte */
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */

@@ -100,12 +100,18 @@ uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos
     return r;
 }
 
+uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) { return rt_sys(fn, b, c, d); }
+
+/* Bytes the heap can still give out (FRE). */
+uint32_t rt_heap_free(void) { return RT_HEAP_SIZE - rt_heap_used; }
+
 /* Console output waits here until a line is full, the buffer is full or the
    program ends; the host empties it itself when the program stops otherwise
    (a fault, a limit, a breakpoint), so it knows these two names. */
 char rt_outbuf[4096];
 uint32_t rt_outlen;
 uint32_t rt_column;
+uint32_t rt_row = 1;
 
 void rt_flush(void) {
     if (rt_outlen) rt_sys(RT_SYS_WRITE, 0, (uint32_t)rt_outbuf, rt_outlen);
@@ -124,6 +130,7 @@ void rt_out(const char *s, uint32_t n) {
         char ch = s[i];
         rt_outbuf[rt_outlen++] = ch;
         rt_column = ch == '\n' ? 0 : rt_column + 1;
+        if (ch == '\n') ++rt_row;
     }
 }
 

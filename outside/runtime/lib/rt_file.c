@@ -195,7 +195,7 @@ void RT_STDCALL rt_close(const int32_t *block) {
 
 static RtFile *rt_out_file;
 static uint32_t rt_out_num, rt_out_addr;
-static uint32_t rt_console_column;
+static uint32_t rt_console_column, rt_console_width;
 
 /* Lines in files end with CR LF; WIDTH # breaks long lines. */
 static void rt_file_out(const char *s, uint32_t n) {
@@ -239,6 +239,8 @@ void rt_file_output_begin(int32_t n, uint32_t addr) {
     rt_out_num = (uint32_t)n;
     rt_out_addr = addr;
     rt_console_column = rt_column;
+    rt_console_width = rt_width; /* the console's WIDTH is not the file's */
+    rt_width = 0;
     rt_column = f->column;
     rt_redirect = rt_file_out;
 }
@@ -247,6 +249,7 @@ void rt_file_output_end(void) {
     if (!rt_redirect) return;
     rt_redirect = 0;
     rt_column = rt_console_column;
+    rt_width = rt_console_width;
 }
 
 void RT_STDCALL rt_print_start(uint32_t window) __asm__("_$PsPRINTs@4");
@@ -255,6 +258,22 @@ void RT_STDCALL rt_print_end(void) __asm__("_$PsPRINTend@0");
 void RT_STDCALL rt_print23_start(int32_t n) RT_NAME("_$PsPRINT23s@4");
 void RT_STDCALL rt_print23_start(int32_t n) {
     rt_print_start(0);
+    rt_file_output_begin(n, RT_CALLER());
+}
+
+/* PRINT # USING: the format on the string stack, as for the console. */
+void RT_STDCALL rt_print_using_start(uint32_t window) __asm__("_$PsPRINT_USINGs@4");
+void RT_STDCALL rt_print23_using_start(int32_t n) RT_NAME("_$PsPRINT23USINGs@4");
+void RT_STDCALL rt_print23_using_start(int32_t n) {
+    uint32_t addr = RT_CALLER();
+    rt_file_output_begin(n, addr);
+    rt_print_using_start(0);
+}
+
+void RT_STDCALL rt_write_start(uint32_t window) __asm__("_$PsWRITEs@4");
+void RT_STDCALL rt_write23_start(int32_t n) RT_NAME("_$PsWRITE23s@4");
+void RT_STDCALL rt_write23_start(int32_t n) {
+    rt_write_start(0);
     rt_file_output_begin(n, RT_CALLER());
 }
 
@@ -297,7 +316,7 @@ static uint32_t rt_read_field(char *buf, uint32_t max, int is_string, uint32_t a
         if (c == '\r' && rt_peekc(f, n, addr) == '\n') rt_getc(f, n, addr);
         return 0;
     }
-    if (c < 0) rt_file_fail(RT_E_PASTEND, n, addr);
+    if (c < 0) rt_file_fail(RT_E_INPUTEND, n, addr);
     if (c == '"' && is_string) {
         while ((c = rt_getc(f, n, addr)) >= 0 && c != '"')
             if (k < max) buf[k++] = (char)c;
@@ -350,7 +369,7 @@ static void rt_line_input_file(RtDesc *target, uint32_t addr) {
     static char buf[32768];
     uint32_t k = 0;
     int c = rt_getc(f, n, addr);
-    if (c < 0) rt_file_fail(RT_E_PASTEND, n, addr);
+    if (c < 0) rt_file_fail(RT_E_INPUTEND, n, addr);
     while (c >= 0 && c != '\n' && c != '\r') {
         if (k < sizeof buf) buf[k++] = (char)c;
         c = rt_getc(f, n, addr);
@@ -360,35 +379,18 @@ static void rt_line_input_file(RtDesc *target, uint32_t addr) {
     rt_desc_assign(target, rt_spop());
 }
 
-/* The item routines serve the keyboard forms too: those are handed to the
-   console input, when the program has one linked in. */
-void rt_input_console(const uint32_t *block, uint32_t addr) __attribute__((weak));
-void rt_line_input_console(RtDesc *target, uint32_t addr) __attribute__((weak));
-
-void RT_STDCALL rt_input_vars(const uint32_t *block) RT_NAME("_$PsINPUT@4");
-void RT_STDCALL rt_input_vars(const uint32_t *block) {
-    uint32_t addr = RT_CALLER();
-    if (rt_in_file) {
-        rt_input_file_vars(block, addr);
-        rt_in_file = 0;
-    } else if (rt_input_console) {
-        rt_input_console(block, addr);
-    } else {
-        rt_fail(RT_E_ILLEGAL, addr);
-    }
+int rt_file_input(const uint32_t *block, uint32_t addr) {
+    if (!rt_in_file) return 0;
+    rt_input_file_vars(block, addr);
+    rt_in_file = 0;
+    return 1;
 }
 
-void RT_STDCALL rt_line_input_var(RtDesc *target) RT_NAME("_$PsLINE_INPUT@4");
-void RT_STDCALL rt_line_input_var(RtDesc *target) {
-    uint32_t addr = RT_CALLER();
-    if (rt_in_file) {
-        rt_line_input_file(target, addr);
-        rt_in_file = 0;
-    } else if (rt_line_input_console) {
-        rt_line_input_console(target, addr);
-    } else {
-        rt_fail(RT_E_ILLEGAL, addr);
-    }
+int rt_file_line_input(RtDesc *target, uint32_t addr) {
+    if (!rt_in_file) return 0;
+    rt_line_input_file(target, addr);
+    rt_in_file = 0;
+    return 1;
 }
 
 /* ---- records ----------------------------------------------------------- */

@@ -174,6 +174,8 @@ void RT_STDCALL rt_print_start(uint32_t window) {
 }
 
 static void rt_print_text(const char *p, uint32_t n, uint32_t sep) {
+    /* after WIDTH, an item that would pass the line's end starts a new line */
+    if (rt_width && rt_column > 0 && rt_column + n > rt_width) rt_out("\n", 1);
     rt_out(p, n);
     rt_print_sep = sep;
     if (sep == 1) {

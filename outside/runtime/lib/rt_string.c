@@ -391,7 +391,7 @@ void RT_STDCALL rt_tab(int32_t n) {
     rt_push_fill(n > col ? n - col : 0, ' ', RT_CALLER());
 }
 
-static int rt_is_lead(unsigned char c) {
+int rt_is_lead(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 

@@ -133,7 +133,14 @@ rt_fist:
 	subl $4, %esp
 	fstps (%esp)
 	popl %eax
+	/* beyond a single's range: an overflow, not infinity */
+	pushl %eax
+	andl $0x7F800000, %eax
+	cmpl $0x7F800000, %eax
+	popl %eax
+	je 1f
 	ret
+1:	FAIL RT_E_OVERFLOW, 0
 
 	.globl "$PbFstDbl"
 "$PbFstDbl":
@@ -201,8 +208,35 @@ rt_fist:
 	fnstsw %ax
 	testb $0x0D, %al
 	jnz 1f
-	popl %eax
+	/* Not every x87 emulation raises these flags (a store to a single that
+	   overflows, the root of a negative number): the value tells too. A
+	   result still in ST0, or the one the store before the call wrote. */
+	fxam
+	fnstsw %ax
+	andw $0x4500, %ax
+	cmpw $0x0100, %ax
+	je 5f
+	cmpw $0x0500, %ax
+	je 6f
+	cmpw $0x4100, %ax
+	jne 7f
+	pushl %ecx
+	pushl %edx
+	pushl %ebx
+	pushl %ebp
+	pushl 20(%esp)
+	call _rt_stored_bad
+	addl $12, %esp
+	popl %edx
+	popl %ecx
+	cmpl $5, %eax
+	je 5f
+	cmpl $6, %eax
+	je 6f
+7:	popl %eax
 	ret
+5:	FAIL RT_E_ILLEGAL, 4
+6:	FAIL RT_E_OVERFLOW, 4
 1:	fnclex
 	testb $0x04, %al
 	jnz 2f
@@ -516,3 +550,74 @@ rt_exp2:
 	fldl (%esp)
 	addl $8, %esp
 	ret
+
+/* ---- console, PRINT USING, WRITE, FORMAT$ and SEARCH (rt_console.c) ---- */
+	FPU_SAFE "_$PsINPUT@4", "_rt_input@4", 1
+	FPU_SAFE "_$PsPRINT_USING1@8", "_rt_print_using1@8", 2
+	FPU_SAFE "_$PsPRINT_USING2@8", "_rt_print_using2@8", 2
+	FPU_SAFE "_$PsPRINT_USING6@8", "_rt_print_using6@8", 2
+	FPU_SAFE "_$PsPRINT_USING4@8", "_rt_print_using4@8", 2
+	FPU_SAFE "_$PsWRITE4@8", "_rt_write4@8", 2
+	FPU_SAFE "_$PfFORMAT241@4", "_rt_format1@4", 1
+	FPU_SAFE "_$PfFORMAT242@4", "_rt_format2@4", 1
+	FPU_SAFE "_$PfFORMAT246@4", "_rt_format6@4", 1
+	FPU_SAFE "_$PfFORMAT244@4", "_rt_format4@4", 1
+
+/* (sep) with the value in ST0, as _$PsPRINT8@4 */
+.macro SEP_ST0 name, cfunc
+	.globl "\name"
+"\name":
+	subl $8, %esp
+	fstpl (%esp)
+	subl $108, %esp
+	fnsave (%esp)
+	pushl 112(%esp)
+	pushl 112(%esp)
+	pushl 128(%esp)
+	call \cfunc
+	addl $12, %esp
+	frstor (%esp)
+	addl $116, %esp
+	ret $4
+.endm
+	SEP_ST0 "_$PsPRINT_USING8@4", _rt_print_using8
+	SEP_ST0 "_$PsWRITE8@4", _rt_write8
+
+	.globl "_$PfFORMAT248@0"
+"_$PfFORMAT248@0":
+	subl $8, %esp
+	fstpl (%esp)
+	subl $108, %esp
+	fnsave (%esp)
+	pushl 112(%esp)
+	pushl 112(%esp)
+	call _rt_format8
+	addl $8, %esp
+	frstor (%esp)
+	addl $116, %esp
+	ret
+
+/* (control record, start, end); the value in ST0 for a numeric array, on
+   the string stack for a string array. */
+	.globl "_$PfSEARCH@12"
+"_$PfSEARCH@12":
+	subl $8, %esp
+	movl 12(%esp), %eax
+	cmpb $16, 1(%eax)
+	jae 1f
+	fstpl (%esp)
+	jmp 2f
+1:	fldz
+	fstpl (%esp)
+2:	subl $108, %esp
+	fnsave (%esp)
+	pushl 112(%esp)
+	pushl 112(%esp)
+	pushl 136(%esp)
+	pushl 136(%esp)
+	pushl 136(%esp)
+	call _rt_search
+	addl $20, %esp
+	frstor (%esp)
+	addl $116, %esp
+	ret $12

@@ -38,7 +38,12 @@ void Usage() {
                  "                   [COUNT], disable FILE LINE, go, trace, pass, cursor FILE LINE,\n"
                  "                   watch EXPR (printed at each stop), stop, end\n"
                  "  --error-record F after a run-time error or a fault, write the error record\n"
-                 "                   the runtime leaves in the registry to F (a REGEDIT4 file)\n");
+                 "                   the runtime leaves in the registry to F (a REGEDIT4 file)\n"
+                 "  --clock T        a fixed clock for the program: \"YYYY-MM-DD hh:mm:ss[.mmm]\"\n"
+                 "  --args TEXT      what COMMAND$ returns\n"
+                 "  --trace F        write each runtime routine the program calls, with its\n"
+                 "                   stack words (decimal), one a line to F (\"-\": stderr)\n"
+                 "Console input (INPUT, LINE INPUT, INKEY$, INPUT$) comes from standard input.\n");
 }
 
 bool IsSource(const std::string& path) {
@@ -85,6 +90,9 @@ int main(int argc, char** argv) {
     std::string script;
     std::string recordPath;
     std::string fileFolder;
+    std::string commandLine, tracePath;
+    Machine::Clock clock;
+    bool fixedClock = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -115,6 +123,24 @@ int main(int argc, char** argv) {
                 return 2;
             }
             fileFolder = argv[++i];
+        } else if (a == "--clock") {
+            int n = 0;
+            if (i + 1 < argc)
+                n = std::sscanf(argv[i + 1], "%d-%d-%d %d:%d:%d.%d", &clock.year, &clock.month, &clock.day,
+                                &clock.hour, &clock.minute, &clock.second, &clock.millisecond);
+            if (n < 6 || clock.month < 1 || clock.month > 12 || clock.day < 1 || clock.day > 31 ||
+                clock.hour > 23 || clock.minute > 59 || clock.second > 59 || clock.millisecond > 999) {
+                std::fprintf(stderr, "basrun: --clock needs \"YYYY-MM-DD hh:mm:ss[.mmm]\"\n");
+                return 2;
+            }
+            fixedClock = true;
+            ++i;
+        } else if (a == "--args" || a == "--trace") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: %s needs a value\n", a.c_str());
+                return 2;
+            }
+            (a == "--args" ? commandLine : tracePath) = argv[++i];
         } else if (a == "--keep") {
             keep = true;
         } else if (a == "--help" || a == "-h") {
@@ -180,7 +206,23 @@ int main(int argc, char** argv) {
         } else {
             machine.SetOutput([](const char* p, size_t n) { std::fwrite(p, 1, n, stdout); });
             if (!fileFolder.empty()) machine.SetFileFolder(fileFolder);
+            machine.SetInput([]() { return std::getchar(); });
+            machine.SetCommandLine(commandLine);
+            if (fixedClock) machine.SetClock(clock);
+            std::FILE* trace = nullptr;
+            if (!tracePath.empty()) {
+                trace = tracePath == "-" ? stderr : std::fopen(tracePath.c_str(), "w");
+                if (!trace) std::fprintf(stderr, "basrun: cannot write %s\n", tracePath.c_str());
+            }
+            if (trace) {
+                machine.SetTrace([trace](const std::string& routine, const std::vector<uint32_t>& words) {
+                    std::fputs(routine.c_str(), trace);
+                    for (uint32_t w : words) std::fprintf(trace, " %d", int32_t(w));
+                    std::fputc('\n', trace);
+                });
+            }
             Stop stop = machine.Run(limits);
+            if (trace && trace != stderr) std::fclose(trace);
             std::fflush(stdout);
             if (stop.kind == StopKind::Exited) {
                 status = stop.exitCode & 0xFF;

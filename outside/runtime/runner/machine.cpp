@@ -1,9 +1,13 @@
 #include "machine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csetjmp>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <map>
 #include <vector>
 
 #include <unicorn/unicorn.h>
@@ -21,9 +25,24 @@ constexpr uint64_t kNowhere = 0xFFFFFFFFull;
 
 // Services of int 0x81 (EAX); the runtime's rt.h holds the same numbers.
 enum Service : uint32_t {
-    kWrite = 1, kExit = 2, kError = 3, kStack = 4, kStackLow = 5, kMapShared = 6,
-    kFileOpen = 16, kFileClose = 17, kFileRead = 18, kFileWrite = 19, kFileSize = 20, kFileTruncate = 21,
-    kFileKill = 22, kFileRename = 23, kDiskFree = 24
+    kWrite = 1,
+    kExit = 2,
+    kError = 3,
+    kStack = 4,
+    kStackLow = 5,
+    kMapShared = 6,
+    kRead = 16,
+    kClock = 17,
+    kEnv = 18,
+    kFileOpen = 32,
+    kFileClose = 33,
+    kFileRead = 34,
+    kFileWrite = 35,
+    kFileSize = 36,
+    kFileTruncate = 37,
+    kFileKill = 38,
+    kFileRename = 39,
+    kDiskFree = 40,
 };
 
 // Longest file name the services take, and the most bytes of one transfer.
@@ -143,6 +162,9 @@ struct Machine::Impl {
     Stop stop;
     std::string sharedName;
     uint8_t* sharedMemory = nullptr;
+    uc_hook traceHook = 0;
+    std::map<uint32_t, std::pair<std::string, uint32_t>> traced; // address: name, words
+    uint32_t runtimeStart = 0;
     size_t sharedSize = 0;
     bool sharedMapped = false;
     std::unique_ptr<FileHost> files = std::make_unique<FileHost>();
@@ -244,6 +266,15 @@ struct MachineHooks {
             d.stop.address = x;
             d.stop.line = m.CurrentLine();
             break;
+        case kRead:
+            m.Set(Reg::Eax, ReadInput(m, b, c, x));
+            return;
+        case kClock:
+            WriteClock(m, c);
+            return;
+        case kEnv:
+            m.Set(Reg::Eax, HostText(m, b, c, x));
+            return;
         default:
             Fail(m, at, "unknown service " + std::to_string(fn), 0);
             return;
@@ -310,6 +341,85 @@ struct MachineHooks {
         default: break;
         }
         m.Set(Reg::Eax, uint32_t(r));
+    }
+
+    // Console input: mode 0 a line without its end (CR LF or LF), 1 a byte
+    // when one is there, 2 a byte; ~0 at the end of input.
+    static uint32_t ReadInput(Machine& m, uint32_t mode, uint32_t buf, uint32_t cap) {
+        auto next = [&]() { return m.input_ ? m.input_() : -1; };
+        if (mode != 0) {
+            int ch = cap ? next() : -1;
+            if (ch < 0) return mode == 1 ? 0 : 0xFFFFFFFFu;
+            uint8_t byte = uint8_t(ch);
+            m.Write(buf, &byte, 1);
+            return 1;
+        }
+        std::string line;
+        int ch = next();
+        if (ch < 0) return 0xFFFFFFFFu;
+        while (ch >= 0 && ch != '\n') {
+            line.push_back(char(ch));
+            ch = next();
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > cap) line.resize(cap);
+        if (!line.empty() && !m.Write(buf, line.data(), line.size())) return 0xFFFFFFFFu;
+        return uint32_t(line.size());
+    }
+
+    static void WriteClock(Machine& m, uint32_t at) {
+        Machine::Clock c = m.clock_;
+        int weekday = 0;
+        if (!m.fixedClock_) {
+            auto now = std::chrono::system_clock::now();
+            std::time_t t = std::chrono::system_clock::to_time_t(now);
+            std::tm tm{};
+            localtime_r(&t, &tm);
+            c = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                 int(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000)};
+        }
+        // Day of the week by Zeller's congruence, Sunday 0.
+        int y = c.year, mo = c.month;
+        if (mo < 3) {
+            mo += 12;
+            --y;
+        }
+        weekday = (c.day + 13 * (mo + 1) / 5 + y + y / 4 - y / 100 + y / 400 + 6) % 7;
+        uint32_t w[4] = {uint32_t(c.year * 10000 + c.month * 100 + c.day),
+                         uint32_t(c.hour * 10000 + c.minute * 100 + c.second),
+                         uint32_t(((c.hour * 60 + c.minute) * 60 + c.second) * 1000 + c.millisecond),
+                         uint32_t(weekday)};
+        m.Write(at, w, sizeof w);
+    }
+
+    // The command line (name 0) or an environment variable of the host.
+    static uint32_t HostText(Machine& m, uint32_t name, uint32_t buf, uint32_t cap) {
+        std::string text;
+        if (name == 0) {
+            text = m.commandLine_;
+        } else {
+            std::string n;
+            char ch = 0;
+            for (uint32_t i = 0; i < 256 && m.Read(name + i, &ch, 1) && ch; ++i) n.push_back(ch);
+            const char* v = n.empty() ? nullptr : std::getenv(n.c_str());
+            if (!v) return 0xFFFFFFFFu;
+            text = v;
+        }
+        if (text.size() > cap) text.resize(cap);
+        if (!text.empty() && !m.Write(buf, text.data(), text.size())) return 0xFFFFFFFFu;
+        return uint32_t(text.size());
+    }
+
+    static void Trace(uc_engine*, uint64_t address, uint32_t, void* user) {
+        auto* m = static_cast<Machine*>(user);
+        Machine::Impl& d = *m->impl_;
+        auto it = d.traced.find(uint32_t(address));
+        if (it == d.traced.end() || !m->trace_) return;
+        uint32_t esp = m->Get(Reg::Esp), ret = 0;
+        if (!m->Read(esp, &ret, 4) || ret >= d.runtimeStart || ret < m->image_.imageBase) return;
+        std::vector<uint32_t> words(it->second.second);
+        if (!words.empty()) m->Read(esp + 4, words.data(), 4 * words.size());
+        m->trace_(it->second.first, words);
     }
 
     static void Fail(Machine& m, uint32_t at, const std::string& what, uint32_t data) {
@@ -427,6 +537,25 @@ bool Machine::Load(const PeImage& image, std::string& error) {
     Set(Reg::Eip, image.entry);
     impl_->loaded = true;
     return true;
+}
+
+void Machine::SetTrace(TraceSink sink) {
+    trace_ = std::move(sink);
+    if (!impl_->loaded || impl_->traceHook || !trace_) return;
+    uint32_t lo = 0xFFFFFFFFu, hi = 0;
+    for (const auto& [name, address] : image_.symbols) {
+        bool decorated = name.rfind("_$P", 0) == 0 && name.find('@') != std::string::npos;
+        if (!decorated && name.rfind("$P", 0) != 0) continue;
+        uint32_t words = 0;
+        if (decorated) words = uint32_t(std::strtoul(name.c_str() + name.rfind('@') + 1, nullptr, 10) / 4);
+        impl_->traced[address] = {name, words};
+        lo = std::min(lo, address);
+        hi = std::max(hi, address);
+    }
+    if (impl_->traced.empty()) return;
+    impl_->runtimeStart = lo;
+    uc_hook_add(impl_->uc, &impl_->traceHook, UC_HOOK_CODE, reinterpret_cast<void*>(&MachineHooks::Trace), this,
+                lo, hi);
 }
 
 void Machine::OfferSharedBlock(const std::string& name, uint8_t* memory, size_t size) {

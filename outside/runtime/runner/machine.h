@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pe_image.h"
 
@@ -71,6 +72,26 @@ public:
     // set); files still open are closed first.
     void SetFileFolder(const std::string& folder);
 
+    // Console input for the runtime's read service: the next byte, or -1
+    // at the end of input (default: no input at all).
+    void SetInput(std::function<int()> next) { input_ = std::move(next); }
+    // A fixed local time instead of the host's, for repeatable runs.
+    struct Clock {
+        int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0, millisecond = 0;
+    };
+    void SetClock(const Clock& c) {
+        clock_ = c;
+        fixedClock_ = true;
+    }
+    // What COMMAND$ returns.
+    void SetCommandLine(std::string text) { commandLine_ = std::move(text); }
+    // Called at each call of a runtime routine (`_$P...@n`, `$P...`) made
+    // from the program's own code, with the n / 4 stack words it takes,
+    // the first parameter first. The program's objects come before the
+    // runtime in the image (link order), which tells the two apart.
+    using TraceSink = std::function<void(const std::string& routine, const std::vector<uint32_t>& words)>;
+    void SetTrace(TraceSink sink);
+
     // Runs from EIP until the program stops (see StopKind).
     Stop Run(const Limits& limits = {});
     // Executes one instruction (an int3 or a fault still report as such).
@@ -105,6 +126,11 @@ private:
     std::unique_ptr<Impl> impl_;
     PeImage image_;
     std::function<void(const char*, size_t)> output_;
+    std::function<int()> input_;
+    Clock clock_;
+    bool fixedClock_ = false;
+    std::string commandLine_;
+    TraceSink trace_;
     friend struct MachineHooks;
 };
 
