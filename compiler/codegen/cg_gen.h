@@ -197,5 +197,8 @@ void GenProcCall(Gen &g, int callToken, bool inExpression, uint8_t resultType);
 void GenPrint(Gen &g);
 void GenRead(Gen &g);
 void GenDim(Gen &g);
+void GenSwap(Gen &g);
+void GenMidStatement(Gen &g);
+void GenErase(Gen &g);
 
 } // namespace txcg

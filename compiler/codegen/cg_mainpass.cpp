@@ -769,7 +769,12 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLetBcd, GenSet);
         gen(kStmLset, GenSet);
         gen(kStmRset, GenSet);
+        routine(kStmMid, "_$PsMID@12");
+        gen(kStmMid, GenMidStatement);
+        gen(kStmSwap, GenSwap);
         gen(kStmDim, GenDim);
+        routine(kStmErase, "_$PsERASE@4");
+        gen(kStmErase, GenErase);
         routine(kStmRead, "_$PsREAD@4");
         gen(kStmRead, GenRead);
         routine(kStmPrint, "_$PsPRINTs@4");

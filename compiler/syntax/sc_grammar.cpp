@@ -390,6 +390,8 @@ private:
         Procedures();
         Prints();
         End();
+        Flow();
+        DataStatements();
     }
 
     constexpr void Assignment() {
@@ -932,6 +934,93 @@ private:
         b.SetKind(0x1C);
         b.Handler(TypOff);
         Check();
+        b.Jump(tail);
+    }
+
+
+    // RANDOMIZE [seed], WAIT n, CONTINUE: STOP, TRON and TROFF take
+    // nothing and are listed above.
+    constexpr void Flow() {
+        L seed = b.NewLabel();
+        Stmt(0x5A);   // RANDOMIZE [n]: an omitted seed is pushed as 0
+        b.Handler(EndTok);
+        b.IfStatus(0, seed);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(tail);
+        b.Place(seed);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        Stmt(0x5D);   // WAIT n
+        Expr(kTypeLng);
+        b.Jump(tail);
+        Stmt(0x4D);   // CONTINUE: only inside a loop
+        b.Handler(SrhBlk, 0x4D);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.Jump(tail);
+    }
+
+    // SWAP a, b; LSET/RSET a = s; MID$(a, start[, length]) = s;
+    // ERASE array, ...
+    constexpr void DataStatements() {
+        Stmt(0x88);
+        b.Call(target);
+        b.Handler(AsgMrk);
+        Need(kCOMMA);
+        b.Call(target);
+        b.Handler(AsgSam);
+        b.IfStatus(0, b.StatusEntry(72));
+        b.Jump(tail);
+
+        for (uint8_t kind : {uint8_t(0x82), uint8_t(0x83)}) {
+            Stmt(kind);
+            b.Call(target);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0x10, b.StatusEntry(72));
+            Need(kEQ);
+            b.EmitItem(ic::kOper, 0x00);
+            Expr(kTypeStr);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0x10, b.StatusEntry(72));
+            b.Jump(tail);
+        }
+
+        L length = b.NewLabel(), value = b.NewLabel();
+        Stmt(0x84);
+        Need(kLPAREN);
+        b.Call(target);
+        b.Handler(TypCur);
+        b.IfNotStatus(kTypeStr, b.StatusEntry(72));
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        b.IfToken(kCOMMA, length);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(value);
+        b.Place(length);
+        Expr(kTypeLng);
+        b.Place(value);
+        Need(kRPAREN, kStUnclosed);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        Expr(kTypeStr);
+        b.Handler(TypGrp);
+        b.IfNotStatus(0x10, b.StatusEntry(72));
+        b.Jump(tail);
+
+        // An array is named bare or with empty parentheses.
+        L erase = b.NewLabel(), eparen = b.NewLabel(), enext = b.NewLabel();
+        Stmt(0x8B);
+        b.Place(erase);
+        b.IfClass(tok::kClsNameParen, eparen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(RefArr);
+        Check();
+        b.Jump(enext);
+        b.Place(eparen);
+        b.Handler(RefArr);
+        Check();
+        Need(kRPAREN, kStUnclosed);
+        b.Place(enext);
+        b.IfToken(kCOMMA, erase);
         b.Jump(tail);
     }
 

@@ -76,6 +76,8 @@ const CorpusCase kCases[] = {
     {"data.bas", "", "data"},
     {"arrays.bas", "", "arrays"},
     {"records.bas", "", "records"},
+    {"swapmid.bas", "", "swapmid"},
+    {"flow.bas", "", "flow"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
