@@ -223,14 +223,22 @@ private:
         b.IfItemCode(ic::kLibCall, callBare);
         b.Jump(members);
 
+        L whole = b.NewLabel();
         b.Place(indexed);
         b.Handler(RefIdx);
         Check();
         b.IfItemCode(ic::kCall, call);
         b.IfItemCode(ic::kLibCall, call);
         b.IfItemCode(ic::kHead, b.StatusEntry(8));
+        b.IfToken(kRPAREN, whole);
         b.Call(subs);
         MemberChain(members, member, memberParen, after);
+
+        // "name()" passes a whole array to a procedure.
+        b.Place(whole);
+        b.Handler(ArrRef);
+        b.IfStatus(0, b.StatusEntry(kStNoOperand));
+        b.Jump(after);
 
         b.Place(call);
         b.Handler(ArgPsh);

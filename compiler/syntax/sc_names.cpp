@@ -166,6 +166,20 @@ void SC_RefArr(ScPass &p) {
     p.status = 0;
 }
 
+// Slot 26: "name()" as a call's argument, alone in it: the element item
+// just written becomes the whole array, status 1; elsewhere status 0.
+void SC_ArrRef(ScPass &p) {
+    p.status = 0;
+    if (p.argFrames.empty() || p.exprStarts.empty()) return;
+    const int start = p.exprStarts.back();
+    if (start + 2 != p.out) return;
+    Item &it = p.items[p.out - 1];
+    if (it.code != ic::kElem) return;
+    it.code = ic::kArray;
+    p.curType = it.sub;
+    p.status = 1;
+}
+
 // Slot 29: one declared name of DIM (and its kin): bounds, type clause.
 void SC_DclArr(ScPass &p) {
     const Token t = LastToken(p);
@@ -227,15 +241,22 @@ void SC_RefMbr(ScPass &p) {
     const Token t = LastToken(p);
     Item *prev = LastItem(p);
     uint32_t type = 0;
-    if (prev && prev->sub == kTypeRecord) {
-        if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
-        else if (prev->code == ic::kVar || prev->code == ic::kElem || prev->code == ic::kIndexEnd) {
-            for (int i = p.out - 1; i >= 0; --i) {
-                const Item &it = p.items[i];
-                if (it.code == ic::kVar || it.code == ic::kElem) { type = p.tab.sym(it.value).extra; break; }
-                if (it.code == ic::kMember || it.code == ic::kElemMember) { type = p.tab.member(it.value).extra; break; }
+    if (prev && prev->code == ic::kIndexEnd) {
+        // P(I).X: the element whose subscripts end here, past the names
+        // and elements inside them.
+        int depth = 0;
+        for (int i = p.out - 2; i >= 0 && !type; --i) {
+            const Item &it = p.items[i];
+            if (it.code == ic::kIndexEnd) ++depth;
+            else if (it.code == ic::kElem || it.code == ic::kElemMember) {
+                if (depth-- > 0) continue;
+                if (it.sub != kTypeRecord) break;
+                type = it.code == ic::kElem ? p.tab.sym(it.value).extra : p.tab.member(it.value).extra;
             }
         }
+    } else if (prev && prev->sub == kTypeRecord) {
+        if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
+        else if (prev->code == ic::kVar || prev->code == ic::kElem) type = p.tab.sym(prev->value).extra;
     }
     if (!type) { p.status = 22; return; }
     if (CheckName(p.lineView(), t.off, t.len).suffix) { p.status = 23; return; }

@@ -15,6 +15,13 @@ bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
 
 constexpr uint8_t kRefCode = 0x50, kValCode = 0x5F, kArrCode = 0x62, kDefaultBit = 0x20;
 
+// An entry's code without its default mark: only codes from 0x70 carry
+// one (the array code 0x62 has the same bit set by itself).
+uint8_t PlainCode(uint16_t word) {
+    const uint8_t code = uint8_t(word & 0xFF);
+    return code >= 0x70 ? uint8_t(code & ~kDefaultBit) : code;
+}
+
 // A string constant token of non-zero length at the cursor.
 bool StringOperand(ScPass &p, std::string_view *text) {
     const Token t = CurToken(p);
@@ -214,7 +221,7 @@ void SC_DefPrc(ScPass &p) {
             for (;; ++i) {
                 if (i >= declared) { p.status = 39; return; }
                 ParamEntry &e = p.tab.sym(h).params[first + i];
-                const uint8_t code = uint8_t(e.word & 0xFF) & ~kDefaultBit;
+                const uint8_t code = PlainCode(e.word);
                 const uint8_t dtype = uint8_t(e.word >> 8);
                 const bool byVal = (code & 0x0F) == 0x0F;
                 if (CurToken(p).word() == 0x1710) Consume(p);
@@ -316,7 +323,7 @@ void SC_ArgMrk(ScPass &p) {
     ArgFrame &f = p.argFrames.back();
     if (f.remaining == 0) { p.status = 80; return; }
     const ParamEntry &e = p.tab.sym(f.routine).params[f.next];
-    const uint8_t code = uint8_t(e.word & 0xFF) & ~kDefaultBit;
+    const uint8_t code = PlainCode(e.word);
     uint8_t dtype = uint8_t(e.word >> 8);
     Item &s = p.items[p.exprStart];
     const uint8_t at = p.curType;
@@ -332,7 +339,10 @@ void SC_ArgMrk(ScPass &p) {
                         ((first.code == ic::kVar && p.exprStart + 3 == p.out) ||
                          (first.code == ic::kElem &&
                           (p.exprStart + 3 == p.out || p.items[p.out - 2].code == ic::kIndexEnd)));
-    if ((code & 0x0F) == 0x0F) {
+    if (first.code == ic::kArray) {
+        s.code = ic::kExprRef;
+        s.value = 0;
+    } else if ((code & 0x0F) == 0x0F) {
         s.code = ic::kExprVal;
         s.value = 0;
     } else if (p.exprParenthesised) {
@@ -363,7 +373,7 @@ void SC_ArgArr(ScPass &p) {
     ArgFrame &f = p.argFrames.back();
     if (f.next == 0) { p.status = 0; return; }
     const ParamEntry &e = p.tab.sym(f.routine).params[f.next - 1];
-    bool declArr = (e.word & 0xFF & ~kDefaultBit) == kArrCode;
+    bool declArr = PlainCode(e.word) == kArrCode;
     bool argArr = p.exprStart + 1 < p.out && p.items[p.exprStart + 1].code == ic::kArray;
     p.status = declArr != argArr ? 1 : 0;
 }

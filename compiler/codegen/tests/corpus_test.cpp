@@ -78,6 +78,7 @@ const CorpusCase kCases[] = {
     {"records.bas", "", "records"},
     {"swapmid.bas", "", "swapmid"},
     {"flow.bas", "", "flow"},
+    {"arrayparams.bas", "", "arrayparams"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
