@@ -616,7 +616,9 @@ void GenDefFn(Gen &g) {
         VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
         SetTableU32(st, ifile::kProcDebugTable, p + 2, offset);
         offset += r.type == kTypeDbl ? 8 : 4;
-        params.push_back(p);
+        // A string comes as the address of its copy and is read through it.
+        if (r.type < kTypeStr || r.type > kTypeFix)
+            params.push_back(p);
         p = r.next;
     }
     const uint8_t resultType = p < end ? ReadVarRecord(st, ifile::kProcDebugTable, p).type : uint8_t(kTypeDbl);

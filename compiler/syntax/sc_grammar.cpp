@@ -190,7 +190,7 @@ private:
         L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
-        L memberParen = b.NewLabel();
+        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -203,7 +203,20 @@ private:
         b.IfClass(tok::kClsName, name);
         b.IfClass(tok::kClsNameParen, indexed);
         b.IfClass(tok::kClsFunction, func);
+        b.IfToken(kFN, fnRef);
         b.Fail(kStNoOperand);
+
+        // FN name[(args)]: a single-expression function.
+        b.Place(fnRef);
+        b.IfClass(tok::kClsNameParen, fnParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(79));
+        b.Handler(RefFn);
+        Check();
+        b.Jump(callBare);
+        b.Place(fnParen);
+        b.Handler(RefFn);
+        Check();
+        b.Jump(call);
 
         b.Place(prefix);
         b.Handler(ExpPfx);
@@ -400,6 +413,7 @@ private:
         End();
         Flow();
         DataStatements();
+        DefFnStatement();
     }
 
     constexpr void Assignment() {
@@ -948,6 +962,23 @@ private:
 
     // RANDOMIZE [seed], WAIT n, CONTINUE: STOP, TRON and TROFF take
     // nothing and are listed above.
+    // DEF FNname[(params)] = expression; also written DEF FN name.
+    constexpr void DefFnStatement() {
+        L name = b.NewLabel(), got = b.NewLabel();
+        Stmt(0x40);
+        b.IfToken(kFN, name);
+        b.Place(name);
+        b.IfClass(tok::kClsNameParen, got);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Place(got);
+        b.Handler(DefFn);
+        Check();
+        Need(kEQ);
+        Expr(32);
+        b.Handler(EndFn);
+        b.Jump(tail);
+    }
+
     constexpr void Flow() {
         L seed = b.NewLabel();
         Stmt(0x5A);   // RANDOMIZE [n]: an omitted seed is pushed as 0

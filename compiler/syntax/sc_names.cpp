@@ -29,6 +29,15 @@ void UseTemplate(ScPass &p, const Token &t, uint8_t dims) {
 // parenthesis, 2 assignment target.
 void RefName(ScPass &p, int form) {
     const Token t = LastToken(p);
+    // A DEF FN expression's own parameters come first.
+    if (form == 0 && p.fnDef) {
+        UseTemplate(p, t, 0);
+        if (uint32_t ph = p.tab.SearchParam(p.fnDef, p.tmpl)) {
+            PutItem(p, ic::kVar, p.tab.sym(ph).type, ph);
+            p.status = 0;
+            return;
+        }
+    }
     UseTemplate(p, t, form == 1 ? 255 : 0);
     const bool suffix = p.tmpl.flags[1] != 0;
     uint32_t h = p.tab.Search(p.tmpl, p.scope);
@@ -63,15 +72,14 @@ void RefName(ScPass &p, int form) {
         return;
     }
     if (p.flags & kFlagNoDefaultVars) { p.status = 99; return; }
+    // An array is never dimensioned implicitly: without its DIM it has no
+    // storage, and the program would only fail on its first use.
+    if (form == 1) { p.status = 99; return; }
     p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule;
     p.tmpl.typed = 1;
-    if (form == 1) {
-        p.tmpl.dims = 255;
-        p.tmpl.mark[0] = 1;
-    }
     h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
     if (!h) { p.status = 119; return; }
-    PutItem(p, form == 1 ? ic::kElem : ic::kVar, t.kind, h);
+    PutItem(p, ic::kVar, t.kind, h);
     if (p.flags & kFlagXref) OutputReference(p, p.tab.sym(h).xref, 0);
     p.status = 0;
 }

@@ -418,3 +418,82 @@ void SC_HeadLast(ScPass &p) {
 }
 
 }  // namespace txsc
+
+namespace txsc {
+
+// Slot 109: DEF FN name[(params)]: the function of kind 15 with its
+// by-value parameters; it becomes the function being defined, whose
+// parameters the names of its expression find first.
+void SC_DefFn(ScPass &p) {
+    if (p.scope.proc) { p.status = 107; return; }
+    const Token t = LastToken(p);
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 30; return; }
+    TemplateFromToken(p, t);
+    p.tmpl.kind = sk::kFnDef;
+    if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
+    SymTemplate fn = p.tmpl;
+    std::vector<ParamEntry> params;
+    std::vector<SymTemplate> names;
+    if (t.cls == tok::kClsNameParen) {
+        for (;;) {
+            const Token n = CurToken(p);
+            if (n.cls != tok::kClsName) { p.status = 30; return; }
+            Consume(p);
+            TemplateFromToken(p, n);
+            uint8_t type = n.kind;
+            if (CurToken(p).word() == kTokAs) {
+                Consume(p);
+                uint32_t extra;
+                if (uint8_t st = ParseTypeClause(p, &type, &extra, p.tmpl.flags[1] != 0, n.kind)) { p.status = st; return; }
+                if (!vt::IsNumeric(type) && type != kTypeStr) { p.status = 72; return; }
+            }
+            for (const SymTemplate &o : names)
+                if (o.name == p.tmpl.name) { p.status = 65; return; }
+            p.tmpl.type = type;
+            // A string argument arrives as the address of its copy.
+            p.tmpl.kind = IsStrT(type) ? sk::kParam : sk::kByVal;
+            names.push_back(p.tmpl);
+            ParamEntry e;
+            e.word = uint16_t(kValCode | type << 8);
+            params.push_back(e);
+            if (CurToken(p).word() == kTokComma) { Consume(p); continue; }
+            if (CurToken(p).word() == kTokClose) { Consume(p); break; }
+            p.status = 37;
+            return;
+        }
+    }
+    fn.owner = 0;
+    fn.dims = uint8_t(params.size());
+    const uint32_t h = p.tab.Enter(fn, 36 + uint32_t(fn.name.size() + 6 * params.size()), p.scope);
+    if (!h) { p.status = 119; return; }
+    const uint16_t owner = ++p.nextProcId;
+    for (size_t i = 0; i < names.size(); ++i) {
+        names[i].owner = owner;
+        params[i].sym = p.tab.Enter(names[i], 36 + uint32_t(names[i].name.size()), p.scope);
+        if (!params[i].sym) { p.status = 119; return; }
+    }
+    Symbol &s = p.tab.sym(h);
+    s.owner = owner;
+    s.dims = uint8_t(params.size());
+    s.params = std::move(params);
+    p.items[p.head].value = h;
+    p.fnDef = h;
+    p.status = 0;
+}
+
+// Slot 110: the end of the function's expression.
+void SC_EndFn(ScPass &p) { p.fnDef = 0; }
+
+// Slot 111: a use of a kind-15 function by the name just consumed: its
+// call item, or status 79 when no such function was defined before.
+void SC_RefFn(ScPass &p) {
+    const Token t = LastToken(p);
+    TemplateFromToken(p, t);
+    p.tmpl.kind = sk::kFnDef;
+    const uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (!h) { p.status = 79; return; }
+    PutItem(p, ic::kCall, p.tab.sym(h).type, h);
+    p.status = 0;
+}
+
+}  // namespace txsc

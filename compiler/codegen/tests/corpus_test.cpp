@@ -79,6 +79,7 @@ const CorpusCase kCases[] = {
     {"swapmid.bas", "", "swapmid"},
     {"flow.bas", "", "flow"},
     {"arrayparams.bas", "", "arrayparams"},
+    {"deffn.bas", "", "deffn"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
