@@ -207,6 +207,9 @@ void GenOptional(Gen &g);
 void PushPrefix(Gen &g);
 void GenRead(Gen &g);
 void GenDim(Gen &g);
+void GenSwap(Gen &g);
+void GenMidStatement(Gen &g);
+void GenErase(Gen &g);
 
 // ---- file statements (cg_file.cpp) ----------------------------------------------
 

@@ -616,7 +616,9 @@ void GenDefFn(Gen &g) {
         VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
         SetTableU32(st, ifile::kProcDebugTable, p + 2, offset);
         offset += r.type == kTypeDbl ? 8 : 4;
-        params.push_back(p);
+        // A string comes as the address of its copy and is read through it.
+        if (r.type < kTypeStr || r.type > kTypeFix)
+            params.push_back(p);
         p = r.next;
     }
     const uint8_t resultType = p < end ? ReadVarRecord(st, ifile::kProcDebugTable, p).type : uint8_t(kTypeDbl);
@@ -769,7 +771,12 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLetBcd, GenSet);
         gen(kStmLset, GenSet);
         gen(kStmRset, GenSet);
+        routine(kStmMid, "_$PsMID@12");
+        gen(kStmMid, GenMidStatement);
+        gen(kStmSwap, GenSwap);
         gen(kStmDim, GenDim);
+        routine(kStmErase, "_$PsERASE@4");
+        gen(kStmErase, GenErase);
         routine(kStmRead, "_$PsREAD@4");
         gen(kStmRead, GenRead);
         gen(kStmLineInput, GenInput);

@@ -190,7 +190,7 @@ private:
         L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
-        L memberParen = b.NewLabel();
+        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -203,7 +203,20 @@ private:
         b.IfClass(tok::kClsName, name);
         b.IfClass(tok::kClsNameParen, indexed);
         b.IfClass(tok::kClsFunction, func);
+        b.IfToken(kFN, fnRef);
         b.Fail(kStNoOperand);
+
+        // FN name[(args)]: a single-expression function.
+        b.Place(fnRef);
+        b.IfClass(tok::kClsNameParen, fnParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(79));
+        b.Handler(RefFn);
+        Check();
+        b.Jump(callBare);
+        b.Place(fnParen);
+        b.Handler(RefFn);
+        Check();
+        b.Jump(call);
 
         b.Place(prefix);
         b.Handler(ExpPfx);
@@ -223,14 +236,22 @@ private:
         b.IfItemCode(ic::kLibCall, callBare);
         b.Jump(members);
 
+        L whole = b.NewLabel();
         b.Place(indexed);
         b.Handler(RefIdx);
         Check();
         b.IfItemCode(ic::kCall, call);
         b.IfItemCode(ic::kLibCall, call);
         b.IfItemCode(ic::kHead, b.StatusEntry(8));
+        b.IfToken(kRPAREN, whole);
         b.Call(subs);
         MemberChain(members, member, memberParen, after);
+
+        // "name()" passes a whole array to a procedure.
+        b.Place(whole);
+        b.Handler(ArrRef);
+        b.IfStatus(0, b.StatusEntry(kStNoOperand));
+        b.Jump(after);
 
         b.Place(call);
         b.Handler(ArgPsh);
@@ -393,6 +414,9 @@ private:
         Files();
         ErrorTraps();
         End();
+        Flow();
+        DataStatements();
+        DefFnStatement();
     }
 
     constexpr void Assignment() {
@@ -1216,17 +1240,6 @@ private:
         Need(kAS);
         Expr(kTypeStr);
         b.Jump(tail);
-
-        // LSET/RSET v$ = s$: into a FIELD variable's place, among others.
-        L setTarget = Stmt(0x82);
-        b.StmtEntry(0x83, setTarget);
-        b.Call(target);
-        b.Handler(AsgMrk);
-        Need(kEQ);
-        b.EmitItem(ic::kOper, 0x00);
-        b.Handler(AsgTgt);
-        b.Call(expr);
-        b.Jump(tail);
     }
 
     // RESUME [NEXT | 0 | label]; ERROR n. ON ERROR GOTO is among the jumps.
@@ -1300,6 +1313,110 @@ private:
         b.SetKind(0x1C);
         b.Handler(TypOff);
         Check();
+        b.Jump(tail);
+    }
+
+
+    // RANDOMIZE [seed], WAIT n, CONTINUE: STOP, TRON and TROFF take
+    // nothing and are listed above.
+    // DEF FNname[(params)] = expression; also written DEF FN name.
+    constexpr void DefFnStatement() {
+        L name = b.NewLabel(), got = b.NewLabel();
+        Stmt(0x40);
+        b.IfToken(kFN, name);
+        b.Place(name);
+        b.IfClass(tok::kClsNameParen, got);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Place(got);
+        b.Handler(DefFn);
+        Check();
+        Need(kEQ);
+        Expr(32);
+        b.Handler(EndFn);
+        b.Jump(tail);
+    }
+
+    constexpr void Flow() {
+        L seed = b.NewLabel();
+        Stmt(0x5A);   // RANDOMIZE [n]: an omitted seed is pushed as 0
+        b.Handler(EndTok);
+        b.IfStatus(0, seed);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(tail);
+        b.Place(seed);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        Stmt(0x5D);   // WAIT n
+        Expr(kTypeLng);
+        b.Jump(tail);
+        Stmt(0x4D);   // CONTINUE: only inside a loop
+        b.Handler(SrhBlk, 0x4D);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.Jump(tail);
+    }
+
+    // SWAP a, b; LSET/RSET a = s; MID$(a, start[, length]) = s;
+    // ERASE array, ...
+    constexpr void DataStatements() {
+        Stmt(0x88);
+        b.Call(target);
+        b.Handler(AsgMrk);
+        Need(kCOMMA);
+        b.Call(target);
+        b.Handler(AsgSam);
+        b.IfStatus(0, b.StatusEntry(72));
+        b.Jump(tail);
+
+        for (uint8_t kind : {uint8_t(0x82), uint8_t(0x83)}) {
+            Stmt(kind);
+            b.Call(target);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0x10, b.StatusEntry(72));
+            Need(kEQ);
+            b.EmitItem(ic::kOper, 0x00);
+            Expr(kTypeStr);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0x10, b.StatusEntry(72));
+            b.Jump(tail);
+        }
+
+        L length = b.NewLabel(), value = b.NewLabel();
+        Stmt(0x84);
+        Need(kLPAREN);
+        b.Call(target);
+        b.Handler(TypCur);
+        b.IfNotStatus(kTypeStr, b.StatusEntry(72));
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        b.IfToken(kCOMMA, length);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(value);
+        b.Place(length);
+        Expr(kTypeLng);
+        b.Place(value);
+        Need(kRPAREN, kStUnclosed);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        Expr(kTypeStr);
+        b.Handler(TypGrp);
+        b.IfNotStatus(0x10, b.StatusEntry(72));
+        b.Jump(tail);
+
+        // An array is named bare or with empty parentheses.
+        L erase = b.NewLabel(), eparen = b.NewLabel(), enext = b.NewLabel();
+        Stmt(0x8B);
+        b.Place(erase);
+        b.IfClass(tok::kClsNameParen, eparen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(RefArr);
+        Check();
+        b.Jump(enext);
+        b.Place(eparen);
+        b.Handler(RefArr);
+        Check();
+        Need(kRPAREN, kStUnclosed);
+        b.Place(enext);
+        b.IfToken(kCOMMA, erase);
         b.Jump(tail);
     }
 

@@ -76,6 +76,10 @@ const CorpusCase kCases[] = {
     {"data.bas", "", "data"},
     {"arrays.bas", "", "arrays"},
     {"records.bas", "", "records"},
+    {"swapmid.bas", "", "swapmid"},
+    {"flow.bas", "", "flow"},
+    {"arrayparams.bas", "", "arrayparams"},
+    {"deffn.bas", "", "deffn"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its

@@ -54,14 +54,25 @@ main_popped:
 	call _rt_unbalanced
 
 /* The line routine checks that each statement starts at its activation's
-   stack depth. */
+   stack depth, and shows the line while TRON is on. */
 	.globl "_$PbSetCurLine@4", "_$PbSetCurLineDbg@4"
 	.globl "_$PbSetCurLineSub@4", "_$PbSetCurLineSubDbg@4"
 "_$PbSetCurLine@4":
 "_$PbSetCurLineDbg@4":
 "_$PbSetCurLineSub@4":
 "_$PbSetCurLineSubDbg@4":
+	cmpb $0, _rt_trace_on
+	je 3f
 	pushl %eax
+	pushl %ecx
+	pushl %edx
+	pushl 16(%esp)
+	call _rt_trace_line
+	addl $4, %esp
+	popl %edx
+	popl %ecx
+	popl %eax
+3:	pushl %eax
 	movl 8(%esp), %eax
 	movl %eax, _rt_cur_line
 	leal 12(%esp), %eax
