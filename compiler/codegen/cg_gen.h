@@ -207,5 +207,19 @@ void GenOptional(Gen &g);
 void PushPrefix(Gen &g);
 void GenRead(Gen &g);
 void GenDim(Gen &g);
+void GenSwap(Gen &g);
+void GenMidStatement(Gen &g);
+void GenErase(Gen &g);
+
+// ---- file statements (cg_file.cpp) ----------------------------------------------
+
+void GenClose(Gen &g);      // counted list
+void GenField(Gen &g);
+void GenRecordIo(Gen &g);   // GET, PUT
+void GenFileData(Gen &g);   // FREAD, FWRITE
+void GenLockRange(Gen &g);  // LOCK, UNLOCK
+// Pushes a variable operand's type word (type + 256 x size), then its
+// address; i is its group or the variable token.
+void PushTypedVariable(Gen &g, int i);
 
 } // namespace txcg

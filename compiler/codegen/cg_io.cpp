@@ -327,6 +327,96 @@ void GenRead(Gen &g) {
     g.cur = i;
 }
 
+// SWAP a, b: the two addresses, second first; strings by their own
+// routine, anything else with its element size.
+void GenSwap(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    int ops[2];
+    int n = 0, i = g.cur;
+    while (i < g.ntok && g.Kind(i) != kTokStatement && n < 2) {
+        ops[n++] = IsGroupHead(g.Kind(i)) ? i + 1 : i;
+        i = SkipFrom(g, i);
+    }
+    if (n != 2)
+        CgFail(kErrInternal);
+    OperandDesc d;
+    for (int k = 1; k >= 0; --k) {
+        g.cur = ops[k];
+        GenOperandAddress(g, d);
+        PushVariableAddress(g, d);
+    }
+    if (d.type >= kTypeStr && d.type <= kTypeFix) {
+        EmitCallRuntime(st, "_$PsSWAP5@8");
+    } else {
+        EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));
+        EmitCallRuntime(st, "_$PsSWAP@12");
+    }
+    g.cur = i;
+}
+
+// MID$(s, start[, length]) = v: the length (0x7FFFFFFF when omitted), the
+// start and the address of s, then v onto the string stack.
+void GenMidStatement(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    int ops[4];
+    int n = 0, i = g.cur;
+    while (i < g.ntok && g.Kind(i) != kTokStatement && n < 4) {
+        if (g.Kind(i) == kTokOperator) {
+            ++i;
+            continue;
+        }
+        ops[n++] = i;
+        i = SkipFrom(g, i);
+    }
+    if (n != 4)
+        CgFail(kErrInternal);
+    if (g.Kind(ops[2]) == kTokKeyword) {
+        EmitPushImm(st, 0x7FFFFFFF);
+    } else {
+        g.cur = ops[2];
+        GenConvertCall(g, kTypeLng, GenGroupValue(g));
+    }
+    g.cur = ops[1];
+    GenConvertCall(g, kTypeLng, GenGroupValue(g));
+    g.cur = IsGroupHead(g.Kind(ops[0])) ? ops[0] + 1 : ops[0];
+    OperandDesc d;
+    GenOperandAddress(g, d);
+    PushVariableAddress(g, d);
+    g.cur = ops[3];
+    GenGroupValue(g);
+    EmitCallRuntime(st, "_$PsMID@12");
+    g.cur = i;
+}
+
+// ERASE: the arrays' control records in the order written, counted.
+void GenErase(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    int32_t n = 0;
+    std::vector<int> arrays;
+    int i = g.cur;
+    while (i < g.ntok && g.Kind(i) != kTokStatement) {
+        const int a = IsGroupHead(g.Kind(i)) ? i + 1 : i;
+        if (g.Kind(a) == kTokArrayAddr)
+            arrays.push_back(a);
+        i = SkipFrom(g, i);
+    }
+    for (int a : arrays) {
+        g.cur = a;
+        OperandDesc d;
+        GetOperandDesc(g, d);
+        PushControl(g, d);
+        ++n;
+    }
+    EmitPushImm(st, n);
+    EmitPushReg(st, kEsp);
+    EmitCallRuntime(st, "_$PsERASE@4");
+    EmitAddRegImm(st, kEsp, 4 * n + 4);
+    g.cur = i;
+}
+
 // Run-time dimensioning: per array its upper bounds from the last to the
 // first, the bounds record, the control record, the element size and the
 // word type + 256 x bounds, then the block's address.

@@ -616,7 +616,9 @@ void GenDefFn(Gen &g) {
         VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
         SetTableU32(st, ifile::kProcDebugTable, p + 2, offset);
         offset += r.type == kTypeDbl ? 8 : 4;
-        params.push_back(p);
+        // A string comes as the address of its copy and is read through it.
+        if (r.type < kTypeStr || r.type > kTypeFix)
+            params.push_back(p);
         p = r.next;
     }
     const uint8_t resultType = p < end ? ReadVarRecord(st, ifile::kProcDebugTable, p).type : uint8_t(kTypeDbl);
@@ -769,7 +771,12 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLetBcd, GenSet);
         gen(kStmLset, GenSet);
         gen(kStmRset, GenSet);
+        routine(kStmMid, "_$PsMID@12");
+        gen(kStmMid, GenMidStatement);
+        gen(kStmSwap, GenSwap);
         gen(kStmDim, GenDim);
+        routine(kStmErase, "_$PsERASE@4");
+        gen(kStmErase, GenErase);
         routine(kStmRead, "_$PsREAD@4");
         gen(kStmRead, GenRead);
         gen(kStmLineInput, GenInput);
@@ -785,6 +792,9 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLocate, GenOptional);
         gen(kStmWidthScreen, GenOptional);
         routine(kStmWidthDevice, "_$PsWIDTH2@4");
+        routine(kStmTruncate, "_$PsTRUNCATE@4");
+        gen(kStmLock, GenLockRange);
+        gen(kStmUnlock, GenLockRange);
         routine(kStmWidthFile, "_$PsWIDTH1@8");
         gen(kStmLineInputFile, GenInput);
         gen(kStmInputFile, GenInput);
@@ -794,6 +804,15 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmPrintFile, GenPrint);
         routine(kStmWriteFile, "_$PsWRITE23s@4");
         gen(kStmWriteFile, GenPrint);
+        gen(kStmGet, GenRecordIo);
+        gen(kStmPut, GenRecordIo);
+        gen(kStmField, GenField);
+        routine(kStmOpen, "_$PsOPEN1@20");
+        routine(kStmOpenShort, "_$PsOPEN2@4");
+        gen(kStmClose, GenClose);
+        gen(kStmFread, GenFileData);
+        gen(kStmFwrite, GenFileData);
+        routine(kStmSeek, "_$PsSEEK@12");
         routine(kStmLprintUsing, "_$PsLPRINT_USINGs@0");
         gen(kStmLprintUsing, GenPrint);
         routine(kStmLprint, "_$PsLPRINTs@0");
@@ -872,6 +891,10 @@ void DispatchStatement(Gen &g) {
             g.prefix = prefix;
             e->gen(g);
             g.prefix = -1;
+        } else if (!e || !e->routine) {
+            // A code with neither generator nor routine would push its
+            // operands and call nothing.
+            CgFail(kErrInternal, kDetailIntermediate);
         } else {
             ++g.cur;
             GenArgsForRoutine(g);

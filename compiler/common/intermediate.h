@@ -223,9 +223,12 @@ enum StmCode : uint8_t {
     kStmLetBcd = 0x81,
     kStmLset = 0x82,
     kStmRset = 0x83,
+    kStmMid = 0x84,
     kStmKill = 0x86,
+    kStmSwap = 0x88,
     kStmName = 0x89,
     kStmDim = 0x8A,
+    kStmErase = 0x8B,
     kStmRead = 0x8D,
     kStmWidthDevice = 0x90,
     kStmLineInput = 0x91,
@@ -237,12 +240,24 @@ enum StmCode : uint8_t {
     kStmColor = 0x97,
     kStmLocate = 0x99,
     kStmWidthScreen = 0x9A,
+    kStmTruncate = 0x9D,
+    kStmLock = 0x9E,
+    kStmUnlock = 0x9F,
     kStmWidthFile = 0xA0,
     kStmLineInputFile = 0xA1,
     kStmInputFile = 0xA2,
     kStmPrintFileUsing = 0xA3,
     kStmPrintFile = 0xA4,
     kStmWriteFile = 0xA5,
+    kStmGet = 0xA7,
+    kStmPut = 0xA8,
+    kStmField = 0xA9,
+    kStmOpen = 0xAA,
+    kStmOpenShort = 0xAB,
+    kStmClose = 0xAC,
+    kStmFread = 0xAD,
+    kStmFwrite = 0xAE,
+    kStmSeek = 0xAF,
     kStmLprintUsing = 0xC3,
     kStmLprint = 0xC4,
     kStmWidthLprint = 0xC6,
@@ -280,6 +295,12 @@ constexpr uint8_t kKwResumeNext = 0x18;  // RESUME's NEXT
 constexpr uint8_t kKwExitDo = 0x1B;      // EXIT's block kinds
 constexpr uint8_t kKwExitFor = 0x1C;
 constexpr uint8_t kKwNone = 0xF0;        // an argument left out; EXIT naming no block
+// OPEN's words: the modes INPUT, OUTPUT, APPEND, RANDOM, BINARY from 0x30;
+// ACCESS READ, WRITE, READ WRITE from 0x37; SHARED, LOCK READ, LOCK WRITE,
+// LOCK READ WRITE from 0x3B (the values they push: cg_args.cpp).
+constexpr uint8_t kKwOpenInput = 0x30;
+constexpr uint8_t kKwAccessRead = 0x37;
+constexpr uint8_t kKwShared = 0x3B;
 
 constexpr uint32_t kNoData = 0xFFFFFFFFu;  // "no DATA item in this procedure"
 

@@ -297,7 +297,7 @@ uint8_t TypeExpression(ScPass &p, int start) {
             break;
         case ic::kElem:
         case ic::kArray:
-            if (it.code == ic::kArray && !(i == start + 1 && i + 2 == end)) return 71;
+            if (it.code == ic::kArray && !(i == start + 1 && (i + 1 == end || i + 2 == end))) return 71;
             types[n] = it.sub;
             users[n++] = it.sub == kTypeRecord ? p.tab.sym(it.value).extra : 0;
             i = (it.code == ic::kElem && HasSubscripts(p, i, end)) ? SkipGroup(p, i, end) : i + 1;

@@ -190,7 +190,7 @@ private:
         L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
-        L memberParen = b.NewLabel();
+        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -203,7 +203,20 @@ private:
         b.IfClass(tok::kClsName, name);
         b.IfClass(tok::kClsNameParen, indexed);
         b.IfClass(tok::kClsFunction, func);
+        b.IfToken(kFN, fnRef);
         b.Fail(kStNoOperand);
+
+        // FN name[(args)]: a single-expression function.
+        b.Place(fnRef);
+        b.IfClass(tok::kClsNameParen, fnParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(79));
+        b.Handler(RefFn);
+        Check();
+        b.Jump(callBare);
+        b.Place(fnParen);
+        b.Handler(RefFn);
+        Check();
+        b.Jump(call);
 
         b.Place(prefix);
         b.Handler(ExpPfx);
@@ -223,14 +236,22 @@ private:
         b.IfItemCode(ic::kLibCall, callBare);
         b.Jump(members);
 
+        L whole = b.NewLabel();
         b.Place(indexed);
         b.Handler(RefIdx);
         Check();
         b.IfItemCode(ic::kCall, call);
         b.IfItemCode(ic::kLibCall, call);
         b.IfItemCode(ic::kHead, b.StatusEntry(8));
+        b.IfToken(kRPAREN, whole);
         b.Call(subs);
         MemberChain(members, member, memberParen, after);
+
+        // "name()" passes a whole array to a procedure.
+        b.Place(whole);
+        b.Handler(ArrRef);
+        b.IfStatus(0, b.StatusEntry(kStNoOperand));
+        b.Jump(after);
 
         b.Place(call);
         b.Handler(ArgPsh);
@@ -390,7 +411,12 @@ private:
         Procedures();
         Prints();
         Console();
+        Files();
+        ErrorTraps();
         End();
+        Flow();
+        DataStatements();
+        DefFnStatement();
     }
 
     constexpr void Assignment() {
@@ -454,9 +480,10 @@ private:
         b.Place(none);
         b.Jump(tail);
 
-        // ON n GOTO / GOSUB label, ...
-        L go = b.NewLabel(), list = b.NewLabel();
+        // ON n GOTO / GOSUB label, ...; ON ERROR GOTO label
+        L go = b.NewLabel(), list = b.NewLabel(), onError = b.NewLabel();
         Stmt(0x79);
+        b.IfToken(kERROR, onError);
         b.Call(cond);
         b.IfToken(kGOTO, go);
         Need(kGOSUB);
@@ -465,6 +492,12 @@ private:
         b.Place(list);
         b.Call(jumpOp);
         b.IfToken(kCOMMA, list);
+        b.Jump(tail);
+        b.Place(onError);
+        b.SetKind(0x72);
+        Need(kGOTO);
+        b.Call(jumpOp);
+        b.Handler(TrpBit, ifile::kTrapResume);
         b.Jump(tail);
     }
 
@@ -1013,6 +1046,224 @@ private:
         b.Jump(tail);
     }
 
+    // An optional "#" before a file number, then the number.
+    constexpr void FileNumber() {
+        L plain = b.NewLabel();
+        b.IfToken(kHASH, plain);
+        b.Place(plain);
+        Expr(kTypeLng);
+    }
+    // An operand not given: the keyword item that pushes its default.
+    constexpr void Omitted() { b.EmitItem(ic::kKeyword, ifile::kKwNone); }
+    // A variable operand, as READ takes it.
+    constexpr void Variable() {
+        b.Call(target);
+        b.Handler(TypSet, 80);
+    }
+
+    // OPEN, CLOSE, records and the other file statements (the "#" forms of
+    // PRINT, WRITE, INPUT and WIDTH are with their console forms).
+    constexpr void Files() {
+        // OPEN f$ [FOR mode] [ACCESS a] [SHARED | LOCK ...] AS [#]n [LEN = r]
+        // OPEN mode$, [#]n, f$
+        L shortForm = b.NewLabel(), noMode = b.NewLabel(), modeDone = b.NewLabel(), input = b.NewLabel();
+        L noAccess = b.NewLabel(), accessDone = b.NewLabel(), accWrite = b.NewLabel(), accRead = b.NewLabel();
+        L noLock = b.NewLabel(), lockDone = b.NewLabel(), lockWord = b.NewLabel(), lockRead = b.NewLabel();
+        L lockWrite = b.NewLabel(), withLen = b.NewLabel(), shared = b.NewLabel(), modeWord = b.NewLabel();
+        Stmt(0xAA);
+        Expr(kTypeStr);
+        b.IfToken(kCOMMA, shortForm);
+        b.IfToken(kFOR, modeWord);
+        b.Jump(noMode);
+        b.Place(modeWord);
+        b.IfToken(kINPUT, input);
+        for (uint16_t w : {kOUTPUT, kAPPEND, kRANDOM, kBINARY}) {
+            L next = b.NewLabel();
+            b.NeedToken(w, next);
+            b.EmitToken();
+            b.Jump(modeDone);
+            b.Place(next);
+        }
+        b.Fail(kStSyntax);
+        b.Place(input);
+        b.EmitItem(ic::kKeyword, ifile::kKwOpenInput);
+        b.Jump(modeDone);
+        b.Place(noMode);
+        Omitted();
+        b.Place(modeDone);
+        b.IfToken(kACCESS, accRead);
+        b.Jump(noAccess);
+        b.Place(accRead);
+        b.IfToken(kWRITE, accWrite);
+        Need(kREAD);
+        L readWrite = b.NewLabel();
+        b.IfToken(kWRITE, readWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwAccessRead);
+        b.Jump(accessDone);
+        b.Place(readWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwAccessRead + 2);
+        b.Jump(accessDone);
+        b.Place(accWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwAccessRead + 1);
+        b.Jump(accessDone);
+        b.Place(noAccess);
+        Omitted();
+        b.Place(accessDone);
+        b.IfToken(kSHARED, shared);
+        b.IfToken(kLOCK, lockWord);
+        b.Jump(noLock);
+        b.Place(shared);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared);
+        b.Jump(lockDone);
+        b.Place(lockWord);
+        b.IfToken(kWRITE, lockWrite);
+        Need(kREAD);
+        b.IfToken(kWRITE, lockRead);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared + 1);
+        b.Jump(lockDone);
+        b.Place(lockRead);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared + 3);
+        b.Jump(lockDone);
+        b.Place(lockWrite);
+        b.EmitItem(ic::kKeyword, ifile::kKwShared + 2);
+        b.Jump(lockDone);
+        b.Place(noLock);
+        Omitted();
+        b.Place(lockDone);
+        Need(kAS);
+        FileNumber();
+        b.IfToken(kLEN, withLen);
+        Omitted();
+        b.Jump(tail);
+        b.Place(withLen);
+        Need(kEQ);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        b.Place(shortForm);
+        b.SetKind(0xAB);
+        FileNumber();
+        Need(kCOMMA);
+        Expr(kTypeStr);
+        b.Jump(tail);
+
+        // CLOSE [[#]n [, [#]n ...]]
+        L closeAll = b.NewLabel(), closeNext = b.NewLabel();
+        Stmt(0xAC);
+        b.Handler(EndTok);
+        b.IfStatus(1, closeAll);
+        b.Place(closeNext);
+        FileNumber();
+        b.IfToken(kCOMMA, closeNext);
+        b.Place(closeAll);
+        b.Jump(tail);
+
+        // GET/PUT [#]n [, [rec] [, v]]
+        for (uint8_t kind : {uint8_t(0xA7), uint8_t(0xA8)}) {
+            L noRec = b.NewLabel(), recDone = b.NewLabel(), noVar = b.NewLabel(), emptyRec = b.NewLabel();
+            Stmt(kind);
+            FileNumber();
+            b.IfToken(kCOMMA, recDone);
+            b.Jump(noRec);
+            b.Place(recDone);
+            b.IfToken(kCOMMA, emptyRec);
+            Expr(kTypeLng);
+            b.IfToken(kCOMMA, noVar);
+            Omitted();
+            b.Jump(tail);
+            b.Place(emptyRec);
+            Omitted();
+            b.Place(noVar);
+            Variable();
+            b.Jump(tail);
+            b.Place(noRec);
+            Omitted();
+            Omitted();
+            b.Jump(tail);
+        }
+
+        // FIELD [#]n, w AS v$ [, w AS v$ ...]
+        L fieldNext = b.NewLabel();
+        Stmt(0xA9);
+        FileNumber();
+        Need(kCOMMA);
+        b.Place(fieldNext);
+        Expr(kTypeLng);
+        Need(kAS);
+        Variable();
+        b.IfToken(kCOMMA, fieldNext);
+        b.Jump(tail);
+        // FREAD/FWRITE [#]n, v
+        for (uint8_t kind : {uint8_t(0xAD), uint8_t(0xAE)}) {
+            Stmt(kind);
+            FileNumber();
+            Need(kCOMMA);
+            Variable();
+            b.Jump(tail);
+        }
+
+        // SEEK [#]n, p
+        Stmt(0xAF);
+        FileNumber();
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        Omitted();
+        b.Jump(tail);
+
+        // LOCK/UNLOCK [#]n [, a] [TO b]
+        for (uint8_t kind : {uint8_t(0x9E), uint8_t(0x9F)}) {
+            L from = b.NewLabel(), fromDone = b.NewLabel(), to = b.NewLabel();
+            Stmt(kind);
+            FileNumber();
+            b.IfToken(kCOMMA, from);
+            Omitted();
+            b.Jump(fromDone);
+            b.Place(from);
+            Expr(kTypeLng);
+            b.Place(fromDone);
+            b.IfToken(kTO, to);
+            Omitted();
+            b.Jump(tail);
+            b.Place(to);
+            Expr(kTypeLng);
+            b.Jump(tail);
+        }
+
+        // TRUNCATE [#]n; KILL f$; NAME a$ AS b$
+        Stmt(0x9D);
+        FileNumber();
+        b.Jump(tail);
+        Stmt(0x86);
+        Expr(kTypeStr);
+        b.Jump(tail);
+        Stmt(0x89);
+        Expr(kTypeStr);
+        Need(kAS);
+        Expr(kTypeStr);
+        b.Jump(tail);
+    }
+
+    // RESUME [NEXT | 0 | label]; ERROR n. ON ERROR GOTO is among the jumps.
+    constexpr void ErrorTraps() {
+        L next = b.NewLabel(), bare = b.NewLabel();
+        Stmt(0x7D);
+        b.Handler(TrpBit, ifile::kTrapResume);
+        b.IfToken(kNEXT, next);
+        b.Handler(EndTok);
+        b.IfStatus(1, bare);
+        b.Call(jumpOp);
+        b.Jump(tail);
+        b.Place(next);
+        b.EmitItem(ic::kKeyword, ifile::kKwResumeNext);
+        b.Jump(tail);
+        b.Place(bare);
+        Omitted();
+        b.Jump(tail);
+
+        Stmt(0x52);
+        Expr(kTypeLng);
+        b.Jump(tail);
+    }
+
     // END, and the END of blocks, procedures and types.
     constexpr void End() {
         L endIf = b.NewLabel(), endSelect = b.NewLabel(), endSub = b.NewLabel(), endFn = b.NewLabel();
@@ -1062,6 +1313,110 @@ private:
         b.SetKind(0x1C);
         b.Handler(TypOff);
         Check();
+        b.Jump(tail);
+    }
+
+
+    // RANDOMIZE [seed], WAIT n, CONTINUE: STOP, TRON and TROFF take
+    // nothing and are listed above.
+    // DEF FNname[(params)] = expression; also written DEF FN name.
+    constexpr void DefFnStatement() {
+        L name = b.NewLabel(), got = b.NewLabel();
+        Stmt(0x40);
+        b.IfToken(kFN, name);
+        b.Place(name);
+        b.IfClass(tok::kClsNameParen, got);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Place(got);
+        b.Handler(DefFn);
+        Check();
+        Need(kEQ);
+        Expr(32);
+        b.Handler(EndFn);
+        b.Jump(tail);
+    }
+
+    constexpr void Flow() {
+        L seed = b.NewLabel();
+        Stmt(0x5A);   // RANDOMIZE [n]: an omitted seed is pushed as 0
+        b.Handler(EndTok);
+        b.IfStatus(0, seed);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(tail);
+        b.Place(seed);
+        Expr(kTypeLng);
+        b.Jump(tail);
+        Stmt(0x5D);   // WAIT n
+        Expr(kTypeLng);
+        b.Jump(tail);
+        Stmt(0x4D);   // CONTINUE: only inside a loop
+        b.Handler(SrhBlk, 0x4D);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.Jump(tail);
+    }
+
+    // SWAP a, b; LSET/RSET a = s; MID$(a, start[, length]) = s;
+    // ERASE array, ...
+    constexpr void DataStatements() {
+        Stmt(0x88);
+        b.Call(target);
+        b.Handler(AsgMrk);
+        Need(kCOMMA);
+        b.Call(target);
+        b.Handler(AsgSam);
+        b.IfStatus(0, b.StatusEntry(72));
+        b.Jump(tail);
+
+        for (uint8_t kind : {uint8_t(0x82), uint8_t(0x83)}) {
+            Stmt(kind);
+            b.Call(target);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0x10, b.StatusEntry(72));
+            Need(kEQ);
+            b.EmitItem(ic::kOper, 0x00);
+            Expr(kTypeStr);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0x10, b.StatusEntry(72));
+            b.Jump(tail);
+        }
+
+        L length = b.NewLabel(), value = b.NewLabel();
+        Stmt(0x84);
+        Need(kLPAREN);
+        b.Call(target);
+        b.Handler(TypCur);
+        b.IfNotStatus(kTypeStr, b.StatusEntry(72));
+        Need(kCOMMA);
+        Expr(kTypeLng);
+        b.IfToken(kCOMMA, length);
+        b.EmitItem(ic::kKeyword, 0xF0);
+        b.Jump(value);
+        b.Place(length);
+        Expr(kTypeLng);
+        b.Place(value);
+        Need(kRPAREN, kStUnclosed);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        Expr(kTypeStr);
+        b.Handler(TypGrp);
+        b.IfNotStatus(0x10, b.StatusEntry(72));
+        b.Jump(tail);
+
+        // An array is named bare or with empty parentheses.
+        L erase = b.NewLabel(), eparen = b.NewLabel(), enext = b.NewLabel();
+        Stmt(0x8B);
+        b.Place(erase);
+        b.IfClass(tok::kClsNameParen, eparen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(RefArr);
+        Check();
+        b.Jump(enext);
+        b.Place(eparen);
+        b.Handler(RefArr);
+        Check();
+        Need(kRPAREN, kStUnclosed);
+        b.Place(enext);
+        b.IfToken(kCOMMA, erase);
         b.Jump(tail);
     }
 

@@ -29,6 +29,15 @@ void UseTemplate(ScPass &p, const Token &t, uint8_t dims) {
 // parenthesis, 2 assignment target.
 void RefName(ScPass &p, int form) {
     const Token t = LastToken(p);
+    // A DEF FN expression's own parameters come first.
+    if (form == 0 && p.fnDef) {
+        UseTemplate(p, t, 0);
+        if (uint32_t ph = p.tab.SearchParam(p.fnDef, p.tmpl)) {
+            PutItem(p, ic::kVar, p.tab.sym(ph).type, ph);
+            p.status = 0;
+            return;
+        }
+    }
     UseTemplate(p, t, form == 1 ? 255 : 0);
     const bool suffix = p.tmpl.flags[1] != 0;
     uint32_t h = p.tab.Search(p.tmpl, p.scope);
@@ -63,15 +72,14 @@ void RefName(ScPass &p, int form) {
         return;
     }
     if (p.flags & kFlagNoDefaultVars) { p.status = 99; return; }
+    // An array is never dimensioned implicitly: without its DIM it has no
+    // storage, and the program would only fail on its first use.
+    if (form == 1) { p.status = 99; return; }
     p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule;
     p.tmpl.typed = 1;
-    if (form == 1) {
-        p.tmpl.dims = 255;
-        p.tmpl.mark[0] = 1;
-    }
     h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
     if (!h) { p.status = 119; return; }
-    PutItem(p, form == 1 ? ic::kElem : ic::kVar, t.kind, h);
+    PutItem(p, ic::kVar, t.kind, h);
     if (p.flags & kFlagXref) OutputReference(p, p.tab.sym(h).xref, 0);
     p.status = 0;
 }
@@ -166,6 +174,20 @@ void SC_RefArr(ScPass &p) {
     p.status = 0;
 }
 
+// Slot 26: "name()" as a call's argument, alone in it: the element item
+// just written becomes the whole array, status 1; elsewhere status 0.
+void SC_ArrRef(ScPass &p) {
+    p.status = 0;
+    if (p.argFrames.empty() || p.exprStarts.empty()) return;
+    const int start = p.exprStarts.back();
+    if (start + 2 != p.out) return;
+    Item &it = p.items[p.out - 1];
+    if (it.code != ic::kElem) return;
+    it.code = ic::kArray;
+    p.curType = it.sub;
+    p.status = 1;
+}
+
 // Slot 29: one declared name of DIM (and its kin): bounds, type clause.
 void SC_DclArr(ScPass &p) {
     const Token t = LastToken(p);
@@ -227,15 +249,22 @@ void SC_RefMbr(ScPass &p) {
     const Token t = LastToken(p);
     Item *prev = LastItem(p);
     uint32_t type = 0;
-    if (prev && prev->sub == kTypeRecord) {
-        if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
-        else if (prev->code == ic::kVar || prev->code == ic::kElem || prev->code == ic::kIndexEnd) {
-            for (int i = p.out - 1; i >= 0; --i) {
-                const Item &it = p.items[i];
-                if (it.code == ic::kVar || it.code == ic::kElem) { type = p.tab.sym(it.value).extra; break; }
-                if (it.code == ic::kMember || it.code == ic::kElemMember) { type = p.tab.member(it.value).extra; break; }
+    if (prev && prev->code == ic::kIndexEnd) {
+        // P(I).X: the element whose subscripts end here, past the names
+        // and elements inside them.
+        int depth = 0;
+        for (int i = p.out - 2; i >= 0 && !type; --i) {
+            const Item &it = p.items[i];
+            if (it.code == ic::kIndexEnd) ++depth;
+            else if (it.code == ic::kElem || it.code == ic::kElemMember) {
+                if (depth-- > 0) continue;
+                if (it.sub != kTypeRecord) break;
+                type = it.code == ic::kElem ? p.tab.sym(it.value).extra : p.tab.member(it.value).extra;
             }
         }
+    } else if (prev && prev->sub == kTypeRecord) {
+        if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
+        else if (prev->code == ic::kVar || prev->code == ic::kElem) type = p.tab.sym(prev->value).extra;
     }
     if (!type) { p.status = 22; return; }
     if (CheckName(p.lineView(), t.off, t.len).suffix) { p.status = 23; return; }

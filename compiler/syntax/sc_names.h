@@ -19,6 +19,7 @@ void SC_RefTgt(ScPass &p);
 void SC_RefVar(ScPass &p);
 void SC_RefIdx(ScPass &p);
 void SC_RefArr(ScPass &p);
+void SC_ArrRef(ScPass &p);
 void SC_DclArr(ScPass &p);
 void SC_RefMbr(ScPass &p);
 void SC_TypOn(ScPass &p);

@@ -15,6 +15,13 @@ bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
 
 constexpr uint8_t kRefCode = 0x50, kValCode = 0x5F, kArrCode = 0x62, kDefaultBit = 0x20;
 
+// An entry's code without its default mark: only codes from 0x70 carry
+// one (the array code 0x62 has the same bit set by itself).
+uint8_t PlainCode(uint16_t word) {
+    const uint8_t code = uint8_t(word & 0xFF);
+    return code >= 0x70 ? uint8_t(code & ~kDefaultBit) : code;
+}
+
 // A string constant token of non-zero length at the cursor.
 bool StringOperand(ScPass &p, std::string_view *text) {
     const Token t = CurToken(p);
@@ -214,7 +221,7 @@ void SC_DefPrc(ScPass &p) {
             for (;; ++i) {
                 if (i >= declared) { p.status = 39; return; }
                 ParamEntry &e = p.tab.sym(h).params[first + i];
-                const uint8_t code = uint8_t(e.word & 0xFF) & ~kDefaultBit;
+                const uint8_t code = PlainCode(e.word);
                 const uint8_t dtype = uint8_t(e.word >> 8);
                 const bool byVal = (code & 0x0F) == 0x0F;
                 if (CurToken(p).word() == 0x1710) Consume(p);
@@ -316,7 +323,7 @@ void SC_ArgMrk(ScPass &p) {
     ArgFrame &f = p.argFrames.back();
     if (f.remaining == 0) { p.status = 80; return; }
     const ParamEntry &e = p.tab.sym(f.routine).params[f.next];
-    const uint8_t code = uint8_t(e.word & 0xFF) & ~kDefaultBit;
+    const uint8_t code = PlainCode(e.word);
     uint8_t dtype = uint8_t(e.word >> 8);
     Item &s = p.items[p.exprStart];
     const uint8_t at = p.curType;
@@ -332,7 +339,10 @@ void SC_ArgMrk(ScPass &p) {
                         ((first.code == ic::kVar && p.exprStart + 3 == p.out) ||
                          (first.code == ic::kElem &&
                           (p.exprStart + 3 == p.out || p.items[p.out - 2].code == ic::kIndexEnd)));
-    if ((code & 0x0F) == 0x0F) {
+    if (first.code == ic::kArray) {
+        s.code = ic::kExprRef;
+        s.value = 0;
+    } else if ((code & 0x0F) == 0x0F) {
         s.code = ic::kExprVal;
         s.value = 0;
     } else if (p.exprParenthesised) {
@@ -363,7 +373,7 @@ void SC_ArgArr(ScPass &p) {
     ArgFrame &f = p.argFrames.back();
     if (f.next == 0) { p.status = 0; return; }
     const ParamEntry &e = p.tab.sym(f.routine).params[f.next - 1];
-    bool declArr = (e.word & 0xFF & ~kDefaultBit) == kArrCode;
+    bool declArr = PlainCode(e.word) == kArrCode;
     bool argArr = p.exprStart + 1 < p.out && p.items[p.exprStart + 1].code == ic::kArray;
     p.status = declArr != argArr ? 1 : 0;
 }
@@ -405,6 +415,85 @@ void SC_HeadLast(ScPass &p) {
     Item it = p.items[p.out - 1];
     p.items[p.head] = it;
     p.out = p.head + 1;
+}
+
+}  // namespace txsc
+
+namespace txsc {
+
+// Slot 109: DEF FN name[(params)]: the function of kind 15 with its
+// by-value parameters; it becomes the function being defined, whose
+// parameters the names of its expression find first.
+void SC_DefFn(ScPass &p) {
+    if (p.scope.proc) { p.status = 107; return; }
+    const Token t = LastToken(p);
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 30; return; }
+    TemplateFromToken(p, t);
+    p.tmpl.kind = sk::kFnDef;
+    if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
+    SymTemplate fn = p.tmpl;
+    std::vector<ParamEntry> params;
+    std::vector<SymTemplate> names;
+    if (t.cls == tok::kClsNameParen) {
+        for (;;) {
+            const Token n = CurToken(p);
+            if (n.cls != tok::kClsName) { p.status = 30; return; }
+            Consume(p);
+            TemplateFromToken(p, n);
+            uint8_t type = n.kind;
+            if (CurToken(p).word() == kTokAs) {
+                Consume(p);
+                uint32_t extra;
+                if (uint8_t st = ParseTypeClause(p, &type, &extra, p.tmpl.flags[1] != 0, n.kind)) { p.status = st; return; }
+                if (!vt::IsNumeric(type) && type != kTypeStr) { p.status = 72; return; }
+            }
+            for (const SymTemplate &o : names)
+                if (o.name == p.tmpl.name) { p.status = 65; return; }
+            p.tmpl.type = type;
+            // A string argument arrives as the address of its copy.
+            p.tmpl.kind = IsStrT(type) ? sk::kParam : sk::kByVal;
+            names.push_back(p.tmpl);
+            ParamEntry e;
+            e.word = uint16_t(kValCode | type << 8);
+            params.push_back(e);
+            if (CurToken(p).word() == kTokComma) { Consume(p); continue; }
+            if (CurToken(p).word() == kTokClose) { Consume(p); break; }
+            p.status = 37;
+            return;
+        }
+    }
+    fn.owner = 0;
+    fn.dims = uint8_t(params.size());
+    const uint32_t h = p.tab.Enter(fn, 36 + uint32_t(fn.name.size() + 6 * params.size()), p.scope);
+    if (!h) { p.status = 119; return; }
+    const uint16_t owner = ++p.nextProcId;
+    for (size_t i = 0; i < names.size(); ++i) {
+        names[i].owner = owner;
+        params[i].sym = p.tab.Enter(names[i], 36 + uint32_t(names[i].name.size()), p.scope);
+        if (!params[i].sym) { p.status = 119; return; }
+    }
+    Symbol &s = p.tab.sym(h);
+    s.owner = owner;
+    s.dims = uint8_t(params.size());
+    s.params = std::move(params);
+    p.items[p.head].value = h;
+    p.fnDef = h;
+    p.status = 0;
+}
+
+// Slot 110: the end of the function's expression.
+void SC_EndFn(ScPass &p) { p.fnDef = 0; }
+
+// Slot 111: a use of a kind-15 function by the name just consumed: its
+// call item, or status 79 when no such function was defined before.
+void SC_RefFn(ScPass &p) {
+    const Token t = LastToken(p);
+    TemplateFromToken(p, t);
+    p.tmpl.kind = sk::kFnDef;
+    const uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (!h) { p.status = 79; return; }
+    PutItem(p, ic::kCall, p.tab.sym(h).type, h);
+    p.status = 0;
 }
 
 }  // namespace txsc

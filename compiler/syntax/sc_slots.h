@@ -9,7 +9,7 @@
     X(ExpFun, 10, SC_ExpFun) X(FunEnd, 11, SC_FunEnd) X(TypGrp, 12, SC_TypGrp) \
     X(TypCur, 13, SC_TypCur) X(TypSet, 14, SC_TypSet) X(RefTgt, 16, SC_RefTgt) \
     X(AsgMrk, 18, SC_AsgMrk) X(AsgTgt, 19, SC_AsgTgt) X(AsgChk, 20, SC_AsgChk) \
-    X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(RefArr, 25, SC_RefArr) \
+    X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) \
     X(DclArr, 29, SC_DclArr) X(AsgSam, 34, SC_AsgSam) X(ExpTarget, 35, SC_ExpTarget) \
     X(BackName, 36, SC_BackName) X(TypFix, 37, SC_TypFix) X(SizVar, 42, SC_SizVar) \
     X(ChkCtx, 46, SC_ChkCtx) X(ArgVal, 47, SC_ArgVal) X(DefLbl, 48, SC_DefLbl) \
@@ -29,5 +29,5 @@
     X(ArgPsh, 93, SC_ArgPsh) X(DefPrc, 94, SC_DefPrc) X(ArgMrk, 95, SC_ArgMrk) \
     X(ArgCnt, 96, SC_ArgCnt) X(ArgArr, 97, SC_ArgArr) X(ArgPop, 98, SC_ArgPop) \
     X(ArgDef, 99, SC_ArgDef) X(HeadLast, 100, SC_HeadLast) X(ModSub, 102, SC_ModSub) \
-    X(IsCst, 108, SC_IsCst) X(LstSub, 114, SC_LstSub) X(LstKnd, 120, SC_LstKnd) \
+    X(IsCst, 108, SC_IsCst) X(DefFn, 109, SC_DefFn) X(EndFn, 110, SC_EndFn) X(RefFn, 111, SC_RefFn) X(LstSub, 114, SC_LstSub) X(LstKnd, 120, SC_LstKnd) \
     X(DclOn, 126, SC_DclOn) X(DclTst, 127, SC_DclTst) X(DclOff, 128, SC_DclOff)

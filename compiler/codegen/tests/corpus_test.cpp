@@ -51,7 +51,7 @@ TEST_P(Corpus, PrintsExactly) {
     std::string link = Q(Linker()) + " --no-leading-underscore -nostdlib -e '$PbStartup' -o " + Q(exe) +
                        objects + " " + Q(RuntimeLib()) + " >" + Q(log) + " 2>&1";
     ASSERT_EQ(std::system(link.c_str()), 0) << Slurp(log);
-    std::string run = Q(Runner()) + " " + Q(exe) + " >" + Q(out) + " 2>" + Q(log);
+    std::string run = Q(Runner()) + " --dir " + Q(dir.string()) + " " + Q(exe) + " >" + Q(out) + " 2>" + Q(log);
     const int rc = std::system(run.c_str());
     EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0) << Slurp(log);
     const std::string expected =
@@ -76,6 +76,10 @@ const CorpusCase kCases[] = {
     {"data.bas", "", "data"},
     {"arrays.bas", "", "arrays"},
     {"records.bas", "", "records"},
+    {"swapmid.bas", "", "swapmid"},
+    {"flow.bas", "", "flow"},
+    {"arrayparams.bas", "", "arrayparams"},
+    {"deffn.bas", "", "deffn"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
@@ -89,6 +93,10 @@ const CorpusCase kCases[] = {
     {"gosub.bas", "/Zi", "gosub"},
     // A procedure module beside the main module.
     {"modules.bas", "", "modules", "modules2.sub"},
+    // Files written and read back in every mode, and trapped errors.
+    {"files.bas", "", "files"},
+    {"fileio_records.bas", "", "fileio_records"},
+    {"errtrap.bas", "", "errtrap"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Groups, Corpus, ::testing::ValuesIn(kCases),

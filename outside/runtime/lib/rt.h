@@ -17,6 +17,17 @@
 #define RT_SYS_CLOCK 17    /* ECX four words: yyyymmdd, hhmmss, ms of the day, weekday */
 #define RT_SYS_ENV 18      /* EBX name (0: the command line), ECX buffer, EDX
                               capacity; EAX length, ~0: not set */
+/* Files, in the folder the host gives the program: EAX answers with a
+   handle, count or size, or minus a BASIC error number. */
+#define RT_SYS_FOPEN 32    /* ECX name (zero-terminated), EBX open mode */
+#define RT_SYS_FCLOSE 33   /* EBX handle */
+#define RT_SYS_FREAD 34    /* EBX handle, ECX buffer, EDX length, ESI position */
+#define RT_SYS_FWRITE 35   /* EBX handle, ECX buffer, EDX length, ESI position */
+#define RT_SYS_FSIZE 36    /* EBX handle */
+#define RT_SYS_FTRUNC 37   /* EBX handle, ECX size */
+#define RT_SYS_FKILL 38    /* ECX name */
+#define RT_SYS_FRENAME 39  /* ECX old name, EDX new name */
+#define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
@@ -34,6 +45,17 @@
 #define RT_E_TYPE 13       /* type mismatch */
 #define RT_E_STRSPACE 14   /* out of string space */
 #define RT_E_STACK 28      /* out of stack space */
+#define RT_E_NORESUME 19   /* the program ended inside an error handler */
+#define RT_E_RESUME 20     /* RESUME without an error */
+#define RT_E_FIELD 50      /* FIELD overflow */
+#define RT_E_FILENUM 52    /* bad file number (not open, or out of range) */
+#define RT_E_NOTFOUND 53   /* file not found */
+#define RT_E_FILEMODE 54   /* bad file mode */
+#define RT_E_OPEN 55       /* file already open */
+#define RT_E_EXISTS 58     /* file already exists */
+#define RT_E_RECLEN 59     /* bad record length */
+#define RT_E_RECNUM 63     /* bad record number */
+#define RT_E_ACCESS 75     /* path/file access error */
 #define RT_E_INPUTEND 62   /* input past end */
 
 #ifndef __ASSEMBLER__
@@ -64,6 +86,15 @@ RT_NORETURN void rt_fail(int code, uint32_t addr);
 RT_NORETURN void rt_exit(int status);
 void rt_out(const char *s, uint32_t n);
 void rt_flush(void);
+uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
+uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos);
+/* While set, rt_out writes through it (PRINT # and WRITE #). */
+extern void (*rt_redirect)(const char *s, uint32_t n);
+void rt_files_close_all(void);
+void rt_file_abort(void); /* a failed statement's file output or input ends */
+void rt_file_output_end(void); /* PRINT #, WRITE # and PRINT # USING end */
+/* INPUT # and LINE INPUT #: 1 when the statement reads a file (and did). */
+int rt_file_input(const uint32_t *block, uint32_t addr);
 uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
 uint32_t rt_heap_free(void);
 extern uint32_t rt_column;
@@ -80,6 +111,8 @@ RtStr rt_spop(void);
 void rt_sfree(RtStr s);
 void rt_desc_assign(RtDesc *d, RtStr s);
 void rt_desc_clear(RtDesc *d);
+void rt_sreset(void);
+int rt_file_line_input(RtDesc *target, uint32_t addr); /* as rt_file_input */
 int rt_is_lead(unsigned char c); /* a Shift-JIS lead byte */
 
 /* Where INPUT and LINE INPUT take their next line from: 0 the console

@@ -54,6 +54,7 @@ void RT_STDCALL rt_line_input_s(uint32_t window, uint32_t sep) {
 
 void RT_STDCALL rt_line_input(RtDesc *d) RT_NAME("_$PsLINE_INPUT@4");
 void RT_STDCALL rt_line_input(RtDesc *d) {
+    if (rt_file_line_input(d, RT_CALLER())) return;
     if (!rt_line_reader) rt_out(rt_prompt.p, rt_prompt.len);
     uint32_t n = rt_read_line(RT_CALLER());
     rt_line_reader = 0;
@@ -118,6 +119,7 @@ static int32_t rt_round(double v) {
    last one written lowest}. A wrong answer is asked again. */
 void RT_STDCALL rt_input(uint32_t *block);
 void RT_STDCALL rt_input(uint32_t *block) {
+    if (rt_file_input(block, RT_CALLER())) return;
     uint32_t n = block[0];
     RtField f[64];
     if (n > 64) rt_fail(RT_E_ILLEGAL, RT_CALLER());
@@ -334,7 +336,10 @@ void RT_STDCALL rt_write0(uint32_t sep) {
 }
 
 void RT_STDCALL rt_write_end(void) RT_NAME("_$PsWRITEend@0");
-void RT_STDCALL rt_write_end(void) { rt_out("\n", 1); }
+void RT_STDCALL rt_write_end(void) {
+    rt_out("\n", 1);
+    rt_file_output_end();
+}
 
 /* ---- PRINT USING and FORMAT$ ---------------------------------------------- */
 
@@ -715,6 +720,7 @@ void RT_STDCALL rt_print_using_end(void) RT_NAME("_$PsPRINT_USINGend@0");
 void RT_STDCALL rt_print_using_end(void) {
     rt_using_finish();
     if (rt_using.sep == 0) rt_out("\n", 1);
+    rt_file_output_end();
 }
 
 /* FORMAT$(x, fmt$): what PRINT USING fmt$; x; prints. The format is on

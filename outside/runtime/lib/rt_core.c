@@ -84,9 +84,19 @@ void rt_free(void *p) {
 
 /* ---- host services ----------------------------------------------------- */
 
-static uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) {
+uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) {
     uint32_t r;
     __asm__ volatile("int %1" : "=a"(r) : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d) : "memory");
+    return r;
+}
+
+/* The file transfers also take the file position (ESI). */
+uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos) {
+    uint32_t r;
+    __asm__ volatile("int %1"
+                     : "=a"(r)
+                     : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d), "S"(pos)
+                     : "memory");
     return r;
 }
 
@@ -108,7 +118,13 @@ void rt_flush(void) {
     rt_outlen = 0;
 }
 
+void (*rt_redirect)(const char *s, uint32_t n);
+
 void rt_out(const char *s, uint32_t n) {
+    if (rt_redirect) {
+        rt_redirect(s, n);
+        return;
+    }
     for (uint32_t i = 0; i < n; ++i) {
         if (rt_outlen == sizeof rt_outbuf) rt_flush();
         char ch = s[i];
@@ -122,13 +138,19 @@ uint32_t rt_cur_line;
 uint32_t rt_level_esp;
 uint32_t rt_stack_low;
 
+void rt_trap(int code); /* below: returns only when no handler takes the error */
+
 RT_NORETURN void rt_fail(int code, uint32_t addr) {
+    rt_file_abort();
+    rt_trap(code);
+    rt_files_close_all();
     rt_flush();
     rt_sys(RT_SYS_ERROR, (uint32_t)code, rt_cur_line, addr);
     for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
 }
 
 RT_NORETURN void rt_exit(int status) {
+    rt_files_close_all();
     rt_flush();
     for (;;) rt_sys(RT_SYS_EXIT, (uint32_t)status, 0, 0);
 }
@@ -158,12 +180,14 @@ typedef struct {
     uint32_t own_readptr;
     uint32_t array_base;
     uint32_t dbg_auto; /* the activation's debug entry (its locals' table) */
+    uint32_t stmt, next, line; /* the caller's statement, its RESUME NEXT point, its line */
 } RtActivation;
 
 #define RT_MAX_ACT 8192
 static RtActivation rt_act[RT_MAX_ACT];
 static uint32_t rt_act_top; /* rt_act[0] is the main module */
 
+extern uint32_t rt_stmt_addr, rt_resume_addr; /* rt_flow.S: kept by the resume check */
 uint32_t rt_gosub_sp;   /* used by the GOSUB routines in rt_flow.S */
 uint32_t rt_gosub_base; /* GOSUB depth at the current activation's entry */
 uint32_t rt_mcb;
@@ -209,21 +233,35 @@ void rt_sub_enter(uint32_t level, uint32_t addr) {
     a->own_readptr = 0;
     a->array_base = rt_array_count();
     a->dbg_auto = 0;
+    a->stmt = rt_stmt_addr;
+    a->next = rt_resume_addr;
+    a->line = rt_cur_line;
     rt_gosub_base = rt_gosub_sp;
     rt_level_esp = level;
+}
+
+/* Ends the innermost activation; its caller's resume points and line come
+   back, so an error later in the calling statement is reported and resumed
+   there. */
+static void rt_act_pop(void) {
+    RtActivation *a = &rt_act[rt_act_top];
+    rt_arrays_release(a->array_base);
+    rt_gosub_sp = rt_gosub_base; /* GOSUBs left open inside the procedure end with it */
+    rt_gosub_base = a->gosub_base;
+    rt_mcb = a->mcb;
+    if (a->own_readptr) rt_readptr = a->readptr;
+    rt_stmt_addr = a->stmt;
+    rt_resume_addr = a->next;
+    rt_cur_line = a->line;
+    --rt_act_top;
+    rt_level_esp = rt_act[rt_act_top].level;
 }
 
 void rt_sub_leave(uint32_t esp, uint32_t addr) {
     RtActivation *a = &rt_act[rt_act_top];
     if (rt_act_top == 0) rt_fail(RT_E_ILLEGAL, addr);
     if (esp != a->level) rt_unbalanced(a->level, esp, addr);
-    rt_arrays_release(a->array_base);
-    rt_gosub_sp = rt_gosub_base; /* GOSUBs left open inside the procedure end with it */
-    rt_gosub_base = a->gosub_base;
-    rt_mcb = a->mcb;
-    if (a->own_readptr) rt_readptr = a->readptr;
-    --rt_act_top;
-    rt_level_esp = rt_act[rt_act_top].level;
+    rt_act_pop();
 }
 
 void rt_main_start(uint32_t level) {
@@ -279,3 +317,61 @@ uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) {
     (void)h; (void)m; (void)w; (void)l;
     return 0;
 }
+
+/* ---- error trapping ---------------------------------------------------- */
+
+/* ON ERROR GOTO: the handler, the frame and activation it runs in. While a
+   handler runs, a second error is not trapped: it ends the program. */
+static uint32_t rt_trap_label, rt_trap_ebp, rt_trap_act, rt_in_handler;
+static uint32_t rt_err, rt_erl, rt_err_stmt, rt_err_next;
+uint32_t rt_err_file; /* the file number of the last file error (rt_file.c) */
+
+static RT_NORETURN void rt_jump(uint32_t esp, uint32_t ebp, uint32_t to) {
+    __asm__ volatile("movl %0, %%esp\n\tmovl %1, %%ebp\n\tfninit\n\tjmp *%2" : : "a"(esp), "d"(ebp), "c"(to) : "memory");
+    __builtin_unreachable();
+}
+
+void rt_trap(int code) {
+    rt_err = (uint32_t)code;
+    rt_erl = rt_cur_line;
+    if (!rt_trap_label || rt_in_handler || rt_trap_act > rt_act_top) return;
+    /* Procedures between the error and the handler end here; the handler
+       resumes at the statement of its own activation that called them. */
+    while (rt_act_top > rt_trap_act) rt_act_pop();
+    rt_in_handler = 1;
+    rt_err_stmt = rt_stmt_addr;
+    rt_err_next = rt_resume_addr;
+    rt_sreset();
+    rt_jump(rt_act[rt_act_top].level, rt_trap_ebp, rt_trap_label);
+}
+
+/* $PsON_ERROR_GOTO (rt_flow.S): label 0 switches trapping off; inside a
+   handler that ends the program with the error being handled. */
+void rt_on_error(uint32_t label, uint32_t ebp) {
+    if (!label && rt_in_handler) {
+        rt_in_handler = 0;
+        rt_trap_label = 0;
+        rt_fail((int)rt_err, 0);
+    }
+    rt_trap_label = label;
+    rt_trap_ebp = ebp;
+    rt_trap_act = rt_act_top;
+}
+
+/* $PsRESUME, $PsRESUME_NEXT, $PsRESUME_LABEL (rt_flow.S): kind 0 the
+   failed statement again, 1 the one after it, 2 the label. */
+RT_NORETURN void rt_resume(uint32_t kind, uint32_t ebp, uint32_t label) {
+    if (!rt_in_handler) rt_fail(RT_E_RESUME, 0);
+    rt_in_handler = 0;
+    rt_err = 0;
+    rt_err_file = 0;
+    rt_jump(rt_level_esp, ebp, kind == 0 ? rt_err_stmt : kind == 1 ? rt_err_next : label);
+}
+
+int32_t RT_STDCALL rt_err_fn(void) RT_NAME("_$PfERR@0");
+int32_t RT_STDCALL rt_err_fn(void) { return (int32_t)rt_err; }
+int32_t RT_STDCALL rt_erl_fn(void) RT_NAME("_$PfERL@0");
+int32_t RT_STDCALL rt_erl_fn(void) { return (int32_t)rt_erl; }
+/* ERRDEV(0): the file number of the last file error; other arguments 0. */
+int32_t RT_STDCALL rt_errdev_fn(int32_t n) RT_NAME("_$PfERRDEV@4");
+int32_t RT_STDCALL rt_errdev_fn(int32_t n) { return n == 0 ? (int32_t)rt_err_file : 0; }

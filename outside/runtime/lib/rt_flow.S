@@ -19,8 +19,9 @@
 	.balign 4
 rt_main_esp:	.space 4
 rt_gosub_stack:	.space 4 * RT_GOSUB_MAX
-	.globl _rt_resume_addr
+	.globl _rt_resume_addr, _rt_stmt_addr
 _rt_resume_addr:	.space 4
+_rt_stmt_addr:	.space 4
 
 	.text
 /* The image's entry point: runs the main module and ends the program. */
@@ -53,14 +54,25 @@ main_popped:
 	call _rt_unbalanced
 
 /* The line routine checks that each statement starts at its activation's
-   stack depth. */
+   stack depth, and shows the line while TRON is on. */
 	.globl "_$PbSetCurLine@4", "_$PbSetCurLineDbg@4"
 	.globl "_$PbSetCurLineSub@4", "_$PbSetCurLineSubDbg@4"
 "_$PbSetCurLine@4":
 "_$PbSetCurLineDbg@4":
 "_$PbSetCurLineSub@4":
 "_$PbSetCurLineSubDbg@4":
+	cmpb $0, _rt_trace_on
+	je 3f
 	pushl %eax
+	pushl %ecx
+	pushl %edx
+	pushl 16(%esp)
+	call _rt_trace_line
+	addl $4, %esp
+	popl %edx
+	popl %ecx
+	popl %eax
+3:	pushl %eax
 	movl 8(%esp), %eax
 	movl %eax, _rt_cur_line
 	leal 12(%esp), %eax
@@ -88,8 +100,47 @@ main_popped:
 	pushl %eax
 	movl 8(%esp), %eax
 	movl %eax, _rt_resume_addr
+	/* the statement began with the 5-byte push of that address and this
+	   5-byte call: RESUME runs it again from there */
+	movl 4(%esp), %eax
+	subl $10, %eax
+	movl %eax, _rt_stmt_addr
 	popl %eax
 	ret $4
+
+/* ON ERROR GOTO: [esp+4] the handler's label, 0 for none. */
+	.globl "$PsON_ERROR_GOTO"
+"$PsON_ERROR_GOTO":
+	pushl %eax
+	pushl %ecx
+	pushl %edx
+	pushl %ebp
+	pushl 20(%esp)
+	call _rt_on_error
+	addl $8, %esp
+	popl %edx
+	popl %ecx
+	popl %eax
+	ret $4
+
+/* RESUME, RESUME NEXT, RESUME label ([esp+4]): they do not return. */
+	.globl "$PsRESUME", "$PsRESUME_NEXT", "$PsRESUME_LABEL"
+"$PsRESUME":
+	pushl $0
+	pushl %ebp
+	pushl $0
+	call _rt_resume
+"$PsRESUME_NEXT":
+	pushl $0
+	pushl %ebp
+	pushl $1
+	call _rt_resume
+"$PsRESUME_LABEL":
+	movl 4(%esp), %eax
+	pushl %eax
+	pushl %ebp
+	pushl $2
+	call _rt_resume
 
 /* GOSUB: [esp+4] the label. The return point goes onto the runtime's own
    GOSUB stack, so the machine stack keeps its depth. */

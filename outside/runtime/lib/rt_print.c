@@ -230,9 +230,12 @@ void RT_STDCALL rt_print_tmp(uint32_t sep) RT_NAME("_$PsPRINTtmp@4");
 void RT_STDCALL rt_print_tmp(uint32_t sep) { rt_print5(sep); }
 
 void RT_STDCALL rt_print_end(void) RT_NAME("_$PsPRINTend@0");
+void rt_file_output_end(void); /* rt_file.c: PRINT # goes back to the console */
+
 void RT_STDCALL rt_print_end(void) {
     if (rt_print_sep == 0) rt_out("\n", 1);
     rt_print_sep = 0;
+    rt_file_output_end();
 }
 
 /* ---- STR$ and VAL ------------------------------------------------------ */

@@ -24,6 +24,12 @@ void rt_spush_copy(const char *p, uint32_t len) {
     rt_spush(q, len, cap);
 }
 
+/* An error handler starts with an empty string stack: whatever the failed
+   statement had pushed is dropped. */
+void rt_sreset(void) {
+    while (rt_ssp) rt_sfree(rt_sstack[--rt_ssp]);
+}
+
 RtStr rt_spop(void) {
     if (rt_ssp == 0) rt_fail(RT_E_STRSPACE, RT_CALLER());
     return rt_sstack[--rt_ssp];

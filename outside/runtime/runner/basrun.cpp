@@ -31,6 +31,7 @@ void Usage() {
                  "       basrun [options] MAIN.BAS [MODULE.SUB ...]\n"
                  "  --limit N        stop after N instructions (default 200000000, 0: none)\n"
                  "  --timeout S      stop after S seconds (default 60, 0: none)\n"
+                 "  --dir D          the folder of the program's files (default: the current one)\n"
                  "  --keep           keep the objects and the image and print their folder\n"
                  "  --debug SCRIPT   run under the debugger, driven by SCRIPT (sources are\n"
                  "                   compiled with /Zi); commands, one a line: break FILE LINE\n"
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
     bool keep = false;
     std::string script;
     std::string recordPath;
+    std::string fileFolder;
     std::string commandLine, tracePath;
     Machine::Clock clock;
     bool fixedClock = false;
@@ -115,6 +117,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             recordPath = argv[++i];
+        } else if (a == "--dir") {
+            if (i + 1 >= argc || !fs::is_directory(argv[i + 1])) {
+                std::fprintf(stderr, "basrun: --dir needs a folder\n");
+                return 2;
+            }
+            fileFolder = argv[++i];
         } else if (a == "--clock") {
             int n = 0;
             if (i + 1 < argc)
@@ -197,6 +205,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "basrun: %s\n", error.c_str());
         } else {
             machine.SetOutput([](const char* p, size_t n) { std::fwrite(p, 1, n, stdout); });
+            if (!fileFolder.empty()) machine.SetFileFolder(fileFolder);
             machine.SetInput([]() { return std::getchar(); });
             machine.SetCommandLine(commandLine);
             if (fixedClock) machine.SetClock(clock);

@@ -12,6 +12,7 @@
 
 #include <unicorn/unicorn.h>
 
+#include "filehost.h"
 #include "insn_walk.h"
 
 namespace tx::runner {
@@ -33,7 +34,19 @@ enum Service : uint32_t {
     kRead = 16,
     kClock = 17,
     kEnv = 18,
+    kFileOpen = 32,
+    kFileClose = 33,
+    kFileRead = 34,
+    kFileWrite = 35,
+    kFileSize = 36,
+    kFileTruncate = 37,
+    kFileKill = 38,
+    kFileRename = 39,
+    kDiskFree = 40,
 };
+
+// Longest file name the services take, and the most bytes of one transfer.
+constexpr uint32_t kNameMax = 260, kTransferMax = 1u << 20;
 
 uint32_t AlignUp(uint64_t v) { return uint32_t((v + kPage - 1) & ~uint64_t(kPage - 1)); }
 
@@ -121,7 +134,20 @@ const char* BasicErrorText(int code) {
     case 13: return "type mismatch";
     case 14: return "out of string space";
     case 28: return "out of stack space";
-    case 62: return "input past end";
+    case 20: return "RESUME without error";
+    case 50: return "FIELD overflow";
+    case 52: return "bad file number";
+    case 53: return "file not found";
+    case 54: return "bad file mode";
+    case 55: return "file already open";
+    case 58: return "file already exists";
+    case 59: return "bad record length";
+    case 61: return "disk full";
+    case 62: return "input past end of file";
+    case 63: return "bad record number";
+    case 64: return "bad file name";
+    case 67: return "too many files";
+    case 75: return "path/file access error";
     default: return "error";
     }
 }
@@ -141,6 +167,7 @@ struct Machine::Impl {
     uint32_t runtimeStart = 0;
     size_t sharedSize = 0;
     bool sharedMapped = false;
+    std::unique_ptr<FileHost> files = std::make_unique<FileHost>();
 };
 
 struct MachineHooks {
@@ -207,6 +234,17 @@ struct MachineHooks {
             m.Set(Reg::Eax, at);
             return;
         }
+        case kFileOpen:
+        case kFileClose:
+        case kFileRead:
+        case kFileWrite:
+        case kFileSize:
+        case kFileTruncate:
+        case kFileKill:
+        case kFileRename:
+        case kDiskFree:
+            FileService(m, at, fn, b, c, x);
+            return;
         case kExit:
             d.stop = Stop{};
             d.stop.kind = StopKind::Exited;
@@ -243,6 +281,66 @@ struct MachineHooks {
         }
         d.stopped = true;
         uc_emu_stop(d.uc);
+    }
+
+    // A zero-terminated name in the program's memory; false when it runs
+    // off the memory or past the longest name.
+    static bool ReadName(Machine& m, uint32_t addr, std::string& out) {
+        out.clear();
+        for (uint32_t i = 0; i < kNameMax; ++i) {
+            char ch;
+            if (!m.Read(addr + i, &ch, 1)) return false;
+            if (!ch) return true;
+            out.push_back(ch);
+        }
+        return false;
+    }
+
+    // File services: EBX handle or mode, ECX name or buffer, EDX length or
+    // the second name, ESI the file position. EAX answers with a handle, a
+    // count or a size, or minus a BASIC error number.
+    static void FileService(Machine& m, uint32_t at, uint32_t fn, uint32_t b, uint32_t c, uint32_t x) {
+        FileHost& files = *m.impl_->files;
+        int32_t r = 0;
+        std::string name, other;
+        switch (fn) {
+        case kFileOpen:
+            r = ReadName(m, c, name) ? files.Open(name, b) : -64;
+            break;
+        case kFileClose: files.Close(int32_t(b)); break;
+        case kFileRead:
+        case kFileWrite: {
+            if (x > kTransferMax) {
+                Fail(m, at, "file service with a bad buffer", c);
+                return;
+            }
+            std::vector<char> buf(x);
+            const uint32_t pos = m.Get(Reg::Esi);
+            if (fn == kFileWrite) {
+                if (!m.Read(c, buf.data(), x)) {
+                    Fail(m, at, "file service with a bad buffer", c);
+                    return;
+                }
+                r = files.Write(int32_t(b), pos, buf.data(), x);
+            } else {
+                r = files.Read(int32_t(b), pos, buf.data(), x);
+                if (r > 0 && !m.Write(c, buf.data(), size_t(r))) {
+                    Fail(m, at, "file service with a bad buffer", c);
+                    return;
+                }
+            }
+            break;
+        }
+        case kFileSize: r = files.Size(int32_t(b)); break;
+        case kFileTruncate: r = files.Truncate(int32_t(b), c); break;
+        case kFileKill: r = ReadName(m, c, name) ? files.Kill(name) : -64; break;
+        case kFileRename:
+            r = ReadName(m, c, name) && ReadName(m, x, other) ? files.Rename(name, other) : -64;
+            break;
+        case kDiskFree: r = files.FreeKilobytes(); break;
+        default: break;
+        }
+        m.Set(Reg::Eax, uint32_t(r));
     }
 
     // Console input: mode 0 a line without its end (CR LF or LF), 1 a byte
@@ -374,6 +472,8 @@ struct MachineHooks {
 };
 
 Machine::Machine() : impl_(std::make_unique<Impl>()) {}
+
+void Machine::SetFileFolder(const std::string& folder) { impl_->files = std::make_unique<FileHost>(folder); }
 
 Machine::~Machine() {
     // An aborted engine is left as it is: closing it could touch its

@@ -68,6 +68,9 @@ public:
 
     // Receives the program's console output (default: discarded).
     void SetOutput(std::function<void(const char*, size_t)> sink) { output_ = std::move(sink); }
+    // The folder the program's files live in (the current folder unless
+    // set); files still open are closed first.
+    void SetFileFolder(const std::string& folder);
 
     // Console input for the runtime's read service: the next byte, or -1
     // at the end of input (default: no input at all).

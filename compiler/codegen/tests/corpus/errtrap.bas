@@ -1,0 +1,46 @@
+' Error trapping: each RESUME form, file errors, an error inside a SUB
+DECLARE SUB FAIL (K%)
+ON ERROR GOTO *HANDLER
+TRIES% = 0
+ERROR 11
+PRINT "after retry, tries"; TRIES%
+X% = 7: ERROR 200: PRINT "same line"; X%
+PRINT "next line"
+OPEN "NONE.TXT" FOR INPUT AS #1
+PRINT "not reached"
+*BACK
+PRINT "back at label"
+CLOSE #9
+OPEN "E.TXT" FOR OUTPUT AS #1
+INPUT #1, A$
+PRINT #1, "one"
+CLOSE #1
+OPEN "E.TXT" FOR INPUT AS #1
+LINE INPUT #1, A$
+LINE INPUT #1, A$
+OPEN "E.TXT" FOR INPUT AS #1
+CLOSE #1
+OPEN "R.DAT" FOR RANDOM AS #2 LEN = 4
+GET #2, 0
+PUT #2, 1, D#
+FIELD #2, 3 AS P$, 2 AS Q$
+CLOSE
+KILL "E.TXT"
+KILL "R.DAT"
+KILL "E.TXT"
+CALL FAIL(3)
+PRINT "after sub"
+ON ERROR GOTO 0
+PRINT "trap off"
+END
+*HANDLER
+PRINT "error"; ERR; "in line"; ERL; "dev"; ERRDEV(0)
+IF ERR = 11 THEN TRIES% = TRIES% + 1: IF TRIES% < 3 THEN RESUME ELSE RESUME NEXT
+IF ERR = 53 AND ERL = 9 THEN RESUME *BACK
+RESUME NEXT
+
+SUB FAIL (K%)
+  PRINT "in sub"; K%
+  ERROR K% + 60
+  PRINT "not reached in sub"
+END SUB

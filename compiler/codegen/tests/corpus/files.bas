@@ -1,0 +1,51 @@
+' Sequential files: written, appended, read back
+F = FREEFILE
+PRINT "free"; F
+OPEN "DATA.TXT" FOR OUTPUT AS #F
+PRINT #F, "first line"
+PRINT #F, 12; -3.5; "x"
+PRINT #F, "a", "b"
+WRITE #F, "quoted, text", 42, -1.25
+WRITE #F,
+CLOSE #F
+OPEN "DATA.TXT" FOR APPEND AS #1
+PRINT #1, "appended"
+PRINT "mode"; FILEATTR(1)
+CLOSE 1
+OPEN "DATA.TXT" FOR INPUT AS #2
+PRINT "mode"; FILEATTR(2); "size"; LOF(2)
+N = 0
+WHILE NOT EOF(2)
+  LINE INPUT #2, L$
+  N = N + 1
+  PRINT N; "[" + L$ + "]"
+WEND
+CLOSE #2
+OPEN "I", #3, "DATA.TXT"
+LINE INPUT #3, L$
+INPUT #3, A%, B!, C$
+PRINT A%; B!; C$
+LINE INPUT #3, L$
+INPUT #3, S$, I&, D#
+PRINT S$; I&; D#
+PRINT "loc"; LOC(3); "seek"; SEEK(3)
+CLOSE
+OPEN "W.TXT" FOR OUTPUT ACCESS WRITE LOCK READ WRITE AS #4
+WIDTH #4, 5
+PRINT #4, "abcdefghij"
+CLOSE #4
+OPEN "W.TXT" FOR INPUT ACCESS READ SHARED AS #4
+OPEN "DATA.TXT" FOR INPUT LOCK WRITE AS #5
+WHILE NOT EOF(4)
+  LINE INPUT #4, L$
+  PRINT L$;
+WEND
+PRINT
+CLOSE #4, #5
+NAME "W.TXT" AS "V.TXT"
+OPEN "V.TXT" FOR INPUT AS #1
+PRINT "renamed"; LOF(1)
+CLOSE
+KILL "V.TXT"
+KILL "DATA.TXT"
+PRINT "free"; FREEFILE

@@ -1,0 +1,17 @@
+' expect: 29 13 13 13 29 39 22 10 18 10 76
+Q(3) = 1
+SWAP A%, B$
+LSET X% = "a"
+MID$(A%, 1) = "x"
+ERASE NOPE
+CONTINUE
+DECLARE SUB FILL (A%())
+DIM V%(2)
+CALL FILL(V%(1))
+DIM V%(3)
+PRINT FN NOPE(1)
+DEF FN SQ(X) = X * X
+DEF FN SQ(Y) = Y
+SUB FILL (A%())
+DEF FN IN(X) = X
+END SUB
