@@ -414,6 +414,7 @@ private:
         Flow();
         DataStatements();
         DefFnStatement();
+        IncludeMarkers();
     }
 
     constexpr void Assignment() {
@@ -976,6 +977,18 @@ private:
         Need(kEQ);
         Expr(32);
         b.Handler(EndFn);
+        b.Jump(tail);
+    }
+
+    // The preprocessor's include markers: the included file's name names
+    // its lines in error lines until the end marker.
+    constexpr void IncludeMarkers() {
+        Stmt(0x04);
+        b.NeedClass(tok::kClsConstant, b.StatusEntry(kStSyntax));
+        b.Handler(PshNam);
+        b.Jump(tail);
+        Stmt(0x05);
+        b.Handler(PopNam);
         b.Jump(tail);
     }
 
