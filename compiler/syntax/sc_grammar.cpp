@@ -417,6 +417,7 @@ private:
         Flow();
         DataStatements();
         DefFnStatement();
+        IncludeMarkers();
     }
 
     constexpr void Assignment() {
@@ -851,14 +852,30 @@ private:
     }
 
     constexpr void Procedures() {
-        // DECLARE FUNCTION | SUB ...
+        // DECLARE FUNCTION | SUB ..., or DECLARE alone opening a block of
+        // FUNCTION and SUB declarations up to END DECLARE.
+        L block = b.NewLabel(), inBlock = b.NewLabel();
         Stmt(0x30);
+        b.Handler(EndTok);
+        b.IfStatus(1, block);
         b.Handler(DclPrc);
         Check();
         b.Jump(tail);
-        // FUNCTION name ... / SUB name ...: first on their line, not nested.
+        b.Place(block);
+        b.SetKind(0x34);
+        b.Handler(DclOn);
+        b.Jump(tail);
+        b.Place(inBlock);
+        b.BackTokens(1);
+        b.Handler(DclPrc);
+        Check();
+        b.Jump(tail);
+        // FUNCTION name ... / SUB name ...: first on their line, not nested;
+        // inside a declaration block, declarations.
         for (uint8_t kind : {uint8_t(0x31), uint8_t(0x35)}) {
             Stmt(kind);
+            b.Handler(DclTst);
+            b.IfStatus(1, inBlock);
             b.Handler(ChkLinTop);
             Check();
             b.Handler(InPrc);
@@ -1267,14 +1284,23 @@ private:
     // END, and the END of blocks, procedures and types.
     constexpr void End() {
         L endIf = b.NewLabel(), endSelect = b.NewLabel(), endSub = b.NewLabel(), endFn = b.NewLabel();
-        L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel();
+        L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel(), endDecl = b.NewLabel();
         Stmt(0x1A);
         b.IfToken(kIF, endIf);
         b.IfToken(kSUB, endSub);
         b.IfToken(kFUNCTION, endFn);
         b.IfToken(kTYPE, endType);
         b.IfToken(Word(tok::kClsClause, 6), endSelect);
+        b.IfToken(kDECLARE, endDecl);
         b.EmitConstant(0, 0);
+        b.Jump(tail);
+
+        // END DECLARE closes a declaration block; it makes no code.
+        b.Place(endDecl);
+        b.Handler(DclTst);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.SetKind(0x1E);
+        b.Handler(DclOff);
         b.Jump(tail);
 
         b.Place(endIf);
@@ -1333,6 +1359,18 @@ private:
         Need(kEQ);
         Expr(32);
         b.Handler(EndFn);
+        b.Jump(tail);
+    }
+
+    // The preprocessor's include markers: the included file's name names
+    // its lines in error lines until the end marker.
+    constexpr void IncludeMarkers() {
+        Stmt(0x04);
+        b.NeedClass(tok::kClsConstant, b.StatusEntry(kStSyntax));
+        b.Handler(PshNam);
+        b.Jump(tail);
+        Stmt(0x05);
+        b.Handler(PopNam);
         b.Jump(tail);
     }
 
