@@ -6,9 +6,11 @@
 
 #include "dbg_engine.h"
 #include "fw.h"
+#include "project_data.h"
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -101,7 +103,15 @@ public:
     void RenameTreeItem(const std::string& from, const std::string& to);
     std::vector<std::string> m_treeRenames;
 
-    void Serialize(CArchive&) override {}
+    // The project's data and its .mak file (ide/project/ui/prjdoc.cpp); the
+    // fields above follow it after every read, write and build.
+    std::unique_ptr<prj::ProjectData> m_pData;
+    prj::ProjectData& Data();
+    void SyncFromData();
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const std::string& path) override;
+    void OnCloseDocument() override;
+    void Serialize(CArchive& ar) override;
 };
 
 TX_PLAIN_VIEW(CPrjTree)
@@ -137,9 +147,8 @@ TX_PLAIN_VIEW(CBetView)
 TX_PLAIN_DOC(CDbgWatchDoc)
 TX_PLAIN_FRAME(CDbgWatchFrm)
 TX_PLAIN_VIEW(CDbgWatchView)
-TX_PLAIN_DOC(CPrjErrDoc)
-TX_PLAIN_FRAME(CPrjErrFrm)
-TX_PLAIN_VIEW(CPrjErrView)
+// The build result window: ide/project/ui.
+#include "prjerr.h"
 
 // The source editor: its document, frame and view.
 #include "editor.h"

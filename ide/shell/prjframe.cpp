@@ -20,6 +20,8 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
     FW_ON_COMMAND(ID_HELP, OnHelpFinder)
     FW_ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
+    FW_ON_COMMAND(ID_BUILD_COMPILE, OnBuildCompile)
+    FW_ON_COMMAND(ID_BUILD_ALL, OnBuildAll)
 FW_END_CMD_MAP()
 
 namespace {

@@ -77,5 +77,8 @@ private:
     void OnUpdateCaretPos(CCmdUI* ui);
     void OnHelpFinder();
     void OnContextHelp();
+    // The build commands (ide/project/ui/prjcmds.cpp).
+    void OnBuildCompile();
+    void OnBuildAll();
     FW_DECLARE_CMD_MAP()
 };

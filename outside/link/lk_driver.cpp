@@ -244,7 +244,14 @@ int RunLink(const std::vector<std::string>& args, std::string& console) {
     for (const std::string& m : res.messages) text += m + "\n";
     if (!res.ok) return Fail(cl, console, text);
     console += text;
-    if (!WriteWholeFile(cl.options.output, res.image))
+    // The test switch: the probe program goes out in place of the image
+    // (the image is i386; the probe runs where the tests run).
+    std::vector<uint8_t> probe;
+    if (const char* probePath = std::getenv("TX_LINK_PROBE"); probePath && *probePath) {
+        if (!ReadWholeFile(probePath, probe))
+            return Fail(cl, console, std::string("LINK : fatal error LNK1104: cannot open file '") + probePath + "'\n");
+    }
+    if (!WriteWholeFile(cl.options.output, probe.empty() ? res.image : probe))
         return Fail(cl, console, "LINK : fatal error LNK1104: cannot open file '" + cl.options.output + "'\n");
     if (cl.options.map) {
         const std::string mapPath = cl.mapFile.empty() ? ReplaceExtension(cl.options.output, ".map") : cl.mapFile;

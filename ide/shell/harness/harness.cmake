@@ -11,7 +11,7 @@ add_dependencies(tambrix_test tq70re63)
 
 if(CMAKE_CROSSCOMPILING)
   # The debug scenario debugs the debugger's own test debuggee.
-  add_dependencies(tambrix_test fake_debuggee)
+  add_dependencies(tambrix_test fake_debuggee txprobe)
   target_compile_definitions(tambrix_test PRIVATE TX_FAKE_DEBUGGEE="$<TARGET_FILE:fake_debuggee>")
   foreach(scenario startup damaged nomachine editor bars barsfloat debug)
     set(args /scenario:${scenario})
@@ -25,4 +25,12 @@ if(CMAKE_CROSSCOMPILING)
     set_tests_properties(tambrix_${scenario} PROPERTIES TIMEOUT 120 RESOURCE_LOCK wine_focus
       PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
   endforeach()
+
+  # The build scenario needs an installation of our tools and the native
+  # build's runtime libraries and basrun.
+  add_test(NAME tambrix_build COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/harness/build_scenario.sh
+    ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/../native)
+  tx_wine_test(tambrix_build)
+  set_tests_properties(tambrix_build PROPERTIES TIMEOUT 300 RESOURCE_LOCK wine_focus
+    PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
 endif()

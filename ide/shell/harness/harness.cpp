@@ -559,7 +559,7 @@ void DamagedChecks() {
     Check(app.m_pRecentFileList->Count() == 1, "a recent entry that does not open is removed");
     // A library from the recent list opens as its icon window again.
     SendMessageA(app.m_pMainFrame->m_hWnd, WM_COMMAND, FW_ID_FILE_MRU_FIRST, 0);
-    Check(GetProjectDoc() && GetProjectDoc()->m_nRunModel == 0, "a bad ExeModel is ignored");
+    Check(GetProjectDoc() && GetProjectDoc()->m_nRunModel == 3, "a bad ExeModel is ignored: the debug build stays");
 
     // The command line named CMDLINE.LIB: it opened during start-up, and its
     // icon lies inside the project frame's client, which was laid out even
@@ -580,6 +580,9 @@ void DamagedChecks() {
 
 #include "editor_steps.inc"
 #include "bars_steps.inc"
+}  // namespace
+#include "build_steps.inc"
+namespace {
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -652,6 +655,8 @@ int main(int argc, char** argv) {
         g_steps = EditorSteps();
     } else if (g_scenario == "bars" || g_scenario == "barsfloat") {
         g_steps = BarsSteps();
+    } else if (g_scenario == "build") {
+        g_steps = BuildSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")

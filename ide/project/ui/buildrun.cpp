@@ -1,0 +1,514 @@
+#include "buildrun.h"
+
+#include "build_env.h"
+#include "build_output.h"
+#include "builddlg.h"
+#include "editor.h"
+#include "ideapp.h"
+#include "idehelpers.h"
+#include "mainfrm.h"
+#include "make_script.h"
+#include "neighbours.h"
+#include "prjerr.h"
+#include "prjframe.h"
+#include "prjtexts.h"
+#include "prjwin.h"
+#include "project_ops.h"
+#include "sjis_path.h"
+
+#include <tlhelp32.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace prjui {
+namespace {
+
+constexpr UINT kMsgRebuildAll = 20027;
+constexpr UINT kMsgRegistry = 20049;
+constexpr UINT kMsgRunning = 22016;
+constexpr DWORD kCreateFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP |
+                               NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE;
+
+// Process-wide build state.
+std::atomic<CPrjErrView*> g_output{nullptr};
+std::FILE* g_log = nullptr;
+std::mutex g_logLock;
+std::atomic<int> g_live{0};
+// Shift and Control were both down when the build started.
+bool g_verbose = false;
+// The IDE's ends of the last run's pipes: closed at the next run.
+HANDLE g_kept[3] = {};
+
+void CloseKept() {
+    for (HANDLE& h : g_kept) {
+        if (h)
+            CloseHandle(h);
+        h = nullptr;
+    }
+}
+
+class Sink : public prj::BuildTextSink {
+public:
+    void Append(const std::string& text) override {
+        // A message to the view's window: the GUI thread's wait loop takes it.
+        if (CPrjErrView* v = g_output.load(); v && v->m_hWnd && IsWindow(v->m_hWnd))
+            SendMessageA(v->m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        std::lock_guard<std::mutex> lock(g_logLock);
+        if (g_log)
+            std::fwrite(text.data(), 1, text.size(), g_log);
+    }
+};
+
+struct Reader {
+    HANDLE pipe;
+    prj::BuildRun* run;
+    bool errors;
+};
+
+DWORD WINAPI ReaderThread(LPVOID p) {
+    Reader r = *static_cast<Reader*>(p);
+    delete static_cast<Reader*>(p);
+    prj::LineSplitter split;
+    prj::MakeOutputFilter out(*r.run);
+    prj::MakeErrorFilter err(*r.run);
+    auto line = [&](const std::string& l) {
+        if (r.errors)
+            err.Line(l);
+        else
+            out.Line(l);
+    };
+    char buf[prj::kPipeReadSize];
+    DWORD got = 0;
+    while (ReadFile(r.pipe, buf, sizeof buf, &got, nullptr) && got > 0)
+        split.Feed(std::string_view(buf, got), line);
+    split.End(line);
+    if (r.errors)
+        err.End();
+    InterlockedDecrement(reinterpret_cast<volatile LONG*>(&g_live));
+    return 1;
+}
+
+class WinEnvVars : public prj::EnvironmentVars {
+public:
+    std::optional<std::string> Get(const char* name) override {
+        SetLastError(0);
+        DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
+        if (n == 0)
+            return GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::nullopt : std::optional<std::string>("");
+        std::string v(n, '\0');
+        n = GetEnvironmentVariableA(name, v.data(), n);
+        v.resize(n);
+        return v;
+    }
+    void Set(const char* name, const std::optional<std::string>& value) override {
+        SetEnvironmentVariableA(name, value ? value->c_str() : nullptr);
+    }
+};
+
+std::string ProjectFolderPath(const prj::ProjectData& d) {
+    std::string folder = d.project_folder.empty() ? std::string("\\") : d.project_folder;
+    if (d.drive > 0)
+        return std::string(1, static_cast<char>('@' + d.drive)) + ":" + folder;
+    return folder;
+}
+
+void ActivateMain() {
+    if (CMainFrame* mf = TheApp().m_pMainFrame)
+        SetActiveWindow(mf->m_hWnd);
+}
+
+bool IsDefaultMode(CPrjDoc* doc) { return doc == GetProjectDoc() && doc->Data().default_project_mode; }
+
+void ResetIfDefault(CPrjDoc* doc) {
+    if (IsDefaultMode(doc)) {
+        doc->Data().ResetContents();
+        doc->SyncFromData();
+    }
+}
+
+// The open editor windows, for a build without a project file.
+prj::DefaultProjectSources DefaultSources(CPrjDoc* doc) {
+    prj::DefaultProjectSources src;
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f)) {
+        CDocument* d = f->GetActiveDocument();
+        if (!d)
+            continue;
+        if (!src.first_editor)
+            src.first_editor = prj::OpenWindow{d->GetTitle(), d->GetPathName()};
+        auto* bas = dynamic_cast<CBasEditDoc*>(d);
+        if (bas && bas->m_pPrjDoc == doc && !src.owned_editor_path)
+            src.owned_editor_path = d->GetPathName();
+    }
+    return src;
+}
+
+}  // namespace
+
+void ForgetOutputView() { g_output.store(nullptr); }
+
+std::string LastBuildLog() {
+    char* p = TheApp().m_pszBuildLog;
+    return p ? std::string(p) : std::string();
+}
+
+void DeleteBuildLog() {
+    CIdeApp& app = TheApp();
+    if (!app.m_pszBuildLog)
+        return;
+    if (app.m_pszBuildLog[0])
+        DeleteFileA(app.m_pszBuildLog);
+    delete[] app.m_pszBuildLog;
+    app.m_pszBuildLog = nullptr;
+}
+
+int CheckTargetRunning(CPrjDoc* doc) {
+    std::string path = prj::TargetProgramPath(doc->Data());
+    using Snap = HANDLE(WINAPI*)(DWORD, DWORD);
+    using ProcWalk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+    using ModWalk = BOOL(WINAPI*)(HANDLE, MODULEENTRY32*);
+    HMODULE k = GetModuleHandleA("KERNEL32.DLL");
+    auto snap = reinterpret_cast<Snap>(reinterpret_cast<void*>(GetProcAddress(k, "CreateToolhelp32Snapshot")));
+    auto p1 = reinterpret_cast<ProcWalk>(reinterpret_cast<void*>(GetProcAddress(k, "Process32First")));
+    auto pn = reinterpret_cast<ProcWalk>(reinterpret_cast<void*>(GetProcAddress(k, "Process32Next")));
+    auto m1 = reinterpret_cast<ModWalk>(reinterpret_cast<void*>(GetProcAddress(k, "Module32First")));
+    auto mn = reinterpret_cast<ModWalk>(reinterpret_cast<void*>(GetProcAddress(k, "Module32Next")));
+    bool mayBuild = true;
+    if (snap && p1 && pn && m1 && mn) {
+        HANDLE procs = snap(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 pe{};
+        pe.dwSize = sizeof pe;
+        for (BOOL ok = procs != INVALID_HANDLE_VALUE && p1(procs, &pe); ok && mayBuild; ok = pn(procs, &pe)) {
+            HANDLE mods = snap(TH32CS_SNAPMODULE, pe.th32ProcessID);
+            if (mods == INVALID_HANDLE_VALUE)
+                continue;
+            MODULEENTRY32 me{};
+            me.dwSize = sizeof me;
+            std::string first, match;
+            for (BOOL m = m1(mods, &me); m; m = mn(mods, &me)) {
+                if (first.empty())
+                    first = me.szExePath;
+                if (me.th32ModuleID == pe.th32ModuleID) {
+                    match = me.szExePath;
+                    break;
+                }
+            }
+            CloseHandle(mods);
+            // Where module ids no longer say which is the program, the
+            // first module is.
+            const std::string& exe = match.empty() ? first : match;
+            if (!exe.empty() && lstrcmpiA(exe.c_str(), path.c_str()) == 0)
+                mayBuild = false;
+        }
+        if (procs != INVALID_HANDLE_VALUE)
+            CloseHandle(procs);
+    }
+    if (!mayBuild) {
+        MessageBoxById(kMsgRunning, MB_ICONHAND, 0, path.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int RunMake(CPrjDoc* doc, bool rebuildAll) {
+    CIdeApp& app = TheApp();
+    prj::ProjectData& d = doc->Data();
+    Sink sink;
+    bool verbose = g_verbose;
+    CloseKept();
+
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr, errW = nullptr;
+    if (!CreatePipe(&inR, &inW, &sa, 0))
+        return 0;
+    if (!CreatePipe(&outR, &outW, &sa, 0)) {
+        CloseHandle(inR), CloseHandle(inW);
+        return 0;
+    }
+    if (!CreatePipe(&errR, &errW, &sa, 0)) {
+        CloseHandle(inR), CloseHandle(inW), CloseHandle(outR), CloseHandle(outW);
+        return 0;
+    }
+    // NMAKE and its tools inherit only their own ends.
+    SetHandleInformation(inW, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
+    g_kept[0] = inW, g_kept[1] = outR, g_kept[2] = errR;
+
+    // The log: a new "TV" file in the IDE's folder, or in the temporary
+    // folder when that one takes none.
+    if (!app.m_pszBuildLog) {
+        app.m_pszBuildLog = new char[MAX_PATH];
+        app.m_pszBuildLog[0] = '\0';
+    } else if (app.m_pszBuildLog[0]) {
+        DeleteFileA(app.m_pszBuildLog);
+    }
+    char tmp[MAX_PATH];
+    GetTempPathA(sizeof tmp, tmp);
+    auto create = [](const std::string& folder) -> std::optional<std::string> {
+        char name[MAX_PATH];
+        if (folder.empty() || !GetTempFileNameA(folder.c_str(), text::kLogPrefix, 0, name))
+            return std::nullopt;
+        return std::string(name);
+    };
+    std::optional<std::string> logPath = prj::CreateBuildLog(create, app.m_strProgramFolder, tmp);
+    lstrcpynA(app.m_pszBuildLog, logPath ? logPath->c_str() : "", MAX_PATH);
+    {
+        std::lock_guard<std::mutex> lock(g_logLock);
+        g_log = logPath ? std::fopen(logPath->c_str(), "wb") : nullptr;
+    }
+
+    WinEnvVars vars;
+    prj::BuildVariables saved;
+    const tambrix::FrameSettings& s = app.m_settings;
+    saved.Apply(vars, {s.machineBin, s.machineLib, s.machineInclude, s.userBin, s.userLib, s.userInclude});
+
+    std::string cmd = prj::NmakeCommandLine(d.make_script_path, rebuildAll);
+    std::string folder = ProjectFolderPath(d);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string title = text::kConsoleTitle;
+    si.lpTitle = title.data();
+    si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    si.hStdInput = inR;
+    si.hStdOutput = outW;
+    si.hStdError = errW;
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, kCreateFlags, nullptr,
+                                  folder.c_str(), &si, &pi);
+    CloseHandle(inR), CloseHandle(outW), CloseHandle(errW);
+    auto finish = [&](int result) {
+        saved.Restore(vars);
+        std::lock_guard<std::mutex> lock(g_logLock);
+        if (g_log)
+            std::fclose(g_log);
+        g_log = nullptr;
+        return result;
+    };
+    if (!started) {
+        MessageBoxById(kMsgRegistry, MB_ICONHAND, 0);
+        return finish(0);
+    }
+
+    prj::BuildRun run(sink, verbose);
+    g_live.store(2);
+    HANDLE threads[2] = {};
+    threads[0] = CreateThread(nullptr, 0, ReaderThread, new Reader{errR, &run, true}, 0, nullptr);
+    threads[1] = threads[0] ? CreateThread(nullptr, 0, ReaderThread, new Reader{outR, &run, false}, 0, nullptr)
+                            : nullptr;
+    if (!threads[0] || !threads[1]) {
+        TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+        if (threads[0]) {
+            // The one reader ends once NMAKE's ends are gone.
+            WaitForSingleObject(threads[0], INFINITE);
+            CloseHandle(threads[0]);
+        }
+        return finish(0);
+    }
+    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+
+    // Wait for the readers, handling the window's messages (the readers'
+    // output reaches the view as messages); a quit is kept for later.
+    bool quit = false;
+    int quitCode = 0;
+    while (g_live.load() > 0) {
+        MsgWaitForMultipleObjects(2, threads, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+    CloseHandle(threads[0]), CloseHandle(threads[1]);
+    if (quit)
+        PostQuitMessage(quitCode);
+    return finish(run.Failed() ? 0 : 1);
+}
+
+bool RunProgram(CPrjDoc* doc) {
+    CIdeApp& app = TheApp();
+    if (!doc)
+        doc = GetProjectDoc();
+    if (!doc)
+        return false;
+    prj::ProjectData& d = doc->Data();
+    std::string cmd = "\"" + prj::TargetProgramPath(d) + "\"";
+    if (app.m_pMainFrame && !app.m_pMainFrame->m_strRunArgs.empty())
+        cmd += " " + app.m_pMainFrame->m_strRunArgs;
+    if (app.m_pMainFrame)
+        app.m_pMainFrame->ShowDesignWindows(false);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string title = text::kConsoleTitle;
+    si.lpTitle = title.data();
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    std::string folder = ProjectFolderPath(d);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, kCreateFlags, nullptr, folder.c_str(),
+                        &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    if (app.m_hRunProcess)
+        CloseHandle(app.m_hRunProcess);
+    app.m_hRunProcess = pi.hProcess;
+    return true;
+}
+
+int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
+    CIdeApp& app = TheApp();
+    if (!doc)
+        return 0;
+    prj::ProjectData& d = doc->Data();
+    prj::ProjectEnv& env = Env();
+    g_verbose = (GetKeyState(VK_SHIFT) & 0x8000) && (GetKeyState(VK_CONTROL) & 0x8000);
+    if (!CheckTargetRunning(doc))
+        return 0;
+    if (rebuildAll) {
+        EnableFrames(false);
+        int answer = MessageBoxById(kMsgRebuildAll, MB_OKCANCEL | MB_ICONINFORMATION, 0);
+        EnableFrames(true);
+        ActivateMain();
+        if (answer == IDCANCEL)
+            return debugBuild ? 0 : 1;
+    }
+    if ((d.flags & prj::ProjectData::kFlagRebuildAll) || (d.rebuild_mark & 0x40)) {
+        rebuildAll = true;
+        d.flags = 0;
+        d.rebuild_mark = 0;
+    }
+    if (!app.SaveAllModified(true))
+        return 0;
+    if (doc == GetProjectDoc()) {
+        prj::PrepareDefaultProject(d, DefaultSources(doc), env.fs);
+    } else {
+        env.fs.SetCurrentFolder(d.drive, d.project_folder);
+    }
+    doc->SyncFromData();
+    if (!prj::WriteMakeScript(d, env)) {
+        ResetIfDefault(doc);
+        return 0;
+    }
+    CPrjErrView* view = FindResultView();
+    g_output.store(view);
+    ClearResultText(view);
+
+    std::string program = prj::BuildProgramName(d);
+    auto format = [&](const char* f) {
+        char buf[600];
+        std::snprintf(buf, sizeof buf, f, program.c_str());
+        return std::string(buf);
+    };
+    CBuildDlg dlg(app.m_pPrjFrame);
+    dlg.m_strProgram = program;
+    if (app.m_pMainFrame)
+        dlg.m_strArgs = app.m_pMainFrame->m_strRunArgs;
+    if (!dlg.Create())
+        return 0;
+    dlg.SetStatus(format(text::kBuilding));
+    dlg.EnableRun(false);
+    dlg.EnableDebug(false);
+    ::EnableWindow(GetDlgItem(dlg.m_hWnd, IDOK), FALSE);
+    ::EnableWindow(dlg.m_hWnd, FALSE);
+    ShowWindow(dlg.m_hWnd, SW_SHOW);
+    UpdateWindow(dlg.m_hWnd);
+    ActivateMain();
+
+    int r = RunMake(doc, rebuildAll);
+
+    ::EnableWindow(dlg.m_hWnd, TRUE);
+    ::EnableWindow(GetDlgItem(dlg.m_hWnd, IDOK), TRUE);
+    HWND focus = nullptr;
+    if (r == 1) {
+        dlg.SetStatus(format(text::kBuilt));
+        dlg.EnableDebug(true);
+        dlg.EnableRun(!debugBuild);
+        UINT def = debugBuild ? CBuildDlg::kDebug : CBuildDlg::kRun;
+        SendMessageA(dlg.m_hWnd, DM_SETDEFID, def, 0);
+        focus = GetDlgItem(dlg.m_hWnd, static_cast<int>(def));
+    } else {
+        dlg.SetStatus(format(text::kBuildFailed));
+        SendMessageA(dlg.m_hWnd, DM_SETDEFID, IDOK, 0);
+        focus = GetDlgItem(dlg.m_hWnd, IDOK);
+    }
+    SetActiveWindow(dlg.m_hWnd);
+    SendMessageA(dlg.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+
+    // The dialog's own loop: it waits for messages.
+    bool quit = false;
+    int quitCode = 0;
+    while (!dlg.m_bEnded) {
+        MSG msg;
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = true;
+            quitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (!dlg.PreTranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    int wantDebug = dlg.m_bDebug, closed = dlg.m_bClosed;
+    if (dlg.m_hWnd) {
+        EnableFrames(true);
+        dlg.DestroyWindow();
+    }
+    if (quit)
+        PostQuitMessage(quitCode);
+
+    if (r == 0) {
+        CPrjFrame* pf = app.m_pPrjFrame;
+        CMDIChildWnd* f = pf ? pf->FindPrjErrFrame() : nullptr;
+        if (f) {
+            auto* v = dynamic_cast<CPrjErrView*>(f->GetActiveView());
+            g_output.store(v);
+            if (!IsWindowVisible(f->m_hWnd)) {
+                ClearResultText(v);
+                AppendResultText(v, [] {
+                    std::string text;
+                    if (FILE* lf = std::fopen(LastBuildLog().c_str(), "rb")) {
+                        char buf[4096];
+                        size_t n;
+                        while ((n = std::fread(buf, 1, sizeof buf, lf)) > 0)
+                            text.append(buf, n);
+                        std::fclose(lf);
+                    }
+                    return text;
+                }());
+            }
+            ShowWindow(f->m_hWnd, SW_RESTORE);
+            SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
+        } else if (!LastBuildLog().empty()) {
+            ++g_nNoRecentEntry;
+            CDocument* log = app.OpenWithTemplate(kSlotBuildResult, LastBuildLog().c_str());
+            --g_nNoRecentEntry;
+            g_output.store(log ? dynamic_cast<CPrjErrView*>(log->GetFirstView()) : nullptr);
+        }
+        ResetIfDefault(doc);
+        return 0;
+    }
+    if (debugBuild && closed)
+        return 0;
+    if (wantDebug)
+        return 2;
+    ResetIfDefault(doc);
+    return 1;
+}
+
+}  // namespace prjui

@@ -1,0 +1,13 @@
+// Compiled with code page 932 as execution charset: keep this file to text.
+#include "prjtexts.h"
+
+namespace prjui::text {
+
+const char kResultTitle[] = "結果表示";
+const char kBuilding[] = "%s を作成中です";
+const char kBuilt[] = "%s 作成を終了しました";
+const char kBuildFailed[] = "%s の作成に失敗しました。";
+const char kConsoleTitle[] = "Tambrix";
+const char kLogPrefix[] = "TV";
+
+}  // namespace prjui::text

@@ -1,0 +1,14 @@
+// The project windows' own texts, as Shift-JIS bytes (prjtexts.cpp is
+// compiled to code page 932).
+#pragma once
+
+namespace prjui::text {
+
+extern const char kResultTitle[];    // "結果表示"
+extern const char kBuilding[];       // "%s を作成中です"
+extern const char kBuilt[];          // "%s 作成を終了しました"
+extern const char kBuildFailed[];    // "%s の作成に失敗しました。"
+extern const char kConsoleTitle[];   // "Tambrix"
+extern const char kLogPrefix[];      // "TV"
+
+}  // namespace prjui::text

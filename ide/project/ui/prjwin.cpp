@@ -1,0 +1,135 @@
+#include "prjwin.h"
+
+#include "fw.h"
+#include "fwregistry.h"
+#include "ideapp.h"
+#include "idehelpers.h"
+#include "idesettings.h"
+#include "prjframe.h"
+#include "sjis_path.h"
+
+#include <direct.h>
+
+#include <cstdio>
+
+// The core's member names, not the platform's A/W macros.
+#undef DeleteFile
+#undef ReadFile
+#undef WriteFile
+
+namespace prjui {
+namespace {
+
+class WinFileSystem : public prj::FileSystem {
+public:
+    bool ReadFile(const std::string& path, std::vector<uint8_t>& out) override {
+        FILE* f = std::fopen(path.c_str(), "rb");
+        if (!f)
+            return false;
+        out.clear();
+        uint8_t buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            out.insert(out.end(), buf, buf + n);
+        std::fclose(f);
+        return true;
+    }
+    bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f)
+            return false;
+        bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        return std::fclose(f) == 0 && ok;
+    }
+    bool DeleteFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+    bool Exists(const std::string& path) override {
+        DWORD a = GetFileAttributesA(path.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    std::string FullPath(const std::string& path) override {
+        char buf[MAX_PATH];
+        DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
+        return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
+    }
+    void SetCurrentFolder(int drive, const std::string& folder) override {
+        if (drive > 0)
+            _chdrive(drive);
+        if (!folder.empty())
+            SetCurrentDirectoryA(folder.c_str());
+    }
+};
+
+class WinClock : public prj::Clock {
+public:
+    prj::LocalTime Now() override {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    }
+};
+
+class WinSettings : public prj::Settings {
+public:
+    std::optional<uint32_t> UserEnvDword(const char* name) override {
+        return reg_.ReadDword(fw::RegRoot::CurrentUser, tambrix::kUserEnvKey, name);
+    }
+    std::optional<std::string> MachineEnvString(const char* name) override {
+        return reg_.ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name);
+    }
+
+private:
+    fw::Win32RegStore reg_;
+};
+
+class WinMessages : public prj::MessageSink {
+public:
+    int Show(uint32_t id, uint32_t style, const std::string* arg) override {
+        return MessageBoxById(id, style, 0, arg ? arg->c_str() : nullptr);
+    }
+};
+
+class WinIde : public prj::IdeContext {
+public:
+    std::string ProgramFolder() override { return TheApp().m_strProgramFolder; }
+    std::string LibFolder() override { return TheApp().m_settings.machineLib; }
+    std::optional<std::string> EnvironmentVariable(const char* name) override {
+        DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
+        if (n == 0)
+            return std::nullopt;
+        std::string v(n, '\0');
+        n = GetEnvironmentVariableA(name, v.data(), n);
+        v.resize(n);
+        return v;
+    }
+    std::optional<prj::OpenWindow> FirstRcTreeWindow() override {
+        CPrjFrame* pf = TheApp().m_pPrjFrame;
+        CMDIChildWnd* f = pf ? pf->FindRcTreeFrame() : nullptr;
+        if (!f)
+            return std::nullopt;
+        CDocument* d = f->GetActiveDocument();
+        return prj::OpenWindow{f->GetWindowText(), d ? d->GetPathName() : std::string()};
+    }
+    std::vector<prj::OpenWindow> BetWindows() override {
+        std::vector<prj::OpenWindow> out;
+        CPrjFrame* pf = TheApp().m_pPrjFrame;
+        for (CMDIChildWnd* f = pf ? pf->FindBetFrame() : nullptr; f; f = pf->FindBetFrame(f)) {
+            CDocument* d = f->GetActiveDocument();
+            out.push_back({f->GetWindowText(), d ? d->GetPathName() : std::string()});
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+prj::ProjectEnv& Env() {
+    static WinFileSystem fs;
+    static WinClock clock;
+    static WinSettings settings;
+    static WinMessages messages;
+    static WinIde ide;
+    static prj::ProjectEnv env{fs, clock, settings, messages, ide};
+    return env;
+}
+
+}  // namespace prjui
