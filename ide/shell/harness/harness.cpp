@@ -580,6 +580,7 @@ void DamagedChecks() {
 
 #include "editor_steps.inc"
 #include "bars_steps.inc"
+#include "commands_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -652,6 +653,8 @@ int main(int argc, char** argv) {
         g_steps = EditorSteps();
     } else if (g_scenario == "bars" || g_scenario == "barsfloat") {
         g_steps = BarsSteps();
+    } else if (g_scenario == "commands") {
+        g_steps = CommandsSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
