@@ -583,6 +583,7 @@ void DamagedChecks() {
 }  // namespace
 #include "build_steps.inc"
 namespace {
+#include "commands_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -657,6 +658,8 @@ int main(int argc, char** argv) {
         g_steps = BarsSteps();
     } else if (g_scenario == "build") {
         g_steps = BuildSteps();
+    } else if (g_scenario == "commands") {
+        g_steps = CommandsSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
