@@ -740,6 +740,57 @@ TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
     r.engine.Stop(1);
 }
 
+// The run's watch list: evaluated at every stop, numbered from 0, kept by
+// the project with its hexadecimal flag and added again at the next run's
+// first stop.
+TEST_F(WatchEndToEnd, TheRunsWatchesFollowEachStopAndOutliveTheRun) {
+    KeptState kept;
+    {
+        Session r(*scratch, &kept);
+        r.engine.SetWatchServices(Tokenize, WatchError);
+        ASSERT_TRUE(r.engine.Start(image, "", false));
+        txwatch::WatchVar* a = r.engine.AddWatchExpression("A&(10)", true);
+        txwatch::WatchVar* d = r.engine.AddWatchExpression("I/0", false);
+        ASSERT_TRUE(a && d);
+        EXPECT_EQ(r.engine.AddWatchExpression("", false), nullptr);
+        EXPECT_EQ(a->number, 0u);
+        EXPECT_EQ(d->number, 1u);
+        EXPECT_EQ(r.engine.ValueText(*a), "0");
+        // A quick evaluation takes a number but stays out of the list.
+        std::string text;
+        auto q = r.engine.EvaluateText("I + 1", text);
+        ASSERT_NE(q, nullptr);
+        EXPECT_EQ(text, "1");
+        EXPECT_EQ(r.engine.Watches().size(), 2u);
+        EXPECT_EQ(r.engine.FindWatch(2), nullptr);
+        ASSERT_GT(r.engine.SetBreakpoint(true, 13, 1, 1, 0, "MAIN.BAS"), 0);
+        r.engine.Go();
+        r.Settle();
+        EXPECT_EQ(r.ui.refreshes, 1);
+        EXPECT_EQ(r.engine.ValueText(*r.engine.FindWatch(0)), "70000");
+        EXPECT_EQ(r.engine.FindWatch(1)->status, 11);
+        EXPECT_TRUE(BlockCleared(r.engine.SharedBlock()));
+        EXPECT_TRUE(r.engine.DeleteWatch(1));
+        EXPECT_FALSE(r.engine.DeleteWatch(1));
+        r.engine.AddWatchExpression("S$", false);
+        EXPECT_TRUE(r.engine.Stop(0));
+    }
+    ASSERT_EQ(kept.watches.size(), 2u);
+    EXPECT_EQ(kept.watches[0].text, "A&(10)");
+    EXPECT_TRUE(kept.watches[0].hex);
+    EXPECT_FALSE(kept.watches[1].hex);
+    {
+        Session r(*scratch, &kept);
+        r.engine.SetWatchServices(Tokenize, WatchError);
+        ASSERT_TRUE(r.engine.Start(image, "", false));
+        EXPECT_EQ(r.ui.restored, (std::vector<std::string>{"0 A&(10)", "1 S$"}));
+        ASSERT_EQ(r.engine.Watches().size(), 2u);
+        EXPECT_TRUE(r.engine.Watches()[0]->hex);
+        EXPECT_EQ(r.engine.Watches()[0]->status, 0);
+        r.engine.Stop(0);
+    }
+}
+
 TEST_F(WatchEndToEnd, BasrunPrintsEachWatchAtEachStop) {
     std::string main = scratch->Write("MAIN.BAS", kWatchMain), mod = scratch->Write("MOD.SUB", kWatchMod);
     std::string script = scratch->Write("w.txt", "break MAIN.BAS 12\ngo\nwatch S$\nwatch A&(10)\ntrace\ngo\n");
