@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iconv.h>
 
+#include "dbg_breaklist.h"
 #include "dbg_engine.h"
 #include "dbg_texts.h"
 #include "dbg_unicorn.h"
@@ -298,6 +299,56 @@ TEST_F(EngineTest, PassCountsAndDisabledBreakpoints) {
         EXPECT_TRUE(r.engine.Ended());
         EXPECT_EQ(r.output, kPlainOutput);
     }
+}
+
+// The breakpoint list: its rows after a count ran down, and what its OK
+// writes back (one row deleted, the other disabled with a new count).
+TEST_F(EngineTest, TheBreakpointListShowsAndWritesBackTheBreakpoints) {
+    Session r(*scratch);
+    StartAtFirstLine(r);
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 3, 3, 0x1234, "MAIN.BAS"), 1);
+    ASSERT_EQ(r.engine.SetBreakpoint(false, 3, 1, 1, 0, "MOD.SUB"), 1);
+    r.engine.Go();
+    r.Settle();
+    std::vector<BreakListRow> rows = BreakListRows(r.engine);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].module + "|" + rows[0].number + "|" + rows[0].count, "MAIN.BAS|9 E|3-1");
+    EXPECT_EQ(rows[1].module + "|" + rows[1].number + "|" + rows[1].count, "MOD.SUB|3 D|1-1");
+    EXPECT_EQ(rows[0].frame, 0x1234u);
+    EXPECT_EQ(rows[0].address, r.engine.FindLineInfo("MAIN.BAS", 9)->address);
+
+    rows[0].number = BreakRowNumber(9, true);
+    rows[0].count = BreakRowCount(5, 1);
+    ApplyBreakList(r.engine, {rows[1].address}, {rows[0]});
+    bool disabled = false;
+    EXPECT_FALSE(r.engine.GetBreakpointState("MOD.SUB", 3, disabled));
+    ASSERT_TRUE(r.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(r.engine.BreakpointCount(), 2);
+    EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->pass, 5u);
+    r.engine.Go();
+    r.Settle();
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+
+    BreakListWidths w = BreakListColumnWidths(403);
+    EXPECT_EQ(w.module, 199);
+    EXPECT_EQ(w.number, 99);
+    EXPECT_EQ(w.count, 99);
+}
+
+TEST(RuntimeErrorHelp, ContextAndFile) {
+    EXPECT_EQ(RuntimeErrorHelpContext(5), 5u);
+    EXPECT_EQ(RuntimeErrorHelpContext(999), 999u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1000), 100000u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1005), 100005u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1018), 100018u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1019), 1019u);
+    EXPECT_EQ(RuntimeErrorHelpFile("C:\\TB\\HELP\\TAMBRIX.HLP"), "C:\\TB\\HELP\\tq70ref.hlp");
+    // "表" ends in the byte 0x5C: the folder is not cut inside it.
+    EXPECT_EQ(RuntimeErrorHelpFile("C:\\\x95\x5C.HLP"), "C:\\tq70ref.hlp");
+    EXPECT_EQ(RuntimeErrorHelpFile("C:\\\x95\x5C\\A.HLP"), "C:\\\x95\x5C\\tq70ref.hlp");
+    EXPECT_EQ(RuntimeErrorHelpFile("A.HLP"), "\\tq70ref.hlp");
 }
 
 TEST_F(EngineTest, FifteenBreakpointsAtMost) {
