@@ -123,8 +123,9 @@ DebugEngine::Status DebugEngine::OnBreakpointException(uint64_t a) {
             ShowStopLine();
             if (state_ == kStateStarting && a == firstStop_) {
                 if (dbgInit_ && !InitHandshake()) return Status::Terminate;
-                RestoreBreakpoints();
+                // The kept watches are evaluated: remote calls start from rest.
                 state_ = kStateIdle;
+                RestoreBreakpoints();
             } else {
                 state_ = kStateIdle;
                 userPlanted_ = lineTrapsPlanted_ = false;

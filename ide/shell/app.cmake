@@ -20,14 +20,14 @@ set(tambrix_sources
 # The debugger's windows live with the debugger.
 set(tambrix_debugger_ui ${PROJECT_SOURCE_DIR}/ide/debugger/ui)
 list(APPEND tambrix_sources ${tambrix_debugger_ui}/dbgsession.cpp ${tambrix_debugger_ui}/dbgprj.cpp
-  ${tambrix_debugger_ui}/dbgdlgs.cpp)
+  ${tambrix_debugger_ui}/dbgdlgs.cpp ${tambrix_debugger_ui}/dbgwatch.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
           -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -I ${PROJECT_SOURCE_DIR}/ide/debugger/ui -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
-          ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc
+          ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc ${PROJECT_SOURCE_DIR}/ide/debugger/ui/watch.bmp
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}

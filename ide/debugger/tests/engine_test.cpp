@@ -838,6 +838,8 @@ TEST_F(WatchEndToEnd, TheRunsWatchesFollowEachStopAndOutliveTheRun) {
         ASSERT_EQ(r.engine.Watches().size(), 2u);
         EXPECT_TRUE(r.engine.Watches()[0]->hex);
         EXPECT_EQ(r.engine.Watches()[0]->status, 0);
+        // Evaluated at the first stop: S$ is still empty there.
+        EXPECT_EQ(r.engine.ValueText(*r.engine.Watches()[1]), "\"\"");
         r.engine.Stop(0);
     }
 }
