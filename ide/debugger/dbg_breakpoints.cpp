@@ -123,11 +123,13 @@ DebugEngine::Status DebugEngine::OnBreakpointException(uint64_t a) {
             ShowStopLine();
             if (state_ == kStateStarting && a == firstStop_) {
                 if (dbgInit_ && !InitHandshake()) return Status::Terminate;
-                RestoreBreakpoints();
+                // The kept watches are evaluated: remote calls start from rest.
                 state_ = kStateIdle;
+                RestoreBreakpoints();
             } else {
                 state_ = kStateIdle;
                 userPlanted_ = lineTrapsPlanted_ = false;
+                RefreshWatches();
             }
             return Status::Stay;
         }
@@ -145,6 +147,15 @@ DebugEngine::Status DebugEngine::OnBreakpointException(uint64_t a) {
             state_ = kStateIdle;
             return Status::Stay;
         }
+        return Status::Continue;
+    }
+    // A pass through a breakpoint: the watches follow the run. The remote
+    // calls are made only from a resting state.
+    if (l && !watches_.empty()) {
+        uint32_t running = state_;
+        state_ = kStateIdle;
+        RefreshWatches();
+        state_ = running;
     }
     return Status::Continue;
 }
@@ -257,6 +268,9 @@ void DebugEngine::SaveBreakpoints() {
     if (saved_) return;
     saved_ = true;
     kept_.breakpoints.clear();
+    kept_.watches.clear();
+    for (const auto& w : watches_) kept_.watches.push_back({w->text, w->hex});
+    watches_.clear();
     for (const DbgLine& l : lines_) {
         if (!l.breakpoint) continue;
         const DbgModule* m = FindModule(l.module);
@@ -274,11 +288,15 @@ void DebugEngine::SaveBreakpoints() {
 }
 
 void DebugEngine::RestoreBreakpoints() {
+    for (const KeptWatch& k : kept_.watches) {
+        if (txwatch::WatchVar* w = AddWatchExpression(k.text, k.hex)) ui_.WatchRestored(*w);
+    }
     for (const KeptBreakpoint& k : kept_.breakpoints) {
         if (!FindModule(k.module) || !(FindSymbol(k.function) || FindSymbol(k.function2))) continue;
         // A line without code any more has no record: dropped quietly.
         SetLineBreakpoint(!(k.flags & kBpDisabled), k.line, k.pass, k.remaining, 0, k.module);
     }
+    ui_.WatchesRestored();
 }
 
 } // namespace txdbg

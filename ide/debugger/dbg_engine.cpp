@@ -135,6 +135,8 @@ bool DebugEngine::Start(const std::string& program, const std::string& args, boo
     state_ = kStateReset;
     startPhase_ = true;
     ending_ = stepOff_ = exited_ = runOver_ = saved_ = pending_ = false;
+    watches_.clear();
+    nextWatch_ = 0;
     deferred_.reset();
     exitCode_ = 0;
     std::vector<uint8_t> bytes;

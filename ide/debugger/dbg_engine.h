@@ -7,12 +7,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "dbg_image.h"
 #include "dbg_target.h"
+#include "watch_block.h"
 #include "watch_layout.h"
 
 namespace txdbg {
@@ -31,6 +33,12 @@ public:
     virtual void Output(const std::string& text) = 0;
     // The debuggee has ended (by itself or stopped); the IDE returns to edit mode.
     virtual void RunEnded(uint32_t exitCode) = 0;
+    // A watch was added again at the first stop (the watch window shows it).
+    virtual void WatchRestored(const txwatch::WatchVar&) {}
+    // The kept watches and breakpoints are back (the first stop).
+    virtual void WatchesRestored() {}
+    // Every watch was evaluated again.
+    virtual void WatchesRefreshed() {}
 };
 
 enum DebugState : uint32_t {
@@ -90,8 +98,14 @@ struct KeptBreakpoint {
     uint16_t flags = kBpSet;
     uint32_t pass = 1, remaining = 1;
 };
+// A watch kept between runs: its text and hexadecimal flag.
+struct KeptWatch {
+    std::string text;
+    bool hex = false;
+};
 struct KeptState {
     std::vector<KeptBreakpoint> breakpoints;
+    std::vector<KeptWatch> watches;
 };
 
 class DebugEngine {
@@ -127,6 +141,26 @@ public:
     // The shared block from the first stop's handshake to the end of the
     // run, else null.
     uint8_t* SharedBlock() const { return block_; }
+
+    // Watches. The tokeniser and the runtime's error texts come from the
+    // caller; without a tokeniser no watch is made.
+    void SetWatchServices(txwatch::TokenizerFn tokenize, txwatch::ErrorTextFn errorText) {
+        tokenize_ = std::move(tokenize);
+        errorText_ = std::move(errorText);
+    }
+    std::unique_ptr<txwatch::WatchVar> CompileExpression(const std::string& text, bool hex);
+    // Appended to the watch list and evaluated; null when nothing was made.
+    txwatch::WatchVar* AddWatchExpression(const std::string& text, bool hex);
+    bool EvaluateExpression(txwatch::WatchVar& var);
+    // A watch outside the list with its value text; null when it could not
+    // be evaluated.
+    std::unique_ptr<txwatch::WatchVar> EvaluateText(const std::string& text, std::string& valueText);
+    bool RefreshWatches();
+    txwatch::WatchVar* FindWatch(uint32_t number);
+    bool DeleteWatch(uint32_t number);
+    const std::vector<std::unique_ptr<txwatch::WatchVar>>& Watches() const { return watches_; }
+    std::string ValueText(const txwatch::WatchVar& var) const { return txwatch::WatchValueText(var, errorText_); }
+    const txwatch::ErrorTextFn& ErrorText() const { return errorText_; }
 
     uint32_t State() const { return state_; }
     bool Ended() const { return runOver_; }
@@ -208,6 +242,10 @@ private:
     std::vector<DbgModule> modules_;
     std::vector<DbgSymbol> symbols_;
     std::vector<DbgLine> lines_;
+    std::vector<std::unique_ptr<txwatch::WatchVar>> watches_;
+    uint32_t nextWatch_ = 0;
+    txwatch::TokenizerFn tokenize_;
+    txwatch::ErrorTextFn errorText_;
 };
 
 } // namespace txdbg

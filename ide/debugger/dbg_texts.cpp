@@ -25,6 +25,14 @@ const char kAppErrorFunction[] = "\n  関数名 : %s";
 const char kAppErrorLine[] = "\n  行番号 : %d";
 const char kAppErrorAddress[] = "\n  ｱﾄﾞﾚｽ : 0x%08X";
 const char kStartFailed[] = "ﾃﾞﾊﾞｯｶﾞの起動に失敗しました";
+const char kWatchTitle[] = "式表示";
+const char kWatchFont[] = "ＭＳ ゴシック";
+const char kRuntimeErrorLine[] = "%d行 %s";
+const char kExprChangeCaption[] = "式変更";
+const char kJumpButton[] = "ｼﾞｬﾝﾌﾟ";
+const char kColumnModule[] = "ﾓｼﾞｭｰﾙ名";
+const char kColumnNumber[] = "通番号";
+const char kColumnCount[] = "回数";
 } // namespace text
 
 } // namespace txdbg

@@ -25,6 +25,15 @@ extern const char kAppErrorFunction[];
 extern const char kAppErrorLine[];
 extern const char kAppErrorAddress[];
 extern const char kStartFailed[];
+// The watch window and the dialogs.
+extern const char kWatchTitle[];
+extern const char kWatchFont[];
+extern const char kRuntimeErrorLine[];
+extern const char kExprChangeCaption[];
+extern const char kJumpButton[];
+extern const char kColumnModule[];
+extern const char kColumnNumber[];
+extern const char kColumnCount[];
 } // namespace text
 
 } // namespace txdbg

@@ -20,7 +20,7 @@ set(tambrix_sources
 # The debugger's windows live with the debugger.
 set(tambrix_debugger_ui ${PROJECT_SOURCE_DIR}/ide/debugger/ui)
 list(APPEND tambrix_sources ${tambrix_debugger_ui}/dbgsession.cpp ${tambrix_debugger_ui}/dbgprj.cpp
-  ${tambrix_debugger_ui}/dbgdlgs.cpp)
+  ${tambrix_debugger_ui}/dbgdlgs.cpp ${tambrix_debugger_ui}/dbgwatch.cpp)
 # So do the project's windows and the build run.
 set(tambrix_project_ui ${PROJECT_SOURCE_DIR}/ide/project/ui)
 list(APPEND tambrix_sources ${tambrix_project_ui}/prjwin.cpp ${tambrix_project_ui}/prjdoc.cpp
@@ -33,7 +33,7 @@ add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
           -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -I ${PROJECT_SOURCE_DIR}/ide/debugger/ui -I ${PROJECT_SOURCE_DIR}/ide/project/ui -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/commands.rc
-          ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc ${PROJECT_SOURCE_DIR}/ide/project/ui/project.rc
+          ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc ${PROJECT_SOURCE_DIR}/ide/debugger/ui/watch.bmp ${PROJECT_SOURCE_DIR}/ide/project/ui/project.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}

@@ -78,6 +78,15 @@ public:
     int DebugTrace();
     int DebugPassTrace();
     int BreakpointDialog();
+    // The watch window's place, kept from one run to the next (empty: none).
+    RECT m_rcWatch{};
+    int DebugAddWatch();
+    int DebugDeleteWatch();
+    int DebugQuickWatch();
+    int DebugBreakpointList(int jumpMode);
+    // The debugger's menu commands (6003-6008, 7002-7004, 7101-7103);
+    // false for any other id.
+    bool DebugCommand(UINT id);
 
     // The debugger's services to the editor, recorded until the debugger
     // exists: breakpoints by (module, line) with their flag, the stop line,
@@ -144,11 +153,10 @@ TX_PLAIN_VIEW(CRcTreeView)
 TX_PLAIN_DOC(CBetDoc)
 TX_PLAIN_FRAME(CBetFrm)
 TX_PLAIN_VIEW(CBetView)
-TX_PLAIN_DOC(CDbgWatchDoc)
-TX_PLAIN_FRAME(CDbgWatchFrm)
-TX_PLAIN_VIEW(CDbgWatchView)
 // The build result window: ide/project/ui.
 #include "prjerr.h"
+// The watch window lives with the debugger (ide/debugger/ui).
+#include "dbgwatch.h"
 
 // The source editor: its document, frame and view.
 #include "editor.h"

@@ -75,6 +75,8 @@ protected:
 private:
     CMDIChildWnd* FindChild(const CRuntimeClass* cls, CMDIChildWnd* after) const;
     void OnLineJumpPane();
+    // The debugger's commands (ide/debugger/ui).
+    void OnDebugCommand(UINT id);
     CBasEditView* ActiveEditor() const;
     void ShowFoundEditor(CBasEditView* view, const std::string& what);
     void ReportNotFound(const std::string& what);

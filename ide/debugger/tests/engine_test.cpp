@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iconv.h>
 
+#include "dbg_breaklist.h"
 #include "dbg_engine.h"
 #include "dbg_texts.h"
 #include "dbg_unicorn.h"
@@ -298,6 +299,56 @@ TEST_F(EngineTest, PassCountsAndDisabledBreakpoints) {
         EXPECT_TRUE(r.engine.Ended());
         EXPECT_EQ(r.output, kPlainOutput);
     }
+}
+
+// The breakpoint list: its rows after a count ran down, and what its OK
+// writes back (one row deleted, the other disabled with a new count).
+TEST_F(EngineTest, TheBreakpointListShowsAndWritesBackTheBreakpoints) {
+    Session r(*scratch);
+    StartAtFirstLine(r);
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 3, 3, 0x1234, "MAIN.BAS"), 1);
+    ASSERT_EQ(r.engine.SetBreakpoint(false, 3, 1, 1, 0, "MOD.SUB"), 1);
+    r.engine.Go();
+    r.Settle();
+    std::vector<BreakListRow> rows = BreakListRows(r.engine);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].module + "|" + rows[0].number + "|" + rows[0].count, "MAIN.BAS|9 E|3-1");
+    EXPECT_EQ(rows[1].module + "|" + rows[1].number + "|" + rows[1].count, "MOD.SUB|3 D|1-1");
+    EXPECT_EQ(rows[0].frame, 0x1234u);
+    EXPECT_EQ(rows[0].address, r.engine.FindLineInfo("MAIN.BAS", 9)->address);
+
+    rows[0].number = BreakRowNumber(9, true);
+    rows[0].count = BreakRowCount(5, 1);
+    ApplyBreakList(r.engine, {rows[1].address}, {rows[0]});
+    bool disabled = false;
+    EXPECT_FALSE(r.engine.GetBreakpointState("MOD.SUB", 3, disabled));
+    ASSERT_TRUE(r.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(r.engine.BreakpointCount(), 2);
+    EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->pass, 5u);
+    r.engine.Go();
+    r.Settle();
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+
+    BreakListWidths w = BreakListColumnWidths(403);
+    EXPECT_EQ(w.module, 199);
+    EXPECT_EQ(w.number, 99);
+    EXPECT_EQ(w.count, 99);
+}
+
+TEST(RuntimeErrorHelp, ContextAndFile) {
+    EXPECT_EQ(RuntimeErrorHelpContext(5), 5u);
+    EXPECT_EQ(RuntimeErrorHelpContext(999), 999u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1000), 100000u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1005), 100005u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1018), 100018u);
+    EXPECT_EQ(RuntimeErrorHelpContext(1019), 1019u);
+    EXPECT_EQ(RuntimeErrorHelpFile("C:\\TB\\HELP\\TAMBRIX.HLP"), "C:\\TB\\HELP\\tq70ref.hlp");
+    // "表" ends in the byte 0x5C: the folder is not cut inside it.
+    EXPECT_EQ(RuntimeErrorHelpFile("C:\\\x95\x5C.HLP"), "C:\\tq70ref.hlp");
+    EXPECT_EQ(RuntimeErrorHelpFile("C:\\\x95\x5C\\A.HLP"), "C:\\\x95\x5C\\tq70ref.hlp");
+    EXPECT_EQ(RuntimeErrorHelpFile("A.HLP"), "\\tq70ref.hlp");
 }
 
 TEST_F(EngineTest, FifteenBreakpointsAtMost) {
@@ -738,6 +789,59 @@ TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
     EXPECT_FALSE(var->hasValue);
     EXPECT_TRUE(BlockCleared(r.engine.SharedBlock()));
     r.engine.Stop(1);
+}
+
+// The run's watch list: evaluated at every stop, numbered from 0, kept by
+// the project with its hexadecimal flag and added again at the next run's
+// first stop.
+TEST_F(WatchEndToEnd, TheRunsWatchesFollowEachStopAndOutliveTheRun) {
+    KeptState kept;
+    {
+        Session r(*scratch, &kept);
+        r.engine.SetWatchServices(Tokenize, WatchError);
+        ASSERT_TRUE(r.engine.Start(image, "", false));
+        txwatch::WatchVar* a = r.engine.AddWatchExpression("A&(10)", true);
+        txwatch::WatchVar* d = r.engine.AddWatchExpression("I/0", false);
+        ASSERT_TRUE(a && d);
+        EXPECT_EQ(r.engine.AddWatchExpression("", false), nullptr);
+        EXPECT_EQ(a->number, 0u);
+        EXPECT_EQ(d->number, 1u);
+        EXPECT_EQ(r.engine.ValueText(*a), "0");
+        // A quick evaluation takes a number but stays out of the list.
+        std::string text;
+        auto q = r.engine.EvaluateText("I + 1", text);
+        ASSERT_NE(q, nullptr);
+        EXPECT_EQ(text, "1");
+        EXPECT_EQ(r.engine.Watches().size(), 2u);
+        EXPECT_EQ(r.engine.FindWatch(2), nullptr);
+        ASSERT_GT(r.engine.SetBreakpoint(true, 13, 1, 1, 0, "MAIN.BAS"), 0);
+        r.engine.Go();
+        r.Settle();
+        EXPECT_EQ(r.ui.refreshes, 1);
+        EXPECT_EQ(r.engine.ValueText(*r.engine.FindWatch(0)), "70000");
+        EXPECT_EQ(r.engine.FindWatch(1)->status, 11);
+        EXPECT_TRUE(BlockCleared(r.engine.SharedBlock()));
+        EXPECT_TRUE(r.engine.DeleteWatch(1));
+        EXPECT_FALSE(r.engine.DeleteWatch(1));
+        r.engine.AddWatchExpression("S$", false);
+        EXPECT_TRUE(r.engine.Stop(0));
+    }
+    ASSERT_EQ(kept.watches.size(), 2u);
+    EXPECT_EQ(kept.watches[0].text, "A&(10)");
+    EXPECT_TRUE(kept.watches[0].hex);
+    EXPECT_FALSE(kept.watches[1].hex);
+    {
+        Session r(*scratch, &kept);
+        r.engine.SetWatchServices(Tokenize, WatchError);
+        ASSERT_TRUE(r.engine.Start(image, "", false));
+        EXPECT_EQ(r.ui.restored, (std::vector<std::string>{"0 A&(10)", "1 S$"}));
+        ASSERT_EQ(r.engine.Watches().size(), 2u);
+        EXPECT_TRUE(r.engine.Watches()[0]->hex);
+        EXPECT_EQ(r.engine.Watches()[0]->status, 0);
+        // Evaluated at the first stop: S$ is still empty there.
+        EXPECT_EQ(r.engine.ValueText(*r.engine.Watches()[1]), "\"\"");
+        r.engine.Stop(0);
+    }
 }
 
 TEST_F(WatchEndToEnd, BasrunPrintsEachWatchAtEachStop) {

@@ -20,6 +20,11 @@ struct Recorder : DebugUi {
     }
     void Output(const std::string& t) override { events.push_back("output " + t); }
     void RunEnded(uint32_t c) override { events.push_back("end " + std::to_string(c)); }
+    // Kept apart from events: only the watch tests look at them.
+    std::vector<std::string> restored;
+    int refreshes = 0;
+    void WatchRestored(const txwatch::WatchVar& w) override { restored.push_back(std::to_string(w.number) + " " + w.text); }
+    void WatchesRefreshed() override { ++refreshes; }
     size_t Count(const std::string& e) const { return size_t(std::count(events.begin(), events.end(), e)); }
 };
 

@@ -232,3 +232,84 @@ int CPrjDoc::BreakpointDialog() {
     f->RedrawMargin();
     return 1;
 }
+
+// ---- the debugger's commands ---------------------------------------------------
+
+int CPrjDoc::DebugAddWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->AddWatch() : 0; }
+
+int CPrjDoc::DebugDeleteWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->DeleteWatch() : 0; }
+
+int CPrjDoc::DebugQuickWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->QuickWatch() : 0; }
+
+int CPrjDoc::DebugBreakpointList(int jumpMode) { return m_pDebug ? m_pDebug->BreakpointList(jumpMode != 0) : 0; }
+
+namespace {
+void RedrawMargins() {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
+        if (auto* c = dynamic_cast<CChildFrame*>(f))
+            c->RedrawMargin();
+}
+}  // namespace
+
+bool CPrjDoc::DebugCommand(UINT id) {
+    CIdeApp& app = TheApp();
+    switch (id) {
+    case 6003:
+        if (m_nDebugState != 0) {
+            StopDebug(1);
+            RedrawMargins();
+            return true;
+        }
+        // Output strings are shown only for a run started with Shift and Ctrl held.
+        if (StartDebug(GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 ? 1 : 0))
+            RedrawMargins();
+        return true;
+    case 6004:
+        if (m_pDebug)
+            RestartDebug();
+        return true;
+    case 6005:
+        DebugGo();
+        return true;
+    case 6007:
+        BreakpointDialog();
+        return true;
+    case 6008:
+        DebugBreakpointList(0);
+        return true;
+    case 7002:
+        DebugAddWatch();
+        return true;
+    case 7003:
+        DebugDeleteWatch();
+        return true;
+    case 7004:
+        DebugQuickWatch();
+        return true;
+    case 7101:
+        DebugTrace();
+        return true;
+    case 7102:
+        DebugPassTrace();
+        return true;
+    case 7103: {
+        CPrjFrame* pf = app.m_pPrjFrame;
+        auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
+        CBasEditView* v = f ? f->GetEditView() : nullptr;
+        if (!v || !m_pDebug)
+            return true;
+        int first = 0, last = 0, caret = 1;
+        v->GetLinePositions(first, last, caret);
+        DebugRunToCursor(caret, f->m_hWnd, tambrix::StripDirectory(v->GetDocument()->GetPathName()));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CPrjFrame::OnDebugCommand(UINT id) {
+    if (CPrjDoc* prj = CurrentProjectDoc())
+        prj->DebugCommand(id);
+}

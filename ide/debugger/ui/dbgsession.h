@@ -9,6 +9,13 @@
 
 class CPrjDoc;
 class CBasEditDoc;
+class CDbgWatchFrm;
+class CDbgListBox;
+
+// Where output strings go: the build result window's append, set by the
+// window's owner. Without it they are kept in the project only.
+using DebugOutputSink = void (*)(const std::string& text);
+void SetDebugOutputSink(DebugOutputSink sink);
 
 class CDebug : public txdbg::DebugUi {
 public:
@@ -30,6 +37,20 @@ public:
     void RuntimeError(const std::string& module, uint32_t line, uint32_t error) override;
     void Output(const std::string& text) override;
     void RunEnded(uint32_t exitCode) override;
+    void WatchRestored(const txwatch::WatchVar& var) override;
+    void WatchesRestored() override;
+    void WatchesRefreshed() override;
+
+    // The watch window and the dialogs of watches and breakpoints.
+    void ShowInWatchWindow(txwatch::WatchVar& var);
+    CDbgWatchFrm* FindWatchFrame() const;
+    CDbgListBox* WatchList() const;
+    int AddWatch();
+    int DeleteWatch();
+    int QuickWatch();
+    int BreakpointList(bool jumpMode);
+    // The selection (trimmed) or the word at the caret of the first editor.
+    std::string ExpressionAtCaret() const;
 
     // The open source of a module of the project, opened when asked.
     CBasEditDoc* FindSource(const std::string& module, bool open);

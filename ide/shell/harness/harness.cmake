@@ -13,6 +13,7 @@ if(CMAKE_CROSSCOMPILING)
   # The debug scenario debugs the debugger's own test debuggee.
   add_dependencies(tambrix_test fake_debuggee txprobe)
   target_compile_definitions(tambrix_test PRIVATE TX_FAKE_DEBUGGEE="$<TARGET_FILE:fake_debuggee>")
+  target_include_directories(tambrix_test PRIVATE ${PROJECT_SOURCE_DIR}/ide/debugger/tests)
   foreach(scenario startup damaged nomachine editor bars barsfloat debug commands)
     set(args /scenario:${scenario})
     if(scenario STREQUAL "damaged")
