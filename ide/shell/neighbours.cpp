@@ -7,9 +7,6 @@ FW_IMPLEMENT_DYNCREATE(CPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTreeFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CPrjTreeFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CRcDoc, CDocument)
-FW_IMPLEMENT_DYNCREATE(CRcTreeFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CRcTreeView, CView)
 FW_IMPLEMENT_DYNCREATE(CBetDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CBetFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CBetView, CView)
@@ -19,15 +16,6 @@ FW_IMPLEMENT_DYNCREATE(CDbgWatchView, CView)
 FW_IMPLEMENT_DYNCREATE(CPrjErrDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CPrjErrFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CPrjErrView, CView)
-
-CRcDoc* g_pRcDoc = nullptr;
-
-CRcDoc::CRcDoc() { g_pRcDoc = this; }
-
-CRcDoc::~CRcDoc() {
-    if (g_pRcDoc == this)
-        g_pRcDoc = nullptr;
-}
 
 int CPrjTreeFrm::OnCreate(CREATESTRUCTA* cs) {
     if (CMDIChildWnd::OnCreate(cs) == -1)

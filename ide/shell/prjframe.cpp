@@ -20,6 +20,9 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
     FW_ON_COMMAND(ID_HELP, OnHelpFinder)
     FW_ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
+    FW_ON_COMMAND_RANGE(2121, 2121, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(2200, 2209, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(2119, 2119, OnDesignerCommand)
 FW_END_CMD_MAP()
 
 namespace {
@@ -247,9 +250,7 @@ CMDIChildWnd* CPrjFrame::FindDbgWatchFrame() const {
     return FindChild(RUNTIME_CLASS(CDbgWatchFrm), nullptr);
 }
 
-void CPrjFrame::SendToolToForms(UINT) {
-    // Resource tree views take the tool once the designer exists.
-}
+void CPrjFrame::SendToolToForms(UINT id) { DsgSelectTool(id); }
 
 void CPrjFrame::OnLineJumpPane() { SendMessageA(m_hWnd, WM_COMMAND, ID_LINE_JUMP, 0); }
 

@@ -77,5 +77,7 @@ private:
     void OnUpdateCaretPos(CCmdUI* ui);
     void OnHelpFinder();
     void OnContextHelp();
+    // The designer's commands (ide/designer/ui/dsgcmd.cpp).
+    void OnDesignerCommand(UINT id);
     FW_DECLARE_CMD_MAP()
 };

@@ -5,6 +5,7 @@
 // check and a last "RESULT PASS" or "RESULT FAIL" for CTest.
 //
 //   TAMBRIX_TEST.EXE /scenario:<name> [/nologo]
+#include "dsg_formdata.h"
 #include "ideapp.h"
 #include "idehelpers.h"
 #include "libwnd.h"
@@ -509,6 +510,8 @@ void AfterExit() {
     }
 }
 
+void SeedDesigner();
+
 void Seed(const std::string& scenario) {
     if (scenario == "nomachine")
         return;
@@ -531,6 +534,8 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCx", 700);
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
+    } else if (scenario == "designer") {
+        SeedDesigner();
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
         g_reg.WriteString(RegRoot::CurrentUser, user, "RecentFileList", "8");
@@ -580,6 +585,7 @@ void DamagedChecks() {
 
 #include "editor_steps.inc"
 #include "bars_steps.inc"
+#include "designer_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -652,6 +658,8 @@ int main(int argc, char** argv) {
         g_steps = EditorSteps();
     } else if (g_scenario == "bars" || g_scenario == "barsfloat") {
         g_steps = BarsSteps();
+    } else if (g_scenario == "designer") {
+        g_steps = DesignerSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
