@@ -5,6 +5,7 @@
 // check and a last "RESULT PASS" or "RESULT FAIL" for CTest.
 //
 //   TAMBRIX_TEST.EXE /scenario:<name> [/nologo]
+#include "dsg_clip.h"
 #include "dsg_formdata.h"
 #include "ideapp.h"
 #include "idehelpers.h"
