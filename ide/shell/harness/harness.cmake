@@ -2,7 +2,8 @@
 # entry, a console program so its lines reach CTest.
 tambrix_program(tambrix_test harness/harness.cpp)
 target_compile_definitions(tambrix_test PRIVATE TX_IDE_HARNESS
-  TX_FORM_HEADER="${PROJECT_SOURCE_DIR}/ide/designer/include/tq70form.h")
+  TX_FORM_HEADER="${PROJECT_SOURCE_DIR}/ide/designer/include/tq70form.h"
+  TX_FORMS_EXAMPLE="${PROJECT_SOURCE_DIR}/examples/designer/FORMS.RC")
 # The designer scenario opens scripts through our RC beside the harness.
 add_dependencies(tambrix_test rc)
 set_target_properties(tambrix_test PROPERTIES OUTPUT_NAME TAMBRIX_TEST SUFFIX ".EXE")
