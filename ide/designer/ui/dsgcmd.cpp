@@ -84,4 +84,6 @@ void CPrjFrame::OnDesignerCommand(UINT id) {
         DsgAlign(int(id - 2200));
     else if (id == 2119)
         DsgToggleLock();
+    else if (id >= 9001 && id <= 9005)
+        DsgResourceCommand(id);
 }

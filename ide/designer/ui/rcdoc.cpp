@@ -3,6 +3,7 @@
 #include "rcdoc.h"
 
 #include "dsg_formdata.h"
+#include "dsg_import.h"
 #include "dsg_rcwrite.h"
 #include "dsg_resread.h"
 #include "ideapp.h"
@@ -10,7 +11,9 @@
 #include "mainfrm.h"
 #include "prjframe.h"
 #include "resource.h"
+#include "sjis_path.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -636,4 +639,265 @@ void CtlUpdate(HWND control) {
 
 bool EnableDesignerWindows(bool enable) {
     return g_pRcDoc && g_pRcDoc->EnableDesignerWindows(enable ? 1 : 0) != 0;
+}
+
+// ---- the resource commands -----------------------------------------------------
+
+namespace {
+
+const char* const kKindNames[2] = {"\xCC\xAB\xB0\xD1", "\xD2\xC6\xAD\xB0"};  // ﾌｫｰﾑ, ﾒﾆｭｰ
+
+CRcTreeView* ActiveTree() { return g_pRcDoc ? TreeOf(g_pRcDoc) : nullptr; }
+
+void Refill(CRcDoc* doc) {
+    std::string root = doc->GetPathName().empty() ? doc->GetTitle()
+                                                  : doc->GetPathName().substr(doc->GetPathName().find_last_of('\\') + 1);
+    doc->FillResourceTree(root, true);
+}
+
+}  // namespace
+
+bool DsgRoomForNew(int kind) {
+    if (!g_pRcDoc)
+        return true;
+    size_t have = kind == 0 ? g_pRcDoc->m_doc.forms.size() : g_pRcDoc->m_doc.menus.menus.size();
+    if (have >= size_t(dsg::kMaxForms)) {
+        MessageBoxById(dsg::kMsgNoMoreItems, MB_ICONEXCLAMATION, 1);
+        return false;
+    }
+    return true;
+}
+
+bool CNewResDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    HWND list = GetDlgItem(m_hWnd, 30002);
+    for (int i = 0; i < 2; ++i) {
+        int at = int(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kKindNames[i])));
+        SendMessageA(list, LB_SETITEMDATA, WPARAM(at), LPARAM(i));
+    }
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    RECT r, d;
+    GetWindowRect(m_hWnd, &r);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &d, 0);
+    SetWindowPos(m_hWnd, nullptr, (d.right - (r.right - r.left)) / 2, (d.bottom - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    return true;
+}
+
+bool CNewResDlg::OnCommand(UINT id, UINT code, HWND control) {
+    if (id == 30002 && code == LBN_DBLCLK) {
+        OnOK();
+        return true;
+    }
+    return CDialog::OnCommand(id, code, control);
+}
+
+void CNewResDlg::OnOK() {
+    HWND list = GetDlgItem(m_hWnd, 30002);
+    int sel = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    m_nKind = sel < 0 ? 0 : int(SendMessageA(list, LB_GETITEMDATA, WPARAM(sel), 0));
+    if (!DsgRoomForNew(m_nKind))
+        return;
+    CDialog::OnOK();
+}
+
+void DsgNewResourceCommand() {
+    if (!g_pRcDoc) {
+        DsgNewResource();
+        return;
+    }
+    CNewResDlg dlg;
+    if (dlg.DoModal() != IDOK)
+        return;
+    CRcDoc* doc = g_pRcDoc;
+    if (dlg.GetKind() == 0) {
+        dsg::Form* f = dsg::FrmCreateNew(Host(), doc->m_doc, nullptr, false);
+        if (!f)
+            return;
+        HWND w = Hwnd(f->window);
+        auto& r = f->table[0];
+        RECT wr;
+        GetWindowRect(w, &wr);
+        r.x = wr.left, r.y = wr.top, r.cx = wr.right - wr.left, r.cy = wr.bottom - wr.top;
+        ShowWindow(w, SW_SHOWNORMAL);
+        DsgSelectControl(w, w);
+    } else {
+        CRcTreeView* tree = TreeOf(doc);
+        if (!doc->m_doc.menus.CreateNew(tree ? Key(tree->m_hWnd) : 0))
+            return;
+    }
+    doc->SetModifiedFlag(true);
+    Refill(doc);
+}
+
+LPARAM CRcTreeView::ItemData(HTREEITEM item) {
+    TVITEMA it{};
+    it.mask = TVIF_PARAM;
+    it.hItem = item;
+    TreeView_GetItem(m_hWnd, &it);
+    return it.lParam;
+}
+
+void CRcTreeView::ResImport() {
+    CFileDialog dlg(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                    "\xD8\xBF\xB0\xBD(*.ico;*.bmp;*.dib;*.cur;*.ptr)|*.ico;*.bmp;*.dib;*.cur;*.ptr|"
+                    "\xB1\xB2\xBA\xDD(*.ico)|*.ico|\xCB\xDE\xAF\xC4\xCF\xAF\xCC\xDF(*.bmp;*.dib)|*.bmp;*.dib|"
+                    "\xCF\xB3\xBD\xCE\xDF\xB2\xDD\xC0(*.cur;*.ptr)|*.cur;*.ptr|"
+                    "\x82\xB7\x82\xD7\x82\xC4\x82\xCC\xCC\xA7\xB2\xD9(*.*)|*.*||");
+    dlg.m_strTitle = "\xD8\xBF\xB0\xBD\x82\xCC\xB2\xDD\xCE\xDF\xB0\xC4";  // ﾘｿｰｽのｲﾝﾎﾟｰﾄ
+    std::string folder;
+    if (auto* doc = dynamic_cast<CRcDoc*>(m_pDocument); doc && !doc->GetPathName().empty())
+        folder = prj::FolderOf(doc->GetPathName());
+    if (!folder.empty())
+        dlg.m_ofn.lpstrInitialDir = folder.c_str();
+    if (dlg.DoModal() == IDOK)
+        ResImportFile(dlg.GetPathName());
+}
+
+bool CRcTreeView::ResImportFile(const std::string& path) {
+    auto* doc = dynamic_cast<CRcDoc*>(m_pDocument);
+    if (!doc)
+        return false;
+    if (dsg::ImportCheckTitle(prj::BareName(path)) != 0) {
+        MessageBoxById(dsg::kMsgBadFileName, MB_ICONEXCLAMATION, 1);
+        return false;
+    }
+    std::string folder;
+    if (!doc->GetPathName().empty()) {
+        folder = prj::FolderOf(doc->GetPathName());
+    } else {
+        char cur[MAX_PATH] = {};
+        GetCurrentDirectoryA(sizeof cur, cur);
+        folder = cur;
+    }
+    bool noMemory = false;
+    if (!dsg::ResFileImport(doc->m_doc.lists, dsg::ImportStoredPath(path, folder), noMemory)) {
+        if (noMemory)
+            MessageBoxById(dsg::kMsgNoMemory, MB_ICONEXCLAMATION, 1);
+        return false;
+    }
+    doc->SetModifiedFlag(true);
+    Refill(doc);
+    return true;
+}
+
+void CRcTreeView::ResEdit() {
+    auto* doc = dynamic_cast<CRcDoc*>(m_pDocument);
+    HTREEITEM item = RcTreeGetSel(0, nullptr);
+    if (!doc || !item)
+        return;
+    LPARAM number = ItemData(item);
+    for (auto& f : doc->m_doc.forms) {
+        if (f.number == number)
+            ShowFormWindow(Hwnd(f.window));
+    }
+}
+
+void CRcTreeView::ResClose() {
+    if (RcTreeGetSel(0, nullptr) && g_hActiveForm)
+        ShowWindow(g_hActiveForm, SW_HIDE);
+}
+
+bool CRcTreeView::ResDelete() {
+    auto* doc = dynamic_cast<CRcDoc*>(m_pDocument);
+    HTREEITEM sel = TreeView_GetSelection(m_hWnd);
+    if (!doc || !sel || TreeView_GetCount(m_hWnd) < 2)
+        return false;
+    HTREEITEM parent = TreeView_GetParent(m_hWnd, sel);
+    int category = -1;
+    for (int i = 0; i < 5; ++i) {
+        if (parent && parent == m_category[i])
+            category = i;
+    }
+    if (category < 0)
+        return false;  // the root or a category
+    char buf[MAX_PATH] = {};
+    TVITEMA it{};
+    it.mask = TVIF_TEXT | TVIF_PARAM;
+    it.hItem = sel;
+    it.pszText = buf;
+    it.cchTextMax = sizeof buf;
+    TreeView_GetItem(m_hWnd, &it);
+    std::string text = buf;
+    auto confirm = [&] {
+        return MessageBoxById(21022, MB_YESNO | MB_ICONQUESTION, 1, text.c_str()) == IDYES;
+    };
+    dsg::Document& d = doc->m_doc;
+    if (category == 0) {
+        auto f = std::find_if(d.forms.begin(), d.forms.end(), [&](const dsg::Form& x) { return x.number == it.lParam; });
+        if (f == d.forms.end() || !confirm())
+            return false;
+        for (size_t i = f->table.size(); i-- > 1;)
+            dsg::CtlReleaseResources(Host(), d, f->table[i], true);
+        dsg::CtlReleaseResources(Host(), d, f->table[0], false);
+        if (Sel().form == Hwnd(f->window))
+            Sel() = Selection{};
+        Host().DropWindow(f->window);
+        d.forms.erase(f);
+    } else if (category == 4) {
+        int index = d.menus.Find(text);
+        if (index < 0)
+            return false;
+        for (const auto& f : d.forms) {
+            if (f.menu == index) {
+                MessageBoxById(21021, MB_ICONEXCLAMATION, 1);
+                return false;
+            }
+        }
+        if (!confirm())
+            return false;
+        d.menus.menus.erase(d.menus.menus.begin() + index);
+        for (auto& f : d.forms) {
+            if (f.menu > index)
+                --f.menu;
+        }
+    } else {
+        // Bitmaps, cursors, icons: list kinds 3, 4, 2.
+        const int kinds[3] = {3, 4, 2};
+        dsg::FileList& list = d.List(kinds[category - 1]);
+        std::string name = dsg::ResourceName(text);
+        size_t i = 0;
+        while (i < list.entries.size() && !prj::EqualNoCase(dsg::ResourceName(list.entries[i].path), name))
+            ++i;
+        if (i == list.entries.size())
+            return false;
+        if (list.entries[i].uses != 0) {
+            MessageBoxById(21021, MB_ICONEXCLAMATION, 1);
+            return false;
+        }
+        if (!confirm())
+            return false;
+        list.Remove(i);
+    }
+    doc->SetModifiedFlag(true);
+    TreeView_DeleteItem(m_hWnd, sel);
+    if (!TreeView_GetChild(m_hWnd, parent)) {
+        TreeView_DeleteItem(m_hWnd, parent);
+        m_category[category] = nullptr;
+    }
+    if (category == 0 && !d.forms.empty()) {
+        HWND first = Hwnd(d.forms[0].window);
+        d.forms[0].open = 1;
+        ShowWindow(first, SW_SHOW);
+        SetActiveWindow(first);
+        DsgSelectControl(first, first);
+    }
+    return true;
+}
+
+void DsgResourceCommand(UINT id) {
+    if (id == 9001) {
+        DsgNewResourceCommand();
+        return;
+    }
+    CRcTreeView* tree = ActiveTree();
+    if (!tree)
+        return;
+    switch (id) {
+    case 9002: tree->ResImport(); break;
+    case 9003: tree->ResEdit(); break;
+    case 9004: tree->ResClose(); break;
+    case 9005: tree->ResDelete(); break;
+    default: break;
+    }
 }

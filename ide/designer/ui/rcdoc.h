@@ -71,6 +71,14 @@ public:
     // category (0 forms, 4 menus), else none.
     HTREEITEM RcTreeGetSel(int category, std::string* text);
     std::vector<std::string> ItemTexts(HTREEITEM parent);  // for tests and callers
+    LPARAM ItemData(HTREEITEM item);
+    // The resource commands 9002-9005 (import, edit, close, delete).
+    void ResImport();
+    // Adds one file to its list: false (with 20060) for a name that cannot be one.
+    bool ResImportFile(const std::string& path);
+    void ResEdit();
+    void ResClose();
+    bool ResDelete();
 
     HTREEITEM m_root = nullptr;
     // Forms, bitmaps, cursors, icons, menus.
@@ -81,6 +89,25 @@ protected:
     bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
     void OnDestroy() override;
 };
+
+// The new-resource dialog (186): a form (0) or a menu (1).
+class CNewResDlg : public CDialog {
+public:
+    CNewResDlg() : CDialog(186) {}
+    int GetKind() const { return m_nKind; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    int m_nKind = 0;
+};
+// False, with 21018, when the active resource document holds 16 of the kind.
+bool DsgRoomForNew(int kind);
+// Command 9001: the dialog, then the new form or menu.
+void DsgNewResourceCommand();
+// Commands 9001-9005.
+void DsgResourceCommand(UINT id);
 
 // ---- what the shell calls ------------------------------------------------
 
