@@ -22,7 +22,7 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
     FW_ON_COMMAND_RANGE(2121, 2121, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(2200, 2209, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(2119, 2119, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(2118, 2119, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(9001, 9005, OnDesignerCommand)
 FW_END_CMD_MAP()
 

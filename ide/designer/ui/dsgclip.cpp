@@ -3,6 +3,7 @@
 // paste that follows the pointer until a click places it.
 #include "dsg_clip.h"
 #include "dsg_formdata.h"
+#include "dsg_group.h"
 #include "idehelpers.h"
 #include "rcdoc.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 dsg::ClipBlock g_pending;
 bool g_hasPending = false;
+// Whether the last control copied was a member of a group.
+bool g_copiedFromGroup = false;
 POINT g_pasteRef{};
 
 bool TestModeOn() { return DsgIsFormTestMode(); }
@@ -55,10 +58,12 @@ bool ClipCopy(HWND form, std::vector<uint8_t>* out) {
     b.anchorId = anchor ? anchor->id : 0;
     RECT s = UnionOfSelection(form);
     b.selection = {s.left, s.top, s.right, s.bottom};
+    std::vector<dsg::Group> groups = dsg::GrpRebuild(*f);
     for (HWND c : Sel().controls) {
         dsg::ControlRecord* r = Rec(*f, c);
         if (!r)
             continue;
+        g_copiedFromGroup = dsg::GrpFindOfControl(groups, r->hwnd) >= 0;
         dsg::ClipEntry e;
         e.record = *r;
         e.hasFont = r->font && Host().GetFont(r->font, e.font);
@@ -169,6 +174,8 @@ bool ClipPlace(HWND form, POINT pt) {
         }
         r.hwnd = w;
         r.font = 0;
+        // The copies are grouped anew below, never by the source's marks.
+        r.attributes &= ~(dsg::kCaGroup | dsg::kCaEnd);
         bool fontKind = (r.kind >= dsg::kButton && r.kind <= dsg::kList) || r.kind == dsg::kCombo;
         if (fontKind && e.hasFont) {
             r.font = Host().MakeFont(e.font);
@@ -183,8 +190,22 @@ bool ClipPlace(HWND form, POINT pt) {
     if (GetCapture() == form)
         ReleaseCapture();
     if (!made.empty()) {
-        DsgSelectControl(form, made.front());
+        Sel().form = form;
         Sel().controls = made;
+        Sel().anchor = made.front();
+        Sel().group = -1;
+        if (g_copiedFromGroup && made.size() >= 2) {
+            std::vector<uint32_t> keys;
+            for (HWND c : made)
+                keys.push_back(Key(c));
+            if (dsg::GrpMake(*f, keys))
+                ApplyTableOrder(form);
+            Sel().controls.clear();
+            Sel().form = nullptr;
+        }
+        DsgSelectControl(form, made.front());
+        if (!g_copiedFromGroup)
+            Sel().controls = made;
         g_pRcDoc->SetModifiedFlag(true);
     }
     RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -84,6 +84,8 @@ void CPrjFrame::OnDesignerCommand(UINT id) {
         DsgAlign(int(id - 2200));
     else if (id == 2119)
         DsgToggleLock();
+    else if (id == 2118)
+        DsgGroup(Sel().form);
     else if (id >= 9001 && id <= 9005)
         DsgResourceCommand(id);
 }

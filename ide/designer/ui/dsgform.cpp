@@ -2,6 +2,7 @@
 // classes, the design-mode procedure of standard controls, grid and
 // selection painting, the tool box's insertion and the mouse selection.
 #include "dsg_formdata.h"
+#include "dsg_group.h"
 #include "ideapp.h"
 #include "mainfrm.h"
 #include "rcdoc.h"
@@ -318,6 +319,7 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
               std::max(g_start.y, pt.y)};
     std::vector<HWND> hit;
     bool any = false;
+    std::vector<dsg::Group> groups = dsg::GrpRebuild(f);
     for (size_t i = 1; i < f.table.size(); ++i) {
         HWND c = Hwnd(f.table[i].hwnd);
         if (!c)
@@ -326,10 +328,20 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
         if (!IntersectRect(&x, &r, &band))
             continue;
         any = true;
-        hit.push_back(c);
+        // Members of a group are selected only as their group, by a click.
+        if (dsg::GrpFindOfControl(groups, f.table[i].hwnd) < 0)
+            hit.push_back(c);
     }
     if (!any)
         return;
+    g_sel.group = -1;
+    if (hit.empty()) {
+        InvalidateRect(w, nullptr, TRUE);
+        g_sel.form = w;
+        g_sel.controls.clear();
+        g_sel.anchor = w;
+        return;
+    }
     InvalidateRect(w, nullptr, TRUE);
     HWND anchor = g_sel.anchor;
     g_sel.form = w;
@@ -641,12 +653,78 @@ void DsgSelectControl(HWND form, HWND control) {
     g_sel.form = form;
     g_sel.anchor = control;
     g_sel.controls.clear();
-    if (control && control != form)
-        g_sel.controls.push_back(control);
+    g_sel.group = -1;
+    if (control && control != form) {
+        // A member of a group brings its whole group.
+        std::vector<dsg::Group> groups = GroupsOf(form);
+        int g = dsg::GrpFindOfControl(groups, Key(control));
+        if (g >= 0) {
+            g_sel.group = g;
+            for (uint32_t k : groups[size_t(g)])
+                g_sel.controls.push_back(Hwnd(k));
+        } else {
+            g_sel.controls.push_back(control);
+        }
+    }
     g_hActiveForm = form;
     if (oldForm && oldForm != form)
         InvalidateRect(oldForm, nullptr, TRUE);
     InvalidateSelection();
+}
+
+std::vector<dsg::Group> GroupsOf(HWND form) {
+    dsg::Form* f = FormOf(form);
+    return f ? dsg::GrpRebuild(*f) : std::vector<dsg::Group>{};
+}
+
+void ApplyTableOrder(HWND form) {
+    dsg::Form* f = FormOf(form);
+    if (!f)
+        return;
+    HWND prev = HWND_TOP;
+    for (size_t i = 1; i < f->table.size(); ++i) {
+        HWND c = Hwnd(f->table[i].hwnd);
+        if (!c)
+            continue;
+        LONG_PTR style = GetWindowLongPtrA(c, GWL_STYLE);
+        LONG_PTR want = (f->table[i].style & dsg::kWsGroup) ? (style | WS_GROUP) : (style & ~LONG_PTR(WS_GROUP));
+        if (want != style)
+            SetWindowLongPtrA(c, GWL_STYLE, want);
+        SetWindowPos(c, prev, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        prev = c;
+    }
+}
+
+bool DsgGroup(HWND form) {
+    dsg::Form* f = FormOf(form);
+    if (!f || g_sel.form != form || g_sel.controls.size() < 2)
+        return false;
+    std::vector<dsg::Group> groups = dsg::GrpRebuild(*f);
+    if (g_sel.group >= 0 && size_t(g_sel.group) < groups.size()) {
+        dsg::GrpDissolve(*f, groups[size_t(g_sel.group)], groups);
+        ApplyTableOrder(form);
+        g_sel.group = -1;
+        DsgSelectControl(form, form);
+    } else {
+        std::vector<uint32_t> keys;
+        for (HWND c : g_sel.controls)
+            keys.push_back(Key(c));
+        if (!dsg::GrpMake(*f, keys))
+            return false;
+        ApplyTableOrder(form);
+        HWND anchor = g_sel.anchor;
+        g_sel.controls.clear();
+        DsgSelectControl(form, anchor);
+    }
+    for (size_t i = 1; i < f->table.size(); ++i) {
+        if (HWND c = Hwnd(f->table[i].hwnd)) {
+            ShowWindow(c, SW_SHOWNA);
+            EnableWindow(c, TRUE);
+        }
+    }
+    MarkModified();
+    InvalidateRect(form, nullptr, TRUE);
+    return true;
 }
 
 void RegisterClasses() {

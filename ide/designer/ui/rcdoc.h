@@ -151,7 +151,14 @@ struct Selection {
     HWND form = nullptr;
     HWND anchor = nullptr;
     std::vector<HWND> controls;
+    int group = -1;  // the current group of the form, -1 none
 };
+// The form's groups, from its records' marks.
+std::vector<std::vector<uint32_t>> GroupsOf(HWND form);
+// Command 2118: the selection becomes a group, or the current group goes.
+bool DsgGroup(HWND form);
+// Windows follow their records: z-order in table order, WS_GROUP.
+void ApplyTableOrder(HWND form);
 Selection& Sel();
 void DsgSelectControl(HWND form, HWND control);
 // The clipboard (dsgclip.cpp): copy into the clipboard or a private block,
