@@ -19,6 +19,10 @@ wine() { "$root/scripts/wine-run.sh" "$@"; }
 # The example source opens in an editor with its line numbers.
 cp "$root/examples/hello.bas" "$work/hello.bas"
 src="Z:$(echo "$work/hello.bas" | tr / '\\')"
+cp "$root/examples/designer/FORMS.RC" "$work/FORMS.RC"
+cp "$root/ide/designer/include/tq70form.h" "$work/tq70form.h"
+rm -f "$work/FORMS.res"
+rcsrc="Z:$(echo "$work/FORMS.RC" | tr / '\\')"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "ide-demo: TAMBRIX starts on $DISPLAY; close it from its File menu."
@@ -26,20 +30,28 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 
-shot=$root/build/ide-demo.png
-fb=$(mktemp -d)
-num=99
-while [ -e /tmp/.X$num-lock ]; do num=$((num + 1)); done
-Xvfb :$num -screen 0 1024x768x24 -fbdir "$fb" >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-# A Wine desktop window draws the frames' captions, which no window manager does here.
-DISPLAY=:$num wine explorer /desktop=tambrix,1024x768 "$exe" "$src" >/dev/null 2>&1 &
-ide=$!
-sleep 12
-python3 "$root/scripts/xwd2png.py" "$fb/Xvfb_screen0" "$shot" && echo "ide-demo: screenshot in $shot"
-kill "$ide" 2>/dev/null
-WINEPREFIX=$TX_WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null
-kill "$xvfb" 2>/dev/null
-wait 2>/dev/null
-rm -rf "$fb"
+# One run on a virtual screen: the IDE opens a file and the screen is saved.
+shoot() {
+  local file=$1 shot=$2 fb num xvfb ide
+  fb=$(mktemp -d)
+  num=99
+  while [ -e /tmp/.X$num-lock ]; do num=$((num + 1)); done
+  Xvfb :$num -screen 0 1024x768x24 -fbdir "$fb" >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+  # A Wine desktop window draws the frames' captions, which no window manager does here.
+  DISPLAY=:$num wine explorer /desktop=tambrix,1024x768 "$exe" "$file" >/dev/null 2>&1 &
+  ide=$!
+  sleep 12
+  python3 "$root/scripts/xwd2png.py" "$fb/Xvfb_screen0" "$shot" && echo "ide-demo: screenshot in $shot"
+  kill "$ide" 2>/dev/null
+  WINEPREFIX=$TX_WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$fb"
+}
+
+shoot "$src" "$root/build/ide-demo.png"
+# The example resource script opens with its form in design mode (our RC
+# compiles it on the way in).
+shoot "$rcsrc" "$root/build/ide-demo-form.png"

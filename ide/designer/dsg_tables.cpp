@@ -53,3 +53,9 @@ const EventName kEventNames[kEventCount] = {
 };
 
 }  // namespace dsg
+
+namespace dsg {
+// The arrangement dialog's range message.
+extern const char *const kArrangeRangeFormat;
+const char *const kArrangeRangeFormat = "指定された値が正しくありません (%d-%d)";
+}  // namespace dsg

@@ -27,21 +27,26 @@ list(APPEND tambrix_sources ${tambrix_project_ui}/prjwin.cpp ${tambrix_project_u
   ${tambrix_project_ui}/prjerr.cpp ${tambrix_project_ui}/buildrun.cpp ${tambrix_project_ui}/builddlg.cpp
   ${tambrix_project_ui}/prjcmds.cpp ${tambrix_project_ui}/prjtexts.cpp)
 tx_cp932(${tambrix_project_ui}/prjtexts.cpp)
+# The live designer lives with the designer.
+set(tambrix_designer_ui ${PROJECT_SOURCE_DIR}/ide/designer/ui)
+list(APPEND tambrix_sources ${tambrix_designer_ui}/dsghost.cpp ${tambrix_designer_ui}/dsgform.cpp
+  ${tambrix_designer_ui}/rcdoc.cpp ${tambrix_designer_ui}/dsgcmd.cpp ${tambrix_designer_ui}/dsgclip.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
-          -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -I ${PROJECT_SOURCE_DIR}/ide/debugger/ui -I ${PROJECT_SOURCE_DIR}/ide/project/ui -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
+          -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -I ${PROJECT_SOURCE_DIR}/ide/debugger/ui -I ${PROJECT_SOURCE_DIR}/ide/project/ui -I ${PROJECT_SOURCE_DIR}/ide/designer/ui -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/commands.rc
           ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc ${PROJECT_SOURCE_DIR}/ide/debugger/ui/watch.bmp ${PROJECT_SOURCE_DIR}/ide/project/ui/project.rc
+          ${PROJECT_SOURCE_DIR}/ide/designer/ui/designer.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h
           ${PROJECT_SOURCE_DIR}/framework/win/fwres.rc ${PROJECT_SOURCE_DIR}/framework/win/fwres.h
           ${tambrix_pictures}
   VERBATIM)
 
 add_library(tambrix_shell STATIC ${tambrix_sources})
-target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${tambrix_debugger_ui} ${tambrix_project_ui})
-target_link_libraries(tambrix_shell PUBLIC txdebug_win32)
+target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${tambrix_debugger_ui} ${tambrix_project_ui} ${tambrix_designer_ui})
+target_link_libraries(tambrix_shell PUBLIC txdebug_win32 txdesigner)
 # The line checkers are the outside libraries TXPP and TXSCL, bound by import.
 target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core txpp txscl txproject)
 
@@ -50,7 +55,7 @@ function(tambrix_program target)
   # The shell's objects must all be in: nothing references the dynamically
   # created classes by name.
   target_link_libraries(${target} PRIVATE -Wl,--whole-archive tambrix_shell -Wl,--no-whole-archive
-    txfw tambrix_core txfwcore txpp txscl txproject)
+    txfw tambrix_core txfwcore txpp txscl txproject txdesigner)
 endfunction()
 
 tambrix_program(tambrix main.cpp)

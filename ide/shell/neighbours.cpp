@@ -8,21 +8,9 @@ FW_IMPLEMENT_DYNCREATE(CPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTreeFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CPrjTreeFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CRcDoc, CDocument)
-FW_IMPLEMENT_DYNCREATE(CRcTreeFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CRcTreeView, CView)
 FW_IMPLEMENT_DYNCREATE(CBetDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CBetFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CBetView, CView)
-
-CRcDoc* g_pRcDoc = nullptr;
-
-CRcDoc::CRcDoc() { g_pRcDoc = this; }
-
-CRcDoc::~CRcDoc() {
-    if (g_pRcDoc == this)
-        g_pRcDoc = nullptr;
-}
 
 int CPrjTreeFrm::OnCreate(CREATESTRUCTA* cs) {
     if (CMDIChildWnd::OnCreate(cs) == -1)

@@ -135,20 +135,8 @@ protected:
     void OnDestroy() override;
 };
 
-// The one resource document, held in a global while it is open.
-class CRcDoc : public CDocument {
-    FW_DECLARE_DYNCREATE(CRcDoc)
-public:
-    CRcDoc();
-    ~CRcDoc() override;
-    uint32_t m_nTestMode = 0;
-    std::string m_strFrameCaption;
-    void Serialize(CArchive&) override {}
-};
-extern CRcDoc* g_pRcDoc;
-
-TX_PLAIN_FRAME(CRcTreeFrm)
-TX_PLAIN_VIEW(CRcTreeView)
+// The resource document, its tree and the form windows: the designer's.
+#include "rcdoc.h"
 
 TX_PLAIN_DOC(CBetDoc)
 TX_PLAIN_FRAME(CBetFrm)

@@ -34,6 +34,10 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(ID_PROJECT_NEW, OnPrjNew)
     FW_ON_COMMAND(ID_PROJECT_OPEN, OnPrjOpen)
     FW_ON_COMMAND(32785, OnPrjWizard)
+    FW_ON_COMMAND_RANGE(2121, 2121, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(2200, 2209, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(2118, 2119, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(9001, 9005, OnDesignerCommand)
 FW_END_CMD_MAP()
 
 namespace {
@@ -259,9 +263,7 @@ CMDIChildWnd* CPrjFrame::FindDbgWatchFrame() const {
     return FindChild(RUNTIME_CLASS(CDbgWatchFrm), nullptr);
 }
 
-void CPrjFrame::SendToolToForms(UINT) {
-    // Resource tree views take the tool once the designer exists.
-}
+void CPrjFrame::SendToolToForms(UINT id) { DsgSelectTool(id); }
 
 void CPrjFrame::OnLineJumpPane() { SendMessageA(m_hWnd, WM_COMMAND, ID_LINE_JUMP, 0); }
 

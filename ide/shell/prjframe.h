@@ -98,5 +98,7 @@ private:
     // The build commands (ide/project/ui/prjcmds.cpp).
     void OnBuildCompile();
     void OnBuildAll();
+    // The designer's commands (ide/designer/ui/dsgcmd.cpp).
+    void OnDesignerCommand(UINT id);
     FW_DECLARE_CMD_MAP()
 };

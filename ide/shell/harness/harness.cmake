@@ -1,7 +1,11 @@
 # TAMBRIX_TEST.EXE: the program with the scenario harness in place of its
 # entry, a console program so its lines reach CTest.
 tambrix_program(tambrix_test harness/harness.cpp)
-target_compile_definitions(tambrix_test PRIVATE TX_IDE_HARNESS)
+target_compile_definitions(tambrix_test PRIVATE TX_IDE_HARNESS
+  TX_FORM_HEADER="${PROJECT_SOURCE_DIR}/ide/designer/include/tq70form.h"
+  TX_FORMS_EXAMPLE="${PROJECT_SOURCE_DIR}/examples/designer/FORMS.RC")
+# The designer scenario opens scripts through our RC beside the harness.
+add_dependencies(tambrix_test rc)
 set_target_properties(tambrix_test PROPERTIES OUTPUT_NAME TAMBRIX_TEST SUFFIX ".EXE")
 target_link_options(tambrix_test PRIVATE -mconsole)
 
@@ -14,7 +18,7 @@ if(CMAKE_CROSSCOMPILING)
   add_dependencies(tambrix_test fake_debuggee txprobe)
   target_compile_definitions(tambrix_test PRIVATE TX_FAKE_DEBUGGEE="$<TARGET_FILE:fake_debuggee>")
   target_include_directories(tambrix_test PRIVATE ${PROJECT_SOURCE_DIR}/ide/debugger/tests)
-  foreach(scenario startup damaged nomachine editor bars barsfloat debug commands)
+  foreach(scenario startup damaged nomachine editor bars barsfloat debug commands designer)
     set(args /scenario:${scenario})
     if(scenario STREQUAL "damaged")
       list(APPEND args /nologo CMDLINE.LIB)

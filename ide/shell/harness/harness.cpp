@@ -5,6 +5,8 @@
 // check and a last "RESULT PASS" or "RESULT FAIL" for CTest.
 //
 //   TAMBRIX_TEST.EXE /scenario:<name> [/nologo]
+#include "dsg_clip.h"
+#include "dsg_formdata.h"
 #include "ideapp.h"
 #include "idehelpers.h"
 #include "libwnd.h"
@@ -509,6 +511,8 @@ void AfterExit() {
     }
 }
 
+void SeedDesigner();
+
 void Seed(const std::string& scenario) {
     if (scenario == "nomachine")
         return;
@@ -531,6 +535,8 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCx", 700);
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
+    } else if (scenario == "designer") {
+        SeedDesigner();
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
         g_reg.WriteString(RegRoot::CurrentUser, user, "RecentFileList", "8");
@@ -584,6 +590,7 @@ void DamagedChecks() {
 #include "build_steps.inc"
 namespace {
 #include "commands_steps.inc"
+#include "designer_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -660,6 +667,8 @@ int main(int argc, char** argv) {
         g_steps = BuildSteps();
     } else if (g_scenario == "commands") {
         g_steps = CommandsSteps();
+    } else if (g_scenario == "designer") {
+        g_steps = DesignerSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")

@@ -1,0 +1,91 @@
+// The designer's commands as the project frame receives them: test mode,
+// aligning and spacing, locking.
+#include "dsg_align.h"
+#include "prjframe.h"
+#include "rcdoc.h"
+
+using namespace dsgwin;
+
+namespace {
+
+// The selected controls of the active form as boxes, and their records.
+std::vector<dsg::ControlRecord*> SelectedRecords(dsg::Form*& form) {
+    std::vector<dsg::ControlRecord*> out;
+    form = FormOf(Sel().form);
+    if (!form)
+        return out;
+    for (HWND c : Sel().controls) {
+        uint32_t k = Key(c);
+        for (auto& r : form->table) {
+            if (r.hwnd == k && &r != &form->table[0])
+                out.push_back(&r);
+        }
+    }
+    return out;
+}
+
+std::vector<dsg::AlignBox> Boxes(const std::vector<dsg::ControlRecord*>& recs) {
+    std::vector<dsg::AlignBox> out;
+    for (auto* r : recs)
+        out.push_back({r->hwnd, r->x, r->y, r->cx, r->cy, (r->attributes & dsg::kCaLocked) != 0});
+    return out;
+}
+
+}  // namespace
+
+bool DsgAlign(int mode) {
+    dsg::Form* form = nullptr;
+    auto recs = SelectedRecords(form);
+    auto boxes = Boxes(recs);
+    size_t anchor = 0;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        if (Hwnd(recs[i]->hwnd) == Sel().anchor)
+            anchor = i;
+    }
+    if (!form)
+        return false;
+    const auto& f = form->table[0];
+    if (!dsg::DsgAlignBoxes(mode, boxes, anchor, f.area[dsg::fa::gridSnap] != 0, int32_t(f.area[dsg::fa::gridX]),
+                            int32_t(f.area[dsg::fa::gridY])))
+        return false;
+    HDWP batch = BeginDeferWindowPos(int(recs.size()));
+    for (size_t i = 0; i < recs.size(); ++i) {
+        auto* r = recs[i];
+        r->x = boxes[i].x, r->y = boxes[i].y, r->cx = boxes[i].cx, r->cy = boxes[i].cy;
+        if (batch)
+            batch = DeferWindowPos(batch, Hwnd(r->hwnd), nullptr, r->x, r->y, r->cx, r->cy,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (batch)
+        EndDeferWindowPos(batch);
+    if (g_pRcDoc)
+        g_pRcDoc->SetModifiedFlag(true);
+    InvalidateRect(Sel().form, nullptr, TRUE);
+    return true;
+}
+
+bool DsgToggleLock() {
+    dsg::Form* form = nullptr;
+    auto recs = SelectedRecords(form);
+    bool lock = !dsg::DsgIsLocked(Boxes(recs), true);
+    for (auto* r : recs)
+        r->attributes = lock ? (r->attributes | dsg::kCaLocked) : (r->attributes & ~dsg::kCaLocked);
+    if (!recs.empty() && g_pRcDoc)
+        g_pRcDoc->SetModifiedFlag(true);
+    if (Sel().form)
+        InvalidateRect(Sel().form, nullptr, TRUE);
+    return lock;
+}
+
+void CPrjFrame::OnDesignerCommand(UINT id) {
+    if (id == kCmdTestMode && g_pRcDoc)
+        g_pRcDoc->RcToggleTestMode();
+    else if (id >= 2200 && id <= 2209)
+        DsgAlign(int(id - 2200));
+    else if (id == 2119)
+        DsgToggleLock();
+    else if (id == 2118)
+        DsgGroup(Sel().form);
+    else if (id >= 9001 && id <= 9005)
+        DsgResourceCommand(id);
+}

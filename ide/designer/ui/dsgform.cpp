@@ -1,0 +1,775 @@
+// The form windows: the form class, the placeholder and bitmap-button
+// classes, the design-mode procedure of standard controls, grid and
+// selection painting, the tool box's insertion and the mouse selection.
+#include "dsg_formdata.h"
+#include "dsg_group.h"
+#include "ideapp.h"
+#include "mainfrm.h"
+#include "rcdoc.h"
+#include "prjframe.h"
+#include "resource.h"
+
+#include <algorithm>
+
+namespace dsgwin {
+
+namespace {
+
+uint32_t g_toolKind = 0;
+bool g_toolActive = false;
+bool g_forwarding = false;  // a control's click is on its way to the form
+Selection g_sel;
+
+// The mouse operation: 0 idle, 3 move the selection, 4 rubber band.
+int g_mouseMode = 0;
+POINT g_start{};
+RECT g_opRect{};
+RECT g_outline{-1, -1, -1, -1};
+
+bool TestMode() { return g_pRcDoc && g_pRcDoc->m_nTestMode != 0 && TheApp().m_nClosing == 0; }
+
+dsg::ControlRecord* RecordOf(dsg::Form& f, HWND w) {
+    uint32_t k = Key(w);
+    if (!k)
+        return nullptr;
+    for (auto& r : f.table) {
+        if (r.hwnd == k)
+            return &r;
+    }
+    return nullptr;
+}
+
+void MarkModified() {
+    if (g_pRcDoc)
+        g_pRcDoc->SetModifiedFlag(true);
+}
+
+RECT ChildRect(HWND form, HWND c) {
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void InvalidateSelection() {
+    if (g_sel.form)
+        InvalidateRect(g_sel.form, nullptr, TRUE);
+}
+
+// The grid: one row of the back colour with every x step inverted, copied
+// to every y step.
+void PaintGrid(HWND w, HDC dc, const dsg::ControlRecord& f) {
+    int gx = int(f.area[dsg::fa::gridX]), gy = int(f.area[dsg::fa::gridY]);
+    if (!f.area[dsg::fa::gridVisible] || gx < 2 || gy < 2)
+        return;
+    RECT client;
+    GetClientRect(w, &client);
+    int width = client.right;
+    if (width <= 0)
+        return;
+    HDC mem = CreateCompatibleDC(dc);
+    if (!mem)
+        return;
+    HBITMAP row = CreateCompatibleBitmap(dc, width, 1);
+    if (!row) {
+        DeleteDC(mem);
+        return;
+    }
+    HGDIOBJ old = SelectObject(mem, row);
+    HBRUSH back = CreateSolidBrush(dsg::kPalette[f.area[dsg::fa::backColor] & 15]);
+    RECT line{0, 0, width, 1};
+    FillRect(mem, &line, back);
+    DeleteObject(back);
+    for (int x = gx; x < width; x += gx)
+        PatBlt(mem, x, 0, 1, 1, DSTINVERT);
+    for (int y = gy; y < client.bottom; y += gy)
+        BitBlt(dc, 0, y, width, 1, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(row);
+    DeleteDC(mem);
+}
+
+void PaintSelection(HWND w, HDC dc, dsg::Form& f) {
+    if (TestMode() || g_sel.form != w || !g_sel.anchor || g_sel.anchor == w || g_sel.controls.empty())
+        return;
+    dsg::ControlRecord* anchorRec = RecordOf(f, g_sel.anchor);
+    bool locked = anchorRec && (anchorRec->attributes & dsg::kCaLocked);
+    for (HWND c : g_sel.controls) {
+        dsg::ControlRecord* rec = RecordOf(f, c);
+        bool cl = rec && (rec->attributes & dsg::kCaLocked);
+        COLORREF frame = cl ? dsg::kPalette[5] : GetSysColor(COLOR_ACTIVECAPTION);
+        COLORREF handle = c == g_sel.anchor ? (locked ? dsg::kPalette[5] : dsg::kPalette[3]) : dsg::kPalette[15];
+        RECT r = ChildRect(w, c);
+        InflateRect(&r, 7, 7);
+        HBRUSH hatch = CreateHatchBrush(HS_BDIAGONAL, frame);
+        RECT band[4] = {{r.left, r.top, r.right, r.top + 5},
+                        {r.left, r.bottom - 5, r.right, r.bottom},
+                        {r.left, r.top, r.left + 5, r.bottom},
+                        {r.right - 5, r.top, r.right, r.bottom}};
+        for (auto& b : band)
+            FillRect(dc, &b, hatch);
+        DeleteObject(hatch);
+        HPEN pen = CreatePen(PS_SOLID, 1, frame);
+        HBRUSH fill = CreateSolidBrush(handle);
+        HGDIOBJ op = SelectObject(dc, pen), ob = SelectObject(dc, fill);
+        int cx = (r.left + r.right) / 2 - 3, cy = (r.top + r.bottom) / 2 - 3;
+        POINT hs[8] = {{r.left, r.top}, {cx, r.top}, {r.right - 6, r.top}, {r.left, cy},
+                       {r.right - 6, cy}, {r.left, r.bottom - 6}, {cx, r.bottom - 6}, {r.right - 6, r.bottom - 6}};
+        for (auto& p : hs)
+            Rectangle(dc, p.x, p.y, p.x + 6, p.y + 6);
+        SelectObject(dc, op);
+        SelectObject(dc, ob);
+        DeleteObject(pen);
+        DeleteObject(fill);
+    }
+}
+
+// Test mode, Tab: the next (or previous) control that takes the focus, in
+// table order, wrapping once.
+bool TabFrom(HWND form, HWND from, bool back) {
+    dsg::Form* f = FormOf(form);
+    if (!f)
+        return false;
+    auto& t = f->table;
+    int n = int(t.size()), at = -1;
+    uint32_t k = Key(from);
+    for (int i = 0; i < n; ++i) {
+        if (t[size_t(i)].hwnd == k)
+            at = i;
+    }
+    if (at < 0)
+        return false;
+    auto skip = [](uint32_t kind) {
+        return kind == dsg::kForm || kind == dsg::kText || kind == dsg::kPicture || kind == dsg::kOleClient ||
+               kind == dsg::kTimer || kind == dsg::kMci || kind == dsg::kPrinter;
+    };
+    int i = at;
+    for (int step = 0; step < n; ++step) {
+        i = back ? (i - 1 + n) % n : (i + 1) % n;
+        if (i == at)
+            break;
+        const auto& r = t[size_t(i)];
+        HWND c = Hwnd(r.hwnd);
+        if (skip(r.kind) || !c || !IsWindowVisible(c) || !IsWindowEnabled(c))
+            continue;
+        SetFocus(c);
+        return true;
+    }
+    return false;
+}
+
+void CreateAt(HWND w, dsg::Form& f, POINT pt) {
+    if (!g_pRcDoc)
+        return;
+    const auto& rec = f.table[0];
+    dsg::ControlRecord* r =
+        dsg::CtlCreate(Host(), g_pRcDoc->m_doc, f, g_toolKind, pt.x, pt.y, rec.area[dsg::fa::gridSnap] != 0);
+    // Back to the pointer (a control tool stays only for kind 19).
+    if (g_toolKind != dsg::kOcx && TheApp().m_pMainFrame)
+        TheApp().m_pMainFrame->SetToolBoxTool(ID_TOOLBOX_FIRST);
+    g_toolActive = g_toolKind == dsg::kOcx;
+    if (r) {
+        DsgSelectControl(w, Hwnd(r->hwnd));
+        MarkModified();
+    }
+}
+
+RECT SelectionRect(HWND w) {
+    RECT u{0, 0, 0, 0};
+    bool first = true;
+    for (HWND c : g_sel.controls) {
+        RECT r = ChildRect(w, c);
+        if (first)
+            u = r;
+        else
+            UnionRect(&u, &u, &r);
+        first = false;
+    }
+    return u;
+}
+
+void XorOutline(HWND w, const RECT& r) {
+    if (r.left == -1 && r.top == -1 && r.right == -1 && r.bottom == -1)
+        return;
+    HDC dc = GetDC(w);
+    int old = SetROP2(dc, R2_XORPEN);
+    HPEN pen = CreatePen(PS_SOLID, 1, dsg::kPalette[15]);
+    HGDIOBJ op = SelectObject(dc, pen);
+    POINT p[5] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}, {r.left, r.top}};
+    Polyline(dc, p, 5);
+    SelectObject(dc, op);
+    DeleteObject(pen);
+    SetROP2(dc, old);
+    ReleaseDC(w, dc);
+}
+
+void SetOutline(HWND w, const RECT& r) {
+    if (EqualRect(&r, &g_outline))
+        return;
+    XorOutline(w, g_outline);
+    g_outline = r;
+    XorOutline(w, g_outline);
+}
+
+void ClearOutline(HWND w) {
+    XorOutline(w, g_outline);
+    g_outline = {-1, -1, -1, -1};
+}
+
+// The selection rectangle moved by the pointer's offset, limits and grid
+// applied; false when the move is refused.
+bool MovedRect(const dsg::Form& f, POINT pt, RECT& out) {
+    const auto& rec = f.table[0];
+    dsg::Rect r{g_opRect.left, g_opRect.top, g_opRect.right, g_opRect.bottom};
+    if (!dsg::DsgOffsetRectSnap(r, pt.x - g_start.x, pt.y - g_start.y, rec.area[dsg::fa::gridSnap] != 0,
+                                int32_t(rec.area[dsg::fa::gridX]), int32_t(rec.area[dsg::fa::gridY])))
+        return false;
+    out = {r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+void ButtonDown(HWND w, dsg::Form& f, POINT pt) {
+    SetActiveWindow(w);
+    if (g_toolActive) {
+        CreateAt(w, f, pt);
+        return;
+    }
+    if (HasPendingPaste()) {
+        const auto& rec = f.table[0];
+        int gx = int(rec.area[dsg::fa::gridX]), gy = int(rec.area[dsg::fa::gridY]);
+        if (rec.area[dsg::fa::gridSnap] && gx > 0 && gy > 0)
+            pt.x -= pt.x % gx, pt.y -= pt.y % gy;
+        ClipPlace(w, pt);
+        return;
+    }
+    SetCapture(w);
+    g_start = pt;
+    RECT sel = SelectionRect(w);
+    if (g_sel.form == w && !g_sel.controls.empty() && PtInRect(&sel, pt)) {
+        g_mouseMode = 3;
+        g_opRect = sel;
+        SetOutline(w, sel);
+    } else {
+        g_mouseMode = 4;
+        g_outline = {-1, -1, -1, -1};
+    }
+}
+
+void MouseMove(HWND w, dsg::Form& f, POINT pt) {
+    if (g_mouseMode == 3) {
+        RECT r;
+        if (MovedRect(f, pt, r))
+            SetOutline(w, r);
+    } else if (g_mouseMode == 4) {
+        SetOutline(w, {g_start.x, g_start.y, pt.x, pt.y});
+    }
+}
+
+// Moves every unlocked selected control by the offset; the records follow.
+void MoveSelection(HWND w, dsg::Form& f, int dx, int dy) {
+    HDWP batch = BeginDeferWindowPos(int(g_sel.controls.size()));
+    for (HWND c : g_sel.controls) {
+        dsg::ControlRecord* r = RecordOf(f, c);
+        if (!r || (r->attributes & dsg::kCaLocked))
+            continue;
+        r->x += dx;
+        r->y += dy;
+        if (batch)
+            batch = DeferWindowPos(batch, c, nullptr, r->x, r->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (batch)
+        EndDeferWindowPos(batch);
+    MarkModified();
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
+    int mode = g_mouseMode;
+    g_mouseMode = 0;
+    if (GetCapture() == w)
+        ReleaseCapture();
+    if (mode == 3) {
+        ClearOutline(w);
+        RECT r;
+        if (!MovedRect(f, pt, r)) {
+            InvalidateRect(w, nullptr, TRUE);
+            return;
+        }
+        if (GetKeyState(VK_CONTROL) < 0) {
+            // Ctrl at the release copies: the copies land where the outline was.
+            std::vector<uint8_t> block;
+            if (ClipCopy(w, &block) && ClipPaste(w, &block)) {
+                POINT ref = PasteReference();
+                ClipPlace(w, {r.left + ref.x, r.top + ref.y});
+            }
+            return;
+        }
+        MoveSelection(w, f, r.left - g_opRect.left, r.top - g_opRect.top);
+        return;
+    }
+    if (mode != 4)
+        return;
+    ClearOutline(w);
+    if (pt.x == g_start.x && pt.y == g_start.y) {
+        if (!(g_sel.form == w && g_sel.anchor == w))
+            DsgSelectControl(w, w);
+        return;
+    }
+    RECT band{std::min(g_start.x, pt.x), std::min(g_start.y, pt.y), std::max(g_start.x, pt.x),
+              std::max(g_start.y, pt.y)};
+    std::vector<HWND> hit;
+    bool any = false;
+    std::vector<dsg::Group> groups = dsg::GrpRebuild(f);
+    for (size_t i = 1; i < f.table.size(); ++i) {
+        HWND c = Hwnd(f.table[i].hwnd);
+        if (!c)
+            continue;
+        RECT r = ChildRect(w, c), x;
+        if (!IntersectRect(&x, &r, &band))
+            continue;
+        any = true;
+        // Members of a group are selected only as their group, by a click.
+        if (dsg::GrpFindOfControl(groups, f.table[i].hwnd) < 0)
+            hit.push_back(c);
+    }
+    if (!any)
+        return;
+    g_sel.group = -1;
+    if (hit.empty()) {
+        InvalidateRect(w, nullptr, TRUE);
+        g_sel.form = w;
+        g_sel.controls.clear();
+        g_sel.anchor = w;
+        return;
+    }
+    InvalidateRect(w, nullptr, TRUE);
+    HWND anchor = g_sel.anchor;
+    g_sel.form = w;
+    g_sel.controls = hit;
+    g_hActiveForm = w;
+    if (std::find(hit.begin(), hit.end(), anchor) == hit.end())
+        g_sel.anchor = hit.front();
+}
+
+LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    dsg::Form* f = FormOf(w);
+    dsg::ControlRecord* rec = f && !f->table.empty() ? &f->table[0] : nullptr;
+    switch (msg) {
+    case WM_DESTROY:
+        if (g_sel.form == w)
+            g_sel = Selection{};
+        if (g_hActiveForm == w)
+            g_hActiveForm = nullptr;
+        break;
+    case WM_MOVE:
+        if (rec && !TestMode() && rec->kind != dsg::kMdiFrame) {
+            if (!IsIconic(w) && !IsZoomed(w)) {
+                RECT r;
+                GetWindowRect(w, &r);
+                rec->x = r.left;
+                rec->y = r.top;
+            }
+            MarkModified();
+        }
+        break;
+    case WM_SIZE:
+        if (f && f->mdiClient)
+            MoveWindow(Hwnd(f->mdiClient), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+        if (rec && !TestMode()) {
+            if (wp != SIZE_MINIMIZED && wp != SIZE_MAXIMIZED) {
+                RECT r;
+                GetWindowRect(w, &r);
+                rec->x = r.left;
+                rec->y = r.top;
+                rec->cx = r.right - r.left;
+                rec->cy = r.bottom - r.top;
+            }
+            MarkModified();
+        }
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(w, &ps);
+        if (f && !f->mdiClient && rec) {
+            if (!TestMode())
+                PaintGrid(w, dc, *rec);
+            PaintSelection(w, dc, *f);
+        }
+        EndPaint(w, &ps);
+        if (f && !f->mdiClient) {
+            for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                RedrawWindow(c, nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
+                                 RDW_ERASENOW | RDW_FRAME);
+        }
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        if (rec && rec->backBrush) {
+            RECT r;
+            GetClientRect(w, &r);
+            FillRect(reinterpret_cast<HDC>(wp), &r, Brush(rec->backBrush));
+            return 1;
+        }
+        break;
+    case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+        dsg::ControlRecord* c = f ? RecordOf(*f, reinterpret_cast<HWND>(lp)) : nullptr;
+        if (!c)
+            break;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkMode(dc, OPAQUE);
+        bool scroll = c->kind == dsg::kHScroll || c->kind == dsg::kVScroll;
+        SetTextColor(dc, scroll ? 0 : c->area[dsg::ca::ctlTextColor]);
+        SetBkColor(dc, scroll ? c->area[dsg::sa::ctlBackColor] : c->area[dsg::ca::ctlBackColor]);
+        if (HBRUSH b = Brush(c->backBrush)) {
+            UnrealizeObject(b);
+            return reinterpret_cast<LRESULT>(b);
+        }
+        break;
+    }
+    case WM_GETMINMAXINFO:
+        if (rec && rec->kind == dsg::kForm && rec->area[dsg::fa::mapMode] == 0) {
+            auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+            dsg::Rect r;
+            memcpy(&r, &rec->area[dsg::fa::windowRect], sizeof r);
+            if (r.right > r.left && r.bottom > r.top)
+                mm->ptMaxTrackSize = {r.right - r.left, r.bottom - r.top};
+            return 0;
+        }
+        break;
+    case WM_NEXTDLGCTL:
+    case WM_PARENTNOTIFY:
+    case WM_CHAR:
+    case WM_UNDO:
+        return 0;
+    case WM_SETFONT:
+        SetPropA(w, "TxDsgFont", reinterpret_cast<HANDLE>(wp));
+        if (lp)
+            InvalidateRect(w, nullptr, TRUE);
+        return 1;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(GetPropA(w, "TxDsgFont"));
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) {
+            if (!g_forwarding)
+                g_hActiveForm = w;
+            if (g_sel.form != w && !TestMode() && f)
+                DsgSelectControl(w, w);
+        }
+        g_forwarding = false;
+        break;
+    case WM_CLOSE:
+        if (TestMode()) {
+            ShowWindow(w, SW_HIDE);
+            bool any = false;
+            if (g_pRcDoc) {
+                for (HWND fw : g_pRcDoc->FormWindows())
+                    any = any || IsWindowVisible(fw);
+            }
+            if (!any && TheApp().m_pMainFrame)
+                PostMessageA(TheApp().m_pMainFrame->m_hWnd, WM_COMMAND, kCmdTestMode, 0);
+        } else {
+            ShowFormWindow(w);
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (f && !TestMode()) {
+            POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
+            ButtonDown(w, *f, pt);
+            if (CMDIChildWnd* tree = TheApp().m_pPrjFrame ? TheApp().m_pPrjFrame->FindRcTreeFrame() : nullptr) {
+                if (IsWindowVisible(tree->m_hWnd))
+                    SendMessageA(TheApp().m_pPrjFrame->m_hWndMDIClient, WM_MDIACTIVATE,
+                                 reinterpret_cast<WPARAM>(tree->m_hWnd), 0);
+            }
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (f && !TestMode() && g_mouseMode) {
+            MouseMove(w, *f, POINT{short(LOWORD(lp)), short(HIWORD(lp))});
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (f && !TestMode()) {
+            ButtonUp(w, *f, POINT{short(LOWORD(lp)), short(HIWORD(lp))});
+            return 0;
+        }
+        break;
+    case WM_COPY:
+        ClipCopy(w, nullptr);
+        return 0;
+    case WM_CUT:
+        if (ClipCopy(w, nullptr))
+            DeleteSelection(w);
+        return 0;
+    case WM_PASTE:
+        ClipPaste(w, nullptr);
+        return 0;
+    case WM_CLEAR:
+        DeleteSelection(w);
+        return 0;
+    case WM_KEYDOWN:
+        if (f && !TestMode() && wp == VK_DELETE)
+            PostMessageA(w, WM_CLEAR, 0, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SETTEXT:
+    case WM_GETTEXTLENGTH:
+        return 0;
+    case WM_GETTEXT:
+        if (lp && wp)
+            lstrcpynA(reinterpret_cast<char*>(lp), "0", int(wp));
+        return 0;
+    case WM_SETFONT:
+        return 0;
+    case WM_GETFONT:
+        return 0;
+    case WM_NCHITTEST:
+        if (!TestMode())
+            return HTCAPTION;
+        break;
+    case WM_NCLBUTTONDOWN:
+        if (!TestMode()) {
+            HWND form = GetParent(w);
+            DsgSelectControl(form, w);
+            POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
+            ScreenToClient(form, &pt);
+            g_forwarding = GetActiveWindow() != form;
+            PostMessageA(form, WM_LBUTTONDOWN, wp == HTCAPTION ? 0 : wp, MAKELPARAM(pt.x, pt.y));
+            return 0;
+        }
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(w, &ps);
+        RECT r;
+        GetClientRect(w, &r);
+        dsg::Form* f = FormOf(GetParent(w));
+        dsg::ControlRecord* rec = f ? RecordOf(*f, w) : nullptr;
+        HBRUSH back = rec && rec->backBrush ? Brush(rec->backBrush) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        FillRect(dc, &r, back);
+        if (rec) {
+            const char* text = rec->kind == dsg::kOleClient ? "OLE Client" : dsg::kKindTable[rec->kind].prefix;
+            HGDIOBJ old = rec->font ? SelectObject(dc, Font(rec->font)) : nullptr;
+            SetBkMode(dc, TRANSPARENT);
+            TextOutA(dc, 5, 5, text, lstrlenA(text));
+            if (old)
+                SelectObject(dc, old);
+            if (!(rec->style & dsg::kWsBorder)) {
+                HPEN pen = CreatePen(PS_DOT, 1, dsg::kPalette[0]);
+                HGDIOBJ op = SelectObject(dc, pen), ob = SelectObject(dc, GetStockObject(NULL_BRUSH));
+                Rectangle(dc, 0, 0, r.right, r.bottom);
+                SelectObject(dc, op);
+                SelectObject(dc, ob);
+                DeleteObject(pen);
+            }
+        }
+        EndPaint(w, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        break;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+}  // namespace
+
+// Standard controls in design mode: every click is the form's.
+LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    WNDPROC own = reinterpret_cast<WNDPROC>(GetPropA(w, "TxDsgProc"));
+    if (!own)
+        return DefWindowProcA(w, msg, wp, lp);
+    // A combo box's child acts for the combo box.
+    HWND ctl = w;
+    char cls[32] = {};
+    GetClassNameA(GetParent(w), cls, sizeof cls);
+    if (lstrcmpiA(cls, "Combobox") == 0)
+        ctl = GetParent(w);
+    HWND form = GetParent(ctl);
+    if (TestMode()) {
+        if (msg == WM_CHAR && wp == VK_TAB && TabFrom(form, ctl, GetKeyState(VK_SHIFT) < 0))
+            return 0;
+        return CallWindowProcA(own, w, msg, wp, lp);
+    }
+    switch (msg) {
+    case WM_NCHITTEST: {
+        POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
+        RECT r;
+        GetClientRect(w, &r);
+        ScreenToClient(w, &pt);
+        if (PtInRect(&r, pt))
+            return HTCAPTION;
+        break;
+    }
+    case WM_NCLBUTTONDOWN: {
+        DsgSelectControl(form, ctl);
+        g_forwarding = GetActiveWindow() != form;
+        POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
+        ScreenToClient(form, &pt);
+        PostMessageA(form, WM_LBUTTONDOWN, 0, MAKELPARAM(pt.x, pt.y));
+        return 0;
+    }
+    case WM_NCLBUTTONDBLCLK:
+        return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+        if (g_sel.form == form)
+            InvalidateRect(form, nullptr, TRUE);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(own, w, msg, wp, lp);
+}
+
+Selection& Sel() { return g_sel; }
+
+dsg::Form* FormOf(HWND w) {
+    if (!g_pRcDoc || !w)
+        return nullptr;
+    return g_pRcDoc->m_doc.FindForm(Key(w));
+}
+
+void DsgSelectControl(HWND form, HWND control) {
+    HWND oldForm = g_sel.form;
+    if (form == oldForm && control != form &&
+        std::find(g_sel.controls.begin(), g_sel.controls.end(), control) != g_sel.controls.end()) {
+        g_sel.anchor = control;
+        InvalidateSelection();
+        return;
+    }
+    g_sel.form = form;
+    g_sel.anchor = control;
+    g_sel.controls.clear();
+    g_sel.group = -1;
+    if (control && control != form) {
+        // A member of a group brings its whole group.
+        std::vector<dsg::Group> groups = GroupsOf(form);
+        int g = dsg::GrpFindOfControl(groups, Key(control));
+        if (g >= 0) {
+            g_sel.group = g;
+            for (uint32_t k : groups[size_t(g)])
+                g_sel.controls.push_back(Hwnd(k));
+        } else {
+            g_sel.controls.push_back(control);
+        }
+    }
+    g_hActiveForm = form;
+    if (oldForm && oldForm != form)
+        InvalidateRect(oldForm, nullptr, TRUE);
+    InvalidateSelection();
+}
+
+std::vector<dsg::Group> GroupsOf(HWND form) {
+    dsg::Form* f = FormOf(form);
+    return f ? dsg::GrpRebuild(*f) : std::vector<dsg::Group>{};
+}
+
+void ApplyTableOrder(HWND form) {
+    dsg::Form* f = FormOf(form);
+    if (!f)
+        return;
+    HWND prev = HWND_TOP;
+    for (size_t i = 1; i < f->table.size(); ++i) {
+        HWND c = Hwnd(f->table[i].hwnd);
+        if (!c)
+            continue;
+        LONG_PTR style = GetWindowLongPtrA(c, GWL_STYLE);
+        LONG_PTR want = (f->table[i].style & dsg::kWsGroup) ? (style | WS_GROUP) : (style & ~LONG_PTR(WS_GROUP));
+        if (want != style)
+            SetWindowLongPtrA(c, GWL_STYLE, want);
+        SetWindowPos(c, prev, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        prev = c;
+    }
+}
+
+bool DsgGroup(HWND form) {
+    dsg::Form* f = FormOf(form);
+    if (!f || g_sel.form != form || g_sel.controls.size() < 2)
+        return false;
+    std::vector<dsg::Group> groups = dsg::GrpRebuild(*f);
+    if (g_sel.group >= 0 && size_t(g_sel.group) < groups.size()) {
+        dsg::GrpDissolve(*f, groups[size_t(g_sel.group)], groups);
+        ApplyTableOrder(form);
+        g_sel.group = -1;
+        DsgSelectControl(form, form);
+    } else {
+        std::vector<uint32_t> keys;
+        for (HWND c : g_sel.controls)
+            keys.push_back(Key(c));
+        if (!dsg::GrpMake(*f, keys))
+            return false;
+        ApplyTableOrder(form);
+        HWND anchor = g_sel.anchor;
+        g_sel.controls.clear();
+        DsgSelectControl(form, anchor);
+    }
+    for (size_t i = 1; i < f->table.size(); ++i) {
+        if (HWND c = Hwnd(f->table[i].hwnd)) {
+            ShowWindow(c, SW_SHOWNA);
+            EnableWindow(c, TRUE);
+        }
+    }
+    MarkModified();
+    InvalidateRect(form, nullptr, TRUE);
+    return true;
+}
+
+void RegisterClasses() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = FormProc;
+    wc.cbWndExtra = 40;
+    wc.hInstance = inst;
+    wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(140));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "TQ70FormWndClass";
+    RegisterClassA(&wc);
+    wc.style = 0;
+    wc.hIcon = nullptr;
+    wc.lpfnWndProc = OptProc;
+    wc.cbWndExtra = 10;
+    wc.lpszClassName = "TQ70OptWndClass";
+    RegisterClassA(&wc);
+    // The bitmap button draws as a placeholder until its frames are painted.
+    wc.cbWndExtra = 24;
+    wc.lpszClassName = "TQ70BBWndClass";
+    RegisterClassA(&wc);
+}
+
+}  // namespace dsgwin
+
+using namespace dsgwin;
+
+void DsgSelectTool(UINT id) {
+    if (id == ID_TOOLBOX_FIRST) {
+        g_toolActive = false;
+        return;
+    }
+    static const uint32_t kKinds[] = {3, 4, 5, 6, 7, 8, 9, 12, 10, 11, 13, 14, 15, 16, 17};
+    g_toolActive = true;
+    g_toolKind = id > ID_TOOLBOX_FIRST && id <= ID_TOOLBOX_FIRST + 15 ? kKinds[id - ID_TOOLBOX_FIRST - 1] : 19;
+}
+
+bool DsgToolActive() { return g_toolActive; }
+uint32_t DsgToolKind() { return g_toolKind; }
+
+bool DsgIsFormTestMode() { return TestMode(); }

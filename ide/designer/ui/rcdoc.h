@@ -1,0 +1,172 @@
+// The live designer: the resource document with its tree, the form windows
+// with their controls in design mode, the tool box's insertion and the
+// mouse selection. The designer's data are the portable model (dsg::); the
+// windows reach it through the Win32 host's side tables.
+#pragma once
+
+#include "dsg_model.h"
+#include "fw.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The one resource document, held in a global while it is open.
+class CRcDoc : public CDocument {
+    FW_DECLARE_DYNCREATE(CRcDoc)
+public:
+    CRcDoc();
+    ~CRcDoc() override;
+    uint32_t m_nTestMode = 0;
+    std::string m_strFrameCaption;
+    dsg::Document m_doc;
+    // Visible flags of the forms while they are hidden around a modal state.
+    std::vector<uint8_t> m_hiddenForms;
+
+    void Serialize(CArchive& ar) override;
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const std::string& path) override;
+    bool OnSaveDocument(const std::string& path) override;
+    void OnCloseDocument() override;
+    void SetModifiedFlag(bool modified = true) override;
+    bool IsModified() override;
+
+    const std::string& GetRcFileName() const { return m_strPathName; }
+    void FillResourceTree(const std::string& rootText, bool empty);
+    uint32_t RcGetTestMode() const { return m_nTestMode; }
+    uint32_t RcSetTestMode(uint32_t mode);
+    void RcToggleTestMode();
+    int RcHideForms(int restore);
+    int EnableDesignerWindows(int enable);
+    // The form list as the shell reads it: form windows in list order.
+    std::vector<HWND> FormWindows() const;
+
+private:
+    bool RcLoad(const std::string& path);
+    void DestroyForms();
+};
+extern CRcDoc* g_pRcDoc;
+
+class CRcTreeFrm : public CMDIChildWnd {
+    FW_DECLARE_DYNCREATE(CRcTreeFrm)
+protected:
+    int OnCreate(CREATESTRUCTA* cs) override;
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+};
+
+class CRcTreeView : public CView {
+    FW_DECLARE_DYNCREATE(CRcTreeView)
+public:
+    bool Create(CWnd* parent, UINT id, CCreateContext* ctx) override;
+    void OnDraw(HDC) override {}
+    void OnInitialUpdate() override;
+    void OnUpdate(CView*) override;
+
+    HTREEITEM InsertResourceItem(HTREEITEM parent, int image, const std::string& text, LPARAM data);
+    void Empty();
+    void RcTreeRefresh();
+    // The selected item's text and data when it lies under the given
+    // category (0 forms, 4 menus), else none.
+    HTREEITEM RcTreeGetSel(int category, std::string* text);
+    std::vector<std::string> ItemTexts(HTREEITEM parent);  // for tests and callers
+    LPARAM ItemData(HTREEITEM item);
+    // The resource commands 9002-9005 (import, edit, close, delete).
+    void ResImport();
+    // Adds one file to its list: false (with 20060) for a name that cannot be one.
+    bool ResImportFile(const std::string& path);
+    void ResEdit();
+    void ResClose();
+    bool ResDelete();
+
+    HTREEITEM m_root = nullptr;
+    // Forms, bitmaps, cursors, icons, menus.
+    HTREEITEM m_category[5] = {};
+
+protected:
+    void OnPaint() override { Default(); }
+    bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    void OnDestroy() override;
+};
+
+// The new-resource dialog (186): a form (0) or a menu (1).
+class CNewResDlg : public CDialog {
+public:
+    CNewResDlg() : CDialog(186) {}
+    int GetKind() const { return m_nKind; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    int m_nKind = 0;
+};
+// False, with 21018, when the active resource document holds 16 of the kind.
+bool DsgRoomForNew(int kind);
+// Command 9001: the dialog, then the new form or menu.
+void DsgNewResourceCommand();
+// Commands 9001-9005.
+void DsgResourceCommand(UINT id);
+
+// ---- what the shell calls ------------------------------------------------
+
+// The test-mode command.
+constexpr UINT kCmdTestMode = 2121;
+
+// The active form window (null when none).
+extern HWND g_hActiveForm;
+// A new resource document with its main form (File, New of a script).
+CRcDoc* DsgNewResource();
+// Shows (true) or hides the form windows of the resource document.
+void CreateDesignerWindows(bool show);
+// Toggles a form between hidden and shown-and-active.
+void ShowFormWindow(HWND form);
+// Redraws a control and refreshes the property display of the selection.
+void CtlUpdate(HWND control);
+bool EnableDesignerWindows(bool enable);
+bool DsgIsFormTestMode();
+// Aligning (modes 0-9, commands 2200-2209) and the lock (2119).
+bool DsgAlign(int mode);
+bool DsgToggleLock();
+// Tool-box commands 9500-9515.
+void DsgSelectTool(UINT id);
+bool DsgToolActive();
+uint32_t DsgToolKind();
+
+// ---- the designer's windows ------------------------------------------------
+
+namespace dsgwin {
+dsg::DesignerHost& Host();
+HWND Hwnd(uint32_t key);
+uint32_t Key(HWND w);
+HFONT Font(uint32_t key);
+HBRUSH Brush(uint32_t key);
+void RegisterClasses();
+// The form of the open document whose window this is.
+dsg::Form* FormOf(HWND w);
+// The selection: the anchor control (the form itself when only it is
+// selected) and the selected controls.
+struct Selection {
+    HWND form = nullptr;
+    HWND anchor = nullptr;
+    std::vector<HWND> controls;
+    int group = -1;  // the current group of the form, -1 none
+};
+// The form's groups, from its records' marks.
+std::vector<std::vector<uint32_t>> GroupsOf(HWND form);
+// Command 2118: the selection becomes a group, or the current group goes.
+bool DsgGroup(HWND form);
+// Windows follow their records: z-order in table order, WS_GROUP.
+void ApplyTableOrder(HWND form);
+Selection& Sel();
+void DsgSelectControl(HWND form, HWND control);
+// The clipboard (dsgclip.cpp): copy into the clipboard or a private block,
+// paste from either into a pending paste, place it at a point.
+bool ClipCopy(HWND form, std::vector<uint8_t>* out);
+bool ClipPaste(HWND form, const std::vector<uint8_t>* block);
+bool ClipPlace(HWND form, POINT pt);
+bool HasPendingPaste();
+POINT PasteReference();
+void DeleteSelection(HWND form);
+}  // namespace dsgwin
