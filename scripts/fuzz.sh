@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 FUZZ_TIME=${FUZZ_TIME:-60}
 FUZZ_JOBS=${FUZZ_JOBS:-2}
-B=build/fuzz
+B=$PWD/build/fuzz
 command -v clang++ >/dev/null || { echo "make fuzz needs clang (libFuzzer): apt-get install clang"; exit 1; }
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S . -B $B -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTX_FUZZ=ON \
@@ -25,9 +25,11 @@ cmake --build $B -j "${JOBS:-$(nproc)}" --target "${names[@]}"
 
 run_one() {  # name seeds
   local n=$1 seeds=$2  # seed folders, blank separated
-  mkdir -p $B/corpus/$n $B/crashes/$n
+  mkdir -p $B/corpus/$n $B/crashes/$n $B/work/$n
   rm -f $B/crashes/$n/*
   # -rss_limit_mb: a reader that allocates what a damaged size asks for is a fault.
+  # Scratch files of the entries go to the program's own folder.
+  cd $B/work/$n
   nice $B/bin/$n -max_total_time="$FUZZ_TIME" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix=$B/crashes/$n/ $B/corpus/$n $seeds >$B/$n.log 2>&1 || true
 }
