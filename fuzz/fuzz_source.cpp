@@ -5,6 +5,7 @@
 
 #include "cg_driver.h"
 #include "fuzz_files.h"
+#include "fuzz_module.h"
 #include "passes.h"
 #include "sc_driver.h"
 
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     p.Fo_filename = obj.data();
     p.Fs_filename = lst.data();
     p.Fx_filename = xrf.data();
-    if (PP_CmpFil(&p) == 1 && txsc::CompileModule(&p) == 1)
+    if (PP_CmpFil(&p) == 1 && txsc::CompileModule(&p) == 1 && !txfuzz::LargeModule(pc))
         txcg::CgCompile(&p);
     for (const std::string *f : {&src, &sl, &tc, &pc, &obj, &lst, &xrf})
         std::remove(f->c_str());

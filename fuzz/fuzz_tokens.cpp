@@ -6,6 +6,7 @@
 
 #include "cg_driver.h"
 #include "fuzz_files.h"
+#include "fuzz_module.h"
 #include "sc_driver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     p.pcode_filename = pc.data();
     p.Fo_filename = obj.data();
     p.Fs_filename = lst.data();
-    if (txsc::CompileModule(&p) == 1)
+    if (txsc::CompileModule(&p) == 1 && !txfuzz::LargeModule(pc))
         txcg::CgCompile(&p);
     for (const std::string *f : {&sl, &tc, &pc, &obj, &lst})
         std::remove(f->c_str());
