@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: setup build native win32 win64 test demo ide-demo clean sanitize
+.PHONY: setup build native win32 win64 test demo ide-demo clean sanitize fuzz
 
 setup:
 	@bash scripts/setup.sh
@@ -39,6 +39,12 @@ sanitize: setup
 	cmake --build build/sanitize -j $(JOBS)
 	cd build/sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# make fuzz [FUZZ_TIME=seconds] [FUZZ_JOBS=n] [FUZZ_TARGETS="a b"]: every
+# fuzz program (clang, libFuzzer) for the chosen time; a table of executions
+# and failing inputs at the end (scripts/fuzz.sh).
+fuzz: setup
+	@bash scripts/fuzz.sh
 
 # The demo builds quietly and shows only the compiler's own output (the build
 # log is printed when the build fails).

@@ -9,6 +9,11 @@
 #   Shift-JIS bytes. Keep such files to text tables and the code that prints
 #   them: <chrono> (and headers that pull it in, like <thread>) cannot be
 #   compiled this way.
+# tx_fuzz_target(name SOURCES a.cpp ... [LIBS lib ...] SEEDS folder)
+#   A fuzz entry (LLVMFuzzerTestOneInput): natively name_replay runs it over
+#   every file of the seed folder (seeds and every input that once failed;
+#   *.u8 texts also in code page 932) as a test; with TX_FUZZ (a clang build, make fuzz) also the libFuzzer
+#   program `name`, listed for scripts/fuzz.sh (fuzz/CMakeLists.txt).
 # tx_sjis(target in out)
 #   Converts a UTF-8 text file (a golden file, a fixture) to code page 932
 #   at build time, so the repository never holds raw Shift-JIS.
@@ -67,6 +72,12 @@ function(tx_cp932)
   set_property(SOURCE ${ARGN} APPEND PROPERTY COMPILE_OPTIONS -fexec-charset=CP932)
 endfunction()
 
+# clang (the fuzz build) has no code page 932: its launcher compiles those
+# files from a copy with the texts as escaped Shift-JIS bytes.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_SOURCE_DIR}/scripts/clang-cp932.py ${CMAKE_CXX_COMPILER_LAUNCHER})
+endif()
+
 # tx_pass_library(name DLLNAME core_target SOURCES ...)
 #   A deliverable library: on Windows the DLL DLLNAME.DLL built from the
 #   given sources (the entry points) over the static core_target, with its
@@ -84,4 +95,40 @@ function(tx_pass_library name dllname core)
   endif()
   target_compile_definitions(${name} PRIVATE TX_BUILDING_PASS)
   target_link_libraries(${name} PUBLIC ${core})
+endfunction()
+
+function(tx_fuzz_target name)
+  cmake_parse_arguments(F "" "SEEDS" "SOURCES;LIBS" ${ARGN})
+  if(NOT TX_BUILD_TESTS OR CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  # Seeds named *.u8 are UTF-8 texts, given to the target in code page 932.
+  set(gen ${CMAKE_CURRENT_BINARY_DIR}/${name}_seeds)
+  file(MAKE_DIRECTORY ${gen})
+  file(GLOB texts CONFIGURE_DEPENDS ${F_SEEDS}/*.u8)
+  set(outs)
+  foreach(t ${texts})
+    get_filename_component(n ${t} NAME)
+    string(REGEX REPLACE "\\.u8$" "" n ${n})
+    add_custom_command(OUTPUT ${gen}/${n}
+      COMMAND iconv -f UTF-8 -t CP932 ${t} -o ${gen}/${n}
+      DEPENDS ${t} VERBATIM)
+    list(APPEND outs ${gen}/${n})
+  endforeach()
+  add_custom_target(${name}_seeds DEPENDS ${outs})
+  add_executable(${name}_replay ${F_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/replay.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS})
+  target_include_directories(${name}_replay PRIVATE ${CMAKE_SOURCE_DIR}/fuzz)
+  add_dependencies(${name}_replay ${name}_seeds)
+  add_test(NAME ${name}_replay COMMAND ${name}_replay ${F_SEEDS} ${gen}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(${name}_replay PROPERTIES TIMEOUT 60)
+  if(TX_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/fuzz)
+    add_dependencies(${name} ${name}_seeds)
+    set_property(GLOBAL APPEND PROPERTY TX_FUZZ_TARGETS "${name} ${F_SEEDS} ${gen}")
+  endif()
 endfunction()

@@ -15,7 +15,7 @@ struct SlotEntry {
     Handler fn;
 };
 
-const SlotEntry kSlots[] = {
+constexpr SlotEntry kSlots[] = {
 #define X(name, slot, handler) {slot, handler},
     TXSC_HANDLER_SLOTS(X)
 #undef X

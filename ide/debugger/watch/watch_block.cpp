@@ -104,7 +104,8 @@ bool ReadAnswer(WatchVar& var, const uint8_t* block) {
   var.type = type;
   var.size = size;
   var.value.assign(bytes, 0);
-  std::memcpy(var.value.data(), block + kBlockValue, std::min(bytes, size));
+  // An empty string's value has no bytes (and no buffer to copy into).
+  if (bytes && size) std::memcpy(var.value.data(), block + kBlockValue, std::min(bytes, size));
   var.hasValue = true;
   return true;
 }

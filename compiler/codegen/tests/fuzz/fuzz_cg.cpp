@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cg_driver.h"
+#include "fuzz_module.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -17,6 +18,8 @@
 #endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (txfuzz::LargeModule(data, size))
+        return 0;
     static const std::string stem = "txcg_fuzz_" + std::to_string(TX_FUZZ_PID());
     std::string pcode = stem + ".ir", object = stem + ".obj", source = "FUZZ.BAS";
     std::FILE *f = std::fopen(pcode.c_str(), "wb");

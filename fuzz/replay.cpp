@@ -27,6 +27,6 @@ int main(int argc, char **argv) {
             Replay(argv[i]), ++n;
         }
     }
-    std::printf("%d inputs replayed\n", n);
+    std::fprintf(stderr, "%d inputs replayed\n", n);
     return n ? 0 : 1;
 }

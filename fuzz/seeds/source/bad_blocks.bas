@@ -1,0 +1,4 @@
+' expect: 39 39 39
+ELSE
+LOOP
+END IF

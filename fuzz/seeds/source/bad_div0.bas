@@ -1,0 +1,3 @@
+' expect: 11 11
+PRINT 1 / 0
+PRINT 5 MOD 0

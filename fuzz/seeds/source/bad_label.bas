@@ -1,0 +1,3 @@
+' expect: 30
+*L PRINT 1
+*L PRINT 2

@@ -1,0 +1,2 @@
+' expect: 23
+IF 1 THEN FOR I = 1 TO 2

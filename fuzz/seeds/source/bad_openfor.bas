@@ -1,0 +1,2 @@
+' expect: 23
+FOR I = 1 TO 2

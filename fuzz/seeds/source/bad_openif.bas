@@ -1,0 +1,2 @@
+' expect: 31
+IF 1 THEN

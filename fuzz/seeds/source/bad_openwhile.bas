@@ -1,0 +1,2 @@
+' expect: 24
+WHILE 1

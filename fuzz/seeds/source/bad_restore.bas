@@ -1,0 +1,4 @@
+' expect: 90
+DATA 1
+*L PRINT 1
+RESTORE *L

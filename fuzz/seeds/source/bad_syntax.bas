@@ -1,0 +1,4 @@
+' expect: 02 02 02
+PRINT )
+A = 
+GOTO

@@ -1,0 +1,3 @@
+' expect: 29
+GOTO *NOWHERE
+PRINT 1

@@ -1,0 +1,2 @@
+' expect: 25
+WEND

@@ -1,0 +1,5 @@
+DIM A(10), B$(5, 5) AS STRING, C AS LONG
+DIM SHARED X AS INTEGER
+A(3) = 4
+B$(1, 2) = "Q"
+C = A(3) + X

@@ -1,0 +1,12 @@
+DO
+A = A + 1
+IF A > 5 THEN EXIT DO
+LOOP
+DO WHILE A > 0
+A = A - 1
+LOOP
+DO
+LOOP UNTIL A = 3
+DO UNTIL A = 0
+A = A - 1
+LOOP WHILE A > 1

@@ -1,0 +1,4 @@
+GOSUB *S
+END
+*S PRINT "S"
+RETURN

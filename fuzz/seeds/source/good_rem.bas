@@ -1,0 +1,3 @@
+REM a comment
+' another
+PRINT 1 ' after a statement

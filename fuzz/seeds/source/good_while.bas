@@ -1,0 +1,4 @@
+A = 0
+WHILE A < 10
+A = A + 1
+WEND

@@ -1,0 +1,9 @@
+' MAIN.BAS: the main module of the example project
+DECLARE SUB GREET (S$)
+DECLARE FUNCTION SQUARE& (BYVAL N&)
+DIM I AS INTEGER
+CALL GREET("project")
+FOR I = 1 TO 3
+  PRINT I; SQUARE&(I)
+NEXT I
+END
