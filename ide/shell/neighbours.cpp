@@ -1,7 +1,6 @@
 #include "neighbours.h"
 
 #include "ideapp.h"
-#include "prjframe.h"
 
 FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CPrjTree, CView)
@@ -21,16 +20,8 @@ int CPrjTreeFrm::OnCreate(CREATESTRUCTA* cs) {
 }
 
 void CPrjTreeFrm::OnDestroy() {
-    CIdeApp& app = TheApp();
-    if (app.m_pPrjTreeFrame == this)
-        app.m_pPrjTreeFrame = nullptr;
-    // The project goes with its frame: nothing may hold it any longer.
-    if (app.m_pHeldPrjDoc && app.m_pHeldPrjDoc == GetActiveDocument()) {
-        app.m_pHeldPrjDoc = nullptr;
-        app.m_strProjectPath.clear();
-        if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
-            app.m_pPrjFrame->SetReadyText();
-    }
+    if (TheApp().m_pPrjTreeFrame == this)
+        TheApp().m_pPrjTreeFrame = nullptr;
     CMDIChildWnd::OnDestroy();
 }
 

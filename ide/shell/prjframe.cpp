@@ -26,14 +26,6 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
     FW_ON_COMMAND(ID_BUILD_COMPILE, OnBuildCompile)
     FW_ON_COMMAND(ID_BUILD_ALL, OnBuildAll)
-    FW_ON_COMMAND(ID_LINE_JUMP, OnLineJump)
-    FW_ON_COMMAND(ID_MARK, OnMark)
-    FW_ON_COMMAND(1006, OnCloseAll)
-    FW_ON_COMMAND(ID_RUN_RUN, OnRun)
-    FW_ON_COMMAND(6005, OnRun)
-    FW_ON_COMMAND(ID_PROJECT_NEW, OnPrjNew)
-    FW_ON_COMMAND(ID_PROJECT_OPEN, OnPrjOpen)
-    FW_ON_COMMAND(32785, OnPrjWizard)
     FW_ON_COMMAND_RANGE(2121, 2121, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(2200, 2209, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(2118, 2119, OnDesignerCommand)
@@ -67,6 +59,8 @@ void CTvStatusBar::OnLButtonDblClk(POINT pt) {
 // ---- CPrjFrame ---------------------------------------------------------
 
 CPrjFrame::~CPrjFrame() {
+    for (char* m : m_marks)
+        delete[] m;
     if (m_hEditorFont)
         DeleteObject(m_hEditorFont);
     if (g_pPrjFrame == this)

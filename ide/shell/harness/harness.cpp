@@ -589,7 +589,6 @@ void DamagedChecks() {
 }  // namespace
 #include "build_steps.inc"
 namespace {
-#include "commands_steps.inc"
 #include "designer_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
@@ -665,8 +664,6 @@ int main(int argc, char** argv) {
         g_steps = BarsSteps();
     } else if (g_scenario == "build") {
         g_steps = BuildSteps();
-    } else if (g_scenario == "commands") {
-        g_steps = CommandsSteps();
     } else if (g_scenario == "designer") {
         g_steps = DesignerSteps();
     }
