@@ -785,7 +785,6 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLocate, GenOptional);
         gen(kStmWidthScreen, GenOptional);
         routine(kStmWidthDevice, "_$PsWIDTH2@4");
-        routine(kStmWidthFile, "_$PsWIDTH1@8");
         gen(kStmLineInputFile, GenInput);
         gen(kStmInputFile, GenInput);
         routine(kStmPrintFileUsing, "_$PsPRINT23USINGs@4");

@@ -237,7 +237,6 @@ enum StmCode : uint8_t {
     kStmColor = 0x97,
     kStmLocate = 0x99,
     kStmWidthScreen = 0x9A,
-    kStmWidthFile = 0xA0,
     kStmLineInputFile = 0xA1,
     kStmInputFile = 0xA2,
     kStmPrintFileUsing = 0xA3,
