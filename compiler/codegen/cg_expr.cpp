@@ -689,6 +689,10 @@ void ExprGen::Unary(uint8_t op) {
     Entry &e = stk_.back();
     pending_ = 1;
     if (op == kOpNegate && IsFloat(e)) {
+        // The negated integer value that checked arithmetic left in ST0
+        // stays an integer.
+        if (e.computed && IntClassOf(e) != kNoIntType)
+            intResult_ = e.type;
         ToFloat(e);
         EmitCallRuntime(st, "_$PnFChs@0");
         GenErrSetCall(g_);

@@ -115,13 +115,6 @@ void rt_sreset(void);
 int rt_file_line_input(RtDesc *target, uint32_t addr); /* as rt_file_input */
 int rt_is_lead(unsigned char c); /* a Shift-JIS lead byte */
 
-/* Where INPUT and LINE INPUT take their next line from: 0 the console
-   (prompt, echo, a wrong answer asked again); the start routines of the "#"
-   forms set the reader of their file, which serves one statement. It
-   returns the line's length, ~0 at the end. */
-typedef uint32_t (*RtLineReader)(char *buf, uint32_t cap);
-extern RtLineReader rt_line_reader;
-
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */
 int rt_fmt_float(char *out, double v, int single); /* with sign place */

@@ -9,16 +9,10 @@ static int32_t rt_min(int32_t a, int32_t b) { return a < b ? a : b; }
 /* ---- console input ------------------------------------------------------ */
 
 static char rt_line[1024];
-RtLineReader rt_line_reader;
 
 /* One line of standard input (without its end) into rt_line; the host
    echoes nothing, so the runtime shows the answer as the console would. */
 static uint32_t rt_read_line(uint32_t addr) {
-    if (rt_line_reader) {
-        uint32_t n = rt_line_reader(rt_line, sizeof rt_line);
-        if (n == 0xFFFFFFFFu) rt_fail(RT_E_INPUTEND, addr);
-        return n;
-    }
     rt_flush();
     uint32_t n = rt_service(RT_SYS_READ, 0, (uint32_t)rt_line, sizeof rt_line);
     if (n == 0xFFFFFFFFu) rt_fail(RT_E_INPUTEND, addr);
@@ -55,9 +49,8 @@ void RT_STDCALL rt_line_input_s(uint32_t window, uint32_t sep) {
 void RT_STDCALL rt_line_input(RtDesc *d) RT_NAME("_$PsLINE_INPUT@4");
 void RT_STDCALL rt_line_input(RtDesc *d) {
     if (rt_file_line_input(d, RT_CALLER())) return;
-    if (!rt_line_reader) rt_out(rt_prompt.p, rt_prompt.len);
+    rt_out(rt_prompt.p, rt_prompt.len);
     uint32_t n = rt_read_line(RT_CALLER());
-    rt_line_reader = 0;
     if (!d) return;
     rt_spush_copy(rt_line, n);
     rt_desc_assign(d, rt_spop());
@@ -123,12 +116,9 @@ void RT_STDCALL rt_input(uint32_t *block) {
     uint32_t n = block[0];
     RtField f[64];
     if (n > 64) rt_fail(RT_E_ILLEGAL, RT_CALLER());
-    const int console = !rt_line_reader;
     for (;;) {
-        if (console) {
-            rt_out(rt_prompt.p, rt_prompt.len);
-            if (rt_prompt_sep != 1) rt_out("? ", 2);
-        }
+        rt_out(rt_prompt.p, rt_prompt.len);
+        if (rt_prompt_sep != 1) rt_out("? ", 2);
         uint32_t len = rt_read_line(RT_CALLER());
         int ok = rt_split(len, f, n);
         for (uint32_t k = 0; k < n && ok; ++k) {
@@ -137,10 +127,8 @@ void RT_STDCALL rt_input(uint32_t *block) {
             if (type < 16 && !rt_field_number(&f[k], type, &v)) ok = 0;
         }
         if (ok) break;
-        if (!console) rt_fail(RT_E_TYPE, RT_CALLER());
         rt_out("?Redo from start\n", 17);
     }
-    rt_line_reader = 0;
     for (uint32_t k = 0; k < n; ++k) {
         void *addr = (void *)block[1 + 2 * (n - 1 - k)];
         uint32_t type = block[2 + 2 * (n - 1 - k)] & 0xFF;
