@@ -532,9 +532,9 @@ void SC_ExpFun(ScPass &p) {
     p.status = 0;
 }
 
-// Slot 11: closes an argument list. Two functions take a second code by
-// their arguments: STRING$ with a character code, INPUT$ with a file
-// number (which has no object prefix).
+// Slot 11: closes an argument list. Three functions take a second code by
+// their arguments: STRING$ with a character code, DSKF with a drive number,
+// INPUT$ with a file number (which has no object prefix).
 void SC_FunEnd(ScPass &p) {
     int fn = -1, depth = 0, args = 0;
     for (int j = p.out - 1; j >= 0 && fn < 0; --j) {
@@ -564,6 +564,8 @@ void SC_FunEnd(ScPass &p) {
         Item &f = p.items[fn];
         if (f.sub == tok::kw::kSTRING_S && IsNumT(p.curType)) {
             f.sub = tok::fn::kStringCode;
+        } else if (f.sub == tok::kw::kDSKF && IsNumT(p.curType)) {
+            f.sub = tok::fn::kDskfNumeric;
         } else if (f.sub == tok::kw::kINPUT_S && args == 2 && fn >= 3 && p.items[fn - 3].code == ic::kObject) {
             f.sub = tok::fn::kInputFile;
             for (int j = fn - 3; j + 3 < p.out; ++j) p.items[j] = p.items[j + 3];

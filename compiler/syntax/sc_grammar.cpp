@@ -1491,6 +1491,19 @@ private:
             b.Place(done);
             break;
         }
+        case 'K': {
+            // DSKF: a drive name, or a drive number (its second code).
+            L text = b.NewLabel(), done = b.NewLabel();
+            Expr(32);
+            b.Handler(TypGrp);
+            b.IfStatus(0x10, text);
+            b.Handler(TypSet, kTypeLng);
+            b.Jump(done);
+            b.Place(text);
+            b.Handler(TypSet, kTypeStr);
+            b.Place(done);
+            break;
+        }
         case 'H': {
             L number = b.NewLabel();
             b.IfToken(kHASH, number);

@@ -359,9 +359,10 @@ void rt_on_error(uint32_t label, uint32_t ebp) {
 }
 
 /* $PsRESUME, $PsRESUME_NEXT, $PsRESUME_LABEL (rt_flow.S): kind 0 the
-   failed statement again, 1 the one after it, 2 the label. */
-RT_NORETURN void rt_resume(uint32_t kind, uint32_t ebp, uint32_t label) {
-    if (!rt_in_handler) rt_fail(RT_E_RESUME, 0);
+   failed statement again, 1 the one after it, 2 the label; addr is the
+   RESUME's own call. */
+RT_NORETURN void rt_resume(uint32_t kind, uint32_t ebp, uint32_t label, uint32_t addr) {
+    if (!rt_in_handler) rt_fail(RT_E_RESUME, addr);
     rt_in_handler = 0;
     rt_err = 0;
     rt_err_file = 0;

@@ -126,18 +126,26 @@ main_popped:
 /* RESUME, RESUME NEXT, RESUME label ([esp+4]): they do not return. */
 	.globl "$PsRESUME", "$PsRESUME_NEXT", "$PsRESUME_LABEL"
 "$PsRESUME":
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
 	pushl $0
 	pushl %ebp
 	pushl $0
 	call _rt_resume
 "$PsRESUME_NEXT":
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
 	pushl $0
 	pushl %ebp
 	pushl $1
 	call _rt_resume
 "$PsRESUME_LABEL":
-	movl 4(%esp), %eax
-	pushl %eax
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl 8(%esp)
 	pushl %ebp
 	pushl $2
 	call _rt_resume

@@ -48,4 +48,4 @@ PRINT "renamed"; LOF(1)
 CLOSE
 KILL "V.TXT"
 KILL "DATA.TXT"
-PRINT "free"; FREEFILE
+PRINT "free"; FREEFILE; "disk"; DSKF("A:") > 0; DSKF(0) > 0
