@@ -126,6 +126,15 @@ const FatalCase kFatalCases[] = {
     {"handler_error",
      "ON ERROR GOTO *H\nERROR 5\nEND\n*H\nPRINT \"in handler\"; ERR\nERROR 7\n", "in handler 5 \n",
      "runtime error 7 (out of memory) in T.BAS line 6", nullptr, nullptr},
+    // ON ERROR GOTO 0 in the handler gives the error up.
+    {"handler_gives_up", "ON ERROR GOTO *H\nERROR 9\nEND\n*H\nON ERROR GOTO 0\n", "",
+     "runtime error 9 (subscript out of range) in T.BAS line 5", nullptr, nullptr},
+    // A handler set inside a procedure ends with it: a later error in
+    // another procedure is not sent into the ended one's frame.
+    {"handler_of_ended_sub",
+     "DECLARE SUB T ()\nDECLARE SUB U ()\nCALL T\nCALL U\nSUB T\nON ERROR GOTO *H\nERROR 11\nEXIT SUB\n*H\n"
+     "PRINT \"in T\"; ERR\nRESUME NEXT\nEND SUB\nSUB U\nERROR 6\nEND SUB\n",
+     "in T 11 \n", "runtime error 6 (overflow) in T.BAS line 14", nullptr, nullptr},
 };
 
 class Fatal : public ::testing::TestWithParam<FatalCase> {};

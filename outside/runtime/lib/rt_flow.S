@@ -114,10 +114,13 @@ main_popped:
 	pushl %eax
 	pushl %ecx
 	pushl %edx
+	movl 12(%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
 	pushl %ebp
-	pushl 20(%esp)
+	pushl 24(%esp)
 	call _rt_on_error
-	addl $8, %esp
+	addl $12, %esp
 	popl %edx
 	popl %ecx
 	popl %eax
