@@ -689,6 +689,10 @@ void ExprGen::Unary(uint8_t op) {
     Entry &e = stk_.back();
     pending_ = 1;
     if (op == kOpNegate && IsFloat(e)) {
+        // The negated integer value that checked arithmetic left in ST0
+        // stays an integer.
+        if (e.computed && IntClassOf(e) != kNoIntType)
+            intResult_ = e.type;
         ToFloat(e);
         EmitCallRuntime(st, "_$PnFChs@0");
         GenErrSetCall(g_);
@@ -829,6 +833,9 @@ uint8_t ExprGen::Run(bool wantFlags) {
         if (IsFuncToken(k) || IsVarToken(k) || k == kTokConstant) {
             const uint8_t type = MeasureExpression(g, i);
             SkipOperand(g);
+            // A B5 group leads its function: one operand with it.
+            if (k == kTokGroup && g.cur < g.ntok && IsFuncToken(g.Kind(g.cur)))
+                SkipOperand(g);
             Entry e{i, type, ClassOfType(type), false};
             if (e.cls == kClsStr) {
                 // Strings go onto the string stack in operand order.

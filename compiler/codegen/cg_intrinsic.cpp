@@ -363,7 +363,11 @@ Args IntrinsicArgs(Gen &g, int at, int &end) {
         const uint8_t k = g.Kind(i);
         if (IsGroupHead(k) || k == kTokKeyword || k == kTokConstant || IsVarToken(k) || IsFuncToken(k))
             args.push_back(i);
+        const bool group = k == kTokGroup;
         i = SkipFrom(g, i);
+        // A B5 group leads its function: one argument with it.
+        if (group && i < g.ntok && IsFuncToken(g.Kind(i)))
+            i = SkipFrom(g, i);
     }
     end = i < g.ntok ? i + 1 : i;
     return args;

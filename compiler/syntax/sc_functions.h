@@ -11,8 +11,9 @@ namespace txsc {
 // (keeps its type), A numeric or string, V a variable by reference, P the
 // object prefix (never written; supplied as the null object). A lower-case
 // letter is optional; '*' repeats the previous letter; H a file number,
-// with or without its '#'; Z LEN's operand (a string, or a variable
-// whose size it gives); K DSKF's drive, a name or a number.
+// with or without its '#'; Y a whole array, name(); Z LEN's operand (a
+// string, or a variable whose size it gives); K DSKF's drive, a name or a
+// number.
 struct FuncSig {
     uint8_t code;
     const char *args;
@@ -36,7 +37,7 @@ inline constexpr FuncSig kFunctions[] = {
     X(0x33, "S", F),    X(0x34, "S", D),    X(0x35, "S", I),    X(0x36, "Z", I),    X(0x38, "S", D),
     X(0x39, "V", L),    X(0x3A, "S", L),    X(0x3B, "N", L),    X(0x3C, "N", I),    X(0x40, "PNN", F),
     X(0x41, "SN", I),   X(0x42, "SN", I),   X(0x43, "PNn", I),  X(0x50, "PNN", I),  X(0x51, "PN", F),
-    X(0x52, "PNNN", I), X(0x53, "ASs", I),  X(0x54, "ASs", I),  X(0x55, "VANN", I), X(0x80, "", S),
+    X(0x52, "PNNN", I), X(0x53, "ASs", I),  X(0x54, "ASs", I),  X(0x55, "YANN", I), X(0x80, "", S),
     X(0x81, "", S),     X(0x82, "", S),     X(0x83, "P", S),    X(0x84, "", S),     X(0x90, "N", S),
     X(0x91, "N", S),    X(0x92, "N", S),    X(0x93, "N", S),    X(0x94, "F", S),    X(0x95, "D", S),
     X(0x96, "N", S),    X(0x97, "N", S),    X(0x98, "N", S),    X(0x99, "X", S),    X(0x9A, "N", S),

@@ -1478,6 +1478,12 @@ private:
         case 'D': Expr(kTypeDbl); break;
         case 'S': Expr(kTypeStr); break;
         case 'V': b.Call(target); break;
+        case 'Y':
+            b.NeedClass(tok::kClsNameParen, b.StatusEntry(kStSyntax));
+            b.Handler(RefArr);
+            Check();
+            Need(kRPAREN, kStUnclosed);
+            break;
         case 'Z': {
             // LEN: a single variable that is not a string is its size.
             L text = b.NewLabel(), done = b.NewLabel();

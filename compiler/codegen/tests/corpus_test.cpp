@@ -158,8 +158,9 @@ TEST_P(Fatal, EndsWithItsNumberAndLine) {
     EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1) << Slurp(log);
     EXPECT_EQ(Slurp(out), c.expected);
     EXPECT_NE(Slurp(log).find(c.report), std::string::npos) << Slurp(log);
-    if (c.file)
+    if (c.file) {
         EXPECT_EQ(Slurp((dir / c.file).string()), c.fileContents);
+    }
     EXPECT_FALSE(std::filesystem::exists(dir.parent_path() / "OUT.TXT"));
 }
 

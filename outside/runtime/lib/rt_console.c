@@ -536,7 +536,7 @@ static void rt_using_number(double v, const RtFieldSpec *s, RtSink *sink) {
     if (s->plus) sign = neg ? '-' : '+';
     else if (!s->trail && neg) sign = '-';
     if (s->expo) {
-        int lead = s->ints - (sign && !s->plus ? 1 : 0);
+        int lead = s->ints - (s->plus || s->trail ? 0 : 1);
         if (lead < 0) lead = 0;
         int e = 0;
         double m = a;
@@ -622,7 +622,30 @@ static void rt_using_begin(RtSink *sink) {
     rt_using.sink = sink;
 }
 
-static void rt_using_num(double v, uint32_t sep, uint32_t addr) {
+/* A single keeps 7 significant digits, a double 15: the value is rounded
+   to them first, as PRINT shows it. */
+static double rt_significant(double v, int digits) {
+    long double a = v < 0 ? -(long double)v : v;
+    if (a == 0 || digits == 0) return v;
+    int e = 0;
+    while (a >= 10) {
+        a /= 10;
+        ++e;
+    }
+    while (a < 1) {
+        a *= 10;
+        --e;
+    }
+    long double scale = 1;
+    for (int i = 0; i < digits - 1; ++i) scale *= 10;
+    long double r = (long double)(int64_t)(a * scale + 0.5L) / scale;
+    for (; e > 0; --e) r *= 10;
+    for (; e < 0; ++e) r /= 10;
+    return (double)(v < 0 ? -r : r);
+}
+
+static void rt_using_num(double v, uint32_t sep, uint32_t addr, int digits) {
+    v = rt_significant(v, digits);
     RtFieldSpec s;
     rt_next_field(&s, addr);
     if (s.kind != RT_F_NUMBER) rt_fail(RT_E_TYPE, addr);
@@ -664,16 +687,16 @@ void RT_STDCALL rt_lprint_using_s(void) RT_NAME("_$PsLPRINT_USINGs@0");
 void RT_STDCALL rt_lprint_using_s(void) { rt_using_begin(0); }
 
 void RT_STDCALL rt_print_using1(uint32_t v, uint32_t sep);
-void RT_STDCALL rt_print_using1(uint32_t v, uint32_t sep) { rt_using_num(v & 0xFF, sep, RT_CALLER()); }
+void RT_STDCALL rt_print_using1(uint32_t v, uint32_t sep) { rt_using_num(v & 0xFF, sep, RT_CALLER(), 0); }
 void RT_STDCALL rt_print_using2(uint32_t v, uint32_t sep);
-void RT_STDCALL rt_print_using2(uint32_t v, uint32_t sep) { rt_using_num((int16_t)v, sep, RT_CALLER()); }
+void RT_STDCALL rt_print_using2(uint32_t v, uint32_t sep) { rt_using_num((int16_t)v, sep, RT_CALLER(), 0); }
 void RT_STDCALL rt_print_using6(uint32_t v, uint32_t sep);
-void RT_STDCALL rt_print_using6(uint32_t v, uint32_t sep) { rt_using_num((int32_t)v, sep, RT_CALLER()); }
+void RT_STDCALL rt_print_using6(uint32_t v, uint32_t sep) { rt_using_num((int32_t)v, sep, RT_CALLER(), 0); }
 void RT_STDCALL rt_print_using4(float v, uint32_t sep);
-void RT_STDCALL rt_print_using4(float v, uint32_t sep) { rt_using_num(v, sep, RT_CALLER()); }
+void RT_STDCALL rt_print_using4(float v, uint32_t sep) { rt_using_num(v, sep, RT_CALLER(), 7); }
 /* _$PsPRINT_USING8@4 (rt_x87.S) passes ST0 here. */
 void rt_print_using8(uint32_t sep, double v);
-void rt_print_using8(uint32_t sep, double v) { rt_using_num(v, sep, 0); }
+void rt_print_using8(uint32_t sep, double v) { rt_using_num(v, sep, 0, 15); }
 
 void RT_STDCALL rt_print_using5(uint32_t sep) RT_NAME("_$PsPRINT_USING5@4");
 void RT_STDCALL rt_print_using5(uint32_t sep) { rt_using_str(rt_spop(), sep, RT_CALLER()); }
@@ -703,23 +726,23 @@ static void rt_format_end(void) {
     rt_spush(rt_format_sink.buf, rt_format_sink.len, rt_format_sink.cap);
 }
 
-static void rt_format_num(double v) {
+static void rt_format_num(double v, int digits) {
     rt_format_begin();
-    rt_using_num(v, 0, 0);
+    rt_using_num(v, 0, 0, digits);
     rt_format_end();
 }
 
 void RT_STDCALL rt_format1(uint32_t v);
-void RT_STDCALL rt_format1(uint32_t v) { rt_format_num(v & 0xFF); }
+void RT_STDCALL rt_format1(uint32_t v) { rt_format_num(v & 0xFF, 0); }
 void RT_STDCALL rt_format2(uint32_t v);
-void RT_STDCALL rt_format2(uint32_t v) { rt_format_num((int16_t)v); }
+void RT_STDCALL rt_format2(uint32_t v) { rt_format_num((int16_t)v, 0); }
 void RT_STDCALL rt_format6(uint32_t v);
-void RT_STDCALL rt_format6(uint32_t v) { rt_format_num((int32_t)v); }
+void RT_STDCALL rt_format6(uint32_t v) { rt_format_num((int32_t)v, 0); }
 void RT_STDCALL rt_format4(float v);
-void RT_STDCALL rt_format4(float v) { rt_format_num(v); }
+void RT_STDCALL rt_format4(float v) { rt_format_num(v, 7); }
 
 void rt_format8(double v);
-void rt_format8(double v) { rt_format_num(v); }
+void rt_format8(double v) { rt_format_num(v, 15); }
 
 void RT_STDCALL rt_format5(void) RT_NAME("_$PfFORMAT245@0");
 void RT_STDCALL rt_format5(void) {

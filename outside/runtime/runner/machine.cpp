@@ -548,7 +548,9 @@ void Machine::SetTrace(TraceSink sink) {
         if (!decorated && name.rfind("$P", 0) != 0) continue;
         uint32_t words = 0;
         if (decorated) words = uint32_t(std::strtoul(name.c_str() + name.rfind('@') + 1, nullptr, 10) / 4);
-        impl_->traced[address] = {name, words};
+        // Of the names one routine has, the first in order (the shortest
+        // of a family: _$PbSetCurLine@4 before _$PbSetCurLineDbg@4).
+        impl_->traced.emplace(address, std::make_pair(name, words));
         lo = std::min(lo, address);
         hi = std::max(hi, address);
     }
