@@ -81,6 +81,7 @@ const CorpusCase kCases[] = {
     {"flow.bas", "", "flow"},
     {"arrayparams.bas", "", "arrayparams"},
     {"deffn.bas", "", "deffn"},
+    {"declare.bas", "", "declare"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
