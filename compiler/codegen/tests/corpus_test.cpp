@@ -82,6 +82,7 @@ const CorpusCase kCases[] = {
     {"arrayparams.bas", "", "arrayparams"},
     {"deffn.bas", "", "deffn"},
     {"declare.bas", "", "declare"},
+    {"memberarrays.bas", "", "memberarrays"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
