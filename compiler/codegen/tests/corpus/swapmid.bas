@@ -1,4 +1,4 @@
-' SWAP, LSET and RSET, MID$ as a statement, ERASE
+' SWAP, LSET and RSET, MID$ as a statement, ERASE; READ into a fixed-length string
 A% = 1: B% = 2
 SWAP A%, B%
 PRINT A%; B%
@@ -32,3 +32,7 @@ Z(4) = 1.5: N%(2) = 9
 PRINT Z(4); N%(2)
 ERASE Z, N%
 PRINT Z(4); N%(2)
+DIM F AS STRING * 4
+READ F, T$
+PRINT "["; F; "]"; T$
+DATA "xyz", "tail"
