@@ -36,3 +36,12 @@ DIM F AS STRING * 4
 READ F, T$
 PRINT "["; F; "]"; T$
 DATA "xyz", "tail"
+TYPE PT
+  X AS INTEGER
+  Y AS INTEGER
+END TYPE
+DIM P AS PT, Q(1) AS PT
+P.X = 1: P.Y = 2
+Q(1).X = 3: Q(1).Y = 4
+SWAP P, Q(1)
+PRINT P.X; P.Y; Q(1).X; Q(1).Y
