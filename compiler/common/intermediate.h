@@ -144,6 +144,8 @@ constexpr uint8_t kLineNumberNone = 0x10;  // A1 10: a 2-byte line-number token
 enum StmCode : uint8_t {
     kStmLineLabel = 0x02,
     kStmLineNumber = 0x03,
+    kStmIncludeBegin = 0x04,   // written by the preprocessor; no code
+    kStmIncludeEnd = 0x05,
     kStmIf = 0x10,
     kStmElse = 0x11,
     kStmElseIf = 0x12,

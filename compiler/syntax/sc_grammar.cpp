@@ -417,6 +417,8 @@ private:
         Flow();
         DataStatements();
         DefFnStatement();
+        IncludeMarkers();
+        SharedStaticCommon();
     }
 
     constexpr void Assignment() {
@@ -534,13 +536,26 @@ private:
         b.Place(sloop);
         b.Call(one);
         b.IfToken(kCOMMA, sloop);
+        b.SetKind(0x8A);
         b.Jump(tail);
-        L paren = b.NewLabel();
+        L paren = b.NewLabel(), runtime = b.NewLabel(), bound = b.NewLabel();
         b.Place(one);
         b.IfClass(tok::kClsNameParen, paren);
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
         b.Place(paren);
         b.Handler(DclArr);
+        b.IfStatus(26, runtime);
+        Check();
+        b.Return();
+        // Bounds that are expressions, evaluated when the statement runs.
+        b.Place(runtime);
+        b.Handler(FrmOpn);
+        b.Place(bound);
+        Expr(kTypeLng);
+        b.Handler(FrmCnt);
+        b.IfToken(kCOMMA, bound);
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(DclFrm);
         Check();
         b.Return();
 
@@ -851,14 +866,30 @@ private:
     }
 
     constexpr void Procedures() {
-        // DECLARE FUNCTION | SUB ...
+        // DECLARE FUNCTION | SUB ..., or DECLARE alone opening a block of
+        // FUNCTION and SUB declarations up to END DECLARE.
+        L block = b.NewLabel(), inBlock = b.NewLabel();
         Stmt(0x30);
+        b.Handler(EndTok);
+        b.IfStatus(1, block);
         b.Handler(DclPrc);
         Check();
         b.Jump(tail);
-        // FUNCTION name ... / SUB name ...: first on their line, not nested.
+        b.Place(block);
+        b.SetKind(0x34);
+        b.Handler(DclOn);
+        b.Jump(tail);
+        b.Place(inBlock);
+        b.BackTokens(1);
+        b.Handler(DclPrc);
+        Check();
+        b.Jump(tail);
+        // FUNCTION name ... / SUB name ...: first on their line, not nested;
+        // inside a declaration block, declarations.
         for (uint8_t kind : {uint8_t(0x31), uint8_t(0x35)}) {
             Stmt(kind);
+            b.Handler(DclTst);
+            b.IfStatus(1, inBlock);
             b.Handler(ChkLinTop);
             Check();
             b.Handler(InPrc);
@@ -1267,14 +1298,23 @@ private:
     // END, and the END of blocks, procedures and types.
     constexpr void End() {
         L endIf = b.NewLabel(), endSelect = b.NewLabel(), endSub = b.NewLabel(), endFn = b.NewLabel();
-        L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel();
+        L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel(), endDecl = b.NewLabel();
         Stmt(0x1A);
         b.IfToken(kIF, endIf);
         b.IfToken(kSUB, endSub);
         b.IfToken(kFUNCTION, endFn);
         b.IfToken(kTYPE, endType);
         b.IfToken(Word(tok::kClsClause, 6), endSelect);
+        b.IfToken(kDECLARE, endDecl);
         b.EmitConstant(0, 0);
+        b.Jump(tail);
+
+        // END DECLARE closes a declaration block; it makes no code.
+        b.Place(endDecl);
+        b.Handler(DclTst);
+        b.IfStatus(0, b.StatusEntry(kStBlock));
+        b.SetKind(0x1E);
+        b.Handler(DclOff);
         b.Jump(tail);
 
         b.Place(endIf);
@@ -1334,6 +1374,62 @@ private:
         Expr(32);
         b.Handler(EndFn);
         b.Jump(tail);
+    }
+
+    // The preprocessor's include markers: the included file's name names
+    // its lines in error lines until the end marker.
+    constexpr void IncludeMarkers() {
+        Stmt(0x04);
+        b.NeedClass(tok::kClsConstant, b.StatusEntry(kStSyntax));
+        b.Handler(PshNam);
+        b.Jump(tail);
+        Stmt(0x05);
+        b.Handler(PopNam);
+        b.Jump(tail);
+    }
+
+    // SHARED and STATIC inside a procedure; COMMON [SHARED] in a module.
+    constexpr void SharedStaticCommon() {
+        L shared = Stmt(0x3D);
+        b.Handler(InPrc);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        L sloop = b.NewLabel();
+        b.Place(sloop);
+        b.Handler(ShrNam);
+        Check();
+        b.IfToken(kCOMMA, sloop);
+        b.Jump(tail);
+
+        L loop = b.NewLabel(), paren = b.NewLabel();
+        Stmt(0x3E);
+        b.Handler(InPrc);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        b.Place(loop);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(DclArr);
+        Check();
+        b.IfToken(kCOMMA, loop);
+        b.Jump(tail);
+
+        L common = b.NewLabel(), cloop = b.NewLabel(), csh = b.NewLabel();
+        Stmt(0x39);
+        b.Handler(InPrc);
+        b.IfStatus(1, b.StatusEntry(kStPlace));
+        b.IfToken(kSHARED, csh);
+        b.Jump(common);
+        b.Place(csh);
+        b.SetKind(0x3A);
+        b.Place(common);
+        b.Handler(ComBlk, 0);
+        b.Place(cloop);
+        b.IfClass(tok::kClsNameParen, paren);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Place(paren);
+        b.Handler(DclArr);
+        Check();
+        b.IfToken(kCOMMA, cloop);
+        b.Jump(tail);
+        (void)shared;
     }
 
     constexpr void Flow() {

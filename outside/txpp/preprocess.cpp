@@ -1,11 +1,14 @@
 #include "preprocess.h"
 
 #include "lexer.h"
+#include "dbcs.h"
+#include "intermediate.h"
 #include "passerror.h"
 #include "tokens.h"
 #include "txpp.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -53,6 +56,175 @@ void PutU16(std::vector<uint8_t> &v, size_t at, uint32_t value) {
 
 }  // namespace
 
+namespace {
+
+constexpr int kMaxIncludeDepth = 16;
+
+// A line "#include "name"": the name's offset and length in the line.
+bool IncludeLine(const std::string &text, size_t *off, size_t *len) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    static const char kWord[] = "#include";
+    for (size_t k = 0; kWord[k]; ++k, ++i) {
+        if (i >= text.size()) return false;
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != kWord[k]) return false;
+    }
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i >= text.size() || text[i] != '"') return false;
+    const size_t q = text.find('"', i + 1);
+    if (q == std::string::npos || q == i + 1) return false;
+    for (size_t k = q + 1; k < text.size(); ++k)
+        if (text[k] != ' ' && text[k] != '\t') {
+            if (text[k] == '\'') break;  // a comment may follow
+            return false;
+        }
+    *off = i + 1;
+    *len = q - i - 1;
+    return true;
+}
+
+bool IsSlash(char c) { return c == '/' || c == '\\'; }
+
+// The folder part of a path, with its separator ("" for none). Double-byte
+// aware: a trail byte 0x5C is no separator.
+std::string FolderOf(const std::string &path) {
+    size_t cut = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (tx::IsSjisLeadByte(static_cast<uint8_t>(path[i])) && i + 1 < path.size()) {
+            ++i;
+            continue;
+        }
+        if (IsSlash(path[i]) || path[i] == ':') cut = i + 1;
+    }
+    return path.substr(0, cut);
+}
+
+bool Readable(const std::string &path, std::string &out) {
+    File f(path.c_str(), "rb");
+    return f.get() && ReadAll(f.get(), out);
+}
+
+// Finds an included file: as written when it has a folder or drive, else in
+// the including file's folder, along the /I paths, then in each folder of
+// INCLUDE.
+bool FindInclude(const CmpFilParam &param, const std::string &from, const std::string &name,
+                 std::string &path, std::string &text) {
+    if (!name.empty() && (IsSlash(name[0]) || name.find(':') != std::string::npos))
+        return path = name, Readable(path, text);
+    std::vector<std::string> folders{FolderOf(from)};
+    for (int i = 0; i < kMaxIncludePaths && param.I_path[i]; ++i) folders.push_back(param.I_path[i]);
+    if (const char *env = std::getenv("INCLUDE")) {
+        std::string list(env);
+        for (size_t a = 0; a <= list.size();) {
+            size_t b = list.find(';', a);
+            if (b == std::string::npos) b = list.size();
+            if (b > a) folders.push_back(list.substr(a, b - a));
+            a = b + 1;
+        }
+    }
+    for (std::string folder : folders) {
+        if (!folder.empty() && !IsSlash(folder.back()) && folder.back() != ':') folder += '/';
+        path = folder + name;
+        text.clear();
+        if (Readable(path, text)) return true;
+    }
+    return false;
+}
+
+struct Pass {
+    CmpFilParam &param;
+    FILE *slist;
+    FILE *tcode;
+    DefaultTypes defaults;
+    std::vector<uint8_t> record;
+};
+
+bool WriteRecord(Pass &pp, std::string text, size_t lineNumber) {
+    PutU16(pp.record, 0, static_cast<uint32_t>(pp.record.size()));
+    PutU16(pp.record, 2, static_cast<uint32_t>(lineNumber));
+    // The listing shows control bytes as blanks so that the list file
+    // stays one text line per record.
+    for (char &c : text) {
+        uint8_t b = static_cast<uint8_t>(c);
+        if ((b < 0x20 && b != '\t') || b == 0x7F) c = ' ';
+    }
+    text += '\n';
+    if (std::fwrite(text.data(), 1, text.size(), pp.slist) != text.size()) {
+        tx::StorePassError(pp.param, kErrWrite, kDetailSourceList, pp.param.slist_filename);
+        return false;
+    }
+    if (std::fwrite(pp.record.data(), 1, pp.record.size(), pp.tcode) != pp.record.size()) {
+        tx::StorePassError(pp.param, kErrWrite, kDetailTokenCode, pp.param.tcode_filename);
+        return false;
+    }
+    return true;
+}
+
+void AddUnit(std::vector<uint8_t> &v, uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
+    v.insert(v.end(), {a, b, c, d});
+}
+
+// One source file's lines into records; an included file's lines stand
+// between an include-begin record (statement 04, its name as a string
+// unit) and an include-end record (05), so that error lines name it.
+bool EmitFile(Pass &pp, const std::string &path, const std::string &source, int depth) {
+    std::string text;
+    size_t lineNumber = 0;
+    for (size_t pos = 0; pos < source.size();) {
+        size_t end = pos;
+        while (end < source.size() && source[end] != '\r' && source[end] != '\n') ++end;
+        text.assign(source, pos, end - pos);
+        pos = end;
+        if (pos < source.size() && source[pos] == '\r') ++pos;
+        if (pos < source.size() && source[pos] == '\n') ++pos;
+
+        if (++lineNumber > kMaxLines) {
+            tx::StorePassError(pp.param, kErrTooManyLines, depth ? kDetailInclude : kDetailSource, path.c_str());
+            return false;
+        }
+        for (char &c : text)
+            if (c == 0x1A) c = ' ';  // an end-of-file mark inside the text reads as a blank
+
+        size_t off, len;
+        if (IncludeLine(text, &off, &len) && off + len <= 255) {
+            const std::string name = text.substr(off, len);
+            std::string found, body;
+            if (!FindInclude(pp.param, path, name, found, body)) {
+                tx::StorePassError(pp.param, kErrOpen, kDetailInclude, name.c_str());
+                return false;
+            }
+            if (depth >= kMaxIncludeDepth) {  // also a file that includes itself
+                tx::StorePassError(pp.param, kErrBadFile, kDetailInclude, name.c_str());
+                return false;
+            }
+            pp.record.assign(4, 0);
+            AddUnit(pp.record, tok::kClsStatement, ifile::kStmIncludeBegin, 0, 0);
+            AddUnit(pp.record, tok::kClsConstant, tok::kTypeStr, static_cast<uint8_t>(off), static_cast<uint8_t>(len));
+            if (!WriteRecord(pp, text, lineNumber)) return false;
+            if (!EmitFile(pp, found, body, depth + 1)) return false;
+            pp.record.assign(4, 0);
+            AddUnit(pp.record, tok::kClsStatement, ifile::kStmIncludeEnd, 0, 0);
+            if (!WriteRecord(pp, text, lineNumber)) return false;
+            continue;
+        }
+
+        LexOptions options;
+        options.tokenLimit = tok::kMaxRecordTokens;
+        if (text.size() > static_cast<size_t>(tok::kMaxLineText)) {
+            text.resize(CutAtCharBoundary(text.data(), text.size(), tok::kMaxLineText));
+            options.forcedFaultColumn = static_cast<int>(text.size());
+        }
+        pp.record.assign(4, 0);
+        TokeniseLine(text, options, pp.defaults, pp.record);
+        if (!WriteRecord(pp, text, lineNumber)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int CompileFile(CmpFilParam &param) {
     // "?" asks for the standard environment: no file for the analyzer to open.
     if (param.S_filenmae && std::strcmp(param.S_filenmae, "?") == 0) param.S_filenmae = nullptr;
@@ -79,53 +251,8 @@ int CompileFile(CmpFilParam &param) {
         tx::StorePassError(param, kErrOpen, kDetailTokenCode, param.tcode_filename);
         return 0;
     }
-
-    DefaultTypes defaults;
-    std::vector<uint8_t> record;
-    std::string text;
-    size_t lineNumber = 0;
-    for (size_t pos = 0; pos < source.size();) {
-        size_t end = pos;
-        while (end < source.size() && source[end] != '\r' && source[end] != '\n') ++end;
-        text.assign(source, pos, end - pos);
-        pos = end;
-        if (pos < source.size() && source[pos] == '\r') ++pos;
-        if (pos < source.size() && source[pos] == '\n') ++pos;
-
-        if (++lineNumber > kMaxLines) {
-            tx::StorePassError(param, kErrTooManyLines, kDetailSource, param.srcfilename);
-            return 0;
-        }
-        for (char &c : text)
-            if (c == 0x1A) c = ' ';  // an end-of-file mark inside the text reads as a blank
-
-        LexOptions options;
-        options.tokenLimit = tok::kMaxRecordTokens;
-        if (text.size() > static_cast<size_t>(tok::kMaxLineText)) {
-            text.resize(CutAtCharBoundary(text.data(), text.size(), tok::kMaxLineText));
-            options.forcedFaultColumn = static_cast<int>(text.size());
-        }
-        record.assign(4, 0);
-        TokeniseLine(text, options, defaults, record);
-        PutU16(record, 0, static_cast<uint32_t>(record.size()));
-        PutU16(record, 2, static_cast<uint32_t>(lineNumber));
-
-        // The listing shows control bytes as blanks so that the list file
-        // stays one text line per record.
-        for (char &c : text) {
-            uint8_t b = static_cast<uint8_t>(c);
-            if ((b < 0x20 && b != '\t') || b == 0x7F) c = ' ';
-        }
-        text += '\n';
-        if (std::fwrite(text.data(), 1, text.size(), slist.get()) != text.size()) {
-            tx::StorePassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
-            return 0;
-        }
-        if (std::fwrite(record.data(), 1, record.size(), tcode.get()) != record.size()) {
-            tx::StorePassError(param, kErrWrite, kDetailTokenCode, param.tcode_filename);
-            return 0;
-        }
-    }
+    Pass pp{param, slist.get(), tcode.get(), {}, {}};
+    if (!EmitFile(pp, param.srcfilename, source, 0)) return 0;
     if (!slist.Close()) {
         tx::StorePassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
         return 0;

@@ -2,6 +2,7 @@
 // (preprocessor, analyzer, code generator), the i686 linker against the
 // runtime subset, and the emulator runner. The output must equal the
 // checked .out file beside the source.
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -81,6 +82,8 @@ const CorpusCase kCases[] = {
     {"flow.bas", "", "flow"},
     {"arrayparams.bas", "", "arrayparams"},
     {"deffn.bas", "", "deffn"},
+    {"declare.bas", "", "declare"},
+    {"memberarrays.bas", "", "memberarrays"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
@@ -166,6 +169,76 @@ TEST_P(Fatal, EndsWithItsNumberAndLine) {
 
 INSTANTIATE_TEST_SUITE_P(Files, Fatal, ::testing::ValuesIn(kFatalCases),
                          [](const ::testing::TestParamInfo<FatalCase> &info) { return std::string(info.param.name); });
+// Sources with include files, compiled in one scratch folder: the new
+// project's text with the runtime's windows.bi, and an included file whose
+// error lines carry its own name and line.
+struct IncludeRun {
+    int status = -1;
+    std::string log, output;
+};
+
+IncludeRun CompileWithIncludes(const std::filesystem::path &dir, const std::string &options) {
+    IncludeRun r;
+    const std::string log = (dir / "log.txt").string(), out = (dir / "out.txt").string();
+    std::string txcl = "cd " + Q(dir.string()) + " && " + Q(TX_TXCL_EXE) + " /nologo " + options +
+                       " t.bas >" + Q(log) + " 2>&1";
+    r.status = std::system(txcl.c_str());
+    r.log = Slurp(log);
+    if (r.status != 0)
+        return r;
+    std::string link = Q(Linker()) + " --no-leading-underscore -nostdlib -e '$PbStartup' -o " +
+                       Q((dir / "t.exe").string()) + " " + Q((dir / "t.obj").string()) + " " +
+                       Q(RuntimeLib()) + " >" + Q(log) + " 2>&1";
+    r.status = std::system(link.c_str());
+    if (r.status != 0) {
+        r.log = Slurp(log);
+        return r;
+    }
+    std::string run = Q(Runner()) + " " + Q((dir / "t.exe").string()) + " >" + Q(out) + " 2>" + Q(log);
+    r.status = std::system(run.c_str());
+    r.output = Slurp(out);
+    r.log = Slurp(log);
+    return r;
+}
+
+void WriteText(const std::filesystem::path &p, const std::string &text) {
+    std::FILE *f = std::fopen(p.string().c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+TEST(Includes, NewProjectTextCompilesWithWindowsBi) {
+    const txtest::ScratchDir scratch("txcg_include", "newproject");
+    WriteText(scratch.path() / "t.bas",
+              "#include \"windows.bi\"\r\n'\r\nwhile 1\r\n\twaitevent\r\nwend\r\nstop\r\nend\r\n");
+    const IncludeRun r = CompileWithIncludes(scratch.path(), "/I" + Q(TX_RUNTIME_INCLUDE));
+    EXPECT_EQ(r.status, 0) << r.log;
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(Includes, ErrorLinesNameTheIncludedFile) {
+    const txtest::ScratchDir scratch("txcg_include", "errors");
+    std::filesystem::create_directories(scratch.path() / "sub");
+    WriteText(scratch.path() / "sub" / "defs.bi", "DECLARE SUB HELLO (N%)\r\nB = )\r\n");
+    WriteText(scratch.path() / "t.bas", "PRINT 1\r\n#include \"defs.bi\"\r\nC = (\r\n");
+    const IncludeRun r = CompileWithIncludes(scratch.path(), "/Isub");
+    EXPECT_NE(r.status, 0);
+    // "name ****n<line> [02] ..." in code page 932: the name and line part.
+    EXPECT_EQ(r.log.rfind("defs.bi ****2", 0), 0u) << r.log;
+    EXPECT_NE(r.log.find("\nt.bas ****3"), std::string::npos) << r.log;
+}
+
+TEST(Includes, IncludedDeclarationsAndMainLines) {
+    const txtest::ScratchDir scratch("txcg_include", "program");
+    std::filesystem::create_directories(scratch.path() / "sub");
+    WriteText(scratch.path() / "sub" / "defs.bi", "DECLARE SUB HELLO (N%)\r\nK% = 5\r\n");
+    WriteText(scratch.path() / "t.bas", "#include \"defs.bi\"\r\nPRINT \"main\"; K%\r\nHELLO 2\r\n"
+                                        "SUB HELLO (N%)\r\n  PRINT \"hello\"; N%\r\nEND SUB\r\n");
+    const IncludeRun r = CompileWithIncludes(scratch.path(), "/Isub");
+    EXPECT_EQ(r.status, 0) << r.log;
+    EXPECT_EQ(r.output, "main 5 \nhello 2 \n");
+}
 
 INSTANTIATE_TEST_SUITE_P(Groups, Corpus, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<CorpusCase> &info) {

@@ -56,3 +56,9 @@ void RT_STDCALL rt_tron(void) RT_NAME("_$PsTRON@0");
 void RT_STDCALL rt_tron(void) { rt_trace_on = 1; }
 void RT_STDCALL rt_troff(void) RT_NAME("_$PsTROFF@0");
 void RT_STDCALL rt_troff(void) { rt_trace_on = 0; }
+
+/* waitevent (windows.bi): waits for the next event of the program's
+   windows. The runner shows none, so no event can ever come: the program
+   ends as it does when its last window closes. */
+void RT_STDCALL rt_waitevent(void) RT_NAME("waitevent");
+void RT_STDCALL rt_waitevent(void) { rt_exit(0); }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -232,3 +235,93 @@ TEST_F(CmpFil, StandardEnvironmentNameBecomesNoFile) {
 TEST(CmpFilEntry, NullBlockIsRefused) { EXPECT_EQ(PP_CmpFil(nullptr), 0); }
 
 }  // namespace
+
+namespace {
+
+// Sets or (with "INCLUDE=") clears the INCLUDE variable of this process.
+void SetInclude(const char *assignment) {
+#ifdef _WIN32
+    _putenv(assignment);
+#else
+    const char *value = std::strchr(assignment, '=') + 1;
+    if (*value)
+        setenv("INCLUDE", value, 1);
+    else
+        unsetenv("INCLUDE");
+#endif
+}
+
+// The records of a walk as "line:tokens" rows, the list text beside each.
+std::vector<std::string> RecordRows(const Walk &w) {
+    std::vector<std::string> rows;
+    for (size_t r = 0; r < w.records; ++r) {
+        std::string row = std::to_string(w.lineNumbers[r]) + ":";
+        char hex[4];
+        for (size_t k = 0; k < w.recordTokens[r].size() && k < 8; ++k) {
+            std::snprintf(hex, sizeof hex, "%02X", w.recordTokens[r][k]);
+            row += hex;
+        }
+        rows.push_back(row + " " + (r < w.lines ? w.lineTexts[r] : std::string()));
+    }
+    return rows;
+}
+
+}  // namespace
+
+// An included file's lines stand between a begin record (statement 04 with
+// the name as a string unit) and an end record (05), with their own line
+// numbers; the file is found beside the source, along /I, then INCLUDE.
+TEST_F(CmpFil, IncludeFilesBetweenTheirMarkers) {
+    fs::create_directories(dir_ / "inc" / "deeper");
+    fs::create_directories(dir_ / "env");
+    WriteFile(dir_ / "near.bi", "A = 1\r\n");
+    WriteFile(dir_ / "inc" / "along.bi", "#include \"deeper/in.bi\"\r\nB = 2\r\n");
+    WriteFile(dir_ / "inc" / "deeper" / "in.bi", "C = 3");
+    WriteFile(dir_ / "env" / "fromenv.bi", "D = 4\r\n");
+    std::string inc = (dir_ / "inc").string();
+    param_.I_path[0] = inc.data();
+    const std::string env = "INCLUDE=" + (dir_ / "nothing").string() + ";" + (dir_ / "env").string();
+    SetInclude(env.c_str());
+    ASSERT_EQ(Run("#include \"near.bi\"\r\n  #INCLUDE \"along.bi\" ' remark\r\n#include \"fromenv.bi\"\r\nE = 5\r\n"), 1);
+    SetInclude("INCLUDE=");
+    const Walk w = WalkFiles(Slist(), Tcode());
+    EXPECT_TRUE(w.problems.empty());
+    // Name units are {50, type, offset, length}; the marker's string unit
+    // points at the name between the quotes.
+    const std::vector<std::string> want = {
+        "1:0004000070100A07 #include \"near.bi\"",
+        "1:5002000120200201 A = 1",
+        "1:00050000 #include \"near.bi\"",
+        "2:0004000070100C08   #INCLUDE \"along.bi\" ' remark",
+        "1:0004000070100A0C #include \"deeper/in.bi\"",
+        "1:5002000120200201 C = 3",
+        "1:00050000 #include \"deeper/in.bi\"",
+        "2:5002000120200201 B = 2",
+        "2:00050000   #INCLUDE \"along.bi\" ' remark",
+        "3:0004000070100A0A #include \"fromenv.bi\"",
+        "1:5002000120200201 D = 4",
+        "3:00050000 #include \"fromenv.bi\"",
+        "4:5002000120200201 E = 5",
+    };
+    EXPECT_EQ(RecordRows(w), want);
+}
+
+TEST_F(CmpFil, IncludeFaultsNameTheFile) {
+    struct Case {
+        const char *source;
+        uint32_t code;
+        const char *name;
+    };
+    WriteFile(dir_ / "self.bi", "#include \"self.bi\"\r\n");
+    const Case cases[] = {
+        {"PRINT 1\r\n#include \"missing.bi\"\r\n", 11, "missing.bi"},
+        {"#include \"self.bi\"\r\n", 14, "self.bi"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.source);
+        EXPECT_EQ(Run(c.source), 0);
+        EXPECT_EQ(param_.err_code, c.code);
+        EXPECT_EQ(param_.err_detail, 0x103u);
+        EXPECT_EQ(std::string(param_.err_text), c.name);
+    }
+}
