@@ -101,6 +101,7 @@ const CorpusCase kCases[] = {
     {"files.bas", "", "files"},
     {"fileio_records.bas", "", "fileio_records"},
     {"errtrap.bas", "", "errtrap"},
+    {"filenames.bas", "", "filenames"},
 };
 
 // A run-time error nobody traps ends the program: basrun reports its number
