@@ -91,6 +91,8 @@ const CorpusCase kCases[] = {
     {"for.bas", "/COd /CId /CLd", "for"},
     {"arrays.bas", "/COd /CId /CLd", "arrays"},
     {"function.bas", "/COd /CId /CLd", "function"},
+    {"memberarrays.bas", "/COd /CId /CLd", "memberarrays"},
+    {"arrayparams.bas", "/COd /CId /CLd", "arrayparams"},
     // Debug builds: line numbers and the debugger entry routines linked in.
     {"function.bas", "/Zi", "function"},
     {"gosub.bas", "/Zi", "gosub"},
