@@ -173,6 +173,21 @@ void CDebug::ShowInWatchWindow(txwatch::WatchVar& var) {
         list->AddVar(var);
 }
 
+void CDebug::ToggleWatchWindow() {
+    CDbgWatchFrm* f = FindWatchFrame();
+    if (!f) {
+        TheApp().OpenWithTemplate(kSlotWatch, nullptr);
+        return;
+    }
+    if (IsWindowVisible(f->m_hWnd)) {
+        ShowWindow(f->m_hWnd, SW_HIDE);
+        return;
+    }
+    ShowWindow(f->m_hWnd, SW_SHOWNORMAL);
+    SendMessageA(GetParent(f->m_hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
+    SetFocus(f->m_hWnd);
+}
+
 void CDebug::WatchRestored(const txwatch::WatchVar& var) {
     if (txwatch::WatchVar* w = engine_.FindWatch(var.number))
         ShowInWatchWindow(*w);
