@@ -237,9 +237,15 @@ int CDebug::AddWatch() {
     dlg.m_strExpr = ExpressionAtCaret();
     if (dlg.DoModal() != IDOK)
         return 0;
-    txwatch::WatchVar* w = engine_.AddWatchExpression(Trimmed(dlg.m_strExpr), dlg.m_bHex != 0);
+    // A watch the debuggee could not be asked about is not kept.
+    bool answered = false;
+    txwatch::WatchVar* w = engine_.AddWatchExpression(Trimmed(dlg.m_strExpr), dlg.m_bHex != 0, &answered);
     if (!w)
         return 0;
+    if (!answered) {
+        engine_.DeleteWatch(w->number);
+        return 0;
+    }
     ShowInWatchWindow(*w);
     return 1;
 }
@@ -275,8 +281,13 @@ int CDebug::QuickWatch() {
     if (!var)
         return 0;
     CDbgQuickWatchDlg dlg(&engine_, std::move(var), value, [this](const std::string& text) {
-        if (txwatch::WatchVar* w = engine_.AddWatchExpression(text, false))
-            ShowInWatchWindow(*w);
+        bool answered = false;
+        if (txwatch::WatchVar* w = engine_.AddWatchExpression(text, false, &answered)) {
+            if (answered)
+                ShowInWatchWindow(*w);
+            else
+                engine_.DeleteWatch(w->number);
+        }
     });
     dlg.DoModal();
     return 1;
