@@ -150,7 +150,8 @@ public:
     }
     std::unique_ptr<txwatch::WatchVar> CompileExpression(const std::string& text, bool hex);
     // Appended to the watch list and evaluated; null when nothing was made.
-    txwatch::WatchVar* AddWatchExpression(const std::string& text, bool hex);
+    // answered, when given, tells whether the debuggee answered.
+    txwatch::WatchVar* AddWatchExpression(const std::string& text, bool hex, bool* answered = nullptr);
     bool EvaluateExpression(txwatch::WatchVar& var);
     // A watch outside the list with its value text; null when it could not
     // be evaluated.

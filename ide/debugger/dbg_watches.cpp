@@ -18,12 +18,13 @@ bool DebugEngine::EvaluateExpression(txwatch::WatchVar& var) {
     return txwatch::EvaluateWatch(var, block_, [this] { return CallValueCalc(); });
 }
 
-txwatch::WatchVar* DebugEngine::AddWatchExpression(const std::string& text, bool hex) {
+txwatch::WatchVar* DebugEngine::AddWatchExpression(const std::string& text, bool hex, bool* answered) {
     auto var = CompileExpression(text, hex);
     if (!var) return nullptr;
     watches_.push_back(std::move(var));
     txwatch::WatchVar* w = watches_.back().get();
-    EvaluateExpression(*w);
+    bool ok = EvaluateExpression(*w);
+    if (answered) *answered = ok;
     return w;
 }
 

@@ -84,7 +84,7 @@ public:
     int DebugDeleteWatch();
     int DebugQuickWatch();
     int DebugBreakpointList(int jumpMode);
-    // The debugger's menu commands (6003-6008, 7002-7004, 7101-7103);
+    // The debugger's menu commands (6003-6008, 7001-7004, 7101-7103);
     // false for any other id.
     bool DebugCommand(UINT id);
 

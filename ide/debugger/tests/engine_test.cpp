@@ -788,6 +788,11 @@ TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
     EXPECT_EQ(r.ui.Count("text Symbol not found. <$BAS_DBGVALUECALC>"), 1u);
     EXPECT_FALSE(var->hasValue);
     EXPECT_TRUE(BlockCleared(r.engine.SharedBlock()));
+    // The run's list says so too: the IDE then does not keep the watch.
+    r.engine.SetWatchServices(Tokenize, WatchError);
+    bool answered = true;
+    EXPECT_NE(r.engine.AddWatchExpression("1", false, &answered), nullptr);
+    EXPECT_FALSE(answered);
     r.engine.Stop(1);
 }
 

@@ -50,6 +50,12 @@ __asm__(
     "\"FAKESUB\":\n"
     ".Ls20: mov eax, dword ptr [rip + fake_counter]\n"
     ".Ls21: ret\n"
+    /* Lines 22-25: never reached; with them the IDE can fill all fifteen
+     * breakpoints. */
+    ".Ls22: nop\n"
+    ".Ls23: nop\n"
+    ".Ls24: nop\n"
+    ".Ls25: nop\n"
     /* The debug routines: the IDE points the stopped thread at one of them
      * and regains control at each int3. The stack is aligned here, since the
      * thread may stop anywhere. */
@@ -103,6 +109,10 @@ __asm__(
     "  .long 1, 0\n" /* function start of FAKESUB (symbol 1) */
     "  .long .Ls20 - \"$ENTRY$FAKE.BAS\", 20\n"
     "  .long .Ls21 - \"$ENTRY$FAKE.BAS\", 21\n"
+    "  .long .Ls22 - \"$ENTRY$FAKE.BAS\", 22\n"
+    "  .long .Ls23 - \"$ENTRY$FAKE.BAS\", 23\n"
+    "  .long .Ls24 - \"$ENTRY$FAKE.BAS\", 24\n"
+    "  .long .Ls25 - \"$ENTRY$FAKE.BAS\", 25\n"
     ".globl fake_line_count\n"
     "fake_line_count: .long (fake_line_count - fake_lines) / 8\n"
     ".globl fake_functions\n"

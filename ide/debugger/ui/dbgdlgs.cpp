@@ -289,8 +289,8 @@ bool CDbgAddExprDlg::OnInitDialog() {
     SendDlgItemMessageA(m_hWnd, kExprId, EM_LIMITTEXT, kMaxExpression, 0);
     SetDlgItemTextA(m_hWnd, kExprId, m_strExpr.c_str());
     CheckDlgButton(m_hWnd, kHexId, BST_UNCHECKED);
-    CenterOnDesktop(m_hWnd);
-    EnableFrames(false);
+    // Unlike the other dialogs this one stays where it opens and leaves the
+    // frames alone until it closes.
     return true;
 }
 

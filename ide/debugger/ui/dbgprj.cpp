@@ -278,6 +278,10 @@ bool CPrjDoc::DebugCommand(UINT id) {
     case 6008:
         DebugBreakpointList(0);
         return true;
+    case 7001:
+        if (m_pDebug && m_nDebugState != 0)
+            m_pDebug->ToggleWatchWindow();
+        return true;
     case 7002:
         DebugAddWatch();
         return true;

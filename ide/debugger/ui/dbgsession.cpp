@@ -173,6 +173,21 @@ void CDebug::ShowInWatchWindow(txwatch::WatchVar& var) {
         list->AddVar(var);
 }
 
+void CDebug::ToggleWatchWindow() {
+    CDbgWatchFrm* f = FindWatchFrame();
+    if (!f) {
+        TheApp().OpenWithTemplate(kSlotWatch, nullptr);
+        return;
+    }
+    if (IsWindowVisible(f->m_hWnd)) {
+        ShowWindow(f->m_hWnd, SW_HIDE);
+        return;
+    }
+    ShowWindow(f->m_hWnd, SW_SHOWNORMAL);
+    SendMessageA(GetParent(f->m_hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
+    SetFocus(f->m_hWnd);
+}
+
 void CDebug::WatchRestored(const txwatch::WatchVar& var) {
     if (txwatch::WatchVar* w = engine_.FindWatch(var.number))
         ShowInWatchWindow(*w);
@@ -222,9 +237,15 @@ int CDebug::AddWatch() {
     dlg.m_strExpr = ExpressionAtCaret();
     if (dlg.DoModal() != IDOK)
         return 0;
-    txwatch::WatchVar* w = engine_.AddWatchExpression(Trimmed(dlg.m_strExpr), dlg.m_bHex != 0);
+    // A watch the debuggee could not be asked about is not kept.
+    bool answered = false;
+    txwatch::WatchVar* w = engine_.AddWatchExpression(Trimmed(dlg.m_strExpr), dlg.m_bHex != 0, &answered);
     if (!w)
         return 0;
+    if (!answered) {
+        engine_.DeleteWatch(w->number);
+        return 0;
+    }
     ShowInWatchWindow(*w);
     return 1;
 }
@@ -260,8 +281,13 @@ int CDebug::QuickWatch() {
     if (!var)
         return 0;
     CDbgQuickWatchDlg dlg(&engine_, std::move(var), value, [this](const std::string& text) {
-        if (txwatch::WatchVar* w = engine_.AddWatchExpression(text, false))
-            ShowInWatchWindow(*w);
+        bool answered = false;
+        if (txwatch::WatchVar* w = engine_.AddWatchExpression(text, false, &answered)) {
+            if (answered)
+                ShowInWatchWindow(*w);
+            else
+                engine_.DeleteWatch(w->number);
+        }
     });
     dlg.DoModal();
     return 1;

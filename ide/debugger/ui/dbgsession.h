@@ -44,6 +44,9 @@ public:
     // The watch window and the dialogs of watches and breakpoints.
     void ShowInWatchWindow(txwatch::WatchVar& var);
     CDbgWatchFrm* FindWatchFrame() const;
+    // The watch window command: hides a visible window, shows a hidden one,
+    // opens one when there is none.
+    void ToggleWatchWindow();
     CDbgListBox* WatchList() const;
     int AddWatch();
     int DeleteWatch();
