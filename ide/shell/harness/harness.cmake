@@ -29,4 +29,6 @@ if(CMAKE_CROSSCOMPILING)
     set_tests_properties(tambrix_${scenario} PROPERTIES TIMEOUT 120 RESOURCE_LOCK wine_focus
       PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
   endforeach()
+  # The designer scenario starts a second IDE that pastes what it copied.
+  set_tests_properties(tambrix_designer PROPERTIES TIMEOUT 240)
 endif()
