@@ -88,6 +88,8 @@ void CPrjFrame::OnDesignerCommand(UINT id) {
         DsgGroup(Sel().form);
     else if (id == 2019)
         DsgArrange();
+    else if (id == 32787)
+        DsgTabOrder();
     else if (id >= 9001 && id <= 9005)
         DsgResourceCommand(id);
 }
