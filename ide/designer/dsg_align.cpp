@@ -67,4 +67,38 @@ bool DsgAlignBoxes(int mode, std::vector<AlignBox> &boxes, size_t anchor, bool s
     return true;
 }
 
+std::array<Handle, 8> SelLayoutHandles(const Rect &c) {
+    Rect o{c.left - 7, c.top - 7, c.right + 7, c.bottom + 7};
+    int32_t cx = (o.left + o.right) / 2 - 3, cy = (o.top + o.bottom) / 2 - 3;
+    auto at = [](int32_t x, int32_t y) { return Rect{x, y, x + 6, y + 6}; };
+    return {{{at(o.left, cy), 10},
+             {at(o.right - 6, cy), 11},
+             {at(cx, o.top), 12},
+             {at(o.left, o.top), 13},
+             {at(o.right - 6, o.top), 14},
+             {at(cx, o.bottom - 6), 15},
+             {at(o.left, o.bottom - 6), 16},
+             {at(o.right - 6, o.bottom - 6), 17}}};
+}
+
+int SelHitTestHandles(const std::array<Handle, 8> &handles, Point p) {
+    for (const auto &h : handles)
+        if (p.x >= h.r.left && p.x < h.r.right && p.y >= h.r.top && p.y < h.r.bottom) return h.code;
+    return 0;
+}
+
+bool SizeByHandle(Rect &r, int code, int32_t dx, int32_t dy, bool snap, int32_t gridX, int32_t gridY) {
+    bool left = code == 10 || code == 13 || code == 16, right = code == 11 || code == 14 || code == 17;
+    bool top = code == 12 || code == 13 || code == 14, bottom = code == 15 || code == 16 || code == 17;
+    Rect n = r;
+    if (left) n.left = snap ? Snap(r.left + dx, gridX) : r.left + dx;
+    if (right) n.right = snap ? Snap(r.right + dx, gridX) : r.right + dx;
+    if (top) n.top = snap ? Snap(r.top + dy, gridY) : r.top + dy;
+    if (bottom) n.bottom = snap ? Snap(r.bottom + dy, gridY) : r.bottom + dy;
+    if (n.left >= n.right || n.top >= n.bottom) return false;
+    if (int64_t(n.right) - n.left > 32300 || int64_t(n.bottom) - n.top > 32300) return false;
+    r = n;
+    return true;
+}
+
 }  // namespace dsg

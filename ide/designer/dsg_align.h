@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <vector>
+
+#include "dsg_host.h"
 
 namespace dsg {
 
@@ -28,5 +31,20 @@ bool DsgAlignBoxes(int mode, std::vector<AlignBox> &boxes, size_t anchor, bool s
 
 // Lock state of a selection: any locked (all = false) or all locked.
 bool DsgIsLocked(const std::vector<AlignBox> &boxes, bool all);
+
+// The eight grab handles (6 x 6) inside a control's rectangle inflated by
+// 7: hit codes 10 left, 11 right, 12 top, 13 top-left, 14 top-right,
+// 15 bottom, 16 bottom-left, 17 bottom-right.
+struct Handle {
+    Rect r;
+    int code;
+};
+std::array<Handle, 8> SelLayoutHandles(const Rect &control);
+// The first handle holding the point, 0 for none.
+int SelHitTestHandles(const std::array<Handle, 8> &handles, Point p);
+// Resizes by a handle's hit code and the pointer's offset; false when an
+// edge would reach or cross the opposite one or a side would pass 32300.
+// Moved edges snap to the grid (remainders towards zero).
+bool SizeByHandle(Rect &r, int code, int32_t dx, int32_t dy, bool snap, int32_t gridX, int32_t gridY);
 
 }  // namespace dsg

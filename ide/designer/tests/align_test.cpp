@@ -87,3 +87,51 @@ TEST(Align, SpacingPast32767MovesNothing) {
 
 }  // namespace
 }  // namespace dsg
+
+namespace dsg {
+namespace {
+
+TEST(Handles, LayOutAroundTheControlAndHitInTableOrder) {
+    auto h = SelLayoutHandles({100, 100, 140, 124});
+    // Inflated by 7: 93..147 x 93..131; edge handles centred (centre - 3).
+    EXPECT_EQ(h[0].r.left, 93);
+    EXPECT_EQ(h[0].r.top, 109);
+    EXPECT_EQ(h[7].r.right, 147);
+    EXPECT_EQ(h[7].r.bottom, 131);
+    EXPECT_EQ(SelHitTestHandles(h, {95, 111}), 10);
+    EXPECT_EQ(SelHitTestHandles(h, {145, 129}), 17);
+    EXPECT_EQ(SelHitTestHandles(h, {120, 95}), 12);
+    EXPECT_EQ(SelHitTestHandles(h, {120, 112}), 0);
+}
+
+TEST(Handles, SizingKeepsSidesBetween1And32300) {
+    struct Case { int code; int32_t dx, dy; bool ok; Rect want; };
+    const Case cases[] = {
+        {11, 13, 0, true, {8, 8, 64, 32}},        // right edge snapped to the grid
+        {10, 51, 0, false, {}},                   // left past the right edge
+        {10, 40, 0, true, {48, 8, 56, 32}},       // one grid step wide stays
+        {15, 0, -24, false, {}},                  // bottom onto the top
+        {17, 32300, 0, false, {}},                // wider than 32300
+        {17, 32240, 5, true, {8, 8, 32296, 32}},  // 32288 wide
+        {13, -8, -8, true, {0, 0, 56, 32}},
+    };
+    for (const auto &c : cases) {
+        Rect r{8, 8, 56, 32};
+        EXPECT_EQ(SizeByHandle(r, c.code, c.dx, c.dy, true, 8, 8), c.ok) << c.code << " " << c.dx;
+        if (c.ok) {
+            EXPECT_EQ(r.left, c.want.left) << c.code;
+            EXPECT_EQ(r.top, c.want.top) << c.code;
+            EXPECT_EQ(r.right, c.want.right) << c.code;
+            EXPECT_EQ(r.bottom, c.want.bottom) << c.code;
+        } else {
+            EXPECT_EQ(r.right, 56) << c.code;
+        }
+    }
+    Rect big{0, 0, 100, 100};
+    EXPECT_TRUE(SizeByHandle(big, 17, 32200, 0, false, 8, 8));
+    EXPECT_EQ(big.right, 32300);
+    EXPECT_FALSE(SizeByHandle(big, 17, 1, 0, false, 8, 8));
+}
+
+}  // namespace
+}  // namespace dsg

@@ -86,6 +86,10 @@ void CPrjFrame::OnDesignerCommand(UINT id) {
         DsgToggleLock();
     else if (id == 2118)
         DsgGroup(Sel().form);
+    else if (id == 2019)
+        DsgArrange();
+    else if (id == 32787)
+        DsgTabOrder();
     else if (id >= 9001 && id <= 9005)
         DsgResourceCommand(id);
 }

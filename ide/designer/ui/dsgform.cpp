@@ -1,6 +1,7 @@
 // The form windows: the form class, the placeholder and bitmap-button
 // classes, the design-mode procedure of standard controls, grid and
 // selection painting, the tool box's insertion and the mouse selection.
+#include "dsg_align.h"
 #include "dsg_formdata.h"
 #include "dsg_group.h"
 #include "ideapp.h"
@@ -20,8 +21,10 @@ bool g_toolActive = false;
 bool g_forwarding = false;  // a control's click is on its way to the form
 Selection g_sel;
 
-// The mouse operation: 0 idle, 3 move the selection, 4 rubber band.
+// The mouse operation: 0 idle, 2 size by a handle, 3 move the selection,
+// 4 rubber band.
 int g_mouseMode = 0;
+int g_hitCode = 0;
 POINT g_start{};
 RECT g_opRect{};
 RECT g_outline{-1, -1, -1, -1};
@@ -245,7 +248,15 @@ void ButtonDown(HWND w, dsg::Form& f, POINT pt) {
     SetCapture(w);
     g_start = pt;
     RECT sel = SelectionRect(w);
-    if (g_sel.form == w && !g_sel.controls.empty() && PtInRect(&sel, pt)) {
+    int code = 0;
+    if (g_sel.form == w && g_sel.controls.size() == 1 && !PtInRect(&sel, pt))
+        code = dsg::SelHitTestHandles(dsg::SelLayoutHandles({sel.left, sel.top, sel.right, sel.bottom}), {pt.x, pt.y});
+    if (code) {
+        g_mouseMode = 2;
+        g_hitCode = code;
+        g_opRect = sel;
+        SetOutline(w, sel);
+    } else if (g_sel.form == w && !g_sel.controls.empty() && PtInRect(&sel, pt)) {
         g_mouseMode = 3;
         g_opRect = sel;
         SetOutline(w, sel);
@@ -255,8 +266,25 @@ void ButtonDown(HWND w, dsg::Form& f, POINT pt) {
     }
 }
 
+// The anchor's rectangle sized by the pointer's offset; false when refused.
+bool SizedRect(const dsg::Form& f, POINT pt, RECT& out) {
+    const auto& rec = f.table[0];
+    dsg::Rect r{g_opRect.left, g_opRect.top, g_opRect.right, g_opRect.bottom};
+    if (!dsg::SizeByHandle(r, g_hitCode, pt.x - g_start.x, pt.y - g_start.y, rec.area[dsg::fa::gridSnap] != 0,
+                           int32_t(rec.area[dsg::fa::gridX]), int32_t(rec.area[dsg::fa::gridY])))
+        return false;
+    out = {r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
 void MouseMove(HWND w, dsg::Form& f, POINT pt) {
-    if (g_mouseMode == 3) {
+    if (g_mouseMode == 2) {
+        RECT r;
+        if (SizedRect(f, pt, r)) {
+            SetOutline(w, r);
+            MarkModified();
+        }
+    } else if (g_mouseMode == 3) {
         RECT r;
         if (MovedRect(f, pt, r))
             SetOutline(w, r);
@@ -288,6 +316,22 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
     g_mouseMode = 0;
     if (GetCapture() == w)
         ReleaseCapture();
+    if (mode == 2) {
+        ClearOutline(w);
+        RECT r;
+        HWND c = g_sel.controls.empty() ? nullptr : g_sel.controls[0];
+        dsg::ControlRecord* rec = c ? RecordOf(f, c) : nullptr;
+        if (rec && !(rec->attributes & dsg::kCaLocked) && SizedRect(f, pt, r)) {
+            rec->x = r.left, rec->y = r.top, rec->cx = r.right - r.left, rec->cy = r.bottom - r.top;
+            MoveWindow(c, rec->x, rec->y, rec->cx, rec->cy, TRUE);
+            // A list box may keep another height: the record takes the window's.
+            RECT real = ChildRect(w, c);
+            rec->cy = real.bottom - real.top;
+            MarkModified();
+        }
+        InvalidateRect(w, nullptr, TRUE);
+        return;
+    }
     if (mode == 3) {
         ClearOutline(w);
         RECT r;

@@ -129,6 +129,10 @@ bool DsgIsFormTestMode();
 // Aligning (modes 0-9, commands 2200-2209) and the lock (2119).
 bool DsgAlign(int mode);
 bool DsgToggleLock();
+// Command 32787: the tab-order dialog on the active form.
+bool DsgTabOrder();
+// Command 2019: the arrangement dialog on the active form.
+bool DsgArrange();
 // Tool-box commands 9500-9515.
 void DsgSelectTool(UINT id);
 bool DsgToolActive();

@@ -38,4 +38,6 @@ if(CMAKE_CROSSCOMPILING)
   tx_wine_test(tambrix_build)
   set_tests_properties(tambrix_build PROPERTIES TIMEOUT 300 RESOURCE_LOCK wine_focus
     PASS_REGULAR_EXPRESSION "RESULT PASS" FAIL_REGULAR_EXPRESSION "FAIL")
+  # The designer scenario starts a second IDE that pastes what it copied.
+  set_tests_properties(tambrix_designer PROPERTIES TIMEOUT 240)
 endif()

@@ -535,7 +535,7 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCx", 700);
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
-    } else if (scenario == "designer") {
+    } else if (scenario == "designer" || scenario == "designerpaste") {
         SeedDesigner();
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
@@ -621,7 +621,8 @@ public:
 CHarnessApp theApp;
 
 DWORD WINAPI Watchdog(LPVOID) {
-    Sleep(90000);
+    // The designer scenario runs a second IDE inside its own time.
+    Sleep(g_scenario == "designer" ? 200000 : 90000);
     std::printf("FAIL the scenario hung\nRESULT FAIL\n");
     std::fflush(stdout);
     DropRegistry();
@@ -666,6 +667,8 @@ int main(int argc, char** argv) {
         g_steps = BuildSteps();
     } else if (g_scenario == "designer") {
         g_steps = DesignerSteps();
+    } else if (g_scenario == "designerpaste") {
+        g_steps = DesignerPasteSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
