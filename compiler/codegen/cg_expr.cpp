@@ -155,22 +155,57 @@ void GenArrayOperand(Gen &g, OperandDesc &d) {
                                              : "_$PbAryVarAdr@4");
     EmitAddRegImm(st, kEsp, int32_t(4 * count + 16));
     d.computed = true;
-    // Members of an element of a record array.
-    while (g.cur < g.ntok && g.Kind(g.cur) == kTokMember) {
+    GenMemberSelectors(g, d);
+}
+
+// The selectors after a record's address in EAX: a member adds its offset;
+// an array member (61) is indexed by the runtime from the record's address
+// plus its offset, its subscripts from last to first, its bounds record
+// and its element size.
+void GenMemberSelectors(Gen &g, OperandDesc &d) {
+    auto &st = g.st;
+    while (g.cur < g.ntok && (g.Kind(g.cur) == kTokMember || g.Kind(g.cur) == kTokSubscript)) {
+        const bool indexed = g.Kind(g.cur) == kTokSubscript;
         VarRecord m = ReadVarRecord(st, ifile::kTypeDefTable, g.U32(g.cur, 2));
+        ++g.cur;
         if (m.address != 0)
             EmitAddRegImm(st, kEax, int32_t(m.address));
         d.type = m.type;
         d.strLength = m.type == kTypeFixStr ? m.typeRef : 0;
-        ++g.cur;
+        d.typeSize = m.type == kTypeRecord ? TableU32(st, ifile::kTypeDefTable, m.typeRef + 4) : 0;
+        if (!indexed)
+            continue;
+        EmitPushReg(st, kEax);
+        std::vector<int> subs;
+        while (g.cur < g.ntok && g.Kind(g.cur) != kTokSubscriptEnd) {
+            subs.push_back(g.cur);
+            SkipOperand(g);
+        }
+        const int after = g.cur < g.ntok ? g.cur + 1 : g.cur;
+        for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
+            g.cur = *it;
+            GenConvertCall(g, kTypeLng, GenGroupValue(g));
+        }
+        g.cur = after;
+        PushBoundsAddress(g, m.bounds);
+        EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));
+        EmitPushReg(st, kEsp);
+        EmitCallRuntime(st, "_$PbAryMember@4");
+        EmitAddRegImm(st, kEsp, int32_t(4 * subs.size() + 12));
     }
 }
 
 void GenOperandAddress(Gen &g, OperandDesc &d) {
     const uint8_t k = g.Kind(g.cur);
     GetOperandDesc(g, d);
-    if (k == kTokArray)
+    if (k == kTokArray) {
         GenArrayOperand(g, d);
+    } else if (g.cur < g.ntok && g.Kind(g.cur) == kTokSubscript) {
+        // A record variable's array member: the record's address first.
+        LoadVariableAddress(g, d, kEax);
+        d.computed = true;
+        GenMemberSelectors(g, d);
+    }
 }
 
 // ---- loading values -----------------------------------------------------------

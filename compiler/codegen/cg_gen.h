@@ -159,6 +159,7 @@ void PushVariableAddress(Gen &g, const OperandDesc &d);
 // when it needs the runtime: into EAX when the descriptor says computed.
 void GenOperandAddress(Gen &g, OperandDesc &d);
 void GenArrayOperand(Gen &g, OperandDesc &d);
+void GenMemberSelectors(Gen &g, OperandDesc &d); // cursor on 51 or 61
 
 void LoadConstant(Gen &g, int i);
 void GenLoadValue(Gen &g, const OperandDesc &d); // x87 or string stack

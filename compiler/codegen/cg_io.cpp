@@ -311,11 +311,24 @@ void GenRead(Gen &g) {
             vars.push_back(t);
         i = SkipFrom(g, i);
     }
+    const uint16_t temps = g.temps;
     for (auto it = vars.rbegin(); it != vars.rend(); ++it) {
         g.cur = *it;
         const uint8_t type = MeasureExpression(g, *it);
-        EmitPushImm(st, type);
         OperandDesc d;
+        if (type == kTypeFixStr) {
+            // Read into a string copy, written back into the fixed string
+            // when the copy is released.
+            EmitPushImm(st, kTypeStr);
+            GenOperandAddress(g, d);
+            EmitPushImm(st, int32_t(d.strLength));
+            PushVariableAddress(g, d);
+            EmitCallRuntime(st, "_$PbTmpAdrStr@8");
+            ++g.temps;
+            EmitPushReg(st, kEax);
+            continue;
+        }
+        EmitPushImm(st, type);
         GenOperandAddress(g, d);
         PushVariableAddress(g, d);
     }
@@ -324,6 +337,11 @@ void GenRead(Gen &g) {
     EmitPushReg(st, kEsp);
     EmitCallRuntime(st, "_$PsREAD@4");
     EmitAddRegImm(st, kEsp, 8 * n + 4);
+    if (g.temps != temps) {
+        EmitPushImm(st, g.temps - temps);
+        EmitCallRuntime(st, "_$PbDelTmpAdr@4");
+        g.temps = temps;
+    }
     g.cur = i;
 }
 

@@ -894,7 +894,7 @@ void DispatchStatement(Gen &g) {
         } else if (!e || !e->routine) {
             // A code with neither generator nor routine would push its
             // operands and call nothing.
-            CgFail(kErrInternal, kDetailIntermediate);
+            CgFail(kErrInternal);
         } else {
             ++g.cur;
             GenArgsForRoutine(g);

@@ -532,9 +532,9 @@ void SC_ExpFun(ScPass &p) {
     p.status = 0;
 }
 
-// Slot 11: closes an argument list. Two functions take a second code by
-// their arguments: STRING$ with a character code, INPUT$ with a file
-// number (which has no object prefix).
+// Slot 11: closes an argument list. Three functions take a second code by
+// their arguments: STRING$ with a character code, DSKF with a drive number,
+// INPUT$ with a file number (which has no object prefix).
 void SC_FunEnd(ScPass &p) {
     int fn = -1, depth = 0, args = 0;
     for (int j = p.out - 1; j >= 0 && fn < 0; --j) {
@@ -564,6 +564,8 @@ void SC_FunEnd(ScPass &p) {
         Item &f = p.items[fn];
         if (f.sub == tok::kw::kSTRING_S && IsNumT(p.curType)) {
             f.sub = tok::fn::kStringCode;
+        } else if (f.sub == tok::kw::kDSKF && IsNumT(p.curType)) {
+            f.sub = tok::fn::kDskfNumeric;
         } else if (f.sub == tok::kw::kINPUT_S && args == 2 && fn >= 3 && p.items[fn - 3].code == ic::kObject) {
             f.sub = tok::fn::kInputFile;
             for (int j = fn - 3; j + 3 < p.out; ++j) p.items[j] = p.items[j + 3];
@@ -608,7 +610,34 @@ void SC_AsgChk(ScPass &p) {
     if (p.exprStart >= 0) p.items[p.exprStart].sub = p.curType;
 }
 
-void SC_AsgSam(ScPass &p) { p.status = p.asgItem.sub == p.curType ? 1 : 0; }
+namespace {
+
+// The user type of a single-operand expression starting at `start`: that
+// of its last name or member outside its subscripts (0 for none).
+uint32_t RecordOf(ScPass &p, int start) {
+    uint32_t user = 0;
+    int depth = 0;
+    for (int i = start + 1; i < p.out; ++i) {
+        const Item &it = p.items[i];
+        if (it.code >= ic::kExpr && it.code <= ifile::kTokGroupLast) ++depth;
+        else if (it.code == ic::kExprEnd && depth-- == 0) break;
+        else if (depth == 0 && (it.code == ic::kVar || it.code == ic::kElem))
+            user = it.sub == kTypeRecord ? p.tab.sym(it.value).extra : 0;
+        else if (depth == 0 && (it.code == ic::kMember || it.code == ic::kElemMember))
+            user = it.sub == kTypeRecord ? p.tab.member(it.value).extra : 0;
+    }
+    return user;
+}
+
+}  // namespace
+
+// Slot 34: the target and the expression of one type; user types must be
+// the same record.
+void SC_AsgSam(ScPass &p) {
+    p.status = p.asgItem.sub == p.curType ? 1 : 0;
+    if (p.status && p.curType == kTypeRecord && p.asgTarget >= 0 && p.exprStart >= 0)
+        p.status = RecordOf(p, p.asgTarget) == RecordOf(p, p.exprStart) ? 1 : 0;
+}
 
 void SC_EndTok(ScPass &p) {
     uint16_t w = CurToken(p).word();

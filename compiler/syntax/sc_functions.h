@@ -11,8 +11,9 @@ namespace txsc {
 // (keeps its type), A numeric or string, V a variable by reference, P the
 // object prefix (never written; supplied as the null object). A lower-case
 // letter is optional; '*' repeats the previous letter; H a file number,
-// with or without its '#'; Y a whole array, name(); Z LEN's operand (a string, or a variable
-// whose size it gives).
+// with or without its '#'; Y a whole array, name(); Z LEN's operand (a
+// string, or a variable whose size it gives); K DSKF's drive, a name or a
+// number.
 struct FuncSig {
     uint8_t code;
     const char *args;
@@ -32,7 +33,7 @@ inline constexpr FuncSig kFunctions[] = {
     X(0x1B, "N", L),    X(0x1C, "D", D),    X(0x1D, "N", L),    X(0x1E, "N", L),    X(0x1F, "D", D),
     X(0x20, "N", I),    X(0x21, "PN", I),   X(0x22, "D", D),    X(0x23, "D", D),    X(0x24, "D", D),
     X(0x25, "D", D),    X(0x26, "PN", I),   X(0x27, "PN", F),   X(0x28, "N", L),    X(0x2D, "X", B),
-    X(0x2E, "S", L),    X(0x2F, "N", L),    X(0x30, "S", I),    X(0x31, "S", I),    X(0x32, "S", L),
+    X(0x2E, "K", L),    X(0x2F, "N", L),    X(0x30, "S", I),    X(0x31, "S", I),    X(0x32, "S", L),
     X(0x33, "S", F),    X(0x34, "S", D),    X(0x35, "S", I),    X(0x36, "Z", I),    X(0x38, "S", D),
     X(0x39, "V", L),    X(0x3A, "S", L),    X(0x3B, "N", L),    X(0x3C, "N", I),    X(0x40, "PNN", F),
     X(0x41, "SN", I),   X(0x42, "SN", I),   X(0x43, "PNn", I),  X(0x50, "PNN", I),  X(0x51, "PN", F),

@@ -418,6 +418,7 @@ private:
         DataStatements();
         DefFnStatement();
         IncludeMarkers();
+        SharedStaticCommon();
     }
 
     constexpr void Assignment() {
@@ -535,13 +536,26 @@ private:
         b.Place(sloop);
         b.Call(one);
         b.IfToken(kCOMMA, sloop);
+        b.SetKind(0x8A);
         b.Jump(tail);
-        L paren = b.NewLabel();
+        L paren = b.NewLabel(), runtime = b.NewLabel(), bound = b.NewLabel();
         b.Place(one);
         b.IfClass(tok::kClsNameParen, paren);
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
         b.Place(paren);
         b.Handler(DclArr);
+        b.IfStatus(26, runtime);
+        Check();
+        b.Return();
+        // Bounds that are expressions, evaluated when the statement runs.
+        b.Place(runtime);
+        b.Handler(FrmOpn);
+        b.Place(bound);
+        Expr(kTypeLng);
+        b.Handler(FrmCnt);
+        b.IfToken(kCOMMA, bound);
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(DclFrm);
         Check();
         b.Return();
 
@@ -1374,6 +1388,50 @@ private:
         b.Jump(tail);
     }
 
+    // SHARED and STATIC inside a procedure; COMMON [SHARED] in a module.
+    constexpr void SharedStaticCommon() {
+        L shared = Stmt(0x3D);
+        b.Handler(InPrc);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        L sloop = b.NewLabel();
+        b.Place(sloop);
+        b.Handler(ShrNam);
+        Check();
+        b.IfToken(kCOMMA, sloop);
+        b.Jump(tail);
+
+        L loop = b.NewLabel(), paren = b.NewLabel();
+        Stmt(0x3E);
+        b.Handler(InPrc);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        b.Place(loop);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(DclArr);
+        Check();
+        b.IfToken(kCOMMA, loop);
+        b.Jump(tail);
+
+        L common = b.NewLabel(), cloop = b.NewLabel(), csh = b.NewLabel();
+        Stmt(0x39);
+        b.Handler(InPrc);
+        b.IfStatus(1, b.StatusEntry(kStPlace));
+        b.IfToken(kSHARED, csh);
+        b.Jump(common);
+        b.Place(csh);
+        b.SetKind(0x3A);
+        b.Place(common);
+        b.Handler(ComBlk, 0);
+        b.Place(cloop);
+        b.IfClass(tok::kClsNameParen, paren);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Place(paren);
+        b.Handler(DclArr);
+        Check();
+        b.IfToken(kCOMMA, cloop);
+        b.Jump(tail);
+        (void)shared;
+    }
+
     constexpr void Flow() {
         L seed = b.NewLabel();
         Stmt(0x5A);   // RANDOMIZE [n]: an omitted seed is pushed as 0
@@ -1529,6 +1587,19 @@ private:
             b.Handler(TypGrp);
             b.IfStatus(0x10, text);
             b.Handler(SizVar);
+            b.Jump(done);
+            b.Place(text);
+            b.Handler(TypSet, kTypeStr);
+            b.Place(done);
+            break;
+        }
+        case 'K': {
+            // DSKF: a drive name, or a drive number (its second code).
+            L text = b.NewLabel(), done = b.NewLabel();
+            Expr(32);
+            b.Handler(TypGrp);
+            b.IfStatus(0x10, text);
+            b.Handler(TypSet, kTypeLng);
             b.Jump(done);
             b.Place(text);
             b.Handler(TypSet, kTypeStr);

@@ -188,6 +188,107 @@ void SC_ArrRef(ScPass &p) {
     p.status = 1;
 }
 
+// Slot 30: SHARED name[()] [AS type] inside a procedure: a module
+// variable or array becomes visible in it (its owner becomes this
+// procedure); shared before, or of another kind, it is status 65.
+void SC_ShrNam(ScPass &p) {
+    const Token t = CurToken(p);
+    if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 17; return; }
+    Consume(p);
+    bool array = false;
+    if (t.cls == tok::kClsNameParen) {
+        if (CurToken(p).word() != kTokClose) { p.status = 18; return; }
+        Consume(p);
+        array = true;
+    }
+    TemplateFromToken(p, t);
+    const bool suffix = p.tmpl.flags[1] != 0;
+    uint8_t type = t.kind;
+    uint32_t extra = 0;
+    bool clause = false;
+    if (CurToken(p).word() == kTokAs) {
+        Consume(p);
+        if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
+        clause = true;
+    }
+    p.tmpl.kind = sk::kUse;
+    p.tmpl.type = type;
+    p.tmpl.typed = suffix || clause ? 1 : 0;
+    p.tmpl.dims = array ? 255 : 0;
+    p.tmpl.owner = 0;
+    const uint32_t h = p.tab.Search(p.tmpl, ScopeInfo{});
+    if (!h) { p.status = 99; return; }
+    Symbol &s = p.tab.sym(h);
+    if (s.type == kTypeFixStr && clause && type == kTypeFixStr && s.extra != extra) { p.status = 72; return; }
+    const bool moduleLevel = s.kind == sk::kModule || s.kind == sk::kCommon || s.kind == sk::kShared ||
+                             s.kind == sk::kCommonShared;
+    if (!moduleLevel || s.owner == p.scope.procId) { p.status = 65; return; }
+    s.owner = p.scope.procId;
+    p.status = 0;
+}
+
+// Slot 31: the COMMON block the following names belong to.
+void SC_ComBlk(ScPass &p) { p.commonBlock = RuleB(p); }
+
+// Slot 27: a name frame for the array name just consumed, whose bounds
+// follow as expressions: the array's item waits for its record.
+void SC_FrmOpn(ScPass &p) {
+    const Token t = LastToken(p);
+    NameFrame f;
+    f.off = t.off;
+    f.len = t.len;
+    f.suffix = CheckName(p.lineView(), t.off, t.len).suffix;
+    f.count = 0;
+    if (!PutItem(p, ic::kExprRef, t.kind, 0)) return;
+    f.item = uint32_t(p.out);
+    if (!PutItem(p, ic::kElem, t.kind, 0)) return;
+    p.nameFrames.push_back(f);
+    p.status = 0;
+}
+
+// Slot 23: one more bound in the current name frame.
+void SC_FrmCnt(ScPass &p) {
+    if (!p.nameFrames.empty()) ++p.nameFrames.back().count;
+}
+
+// Slot 28: declares the array of the current name frame with its count of
+// bounds and an optional type clause, as a local or module array (shared
+// for DIM SHARED); its bounds are set when the statement runs.
+void SC_DclFrm(ScPass &p) {
+    if (p.nameFrames.empty()) { p.status = 27; return; }
+    const NameFrame f = p.nameFrames.back();
+    p.nameFrames.pop_back();
+    Token t{};
+    t.cls = tok::kClsNameParen;
+    t.kind = p.items[f.item].sub;
+    t.off = f.off;
+    t.len = f.len;
+    TemplateFromToken(p, t);
+    p.tmpl.typed = 1;
+    if (CurToken(p).word() == kTokAs) {
+        Consume(p);
+        uint8_t type;
+        uint32_t extra;
+        if (uint8_t st = ParseTypeClause(p, &type, &extra, f.suffix, t.kind)) { p.status = st; return; }
+        if (type == kTypeObject || type == kTypeAny) { p.status = 88; return; }
+        p.tmpl.type = type;
+        p.tmpl.extra = extra;
+        p.tmpl.typed = f.suffix ? 1 : 0;
+    }
+    p.tmpl.dims = f.count;
+    p.tmpl.kind = p.items[p.head].sub == 0x3C ? sk::kShared : p.scope.proc ? sk::kLocal : sk::kModule;
+    if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
+    const uint32_t h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
+    if (!h) { p.status = 119; return; }
+    // No bounds in the record: no storage of its own before the DIM runs.
+    p.items[f.item].value = h;
+    p.items[f.item].sub = p.tmpl.type;
+    p.items[f.item - 1].sub = p.tmpl.type;
+    PutItem(p, ic::kIndexEnd, 0);
+    PutItem(p, ic::kExprEnd, 0);
+    p.status = 0;
+}
+
 // Slot 29: one declared name of DIM (and its kin): bounds, type clause.
 void SC_DclArr(ScPass &p) {
     const Token t = LastToken(p);
@@ -196,7 +297,14 @@ void SC_DclArr(ScPass &p) {
     const bool suffix = p.tmpl.flags[1] != 0;
     std::vector<int32_t> bounds;
     if (t.cls == tok::kClsNameParen) {
-        if (uint8_t st = DeclaredBounds(p, bounds)) { p.status = st; return; }
+        const int at = p.tok;
+        if (uint8_t st = DeclaredBounds(p, bounds)) {
+            // Bounds that are no constants: the rules analyse them as
+            // expressions for a name frame (slots 27, 23, 28).
+            if (st == 26 && (p.items[p.head].sub == 0x3B || p.items[p.head].sub == 0x3C)) p.tok = at;
+            p.status = st;
+            return;
+        }
     }
     p.tmpl.dims = uint8_t(bounds.size());
     p.tmpl.typed = 1;

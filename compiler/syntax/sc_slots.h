@@ -9,8 +9,8 @@
     X(ExpFun, 10, SC_ExpFun) X(FunEnd, 11, SC_FunEnd) X(TypGrp, 12, SC_TypGrp) \
     X(TypCur, 13, SC_TypCur) X(TypSet, 14, SC_TypSet) X(RefTgt, 16, SC_RefTgt) \
     X(AsgMrk, 18, SC_AsgMrk) X(AsgTgt, 19, SC_AsgTgt) X(AsgChk, 20, SC_AsgChk) \
-    X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) \
-    X(DclArr, 29, SC_DclArr) X(AsgSam, 34, SC_AsgSam) X(ExpTarget, 35, SC_ExpTarget) \
+    X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(FrmCnt, 23, SC_FrmCnt) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) X(FrmOpn, 27, SC_FrmOpn) X(DclFrm, 28, SC_DclFrm) \
+    X(DclArr, 29, SC_DclArr) X(ShrNam, 30, SC_ShrNam) X(ComBlk, 31, SC_ComBlk) X(AsgSam, 34, SC_AsgSam) X(ExpTarget, 35, SC_ExpTarget) \
     X(BackName, 36, SC_BackName) X(TypFix, 37, SC_TypFix) X(SizVar, 42, SC_SizVar) \
     X(ChkCtx, 46, SC_ChkCtx) X(ArgVal, 47, SC_ArgVal) X(DefLbl, 48, SC_DefLbl) \
     X(DefLin, 49, SC_DefLin) X(EndTok, 50, SC_EndTok) X(NewStm, 51, SC_NewStm) \

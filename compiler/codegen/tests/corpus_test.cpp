@@ -4,6 +4,7 @@
 // checked .out file beside the source.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -81,6 +82,8 @@ const CorpusCase kCases[] = {
     {"flow.bas", "", "flow"},
     {"arrayparams.bas", "", "arrayparams"},
     {"deffn.bas", "", "deffn"},
+    {"declare.bas", "", "declare"},
+    {"memberarrays.bas", "", "memberarrays"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
     // Without overflow, interrupt and message checks the code takes its
@@ -98,8 +101,75 @@ const CorpusCase kCases[] = {
     {"files.bas", "", "files"},
     {"fileio_records.bas", "", "fileio_records"},
     {"errtrap.bas", "", "errtrap"},
+    {"filenames.bas", "", "filenames"},
 };
 
+// A run-time error nobody traps ends the program: basrun reports its number
+// and line and fails; what the program wrote to its files before stays.
+struct FatalCase {
+    const char *name;
+    const char *source;
+    const char *expected;     // standard output
+    const char *report;       // in basrun's error line
+    const char *file;         // a file the program wrote, or null
+    const char *fileContents; // its bytes
+};
+
+const FatalCase kFatalCases[] = {
+    {"bad_mode", "OPEN \"KEPT.TXT\" FOR OUTPUT AS #1\nPRINT #1, \"written\"\nPRINT \"start\"\nGET #1, 1\nPRINT \"no\"\n",
+     "start\n", "runtime error 54 (bad file mode) in T.BAS line 4", "KEPT.TXT", "written\r\n"},
+    {"not_open", "WRITE #3, 1\n", "", "runtime error 52 (bad file number) in T.BAS line 1", nullptr, nullptr},
+    {"past_end",
+     "OPEN \"E.TXT\" FOR OUTPUT AS #1\nCLOSE\nOPEN \"E.TXT\" FOR INPUT AS #1\nLINE INPUT #1, A$\n", "",
+     "runtime error 62 (input past end of file) in T.BAS line 4", nullptr, nullptr},
+    {"resume_without_error", "PRINT \"a\"\nRESUME NEXT\n", "a\n", "runtime error 20 (RESUME without error) in T.BAS line 2",
+     nullptr, nullptr},
+    // A name that would leave the program's folder is refused.
+    {"outside_folder", "OPEN \"../OUT.TXT\" FOR OUTPUT AS #1\n", "", "runtime error 64 (bad file name) in T.BAS line 1",
+     nullptr, nullptr},
+    {"handler_error",
+     "ON ERROR GOTO *H\nERROR 5\nEND\n*H\nPRINT \"in handler\"; ERR\nERROR 7\n", "in handler 5 \n",
+     "runtime error 7 (out of memory) in T.BAS line 6", nullptr, nullptr},
+    // ON ERROR GOTO 0 in the handler gives the error up.
+    {"handler_gives_up", "ON ERROR GOTO *H\nERROR 9\nEND\n*H\nON ERROR GOTO 0\n", "",
+     "runtime error 9 (subscript out of range) in T.BAS line 5", nullptr, nullptr},
+    // A handler set inside a procedure ends with it: a later error in
+    // another procedure is not sent into the ended one's frame.
+    {"handler_of_ended_sub",
+     "DECLARE SUB T ()\nDECLARE SUB U ()\nCALL T\nCALL U\nSUB T\nON ERROR GOTO *H\nERROR 11\nEXIT SUB\n*H\n"
+     "PRINT \"in T\"; ERR\nRESUME NEXT\nEND SUB\nSUB U\nERROR 6\nEND SUB\n",
+     "in T 11 \n", "runtime error 6 (overflow) in T.BAS line 14", nullptr, nullptr},
+};
+
+class Fatal : public ::testing::TestWithParam<FatalCase> {};
+
+TEST_P(Fatal, EndsWithItsNumberAndLine) {
+    const FatalCase &c = GetParam();
+    const txtest::ScratchDir scratch("txcg_fatal", c.name);
+    const std::filesystem::path &dir = scratch.path();
+    {
+        std::ofstream(dir / "T.BAS", std::ios::binary) << c.source;
+    }
+    const std::string obj = (dir / "T.obj").string(), exe = (dir / "T.exe").string();
+    const std::string log = (dir / "log.txt").string(), out = (dir / "out.txt").string();
+    std::string txcl = "cd " + Q(dir.string()) + " && " + Q(TX_TXCL_EXE) + " /Fo" + Q(obj) + " T.BAS >" + Q(log) + " 2>&1";
+    ASSERT_EQ(std::system(txcl.c_str()), 0) << Slurp(log);
+    std::string link = Q(Linker()) + " --no-leading-underscore -nostdlib -e '$PbStartup' -o " + Q(exe) + " " + Q(obj) +
+                       " " + Q(RuntimeLib()) + " >" + Q(log) + " 2>&1";
+    ASSERT_EQ(std::system(link.c_str()), 0) << Slurp(log);
+    std::string run = Q(Runner()) + " --dir " + Q(dir.string()) + " " + Q(exe) + " >" + Q(out) + " 2>" + Q(log);
+    const int rc = std::system(run.c_str());
+    EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1) << Slurp(log);
+    EXPECT_EQ(Slurp(out), c.expected);
+    EXPECT_NE(Slurp(log).find(c.report), std::string::npos) << Slurp(log);
+    if (c.file) {
+        EXPECT_EQ(Slurp((dir / c.file).string()), c.fileContents);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.parent_path() / "OUT.TXT"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Fatal, ::testing::ValuesIn(kFatalCases),
+                         [](const ::testing::TestParamInfo<FatalCase> &info) { return std::string(info.param.name); });
 // Sources with include files, compiled in one scratch folder: the new
 // project's text with the runtime's windows.bi, and an included file whose
 // error lines carry its own name and line.

@@ -133,6 +133,10 @@ TEST(MainPass, ImpossibleStatementsAreError90) {
         {"NEXT without FOR", {0, 0x21}},
         {"END SELECT without SELECT", {0, 0x17}},
         {"CASE ELSE without SELECT", {0, 0x16}},
+        // Codes with neither generator nor routine: nothing may be pushed
+        // for them and left without a call.
+        {"a code without a row", tok::Cat({{0, 0x9B}, {0xB0, 1}, tok::ConstInt(1), {0xBF, 0}})},
+        {"MOUSE's head, never written", {0, 0x58}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -243,8 +243,12 @@ void rt_sub_enter(uint32_t level, uint32_t addr) {
 /* Ends the innermost activation; its caller's resume points and line come
    back, so an error later in the calling statement is reported and resumed
    there. */
+static uint32_t rt_trap_label, rt_trap_act;
+
 static void rt_act_pop(void) {
     RtActivation *a = &rt_act[rt_act_top];
+    /* a handler set inside the procedure ends with it */
+    if (rt_trap_label && rt_trap_act == rt_act_top) rt_trap_label = 0;
     rt_arrays_release(a->array_base);
     rt_gosub_sp = rt_gosub_base; /* GOSUBs left open inside the procedure end with it */
     rt_gosub_base = a->gosub_base;
@@ -320,9 +324,9 @@ uint32_t RT_STDCALL rt_wndproc(uint32_t h, uint32_t m, uint32_t w, uint32_t l) {
 
 /* ---- error trapping ---------------------------------------------------- */
 
-/* ON ERROR GOTO: the handler, the frame and activation it runs in. While a
-   handler runs, a second error is not trapped: it ends the program. */
-static uint32_t rt_trap_label, rt_trap_ebp, rt_trap_act, rt_in_handler;
+/* ON ERROR GOTO: the handler, the frame and activation it runs in (above).
+   While a handler runs, a second error is not trapped: it ends the program. */
+static uint32_t rt_trap_ebp, rt_in_handler;
 static uint32_t rt_err, rt_erl, rt_err_stmt, rt_err_next;
 uint32_t rt_err_file; /* the file number of the last file error (rt_file.c) */
 
@@ -347,11 +351,11 @@ void rt_trap(int code) {
 
 /* $PsON_ERROR_GOTO (rt_flow.S): label 0 switches trapping off; inside a
    handler that ends the program with the error being handled. */
-void rt_on_error(uint32_t label, uint32_t ebp) {
+void rt_on_error(uint32_t label, uint32_t ebp, uint32_t addr) {
     if (!label && rt_in_handler) {
         rt_in_handler = 0;
         rt_trap_label = 0;
-        rt_fail((int)rt_err, 0);
+        rt_fail((int)rt_err, addr);
     }
     rt_trap_label = label;
     rt_trap_ebp = ebp;
@@ -359,9 +363,10 @@ void rt_on_error(uint32_t label, uint32_t ebp) {
 }
 
 /* $PsRESUME, $PsRESUME_NEXT, $PsRESUME_LABEL (rt_flow.S): kind 0 the
-   failed statement again, 1 the one after it, 2 the label. */
-RT_NORETURN void rt_resume(uint32_t kind, uint32_t ebp, uint32_t label) {
-    if (!rt_in_handler) rt_fail(RT_E_RESUME, 0);
+   failed statement again, 1 the one after it, 2 the label; addr is the
+   RESUME's own call. */
+RT_NORETURN void rt_resume(uint32_t kind, uint32_t ebp, uint32_t label, uint32_t addr) {
+    if (!rt_in_handler) rt_fail(RT_E_RESUME, addr);
     rt_in_handler = 0;
     rt_err = 0;
     rt_err_file = 0;

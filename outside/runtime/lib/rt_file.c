@@ -7,6 +7,7 @@
 
 #define RT_FILES 255
 #define RT_CACHE 512
+#define RT_FIELDS 64
 
 /* Modes as OPEN's mode word gives them; 0 (no FOR clause) is RANDOM. */
 enum { M_CLOSED, M_INPUT, M_OUTPUT, M_APPEND, M_RANDOM, M_BINARY };
@@ -24,6 +25,8 @@ typedef struct {
     uint32_t width;     /* WIDTH #: line length, 0 none */
     uint32_t at_end;    /* the last GET or FREAD ran past the end */
     char *field;        /* RANDOM: the record buffer FIELD maps */
+    RtDesc *mapped[RT_FIELDS]; /* the variables FIELD pointed into it */
+    uint32_t nmapped;
     char cache[RT_CACHE];
     uint32_t cache_pos, cache_len;
 } RtFile;
@@ -103,14 +106,29 @@ static int rt_peekc(RtFile *f, uint32_t n, uint32_t addr) {
     return c;
 }
 
+/* The record buffer goes with its file; the variables FIELD pointed into
+   it (and that still do) become empty strings instead of dangling. */
+static void rt_field_release(RtFile *f) {
+    if (!f->field) return;
+    for (uint32_t i = 0; i < f->nmapped; ++i) {
+        RtDesc *d = f->mapped[i];
+        if (!d->cap && d->p >= f->field && d->p < f->field + f->reclen) {
+            d->p = 0;
+            d->len = 0;
+        }
+    }
+    rt_free(f->field);
+    f->field = 0;
+    f->nmapped = 0;
+}
+
 void rt_files_close_all(void) {
     for (uint32_t n = 1; n <= RT_FILES; ++n) {
         RtFile *f = &rt_files[n];
         if (f->mode == M_CLOSED) continue;
         rt_sys(RT_SYS_FCLOSE, (uint32_t)f->handle, 0, 0);
-        if (f->field) rt_free(f->field);
+        rt_field_release(f);
         f->mode = M_CLOSED;
-        f->field = 0;
     }
 }
 
@@ -175,7 +193,7 @@ void RT_STDCALL rt_open2(int32_t n) {
 static void rt_close_one(int32_t n, uint32_t addr) {
     RtFile *f = rt_file_get(n, addr);
     rt_sys(RT_SYS_FCLOSE, (uint32_t)f->handle, 0, 0);
-    if (f->field) rt_free(f->field);
+    rt_field_release(f);
     memset(f, 0, sizeof *f);
 }
 
@@ -413,6 +431,12 @@ void RT_STDCALL rt_field(const uint32_t *block) {
         d->len = (uint32_t)w;
         d->p = f->field + at;
         at += (uint32_t)w;
+        uint32_t k = 0;
+        while (k < f->nmapped && f->mapped[k] != d) ++k;
+        if (k == f->nmapped) {
+            if (k == RT_FIELDS) rt_file_fail(RT_E_FIELD, (uint32_t)n, addr);
+            f->mapped[f->nmapped++] = d;
+        }
     }
 }
 

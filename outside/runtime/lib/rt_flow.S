@@ -114,10 +114,13 @@ main_popped:
 	pushl %eax
 	pushl %ecx
 	pushl %edx
+	movl 12(%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
 	pushl %ebp
-	pushl 20(%esp)
+	pushl 24(%esp)
 	call _rt_on_error
-	addl $8, %esp
+	addl $12, %esp
 	popl %edx
 	popl %ecx
 	popl %eax
@@ -126,18 +129,26 @@ main_popped:
 /* RESUME, RESUME NEXT, RESUME label ([esp+4]): they do not return. */
 	.globl "$PsRESUME", "$PsRESUME_NEXT", "$PsRESUME_LABEL"
 "$PsRESUME":
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
 	pushl $0
 	pushl %ebp
 	pushl $0
 	call _rt_resume
 "$PsRESUME_NEXT":
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
 	pushl $0
 	pushl %ebp
 	pushl $1
 	call _rt_resume
 "$PsRESUME_LABEL":
-	movl 4(%esp), %eax
-	pushl %eax
+	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl 8(%esp)
 	pushl %ebp
 	pushl $2
 	call _rt_resume

@@ -45,3 +45,4 @@ PRINT "truncated"; LOF(2)
 CLOSE
 KILL "REC.DAT"
 KILL "BIN.DAT"
+PRINT "after close [" + N$ + "]"; LEN(V$)

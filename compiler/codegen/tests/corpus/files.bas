@@ -7,6 +7,7 @@ PRINT #F, 12; -3.5; "x"
 PRINT #F, "a", "b"
 WRITE #F, "quoted, text", 42, -1.25
 WRITE #F,
+PRINT #F, USING "##.## & !"; 3.14159; "ab"; "xyz"
 CLOSE #F
 OPEN "DATA.TXT" FOR APPEND AS #1
 PRINT #1, "appended"
@@ -48,4 +49,4 @@ PRINT "renamed"; LOF(1)
 CLOSE
 KILL "V.TXT"
 KILL "DATA.TXT"
-PRINT "free"; FREEFILE
+PRINT "free"; FREEFILE; "disk"; DSKF("A:") > 0; DSKF(0) > 0

@@ -1,4 +1,4 @@
-' SWAP, LSET and RSET, MID$ as a statement, ERASE
+' SWAP, LSET and RSET, MID$ as a statement, ERASE; READ into a fixed-length string
 A% = 1: B% = 2
 SWAP A%, B%
 PRINT A%; B%
@@ -32,3 +32,16 @@ Z(4) = 1.5: N%(2) = 9
 PRINT Z(4); N%(2)
 ERASE Z, N%
 PRINT Z(4); N%(2)
+DIM F AS STRING * 4
+READ F, T$
+PRINT "["; F; "]"; T$
+DATA "xyz", "tail"
+TYPE PT
+  X AS INTEGER
+  Y AS INTEGER
+END TYPE
+DIM P AS PT, Q(1) AS PT
+P.X = 1: P.Y = 2
+Q(1).X = 3: Q(1).Y = 4
+SWAP P, Q(1)
+PRINT P.X; P.Y; Q(1).X; Q(1).Y

@@ -1,4 +1,4 @@
-      1 ' expect: 29 13 13 13 29 39 22 10 18 10 76
+      1 ' expect: 29 13 13 13 29 39 22 10 18 10 76 76 76 29 10 02 39 02 10 13
       2 Q(3) = 1
 t.bas ****2行 [29] 定義されていないシンボル名が参照されました
       3 SWAP A%, B$
@@ -26,4 +26,35 @@ t.bas ***14行 [10] 重複定義を行おうとしました
      16 DEF FN IN(X) = X
 t.bas ***16行 [76] ここでは宣言または実行できません
      17 END SUB
-エラー個数=      11 ワーニング個数=       0
+     18 SHARED TOTAL%
+t.bas ***18行 [76] ここでは宣言または実行できません
+     19 STATIC Q%
+t.bas ***19行 [76] ここでは宣言または実行できません
+     20 DECLARE SUB PEEK2 ()
+     21 SUB PEEK2 ()
+     22 SHARED NOSUCH%
+t.bas ***22行 [29] 定義されていないシンボル名が参照されました
+     23 SHARED V%(), V%()
+t.bas ***23行 [10] 重複定義を行おうとしました
+     24 STATIC W%(3)
+t.bas ***24行 [02] 文法が正しくありません
+     25 END SUB
+     26 END DECLARE
+t.bas ***26行 [39] 制御ブロックの構成に誤りがあります
+     27 DECLARE
+     28 PRINT 1
+t.bas ***28行 [02] 文法が正しくありません
+     29 END DECLARE
+     30 N% = 2
+     31 DIM D(N%), D(N%)
+t.bas ***31行 [10] 重複定義を行おうとしました
+     32 TYPE PT
+     33   X AS INTEGER
+     34 END TYPE
+     35 TYPE BIG
+     36   A AS DOUBLE
+     37 END TYPE
+     38 DIM P AS PT, G AS BIG
+     39 SWAP P, G
+t.bas ***39行 [13] 変数または式の型が合っていません
+エラー個数=      20 ワーニング個数=       0

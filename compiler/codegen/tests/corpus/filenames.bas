@@ -1,0 +1,22 @@
+' File names: only plain names inside the program's folder; case-blind
+ON ERROR GOTO *BAD
+OPEN "MiXed.TXT" FOR OUTPUT AS #1
+PRINT #1, "case"
+CLOSE #1
+OPEN "mixed.txt" FOR INPUT AS #1
+LINE INPUT #1, A$
+PRINT A$; LOF(1)
+CLOSE #1
+OPEN "../UP.TXT" FOR OUTPUT AS #1
+OPEN "/etc/passwd" FOR INPUT AS #1
+OPEN "C:\AUTOEXEC.BAT" FOR INPUT AS #1
+KILL "..\MIXED.TXT"
+NAME "MIXED.TXT" AS "sub/B.TXT"
+OPEN "*.TXT" FOR INPUT AS #1
+OPEN "" FOR OUTPUT AS #1
+KILL "MIXED.TXT"
+OPEN "MIXED.TXT" FOR INPUT AS #1
+END
+*BAD
+PRINT "error"; ERR; "line"; ERL
+RESUME NEXT
