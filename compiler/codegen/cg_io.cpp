@@ -345,8 +345,8 @@ void GenRead(Gen &g) {
     g.cur = i;
 }
 
-// SWAP a, b: the two addresses, second first; strings by their own
-// routine, anything else with its element size.
+// SWAP a, b: the two addresses, second first; strings with a descriptor by
+// their own routine, anything else (fixed-length strings too) by its size.
 void GenSwap(Gen &g) {
     auto &st = g.st;
     ++g.cur;
@@ -364,7 +364,7 @@ void GenSwap(Gen &g) {
         GenOperandAddress(g, d);
         PushVariableAddress(g, d);
     }
-    if (d.type >= kTypeStr && d.type <= kTypeFix) {
+    if (d.type == kTypeStr || d.type == kTypeBcd || d.type == kTypeFix) {
         EmitCallRuntime(st, "_$PsSWAP5@8");
     } else {
         EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));

@@ -612,8 +612,9 @@ void SC_AsgChk(ScPass &p) {
 
 namespace {
 
-// The user type of a single-operand expression starting at `start`: that
-// of its last name or member outside its subscripts (0 for none).
+// The user type (or fixed length) of a single-operand expression starting
+// at `start`: that of its last name or member outside its subscripts (0 for
+// none).
 uint32_t RecordOf(ScPass &p, int start) {
     uint32_t user = 0;
     int depth = 0;
@@ -622,9 +623,9 @@ uint32_t RecordOf(ScPass &p, int start) {
         if (it.code >= ic::kExpr && it.code <= ifile::kTokGroupLast) ++depth;
         else if (it.code == ic::kExprEnd && depth-- == 0) break;
         else if (depth == 0 && (it.code == ic::kVar || it.code == ic::kElem))
-            user = it.sub == kTypeRecord ? p.tab.sym(it.value).extra : 0;
+            user = it.sub == kTypeRecord || it.sub == kTypeFixStr ? p.tab.sym(it.value).extra : 0;
         else if (depth == 0 && (it.code == ic::kMember || it.code == ic::kElemMember))
-            user = it.sub == kTypeRecord ? p.tab.member(it.value).extra : 0;
+            user = it.sub == kTypeRecord || it.sub == kTypeFixStr ? p.tab.member(it.value).extra : 0;
     }
     return user;
 }
@@ -632,10 +633,10 @@ uint32_t RecordOf(ScPass &p, int start) {
 }  // namespace
 
 // Slot 34: the target and the expression of one type; user types must be
-// the same record.
+// the same record, fixed-length strings of one length.
 void SC_AsgSam(ScPass &p) {
     p.status = p.asgItem.sub == p.curType ? 1 : 0;
-    if (p.status && p.curType == kTypeRecord && p.asgTarget >= 0 && p.exprStart >= 0)
+    if (p.status && (p.curType == kTypeRecord || p.curType == kTypeFixStr) && p.asgTarget >= 0 && p.exprStart >= 0)
         p.status = RecordOf(p, p.asgTarget) == RecordOf(p, p.exprStart) ? 1 : 0;
 }
 

@@ -146,13 +146,16 @@ uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, 
     return 24;
 }
 
-// Slot 1 and 2: the file name the error lines show.
+// Slot 1 and 2: the file name the error lines show; the statements of an
+// included file count as the line of its include line in the main source.
 void SC_PshNam(ScPass &p) {
     const Token &t = LastToken(p);
     p.nameStack.push_back(std::string(TokenName(p, t)));
+    p.fromInclude = true;
 }
 void SC_PopNam(ScPass &p) {
     if (p.nameStack.size() > 1) p.nameStack.pop_back();
+    p.fromInclude = p.nameStack.size() > 1;
 }
 
 void SC_RefTgt(ScPass &p) { RefName(p, 2); }

@@ -92,6 +92,8 @@ const CorpusCase kCases[] = {
     {"for.bas", "/COd /CId /CLd", "for"},
     {"arrays.bas", "/COd /CId /CLd", "arrays"},
     {"function.bas", "/COd /CId /CLd", "function"},
+    {"memberarrays.bas", "/COd /CId /CLd", "memberarrays"},
+    {"arrayparams.bas", "/COd /CId /CLd", "arrayparams"},
     // Debug builds: line numbers and the debugger entry routines linked in.
     {"function.bas", "/Zi", "function"},
     {"gosub.bas", "/Zi", "gosub"},
@@ -239,6 +241,16 @@ TEST(Includes, IncludedDeclarationsAndMainLines) {
     const IncludeRun r = CompileWithIncludes(scratch.path(), "/Isub");
     EXPECT_EQ(r.status, 0) << r.log;
     EXPECT_EQ(r.output, "main 5 \nhello 2 \n");
+}
+
+// Code from an included file counts as the include line of the main source.
+TEST(Includes, RunTimeErrorOfIncludedCodeNamesTheIncludeLine) {
+    const txtest::ScratchDir scratch("txcg_include", "runerror");
+    WriteText(scratch.path() / "div.bi", "PRINT \"in\"\r\nZ% = 0\r\nX% = 1 \\ Z%\r\n");
+    WriteText(scratch.path() / "t.bas", "PRINT 1\r\n#include \"div.bi\"\r\nPRINT 2\r\n");
+    const IncludeRun r = CompileWithIncludes(scratch.path(), "");
+    EXPECT_EQ(r.output, " 1 \nin\n");
+    EXPECT_NE(r.log.find("runtime error 11 (division by zero) in t.bas line 2 "), std::string::npos) << r.log;
 }
 
 INSTANTIATE_TEST_SUITE_P(Groups, Corpus, ::testing::ValuesIn(kCases),

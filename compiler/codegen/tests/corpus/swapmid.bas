@@ -45,3 +45,7 @@ P.X = 1: P.Y = 2
 Q(1).X = 3: Q(1).Y = 4
 SWAP P, Q(1)
 PRINT P.X; P.Y; Q(1).X; Q(1).Y
+DIM FA AS STRING * 3, FB AS STRING * 3
+FA = "abc": FB = "xy"
+SWAP FA, FB
+PRINT "["; FA; "]["; FB; "]"
