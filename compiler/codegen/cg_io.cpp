@@ -260,6 +260,7 @@ void GenOptional(Gen &g) {
     };
     static constexpr Shape kShapes[] = {
         {kStmConsole, 3, false, "_$PsCONSOLE@16"},
+        {kStmShell, 3, false, "_$PsSHELL@12"},
         {kStmColor, 4, true, "_$PsCOLOR@24"},
         {kStmLocate, 3, true, "_$PsLOCATE@20"},
         {kStmWidthScreen, 3, true, "_$PsWIDTH3@20"},
@@ -270,6 +271,9 @@ void GenOptional(Gen &g) {
             shape = &s;
     if (!shape)
         return;
+    if (code == kStmShell) { // the command goes to the string stack first
+        GenGroupValue(g);
+    }
     std::vector<int> given;
     int i = g.cur;
     while (i < g.ntok && g.Kind(i) != kTokStatement) {
@@ -292,7 +296,8 @@ void GenOptional(Gen &g) {
         g.cur = given[k];
         GenConvertCall(g, kTypeLng, GenGroupValue(g));
     }
-    PushPrefix(g);
+    if (code != kStmShell)
+        PushPrefix(g);
     EmitCallRuntime(st, shape->routine);
     g.cur = i;
 }

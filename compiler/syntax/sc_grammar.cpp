@@ -900,7 +900,7 @@ private:
         }
     }
 
-    // PRINT [#n,] [USING fmt;] items, and LPRINT.
+    // PRINT [#n,] [USING fmt;] items, and LPRINT [USING fmt;] items or TYPE.
     constexpr void Prints() {
         L items = b.NewLabel(), sepItem = b.NewLabel(), file = b.NewLabel(), usingL = b.NewLabel();
         L fileUsing = b.NewLabel(), item = b.NewLabel();
@@ -927,10 +927,14 @@ private:
         b.EmitToken();
         b.Jump(items);
 
-        L lusing = b.NewLabel();
+        L lusing = b.NewLabel(), ltype = b.NewLabel();
         Stmt(0xC4);
         b.IfToken(kUSING, lusing);
+        b.IfToken(kTYPE, ltype);
         b.Jump(items);
+        b.Place(ltype);
+        b.SetKind(0xC5);
+        b.Jump(tail);
         b.Place(lusing);
         b.SetKind(0xC3);
         b.Jump(fmt);
@@ -1038,6 +1042,12 @@ private:
         b.Place(omitted);
         b.EmitItem(ic::kKeyword, 0xF0);
         b.Jump(opt);
+
+        // SHELL cmd$ [, a [, b [, c]]]: the command, then the optional form.
+        Stmt(0x87);
+        Expr(kTypeStr);
+        b.IfToken(kCOMMA, opt);
+        b.Jump(tail);
 
         // CLS [mode]
         L clsNone = b.NewLabel();

@@ -104,6 +104,18 @@ TEST(ConsolePrograms, PrintUsingEveryFormatCharacterAndFormat) {
     ExpectFixture("using");
 }
 
+// LPRINT, LPRINT USING, LPOS and both WIDTH forms on the printer file basrun
+// is given; the console's text and column stay apart from it.
+TEST(ConsolePrograms, PrinterFamilyWritesThePrinterFile) {
+    REQUIRE_RUNNER();
+    Options o;
+    o.basrun = "--printer LPRINT.PRN";
+    const fs::path printer = Dir() / "LPRINT.PRN";
+    fs::remove(printer);
+    ExpectFixture("lprint", o);
+    EXPECT_EQ(Slurp(printer.string()), Fixture("lprint.prn"));
+}
+
 TEST(ConsolePrograms, ClockCommandLineEnvironmentAndDoubleByteFunctions) {
     REQUIRE_RUNNER();
     Options o;
@@ -139,6 +151,8 @@ TEST(ConsolePrograms, FaultsAreRunTimeErrors) {
         {"COLOR 300", 5, ""},
         {"LOCATE 0", 5, ""},
         {"WIDTH \"XYZ:\", 20", 5, ""},
+        {"PRINT \"a\";: SHELL \"dir\"", 75, "a"},
+        {"SHELL \"dir\", , 1", 75, ""},
     };
     int n = 0;
     for (const auto &c : cases) {
@@ -185,6 +199,11 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
         {"PRINT USING \"##\"; 5; 6;", {"_$PsPRINT_USINGs@4 0", "_$PsPRINT_USING2@8 5 2",
                                        "_$PsPRINT_USING2@8 6 2", "_$PsPRINT_USINGend@0"}},
         {"LPRINT USING \"#\"; 1", {"_$PsLPRINT_USINGs@0", "_$PsPRINT_USING2@8 1 0", "_$PsPRINT_USINGend@0"}},
+        {"LPRINT 7;", {"_$PsLPRINTs@0", "_$PsPRINT2@8 7 2", "_$PsPRINTend@0"}},
+        {"LPRINT TYPE", {"_$PsLPRINT_TYPE@0"}},
+        {"SHELL \"x\", 1, , 3", {"_$PsSHELL@12 1 0 3"}},
+        {"SHELL S$", {"_$PsSHELL@12 0 0 0"}},
+        {"N% = LPOS(0)", {"_$PfLPOS@4 0"}},
         {"PRINT CSRLIN; POS(0)", {"_$PsPRINTs@4 0", "_$PfCSRLIN@4 0", "_$PsPRINT2@8 * 2", "_$PfPOS@8 0 0",
                                   "_$PsPRINT2@8 * 0", "_$PsPRINTend@0"}},
         {"K$ = INKEY$", {"_$PfINKEY24@4 0"}},
@@ -197,9 +216,10 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
         {"N% = KLEN(\"a\", 2) + KTYPE(\"a\", 1)", {"_$PfKLEN@4 2", "_$PfKTYPE@4 1"}},
         {"N% = LEN(A%) + LEN(S$)", {"_$PfLEN@0"}},
     };
-    std::string source = "DIM V%(4)\n";
+    std::string source = "DIM V%(4): ON ERROR GOTO *TRAP\n";
     for (const auto &t : table)
         source += std::string(t.line) + "\n";
+    source += "END\n*TRAP\nRESUME NEXT\n"; // SHELL is refused
     Options o;
     o.trace = true;
     o.input = "1\n2\n3, x\n4\nline\nline\n";
