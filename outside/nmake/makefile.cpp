@@ -133,9 +133,10 @@ std::string Lookup(const Makefile &mk, const std::string &name, EnvLookup env) {
 
 constexpr int kMaxDepth = 64;
 // A macro inside its own expansion, or text past this many bytes, is taken
-// as it stands: values naming each other (A=$B$B, B=$A$A) would otherwise
-// double at every level.
-constexpr std::size_t kMaxExpansion = 1 << 20;
+// as it stands (and past the limit no longer added): values naming each
+// other (A=$B$B, B=$A$A), or a value that names itself several times on
+// every redefinition, would otherwise double at every step.
+constexpr std::size_t kMaxExpansion = 64 << 10;  // far beyond any command line
 
 struct ExpandState {
     std::vector<std::string> active;  // macros being expanded, outermost first
@@ -196,7 +197,7 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
             st.active.pop_back();
             st.produced += inner.size();
             out += inner;
-        } else {
+        } else if (out.size() + value.size() <= kMaxExpansion) {
             out += value;
         }
         i = next;
