@@ -136,15 +136,17 @@ constexpr int kMaxDepth = 64;
 // as it stands (and past the limit no longer added): values naming each
 // other (A=$B$B, B=$A$A), or a value that names itself several times on
 // every redefinition, would otherwise double at every step.
-constexpr std::size_t kMaxExpansion = 64 << 10;  // far beyond any command line
+constexpr std::size_t kMaxExpansion = 256 << 10;  // far beyond any command line
 
 struct ExpandState {
     std::vector<std::string> active;  // macros being expanded, outermost first
-    std::size_t produced = 0;
+    std::size_t produced = 0;         // bytes of values added, at every level
+    std::size_t scanned = 0;          // bytes of text looked through
 };
 
 std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
                      const SpecialMacros *special, int depth, ExpandState &st) {
+    st.scanned += text.size();
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = CharLen(text, i);
@@ -191,13 +193,14 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
             continue;
         }
         if (nested && depth < kMaxDepth && st.produced < kMaxExpansion &&
+            st.scanned < 4 * kMaxExpansion &&
             std::find(st.active.begin(), st.active.end(), name) == st.active.end()) {
             st.active.push_back(name);
-            std::string inner = ExpandAt(mk, value, env, special, depth + 1, st);
+            value = ExpandAt(mk, value, env, special, depth + 1, st);
             st.active.pop_back();
-            st.produced += inner.size();
-            out += inner;
-        } else if (out.size() + value.size() <= kMaxExpansion) {
+        }
+        if (st.produced + value.size() <= kMaxExpansion) {
+            st.produced += value.size();
             out += value;
         }
         i = next;
