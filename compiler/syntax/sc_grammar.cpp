@@ -385,6 +385,8 @@ private:
             b.StmtEntry(k, tail);
         Stmt(0x50);   // STOP
         b.Jump(tail);
+        Stmt(0x5B);   // RUN: the program again from its start
+        b.Jump(tail);
 
         // DEFtype letter lists: the preprocessor has applied them.
         {

@@ -117,6 +117,15 @@ TEST(ConsolePrograms, IntegerArithmeticKeepsItsType) {
     ExpectFixture("intfaults");
 }
 
+// RUN from a GOSUB and from a procedure starts the program again with its
+// files closed and its variables, arrays and strings cleared; a file
+// counts the runs.
+TEST(ConsolePrograms, RunStartsTheProgramAgainCleared) {
+    REQUIRE_RUNNER();
+    fs::remove(Dir() / "RUNFLAG.TXT");
+    ExpectFixture("run");
+}
+
 // Programs that end with the run-time error of their fault, at its line.
 TEST(ConsolePrograms, FaultsAreRunTimeErrors) {
     REQUIRE_RUNNER();
