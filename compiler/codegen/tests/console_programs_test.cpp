@@ -117,6 +117,15 @@ TEST(ConsolePrograms, IntegerArithmeticKeepsItsType) {
     ExpectFixture("intfaults");
 }
 
+// INPUT and LINE INPUT (console and #) into fixed-length strings fill their
+// bytes instead of storing a descriptor over them.
+TEST(ConsolePrograms, InputIntoFixedLengthStrings) {
+    REQUIRE_RUNNER();
+    Options o;
+    o.input = Fixture("fixinput.in");
+    ExpectFixture("fixinput", o);
+}
+
 // RUN from a GOSUB and from a procedure starts the program again with its
 // files closed and its variables, arrays and strings cleared; a file
 // counts the runs.
