@@ -1584,7 +1584,10 @@ private:
             break;
         case 'Z': {
             // LEN: a single variable that is not a string is its size.
+            // LEN of a type name is its size.
             L text = b.NewLabel(), done = b.NewLabel();
+            b.Handler(SizTyp);
+            b.IfStatus(1, done);
             Expr(32);
             b.Handler(TypGrp);
             b.IfStatus(0x10, text);
