@@ -385,6 +385,8 @@ private:
             b.StmtEntry(k, tail);
         Stmt(0x50);   // STOP
         b.Jump(tail);
+        Stmt(0x5B);   // RUN: the program again from its start
+        b.Jump(tail);
 
         // DEFtype letter lists: the preprocessor has applied them.
         {
@@ -1592,7 +1594,10 @@ private:
             break;
         case 'Z': {
             // LEN: a single variable that is not a string is its size.
+            // LEN of a type name is its size.
             L text = b.NewLabel(), done = b.NewLabel();
+            b.Handler(SizTyp);
+            b.IfStatus(1, done);
             Expr(32);
             b.Handler(TypGrp);
             b.IfStatus(0x10, text);

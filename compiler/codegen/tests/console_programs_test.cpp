@@ -129,6 +129,37 @@ TEST(ConsolePrograms, IntegerArithmeticKeepsItsType) {
     ExpectFixture("intfaults");
 }
 
+// INPUT and LINE INPUT (console and #) into fixed-length strings fill their
+// bytes instead of storing a descriptor over them.
+TEST(ConsolePrograms, InputIntoFixedLengthStrings) {
+    REQUIRE_RUNNER();
+    Options o;
+    o.input = Fixture("fixinput.in");
+    ExpectFixture("fixinput", o);
+}
+
+// LEN of a type keyword or a user type is its size, beside LEN of a
+// variable and of a string.
+TEST(ConsolePrograms, LenOfATypeName) {
+    REQUIRE_RUNNER();
+    const Outcome r = RunProgram("lentype", "TYPE PT\r\n  X AS INTEGER\r\n  Y AS DOUBLE\r\n  N AS STRING * 5\r\n"
+                                            "END TYPE\r\nDIM I%, D#\r\n"
+                                            "PRINT LEN(INTEGER); LEN(LONG); LEN(SINGLE); LEN(DOUBLE); LEN(BYTE)\r\n"
+                                            "PRINT LEN(PT); LEN(I%); LEN(D#); LEN(\"abc\")\r\n");
+    ASSERT_TRUE(r.built) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, " 2  4  4  8  1 \n 15  2  8  3 \n") << r.err;
+}
+
+// RUN from a GOSUB and from a procedure starts the program again with its
+// files closed and its variables, arrays and strings cleared; a file
+// counts the runs.
+TEST(ConsolePrograms, RunStartsTheProgramAgainCleared) {
+    REQUIRE_RUNNER();
+    fs::remove(Dir() / "RUNFLAG.TXT");
+    ExpectFixture("run");
+}
+
 // Programs that end with the run-time error of their fault, at its line.
 TEST(ConsolePrograms, FaultsAreRunTimeErrors) {
     REQUIRE_RUNNER();
