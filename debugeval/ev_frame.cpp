@@ -78,7 +78,8 @@ void StoreResult(EvalState& s, uint8_t type, DbgValueResult& result) {
 }  // namespace
 
 void DirectMemory::Read(uint32_t address, void* out, uint32_t bytes) {
-  std::memcpy(out, reinterpret_cast<const void*>(static_cast<uintptr_t>(address)), bytes);
+  // A read of nothing may name address 0 (an element of no storage).
+  if (bytes) std::memcpy(out, reinterpret_cast<const void*>(static_cast<uintptr_t>(address)), bytes);
 }
 
 namespace {
@@ -307,6 +308,8 @@ uint32_t ElementSize(EvalState& s, const VarRef& r) {
 // Applies the subscript programs that follow an array instruction. The
 // bounds record holds upper bounds, so a dimension has bound + 1 elements.
 void ApplySubscripts(EvalState& s, VarRef& r) {
+  // A subscripted name that is no array (a scalar member) has no bounds.
+  if (r.bounds == 0) Fail(kErrSubscript);
   uint32_t size = ElementSize(s, r);
   uint32_t dims = s.mem.Byte(r.bounds);
   uint32_t subs[kMaxOperands];

@@ -30,7 +30,7 @@ run_one() {  # name seeds
   # -rss_limit_mb: a reader that allocates what a damaged size asks for is a fault.
   # Scratch files of the entries go to the program's own folder.
   cd $B/work/$n
-  nice $B/bin/$n -max_total_time="$FUZZ_TIME" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  nice $B/bin/$n -max_total_time="$FUZZ_TIME" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix=$B/crashes/$n/ $B/corpus/$n $seeds >$B/$n.log 2>&1 || true
 }
 for l in "${lines[@]}"; do
@@ -45,8 +45,11 @@ status=0
 printf '%-20s %12s %8s  %s\n' target executions seconds found
 for n in "${names[@]}"; do
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' $B/$n.log | tail -1)
-  found=$(find $B/crashes/$n -type f | wc -l)
-  printf '%-20s %12s %8s  %s\n' "$n" "${execs:-?}" "$FUZZ_TIME" "$found"
+  # A run stops at its first failing input: the seconds it lasted.
+  secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' $B/$n.log | tail -1)
+  # slow-unit-* files only note an input that took long: not failures.
+  found=$(find $B/crashes/$n -type f ! -name 'slow-unit-*' | wc -l)
+  printf '%-20s %12s %8s  %s\n' "$n" "${execs:-?}" "${secs:-stopped}" "$found"
   if [ "$found" -ne 0 ] || [ -z "$execs" ]; then status=1; echo "  see $B/$n.log and $B/crashes/$n/"; fi
 done
 exit $status

@@ -218,29 +218,44 @@ void GenInput(Gen &g) {
             vars.push_back(t);
         i = SkipFrom(g, i);
     }
+    // A fixed-length string is read into a string copy, written back into
+    // its bytes when the copy is released (as READ does).
+    const uint16_t temps = g.temps;
+    auto pushTarget = [&](int v, bool typed) {
+        g.cur = v;
+        const uint8_t type = MeasureExpression(g, v);
+        OperandDesc d;
+        if (typed) EmitPushImm(st, type == kTypeFixStr ? kTypeStr : type);
+        GenOperandAddress(g, d);
+        if (type == kTypeFixStr) {
+            EmitPushImm(st, int32_t(d.strLength));
+            PushVariableAddress(g, d);
+            EmitCallRuntime(st, "_$PbTmpAdrStr@8");
+            ++g.temps;
+            EmitPushReg(st, kEax);
+            return;
+        }
+        PushVariableAddress(g, d);
+    };
     if (line) {
         if (!vars.empty()) {
-            g.cur = vars[0];
-            OperandDesc d;
-            GenOperandAddress(g, d);
-            PushVariableAddress(g, d);
+            pushTarget(vars[0], false);
         } else {
             EmitPushImm(st, 0);
         }
         EmitCallRuntime(st, "_$PsLINE_INPUT@4");
     } else {
-        for (int v : vars) {
-            g.cur = v;
-            EmitPushImm(st, MeasureExpression(g, v));
-            OperandDesc d;
-            GenOperandAddress(g, d);
-            PushVariableAddress(g, d);
-        }
+        for (int v : vars) pushTarget(v, true);
         const int32_t n = int32_t(vars.size());
         EmitPushImm(st, n);
         EmitPushReg(st, kEsp);
         EmitCallRuntime(st, "_$PsINPUT@4");
         EmitAddRegImm(st, kEsp, 8 * n + 4);
+    }
+    if (g.temps != temps) {
+        EmitPushImm(st, g.temps - temps);
+        EmitCallRuntime(st, "_$PbDelTmpAdr@4");
+        g.temps = temps;
     }
     g.cur = i;
 }
@@ -260,6 +275,7 @@ void GenOptional(Gen &g) {
     };
     static constexpr Shape kShapes[] = {
         {kStmConsole, 3, false, "_$PsCONSOLE@16"},
+        {kStmShell, 3, false, "_$PsSHELL@12"},
         {kStmColor, 4, true, "_$PsCOLOR@24"},
         {kStmLocate, 3, true, "_$PsLOCATE@20"},
         {kStmWidthScreen, 3, true, "_$PsWIDTH3@20"},
@@ -270,6 +286,9 @@ void GenOptional(Gen &g) {
             shape = &s;
     if (!shape)
         return;
+    if (code == kStmShell) { // the command goes to the string stack first
+        GenGroupValue(g);
+    }
     std::vector<int> given;
     int i = g.cur;
     while (i < g.ntok && g.Kind(i) != kTokStatement) {
@@ -292,7 +311,8 @@ void GenOptional(Gen &g) {
         g.cur = given[k];
         GenConvertCall(g, kTypeLng, GenGroupValue(g));
     }
-    PushPrefix(g);
+    if (code != kStmShell)
+        PushPrefix(g);
     EmitCallRuntime(st, shape->routine);
     g.cur = i;
 }

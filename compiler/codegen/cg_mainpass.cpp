@@ -788,6 +788,7 @@ const StatementEntry *LookUp(uint8_t code) {
         routine(kStmWrite, "_$PsWRITEs@4");
         gen(kStmWrite, GenPrint);
         gen(kStmConsole, GenOptional);
+        gen(kStmShell, GenOptional);
         gen(kStmColor, GenOptional);
         gen(kStmLocate, GenOptional);
         gen(kStmWidthScreen, GenOptional);
@@ -817,6 +818,7 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLprintUsing, GenPrint);
         routine(kStmLprint, "_$PsLPRINTs@0");
         gen(kStmLprint, GenPrint);
+        routine(kStmLprintType, "_$PsLPRINT_TYPE@0");
         routine(kStmWidthLprint, "_$PsWIDTH_LPRINT@4");
         return t;
     }();

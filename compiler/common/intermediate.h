@@ -239,6 +239,7 @@ enum StmCode : uint8_t {
     kStmPrint = 0x94,
     kStmWrite = 0x95,
     kStmConsole = 0x96,
+    kStmShell = 0x87,
     kStmColor = 0x97,
     kStmLocate = 0x99,
     kStmWidthScreen = 0x9A,
@@ -262,6 +263,7 @@ enum StmCode : uint8_t {
     kStmSeek = 0xAF,
     kStmLprintUsing = 0xC3,
     kStmLprint = 0xC4,
+    kStmLprintType = 0xC5,
     kStmWidthLprint = 0xC6,
 };
 

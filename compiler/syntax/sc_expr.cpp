@@ -703,4 +703,28 @@ void SC_SizVar(ScPass &p) {
     p.status = 0;
 }
 
+// Slot 144: LEN of a type name, a keyword or a user type, as a constant.
+void SC_SizTyp(ScPass &p) {
+    const Token t = CurToken(p);
+    p.status = 0;
+    Cst c;
+    if (t.cls == tok::kClsName) {
+        const uint32_t u = p.tab.SearchType(TokenName(p, t));
+        if (!u) return;
+        c = Cst::Lng(int32_t(SymbolTable::VarSize(kTypeRecord, u, &p.tab)));
+    } else if (t.cls == tok::kClsType && (t.kind <= 4 || t.kind == 64 || t.kind == 80)) {
+        c = Cst::Int(t.kind == 0 ? 2 : t.kind == 3 ? 8 : t.kind == 4 ? 1 : 4);
+    } else {
+        return;
+    }
+    const int slot = NewSlot(p, c);
+    if (slot < 0) return;
+    Consume(p);
+    PutItem(p, ic::kExpr, c.type, 0);
+    PutItem(p, ic::kConst, c.type, uint32_t(slot));
+    PutItem(p, ic::kExprEnd, 0, 0);
+    p.curType = c.type;
+    p.status = 1;
+}
+
 }  // namespace txsc

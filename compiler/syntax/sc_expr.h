@@ -57,6 +57,7 @@ void SC_DatItm(ScPass &p);
 void SC_ChkCtx(ScPass &p);
 void SC_ArgVal(ScPass &p);
 void SC_SizVar(ScPass &p);
+void SC_SizTyp(ScPass &p);
 void SC_LstKnd(ScPass &p);
 
 }  // namespace txsc

@@ -385,6 +385,8 @@ private:
             b.StmtEntry(k, tail);
         Stmt(0x50);   // STOP
         b.Jump(tail);
+        Stmt(0x5B);   // RUN: the program again from its start
+        b.Jump(tail);
 
         // DEFtype letter lists: the preprocessor has applied them.
         {
@@ -900,7 +902,7 @@ private:
         }
     }
 
-    // PRINT [#n,] [USING fmt;] items, and LPRINT.
+    // PRINT [#n,] [USING fmt;] items, and LPRINT [USING fmt;] items or TYPE.
     constexpr void Prints() {
         L items = b.NewLabel(), sepItem = b.NewLabel(), file = b.NewLabel(), usingL = b.NewLabel();
         L fileUsing = b.NewLabel(), item = b.NewLabel();
@@ -927,10 +929,14 @@ private:
         b.EmitToken();
         b.Jump(items);
 
-        L lusing = b.NewLabel();
+        L lusing = b.NewLabel(), ltype = b.NewLabel();
         Stmt(0xC4);
         b.IfToken(kUSING, lusing);
+        b.IfToken(kTYPE, ltype);
         b.Jump(items);
+        b.Place(ltype);
+        b.SetKind(0xC5);
+        b.Jump(tail);
         b.Place(lusing);
         b.SetKind(0xC3);
         b.Jump(fmt);
@@ -1038,6 +1044,12 @@ private:
         b.Place(omitted);
         b.EmitItem(ic::kKeyword, 0xF0);
         b.Jump(opt);
+
+        // SHELL cmd$ [, a [, b [, c]]]: the command, then the optional form.
+        Stmt(0x87);
+        Expr(kTypeStr);
+        b.IfToken(kCOMMA, opt);
+        b.Jump(tail);
 
         // CLS [mode]
         L clsNone = b.NewLabel();
@@ -1582,7 +1594,10 @@ private:
             break;
         case 'Z': {
             // LEN: a single variable that is not a string is its size.
+            // LEN of a type name is its size.
             L text = b.NewLabel(), done = b.NewLabel();
+            b.Handler(SizTyp);
+            b.IfStatus(1, done);
             Expr(32);
             b.Handler(TypGrp);
             b.IfStatus(0x10, text);

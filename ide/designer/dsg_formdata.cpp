@@ -41,14 +41,14 @@ bool IsKnownFormVersion(uint16_t v) {
 Point FrmDPtoLP(DesignerHost &host, uint32_t form, uint32_t mode, Point p) {
     if (mode <= 1) return p;
     Point q = host.DeviceToLogical(form, int(mode), p);
-    q.y = -q.y;
+    q.y = int32_t(0u - uint32_t(q.y));  // wraps as the platform's int does
     return q;
 }
 
 Point FrmLPtoDP(DesignerHost &host, uint32_t form, uint32_t mode, Point p) {
     if (mode <= 1) return p;
     Point q = host.LogicalToDevice(form, int(mode), p);
-    q.y = -q.y;
+    q.y = int32_t(0u - uint32_t(q.y));  // wraps as the platform's int does
     return q;
 }
 
@@ -486,6 +486,9 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
         Point pos = FrmLPtoDP(host, form->window, mm, {v[0], v[1]});
         Point size = FrmLPtoDP(host, form->window, mm, {v[2], v[3]});
         if (size.x < 0 || size.y < 0) return Fail(kMsgBadParam);
+        // A damaged size whose far edge no coordinate can hold is refused too.
+        if (int64_t(pos.x) + size.x > INT32_MAX || int64_t(pos.y) + size.y > INT32_MAX)
+            return Fail(kMsgBadParam);
         host.PlaceWindow(cur, {pos.x, pos.y, pos.x + size.x, pos.y + size.y});
         r.x = pos.x, r.y = pos.y, r.cx = size.x, r.cy = size.y;
         if (code == kItWindowSize3) r.positionMode = mode <= 2 ? 0x3000 + mode : 0x3004;

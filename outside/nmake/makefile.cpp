@@ -132,9 +132,21 @@ std::string Lookup(const Makefile &mk, const std::string &name, EnvLookup env) {
 }
 
 constexpr int kMaxDepth = 64;
+// A macro inside its own expansion, or text past this many bytes, is taken
+// as it stands (and past the limit no longer added): values naming each
+// other (A=$B$B, B=$A$A), or a value that names itself several times on
+// every redefinition, would otherwise double at every step.
+constexpr std::size_t kMaxExpansion = 256 << 10;  // far beyond any command line
+
+struct ExpandState {
+    std::vector<std::string> active;  // macros being expanded, outermost first
+    std::size_t produced = 0;         // bytes of values added, at every level
+    std::size_t scanned = 0;          // bytes of text looked through
+};
 
 std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
-                     const SpecialMacros *special, int depth) {
+                     const SpecialMacros *special, int depth, ExpandState &st) {
+    st.scanned += text.size();
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = CharLen(text, i);
@@ -144,7 +156,7 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
             continue;
         }
         char c = text[i + 1];
-        std::string value;
+        std::string value, name;
         bool nested = true;
         std::size_t next = i + 2;
         if (c == '$') {
@@ -156,7 +168,8 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
                 out += text.substr(i);
                 break;
             }
-            value = Lookup(mk, text.substr(i + 2, close - i - 2), env);
+            name = text.substr(i + 2, close - i - 2);
+            value = Lookup(mk, name, env);
             next = close + 1;
         } else if (special && (c == '@' || c == '*' || c == '<' || c == '?')) {
             nested = false;
@@ -172,13 +185,24 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
             } else
                 value = special->base;
         } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
-            value = Lookup(mk, std::string(1, c), env);
+            name = std::string(1, c);
+            value = Lookup(mk, name, env);
         } else {
             out += '$';
             i += 1;
             continue;
         }
-        out += nested && depth < kMaxDepth ? ExpandAt(mk, value, env, special, depth + 1) : value;
+        if (nested && depth < kMaxDepth && st.produced < kMaxExpansion &&
+            st.scanned < 4 * kMaxExpansion &&
+            std::find(st.active.begin(), st.active.end(), name) == st.active.end()) {
+            st.active.push_back(name);
+            value = ExpandAt(mk, value, env, special, depth + 1, st);
+            st.active.pop_back();
+        }
+        if (st.produced + value.size() <= kMaxExpansion) {
+            st.produced += value.size();
+            out += value;
+        }
         i = next;
     }
     return out;
@@ -218,7 +242,8 @@ const InferenceRule *Makefile::FindRule(const std::string &from, const std::stri
 
 std::string Expand(const Makefile &mk, const std::string &text, EnvLookup env,
                    const SpecialMacros *special) {
-    return ExpandAt(mk, text, env, special, 0);
+    ExpandState st;
+    return ExpandAt(mk, text, env, special, 0, st);
 }
 
 std::vector<std::string> SplitWords(const std::string &text) {

@@ -104,6 +104,18 @@ TEST(ConsolePrograms, PrintUsingEveryFormatCharacterAndFormat) {
     ExpectFixture("using");
 }
 
+// LPRINT, LPRINT USING, LPOS and both WIDTH forms on the printer file basrun
+// is given; the console's text and column stay apart from it.
+TEST(ConsolePrograms, PrinterFamilyWritesThePrinterFile) {
+    REQUIRE_RUNNER();
+    Options o;
+    o.basrun = "--printer LPRINT.PRN";
+    const fs::path printer = Dir() / "LPRINT.PRN";
+    fs::remove(printer);
+    ExpectFixture("lprint", o);
+    EXPECT_EQ(Slurp(printer.string()), Fixture("lprint.prn"));
+}
+
 TEST(ConsolePrograms, ClockCommandLineEnvironmentAndDoubleByteFunctions) {
     REQUIRE_RUNNER();
     Options o;
@@ -115,6 +127,37 @@ TEST(ConsolePrograms, ClockCommandLineEnvironmentAndDoubleByteFunctions) {
 TEST(ConsolePrograms, IntegerArithmeticKeepsItsType) {
     REQUIRE_RUNNER();
     ExpectFixture("intfaults");
+}
+
+// INPUT and LINE INPUT (console and #) into fixed-length strings fill their
+// bytes instead of storing a descriptor over them.
+TEST(ConsolePrograms, InputIntoFixedLengthStrings) {
+    REQUIRE_RUNNER();
+    Options o;
+    o.input = Fixture("fixinput.in");
+    ExpectFixture("fixinput", o);
+}
+
+// LEN of a type keyword or a user type is its size, beside LEN of a
+// variable and of a string.
+TEST(ConsolePrograms, LenOfATypeName) {
+    REQUIRE_RUNNER();
+    const Outcome r = RunProgram("lentype", "TYPE PT\r\n  X AS INTEGER\r\n  Y AS DOUBLE\r\n  N AS STRING * 5\r\n"
+                                            "END TYPE\r\nDIM I%, D#\r\n"
+                                            "PRINT LEN(INTEGER); LEN(LONG); LEN(SINGLE); LEN(DOUBLE); LEN(BYTE)\r\n"
+                                            "PRINT LEN(PT); LEN(I%); LEN(D#); LEN(\"abc\")\r\n");
+    ASSERT_TRUE(r.built) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, " 2  4  4  8  1 \n 15  2  8  3 \n") << r.err;
+}
+
+// RUN from a GOSUB and from a procedure starts the program again with its
+// files closed and its variables, arrays and strings cleared; a file
+// counts the runs.
+TEST(ConsolePrograms, RunStartsTheProgramAgainCleared) {
+    REQUIRE_RUNNER();
+    fs::remove(Dir() / "RUNFLAG.TXT");
+    ExpectFixture("run");
 }
 
 // Programs that end with the run-time error of their fault, at its line.
@@ -139,6 +182,8 @@ TEST(ConsolePrograms, FaultsAreRunTimeErrors) {
         {"COLOR 300", 5, ""},
         {"LOCATE 0", 5, ""},
         {"WIDTH \"XYZ:\", 20", 5, ""},
+        {"PRINT \"a\";: SHELL \"dir\"", 75, "a"},
+        {"SHELL \"dir\", , 1", 75, ""},
     };
     int n = 0;
     for (const auto &c : cases) {
@@ -185,6 +230,11 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
         {"PRINT USING \"##\"; 5; 6;", {"_$PsPRINT_USINGs@4 0", "_$PsPRINT_USING2@8 5 2",
                                        "_$PsPRINT_USING2@8 6 2", "_$PsPRINT_USINGend@0"}},
         {"LPRINT USING \"#\"; 1", {"_$PsLPRINT_USINGs@0", "_$PsPRINT_USING2@8 1 0", "_$PsPRINT_USINGend@0"}},
+        {"LPRINT 7;", {"_$PsLPRINTs@0", "_$PsPRINT2@8 7 2", "_$PsPRINTend@0"}},
+        {"LPRINT TYPE", {"_$PsLPRINT_TYPE@0"}},
+        {"SHELL \"x\", 1, , 3", {"_$PsSHELL@12 1 0 3"}},
+        {"SHELL S$", {"_$PsSHELL@12 0 0 0"}},
+        {"N% = LPOS(0)", {"_$PfLPOS@4 0"}},
         {"PRINT CSRLIN; POS(0)", {"_$PsPRINTs@4 0", "_$PfCSRLIN@4 0", "_$PsPRINT2@8 * 2", "_$PfPOS@8 0 0",
                                   "_$PsPRINT2@8 * 0", "_$PsPRINTend@0"}},
         {"K$ = INKEY$", {"_$PfINKEY24@4 0"}},
@@ -197,9 +247,10 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
         {"N% = KLEN(\"a\", 2) + KTYPE(\"a\", 1)", {"_$PfKLEN@4 2", "_$PfKTYPE@4 1"}},
         {"N% = LEN(A%) + LEN(S$)", {"_$PfLEN@0"}},
     };
-    std::string source = "DIM V%(4)\n";
+    std::string source = "DIM V%(4): ON ERROR GOTO *TRAP\n";
     for (const auto &t : table)
         source += std::string(t.line) + "\n";
+    source += "END\n*TRAP\nRESUME NEXT\n"; // SHELL is refused
     Options o;
     o.trace = true;
     o.input = "1\n2\n3, x\n4\nline\nline\n";

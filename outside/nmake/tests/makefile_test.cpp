@@ -33,6 +33,18 @@ TEST(Makefile, MacrosAreLazyAndDependencyLinesExpandedWhenRead) {
     EXPECT_EQ(Expand(mk, mk.blocks[0].commands[0].text, NoEnv), "cmd second x  $ C:\\TEMP");
 }
 
+// Macros that name each other stop at the first macro met again, so values
+// that double at every level end at once instead of growing without bound.
+TEST(Makefile, MacrosNamingEachOtherStopWhereTheyRepeat) {
+    Makefile mk = Read(
+        "A=$B$B\r\n"
+        "B=$(A)$(A)\r\n"
+        "C=c $(D)\r\n"
+        "D=d\r\n");
+    EXPECT_EQ(Expand(mk, "$(A)", NoEnv), "$B$B$B$B$B$B$B$B");
+    EXPECT_EQ(Expand(mk, "$(C) $(C)", NoEnv), "c d c d");
+}
+
 TEST(Makefile, ContinuationIsDoubleByteAware) {
     // 0x95 0x5C is one character whose trail byte is a backslash: no continuation.
     Makefile mk = Read(

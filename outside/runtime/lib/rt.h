@@ -28,6 +28,7 @@
 #define RT_SYS_FKILL 38    /* ECX name */
 #define RT_SYS_FRENAME 39  /* ECX old name, EDX new name */
 #define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
+#define RT_SYS_PRINT 41    /* ECX text, EDX length; EAX ~0: no printer */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2

@@ -182,8 +182,10 @@ int32_t RT_STDCALL rt_csrlin(uint32_t window) {
 
 int32_t RT_STDCALL rt_lpos(int32_t n) RT_NAME("_$PfLPOS@4");
 int32_t RT_STDCALL rt_lpos(int32_t n) {
+    extern uint32_t rt_printer_column;
+    extern int rt_have_printer(void);
     (void)n;
-    return (int32_t)rt_column + 1;
+    return (int32_t)(rt_have_printer() ? rt_printer_column : rt_column) + 1;
 }
 
 /* The console is a stream: LOCATE reaches a place below or to the right
@@ -236,7 +238,7 @@ void RT_STDCALL rt_width3(uint32_t window, int32_t a, int32_t b, int32_t c, uint
     if (mask & 1) rt_set_width(a, RT_CALLER());
 }
 
-static int32_t rt_printer_width;
+extern int32_t rt_printer_width; /* rt_file.c */
 
 /* WIDTH "SCRN:", n or "LPT1:", n: the device on the string stack. */
 void RT_STDCALL rt_width2(int32_t n) RT_NAME("_$PsWIDTH2@4");
@@ -684,7 +686,11 @@ void RT_STDCALL rt_print_using_s(uint32_t window) {
 }
 
 void RT_STDCALL rt_lprint_using_s(void) RT_NAME("_$PsLPRINT_USINGs@0");
-void RT_STDCALL rt_lprint_using_s(void) { rt_using_begin(0); }
+void RT_STDCALL rt_lprint_using_s(void) {
+    extern void rt_printer_output_begin(void);
+    rt_using_begin(0);
+    rt_printer_output_begin();
+}
 
 void RT_STDCALL rt_print_using1(uint32_t v, uint32_t sep);
 void RT_STDCALL rt_print_using1(uint32_t v, uint32_t sep) { rt_using_num(v & 0xFF, sep, RT_CALLER(), 0); }
@@ -751,13 +757,19 @@ void RT_STDCALL rt_format5(void) {
     rt_format_end();
 }
 
-/* ---- LPRINT: the subset's printer is the console --------------------------- */
+/* ---- LPRINT: the printer the host gives, else the console ------------------ */
 
 void RT_STDCALL rt_lprint_s(void) RT_NAME("_$PsLPRINTs@0");
 void RT_STDCALL rt_lprint_s(void) {
     extern void RT_STDCALL rt_print_start(uint32_t window) RT_NAME("_$PsPRINTs@4");
+    extern void rt_printer_output_begin(void);
     rt_print_start(0);
+    rt_printer_output_begin();
 }
+
+/* The printer has one type of its own; there is nothing to choose. */
+void RT_STDCALL rt_lprint_type(void) RT_NAME("_$PsLPRINT_TYPE@0");
+void RT_STDCALL rt_lprint_type(void) {}
 
 /* ---- clock, command line, environment, memory ------------------------------ */
 
@@ -961,4 +973,14 @@ int rt_stored_bad(uint32_t ret, uint32_t ebp, uint32_t ebx) {
     uint32_t expMask = dbl ? 0x7FF00000u : 0x7F800000u;
     if ((hi & expMask) != expMask) return 0;
     return ((hi & ~(expMask | 0x80000000u)) | lo) ? 5 : 6;
+}
+
+/* SHELL: the subset runs no other program; the command is refused. */
+void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) RT_NAME("_$PsSHELL@12");
+void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) {
+    (void)a;
+    (void)b;
+    (void)c;
+    rt_sfree(rt_spop());
+    rt_fail(RT_E_ACCESS, RT_CALLER());
 }

@@ -380,3 +380,24 @@ int32_t RT_STDCALL rt_erl_fn(void) { return (int32_t)rt_erl; }
 /* ERRDEV(0): the file number of the last file error; other arguments 0. */
 int32_t RT_STDCALL rt_errdev_fn(int32_t n) RT_NAME("_$PfERRDEV@4");
 int32_t RT_STDCALL rt_errdev_fn(int32_t n) { return n == 0 ? (int32_t)rt_err_file : 0; }
+
+/* RUN (rt_flow.S): files closed, arrays given storage at run time
+   released, the program's variables and fixed arrays zeroed (strings become
+   empty), no GOSUB, trap or procedure left running. */
+extern char rt_data_start[] __asm__("__data_start__");
+extern char rt_prog_data_end[], rt_prog_arrays[], rt_prog_arrays_end[];
+void rt_run_reset(uint32_t level) {
+    rt_files_close_all();
+    rt_arrays_release(0);
+    memset(rt_data_start, 0, (size_t)(rt_prog_data_end - rt_data_start));
+    memset(rt_prog_arrays, 0, (size_t)(rt_prog_arrays_end - rt_prog_arrays));
+    rt_gosub_sp = 0;
+    rt_gosub_base = 0;
+    rt_trap_label = 0;
+    rt_trap_act = 0;
+    rt_in_handler = 0;
+    rt_err = rt_erl = 0;
+    rt_err_file = 0;
+    rt_sreset();
+    rt_main_start(level);
+}

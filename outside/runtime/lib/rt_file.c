@@ -263,6 +263,57 @@ void rt_file_output_begin(int32_t n, uint32_t addr) {
     rt_redirect = rt_file_out;
 }
 
+/* The printer: the host's printer service, or the console when the host
+   has none (then LPRINT is PRINT). Its column and WIDTH LPRINT's width are its own. */
+int32_t rt_printer_width;
+uint32_t rt_printer_column;
+static int rt_printer_state; /* 0 not asked yet, 1 the host's printer, 2 none */
+
+int rt_have_printer(void) {
+    if (!rt_printer_state) rt_printer_state = rt_service(RT_SYS_PRINT, 0, 0, 0) == ~0u ? 2 : 1;
+    return rt_printer_state == 1;
+}
+
+static void rt_printer_put(const char *s, uint32_t n) {
+    if (n) rt_service(RT_SYS_PRINT, 0, (uint32_t)s, n);
+}
+
+static void rt_printer_out(const char *s, uint32_t n) {
+    char buf[256];
+    uint32_t k = 0;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (k + 2 > sizeof buf) {
+            rt_printer_put(buf, k);
+            k = 0;
+        }
+        char c = s[i];
+        if (c != '\n' && rt_printer_width && rt_printer_column >= (uint32_t)rt_printer_width) {
+            buf[k++] = '\n';
+            rt_printer_column = 0;
+            if (k + 2 > sizeof buf) {
+                rt_printer_put(buf, k);
+                k = 0;
+            }
+        }
+        buf[k++] = c;
+        rt_printer_column = c == '\n' ? 0 : rt_printer_column + 1;
+        rt_column = rt_printer_column;
+    }
+    rt_printer_put(buf, k);
+    rt_column = rt_printer_column;
+}
+
+/* LPRINT and LPRINT USING: the statement's output goes to the printer;
+   the end routine sends it back to the console. */
+void rt_printer_output_begin(void) {
+    if (!rt_have_printer()) return; /* no printer: the console is the printer */
+    rt_console_column = rt_column;
+    rt_console_width = rt_width;
+    rt_width = (uint32_t)rt_printer_width; /* an item that would pass it starts a line */
+    rt_column = rt_printer_column;
+    rt_redirect = rt_printer_out;
+}
+
 void rt_file_output_end(void) {
     if (!rt_redirect) return;
     rt_redirect = 0;

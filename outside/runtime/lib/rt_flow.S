@@ -35,6 +35,7 @@ _rt_stmt_addr:	.space 4
 	call _rt_main_start
 	addl $4, %esp
 	movl %esp, rt_main_esp
+main_call:
 	call "$BAS_MAIN"
 main_returned:
 	cmpl rt_main_esp, %esp
@@ -52,6 +53,32 @@ main_popped:
 	pushl %eax
 	pushl rt_main_esp
 	call _rt_unbalanced
+
+/* RUN: the program starts again from its first statement, on the stack
+   depth of the start, with its state cleared (rt_run_reset). */
+	.globl "_$PsRUN@0"
+"_$PsRUN@0":
+	movl rt_main_esp, %esp
+	fninit
+	leal -4(%esp), %eax
+	pushl %eax
+	call _rt_run_reset
+	addl $4, %esp
+	jmp main_call
+
+/* Bounds of the program's own data for RUN: the modules' variables are
+   the plain .data ahead of every .data$ section (the runtime's C data has
+   sections of its own), their fixed arrays are .data$al. */
+	.section ".data$!", "w"
+	.globl _rt_prog_data_end
+_rt_prog_data_end:
+	.section ".data$ak~", "w"
+	.globl _rt_prog_arrays
+_rt_prog_arrays:
+	.section ".data$al!", "w"
+	.globl _rt_prog_arrays_end
+_rt_prog_arrays_end:
+	.text
 
 /* The line routine checks that each statement starts at its activation's
    stack depth, and shows the line while TRON is on. */

@@ -40,7 +40,7 @@
 	ret $(4 * \n)
 .endm
 
-	.data
+	.section ".data$rt_x87", "w"	/* not the program's data that RUN clears */
 	.balign 4
 rnd_seed:	.long 0x50000
 rnd_scale:	.long 0x33800000	/* 2^-24 */

@@ -43,6 +43,8 @@ void Usage() {
                  "  --args TEXT      what COMMAND$ returns\n"
                  "  --trace F        write each runtime routine the program calls, with its\n"
                  "                   stack words (decimal), one a line to F (\"-\": stderr)\n"
+                 "  --printer F      the printer: LPRINT and its family write to F (lines end\n"
+                 "                   with CR LF); without it they print on the console\n"
                  "Console input (INPUT, LINE INPUT, INKEY$, INPUT$) comes from standard input.\n");
 }
 
@@ -90,7 +92,7 @@ int main(int argc, char** argv) {
     std::string script;
     std::string recordPath;
     std::string fileFolder;
-    std::string commandLine, tracePath;
+    std::string commandLine, tracePath, printerPath;
     Machine::Clock clock;
     bool fixedClock = false;
     std::vector<std::string> files;
@@ -135,6 +137,12 @@ int main(int argc, char** argv) {
             }
             fixedClock = true;
             ++i;
+        } else if (a == "--printer") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: --printer needs a file\n");
+                return 2;
+            }
+            printerPath = argv[++i];
         } else if (a == "--args" || a == "--trace") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "basrun: %s needs a value\n", a.c_str());
@@ -209,6 +217,18 @@ int main(int argc, char** argv) {
             machine.SetInput([]() { return std::getchar(); });
             machine.SetCommandLine(commandLine);
             if (fixedClock) machine.SetClock(clock);
+            std::FILE* printer = nullptr;
+            if (!printerPath.empty()) {
+                printer = std::fopen(printerPath.c_str(), "wb");
+                if (!printer) std::fprintf(stderr, "basrun: cannot write %s\n", printerPath.c_str());
+            }
+            if (printer)
+                machine.SetPrinter([printer](const char* p, size_t n) {
+                    for (size_t k = 0; k < n; ++k) {
+                        if (p[k] == '\n') std::fputc('\r', printer);
+                        std::fputc(p[k], printer);
+                    }
+                });
             std::FILE* trace = nullptr;
             if (!tracePath.empty()) {
                 trace = tracePath == "-" ? stderr : std::fopen(tracePath.c_str(), "w");
@@ -223,6 +243,7 @@ int main(int argc, char** argv) {
             }
             Stop stop = machine.Run(limits);
             if (trace && trace != stderr) std::fclose(trace);
+            if (printer) std::fclose(printer);
             std::fflush(stdout);
             if (stop.kind == StopKind::Exited) {
                 status = stop.exitCode & 0xFF;

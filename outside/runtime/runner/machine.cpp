@@ -43,6 +43,7 @@ enum Service : uint32_t {
     kFileKill = 38,
     kFileRename = 39,
     kDiskFree = 40,
+    kPrint = 41,
 };
 
 // Longest file name the services take, and the most bytes of one transfer.
@@ -215,6 +216,25 @@ struct MachineHooks {
                 return;
             }
             if (m.output_) m.output_(buf.data(), buf.size());
+            return;
+        }
+        case kPrint: {
+            // EAX ~0: no printer, the runtime prints on the console
+            if (!m.printer_) {
+                m.Set(Reg::Eax, ~0u);
+                return;
+            }
+            if (x > (64u << 20)) {
+                Fail(m, at, "service print with a bad buffer", c);
+                return;
+            }
+            std::vector<char> buf(x);
+            if (x && !m.Read(c, buf.data(), x)) {
+                Fail(m, at, "service print with a bad buffer", c);
+                return;
+            }
+            if (x) m.printer_(buf.data(), buf.size());
+            m.Set(Reg::Eax, 0);
             return;
         }
         case kStackLow:

@@ -68,6 +68,9 @@ public:
 
     // Receives the program's console output (default: discarded).
     void SetOutput(std::function<void(const char*, size_t)> sink) { output_ = std::move(sink); }
+    // Receives what the program prints on the printer (LPRINT and its
+    // family); without one the runtime prints on the console.
+    void SetPrinter(std::function<void(const char*, size_t)> sink) { printer_ = std::move(sink); }
     // The folder the program's files live in (the current folder unless
     // set); files still open are closed first.
     void SetFileFolder(const std::string& folder);
@@ -126,6 +129,7 @@ private:
     std::unique_ptr<Impl> impl_;
     PeImage image_;
     std::function<void(const char*, size_t)> output_;
+    std::function<void(const char*, size_t)> printer_;
     std::function<int()> input_;
     Clock clock_;
     bool fixedClock_ = false;

@@ -93,6 +93,7 @@ TEST_F(WatchTest, FromTextToConsoleLine) {
       {"R.X", "R.X = 77 [INT]"},
       {"R.V(2) + R.X", "R.V(2) + R.X = 80 [DBL]"},
       {"R.Y", "R.Y = E2"},
+      {"R.X(2)", "R.X(2) = E9"},  // a scalar member has no bounds to read
       {"-2^2", "-2^2 = -4 [DBL]"},
       {"1 + 2 * 3", "1 + 2 * 3 = 7 [DBL]"},
       {"(1 + 2) * 3", "(1 + 2) * 3 = 9 [DBL]"},
