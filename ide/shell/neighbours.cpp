@@ -3,10 +3,8 @@
 #include "ideapp.h"
 
 FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
-FW_IMPLEMENT_DYNCREATE(CPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTreeFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CPrjTreeFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CRcDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CRcTreeFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CRcTreeView, CView)
@@ -24,20 +22,6 @@ CRcDoc::CRcDoc() { g_pRcDoc = this; }
 CRcDoc::~CRcDoc() {
     if (g_pRcDoc == this)
         g_pRcDoc = nullptr;
-}
-
-int CPrjTreeFrm::OnCreate(CREATESTRUCTA* cs) {
-    if (CMDIChildWnd::OnCreate(cs) == -1)
-        return -1;
-    TheApp().m_pPrjTreeFrame = this;
-    SetWindowPos(m_hWnd, nullptr, 0, 0, 230, 310, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return 0;
-}
-
-void CPrjTreeFrm::OnDestroy() {
-    if (TheApp().m_pPrjTreeFrame == this)
-        TheApp().m_pPrjTreeFrame = nullptr;
-    CMDIChildWnd::OnDestroy();
 }
 
 CPrjDoc::FileRecord* CPrjDoc::FindFileRecord(uint32_t id) {

@@ -9,5 +9,9 @@ const char kBuilt[] = "%s 作成を終了しました";
 const char kBuildFailed[] = "%s の作成に失敗しました。";
 const char kConsoleTitle[] = "Tambrix";
 const char kLogPrefix[] = "TV";
+const char kGroupProgram[] = "ﾌﾟﾛｸﾞﾗﾑ";
+const char kGroupResource[] = "ﾘｿｰｽ";
+const char kGroupEnvironment[] = "運用環境";
+const char kGroupLibrary[] = "ﾗｲﾌﾞﾗﾘ";
 
 }  // namespace prjui::text

@@ -10,5 +10,9 @@ extern const char kBuilt[];          // "%s 作成を終了しました"
 extern const char kBuildFailed[];    // "%s の作成に失敗しました。"
 extern const char kConsoleTitle[];   // "Tambrix"
 extern const char kLogPrefix[];      // "TV"
+extern const char kGroupProgram[];   // "ﾌﾟﾛｸﾞﾗﾑ"
+extern const char kGroupResource[];  // "ﾘｿｰｽ"
+extern const char kGroupEnvironment[];  // "運用環境"
+extern const char kGroupLibrary[];   // "ﾗｲﾌﾞﾗﾘ"
 
 }  // namespace prjui::text
