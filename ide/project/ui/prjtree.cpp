@@ -1,6 +1,7 @@
 #include "prjtree.h"
 
 #include "buildrun.h"
+#include "cmpopt.h"
 #include "editor.h"
 #include "ideapp.h"
 #include "idehelpers.h"
@@ -23,6 +24,7 @@ FW_BEGIN_CMD_MAP(CPrjTree, CView)
     FW_ON_COMMAND(57601, OnFileOpen)
     FW_ON_COMMAND(ID_BUILD_COMPILE, OnCompile)
     FW_ON_COMMAND(32777, OnRemove)
+    FW_ON_COMMAND(5005, OnCompileOptions)
 FW_END_CMD_MAP()
 
 namespace {
@@ -471,6 +473,36 @@ void CPrjTree::OnRemove() {
     }
     m_rclick = nullptr;
     m_strRclick.clear();
+    doc->SyncFromData();
+}
+
+void CPrjTree::OnCompileOptions() {
+    CPrjDoc* doc = GetProjectDocument();
+    HTREEITEM sel = m_rclick ? m_rclick : TreeView_GetSelection(m_hWnd);
+    if (!doc || !sel)
+        return;
+    std::string text = ItemText(sel);
+    prj::ProjectData& d = doc->Data();
+    CCmpOptDlg dlg(TheApp().m_pPrjFrame);
+    prj::CBasData* module = d.FindModuleByPath(text);
+    bool made = false;
+    if (!module) {
+        // A record for the time of the dialog.
+        d.modules.push_back(d.NewModule());
+        module = d.modules.back().get();
+        module->stored_path = text;
+        made = true;
+    }
+    dlg.ModuleOptionsToDialog(doc, module);
+    EnableFrames(false);
+    INT_PTR r = dlg.DoModal();
+    EnableFrames(true);
+    if (r == IDOK) {
+        dlg.DialogToModuleOptions(doc, module);
+        doc->SetModifiedFlag(true);
+    } else if (made) {
+        d.modules.pop_back();
+    }
     doc->SyncFromData();
 }
 

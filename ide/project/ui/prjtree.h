@@ -47,6 +47,7 @@ protected:
     void OnFileOpen();
     void OnCompile();
     void OnRemove();
+    void OnCompileOptions();
     FW_DECLARE_CMD_MAP()
 
 private:
