@@ -22,6 +22,7 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
     FW_ON_COMMAND(ID_BUILD_COMPILE, OnBuildCompile)
     FW_ON_COMMAND(ID_BUILD_ALL, OnBuildAll)
+    FW_ON_COMMAND_RANGE(32792, 32793, OnMigrate)
 FW_END_CMD_MAP()
 
 namespace {

@@ -80,5 +80,7 @@ private:
     // The build commands (ide/project/ui/prjcmds.cpp).
     void OnBuildCompile();
     void OnBuildAll();
+    // The migration commands (ide/project/ui/migrate.cpp).
+    void OnMigrate(UINT id);
     FW_DECLARE_CMD_MAP()
 };

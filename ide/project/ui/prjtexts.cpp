@@ -13,5 +13,12 @@ const char kGroupProgram[] = "ﾌﾟﾛｸﾞﾗﾑ";
 const char kGroupResource[] = "ﾘｿｰｽ";
 const char kGroupEnvironment[] = "運用環境";
 const char kGroupLibrary[] = "ﾗｲﾌﾞﾗﾘ";
+const char kCnvSelectionOnly[] = "選択されている部分のみ変換を行います。";
+const char kCnvTitle[] = "移行支援";
+const char kCnvErrorTitle[] = "Tambrix 移行支援";
+const char kCnvInCreate[] = "変換用Tempﾌｧｲﾙが作成できません。";
+const char kCnvInWrite[] = "変換用Tempﾌｧｲﾙに書き込みできません。";
+const char kCnvOutOpen[] = "変換後Tempﾌｧｲﾙが作成できません。";
+const char kCnvOutRead[] = "変換後ﾌｧｲﾙに書き込みできません。";
 
 }  // namespace prjui::text

@@ -14,5 +14,13 @@ extern const char kGroupProgram[];   // "ﾌﾟﾛｸﾞﾗﾑ"
 extern const char kGroupResource[];  // "ﾘｿｰｽ"
 extern const char kGroupEnvironment[];  // "運用環境"
 extern const char kGroupLibrary[];   // "ﾗｲﾌﾞﾗﾘ"
+// The migration command's texts.
+extern const char kCnvSelectionOnly[];
+extern const char kCnvTitle[];
+extern const char kCnvErrorTitle[];
+extern const char kCnvInCreate[];
+extern const char kCnvInWrite[];
+extern const char kCnvOutOpen[];
+extern const char kCnvOutRead[];
 
 }  // namespace prjui::text
