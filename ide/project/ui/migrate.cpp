@@ -86,9 +86,8 @@ void CPrjFrame::OnMigrate(UINT id) {
     char cwd[257] = {};
     GetCurrentDirectoryA(sizeof cwd - 1, cwd);
     SetCurrentDirectoryA(folder.c_str());
-    HMODULE lib = LoadLibraryA("TQ70BCNV.DLL");
-    if (!lib)
-        lib = LoadLibraryA((folder + "\\TQ70BCNV.DLL").c_str());
+    // The one in Bin, not another the search order would find first.
+    HMODULE lib = LoadLibraryA((folder + "\\TQ70BCNV.DLL").c_str());
     SetCurrentDirectoryA(cwd);
     auto entry = lib ? reinterpret_cast<EntCnvFilWinFn>(reinterpret_cast<void*>(GetProcAddress(lib, "ENT_CnvFilWin")))
                      : nullptr;
