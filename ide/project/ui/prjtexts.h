@@ -14,6 +14,10 @@ extern const char kGroupProgram[];   // "ﾌﾟﾛｸﾞﾗﾑ"
 extern const char kGroupResource[];  // "ﾘｿｰｽ"
 extern const char kGroupEnvironment[];  // "運用環境"
 extern const char kGroupLibrary[];   // "ﾗｲﾌﾞﾗﾘ"
+// The wizard's.
+extern const char kTypeProcedural[];   // "手続き型"
+extern const char kTypeEventDriven[];  // "ｲﾍﾞﾝﾄ駆動型"
+extern const char kWizardNoFolder[];   // "ﾌｫﾙﾀﾞ名 %s に移動または作成できませんでした"
 // The migration command's texts.
 extern const char kCnvSelectionOnly[];
 extern const char kCnvTitle[];
