@@ -18,6 +18,17 @@ extern const char kGroupLibrary[];   // "ﾗｲﾌﾞﾗﾘ"
 extern const char kTypeProcedural[];   // "手続き型"
 extern const char kTypeEventDriven[];  // "ｲﾍﾞﾝﾄ駆動型"
 extern const char kWizardNoFolder[];   // "ﾌｫﾙﾀﾞ名 %s に移動または作成できませんでした"
+// The environment dialog's.
+extern const char kModelDebug[];       // "ランタイム型 （デバッグ用）"
+extern const char kModelRuntime[];     // "ランタイム型"
+extern const char kModelStandalone[];  // "独立型"
+extern const char kNotChosen[];        // "(選択されていません)"
+struct RuntimeLibraryRow {
+    const char* label;
+    const char* standalone;
+    const char* runtime;
+};
+extern const RuntimeLibraryRow kRuntimeLibraries[7];
 // The migration command's texts.
 extern const char kCnvSelectionOnly[];
 extern const char kCnvTitle[];
