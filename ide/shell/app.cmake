@@ -25,7 +25,7 @@ list(APPEND tambrix_sources ${tambrix_debugger_ui}/dbgsession.cpp ${tambrix_debu
 set(tambrix_project_ui ${PROJECT_SOURCE_DIR}/ide/project/ui)
 list(APPEND tambrix_sources ${tambrix_project_ui}/prjwin.cpp ${tambrix_project_ui}/prjdoc.cpp
   ${tambrix_project_ui}/prjerr.cpp ${tambrix_project_ui}/buildrun.cpp ${tambrix_project_ui}/builddlg.cpp
-  ${tambrix_project_ui}/prjcmds.cpp ${tambrix_project_ui}/prjtexts.cpp)
+  ${tambrix_project_ui}/prjcmds.cpp ${tambrix_project_ui}/prjtree.cpp ${tambrix_project_ui}/cmpopt.cpp ${tambrix_project_ui}/migrate.cpp ${tambrix_project_ui}/wizard.cpp ${tambrix_project_ui}/envdlg.cpp ${tambrix_project_ui}/prjtexts.cpp)
 tx_cp932(${tambrix_project_ui}/prjtexts.cpp)
 # The live designer lives with the designer.
 set(tambrix_designer_ui ${PROJECT_SOURCE_DIR}/ide/designer/ui)
@@ -49,7 +49,7 @@ add_library(tambrix_shell STATIC ${tambrix_sources})
 target_include_directories(tambrix_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${tambrix_debugger_ui} ${tambrix_project_ui} ${tambrix_designer_ui})
 target_link_libraries(tambrix_shell PUBLIC txdebug_win32 txdesigner)
 # The line checkers are the outside libraries TXPP and TXSCL, bound by import.
-target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core txpp txscl txproject)
+target_link_libraries(tambrix_shell PUBLIC txfw tambrix_core txpp txscl txproject tq70bcnv_header)
 
 function(tambrix_program target)
   add_executable(${target} ${ARGN} ${tambrix_rc})

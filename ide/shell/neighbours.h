@@ -123,17 +123,11 @@ public:
     void Serialize(CArchive& ar) override;
 };
 
-TX_PLAIN_VIEW(CPrjTree)
 TX_PLAIN_VIEW(CUPrjTree)
 TX_PLAIN_FRAME(CUPrjTreeFrm)
 
-// The open project's tree frame: it announces itself to the application.
-class CPrjTreeFrm : public CMDIChildWnd {
-    FW_DECLARE_DYNCREATE(CPrjTreeFrm)
-protected:
-    int OnCreate(CREATESTRUCTA* cs) override;
-    void OnDestroy() override;
-};
+// The open project's tree and its frame: ide/project/ui.
+#include "prjtree.h"
 
 // The resource document, its tree and the form windows: the designer's.
 #include "rcdoc.h"

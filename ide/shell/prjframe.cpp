@@ -32,6 +32,7 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND_RANGE(2200, 2209, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(2118, 2119, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(9001, 9005, OnDesignerCommand)
+    FW_ON_COMMAND_RANGE(32792, 32793, OnMigrate)
 FW_END_CMD_MAP()
 
 namespace {

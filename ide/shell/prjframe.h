@@ -84,5 +84,7 @@ private:
     void OnBuildAll();
     // The designer's commands (ide/designer/ui/dsgcmd.cpp).
     void OnDesignerCommand(UINT id);
+    // The migration commands (ide/project/ui/migrate.cpp).
+    void OnMigrate(UINT id);
     FW_DECLARE_CMD_MAP()
 };

@@ -9,5 +9,33 @@ const char kBuilt[] = "%s 作成を終了しました";
 const char kBuildFailed[] = "%s の作成に失敗しました。";
 const char kConsoleTitle[] = "Tambrix";
 const char kLogPrefix[] = "TV";
+const char kGroupProgram[] = "ﾌﾟﾛｸﾞﾗﾑ";
+const char kGroupResource[] = "ﾘｿｰｽ";
+const char kGroupEnvironment[] = "運用環境";
+const char kGroupLibrary[] = "ﾗｲﾌﾞﾗﾘ";
+const char kTypeProcedural[] = "手続き型";
+const char kTypeEventDriven[] = "ｲﾍﾞﾝﾄ駆動型";
+const char kWizardNoFolder[] = "ﾌｫﾙﾀﾞ名 %s に移動または作成できませんでした";
+const char kModelDebug[] = "ランタイム型 （デバッグ用）";
+const char kModelRuntime[] = "ランタイム型";
+const char kModelStandalone[] = "独立型";
+const char kNotChosen[] = "(選択されていません)";
+static const char kNoStandalone[] = "独立型はｻﾎﾟｰﾄされていません。";
+const RuntimeLibraryRow kRuntimeLibraries[7] = {
+    {"基本命令ﾗｲﾌﾞﾗﾘ1(%s)", "TQ70LM63.LIB", "TQ70RM63.LIB"},
+    {"基本命令ﾗｲﾌﾞﾗﾘ2(%s)", "TQ70LN63.LIB", "TQ70RN63.LIB"},
+    {"ｳｨﾝﾄﾞｳ拡張ﾗｲﾌﾞﾗﾘ(%s)", "TQ70LW63.LIB", "TQ70RW63.LIB"},
+    {"ﾌｧｲﾙ拡張ﾗｲﾌﾞﾗﾘ(%s)", "TQ70LF63.LIB", "TQ70LF63.LIB"},
+    {"OLE拡張ﾗｲﾌﾞﾗﾘ(%s)", kNoStandalone, "TQ70RO63.LIB"},
+    {"ｲﾝﾀｰﾈｯﾄ拡張ﾗｲﾌﾞﾗﾘ(%s)", kNoStandalone, "TQ70RI63.LIB"},
+    {"基本ﾗｲﾌﾞﾗﾘ(%s)", "TQ70MS63.LIB", "TQ70MS63.LIB"},
+};
+const char kCnvSelectionOnly[] = "選択されている部分のみ変換を行います。";
+const char kCnvTitle[] = "移行支援";
+const char kCnvErrorTitle[] = "Tambrix 移行支援";
+const char kCnvInCreate[] = "変換用Tempﾌｧｲﾙが作成できません。";
+const char kCnvInWrite[] = "変換用Tempﾌｧｲﾙに書き込みできません。";
+const char kCnvOutOpen[] = "変換後Tempﾌｧｲﾙが作成できません。";
+const char kCnvOutRead[] = "変換後ﾌｧｲﾙに書き込みできません。";
 
 }  // namespace prjui::text

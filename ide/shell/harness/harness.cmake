@@ -15,7 +15,7 @@ add_dependencies(tambrix_test tq70re63)
 
 if(CMAKE_CROSSCOMPILING)
   # The debug scenario debugs the debugger's own test debuggee.
-  add_dependencies(tambrix_test fake_debuggee txprobe)
+  add_dependencies(tambrix_test fake_debuggee txprobe tq70bcnv)
   target_compile_definitions(tambrix_test PRIVATE TX_FAKE_DEBUGGEE="$<TARGET_FILE:fake_debuggee>")
   target_include_directories(tambrix_test PRIVATE ${PROJECT_SOURCE_DIR}/ide/debugger/tests)
   foreach(scenario startup damaged nomachine editor bars barsfloat debug designer)
