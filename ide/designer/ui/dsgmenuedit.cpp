@@ -32,9 +32,9 @@ protected:
         if (i + 1 == M().items.size())
             return kClosingRow;
         const auto& it = M().items[i];
-        std::string s(size_t(it.level) * 2, ' ');
+        std::string s;
         if (it.flags & dsg::kMenuSeparator)
-            return s + kSeparatorRow;
+            return kSeparatorRow;
         auto f = dsg::CaptionParse(dsg::FieldText(it.caption, sizeof it.caption));
         s += f.text;
         if (f.key)
@@ -277,6 +277,47 @@ protected:
             return;
         }
         CDialog::OnOK();
+    }
+
+    // Rows indented by their level, a line leading to the text of a nested
+    // item, greyed items in the grey-text colour.
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override {
+        if (msg != WM_DRAWITEM || wp != 30002)
+            return CDialog::OnWndMsg(msg, wp, lp, result);
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        *result = TRUE;
+        if (d->itemID == UINT(-1))
+            return true;
+        bool selected = d->itemState & ODS_SELECTED;
+        FillRect(d->hDC, &d->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        size_t i = size_t(d->itemData & 0xFFFF);
+        if (i >= M().items.size())
+            return true;
+        const auto& it = M().items[i];
+        TEXTMETRICA tm;
+        GetTextMetricsA(d->hDC, &tm);
+        int level = i + 1 == M().items.size() ? 0 : int(it.level);
+        int x = d->rcItem.left + 2 * tm.tmAveCharWidth * level;
+        int y = d->rcItem.top + (d->rcItem.bottom - d->rcItem.top - tm.tmHeight) / 2;
+        COLORREF fg = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                               : GetSysColor((it.flags & dsg::kMenuGrayed) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+        if (level > 0) {
+            HPEN pen = CreatePen(PS_SOLID, 1, fg);
+            HGDIOBJ old = SelectObject(d->hDC, pen);
+            MoveToEx(d->hDC, d->rcItem.left, y + tm.tmHeight / 2, nullptr);
+            LineTo(d->hDC, x - 2, y + tm.tmHeight / 2);
+            SelectObject(d->hDC, old);
+            DeleteObject(pen);
+        }
+        char text[256] = {};
+        SendMessageA(d->hwndItem, LB_GETTEXT, d->itemID, reinterpret_cast<LPARAM>(text));
+        SetBkMode(d->hDC, TRANSPARENT);
+        SetTextColor(d->hDC, fg);
+        int stops[2] = {26 * tm.tmAveCharWidth, 38 * tm.tmAveCharWidth};
+        TabbedTextOutA(d->hDC, x, y, text, lstrlenA(text), 2, stops, d->rcItem.left);
+        if (d->itemState & ODS_FOCUS)
+            DrawFocusRect(d->hDC, &d->rcItem);
+        return true;
     }
 
 private:
