@@ -570,6 +570,11 @@ bool CRcTreeView::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
             *result = 1;
             return true;
         }
+        if (RcTreeGetSel(4, nullptr)) {
+            ResEdit();
+            *result = 1;
+            return true;
+        }
     }
     return CView::OnChildNotify(msg, wp, lp, result);
 }
@@ -725,6 +730,8 @@ void DsgNewResourceCommand() {
         CRcTreeView* tree = TreeOf(doc);
         if (!doc->m_doc.menus.CreateNew(tree ? Key(tree->m_hWnd) : 0))
             return;
+        if (!DsgMenuEdit(int(doc->m_doc.menus.menus.size()) - 1, true))
+            return;
     }
     doc->SetModifiedFlag(true);
     Refill(doc);
@@ -784,6 +791,12 @@ bool CRcTreeView::ResImportFile(const std::string& path) {
 void CRcTreeView::ResEdit() {
     auto* doc = dynamic_cast<CRcDoc*>(m_pDocument);
     HTREEITEM item = RcTreeGetSel(0, nullptr);
+    std::string menu;
+    if (doc && !item && RcTreeGetSel(4, &menu)) {
+        if (DsgMenuEdit(doc->m_doc.menus.Find(menu), false))
+            Refill(doc);
+        return;
+    }
     if (!doc || !item)
         return;
     LPARAM number = ItemData(item);

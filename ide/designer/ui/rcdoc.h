@@ -133,6 +133,10 @@ bool DsgToggleLock();
 bool DsgTabOrder();
 // Command 2019: the arrangement dialog on the active form.
 bool DsgArrange();
+// The menu editor on menu index; a new menu that is cancelled is removed.
+bool DsgMenuEdit(int index, bool isNew);
+// Sets the form's menu bar from its menu (none: no bar).
+bool DsgApplyMenuBar(dsg::Form& form);
 // Tool-box commands 9500-9515.
 void DsgSelectTool(UINT id);
 bool DsgToolActive();
