@@ -81,6 +81,10 @@ struct Contribution {
     InputSection* sec;
 };
 
+// The start of the .data section, defined by the linker itself when no
+// object does (the runtime's RUN clears the program's data from there).
+const char kDataStart[] = "__data_start__";
+
 struct OutSection {
     std::string name;
     int cls = 0;
@@ -131,6 +135,7 @@ private:
     uint32_t SymbolAddress(ObjectFile& obj, uint32_t index, int depth = 0);
     int SymbolSection(ObjectFile& obj, uint32_t index);
     std::optional<uint32_t> GlobalAddress(const std::string& name);
+    int DataSection() const;
     void Relocate();
     void CollectExports();
     std::vector<uint8_t> BuildExports(uint32_t rva);
@@ -240,7 +245,7 @@ bool Linker::CheckUnresolved() {
         std::set<std::string> reported;
         for (const InputSymbol& s : obj->symbols) {
             if (s.isAux || !IsExternal(s) || s.section != kSymUndefined) continue;
-            if (globals_.count(s.name) || s.storageClass == kClassWeakExternal) continue;
+            if (globals_.count(s.name) || s.storageClass == kClassWeakExternal || s.name == kDataStart) continue;
             if (!reported.insert(s.name).second) continue;
             Error(obj->name, "LNK2001: unresolved external symbol " + s.name);
             missing.insert(s.name);
@@ -326,8 +331,18 @@ void Linker::Layout() {
     }
 }
 
+int Linker::DataSection() const {
+    for (size_t i = 0; i < out_.size(); ++i)
+        if (out_[i].name == ".data") return int(i);
+    return -1;
+}
+
 std::optional<uint32_t> Linker::GlobalAddress(const std::string& name) {
     auto g = globals_.find(name);
+    if (g == globals_.end() && name == kDataStart) {
+        const int d = DataSection();
+        return d < 0 ? 0 : kImageBase + out_[d].rva;
+    }
     if (g == globals_.end()) return std::nullopt;
     if (g->second.common()) return kImageBase + out_[bssIndex_].rva + g->second.commonOffset;
     return SymbolAddress(*g->second.obj, g->second.index);
@@ -357,7 +372,7 @@ int Linker::SymbolSection(ObjectFile& obj, uint32_t index) {
     if (s.section > 0) return obj.sections[s.section - 1].output;
     if (s.section != kSymUndefined) return -1;
     auto g = globals_.find(s.name);
-    if (g == globals_.end()) return -1;
+    if (g == globals_.end()) return s.name == kDataStart ? DataSection() : -1;
     if (g->second.common()) return bssIndex_;
     return g->second.obj == &obj && g->second.index == index ? -1 : SymbolSection(*g->second.obj, g->second.index);
 }
