@@ -1,5 +1,6 @@
 #include "ideapp.h"
 
+#include "dbgsession.h"
 #include "idehelpers.h"
 #include "idepaths.h"
 #include "libwnd.h"
@@ -195,6 +196,8 @@ bool CIdeApp::InitInstance() {
         page.CopyEditorSettings(editor);
         m_pPrjFrame->ApplyEditorSettings(editor);
     }
+    // A debugged program's output strings go to the build result window.
+    SetDebugOutputSink([](const std::string& text) { AppendResultText(OpenResultView(), text); });
 
     RECT r;
     GetWindowRect(m_pMainFrame->m_hWnd, &r);
