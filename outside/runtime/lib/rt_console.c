@@ -373,7 +373,7 @@ typedef struct {
     uint32_t width;            /* \ \ fields */
     int plus, trail, star, dollar, comma, point, expo;
     int ints, decs;            /* digit places before and after the point */
-} RtFieldSpec;
+} RtUsingField;
 
 static int rt_num_start(const char *f, uint32_t n, uint32_t i) {
     char c = f[i];
@@ -388,7 +388,7 @@ static int rt_num_start(const char *f, uint32_t n, uint32_t i) {
 }
 
 /* Reads the field at i; returns its length, 0 when i starts no field. */
-static uint32_t rt_parse_field(const char *f, uint32_t n, uint32_t i, RtFieldSpec *s) {
+static uint32_t rt_parse_field(const char *f, uint32_t n, uint32_t i, RtUsingField *s) {
     uint32_t j = i;
     s->kind = RT_F_NONE;
     s->plus = s->trail = s->star = s->dollar = s->comma = s->point = s->expo = 0;
@@ -461,12 +461,12 @@ static uint32_t rt_parse_field(const char *f, uint32_t n, uint32_t i, RtFieldSpe
 
 /* Copies literal text up to the next field (a '_' makes the next character
    literal); returns 1 at a field, 0 at the end of the format. */
-static int rt_literals(RtFieldSpec *spec, uint32_t *flen) {
+static int rt_literals(RtUsingField *field, uint32_t *flen) {
     RtUsing *u = &rt_using;
     const char *f = u->fmt.p;
     uint32_t n = u->fmt.len;
     while (u->pos < n) {
-        uint32_t len = rt_parse_field(f, n, u->pos, spec);
+        uint32_t len = rt_parse_field(f, n, u->pos, field);
         if (len) {
             *flen = len;
             return 1;
@@ -480,18 +480,18 @@ static int rt_literals(RtFieldSpec *spec, uint32_t *flen) {
 
 /* The next field, from the start again after the end; error 5 when the
    format has none. */
-static void rt_next_field(RtFieldSpec *spec, uint32_t addr) {
+static void rt_next_field(RtUsingField *field, uint32_t addr) {
     uint32_t flen = 0;
-    if (!rt_literals(spec, &flen)) {
+    if (!rt_literals(field, &flen)) {
         if (!rt_using.any) {
             /* no field at all: nothing to put the item in */
             uint32_t k;
             for (k = 0; k < rt_using.fmt.len; ++k)
-                if (rt_parse_field(rt_using.fmt.p, rt_using.fmt.len, k, spec)) break;
+                if (rt_parse_field(rt_using.fmt.p, rt_using.fmt.len, k, field)) break;
             if (k == rt_using.fmt.len) rt_fail(RT_E_ILLEGAL, addr);
         }
         rt_using.pos = 0;
-        if (!rt_literals(spec, &flen)) rt_fail(RT_E_ILLEGAL, addr);
+        if (!rt_literals(field, &flen)) rt_fail(RT_E_ILLEGAL, addr);
     }
     rt_using.pos += flen;
     rt_using.any = 1;
@@ -528,7 +528,7 @@ static double rt_p10(int e) {
     return r;
 }
 
-static void rt_using_number(double v, const RtFieldSpec *s, RtSink *sink) {
+static void rt_using_number(double v, const RtUsingField *s, RtSink *sink) {
     char body[128];
     int n = 0;
     int neg = v < 0;
@@ -648,7 +648,7 @@ static double rt_significant(double v, int digits) {
 
 static void rt_using_num(double v, uint32_t sep, uint32_t addr, int digits) {
     v = rt_significant(v, digits);
-    RtFieldSpec s;
+    RtUsingField s;
     rt_next_field(&s, addr);
     if (s.kind != RT_F_NUMBER) rt_fail(RT_E_TYPE, addr);
     rt_using_number(v, &s, rt_using.sink);
@@ -656,7 +656,7 @@ static void rt_using_num(double v, uint32_t sep, uint32_t addr, int digits) {
 }
 
 static void rt_using_str(RtStr t, uint32_t sep, uint32_t addr) {
-    RtFieldSpec s;
+    RtUsingField s;
     rt_next_field(&s, addr);
     if (s.kind == RT_F_NUMBER) rt_fail(RT_E_TYPE, addr);
     if (s.kind == RT_F_FIRST) {
@@ -674,7 +674,7 @@ static void rt_using_str(RtStr t, uint32_t sep, uint32_t addr) {
 
 /* The literals after the last field, up to the next one or the end. */
 static void rt_using_finish(void) {
-    RtFieldSpec s;
+    RtUsingField s;
     uint32_t flen;
     rt_literals(&s, &flen);
 }
