@@ -31,7 +31,7 @@ int SkipGroup(const ScPass &p, int i, int end) {
     int depth = 0;
     for (int j = i; j < end; ++j) {
         uint8_t c = p.items[j].code;
-        if ((c >= 0x40 && c <= 0x43) || c == ic::kElem || c == ic::kElemMember || c == ic::kObject) ++depth;
+        if ((c >= ic::kFunc && c <= ic::kLibCall) || c == ic::kElem || c == ic::kElemMember || c == ic::kObject) ++depth;
         if (c == ic::kFuncEnd || c == ic::kIndexEnd || c == ic::kObjectEnd) {
             if (--depth == 0) return j + 1;
         }
@@ -345,7 +345,7 @@ uint8_t TypeExpression(ScPass &p, int start) {
         case ic::kObject:
             i = SkipGroup(p, i, end);
             // A function's leading argument: the function gives the type.
-            if (i < end && !(p.items[i].code >= 0x40 && p.items[i].code <= 0x43)) {
+            if (i < end && !(p.items[i].code >= ic::kFunc && p.items[i].code <= ic::kLibCall)) {
                 types[n] = kTypeObject;
                 users[n++] = 0;
             }
@@ -541,7 +541,7 @@ void SC_FunEnd(ScPass &p) {
         const uint8_t c = p.items[j].code;
         if (c == ic::kFuncEnd || c == ic::kIndexEnd || c == ic::kObjectEnd) {
             ++depth;
-        } else if ((c >= 0x40 && c <= 0x43) || c == ic::kElem || c == ic::kElemMember || c == ic::kObject) {
+        } else if ((c >= ic::kFunc && c <= ic::kLibCall) || c == ic::kElem || c == ic::kElemMember || c == ic::kObject) {
             if (depth == 0) fn = j;
             else --depth;
         } else if (depth == 0 && IsStart(c)) {
