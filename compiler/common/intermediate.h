@@ -139,6 +139,13 @@ constexpr uint8_t kTokSeparator = 0xF2;
 
 constexpr uint8_t kLineNumberNone = 0x10;  // A1 10: a 2-byte line-number token
 
+// Parameter entries of a declared routine (analyzer only): the item code of
+// the parameter, by reference a variable, by value with the low nibble F,
+// an array the whole-array code; a default adds kParamDefault, so codes from
+// kParamDefaultFrom carry one (the array code has that bit by itself).
+constexpr uint8_t kParamByRef = kTokVar, kParamByVal = 0x5F, kParamArray = kTokArrayAddr;
+constexpr uint8_t kParamDefault = 0x20, kParamDefaultFrom = kParamByRef | kParamDefault;
+
 // Statement codes (byte 1 of a 00 token). The ones marked with a length
 // carry operands; every other statement token is 2 bytes.
 enum StmCode : uint8_t {
@@ -181,6 +188,12 @@ enum StmCode : uint8_t {
     kStmSubEnd = 0x36,
     kStmSubExit = 0x37,
     kStmCall = 0x38,           // 7: form, u32 table-0 offset
+    kStmCommon = 0x39,         // the declarations 39-3E make no code
+    kStmCommonShared = 0x3A,
+    kStmDimDecl = 0x3B,        // DIM: becomes kStmDim when it dimensions arrays
+    kStmDimShared = 0x3C,
+    kStmSharedDecl = 0x3D,
+    kStmStaticDecl = 0x3E,
     kStmCallDll = 0x3F,        // 11: form, u32 lib, u32 name
     kStmDefFn = 0x40,          // 10: table 0, table 6
     kStmDefLen = 0x41,

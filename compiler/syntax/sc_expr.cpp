@@ -575,6 +575,23 @@ void SC_FunEnd(ScPass &p) {
     PutItem(p, ic::kFuncEnd, 0);
 }
 
+// Slot 54: where an optional operand's placeholder goes.
+void SC_AsgPos(ScPass &p) { p.asgPos = p.out; }
+
+// Slot 55: the placeholder {10 F0} at the remembered position gives way to
+// the operand written after it.
+void SC_AsgDrop(ScPass &p) {
+    const int at = p.asgPos;
+    p.asgPos = -1;
+    if (at < 0 || at >= p.out || p.items[at].code != ic::kKeyword || p.items[at].sub != ifile::kKwNone) {
+        p.status = 47;
+        return;
+    }
+    for (int j = at; j + 1 < p.out; ++j) p.items[j] = p.items[j + 1];
+    --p.out;
+    p.status = 0;
+}
+
 void SC_TypGrp(ScPass &p) { p.status = uint8_t(p.curType & 0xF0); }
 void SC_TypCur(ScPass &p) { p.status = p.curType; }
 void SC_TypSet(ScPass &p) { if (p.exprStart >= 0) p.items[p.exprStart].sub = RuleB(p); }

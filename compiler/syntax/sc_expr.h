@@ -59,5 +59,7 @@ void SC_ArgVal(ScPass &p);
 void SC_SizVar(ScPass &p);
 void SC_SizTyp(ScPass &p);
 void SC_LstKnd(ScPass &p);
+void SC_AsgPos(ScPass &p);
+void SC_AsgDrop(ScPass &p);
 
 }  // namespace txsc

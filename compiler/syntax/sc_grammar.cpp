@@ -385,7 +385,18 @@ private:
             b.StmtEntry(k, tail);
         Stmt(0x50);   // STOP
         b.Jump(tail);
-        Stmt(0x5B);   // RUN: the program again from its start
+        // RUN [label]: the program again from its start, or from a label
+        // of the main module; the routine reads one word, 0 for the start.
+        L runFrom = b.NewLabel();
+        Stmt(0x5B);
+        b.Handler(EndTok);
+        b.IfStatus(0, runFrom);
+        b.EmitItem(ic::kKeyword, ifile::kKwNone);
+        b.Jump(tail);
+        b.Place(runFrom);
+        b.Handler(InPrc);
+        b.IfNotStatus(0, b.StatusEntry(kStPlace));
+        b.Call(jumpOp);
         b.Jump(tail);
 
         // DEFtype letter lists: the preprocessor has applied them.
@@ -1103,6 +1114,13 @@ private:
         b.Call(target);
         b.Handler(TypSet, 80);
     }
+    // A variable whose bytes go to or come from a file: a record must be
+    // plain bytes.
+    constexpr void RecordVariable() {
+        Variable();
+        b.Handler(UsrMrk);
+        b.IfStatus(1, b.StatusEntry(72));
+    }
 
     // OPEN, CLOSE, records and the other file statements (the "#" forms of
     // PRINT, WRITE, INPUT and WIDTH are with their console forms).
@@ -1216,7 +1234,7 @@ private:
             b.Place(emptyRec);
             Omitted();
             b.Place(noVar);
-            Variable();
+            RecordVariable();
             b.Jump(tail);
             b.Place(noRec);
             Omitted();
@@ -1240,7 +1258,7 @@ private:
             Stmt(kind);
             FileNumber();
             Need(kCOMMA);
-            Variable();
+            RecordVariable();
             b.Jump(tail);
         }
 
@@ -1286,20 +1304,23 @@ private:
     }
 
     // RESUME [NEXT | 0 | label]; ERROR n. ON ERROR GOTO is among the jumps.
+    // Plain RESUME's operand is written first; NEXT or a label replaces it.
     constexpr void ErrorTraps() {
-        L next = b.NewLabel(), bare = b.NewLabel();
+        L next = b.NewLabel(), drop = b.NewLabel();
         Stmt(0x7D);
         b.Handler(TrpBit, ifile::kTrapResume);
+        b.Handler(AsgPos);
+        Omitted();
         b.IfToken(kNEXT, next);
         b.Handler(EndTok);
-        b.IfStatus(1, bare);
+        b.IfStatus(1, tail);
         b.Call(jumpOp);
-        b.Jump(tail);
+        b.Jump(drop);
         b.Place(next);
         b.EmitItem(ic::kKeyword, ifile::kKwResumeNext);
-        b.Jump(tail);
-        b.Place(bare);
-        Omitted();
+        b.Place(drop);
+        b.Handler(AsgDrop);
+        Check();
         b.Jump(tail);
 
         Stmt(0x52);
@@ -1412,12 +1433,14 @@ private:
         b.IfToken(kCOMMA, sloop);
         b.Jump(tail);
 
-        L loop = b.NewLabel(), paren = b.NewLabel();
+        L loop = b.NewLabel(), paren = b.NewLabel(), sparen = b.NewLabel();
         Stmt(0x3E);
         b.Handler(InPrc);
         b.IfStatus(0, b.StatusEntry(kStPlace));
         b.Place(loop);
+        b.IfClass(tok::kClsNameParen, sparen);
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Place(sparen);
         b.Handler(DclArr);
         Check();
         b.IfToken(kCOMMA, loop);

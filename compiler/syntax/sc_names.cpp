@@ -59,7 +59,7 @@ void RefName(ScPass &p, int form) {
             // statement's head (moved over the statement head by the rule).
             if (form == 0) { p.status = 8; return; }
             if (suffix) { p.status = 23; return; }
-            PutItem(p, ic::kHead, s.libName ? 0x3F : 0x38, h);
+            PutItem(p, ic::kHead, s.libName ? ifile::kStmCallDll : ifile::kStmCall, h);
             p.status = 0;
             return;
         }
@@ -279,7 +279,7 @@ void SC_DclFrm(ScPass &p) {
         p.tmpl.typed = f.suffix ? 1 : 0;
     }
     p.tmpl.dims = f.count;
-    p.tmpl.kind = p.items[p.head].sub == 0x3C ? sk::kShared : p.scope.proc ? sk::kLocal : sk::kModule;
+    p.tmpl.kind = p.items[p.head].sub == ifile::kStmDimShared ? sk::kShared : p.scope.proc ? sk::kLocal : sk::kModule;
     if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
     const uint32_t h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
     if (!h) { p.status = 119; return; }
@@ -304,7 +304,7 @@ void SC_DclArr(ScPass &p) {
         if (uint8_t st = DeclaredBounds(p, bounds)) {
             // Bounds that are no constants: the rules analyse them as
             // expressions for a name frame (slots 27, 23, 28).
-            if (st == 26 && (p.items[p.head].sub == 0x3B || p.items[p.head].sub == 0x3C)) p.tok = at;
+            if (st == 26 && (p.items[p.head].sub == ifile::kStmDimDecl || p.items[p.head].sub == ifile::kStmDimShared)) p.tok = at;
             p.status = st;
             return;
         }
@@ -323,11 +323,11 @@ void SC_DclArr(ScPass &p) {
     }
     uint8_t head = p.items[p.head].sub;
     switch (head) {
-    case 0x39: p.tmpl.kind = sk::kCommon; p.tmpl.block = p.commonBlock; break;
-    case 0x3A: p.tmpl.kind = sk::kCommonShared; p.tmpl.block = p.commonBlock; break;
-    case 0x3B: case 0x8A: p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule; break;
-    case 0x3C: p.tmpl.kind = sk::kShared; break;
-    case 0x3E: p.tmpl.kind = sk::kStatic; break;
+    case ifile::kStmCommon: p.tmpl.kind = sk::kCommon; p.tmpl.block = p.commonBlock; break;
+    case ifile::kStmCommonShared: p.tmpl.kind = sk::kCommonShared; p.tmpl.block = p.commonBlock; break;
+    case ifile::kStmDimDecl: case ifile::kStmDim: p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule; break;
+    case ifile::kStmDimShared: p.tmpl.kind = sk::kShared; break;
+    case ifile::kStmStaticDecl: p.tmpl.kind = sk::kStatic; break;
     default: p.status = 90; return;
     }
     if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
@@ -355,16 +355,19 @@ void SC_DclArr(ScPass &p) {
     p.status = 0;
 }
 
-// Slots 87 and 88: ".member" after a variable or a member.
-void SC_RefMbr(ScPass &p) {
-    const Token t = LastToken(p);
-    Item *prev = LastItem(p);
+namespace {
+
+// The user type of the operand whose last item is at `at` (a variable, a
+// member, or an element whose subscripts end there); 0 when it is no record.
+uint32_t RecordTypeAt(ScPass &p, int at) {
+    if (at < 0 || at >= p.out) return 0;
+    const Item *prev = &p.items[at];
     uint32_t type = 0;
-    if (prev && prev->code == ic::kIndexEnd) {
+    if (prev->code == ic::kIndexEnd) {
         // P(I).X: the element whose subscripts end here, past the names
         // and elements inside them.
         int depth = 0;
-        for (int i = p.out - 2; i >= 0 && !type; --i) {
+        for (int i = at - 1; i >= 0 && !type; --i) {
             const Item &it = p.items[i];
             if (it.code == ic::kIndexEnd) ++depth;
             else if (it.code == ic::kElem || it.code == ic::kElemMember) {
@@ -373,10 +376,19 @@ void SC_RefMbr(ScPass &p) {
                 type = it.code == ic::kElem ? p.tab.sym(it.value).extra : p.tab.member(it.value).extra;
             }
         }
-    } else if (prev && prev->sub == kTypeRecord) {
+    } else if (prev->sub == kTypeRecord) {
         if (prev->code == ic::kMember || prev->code == ic::kElemMember) type = p.tab.member(prev->value).extra;
         else if (prev->code == ic::kVar || prev->code == ic::kElem) type = p.tab.sym(prev->value).extra;
     }
+    return type;
+}
+
+}  // namespace
+
+// Slots 87 and 88: ".member" after a variable or a member.
+void SC_RefMbr(ScPass &p) {
+    const Token t = LastToken(p);
+    const uint32_t type = RecordTypeAt(p, p.out - 1);
     if (!type) { p.status = 22; return; }
     if (CheckName(p.lineView(), t.off, t.len).suffix) { p.status = 23; return; }
     uint32_t m = p.tab.SearchMember(type, TokenName(p, t));
@@ -390,7 +402,31 @@ void SC_TypTst(ScPass &p) { p.status = p.typeMode ? 1 : 0; }
 void SC_TypOff(ScPass &p) {
     p.typeMode = false;
     p.status = (p.typeDef && p.tab.type(p.typeDef).size == 0) ? 21 : 0;
+    // A type whose bytes hold a string descriptor or an object reference,
+    // directly or in a member type, cannot go to a file as its bytes
+    // (slot 43): its mark says so.
+    if (p.typeDef) {
+        UserType &u = p.tab.type(p.typeDef);
+        for (uint32_t m = u.firstMember; m; m = p.tab.member(m).next) {
+            const Member &mb = p.tab.member(m);
+            if (mb.type == kTypeStr || mb.type == kTypeObject || mb.type == kTypeAny ||
+                (mb.type == kTypeRecord && p.tab.type(mb.extra).mark == kMarkNotBytes))
+                u.mark = kMarkNotBytes;
+        }
+    }
     p.typeDef = 0;
+}
+
+// Slot 43: a record read from or written to a file as its bytes, the
+// operand's last item two back: a type marked as not plain bytes gives
+// status 1; any other is marked as used so (status 0).
+void SC_UsrMrk(ScPass &p) {
+    p.status = 0;
+    const uint32_t type = RecordTypeAt(p, p.out - 2);
+    if (!type) return;
+    UserType &u = p.tab.type(type);
+    if (u.mark == kMarkUnset) u.mark = kMarkBytes;
+    if (u.mark != kMarkBytes) p.status = 1;
 }
 void SC_DclOn(ScPass &p) { p.declMode = true; }
 void SC_DclTst(ScPass &p) { p.status = p.declMode ? 1 : 0; }

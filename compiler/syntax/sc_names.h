@@ -36,6 +36,7 @@ void SC_DclOff(ScPass &p);
 void SC_DefTyp(ScPass &p);
 void SC_DefMbr(ScPass &p);
 void SC_BackName(ScPass &p);
+void SC_UsrMrk(ScPass &p);
 void SC_IsSub(ScPass &p);
 
 }  // namespace txsc

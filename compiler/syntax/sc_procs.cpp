@@ -13,19 +13,21 @@ namespace {
 
 bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
 
-constexpr uint8_t kRefCode = 0x50, kValCode = 0x5F, kArrCode = 0x62, kDefaultBit = 0x20;
+constexpr uint8_t kRefCode = ifile::kParamByRef, kValCode = ifile::kParamByVal, kArrCode = ifile::kParamArray,
+                  kDefaultBit = ifile::kParamDefault;
 
-// An entry's code without its default mark: only codes from 0x70 carry
+// An entry's code without its default mark: only codes from
+// kParamDefaultFrom carry
 // one (the array code 0x62 has the same bit set by itself).
 uint8_t PlainCode(uint16_t word) {
     const uint8_t code = uint8_t(word & 0xFF);
-    return code >= 0x70 ? uint8_t(code & ~kDefaultBit) : code;
+    return code >= ifile::kParamDefaultFrom ? uint8_t(code & ~kDefaultBit) : code;
 }
 
 // A string constant token of non-zero length at the cursor.
 bool StringOperand(ScPass &p, std::string_view *text) {
     const Token t = CurToken(p);
-    if (t.word() != 0x1070) return false;
+    if (t.word() != tok::tw::kStringConstant) return false;
     Consume(p);
     *text = TokenName(p, t);
     return !text->empty();
@@ -34,7 +36,7 @@ bool StringOperand(ScPass &p, std::string_view *text) {
 // One declared parameter: [BYVAL] name[()] [AS type] [= constant].
 uint8_t DeclaredParam(ScPass &p, ParamEntry &e, uint16_t &argBytes) {
     bool byVal = false;
-    if (CurToken(p).word() == 0x1710) { Consume(p); byVal = true; }
+    if (CurToken(p).word() == tok::tw::kBYVAL) { Consume(p); byVal = true; }
     const Token t = CurToken(p);
     if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) return 30;
     Consume(p);
@@ -60,7 +62,7 @@ uint8_t DeclaredParam(ScPass &p, ParamEntry &e, uint16_t &argBytes) {
         const Token k = CurToken(p);
         if (IsStrT(type)) {
             std::string_view text;
-            if (k.word() != 0x1070) return 73;
+            if (k.word() != tok::tw::kStringConstant) return 73;
             Consume(p);
             text = TokenName(p, k);
             uint8_t st;
@@ -224,7 +226,7 @@ void SC_DefPrc(ScPass &p) {
                 const uint8_t code = PlainCode(e.word);
                 const uint8_t dtype = uint8_t(e.word >> 8);
                 const bool byVal = (code & 0x0F) == 0x0F;
-                if (CurToken(p).word() == 0x1710) Consume(p);
+                if (CurToken(p).word() == tok::tw::kBYVAL) Consume(p);
                 else if (byVal) { p.status = 72; return; }
                 const Token n = CurToken(p);
                 if (n.cls != tok::kClsName && n.cls != tok::kClsNameParen) { p.status = 30; return; }
@@ -387,7 +389,7 @@ void SC_ArgDef(ScPass &p) {
     if (f.remaining == 0) { p.status = 82; return; }
     const ParamEntry &e = p.tab.sym(f.routine).params[f.next];
     const uint8_t code = uint8_t(e.word & 0xFF);
-    if (!(code & kDefaultBit) || code < 0x70) { p.status = 82; return; }
+    if (!(code & kDefaultBit) || code < ifile::kParamDefaultFrom) { p.status = 82; return; }
     const uint8_t type = uint8_t(e.word >> 8);
     const bool byVal = (code & 0x0F) == 0x0F;
     if (type > 4 && type != 16 && type != 17) { p.status = 90; return; }

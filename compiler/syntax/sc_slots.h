@@ -11,10 +11,11 @@
     X(AsgMrk, 18, SC_AsgMrk) X(AsgTgt, 19, SC_AsgTgt) X(AsgChk, 20, SC_AsgChk) \
     X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(FrmCnt, 23, SC_FrmCnt) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) X(FrmOpn, 27, SC_FrmOpn) X(DclFrm, 28, SC_DclFrm) \
     X(DclArr, 29, SC_DclArr) X(ShrNam, 30, SC_ShrNam) X(ComBlk, 31, SC_ComBlk) X(AsgSam, 34, SC_AsgSam) X(ExpTarget, 35, SC_ExpTarget) \
-    X(BackName, 36, SC_BackName) X(TypFix, 37, SC_TypFix) X(SizVar, 42, SC_SizVar) \
+    X(BackName, 36, SC_BackName) X(TypFix, 37, SC_TypFix) X(SizVar, 42, SC_SizVar) X(UsrMrk, 43, SC_UsrMrk) \
     X(ChkCtx, 46, SC_ChkCtx) X(ArgVal, 47, SC_ArgVal) X(DefLbl, 48, SC_DefLbl) \
     X(DefLin, 49, SC_DefLin) X(EndTok, 50, SC_EndTok) X(NewStm, 51, SC_NewStm) \
-    X(DatItm, 52, SC_DatItm) X(TrpBit, 53, SC_TrpBit) X(ChkLinTop, 57, SC_ChkLinTop) \
+    X(DatItm, 52, SC_DatItm) X(TrpBit, 53, SC_TrpBit) X(AsgPos, 54, SC_AsgPos) X(AsgDrop, 55, SC_AsgDrop) \
+    X(ChkLinTop, 57, SC_ChkLinTop) \
     X(PshLin, 58, SC_PshLin) X(RepLin, 59, SC_RepLin) X(TopLin, 60, SC_TopLin) \
     X(PopLin, 61, SC_PopLin) X(DepLin, 62, SC_DepLin) X(PshBlk, 64, SC_PshBlk) \
     X(TopBlk, 65, SC_TopBlk) X(RepBlk, 66, SC_RepBlk) X(PopBlk, 67, SC_PopBlk) \

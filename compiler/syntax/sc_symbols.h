@@ -67,11 +67,15 @@ struct Member {
     std::vector<int32_t> bounds;
 };
 
+// A user type's mark: unset, used as plain bytes in a file record, or
+// holding a descriptor or reference that cannot be.
+constexpr uint8_t kMarkUnset = 255, kMarkBytes = 1, kMarkNotBytes = 0;
+
 struct UserType {
     uint32_t next = 0;
     uint32_t size = 0;
     uint32_t firstMember = 0, lastMember = 0;
-    uint8_t mark = 255;
+    uint8_t mark = kMarkUnset;
     std::string name;
 };
 

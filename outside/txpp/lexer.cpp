@@ -79,7 +79,7 @@ uint8_t DefTypeOf(uint16_t word) {
 bool TakesLineNumber(uint16_t word, uint16_t previous) {
     switch (word) {
     case tw::kGOTO: case tw::kGOSUB: case tw::kTHEN: case tw::kELSE:
-    case tw::kRESTORE: case tw::kRESUME: case tw::kRETURN:
+    case tw::kRESTORE: case tw::kRESUME: case tw::kRETURN: case tw::kRUN:
         return true;
     case tw::kTO:
         return previous == tw::kGO;

@@ -160,6 +160,15 @@ TEST(ConsolePrograms, RunStartsTheProgramAgainCleared) {
     ExpectFixture("run");
 }
 
+// RUN with a label or a line number starts the main module there, with
+// the same clearing (the file #2 left open is closed by it, or the OPEN
+// would fail the second time), DATA read from the start again.
+TEST(ConsolePrograms, RunAtALabelOrLineNumber) {
+    REQUIRE_RUNNER();
+    fs::remove(Dir() / "RUNLABEL.TXT");
+    ExpectFixture("runlabel");
+}
+
 // Programs that end with the run-time error of their fault, at its line.
 TEST(ConsolePrograms, FaultsAreRunTimeErrors) {
     REQUIRE_RUNNER();

@@ -86,6 +86,7 @@ const CorpusCase kCases[] = {
     {"memberarrays.bas", "", "memberarrays"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},
+    {"statics.bas", "", "statics"},
     // Without overflow, interrupt and message checks the code takes its
     // inline integer forms; the output is the same.
     {"operators.bas", "/COd /CId /CLd", "operators"},
@@ -104,6 +105,7 @@ const CorpusCase kCases[] = {
     {"fileio_records.bas", "", "fileio_records"},
     {"errtrap.bas", "", "errtrap"},
     {"filenames.bas", "", "filenames"},
+    {"locks.bas", "", "locks"},
 };
 
 // A run-time error nobody traps ends the program: basrun reports its number
@@ -132,6 +134,9 @@ const FatalCase kFatalCases[] = {
     {"handler_error",
      "ON ERROR GOTO *H\nERROR 5\nEND\n*H\nPRINT \"in handler\"; ERR\nERROR 7\n", "in handler 5 \n",
      "runtime error 7 (out of memory) in T.BAS line 6", nullptr, nullptr},
+    // The program runs off its end inside the handler: it never resumed.
+    {"no_resume", "ON ERROR GOTO *H\nERROR 5\n*H\nPRINT \"in handler\"; ERR\n", "in handler 5 \n",
+     "runtime error 19 (no RESUME) in T.BAS line 4", nullptr, nullptr},
     // ON ERROR GOTO 0 in the handler gives the error up.
     {"handler_gives_up", "ON ERROR GOTO *H\nERROR 9\nEND\n*H\nON ERROR GOTO 0\n", "",
      "runtime error 9 (subscript out of range) in T.BAS line 5", nullptr, nullptr},

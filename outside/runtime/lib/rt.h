@@ -56,6 +56,7 @@
 #define RT_E_EXISTS 58     /* file already exists */
 #define RT_E_RECLEN 59     /* bad record length */
 #define RT_E_RECNUM 63     /* bad record number */
+#define RT_E_PERMISSION 70 /* permission denied (a lock of another file number) */
 #define RT_E_ACCESS 75     /* path/file access error */
 #define RT_E_INPUTEND 62   /* input past end */
 

@@ -200,12 +200,16 @@ void RT_STDCALL rt_set_mcb(uint32_t mcb) RT_NAME("_$PbSetMcb@4");
 void RT_STDCALL rt_set_mcb(uint32_t mcb) { rt_mcb = mcb; }
 void RT_STDCALL rt_set_mcb_sub(uint32_t mcb) RT_NAME("_$PbSetMcbSub@4");
 void RT_STDCALL rt_set_mcb_sub(uint32_t mcb) { rt_mcb = mcb; }
+/* The main module's control block and its first DATA item, for a RUN that
+   starts at a label and so passes over the main module's start. */
+static uint32_t rt_main_mcb, rt_main_readptr;
 void RT_STDCALL rt_set_mcb_main(uint32_t mcb) RT_NAME("_$PbSetMcbMain@4");
-void RT_STDCALL rt_set_mcb_main(uint32_t mcb) { rt_mcb = mcb; }
+void RT_STDCALL rt_set_mcb_main(uint32_t mcb) { rt_mcb = rt_main_mcb = mcb; }
 
 void RT_STDCALL rt_set_readptr(uint32_t p) RT_NAME("_$PbSetReadPtr@4");
 void RT_STDCALL rt_set_readptr(uint32_t p) {
     rt_readptr = p;
+    if (rt_act_top == 0) rt_main_readptr = p;
     rt_act[rt_act_top].own_readptr = 1;
 }
 void RT_STDCALL rt_set_readptr_sub(uint32_t p) RT_NAME("_$PbSetReadPtrSub@4");
@@ -399,5 +403,14 @@ void rt_run_reset(uint32_t level) {
     rt_err = rt_erl = 0;
     rt_err_file = 0;
     rt_sreset();
+    rt_mcb = rt_main_mcb;
+    rt_readptr = rt_main_readptr;
     rt_main_start(level);
+}
+
+/* The main module ran off its end: inside an error handler that is error
+   19, the handler never having resumed. */
+void rt_main_end(uint32_t addr) {
+    if (rt_in_handler) rt_fail(RT_E_NORESUME, addr); /* not trapped: still in the handler */
+    rt_exit(0);
 }

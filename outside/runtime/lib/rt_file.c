@@ -17,6 +17,8 @@ enum { A_READ = 1, A_WRITE = 2, A_BOTH = 3 };
 typedef struct {
     uint32_t mode;
     uint32_t access;
+    uint32_t lock;      /* OPEN's lock word: 0 none, SHARED, LOCK READ, WRITE, READ WRITE */
+    char *name;         /* upper-cased: two numbers on one file share its locks */
     int32_t handle;
     uint32_t pos;       /* next byte to read or write */
     uint32_t reclen;    /* RANDOM: the record length */
@@ -34,9 +36,50 @@ typedef struct {
 static RtFile rt_files[RT_FILES + 1];
 extern uint32_t rt_err_file;
 
+/* OPEN's lock words as the program pushes them. */
+enum { L_SHARED = 8, L_READ = 9, L_WRITE = 10, L_BOTH = 11 };
+
+/* A LOCK held by a file number on bytes first..last of its file (records
+   are turned into their bytes; a whole file is 0..~0). Another number on
+   the same file may not read or write those bytes: error 70. */
+#define RT_LOCKS 256
+typedef struct {
+    int32_t n;
+    uint32_t first, last;
+} RtLock;
+static RtLock rt_locks[RT_LOCKS];
+static uint32_t rt_nlocks;
+
 static RT_NORETURN void rt_file_fail(int code, uint32_t n, uint32_t addr) {
     rt_err_file = n;
     rt_fail(code, addr);
+}
+
+static int rt_same_name(const char *a, const char *b) {
+    while (*a && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
+static int rt_same_file(const RtFile *a, const RtFile *b) {
+    return a != b && a->mode != M_CLOSED && b->mode != M_CLOSED && a->name && b->name && rt_same_name(a->name, b->name);
+}
+
+/* Bytes pos..pos+len-1 of file n against the locks of the other numbers on
+   the same file. */
+static void rt_lock_check(const RtFile *f, uint32_t n, uint32_t pos, uint32_t len, uint32_t addr) {
+    uint32_t last = pos + len - 1 < pos ? 0xFFFFFFFFu : pos + len - 1;
+    for (uint32_t i = 0; i < rt_nlocks; ++i) {
+        const RtLock *l = &rt_locks[i];
+        if (l->n == (int32_t)n || !rt_same_file(&rt_files[l->n], f)) continue;
+        if (l->first <= last && pos <= l->last) rt_file_fail(RT_E_PERMISSION, n, addr);
+    }
+}
+
+static void rt_locks_release(int32_t n) {
+    for (uint32_t i = 0; i < rt_nlocks;) {
+        if (rt_locks[i].n == n) rt_locks[i] = rt_locks[--rt_nlocks];
+        else ++i;
+    }
 }
 
 static RtFile *rt_file_get(int32_t n, uint32_t addr) {
@@ -71,6 +114,7 @@ static char *rt_pop_name(uint32_t addr) {
 static void rt_host_write(RtFile *f, uint32_t n, const char *p, uint32_t len, uint32_t addr) {
     if (!len) return;
     if (!rt_can_write(f)) rt_file_fail(RT_E_FILEMODE, n, addr);
+    rt_lock_check(f, n, f->pos, len, addr);
     int32_t r = (int32_t)rt_sys_at(RT_SYS_FWRITE, (uint32_t)f->handle, (uint32_t)p, len, f->pos);
     if (r < 0) rt_file_fail(-r, n, addr);
     f->pos += len;
@@ -85,6 +129,7 @@ static uint32_t rt_host_size(RtFile *f) {
 /* Reads up to len bytes at pos; returns the count. */
 static uint32_t rt_host_read(RtFile *f, uint32_t n, char *p, uint32_t len, uint32_t pos, uint32_t addr) {
     if (!len) return 0;
+    rt_lock_check(f, n, pos, len, addr);
     int32_t r = (int32_t)rt_sys_at(RT_SYS_FREAD, (uint32_t)f->handle, (uint32_t)p, len, pos);
     if (r < 0) rt_file_fail(-r, n, addr);
     return (uint32_t)r;
@@ -128,8 +173,11 @@ void rt_files_close_all(void) {
         if (f->mode == M_CLOSED) continue;
         rt_sys(RT_SYS_FCLOSE, (uint32_t)f->handle, 0, 0);
         rt_field_release(f);
+        rt_free(f->name);
+        f->name = 0;
         f->mode = M_CLOSED;
     }
+    rt_nlocks = 0;
 }
 
 /* ---- OPEN and CLOSE ---------------------------------------------------- */
@@ -140,7 +188,6 @@ void RT_STDCALL rt_open1(uint32_t mode, uint32_t access, uint32_t lock, int32_t 
     RT_NAME("_$PsOPEN1@20");
 void RT_STDCALL rt_open1(uint32_t mode, uint32_t access, uint32_t lock, int32_t n, int32_t reclen) {
     uint32_t addr = RT_CALLER();
-    (void)lock; /* one program runs on these files: nothing to share them with */
     char *name = rt_pop_name(addr);
     if (n < 1 || n > RT_FILES) rt_file_fail(RT_E_FILENUM, (uint32_t)n, addr);
     RtFile *f = &rt_files[n];
@@ -148,6 +195,24 @@ void RT_STDCALL rt_open1(uint32_t mode, uint32_t access, uint32_t lock, int32_t 
     if (mode == 0) mode = M_RANDOM;
     if (mode > M_BINARY || access > A_BOTH) rt_file_fail(RT_E_ILLEGAL, (uint32_t)n, addr);
     if (reclen < 0 || reclen > 32767) rt_file_fail(RT_E_ILLEGAL, (uint32_t)n, addr);
+    if (lock && (lock < L_SHARED || lock > L_BOTH)) rt_file_fail(RT_E_ILLEGAL, (uint32_t)n, addr);
+    for (char *c = name; *c; ++c)
+        if (*c >= 'a' && *c <= 'z') *c = (char)(*c - 32);
+    /* The lock words of this OPEN and of the numbers already open on the
+       file must allow each other's reading and writing. */
+    RtFile want;
+    want.mode = mode;
+    want.access = access;
+    for (uint32_t m = 1; m <= RT_FILES; ++m) {
+        const RtFile *o = &rt_files[m];
+        if (o->mode == M_CLOSED || !o->name || !rt_same_name(o->name, name)) continue;
+        if (o->lock == L_BOTH || lock == L_BOTH || (o->lock == L_READ && rt_can_read(&want)) ||
+            (o->lock == L_WRITE && rt_can_write(&want)) || (lock == L_READ && rt_can_read(o)) ||
+            (lock == L_WRITE && rt_can_write(o))) {
+            rt_free(name);
+            rt_file_fail(RT_E_PERMISSION, (uint32_t)n, addr);
+        }
+    }
     uint32_t how;
     switch (mode) {
     case M_INPUT: how = 1; break;
@@ -156,11 +221,15 @@ void RT_STDCALL rt_open1(uint32_t mode, uint32_t access, uint32_t lock, int32_t 
     default: how = access == A_READ ? 1 : access == A_WRITE ? 6 : 4; break;
     }
     int32_t h = (int32_t)rt_sys(RT_SYS_FOPEN, how, (uint32_t)name, 0);
-    rt_free(name);
-    if (h < 0) rt_file_fail(-h, (uint32_t)n, addr);
+    if (h < 0) {
+        rt_free(name);
+        rt_file_fail(-h, (uint32_t)n, addr);
+    }
     memset(f, 0, sizeof *f);
     f->mode = mode;
     f->access = access;
+    f->lock = lock;
+    f->name = name;
     f->handle = h;
     f->reclen = reclen ? (uint32_t)reclen : 128;
     if (mode == M_APPEND) f->pos = rt_host_size(f);
@@ -194,6 +263,8 @@ static void rt_close_one(int32_t n, uint32_t addr) {
     RtFile *f = rt_file_get(n, addr);
     rt_sys(RT_SYS_FCLOSE, (uint32_t)f->handle, 0, 0);
     rt_field_release(f);
+    rt_locks_release(n);
+    rt_free(f->name);
     memset(f, 0, sizeof *f);
 }
 
@@ -585,17 +656,46 @@ void RT_STDCALL rt_seek(int32_t n, int32_t p, int32_t origin) {
     f->at_end = 0;
 }
 
-/* LOCK/UNLOCK #n [, a] [TO b]: checked, nothing to hold off: the program
-   is the files' only user. */
-static void rt_lock(int32_t n, int32_t a, int32_t b, uint32_t mask, uint32_t addr) {
-    rt_file_get(n, addr);
+/* LOCK/UNLOCK #n [, a] [TO b] (mask: bit 1 a given, bit 2 b given): records
+   a to b of a RANDOM file, bytes of a BINARY one (a alone: that one; TO b
+   alone: from the first); a sequential file, or no range, is the whole
+   file. UNLOCK names exactly a range its number locked. */
+static void rt_lock(int32_t n, int32_t a, int32_t b, uint32_t mask, int unlock, uint32_t addr) {
+    RtFile *f = rt_file_get(n, addr);
     if (((mask & 2) && a < 1) || ((mask & 4) && b < 1) || ((mask & 6) == 6 && b < a))
         rt_file_fail(RT_E_ILLEGAL, (uint32_t)n, addr);
+    uint32_t first = 0, last = 0xFFFFFFFFu;
+    if ((mask & 6) && (f->mode == M_RANDOM || f->mode == M_BINARY)) {
+        uint32_t from = mask & 2 ? (uint32_t)a : 1, to = mask & 4 ? (uint32_t)b : from;
+        uint32_t unit = f->mode == M_RANDOM ? f->reclen : 1;
+        uint64_t hi = (uint64_t)to * unit - 1;
+        first = (from - 1) * unit;
+        last = hi > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)hi;
+    }
+    if (unlock) {
+        for (uint32_t i = 0; i < rt_nlocks; ++i) {
+            if (rt_locks[i].n == n && rt_locks[i].first == first && rt_locks[i].last == last) {
+                rt_locks[i] = rt_locks[--rt_nlocks];
+                return;
+            }
+        }
+        rt_file_fail(RT_E_PERMISSION, (uint32_t)n, addr);
+    }
+    for (uint32_t i = 0; i < rt_nlocks; ++i) {
+        const RtLock *l = &rt_locks[i];
+        if (l->first <= last && first <= l->last && (l->n == n || rt_same_file(&rt_files[l->n], f)))
+            rt_file_fail(RT_E_PERMISSION, (uint32_t)n, addr);
+    }
+    if (rt_nlocks == RT_LOCKS) rt_file_fail(RT_E_PERMISSION, (uint32_t)n, addr);
+    rt_locks[rt_nlocks].n = n;
+    rt_locks[rt_nlocks].first = first;
+    rt_locks[rt_nlocks].last = last;
+    ++rt_nlocks;
 }
 void RT_STDCALL rt_lock_s(int32_t n, int32_t a, int32_t b, uint32_t mask) RT_NAME("_$PsLOCK@16");
-void RT_STDCALL rt_lock_s(int32_t n, int32_t a, int32_t b, uint32_t mask) { rt_lock(n, a, b, mask, RT_CALLER()); }
+void RT_STDCALL rt_lock_s(int32_t n, int32_t a, int32_t b, uint32_t mask) { rt_lock(n, a, b, mask, 0, RT_CALLER()); }
 void RT_STDCALL rt_unlock_s(int32_t n, int32_t a, int32_t b, uint32_t mask) RT_NAME("_$PsUNLOCK@16");
-void RT_STDCALL rt_unlock_s(int32_t n, int32_t a, int32_t b, uint32_t mask) { rt_lock(n, a, b, mask, RT_CALLER()); }
+void RT_STDCALL rt_unlock_s(int32_t n, int32_t a, int32_t b, uint32_t mask) { rt_lock(n, a, b, mask, 1, RT_CALLER()); }
 
 /* TRUNCATE #n: the file ends at the current position. */
 void RT_STDCALL rt_truncate(int32_t n) RT_NAME("_$PsTRUNCATE@4");

@@ -18,6 +18,8 @@
 	.bss
 	.balign 4
 rt_main_esp:	.space 4
+rt_run_label:	.space 4
+rt_main_ebp:	.space 4
 rt_gosub_stack:	.space 4 * RT_GOSUB_MAX
 	.globl _rt_resume_addr, _rt_stmt_addr
 _rt_resume_addr:	.space 4
@@ -35,13 +37,14 @@ _rt_stmt_addr:	.space 4
 	call _rt_main_start
 	addl $4, %esp
 	movl %esp, rt_main_esp
+	movl %ebp, rt_main_ebp
 main_call:
 	call "$BAS_MAIN"
 main_returned:
 	cmpl rt_main_esp, %esp
 	jne 1f
-	pushl $0
-	call _rt_exit
+	pushl $main_returned
+	call _rt_main_end
 1:	movl %esp, %eax
 	pushl $main_returned
 	pushl %eax
@@ -54,17 +57,27 @@ main_popped:
 	pushl rt_main_esp
 	call _rt_unbalanced
 
-/* RUN: the program starts again from its first statement, on the stack
-   depth of the start, with its state cleared (rt_run_reset). */
+/* RUN [label]: the program starts again, on the stack depth of the start,
+   with its state cleared (rt_run_reset): from its first statement when
+   the word pushed for it is 0, else at that label of the main module, as
+   if the main module had jumped there. The routine never returns, so the
+   word is never popped. */
 	.globl "_$PsRUN@0"
 "_$PsRUN@0":
+	movl 4(%esp), %eax
+	movl %eax, rt_run_label
 	movl rt_main_esp, %esp
 	fninit
 	leal -4(%esp), %eax
 	pushl %eax
 	call _rt_run_reset
 	addl $4, %esp
-	jmp main_call
+	movl rt_main_ebp, %ebp
+	movl rt_run_label, %eax
+	testl %eax, %eax
+	jz main_call
+	pushl $main_returned
+	jmp *%eax
 
 /* Bounds of the program's own data for RUN: the modules' variables are
    the plain .data ahead of every .data$ section (the runtime's C data has

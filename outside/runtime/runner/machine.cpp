@@ -134,6 +134,7 @@ const char* BasicErrorText(int code) {
     case 11: return "division by zero";
     case 13: return "type mismatch";
     case 14: return "out of string space";
+    case 19: return "no RESUME";
     case 28: return "out of stack space";
     case 20: return "RESUME without error";
     case 50: return "FIELD overflow";
@@ -148,6 +149,7 @@ const char* BasicErrorText(int code) {
     case 63: return "bad record number";
     case 64: return "bad file name";
     case 67: return "too many files";
+    case 70: return "permission denied";
     case 75: return "path/file access error";
     default: return "error";
     }
