@@ -291,14 +291,18 @@ private:
         Check();
         b.Return();
 
-        // Subscripts after a name that carries its parenthesis.
+        // Subscripts after a name that carries its parenthesis, counted
+        // against the array's dimensions.
         L more = b.NewLabel();
         b.Place(subs);
+        b.Handler(FrmOpn, 1);
         b.Place(more);
         Expr(kTypeLng);
+        b.Handler(FrmCnt);
         b.IfToken(kCOMMA, more);
         Need(kRPAREN, kStUnclosed);
-        b.EmitItem(ic::kIndexEnd, 0);
+        b.Handler(FrmItm);
+        Check();
         b.Return();
     }
 

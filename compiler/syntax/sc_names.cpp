@@ -234,10 +234,21 @@ void SC_ShrNam(ScPass &p) {
 void SC_ComBlk(ScPass &p) { p.commonBlock = RuleB(p); }
 
 // Slot 27: a name frame for the array name just consumed, whose bounds
-// follow as expressions: the array's item waits for its record.
+// follow as expressions: the array's item waits for its record. With B = 1
+// the frame counts the subscripts of the element item just written.
 void SC_FrmOpn(ScPass &p) {
     const Token t = LastToken(p);
     NameFrame f;
+    if (RuleB(p) == 1) {
+        f.off = t.off;
+        f.len = t.len;
+        f.suffix = false;
+        f.count = 0;
+        f.item = uint32_t(p.out - 1);
+        p.nameFrames.push_back(f);
+        p.status = 0;
+        return;
+    }
     f.off = t.off;
     f.len = t.len;
     f.suffix = CheckName(p.lineView(), t.off, t.len).suffix;
@@ -252,6 +263,24 @@ void SC_FrmOpn(ScPass &p) {
 // Slot 23: one more bound in the current name frame.
 void SC_FrmCnt(ScPass &p) {
     if (!p.nameFrames.empty()) ++p.nameFrames.back().count;
+}
+
+// Slot 24: the subscripts of the frame's element end: their count must be
+// the array's (or the member array's) dimension count, status 63 otherwise;
+// an array whose count is not declared (255: an array parameter) takes any
+// count, left as it is for the tables. The end item keeps sub-code 0, as the
+// stream has always carried it.
+void SC_FrmItm(ScPass &p) {
+    if (p.nameFrames.empty()) { p.status = 27; return; }
+    const NameFrame f = p.nameFrames.back();
+    p.nameFrames.pop_back();
+    const Item &it = p.items[f.item];
+    const uint8_t *dims = nullptr;
+    if (it.code == ic::kElem && it.value) dims = &p.tab.sym(it.value).dims;
+    else if (it.code == ic::kElemMember && it.value) dims = &p.tab.member(it.value).dims;
+    if (dims && *dims != 255 && *dims != f.count) { p.status = 63; return; }
+    PutItem(p, ic::kIndexEnd, 0, it.value);
+    p.status = 0;
 }
 
 // Slot 28: declares the array of the current name frame with its count of

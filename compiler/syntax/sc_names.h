@@ -24,6 +24,7 @@ void SC_ShrNam(ScPass &p);
 void SC_ComBlk(ScPass &p);
 void SC_FrmOpn(ScPass &p);
 void SC_FrmCnt(ScPass &p);
+void SC_FrmItm(ScPass &p);
 void SC_DclFrm(ScPass &p);
 void SC_DclArr(ScPass &p);
 void SC_RefMbr(ScPass &p);

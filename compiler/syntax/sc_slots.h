@@ -9,7 +9,7 @@
     X(ExpFun, 10, SC_ExpFun) X(FunEnd, 11, SC_FunEnd) X(TypGrp, 12, SC_TypGrp) \
     X(TypCur, 13, SC_TypCur) X(TypSet, 14, SC_TypSet) X(RefTgt, 16, SC_RefTgt) \
     X(AsgMrk, 18, SC_AsgMrk) X(AsgTgt, 19, SC_AsgTgt) X(AsgChk, 20, SC_AsgChk) \
-    X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(FrmCnt, 23, SC_FrmCnt) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) X(FrmOpn, 27, SC_FrmOpn) X(DclFrm, 28, SC_DclFrm) \
+    X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(FrmCnt, 23, SC_FrmCnt) X(FrmItm, 24, SC_FrmItm) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) X(FrmOpn, 27, SC_FrmOpn) X(DclFrm, 28, SC_DclFrm) \
     X(DclArr, 29, SC_DclArr) X(ShrNam, 30, SC_ShrNam) X(ComBlk, 31, SC_ComBlk) X(AsgSam, 34, SC_AsgSam) X(ExpTarget, 35, SC_ExpTarget) \
     X(BackName, 36, SC_BackName) X(TypFix, 37, SC_TypFix) X(SizVar, 42, SC_SizVar) X(UsrMrk, 43, SC_UsrMrk) \
     X(ChkCtx, 46, SC_ChkCtx) X(ArgVal, 47, SC_ArgVal) X(DefLbl, 48, SC_DefLbl) \

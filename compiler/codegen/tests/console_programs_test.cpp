@@ -255,6 +255,9 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
         {"S$ = JCONV$(\"a\", 0, 1)", {"_$PfJCONV24@8 0 1"}},
         {"N% = KLEN(\"a\", 2) + KTYPE(\"a\", 1)", {"_$PfKLEN@4 2", "_$PfKTYPE@4 1"}},
         {"N% = LEN(A%) + LEN(S$)", {"_$PfLEN@0"}},
+        {"LOCK #1, 2 TO 5", {"_$PsLOCK@16 1 2 5 7"}},
+        {"UNLOCK 1 TO 3", {"_$PsUNLOCK@16 1 0 3 5"}},
+        {"LOCK #1", {"_$PsLOCK@16 1 0 0 1"}},
     };
     std::string source = "DIM V%(4): ON ERROR GOTO *TRAP\n";
     for (const auto &t : table)
