@@ -169,6 +169,17 @@ TEST(ConsolePrograms, RunAtALabelOrLineNumber) {
     ExpectFixture("runlabel");
 }
 
+// RESUME 0 is plain RESUME: the failed statement runs again.
+TEST(ConsolePrograms, ResumeZeroRunsTheFailedStatementAgain) {
+    REQUIRE_RUNNER();
+    const Outcome r = RunProgram("resume0", "ON ERROR GOTO *H\nT% = 0\nERROR 5: PRINT \"same line\"\n"
+                                            "PRINT \"tries\"; T%\nEND\n*H\nT% = T% + 1\n"
+                                            "IF T% < 3 THEN RESUME 0\nRESUME NEXT\n");
+    ASSERT_TRUE(r.built) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "same line\ntries 3 \n") << r.err;
+}
+
 // Programs that end with the run-time error of their fault, at its line.
 TEST(ConsolePrograms, FaultsAreRunTimeErrors) {
     REQUIRE_RUNNER();
