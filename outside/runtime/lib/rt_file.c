@@ -668,8 +668,8 @@ static void rt_lock(int32_t n, int32_t a, int32_t b, uint32_t mask, int unlock, 
     if ((mask & 6) && (f->mode == M_RANDOM || f->mode == M_BINARY)) {
         uint32_t from = mask & 2 ? (uint32_t)a : 1, to = mask & 4 ? (uint32_t)b : from;
         uint32_t unit = f->mode == M_RANDOM ? f->reclen : 1;
-        uint64_t hi = (uint64_t)to * unit - 1;
-        first = (from - 1) * unit;
+        uint64_t lo = (uint64_t)(from - 1) * unit, hi = (uint64_t)to * unit - 1;
+        first = lo > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)lo;
         last = hi > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)hi;
     }
     if (unlock) {
