@@ -430,6 +430,12 @@ private:
         b.IfStatus(1, callStmt);
         b.Call(target);
         b.Handler(AsgMrk);
+        // A decimal target: the decimal store, whose operators are decimal.
+        L plain = b.NewLabel();
+        b.Handler(TypCur);
+        b.IfNotStatus(kTypeBcd, plain);
+        b.SetKind(0x81);
+        b.Place(plain);
         Need(kEQ);
         b.EmitItem(ic::kOper, 0x00);
         b.Handler(AsgTgt);
@@ -1373,8 +1379,10 @@ private:
     // nothing and are listed above.
     // DEF FNname[(params)] = expression; also written DEF FN name.
     constexpr void DefFnStatement() {
-        L name = b.NewLabel(), got = b.NewLabel();
+        L name = b.NewLabel(), got = b.NewLabel(), bcd = b.NewLabel(), len = b.NewLabel();
         Stmt(0x40);
+        b.IfToken(kBCD, bcd);
+        b.IfToken(kLEN, len);
         b.IfToken(kFN, name);
         b.Place(name);
         b.IfClass(tok::kClsNameParen, got);
@@ -1385,6 +1393,26 @@ private:
         Need(kEQ);
         Expr(32);
         b.Handler(EndFn);
+        b.Jump(tail);
+
+        // DEF BCD name$[(bounds)], ...; DEF LEN (n) name$[(bounds)], ...
+        L bcdLoop = b.NewLabel(), lenLoop = b.NewLabel();
+        b.Place(bcd);
+        b.SetKind(0x42);
+        b.Place(bcdLoop);
+        b.Handler(DclDec);
+        Check();
+        b.IfToken(kCOMMA, bcdLoop);
+        b.Jump(tail);
+        b.Place(len);
+        b.SetKind(0x41);
+        Need(kLPAREN);
+        Expr(kTypeLng);
+        Need(kRPAREN, kStUnclosed);
+        b.Place(lenLoop);
+        b.Handler(DclDec);
+        Check();
+        b.IfToken(kCOMMA, lenLoop);
         b.Jump(tail);
     }
 

@@ -914,7 +914,7 @@ int32_t rt_search(const uint8_t *control, int32_t start, int32_t end, double v) 
     uint32_t type = control[1];
     const uint8_t *data = *(const uint8_t *const *)(control + 2);
     const uint8_t *bounds = *(const uint8_t *const *)(control + 6);
-    RtStr s = {0, 0, 0};
+    RtStr s = {0, 0, 0, RT_KIND_TEXT};
     if (type >= 16 && type <= 19) s = rt_spop();
     if (!data || !bounds || bounds[0] != 1) rt_fail(RT_E_ILLEGAL, 0);
     int32_t bound;

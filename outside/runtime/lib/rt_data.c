@@ -92,7 +92,7 @@ static void rt_clear_strings(RtArray *a, uint32_t size) {
 
 static void rt_array_free(RtDynArray *d) {
     RtArray *a = d->array;
-    if (a->storage && a->type >= 16 && a->type <= 19) rt_clear_strings(a, sizeof(RtDesc));
+    if (a->storage && a->type >= 16 && a->type <= 19 && a->type != 18) rt_clear_strings(a, sizeof(RtDesc));
     rt_free(d->block);
     a->has_storage = 0;
     a->storage = 0;
@@ -144,6 +144,14 @@ void RT_STDCALL rt_dim(const uint32_t *block) {
     ++rt_ndyn;
 }
 
+/* After rt_dim: the storage of the block's array and its element count. */
+uint8_t *rt_array_storage(const uint32_t *block, uint32_t *count) {
+    RtArray *a = (RtArray *)block[2];
+    const uint8_t *b = a->bounds ? a->bounds : (const uint8_t *)block[3];
+    *count = rt_elements(b);
+    return (uint8_t *)a->storage;
+}
+
 /* The block: count, then the control records' addresses. Storage made at
    run time is given back; a compiler-laid-out array is cleared. */
 void RT_STDCALL rt_erase(const uint32_t *block) RT_NAME("_$PsERASE@4");
@@ -157,7 +165,8 @@ void RT_STDCALL rt_erase(const uint32_t *block) {
             rt_dyn[i - 1] = rt_dyn[--rt_ndyn];
         } else if (a->has_storage && a->bounds) {
             uint32_t n = rt_elements(a->bounds);
-            uint32_t size = a->type == 0 ? 2 : a->type == 3 ? 8 : a->type == 4 ? 1 : a->type >= 16 && a->type <= 19 ? 12 : 4;
+            uint32_t size = a->type == 0 ? 2 : a->type == 3 ? 8 : a->type == 4 ? 1 : a->type == 18 ? 15
+                          : a->type >= 16 && a->type <= 19 ? 12 : 4;
             if (size == 12) rt_clear_strings(a, 12);
             memset(a->storage, 0, n * size);
         }
