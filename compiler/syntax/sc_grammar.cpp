@@ -1656,6 +1656,17 @@ private:
             Expr(kTypeLng);
             break;
         }
+        case 'E': {
+            // STR$: a number, or a decimal.
+            L decimal = b.NewLabel();
+            Expr(32);
+            b.Handler(TypCur);
+            b.IfStatus(kTypeBcd, decimal);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0, b.StatusEntry(71));
+            b.Place(decimal);
+            break;
+        }
         case 'X':
             Expr(32);
             b.Handler(TypGrp);

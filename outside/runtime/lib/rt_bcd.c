@@ -568,3 +568,17 @@ uint32_t RT_STDCALL rt_tmp_adr_bcd(void) {
     rt_decimal_store(v, rt_spop(), addr);
     return (uint32_t)v;
 }
+
+/* STR$ of a decimal: its text behind a sign place, as STR$ of a number. */
+void RT_STDCALL rt_str_bcd(void) RT_NAME("_$PfSTR24Bcd@0");
+void RT_STDCALL rt_str_bcd(void) {
+    uint32_t addr = RT_CALLER();
+    Dec x;
+    char text[TEXT_MAX + 1];
+    dec_pop(&x, addr);
+    dec_fit(&x, addr);
+    int n = dec_format(&x, text + 1);
+    text[0] = ' ';
+    if (text[1] == '-') rt_spush_copy(text + 1, (uint32_t)n);
+    else rt_spush_copy(text, (uint32_t)n + 1);
+}
