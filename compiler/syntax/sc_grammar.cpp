@@ -434,7 +434,7 @@ private:
         L plain = b.NewLabel();
         b.Handler(TypCur);
         b.IfNotStatus(kTypeBcd, plain);
-        b.SetKind(0x81);
+        b.SetKind(ifile::kStmLetBcd);
         b.Place(plain);
         Need(kEQ);
         b.EmitItem(ic::kOper, 0x00);
@@ -1398,14 +1398,14 @@ private:
         // DEF BCD name$[(bounds)], ...; DEF LEN (n) name$[(bounds)], ...
         L bcdLoop = b.NewLabel(), lenLoop = b.NewLabel();
         b.Place(bcd);
-        b.SetKind(0x42);
+        b.SetKind(ifile::kStmDefBcd);
         b.Place(bcdLoop);
         b.Handler(DclDec);
         Check();
         b.IfToken(kCOMMA, bcdLoop);
         b.Jump(tail);
         b.Place(len);
-        b.SetKind(0x41);
+        b.SetKind(ifile::kStmDefLen);
         Need(kLPAREN);
         Expr(kTypeLng);
         Need(kRPAREN, kStUnclosed);

@@ -582,3 +582,9 @@ void RT_STDCALL rt_str_bcd(void) {
     if (text[1] == '-') rt_spush_copy(text + 1, (uint32_t)n);
     else rt_spush_copy(text, (uint32_t)n + 1);
 }
+
+/* A DEF LEN string passed by reference: a copy of its text in a temporary
+   descriptor, as for a variable-length string. */
+uint32_t RT_STDCALL rt_tmp_adr5(void) RT_NAME("_$PbTmpAdr5@0");
+uint32_t RT_STDCALL rt_tmp_adr_fix(void) RT_NAME("_$PbTmpAdrFix@0");
+uint32_t RT_STDCALL rt_tmp_adr_fix(void) { return rt_tmp_adr5(); }

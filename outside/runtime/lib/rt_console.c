@@ -308,9 +308,10 @@ void rt_write8(uint32_t sep, double v) {
 void RT_STDCALL rt_write5(uint32_t sep) RT_NAME("_$PsWRITE5@4");
 void RT_STDCALL rt_write5(uint32_t sep) {
     RtStr s = rt_spop();
-    rt_out("\"", 1);
+    const int quoted = s.kind != RT_KIND_DECIMAL; /* a decimal is a number */
+    if (quoted) rt_out("\"", 1);
     rt_out(s.p, s.len);
-    rt_out("\"", 1);
+    if (quoted) rt_out("\"", 1);
     rt_sfree(s);
     rt_write_sep(sep);
 }
