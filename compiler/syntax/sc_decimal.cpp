@@ -11,6 +11,44 @@
 
 namespace txsc {
 
+namespace {
+
+uint8_t DeclaredType(const ScPass &p) {
+    return p.items[p.head].sub == ifile::kStmDefLen ? kTypeFix : kTypeBcd;
+}
+
+// Finds or enters the name of the template (its dimensions set) as the
+// statement's type; 0 with the status set when it cannot be. `itemType`:
+// the type the items carry.
+uint32_t Declare(ScPass &p, const std::vector<int32_t> &bounds, uint8_t &itemType) {
+    const uint8_t type = DeclaredType(p);
+    p.tmpl.type = type;
+    p.tmpl.typed = 1;
+    p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule;
+    itemType = type;
+    uint32_t h = p.tab.Search(p.tmpl, p.scope);
+    if (h) {
+        const Symbol &s = p.tab.sym(h);
+        if ((s.kind == sk::kParam || s.kind == sk::kByVal) && vt::IsStringGroup(s.type)) {
+            itemType = s.type;
+        } else if (s.type != type || s.dims != p.tmpl.dims) {
+            p.status = 65;
+            return 0;
+        }
+        return h;
+    }
+    h = p.tab.Enter(p.tmpl, NameRecordSize(p.tmpl), p.scope);
+    if (!h) {
+        p.status = 119;
+        return 0;
+    }
+    p.tab.sym(h).bounds = bounds;
+    if (p.flags & kFlagXref) OutputReference(p, p.tab.sym(h).xref, 0);
+    return h;
+}
+
+}  // namespace
+
 // Slot 139: one declared name "name$[(bounds)]" at the cursor; the type
 // follows the statement (0x42 decimal, 0x41 DEF LEN). The name must be a
 // string one: its storage is the runtime's. A new variable is entered as a
@@ -19,37 +57,27 @@ namespace txsc {
 // nothing); any other symbol of that name is status 65, as it already has
 // storage of another size. The variable is written as a by-reference
 // group, an array as DIM writes it (a local's bounds as subscripts).
+// Bounds that are not constants give status 26 with the cursor back on
+// them, for the name frame of slots 27, 23 and 140.
 void SC_DclDec(ScPass &p) {
     const Token t = CurToken(p);
     if (t.cls != tok::kClsName && t.cls != tok::kClsNameParen) { p.status = 17; return; }
     Consume(p);
     if (!vt::IsStringGroup(t.kind)) { p.status = 72; return; }
-    const uint8_t type = p.items[p.head].sub == ifile::kStmDefLen ? kTypeFix : kTypeBcd;
     TemplateFromToken(p, t);
     std::vector<int32_t> bounds;
     if (t.cls == tok::kClsNameParen) {
-        if (uint8_t st = ConstantBounds(p, bounds)) { p.status = st; return; }
-    }
-    p.tmpl.type = type;
-    p.tmpl.typed = 1;
-    p.tmpl.dims = uint8_t(bounds.size());
-    p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule;
-    uint32_t h = p.tab.Search(p.tmpl, p.scope);
-    uint8_t itemType = type;
-    if (h) {
-        const Symbol &s = p.tab.sym(h);
-        if ((s.kind == sk::kParam || s.kind == sk::kByVal) && vt::IsStringGroup(s.type)) {
-            itemType = s.type;
-        } else if (s.type != type || s.dims != p.tmpl.dims) {
-            p.status = 65;
+        const int at = p.tok;
+        if (uint8_t st = ConstantBounds(p, bounds)) {
+            if (st == 26) p.tok = at;
+            p.status = st;
             return;
         }
-    } else {
-        h = p.tab.Enter(p.tmpl, NameRecordSize(p.tmpl), p.scope);
-        if (!h) { p.status = 119; return; }
-        p.tab.sym(h).bounds = bounds;
-        if (p.flags & kFlagXref) OutputReference(p, p.tab.sym(h).xref, 0);
     }
+    p.tmpl.dims = uint8_t(bounds.size());
+    uint8_t itemType;
+    const uint32_t h = Declare(p, bounds, itemType);
+    if (!h) return;
     PutItem(p, ic::kExprRef, itemType, 0);
     if (bounds.empty()) {
         PutItem(p, ic::kVar, itemType, h);
@@ -66,6 +94,30 @@ void SC_DclDec(ScPass &p) {
             PutItem(p, ic::kIndexEnd, 0);
         }
     }
+    PutItem(p, ic::kExprEnd, 0);
+    p.status = 0;
+}
+
+// Slot 140: the array of the current name frame, whose bounds were written
+// as expressions evaluated when the statement runs.
+void SC_DclDecFrm(ScPass &p) {
+    if (p.nameFrames.empty()) { p.status = 27; return; }
+    const NameFrame f = p.nameFrames.back();
+    p.nameFrames.pop_back();
+    Token t{};
+    t.cls = tok::kClsNameParen;
+    t.kind = p.items[f.item].sub;
+    t.off = f.off;
+    t.len = f.len;
+    TemplateFromToken(p, t);
+    p.tmpl.dims = f.count;
+    uint8_t itemType;
+    const uint32_t h = Declare(p, {}, itemType);
+    if (!h) return;
+    p.items[f.item].value = h;
+    p.items[f.item].sub = itemType;
+    p.items[f.item - 1].sub = itemType;
+    PutItem(p, ic::kIndexEnd, 0);
     PutItem(p, ic::kExprEnd, 0);
     p.status = 0;
 }

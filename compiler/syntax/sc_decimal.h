@@ -7,5 +7,6 @@ namespace txsc {
 struct ScPass;
 
 void SC_DclDec(ScPass &p);
+void SC_DclDecFrm(ScPass &p);
 
 }  // namespace txsc

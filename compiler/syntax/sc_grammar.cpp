@@ -1396,24 +1396,35 @@ private:
         b.Jump(tail);
 
         // DEF BCD name$[(bounds)], ...; DEF LEN (n) name$[(bounds)], ...
-        L bcdLoop = b.NewLabel(), lenLoop = b.NewLabel();
+        L names = b.NewLabel(), one = b.NewLabel(), runtime = b.NewLabel(), bound = b.NewLabel();
         b.Place(bcd);
         b.SetKind(ifile::kStmDefBcd);
-        b.Place(bcdLoop);
-        b.Handler(DclDec);
-        Check();
-        b.IfToken(kCOMMA, bcdLoop);
-        b.Jump(tail);
+        b.Jump(names);
         b.Place(len);
         b.SetKind(ifile::kStmDefLen);
         Need(kLPAREN);
         Expr(kTypeLng);
         Need(kRPAREN, kStUnclosed);
-        b.Place(lenLoop);
-        b.Handler(DclDec);
-        Check();
-        b.IfToken(kCOMMA, lenLoop);
+        b.Place(names);
+        b.Call(one);
+        b.IfToken(kCOMMA, names);
         b.Jump(tail);
+        b.Place(one);
+        b.Handler(DclDec);
+        b.IfStatus(26, runtime);
+        Check();
+        b.Return();
+        // Bounds that are expressions, evaluated when the statement runs.
+        b.Place(runtime);
+        b.Handler(FrmOpn);
+        b.Place(bound);
+        Expr(kTypeLng);
+        b.Handler(FrmCnt);
+        b.IfToken(kCOMMA, bound);
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(DclDecFrm);
+        Check();
+        b.Return();
     }
 
     // The preprocessor's include markers: the included file's name names

@@ -92,7 +92,8 @@ std::vector<std::string> Words(const std::string &line) {
 // Exactness (0.1 ten times is 1 where a double is not), every operator with
 // its operands in order, rounding to 22 digits, comparison by value, the
 // conversions to and from strings and numbers, READ, WRITE and SWAP,
-// arrays, DEF LEN's cut and padding, a procedure's own decimals.
+// arrays (bounds constant and given at run time), DEF LEN's cut and
+// padding, PRINT USING, a procedure's own decimals.
 TEST(DecimalPrograms, ExactArithmeticConversionsArraysAndLengths) {
     const std::string dir = TX_DECIMAL_DIR;
     const Outcome r = RunBasic("decimal", Slurp(dir + "/decimal.bas"));
@@ -186,7 +187,7 @@ TEST(DecimalPrograms, AnalyzerRefusesMismatches) {
         {"DEF BCD A$: A$ = \"1\" = \"2\"", "[13]"},  // a comparison is no decimal
         {"DEF LEN (2) F$: S$ = STR$(F$)", "[13]"},     // STR$ of a string
         {"DEF LEN A$", "[02]"},                      // the length is required
-        {"N% = 3: DEF BCD A$(N%)", "[02]"},          // bounds are constants
+        {"DEF BCD A$(2): DEF BCD A$(3, 3)", "[10]"},  // another shape
     };
     int n = 0;
     for (const auto &c : cases) {

@@ -659,6 +659,15 @@ static void rt_using_num(double v, uint32_t sep, uint32_t addr, int digits) {
 static void rt_using_str(RtStr t, uint32_t sep, uint32_t addr) {
     RtUsingField s;
     rt_next_field(&s, addr);
+    if (s.kind == RT_F_NUMBER && t.kind == RT_KIND_DECIMAL) {
+        /* a decimal in a number field: as a double, to 15 digits */
+        uint32_t used;
+        double v = rt_significant(rt_parse_number(t.p, t.len, &used), 15);
+        rt_sfree(t);
+        rt_using_number(v, &s, rt_using.sink);
+        rt_using.sep = sep;
+        return;
+    }
     if (s.kind == RT_F_NUMBER) rt_fail(RT_E_TYPE, addr);
     if (s.kind == RT_F_FIRST) {
         rt_sink_put(rt_using.sink, t.len ? t.p : " ", 1);

@@ -45,6 +45,12 @@ A$ = M$(2, 1) + M$(1, 0): PRINT A$; M$(0, 0)
 F$ = "abcdefgh": PRINT "["; F$; "]";
 F$ = "xy": PRINT "["; F$; "]"; LEN(F$)
 G$(2) = F$ + "z": PRINT "["; G$(2); "]["; G$(0); "]"
+' Bounds and a length given when the statement runs; PRINT USING.
+N% = 2
+DEF BCD R$(N%)
+DEF LEN (N% + 1) H$(N%)
+R$(N%) = "1234.5678": H$(N%) = "abcdef"
+PRINT USING "##,###.## & &"; R$(N%); R$(N%); H$(N%)
 ' A procedure's own decimal starts at 0 on each call.
 COUNTUP
 COUNTUP
