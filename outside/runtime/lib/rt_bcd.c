@@ -585,6 +585,6 @@ void RT_STDCALL rt_str_bcd(void) {
 
 /* A DEF LEN string passed by reference: a copy of its text in a temporary
    descriptor, as for a variable-length string. */
-uint32_t RT_STDCALL rt_tmp_adr5(void) RT_NAME("_$PbTmpAdr5@0");
+uint32_t rt_temp_text(uint32_t addr); /* rt_string.c */
 uint32_t RT_STDCALL rt_tmp_adr_fix(void) RT_NAME("_$PbTmpAdrFix@0");
-uint32_t RT_STDCALL rt_tmp_adr_fix(void) { return rt_tmp_adr5(); }
+uint32_t RT_STDCALL rt_tmp_adr_fix(void) { return rt_temp_text(RT_CALLER()); }

@@ -273,6 +273,8 @@ uint32_t RT_STDCALL rt_tmp_adr4(uint32_t v) { return rt_temp_word(v, RT_CALLER()
 
 /* Bytes for a decimal temporary (rt_bcd.c), released like the others. */
 uint32_t rt_temp_bytes(uint32_t addr) { return (uint32_t)rt_temp_new(addr)->u.bytes; }
+/* A string temporary of the top of the string stack (rt_bcd.c). */
+uint32_t rt_temp_text(uint32_t addr) { return rt_temp_string(addr); }
 
 /* _$PbTmpAdr8@0 (rt_x87.S) stores ST0 through this. */
 uint32_t rt_tmp_adr8(double v, uint32_t addr) {

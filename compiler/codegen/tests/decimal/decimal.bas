@@ -1,6 +1,7 @@
 ' Decimals (DEF BCD) and strings of a run-time length (DEF LEN).
 DECLARE SUB COUNTUP ()
 DECLARE SUB SHOW (X$)
+DECLARE SUB ADDON ()
 DEF BCD A$, B$, C$, M$(2, 1)
 DEF LEN (5) F$, G$(2)
 ' 0.1 added ten times is exactly 1; a double misses it.
@@ -55,6 +56,8 @@ PRINT USING "##,###.## & &"; R$(N%); R$(N%); H$(N%)
 COUNTUP
 COUNTUP
 SHOW B$
+' A module decimal shared with a procedure.
+ADDON: ADDON: PRINT B$
 DATA 1.50, 123456
 SUB COUNTUP
   DEF BCD L$, T$(1)
@@ -63,4 +66,8 @@ SUB COUNTUP
 END SUB
 SUB SHOW (X$)
   PRINT X$
+END SUB
+SUB ADDON
+  SHARED B$
+  B$ = B$ + ".7"
 END SUB
