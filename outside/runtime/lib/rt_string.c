@@ -497,6 +497,15 @@ void RT_STDCALL rt_swap(uint32_t size, char *a, char *b) {
 
 void RT_STDCALL rt_swap5(RtDesc *a, RtDesc *b) RT_NAME("_$PsSWAP5@8");
 void RT_STDCALL rt_swap5(RtDesc *a, RtDesc *b) {
+    if (rt_var_is_decimal(a) || rt_var_is_decimal(b) || ((a->cap | b->cap) & RT_FIXED_FLAG)) {
+        /* decimals (15 bytes) and DEF LEN strings keep their own storage:
+           the values change places */
+        rt_fld_var5(a);
+        rt_fld_var5(b);
+        rt_desc_assign(a, rt_spop());
+        rt_desc_assign(b, rt_spop());
+        return;
+    }
     RtDesc t = *a;
     *a = *b;
     *b = t;

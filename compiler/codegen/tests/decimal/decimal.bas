@@ -36,7 +36,10 @@ S$ = B$: PRINT "["; S$; "]"; LEN(S$); STR$(B$); VAL(B$) * 2
 A$ = STR$(1 / 4): PRINT A$
 READ A$, F$: PRINT A$; "["; F$; "]"
 WRITE A$, C$
+A$ = "1234567890.123456789012"
 SWAP A$, C$: PRINT A$; C$
+DEF LEN (3) K$
+K$ = "xyz": F$ = "abcde": SWAP F$, K$: PRINT "["; F$; "]["; K$; "]"
 ' Arrays.
 FOR I% = 0 TO 2: FOR J% = 0 TO 1
   M$(I%, J%) = STR$(I% * 10 + J%) / "10"
