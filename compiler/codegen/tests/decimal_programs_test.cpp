@@ -43,10 +43,12 @@ struct Outcome {
 };
 
 // Compiles the UTF-8 text as NAME.BAS (Shift-JIS, CR LF), links and runs it.
-Outcome RunBasic(const std::string &name, const std::string &text, bool trace = false) {
+Outcome RunBasic(const std::string &name, const std::string &text, bool trace = false,
+                 const std::string &input = "") {
     Outcome r;
     const fs::path dir = Dir();
     std::ofstream(dir / (name + ".u8"), std::ios::binary) << text;
+    std::ofstream(dir / (name + ".in"), std::ios::binary) << input;
     const std::string cmd = "cd " + Q(dir.string()) + " && iconv -f UTF-8 -t CP932 " + Q(name + ".u8") +
                             " | sed 's/$/\\r/' > " + Q(name + ".BAS") + " && " + Q(TX_TXCL_EXE) + " /nologo " +
                             Q(name + ".BAS") + " > " + Q(name + ".log") + " 2>&1";
@@ -67,7 +69,7 @@ Outcome RunBasic(const std::string &name, const std::string &text, bool trace = 
     r.built = true;
     const std::string run = "cd " + Q(dir.string()) + " && " + Q(TX_BASRUN_EXE) +
                             (trace ? " --trace " + Q(name + ".trace") : "") + " " + Q(name + ".exe") +
-                            " < /dev/null > " + Q(name + ".sjis") + " 2> " + Q(name + ".err") +
+                            " < " + Q(name + ".in") + " > " + Q(name + ".sjis") + " 2> " + Q(name + ".err") +
                             "; rc=$?; iconv -f CP932 -t UTF-8 " + Q(name + ".sjis") + " > " + Q(name + ".out") +
                             "; exit $rc";
     const int rc = std::system(run.c_str());
@@ -126,6 +128,16 @@ TEST(DecimalPrograms, RunTimeErrorsAreTrapped) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, " 11 div\n 11 mod\n 13 text\n 13 sign\n 6 big\nsmall 0 \n 5 root\n 5 len\nempty 0 \n"
                      "-150 \n 13 cmp\n");
+}
+
+// INPUT into a decimal asks again for an answer that is no number, as for
+// a numeric variable; READ and INPUT store the number, not the text.
+TEST(DecimalPrograms, InputAsksAgainForAnAnswerThatIsNoNumber) {
+    const Outcome r = RunBasic("decinput", "DEF BCD A$, B$\nINPUT A$, B$\nB$ = A$ + B$\nPRINT B$\n", false,
+                               "abc, 1\n1.5.2, 1\n-.75e1, 0.25\n");
+    ASSERT_TRUE(r.built) << r.compiler << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "? abc, 1\n?Redo from start\n? 1.5.2, 1\n?Redo from start\n? -.75e1, 0.25\n-7.25 \n");
 }
 
 // The routines with their stack words: DEF BCD and DEF LEN take the

@@ -126,6 +126,7 @@ int rt_var_is_decimal(const void *v);
 void rt_decimal_push_var(const void *v);
 void rt_decimal_store(void *v, RtStr s, uint32_t addr);
 int rt_decimal_cmp(uint32_t addr);
+int rt_decimal_text_ok(const char *p, uint32_t n);
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */

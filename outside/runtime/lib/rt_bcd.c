@@ -163,8 +163,9 @@ static void dec_fit(Dec *x, uint32_t addr) {
 static int dec_is_digit(char c) { return c >= '0' && c <= '9'; }
 
 /* Text as a decimal: blanks, a sign, digits with a point, an exponent
-   (E or D). Empty text is 0; anything else is a type mismatch. */
-static void dec_parse(Dec *x, const char *p, uint32_t n, uint32_t addr) {
+   (E or D). Empty text is 0. 0, or the error: a type mismatch for other
+   text, an overflow for an exponent beyond any decimal. */
+static int dec_scan(Dec *x, const char *p, uint32_t n) {
     uint32_t i = 0;
     int seen = 0, exp10 = 0;
     x->neg = 0;
@@ -200,20 +201,32 @@ static void dec_parse(Dec *x, const char *p, uint32_t n, uint32_t addr) {
             any = 1;
             if (e < 10000) e = e * 10 + (p[j] - '0');
         }
-        if (!any) rt_fail(RT_E_TYPE, addr);
+        if (!any) return RT_E_TYPE;
         exp10 += eneg ? -e : e;
         i = j;
     }
     /* a sign or a point alone is no number; nothing at all is 0 */
-    if (!seen && i != body) rt_fail(RT_E_TYPE, addr);
+    if (!seen && i != body) return RT_E_TYPE;
     while (i < n && p[i] == ' ') ++i;
-    if (i != n) rt_fail(RT_E_TYPE, addr);
-    if (exp10 > 10000 || exp10 < -10000) rt_fail(RT_E_OVERFLOW, addr);
+    if (i != n) return RT_E_TYPE;
+    if (exp10 > 10000 || exp10 < -10000) return RT_E_OVERFLOW;
     for (int k = 0; k < nd; ++k) x->c.d[k] = digits[nd - 1 - k];
     x->c.n = nd;
     x->exp = exp10;
     if (nd) dec_round_to(x, DEC_DIGITS);
+    return 0;
+}
+
+static void dec_parse(Dec *x, const char *p, uint32_t n, uint32_t addr) {
+    int e = dec_scan(x, p, n);
+    if (e) rt_fail(e, addr);
     dec_fit(x, addr);
+}
+
+/* INPUT asks again for an answer that is no decimal. */
+int rt_decimal_text_ok(const char *p, uint32_t n) {
+    Dec x;
+    return dec_scan(&x, p, n) == 0;
 }
 
 /* Text of a decimal: fixed notation while it stays short, else d.dddE+nn;

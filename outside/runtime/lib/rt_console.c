@@ -125,6 +125,7 @@ void RT_STDCALL rt_input(uint32_t *block) {
             uint32_t type = block[2 + 2 * (n - 1 - k)] & 0xFF;
             double v;
             if (type < 16 && !rt_field_number(&f[k], type, &v)) ok = 0;
+            if (type == 18 && !rt_decimal_text_ok(rt_line + f[k].from, f[k].to - f[k].from)) ok = 0;
         }
         if (ok) break;
         rt_out("?Redo from start\n", 17);
