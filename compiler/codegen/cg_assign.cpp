@@ -269,7 +269,9 @@ void GenAssignment(Gen &g, uint8_t code) {
         ++g.cur;
     if (g.Kind(g.cur) == kTokOperator)
         ++g.cur;
-    if (g.cur < g.ntok)
+    if (code == kStmLetBcd && g.cur < g.ntok && g.Kind(g.cur) == kTokExpression)
+        GenBcdExpression(g);
+    else if (g.cur < g.ntok)
         GenGroupValue(g);
     const char *routine = code == kStmLetBcd ? "_$PbStVarBcd@4"
                               : code == kStmLset ? (fixed ? "_$PbStVarStr@8" : "_$PsLSET@4")

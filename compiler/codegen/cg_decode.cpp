@@ -241,7 +241,9 @@ uint32_t TypeSize(uint8_t type, uint32_t strLength, uint32_t typeSize) {
     case kTypeValue4: return 4;
     case kTypeDbl: return 8;
     case kTypeByt: return 1;
-    case kTypeStr: return 12;
+    case kTypeStr:
+    case kTypeFix: return 12;
+    case kTypeBcd: return 15;
     case kTypeFixStr: return strLength;
     case kTypeRecord: return typeSize;
     default: return 0;

@@ -208,6 +208,14 @@ void GenOptional(Gen &g);
 void PushPrefix(Gen &g);
 void GenRead(Gen &g);
 void GenDim(Gen &g);
+// One array of DIM, DEF BCD or DEF LEN at the cursor (cg_io.cpp); the length
+// group of DEF LEN, or -1.
+void DimensionArray(Gen &g, int lengthGroup);
+// DEF BCD and DEF LEN (cg_decimal.cpp).
+void GenDefDecimal(Gen &g);
+// The decimal store's source: operands onto the string stack, the decimal
+// routine per operator (cg_decimal.cpp); cursor on a B1 head.
+void GenBcdExpression(Gen &g);
 void GenSwap(Gen &g);
 void GenMidStatement(Gen &g);
 void GenErase(Gen &g);

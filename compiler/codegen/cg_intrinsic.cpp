@@ -157,6 +157,7 @@ const char *StrRoutine(uint8_t type) {
     case kTypeInt: return "_$PfSTR242@4";
     case kTypeLng: return "_$PfSTR246@4";
     case kTypeSng: return "_$PfSTR244@4";
+    case kTypeBcd: return "_$PfSTR24Bcd@0"; // the decimal's text on the string stack
     default: return "_$PfSTR248@0";
     }
 }
@@ -214,7 +215,11 @@ void GenVarptr(Gen &g, const Args &args) {
 
 void GenStr(Gen &g, const Args &args) {
     uint8_t type = kTypeDbl;
-    if (!args.empty()) {
+    if (!args.empty() && g.Kind(args[0]) == kTokValue && MeasureExpression(g, args[0] + 1) == kTypeBcd) {
+        // A decimal: its text onto the string stack.
+        ArgValue(g, args[0]);
+        type = kTypeBcd;
+    } else if (!args.empty()) {
         ArgPush(g, args[0]);
         type = g.Byte(args[0], 1);
         if (!IsGroupHead(g.Kind(args[0])))

@@ -455,55 +455,69 @@ void GenErase(Gen &g) {
     g.cur = i;
 }
 
-// Run-time dimensioning: per array its upper bounds from the last to the
-// first, the bounds record, the control record, the element size and the
-// word type + 256 x bounds, then the block's address.
-void GenDim(Gen &g) {
+// Run-time dimensioning of the array token at the cursor: its upper bounds
+// from the last to the first, the bounds record, the control record, the
+// element size and the word type + 256 x bounds, then the block's address.
+// A DEF LEN array's length (the group at `lengthGroup`) goes first, below
+// the block.
+void DimensionArray(Gen &g, int lengthGroup) {
     auto &st = g.st;
+    OperandDesc d;
+    GetOperandDesc(g, d);
+    std::vector<int> bounds;
+    while (g.cur < g.ntok && g.Kind(g.cur) != kTokSubscriptEnd && g.Kind(g.cur) != kTokExprEnd) {
+        bounds.push_back(g.cur);
+        SkipOperand(g);
+    }
+    if (lengthGroup >= 0) {
+        const int saved = g.cur;
+        g.cur = lengthGroup;
+        GenConvertCall(g, kTypeLng, GenGroupValue(g));
+        g.cur = saved;
+    }
+    for (auto it = bounds.rbegin(); it != bounds.rend(); ++it) {
+        const int saved = g.cur;
+        g.cur = *it;
+        GenConvertCall(g, kTypeLng, GenGroupValue(g));
+        g.cur = saved;
+    }
+    uint32_t n = uint32_t(bounds.size());
+    if (n == 0) {
+        // Constant bounds stand in the array's bounds record only.
+        const auto &tab = st.tables[ifile::kArrayBoundsTable];
+        if (d.bounds < tab.size()) {
+            const uint32_t dims = tab[d.bounds];
+            if (uint64_t(d.bounds) + 1 + 4 * uint64_t(dims) <= tab.size()) {
+                for (uint32_t k = dims; k-- > 0;)
+                    EmitPushImm(st, int32_t(GetU32(tab.data() + d.bounds + 1 + 4 * k)));
+                n = dims;
+            }
+        }
+    }
+    if (st.sec[kSecDataAd].number != 0)
+        EmitPushSymbolAddr(st, st.sec[kSecDataAd].symbol, d.bounds);
+    else
+        EmitPushImm(st, 0);
+    PushControl(g, d);
+    EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));
+    EmitPushImm(st, int32_t(d.type + 256 * n));
+    EmitPushReg(st, kEsp);
+    EmitCallRuntime(st, d.type == kTypeBcd   ? "_$PsDEF_BCD_ARY@4"
+                        : d.type == kTypeFix ? "_$PsDEF_LEN_ARY@8"
+                                             : "_$PsDIM@4");
+    EmitAddRegImm(st, kEsp, int32_t(4 * n + 16));
+}
+
+void GenDim(Gen &g) {
     ++g.cur;
     while (g.cur < g.ntok && g.Kind(g.cur) != kTokStatement) {
         const int group = g.cur;
         const int next = SkipFrom(g, group);
         int a = IsGroupHead(g.Kind(group)) ? group + 1 : group;
-        if (g.Kind(a) != kTokArray) {
-            g.cur = next;
-            continue;
+        if (g.Kind(a) == kTokArray) {
+            g.cur = a;
+            DimensionArray(g, -1);
         }
-        g.cur = a;
-        OperandDesc d;
-        GetOperandDesc(g, d);
-        std::vector<int> bounds;
-        while (g.cur < g.ntok && g.Kind(g.cur) != kTokSubscriptEnd && g.Kind(g.cur) != kTokExprEnd) {
-            bounds.push_back(g.cur);
-            SkipOperand(g);
-        }
-        for (auto it = bounds.rbegin(); it != bounds.rend(); ++it) {
-            g.cur = *it;
-            GenConvertCall(g, kTypeLng, GenGroupValue(g));
-        }
-        uint32_t n = uint32_t(bounds.size());
-        if (n == 0) {
-            // Constant bounds stand in the array's bounds record only.
-            const auto &tab = st.tables[ifile::kArrayBoundsTable];
-            if (d.bounds < tab.size()) {
-                const uint32_t dims = tab[d.bounds];
-                if (uint64_t(d.bounds) + 1 + 4 * uint64_t(dims) <= tab.size()) {
-                    for (uint32_t k = dims; k-- > 0;)
-                        EmitPushImm(st, int32_t(GetU32(tab.data() + d.bounds + 1 + 4 * k)));
-                    n = dims;
-                }
-            }
-        }
-        if (st.sec[kSecDataAd].number != 0)
-            EmitPushSymbolAddr(st, st.sec[kSecDataAd].symbol, d.bounds);
-        else
-            EmitPushImm(st, 0);
-        PushControl(g, d);
-        EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));
-        EmitPushImm(st, int32_t(d.type + 256 * n));
-        EmitPushReg(st, kEsp);
-        EmitCallRuntime(st, d.type == kTypeBcd ? "_$PsDEF_BCD_ARY@4" : "_$PsDIM@4");
-        EmitAddRegImm(st, kEsp, int32_t(4 * n + 16));
         g.cur = next;
     }
 }

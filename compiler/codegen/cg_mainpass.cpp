@@ -726,6 +726,10 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmSubExit, GenProcExit);
         gen(kStmCall, GenCallStatement);
         gen(kStmDefFn, GenDefFn);
+        routine(kStmDefLen, "_$PsDEF_LEN@8");
+        gen(kStmDefLen, GenDefDecimal);
+        routine(kStmDefBcd, "_$PsDEF_BCD@4");
+        gen(kStmDefBcd, GenDefDecimal);
         routine(kStmBeep, "_$PsBEEP@0");
         routine(kStmStopI, "_$PsSTOPI@0");
         routine(kStmWaitI, "_$PsWAITI@0");

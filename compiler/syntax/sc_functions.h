@@ -13,7 +13,7 @@ namespace txsc {
 // letter is optional; '*' repeats the previous letter; H a file number,
 // with or without its '#'; Y a whole array, name(); Z LEN's operand (a
 // string, or a variable whose size it gives); K DSKF's drive, a name or a
-// number.
+// number; E STR$'s operand, a number or a decimal.
 struct FuncSig {
     uint8_t code;
     const char *args;
@@ -40,7 +40,7 @@ inline constexpr FuncSig kFunctions[] = {
     X(0x52, "PNNN", I), X(0x53, "ASs", I),  X(0x54, "ASs", I),  X(0x55, "YANN", I), X(0x80, "", S),
     X(0x81, "", S),     X(0x82, "", S),     X(0x83, "P", S),    X(0x84, "", S),     X(0x90, "N", S),
     X(0x91, "N", S),    X(0x92, "N", S),    X(0x93, "N", S),    X(0x94, "F", S),    X(0x95, "D", S),
-    X(0x96, "N", S),    X(0x97, "N", S),    X(0x98, "N", S),    X(0x99, "X", S),    X(0x9A, "N", S),
+    X(0x96, "N", S),    X(0x97, "N", S),    X(0x98, "N", S),    X(0x99, "E", S),    X(0x9A, "N", S),
     X(0xA0, "S", S),    X(0xA1, "S", S),    X(0xA2, "S", S),    X(0xA3, "S", S),    X(0xA4, "S", S),
     X(0xA5, "S", S),    X(0xA6, "S", S),    X(0xA7, "S", S),    X(0xA8, "SNN", S),  X(0xA9, "S", S),
     X(0xB0, "NA", S),   X(0xB1, "NN", S),   X(0xB2, "SN", S),   X(0xB3, "SN", S),   X(0xB4, "SN", S),

@@ -445,6 +445,12 @@ private:
         b.IfStatus(1, callStmt);
         b.Call(target);
         b.Handler(AsgMrk);
+        // A decimal target: the decimal store, whose operators are decimal.
+        L plain = b.NewLabel();
+        b.Handler(TypCur);
+        b.IfNotStatus(kTypeBcd, plain);
+        b.SetKind(ifile::kStmLetBcd);
+        b.Place(plain);
         Need(kEQ);
         b.EmitItem(ic::kOper, 0x00);
         b.Handler(AsgTgt);
@@ -1398,8 +1404,10 @@ private:
     // nothing and are listed above.
     // DEF FNname[(params)] = expression; also written DEF FN name.
     constexpr void DefFnStatement() {
-        L name = b.NewLabel(), got = b.NewLabel();
+        L name = b.NewLabel(), got = b.NewLabel(), bcd = b.NewLabel(), len = b.NewLabel();
         Stmt(0x40);
+        b.IfToken(kBCD, bcd);
+        b.IfToken(kLEN, len);
         b.IfToken(kFN, name);
         b.Place(name);
         b.IfClass(tok::kClsNameParen, got);
@@ -1411,6 +1419,37 @@ private:
         Expr(32);
         b.Handler(EndFn);
         b.Jump(tail);
+
+        // DEF BCD name$[(bounds)], ...; DEF LEN (n) name$[(bounds)], ...
+        L names = b.NewLabel(), one = b.NewLabel(), runtime = b.NewLabel(), bound = b.NewLabel();
+        b.Place(bcd);
+        b.SetKind(ifile::kStmDefBcd);
+        b.Jump(names);
+        b.Place(len);
+        b.SetKind(ifile::kStmDefLen);
+        Need(kLPAREN);
+        Expr(kTypeLng);
+        Need(kRPAREN, kStUnclosed);
+        b.Place(names);
+        b.Call(one);
+        b.IfToken(kCOMMA, names);
+        b.Jump(tail);
+        b.Place(one);
+        b.Handler(DclDec);
+        b.IfStatus(26, runtime);
+        Check();
+        b.Return();
+        // Bounds that are expressions, evaluated when the statement runs.
+        b.Place(runtime);
+        b.Handler(FrmOpn);
+        b.Place(bound);
+        Expr(kTypeLng);
+        b.Handler(FrmCnt);
+        b.IfToken(kCOMMA, bound);
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(DclDecFrm);
+        Check();
+        b.Return();
     }
 
     // The preprocessor's include markers: the included file's name names
@@ -1653,6 +1692,17 @@ private:
             b.IfToken(kHASH, number);
             b.Place(number);
             Expr(kTypeLng);
+            break;
+        }
+        case 'E': {
+            // STR$: a number, or a decimal.
+            L decimal = b.NewLabel();
+            Expr(32);
+            b.Handler(TypCur);
+            b.IfStatus(kTypeBcd, decimal);
+            b.Handler(TypGrp);
+            b.IfNotStatus(0, b.StatusEntry(71));
+            b.Place(decimal);
             break;
         }
         case 'X':

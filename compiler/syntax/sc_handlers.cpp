@@ -1,5 +1,6 @@
 // StmtHandlerTable: the handlers the rule program calls by slot number.
 #include "sc_blocks.h"
+#include "sc_decimal.h"
 #include "sc_expr.h"
 #include "sc_machine.h"
 #include "sc_names.h"

@@ -104,6 +104,9 @@ uint8_t DeclaredBounds(ScPass &p, std::vector<int32_t> &bounds) {
 
 }  // namespace
 
+uint32_t NameRecordSize(const SymTemplate &t) { return RecordSize(t); }
+uint8_t ConstantBounds(ScPass &p, std::vector<int32_t> &bounds) { return DeclaredBounds(p, bounds); }
+
 uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, uint8_t suffixType) {
     const Token t = CurToken(p);
     *extra = 0;

@@ -4,14 +4,21 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace txsc {
 
 struct ScPass;
+struct SymTemplate;
 
 // A type clause "AS type" at the cursor (after the AS word): the type, its
 // user-type record or string length; 0 or a status.
 uint8_t ParseTypeClause(ScPass &p, uint8_t *type, uint32_t *extra, bool suffix, uint8_t suffixType);
+
+// The record size a declared name takes, and a declaration's constant
+// bounds "b1, b2, ...)" at the cursor (0 or a status).
+uint32_t NameRecordSize(const SymTemplate &t);
+uint8_t ConstantBounds(ScPass &p, std::vector<int32_t> &bounds);
 
 void SC_PshNam(ScPass &p);
 void SC_PopNam(ScPass &p);

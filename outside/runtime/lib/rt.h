@@ -70,7 +70,9 @@
 #define RT_NORETURN __attribute__((noreturn))
 #define RT_CALLER() ((uint32_t)__builtin_return_address(0))
 
-/* A variable-length string descriptor (12 bytes). */
+/* A variable-length string descriptor (12 bytes). A string of the length
+   DEF LEN set has RT_FIXED_FLAG in cap: stores fill its len bytes. */
+#define RT_FIXED_FLAG 0x80000000u
 typedef struct {
     uint32_t cap;   /* bytes of the runtime's heap block at p; 0: not ours */
     uint32_t len;
@@ -105,8 +107,11 @@ extern uint32_t rt_width;   /* console width, 0: none */
 extern uint32_t rt_cur_line;
 extern uint32_t rt_level_esp;
 
-/* string stack */
-typedef struct { char *p; uint32_t len; uint32_t cap; } RtStr;
+/* string stack; kind RT_KIND_DECIMAL marks a decimal's text (rt_bcd.c) */
+typedef struct { char *p; uint32_t len; uint32_t cap; uint32_t kind; } RtStr;
+#define RT_KIND_TEXT 0
+#define RT_KIND_DECIMAL 1
+RtStr *rt_stop_str(void); /* the top entry, 0 when the stack is empty */
 void rt_spush(char *p, uint32_t len, uint32_t cap);
 void rt_spush_copy(const char *p, uint32_t len);
 RtStr rt_spop(void);
@@ -116,6 +121,13 @@ void rt_desc_clear(RtDesc *d);
 void rt_sreset(void);
 int rt_file_line_input(RtDesc *target, uint32_t addr); /* as rt_file_input */
 int rt_is_lead(unsigned char c); /* a Shift-JIS lead byte */
+
+/* decimals (rt_bcd.c): their 15 bytes in a variable, their text on the stack */
+int rt_var_is_decimal(const void *v);
+void rt_decimal_push_var(const void *v);
+void rt_decimal_store(void *v, RtStr s, uint32_t addr);
+int rt_decimal_cmp(uint32_t addr);
+int rt_decimal_text_ok(const char *p, uint32_t n);
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */

@@ -125,6 +125,7 @@ void RT_STDCALL rt_input(uint32_t *block) {
             uint32_t type = block[2 + 2 * (n - 1 - k)] & 0xFF;
             double v;
             if (type < 16 && !rt_field_number(&f[k], type, &v)) ok = 0;
+            if (type == 18 && !rt_decimal_text_ok(rt_line + f[k].from, f[k].to - f[k].from)) ok = 0;
         }
         if (ok) break;
         rt_out("?Redo from start\n", 17);
@@ -308,9 +309,10 @@ void rt_write8(uint32_t sep, double v) {
 void RT_STDCALL rt_write5(uint32_t sep) RT_NAME("_$PsWRITE5@4");
 void RT_STDCALL rt_write5(uint32_t sep) {
     RtStr s = rt_spop();
-    rt_out("\"", 1);
+    const int quoted = s.kind != RT_KIND_DECIMAL; /* a decimal is a number */
+    if (quoted) rt_out("\"", 1);
     rt_out(s.p, s.len);
-    rt_out("\"", 1);
+    if (quoted) rt_out("\"", 1);
     rt_sfree(s);
     rt_write_sep(sep);
 }
@@ -658,6 +660,15 @@ static void rt_using_num(double v, uint32_t sep, uint32_t addr, int digits) {
 static void rt_using_str(RtStr t, uint32_t sep, uint32_t addr) {
     RtUsingField s;
     rt_next_field(&s, addr);
+    if (s.kind == RT_F_NUMBER && t.kind == RT_KIND_DECIMAL) {
+        /* a decimal in a number field: as a double, to 15 digits */
+        uint32_t used;
+        double v = rt_significant(rt_parse_number(t.p, t.len, &used), 15);
+        rt_sfree(t);
+        rt_using_number(v, &s, rt_using.sink);
+        rt_using.sep = sep;
+        return;
+    }
     if (s.kind == RT_F_NUMBER) rt_fail(RT_E_TYPE, addr);
     if (s.kind == RT_F_FIRST) {
         rt_sink_put(rt_using.sink, t.len ? t.p : " ", 1);
@@ -914,7 +925,7 @@ int32_t rt_search(const uint8_t *control, int32_t start, int32_t end, double v) 
     uint32_t type = control[1];
     const uint8_t *data = *(const uint8_t *const *)(control + 2);
     const uint8_t *bounds = *(const uint8_t *const *)(control + 6);
-    RtStr s = {0, 0, 0};
+    RtStr s = {0, 0, 0, RT_KIND_TEXT};
     if (type >= 16 && type <= 19) s = rt_spop();
     if (!data || !bounds || bounds[0] != 1) rt_fail(RT_E_ILLEGAL, 0);
     int32_t bound;

@@ -23,23 +23,25 @@ static void rt_put32(uint8_t *p, uint32_t v) {
 /* The block: word (subscripts x 256 + type), element size, control record,
    bounds record, then the subscripts, the first one first. The first
    subscript varies fastest. */
-uint32_t RT_STDCALL rt_ary_var_adr(const uint32_t *block) RT_NAME("_$PbAryVarAdr@4");
-uint32_t RT_STDCALL rt_ary_var_adr(const uint32_t *block) {
+static uint32_t rt_element(const uint32_t *block, uint32_t addr) {
     uint32_t nsub = (block[0] >> 8) & 0xFF;
     uint32_t size = block[1];
     RtArray *a = (RtArray *)block[2];
     const uint8_t *bounds = a->bounds ? a->bounds : (const uint8_t *)block[3];
-    if (!a->has_storage || !bounds || bounds[0] != nsub) rt_fail(RT_E_SUBSCRIPT, RT_CALLER());
+    if (!a->has_storage || !bounds || bounds[0] != nsub) rt_fail(RT_E_SUBSCRIPT, addr);
     uint32_t index = 0, scale = 1;
     for (uint32_t i = 0; i < nsub; ++i) {
         int32_t sub = (int32_t)block[4 + i];
         uint32_t upper = rt_get32(bounds + 1 + 4 * i);
-        if (sub < 0 || (uint32_t)sub > upper) rt_fail(RT_E_SUBSCRIPT, RT_CALLER());
+        if (sub < 0 || (uint32_t)sub > upper) rt_fail(RT_E_SUBSCRIPT, addr);
         index += (uint32_t)sub * scale;
         scale *= upper + 1;
     }
     return (uint32_t)(a->storage + index * size);
 }
+
+uint32_t RT_STDCALL rt_ary_var_adr(const uint32_t *block) RT_NAME("_$PbAryVarAdr@4");
+uint32_t RT_STDCALL rt_ary_var_adr(const uint32_t *block) { return rt_element(block, RT_CALLER()); }
 
 /* An array member of a record: the block holds the element size, the
    member's bounds record, the subscripts first to last, then the address of
@@ -61,9 +63,9 @@ uint32_t RT_STDCALL rt_ary_member(const uint32_t *block) {
 }
 
 uint32_t RT_STDCALL rt_ary_var_adr_bcd(const uint32_t *block) RT_NAME("_$PbAryVarAdrBcd@4");
-uint32_t RT_STDCALL rt_ary_var_adr_bcd(const uint32_t *block) { return rt_ary_var_adr(block); }
+uint32_t RT_STDCALL rt_ary_var_adr_bcd(const uint32_t *block) { return rt_element(block, RT_CALLER()); }
 uint32_t RT_STDCALL rt_ary_var_adr_fix(const uint32_t *block) RT_NAME("_$PbAryVarAdrFix@4");
-uint32_t RT_STDCALL rt_ary_var_adr_fix(const uint32_t *block) { return rt_ary_var_adr(block); }
+uint32_t RT_STDCALL rt_ary_var_adr_fix(const uint32_t *block) { return rt_element(block, RT_CALLER()); }
 
 /* Arrays given storage at run time, released when the procedure whose
    activation made them ends (or by ERASE). */
@@ -92,7 +94,7 @@ static void rt_clear_strings(RtArray *a, uint32_t size) {
 
 static void rt_array_free(RtDynArray *d) {
     RtArray *a = d->array;
-    if (a->storage && a->type >= 16 && a->type <= 19) rt_clear_strings(a, sizeof(RtDesc));
+    if (a->storage && a->type >= 16 && a->type <= 19 && a->type != 18) rt_clear_strings(a, sizeof(RtDesc));
     rt_free(d->block);
     a->has_storage = 0;
     a->storage = 0;
@@ -144,6 +146,14 @@ void RT_STDCALL rt_dim(const uint32_t *block) {
     ++rt_ndyn;
 }
 
+/* After rt_dim: the storage of the block's array and its element count. */
+uint8_t *rt_array_storage(const uint32_t *block, uint32_t *count) {
+    RtArray *a = (RtArray *)block[2];
+    const uint8_t *b = a->bounds ? a->bounds : (const uint8_t *)block[3];
+    *count = rt_elements(b);
+    return (uint8_t *)a->storage;
+}
+
 /* The block: count, then the control records' addresses. Storage made at
    run time is given back; a compiler-laid-out array is cleared. */
 void RT_STDCALL rt_erase(const uint32_t *block) RT_NAME("_$PsERASE@4");
@@ -157,7 +167,8 @@ void RT_STDCALL rt_erase(const uint32_t *block) {
             rt_dyn[i - 1] = rt_dyn[--rt_ndyn];
         } else if (a->has_storage && a->bounds) {
             uint32_t n = rt_elements(a->bounds);
-            uint32_t size = a->type == 0 ? 2 : a->type == 3 ? 8 : a->type == 4 ? 1 : a->type >= 16 && a->type <= 19 ? 12 : 4;
+            uint32_t size = a->type == 0 ? 2 : a->type == 3 ? 8 : a->type == 4 ? 1 : a->type == 18 ? 15
+                          : a->type >= 16 && a->type <= 19 ? 12 : 4;
             if (size == 12) rt_clear_strings(a, 12);
             memset(a->storage, 0, n * size);
         }

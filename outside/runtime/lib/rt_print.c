@@ -222,6 +222,17 @@ void rt_print8(uint32_t sep, double v) {
 void RT_STDCALL rt_print5(uint32_t sep) RT_NAME("_$PsPRINT5@4");
 void RT_STDCALL rt_print5(uint32_t sep) {
     RtStr s = rt_spop();
+    if (s.kind == RT_KIND_DECIMAL && s.len < 80) {
+        /* a decimal prints as the other numbers do: sign place, blank after */
+        char buf[84];
+        buf[0] = ' ';
+        int n = (int)s.len;
+        memcpy(s.p[0] == '-' ? buf : buf + 1, s.p, s.len);
+        if (s.p[0] != '-') ++n;
+        rt_sfree(s);
+        rt_print_number(buf, n, sep);
+        return;
+    }
     rt_print_text(s.p, s.len, sep);
     rt_sfree(s);
 }

@@ -11,7 +11,10 @@ void rt_spush(char *p, uint32_t len, uint32_t cap) {
     s->p = p;
     s->len = len;
     s->cap = cap;
+    s->kind = RT_KIND_TEXT;
 }
+
+RtStr *rt_stop_str(void) { return rt_ssp ? &rt_sstack[rt_ssp - 1] : 0; }
 
 void rt_spush_copy(const char *p, uint32_t len) {
     char *q = 0;
@@ -43,6 +46,17 @@ void rt_sfree(RtStr s) {
    (no copy, so a string built by appending stays linear), a borrowed text
    is copied when d's block holds it. */
 void rt_desc_assign(RtDesc *d, RtStr s) {
+    if (rt_var_is_decimal(d)) {
+        rt_decimal_store(d, s, RT_CALLER());
+        return;
+    }
+    if (d->cap & RT_FIXED_FLAG) {
+        uint32_t n = s.len < d->len ? s.len : d->len;
+        memmove(d->p, s.p, n);
+        memset(d->p + n, ' ', d->len - n);
+        rt_sfree(s);
+        return;
+    }
     if (!s.cap && d->cap && d->cap >= s.len && s.p != d->p) {
         memcpy(d->p, s.p, s.len);
         d->len = s.len;
@@ -65,7 +79,10 @@ void rt_desc_clear(RtDesc *d) {
 /* ---- loads and stores -------------------------------------------------- */
 
 void RT_STDCALL rt_fld_var5(RtDesc *d) RT_NAME("_$PbFldVar5@4");
-void RT_STDCALL rt_fld_var5(RtDesc *d) { rt_spush_copy(d->p, d->len); }
+void RT_STDCALL rt_fld_var5(RtDesc *d) {
+    if (rt_var_is_decimal(d)) rt_decimal_push_var(d);
+    else rt_spush_copy(d->p, d->len);
+}
 
 void RT_STDCALL rt_fld_varstr(const char *p, uint32_t len) RT_NAME("_$PbFldVarStr@8");
 void RT_STDCALL rt_fld_varstr(const char *p, uint32_t len) { rt_spush_copy(p, len); }
@@ -119,7 +136,7 @@ void RT_STDCALL rt_set_var_null(RtDesc *target) { target->len = 0; }
 void RT_STDCALL rt_mov_var5(RtDesc *target, RtDesc *source) RT_NAME("_$PbMovVar5@8");
 void RT_STDCALL rt_mov_var5(RtDesc *target, RtDesc *source) {
     if (target == source) return;
-    rt_spush_copy(source->p, source->len);
+    rt_fld_var5(source);
     rt_desc_assign(target, rt_spop());
 }
 
@@ -166,6 +183,8 @@ void RT_STDCALL rt_add5(void) {
 /* Top against the one below: -1 when the top is less. Bytes compare
    unsigned, so double-byte characters sort after ASCII. */
 int rt_cmp5(void) {
+    if (rt_ssp >= 2 && (rt_sstack[rt_ssp - 1].kind | rt_sstack[rt_ssp - 2].kind) == RT_KIND_DECIMAL)
+        return rt_decimal_cmp(RT_CALLER());
     RtStr top = rt_spop();
     RtStr below = rt_spop();
     uint32_t n = top.len < below.len ? top.len : below.len;
@@ -190,6 +209,7 @@ typedef struct {
         RtDesc desc;
         double d;
         uint32_t w;
+        uint8_t bytes[16]; /* a decimal's 15 */
     } u;
     char *back;
     uint32_t back_len;
@@ -250,6 +270,11 @@ uint32_t RT_STDCALL rt_tmp_adr6(uint32_t v) RT_NAME("_$PbTmpAdr6@4");
 uint32_t RT_STDCALL rt_tmp_adr6(uint32_t v) { return rt_temp_word(v, RT_CALLER()); }
 uint32_t RT_STDCALL rt_tmp_adr4(uint32_t v) RT_NAME("_$PbTmpAdr4@4");
 uint32_t RT_STDCALL rt_tmp_adr4(uint32_t v) { return rt_temp_word(v, RT_CALLER()); }
+
+/* Bytes for a decimal temporary (rt_bcd.c), released like the others. */
+uint32_t rt_temp_bytes(uint32_t addr) { return (uint32_t)rt_temp_new(addr)->u.bytes; }
+/* A string temporary of the top of the string stack (rt_bcd.c). */
+uint32_t rt_temp_text(uint32_t addr) { return rt_temp_string(addr); }
 
 /* _$PbTmpAdr8@0 (rt_x87.S) stores ST0 through this. */
 uint32_t rt_tmp_adr8(double v, uint32_t addr) {
@@ -472,6 +497,15 @@ void RT_STDCALL rt_swap(uint32_t size, char *a, char *b) {
 
 void RT_STDCALL rt_swap5(RtDesc *a, RtDesc *b) RT_NAME("_$PsSWAP5@8");
 void RT_STDCALL rt_swap5(RtDesc *a, RtDesc *b) {
+    if (rt_var_is_decimal(a) || rt_var_is_decimal(b) || ((a->cap | b->cap) & RT_FIXED_FLAG)) {
+        /* decimals (15 bytes) and DEF LEN strings keep their own storage:
+           the values change places */
+        rt_fld_var5(a);
+        rt_fld_var5(b);
+        rt_desc_assign(a, rt_spop());
+        rt_desc_assign(b, rt_spop());
+        return;
+    }
     RtDesc t = *a;
     *a = *b;
     *b = t;
@@ -513,7 +547,7 @@ void RT_STDCALL rt_kmid(int32_t start, int32_t n) {
     if (start < 1 || n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     RtStr s = rt_spop();
     uint32_t from = rt_char_offset(s, (uint32_t)start - 1);
-    RtStr rest = {s.p + from, s.len - from, 0};
+    RtStr rest = {s.p + from, s.len - from, 0, RT_KIND_TEXT};
     rt_push_sub(s, from, rt_char_offset(rest, (uint32_t)n));
 }
 
