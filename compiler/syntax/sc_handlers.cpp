@@ -1,6 +1,7 @@
 // StmtHandlerTable: the handlers the rule program calls by slot number.
 #include "sc_blocks.h"
 #include "sc_expr.h"
+#include "sc_graphics.h"
 #include "sc_machine.h"
 #include "sc_names.h"
 #include "sc_procs.h"
