@@ -298,9 +298,15 @@ TEST(EventPrograms, TrapsRunBetweenStatements) {
     REQUIRE_RUNNER();
     const std::string options =
         "--clock '2026-12-11 12:00:00' --events " + Q(EventsDir() + "/traps.events");
-    const Outcome r = RunGraphics("TRAPS", Slurp(EventsDir() + "/traps.bas"), {}, options);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, Slurp(EventsDir() + "/traps.out"));
+    // The second time ON ERROR GOTO makes the check between statements the
+    // one that also keeps the resume points.
+    for (const char *first : {"", "ON ERROR GOTO 0\n"}) {
+        SCOPED_TRACE(first);
+        const Outcome r = RunGraphics("TRAPS", first + Slurp(EventsDir() + "/traps.bas"), {}, options);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, Slurp(EventsDir() + "/traps.out"));
+        EXPECT_NE(r.trace.find(*first ? "$PbCheckAll" : "$PbCheckTrapMsg"), std::string::npos);
+    }
 }
 
 // The argument words of the event statements.

@@ -25,6 +25,7 @@ static struct Trap {
 
 static uint32_t rt_interval, rt_interval_next;
 static int32_t rt_alarm = -1;    /* TIME's alarm, seconds of the day */
+static uint32_t rt_alarm_from;   /* the second of the day it was set in */
 static uint32_t rt_day_start_ms; /* the clock's millisecond of the day at the start */
 static uint8_t rt_clock_read;
 static RtDesc rt_keys[10];      /* KEY n, s$ */
@@ -85,11 +86,12 @@ void RT_STDCALL rt_time_set(void) {
     }
     rt_sfree(s);
     if (!ok || v[0] > 23 || v[1] > 59 || v[2] > 59) rt_fail(RT_E_ILLEGAL, RT_CALLER());
-    rt_alarm = v[0] * 3600 + v[1] * 60 + v[2];
     if (!rt_clock_read) {
         rt_day_start_ms = clock_ms_of_day() - rt_sim_ms;
         rt_clock_read = 1;
     }
+    rt_alarm = v[0] * 3600 + v[1] * 60 + v[2];
+    rt_alarm_from = (rt_day_start_ms + rt_sim_ms) / 1000 % 86400;
 }
 
 void RT_STDCALL rt_time_sw(int32_t sw) RT_NAME("_$PsTIME_ON_OFF_STOP@4");
@@ -198,8 +200,11 @@ uint32_t rt_event_poll(void) {
         while (rt_interval_next <= rt_sim_ms) rt_interval_next += rt_interval;
     }
     if (rt_alarm >= 0 && rt_clock_read) {
+        /* The alarm counts when the clock has reached it since the last
+           poll: a WAIT may step over the second itself. */
         uint32_t now = (rt_day_start_ms + rt_sim_ms) / 1000 % 86400;
-        if ((int32_t)now == rt_alarm) {
+        uint32_t since = (now + 86400 - rt_alarm_from) % 86400, to = ((uint32_t)rt_alarm + 86400 - rt_alarm_from) % 86400;
+        if (to != 0 && to <= since) {
             trap_raise(EV_TIME);
             rt_alarm = -1;
         }

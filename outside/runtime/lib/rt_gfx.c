@@ -367,10 +367,11 @@ void RT_STDCALL rt_paint(const uint32_t *blk) {
     int border = color_or((int32_t)blk[5], paint, RT_CALLER());
     int sx = phys_x(x), sy = phys_y(y);
     if (sx < g.vx1 || sx > g.vx2 || sy < g.vy1 || sy > g.vy2) return;
-    /* A stack of seeds; each pixel is painted once, so it never holds more
-       than one seed a pixel. */
+    /* A stack of seeds. A painted span seeds at most one run a pixel above
+       and below it, and each pixel is painted once: two seeds a pixel at
+       the most. */
     static uint32_t *stack;
-    if (!stack) stack = rt_alloc(GFX_W * GFX_H * sizeof(uint32_t));
+    if (!stack) stack = rt_alloc(2 * GFX_W * GFX_H * sizeof(uint32_t));
     uint32_t n = 0;
     stack[n++] = (uint32_t)(sy * GFX_W + sx);
 #define PAINTABLE(px, py) (rt_fb[(py) * GFX_W + (px)] != border && rt_fb[(py) * GFX_W + (px)] != paint)
