@@ -35,7 +35,7 @@ inline constexpr FuncSig kFunctions[] = {
     X(0x25, "D", D),    X(0x26, "PN", I),   X(0x27, "PN", F),   X(0x28, "N", L),    X(0x2D, "X", B),
     X(0x2E, "K", L),    X(0x2F, "N", L),    X(0x30, "S", I),    X(0x31, "S", I),    X(0x32, "S", L),
     X(0x33, "S", F),    X(0x34, "S", D),    X(0x35, "S", I),    X(0x36, "Z", I),    X(0x38, "S", D),
-    X(0x39, "V", L),    X(0x3A, "S", L),    X(0x3B, "N", L),    X(0x3C, "N", I),    X(0x40, "PNN", F),
+    X(0x39, "V", L),    X(0x3A, "S", L),    X(0x3B, "N", L),    X(0x3C, "N", I),    X(0x40, "PFN", F),
     X(0x41, "SN", I),   X(0x42, "SN", I),   X(0x43, "PNn", I),  X(0x50, "PFf", I),  X(0x51, "PN", F),
     X(0x52, "PNNN", I), X(0x53, "ASs", I),  X(0x54, "ASs", I),  X(0x55, "YANN", I), X(0x80, "", S),
     X(0x81, "", S),     X(0x82, "", S),     X(0x83, "P", S),    X(0x84, "", S),     X(0x90, "N", S),

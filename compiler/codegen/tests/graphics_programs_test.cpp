@@ -161,7 +161,7 @@ TEST(GraphicsPrograms, ViewWindowPaletteAndSymbol) {
     };
     const Outcome r = RunGraphics("VIEWS", Slurp(GraphicsDir() + "/view.bas"), Points(probes));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "-1  1  1  1 \n 100  100  299  199  105  105 \n 1  0  1  0 \n");
+    EXPECT_EQ(r.out, "-1  1  1  1 \n 249  125  1  1 \n 100  100  299  199  105  105 \n 1  0  1  0 \n");
     ExpectProbes(r, probes);
 }
 
@@ -246,8 +246,9 @@ TEST(GraphicsPrograms, CallTraceOfEveryGraphicsStatement) {
         {"VIEW", {"_$PsVIEW@4 0"}},
         {"WINDOW (1, 2)-(3, 4)", {"_$PsWINDOW1@28 0 0 F:1 F:2 F:3 F:4 0"}},
         {"WINDOW", {"_$PsWINDOW@4 0"}},
-        {"N% = POINT(1, 2) + POINT(0) + VIEW(1) + WINDOW(1)",
-         {"_$PfPOINT1@16 0 0 F:1 F:2", "_$PfPOINT2@8 0 0", "_$PfVIEW@8 0 1", "_$PfWINDOW@8 0 1"}},
+        {"N% = POINT(1, 2) + POINT(0) + VIEW(1) + WINDOW(1) + MAP(1, 2)",
+         {"_$PfPOINT1@16 0 0 F:1 F:2", "_$PfPOINT2@8 0 0", "_$PfVIEW@8 0 1", "_$PfWINDOW@8 0 1",
+          "_$PfMAP@12 0 F:1 2"}},
     };
     std::string source = "DIM G%(40)\n";
     for (const auto &t : table)

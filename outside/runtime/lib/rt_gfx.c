@@ -770,6 +770,23 @@ float rt_point_n(uint32_t w, int32_t n) {
     }
 }
 
+/* MAP(v, n): a WINDOW coordinate to a pixel, x (n = 0) or y (1), and a
+   pixel back to a WINDOW coordinate, x (2) or y (3). */
+float rt_map_fn(uint32_t w, uint32_t vw, int32_t n);
+GFX_FLOAT_FN("_$PfMAP@12", "rt_map_fn", 3);
+float rt_map_fn(uint32_t w, uint32_t vw, int32_t n) {
+    (void)w;
+    gfx_init();
+    float v = gfx_bits(vw);
+    switch (n) {
+    case 0: return (float)phys_x(v);
+    case 1: return (float)phys_y(v);
+    case 2: return world_x(gfx_round(v));
+    case 3: return world_y(gfx_round(v));
+    default: rt_fail(RT_E_ILLEGAL, RT_CALLER());
+    }
+}
+
 /* VIEW(n), WINDOW(n): the port's x1, y1, x2, y2 (n = 0 .. 3). */
 int32_t rt_view_fn(uint32_t w, int32_t n);
 GFX_INT_FN("_$PfVIEW@8", "rt_view_fn", 2);
