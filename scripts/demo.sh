@@ -42,6 +42,14 @@ for src in "$root"/examples/*.bas; do
   echo
 done
 
+# A picture: basrun writes the program's graphics screen as a PNG.
+picture=$work/picture.png
+echo "\$ basrun --screen $picture examples/picture/picture.bas"
+(cd "$root" && "$basrun" --screen "$picture" examples/picture/picture.bas) | iconv -f CP932 -t UTF-8
+echo "(exit code ${PIPESTATUS[0]})"
+echo "the picture is in $picture"
+echo
+
 # The example project: NMAKE reads its make script and starts TXCL, RC and
 # LINK along PATH (the build's bin holds them under those names), then
 # basrun runs the program; a second NMAKE has nothing to do.

@@ -206,6 +206,8 @@ void GenPrint(Gen &g);
 void GenInput(Gen &g);
 void GenOptional(Gen &g);
 void PushPrefix(Gen &g);
+// Pushes the control record of the array operand d.
+void PushControl(Gen &g, const OperandDesc &d);
 void GenRead(Gen &g);
 void GenDim(Gen &g);
 // One array of DIM, DEF BCD or DEF LEN at the cursor (cg_io.cpp); the length
@@ -219,6 +221,10 @@ void GenBcdExpression(Gen &g);
 void GenSwap(Gen &g);
 void GenMidStatement(Gen &g);
 void GenErase(Gen &g);
+
+// ---- graphics statements (cg_graphics.cpp) ----------------------------------
+
+void GenGraphics(Gen &g);   // 0x98 COLOR@ and 0xB0-0xBE
 
 // ---- file statements (cg_file.cpp) ----------------------------------------------
 

@@ -359,6 +359,30 @@ void GenTableCall(Gen &g, uint8_t code, const Args &args, int group) {
     CallFunctionTableEntry(g, code);
 }
 
+// MOUSE(n) and MOUSE(n, m): two routines by the number of arguments.
+void GenMouse(Gen &g, const Args &args, int group) {
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        ArgPush(g, *it);
+    if (group >= 0 && g.Kind(group + 1) != kTokConstant && g.Kind(group + 1) != kTokGroupEnd) {
+        g.cur = group + 1;
+        OperandDesc d;
+        GenOperandAddress(g, d);
+        PushVariableAddress(g, d);
+    } else {
+        EmitPushImm(g.st, 0);
+    }
+    EmitCallRuntime(g.st, args.size() == 1 ? "_$PfMOUSE1@8" : "_$PfMOUSE2@12");
+}
+
+// POINT(x, y): the coordinates as singles after the prefix and a STEP word
+// of 0, as the POINT statement passes them.
+void GenPoint(Gen &g, const Args &args, int group) {
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        ArgPush(g, *it);
+    EmitPushImm(g.st, 0);
+    GenTableCall(g, kw::kPOINT, {}, group);
+}
+
 // The argument tokens of the call at `at`, up to its list end; `end` is
 // the token after it.
 Args IntrinsicArgs(Gen &g, int at, int &end) {
@@ -401,6 +425,8 @@ void GenIntrinsicCall(Gen &g, int group) {
     case kw::kMID_S: GenMid(g, code, args); break;
     case kw::kFORMAT_S: GenFormat(g, args); break;
     case kw::kSEARCH: GenSearch(g, code, args); break;
+    case kw::kMOUSE: GenMouse(g, args, group); break;
+    case kw::kPOINT: GenPoint(g, args, group); break;
     default: GenTableCall(g, code, args, group); break;
     }
     g.cur = end;

@@ -55,23 +55,6 @@ const char *ItemRoutine(const ListFamily &f, uint8_t type) {
     }
 }
 
-// Pushes the control record of the array operand d.
-void PushControl(Gen &g, const OperandDesc &d) {
-    auto &st = g.st;
-    switch (d.storage) {
-    case kStoreModule: EmitPushSymbolAddr(st, st.sec[kSecDataAc].symbol, d.offset); break;
-    case kStoreFrame:
-        EmitLeaEbp(st, kEbx, int32_t(d.offset));
-        EmitPushReg(st, kEbx);
-        break;
-    case kStoreByRef:
-        EmitLoadEbp(st, kEbx, int32_t(d.offset));
-        EmitPushReg(st, kEbx);
-        break;
-    default: EmitPushImm(st, 0); break;
-    }
-}
-
 } // namespace
 
 // The window or device prefix: its variable's address, 0 for a constant
@@ -87,6 +70,23 @@ void PushPrefix(Gen &g) {
     GenOperandAddress(g, d);
     PushVariableAddress(g, d);
     g.cur = saved;
+}
+
+// Pushes the control record of the array operand d.
+void PushControl(Gen &g, const OperandDesc &d) {
+    auto &st = g.st;
+    switch (d.storage) {
+    case kStoreModule: EmitPushSymbolAddr(st, st.sec[kSecDataAc].symbol, d.offset); break;
+    case kStoreFrame:
+        EmitLeaEbp(st, kEbx, int32_t(d.offset));
+        EmitPushReg(st, kEbx);
+        break;
+    case kStoreByRef:
+        EmitLoadEbp(st, kEbx, int32_t(d.offset));
+        EmitPushReg(st, kEbx);
+        break;
+    default: EmitPushImm(st, 0); break;
+    }
 }
 
 namespace {

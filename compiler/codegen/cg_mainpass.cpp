@@ -824,6 +824,10 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmLprint, GenPrint);
         routine(kStmLprintType, "_$PsLPRINT_TYPE@0");
         routine(kStmWidthLprint, "_$PsWIDTH_LPRINT@4");
+        for (int c : {kStmColorAt, kStmWindow, kStmPalette, kStmPaletteRgb, kStmSymbol, kStmGetAt, kStmPutAt,
+                      kStmPoint, kStmView, kStmPreset, kStmPset, kStmLine, kStmCircle, kStmConnect, kStmPaint,
+                      kStmAxis})
+            gen(c, GenGraphics);
         return t;
     }();
     return code < table.size() ? &table[code] : nullptr;

@@ -209,6 +209,7 @@ enum StmCode : uint8_t {
     kStmTime = 0x54,
     kStmBaud = 0x56,
     kStmKey = 0x57,
+    kStmMouseHead = 0x58,      // started by the word MOUSE; the rule always makes it 0x68
     kStmCls = 0x59,
     kStmRandomize = 0x5A,
     kStmRun = 0x5B,
@@ -254,6 +255,7 @@ enum StmCode : uint8_t {
     kStmConsole = 0x96,
     kStmShell = 0x87,
     kStmColor = 0x97,
+    kStmColorAt = 0x98,        // COLOR@
     kStmLocate = 0x99,
     kStmWidthScreen = 0x9A,
     kStmTruncate = 0x9D,
@@ -274,6 +276,23 @@ enum StmCode : uint8_t {
     kStmFread = 0xAD,
     kStmFwrite = 0xAE,
     kStmSeek = 0xAF,
+    // Graphics: WINDOW and VIEW without coordinates reset; PALETTE's RGB
+    // form is 0xB2.
+    kStmWindow = 0xB0,
+    kStmPalette = 0xB1,
+    kStmPaletteRgb = 0xB2,
+    kStmSymbol = 0xB3,
+    kStmGetAt = 0xB4,          // GET@
+    kStmPutAt = 0xB5,          // PUT@
+    kStmPoint = 0xB6,
+    kStmView = 0xB7,
+    kStmPreset = 0xB8,
+    kStmPset = 0xB9,
+    kStmLine = 0xBA,           // also the head of LINE INPUT until the rule sets 0x91
+    kStmCircle = 0xBB,
+    kStmConnect = 0xBC,
+    kStmPaint = 0xBD,
+    kStmAxis = 0xBE,
     kStmLprintUsing = 0xC3,
     kStmLprint = 0xC4,
     kStmLprintType = 0xC5,
@@ -318,6 +337,21 @@ constexpr uint8_t kKwNone = 0xF0;        // an argument left out; EXIT naming no
 constexpr uint8_t kKwOpenInput = 0x30;
 constexpr uint8_t kKwAccessRead = 0x37;
 constexpr uint8_t kKwShared = 0x3B;
+// STEP before a coordinate; the switches OFF, ON and STOP of the event
+// statements.
+constexpr uint8_t kKwStep = 0x09;
+constexpr uint8_t kKwOff = 0x10;
+constexpr uint8_t kKwOn = 0x11;
+constexpr uint8_t kKwStopSwitch = 0x12;
+// PUT@'s actions (and PSET's action operand): OR, AND, XOR, PSET, PRESET;
+// LINE's box words B and BF (the values they push: cg_args.cpp).
+constexpr uint8_t kKwActOr = 0x80;
+constexpr uint8_t kKwActAnd = 0x81;
+constexpr uint8_t kKwActXor = 0x82;
+constexpr uint8_t kKwActPset = 0x84;
+constexpr uint8_t kKwActPreset = 0x85;
+constexpr uint8_t kKwBox = 0x91;
+constexpr uint8_t kKwBoxFill = 0x93;
 
 constexpr uint32_t kNoData = 0xFFFFFFFFu;  // "no DATA item in this procedure"
 

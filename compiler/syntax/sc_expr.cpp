@@ -532,9 +532,10 @@ void SC_ExpFun(ScPass &p) {
     p.status = 0;
 }
 
-// Slot 11: closes an argument list. Three functions take a second code by
+// Slot 11: closes an argument list. Four functions take a second code by
 // their arguments: STRING$ with a character code, DSKF with a drive number,
-// INPUT$ with a file number (which has no object prefix).
+// INPUT$ with a file number (which has no object prefix), POINT with one
+// argument (a number, where the coordinates are singles).
 void SC_FunEnd(ScPass &p) {
     int fn = -1, depth = 0, args = 0;
     for (int j = p.out - 1; j >= 0 && fn < 0; --j) {
@@ -570,6 +571,14 @@ void SC_FunEnd(ScPass &p) {
             f.sub = tok::fn::kInputFile;
             for (int j = fn - 3; j + 3 < p.out; ++j) p.items[j] = p.items[j + 3];
             p.out -= 3;
+        } else if (f.sub == tok::kw::kPOINT && args == 1) {
+            f.sub = tok::fn::kPointOneArg;
+            f.value = FindFunction(f.sub)->result;
+            for (int j = fn + 1; j < p.out; ++j)
+                if (IsStart(p.items[j].code)) {
+                    p.items[j].sub = kTypeLng;
+                    break;
+                }
         }
     }
     PutItem(p, ic::kFuncEnd, 0);

@@ -46,6 +46,8 @@ private:
     L labelOp = 0, lineOp = 0, jumpOp = 0, tail = 0, expr = 0, target = 0, subs = 0, args = 0,
       argsBare = 0, argFill = 0, dispatch = 0, callStmt = 0, cond = 0;
 
+#include "sc_grammar_graphics.inc"
+
     // An error end with the status of the last handler, unless it is 0.
     constexpr void Check() { b.IfNotStatus(0, dispatch); }
     constexpr void Need(uint16_t word, uint8_t status = kStSyntax) { b.NeedToken(word, b.StatusEntry(status)); }
@@ -436,6 +438,8 @@ private:
         DefFnStatement();
         IncludeMarkers();
         SharedStaticCommon();
+        Graphics();
+        Events();
     }
 
     constexpr void Assignment() {
@@ -509,6 +513,7 @@ private:
         L go = b.NewLabel(), list = b.NewLabel(), onError = b.NewLabel();
         Stmt(0x79);
         b.IfToken(kERROR, onError);
+        OnEventBranches();
         b.Call(cond);
         b.IfToken(kGOTO, go);
         Need(kGOSUB);
@@ -1004,8 +1009,12 @@ private:
         b.IfToken(kCOMMA, var);
         b.Jump(tail);
 
-        Stmt(0xBA);   // LINE INPUT; LINE as a drawing statement is not here
-        Need(kINPUT);
+        L lineInput = b.NewLabel();
+        lineDraw = b.NewLabel();
+        Stmt(0xBA);   // LINE INPUT; LINE as a drawing statement is with the graphics
+        b.IfToken(kINPUT, lineInput);
+        b.Jump(lineDraw);
+        b.Place(lineInput);
         b.SetKind(0x91);
         b.IfToken(kHASH, lineFile);
         b.IfToken(tok::tw::kStringConstant, linePrompt);

@@ -29,6 +29,8 @@
 #define RT_SYS_FRENAME 39  /* ECX old name, EDX new name */
 #define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
 #define RT_SYS_PRINT 41    /* ECX text, EDX length; EAX ~0: no printer */
+#define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
+                              clock (ms): EAX 1 with the next event due by then, else 0 */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
@@ -133,6 +135,17 @@ int rt_decimal_text_ok(const char *p, uint32_t n);
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */
 int rt_fmt_float(char *out, double v, int single); /* with sign place */
 double rt_parse_number(const char *s, uint32_t n, uint32_t *used);
+
+/* COLOR's colours (bit k of rt_colors_given: colour k set) and CLS's hook,
+   which the graphics screen (rt_gfx.c) reads and sets. */
+extern int32_t rt_colors[4];
+extern uint32_t rt_colors_given;
+extern void (*rt_cls_hook)(int32_t mode);
+/* The event traps' simulated clock in milliseconds (WAIT moves it on), and
+   the poll that an ON ... GOSUB installs for the check between statements
+   (rt_flow.S); both stay unused, and rt_events.c unlinked, without one. */
+extern uint32_t rt_sim_ms;
+extern uint32_t (*rt_event_poll_fn)(void);
 
 /* data and activations */
 void rt_readptr_set(uint32_t addr);

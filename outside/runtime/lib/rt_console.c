@@ -204,8 +204,10 @@ void RT_STDCALL rt_locate(uint32_t window, int32_t row, int32_t col, int32_t cur
     while ((uint32_t)c > rt_column + 1) rt_out(" ", 1);
 }
 
-/* Colours and console modes are kept; a stream shows none of them. */
-static int32_t rt_colors[4];
+/* Colours and console modes are kept; a stream shows none of them. The
+   graphics screen draws in the first two (rt_gfx.c). */
+int32_t rt_colors[4];
+uint32_t rt_colors_given;
 void RT_STDCALL rt_color(uint32_t window, int32_t a, int32_t b, int32_t c, int32_t d, uint32_t mask)
     RT_NAME("_$PsCOLOR@24");
 void RT_STDCALL rt_color(uint32_t window, int32_t a, int32_t b, int32_t c, int32_t d, uint32_t mask) {
@@ -215,6 +217,7 @@ void RT_STDCALL rt_color(uint32_t window, int32_t a, int32_t b, int32_t c, int32
         if (!(mask & (1u << k))) continue;
         if (v[k] < 0 || v[k] > 255) rt_fail(RT_E_ILLEGAL, RT_CALLER());
         rt_colors[k] = v[k];
+        rt_colors_given |= 1u << k;
     }
 }
 

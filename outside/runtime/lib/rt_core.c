@@ -285,11 +285,14 @@ void RT_STDCALL rt_end(int32_t code) { rt_exit(code); }
 void RT_STDCALL rt_stop(void) RT_NAME("_$PsSTOP@0");
 void RT_STDCALL rt_stop(void) { rt_exit(0); }
 
-/* The console is a plain output stream: no screen to clear, no bell. */
+/* The console is a plain output stream: no text to clear, no bell. CLS 2
+   and 3 clear the graphics screen once a program has drawn on it: the
+   graphics routines set the hook, so a program without them links none. */
+void (*rt_cls_hook)(int32_t mode);
 void RT_STDCALL rt_cls(uint32_t window, int32_t mode) RT_NAME("_$PsCLS@8");
 void RT_STDCALL rt_cls(uint32_t window, int32_t mode) {
     (void)window;
-    (void)mode;
+    if (rt_cls_hook) rt_cls_hook(mode);
 }
 void RT_STDCALL rt_beep(void) RT_NAME("_$PsBEEP@0");
 void RT_STDCALL rt_beep(void) {}

@@ -21,7 +21,8 @@ rt_main_esp:	.space 4
 rt_run_label:	.space 4
 rt_main_ebp:	.space 4
 rt_gosub_stack:	.space 4 * RT_GOSUB_MAX
-	.globl _rt_resume_addr, _rt_stmt_addr
+	.globl _rt_resume_addr, _rt_stmt_addr, _rt_event_poll_fn
+_rt_event_poll_fn:	.space 4	/* rt_events.c's poll, once a trap is set */
 _rt_resume_addr:	.space 4
 _rt_stmt_addr:	.space 4
 
@@ -127,26 +128,81 @@ _rt_prog_arrays_end:
 	pushl _rt_level_esp
 	call _rt_unbalanced
 
-/* Error-check routines after each statement: nothing to poll here. The
-   resume forms take the pushed address of the next statement. */
+/* Check routines between statements. There are no messages to poll; the
+   trap forms poll the event traps (rt_events.c), and a trap that is due
+   runs as a GOSUB whose RETURN comes back here. The resume forms take the
+   pushed address of the next statement. */
 	.globl "$PbCheckMsg", "$PbCheckTrapMsg"
 "$PbCheckMsg":
-"$PbCheckTrapMsg":
 	ret
+"$PbCheckTrapMsg":
+	cmpl $0, _rt_event_poll_fn
+	jne 1f
+	ret
+1:	pushl %eax
+	pushl %ecx
+	pushl %edx
+	call *_rt_event_poll_fn
+	testl %eax, %eax
+	jnz 2f
+	popl %edx
+	popl %ecx
+	popl %eax
+	ret
+	/* Nothing lives in the registers between statements. */
+2:	addl $12, %esp
+	popl %ecx
+	jmp event_gosub
+
 	.globl "$PbCheckResume", "$PbCheckResumeMsg", "$PbCheckAll"
 "$PbCheckResume":
 "$PbCheckResumeMsg":
+	pushl %eax
+	call resume_points
+	popl %eax
+	ret $4
 "$PbCheckAll":
 	pushl %eax
-	movl 8(%esp), %eax
+	call resume_points
+	cmpl $0, _rt_event_poll_fn
+	jne 1f
+	popl %eax
+	ret $4
+1:	pushl %ecx
+	pushl %edx
+	call *_rt_event_poll_fn
+	testl %eax, %eax
+	jnz 2f
+	popl %edx
+	popl %ecx
+	popl %eax
+	ret $4
+2:	addl $12, %esp
+	popl %ecx
+	addl $4, %esp
+	jmp event_gosub
+
+/* [esp+4] the check's return address, [esp+8] the next statement's. */
+resume_points:
+	movl 12(%esp), %eax
 	movl %eax, _rt_resume_addr
 	/* the statement began with the 5-byte push of that address and this
 	   5-byte call: RESUME runs it again from there */
-	movl 4(%esp), %eax
+	movl 8(%esp), %eax
 	subl $10, %eax
 	movl %eax, _rt_stmt_addr
-	popl %eax
-	ret $4
+	ret
+
+/* A trap's GOSUB: EAX the label, ECX the return point. */
+event_gosub:
+	movl _rt_gosub_sp, %edx
+	cmpl $RT_GOSUB_MAX, %edx
+	jae 1f
+	movl %ecx, rt_gosub_stack(,%edx,4)
+	incl %edx
+	movl %edx, _rt_gosub_sp
+	jmp *%eax
+1:	FAIL RT_E_STACK, 0
 
 /* ON ERROR GOTO: [esp+4] the handler's label, 0 for none. */
 	.globl "$PsON_ERROR_GOTO"

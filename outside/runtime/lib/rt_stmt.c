@@ -30,11 +30,13 @@ void RT_STDCALL rt_mid_stmt(RtDesc *target, int32_t start, int32_t n) {
     rt_sfree(v);
 }
 
-/* WAIT n: n milliseconds. The runner has no clock to wait on; a negative
-   time is refused as it would be with one. */
+/* WAIT n: n milliseconds of the simulated clock the event traps see; the
+   runner waits for nothing. A negative time is refused. */
+uint32_t rt_sim_ms;
 void RT_STDCALL rt_wait(int32_t ms) RT_NAME("_$PsWAIT@4");
 void RT_STDCALL rt_wait(int32_t ms) {
     if (ms < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
+    rt_sim_ms += (uint32_t)ms;
 }
 
 /* TRON: the line routine shows each statement's line as "[n]". */

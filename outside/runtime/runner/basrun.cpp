@@ -5,12 +5,15 @@
 // Exit status: the program's own on a normal end, 1 when it failed (run-time
 // error, fault, unbalanced stack, limit), 2 when it could not be built or
 // loaded or the command line is wrong.
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -19,6 +22,7 @@
 #include "errrecord.h"
 #include "link.h"
 #include "machine.h"
+#include "screen.h"
 
 namespace fs = std::filesystem;
 using namespace tx::runner;
@@ -43,6 +47,10 @@ void Usage() {
                  "  --args TEXT      what COMMAND$ returns\n"
                  "  --trace F        write each runtime routine the program calls, with its\n"
                  "                   stack words (decimal), one a line to F (\"-\": stderr)\n"
+                 "  --screen F       write the graphics screen at the end of the run to F (PNG)\n"
+                 "  --events F       events for ON KEY / MOUSE / COM GOSUB, one a line: MS key N,\n"
+                 "                   MS mouse BUTTON X Y, MS com N (MS: milliseconds of the\n"
+                 "                   simulated clock, one a statement and WAIT's times)\n"
                  "  --printer F      the printer: LPRINT and its family write to F (lines end\n"
                  "                   with CR LF); without it they print on the console\n"
                  "Console input (INPUT, LINE INPUT, INKEY$, INPUT$) comes from standard input.\n");
@@ -84,6 +92,48 @@ bool Build(const std::vector<std::string>& sources, const std::string& argv0, co
     return LinkImage(tc, objects, image, error);
 }
 
+// The event script: "MS key N", "MS mouse BUTTON X Y", "MS com N" a line;
+// blank lines and lines from "#" are left out. Sorted by time, in the order
+// written where times are equal.
+bool ReadEvents(const std::string& path, std::vector<Machine::Event>& out, std::string& bad) {
+    std::ifstream in(path);
+    if (!in) {
+        bad = "cannot read it";
+        return false;
+    }
+    std::string line;
+    int n = 0;
+    while (std::getline(in, line)) {
+        ++n;
+        if (auto h = line.find('#'); h != std::string::npos) line.erase(h);
+        std::istringstream ls(line);
+        std::string kind;
+        long long ms = 0;
+        if (!(ls >> ms)) {
+            if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+            bad = "line " + std::to_string(n) + ": no time";
+            return false;
+        }
+        Machine::Event e;
+        e.time = uint32_t(ms);
+        bool ok = ms >= 0 && ms <= 0xFFFFFFFFLL && (ls >> kind >> e.number);
+        if (ok && kind == "key") e.kind = Machine::Event::Key;
+        else if (ok && kind == "com") e.kind = Machine::Event::Com;
+        else if (ok && kind == "mouse") {
+            e.kind = Machine::Event::Mouse;
+            ok = bool(ls >> e.x >> e.y);
+        } else ok = false;
+        std::string rest;
+        if (!ok || (ls >> rest)) {
+            bad = "line " + std::to_string(n) + ": not an event";
+            return false;
+        }
+        out.push_back(e);
+    }
+    std::stable_sort(out.begin(), out.end(), [](const Machine::Event& a, const Machine::Event& b) { return a.time < b.time; });
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,7 +142,7 @@ int main(int argc, char** argv) {
     std::string script;
     std::string recordPath;
     std::string fileFolder;
-    std::string commandLine, tracePath, printerPath;
+    std::string commandLine, tracePath, printerPath, screenPath, eventsPath;
     Machine::Clock clock;
     bool fixedClock = false;
     std::vector<std::string> files;
@@ -137,6 +187,12 @@ int main(int argc, char** argv) {
             }
             fixedClock = true;
             ++i;
+        } else if (a == "--screen" || a == "--events") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: %s needs a file\n", a.c_str());
+                return 2;
+            }
+            (a == "--screen" ? screenPath : eventsPath) = argv[++i];
         } else if (a == "--printer") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "basrun: --printer needs a file\n");
@@ -217,6 +273,15 @@ int main(int argc, char** argv) {
             machine.SetInput([]() { return std::getchar(); });
             machine.SetCommandLine(commandLine);
             if (fixedClock) machine.SetClock(clock);
+            if (!eventsPath.empty()) {
+                std::vector<Machine::Event> events;
+                std::string bad;
+                if (!ReadEvents(eventsPath, events, bad)) {
+                    std::fprintf(stderr, "basrun: %s: %s\n", eventsPath.c_str(), bad.c_str());
+                    return 2;
+                }
+                machine.SetEvents(std::move(events));
+            }
             std::FILE* printer = nullptr;
             if (!printerPath.empty()) {
                 printer = std::fopen(printerPath.c_str(), "wb");
@@ -245,6 +310,15 @@ int main(int argc, char** argv) {
             if (trace && trace != stderr) std::fclose(trace);
             if (printer) std::fclose(printer);
             std::fflush(stdout);
+            if (!screenPath.empty()) {
+                Screen screen;
+                ReadScreen(machine, screen);
+                const std::string png = EncodePng(screen);
+                std::FILE* f = std::fopen(screenPath.c_str(), "wb");
+                if (!f || std::fwrite(png.data(), 1, png.size(), f) != png.size())
+                    std::fprintf(stderr, "basrun: cannot write %s\n", screenPath.c_str());
+                if (f) std::fclose(f);
+            }
             if (stop.kind == StopKind::Exited) {
                 status = stop.exitCode & 0xFF;
             } else {

@@ -44,6 +44,7 @@ enum Service : uint32_t {
     kFileRename = 39,
     kDiskFree = 40,
     kPrint = 41,
+    kEvent = 42,
 };
 
 // Longest file name the services take, and the most bytes of one transfer.
@@ -237,6 +238,21 @@ struct MachineHooks {
             }
             if (x) m.printer_(buf.data(), buf.size());
             m.Set(Reg::Eax, 0);
+            return;
+        }
+        case kEvent: {
+            // The next scripted event due by the simulated clock in EDX.
+            if (m.nextEvent_ >= m.events_.size() || m.events_[m.nextEvent_].time > x) {
+                m.Set(Reg::Eax, 0);
+                return;
+            }
+            const Machine::Event& e = m.events_[m.nextEvent_++];
+            const int32_t words[4] = {int32_t(e.kind), e.number, e.x, e.y};
+            if (!m.Write(c, words, sizeof words)) {
+                Fail(m, at, "service event with a bad buffer", c);
+                return;
+            }
+            m.Set(Reg::Eax, 1);
             return;
         }
         case kStackLow:

@@ -86,6 +86,19 @@ public:
         clock_ = c;
         fixedClock_ = true;
     }
+    // Scripted events for the runtime's event traps, in time order: each is
+    // handed over once the simulated clock (a millisecond a statement
+    // check, plus WAIT's times) reaches it.
+    struct Event {
+        uint32_t time = 0; // milliseconds of the simulated clock
+        enum Kind : uint32_t { Key = 1, Mouse = 2, Com = 3 } kind = Key;
+        int32_t number = 0; // function key 1-10, mouse button 1-2, line 1-4
+        int32_t x = 0, y = 0; // where a mouse click is
+    };
+    void SetEvents(std::vector<Event> events) {
+        events_ = std::move(events);
+        nextEvent_ = 0;
+    }
     // What COMMAND$ returns.
     void SetCommandLine(std::string text) { commandLine_ = std::move(text); }
     // Called at each call of a runtime routine (`_$P...@n`, `$P...`) made
@@ -134,6 +147,8 @@ private:
     Clock clock_;
     bool fixedClock_ = false;
     std::string commandLine_;
+    std::vector<Event> events_;
+    size_t nextEvent_ = 0;
     TraceSink trace_;
     friend struct MachineHooks;
 };

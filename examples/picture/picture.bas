@@ -1,0 +1,28 @@
+' A picture on the graphics screen: basrun --screen FILE.PNG writes it.
+PALETTE 9, 120, 180, 255
+PALETTE 10, 40, 140, 40
+PALETTE 11, 150, 80, 40
+PALETTE 12, 250, 250, 250
+LINE (0, 0)-(639, 279), 9, BF
+LINE (0, 280)-(639, 399), 10, BF
+CIRCLE (540, 80), 40, 6
+PAINT (540, 80), 6
+FOR K = 0 TO 7
+  A = K * 3.14159 / 4
+  LINE (540 + 50 * COS(A), 80 - 50 * SIN(A))-(540 + 70 * COS(A), 80 - 70 * SIN(A)), 6
+NEXT
+CIRCLE (130, 70), 30, 12, , , 0.5
+PAINT (130, 70), 12
+CIRCLE (170, 60), 40, 12, , , 0.5
+PAINT (170, 60), 12
+LINE (200, 200)-(360, 320), 11, BF, , , 14
+CONNECT (190, 200)-(280, 130)-(370, 200)-(190, 200), 2
+PAINT (280, 180), 2
+LINE (220, 230)-(260, 270), 7, BF, , , 1
+LINE (300, 230)-(340, 270), 7, BF, , , 1
+LINE (265, 260)-(295, 320), 11, BF
+CIRCLE (470, 300), 25, 4
+PAINT (470, 300), 4
+LINE (466, 325)-(474, 360), 11, BF
+SYMBOL (20, 360), "TAMBRIX GRAPHICS", 2, 2, 7
+PRINT "drawn"
