@@ -411,6 +411,7 @@ private:
         Exit();
         Select();
         Procedures();
+        ModuleCalls();
         Prints();
         Console();
         Files();
@@ -899,6 +900,70 @@ private:
             b.Handler(DefPrc);
             Check();
             b.Jump(tail);
+        }
+    }
+
+    // The module as a routine and the calls of modules: PARAM, RETURNS,
+    // CALLS, LOADM, DELETEM, CALLM.
+    constexpr void ModuleCalls() {
+        // PARAM [name [AS type] [= constant], ...]: outside any procedure.
+        Stmt(0x2A);
+        b.Handler(InPrc);
+        b.IfNotStatus(0, b.StatusEntry(kStPlace));
+        b.Handler(DefMod);
+        Check();
+        b.Handler(ModPrm);
+        Check();
+        b.Jump(tail);
+        // RETURNS value: only in a module that PARAM made a routine.
+        Stmt(0x2B);
+        b.Handler(InMod);
+        Check();
+        Expr(kTypeLng);
+        b.Jump(tail);
+        // LOADM f$, DELETEM f$
+        for (uint8_t kind : {uint8_t(0x2D), uint8_t(0x2E)}) {
+            Stmt(kind);
+            Expr(kTypeStr);
+            b.Jump(tail);
+        }
+        // CALLS prog$ [(arg, ...)]: typed references, an argument may be
+        // left out.
+        {
+            L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel();
+            Stmt(0x2C);
+            Expr(kTypeStr);
+            b.IfToken(kLPAREN, list);
+            b.Jump(tail);
+            b.Place(list);
+            b.IfToken(kRPAREN, tail);
+            b.Place(loop);
+            b.IfToken(kCOMMA, omitted);
+            Expr(80);
+            b.Handler(RefArg, 0);
+            Check();
+            b.IfToken(kCOMMA, loop);
+            Need(kRPAREN, kStUnclosed);
+            b.Jump(tail);
+            b.Place(omitted);
+            Omitted();
+            b.Jump(loop);
+        }
+        // CALLM module$, routine$ [, arg ...]
+        {
+            L loop = b.NewLabel(), one = b.NewLabel();
+            Stmt(0x2F);
+            Expr(kTypeStr);
+            Need(kCOMMA);
+            Expr(kTypeStr);
+            b.Place(loop);
+            b.IfToken(kCOMMA, one);
+            b.Jump(tail);
+            b.Place(one);
+            Expr(80);
+            b.Handler(RefArg, 1);
+            Check();
+            b.Jump(loop);
         }
     }
 

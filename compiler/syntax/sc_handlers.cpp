@@ -2,6 +2,7 @@
 #include "sc_blocks.h"
 #include "sc_expr.h"
 #include "sc_machine.h"
+#include "sc_module.h"
 #include "sc_names.h"
 #include "sc_procs.h"
 #include "sc_slots.h"
