@@ -604,7 +604,7 @@ void GenCheckedEntry(Gen &g) {
             EmitPushImm(st, 0);
             continue;
         }
-        const int n = type == kTypeStr ? 4 : ifile::ConstantValueSize(type) - 2;
+        const int n = type == kTypeStr ? 4 : ifile::ConstantValueSize(type);
         if (n <= 0 || uint64_t(d) + uint32_t(n) > refs.size())
             CgFail(kErrRead, kDetailIntermediate);
         EmitPushImm(st, int32_t(word | modcall::kParamDefault));

@@ -906,10 +906,11 @@ private:
     // The module as a routine and the calls of modules: PARAM, RETURNS,
     // CALLS, LOADM, DELETEM, CALLM.
     constexpr void ModuleCalls() {
-        // PARAM [name [AS type] [= constant], ...]: outside any procedure.
+        // PARAM [name [AS type] [= constant], ...]: in a .SUB module,
+        // outside any procedure.
         Stmt(0x2A);
-        b.Handler(InPrc);
-        b.IfNotStatus(0, b.StatusEntry(kStPlace));
+        b.Handler(ModSub);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
         b.Handler(DefMod);
         Check();
         b.Handler(ModPrm);
@@ -930,7 +931,7 @@ private:
         // CALLS prog$ [(arg, ...)]: typed references, an argument may be
         // left out.
         {
-            L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel();
+            L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
             Stmt(0x2C);
             Expr(kTypeStr);
             b.IfToken(kLPAREN, list);
@@ -939,9 +940,8 @@ private:
             b.IfToken(kRPAREN, tail);
             b.Place(loop);
             b.IfToken(kCOMMA, omitted);
-            Expr(80);
-            b.Handler(RefArg, 0);
-            Check();
+            ModuleArgument(0, next);
+            b.Place(next);
             b.IfToken(kCOMMA, loop);
             Need(kRPAREN, kStUnclosed);
             b.Jump(tail);
@@ -960,11 +960,33 @@ private:
             b.IfToken(kCOMMA, one);
             b.Jump(tail);
             b.Place(one);
-            Expr(80);
-            b.Handler(RefArg, 1);
-            Check();
-            b.Jump(loop);
+            ModuleArgument(1, loop);
         }
+    }
+
+    // One argument of CALLS (kind 0) or CALLM (1): a whole array "name()",
+    // or an expression; then on to the label.
+    constexpr void ModuleArgument(uint8_t kind, L then) {
+        L maybe = b.NewLabel(), whole = b.NewLabel(), value = b.NewLabel();
+        b.IfClass(tok::kClsNameParen, maybe);
+        b.Jump(value);
+        b.Place(maybe);
+        b.IfToken(kRPAREN, whole);
+        b.BackTokens(1);
+        b.Jump(value);
+        b.Place(whole);
+        b.BackTokens(2);
+        b.NeedClass(tok::kClsNameParen, b.StatusEntry(kStSyntax));
+        b.Handler(RefArr);
+        Check();
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(RefArg, 2);
+        b.Jump(then);
+        b.Place(value);
+        Expr(80);
+        b.Handler(RefArg, kind);
+        Check();
+        b.Jump(then);
     }
 
     // PRINT [#n,] [USING fmt;] items, and LPRINT [USING fmt;] items or TYPE.

@@ -52,6 +52,12 @@ std::string ModuleName(const char *path) {
 
 // Slot 104: the module becomes the routine being analysed (kind 14).
 void SC_DefMod(ScPass &p) {
+    // A second PARAM finds the routine it made; inside a procedure the
+    // statement cannot stand.
+    if (p.scope.proc) {
+        p.status = p.tab.sym(p.scope.proc).kind == sk::kModuleRoutine ? 67 : 107;
+        return;
+    }
     p.tmpl = SymTemplate{};
     p.tmpl.name = ModuleName(p.param ? p.param->srcfilename : nullptr);
     p.tmpl.bucket = HashName(p.tmpl.name);
@@ -133,6 +139,7 @@ void SC_ModPrm(ScPass &p) {
                 if (st) { p.status = st; return; }
                 std::memcpy(e.deflt, &ref, 4);
             } else {
+                if (CurToken(p).word() == 0x1070) { p.status = 73; return; }
                 Cst c;
                 if (EvalConstExpr(p, c)) { p.status = 26; return; }
                 if (type > kTypeByt || ConvertConst(c, type)) { p.status = 73; return; }
@@ -158,8 +165,14 @@ void SC_InMod(ScPass &p) {
 // Slot 125: marks a module call's argument. One variable, element or
 // array goes by reference with its own type (B2); anything else is a value:
 // for CALLS (B = 0) through a temporary (B3), for CALLM (B = 1) by value
-// with the type its class gives (B1).
+// with the type its class gives (B1). B = 2: a whole array "name()".
 void SC_RefArg(ScPass &p) {
+    p.status = 0;
+    if (RuleB(p) == 2) {
+        // A whole array, just written by slot 25 as {start, array, end}.
+        if (p.out >= 3 && p.items[p.out - 2].code == ic::kArray) p.items[p.out - 3].code = ic::kExprRef;
+        return;
+    }
     if (p.exprStart < 0) { p.status = 4; return; }
     Item &s = p.items[p.exprStart];
     const Item &first = p.items[p.exprStart + 1];

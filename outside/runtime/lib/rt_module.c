@@ -119,10 +119,18 @@ uint32_t rt_callm_resolve(uint32_t addr) {
 uint32_t rt_calls_resolve(const uint32_t *list, uint32_t addr, uint32_t *temps) {
     rt_flush();
     RtStr s = rt_spop();
-    uint32_t a = rt_module_routine(0, s.p, s.len);
-    for (int i = 0; i < RT_MODULES && !a; ++i)
-        if (rt_modules[i].handle) a = rt_module_routine(rt_modules[i].handle, s.p, s.len);
+    /* a module routine's name is its file's, upper-cased (the text may be
+       a constant's, so the copy is changed) */
+    char name[RT_MODNAME];
+    uint32_t len = s.len < RT_MODNAME ? s.len : 0;
+    memcpy(name, s.p, len);
     rt_sfree(s);
+    for (uint32_t i = 0; i < len; ++i)
+        if (rt_is_lead((unsigned char)name[i])) ++i;
+        else if (name[i] >= 'a' && name[i] <= 'z') name[i] = (char)(name[i] - 32);
+    uint32_t a = rt_module_routine(0, name, len);
+    for (int i = 0; i < RT_MODULES && !a; ++i)
+        if (rt_modules[i].handle) a = rt_module_routine(rt_modules[i].handle, name, len);
     if (!a) rt_fail(RT_E_NOROUTINE, addr);
     uint32_t m = list[0], n = 0;
     if (m > RT_PARAMS) rt_fail(RT_E_ILLEGAL, addr);
