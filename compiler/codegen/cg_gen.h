@@ -99,6 +99,8 @@ struct Gen {
     uint32_t skipLabel = 0;
     uint16_t argBytes = 0;
     bool inProc = false;
+    // The argument bytes of the module routine's checked entry (PARAM).
+    uint16_t checkedArgBytes = 0;
 
     // The statement's window or device prefix group (B5), or -1.
     int prefix = -1;
@@ -225,6 +227,15 @@ void GenErase(Gen &g);
 // ---- graphics statements (cg_graphics.cpp) ----------------------------------
 
 void GenGraphics(Gen &g);   // 0x98 COLOR@ and 0xB0-0xBE
+
+// ---- module calls (cg_modcall.cpp) ------------------------------------------------
+
+void GenReturns(Gen &g);   // RETURNS value
+void GenCalls(Gen &g);     // CALLS target (typed references) or with a parameter block
+void GenCallM(Gen &g);     // CALLM module, routine, arguments
+// A typed reference list from the cursor to the statement end: per item a
+// type word and an address, first item first, then the count.
+void GenArgCount(Gen &g);
 
 // ---- file statements (cg_file.cpp) ----------------------------------------------
 

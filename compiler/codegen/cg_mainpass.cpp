@@ -14,6 +14,7 @@
 #include "cg_module.h"
 #include "cg_symbols.h"
 #include "cg_tables.h"
+#include "modcall.h"
 
 namespace txcg {
 
@@ -546,6 +547,103 @@ void GenProcEntry(Gen &g) {
     }
 }
 
+// PARAM: the module routine's checked entry. Its caller (CALLS) pushed
+// one address per parameter, the first deepest, so the parameters lie from
+// EBP + 4 x count down to EBP + 4. $PbTypeCheck gets each parameter's word
+// and default and fits the caller's arguments to them.
+void GenCheckedEntry(Gen &g) {
+    auto &st = g.st;
+    const int at = g.cur;
+    const uint32_t name = g.U32(at, 2);
+    const uint32_t debug = g.U32(at, 6);
+    const uint32_t defaults = g.U32(at, 10);
+    const uint32_t data = g.U32(at, 14);
+    ++g.cur;
+
+    auto &tab = st.tables[ifile::kProcDebugTable];
+    if (uint64_t(debug) + 5 > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t end = debug + TableU32(st, ifile::kProcDebugTable, debug);
+    uint32_t p = debug + 5 + tab[debug + 4];
+    if (uint64_t(p) + 5 > tab.size() || end > tab.size())
+        CgFail(kErrRead, kDetailIntermediate);
+    const uint32_t frame = (TableU32(st, ifile::kProcDebugTable, p) + 3) & ~3u;
+    const uint32_t count = tab[p + 4];
+    p += 5;
+    std::vector<VarRecord> params;
+    for (uint32_t i = 0; i < count && p < end; ++i) {
+        VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
+        SetTableU32(st, ifile::kProcDebugTable, p + 2, 4 * (count - i));
+        params.push_back(r);
+        p = r.next;
+    }
+    g.checkedArgBytes = uint16_t(4 * params.size());
+
+    st.hasCheckedEntry = true;
+    st.checkedEntry = CurrentCodeOffset(st);
+    const std::string symbolName = EntryName(g, name);
+    const uint32_t symbol = DefineFunction(st, symbolName, CurrentCodeOffset(st));
+    AddLineMark(st, symbol);
+    AddExportDirective(st, symbolName);
+
+    // The defaults: {u8 present, u8 type, value bytes when present} per
+    // parameter, behind table 9's names.
+    const auto &refs = st.tables[ifile::kLocalNameRefTable];
+    uint32_t d = defaults;
+    for (const VarRecord &r : params) {
+        if (uint64_t(d) + 2 > refs.size())
+            CgFail(kErrRead, kDetailIntermediate);
+        const bool present = refs[d] != 0;
+        const uint8_t type = refs[d + 1];
+        d += 2;
+        uint32_t word = r.type == kTypeFixStr ? kTypeStr : r.type;
+        if (r.storageClass & ifile::kClassArray)
+            word |= modcall::kRefArray;
+        if (!present) {
+            EmitPushImm(st, int32_t(word));
+            EmitPushImm(st, 0);
+            continue;
+        }
+        const int n = type == kTypeStr ? 4 : ifile::ConstantValueSize(type);
+        if (n <= 0 || uint64_t(d) + uint32_t(n) > refs.size())
+            CgFail(kErrRead, kDetailIntermediate);
+        EmitPushImm(st, int32_t(word | modcall::kParamDefault));
+        const uint8_t *v = refs.data() + d;
+        d += uint32_t(n);
+        switch (type) {
+        case kTypeStr: PushSectionAddr(g, kSecDataCs, GetU32(v)); break;
+        case kTypeInt: EmitPushImm(st, int16_t(GetU16(v))); break;
+        case kTypeByt: EmitPushImm(st, v[0]); break;
+        case kTypeDbl: {
+            // Eight bytes do not fit a word: the address of the value.
+            auto &pool = st.sec[kSecDataCn].image;
+            const uint32_t off = uint32_t(pool.size());
+            pool.insert(pool.end(), v, v + 8);
+            EmitPushSymbolAddr(st, st.sec[kSecDataCn].symbol, off);
+            break;
+        }
+        default: EmitPushImm(st, int32_t(GetU32(v))); break;
+        }
+    }
+    EmitPushImm(st, int32_t(params.size()));
+    EmitPushReg(st, kEsp);
+    EmitCallRuntime(st, "$PbTypeCheck");
+
+    EmitMovRegReg(st, kEax, kEsp);
+    if (frame != 0)
+        EmitAddRegImm(st, kEsp, -int32_t(frame));
+    EmitByte(st, kPushEbp);
+    EmitMovRegReg(st, kEbp, kEax);
+    EmitCallRuntime(st, Dll(g) ? "$PbDLLENTER" : "$PbSUBENTER");
+    if (st.opt.debugInfo) {
+        PushSectionAddr(g, kSecDataDa, debug);
+        EmitCallRuntime(st, Dll(g) ? "_$PbSetDbgAutoSub@4" : "_$PbSetDbgAuto@4");
+    }
+    CallControlBlock(g);
+    if (data != kNoData32)
+        CallReadPointer(g, data);
+}
+
 void GenProcEnd(Gen &g) {
     auto &st = g.st;
     const int at = g.cur;
@@ -716,6 +814,10 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmDoUntil, GenDo);
         gen(kStmLoopWhile, GenLoop);
         gen(kStmLoopUntil, GenLoop);
+        gen(kStmCheckedEntry, GenCheckedEntry);
+        gen(kStmReturns, GenReturns);
+        gen(kStmCalls, GenCalls);
+        gen(kStmCallM, GenCallM);
         routine(kStmLoadM, "_$PsLOADM@0");
         routine(kStmDeleteM, "_$PsDELETEM@0");
         gen(kStmFuncEntry, GenProcEntry);
@@ -725,6 +827,7 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmSubEnd, GenProcEnd);
         gen(kStmSubExit, GenProcExit);
         gen(kStmCall, GenCallStatement);
+        gen(kStmCallDll, GenCallStatement);
         gen(kStmDefFn, GenDefFn);
         routine(kStmDefLen, "_$PsDEF_LEN@8");
         gen(kStmDefLen, GenDefDecimal);
@@ -849,6 +952,7 @@ void GenModuleEnd(Gen &g) {
     GenPendingLabel(g);
     if (st.hasCheckedEntry) {
         EmitPushImm(st, 0);
+        EmitPushImm(st, g.checkedArgBytes);
         EmitCallRuntime(st, "$PsRETURNS");
     } else {
         EmitRet(st, 0);

@@ -428,6 +428,7 @@ private:
         Exit();
         Select();
         Procedures();
+        ModuleCalls();
         Prints();
         Console();
         Files();
@@ -926,6 +927,92 @@ private:
             Check();
             b.Jump(tail);
         }
+    }
+
+    // The module as a routine and the calls of modules: PARAM, RETURNS,
+    // CALLS, LOADM, DELETEM, CALLM.
+    constexpr void ModuleCalls() {
+        // PARAM [name [AS type] [= constant], ...]: in a .SUB module,
+        // outside any procedure.
+        Stmt(0x2A);
+        b.Handler(ModSub);
+        b.IfStatus(0, b.StatusEntry(kStPlace));
+        b.Handler(DefMod);
+        Check();
+        b.Handler(ModPrm);
+        Check();
+        b.Jump(tail);
+        // RETURNS value: only in a module that PARAM made a routine.
+        Stmt(0x2B);
+        b.Handler(InMod);
+        Check();
+        Expr(kTypeLng);
+        b.Jump(tail);
+        // LOADM f$, DELETEM f$
+        for (uint8_t kind : {uint8_t(0x2D), uint8_t(0x2E)}) {
+            Stmt(kind);
+            Expr(kTypeStr);
+            b.Jump(tail);
+        }
+        // CALLS prog$ [(arg, ...)]: typed references, an argument may be
+        // left out.
+        {
+            L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
+            Stmt(0x2C);
+            Expr(kTypeStr);
+            b.IfToken(kLPAREN, list);
+            b.Jump(tail);
+            b.Place(list);
+            b.IfToken(kRPAREN, tail);
+            b.Place(loop);
+            b.IfToken(kCOMMA, omitted);
+            ModuleArgument(0, next);
+            b.Place(next);
+            b.IfToken(kCOMMA, loop);
+            Need(kRPAREN, kStUnclosed);
+            b.Jump(tail);
+            b.Place(omitted);
+            Omitted();
+            b.Jump(loop);
+        }
+        // CALLM module$, routine$ [, arg ...]
+        {
+            L loop = b.NewLabel(), one = b.NewLabel();
+            Stmt(0x2F);
+            Expr(kTypeStr);
+            Need(kCOMMA);
+            Expr(kTypeStr);
+            b.Place(loop);
+            b.IfToken(kCOMMA, one);
+            b.Jump(tail);
+            b.Place(one);
+            ModuleArgument(1, loop);
+        }
+    }
+
+    // One argument of CALLS (kind 0) or CALLM (1): a whole array "name()",
+    // or an expression; then on to the label.
+    constexpr void ModuleArgument(uint8_t kind, L then) {
+        L maybe = b.NewLabel(), whole = b.NewLabel(), value = b.NewLabel();
+        b.IfClass(tok::kClsNameParen, maybe);
+        b.Jump(value);
+        b.Place(maybe);
+        b.IfToken(kRPAREN, whole);
+        b.BackTokens(1);
+        b.Jump(value);
+        b.Place(whole);
+        b.BackTokens(2);
+        b.NeedClass(tok::kClsNameParen, b.StatusEntry(kStSyntax));
+        b.Handler(RefArr);
+        Check();
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(RefArg, 2);
+        b.Jump(then);
+        b.Place(value);
+        Expr(80);
+        b.Handler(RefArg, kind);
+        Check();
+        b.Jump(then);
     }
 
     // PRINT [#n,] [USING fmt;] items, and LPRINT [USING fmt;] items or TYPE.

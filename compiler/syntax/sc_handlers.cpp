@@ -4,6 +4,7 @@
 #include "sc_expr.h"
 #include "sc_graphics.h"
 #include "sc_machine.h"
+#include "sc_module.h"
 #include "sc_names.h"
 #include "sc_procs.h"
 #include "sc_slots.h"

@@ -31,6 +31,12 @@
 #define RT_SYS_PRINT 41    /* ECX text, EDX length; EAX ~0: no printer */
 #define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
                               clock (ms): EAX 1 with the next event due by then, else 0 */
+/* Module images (a BASIC module built as a DLL): */
+#define RT_SYS_MODLOAD 48  /* ECX name, EDX two words: handle, entry to call (0: none);
+                              EAX 0 or minus a BASIC error number */
+#define RT_SYS_MODPROC 49  /* EBX handle (0: the program), ECX routine name; EAX its
+                              address, 0: none */
+#define RT_SYS_MODFREE 50  /* EBX handle; EAX 0 or minus a BASIC error number */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
@@ -61,6 +67,19 @@
 #define RT_E_PERMISSION 70 /* permission denied (a lock of another file number) */
 #define RT_E_ACCESS 75     /* path/file access error */
 #define RT_E_INPUTEND 62   /* input past end */
+#define RT_E_NOROUTINE 48  /* no such routine in the module (CALLS, CALLM, a DLL call) */
+#define RT_E_MANYFILES 67  /* too many files (and module images) */
+
+/* The module calls (rt_module.c, rt_modcall.S). A typed reference list
+   item's type word: a value type (strings 16), or a double temporary, or
+   an argument left out; an array adds RT_REF_ARRAY. A checked entry's
+   parameter word adds RT_PARAM_DEFAULT when a default follows it. */
+#define RT_REF_DOUBLE 32
+#define RT_REF_OMITTED 33
+#define RT_REF_ARRAY 0x100
+#define RT_PARAM_DEFAULT 0x200
+/* In ECX at a call of a checked entry by CALLS, with the list in EDX. */
+#define RT_CALLS_MAGIC 0x534C4143
 
 #ifndef __ASSEMBLER__
 #include <stddef.h>
@@ -96,6 +115,9 @@ uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
 uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos);
 /* While set, rt_out writes through it (PRINT # and WRITE #). */
 extern void (*rt_redirect)(const char *s, uint32_t n);
+/* Set in a module built as a DLL: its console output goes out at once, as
+   the program it serves writes between its calls. */
+extern uint32_t rt_out_direct;
 void rt_files_close_all(void);
 void rt_file_abort(void); /* a failed statement's file output or input ends */
 void rt_file_output_end(void); /* PRINT #, WRITE # and PRINT # USING end */
@@ -146,6 +168,10 @@ extern void (*rt_cls_hook)(int32_t mode);
    (rt_flow.S); both stay unused, and rt_events.c unlinked, without one. */
 extern uint32_t rt_sim_ms;
 extern uint32_t (*rt_event_poll_fn)(void);
+/* temporaries: one open at that address; the last count released */
+int rt_temp_is_open(uint32_t address);
+void rt_del_tmp_n(uint32_t count, uint32_t addr);
+void rt_init(void);
 
 /* data and activations */
 void rt_readptr_set(uint32_t addr);

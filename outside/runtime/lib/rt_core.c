@@ -132,7 +132,10 @@ void rt_out(const char *s, uint32_t n) {
         rt_column = ch == '\n' ? 0 : rt_column + 1;
         if (ch == '\n') ++rt_row;
     }
+    if (rt_out_direct) rt_flush();
 }
+
+uint32_t rt_out_direct;
 
 uint32_t rt_cur_line;
 uint32_t rt_level_esp;

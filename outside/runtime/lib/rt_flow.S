@@ -27,6 +27,9 @@ _rt_resume_addr:	.space 4
 _rt_stmt_addr:	.space 4
 
 	.text
+/* A module built as a DLL links this file for its procedures but has no
+   main module: there the reference stays empty. */
+	.weak "$BAS_MAIN"
 /* The image's entry point: runs the main module and ends the program. */
 	.globl "$PbStartup"
 "$PbStartup":

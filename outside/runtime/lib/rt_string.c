@@ -283,9 +283,17 @@ uint32_t rt_tmp_adr8(double v, uint32_t addr) {
     return (uint32_t)&t->u.d;
 }
 
+int rt_temp_is_open(uint32_t address) {
+    for (uint32_t i = 0; i < rt_ntemps; ++i)
+        if ((uint32_t)&rt_temps[i].u == address) return 1;
+    return 0;
+}
+
 void RT_STDCALL rt_del_tmp(uint32_t count) RT_NAME("_$PbDelTmpAdr@4");
-void RT_STDCALL rt_del_tmp(uint32_t count) {
-    if (count > rt_ntemps) rt_fail(RT_E_ILLEGAL, RT_CALLER());
+void RT_STDCALL rt_del_tmp(uint32_t count) { rt_del_tmp_n(count, RT_CALLER()); }
+
+void rt_del_tmp_n(uint32_t count, uint32_t addr) {
+    if (count > rt_ntemps) rt_fail(RT_E_ILLEGAL, addr);
     while (count--) {
         RtTemp *t = &rt_temps[--rt_ntemps];
         if (!t->is_string) continue;

@@ -2,6 +2,7 @@
 //   basrun [options] PROGRAM.EXE          a linked image
 //   basrun [options] MAIN.BAS [MOD.SUB ...] compiled with txcl, linked, run
 //   basrun --debug SCRIPT PROGRAM ...       run under the debugger engine
+//   --dll MOD.SUB (any number) builds a module as a DLL beside the program.
 // Exit status: the program's own on a normal end, 1 when it failed (run-time
 // error, fault, unbalanced stack, limit), 2 when it could not be built or
 // loaded or the command line is wrong.
@@ -53,6 +54,10 @@ void Usage() {
                  "                   simulated clock, one a statement and WAIT's times)\n"
                  "  --printer F      the printer: LPRINT and its family write to F (lines end\n"
                  "                   with CR LF); without it they print on the console\n"
+                 "  --dll SOURCE     compile SOURCE with /MWD and link it as NAME.DLL beside\n"
+                 "                   the program, for its DLL calls and LOADM (may be repeated);\n"
+                 "                   module images are looked for beside the program, then in\n"
+                 "                   the file folder\n"
                  "Console input (INPUT, LINE INPUT, INKEY$, INPUT$) comes from standard input.\n");
 }
 
@@ -134,6 +139,21 @@ bool ReadEvents(const std::string& path, std::vector<Machine::Event>& out, std::
     return true;
 }
 
+// Compiles a module with /MWD and links it as dir/<NAME>.DLL.
+bool BuildDll(const std::string& source, const std::string& argv0, const fs::path& dir, std::string& error) {
+    Toolchain tc = FindToolchain(argv0);
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec)) {
+        error = "cannot open " + source;
+        return false;
+    }
+    std::string stem = fs::path(source).stem().string();
+    std::string obj = (dir / (stem + ".dllobj")).string();
+    if (!CompileModule(tc, source, obj, dir.string(), error, {"/MWD"})) return false;
+    for (char& c : stem) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return LinkImage(tc, {obj}, (dir / (stem + ".DLL")).string(), error, true);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -145,7 +165,7 @@ int main(int argc, char** argv) {
     std::string commandLine, tracePath, printerPath, screenPath, eventsPath;
     Machine::Clock clock;
     bool fixedClock = false;
-    std::vector<std::string> files;
+    std::vector<std::string> files, dlls;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--limit" || a == "--timeout") {
@@ -205,6 +225,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             (a == "--args" ? commandLine : tracePath) = argv[++i];
+        } else if (a == "--dll") {
+            if (i + 1 >= argc || !IsSource(argv[i + 1])) {
+                std::fprintf(stderr, "basrun: --dll needs a .bas, .sub or .frm source\n");
+                return 2;
+            }
+            dlls.push_back(argv[++i]);
         } else if (a == "--keep") {
             keep = true;
         } else if (a == "--help" || a == "-h") {
@@ -230,6 +256,22 @@ int main(int argc, char** argv) {
     std::string imagePath;
     fs::path workDir;
     bool sources = IsSource(files.front());
+    if (sources || !dlls.empty()) {
+        std::string tmpl = (fs::temp_directory_path() / "basrun.XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) {
+            std::fprintf(stderr, "basrun: cannot create a work folder\n");
+            return 2;
+        }
+        workDir = tmpl;
+    }
+    for (const std::string& d : dlls) {
+        std::string error;
+        if (!BuildDll(d, argv[0], workDir, error)) {
+            std::fprintf(stderr, "basrun: %s\n", error.c_str());
+            if (!keep) fs::remove_all(workDir);
+            return 2;
+        }
+    }
     if (sources) {
         for (const std::string& f : files) {
             if (!IsSource(f)) {
@@ -237,12 +279,6 @@ int main(int argc, char** argv) {
                 return 2;
             }
         }
-        std::string tmpl = (fs::temp_directory_path() / "basrun.XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) {
-            std::fprintf(stderr, "basrun: cannot create a work folder\n");
-            return 2;
-        }
-        workDir = tmpl;
         std::string error;
         if (!Build(files, argv[0], workDir, imagePath, error, !script.empty())) {
             std::fprintf(stderr, "basrun: %s\n", error.c_str());
@@ -270,6 +306,10 @@ int main(int argc, char** argv) {
         } else {
             machine.SetOutput([](const char* p, size_t n) { std::fwrite(p, 1, n, stdout); });
             if (!fileFolder.empty()) machine.SetFileFolder(fileFolder);
+            std::vector<std::string> moduleFolders{fs::absolute(imagePath).parent_path().string()};
+            if (!workDir.empty()) moduleFolders.push_back(workDir.string());
+            moduleFolders.push_back(fileFolder.empty() ? fs::current_path().string() : fileFolder);
+            machine.SetModuleFolders(moduleFolders);
             machine.SetInput([]() { return std::getchar(); });
             machine.SetCommandLine(commandLine);
             if (fixedClock) machine.SetClock(clock);
@@ -335,7 +375,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    if (sources && !keep) {
+    if (!workDir.empty() && !keep) {
         std::error_code ec;
         fs::remove_all(workDir, ec);
     }

@@ -85,8 +85,15 @@ int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std
 }
 
 std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std::string>& objects,
-                                     const std::string& image) {
-    std::vector<std::string> cmd{tc.ld, "--no-leading-underscore", "-nostdlib", "-e", "$PbStartup", "-o", image};
+                                     const std::string& image, bool dll) {
+    std::vector<std::string> cmd{tc.ld, "--no-leading-underscore", "-nostdlib"};
+    // A module built as a DLL starts its own runtime in the runtime's
+    // DllMain and carries base relocations, so it can go anywhere.
+    if (dll)
+        cmd.insert(cmd.end(), {"--shared", "--dynamicbase", "-e", "_DllMain@12", "--image-base", "0x10000000"});
+    else
+        cmd.insert(cmd.end(), {"-e", "$PbStartup"});
+    cmd.insert(cmd.end(), {"-o", image});
     cmd.insert(cmd.end(), objects.begin(), objects.end());
     cmd.push_back(tc.runtimeLib);
     return cmd;
@@ -128,10 +135,10 @@ bool CompileModule(const Toolchain& tc, const std::string& source, const std::st
 }
 
 bool LinkImage(const Toolchain& tc, const std::vector<std::string>& objects, const std::string& image,
-               std::string& error) {
+               std::string& error, bool dll) {
     std::string out;
     int signal = 0;
-    int rc = RunProcess(LinkCommand(tc, objects, image), "", out, &signal);
+    int rc = RunProcess(LinkCommand(tc, objects, image, dll), "", out, &signal);
     std::error_code ec;
     if (rc != 0 || !fs::exists(image, ec)) {
         error = "linking failed" + Failure(rc, signal, tc.ld) +

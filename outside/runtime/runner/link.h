@@ -26,14 +26,15 @@ int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, std
 
 // The linker's command line: symbol names as written (an export directive
 // names the symbol itself), the runtime's entry point, no platform
-// libraries, the objects, then the runtime library.
+// libraries, the objects, then the runtime library. A DLL (a module built
+// with /MWD) gets the runtime's DllMain as its entry and base relocations.
 std::vector<std::string> LinkCommand(const Toolchain& tc, const std::vector<std::string>& objects,
-                                     const std::string& image);
+                                     const std::string& image, bool dll = false);
 
 // options go before the object and source names (e.g. "/Zi").
 bool CompileModule(const Toolchain& tc, const std::string& source, const std::string& object,
                    const std::string& workDir, std::string& error, const std::vector<std::string>& options = {});
 bool LinkImage(const Toolchain& tc, const std::vector<std::string>& objects, const std::string& image,
-               std::string& error);
+               std::string& error, bool dll = false);
 
 } // namespace tx::runner

@@ -1,4 +1,5 @@
 #include "machine.h"
+#include "modulehost.h"
 
 #include <algorithm>
 #include <chrono>
@@ -45,12 +46,35 @@ enum Service : uint32_t {
     kDiskFree = 40,
     kPrint = 41,
     kEvent = 42,
+    kModuleLoad = 48,
+    kModuleProc = 49,
+    kModuleFree = 50,
 };
 
 // Longest file name the services take, and the most bytes of one transfer.
 constexpr uint32_t kNameMax = 260, kTransferMax = 1u << 20;
 
 uint32_t AlignUp(uint64_t v) { return uint32_t((v + kPage - 1) & ~uint64_t(kPage - 1)); }
+
+// Maps an image's pages at its base, its sections with their protection.
+bool MapImage(uc_engine* uc, const PeImage& image, uint32_t size, std::string& error) {
+    if (uc_mem_map(uc, image.imageBase, size, UC_PROT_READ) != UC_ERR_OK) {
+        error = "cannot map the image";
+        return false;
+    }
+    for (const PeSection& s : image.sections) {
+        if (!s.virtualSize) continue;
+        uint32_t perms = UC_PROT_READ;
+        if (s.characteristics & 0x80000000u) perms |= UC_PROT_WRITE;
+        if (s.characteristics & (0x20000000u | 0x20u)) perms |= UC_PROT_EXEC;
+        if (!s.data.empty() && uc_mem_write(uc, image.imageBase + s.rva, s.data.data(), s.data.size()) != UC_ERR_OK) {
+            error = "cannot load section " + s.name;
+            return false;
+        }
+        uc_mem_protect(uc, image.imageBase + s.rva, AlignUp(s.virtualSize), perms);
+    }
+    return true;
+}
 
 int UcReg(Reg r) {
     switch (r) {
@@ -149,6 +173,7 @@ const char* BasicErrorText(int code) {
     case 62: return "input past end of file";
     case 63: return "bad record number";
     case 64: return "bad file name";
+    case 48: return "routine not found";
     case 67: return "too many files";
     case 70: return "permission denied";
     case 75: return "path/file access error";
@@ -172,6 +197,9 @@ struct Machine::Impl {
     size_t sharedSize = 0;
     bool sharedMapped = false;
     std::unique_ptr<FileHost> files = std::make_unique<FileHost>();
+    std::string fileFolder = ".";
+    std::vector<std::string> moduleFolders; // empty: the file folder
+    ModuleHost modules;
 };
 
 struct MachineHooks {
@@ -283,6 +311,11 @@ struct MachineHooks {
         case kDiskFree:
             FileService(m, at, fn, b, c, x);
             return;
+        case kModuleLoad:
+        case kModuleProc:
+        case kModuleFree:
+            ModuleService(m, fn, b, c, x);
+            return;
         case kExit:
             d.stop = Stop{};
             d.stop.kind = StopKind::Exited;
@@ -376,6 +409,69 @@ struct MachineHooks {
             r = ReadName(m, c, name) && ReadName(m, x, other) ? files.Rename(name, other) : -64;
             break;
         case kDiskFree: r = files.FreeKilobytes(); break;
+        default: break;
+        }
+        m.Set(Reg::Eax, uint32_t(r));
+    }
+
+    // Module images: load (ECX name, EDX two words receiving the handle and
+    // the entry to call once, 0 when none; EAX 0 or minus the BASIC error),
+    // find a routine by name (EBX handle, 0 the program; EAX its address or
+    // 0), free (EBX handle; EAX 0 or minus the error).
+    static void ModuleService(Machine& m, uint32_t fn, uint32_t b, uint32_t c, uint32_t x) {
+        Machine::Impl& d = *m.impl_;
+        std::string name;
+        int32_t r = 0;
+        switch (fn) {
+        case kModuleLoad: {
+            if (!ReadName(m, c, name)) {
+                r = -64;
+                break;
+            }
+            d.modules.SetFolders(d.moduleFolders.empty() ? std::vector<std::string>{d.fileFolder} : d.moduleFolders);
+            const std::string path = d.modules.Find(name);
+            if (path.empty()) {
+                r = -53;
+                break;
+            }
+            ModuleHost::Module mod;
+            if (int e = d.modules.Prepare(path, mod)) {
+                r = -e;
+                break;
+            }
+            std::string error;
+            if (!MapImage(d.uc, mod.image, mod.size, error)) {
+                uc_mem_unmap(d.uc, mod.base, mod.size);
+                r = -75;
+                break;
+            }
+            const uint32_t entry = mod.image.isDll && mod.image.entry != mod.base ? mod.image.entry : 0;
+            const uint32_t out[2] = {d.modules.Add(std::move(mod)), entry};
+            m.Write(x, out, sizeof out);
+            break;
+        }
+        case kModuleProc: {
+            if (!ReadName(m, c, name)) break;
+            const PeImage* img = &m.image_;
+            if (b) {
+                const ModuleHost::Module* mod = d.modules.Get(b);
+                img = mod ? &mod->image : nullptr;
+            }
+            if (!img) break;
+            auto it = img->exports.find(name);
+            if (it != img->exports.end()) r = int32_t(it->second);
+            break;
+        }
+        case kModuleFree: {
+            const ModuleHost::Module* mod = d.modules.Get(b);
+            if (!mod) {
+                r = -5;
+                break;
+            }
+            uc_mem_unmap(d.uc, mod->base, mod->size);
+            d.modules.Remove(b);
+            break;
+        }
         default: break;
         }
         m.Set(Reg::Eax, uint32_t(r));
@@ -511,7 +607,12 @@ struct MachineHooks {
 
 Machine::Machine() : impl_(std::make_unique<Impl>()) {}
 
-void Machine::SetFileFolder(const std::string& folder) { impl_->files = std::make_unique<FileHost>(folder); }
+void Machine::SetFileFolder(const std::string& folder) {
+    impl_->files = std::make_unique<FileHost>(folder);
+    impl_->fileFolder = folder;
+}
+
+void Machine::SetModuleFolders(std::vector<std::string> folders) { impl_->moduleFolders = std::move(folders); }
 
 Machine::~Machine() {
     // An aborted engine is left as it is: closing it could touch its
@@ -547,21 +648,8 @@ bool Machine::Load(const PeImage& image, std::string& error) {
         uint64_t end = uint64_t(s.rva) + AlignUp(s.virtualSize);
         if (end > size) size = AlignUp(end);
     }
-    if (uc_mem_map(uc, image.imageBase, size, UC_PROT_READ) != UC_ERR_OK) {
-        error = "cannot map the image";
-        return false;
-    }
-    for (const PeSection& s : image.sections) {
-        if (!s.virtualSize) continue;
-        uint32_t perms = UC_PROT_READ;
-        if (s.characteristics & 0x80000000u) perms |= UC_PROT_WRITE;
-        if (s.characteristics & (0x20000000u | 0x20u)) perms |= UC_PROT_EXEC;
-        if (!s.data.empty() && uc_mem_write(uc, image.imageBase + s.rva, s.data.data(), s.data.size()) != UC_ERR_OK) {
-            error = "cannot load section " + s.name;
-            return false;
-        }
-        uc_mem_protect(uc, image.imageBase + s.rva, AlignUp(s.virtualSize), perms);
-    }
+    if (!MapImage(uc, image, size, error)) return false;
+    impl_->modules.SetProgram(image.imageBase, size);
     if (uc_mem_map(uc, kStackTop - kStackSize, kStackSize, UC_PROT_READ | UC_PROT_WRITE) != UC_ERR_OK) {
         error = "cannot map the stack";
         return false;

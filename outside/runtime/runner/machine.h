@@ -74,6 +74,9 @@ public:
     // The folder the program's files live in (the current folder unless
     // set); files still open are closed first.
     void SetFileFolder(const std::string& folder);
+    // Where module images (DLLs, LOADM) are looked for, in order; without
+    // it, in the file folder.
+    void SetModuleFolders(std::vector<std::string> folders);
 
     // Console input for the runtime's read service: the next byte, or -1
     // at the end of input (default: no input at all).

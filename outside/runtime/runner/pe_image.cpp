@@ -92,6 +92,16 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
     img.imageBase = r.U32(opt + 28);
     img.sizeOfImage = r.U32(opt + 56);
     uint32_t ndirs = r.U32(opt + 92);
+    img.isDll = (r.U16(coff + 18) & 0x2000) != 0;
+    uint32_t exportRva = 0, exportSize = 0, relocRva = 0, relocSize = 0;
+    if (ndirs > 0 && optSize >= 96 + 8) {
+        exportRva = r.U32(opt + 96);
+        exportSize = r.U32(opt + 96 + 4);
+    }
+    if (ndirs > 5 && optSize >= 96 + 48) {
+        relocRva = r.U32(opt + 96 + 40);
+        relocSize = r.U32(opt + 96 + 44);
+    }
     uint32_t importRva = 0, importSize = 0;
     if (ndirs > 1 && optSize >= 96 + 16) {
         importRva = r.U32(opt + 96 + 8);
@@ -143,6 +153,44 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
         }
     }
 
+    // Exports by name: {.., u32 functions, u32 names, u32 ordinals} at 24.
+    if (exportRva && exportSize) {
+        auto off = FileOffset(img, rawPtr, exportRva);
+        if (off && r.Has(*off, 40)) {
+            const uint32_t nfunc = r.U32(*off + 20), nnames = r.U32(*off + 24);
+            auto funcs = FileOffset(img, rawPtr, r.U32(*off + 28));
+            auto names = FileOffset(img, rawPtr, r.U32(*off + 32));
+            auto ords = FileOffset(img, rawPtr, r.U32(*off + 36));
+            for (uint32_t k = 0; funcs && names && ords && k < nnames && k < 65536; ++k) {
+                if (!r.Has(*names + 4 * k, 4) || !r.Has(*ords + 2 * k, 2)) break;
+                const uint16_t ord = r.U16(*ords + 2 * k);
+                if (ord >= nfunc || !r.Has(*funcs + 4 * ord, 4)) continue;
+                auto noff = FileOffset(img, rawPtr, r.U32(*names + 4 * k));
+                std::string name;
+                for (uint64_t p = noff ? *noff : bytes.size(); p < bytes.size() && bytes[p] && name.size() < 260; ++p)
+                    name += char(bytes[p]);
+                if (!name.empty()) img.exports.emplace(name, img.imageBase + r.U32(*funcs + 4 * ord));
+            }
+        }
+    }
+
+    // Base relocations: blocks {u32 page RVA, u32 block size, u16 entries};
+    // an entry of type 3 moves a 32-bit field, type 0 pads.
+    if (relocRva && relocSize) {
+        auto off = FileOffset(img, rawPtr, relocRva);
+        uint64_t p = off ? *off : bytes.size();
+        const uint64_t end = p + relocSize;
+        while (p + 8 <= end && r.Has(p, 8)) {
+            const uint32_t page = r.U32(p), size = r.U32(p + 4);
+            if (size < 8 || p + size > end || !r.Has(p, size)) break;
+            for (uint32_t e = 8; e + 2 <= size; e += 2) {
+                const uint16_t v = r.U16(p + e);
+                if (v >> 12 == 3) img.relocations.push_back(page + (v & 0xFFF));
+            }
+            p += size;
+        }
+    }
+
     // COFF symbols: 18-byte records, then the string table.
     if (symPtr && nsym && r.Has(symPtr, uint64_t(nsym) * 18)) {
         uint64_t strTab = symPtr + uint64_t(nsym) * 18;
@@ -168,6 +216,27 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
             i += aux;
         }
     }
+    return true;
+}
+
+bool PeImage::Rebase(uint32_t newBase) {
+    if (newBase == imageBase) return true;
+    if (relocations.empty()) return false;
+    const uint32_t delta = newBase - imageBase;
+    for (uint32_t rva : relocations) {
+        for (PeSection& s : sections) {
+            if (rva < s.rva || rva - s.rva + 4 > s.data.size()) continue;
+            uint8_t* f = s.data.data() + (rva - s.rva);
+            uint32_t v = uint32_t(f[0]) | uint32_t(f[1]) << 8 | uint32_t(f[2]) << 16 | uint32_t(f[3]) << 24;
+            v += delta;
+            for (int i = 0; i < 4; ++i) f[i] = uint8_t(v >> (8 * i));
+            break;
+        }
+    }
+    entry += delta;
+    for (auto& [name, a] : symbols) a += delta;
+    for (auto& [name, a] : exports) a += delta;
+    imageBase = newBase;
     return true;
 }
 

@@ -25,6 +25,14 @@ struct PeImage {
     std::vector<PeSection> sections;
     std::vector<std::string> importedDlls;
     std::map<std::string, uint32_t> symbols; // absolute addresses
+    std::map<std::string, uint32_t> exports; // by name, absolute addresses
+    std::vector<uint32_t> relocations;       // RVAs of the 32-bit fields the base moves
+    bool isDll = false;
+
+    // Moves the image to another base: the fields of its base relocations,
+    // its entry point, symbols and exports. False when the image has no
+    // relocations to move it by.
+    bool Rebase(uint32_t newBase);
 
     std::optional<uint32_t> Symbol(const std::string& name) const;
     // The symbol at or before addr and the distance from it ("" when none).

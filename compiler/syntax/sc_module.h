@@ -1,0 +1,13 @@
+// The module as a routine (PARAM) and the arguments of the module calls.
+#pragma once
+
+namespace txsc {
+
+struct ScPass;
+
+void SC_DefMod(ScPass &p);
+void SC_ModPrm(ScPass &p);
+void SC_InMod(ScPass &p);
+void SC_RefArg(ScPass &p);
+
+}  // namespace txsc

@@ -1,0 +1,8 @@
+' expect: 76 76 02 02 02
+PARAM A AS INTEGER
+RETURNS 1
+CALLS "M" (A, B
+CALLM "M"
+LOADM
+CALLS "M" (A, , B$)
+CALLM "M", "R", A, 2 + 3

@@ -1,0 +1,110 @@
+// The module calls through the whole chain (txcl beside basrun, the i686
+// linker, the emulator): DLL calls of a BASIC module built as a DLL, module
+// routines (PARAM) called by CALLS in the program and in a module loaded by
+// LOADM, CALLM and DELETEM, with their run-time errors (sources in modules/);
+// and the analyzer's errors for PARAM and RETURNS.
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "link.h"
+
+namespace fs = std::filesystem;
+using tx::runner::RunProcess;
+
+namespace {
+
+std::string Fixture(const char* name) { return std::string(TX_MODULES_SRC) + "/" + name; }
+
+// The program's output, then (when the run ends with an error) basrun's
+// message, exactly up to the address it names.
+TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* output;
+        const char* message; // after the output; "" for none
+    } cases[] = {
+        {"DLL routines by name and by alias; a routine it lacks",
+         {"--dll", Fixture("DLLLIB.SUB"), Fixture("DLLCALL.BAS")},
+         1,
+         "before 44 \nhello world 5 \nhello again 6 \n 7  2.5 \n",
+         "basrun: runtime error 48 (routine not found) in DLLCALL.BAS line 12 at "},
+        {"a DLL that is not there",
+         {Fixture("DLLCALL.BAS")},
+         1,
+         "before",
+         "basrun: runtime error 53 (file not found) in DLLCALL.BAS line 8 at "},
+        {"CALLS: references, temporaries, defaults, RETURNS and RTN; a single for an integer",
+         {Fixture("CALLS.BAS"), Fixture("ROUTINE.SUB")},
+         1,
+         "routine 5 hi 2.5  7 \n 6 hi! 0 \n"
+         "routine 7 x .25  150 \n 6  700 \n"
+         "routine 6 dflt 2.5  1 \n 6 \n"
+         "routine 6 dflt 2.5  7 \n 6 \n",
+         "basrun: runtime error 13 (type mismatch) in CALLS.BAS line 12 at "},
+        {"LOADM, CALLS and CALLM into loaded modules; CALLS after DELETEM",
+         {"--dll", Fixture("DLLLIB.SUB"), "--dll", Fixture("MODR.SUB"), Fixture("LOADM.BAS")},
+         1,
+         "modr 4 dflt\n 40  41 \n 42 \nhello there 1 \n 2 \nmodr 40 given\n",
+         "basrun: runtime error 48 (routine not found) in LOADM.BAS line 15 at "},
+        {"arguments that do not fit, and calls of what is not there, trapped",
+         {Fixture("MISFIT.BAS"), Fixture("FITR.SUB")},
+         0,
+         "error 5 line 4 \nerror 5 line 5 \nerror 13 line 6 \nerror 13 line 7 \nerror 13 line 8 \n"
+         "error 6 line 9 \nerror 48 line 10 \nerror 5 line 11 \nerror 5 line 12 \nerror 53 line 13 \n"
+         " 3 \nok\n",
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> argv{TX_BASRUN};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::string out;
+        EXPECT_EQ(RunProcess(argv, "", out), c.status) << out;
+        EXPECT_EQ(out.substr(0, std::string(c.output).size()), c.output) << out;
+        EXPECT_EQ(out.substr(std::string(c.output).size(), std::string(c.message).size()), c.message) << out;
+    }
+}
+
+// PARAM and RETURNS refused by the analyzer, by their error numbers.
+TEST(ModuleCalls, AnalyzerErrors) {
+    const fs::path dir = fs::temp_directory_path() / ("modparam_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string many = "PARAM ";
+    for (int i = 0; i < 65; ++i) many += std::string(i ? "," : "") + "QVW"[i / 26] + char('A' + i % 26);
+    struct Case {
+        const char* name;
+        std::string source;
+        const char* error; // "" for none
+    } cases[] = {
+        {"a second PARAM", "PARAM A AS INTEGER\r\nPARAM B\r\n", "2\x8d\x73 [10]"},
+        {"a string default for a number", "PARAM A AS INTEGER = \"x\"\r\n", "1\x8d\x73 [13]"},
+        {"an array with a default", "PARAM A() = 1\r\n", "1\x8d\x73 [02]"},
+        {"PARAM inside a SUB", "DECLARE SUB S ()\r\nSUB S ()\r\nPARAM A\r\nEND SUB\r\n", "3\x8d\x73 [76]"},
+        {"RETURNS without PARAM", "RETURNS 1\r\n", "1\x8d\x73 [76]"},
+        {"65 parameters", many + "\r\n", "1\x8d\x73 [89]"},
+        {"64 parameters", many.substr(0, many.size() - 3) + "\r\nRETURNS 0\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(dir / "P.SUB", std::ios::binary) << c.source;
+        std::string out;
+        const int rc = RunProcess({TX_TXCL, "/nologo", "/Fo" + (dir / "P.obj").string(), (dir / "P.SUB").string()},
+                                  dir.string(), out);
+        if (*c.error) {
+            EXPECT_NE(rc, 0);
+            EXPECT_NE(out.find(c.error), std::string::npos) << out;
+        } else {
+            EXPECT_EQ(rc, 0) << out;
+        }
+    }
+    fs::remove_all(dir);
+}
+
+} // namespace
