@@ -101,7 +101,8 @@ void BuildArrays(CgState &st) {
             storage += GetU32(a + 1);
         }
     }
-    ZeroImage(st, kSecDataAl, storage);
+    st.sec[kSecDataAl].image.clear();
+    st.sec[kSecDataAl].zeros = storage;
     ForEachVarRecord(st, ifile::kModuleVarTable, [&](const VarRecord &r) {
         const uint32_t k = r.address / ifile::kArraySlotSize;
         if ((r.storageClass & ifile::kClassArray) && k < count)

@@ -13,8 +13,6 @@ namespace txcg {
 
 namespace {
 
-constexpr uint32_t kFileHeaderSize = 20;
-constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kRelocSize = 10;
 constexpr uint32_t kLineSize = 6;
 
@@ -209,10 +207,10 @@ std::vector<uint8_t> ObjectHeaders(CgState &st) {
             CgFail(kErrTextFull);
         uint8_t *h = headers.data() + kFileHeaderSize + kSectionHeaderSize * i;
         std::memcpy(h, SectionName(id), std::strlen(SectionName(id)));
-        PutU32(h + 16, uint32_t(sec.image.size()));
-        if (!sec.image.empty()) {
+        PutU32(h + 16, sec.Size());
+        if (sec.Size() != 0) {
             PutU32(h + 20, pos);
-            pos += uint32_t(sec.image.size());
+            pos += sec.Size();
         }
         if (!sec.relocs.empty()) {
             PutU32(h + 24, pos);
@@ -227,7 +225,7 @@ std::vector<uint8_t> ObjectHeaders(CgState &st) {
         PutU32(h + 36, SectionCharacteristics(id));
 
         SymbolRecord &aux = AuxRecord(st, sec.symbol);
-        PutU32(aux.data(), uint32_t(sec.image.size()));
+        PutU32(aux.data(), sec.Size());
         PutU16(aux.data() + 4, uint16_t(sec.relocs.size()));
         PutU16(aux.data() + 6, uint16_t(sec.lines.size()));
     }
@@ -251,6 +249,12 @@ template <typename Put> void ObjectBody(const CgState &st, Put &&put) {
     for (const SectionId id : st.obj.numbered) {
         const auto &sec = st.sec[id];
         put(sec.image.data(), sec.image.size());
+        static const uint8_t zeros[65536] = {};
+        for (uint32_t left = sec.zeros; left != 0;) {
+            const uint32_t n = std::min<uint32_t>(left, sizeof zeros);
+            put(zeros, n);
+            left -= n;
+        }
         for (const auto &r : sec.relocs) {
             uint8_t b[kRelocSize];
             PutU32(b, r.offset);

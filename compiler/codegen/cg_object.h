@@ -11,6 +11,8 @@
 namespace txcg {
 
 constexpr uint16_t kMachineI386 = 0x014C;
+constexpr uint32_t kFileHeaderSize = 20;
+constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kCharDrectve = 0x00100A00; // link info, removed at link, align 1
 constexpr uint32_t kCharText = 0x60100020;    // code, execute, read, align 1
 constexpr uint32_t kCharData = 0xC0100040;    // initialised data, read, write, align 1

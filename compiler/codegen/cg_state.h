@@ -53,6 +53,10 @@ struct LineEntry {
 
 struct SectionDescriptor {
     std::vector<uint8_t> image;
+    // Zero bytes that follow the image in the file, never held in memory:
+    // the arrays' storage may be hundreds of megabytes of nothing else.
+    uint32_t zeros = 0;
+    uint32_t Size() const { return uint32_t(image.size()) + zeros; }
     std::vector<CoffReloc> relocs;
     std::vector<LineEntry> lines;
     uint16_t number = 0; // 1-based; 0 while the section is not in the file

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "dbcs.h"
 
@@ -19,7 +20,7 @@ std::string Trim(const std::string &s) {
     return s.substr(b, e - b);
 }
 
-std::size_t CharLen(const std::string &s, std::size_t i) {
+std::size_t CharLen(std::string_view s, std::size_t i) {
     return tx::IsSjisLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
 }
 
@@ -124,11 +125,16 @@ std::size_t FindSeparator(const std::string &line) {
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string Lookup(const Makefile &mk, const std::string &name, EnvLookup env) {
+// The value of a macro, by reference: a value of the file is not copied for
+// every mention of it (a long value named thousands of times made expansion
+// quadratic). An environment value is kept in `held`.
+std::string_view Lookup(const Makefile &mk, const std::string &name, EnvLookup env,
+                        std::string &held) {
     auto it = mk.macros.find(name);
     if (it != mk.macros.end())
         return it->second;
-    return env ? env(name) : std::string();
+    held = env ? env(name) : std::string();
+    return held;
 }
 
 constexpr int kMaxDepth = 64;
@@ -144,10 +150,9 @@ struct ExpandState {
     std::size_t scanned = 0;          // bytes of text looked through
 };
 
-std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
-                     const SpecialMacros *special, int depth, ExpandState &st) {
+void ExpandAt(const Makefile &mk, std::string_view text, EnvLookup env,
+              const SpecialMacros *special, int depth, ExpandState &st, std::string &out) {
     st.scanned += text.size();
-    std::string out;
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = CharLen(text, i);
         if (n == 2 || text[i] != '$' || i + 1 >= text.size()) {
@@ -156,7 +161,8 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
             continue;
         }
         char c = text[i + 1];
-        std::string value, name;
+        std::string_view value;
+        std::string name, held;
         bool nested = true;
         std::size_t next = i + 2;
         if (c == '$') {
@@ -164,12 +170,12 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
             nested = false;
         } else if (c == '(') {
             std::size_t close = text.find(')', i + 2);
-            if (close == std::string::npos) {
-                out += text.substr(i);
+            if (close == std::string_view::npos) {
+                out.append(text, i);
                 break;
             }
             name = text.substr(i + 2, close - i - 2);
-            value = Lookup(mk, name, env);
+            value = Lookup(mk, name, env, held);
             next = close + 1;
         } else if (special && (c == '@' || c == '*' || c == '<' || c == '?')) {
             nested = false;
@@ -186,26 +192,34 @@ std::string ExpandAt(const Makefile &mk, const std::string &text, EnvLookup env,
                 value = special->base;
         } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
             name = std::string(1, c);
-            value = Lookup(mk, name, env);
+            value = Lookup(mk, name, env, held);
         } else {
             out += '$';
             i += 1;
             continue;
         }
+        i = next;
         if (nested && depth < kMaxDepth && st.produced < kMaxExpansion &&
             st.scanned < 4 * kMaxExpansion &&
             std::find(st.active.begin(), st.active.end(), name) == st.active.end()) {
+            // Expanded straight into `out`; what passes the limit is cut
+            // off again, as a value too long is not added.
+            const std::size_t mark = out.size();
             st.active.push_back(name);
-            value = ExpandAt(mk, value, env, special, depth + 1, st);
+            ExpandAt(mk, value, env, special, depth + 1, st, out);
             st.active.pop_back();
+            const std::size_t added = out.size() - mark;
+            if (st.produced + added <= kMaxExpansion)
+                st.produced += added;
+            else
+                out.resize(mark);
+            continue;
         }
         if (st.produced + value.size() <= kMaxExpansion) {
             st.produced += value.size();
             out += value;
         }
-        i = next;
     }
-    return out;
 }
 
 }  // namespace
@@ -243,7 +257,9 @@ const InferenceRule *Makefile::FindRule(const std::string &from, const std::stri
 std::string Expand(const Makefile &mk, const std::string &text, EnvLookup env,
                    const SpecialMacros *special) {
     ExpandState st;
-    return ExpandAt(mk, text, env, special, 0, st);
+    std::string out;
+    ExpandAt(mk, text, env, special, 0, st, out);
+    return out;
 }
 
 std::vector<std::string> SplitWords(const std::string &text) {

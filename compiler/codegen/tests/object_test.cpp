@@ -366,7 +366,29 @@ TEST(DataSections, DebugTablesBecomeRelocatedImages) {
     ExpectRelocs(st, kSecDataAc, {{12, sym(kSecDataAl), 0}, {16, ad, bounds}});
     EXPECT_EQ(st.sec[kSecDataAc].image[10], 1);
     EXPECT_EQ(st.sec[kSecDataAc].image[11], 1);
-    EXPECT_EQ(st.sec[kSecDataAl].image.size(), 44u);
+    EXPECT_EQ(st.sec[kSecDataAl].Size(), 44u);
+    {
+        // The arrays' storage is written as zeros at the place its header names,
+        // the symbol table right after the last section.
+        const std::vector<uint8_t> obj = SerializeObject(st);
+        const uint32_t nsec = GetU16(obj.data() + 2);
+        bool found = false;
+        for (uint32_t i = 0; i < nsec; ++i) {
+            const uint8_t *h = obj.data() + kFileHeaderSize + kSectionHeaderSize * i;
+            if (std::string(reinterpret_cast<const char *>(h), 8) != ".data$al")
+                continue;
+            found = true;
+            const uint32_t size = GetU32(h + 16), at = GetU32(h + 20);
+            ASSERT_EQ(size, 44u);
+            ASSERT_LE(at + size, obj.size());
+            EXPECT_EQ(std::vector<uint8_t>(obj.begin() + at, obj.begin() + at + size),
+                      std::vector<uint8_t>(44, 0));
+        }
+        EXPECT_TRUE(found);
+        EXPECT_EQ(GetU32(obj.data() + 8) + kSymRecordSize * GetU32(obj.data() + 12) + 4 +
+                      st.obj.strings.size(),
+                  obj.size());
+    }
     ExpectRelocs(st, kSecDataAg, {{2, commonCA, 0}, {6, ad, bounds}});
     ExpectRelocs(st, kSecDataCs, {{8, sym(kSecDataCs), 12}, {23, sym(kSecDataCs), 13}});
     ExpectRelocs(st, kSecDataMc, {{4, sym(kSecData), 0}, {8, sym(kSecDataDl), 0}});
