@@ -1,6 +1,7 @@
 #include "neighbours.h"
 
 #include "ideapp.h"
+#include "prjframe.h"
 
 FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
