@@ -291,9 +291,19 @@ void CMainFrame::ShowOwnedWindows(HWND top) {
         SetWindowPos(other, top, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CMainFrame::ShowDesignWindows(bool) {}
+void CMainFrame::ShowDesignWindows(bool show) {
+    // A floating tool box goes with the forms; a docked one stays in the frame.
+    if (m_wndToolBox.IsFloating()) {
+        if (HWND f = m_wndToolBox.GetFloatFrame(); f && (!show || (GetWindowLongA(m_wndToolBox.m_hWnd, GWL_STYLE) & WS_VISIBLE)))
+            ShowWindow(f, show ? SW_SHOWNA : SW_HIDE);
+    }
+    if (g_pRcDoc)
+        CreateDesignerWindows(show);
+}
 
-bool CMainFrame::EnableDesignWindows(bool, bool) { return true; }
+bool CMainFrame::EnableDesignWindows(bool enable, bool) {
+    return g_pRcDoc ? EnableDesignerWindows(enable) : true;
+}
 
 bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
     CIdeApp& app = TheApp();

@@ -90,6 +90,11 @@ private:
     void OnCloseAll();
     void OnRun();
     void OnCompileOptions();
+    void OnTagJump();
+    void OnResultWindow();
+    void OnPrjClose();
+    void OnPrjEnvironment();
+    void OnPrjSave(UINT id);
     void OnPrjNew();
     void OnPrjOpen();
     void OnPrjWizard();

@@ -5,6 +5,8 @@
 #include "editor.h"
 #include "wizard.h"
 #include "cmpopt.h"
+#include "envdlg.h"
+#include "prjerr.h"
 #include "prjwin.h"
 #include "rcdoc.h"
 #include "idehelpers.h"
@@ -170,6 +172,72 @@ void CPrjFrame::OnRun() {
     if (!prjui::RunProgram(prj))
         mf->OnProgramEnded();
     done();
+}
+
+// ---- the project's windows ------------------------------------------------
+
+void CPrjFrame::OnTagJump() {
+    // The result view jumps to the line of the message under its caret.
+    if (CMDIChildWnd* f = FindPrjErrFrame()) {
+        if (CView* v = f->GetActiveView())
+            PostMessageA(v->m_hWnd, WM_COMMAND, ID_TAG_JUMP, 0);
+    }
+}
+
+void CPrjFrame::OnResultWindow() {
+    if (CMDIChildWnd* f = FindPrjErrFrame()) {
+        SendMessageA(f->m_hWnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    std::string log = prjui::LastBuildLog();
+    CIdeApp& app = TheApp();
+    ++g_nNoRecentEntry;
+    app.OpenWithTemplate(kSlotBuildResult, log.empty() ? nullptr : log.c_str());
+    --g_nNoRecentEntry;
+}
+
+void CPrjFrame::OnPrjClose() {
+    CPrjDoc* prj = FindProjectDoc();
+    CView* v = prj ? prj->GetFirstView() : nullptr;
+    if (CFrameWnd* f = v ? v->GetParentFrame() : nullptr)
+        SendMessageA(f->m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CPrjFrame::OnPrjEnvironment() {
+    CPrjEnvDlg dlg(this);
+    dlg.DoModal();
+}
+
+void CPrjFrame::OnPrjSave(UINT id) {
+    CIdeApp& app = TheApp();
+    CPrjDoc* prj = CurrentProjectDoc();
+    if (!prj)
+        return;
+    bool wasDefault = prj == GetProjectDoc();
+    bool saved;
+    if (id == ID_PROJECT_SAVE) {
+        saved = prj->DoFileSave();
+    } else {
+        EnableFrames(false);
+        CWnd* main = app.m_pMainWnd;
+        app.m_pMainWnd = this;
+        saved = prj->DoSave("");
+        app.m_pMainWnd = main;
+        EnableFrames(true);
+    }
+    if (!saved || !wasDefault || prj->GetPathName().empty() || fw::EqualNoCase(prj->GetPathName(), "DEFAULT.mak"))
+        return;
+    // The frame's own project saved to a file: that file becomes a real
+    // project, the frame's own is empty again.
+    std::string path = prj->GetPathName();
+    prj->Data().ResetContents();
+    prj->SyncFromData();
+    prj->SetPathName("DEFAULT.mak", false);
+    prj->SetTitle("DEFAULT");
+    prj->SetModifiedFlag(false);
+    ++g_nNoRecentEntry;
+    app.OpenWithTemplate(kSlotProject, path.c_str());
+    --g_nNoRecentEntry;
 }
 
 // ---- compile options ------------------------------------------------------
