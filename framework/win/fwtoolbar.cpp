@@ -3,6 +3,7 @@
 #include "fwapp.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 FW_IMPLEMENT_DYNAMIC(CToolBar, CWnd)
 
@@ -48,6 +49,27 @@ bool CFloatFrame::OnNotify(UINT, NMHDR* nm, LRESULT* result) {
         return true;
     }
     return false;
+}
+
+bool CFloatFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    switch (msg) {
+    case WM_EXITSIZEMOVE:
+        // Let go over the frame: the bar docks again.
+        m_pBar->EndFloatMove();
+        *result = 0;
+        return true;
+    case WM_NCLBUTTONDBLCLK:
+        if (wp == HTCAPTION) {
+            m_pBar->Dock();
+            m_pBar->OnBarMoved();
+            *result = 0;
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return CWnd::OnWndMsg(msg, wp, lp, result);
 }
 
 void CFloatFrame::OnClose() {
@@ -251,6 +273,68 @@ void CToolBar::FloatAt(POINT pt, bool leftAlign) {
         ShowWindow(m_hWnd, SW_SHOWNA);
         ShowWindow(m_pFloat->m_hWnd, SW_SHOWNA);
     }
+}
+
+bool CToolBar::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        // Pressed on no button of a docked bar: the bar is being dragged.
+        if (!m_pFloat &&
+            static_cast<int>(SendMessageA(m_hWnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt))) < 0) {
+            ClientToScreen(m_hWnd, &pt);
+            m_ptDragFrom = pt;
+            m_bDragging = true;
+            SetCapture(m_hWnd);
+            *result = 0;
+            return true;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (m_bDragging) {
+            m_bDragging = false;
+            ReleaseCapture();
+            ClientToScreen(m_hWnd, &pt);
+            EndDrag(m_ptDragFrom, pt);
+            *result = 0;
+            return true;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        m_bDragging = false;
+        break;
+    default:
+        break;
+    }
+    return CWnd::OnWndMsg(msg, wp, lp, result);
+}
+
+void CToolBar::EndDrag(POINT from, POINT to) {
+    if (m_pFloat || !m_pOwner || !m_pOwner->m_hWnd)
+        return;
+    if (std::abs(to.x - from.x) <= GetSystemMetrics(SM_CXDRAG) &&
+        std::abs(to.y - from.y) <= GetSystemMetrics(SM_CYDRAG))
+        return;
+    RECT frame;
+    GetWindowRect(m_pOwner->m_hWnd, &frame);
+    if (PtInRect(&frame, to))
+        return;
+    // The bar's corner moves with the pointer.
+    RECT bar;
+    GetWindowRect(m_hWnd, &bar);
+    FloatAt(POINT{bar.left + to.x - from.x, bar.top + to.y - from.y}, true);
+    OnBarMoved();
+}
+
+void CToolBar::EndFloatMove() {
+    if (!m_pFloat || !m_pOwner || !m_pOwner->m_hWnd)
+        return;
+    RECT frame, fr, both;
+    GetWindowRect(m_pOwner->m_hWnd, &frame);
+    GetWindowRect(m_pFloat->m_hWnd, &fr);
+    if (IntersectRect(&both, &frame, &fr))
+        Dock();
+    OnBarMoved();
 }
 
 void CToolBar::Dock() {

@@ -44,6 +44,7 @@ public:
 protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(UINT id, NMHDR* nm, LRESULT* result) override;
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
     void OnClose() override;
     void PostNcDestroy() override { delete this; }
 };
@@ -91,12 +92,22 @@ public:
     virtual void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler);
     // Called after the bar went into another window (docked or floating).
     virtual void OnDockSiteChanged() {}
+    // Called when the user ended dragging the bar or its float frame.
+    virtual void OnBarMoved() {}
+    // The mouse drag of a docked bar: pressed on no button at from, let go
+    // at to (screen points). Floats the bar there when it left the frame.
+    void EndDrag(POINT from, POINT to);
+    // A float frame let go over its frame's window docks again.
+    void EndFloatMove();
 
     DWORD m_dwBarStyle = 0;
     UINT m_nBarId = 0;
 
 protected:
     void PostNcDestroy() override {}
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    bool m_bDragging = false;
+    POINT m_ptDragFrom{};
     std::string m_strTitle;
     CFrameWnd* m_pOwner = nullptr;
     CFloatFrame* m_pFloat = nullptr;

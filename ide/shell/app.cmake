@@ -15,7 +15,7 @@ add_custom_command(OUTPUT ${tambrix_pictures}
 add_custom_target(tambrix_pictures DEPENDS ${tambrix_pictures})
 
 set(tambrix_sources
-  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp prjfind.cpp splash.cpp libwnd.cpp neighbours.cpp
+  ideapp.cpp idehelpers.cpp mainfrm.cpp mainbars.cpp toolbars.cpp prjframe.cpp prjfind.cpp prjframecmds.cpp procstart.cpp jumpdlgs.cpp mainfile.cpp printsrc.cpp splash.cpp libwnd.cpp neighbours.cpp
   editdoc.cpp editframe.cpp editview.cpp optedit.cpp optsheet.cpp smalldlgs.cpp colorctl.cpp)
 # The debugger's windows live with the debugger.
 set(tambrix_debugger_ui ${PROJECT_SOURCE_DIR}/ide/debugger/ui)
@@ -37,7 +37,7 @@ set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}
   COMMAND ${CMAKE_RC_COMPILER} -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${PROJECT_SOURCE_DIR}/framework/win
           -I ${tambrix_res} -I ${CMAKE_CURRENT_SOURCE_DIR}/res -I ${PROJECT_SOURCE_DIR}/ide/debugger/ui -I ${PROJECT_SOURCE_DIR}/ide/project/ui -I ${PROJECT_SOURCE_DIR}/ide/designer/ui -O coff ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc -o ${tambrix_rc}
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/tambrix.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/options.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/editor.rc ${CMAKE_CURRENT_SOURCE_DIR}/res/commands.rc
           ${PROJECT_SOURCE_DIR}/ide/debugger/ui/debugger.rc ${PROJECT_SOURCE_DIR}/ide/debugger/ui/watch.bmp ${PROJECT_SOURCE_DIR}/ide/project/ui/project.rc
           ${PROJECT_SOURCE_DIR}/ide/designer/ui/designer.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/resource.h

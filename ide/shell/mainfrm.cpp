@@ -59,6 +59,14 @@ FW_BEGIN_CMD_MAP(CMainFrame, CMDIFrameWnd)
     FW_ON_UPDATE(57607, OnUpdatePrint)
     FW_ON_COMMAND(ID_VIEW_OPTIONS, OnViewOptions)
     FW_ON_UPDATE_RANGE(32792, 32793, OnUpdatePrint)
+    FW_ON_COMMAND(57600, OnFileNew)
+    FW_ON_COMMAND(57601, OnFileOpen)
+    FW_ON_COMMAND(ID_BUILD_OPTIONS, OnCompileOptions)
+    FW_ON_COMMAND(ID_RUN_ARGS, OnRunArgs)
+    FW_ON_COMMAND(9001, OnResourceNew)
+    FW_ON_COMMAND(57605, OnPageSetup)
+    FW_ON_COMMAND(57607, OnFilePrint)
+    FW_ON_COMMAND(57608, OnFilePrintDirect)
 FW_END_CMD_MAP()
 
 namespace {
@@ -67,7 +75,7 @@ namespace {
 const UINT kPostedCommands[][2] = {
     {300, 300}, {312, 315}, {1006, 1006}, {2019, 2019}, {2118, 2119}, {2121, 2121},
     {2200, 2209}, {3010, 3010}, {4001, 4006}, {4008, 4008}, {5001, 5001}, {5004, 5004},
-    {6001, 6001}, {6003, 6005}, {6007, 6008}, {7001, 7004}, {7101, 7103}, {9001, 9005},
+    {6001, 6001}, {6003, 6005}, {6007, 6008}, {7001, 7004}, {7101, 7103}, {9002, 9005},
     {32772, 32773}, {32778, 32778}, {32785, 32785}, {32787, 32787}, {32792, 32793},
     {57602, 57604}, {57636, 57636}, {57641, 57641},
 };
@@ -283,9 +291,19 @@ void CMainFrame::ShowOwnedWindows(HWND top) {
         SetWindowPos(other, top, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CMainFrame::ShowDesignWindows(bool) {}
+void CMainFrame::ShowDesignWindows(bool show) {
+    // A floating tool box goes with the forms; a docked one stays in the frame.
+    if (m_wndToolBox.IsFloating()) {
+        if (HWND f = m_wndToolBox.GetFloatFrame(); f && (!show || (GetWindowLongA(m_wndToolBox.m_hWnd, GWL_STYLE) & WS_VISIBLE)))
+            ShowWindow(f, show ? SW_SHOWNA : SW_HIDE);
+    }
+    if (g_pRcDoc)
+        CreateDesignerWindows(show);
+}
 
-bool CMainFrame::EnableDesignWindows(bool, bool) { return true; }
+bool CMainFrame::EnableDesignWindows(bool enable, bool) {
+    return g_pRcDoc ? EnableDesignerWindows(enable) : true;
+}
 
 bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
     CIdeApp& app = TheApp();

@@ -6,9 +6,15 @@
 
 #include "fw.h"
 #include "idesettings.h"
+#include "pagesetup.h"
 #include "toolbars.h"
 
+#include <memory>
 #include <string>
+
+namespace prj {
+class CBasData;
+}
 
 class CMainFrame : public CMDIFrameWnd {
     FW_DECLARE_DYNCREATE(CMainFrame)
@@ -30,6 +36,10 @@ public:
     void EnableCloseMenu(bool enable);
     bool ActivatePropertyWindow();
     void OnProgramEnded();
+    // A new unsaved document of a template slot, named name, shown.
+    CDocument* NewDocumentFor(int slot, const std::string& name);
+    // One file chosen in the Open dialog; stop ends the dialog's list.
+    void OpenChosenFile(const std::string& path, bool& stop);
     // The bars' state as "ToolBarDockInfo" bits.
     uint32_t DockInfo() const;
 
@@ -44,7 +54,13 @@ public:
 
     HWND m_hSplash = nullptr;
     int m_nNewFileCounter = 1;
+    int m_nProjectCounter = 1;
+    // The page setup's values after its OK (else the stored ones print).
+    bool m_bHavePageSetup = false;
+    tambrix::PageSetupValues m_pageSetup;
     std::string m_strRunArgs;
+    // The compile settings of command 5003 without a project.
+    std::unique_ptr<prj::CBasData> m_pCompileOptions;
     bool m_bSmallBitmap = false;
     tambrix::Rect m_rcProperty;
     int m_nPropMode = 0;
@@ -92,6 +108,15 @@ private:
     void OnUpdateStatusBar(CCmdUI* ui);
     void OnViewStatusBar();
     std::string ProgramName(bool forDebug) const;
+    void OnFileNew();
+    void OnFileOpen();
+    void OnCompileOptions();
+    void OnRunArgs();
+    void OnResourceNew();
+    void OnPageSetup();
+    void OnFilePrint();
+    void OnFilePrintDirect() { PrintActiveView(true); }
+    void PrintActiveView(bool direct);
     bool CreateBars();
     void ApplyBarState(const tambrix::FrameSettings& s);
     bool m_bCreating = true;

@@ -1,6 +1,8 @@
 #include "neighbours.h"
 
 #include "ideapp.h"
+#include "idehelpers.h"
+#include "prjframe.h"
 
 FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
@@ -19,4 +21,16 @@ CPrjDoc::FileRecord* CPrjDoc::FindFileRecord(uint32_t id) {
 
 void CPrjDoc::RenameTreeItem(const std::string& from, const std::string& to) {
     m_treeRenames.push_back(from + ">" + to);
+}
+
+bool CPrjDoc::IsModified() {
+    if (this == GetProjectDoc())
+        return false;
+    return CDocument::IsModified() || (m_pData && m_pData->modified);
+}
+
+void CPrjDoc::SetModifiedFlag(bool modified) {
+    CDocument::SetModifiedFlag(modified);
+    if (!modified && m_pData)
+        m_pData->modified = false;
 }

@@ -117,6 +117,10 @@ public:
     std::unique_ptr<prj::ProjectData> m_pData;
     prj::ProjectData& Data();
     void SyncFromData();
+    // Changes made in the project's data count as changes of the document,
+    // so closing asks for them; the frame's own DEFAULT project never asks.
+    bool IsModified() override;
+    void SetModifiedFlag(bool modified = true) override;
     bool OnNewDocument() override;
     bool OnOpenDocument(const std::string& path) override;
     void OnCloseDocument() override;

@@ -12,7 +12,7 @@ FW_IMPLEMENT_DYNAMIC(CTvStatusBar, CStatusBar)
 FW_IMPLEMENT_DYNAMIC(CPrjFrame, CMDIFrameWnd)
 
 FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
-    FW_ON_COMMAND_RANGE(6003, 6005, OnDebugCommand)
+    FW_ON_COMMAND_RANGE(6003, 6004, OnDebugCommand)
     FW_ON_COMMAND_RANGE(6007, 6008, OnDebugCommand)
     FW_ON_COMMAND_RANGE(7001, 7004, OnDebugCommand)
     FW_ON_COMMAND_RANGE(7101, 7103, OnDebugCommand)
@@ -33,6 +33,20 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND_RANGE(2118, 2119, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(9001, 9005, OnDesignerCommand)
     FW_ON_COMMAND_RANGE(32792, 32793, OnMigrate)
+    FW_ON_COMMAND(ID_LINE_JUMP, OnLineJump)
+    FW_ON_COMMAND(ID_MARK, OnMark)
+    FW_ON_COMMAND(1006, OnCloseAll)
+    FW_ON_COMMAND(ID_RUN_RUN, OnRun)
+    FW_ON_COMMAND(6005, OnRun)
+    FW_ON_COMMAND(ID_PROJECT_NEW, OnPrjNew)
+    FW_ON_COMMAND(ID_PROJECT_OPEN, OnPrjOpen)
+    FW_ON_COMMAND(32785, OnPrjWizard)
+    FW_ON_COMMAND(ID_BUILD_OPTIONS, OnCompileOptions)
+    FW_ON_COMMAND(ID_TAG_JUMP, OnTagJump)
+    FW_ON_COMMAND(ID_RESULT_WINDOW, OnResultWindow)
+    FW_ON_COMMAND(ID_PROJECT_CLOSE, OnPrjClose)
+    FW_ON_COMMAND(ID_PROJECT_ENV, OnPrjEnvironment)
+    FW_ON_COMMAND_RANGE(ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, OnPrjSave)
 FW_END_CMD_MAP()
 
 namespace {
@@ -62,8 +76,6 @@ void CTvStatusBar::OnLButtonDblClk(POINT pt) {
 // ---- CPrjFrame ---------------------------------------------------------
 
 CPrjFrame::~CPrjFrame() {
-    for (char* m : m_marks)
-        delete[] m;
     if (m_hEditorFont)
         DeleteObject(m_hEditorFont);
     if (g_pPrjFrame == this)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editsettings.h"
+#include "jumprules.h"
 #include "fw.h"
 
 #include <string>
@@ -42,7 +43,7 @@ public:
     HWND m_hOwner;
     CPrjDoc* m_pDefaultProject = nullptr;
     CTvStatusBar m_wndStatusBar;
-    std::vector<char*> m_marks;  // the editor's marks, one heap string each
+    tambrix::MarkList m_marks;  // the editor's marks, for the whole run
     LOGFONTA m_logFont{};
     HFONT m_hEditorFont = nullptr;
     UINT m_nResourceId = 0;
@@ -53,6 +54,13 @@ public:
 
     // Creates the hidden DEFAULT project (also after Close All).
     bool CreateDefaultProject();
+    // A new empty project document of path (the wizard, New and Open);
+    // nullptr when the open project stays or the document cannot be made.
+    CPrjDoc* CreateProject(const std::string& path, int number);
+    // The project file chosen in the Open dialog.
+    void OpenProjectFile(const std::string& path);
+    // Asks to close the open project; false when the user cancelled.
+    bool AskCloseProject();
 
 protected:
     bool PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -77,6 +85,20 @@ private:
     void OnFindUp();
     void OnReplace();
     void OnUpdateCaretPos(CCmdUI* ui);
+    void OnLineJump();
+    void OnMark();
+    void OnCloseAll();
+    void OnRun();
+    void OnCompileOptions();
+    void OnTagJump();
+    void OnResultWindow();
+    void OnPrjClose();
+    void OnPrjEnvironment();
+    void OnPrjSave(UINT id);
+    void OnPrjNew();
+    void OnPrjOpen();
+    void OnPrjWizard();
+    CDocument* NewModuleDocument(int slot, CPrjDoc* prj);
     void OnHelpFinder();
     void OnContextHelp();
     // The build commands (ide/project/ui/prjcmds.cpp).

@@ -164,6 +164,17 @@ bool CComboToolBar::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     return CToolBar::OnWndMsg(msg, wp, lp, result);
 }
 
+// A drag of the bar has ended: a stopped program redraws its windows.
+void CComboToolBar::OnBarMoved() {
+    if (CMainFrame* mf = MainFrame())
+        mf->RefreshDebuggee();
+}
+
+void CToolBoxBar::OnBarMoved() {
+    if (CMainFrame* mf = MainFrame())
+        mf->RefreshDebuggee();
+}
+
 void CComboToolBar::OnDockSiteChanged() {
     HWND site = GetDockingFrame();
     if (!site || site == m_hDockFrame)

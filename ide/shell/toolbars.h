@@ -24,6 +24,7 @@ public:
     void AddComboHistory(const std::string& text);
     SIZE CalcDynamicLayout(int length, DWORD mode) override;
     void OnDockSiteChanged() override;
+    void OnBarMoved() override;
 
     CToolBarCombo m_wndCombo;
     CEdit m_wndEdit;
@@ -51,6 +52,7 @@ public:
     // The form designer checks the tool box's buttons itself.
     void OnUpdateCmdUI(CFrameWnd*, bool) override {}
     void OnDockSiteChanged() override;
+    void OnBarMoved() override;
 
     HWND m_hDockFrame = nullptr;
     uint32_t m_nColumns = 2;

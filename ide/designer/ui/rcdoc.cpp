@@ -586,8 +586,13 @@ CRcDoc* DsgNewResource() {
     auto* doc = t ? dynamic_cast<CRcDoc*>(t->OpenDocumentFile(nullptr)) : nullptr;
     if (!doc)
         return nullptr;
+    DsgFirstForm(doc, "MAINFORM");
+    return doc;
+}
+
+void DsgFirstForm(CRcDoc* doc, const char* name) {
     doc->FillResourceTree(doc->GetTitle(), true);
-    dsg::Form* f = dsg::FrmCreateNew(Host(), doc->m_doc, "MAINFORM", true);
+    dsg::Form* f = dsg::FrmCreateNew(Host(), doc->m_doc, name, false);
     if (f) {
         HWND w = Hwnd(f->window);
         auto& r = f->table[0];
@@ -601,7 +606,6 @@ CRcDoc* DsgNewResource() {
         DsgSelectControl(w, w);
         doc->FillResourceTree(doc->GetTitle(), true);
     }
-    return doc;
 }
 
 void CreateDesignerWindows(bool show) {

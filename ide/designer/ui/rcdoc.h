@@ -118,6 +118,9 @@ constexpr UINT kCmdTestMode = 2121;
 extern HWND g_hActiveForm;
 // A new resource document with its main form (File, New of a script).
 CRcDoc* DsgNewResource();
+// The tree of a new resource document and its first form (name, or the
+// designer's own name when null).
+void DsgFirstForm(CRcDoc* doc, const char* name);
 // Shows (true) or hides the form windows of the resource document.
 void CreateDesignerWindows(bool show);
 // Toggles a form between hidden and shown-and-active.

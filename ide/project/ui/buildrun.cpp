@@ -1,4 +1,5 @@
 #include "buildrun.h"
+#include "procstart.h"
 
 #include "build_env.h"
 #include "build_output.h"
@@ -148,6 +149,15 @@ prj::DefaultProjectSources DefaultSources(CPrjDoc* doc) {
 }
 
 }  // namespace
+
+void PrepareDefaultProject(CPrjDoc* doc) {
+    if (doc != GetProjectDoc())
+        return;
+    prj::PrepareDefaultProject(doc->Data(), DefaultSources(doc), Env().fs);
+    doc->SyncFromData();
+}
+
+void ResetDefaultProject(CPrjDoc* doc) { ResetIfDefault(doc); }
 
 void ForgetOutputView() { g_output.store(nullptr); }
 
@@ -351,21 +361,18 @@ bool RunProgram(CPrjDoc* doc) {
         cmd += " " + app.m_pMainFrame->m_strRunArgs;
     if (app.m_pMainFrame)
         app.m_pMainFrame->ShowDesignWindows(false);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string title = text::kConsoleTitle;
-    si.lpTitle = title.data();
-    PROCESS_INFORMATION pi{};
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    std::string folder = ProjectFolderPath(d);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, kCreateFlags, nullptr, folder.c_str(),
-                        &si, &pi))
+    // The IDE's one process start (the test build records it).
+    ProcessStart start;
+    start.commandLine = cmd;
+    start.folder = ProjectFolderPath(d);
+    start.flags = kCreateFlags;
+    start.title = text::kConsoleTitle;
+    HANDLE process = nullptr;
+    if (!StartProgramProcess(start, &process))
         return false;
-    CloseHandle(pi.hThread);
     if (app.m_hRunProcess)
         CloseHandle(app.m_hRunProcess);
-    app.m_hRunProcess = pi.hProcess;
+    app.m_hRunProcess = process;
     return true;
 }
 

@@ -22,6 +22,11 @@ int CheckTargetRunning(CPrjDoc* doc);
 // not start.
 bool RunProgram(CPrjDoc* doc);
 
+// The project frame's own project filled from the open editors for one
+// command, and emptied again after it (nothing for any other project).
+void PrepareDefaultProject(CPrjDoc* doc);
+void ResetDefaultProject(CPrjDoc* doc);
+
 // The result view is going away: later output goes to the log only.
 void ForgetOutputView();
 // The project is closing: the last build's log goes.

@@ -590,6 +590,7 @@ void DamagedChecks() {
 #include "build_steps.inc"
 namespace {
 #include "designer_steps.inc"
+#include "commands_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -669,6 +670,8 @@ int main(int argc, char** argv) {
         g_steps = DesignerSteps();
     } else if (g_scenario == "designerpaste") {
         g_steps = DesignerPasteSteps();
+    } else if (g_scenario == "commands") {
+        g_steps = CommandsSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
