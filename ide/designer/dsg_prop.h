@@ -92,6 +92,7 @@ extern const StockPointer kStockPointers[12];  // ended by a zero id
 extern const char *const kRangeFormat;  // the out-of-range message
 extern const char *const kPropTitle;    // "ﾌﾟﾛﾊﾟﾃｨ"
 extern const char *const kPropTitleOf;  // "%s のﾌﾟﾛﾊﾟﾃｨ"
+extern const char *const kKeepOnTopText;  // the system-menu item
 
 // Messages of applying values.
 enum PropMessage : uint32_t {

@@ -11,6 +11,7 @@ const char *const kBasicGroupName = "基本ｽﾀｲﾙ";
 const char *const kRangeFormat = "指定された値は許される範囲を超えています(%d～%d)";
 const char *const kPropTitle = "ﾌﾟﾛﾊﾟﾃｨ";
 const char *const kPropTitleOf = "%s のﾌﾟﾛﾊﾟﾃｨ";
+const char *const kKeepOnTopText = "手前に表示";
 
 const char *const kColourNames[16] = {
     "黒", "暗い灰色", "暗い青", "青", "暗い赤", "赤", "暗い紫", "紫",

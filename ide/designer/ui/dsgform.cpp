@@ -8,6 +8,7 @@
 #include "mainfrm.h"
 #include "rcdoc.h"
 #include "prjframe.h"
+#include "propwnd.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -541,6 +542,12 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_LBUTTONDBLCLK:
+        if (f && !TestMode()) {
+            EvtGotoCode(w, w);
+            return 0;
+        }
+        break;
     case WM_COPY:
         ClipCopy(w, nullptr);
         return 0;
@@ -620,6 +627,12 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(w, &ps);
         return 0;
     }
+    case WM_NCLBUTTONDBLCLK:
+        if (!TestMode()) {
+            EvtGotoCode(GetParent(w), w);
+            return 0;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     default:
@@ -666,6 +679,7 @@ LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_NCLBUTTONDBLCLK:
+        EvtGotoCode(form, ctl);
         return 0;
     case WM_MOVE:
     case WM_SIZE:
@@ -692,6 +706,7 @@ void DsgSelectControl(HWND form, HWND control) {
         std::find(g_sel.controls.begin(), g_sel.controls.end(), control) != g_sel.controls.end()) {
         g_sel.anchor = control;
         InvalidateSelection();
+        PropWndRefreshControl(form, control);
         return;
     }
     g_sel.form = form;
@@ -714,6 +729,10 @@ void DsgSelectControl(HWND form, HWND control) {
     if (oldForm && oldForm != form)
         InvalidateRect(oldForm, nullptr, TRUE);
     InvalidateSelection();
+    if (control == form)
+        PropWndSelectControl(form);
+    else if (control)
+        PropWndRefreshControl(form, control);
 }
 
 std::vector<dsg::Group> GroupsOf(HWND form) {
