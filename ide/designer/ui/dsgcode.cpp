@@ -279,8 +279,7 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
             TheApp().OpenDocumentFile(file.c_str());
             continue;
         }
-        CMultiDocTemplate* t = TheApp().m_pTemplates[kSlotSub];
-        CDocument* d = t ? t->OpenDocumentFile(nullptr) : nullptr;
+        CDocument* d = TheApp().OpenWithTemplate(kSlotSub, nullptr, true);
         CMDIChildWnd* c = FrameOfDoc(d);
         if (!c)
             return false;

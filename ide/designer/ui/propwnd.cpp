@@ -371,12 +371,18 @@ void CPropertyWnd::ListGroup(int group) {
     }
     // The control's item in the control combo, the group in the group combo.
     HWND combo = Item(kControlCombo);
-    int n = int(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) >> 16 == (r->id & 0xFFFF)) {
-            SendMessageA(combo, CB_SETCURSEL, WPARAM(i), 0);
+    for (int pass = 0; pass < 2; ++pass) {
+        int n = int(SendMessageA(combo, CB_GETCOUNT, 0, 0)), at = -1;
+        for (int i = 0; i < n && at < 0; ++i) {
+            if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) >> 16 == (r->id & 0xFFFF))
+                at = i;
+        }
+        if (at >= 0) {
+            SendMessageA(combo, CB_SETCURSEL, WPARAM(at), 0);
             break;
         }
+        // A control made since the form was shown.
+        FillControls();
     }
     SendMessageA(groups, CB_SETCURSEL, WPARAM(group), 0);
 }
@@ -941,6 +947,9 @@ bool CPropertyWnd::ApplyFont(dsg::ControlRecord& r, const dsg::PropEdit& e) {
     ReleaseDC(w, dc);
     int32_t tenths = dsg::PropFontTenths(r, int32_t(std::strtol(text(dsg::kPrSize).c_str(), nullptr, 10)), ppi);
     lf.height = -MulDiv(tenths, ppi, 720);
+    // The script keeps whole points: the height is one it gives back, so
+    // the row shows what a save and a reopen will show.
+    lf.height = dsg::FontPointsToHeight(Host(), r, dsg::FontHeightToPoints(Host(), r, lf.height));
     lf.weight = text(dsg::kPrBold) == dsg::kTextYes ? FW_BOLD : FW_NORMAL;
     lf.italic = text(dsg::kPrItalic) == dsg::kTextYes;
     lf.underline = text(dsg::kPrUnderline) == dsg::kTextYes;
@@ -1228,6 +1237,14 @@ void CPropertyWnd::OnCancel() {
     }
 }
 
+// A combo losing the focus to anything but the open editor.
+bool CPropertyWnd::LeavingForElsewhere() const {
+    if (!m_hEditor || m_bChecking)
+        return false;
+    HWND to = GetFocus();
+    return to != m_hEditor && !IsChild(m_hEditor, to);
+}
+
 bool CPropertyWnd::OnCommand(UINT id, UINT code, HWND control) {
     if (id == IDOK && (code == 0 || code == BN_CLICKED)) {
         OnOK();
@@ -1270,7 +1287,7 @@ bool CPropertyWnd::OnCommand(UINT id, UINT code, HWND control) {
                     }
                 }
             }
-        } else if (code == CBN_KILLFOCUS && m_hEditor && !m_bChecking) {
+        } else if (code == CBN_KILLFOCUS && LeavingForElsewhere()) {
             if (Commit())
                 CloseEditor();
         }
@@ -1279,7 +1296,7 @@ bool CPropertyWnd::OnCommand(UINT id, UINT code, HWND control) {
     if (id == kGroupCombo) {
         if (code == CBN_SELCHANGE)
             ListGroup(int(SendMessageA(Item(kGroupCombo), CB_GETCURSEL, 0, 0)));
-        else if (code == CBN_KILLFOCUS && m_hEditor && !m_bChecking) {
+        else if (code == CBN_KILLFOCUS && LeavingForElsewhere()) {
             if (Commit())
                 CloseEditor();
         }
@@ -1417,7 +1434,7 @@ HWND PropRecreateControl(HWND form, HWND control) {
     ApplyTableOrder(form);
     ShowWindow(now, SW_SHOWNA);
     if (g_pPropWnd && g_pPropWnd->CurrentControl() == control)
-        g_pPropWnd->RefreshControl(form, now);
+        g_pPropWnd->Rebind(now);
     return now;
 }
 

@@ -39,6 +39,8 @@ public:
     bool ApplyEdit();
     bool GotoEventRow(int row);
     void Rename(const std::string& name);
+    // The current control's window was re-created.
+    void Rebind(HWND now) { m_hControl = now; }
 
     // What scenarios and the shell read.
     int RowOf(int32_t id) const;
@@ -85,6 +87,7 @@ private:
     void FinishRows(const dsg::ApplyResult& a);
     void SetModified(uint32_t code);
     void EditChanged();
+    bool LeavingForElsewhere() const;
 
     HWND m_hForm = nullptr, m_hControl = nullptr;
     dsg::ControlRecord m_rec{};
