@@ -328,6 +328,7 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
             // A list box may keep another height: the record takes the window's.
             RECT real = ChildRect(w, c);
             rec->cy = real.bottom - real.top;
+            DsgShowCtlRect(w, real);
             MarkModified();
         }
         InvalidateRect(w, nullptr, TRUE);
@@ -350,6 +351,8 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
             return;
         }
         MoveSelection(w, f, r.left - g_opRect.left, r.top - g_opRect.top);
+        if (g_sel.anchor && g_sel.anchor != w)
+            DsgShowCtlRect(w, ChildRect(w, g_sel.anchor));
         return;
     }
     if (mode != 4)
