@@ -294,12 +294,6 @@ void CMainFrame::EnableCloseMenu(bool enable) {
         EnableMenuItem(sys, pos, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
 }
 
-bool CMainFrame::ActivatePropertyWindow() {
-    // The property window is the designer's; until it exists there is none
-    // to show.
-    return false;
-}
-
 void CMainFrame::OnProgramEnded() {
     // A started program has ended: the design windows come back.
     ShowDesignWindows(true);

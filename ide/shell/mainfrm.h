@@ -105,6 +105,10 @@ private:
     void OnUpdateWatch(CCmdUI* ui);
     void OnUpdatePrint(CCmdUI* ui);
     void OnViewOptions();
+    // The property window (ide/designer/ui/propwnd.cpp).
+    void OnViewProperties();
+    void OnUpdateViewProperties(CCmdUI* ui);
+    void OnProperties();
     void OnUpdateStatusBar(CCmdUI* ui);
     void OnViewStatusBar();
     std::string ProgramName(bool forDebug) const;

@@ -47,6 +47,7 @@
 #define ID_TAG_JUMP 315
 #define ID_VIEW_SAVE_ON_EXIT 3007
 #define ID_VIEW_PROPERTIES 3008
+#define ID_PROPERTIES 32790     /* the designer popup's property window */
 #define ID_VIEW_TOOLBOX 3009
 #define ID_PROJECT_NEW 4001
 #define ID_PROJECT_OPEN 4002

@@ -2,6 +2,7 @@
 // aligning and spacing, locking.
 #include "dsg_align.h"
 #include "prjframe.h"
+#include "propwnd.h"
 #include "rcdoc.h"
 
 using namespace dsgwin;
@@ -48,6 +49,8 @@ bool DsgAlign(int mode) {
     if (!dsg::DsgAlignBoxes(mode, boxes, anchor, f.area[dsg::fa::gridSnap] != 0, int32_t(f.area[dsg::fa::gridX]),
                             int32_t(f.area[dsg::fa::gridY])))
         return false;
+    // The records as they were (still unchanged) make the undo step.
+    RcUndoRecord(dsg::kUndoAlign);
     HDWP batch = BeginDeferWindowPos(int(recs.size()));
     for (size_t i = 0; i < recs.size(); ++i) {
         auto* r = recs[i];

@@ -8,6 +8,7 @@
 #include "mainfrm.h"
 #include "rcdoc.h"
 #include "prjframe.h"
+#include "propwnd.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -327,6 +328,7 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
             // A list box may keep another height: the record takes the window's.
             RECT real = ChildRect(w, c);
             rec->cy = real.bottom - real.top;
+            DsgShowCtlRect(w, real);
             MarkModified();
         }
         InvalidateRect(w, nullptr, TRUE);
@@ -349,6 +351,8 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
             return;
         }
         MoveSelection(w, f, r.left - g_opRect.left, r.top - g_opRect.top);
+        if (g_sel.anchor && g_sel.anchor != w)
+            DsgShowCtlRect(w, ChildRect(w, g_sel.anchor));
         return;
     }
     if (mode != 4)
@@ -541,6 +545,12 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_LBUTTONDBLCLK:
+        if (f && !TestMode()) {
+            EvtGotoCode(w, w);
+            return 0;
+        }
+        break;
     case WM_COPY:
         ClipCopy(w, nullptr);
         return 0;
@@ -620,6 +630,12 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(w, &ps);
         return 0;
     }
+    case WM_NCLBUTTONDBLCLK:
+        if (!TestMode()) {
+            EvtGotoCode(GetParent(w), w);
+            return 0;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     default:
@@ -666,6 +682,7 @@ LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_NCLBUTTONDBLCLK:
+        EvtGotoCode(form, ctl);
         return 0;
     case WM_MOVE:
     case WM_SIZE:
@@ -692,6 +709,7 @@ void DsgSelectControl(HWND form, HWND control) {
         std::find(g_sel.controls.begin(), g_sel.controls.end(), control) != g_sel.controls.end()) {
         g_sel.anchor = control;
         InvalidateSelection();
+        PropWndRefreshControl(form, control);
         return;
     }
     g_sel.form = form;
@@ -714,6 +732,10 @@ void DsgSelectControl(HWND form, HWND control) {
     if (oldForm && oldForm != form)
         InvalidateRect(oldForm, nullptr, TRUE);
     InvalidateSelection();
+    if (control == form)
+        PropWndSelectControl(form);
+    else if (control)
+        PropWndRefreshControl(form, control);
 }
 
 std::vector<dsg::Group> GroupsOf(HWND form) {

@@ -10,6 +10,7 @@
 #include "idehelpers.h"
 #include "mainfrm.h"
 #include "prjframe.h"
+#include "propwnd.h"
 #include "resource.h"
 #include "sjis_path.h"
 
@@ -290,6 +291,7 @@ void CRcDoc::OnCloseDocument() {
     DestroyForms();
     Sel() = Selection{};
     g_hActiveForm = nullptr;
+    PropWndSetTitle(nullptr);
     bool closing = TheApp().m_nClosing != 0;
     CDocument::OnCloseDocument();
     // (this may be gone now)
@@ -917,4 +919,20 @@ void DsgResourceCommand(UINT id) {
     case 9005: tree->ResDelete(); break;
     default: break;
     }
+}
+
+bool CRcTreeView::OnCmdMsg(UINT id, FwCmdKind kind, CCmdUI* ui) {
+    if (id != kCmdUndo && id != kCmdCode)
+        return CView::OnCmdMsg(id, kind, ui);
+    if (kind == FwCmdKind::Update) {
+        ui->Enable(id == kCmdUndo ? RcCanUndo() : dsgwin::Sel().form != nullptr);
+        return true;
+    }
+    if (kind == FwCmdKind::Command) {
+        if (id == kCmdUndo)
+            RcUndo();
+        else
+            EvtGotoCode(dsgwin::Sel().form, dsgwin::Sel().anchor ? dsgwin::Sel().anchor : dsgwin::Sel().form);
+    }
+    return true;
 }

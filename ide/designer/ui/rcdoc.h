@@ -5,11 +5,13 @@
 #pragma once
 
 #include "dsg_model.h"
+#include "dsg_undo.h"
 #include "fw.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,8 @@ public:
     dsg::Document m_doc;
     // Visible flags of the forms while they are hidden around a modal state.
     std::vector<uint8_t> m_hiddenForms;
+    // The undo step, made by the first recording.
+    std::unique_ptr<dsg::UndoBuffer> m_pUndo;
 
     void Serialize(CArchive& ar) override;
     bool OnNewDocument() override;
@@ -83,6 +87,8 @@ public:
     HTREEITEM m_root = nullptr;
     // Forms, bitmaps, cursors, icons, menus.
     HTREEITEM m_category[5] = {};
+    // Undo (57643) and the code of the current control (32791).
+    bool OnCmdMsg(UINT id, FwCmdKind kind, CCmdUI* ui) override;
 
 protected:
     void OnPaint() override { Default(); }
@@ -113,6 +119,9 @@ void DsgResourceCommand(UINT id);
 
 // The test-mode command.
 constexpr UINT kCmdTestMode = 2121;
+// Undo, and the code of the current control.
+constexpr UINT kCmdUndo = 57643;
+constexpr UINT kCmdCode = 32791;
 
 // The active form window (null when none).
 extern HWND g_hActiveForm;

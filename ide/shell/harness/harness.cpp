@@ -535,7 +535,7 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCx", 700);
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
-    } else if (scenario == "designer" || scenario == "designerpaste") {
+    } else if (scenario == "designer" || scenario == "designerpaste" || scenario == "designerprop") {
         SeedDesigner();
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
@@ -591,6 +591,7 @@ void DamagedChecks() {
 namespace {
 #include "designer_steps.inc"
 #include "commands_steps.inc"
+#include "prop_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
 }  // namespace
 #include "dbg_texts.h"
@@ -672,6 +673,8 @@ int main(int argc, char** argv) {
         g_steps = DesignerPasteSteps();
     } else if (g_scenario == "commands") {
         g_steps = CommandsSteps();
+    } else if (g_scenario == "designerprop") {
+        g_steps = PropSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
