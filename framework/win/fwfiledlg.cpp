@@ -41,7 +41,7 @@ INT_PTR CFileDialog::DoModal() {
     if (m_ofn.Flags & OFN_ENABLETEMPLATE)
         m_ofn.lpTemplateName = MAKEINTRESOURCEA(m_nTemplate);
     BOOL ok = m_bOpen ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
-    m_hDialog = nullptr;
+    m_hDialog = m_hHook = nullptr;
     return ok ? IDOK : IDCANCEL;
 }
 
@@ -57,6 +57,7 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND hdlg, UINT msg, WPARAM wp, LPARAM l
         // the hook is the dialog.
         bool explorer = (ofn->Flags & OFN_EXPLORER) != 0;
         self->m_hDialog = explorer ? GetParent(hdlg) : hdlg;
+        self->m_hHook = hdlg;
         if (!explorer)
             self->OnInitDone();
         return TRUE;
@@ -85,7 +86,7 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND hdlg, UINT msg, WPARAM wp, LPARAM l
                 return ok ? 0 : 1;
             }
             default:
-                return 0;
+                return self->OnHookMessage(msg, wp, lp) ? 1 : 0;
             }
         }
         if (msg == helpMsg)
@@ -98,6 +99,8 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND hdlg, UINT msg, WPARAM wp, LPARAM l
             SetWindowLongPtrA(hdlg, DWLP_MSGRESULT, ok ? 0 : 1);
             return ok ? 0 : 1;
         }
+        if (msg != WM_INITDIALOG && self->OnHookMessage(msg, wp, lp))
+            return 1;
     } catch (...) {
     }
     (void)wp;

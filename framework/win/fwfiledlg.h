@@ -29,6 +29,8 @@ public:
     UINT m_nTemplate = 0;
     std::string m_strTitle;
     HWND m_hDialog = nullptr;  // the dialog while it is up
+    HWND m_hHook = nullptr;    // the hook's window: in the explorer style the
+                               // child dialog of the program's template
 
     // The help button; true when handled (nothing more is done).
     virtual bool OnHelp() { return false; }
@@ -36,6 +38,12 @@ public:
     // folder. False refuses it and the dialog stays.
     virtual bool OnFileNameOK(const std::string& typed) { (void)typed; return true; }
     virtual void OnInitDone() {}
+    // Any other message of the hook's window: commands of the template's
+    // controls, the explorer style's other notices. True when handled.
+    virtual bool OnHookMessage(UINT msg, WPARAM wp, LPARAM lp) {
+        (void)msg, (void)wp, (void)lp;
+        return false;
+    }
 
 protected:
     bool m_bOpen;

@@ -31,6 +31,22 @@ bool CPropertyPage::OnCommand(UINT id, UINT, HWND) {
     return OnCmdMsg(id, FwCmdKind::Command, nullptr);
 }
 
+namespace {
+
+// The sheet being made on this thread: its callback has no data of its own.
+thread_local CPropertySheet* t_making = nullptr;
+
+}  // namespace
+
+int CALLBACK CPropertySheet::SheetProc(HWND sheet, UINT msg, LPARAM) {
+    if (msg == PSCB_INITIALIZED && t_making) {
+        CPropertySheet* s = t_making;
+        t_making = nullptr;
+        s->OnInitialized(sheet);
+    }
+    return 0;
+}
+
 INT_PTR CPropertySheet::DoModal() {
     std::vector<PROPSHEETPAGEA> pages(m_pages.size());
     for (size_t i = 0; i < m_pages.size(); ++i) {
@@ -38,6 +54,10 @@ INT_PTR CPropertySheet::DoModal() {
         p = PROPSHEETPAGEA{};
         p.dwSize = sizeof p;
         p.dwFlags = PSP_DEFAULT;
+        if (m_pages[i]->m_nCaptionId) {
+            p.dwFlags |= PSP_USETITLE;
+            p.pszTitle = MAKEINTRESOURCEA(m_pages[i]->m_nCaptionId);
+        }
         p.hInstance = GetModuleHandleA(nullptr);
         p.pszTemplate = MAKEINTRESOURCEA(m_pages[i]->m_nIDTemplate);
         p.pfnDlgProc = CPropertyPage::PageProc;
@@ -45,13 +65,18 @@ INT_PTR CPropertySheet::DoModal() {
     }
     PROPSHEETHEADERA h{};
     h.dwSize = sizeof h;
-    h.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+    h.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    h.pfnCallback = SheetProc;
+    h.nStartPage = m_nStartPage;
     h.hwndParent = m_hParent;
     h.hInstance = GetModuleHandleA(nullptr);
     h.pszCaption = m_strCaption.c_str();
     h.nPages = static_cast<UINT>(pages.size());
     h.ppsp = pages.data();
+    CPropertySheet* outer = t_making;
+    t_making = this;
     INT_PTR r = PropertySheetA(&h);
+    t_making = outer;
     for (CPropertyPage* p : m_pages) {
         if (p->m_hWnd)
             p->UnsubclassWindow();

@@ -14,7 +14,9 @@
 class CPropertyPage : public CDialog {
     FW_DECLARE_DYNAMIC(CPropertyPage)
 public:
-    explicit CPropertyPage(UINT templateId) : CDialog(templateId) {}
+    explicit CPropertyPage(UINT templateId, UINT captionId = 0) : CDialog(templateId), m_nCaptionId(captionId) {}
+    // The tab's text: a string of the program, else the template's caption.
+    UINT m_nCaptionId;
     // The sheet's OK: the page keeps its values. The base does nothing.
     void OnOK() override {}
     void OnCancel() override {}
@@ -30,13 +32,21 @@ private:
 
 class CPropertySheet {
 public:
-    CPropertySheet(std::string caption, HWND parent) : m_strCaption(std::move(caption)), m_hParent(parent) {}
+    CPropertySheet(std::string caption, HWND parent, UINT startPage = 0)
+        : m_strCaption(std::move(caption)), m_hParent(parent), m_nStartPage(startPage) {}
+    virtual ~CPropertySheet() = default;
     void AddPage(CPropertyPage* page) { m_pages.push_back(page); }
     // IDOK or IDCANCEL.
     INT_PTR DoModal();
 
+protected:
+    // The sheet's window exists, before it is shown.
+    virtual void OnInitialized(HWND sheet) { (void)sheet; }
+
 private:
     std::string m_strCaption;
     HWND m_hParent;
+    UINT m_nStartPage;
     std::vector<CPropertyPage*> m_pages;
+    static int CALLBACK SheetProc(HWND sheet, UINT msg, LPARAM lp);
 };

@@ -25,7 +25,8 @@ list(APPEND tambrix_sources ${tambrix_debugger_ui}/dbgsession.cpp ${tambrix_debu
 set(tambrix_project_ui ${PROJECT_SOURCE_DIR}/ide/project/ui)
 list(APPEND tambrix_sources ${tambrix_project_ui}/prjwin.cpp ${tambrix_project_ui}/prjdoc.cpp
   ${tambrix_project_ui}/prjerr.cpp ${tambrix_project_ui}/buildrun.cpp ${tambrix_project_ui}/builddlg.cpp
-  ${tambrix_project_ui}/prjcmds.cpp ${tambrix_project_ui}/prjtree.cpp ${tambrix_project_ui}/cmpopt.cpp ${tambrix_project_ui}/migrate.cpp ${tambrix_project_ui}/wizard.cpp ${tambrix_project_ui}/envdlg.cpp ${tambrix_project_ui}/prjtexts.cpp)
+  ${tambrix_project_ui}/prjcmds.cpp ${tambrix_project_ui}/prjtree.cpp ${tambrix_project_ui}/cmpopt.cpp ${tambrix_project_ui}/migrate.cpp ${tambrix_project_ui}/wizard.cpp ${tambrix_project_ui}/envdlg.cpp ${tambrix_project_ui}/prjtexts.cpp
+  ${tambrix_project_ui}/betedit.cpp ${tambrix_project_ui}/prjsheet.cpp)
 tx_cp932(${tambrix_project_ui}/prjtexts.cpp)
 # The live designer lives with the designer.
 set(tambrix_designer_ui ${PROJECT_SOURCE_DIR}/ide/designer/ui)

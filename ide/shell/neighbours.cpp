@@ -7,9 +7,6 @@
 FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CUPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CUPrjTreeFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CBetDoc, CDocument)
-FW_IMPLEMENT_DYNCREATE(CBetFrm, CMDIChildWnd)
-FW_IMPLEMENT_DYNCREATE(CBetView, CView)
 
 CPrjDoc::FileRecord* CPrjDoc::FindFileRecord(uint32_t id) {
     for (auto& f : m_files) {
@@ -17,10 +14,6 @@ CPrjDoc::FileRecord* CPrjDoc::FindFileRecord(uint32_t id) {
             return &f;
     }
     return nullptr;
-}
-
-void CPrjDoc::RenameTreeItem(const std::string& from, const std::string& to) {
-    m_treeRenames.push_back(from + ">" + to);
 }
 
 bool CPrjDoc::IsModified() {

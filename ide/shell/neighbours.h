@@ -108,9 +108,9 @@ public:
     };
     std::vector<FileRecord> m_files;
     FileRecord* FindFileRecord(uint32_t id);
-    // The project tree's item of a module renamed (recorded).
+    // A module saved under another name: its record and tree item
+    // (ide/project/ui/prjdoc.cpp).
     void RenameTreeItem(const std::string& from, const std::string& to);
-    std::vector<std::string> m_treeRenames;
 
     // The project's data and its .mak file (ide/project/ui/prjdoc.cpp); the
     // fields above follow it after every read, write and build.
@@ -136,9 +136,8 @@ TX_PLAIN_FRAME(CUPrjTreeFrm)
 // The resource document, its tree and the form windows: the designer's.
 #include "rcdoc.h"
 
-TX_PLAIN_DOC(CBetDoc)
-TX_PLAIN_FRAME(CBetFrm)
-TX_PLAIN_VIEW(CBetView)
+// The runtime-environment editor: ide/project/ui.
+#include "betedit.h"
 // The build result window: ide/project/ui.
 #include "prjerr.h"
 // The watch window lives with the debugger (ide/debugger/ui).

@@ -4,6 +4,7 @@
 #include "idehelpers.h"
 #include "neighbours.h"
 #include "prjtexts.h"
+#include "prjframe.h"
 #include "prjtree.h"
 #include "prjwin.h"
 #include "sjis_path.h"
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr int kProject = 30018, kProgram = 30019, kModel = 30040, kRc = 30041, kBet = 30042, kFolder = 30020,
-              kLibs = 30002;
+              kLibs = 30002, kFile = 30004;
 
 // Combo index to run model and back: 0 debug build (3), 1 runtime (2), 2 standalone (0).
 int ModelOfIndex(int index) { return index == 0 ? 3 : index == 1 ? 2 : 0; }
@@ -56,17 +57,27 @@ bool CPrjEnvDlg::OnInitDialog() {
     for (const char* t : {prjui::text::kModelDebug, prjui::text::kModelRuntime, prjui::text::kModelStandalone})
         SendMessageA(model, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
     SendMessageA(model, CB_SETCURSEL, static_cast<WPARAM>(IndexOfModel(d.run_model)), 0);
+    // "(選択されていません)", the open windows' files other than the
+    // project's own, then the project's, which is selected.
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
     for (int id : {kRc, kBet}) {
         HWND c = GetDlgItem(m_hWnd, id);
         SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(prjui::text::kNotChosen));
         const std::string& path = id == kRc ? d.rc_path : d.bet_path;
-        if (!path.empty()) {
-            std::string shown = d.GetProjectFileName(path);
-            SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
-            SendMessageA(c, CB_SETCURSEL, 1, 0);
-        } else {
-            SendMessageA(c, CB_SETCURSEL, 0, 0);
+        std::string own = path.empty() ? path : d.GetProjectFileName(path);
+        for (CMDIChildWnd* f = !pf ? nullptr : id == kRc ? pf->FindRcTreeFrame() : pf->FindBetFrame(); f;
+             f = id == kRc ? pf->FindRcTreeFrame(f) : pf->FindBetFrame(f)) {
+            CDocument* doc = f->GetActiveDocument();
+            std::string shown = doc && !doc->GetPathName().empty() ? d.GetProjectFileName(doc->GetPathName()) : "";
+            if (!shown.empty() && !prj::EqualNoCase(shown, own) &&
+                SendMessageA(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown.c_str())) ==
+                    CB_ERR)
+                SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
         }
+        LRESULT sel = 0;
+        if (!own.empty())
+            sel = SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(own.c_str()));
+        SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(sel), 0);
     }
     std::string folder = d.project_folder.empty() ? "\\" : d.project_folder;
     if (d.drive > 0)
@@ -116,9 +127,40 @@ void CPrjEnvDlg::ApplyModel() {
     m_pDoc->SyncFromData();
 }
 
+void CPrjEnvDlg::LinkOpenBet(const std::string& path) {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    for (CMDIChildWnd* f = pf ? pf->FindBetFrame() : nullptr; f && !path.empty(); f = pf->FindBetFrame(f)) {
+        if (auto* bet = dynamic_cast<CBetDoc*>(f->GetActiveDocument());
+            bet && prj::EqualNoCase(bet->GetPathName(), path))
+            bet->m_pPrjDoc = m_pDoc;
+    }
+}
+
+void CPrjEnvDlg::OnChooseFile() {
+    CFileDialog dlg(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, prjui::text::kEnvFileFilter, this);
+    if (dlg.DoModal() != IDOK || !m_pDoc)
+        return;
+    std::string path = dlg.GetPathName();
+    int id = prj::EqualNoCase(prj::ExtensionOf(path), "rc")    ? kRc
+             : prj::EqualNoCase(prj::ExtensionOf(path), "bet") ? kBet
+                                                               : 0;
+    if (!id)
+        return;
+    std::string shown = m_pDoc->Data().GetProjectFileName(path);
+    HWND c = GetDlgItem(m_hWnd, id);
+    LRESULT at = SendMessageA(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown.c_str()));
+    if (at == CB_ERR)
+        at = SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+}
+
 bool CPrjEnvDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == kModel && code == CBN_SELCHANGE && m_pDoc) {
         ApplyModel();
+        return true;
+    }
+    if (id == kFile && code == BN_CLICKED) {
+        OnChooseFile();
         return true;
     }
     return CDialog::OnCommand(id, code, control);
@@ -130,6 +172,16 @@ void CPrjEnvDlg::OnOK() {
         std::string project = Text(m_hWnd, kProject);
         if (project != d.project_file_name) {
             d.project_file_name = project;
+            // The document's path follows: the project's drive and folder
+            // with the new name.
+            std::string path = d.project_folder;
+            if (path.empty() || path.back() != '\\')
+                path += '\\';
+            path += project;
+            if (d.drive > 0)
+                path = std::string(1, static_cast<char>('@' + d.drive)) + ":" + path;
+            m_pDoc->SetPathName(path, false);
+            m_pDoc->SetTitle(project);
             m_pDoc->SetModifiedFlag(true);
         }
         std::string program = Text(m_hWnd, kProgram);
@@ -149,8 +201,10 @@ void CPrjEnvDlg::OnOK() {
                 prj::ResolveExistingPath(prjui::Env().fs, now, full);
                 path = now.empty() ? now : full;
                 m_pDoc->SetModifiedFlag(true);
-                if (id == kBet)
+                if (id == kBet) {
                     d.rebuild_mark = 0x40;
+                    LinkOpenBet(path);
+                }
                 changed = true;
             }
         }

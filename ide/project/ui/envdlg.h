@@ -26,4 +26,7 @@ private:
     void FillLibraries();
     void ApplyModel();
     std::string ComboText(int id) const;
+    // "ﾌｧｲﾙ(&F)...": a resource script or runtime environment into its combo.
+    void OnChooseFile();
+    void LinkOpenBet(const std::string& path);
 };

@@ -38,6 +38,22 @@ void CPrjDoc::SyncFromData() {
         m_files.push_back({m->doc_number, m->stored_path, m->full_path});
 }
 
+void CPrjDoc::RenameTreeItem(const std::string& from, const std::string& to) {
+    // A module saved under another name: the project's record follows (the
+    // file list the editor updated is rebuilt from it), and so does its tree item.
+    prj::ProjectData& d = Data();
+    prj::CBasData* m = d.FindModuleByPath(from);
+    if (m) {
+        m->stored_path = to;
+        for (const FileRecord& f : m_files) {
+            if (f.id == m->doc_number && f.stored == to)
+                m->full_path = f.resolved;
+        }
+    }
+    if (CPrjTree* tree = CPrjTree::Of(this))
+        tree->RenameItem(prj::kCatProgram, from, to) || tree->RenameItem(prj::kCatProgram, d.GetProjectFileName(from), to);
+}
+
 void CPrjDoc::Serialize(CArchive& ar) {
     prj::ProjectData& d = Data();
     prj::ProjectEnv& env = prjui::Env();

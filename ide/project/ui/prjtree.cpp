@@ -8,6 +8,7 @@
 #include "mainfrm.h"
 #include "neighbours.h"
 #include "prjframe.h"
+#include "prjsheet.h"
 #include "prjtexts.h"
 #include "prjwin.h"
 #include "project_file.h"
@@ -25,6 +26,7 @@ FW_BEGIN_CMD_MAP(CPrjTree, CView)
     FW_ON_COMMAND(ID_BUILD_COMPILE, OnCompile)
     FW_ON_COMMAND(32777, OnRemove)
     FW_ON_COMMAND(5005, OnCompileOptions)
+    FW_ON_COMMAND(32775, OnDependencies)
 FW_END_CMD_MAP()
 
 namespace {
@@ -157,6 +159,46 @@ void CPrjTree::Fill() {
             TreeView_Expand(m_hWnd, n, TVE_EXPAND);
     }
     TreeView_Expand(m_hWnd, m_root, TVE_EXPAND);
+}
+
+CPrjTree* CPrjTree::Of(CPrjDoc* doc) {
+    return doc ? dynamic_cast<CPrjTree*>(doc->GetFirstView()) : nullptr;
+}
+
+bool CPrjTree::RenameItem(int category, const std::string& from, const std::string& to) {
+    HTREEITEM node = category >= 1 && category <= 4 ? m_groups[category - 1] : nullptr;
+    if (!node || TreeView_GetCount(m_hWnd) < 3)
+        return false;
+    for (HTREEITEM c = TreeView_GetChild(m_hWnd, node); c; c = TreeView_GetNextSibling(m_hWnd, c)) {
+        if (SameName(ItemText(c), from)) {
+            TVITEMA it{};
+            it.mask = TVIF_TEXT;
+            it.hItem = c;
+            it.pszText = const_cast<char*>(to.c_str());
+            SendMessageA(m_hWnd, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+            return true;
+        }
+    }
+    return false;
+}
+
+void CPrjTree::SetCategoryFirstItem(int category, const std::string& text) {
+    if (category < 1 || category > 4 || !m_root)
+        return;
+    HTREEITEM& node = m_groups[category - 1];
+    if (!node)
+        InsertItem(m_root, 0, GroupText(category));
+    HTREEITEM first = node ? TreeView_GetChild(m_hWnd, node) : nullptr;
+    if (!first) {
+        InsertItem(node, 2, text);
+        TreeView_Expand(m_hWnd, node, TVE_EXPAND);
+        return;
+    }
+    TVITEMA it{};
+    it.mask = TVIF_TEXT;
+    it.hItem = first;
+    it.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(m_hWnd, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
 }
 
 void CPrjTree::DeleteGroupIfEmpty(int category) {
@@ -415,6 +457,13 @@ void CPrjTree::OnDoubleClick() {
                 m->doc_number = number;
         }
         doc->SyncFromData();
+    } else if (auto* bet = dynamic_cast<CBetDoc*>(opened)) {
+        prj::ProjectData& d = doc->Data();
+        uint32_t number = ++d.doc_counter;
+        bet->m_pPrjDoc = doc;
+        bet->m_nDocNumber = number;
+        d.bet_doc_number = number;
+        doc->SyncFromData();
     }
 }
 
@@ -625,4 +674,22 @@ void CPrjTreeFrm::OnClose() {
     }
     EnableFrames(true);
     CMDIChildWnd::OnClose();
+}
+
+void CPrjTree::OnDependencies() {
+    CPrjDoc* doc = GetProjectDocument();
+    HTREEITEM sel = m_rclick ? m_rclick : TreeView_GetSelection(m_hWnd);
+    if (!doc || !sel)
+        return;
+    std::string text = ItemText(sel);
+    prj::ProjectData& d = doc->Data();
+    prj::CBasData* module = d.FindModuleByPath(text);
+    if (!module)
+        module = d.FindModuleByFullPath(text);
+    if (!module)
+        return;
+    EnableFrames(false);
+    RunDependencyDialog(TheApp().m_pPrjFrame, doc, *module, false);
+    EnableFrames(true);
+    doc->SyncFromData();
 }

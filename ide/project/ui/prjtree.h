@@ -40,6 +40,14 @@ public:
     MenuState RightClick(HTREEITEM item);
 
     CPrjDoc* GetProjectDocument() const;
+    // InsertTreeFile: the item under a category whose text equals `from`
+    // (without case) takes the text `to`; false when there is none.
+    bool RenameItem(int category, const std::string& from, const std::string& to);
+    // The first item under a category (the group and the item inserted
+    // when missing) takes a text.
+    void SetCategoryFirstItem(int category, const std::string& text);
+    // The project's first view, when it is a tree.
+    static CPrjTree* Of(CPrjDoc* doc);
 
 protected:
     bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -48,6 +56,7 @@ protected:
     void OnCompile();
     void OnRemove();
     void OnCompileOptions();
+    void OnDependencies();
     FW_DECLARE_CMD_MAP()
 
 private:

@@ -5,6 +5,7 @@
 #include "ideapp.h"
 #include "idehelpers.h"
 #include "idesettings.h"
+#include "neighbours.h"
 #include "prjframe.h"
 #include "sjis_path.h"
 
@@ -117,6 +118,15 @@ public:
             out.push_back({f->GetWindowText(), d ? d->GetPathName() : std::string()});
         }
         return out;
+    }
+    // The tree of the project being read or written: the held one.
+    int InsertTreeFile(int category, const std::string& from, const std::string& to) override {
+        CPrjTree* tree = CPrjTree::Of(FindProjectDoc());
+        return tree && tree->RenameItem(category, from, to) ? 1 : 0;
+    }
+    void SetCategoryFirstItem(int category, const std::string& text) override {
+        if (CPrjTree* tree = CPrjTree::Of(FindProjectDoc()))
+            tree->SetCategoryFirstItem(category, text);
     }
 };
 

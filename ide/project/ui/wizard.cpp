@@ -12,7 +12,9 @@
 namespace {
 
 constexpr int kProject = 30018, kMain = 30019, kFormName = 30020, kFormModule = 30021, kFolder = 30022,
-              kType = 30040;
+              kType = 30040, kBrowse = 30004;
+constexpr UINT kFolderTemplate = 1536;   // the older file dialog with folders and drives only
+constexpr size_t kFolderMax = 256;
 
 bool EnterFolder(const std::string& folder) {
     if (SetCurrentDirectoryA(folder.c_str()))
@@ -66,9 +68,31 @@ void CPrjWizardDlg::EnableFormModule() {
     ::EnableWindow(GetDlgItem(m_hWnd, kFormModule), type == 1);
 }
 
+void CPrjWizardDlg::OnBrowse() {
+    // The folder the user went to is the current one when the dialog ends;
+    // its hidden name field keeps a placeholder so that OK closes it.
+    CFileDialog dlg(true, nullptr, "*.*", OFN_HIDEREADONLY | OFN_LONGNAMES | OFN_NOVALIDATE, nullptr, this);
+    dlg.m_ofn.Flags &= ~OFN_EXPLORER;
+    dlg.m_ofn.Flags |= OFN_ENABLETEMPLATE;
+    dlg.m_nTemplate = kFolderTemplate;
+    dlg.m_strTitle = prjui::text::kWizardBrowseTitle;
+    if (dlg.DoModal() != IDOK)
+        return;
+    std::string path = dlg.GetPathName();
+    if (size_t bs = path.find_last_of('\\'); bs != std::string::npos)
+        SetCurrentDirectoryA(path.substr(0, bs == 2 ? 3 : bs).c_str());
+    char folder[kFolderMax + 1] = {};
+    GetCurrentDirectoryA(sizeof folder, folder);
+    SetDlgItemTextA(m_hWnd, kFolder, folder);
+}
+
 bool CPrjWizardDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == kType && code == CBN_SELCHANGE) {
         EnableFormModule();
+        return true;
+    }
+    if (id == kBrowse && code == BN_CLICKED) {
+        OnBrowse();
         return true;
     }
     return CDialog::OnCommand(id, code, control);

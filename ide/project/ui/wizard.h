@@ -25,4 +25,6 @@ protected:
 private:
     int m_nNumber;
     void EnableFormModule();
+    // "参照(&R)...": a folder for the project.
+    void OnBrowse();
 };

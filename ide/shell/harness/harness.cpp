@@ -588,6 +588,7 @@ void DamagedChecks() {
 #include "bars_steps.inc"
 }  // namespace
 #include "build_steps.inc"
+#include "prjwin_steps.inc"
 namespace {
 #include "designer_steps.inc"
 #include "commands_steps.inc"
@@ -667,6 +668,8 @@ int main(int argc, char** argv) {
         g_steps = BarsSteps();
     } else if (g_scenario == "build") {
         g_steps = BuildSteps();
+    } else if (g_scenario == "prjwin") {
+        g_steps = PrjWinSteps();
     } else if (g_scenario == "designer") {
         g_steps = DesignerSteps();
     } else if (g_scenario == "designerpaste") {
