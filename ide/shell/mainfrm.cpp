@@ -4,6 +4,7 @@
 #include "ideapp.h"
 #include "neighbours.h"
 #include "prjframe.h"
+#include "propwnd.h"
 #include "resource.h"
 #include "splash.h"
 
@@ -164,6 +165,7 @@ bool CMainFrame::LoadFrameState() {
     }
     m_rcProperty = tambrix::PropertyRect(s, d, mr.bottom);
     m_nPropMode = s.propShow && !(*s.propShow & 1) ? (*s.propShow >> 1) & 1 : 0;
+    PropWndRestore(s.propShow.value_or(0));
 
     HMENU bar = GetMenu(m_hWnd);
     if (HMENU view = bar ? GetSubMenu(bar, 2) : nullptr)
@@ -187,6 +189,9 @@ bool CMainFrame::SaveFrameState() {
     } else {
         st.prjMinimised = true;  // nothing to write
     }
+    RECT pr{};
+    PropWndState(st.propExists, st.propVisible, st.propOnTop, pr);
+    st.propRect = {pr.left, pr.top, pr.right, pr.bottom};
     st.dockInfo = DockInfo();
     auto floatRect = [](const CToolBar& bar) {
         RECT fr{};
@@ -236,6 +241,7 @@ void CMainFrame::OnDestroy() {
     CIdeApp& app = TheApp();
     if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
         app.m_pPrjFrame->DestroyWindow();
+    PropWndDestroy();
     CMDIFrameWnd::OnDestroy();
 }
 

@@ -296,6 +296,9 @@ void CPropertyWnd::SelectForm(HWND form) {
     if (!f || !IsWindow(form))
         return;
     m_rec = f->table[0];
+    std::string caption = WindowText(form);
+    if (!caption.empty())
+        SetTitle(caption.c_str());
     FillControls();
     SendMessageA(Item(kControlCombo), CB_SETCURSEL, 0, 0);
     int group = int(SendMessageA(Item(kGroupCombo), CB_GETCURSEL, 0, 0));
@@ -1546,4 +1549,37 @@ bool CMainFrame::ActivatePropertyWindow() {
     }
     CreatePropertyWindow(this);
     return false;
+}
+
+void PropWndRestore(uint32_t propShow) {
+    CMainFrame* m = TheApp().m_pMainFrame;
+    if (!m)
+        return;
+    if (!(propShow & 1)) {
+        g_bPropKeepOnTop = (propShow & 2) != 0;
+        return;
+    }
+    if (!g_pPropWnd || !g_pPropWnd->m_hWnd)
+        CreatePropertyWindow(m);
+    if ((propShow & 2) && g_pPropWnd && g_pPropWnd->m_hWnd)
+        PostMessageA(g_pPropWnd->m_hWnd, WM_SYSCOMMAND, CPropertyWnd::kKeepOnTop, 0);
+}
+
+void PropWndState(bool& exists, bool& visible, bool& onTop, RECT& rc) {
+    exists = g_pPropWnd && g_pPropWnd->m_hWnd;
+    visible = exists && IsWindowVisible(g_pPropWnd->m_hWnd);
+    onTop = g_bPropKeepOnTop;
+    rc = RECT{};
+    if (exists)
+        GetWindowRect(g_pPropWnd->m_hWnd, &rc);
+}
+
+void PropWndDestroy() {
+    if (!g_pPropWnd)
+        return;
+    CPropertyWnd* w = g_pPropWnd;
+    g_pPropWnd = nullptr;
+    if (w->m_hWnd)
+        w->DestroyWindow();
+    delete w;
 }

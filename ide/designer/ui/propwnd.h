@@ -109,6 +109,12 @@ private:
 extern CPropertyWnd* g_pPropWnd;
 extern bool g_bPropKeepOnTop;
 
+// The main frame's side: the saved state ("PropShow": bit 0 shown, bit 1
+// kept in front) brought back at start-up, read back at exit, and the end.
+void PropWndRestore(uint32_t propShow);
+void PropWndState(bool& exists, bool& visible, bool& onTop, RECT& rc);
+void PropWndDestroy();
+
 void PropWndSetTitle(const char* name);
 void PropWndSelectControl(HWND form);
 void PropWndRefreshControl(HWND form, HWND control);

@@ -512,6 +512,7 @@ void AfterExit() {
 }
 
 void SeedDesigner();
+void SeedProp();
 
 void Seed(const std::string& scenario) {
     if (scenario == "nomachine")
@@ -537,6 +538,8 @@ void Seed(const std::string& scenario) {
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
     } else if (scenario == "designer" || scenario == "designerpaste" || scenario == "designerprop") {
         SeedDesigner();
+        if (scenario == "designerprop")
+            SeedProp();
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
         g_reg.WriteString(RegRoot::CurrentUser, user, "RecentFileList", "8");
