@@ -121,6 +121,7 @@ public:
     bool OnOpenDocument(const std::string& path) override;
     void OnCloseDocument() override;
     void Serialize(CArchive& ar) override;
+    bool SaveModified() override;
 };
 
 TX_PLAIN_VIEW(CUPrjTree)
