@@ -11,7 +11,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <stdexcept>
