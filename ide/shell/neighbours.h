@@ -125,6 +125,7 @@ public:
     bool OnOpenDocument(const std::string& path) override;
     void OnCloseDocument() override;
     void Serialize(CArchive& ar) override;
+    bool SaveModified() override;
 };
 
 TX_PLAIN_VIEW(CUPrjTree)

@@ -5,17 +5,16 @@
 #include "ideapp.h"
 #include "idehelpers.h"
 #include "prjtexts.h"
-#include "resource.h"
 #include "prjwin.h"
+#include "resource.h"
 #include "sjis_path.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <memory>
 #include <optional>
-#include <vector>
 #include <stdexcept>
+#include <vector>
 
 FW_IMPLEMENT_DYNCREATE(CBetDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CBetFrm, CMDIChildWnd)
@@ -86,25 +85,7 @@ void CBetDoc::Serialize(CArchive& ar) {
     }
 }
 
-bool CBetDoc::SaveModified() {
-    if (!IsModified())
-        return true;
-    std::string name = !m_strPathName.empty() ? prj::BareName(m_strPathName)
-                       : !m_strTitle.empty()  ? m_strTitle
-                                              : fw::LoadStr(FW_IDS_UNTITLED);
-    EnableFrames(false);
-    std::string prompt = fw::LoadStr(FW_IDP_ASK_TO_SAVE);
-    if (size_t at = prompt.find("%s"); at != std::string::npos)
-        prompt.replace(at, 2, name);
-    int answer = MessageBoxA(nullptr, prompt.c_str(), fw::LoadStr(IDR_MAINFRAME).c_str(),
-                             MB_YESNOCANCEL | MB_ICONQUESTION);
-    CIdeApp& app = TheApp();
-    HWND main = app.m_pMainWnd ? app.m_pMainWnd->m_hWnd : nullptr;
-    SetActiveWindow(main);
-    bool ok = answer != IDCANCEL && (answer != IDYES || DoFileSave());
-    EnableFrames(true);
-    return ok;
-}
+bool CBetDoc::SaveModified() { return prjui::AskToSave(*this); }
 
 void CBetDoc::OnFileSaveAs() {
     EnableFrames(false);

@@ -80,6 +80,8 @@ void CPrjDoc::Serialize(CArchive& ar) {
     TheApp().m_strProjectPath = d.project_file_name;
 }
 
+bool CPrjDoc::SaveModified() { return prjui::AskToSave(*this); }
+
 bool CPrjDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;

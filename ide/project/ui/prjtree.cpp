@@ -622,6 +622,12 @@ bool BelongsToProject(CDocument* d, CPrjDoc* prjDoc) {
         prj::ProjectData& data = prjDoc->Data();
         return data.FindModuleByPath(d->GetPathName()) || data.FindModuleByFullPath(d->GetPathName());
     }
+    if (auto* bet = dynamic_cast<CBetDoc*>(d))
+        return bet->m_pPrjDoc == prjDoc;
+    if (dynamic_cast<CRcDoc*>(d)) {
+        const std::string& rc = prjDoc->Data().rc_path;
+        return !rc.empty() && SameName(d->GetPathName(), rc);
+    }
     return false;
 }
 
@@ -663,10 +669,15 @@ void CPrjTreeFrm::OnClose() {
                 // The windows stay, no longer tied to the project.
                 for (HWND h = GetWindow(pf->m_hWndMDIClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
                     auto* f = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(h));
-                    auto* bas = f ? dynamic_cast<CBasEditDoc*>(f->GetActiveDocument()) : nullptr;
-                    if (bas && f != this && BelongsToProject(bas, doc)) {
+                    CDocument* other = f && f != this ? f->GetActiveDocument() : nullptr;
+                    if (!BelongsToProject(other, doc))
+                        continue;
+                    if (auto* bas = dynamic_cast<CBasEditDoc*>(other)) {
                         bas->m_pPrjDoc = nullptr;
                         bas->m_nFileId = 0;
+                    } else if (auto* bet = dynamic_cast<CBetDoc*>(other)) {
+                        bet->m_pPrjDoc = nullptr;
+                        bet->m_nDocNumber = 0;
                     }
                 }
             }

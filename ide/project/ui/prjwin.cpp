@@ -7,6 +7,7 @@
 #include "idesettings.h"
 #include "neighbours.h"
 #include "prjframe.h"
+#include "resource.h"
 #include "sjis_path.h"
 
 #include <direct.h>
@@ -131,6 +132,26 @@ public:
 };
 
 }  // namespace
+
+bool AskToSave(CDocument& doc) {
+    if (!doc.IsModified())
+        return true;
+    const std::string& path = doc.GetPathName();
+    std::string name = !path.empty()              ? prj::BareName(path)
+                       : !doc.GetTitle().empty() ? doc.GetTitle()
+                                                 : fw::LoadStr(FW_IDS_UNTITLED);
+    EnableFrames(false);
+    std::string prompt = fw::LoadStr(FW_IDP_ASK_TO_SAVE);
+    if (size_t at = prompt.find("%s"); at != std::string::npos)
+        prompt.replace(at, 2, name);
+    int answer = MessageBoxA(nullptr, prompt.c_str(), fw::LoadStr(IDR_MAINFRAME).c_str(),
+                             MB_YESNOCANCEL | MB_ICONQUESTION);
+    CIdeApp& app = TheApp();
+    SetActiveWindow(app.m_pMainWnd ? app.m_pMainWnd->m_hWnd : nullptr);
+    bool ok = answer != IDCANCEL && (answer != IDYES || doc.DoFileSave());
+    EnableFrames(true);
+    return ok;
+}
 
 prj::ProjectEnv& Env() {
     static WinFileSystem fs;

@@ -5,9 +5,16 @@
 
 #include "project_env.h"
 
+class CDocument;
+
 namespace prjui {
 
 // One set for the whole program (the GUI thread uses it).
 prj::ProjectEnv& Env();
+
+// The save question of a modified project or runtime environment: "%s への
+// 変更を保存しますか?" with the file's name, Yes/No/Cancel, both frames
+// disabled while it is up. False for Cancel or a failed save.
+bool AskToSave(CDocument& doc);
 
 }  // namespace prjui
