@@ -317,6 +317,18 @@ TEST(EventPrograms, TrapsRunBetweenStatements) {
     }
 }
 
+// A trap set in the main module waits while a procedure runs (its label
+// is no place to jump to from the procedure's frame) and runs after it.
+TEST(EventPrograms, TrapsWaitForTheirActivation) {
+    REQUIRE_RUNNER();
+    const Outcome r = RunGraphics("EVSUB", "DECLARE SUB WORK()\nON INTERVAL GOSUB *TICK\nINTERVAL 10\n"
+                                           "INTERVAL ON\nCALL WORK\nPRINT \"back\"\nEND\n*TICK\nPRINT \"tick\"\n"
+                                           "RETURN\nSUB WORK\n  FOR I% = 1 TO 2\n    WAIT 20\n"
+                                           "    PRINT \"work\"; I%\n  NEXT\nEND SUB\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "work 1 \nwork 2 \ntick\nback\n");
+}
+
 // The argument words of the event statements.
 TEST(EventPrograms, CallTraceOfTheEventStatements) {
     REQUIRE_RUNNER();
