@@ -30,7 +30,8 @@
 #define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
 #define RT_SYS_PRINT 41    /* ECX text, EDX length; EAX ~0: no printer */
 #define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
-                              clock (ms): EAX 1 with the next event due by then, else 0 */
+                              clock (ms): EAX 1 with the next event due by then, else 0
+                              with the next one's time (~0: none) in the first word */
 
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
