@@ -341,9 +341,9 @@ void GenSearch(Gen &g, uint8_t code, const Args &args) {
     CallFunctionTableEntry(g, code);
 }
 
-// The rest: arguments pushed last first, then the address of the B5 group's
-// variable (or 0) when there is one.
-void GenTableCall(Gen &g, uint8_t code, const Args &args, int group) {
+// Arguments pushed last first, then the address of the B5 group's variable
+// (or 0) when there is one.
+void PushArgsAndGroup(Gen &g, const Args &args, int group) {
     for (auto it = args.rbegin(); it != args.rend(); ++it)
         ArgPush(g, *it);
     if (group >= 0) {
@@ -356,21 +356,17 @@ void GenTableCall(Gen &g, uint8_t code, const Args &args, int group) {
             PushVariableAddress(g, d);
         }
     }
+}
+
+// The rest: the arguments and the group, then the table's routine.
+void GenTableCall(Gen &g, uint8_t code, const Args &args, int group) {
+    PushArgsAndGroup(g, args, group);
     CallFunctionTableEntry(g, code);
 }
 
 // MOUSE(n) and MOUSE(n, m): two routines by the number of arguments.
 void GenMouse(Gen &g, const Args &args, int group) {
-    for (auto it = args.rbegin(); it != args.rend(); ++it)
-        ArgPush(g, *it);
-    if (group >= 0 && g.Kind(group + 1) != kTokConstant && g.Kind(group + 1) != kTokGroupEnd) {
-        g.cur = group + 1;
-        OperandDesc d;
-        GenOperandAddress(g, d);
-        PushVariableAddress(g, d);
-    } else {
-        EmitPushImm(g.st, 0);
-    }
+    PushArgsAndGroup(g, args, group);
     EmitCallRuntime(g.st, args.size() == 1 ? "_$PfMOUSE1@8" : "_$PfMOUSE2@12");
 }
 

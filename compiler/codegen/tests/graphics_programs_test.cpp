@@ -105,7 +105,7 @@ constexpr const char *kBlack = "000000", *kBlue = "0000FF", *kRed = "FF0000", *k
 
 // Lines (end points, STEP from the last point, a style), boxes, circles
 // (the four extreme points, an ellipse, an arc), PAINT inside a circle,
-// CONNECT, PSET and PRESET; POINT reads the same screen back.
+// CONNECT, PSET and PRESET, CLS 2; POINT reads the same screen back.
 TEST(GraphicsPrograms, LinesCirclesPaintAndConnect) {
     REQUIRE_RUNNER();
     const std::vector<Probe> probes = {
@@ -121,6 +121,7 @@ TEST(GraphicsPrograms, LinesCirclesPaintAndConnect) {
         {"140,200", kCyan},  {"100,180", kCyan},   {"100,179", kBlack},                      // aspect 0.5
         {"540,200", kGreen}, {"500,160", kGreen},  {"500,240", kBlack},                      // upper half arc
         {"60,300", kWhite},  {"60,340", kWhite},   {"35,300", kWhite},   {"61,341", kBlack},
+        {"639,399", kBlack},                                                                 // CLS 2
     };
     const Outcome r = RunGraphics("DRAW", Slurp(GraphicsDir() + "/draw.bas"), Points(probes));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -196,18 +197,24 @@ TEST(GraphicsPrograms, AnalyzerRefusesMalformedStatements) {
     EXPECT_EQ(errors, want);
 }
 
-// Values out of range are run-time error 5 (trapped, one program).
+// Values out of range are run-time error 5, a point past 16 bits of pixels
+// overflow 6 (so no line or circle runs on for ever); trapped, one program.
 TEST(GraphicsPrograms, BadOperandsAreIllegalFunctionCalls) {
     REQUIRE_RUNNER();
-    const char *cases[] = {
-        "PSET (1, 1), , 16", "LINE (0, 0)-(1, 1), -2", "PALETTE 16, 1", "PALETTE 1, 1, 256, 0",
-        "AXIS 2", "WINDOW (0, 0)-(0, 1)", "VIEW (0, 0)-(640, 10)", "CIRCLE (1, 1), -1",
-        "PUT@ (0, 0), A%, 7", "SYMBOL (0, 0), \"A\", 0", "GET@ (0, 0)-(9, 9), A%",
+    const struct {
+        const char *line;
+        int error;
+    } cases[] = {
+        {"PSET (1, 1), , 16", 5}, {"LINE (0, 0)-(1, 1), -2", 5}, {"PALETTE 16, 1", 5},
+        {"PALETTE 1, 1, 256, 0", 5}, {"AXIS 2", 5}, {"WINDOW (0, 0)-(0, 1)", 5},
+        {"VIEW (0, 0)-(640, 10)", 5}, {"CIRCLE (1, 1), -1", 5}, {"PUT@ (0, 0), A%, 7", 5},
+        {"SYMBOL (0, 0), \"A\", 0", 5}, {"GET@ (0, 0)-(9, 9), A%", 5},
+        {"LINE (0, 0)-(1E+09, 0)", 6}, {"CIRCLE (0, 0), 1E+30", 6}, {"WINDOW (0, 0)-(1E-30, 1): PSET (1, 1)", 6},
     };
     std::string source = "DIM A%(4)\nON ERROR GOTO *E\n", want;
-    for (const char *c : cases) {
-        source += std::string(c) + "\nPRINT \"-\"\n";
-        want += " 5 \n-\n";
+    for (const auto &c : cases) {
+        source += std::string(c.line) + "\nPRINT \"-\"\n";
+        want += " " + std::to_string(c.error) + " \n-\n";
     }
     source += "END\n*E\nPRINT ERR\nRESUME NEXT\n";
     const Outcome r = RunGraphics("BAD", source);
@@ -308,6 +315,18 @@ TEST(EventPrograms, TrapsRunBetweenStatements) {
         EXPECT_EQ(r.out, Slurp(EventsDir() + "/traps.out"));
         EXPECT_NE(r.trace.find(*first ? "$PbCheckAll" : "$PbCheckTrapMsg"), std::string::npos);
     }
+}
+
+// A trap set in the main module waits while a procedure runs (its label
+// is no place to jump to from the procedure's frame) and runs after it.
+TEST(EventPrograms, TrapsWaitForTheirActivation) {
+    REQUIRE_RUNNER();
+    const Outcome r = RunGraphics("EVSUB", "DECLARE SUB WORK()\nON INTERVAL GOSUB *TICK\nINTERVAL 10\n"
+                                           "INTERVAL ON\nCALL WORK\nPRINT \"back\"\nEND\n*TICK\nPRINT \"tick\"\n"
+                                           "RETURN\nSUB WORK\n  FOR I% = 1 TO 2\n    WAIT 20\n"
+                                           "    PRINT \"work\"; I%\n  NEXT\nEND SUB\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "work 1 \nwork 2 \ntick\nback\n");
 }
 
 // The argument words of the event statements.

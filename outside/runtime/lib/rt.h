@@ -30,7 +30,8 @@
 #define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
 #define RT_SYS_PRINT 41    /* ECX text, EDX length; EAX ~0: no printer */
 #define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
-                              clock (ms): EAX 1 with the next event due by then, else 0 */
+                              clock (ms): EAX 1 with the next event due by then, else 0
+                              with the next one's time (~0: none) in the first word */
 /* Module images (a BASIC module built as a DLL): */
 #define RT_SYS_MODLOAD 48  /* ECX name, EDX two words: handle, entry to call (0: none);
                               EAX 0 or minus a BASIC error number */

@@ -30,6 +30,7 @@ static uint32_t rt_day_start_ms; /* the clock's millisecond of the day at the st
 static uint8_t rt_clock_read;
 static RtDesc rt_keys[10];      /* KEY n, s$ */
 static int32_t rt_mouse_x, rt_mouse_y, rt_mouse_button;
+static uint32_t rt_next_event; /* the host's next event is not due before */
 
 extern uint32_t rt_gosub_sp;
 uint32_t rt_event_poll(void);
@@ -210,7 +211,11 @@ uint32_t rt_event_poll(void) {
         }
     }
     int32_t ev[4];
-    while (rt_sys(RT_SYS_EVENT, 0, (uint32_t)ev, rt_sim_ms) == 1) {
+    while (rt_sim_ms >= rt_next_event) {
+        if (rt_sys(RT_SYS_EVENT, 0, (uint32_t)ev, rt_sim_ms) != 1) {
+            rt_next_event = (uint32_t)ev[0];
+            break;
+        }
         if (ev[0] == HOST_KEY && ev[1] >= 1 && ev[1] <= 10) {
             trap_raise(EV_KEY + ev[1] - 1);
         } else if (ev[0] == HOST_MOUSE && ev[1] >= 1 && ev[1] <= 2) {

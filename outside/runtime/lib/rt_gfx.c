@@ -48,6 +48,10 @@ static struct {
 } g;
 
 static void gfx_cls(int32_t mode);
+static void gfx_init(void);
+static uint32_t gfx_at;
+/* Every routine starts here: its caller names the place of an error. */
+#define GFX_ENTER() (gfx_at = RT_CALLER(), gfx_init())
 
 static void gfx_init(void) {
     if (g.ready) return;
@@ -108,17 +112,23 @@ static void check_color(int c, uint32_t addr) {
 /* World point to pixel. */
 static float scale_x(void) { return g.window ? (float)(g.vx2 - g.vx1) / (g.wx2 - g.wx1) : 1.0f; }
 static float scale_y(void) { return g.window ? (float)(g.vy2 - g.vy1) / (g.wy2 - g.wy1) : 1.0f; }
+/* Pixels lie within 16 bits either way, as in the statements' integer
+   forms, so no line or circle runs longer than that: overflow otherwise. */
+static int pixel(float v) {
+    if (!(v >= -32768.0f && v <= 32767.0f)) rt_fail(RT_E_OVERFLOW, gfx_at);
+    return gfx_round(v);
+}
 static int phys_x(float x) {
-    if (g.window) return g.vx1 + gfx_round((x - g.wx1) * scale_x());
-    return (g.vscreen ? 0 : g.vx1) + gfx_round(x);
+    if (g.window) return g.vx1 + pixel((x - g.wx1) * scale_x());
+    return (g.vscreen ? 0 : g.vx1) + pixel(x);
 }
 static int phys_y(float y) {
     if (g.window) {
-        float d = (y - g.wy1) * scale_y();
-        return g.wscreen ? g.vy1 + gfx_round(d) : g.vy2 - gfx_round(d);
+        int d = pixel((y - g.wy1) * scale_y());
+        return g.wscreen ? g.vy1 + d : g.vy2 - d;
     }
-    if (g.axis) return g.vy2 - gfx_round(y);
-    return (g.vscreen ? 0 : g.vy1) + gfx_round(y);
+    if (g.axis) return g.vy2 - pixel(y);
+    return (g.vscreen ? 0 : g.vy1) + pixel(y);
 }
 /* Pixel to world, for POINT(n). */
 static float world_x(int px) {
@@ -200,7 +210,7 @@ void RT_STDCALL rt_pset(uint32_t w, uint32_t step, uint32_t x, uint32_t y, int32
     RT_NAME("_$PsPSET@28");
 void RT_STDCALL rt_pset(uint32_t w, uint32_t step, uint32_t x, uint32_t y, int32_t a, int32_t c, uint32_t cgiven) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     if (a < ACT_PSET || a > ACT_XOR) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     int color = cgiven ? color_or(c, fg(), RT_CALLER()) : fg();
     take_point(step, x, y, &g.lx, &g.ly);
@@ -210,7 +220,7 @@ void RT_STDCALL rt_pset(uint32_t w, uint32_t step, uint32_t x, uint32_t y, int32
 void RT_STDCALL rt_preset(uint32_t w, uint32_t step, uint32_t x, uint32_t y) RT_NAME("_$PsPRESET@16");
 void RT_STDCALL rt_preset(uint32_t w, uint32_t step, uint32_t x, uint32_t y) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     take_point(step, x, y, &g.lx, &g.ly);
     plot(phys_x(g.lx), phys_y(g.ly), bg(), ACT_PSET);
 }
@@ -219,7 +229,7 @@ void RT_STDCALL rt_preset(uint32_t w, uint32_t step, uint32_t x, uint32_t y) {
 void RT_STDCALL rt_point_stmt(uint32_t w, uint32_t step, uint32_t x, uint32_t y) RT_NAME("_$PsPOINT@16");
 void RT_STDCALL rt_point_stmt(uint32_t w, uint32_t step, uint32_t x, uint32_t y) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     take_point(step, x, y, &g.lx, &g.ly);
 }
 
@@ -233,7 +243,7 @@ void RT_STDCALL rt_line(uint32_t w, uint32_t step1, uint32_t x1w, uint32_t y1w, 
                         uint32_t y2w, int32_t c, int32_t box, int32_t style, int32_t action, int32_t fill,
                         uint32_t mask) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     if (action < ACT_PSET || action > ACT_XOR || box < 0 || box > 2) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     float ax = g.lx, ay = g.ly, bx, by;
     if (mask & 2) take_point(step1, x1w, y1w, &ax, &ay);
@@ -280,7 +290,7 @@ void RT_STDCALL rt_circle(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, u
 void RT_STDCALL rt_circle(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, uint32_t rw, int32_t c, double start,
                           double end, double aspect, uint32_t mask) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     float x, y;
     take_point(step, xw, yw, &x, &y);
     g.lx = x;
@@ -297,7 +307,7 @@ void RT_STDCALL rt_circle(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, u
         rx = rpx / aspect;
     }
     int cx = phys_x(x), cy = phys_y(y);
-    int irx = gfx_round((float)rx), iry = gfx_round((float)ry);
+    int irx = pixel((float)rx), iry = pixel((float)ry);
     int arc = (mask & (3u << 5)) != 0;
     double s = (mask & (1u << 5)) ? start : 0, e = (mask & (1u << 6)) ? end : 2 * GFX_PI;
     int sline = s < 0, eline = e < 0;
@@ -358,7 +368,7 @@ void RT_STDCALL rt_circle(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, u
    is given), inside the view. */
 void RT_STDCALL rt_paint(const uint32_t *blk) RT_NAME("_$PsPAINT@4");
 void RT_STDCALL rt_paint(const uint32_t *blk) {
-    gfx_init();
+    GFX_ENTER();
     float x, y;
     take_point(blk[1], blk[2], blk[3], &x, &y);
     g.lx = x;
@@ -403,7 +413,7 @@ void RT_STDCALL rt_paint(const uint32_t *blk) {
 /* CONNECT: block {window, c, c given, n, then n points (step, x, y)}. */
 void RT_STDCALL rt_connect(const uint32_t *blk) RT_NAME("_$PsCONNECT@4");
 void RT_STDCALL rt_connect(const uint32_t *blk) {
-    gfx_init();
+    GFX_ENTER();
     int color = blk[2] ? color_or((int32_t)blk[1], fg(), RT_CALLER()) : fg();
     uint32_t n = blk[3];
     const uint32_t *p = blk + 4;
@@ -422,7 +432,7 @@ void RT_STDCALL rt_connect(const uint32_t *blk) {
 void RT_STDCALL rt_axis(uint32_t w, int32_t a) RT_NAME("_$PsAXIS@8");
 void RT_STDCALL rt_axis(uint32_t w, int32_t a) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     if (a < 0 || a > 1) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     g.axis = a;
 }
@@ -432,7 +442,7 @@ void RT_STDCALL rt_axis(uint32_t w, int32_t a) {
 void RT_STDCALL rt_palette(uint32_t w, int32_t n, int32_t c) RT_NAME("_$PsPALETTE@12");
 void RT_STDCALL rt_palette(uint32_t w, int32_t n, int32_t c) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     check_color(n, RT_CALLER());
     check_color(c, RT_CALLER());
     for (int k = 0; k < 3; ++k) rt_screen.palette[n][k] = kBaseColors[c][k];
@@ -442,7 +452,7 @@ void RT_STDCALL rt_palette_rgb(uint32_t w, int32_t n, int32_t r, int32_t gr, int
     RT_NAME("_$PsPALETTE_RGB@20");
 void RT_STDCALL rt_palette_rgb(uint32_t w, int32_t n, int32_t r, int32_t gr, int32_t b) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     check_color(n, RT_CALLER());
     const int32_t v[3] = {r, gr, b};
     for (int k = 0; k < 3; ++k) {
@@ -456,7 +466,7 @@ void RT_STDCALL rt_palette_rgb(uint32_t w, int32_t n, int32_t r, int32_t gr, int
 void RT_STDCALL rt_view(uint32_t w) RT_NAME("_$PsVIEW@4");
 void RT_STDCALL rt_view(uint32_t w) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     g.vx1 = g.vy1 = 0;
     g.vx2 = GFX_W - 1;
     g.vy2 = GFX_H - 1;
@@ -468,7 +478,7 @@ void RT_STDCALL rt_view1(uint32_t w, int32_t screen, uint32_t x1w, uint32_t y1w,
 void RT_STDCALL rt_view1(uint32_t w, int32_t screen, uint32_t x1w, uint32_t y1w, uint32_t x2w, uint32_t y2w, int32_t f,
                          int32_t b) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     int x1 = gfx_round(gfx_bits(x1w)), y1 = gfx_round(gfx_bits(y1w));
     int x2 = gfx_round(gfx_bits(x2w)), y2 = gfx_round(gfx_bits(y2w));
     if (x1 > x2) { int t = x1; x1 = x2; x2 = t; }
@@ -499,7 +509,7 @@ void RT_STDCALL rt_view1(uint32_t w, int32_t screen, uint32_t x1w, uint32_t y1w,
 void RT_STDCALL rt_window(uint32_t w) RT_NAME("_$PsWINDOW@4");
 void RT_STDCALL rt_window(uint32_t w) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     g.window = 0;
 }
 
@@ -509,7 +519,7 @@ void RT_STDCALL rt_window1(uint32_t w, int32_t screen, uint32_t x1w, uint32_t y1
                            uint32_t reserved) {
     (void)w;
     (void)reserved;
-    gfx_init();
+    GFX_ENTER();
     float x1 = gfx_bits(x1w), y1 = gfx_bits(y1w), x2 = gfx_bits(x2w), y2 = gfx_bits(y2w);
     if (x1 == x2 || y1 == y2) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     if (x1 > x2) { float t = x1; x1 = x2; x2 = t; }
@@ -564,7 +574,7 @@ void RT_STDCALL rt_get_at(uint32_t w, uint32_t x1w, uint32_t y1w, uint32_t x2w, 
 void RT_STDCALL rt_get_at(uint32_t w, uint32_t x1w, uint32_t y1w, uint32_t x2w, uint32_t y2w, const uint8_t *ctl,
                           uint32_t steps) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     float ax, ay, bx, by;
     take_point(steps & 1, x1w, y1w, &ax, &ay);
     g.lx = ax;
@@ -592,7 +602,7 @@ void RT_STDCALL rt_put_at(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, c
 void RT_STDCALL rt_put_at(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, const uint8_t *ctl, int32_t action,
                           int32_t c, uint32_t cgiven) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     if (action < ACT_PSET || action > ACT_XOR) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     if (cgiven) check_color(c, RT_CALLER());
     float x, y;
@@ -690,7 +700,7 @@ void RT_STDCALL rt_symbol(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw, i
                           int32_t a, int32_t angle, uint32_t mask) {
     (void)w;
     RtStr s = rt_spop();
-    gfx_init();
+    GFX_ENTER();
     if (!(mask & 8)) h = 1;
     if (!(mask & 16)) v = 1;
     if (!(mask & 128)) angle = 0;
@@ -745,7 +755,7 @@ int32_t rt_point_fn(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw);
 GFX_INT_FN("_$PfPOINT1@16", "rt_point_fn", 4);
 int32_t rt_point_fn(uint32_t w, uint32_t step, uint32_t xw, uint32_t yw) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     float fx, fy;
     take_point(step, xw, yw, &fx, &fy);
     int x = phys_x(fx), y = phys_y(fy);
@@ -759,7 +769,7 @@ float rt_point_n(uint32_t w, int32_t n);
 GFX_FLOAT_FN("_$PfPOINT2@8", "rt_point_n", 2);
 float rt_point_n(uint32_t w, int32_t n) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     int px = phys_x(g.lx), py = phys_y(g.ly);
     switch (n) {
     case 0: return (float)px;
@@ -776,13 +786,13 @@ float rt_map_fn(uint32_t w, uint32_t vw, int32_t n);
 GFX_FLOAT_FN("_$PfMAP@12", "rt_map_fn", 3);
 float rt_map_fn(uint32_t w, uint32_t vw, int32_t n) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     float v = gfx_bits(vw);
     switch (n) {
     case 0: return (float)phys_x(v);
     case 1: return (float)phys_y(v);
-    case 2: return world_x(gfx_round(v));
-    case 3: return world_y(gfx_round(v));
+    case 2: return world_x(pixel(v));
+    case 3: return world_y(pixel(v));
     default: rt_fail(RT_E_ILLEGAL, RT_CALLER());
     }
 }
@@ -792,7 +802,7 @@ int32_t rt_view_fn(uint32_t w, int32_t n);
 GFX_INT_FN("_$PfVIEW@8", "rt_view_fn", 2);
 int32_t rt_view_fn(uint32_t w, int32_t n) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     switch (n) {
     case 0: return g.vx1;
     case 1: return g.vy1;
@@ -806,7 +816,7 @@ float rt_window_fn(uint32_t w, int32_t n);
 GFX_FLOAT_FN("_$PfWINDOW@8", "rt_window_fn", 2);
 float rt_window_fn(uint32_t w, int32_t n) {
     (void)w;
-    gfx_init();
+    GFX_ENTER();
     if (n < 0 || n > 3) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     if (!g.window) return (float)(n == 0 ? 0 : n == 1 ? 0 : n == 2 ? g.vx2 - g.vx1 : g.vy2 - g.vy1);
     return n == 0 ? g.wx1 : n == 1 ? g.wy1 : n == 2 ? g.wx2 : g.wy2;

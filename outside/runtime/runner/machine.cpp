@@ -269,13 +269,24 @@ struct MachineHooks {
             return;
         }
         case kEvent: {
-            // The next scripted event due by the simulated clock in EDX.
+            // The next scripted event due by the simulated clock in EDX;
+            // when none is, the first word says when the next one is (~0:
+            // never), so the runtime need not ask before then.
+            int32_t words[4] = {-1, 0, 0, 0};
             if (m.nextEvent_ >= m.events_.size() || m.events_[m.nextEvent_].time > x) {
+                if (m.nextEvent_ < m.events_.size()) words[0] = int32_t(m.events_[m.nextEvent_].time);
+                if (!m.Write(c, words, sizeof words)) {
+                    Fail(m, at, "service event with a bad buffer", c);
+                    return;
+                }
                 m.Set(Reg::Eax, 0);
                 return;
             }
             const Machine::Event& e = m.events_[m.nextEvent_++];
-            const int32_t words[4] = {int32_t(e.kind), e.number, e.x, e.y};
+            words[0] = int32_t(e.kind);
+            words[1] = e.number;
+            words[2] = e.x;
+            words[3] = e.y;
             if (!m.Write(c, words, sizeof words)) {
                 Fail(m, at, "service event with a bad buffer", c);
                 return;

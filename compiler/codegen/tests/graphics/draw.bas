@@ -1,4 +1,7 @@
-' Lines, boxes, circles, PAINT and CONNECT on the whole screen.
+' Lines, boxes, circles, PAINT and CONNECT on the whole screen; CLS 2
+' clears it first.
+PSET (639, 399), , 2
+CLS 2
 LINE (10, 10)-(100, 50), 4
 LINE STEP(0, 5)-STEP(20, 0), 2
 PSET (5, 5)

@@ -1,0 +1,43 @@
+' Event traps on the simulated clock: a millisecond a statement, WAIT n
+' n more; keys, clicks and COM input from the event script.
+ON INTERVAL GOSUB *TICK
+INTERVAL 100
+INTERVAL ON
+ON KEY(3) GOSUB *KEY3
+KEY(3) ON
+ON MOUSE(1) GOSUB *CLICK
+MOUSE(1) ON
+ON COM(2) GOSUB *LINE2
+COM(2) STOP
+ON TIME GOSUB *ALARM
+TIME = "12:00:01"
+TIME ON
+FOR I = 1 TO 5
+  WAIT 100
+NEXT
+PRINT "loop done"
+COM(2) ON
+INTERVAL STOP
+WAIT 500
+KEY(3) OFF
+PRINT "stopped"
+INTERVAL ON
+WAIT 1000
+PRINT "end"; N
+END
+*TICK
+N = N + 1
+PRINT "tick"; N
+RETURN
+*KEY3
+PRINT "key 3"
+RETURN
+*CLICK
+PRINT "click"; MOUSE(0); MOUSE(1); MOUSE(2)
+RETURN
+*LINE2
+PRINT "com 2"
+RETURN
+*ALARM
+PRINT "alarm"
+RETURN

@@ -1,0 +1,21 @@
+DIM G%(20)
+PSET STEP(1, 2), , 3
+PRESET (X, Y)
+LINE -(10, 20), 4, BF, , , 1
+LINE (1, 2)-STEP(3, 4), , B, &HF0F0
+CIRCLE (5, 6), 7, 2, 0, 1.5, 0.5
+PAINT (5, 6), 1
+CONNECT (1, 1)-(2, 2)-STEP(3, 3), 5
+GET@ (0, 0)-(3, 3), G%
+PUT@ (4, 4), G%(), XOR
+VIEW SCREEN (1, 1)-(9, 9), 0, 7
+WINDOW (-1, -1)-(1, 1)
+SYMBOL (1, 1), "A", 2
+PALETTE 1, 2, 3, 4
+ON KEY(1) GOSUB *K
+KEY(1) STOP
+INTERVAL ON
+MOUSE OFF
+B = 1
+*K
+RETURN
