@@ -932,9 +932,17 @@ private:
         // left out.
         {
             L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
+            L block = b.NewLabel();
             Stmt(0x2C);
             Expr(kTypeStr);
             b.IfToken(kLPAREN, list);
+            b.IfToken(kCOMMA, block);
+            b.Jump(tail);
+            // CALLS prog$, *block: the list DEF PARM built.
+            b.Place(block);
+            b.NeedToken(kLabelOperand, b.StatusEntry(33));
+            b.Handler(RefBlk, 1);
+            Check();
             b.Jump(tail);
             b.Place(list);
             b.IfToken(kRPAREN, tail);
@@ -1460,8 +1468,9 @@ private:
     // nothing and are listed above.
     // DEF FNname[(params)] = expression; also written DEF FN name.
     constexpr void DefFnStatement() {
-        L name = b.NewLabel(), got = b.NewLabel();
+        L name = b.NewLabel(), got = b.NewLabel(), parm = b.NewLabel();
         Stmt(0x40);
+        b.IfToken(kPARM, parm);
         b.IfToken(kFN, name);
         b.Place(name);
         b.IfClass(tok::kClsNameParen, got);
@@ -1473,6 +1482,25 @@ private:
         Expr(32);
         b.Handler(EndFn);
         b.Jump(tail);
+
+        // DEF PARM *block, argument [, ...]: a typed reference list for a
+        // later CALLS; an argument may be left out.
+        L loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
+        b.Place(parm);
+        b.SetKind(0x43);
+        b.NeedToken(kLabelOperand, b.StatusEntry(33));
+        b.Handler(RefBlk, 0);
+        Check();
+        Need(kCOMMA);
+        b.Place(loop);
+        b.IfToken(kCOMMA, omitted);
+        ModuleArgument(0, next);
+        b.Place(next);
+        b.IfToken(kCOMMA, loop);
+        b.Jump(tail);
+        b.Place(omitted);
+        Omitted();
+        b.Jump(loop);
     }
 
     // The preprocessor's include markers: the included file's name names

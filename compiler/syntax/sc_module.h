@@ -9,5 +9,6 @@ void SC_DefMod(ScPass &p);
 void SC_ModPrm(ScPass &p);
 void SC_InMod(ScPass &p);
 void SC_RefArg(ScPass &p);
+void SC_RefBlk(ScPass &p);
 
 }  // namespace txsc

@@ -60,6 +60,11 @@ TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
          "error 6 line 9 \nerror 48 line 10 \nerror 5 line 11 \nerror 5 line 12 \nerror 53 line 13 \n"
          " 3 \nok\n",
          ""},
+        {"CALLS with the parameter blocks DEF PARM builds",
+         {Fixture("DEFPARM.BAS"), Fixture("FITR2.SUB")},
+         0,
+         "in 5 blk\n 6 blk+\nin 12 d\n 6  13 \nin 6 blk+\n 7 \n",
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -82,6 +87,7 @@ TEST(ModuleCalls, AnalyzerErrors) {
         const char* name;
         std::string source;
         const char* error; // "" for none
+        const char* file = "P.SUB";
     } cases[] = {
         {"a second PARAM", "PARAM A AS INTEGER\r\nPARAM B\r\n", "2\x8d\x73 [10]"},
         {"a string default for a number", "PARAM A AS INTEGER = \"x\"\r\n", "1\x8d\x73 [13]"},
@@ -90,13 +96,18 @@ TEST(ModuleCalls, AnalyzerErrors) {
         {"RETURNS without PARAM", "RETURNS 1\r\n", "1\x8d\x73 [76]"},
         {"65 parameters", many + "\r\n", "1\x8d\x73 [89]"},
         {"64 parameters", many.substr(0, many.size() - 3) + "\r\nRETURNS 0\r\n", ""},
+        {"PARAM in a main module", "PARAM A\r\n", "1\x8d\x73 [76]", "P.BAS"},
+        {"a CALLS of a block no DEF PARM built", "CALLS \"M\", *NOPE\r\n", "1\x8d\x73 [38]", "P.BAS"},
+        {"a block built twice", "DEF PARM *B, A\r\nDEF PARM *B, A\r\n", "2\x8d\x73 [10]", "P.BAS"},
+        {"a block name with a suffix", "DEF PARM *B%, A\r\n", "1\x8d\x73 [02]", "P.BAS"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::ofstream(dir / "P.SUB", std::ios::binary) << c.source;
+        std::ofstream(dir / c.file, std::ios::binary) << c.source;
         std::string out;
-        const int rc = RunProcess({TX_TXCL, "/nologo", "/Fo" + (dir / "P.obj").string(), (dir / "P.SUB").string()},
+        const int rc = RunProcess({TX_TXCL, "/nologo", "/Fo" + (dir / "P.obj").string(), (dir / c.file).string()},
                                   dir.string(), out);
+        fs::remove(dir / c.file);
         if (*c.error) {
             EXPECT_NE(rc, 0);
             EXPECT_NE(out.find(c.error), std::string::npos) << out;
