@@ -58,10 +58,11 @@ struct TableState {
     uint32_t dataSize = 0;             // the .data image
 
     const SymOffsets *Sym(uint32_t h) const { return h && h <= sym.size() ? &sym[h - 1] : nullptr; }
+    // A parameter block's table-9 entry; false when DEF PARM never built it.
     bool Block(uint32_t h, uint32_t *offset) const {
-        if (!h || h > block.size() || !blockDefined[h - 1]) return false;
+        if (!h || h > block.size()) return false;
         *offset = block[h - 1];
-        return true;
+        return blockDefined[h - 1] != 0;
     }
 };
 
