@@ -255,11 +255,13 @@ private:
 
         b.Place(call);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(args);
         b.Handler(FunEnd);
         b.Jump(after);
         b.Place(callBare);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(argFill);
         b.Handler(FunEnd);
         b.Jump(after);
@@ -450,6 +452,7 @@ private:
         b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
         b.Handler(HeadLast);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(argsBare);
         b.Jump(tail);
         b.Place(paren);
@@ -459,6 +462,7 @@ private:
         b.Place(head);
         b.Handler(HeadLast);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(args);
         b.Jump(tail);
     }
