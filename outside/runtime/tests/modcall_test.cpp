@@ -77,6 +77,34 @@ TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
     }
 }
 
+// The order of the routines a CALLS and a CALLM run: the list's temporary
+// before the call, the routine's entry check and RETURNS inside it, the
+// list's temporaries released after it; CALLM's result kept for RTN.
+TEST(ModuleCalls, TraceShowsTheCallOrder) {
+    const fs::path dir = fs::temp_directory_path() / ("modtrace_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string trace = (dir / "trace.txt").string();
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, "--trace", trace, "--dll", Fixture("DLLLIB.SUB"), Fixture("TRACE.BAS"),
+                          Fixture("FITR2.SUB")},
+                         "", out),
+              0)
+        << out;
+    EXPECT_EQ(out, "in 2 st\n");
+    std::ifstream in(trace);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const char* expected[] = {"_$PbAdd5@0",        "_$PbTmpAdr5@0",     "_$PsCALLS@0",
+                              "$PbTypeCheck",      "$PsRETURNS",        "_$PbDelTmpAdrPcb@0",
+                              "_$PsLOADM@0",       "$PsCALLM",          "_$PbSetRtn@4 42"};
+    size_t at = 0;
+    for (const char* e : expected) {
+        while (at < lines.size() && lines[at] != e) ++at;
+        EXPECT_LT(at, lines.size()) << e << " missing or out of order";
+    }
+    fs::remove_all(dir);
+}
+
 // PARAM and RETURNS refused by the analyzer, by their error numbers.
 TEST(ModuleCalls, AnalyzerErrors) {
     const fs::path dir = fs::temp_directory_path() / ("modparam_" + std::to_string(::getpid()));
