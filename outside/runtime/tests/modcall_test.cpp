@@ -3,6 +3,7 @@
 // routines (PARAM) called by CALLS in the program and in a module loaded by
 // LOADM, CALLM and DELETEM, with their run-time errors (sources in modules/);
 // and the analyzer's errors for PARAM and RETURNS.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -102,6 +103,29 @@ TEST(ModuleCalls, TraceShowsTheCallOrder) {
         while (at < lines.size() && lines[at] != e) ++at;
         EXPECT_LT(at, lines.size()) << e << " missing or out of order";
     }
+    fs::remove_all(dir);
+}
+
+// The make script's way: the module compiled with /MWD and linked by our
+// LINK /DLL (its own base, entered by DllMain), the program by LINK; the
+// program finds the DLL beside it, under both of the names it uses.
+TEST(ModuleCalls, DllLinkedByOurLink) {
+    const fs::path dir = fs::temp_directory_path() / ("moddll_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    setenv("LIB", TX_LIB_DIR, 1);
+    std::string out;
+    for (const char* name : {"DLLLIB.SUB", "DLLCALL.BAS"}) fs::copy_file(Fixture(name), dir / name);
+    ASSERT_EQ(RunProcess({TX_TXCL, "/nologo", "/MWD", "/FoDLLLIB.obj", "DLLLIB.SUB"}, dir.string(), out), 0) << out;
+    ASSERT_EQ(RunProcess({TX_TXCL, "/nologo", "/FoDLLCALL.obj", "DLLCALL.BAS"}, dir.string(), out), 0) << out;
+    ASSERT_EQ(RunProcess({TX_LINK, "/nologo", "/DLL", "/out:DLLLIB.DLL", "DLLLIB.obj", "TQ70RN63.LIB"}, dir.string(), out), 0)
+        << out;
+    ASSERT_EQ(RunProcess({TX_LINK, "/nologo", "/out:DLLCALL.exe", "DLLCALL.obj", "TQ70RN63.LIB"}, dir.string(), out), 0)
+        << out;
+    unsetenv("LIB");
+    EXPECT_EQ(RunProcess({TX_BASRUN, (dir / "DLLCALL.exe").string()}, "", out), 1);
+    const std::string printed = "before 44 \nhello world 5 \nhello again 6 \n 7  2.5 \n";
+    EXPECT_EQ(out.substr(0, printed.size()), printed) << out;
+    EXPECT_NE(out.find("runtime error 48 (routine not found) in line 12"), std::string::npos) << out;
     fs::remove_all(dir);
 }
 
