@@ -283,6 +283,24 @@ uint32_t PushArgument(Gen &g) {
         EmitPushImm(st, 0);
         return 4;
     }
+    if (k == kTokGroup) {
+        // The hidden object of an EDECL routine: its variable's address,
+        // or 0 for the null object.
+        ++g.cur;
+        if (g.Kind(g.cur) == kTokVar || g.Kind(g.cur) == kTokElement) {
+            OperandDesc d;
+            GenOperandAddress(g, d);
+            if (d.computed)
+                EmitPushReg(st, kEax);
+            else
+                PushVariableAddress(g, d);
+        } else {
+            EmitPushImm(st, 0);
+        }
+        while (g.cur < g.ntok && g.Kind(g.cur) != kTokGroupEnd && g.Kind(g.cur) != kTokStatement) ++g.cur;
+        if (g.Kind(g.cur) == kTokGroupEnd) ++g.cur;
+        return 4;
+    }
     if (k == kTokExpression) {
         const uint8_t cls = GenExpression(g);
         return PushValue(g, type, cls);
@@ -358,7 +376,7 @@ uint32_t PushCallArgs(Gen &g, uint8_t form, bool toStatementEnd) {
     int i = g.cur;
     while (i < g.ntok && g.Kind(i) != kTokStatement && g.Kind(i) != kTokArgListEnd) {
         const uint8_t k = g.Kind(i);
-        if (k == kTokKeyword || IsGroupHead(k))
+        if (k == kTokKeyword || IsGroupHead(k) || k == kTokGroup)
             pos.push_back(i);
         i = SkipFrom(g, i);
     }

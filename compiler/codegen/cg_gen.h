@@ -233,6 +233,7 @@ void GenGraphics(Gen &g);   // 0x98 COLOR@ and 0xB0-0xBE
 void GenReturns(Gen &g);   // RETURNS value
 void GenCalls(Gen &g);     // CALLS target (typed references) or with a parameter block
 void GenCallM(Gen &g);     // CALLM module, routine, arguments
+void GenDefParm(Gen &g);   // DEF PARM: the code that builds a parameter block
 // A typed reference list from the cursor to the statement end: per item a
 // type word and an address, first item first, then the count.
 void GenArgCount(Gen &g);

@@ -818,6 +818,7 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmReturns, GenReturns);
         gen(kStmCalls, GenCalls);
         gen(kStmCallM, GenCallM);
+        gen(kStmDefParm, GenDefParm);
         routine(kStmLoadM, "_$PsLOADM@0");
         routine(kStmDeleteM, "_$PsDELETEM@0");
         gen(kStmFuncEntry, GenProcEntry);

@@ -4,6 +4,7 @@
 // cg_mainpass.cpp.
 #include "cg_fixup.h"
 #include "cg_gen.h"
+#include "cg_tables.h"
 #include "modcall.h"
 
 namespace txcg {
@@ -118,6 +119,26 @@ void GenCalls(Gen &g) {
     EmitCallRuntime(st, "_$PsCALLS@0");
     EmitCallRuntime(st, "_$PbDelTmpAdrPcb@0");
     g.temps = outer;
+}
+
+// DEF PARM *block, references: the list is built by code of its own,
+// jumped over here, whose address CALLS hands to $PbDEF_PARM_INI; it ends
+// in $PbDEF_PARM, which goes back to that CALLS with the list pushed.
+void GenDefParm(Gen &g) {
+    auto &st = g.st;
+    ++g.cur;
+    const uint32_t skip = NewLabel(st);
+    EmitJump(st, skip, kTargetLabelSlot);
+    if (g.Kind(g.cur) != kTokParamBlock)
+        CgFail(kErrInternal);
+    const uint32_t entry = g.U32(g.cur, 2);
+    ++g.cur;
+    SetTableU32(st, ifile::kLocalNameRefTable, entry + ifile::kProcEntrySlot, CurrentCodeOffset(st));
+    const uint16_t outer = g.temps;
+    GenArgCount(g);
+    g.temps = outer; // released after the CALLS that uses the list
+    EmitCallRuntime(st, "$PbDEF_PARM");
+    PlaceLabel(st, skip);
 }
 
 // CALLM module, routine [, arguments]: the two names on the string stack,

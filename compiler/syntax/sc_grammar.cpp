@@ -257,11 +257,13 @@ private:
 
         b.Place(call);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(args);
         b.Handler(FunEnd);
         b.Jump(after);
         b.Place(callBare);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(argFill);
         b.Handler(FunEnd);
         b.Jump(after);
@@ -475,6 +477,7 @@ private:
         b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
         b.Handler(HeadLast);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(argsBare);
         b.Jump(tail);
         b.Place(paren);
@@ -484,6 +487,7 @@ private:
         b.Place(head);
         b.Handler(HeadLast);
         b.Handler(ArgPsh);
+        b.Handler(ObjImp);
         b.Call(args);
         b.Jump(tail);
     }
@@ -958,9 +962,17 @@ private:
         // left out.
         {
             L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
+            L block = b.NewLabel();
             Stmt(0x2C);
             Expr(kTypeStr);
             b.IfToken(kLPAREN, list);
+            b.IfToken(kCOMMA, block);
+            b.Jump(tail);
+            // CALLS prog$, *block: the list DEF PARM built.
+            b.Place(block);
+            b.NeedToken(kLabelOperand, b.StatusEntry(33));
+            b.Handler(RefBlk, 1);
+            Check();
             b.Jump(tail);
             b.Place(list);
             b.IfToken(kRPAREN, tail);
@@ -1500,10 +1512,11 @@ private:
     // nothing and are listed above.
     // DEF FNname[(params)] = expression; also written DEF FN name.
     constexpr void DefFnStatement() {
-        L name = b.NewLabel(), got = b.NewLabel(), bcd = b.NewLabel(), len = b.NewLabel();
+        L name = b.NewLabel(), got = b.NewLabel(), bcd = b.NewLabel(), len = b.NewLabel(), parm = b.NewLabel();
         Stmt(0x40);
         b.IfToken(kBCD, bcd);
         b.IfToken(kLEN, len);
+        b.IfToken(kPARM, parm);
         b.IfToken(kFN, name);
         b.Place(name);
         b.IfClass(tok::kClsNameParen, got);
@@ -1546,6 +1559,25 @@ private:
         b.Handler(DclDecFrm);
         Check();
         b.Return();
+
+        // DEF PARM *block, argument [, ...]: a typed reference list for a
+        // later CALLS; an argument may be left out.
+        L loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
+        b.Place(parm);
+        b.SetKind(0x43);
+        b.NeedToken(kLabelOperand, b.StatusEntry(33));
+        b.Handler(RefBlk, 0);
+        Check();
+        Need(kCOMMA);
+        b.Place(loop);
+        b.IfToken(kCOMMA, omitted);
+        ModuleArgument(0, next);
+        b.Place(next);
+        b.IfToken(kCOMMA, loop);
+        b.Jump(tail);
+        b.Place(omitted);
+        Omitted();
+        b.Jump(loop);
     }
 
     // The preprocessor's include markers: the included file's name names

@@ -196,4 +196,53 @@ void SC_RefArg(ScPass &p) {
     p.status = 0;
 }
 
+// Slot 106: a parameter-block label (B = 0 its DEF PARM, 1 a CALLS using
+// it): the name without its first character, found or entered per
+// procedure; a name of one character or with a suffix is status 33.
+void SC_RefBlk(ScPass &p) {
+    const Token &t = LastToken(p);
+    const std::string_view text = TokenName(p, t);
+    if (text.size() <= 1) { p.status = 33; return; }
+    const NameCheck nc = CheckName(p.lineView(), size_t(t.off) + 1, text.size() - 1);
+    if (nc.suffix) { p.status = 33; return; }
+    std::string name(text.substr(1, nc.len));
+    for (char &c : name)
+        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    uint32_t h = 0;
+    for (size_t i = 0; i < p.paramBlocks.size() && !h; ++i)
+        if (p.paramBlocks[i].name == name && p.paramBlocks[i].owner == p.scope.procId) h = uint32_t(i + 1);
+    if (!h) {
+        p.paramBlocks.push_back(ScPassTables::ParamBlock{name, p.scope.procId});
+        h = uint32_t(p.paramBlocks.size());
+    }
+    ScPassTables::ParamBlock &b = p.paramBlocks[h - 1];
+    if (RuleB(p) == 0) {
+        if (b.defined) { p.status = 65; return; }
+        b.defined = true;
+    }
+    ++b.refs;
+    if (!PutItem(p, ic::kBlockRef, RuleB(p), h)) return;
+    p.status = 0;
+}
+
+// Slot 112: a call of a routine declared with EDECL and no object named:
+// its hidden first argument, {B5 40} then the calling procedure's own
+// hidden parameter when it has one, else the null object, then {BE}.
+// Other routines get nothing.
+void SC_ObjImp(ScPass &p) {
+    p.status = 0;
+    if (p.argFrames.empty()) return;
+    const Symbol &r = p.tab.sym(p.argFrames.back().routine);
+    if (r.block != 3) return;
+    if (!PutItem(p, ic::kObject, kTypeObject, 0)) return;
+    const uint32_t proc = p.scope.proc;
+    const Symbol *own = proc ? &p.tab.sym(proc) : nullptr;
+    if (own && own->block == 3 && !own->params.empty() && own->params[0].sym) {
+        if (!PutItem(p, ic::kVar, kTypeObject, own->params[0].sym)) return;
+    } else if (!PutItem(p, ic::kConst, kTypeNull, 0)) {
+        return;
+    }
+    PutItem(p, ic::kObjectEnd, 0);
+}
+
 }  // namespace txsc

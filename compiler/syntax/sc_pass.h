@@ -171,6 +171,15 @@ struct ScPassTables {
     tx::SubstringIndex stringIndex; // the constants that are no reference
     uint64_t stringBytes = 0;
     std::vector<DataItem> data;
+    // Parameter blocks (DEF PARM), by handle - 1: name, owning procedure,
+    // references, and whether DEF PARM defined it.
+    struct ParamBlock {
+        std::string name;
+        uint16_t owner = 0;
+        uint32_t refs = 0;
+        bool defined = false;
+    };
+    std::vector<ParamBlock> paramBlocks;
 };
 
 // The pass itself: its files, options and counts, and the four parts above.

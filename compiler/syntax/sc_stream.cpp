@@ -193,17 +193,24 @@ void Converter::Operand(const uint8_t *w, uint32_t n, uint32_t v) {
             Put32(Label(v));
         }
         return;
-    case kTokParamBlock:
+    case kTokParamBlock: {
+        // DEF PARM's block, or the block a CALLS names (which DEF PARM must
+        // have built: else error 38), as its table-9 entry.
+        uint32_t entry = 0;
+        const bool found = t_.Block(v, &entry);
         if (w[1] == 0) {
-            Copy(w, 10);
+            Copy(w, 2);
+            Put32(entry);
+            Put32(0);
         } else if (w[1] == 1) {
             Copy(w, 2);
-            if (!v) error_(kErrNoParamBlock, line_);
-            Put32(v);
+            if (!found) error_(kErrNoParamBlock, line_);
+            Put32(entry);
         } else {
             throw OutFatal{kErrInternal};
         }
         return;
+    }
     case kTokLabelValue:  // a label's address as a value: an LNG constant
         Put8(kTokConstant);
         Put8(kTypeLng);

@@ -408,10 +408,25 @@ void Builder::ProcDebug() {
     Finish(kProcDebugTable, t);
 }
 
-// Table 9: the names of the reference chains, none of which the statements
-// built so far create; the module routine's defaults follow it later.
+// Table 9: the names of the reference chains: the parameter blocks of DEF
+// PARM, each {u32 entry size, u8 name length} + name + a 9-byte zero record
+// per reference; the module routine's defaults follow it later.
 void Builder::NameRefs() {
     TableBuf t(22);
+    t_.block.assign(p_.paramBlocks.size(), 0);
+    t_.blockDefined.assign(p_.paramBlocks.size(), 0);
+    for (size_t i = 0; i < p_.paramBlocks.size(); ++i) {
+        const auto &b = p_.paramBlocks[i];
+        const uint32_t start = t.size();
+        t_.block[i] = start;
+        t_.blockDefined[i] = b.defined ? 1 : 0;
+        t.U32(0);
+        t.U8(uint8_t(b.name.size()));
+        t.Text(b.name);
+        for (uint32_t r = 0; r < b.refs; ++r)
+            for (uint32_t k = 0; k < kNameRefRecordSize; ++k) t.U8(0);
+        t.Patch32(start, t.size() - start);
+    }
     Finish(kLocalNameRefTable, t);
 }
 

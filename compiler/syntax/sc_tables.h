@@ -51,11 +51,19 @@ struct TableState {
     std::vector<uint32_t> type;        // table 7 entry, [handle - 1]
     std::vector<uint32_t> string;      // table 2 head, [handle - 1]
     std::vector<DataRef> data;         // DATA items in statement order
+    std::vector<uint32_t> block;       // table 9 entry of a parameter block, [handle - 1]
+    std::vector<uint8_t> blockDefined; // whether DEF PARM built it, [handle - 1]
     std::array<uint32_t, ifile::kTableCount> size{};
     std::array<uint32_t, ifile::kTableCount> pos{};  // in the work file
     uint32_t dataSize = 0;             // the .data image
 
     const SymOffsets *Sym(uint32_t h) const { return h && h <= sym.size() ? &sym[h - 1] : nullptr; }
+    // A parameter block's table-9 entry; false when DEF PARM never built it.
+    bool Block(uint32_t h, uint32_t *offset) const {
+        if (!h || h > block.size()) return false;
+        *offset = block[h - 1];
+        return blockDefined[h - 1] != 0;
+    }
 };
 
 // Builds every table into `work` (at its end), in the build order, filling

@@ -122,6 +122,9 @@ void ParseOption(const std::string& token, CommandLine& cl, std::string& console
     } else if (Option(token, "map", v)) {
         cl.options.map = true;
         cl.mapFile = v;
+    } else if (Option(token, "dll", v)) {
+        cl.options.dll = true;
+        cl.options.entry = "_DllMain@12";
     } else if (Option(token, "nodefaultlib", v) || Option(token, "nologo", v)) {
         // No default libraries are ever searched; nothing is printed anyway.
     } else {

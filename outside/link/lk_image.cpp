@@ -13,7 +13,11 @@
 namespace txlink {
 namespace {
 
-constexpr uint32_t kImageBase = 0x00400000;
+constexpr uint32_t kExeBase = 0x00400000;
+// A DLL goes where a program's image does not: it has no base relocations
+// to be moved by.
+constexpr uint32_t kDllBase = 0x10000000;
+constexpr uint16_t kFileDll = 0x2000;
 constexpr uint32_t kSectionAlign = 0x1000;
 constexpr uint32_t kFileAlign = 0x200;
 constexpr uint32_t kDosHeaderSize = 0x40;
@@ -144,6 +148,7 @@ private:
     void WriteMap(uint32_t entry);
 
     const LinkOptions& opt_;
+    const uint32_t base_ = opt_.dll ? kDllBase : kExeBase;
     LinkInputs& in_;
     LinkResult& res_;
     int errors_ = 0;
@@ -341,10 +346,10 @@ std::optional<uint32_t> Linker::GlobalAddress(const std::string& name) {
     auto g = globals_.find(name);
     if (g == globals_.end() && name == kDataStart) {
         const int d = DataSection();
-        return d < 0 ? 0 : kImageBase + out_[d].rva;
+        return d < 0 ? 0 : base_ + out_[d].rva;
     }
     if (g == globals_.end()) return std::nullopt;
-    if (g->second.common()) return kImageBase + out_[bssIndex_].rva + g->second.commonOffset;
+    if (g->second.common()) return base_ + out_[bssIndex_].rva + g->second.commonOffset;
     return SymbolAddress(*g->second.obj, g->second.index);
 }
 
@@ -354,7 +359,7 @@ uint32_t Linker::SymbolAddress(ObjectFile& obj, uint32_t index, int depth) {
     if (s.section > 0) {
         const InputSection& sec = obj.sections[s.section - 1];
         if (sec.output < 0) return 0;
-        return kImageBase + out_[sec.output].rva + sec.offset + s.value;
+        return base_ + out_[sec.output].rva + sec.offset + s.value;
     }
     if (auto a = GlobalAddress(s.name)) return *a;
     // An unresolved weak external takes its default, named in the aux record.
@@ -389,7 +394,7 @@ void Linker::Relocate() {
                     return;
                 }
                 const size_t at = c.sec->offset + r.offset;
-                const uint32_t place = kImageBase + o.rva + uint32_t(at);
+                const uint32_t place = base_ + o.rva + uint32_t(at);
                 const uint32_t target = SymbolAddress(*c.obj, r.symbol);
                 const int targetSection = SymbolSection(*c.obj, r.symbol);
                 switch (r.type) {
@@ -399,7 +404,7 @@ void Linker::Relocate() {
                     Put32(o.data, at, Get32(o.data, at) + target);
                     break;
                 case kRelDir32Nb:
-                    Put32(o.data, at, Get32(o.data, at) + target - kImageBase);
+                    Put32(o.data, at, Get32(o.data, at) + target - base_);
                     break;
                 case kRelRel32:
                     Put32(o.data, at, Get32(o.data, at) + target - (place + 4));
@@ -409,7 +414,7 @@ void Linker::Relocate() {
                     break;
                 case kRelSecRel:
                     Put32(o.data, at, Get32(o.data, at) + target -
-                                          (targetSection >= 0 ? kImageBase + out_[targetSection].rva : 0));
+                                          (targetSection >= 0 ? base_ + out_[targetSection].rva : 0));
                     break;
                 default:
                     std::snprintf(buf, sizeof buf, "LNK1165: unsupported relocation type 0x%X in section %s",
@@ -448,7 +453,7 @@ std::vector<uint8_t> Linker::BuildExports(uint32_t rva) {
     Put32(b, 32, rva + npt);
     Put32(b, 36, rva + ords);
     for (uint32_t i = 0; i < n; ++i) {
-        Put32(b, eat + 4 * i, exports_[i].address - kImageBase);
+        Put32(b, eat + 4 * i, exports_[i].address - base_);
         Put32(b, npt + 4 * i, rva + uint32_t(b.size()));
         Put16(b, ords + 2 * i, uint16_t(i));
         b.insert(b.end(), exports_[i].name.begin(), exports_[i].name.end());
@@ -635,10 +640,11 @@ void Linker::WriteImage() {
     Put32(img, coffAt + 12, nsym);
     Put16(img, coffAt + 16, kOptionalHeaderSize);
     uint16_t flags = kFileRelocsStripped | kFileExecutable | kFile32BitMachine;
+    if (opt_.dll) flags |= kFileDll;
     if (!opt_.debug) flags |= kFileLineNumsStripped | kFileLocalSymsStripped | kFileDebugStripped;
     Put16(img, coffAt + 18, flags);
 
-    const uint32_t entry = GlobalAddress(opt_.entry).value_or(kImageBase) - kImageBase;
+    const uint32_t entry = GlobalAddress(opt_.entry).value_or(base_) - base_;
     Put16(img, optAt, 0x010B);
     img[optAt + 2] = 1; // linker version 1.0
     Put32(img, optAt + 4, sizeCode);
@@ -647,7 +653,7 @@ void Linker::WriteImage() {
     Put32(img, optAt + 16, entry);
     Put32(img, optAt + 20, baseCode);
     Put32(img, optAt + 24, baseData);
-    Put32(img, optAt + 28, kImageBase);
+    Put32(img, optAt + 28, base_);
     Put32(img, optAt + 32, kSectionAlign);
     Put32(img, optAt + 36, kFileAlign);
     Put16(img, optAt + 40, 4); // operating system 4.0
@@ -697,7 +703,7 @@ void Linker::WriteMap(uint32_t entry) {
     line("");
     line(" Timestamp is 00000000");
     line("");
-    line(" Preferred load address is %08X", kImageBase);
+    line(" Preferred load address is %08X", base_);
     line("");
     line(" Start         Length     Name");
     for (size_t i = 0; i < out_.size(); ++i)
@@ -715,15 +721,15 @@ void Linker::WriteMap(uint32_t entry) {
         const std::string name = text.substr(0, text.find('|')), from = text.substr(text.find('|') + 1);
         uint32_t sec = 0, off = addr;
         for (size_t i = 0; i < out_.size(); ++i) {
-            if (addr >= kImageBase + out_[i].rva && addr < kImageBase + out_[i].rva + std::max<uint32_t>(out_[i].size, 1)) {
+            if (addr >= base_ + out_[i].rva && addr < base_ + out_[i].rva + std::max<uint32_t>(out_[i].size, 1)) {
                 sec = uint32_t(i + 1);
-                off = addr - kImageBase - out_[i].rva;
+                off = addr - base_ - out_[i].rva;
             }
         }
         line(" %04X:%08X       %-28s %08X     %s", sec, off, name.c_str(), addr, from.c_str());
     }
     line("");
-    line(" entry point at        %08X", entry + kImageBase);
+    line(" entry point at        %08X", entry + base_);
     res_.map = std::move(m);
 }
 

@@ -19,6 +19,7 @@ struct LinkOptions {
     uint16_t subsystem = kSubsystemWindows;
     bool debug = false;     // keep the COFF symbol table and line numbers
     bool map = false;
+    bool dll = false;       // /DLL: a DLL at its own base, entered by DllMain
 };
 
 struct LinkInputs {

@@ -83,6 +83,7 @@ const CorpusCase kCases[] = {
     {"arrayparams.bas", "", "arrayparams"},
     {"deffn.bas", "", "deffn"},
     {"declare.bas", "", "declare"},
+    {"edecl.bas", "", "edecl"},
     {"memberarrays.bas", "", "memberarrays"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},

@@ -53,6 +53,8 @@ struct StreamConvert : testing::Test {
         t.label[2] = {true, 9, 0x6E};
         t.member = {0x0D, 0x21};
         t.string = {0x00, 0x0F};
+        t.block = {0x00, 0x1A};         // two parameter blocks in table 9,
+        t.blockDefined = {1, 0};        // the second never built by DEF PARM
         t.data = {{2, 0, 0x00}, {5, 0, 0x06}, {11, 1, 0x0C}};
     }
 
@@ -172,14 +174,19 @@ TEST_F(StreamConvert, RestoreSelectsTheDataItemOfItsProcedure) {
     }
 }
 
+// A block's handle becomes its table-9 entry: DEF PARM's (A2 00, 10 bytes)
+// and a CALLS's (A2 01, 6 bytes); a CALLS of a block DEF PARM never built,
+// or of none, is error 38.
 TEST_F(StreamConvert, ParameterBlocks) {
-    EXPECT_EQ(Convert(Rec(2, {0x00, 0x2C, 0xA2, 0x00, 1, 2, 3, 4, 5, 6, 7, 8})),
-              Rec(2, {0x00, 0x2C, 0xA2, 0x00, 1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(Convert(Rec(2, {0x00, 0x2C, 0xA2, 0x01, 7, 0, 0, 0, 0, 0, 0, 0})), Rec(2, {0x00, 0x2C, 0xA2, 0x01, 7, 0, 0, 0}));
+    EXPECT_EQ(Convert(Rec(2, {0x00, 0x43, 0xA2, 0x00, 2, 0, 0, 0, 0, 0, 0, 0})),
+              Rec(2, {0x00, 0x43, 0xA2, 0x00, 0x1A, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Convert(Rec(2, {0x00, 0x2C, 0xA2, 0x01, 1, 0, 0, 0, 0, 0, 0, 0})), Rec(2, {0x00, 0x2C, 0xA2, 0x01, 0, 0, 0, 0}));
     EXPECT_TRUE(errors.empty());
+    Convert(Rec(2, {0x00, 0x2C, 0xA2, 0x01, 2, 0, 0, 0, 0, 0, 0, 0}));
     Convert(Rec(2, {0x00, 0x2C, 0xA2, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}));
-    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0].first, kErrNoParamBlock);
+    EXPECT_EQ(errors[1].first, kErrNoParamBlock);
 }
 
 TEST_F(StreamConvert, UnreadableRecordsAreFatal90) {

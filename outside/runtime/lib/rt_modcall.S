@@ -128,3 +128,44 @@
 	popl %ecx
 	addl %edx, %esp
 	jmp *%ecx
+
+/* CALLS with a parameter block: $PbDEF_PARM_INI ([esp+4] the code DEF PARM
+   made) runs that code, which pushes the typed reference list and ends in
+   $PbDEF_PARM; that goes back to the CALLS with the list left pushed. */
+#define RT_BLOCK_DEPTH 64
+	.bss
+	.balign 4
+rt_block_ret:	.space 4 * RT_BLOCK_DEPTH
+rt_block_top:	.space 4
+	.text
+	.globl "$PbDEF_PARM_INI"
+"$PbDEF_PARM_INI":
+	movl rt_block_top, %eax
+	cmpl $RT_BLOCK_DEPTH, %eax
+	jae 1f
+	popl %ecx
+	movl %ecx, rt_block_ret(,%eax,4)
+	incl %eax
+	movl %eax, rt_block_top
+	popl %eax
+	jmp *%eax
+1:	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl $RT_E_STACK
+	call _rt_fail
+
+	.globl "$PbDEF_PARM"
+"$PbDEF_PARM":
+	movl rt_block_top, %eax
+	testl %eax, %eax
+	jz 1f
+	decl %eax
+	movl %eax, rt_block_top
+	addl $4, %esp
+	jmp *rt_block_ret(,%eax,4)
+1:	movl (%esp), %ecx
+	subl $5, %ecx
+	pushl %ecx
+	pushl $RT_E_ILLEGAL
+	call _rt_fail

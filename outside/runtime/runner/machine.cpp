@@ -445,6 +445,12 @@ struct MachineHooks {
                 r = -53;
                 break;
             }
+            // The same file under another name is the module already there.
+            if (const uint32_t h = d.modules.Reuse(path)) {
+                const uint32_t out[2] = {h, 0};
+                m.Write(x, out, sizeof out);
+                break;
+            }
             ModuleHost::Module mod;
             if (int e = d.modules.Prepare(path, mod)) {
                 r = -e;
@@ -479,8 +485,8 @@ struct MachineHooks {
                 r = -5;
                 break;
             }
-            uc_mem_unmap(d.uc, mod->base, mod->size);
-            d.modules.Remove(b);
+            const uint32_t base = mod->base, size = mod->size;
+            if (d.modules.Release(b)) uc_mem_unmap(d.uc, base, size);
             break;
         }
         default: break;

@@ -76,9 +76,19 @@ const ModuleHost::Module* ModuleHost::Get(uint32_t handle) const {
     return nullptr;
 }
 
-bool ModuleHost::Remove(uint32_t handle) {
+uint32_t ModuleHost::Reuse(const std::string& path) {
+    for (Module& m : modules_)
+        if (m.path == path) {
+            ++m.uses;
+            return m.base;
+        }
+    return 0;
+}
+
+bool ModuleHost::Release(uint32_t handle) {
     for (auto it = modules_.begin(); it != modules_.end(); ++it)
         if (it->base == handle) {
+            if (--it->uses > 0) return false;
             modules_.erase(it);
             return true;
         }

@@ -19,6 +19,7 @@ public:
         uint32_t base = 0;  // where it is mapped
         uint32_t size = 0;  // bytes mapped, whole pages
         PeImage image;      // moved to base
+        int uses = 1;       // names it was loaded under
     };
 
     // Folders searched in order for a module's file ("beside the program"
@@ -39,8 +40,11 @@ public:
     // Counts a prepared module as loaded; returns its handle (its base).
     uint32_t Add(Module m);
     const Module* Get(uint32_t handle) const;
-    // Forgets a module; false when there is none with that handle.
-    bool Remove(uint32_t handle);
+    // The module loaded from that file, counted once more; 0 when none.
+    uint32_t Reuse(const std::string& path);
+    // Drops one use of a module; true when it was the last, and the module
+    // is forgotten (its memory is the caller's to unmap first).
+    bool Release(uint32_t handle);
 
     // Lowest and highest address modules may take.
     static constexpr uint32_t kLowest = 0x10000000, kHighest = 0x70000000;

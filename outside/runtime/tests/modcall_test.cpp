@@ -3,6 +3,7 @@
 // routines (PARAM) called by CALLS in the program and in a module loaded by
 // LOADM, CALLM and DELETEM, with their run-time errors (sources in modules/);
 // and the analyzer's errors for PARAM and RETURNS.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -60,6 +61,11 @@ TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
          "error 6 line 9 \nerror 48 line 10 \nerror 5 line 11 \nerror 5 line 12 \nerror 53 line 13 \n"
          " 3 \nok\n",
          ""},
+        {"CALLS with the parameter blocks DEF PARM builds",
+         {Fixture("DEFPARM.BAS"), Fixture("FITR2.SUB")},
+         0,
+         "in 5 blk\n 6 blk+\nin 12 d\n 6  13 \nin 6 blk+\n 7 \n",
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,6 +78,57 @@ TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
     }
 }
 
+// The order of the routines a CALLS and a CALLM run: the list's temporary
+// before the call, the routine's entry check and RETURNS inside it, the
+// list's temporaries released after it; CALLM's result kept for RTN.
+TEST(ModuleCalls, TraceShowsTheCallOrder) {
+    const fs::path dir = fs::temp_directory_path() / ("modtrace_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string trace = (dir / "trace.txt").string();
+    std::string out;
+    EXPECT_EQ(RunProcess({TX_BASRUN, "--trace", trace, "--dll", Fixture("DLLLIB.SUB"), Fixture("TRACE.BAS"),
+                          Fixture("FITR2.SUB")},
+                         "", out),
+              0)
+        << out;
+    EXPECT_EQ(out, "in 2 st\n");
+    std::ifstream in(trace);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const char* expected[] = {"_$PbAdd5@0",        "_$PbTmpAdr5@0",     "_$PsCALLS@0",
+                              "$PbTypeCheck",      "$PsRETURNS",        "_$PbDelTmpAdrPcb@0",
+                              "_$PsLOADM@0",       "$PsCALLM",          "_$PbSetRtn@4 42"};
+    size_t at = 0;
+    for (const char* e : expected) {
+        while (at < lines.size() && lines[at] != e) ++at;
+        EXPECT_LT(at, lines.size()) << e << " missing or out of order";
+    }
+    fs::remove_all(dir);
+}
+
+// The make script's way: the module compiled with /MWD and linked by our
+// LINK /DLL (its own base, entered by DllMain), the program by LINK; the
+// program finds the DLL beside it, under both of the names it uses.
+TEST(ModuleCalls, DllLinkedByOurLink) {
+    const fs::path dir = fs::temp_directory_path() / ("moddll_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    setenv("LIB", TX_LIB_DIR, 1);
+    std::string out;
+    for (const char* name : {"DLLLIB.SUB", "DLLCALL.BAS"}) fs::copy_file(Fixture(name), dir / name);
+    ASSERT_EQ(RunProcess({TX_TXCL, "/nologo", "/MWD", "/FoDLLLIB.obj", "DLLLIB.SUB"}, dir.string(), out), 0) << out;
+    ASSERT_EQ(RunProcess({TX_TXCL, "/nologo", "/FoDLLCALL.obj", "DLLCALL.BAS"}, dir.string(), out), 0) << out;
+    ASSERT_EQ(RunProcess({TX_LINK, "/nologo", "/DLL", "/out:DLLLIB.DLL", "DLLLIB.obj", "TQ70RN63.LIB"}, dir.string(), out), 0)
+        << out;
+    ASSERT_EQ(RunProcess({TX_LINK, "/nologo", "/out:DLLCALL.exe", "DLLCALL.obj", "TQ70RN63.LIB"}, dir.string(), out), 0)
+        << out;
+    unsetenv("LIB");
+    EXPECT_EQ(RunProcess({TX_BASRUN, (dir / "DLLCALL.exe").string()}, "", out), 1);
+    const std::string printed = "before 44 \nhello world 5 \nhello again 6 \n 7  2.5 \n";
+    EXPECT_EQ(out.substr(0, printed.size()), printed) << out;
+    EXPECT_NE(out.find("runtime error 48 (routine not found) in line 12"), std::string::npos) << out;
+    fs::remove_all(dir);
+}
+
 // PARAM and RETURNS refused by the analyzer, by their error numbers.
 TEST(ModuleCalls, AnalyzerErrors) {
     const fs::path dir = fs::temp_directory_path() / ("modparam_" + std::to_string(::getpid()));
@@ -82,6 +139,7 @@ TEST(ModuleCalls, AnalyzerErrors) {
         const char* name;
         std::string source;
         const char* error; // "" for none
+        const char* file = "P.SUB";
     } cases[] = {
         {"a second PARAM", "PARAM A AS INTEGER\r\nPARAM B\r\n", "2\x8d\x73 [10]"},
         {"a string default for a number", "PARAM A AS INTEGER = \"x\"\r\n", "1\x8d\x73 [13]"},
@@ -90,13 +148,18 @@ TEST(ModuleCalls, AnalyzerErrors) {
         {"RETURNS without PARAM", "RETURNS 1\r\n", "1\x8d\x73 [76]"},
         {"65 parameters", many + "\r\n", "1\x8d\x73 [89]"},
         {"64 parameters", many.substr(0, many.size() - 3) + "\r\nRETURNS 0\r\n", ""},
+        {"PARAM in a main module", "PARAM A\r\n", "1\x8d\x73 [76]", "P.BAS"},
+        {"a CALLS of a block no DEF PARM built", "CALLS \"M\", *NOPE\r\n", "1\x8d\x73 [38]", "P.BAS"},
+        {"a block built twice", "DEF PARM *B, A\r\nDEF PARM *B, A\r\n", "2\x8d\x73 [10]", "P.BAS"},
+        {"a block name with a suffix", "DEF PARM *B%, A\r\n", "1\x8d\x73 [02]", "P.BAS"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::ofstream(dir / "P.SUB", std::ios::binary) << c.source;
+        std::ofstream(dir / c.file, std::ios::binary) << c.source;
         std::string out;
-        const int rc = RunProcess({TX_TXCL, "/nologo", "/Fo" + (dir / "P.obj").string(), (dir / "P.SUB").string()},
+        const int rc = RunProcess({TX_TXCL, "/nologo", "/Fo" + (dir / "P.obj").string(), (dir / c.file).string()},
                                   dir.string(), out);
+        fs::remove(dir / c.file);
         if (*c.error) {
             EXPECT_NE(rc, 0);
             EXPECT_NE(out.find(c.error), std::string::npos) << out;

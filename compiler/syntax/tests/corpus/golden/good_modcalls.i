@@ -6,4 +6,6 @@
       6 CALLM "K", "R", A%, 2, B$
       7 DELETEM "K"
       8 W A%
+      9 DEF PARM *BLK, A%, , B$
+     10 CALLS "M", *BLK
 エラー個数=       0 ワーニング個数=       0

@@ -6,3 +6,5 @@ LOADM "K"
 CALLM "K", "R", A%, 2, B$
 DELETEM "K"
 W A%
+DEF PARM *BLK, A%, , B$
+CALLS "M", *BLK

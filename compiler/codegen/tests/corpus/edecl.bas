@@ -1,0 +1,24 @@
+' EDECL routines called without an object: the hidden object goes first,
+' the null object at module level, a procedure's own inside an EDECL one.
+DECLARE SUB SHOW EDECL (N AS INTEGER)
+DECLARE SUB OUTER EDECL ()
+DECLARE FUNCTION DBL2 EDECL (N AS LONG) AS LONG
+DECLARE SUB OUTER2 EDECL ()
+SUB SHOW (N AS INTEGER)
+  PRINT "show"; N
+END SUB
+SUB OUTER ()
+  SHOW 5
+END SUB
+FUNCTION DBL2 (N AS LONG) AS LONG
+  DBL2 = N * 2
+END FUNCTION
+SUB OUTER2 ()
+  PRINT DBL2(5) + 1
+END SUB
+SHOW 3
+CALL SHOW(4)
+OUTER
+X& = DBL2(4)
+PRINT X&; DBL2(X&)
+OUTER2
