@@ -529,20 +529,35 @@ bool Machine::Load(const PeImage& image, std::string& error) {
         uint64_t end = uint64_t(s.rva) + AlignUp(s.virtualSize);
         if (end > size) size = AlignUp(end);
     }
-    if (uc_mem_map(uc, image.imageBase, size, UC_PROT_READ) != UC_ERR_OK) {
-        error = "cannot map the image";
-        return false;
-    }
+    // Each run of pages with the same protection is mapped as a region of
+    // its own: protecting part of one large region makes the emulator copy
+    // the whole region, every time (a second per program with the runtime's
+    // 16 MB heap in the image).
+    std::vector<uint32_t> pagePerms(size / kPage, UC_PROT_READ);
     for (const PeSection& s : image.sections) {
-        if (!s.virtualSize) continue;
+        if (!s.virtualSize || s.rva % kPage) continue;
         uint32_t perms = UC_PROT_READ;
         if (s.characteristics & 0x80000000u) perms |= UC_PROT_WRITE;
         if (s.characteristics & (0x20000000u | 0x20u)) perms |= UC_PROT_EXEC;
+        const uint64_t end = std::min<uint64_t>(uint64_t(s.rva) + AlignUp(s.virtualSize), size);
+        std::fill(pagePerms.begin() + s.rva / kPage, pagePerms.begin() + end / kPage, perms);
+    }
+    for (size_t first = 0; first < pagePerms.size();) {
+        size_t last = first + 1;
+        while (last < pagePerms.size() && pagePerms[last] == pagePerms[first]) ++last;
+        if (uc_mem_map(uc, image.imageBase + uint32_t(first * kPage), uint32_t((last - first) * kPage),
+                       pagePerms[first]) != UC_ERR_OK) {
+            error = "cannot map the image";
+            return false;
+        }
+        first = last;
+    }
+    for (const PeSection& s : image.sections) {
+        if (!s.virtualSize) continue;
         if (!s.data.empty() && uc_mem_write(uc, image.imageBase + s.rva, s.data.data(), s.data.size()) != UC_ERR_OK) {
             error = "cannot load section " + s.name;
             return false;
         }
-        uc_mem_protect(uc, image.imageBase + s.rva, AlignUp(s.virtualSize), perms);
     }
     if (uc_mem_map(uc, kStackTop - kStackSize, kStackSize, UC_PROT_READ | UC_PROT_WRITE) != UC_ERR_OK) {
         error = "cannot map the stack";
