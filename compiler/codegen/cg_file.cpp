@@ -31,6 +31,15 @@ int StatementEnd(Gen &g) {
     return i;
 }
 
+// The operands of a statement that always has its file number: the
+// analyzer never writes one without, so its absence is a damaged file.
+std::vector<int> OperandsWithFileNumber(Gen &g) {
+    std::vector<int> ops = Operands(g);
+    if (ops.empty())
+        CgFail(kErrRead, kDetailIntermediate);
+    return ops;
+}
+
 bool Given(Gen &g, int i) { return !(g.Kind(i) == kTokKeyword && g.Byte(i, 1) == kKwNone); }
 
 void PushArg(Gen &g, int i) {
@@ -101,7 +110,7 @@ void GenRecordIo(Gen &g) {
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
     const int end = StatementEnd(g);
-    const std::vector<int> ops = Operands(g);
+    const std::vector<int> ops = OperandsWithFileNumber(g);
     int32_t mask = 1;
     for (size_t k = 1; k < ops.size() && k < 3; ++k)
         if (Given(g, ops[k]))
@@ -144,7 +153,7 @@ void GenLockRange(Gen &g) {
     const uint8_t code = g.Byte(g.cur, 1);
     ++g.cur;
     const int end = StatementEnd(g);
-    const std::vector<int> ops = Operands(g);
+    const std::vector<int> ops = OperandsWithFileNumber(g);
     int32_t mask = 1;
     for (size_t k = 1; k < ops.size() && k < 3; ++k)
         if (Given(g, ops[k]))

@@ -290,7 +290,7 @@ TEST_F(EvalTest, IntrinsicFunctions) {
       {"LEN(\"abc\")", [](Pcode& p) { p.Single(kTInt).Call(0x36, kTInt).Single(kTStr).Str(0, 3).End().CallEnd().End(); }, {0, 0, 2, Bytes<int16_t>(3)}},
       {"LEN(fixed)", [&](Pcode& p) { p.Single(kTInt).Call(0x36, kTInt).Single(kTFixStr).Var(kOpVar, kTFixStr, fixed).End().CallEnd().End(); }, {0, 0, 2, Bytes<int16_t>(8)}},
       {"VARPTR(I)", [&](Pcode& p) { p.Single(kTLng).Call(0x39, kTLng).Single(kTInt).Var(kOpVar, kTInt, dI).End().CallEnd().End(); },
-       {0, 1, 4, Bytes<uint32_t>(*reinterpret_cast<uint32_t*>(arena.At(dI + kDescAddr)))}},
+       {0, 1, 4, std::vector<uint8_t>(arena.At(dI + kDescAddr), arena.At(dI + kDescAddr) + 4)}},
       {"MID$ omitted length", [](Pcode& p) { p.Single(kTStr).Call(0xC4, kTStr).Single(kTStr).Str(0, 6).End().Single(kTLng).Int(2).End().B({kOpOmitted, kOmittedMark}).CallEnd().End(); },
        {0, 16, 5, Bytes(std::string("bcdef"))}},
       {"MID$ with length", [](Pcode& p) { p.Single(kTStr).Call(0xC4, kTStr).Single(kTStr).Str(0, 6).End().Single(kTLng).Int(2).End().Single(kTInt).Int(3).End().CallEnd().End(); },

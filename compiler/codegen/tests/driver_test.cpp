@@ -271,6 +271,24 @@ TEST_F(CgDriver, StreamWithoutItsEndMarkIsRefused) {
     }
 }
 
+// GET, PUT, LOCK and UNLOCK always carry their file number; a record
+// without it is a damaged file, not one to read an operand of.
+TEST_F(CgDriver, FileStatementsWithoutTheirFileNumberAreRefused) {
+    for (const uint8_t code : {ifile::kStmGet, ifile::kStmPut, ifile::kStmLock, ifile::kStmUnlock}) {
+        SCOPED_TRACE(int(code));
+        fs::remove(object_);
+        IrBuilder b;
+        b.Statement(1, test::tok::Stmt(code));
+        const auto bytes = b.Build();
+        std::ofstream(pcode_, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(param_.err_code, uint32_t(tx::kErrRead));
+        EXPECT_EQ(param_.err_detail, uint32_t(tx::kDetailIntermediate));
+        EXPECT_FALSE(fs::exists(object_));
+    }
+}
+
 // With a fixed time stamp two runs give the same bytes; a failed run leaves
 // nothing behind that changes the next one.
 TEST_F(CgDriver, ObjectsAreReproducibleAndRunsIndependent) {

@@ -9,6 +9,7 @@
 
 #include "anztexts.h"
 #include "fwprint.h"
+#include "fwscenario.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -24,26 +25,10 @@
 
 namespace {
 
-int g_failures = 0;
 std::string g_scenario;
 
-void Check(bool ok, const char* name, const std::string& detail = "") {
-    std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", name, detail.empty() ? "" : ": ",
-                detail.c_str());
-    std::fflush(stdout);
-    if (!ok)
-        ++g_failures;
-}
-
-std::string Hex(const std::string& s) {
-    std::string out;
-    char b[4];
-    for (unsigned char c : s) {
-        std::snprintf(b, sizeof b, "%02X", c);
-        out += b;
-    }
-    return out;
-}
+using fwtest::Check;
+using fwtest::Hex;
 
 // ---- boxes and file dialogs -------------------------------------------------
 
@@ -343,6 +328,5 @@ int main() {
     std::printf("scenario %s\n", g_scenario.c_str());
     int rc = FwWinMain(GetModuleHandleA(nullptr), SW_SHOW);
     Check(rc == 0, "the tool ends normally", std::to_string(rc));
-    std::printf("RESULT %s\n", g_failures ? "FAIL" : "PASS");
-    return g_failures ? 1 : 0;
+    return fwtest::Result();
 }

@@ -53,11 +53,12 @@ struct Built {
 TEST(FormItems, EveryCodeIsReadByTheTable) {
     using Check = std::function<void(Built &)>;
     struct Case { uint16_t code; uint32_t kind; Bytes payload; Check check; };
-    auto area = [](int word, uint32_t v) { return [=](Built &r) { EXPECT_EQ(r.rec->area[word], v); }; };
+    // A packed record's field is copied: gtest takes values by reference.
+    auto area = [](int word, uint32_t v) { return [=](Built &r) { EXPECT_EQ(uint32_t{r.rec->area[word]}, v); }; };
     auto none = [](Built &) {};
     std::vector<Case> cases = {
         {kItClass, kForm, Bytes().S("x").S(""), none},
-        {kit3DForm3, kForm, Bytes().L(1), [](Built &r) { EXPECT_EQ(r.rec->area[fa::form3D], 1u); EXPECT_EQ(r.rec->enable, 1u); }},
+        {kit3DForm3, kForm, Bytes().L(1), [](Built &r) { EXPECT_EQ(uint32_t{r.rec->area[fa::form3D]}, 1u); EXPECT_EQ(r.rec->enable, 1u); }},
         {kItAttrData3, kButton, Bytes().L(kCaLocked), [](Built &r) { EXPECT_EQ(r.rec->attributes, uint32_t(kCaLocked)); }},
         {kItWindowTitle, kButton, Bytes().S("Go"), [](Built &r) { EXPECT_EQ(r.host.windows[r.rec->hwnd].text, "Go"); }},
         {kItValue3, kCheck, Bytes().L(2), [](Built &r) { EXPECT_EQ(r.rec->value, 2u); EXPECT_EQ(r.host.windows[r.rec->hwnd].check, 2u); }},
@@ -84,24 +85,24 @@ TEST(FormItems, EveryCodeIsReadByTheTable) {
         {kItTextColor, kPicture, Bytes().W(7), area(pa::textColor, 7)},
         {kItForeColor, kForm, Bytes().W(15), area(fa::foreColor, 15)},
         {kItBackColor, kForm, Bytes().W(15), [](Built &r) {
-             EXPECT_EQ(r.rec->area[fa::backColor], 15u); EXPECT_EQ(r.rec->backBrush, 0x500Fu); }},
+             EXPECT_EQ(uint32_t{r.rec->area[fa::backColor]}, 15u); EXPECT_EQ(uint32_t{r.rec->backBrush}, 0x500Fu); }},
         {kItAttribute, kForm, Bytes().W(2), area(fa::attribute, 2)},
         {kItLimitText3, kEdit, Bytes().L(10), [](Built &r) { EXPECT_EQ(r.rec->maxLength, 10u); }},
         {kItCtrlTextColor, kText, Bytes().L(kPalette[3]), area(ca::ctlTextColor, kPalette[3])},
         {kItCtrlBackColor, kVScroll, Bytes().L(kPalette[2]), [](Built &r) {
-             EXPECT_EQ(r.rec->area[sa::ctlBackColor], kPalette[2]); EXPECT_EQ(r.rec->backBrush, 0x5002u); }},
+             EXPECT_EQ(uint32_t{r.rec->area[sa::ctlBackColor]}, kPalette[2]); EXPECT_EQ(uint32_t{r.rec->backBrush}, 0x5002u); }},
         {kItTextBuffer, kForm, Bytes().W(132).W(124), area(fa::bufferRows, 124)},
         {kItMapMode, kForm, Bytes().W(6), [](Built &r) {
-             EXPECT_EQ(r.rec->area[fa::mapMode], 6u); EXPECT_EQ(r.rec->area[fa::redrawMode], 0u); }},
+             EXPECT_EQ(uint32_t{r.rec->area[fa::mapMode]}, 6u); EXPECT_EQ(uint32_t{r.rec->area[fa::redrawMode]}, 0u); }},
         {kItMaxClient, kForm, Bytes().W(1).W(2), none},
         {kItRedrawMode, kPicture, Bytes().W(0), area(pa::redrawMode, 0)},
         {kItImeMode3, kEdit, Bytes().L(4), [](Built &r) { EXPECT_EQ(r.rec->imeMode, 4u); }},
         {kItScrollRange, kHScroll, Bytes().W(uint16_t(-10)).W(10), [](Built &r) {
-             EXPECT_EQ(int32_t(r.rec->area[sa::minimum]), -10); EXPECT_EQ(r.rec->area[sa::maximum], 10u); }},
+             EXPECT_EQ(int32_t(r.rec->area[sa::minimum]), -10); EXPECT_EQ(uint32_t{r.rec->area[sa::maximum]}, 10u); }},
         {kItScrollStep, kHScroll, Bytes().W(2).W(uint16_t(-3)), [](Built &r) {
-             EXPECT_EQ(r.rec->area[sa::smallChange], 2u); EXPECT_EQ(int32_t(r.rec->area[sa::largeChange]), -3); }},
+             EXPECT_EQ(uint32_t{r.rec->area[sa::smallChange]}, 2u); EXPECT_EQ(int32_t(r.rec->area[sa::largeChange]), -3); }},
         {kItTimer, kTimer, Bytes().W(0).L(250), [](Built &r) {
-             EXPECT_EQ(r.rec->area[ta::enabled], 0u); EXPECT_EQ(r.rec->area[ta::interval], 250u); }},
+             EXPECT_EQ(uint32_t{r.rec->area[ta::enabled]}, 0u); EXPECT_EQ(uint32_t{r.rec->area[ta::interval]}, 250u); }},
         {kItButtonStyle, kBmpButton, Bytes().L(0x20000), area(ba::buttonStyle, 0x20000)},
         {kItButtonFrame, kBmpButton, Bytes().W(3).W(4), area(ba::frameB, 4)},
         {kItFrameSize, kBmpButton, Bytes().W(5).W(6), area(ba::frameSizeA, 5)},
@@ -110,19 +111,19 @@ TEST(FormItems, EveryCodeIsReadByTheTable) {
         {kItTooltip, kBmpButton, Bytes().S("tip"), [](Built &r) {
              EXPECT_EQ(FieldText(AreaText(*r.rec, ba::tooltip), 24), "tip"); }},
         {kItGrid, kForm, Bytes().W(0).W(12), [](Built &r) {
-             EXPECT_EQ(r.rec->area[fa::gridSnap], 0u); EXPECT_EQ(r.rec->area[fa::gridY], 12u); }},
+             EXPECT_EQ(uint32_t{r.rec->area[fa::gridSnap]}, 0u); EXPECT_EQ(uint32_t{r.rec->area[fa::gridY]}, 12u); }},
         {kItClipboard, kForm, Bytes().W(0), area(fa::clipboard, 0)},
         {kItGrid2, kForm, Bytes().W(0).W(1).W(10).W(20), [](Built &r) {
-             EXPECT_EQ(r.rec->area[fa::gridVisible], 0u); EXPECT_EQ(r.rec->area[fa::gridY], 20u); }},
-        {kItFontSize, kButton, Bytes().W(12), [](Built &r) { EXPECT_EQ(r.host.fonts[r.rec->font].height, -16); }},
-        {kItFontBold, kText, Bytes().W(0), [](Built &r) { EXPECT_EQ(r.host.fonts[r.rec->font].weight, 400); }},
-        {kItFontItalic, kButton, Bytes().W(1), [](Built &r) { EXPECT_EQ(r.host.fonts[r.rec->font].italic, 1); }},
-        {kItFontUnderline, kButton, Bytes().W(1), [](Built &r) { EXPECT_EQ(r.host.fonts[r.rec->font].underline, 1); }},
-        {kItFontStrikeOut, kPrinter, Bytes().W(1), [](Built &r) { EXPECT_EQ(r.host.fonts[r.rec->font].strikeOut, 1); }},
+             EXPECT_EQ(uint32_t{r.rec->area[fa::gridVisible]}, 0u); EXPECT_EQ(uint32_t{r.rec->area[fa::gridY]}, 20u); }},
+        {kItFontSize, kButton, Bytes().W(12), [](Built &r) { EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].height, -16); }},
+        {kItFontBold, kText, Bytes().W(0), [](Built &r) { EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].weight, 400); }},
+        {kItFontItalic, kButton, Bytes().W(1), [](Built &r) { EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].italic, 1); }},
+        {kItFontUnderline, kButton, Bytes().W(1), [](Built &r) { EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].underline, 1); }},
+        {kItFontStrikeOut, kPrinter, Bytes().W(1), [](Built &r) { EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].strikeOut, 1); }},
         {kItFontName, kButton, Bytes().S("Arial"), [](Built &r) {
-             EXPECT_EQ(r.host.fonts[r.rec->font].face, "Arial"); EXPECT_EQ(r.host.fonts[r.rec->font].charSet, 1); }},
+             EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].face, "Arial"); EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].charSet, 1); }},
         {kItFontName2, kPicture, Bytes().S("Mono").W(128).W(0x31), [](Built &r) {
-             EXPECT_EQ(r.host.fonts[r.rec->font].charSet, 128); EXPECT_EQ(r.host.fonts[r.rec->font].pitchAndFamily, 0x31); }},
+             EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].charSet, 128); EXPECT_EQ(r.host.fonts[uint32_t{r.rec->font}].pitchAndFamily, 0x31); }},
         {kItEvent, kButton, Bytes().W(1).W(101).S("Go").W(2), [](Built &r) {
              EXPECT_EQ(r.doc.forms[0].events.Find(3072)->entries[0].proc, "GO"); }},
         {kItSendMessage, kForm, Bytes().L(50).L(0x241).L(0), [](Built &r) { EXPECT_EQ(r.rec->hotKey, 0x241); }},

@@ -54,7 +54,8 @@ TEST(MenuNumbering, IdsPositionsAndLastFlags) {
     MenuCheck c = MnuCheckAndNumber(m);
     ASSERT_EQ(c.message, 0u) << c.index;
     std::vector<uint32_t> ids, pos;
-    for (size_t i = 0; i < m.ItemCount(); ++i) ids.push_back(m.items[i].id), pos.push_back(m.items[i].position);
+    // A packed record's field is copied: gtest takes values by reference.
+    for (size_t i = 0; i < m.ItemCount(); ++i) ids.push_back(uint32_t{m.items[i].id}), pos.push_back(uint32_t{m.items[i].position});
     EXPECT_EQ(ids, (std::vector<uint32_t>{0, 2048, 32768, 1, 2049, 2050, 2051, 2052}));
     EXPECT_EQ(pos, (std::vector<uint32_t>{0, 0, 1, 2, 0, 1, 3, 1}));
     std::vector<bool> last;
@@ -217,8 +218,8 @@ TEST(MenuFromResource, SixteenBitTemplateAndWideAccelerators) {
     ASSERT_TRUE(MnuFromResource(host, l, "M", kMenu16, sizeof kMenu16, false, 0));
     MenuBlock &m = l.menus[0].block;
     ASSERT_EQ(m.ItemCount(), 4u);
-    EXPECT_EQ(m.items[0].id, 0u);
-    EXPECT_EQ(m.items[3].level, 1u);
+    EXPECT_EQ(uint32_t{m.items[0].id}, 0u);
+    EXPECT_EQ(uint32_t{m.items[3].level}, 1u);
     // A 32-bit accelerator table of 3 entries (24 bytes) sets 3 shortcuts.
     const uint8_t acc[24] = {9, 0, 'O', 0, 0x00, 0x08, 0, 0, 1, 0, 0x70, 0, 0x01, 0x08, 0, 0,
                              0x85, 0, 'Q', 0, 0x01, 0x08, 0, 0};

@@ -61,16 +61,17 @@ TEST(MenuEdit, IndentingMakesTheItemAboveAPopup) {
     MenuBlock m = Menu({0, 0, 0});
     MnuLevelDown(m, 1);
     EXPECT_TRUE(m.items[0].flags & kMenuPopup);
-    EXPECT_EQ(m.items[0].popup, 1u);
-    EXPECT_EQ(m.items[1].level, 1u);
+    // A packed record's field is copied: gtest takes values by reference.
+    EXPECT_EQ(uint32_t{m.items[0].popup}, 1u);
+    EXPECT_EQ(uint32_t{m.items[1].level}, 1u);
     // Back out: the popup has lost its only child.
     MnuLevelUp(m, 1);
     EXPECT_FALSE(m.items[0].flags & kMenuPopup);
     // The first record cannot go in; the closing row neither.
     MnuLevelDown(m, 0);
-    EXPECT_EQ(m.items[0].level, 0u);
+    EXPECT_EQ(uint32_t{m.items[0].level}, 0u);
     MnuLevelDown(m, 3);
-    EXPECT_EQ(m.items[3].level, 0u);
+    EXPECT_EQ(uint32_t{m.items[3].level}, 0u);
     // A record with a deeper follower becomes a popup when it moves out.
     MenuBlock n = Menu({0, 1, 2});
     n.items[1].flags = kMenuPopup, n.items[1].popup = 1;

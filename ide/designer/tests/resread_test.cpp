@@ -37,10 +37,11 @@ TEST(ResReader, SixteenBitFileWithVersion) {
     const MenuBlock &m = doc.menus.menus[0].block;
     EXPECT_EQ(m.Name(), "FORMMENU");
     ASSERT_EQ(m.ItemCount(), 4u);
-    EXPECT_EQ(m.items[1].id, 2048u);
+    // A packed record's field is copied: gtest takes values by reference.
+    EXPECT_EQ(uint32_t{m.items[1].id}, 2048u);
     EXPECT_EQ(m.items[2].flags & kMfSeparator, kMfSeparator);
-    EXPECT_EQ(m.items[2].id, 32768u);
-    EXPECT_EQ(m.items[1].hasShortcut, 1u);
+    EXPECT_EQ(uint32_t{m.items[2].id}, 32768u);
+    EXPECT_EQ(uint32_t{m.items[1].hasShortcut}, 1u);
     EXPECT_EQ(m.items[1].keyFlags, 9);
     EXPECT_EQ(m.items[3].keyFlags, 1) << "the high bit of the last entry is dropped";
     EXPECT_EQ(FieldText(m.items[1].name, 22), "mnuOpen");

@@ -7,6 +7,7 @@ target_compile_definitions(tambrix_test PRIVATE TX_IDE_HARNESS
 # The designer scenario opens scripts through our RC beside the harness.
 add_dependencies(tambrix_test rc)
 set_target_properties(tambrix_test PROPERTIES OUTPUT_NAME TAMBRIX_TEST SUFFIX ".EXE")
+target_include_directories(tambrix_test PRIVATE ${PROJECT_SOURCE_DIR}/framework/win/tests)
 target_link_options(tambrix_test PRIVATE -mconsole)
 
 # The error-text library's stand-in (outside/msgtext) lies in the folder

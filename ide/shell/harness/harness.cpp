@@ -7,6 +7,7 @@
 //   TAMBRIX_TEST.EXE /scenario:<name> [/nologo]
 #include "dsg_clip.h"
 #include "dsg_formdata.h"
+#include "fwscenario.h"
 #include "ideapp.h"
 #include "idehelpers.h"
 #include "libwnd.h"
@@ -30,27 +31,11 @@
 
 namespace {
 
-int g_failures = 0;
 std::string g_scenario;
 std::string g_tempDir;
 
-void Check(bool ok, const char* name, const std::string& detail = "") {
-    std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", name, detail.empty() ? "" : ": ",
-                detail.c_str());
-    std::fflush(stdout);
-    if (!ok)
-        ++g_failures;
-}
-
-std::string Hex(const std::string& s) {
-    std::string out;
-    char b[4];
-    for (unsigned char c : s) {
-        std::snprintf(b, sizeof b, "%02X", c);
-        out += b;
-    }
-    return out;
-}
+using fwtest::Check;
+using fwtest::Hex;
 
 // ---- message boxes ------------------------------------------------------
 
@@ -703,6 +688,5 @@ int main(int argc, char** argv) {
     }
     DropRegistry();
     RemoveTempDir();
-    std::printf("RESULT %s\n", g_failures ? "FAIL" : "PASS");
-    return g_failures ? 1 : 0;
+    return fwtest::Result();
 }
