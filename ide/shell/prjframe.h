@@ -94,6 +94,7 @@ private:
     void OnResultWindow();
     void OnPrjClose();
     void OnPrjEnvironment();
+    void OnPrjModules(UINT id);
     void OnPrjSave(UINT id);
     void OnPrjNew();
     void OnPrjOpen();

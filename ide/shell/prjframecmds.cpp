@@ -6,6 +6,7 @@
 #include "wizard.h"
 #include "cmpopt.h"
 #include "envdlg.h"
+#include "prjsheet.h"
 #include "prjerr.h"
 #include "prjwin.h"
 #include "rcdoc.h"
@@ -206,6 +207,10 @@ void CPrjFrame::OnPrjClose() {
 void CPrjFrame::OnPrjEnvironment() {
     CPrjEnvDlg dlg(this);
     dlg.DoModal();
+}
+
+void CPrjFrame::OnPrjModules(UINT id) {
+    RunProjectSheet(this, id == ID_PROJECT_LIBRARIES ? 1 : 0);
 }
 
 void CPrjFrame::OnPrjSave(UINT id) {
