@@ -64,30 +64,6 @@ std::vector<std::string> ChosenFiles(const char* buffer, size_t size) {
     return files;
 }
 
-// The project reader's view of the files: reading is all it needs here.
-class PlainFiles : public prj::FileSystem {
-public:
-    bool ReadFile(const std::string& path, std::vector<uint8_t>& out) override {
-        FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f)
-            return false;
-        out.clear();
-        uint8_t buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            out.insert(out.end(), buf, buf + n);
-        std::fclose(f);
-        return true;
-    }
-    bool WriteFile(const std::string&, const std::vector<uint8_t>&) override { return false; }
-    bool DeleteFile(const std::string&) override { return false; }
-    bool Exists(const std::string& path) override {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    std::string FullPath(const std::string& path) override { return path; }
-    void SetCurrentFolder(int, const std::string&) override {}
-};
-
 class COpenDialog : public CTvFileDialog {
 public:
     using CTvFileDialog::CTvFileDialog;
@@ -96,8 +72,7 @@ public:
 };
 
 bool IsListedIn(const std::string& mak, const std::string& path, const std::string& name) {
-    PlainFiles files;
-    return prj::IsModuleInProject(files, mak, path, name);
+    return prj::IsModuleInProject(prjui::Env().fs, mak, path, name);
 }
 
 }  // namespace
