@@ -525,8 +525,13 @@ void ApplyControlColour(DesignerHost &host, ControlRecord &r, const PropEdit &e,
     a.handled = true;
     a.ending = Ending::Redraw;
     if (r.kind == kForm || r.kind == kPicture) {
-        if (e.id == kPrTextColour) TextColourOf(i, r.area[pa::textColor], r.area[pa::attribute]);
-        else if (e.id == kPrForeColour) r.area[pa::foreColor] = uint32_t(i);
+        if (e.id == kPrTextColour) {
+            // The record is packed: its words are not bound by reference.
+            uint32_t number = 0, attribute = 0;
+            TextColourOf(i, number, attribute);
+            r.area[pa::textColor] = number;
+            r.area[pa::attribute] = attribute;
+        } else if (e.id == kPrForeColour) r.area[pa::foreColor] = uint32_t(i);
         else if (e.id == kPrBackColour) {
             r.area[pa::backColor] = uint32_t(i);
             r.backBrush = host.PaletteBrush(i);
@@ -680,13 +685,12 @@ void ApplyListStyle(DesignerHost &host, ControlRecord &r, const PropEdit &e, App
 
 void ApplyScroll(DesignerHost &host, ControlRecord &r, const PropEdit &e, ApplyResult &a) {
     int32_t n = NumberOf(e);
-    auto &w = r.area;
-    int32_t pos = int32_t(w[sa::position]), lo = int32_t(w[sa::minimum]), hi = int32_t(w[sa::maximum]);
+    int32_t pos = int32_t(r.area[sa::position]), lo = int32_t(r.area[sa::minimum]), hi = int32_t(r.area[sa::maximum]);
     a.handled = true;
     a.ending = Ending::Store;
     switch (e.id) {
     case kPrPosition:
-        w[sa::position] = uint32_t(n);
+        r.area[sa::position] = uint32_t(n);
         if (n < lo || n > hi) a.messages.push_back(kMsgPosOutside);
         break;
     case kPrMinimum:
@@ -695,7 +699,7 @@ void ApplyScroll(DesignerHost &host, ControlRecord &r, const PropEdit &e, ApplyR
             a.ending = Ending::None;
             break;
         }
-        w[sa::minimum] = uint32_t(n);
+        r.area[sa::minimum] = uint32_t(n);
         if (n > pos) a.messages.push_back(kMsgMinAbovePos);
         break;
     case kPrMaximum:
@@ -704,11 +708,11 @@ void ApplyScroll(DesignerHost &host, ControlRecord &r, const PropEdit &e, ApplyR
             a.ending = Ending::None;
             break;
         }
-        w[sa::maximum] = uint32_t(n);
+        r.area[sa::maximum] = uint32_t(n);
         if (n < pos) a.messages.push_back(kMsgMaxBelowPos);
         break;
-    case kPrLarge: w[sa::largeChange] = uint32_t(n); break;
-    case kPrSmall: w[sa::smallChange] = uint32_t(n); break;
+    case kPrLarge: r.area[sa::largeChange] = uint32_t(n); break;
+    case kPrSmall: r.area[sa::smallChange] = uint32_t(n); break;
     default: a.handled = false; a.ending = Ending::None; break;
     }
     (void)host;
@@ -737,8 +741,7 @@ void RecomputeFrameWidth(ControlRecord &r) {
 }
 
 void ApplyBmpButton(ControlRecord &r, const PropEdit &e, ApplyResult &a) {
-    auto &w = r.area;
-    bool multi = (w[ba::buttonStyle] & 0xFFFF) == 3;
+    bool multi = (r.area[ba::buttonStyle] & 0xFFFF) == 3;
     uint32_t n = uint32_t(NumberOf(e));
     a.handled = true;
     a.ending = Ending::Redraw;
@@ -746,36 +749,36 @@ void ApplyBmpButton(ControlRecord &r, const PropEdit &e, ApplyResult &a) {
     case kPrBorder: SetBits(r.style, kWsBorder, IsYes(e)); break;
     case kPrBmpKind: {
         int k = e.index < 0 || e.index > 3 ? 0 : e.index;
-        w[ba::buttonStyle] = (w[ba::buttonStyle] & ~0xFFFFu) | uint32_t(k);
-        if (k < 3) w[ba::frameA] = k == 0 ? 1 : 2;
-        w[ba::runState] = 0;
+        r.area[ba::buttonStyle] = (r.area[ba::buttonStyle] & ~0xFFFFu) | uint32_t(k);
+        if (k < 3) r.area[ba::frameA] = k == 0 ? 1 : 2;
+        r.area[ba::runState] = 0;
         RecomputeFrameWidth(r);
         break;
     }
     case kPrInitState:
         if (!multi) break;
-        w[ba::position] = n;
-        w[ba::runState] = 0;
+        r.area[ba::position] = n;
+        r.area[ba::runState] = 0;
         break;
     case kPrStates:
         if (!multi) break;
-        w[ba::frameA] = n;
-        w[ba::runState] = 0;
+        r.area[ba::frameA] = n;
+        r.area[ba::runState] = 0;
         RecomputeFrameWidth(r);
         break;
-    case kPrFrames: w[ba::frameB] = n; RecomputeFrameWidth(r); break;
-    case kPrInterval: w[ba::drawInterval] = n; break;
-    case kPrFrameW: w[ba::frameSizeA] = n; w[ba::runState] = 0; break;
-    case kPrFrameH: w[ba::frameSizeB] = n; w[ba::runState] = 0; break;
+    case kPrFrames: r.area[ba::frameB] = n; RecomputeFrameWidth(r); break;
+    case kPrInterval: r.area[ba::drawInterval] = n; break;
+    case kPrFrameW: r.area[ba::frameSizeA] = n; r.area[ba::runState] = 0; break;
+    case kPrFrameH: r.area[ba::frameSizeB] = n; r.area[ba::runState] = 0; break;
     case kPrFitBitmap:
-        w[ba::buttonStyle] &= ~(kBmpFitBitmap | kBmpFitControl);
-        if (IsYes(e)) w[ba::buttonStyle] |= kBmpFitBitmap;
+        r.area[ba::buttonStyle] &= ~(kBmpFitBitmap | kBmpFitControl);
+        if (IsYes(e)) r.area[ba::buttonStyle] |= kBmpFitBitmap;
         break;
     case kPrFitControl:
-        w[ba::buttonStyle] &= ~(kBmpFitBitmap | kBmpFitControl);
-        if (IsYes(e)) w[ba::buttonStyle] |= kBmpFitControl;
+        r.area[ba::buttonStyle] &= ~(kBmpFitBitmap | kBmpFitControl);
+        if (IsYes(e)) r.area[ba::buttonStyle] |= kBmpFitControl;
         break;
-    case kPrAutoState: w[ba::buttonState] = OnIndex0(e) ? 1 : 0; break;
+    case kPrAutoState: r.area[ba::buttonState] = OnIndex0(e) ? 1 : 0; break;
     case kPrTooltip: SetField(AreaText(r, ba::tooltip), (31 - ba::tooltip) * 4, e.text); break;
     default: a.handled = false; a.ending = Ending::None; break;
     }

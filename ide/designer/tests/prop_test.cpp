@@ -213,7 +213,7 @@ TEST(PropertyApply, FormFrameAndColours) {
     EXPECT_TRUE(a.frameChange && a.refreshGroup);
     EXPECT_EQ(r.style & (0x00C00000u | 0x00080000u | 0x00030000u), 0u);
     EXPECT_NE(r.style & 0x80000000u, 0u);
-    EXPECT_EQ(r.area[fa::clipboard], 0u);
+    EXPECT_EQ(uint32_t(r.area[fa::clipboard]), 0u);
 
     f.Apply(r, kGrpFrame, kPrFrameKind, "ﾀﾞｲｱﾛｸﾞﾌﾚｰﾑ", 2);
     EXPECT_EQ(r.style & (0x00040000u | 0x00300000u | 0x00030000u), 0u);
@@ -229,10 +229,10 @@ TEST(PropertyApply, FormFrameAndColours) {
     r.style |= 0x00100000;
     a = f.Apply(r, kGrpClient, kPrMapMode, "ﾃｷｽﾄﾓｰﾄﾞ", 0);
     EXPECT_TRUE(a.reframe);
-    EXPECT_EQ(r.area[fa::redrawMode], 1u);
+    EXPECT_EQ(uint32_t(r.area[fa::redrawMode]), 1u);
     a = f.Apply(r, kGrpClient, kPrColumns, "100");
     EXPECT_TRUE(a.reframe);
-    EXPECT_EQ(r.area[fa::bufferColumns], 100u);
+    EXPECT_EQ(uint32_t(r.area[fa::bufferColumns]), 100u);
 }
 
 // Every row of every kind: each value the row offers, applied, shows again.
