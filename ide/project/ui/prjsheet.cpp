@@ -113,10 +113,10 @@ public:
             case kDepAdd: {
                 // A name typed with its own drive or root is whole already;
                 // the dialog would put its folder in front of it.
-                char spec[MAX_PATH] = {}, path[MAX_PATH] = {};
-                SendMessageA(m_hDialog, CDM_GETSPEC, sizeof spec, reinterpret_cast<LPARAM>(spec));
-                if ((spec[0] && spec[1] == ':') || spec[0] == '\\')
-                    lstrcpynA(path, spec, sizeof path);
+                char typed[MAX_PATH] = {}, path[MAX_PATH] = {};
+                SendMessageA(m_hDialog, CDM_GETSPEC, sizeof typed, reinterpret_cast<LPARAM>(typed));
+                if ((typed[0] && typed[1] == ':') || typed[0] == '\\')
+                    lstrcpynA(path, typed, sizeof path);
                 else
                     SendMessageA(m_hDialog, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
                 if (path[0] && SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
