@@ -1564,7 +1564,7 @@ private:
         // later CALLS; an argument may be left out.
         L loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
         b.Place(parm);
-        b.SetKind(0x43);
+        b.SetKind(ifile::kStmDefParm);
         b.NeedToken(kLabelOperand, b.StatusEntry(33));
         b.Handler(RefBlk, 0);
         Check();
