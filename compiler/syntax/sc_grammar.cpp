@@ -51,6 +51,20 @@ private:
     // An error end with the status of the last handler, unless it is 0.
     constexpr void Check() { b.IfNotStatus(0, dispatch); }
     constexpr void Need(uint16_t word, uint8_t status = kStSyntax) { b.NeedToken(word, b.StatusEntry(status)); }
+    // A declared array's bounds that are expressions, evaluated when the
+    // statement runs; the handler given declares it from the name frame.
+    constexpr void RuntimeBounds(uint8_t declare) {
+        L bound = b.NewLabel();
+        b.Handler(FrmOpn);
+        b.Place(bound);
+        Expr(kTypeLng);
+        b.Handler(FrmCnt);
+        b.IfToken(kCOMMA, bound);
+        Need(kRPAREN, kStUnclosed);
+        b.Handler(declare);
+        Check();
+        b.Return();
+    }
     constexpr void Expr(uint8_t targetType) {
         b.Handler(ExpTarget, targetType);
         b.Call(expr);
@@ -571,7 +585,7 @@ private:
         b.IfToken(kCOMMA, sloop);
         b.SetKind(0x8A);
         b.Jump(tail);
-        L paren = b.NewLabel(), runtime = b.NewLabel(), bound = b.NewLabel();
+        L paren = b.NewLabel(), runtime = b.NewLabel();
         b.Place(one);
         b.IfClass(tok::kClsNameParen, paren);
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
@@ -580,17 +594,8 @@ private:
         b.IfStatus(26, runtime);
         Check();
         b.Return();
-        // Bounds that are expressions, evaluated when the statement runs.
         b.Place(runtime);
-        b.Handler(FrmOpn);
-        b.Place(bound);
-        Expr(kTypeLng);
-        b.Handler(FrmCnt);
-        b.IfToken(kCOMMA, bound);
-        Need(kRPAREN, kStUnclosed);
-        b.Handler(DclFrm);
-        Check();
-        b.Return();
+        RuntimeBounds(DclFrm);
 
         // TYPE name ... member lines ... END TYPE
         Stmt(0x1B);
@@ -1530,7 +1535,7 @@ private:
         b.Jump(tail);
 
         // DEF BCD name$[(bounds)], ...; DEF LEN (n) name$[(bounds)], ...
-        L names = b.NewLabel(), one = b.NewLabel(), runtime = b.NewLabel(), bound = b.NewLabel();
+        L names = b.NewLabel(), one = b.NewLabel(), runtime = b.NewLabel();
         b.Place(bcd);
         b.SetKind(ifile::kStmDefBcd);
         b.Jump(names);
@@ -1548,17 +1553,8 @@ private:
         b.IfStatus(26, runtime);
         Check();
         b.Return();
-        // Bounds that are expressions, evaluated when the statement runs.
         b.Place(runtime);
-        b.Handler(FrmOpn);
-        b.Place(bound);
-        Expr(kTypeLng);
-        b.Handler(FrmCnt);
-        b.IfToken(kCOMMA, bound);
-        Need(kRPAREN, kStUnclosed);
-        b.Handler(DclDecFrm);
-        Check();
-        b.Return();
+        RuntimeBounds(DclDecFrm);
 
         // DEF PARM *block, argument [, ...]: a typed reference list for a
         // later CALLS; an argument may be left out.
