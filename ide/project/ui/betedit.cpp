@@ -104,12 +104,7 @@ void CBetFrm::OnClose() {
 bool CBetFrm::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_WINDOWPOSCHANGING) {
         bool done = CMDIChildWnd::OnWndMsg(msg, wp, lp, result);
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
-        if (IsZoomed(m_hWnd) && !(pos->flags & SWP_NOSIZE)) {
-            int cap = GetSystemMetrics(SM_CYCAPTION);
-            pos->y += cap;
-            pos->cy -= cap;
-        }
+        prjui::KeepCaptionWhenZoomed(m_hWnd, reinterpret_cast<WINDOWPOS*>(lp));
         return done;
     }
     return CMDIChildWnd::OnWndMsg(msg, wp, lp, result);

@@ -7,6 +7,7 @@
 #include "idehelpers.h"
 #include "prjframe.h"
 #include "prjtexts.h"
+#include "prjwin.h"
 #include "resource.h"
 
 FW_IMPLEMENT_DYNCREATE(CPrjErrDoc, CDocument)
@@ -45,13 +46,7 @@ void CPrjErrFrm::OnDestroy() {
 bool CPrjErrFrm::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_WINDOWPOSCHANGING) {
         bool done = CMDIChildWnd::OnWndMsg(msg, wp, lp, result);
-        // Maximized, the frame keeps its caption in view.
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
-        if (IsZoomed(m_hWnd) && !(pos->flags & SWP_NOSIZE)) {
-            int cap = GetSystemMetrics(SM_CYCAPTION);
-            pos->y += cap;
-            pos->cy -= cap;
-        }
+        prjui::KeepCaptionWhenZoomed(m_hWnd, reinterpret_cast<WINDOWPOS*>(lp));
         return done;
     }
     return CMDIChildWnd::OnWndMsg(msg, wp, lp, result);

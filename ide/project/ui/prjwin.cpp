@@ -133,6 +133,14 @@ public:
 
 }  // namespace
 
+void KeepCaptionWhenZoomed(void* hwnd, WINDOWPOS* pos) {
+    if (IsZoomed(static_cast<HWND>(hwnd)) && !(pos->flags & SWP_NOSIZE)) {
+        int cap = GetSystemMetrics(SM_CYCAPTION);
+        pos->y += cap;
+        pos->cy -= cap;
+    }
+}
+
 bool AskToSave(CDocument& doc) {
     if (!doc.IsModified())
         return true;

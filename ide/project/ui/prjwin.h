@@ -6,6 +6,7 @@
 #include "project_env.h"
 
 class CDocument;
+struct tagWINDOWPOS;
 
 namespace prjui {
 
@@ -16,5 +17,9 @@ prj::ProjectEnv& Env();
 // 変更を保存しますか?" with the file's name, Yes/No/Cancel, both frames
 // disabled while it is up. False for Cancel or a failed save.
 bool AskToSave(CDocument& doc);
+
+// A project child frame maximised keeps its caption in view: the position
+// the frame is about to take is moved down by one caption height.
+void KeepCaptionWhenZoomed(void* hwnd, tagWINDOWPOS* pos);
 
 }  // namespace prjui
