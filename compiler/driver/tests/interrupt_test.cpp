@@ -58,24 +58,71 @@ protected:
             names.push_back(e.path().filename().string());
         return names;
     }
+    // Starts txcl on a FIFO source and returns once it waits in the
+    // preprocessor with its three temporaries made, or -1. The source check
+    // opens the FIFO first; the preprocessor's open then waits for a writer
+    // that never comes. Under load the preprocessor can still open while the
+    // test's writer is open and run on an empty source: that run ends by
+    // itself, and the attempt is made again.
+    pid_t StartHeld() {
+        fs::path fifo = dir_ / "SRC.BAS";
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            fs::remove(fifo);
+            for (const std::string &f : TmpFiles())
+                fs::remove(dir_ / "tmp" / f);
+            if (mkfifo(fifo.c_str(), 0666) != 0)
+                return -1;
+            pid_t pid = Start({"/nologo", "SRC.BAS"});
+            if (WaitForReaderAndLeave(fifo, pid) && WaitHeld(pid))
+                return pid;
+            if (waitpid(pid, nullptr, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+        return -1;
+    }
+    // Opens the FIFO for writing without blocking, so the writer is open only
+    // for the moment between this open and its close.
+    static bool WaitForReaderAndLeave(const fs::path &fifo, pid_t pid) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            int w = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (w >= 0) {
+                close(w);
+                return true;
+            }
+            if (waitpid(pid, nullptr, WNOHANG) == pid)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    // Held: three temporaries, and still alive and unchanged a moment later.
+    bool WaitHeld(pid_t pid) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (waitpid(pid, nullptr, WNOHANG) == pid)
+                return false;
+            if (TmpFiles().size() == 3) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                if (waitpid(pid, nullptr, WNOHANG) == pid)
+                    return false;
+                if (TmpFiles().size() == 3)
+                    return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
     fs::path dir_;
 };
 
 TEST_F(TxclWorkFiles, InterruptionRemovesTheTemporaries) {
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(strsignal(sig));
-        fs::path fifo = dir_ / "SRC.BAS";
-        fs::remove(fifo);
-        ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
-        pid_t pid = Start({"/nologo", "SRC.BAS"});
-        // The source check opens the FIFO once; the preprocessor's own open
-        // then waits for a writer that never comes.
-        int w = open(fifo.c_str(), O_WRONLY);
-        ASSERT_GE(w, 0);
-        close(w);
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (TmpFiles().size() < 3 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pid_t pid = StartHeld();
+        ASSERT_GT(pid, 0) << "txcl never stayed in the preprocessor";
         EXPECT_EQ(TmpFiles().size(), 3u);
         kill(pid, sig);
         int status = 0;
