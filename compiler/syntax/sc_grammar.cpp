@@ -183,11 +183,12 @@ private:
     // The selectors after an operand or a target: .name or .name(subscripts),
     // any number of them, then on to `exit`. Written in place rather than
     // called: a call would take a frame of the rule machine's stack.
-    constexpr void MemberChain(L members, L member, L memberParen, L exit) {
+    constexpr void MemberChain(L members, L member, L memberParen, L exit, const L *objFn = nullptr) {
         b.Place(members);
         b.IfToken(kPERIOD, member);
         b.Jump(exit);
         b.Place(member);
+        if (objFn) b.IfClass(tok::kClsFunction, *objFn);
         b.IfClass(tok::kClsNameParen, memberParen);
         b.NeedClass(tok::kClsName, b.StatusEntry(22));
         b.Handler(RefMbr);
@@ -206,7 +207,7 @@ private:
         L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
-        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel();
+        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel(), objFn = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -246,6 +247,9 @@ private:
         b.Jump(after);
 
         b.Place(name);
+        b.Handler(ObjThis);
+        b.IfStatus(0, members);
+        b.IfNotStatus(1, dispatch);
         b.Handler(RefVar);
         Check();
         b.IfItemCode(ic::kCall, callBare);
@@ -261,7 +265,21 @@ private:
         b.IfItemCode(ic::kHead, b.StatusEntry(8));
         b.IfToken(kRPAREN, whole);
         b.Call(subs);
-        MemberChain(members, member, memberParen, after);
+        MemberChain(members, member, memberParen, after, &objFn);
+
+        // obj.CSRLIN, obj.POS(n) ...: the object is the function's first
+        // argument.
+        b.Place(objFn);
+        b.Handler(ObjCls);
+        b.IfStatus(0, b.StatusEntry(kStSyntax));
+        b.Handler(ObjPsh);
+        Check();
+        b.Handler(ObjExp);
+        b.Handler(ObjPop);
+        b.Handler(ExpFun, 1);
+        Check();
+        b.CallByItem();
+        b.Jump(after);
 
         // "name()" passes a whole array to a procedure.
         b.Place(whole);
@@ -336,6 +354,9 @@ private:
         b.IfClass(tok::kClsNameParen, indexed);
         b.Fail(kStSyntax);
         b.Place(scalar);
+        b.Handler(ObjThis);
+        b.IfStatus(0, members);
+        b.IfNotStatus(1, dispatch);
         b.Handler(RefTgt);
         Check();
         b.IfNotItemCode(ic::kVar, members);
@@ -464,6 +485,7 @@ private:
         b.Handler(BackName);
         b.Handler(IsSub);
         b.IfStatus(1, callStmt);
+        ObjectStatement();
         b.Call(target);
         b.Handler(AsgMrk);
         // A decimal target: the decimal store, whose operators are decimal.
@@ -504,6 +526,71 @@ private:
         b.Handler(ObjImp);
         b.Call(args);
         b.Jump(tail);
+    }
+
+    // A line led by `obj.`: a statement keyword that writes or draws in the
+    // object (obj.PRINT ...), or a SUB declared with EDECL called for the
+    // object (obj.Method args). Anything else goes on as an assignment.
+    constexpr void ObjectStatement() {
+        L dot = b.NewLabel(), selector = b.NewLabel(), keyword = b.NewLabel(), method = b.NewLabel();
+        L plain = b.NewLabel(), object = b.NewLabel(), statement = b.NewLabel(), paren = b.NewLabel();
+        b.IfClass(tok::kClsName, dot);
+        b.Jump(plain);
+        b.Place(dot);
+        b.IfToken(kPERIOD, selector);
+        b.BackTokens(1);
+        b.Jump(plain);
+        b.Place(selector);
+        b.IfClass(tok::kClsStatement, keyword);
+        b.IfClass(tok::kClsFunction, keyword);
+        b.Handler(IsSub);
+        b.IfStatus(1, method);
+        b.BackTokens(2);
+        b.Jump(plain);
+        b.Place(keyword);
+        b.BackTokens(1);
+        b.Place(method);
+        b.BackTokens(2);
+
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(ObjThis);
+        b.IfStatus(0, object);
+        b.IfNotStatus(1, dispatch);
+        b.Handler(RefVar);
+        Check();
+        b.Place(object);
+        b.Handler(ObjPsh);
+        Check();
+        Need(kPERIOD);
+        b.Handler(ObjKwd);
+        b.IfStatus(1, statement);
+        for (bool withParen : {false, true}) {
+            if (withParen) {
+                b.Place(paren);
+                b.Handler(RefIdx);
+            } else {
+                b.IfClass(tok::kClsNameParen, paren);
+                b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+                b.Handler(RefTgt);
+            }
+            Check();
+            b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
+            b.Handler(HeadLast);
+            b.Handler(ArgPsh);
+            b.Handler(PrcForm);
+            b.IfNotStatus(kFormObject, b.StatusEntry(kStSyntax));
+            b.Handler(ObjExp);
+            b.Handler(ObjPop);
+            b.Call(withParen ? args : argsBare);
+            b.Jump(tail);
+        }
+        // The keyword's statement begins again after the object's group.
+        b.Place(statement);
+        b.Handler(ObjHead);
+        Check();
+        b.BackTokens(1);
+        b.NextStatement();
+        b.Place(plain);
     }
 
     constexpr void Jumps() {

@@ -305,7 +305,7 @@ void SC_DclFrm(ScPass &p) {
         uint8_t type;
         uint32_t extra;
         if (uint8_t st = ParseTypeClause(p, &type, &extra, f.suffix, t.kind)) { p.status = st; return; }
-        if (type == kTypeObject || type == kTypeAny) { p.status = 88; return; }
+        if (type == kTypeAny) { p.status = 88; return; }
         p.tmpl.type = type;
         p.tmpl.extra = extra;
         p.tmpl.typed = f.suffix ? 1 : 0;
@@ -348,7 +348,7 @@ void SC_DclArr(ScPass &p) {
         uint8_t type;
         uint32_t extra;
         if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
-        if (type == kTypeObject || type == kTypeAny) { p.status = 88; return; }
+        if (type == kTypeAny) { p.status = 88; return; }
         p.tmpl.type = type;
         p.tmpl.extra = extra;
         p.tmpl.typed = suffix ? 1 : 0;
