@@ -138,6 +138,8 @@ private:
         L close = b.NewLabel(), sep = b.NewLabel(), els = b.NewLabel(), loop = b.NewLabel();
         L implicitEnd = b.NewLabel(), forOpen = b.NewLabel(), whileOpen = b.NewLabel();
         b.Place(tail);
+        b.Handler(ObjOwn);
+        Check();
         b.IfClass(tok::kClsEnd, close);
         b.IfToken(kREM, close);
         b.IfToken(kAPOSTROPHE, close);

@@ -41,6 +41,23 @@ constexpr ObjectKeyword kObjectKeywords[] = {
     {tok::tw::kPOINT, ifile::kStmPoint},
 };
 
+// The statements whose routines take the object as their first word, by
+// the kind their rules end with (PRINT # and the other file forms take none).
+constexpr uint8_t kObjectStatements[] = {
+    ifile::kStmCls,        ifile::kStmLineInput, ifile::kStmInput,     ifile::kStmPrintUsing, ifile::kStmPrint,
+    ifile::kStmWrite,      ifile::kStmConsole,   ifile::kStmColor,     ifile::kStmColorAt,    ifile::kStmLocate,
+    ifile::kStmWidthScreen, ifile::kStmWindow,   ifile::kStmPalette,   ifile::kStmPaletteRgb, ifile::kStmSymbol,
+    ifile::kStmGetAt,      ifile::kStmPutAt,     ifile::kStmPoint,     ifile::kStmView,       ifile::kStmPreset,
+    ifile::kStmPset,       ifile::kStmLine,      ifile::kStmCircle,    ifile::kStmConnect,    ifile::kStmPaint,
+    ifile::kStmAxis,
+};
+
+bool TakesObject(uint8_t kind) {
+    for (uint8_t k : kObjectStatements)
+        if (k == kind) return true;
+    return false;
+}
+
 // The hidden parameter of the form-3 procedure being analysed, 0 outside one.
 uint32_t OwnObject(ScPass &p) {
     if (!p.scope.proc) return 0;
@@ -123,7 +140,25 @@ void SC_PrcForm(ScPass &p) {
 // Slot 121: `obj.KEYWORD`: the statement head becomes the object's group
 // (the object from the stack) and the keyword's head item (slot 117) is
 // dropped; the rules then begin the keyword's statement after the group.
+// Slot 122, at the end of every statement: a statement that takes an
+// object and names none gets the procedure's hidden one inside a form-3
+// procedure (elsewhere the generator passes the null object); one that
+// takes none must not name one (status 4).
 void SC_ObjHead(ScPass &p) {
+    if (RuleA(p) == 122) {
+        const uint8_t kind = p.items[p.head].sub;
+        const bool named = p.head > 0 && p.items[p.head - 1].code == ic::kObjectEnd;
+        p.status = 0;
+        if (!TakesObject(kind)) {
+            if (named) p.status = kStNoObject;
+            return;
+        }
+        const uint32_t own = OwnObject(p);
+        if (named || !own) return;
+        const Item group[] = {{ic::kObject, kTypeObject, 0}, {ic::kVar, kTypeObject, own}, {ic::kObjectEnd, 0, 0}};
+        if (InsertItems(p, p.head, group, 3)) p.head += 3;
+        return;
+    }
     if (p.objects.empty() || p.out != p.head + 2 || p.items[p.out - 1].code != ic::kHead) { p.status = 27; return; }
     const Item object = p.objects.back();
     p.objects.pop_back();
