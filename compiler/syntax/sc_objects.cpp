@@ -27,7 +27,7 @@ struct ObjectKeyword {
     uint8_t head;
 };
 constexpr ObjectKeyword kObjectKeywords[] = {
-    {tok::tw::kCLS, ifile::kStmCls},         {tok::tw::kWIDTH, tok::kw::kWIDTH},
+    {tok::tw::kCLS, ifile::kStmCls},         {tok::tw::kWIDTH, ifile::kStmWidthDevice},
     {tok::tw::kINPUT, ifile::kStmInput},     {tok::tw::kPRINT, ifile::kStmPrint},
     {tok::tw::kWRITE, ifile::kStmWrite},     {tok::tw::kCONSOLE, ifile::kStmConsole},
     {tok::tw::kCOLOR, ifile::kStmColor},     {tok::tw::kCOLOR_AT, ifile::kStmColorAt},
@@ -40,23 +40,6 @@ constexpr ObjectKeyword kObjectKeywords[] = {
     {tok::tw::kVIEW, ifile::kStmView},       {tok::tw::kWINDOW, ifile::kStmWindow},
     {tok::tw::kPOINT, ifile::kStmPoint},
 };
-
-// The statements whose routines take the object as their first word, by
-// the kind their rules end with (PRINT # and the other file forms take none).
-constexpr uint8_t kObjectStatements[] = {
-    ifile::kStmCls,        ifile::kStmLineInput, ifile::kStmInput,     ifile::kStmPrintUsing, ifile::kStmPrint,
-    ifile::kStmWrite,      ifile::kStmConsole,   ifile::kStmColor,     ifile::kStmColorAt,    ifile::kStmLocate,
-    ifile::kStmWidthScreen, ifile::kStmWindow,   ifile::kStmPalette,   ifile::kStmPaletteRgb, ifile::kStmSymbol,
-    ifile::kStmGetAt,      ifile::kStmPutAt,     ifile::kStmPoint,     ifile::kStmView,       ifile::kStmPreset,
-    ifile::kStmPset,       ifile::kStmLine,      ifile::kStmCircle,    ifile::kStmConnect,    ifile::kStmPaint,
-    ifile::kStmAxis,
-};
-
-bool TakesObject(uint8_t kind) {
-    for (uint8_t k : kObjectStatements)
-        if (k == kind) return true;
-    return false;
-}
 
 // The hidden parameter of the form-3 procedure being analysed, 0 outside one.
 uint32_t OwnObject(ScPass &p) {
@@ -149,7 +132,7 @@ void SC_ObjHead(ScPass &p) {
         const uint8_t kind = p.items[p.head].sub;
         const bool named = p.head > 0 && p.items[p.head - 1].code == ic::kObjectEnd;
         p.status = 0;
-        if (!TakesObject(kind)) {
+        if (!ifile::TakesWindowWord(kind)) {
             if (named) p.status = kStNoObject;
             return;
         }
