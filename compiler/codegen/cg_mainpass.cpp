@@ -937,10 +937,6 @@ const StatementEntry *LookUp(uint8_t code) {
     return code < table.size() ? &table[code] : nullptr;
 }
 
-// Routines of the generic form that take the prefix word even when the
-// statement names no window or device.
-bool CountsPrefix(uint8_t code) { return code == kStmCls; }
-
 const char *LineRoutine(const Gen &g) {
     const bool debug = g.st.opt.debugInfo != 0;
     if (g.st.opt.buildMode == 2)
@@ -1024,7 +1020,9 @@ void DispatchStatement(Gen &g) {
                     PushVariableAddress(g, d);
                 }
                 g.cur = after;
-            } else if (CountsPrefix(code)) {
+            } else if (ifile::TakesWindowWord(code)) {
+                // The routine takes the word even when the statement names
+                // no window.
                 EmitPushImm(g.st, 0);
             }
             if (e && e->routine)

@@ -299,6 +299,22 @@ enum StmCode : uint8_t {
     kStmWidthLprint = 0xC6,
 };
 
+// The statements whose routines take a window word first: the address of
+// the object in the group {B5 ... BE} in front of the statement, or 0 when
+// there is none. The file forms (PRINT # ...) take none, and no group.
+constexpr bool TakesWindowWord(uint8_t code) {
+    switch (code) {
+    case kStmCls: case kStmLineInput: case kStmInput: case kStmPrintUsing: case kStmPrint: case kStmWrite:
+    case kStmConsole: case kStmColor: case kStmColorAt: case kStmLocate: case kStmWidthScreen:
+    case kStmWindow: case kStmPalette: case kStmPaletteRgb: case kStmSymbol: case kStmGetAt: case kStmPutAt:
+    case kStmPoint: case kStmView: case kStmPreset: case kStmPset: case kStmLine: case kStmCircle:
+    case kStmConnect: case kStmPaint: case kStmAxis:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Operator codes (byte 1 of a 20 token; 28 30 for NOT). Comparisons run
 // from kOpEq to kOpGe in this order.
 enum OpCode : uint8_t {

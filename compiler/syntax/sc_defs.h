@@ -69,6 +69,10 @@ constexpr bool IsNumeric(uint8_t t) { return t < 16; }
 constexpr bool IsStringGroup(uint8_t t) { return (t & 0xF0) == 0x10; }
 }
 
+// Forms of a declared routine (its record's block field): 0 plain, 1 CDECL,
+// 2 TXDECL, 3 EDECL, which takes a hidden object as its first argument.
+constexpr uint8_t kFormCdecl = 1, kFormTxdecl = 2, kFormObject = 3;
+
 // Fixed buffers of one line.
 constexpr int kLineMax = 256;          // characters of a source-list line, line feed included
 constexpr int kTokenBufBytes = 2048;   // tokens plus the F1 00 00 00 end mark

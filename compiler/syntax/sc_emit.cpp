@@ -428,6 +428,11 @@ EmitResult Emitter::Run() {
         } else if (x.code == ifile::kTokSeparator) {
             separator_ = true;
             ++i;
+        } else if (x.code == ifile::kTokGroup) {
+            // An object's group in front of its statement (`obj.PRINT`)
+            // belongs after the separator, with the statement.
+            Separate();
+            i = EmitItem(i);
         } else {
             i = EmitItem(i);
         }

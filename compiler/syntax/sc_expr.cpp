@@ -516,12 +516,13 @@ void SC_ExpClose(ScPass &p) {
 // Slot 9: a constant operand.
 void SC_ExpCst(ScPass &p) { p.status = TakeConstant(p); }
 
-// Slot 10: an intrinsic function: its item carries the result type.
+// Slot 10: an intrinsic function: its item carries the result type. With
+// B = 1 the object's group is written already (`obj.CSRLIN`).
 void SC_ExpFun(ScPass &p) {
     const Token &t = LastToken(p);
     const FuncSig *f = FindFunction(t.kind);
     if (!f) { p.status = 5; return; }
-    if (f->args[0] == 'P') {
+    if (f->args[0] == 'P' && RuleB(p) == 0) {
         // No object given: the null object, in front of the function item,
         // where the generator takes it as the routine's first argument.
         PutItem(p, ic::kObject, 0x40);

@@ -138,6 +138,8 @@ private:
         L close = b.NewLabel(), sep = b.NewLabel(), els = b.NewLabel(), loop = b.NewLabel();
         L implicitEnd = b.NewLabel(), forOpen = b.NewLabel(), whileOpen = b.NewLabel();
         b.Place(tail);
+        b.Handler(ObjOwn);
+        Check();
         b.IfClass(tok::kClsEnd, close);
         b.IfToken(kREM, close);
         b.IfToken(kAPOSTROPHE, close);
@@ -183,11 +185,21 @@ private:
     // The selectors after an operand or a target: .name or .name(subscripts),
     // any number of them, then on to `exit`. Written in place rather than
     // called: a call would take a frame of the rule machine's stack.
-    constexpr void MemberChain(L members, L member, L memberParen, L exit) {
+    // In an expression `objFn` names two more exits: an intrinsic function
+    // and a routine after an object's selector.
+    constexpr void MemberChain(L members, L member, L memberParen, L exit, const L *objFn = nullptr) {
         b.Place(members);
         b.IfToken(kPERIOD, member);
         b.Jump(exit);
         b.Place(member);
+        if (objFn) {
+            L record = b.NewLabel();
+            b.IfClass(tok::kClsFunction, objFn[0]);
+            b.IfNotItem(Word(ic::kVar, kTypeObject), record);
+            b.Handler(IsSub, 1);
+            b.IfStatus(1, objFn[1]);
+            b.Place(record);
+        }
         b.IfClass(tok::kClsNameParen, memberParen);
         b.NeedClass(tok::kClsName, b.StatusEntry(22));
         b.Handler(RefMbr);
@@ -206,7 +218,8 @@ private:
         L open = b.NewLabel(), constant = b.NewLabel(), name = b.NewLabel(), indexed = b.NewLabel();
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
-        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel();
+        L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel(), objFn = b.NewLabel();
+        L objMethod = b.NewLabel(), objMethodParen = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -246,6 +259,9 @@ private:
         b.Jump(after);
 
         b.Place(name);
+        b.Handler(ObjThis);
+        b.IfStatus(0, members);
+        b.IfNotStatus(1, dispatch);
         b.Handler(RefVar);
         Check();
         b.IfItemCode(ic::kCall, callBare);
@@ -261,7 +277,46 @@ private:
         b.IfItemCode(ic::kHead, b.StatusEntry(8));
         b.IfToken(kRPAREN, whole);
         b.Call(subs);
-        MemberChain(members, member, memberParen, after);
+        const L objExits[] = {objFn, objMethod};
+        MemberChain(members, member, memberParen, after, objExits);
+
+        // obj.CSRLIN, obj.POS(n) ...: the object is the function's first
+        // argument.
+        b.Place(objFn);
+        b.Handler(ObjCls);
+        b.IfStatus(0, b.StatusEntry(kStSyntax));
+        b.Handler(ObjPsh);
+        Check();
+        b.Handler(ObjExp);
+        b.Handler(ObjPop);
+        b.Handler(ExpFun, 1);
+        Check();
+        b.CallByItem();
+        b.Jump(after);
+
+        // obj.F(args): a FUNCTION declared with EDECL, the object its hidden
+        // first argument.
+        b.Place(objMethod);
+        b.Handler(ObjPsh);
+        Check();
+        b.IfClass(tok::kClsNameParen, objMethodParen);
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(RefVar);
+        for (bool withParen : {false, true}) {
+            if (withParen) {
+                b.Place(objMethodParen);
+                b.Handler(RefIdx);
+            }
+            Check();
+            b.Handler(PrcForm);
+            b.IfNotStatus(kFormObject, b.StatusEntry(kStSyntax));
+            b.Handler(ArgPsh);
+            b.Handler(ObjExp);
+            b.Handler(ObjPop);
+            b.Call(withParen ? args : argFill);
+            b.Handler(FunEnd);
+            b.Jump(after);
+        }
 
         // "name()" passes a whole array to a procedure.
         b.Place(whole);
@@ -336,6 +391,9 @@ private:
         b.IfClass(tok::kClsNameParen, indexed);
         b.Fail(kStSyntax);
         b.Place(scalar);
+        b.Handler(ObjThis);
+        b.IfStatus(0, members);
+        b.IfNotStatus(1, dispatch);
         b.Handler(RefTgt);
         Check();
         b.IfNotItemCode(ic::kVar, members);
@@ -464,6 +522,7 @@ private:
         b.Handler(BackName);
         b.Handler(IsSub);
         b.IfStatus(1, callStmt);
+        ObjectStatement();
         b.Call(target);
         b.Handler(AsgMrk);
         // A decimal target: the decimal store, whose operators are decimal.
@@ -504,6 +563,91 @@ private:
         b.Handler(ObjImp);
         b.Call(args);
         b.Jump(tail);
+    }
+
+    // A line led by `obj.`: a statement keyword that writes or draws in the
+    // object (obj.PRINT ...), or a SUB declared with EDECL called for an
+    // OBJECT variable (obj.Method args). Anything else goes on as an
+    // assignment (rec.field = ...).
+    constexpr void ObjectStatement() {
+        L dot = b.NewLabel(), selector = b.NewLabel(), keyword = b.NewLabel(), method = b.NewLabel();
+        L plain = b.NewLabel(), paren = b.NewLabel(), typed = b.NewLabel();
+        b.IfClass(tok::kClsName, dot);
+        b.Jump(plain);
+        b.Place(dot);
+        b.IfToken(kPERIOD, selector);
+        b.BackTokens(1);
+        b.Jump(plain);
+        b.Place(selector);
+        b.IfClass(tok::kClsStatement, keyword);
+        b.IfClass(tok::kClsFunction, keyword);
+        b.Handler(IsSub);
+        b.IfStatus(1, method);
+        b.BackTokens(2);
+        b.Jump(plain);
+
+        // The keyword's statement begins again after the object's group.
+        b.Place(keyword);
+        b.BackTokens(3);
+        ObjectName();
+        Need(kPERIOD);
+        b.Handler(ObjKwd);
+        b.IfStatus(0, b.StatusEntry(kStSyntax));
+        b.Handler(ObjHead);
+        Check();
+        b.BackTokens(1);
+        b.NextStatement();
+
+        b.Place(method);
+        b.BackTokens(2);
+        ObjectName(false);
+        b.IfItem(Word(ic::kVar, kTypeObject), typed);
+        // Not an object: a member of a record that has a SUB's name.
+        b.BackItems(1);
+        b.BackTokens(1);
+        b.Jump(plain);
+        b.Place(typed);
+        b.Handler(ObjPsh);
+        Check();
+        Need(kPERIOD);
+        for (bool withParen : {false, true}) {
+            if (withParen) {
+                b.Place(paren);
+                b.Handler(RefIdx);
+            } else {
+                b.IfClass(tok::kClsNameParen, paren);
+                b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+                b.Handler(RefTgt);
+            }
+            Check();
+            b.IfNotItemCode(ic::kHead, b.StatusEntry(8));
+            b.Handler(HeadLast);
+            b.Handler(ArgPsh);
+            b.Handler(PrcForm);
+            b.IfNotStatus(kFormObject, b.StatusEntry(kStSyntax));
+            b.Handler(ObjExp);
+            b.Handler(ObjPop);
+            b.Call(withParen ? args : argsBare);
+            b.Jump(tail);
+        }
+        b.Place(plain);
+    }
+
+    // The object in front of a selector: `this` or a variable. With `push`
+    // it goes on the object stack at once.
+    constexpr void ObjectName(bool push = true) {
+        L object = b.NewLabel();
+        b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
+        b.Handler(ObjThis);
+        b.IfStatus(0, object);
+        b.IfNotStatus(1, dispatch);
+        b.Handler(RefVar);
+        Check();
+        b.Place(object);
+        if (push) {
+            b.Handler(ObjPsh);
+            Check();
+        }
     }
 
     constexpr void Jumps() {

@@ -6,6 +6,7 @@
 #include "sc_machine.h"
 #include "sc_module.h"
 #include "sc_names.h"
+#include "sc_objects.h"
 #include "sc_procs.h"
 #include "sc_slots.h"
 

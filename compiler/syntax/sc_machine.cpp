@@ -202,6 +202,7 @@ uint16_t AnalyseLine(ScPass &p) {
     p.exprParens.clear();
     p.argFrames.clear();
     p.nameFrames.clear();
+    p.objects.clear();
     p.fnDef = 0;
     p.argOpen.clear();
     p.out = 0;

@@ -225,24 +225,4 @@ void SC_RefBlk(ScPass &p) {
     p.status = 0;
 }
 
-// Slot 112: a call of a routine declared with EDECL and no object named:
-// its hidden first argument, {B5 40} then the calling procedure's own
-// hidden parameter when it has one, else the null object, then {BE}.
-// Other routines get nothing.
-void SC_ObjImp(ScPass &p) {
-    p.status = 0;
-    if (p.argFrames.empty()) return;
-    const Symbol &r = p.tab.sym(p.argFrames.back().routine);
-    if (r.block != 3) return;
-    if (!PutItem(p, ic::kObject, kTypeObject, 0)) return;
-    const uint32_t proc = p.scope.proc;
-    const Symbol *own = proc ? &p.tab.sym(proc) : nullptr;
-    if (own && own->block == 3 && !own->params.empty() && own->params[0].sym) {
-        if (!PutItem(p, ic::kVar, kTypeObject, own->params[0].sym)) return;
-    } else if (!PutItem(p, ic::kConst, kTypeNull, 0)) {
-        return;
-    }
-    PutItem(p, ic::kObjectEnd, 0);
-}
-
 }  // namespace txsc

@@ -10,6 +10,5 @@ void SC_ModPrm(ScPass &p);
 void SC_InMod(ScPass &p);
 void SC_RefArg(ScPass &p);
 void SC_RefBlk(ScPass &p);
-void SC_ObjImp(ScPass &p);
 
 }  // namespace txsc

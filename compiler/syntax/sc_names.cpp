@@ -305,7 +305,7 @@ void SC_DclFrm(ScPass &p) {
         uint8_t type;
         uint32_t extra;
         if (uint8_t st = ParseTypeClause(p, &type, &extra, f.suffix, t.kind)) { p.status = st; return; }
-        if (type == kTypeObject || type == kTypeAny) { p.status = 88; return; }
+        if (type == kTypeAny) { p.status = 88; return; }
         p.tmpl.type = type;
         p.tmpl.extra = extra;
         p.tmpl.typed = f.suffix ? 1 : 0;
@@ -348,7 +348,7 @@ void SC_DclArr(ScPass &p) {
         uint8_t type;
         uint32_t extra;
         if (uint8_t st = ParseTypeClause(p, &type, &extra, suffix, t.kind)) { p.status = st; return; }
-        if (type == kTypeObject || type == kTypeAny) { p.status = 88; return; }
+        if (type == kTypeAny) { p.status = 88; return; }
         p.tmpl.type = type;
         p.tmpl.extra = extra;
         p.tmpl.typed = suffix ? 1 : 0;
@@ -517,8 +517,9 @@ void SC_BackName(ScPass &p) {
 }
 
 // Slot 68: status 1 when the name at the cursor is a procedure without
-// result; its record then goes into the statement head. Status 2 when
-// nothing of that name exists: a CALL must not declare it as a variable.
+// result (with B = 1, or a function: a method after an object's selector);
+// its record then goes into the statement head. Status 2 when nothing of
+// that name exists: a CALL must not declare it as a variable.
 void SC_IsSub(ScPass &p) {
     const Token t = CurToken(p);
     p.status = 0;
@@ -530,7 +531,7 @@ void SC_IsSub(ScPass &p) {
         h = p.tab.Search(p.tmpl, p.scope);
     }
     if (!h) p.status = 2;
-    else if (p.tab.sym(h).kind == sk::kSub) p.status = 1;
+    else if (p.tab.sym(h).kind == sk::kSub || (RuleB(p) == 1 && p.tab.sym(h).kind == sk::kFunction)) p.status = 1;
 }
 
 }  // namespace txsc

@@ -165,7 +165,7 @@ struct ScPassTables {
     std::vector<BlockEntry> blocks;
     std::vector<ArgFrame> argFrames;
     std::vector<NameFrame> nameFrames;
-    std::vector<uint32_t> objects;
+    std::vector<Item> objects;     // objects of the calls under analysis (slots 115, 116)
     std::vector<int> argOpen;      // output positions of open argument lists
     std::vector<StringConst> strings;
     tx::SubstringIndex stringIndex; // the constants that are no reference

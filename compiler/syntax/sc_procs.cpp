@@ -116,12 +116,12 @@ void SC_DclPrc(ScPass &p) {
     uint8_t form = 0;
     std::string prefix = lib ? "" : "_";
     switch (CurToken(p).word()) {
-    case 0x0510: form = 2; prefix = "_TX$"; Consume(p); break;
-    case 0x1410: form = 1; prefix = "_"; Consume(p); break;
-    case 0x1510: form = 3; prefix = "_TV$"; Consume(p); break;
+    case 0x0510: form = kFormTxdecl; prefix = "_TX$"; Consume(p); break;
+    case 0x1410: form = kFormCdecl; prefix = "_"; Consume(p); break;
+    case 0x1510: form = kFormObject; prefix = "_TV$"; Consume(p); break;
     }
     uint16_t argBytes = 0;
-    if (form == 3) {
+    if (form == kFormObject) {
         r.params.push_back(ParamEntry{uint16_t(0x50 | kTypeObject << 8), 0, 0, {}});
         argBytes = 4;
     }
@@ -201,7 +201,7 @@ void SC_DefPrc(ScPass &p) {
     p.scope.procId = r.owner;
     p.items[p.head].value = h;
     size_t first = 0;
-    if (r.block == 3) {
+    if (r.block == kFormObject) {
         // The hidden object parameter. Its name is not written over the
         // line: the line's later names are still read from there.
         SymTemplate th;
@@ -313,7 +313,7 @@ void SC_ArgPsh(ScPass &p) {
     ArgFrame f;
     f.routine = h;
     f.hasBody = s.owner != 0;
-    f.next = s.block == 3 ? 1 : 0;
+    f.next = s.block == kFormObject ? 1 : 0;
     f.remaining = uint8_t(s.params.size() - f.next);
     p.argFrames.push_back(f);
     p.status = s.mark[1];

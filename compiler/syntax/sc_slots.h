@@ -32,5 +32,7 @@
     X(ArgDef, 99, SC_ArgDef) X(HeadLast, 100, SC_HeadLast) X(ModSub, 102, SC_ModSub) \
     X(InMod, 103, SC_InMod) X(DefMod, 104, SC_DefMod) X(ModPrm, 105, SC_ModPrm) X(RefBlk, 106, SC_RefBlk) X(RefArg, 125, SC_RefArg) \
     X(IsCst, 108, SC_IsCst) X(DefFn, 109, SC_DefFn) X(EndFn, 110, SC_EndFn) X(RefFn, 111, SC_RefFn) X(ObjImp, 112, SC_ObjImp) X(LstSub, 114, SC_LstSub) X(LstKnd, 120, SC_LstKnd) \
+    X(ObjExp, 113, SC_ObjExp) X(ObjPsh, 115, SC_ObjPsh) X(ObjPop, 116, SC_ObjPop) X(ObjKwd, 117, SC_ObjKwd) \
+    X(ObjCls, 118, SC_ObjCls) X(PrcForm, 119, SC_PrcForm) X(ObjHead, 121, SC_ObjHead) X(ObjOwn, 122, SC_ObjHead) X(ObjThis, 124, SC_ObjThis) \
     X(DclOn, 126, SC_DclOn) X(DclTst, 127, SC_DclTst) X(DclOff, 128, SC_DclOff) X(BoxWrd, 130, SC_BoxWrd) X(SizTyp, 144, SC_SizTyp) \
     X(DclDec, 139, SC_DclDec) X(DclDecFrm, 140, SC_DclDecFrm)

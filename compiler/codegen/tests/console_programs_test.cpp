@@ -309,5 +309,81 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
     }
 }
 
+// The object prefix reaches every routine that takes a window word as the
+// object's address: the trace words against the addresses the program
+// prints first ("O" and "P" below stand for them). Inside an EDECL
+// procedure a statement without an object takes the procedure's own, which
+// a call passes along: the object of the call, or 0 (the null object).
+TEST(ConsolePrograms, CallTraceOfTheObjectPrefix) {
+    REQUIRE_RUNNER();
+    const char *const head = "DECLARE SUB M EDECL ()\n"
+                             "DECLARE SUB N EDECL ()\n"
+                             "DIM O AS OBJECT, P AS OBJECT\n"
+                             "SUB M ()\n"
+                             "  CLS 9\n"
+                             "END SUB\n"
+                             "SUB N ()\n"
+                             "  M\n"
+                             "END SUB\n"
+                             "PRINT VARPTR(O); VARPTR(P)\n";
+    const int inM = 5, first = 11;
+    const struct {
+        const char *line;
+        std::vector<std::string> calls;
+    } table[] = {
+        {"O.CLS 1", {"_$PsCLS@8 O 1"}},
+        {"CLS 1", {"_$PsCLS@8 0 1"}},
+        {"O.PRINT 1;", {"_$PsPRINTs@4 O", "_$PsPRINT2@8 1 2", "_$PsPRINTend@0"}},
+        {"P.COLOR 3", {"_$PsCOLOR@24 P 3 0 0 0 1"}},
+        {"O.LOCATE , 2", {"_$PsLOCATE@20 O 0 2 0 2"}},
+        {"P.WIDTH 40", {"_$PsWIDTH3@20 P 40 0 0 1"}},
+        {"O.WRITE", {"_$PsWRITEs@4 O", "_$PsWRITEend@0"}},
+        {"C% = O.CSRLIN + P.POS(0)", {"_$PfCSRLIN@4 O", "_$PfPOS@8 P 0"}},
+        {"K$ = P.INKEY$", {"_$PfINKEY24@4 P"}},
+        {"O.M", {}},
+        {"M", {}},
+        {"P.N", {}},
+    };
+    std::string source = head;
+    for (const auto &t : table)
+        source += std::string(t.line) + "\n";
+    Options o;
+    o.trace = true;
+    const Outcome r = RunProgram("OBJTRACE", source, o);
+    ASSERT_TRUE(r.built) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream printed(r.out);
+    std::string addrO, addrP;
+    ASSERT_TRUE(printed >> addrO >> addrP) << r.out;
+    ASSERT_NE(addrO, addrP);
+    std::map<int, std::vector<std::string>> byLine;
+    std::istringstream in(r.trace);
+    std::string call;
+    int line = 0;
+    while (std::getline(in, call)) {
+        if (call.rfind("_$PbSetCurLine", 0) == 0)
+            line = std::atoi(call.c_str() + call.find(' ') + 1);
+        else if (call.rfind("_$Ps", 0) == 0 || call.rfind("_$Pf", 0) == 0)
+            byLine[line].push_back(call);
+    }
+    auto expand = [&](const std::string &want) {
+        std::istringstream w(want);
+        std::string word, out;
+        while (w >> word)
+            out += (out.empty() ? "" : " ") + (word == "O" ? addrO : word == "P" ? addrP : word);
+        return out;
+    };
+    for (size_t i = 0; i < std::size(table); ++i) {
+        SCOPED_TRACE(table[i].line);
+        std::vector<std::string> want;
+        for (const std::string &c : table[i].calls)
+            want.push_back(expand(c));
+        EXPECT_EQ(byLine[first + int(i)], want);
+    }
+    // CLS in M, called as O.M, as M, and from N called as P.N.
+    EXPECT_EQ(byLine[inM], (std::vector<std::string>{expand("_$PsCLS@8 O 9"), "_$PsCLS@8 0 9",
+                                                      expand("_$PsCLS@8 P 9")}));
+}
+
 } // namespace
 } // namespace txcg::test

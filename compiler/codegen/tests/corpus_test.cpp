@@ -84,6 +84,7 @@ const CorpusCase kCases[] = {
     {"deffn.bas", "", "deffn"},
     {"declare.bas", "", "declare"},
     {"edecl.bas", "", "edecl"},
+    {"objects.bas", "", "objects"},
     {"memberarrays.bas", "", "memberarrays"},
     {"typed.bas", "", "typed"},
     {"locals.bas", "", "locals"},

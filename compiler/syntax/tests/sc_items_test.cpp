@@ -28,6 +28,7 @@ public:
         return unit(0xA0, 1, uint8_t(at), uint8_t(std::strlen(n)));
     }
     Toks &type(uint8_t t) { return unit(0x90, t); }
+    Toks &fn(uint8_t code) { return unit(0x40, code); }
     Toks &lineno(const char *n) {
         size_t at = text_.find(n, from_);
         from_ = at + std::strlen(n);
@@ -354,6 +355,82 @@ TEST(ScItems, SuffixesMakeTwoVariables) {
     m.Line(Toks("L& = 2").name("L", 1).op(0x20).i16(2));
     EXPECT_EQ(m.p->items[2].value, l);
     EXPECT_EQ(m.p->tab.sym(l).type, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The object prefix: the object's group goes in front of the statement or
+// the function, or becomes the hidden first argument of an EDECL routine;
+// inside an EDECL procedure a window statement without one takes `this`.
+TEST(ScItems, ObjectPrefix) {
+    Module m;
+    uint16_t word = 1;
+    m.Line(Toks("DECLARE SUB M EDECL (X)").clause(0x13).kw(0x35).name("M").clause(0x15).punct(0).name("X").punct(1));
+    m.Line(Toks("DECLARE SUB Q (Y AS OBJECT)").clause(0x13).kw(0x35).name("Q").punct(0).name("Y").clause(3)
+               .type(kTypeObject).punct(1));
+    m.Line(Toks("DIM O AS OBJECT").kw(0x3B).name("O").clause(3).type(kTypeObject), &word);
+    EXPECT_EQ(word, 0);
+    const struct {
+        Toks line;
+        const char *items;
+    } cases[] = {
+        {Toks("O.PRINT 1").name("O").punct(5).kw(0x94).i16(1), "B5.40 50.40:O BE.00 00.94 B0.20 70.00=1 BF.00 F1.00"},
+        // After a separator the group still stands in front of its statement.
+        {Toks("A = 1: O.CLS").name("A").op(0x20).i16(1).punct(4).name("O").punct(5).kw(0x59),
+         "00.80 B0.02 50.02:A BF.00 20.00 B0.02 70.02=1 BF.00 F2.00 B5.40 50.40:O BE.00 00.59 B0.00 70.00=0 BF.00 F1.00"},
+        {Toks("O.VIEW").name("O").punct(5).fn(0x26), "B5.40 50.40:O BE.00 00.B7 F1.00"},
+        {Toks("X = O.CSRLIN").name("X").op(0x20).name("O").punct(5).fn(0x00),
+         "00.80 B0.02 50.02:X BF.00 20.00 B0.02 B5.40 50.40:O BE.00 40.00 4F.00 BF.00 F1.00"},
+        {Toks("O.M 1").name("O").punct(5).name("M").i16(1), "00.38:M B5.40 50.40:O BE.00 B3.02 70.00=1 BF.00 F1.00"},
+        {Toks("M 1").name("M").i16(1), "00.38:M B5.40 70.41 BE.00 B3.02 70.00=1 BF.00 F1.00"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line.text());
+        EXPECT_EQ(m.Line(c.line, &word), c.items);
+        EXPECT_EQ(word, 0);
+    }
+    // Inside the EDECL procedure: its own object, written and passed on.
+    m.Line(Toks("SUB M (X)").kw(0x35).name("M").punct(0).name("X").punct(1), &word);
+    ASSERT_EQ(word, 0);
+    EXPECT_EQ(m.Line(Toks("PRINT").kw(0x94)), "B5.40 50.40:this BE.00 00.94 F1.00");
+    EXPECT_EQ(m.Line(Toks("this.COLOR 2").name("this").punct(5).kw(0x97).i16(2)),
+              "B5.40 50.40:this BE.00 00.97 B0.01 70.01=2 BF.00 F1.00");
+    EXPECT_EQ(m.Line(Toks("M 1").name("M").i16(1)), "00.38:M B5.40 50.40:this BE.00 B3.02 70.00=1 BF.00 F1.00");
+    EXPECT_EQ(m.Line(Toks("Q this").name("Q").name("this")), "00.38:Q B2.40 50.40:this BF.00 F1.00");
+    m.Line(Toks("END SUB").kw(0x1A).kw(0x35));
+}
+
+// What an object cannot stand with, by the status the line ends with.
+TEST(ScItems, ObjectPrefixRefusals) {
+    Module m;
+    m.Line(Toks("DECLARE SUB P (X)").clause(0x13).kw(0x35).name("P").punct(0).name("X").punct(1));
+    m.Line(Toks("DIM O AS OBJECT").kw(0x3B).name("O").clause(3).type(kTypeObject));
+    const struct {
+        Toks line;
+        uint16_t word;
+    } cases[] = {
+        {Toks("X = this").name("X").op(0x20).name("this"), 0x0C02},        // outside an EDECL procedure
+        {Toks("this.CLS").name("this").punct(5).kw(0x59), 0x0C02},
+        {Toks("O.GOTO 10").name("O").punct(5).kw(0x70).i16(10), 0x0402},   // no window statement
+        {Toks("O.PRINT #1, 2").name("O").punct(5).kw(0x94).punct(6).i16(1).punct(2).i16(2), 0x0402},
+        {Toks("O.P 1").name("O").punct(5).name("P").i16(1), 0x0402},        // not declared with EDECL
+        {Toks("X = O.ABS(1)").name("X").op(0x20).name("O").punct(5).fn(0x10).punct(0).i16(1).punct(1), 0x0402},
+        {Toks("DIM Z AS ANY").kw(0x3B).name("Z").clause(3).type(kTypeAny), 0x581B},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line.text());
+        uint16_t word = 0;
+        m.Line(c.line, &word);
+        EXPECT_EQ(word, c.word);
+    }
+    // A procedure without the hidden object has no `this`.
+    uint16_t word = 1;
+    m.Line(Toks("SUB P (X)").kw(0x35).name("P").punct(0).name("X").punct(1), &word);
+    ASSERT_EQ(word, 0);
+    m.Line(Toks("PRINT this").kw(0x94).name("this"), &word);
+    EXPECT_EQ(word, 0x0C02);
 }
 
 }  // namespace
