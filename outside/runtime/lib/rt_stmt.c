@@ -59,8 +59,8 @@ void RT_STDCALL rt_tron(void) { rt_trace_on = 1; }
 void RT_STDCALL rt_troff(void) RT_NAME("_$PsTROFF@0");
 void RT_STDCALL rt_troff(void) { rt_trace_on = 0; }
 
-/* STOPI and WAITI act on the machine's interrupts, which the runner does
-   not have: the statements run and leave everything as it was. */
+/* STOPI and WAITI: what they do to the event traps is not settled yet;
+   until it is, they run and leave everything as it was. */
 void RT_STDCALL rt_stopi(void) RT_NAME("_$PsSTOPI@0");
 void RT_STDCALL rt_stopi(void) {}
 void RT_STDCALL rt_waiti(void) RT_NAME("_$PsWAITI@0");
