@@ -73,8 +73,7 @@ const Program kPrograms[] = {
      {{"+ROUT.SUB", "PARAM N AS INTEGER, S AS STRING = \"d\"\r\n"
                     "PRINT \"rout\"; N; S\r\n"
                     "N = N + 1\r\n"
-                    "IF N > 100 THEN RETURNS 0\r\n"
-                    "RETURNS N * 2\r\n"},
+                    "IF N < 50 THEN RETURNS N * 2\r\n"},
       {"*DLIB.SUB", "DECLARE FUNCTION TWICE (BYVAL N AS LONG) AS LONG\r\n"
                     "DECLARE SUB GREET (S AS STRING)\r\n"
                     "FUNCTION TWICE (BYVAL N AS LONG) AS LONG\r\n"
@@ -310,7 +309,8 @@ const Entry kTable[] = {
      " {LINE} \n", 0},
     {'F', 0x04, "MAIN", "", "ON ERROR GOTO *H04: ERROR 12\nON ERROR GOTO *TRAP", "*H04\nPRINT ERR\nRESUME NEXT",
      " 12 \n", 0},
-    {'F', 0x05, "MODS", "", "A% = 50: CALLS \"ROUT\" (A%): PRINT RTN", "", "rout 50 d\n 102 \n", 0},
+    // Off the module's end: the routine returns 0.
+    {'F', 0x05, "MODS", "", "A% = 50: CALLS \"ROUT\" (A%): PRINT A%; RTN", "", "rout 50 d\n 51  0 \n", 0},
     {'F', 0x06, "MAIN", "", "R! = RND: PRINT R! >= 0 AND R! < 1", "", "-1 \n", 0},
     {'F', 0x07, "MAIN", "", "PRINT FREEFILE", "", " 1 \n", 0},
     {'F', 0x08, "MAIN", "", "PRINT MILLITIME >= 0", "", "-1 \n", 0},
