@@ -913,6 +913,7 @@ const StatementEntry *LookUp(uint8_t code) {
         gen(kStmPrintFile, GenPrint);
         routine(kStmWriteFile, "_$PsWRITE23s@4");
         gen(kStmWriteFile, GenPrint);
+        routine(kStmUpdate, "_$PsUPDATE@4");
         gen(kStmGet, GenRecordIo);
         gen(kStmPut, GenRecordIo);
         gen(kStmField, GenField);

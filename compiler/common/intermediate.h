@@ -267,6 +267,7 @@ enum StmCode : uint8_t {
     kStmPrintFileUsing = 0xA3,
     kStmPrintFile = 0xA4,
     kStmWriteFile = 0xA5,
+    kStmUpdate = 0xA6,
     kStmGet = 0xA7,
     kStmPut = 0xA8,
     kStmField = 0xA9,

@@ -460,8 +460,8 @@ private:
 
     constexpr void Statements() {
         // Comments and statements without operands.
-        for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x61),
-                          uint8_t(0x62)})
+        for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x4B),
+                          uint8_t(0x4C), uint8_t(0x61), uint8_t(0x62)})
             b.StmtEntry(k, tail);
         Stmt(0x50);   // STOP
         b.Jump(tail);
@@ -1556,8 +1556,11 @@ private:
             b.Jump(tail);
         }
 
-        // TRUNCATE [#]n; KILL f$; NAME a$ AS b$
+        // TRUNCATE [#]n; UPDATE [#]n; KILL f$; NAME a$ AS b$
         Stmt(0x9D);
+        FileNumber();
+        b.Jump(tail);
+        Stmt(0xA6);
         FileNumber();
         b.Jump(tail);
         Stmt(0x86);

@@ -181,6 +181,18 @@ int32_t RT_STDCALL rt_csrlin(uint32_t window) {
     return (int32_t)rt_row;
 }
 
+/* SCREEN(row, col, z): the console is a stream and keeps no text to read
+   back, so a program asking for a character or its colour is told so
+   instead of given a blank that was never there. */
+int32_t RT_STDCALL rt_screen_fn(uint32_t window, int32_t row, int32_t col, int32_t z) RT_NAME("_$PfSCREEN@16");
+int32_t RT_STDCALL rt_screen_fn(uint32_t window, int32_t row, int32_t col, int32_t z) {
+    (void)window;
+    (void)row;
+    (void)col;
+    (void)z;
+    rt_fail(RT_E_ILLEGAL, RT_CALLER());
+}
+
 int32_t RT_STDCALL rt_lpos(int32_t n) RT_NAME("_$PfLPOS@4");
 int32_t RT_STDCALL rt_lpos(int32_t n) {
     extern uint32_t rt_printer_column;

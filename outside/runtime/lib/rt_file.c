@@ -1,5 +1,5 @@
 /* Files: OPEN, CLOSE, the "#" forms of PRINT, WRITE, INPUT and LINE INPUT,
-   records (FIELD, GET, PUT), FREAD/FWRITE, SEEK, LOCK, TRUNCATE, KILL,
+   records (FIELD, GET, PUT), FREAD/FWRITE, SEEK, LOCK, TRUNCATE, UPDATE, KILL,
    NAME, WIDTH #, and the file functions. The host keeps the files (service
    calls, rt.h); every write goes to it at once, so nothing is lost when the
    program ends or stops. */
@@ -638,7 +638,12 @@ void RT_STDCALL rt_fwrite(int32_t n, void *var, uint32_t typeword) {
     rt_record(1, n, 0, var, typeword, 4, addr);
 }
 
-/* ---- SEEK, LOCK, TRUNCATE, WIDTH #, KILL, NAME ------------------------- */
+/* ---- SEEK, LOCK, TRUNCATE, UPDATE, WIDTH #, KILL, NAME ----------------- */
+
+/* UPDATE #n: every write already went to the host, so there is nothing to
+   bring up to date; the number must still name an open file. */
+void RT_STDCALL rt_update(int32_t n) RT_NAME("_$PsUPDATE@4");
+void RT_STDCALL rt_update(int32_t n) { (void)rt_file_get(n, RT_CALLER()); }
 
 /* SEEK #n, p: the next record (RANDOM) or the next byte, from 1. */
 void RT_STDCALL rt_seek(int32_t n, int32_t p, int32_t origin) RT_NAME("_$PsSEEK@12");
@@ -746,6 +751,25 @@ int32_t RT_STDCALL rt_eof(int32_t n) {
     if (f->mode == M_OUTPUT || f->mode == M_APPEND) rt_file_fail(RT_E_FILEMODE, (uint32_t)n, addr);
     if (f->mode == M_RANDOM || f->mode == M_BINARY) return f->at_end ? -1 : 0;
     return rt_peekc(f, (uint32_t)n, addr) < 0 ? -1 : 0;
+}
+
+/* INPUT$(n, #f): the next n bytes of the file, line ends and all. */
+void RT_STDCALL rt_input_file_n(int32_t n, int32_t fn) RT_NAME("_$PfINPUT241@8");
+void RT_STDCALL rt_input_file_n(int32_t n, int32_t fn) {
+    uint32_t addr = RT_CALLER();
+    RtFile *f = rt_file_get(fn, addr);
+    if (!rt_can_read(f)) rt_file_fail(RT_E_FILEMODE, (uint32_t)fn, addr);
+    if (n < 0 || n > 32767) rt_file_fail(RT_E_ILLEGAL, (uint32_t)fn, addr);
+    char *p = n ? rt_alloc((uint32_t)n) : 0;
+    for (int32_t i = 0; i < n; ++i) {
+        int c = rt_getc(f, (uint32_t)fn, addr);
+        if (c < 0) {
+            rt_free(p);
+            rt_file_fail(RT_E_INPUTEND, (uint32_t)fn, addr);
+        }
+        p[i] = (char)c;
+    }
+    rt_spush(p, (uint32_t)n, n ? rt_alloc_size(p) : 0);
 }
 
 int32_t RT_STDCALL rt_lof(int32_t n) RT_NAME("_$PfLOF@4");

@@ -59,6 +59,13 @@ void RT_STDCALL rt_tron(void) { rt_trace_on = 1; }
 void RT_STDCALL rt_troff(void) RT_NAME("_$PsTROFF@0");
 void RT_STDCALL rt_troff(void) { rt_trace_on = 0; }
 
+/* STOPI and WAITI: what they do to the event traps is not settled yet;
+   until it is, they run and leave everything as it was. */
+void RT_STDCALL rt_stopi(void) RT_NAME("_$PsSTOPI@0");
+void RT_STDCALL rt_stopi(void) {}
+void RT_STDCALL rt_waiti(void) RT_NAME("_$PsWAITI@0");
+void RT_STDCALL rt_waiti(void) {}
+
 /* waitevent (windows.bi): waits for the next event of the program's
    windows. The runner shows none, so no event can ever come: the program
    ends as it does when its last window closes. */
