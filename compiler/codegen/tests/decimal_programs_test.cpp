@@ -130,6 +130,33 @@ TEST(DecimalPrograms, RunTimeErrorsAreTrapped) {
                      "-150 \n 13 cmp\n");
 }
 
+// SELECT CASE on a decimal compares by value, as IF does: equality, IS and
+// ranges; on a DEF LEN string the cases stay text, padding and all.
+TEST(DecimalPrograms, SelectCaseComparesByValue) {
+    const Outcome r = RunBasic("decselect", "DEF BCD A$\n"
+                                       "DEF LEN (3) F$\n"
+                                       "FOR I% = 1 TO 7\n"
+                                       "  READ A$\n"
+                                       "  SELECT CASE A$\n"
+                                       "  CASE \"1.50\": PRINT A$; \"is 1.50\"\n"
+                                       "  CASE \"2\" TO \"10\": PRINT A$; \"from 2 to 10\"\n"
+                                       "  CASE IS < \"-2\": PRINT A$; \"below -2\"\n"
+                                       "  CASE IS < \"0\": PRINT A$; \"below 0\"\n"
+                                       "  CASE ELSE: PRINT A$; \"else\"\n"
+                                       "  END SELECT\n"
+                                       "NEXT\n"
+                                       "F$ = \"ab\"\n"
+                                       "SELECT CASE F$\n"
+                                       "CASE \"ab\": PRINT \"[ab]\"\n"
+                                       "CASE \"ab \": PRINT \"[ab ]\"\n"
+                                       "END SELECT\n"
+                                       "DATA 1.5, 9, 10.0, -10, -1.5, 100, 2.000\n");
+    ASSERT_TRUE(r.built) << r.compiler << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, " 1.5 is 1.50\n 9 from 2 to 10\n 10 from 2 to 10\n-10 below -2\n-1.5 below 0\n"
+                     " 100 else\n 2 from 2 to 10\n[ab ]\n");
+}
+
 // INPUT into a decimal asks again for an answer that is no number, as for
 // a numeric variable; READ and INPUT store the number, not the text.
 TEST(DecimalPrograms, InputAsksAgainForAnAnswerThatIsNoNumber) {
