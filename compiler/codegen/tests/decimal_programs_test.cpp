@@ -157,6 +157,40 @@ TEST(DecimalPrograms, SelectCaseComparesByValue) {
                      " 100 else\n 2 from 2 to 10\n[ab ]\n");
 }
 
+// PRINT USING and FORMAT$ of a decimal from its own digits, all 22 of
+// them: rounding half away from zero where a double's 2.675 is below it,
+// commas, E notation, a carry that widens the number, places past the
+// digits, zero.
+TEST(DecimalPrograms, PrintUsingShowsEveryDigit) {
+    const Outcome r = RunBasic("decusing", "DEF BCD A$, B$\n"
+                                      "A$ = \"12345678901234567890.25\"\n"
+                                      "PRINT USING \"#####################.##\"; A$\n"
+                                      "A$ = \"-2.675\": B$ = \"2.675\"\n"
+                                      "PRINT USING \"##.## ##.##\"; A$; B$\n"
+                                      "A$ = \"1234567890123.45\"\n"
+                                      "PRINT USING \"###,###,###,###,###.#\"; A$\n"
+                                      "A$ = \"123456789012345678901.5\"\n"
+                                      "PRINT USING \"+#.#####################^^^^ ##.###^^^^^\"; A$; A$\n"
+                                      "A$ = \"9.999\": PRINT USING \"#.##\"; A$\n"
+                                      "A$ = \".005\": B$ = \".004\": PRINT USING \".## .##\"; A$; B$\n"
+                                      "A$ = \"1E-21\": PRINT USING \"#.#########################\"; A$\n"
+                                      "A$ = \"1.0005\": PRINT FORMAT$(A$, \"#.###\"); \" \"; FORMAT$(A$, \"**$##.#\")\n"
+                                      "A$ = \"0\": PRINT USING \"#.## ##.#^^^^\"; A$; A$\n"
+                                      "A$ = \"-1234.5\": PRINT USING \"###,###.##- $$####.# &\"; A$; A$; A$\n");
+    ASSERT_TRUE(r.built) << r.compiler << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, " 12345678901234567890.25\n"
+                     "-2.68  2.68\n"
+                     "  1,234,567,890,123.5\n"
+                     "+1.234567890123456789015E+20  1.235E+020\n"
+                     "%10.00\n"
+                     ".01 .00\n"
+                     "0.0000000000000000000010000\n"
+                     "1.001 ***$1.0\n"
+                     "0.00  0.0E+00\n"
+                     "  1,234.50- -$1234.5 -1234.5\n");
+}
+
 // INPUT into a decimal asks again for an answer that is no number, as for
 // a numeric variable; READ and INPUT store the number, not the text.
 TEST(DecimalPrograms, InputAsksAgainForAnAnswerThatIsNoNumber) {

@@ -153,6 +153,17 @@ void rt_decimal_push_var(const void *v);
 void rt_decimal_store(void *v, RtStr s, uint32_t addr);
 int rt_decimal_cmp(uint32_t addr);
 int rt_decimal_text_ok(const char *p, uint32_t n);
+/* A decimal's text as its exact digits, for PRINT USING: the value is
+   (-1)^neg x 0.d[0]d[1]...d[n-1] x 10^point, d[0] not 0 (n 0: zero).
+   Text that is no number is error 13. */
+#define RT_DEC_DIGITS 22
+typedef struct {
+    int neg;
+    int n;
+    int point;
+    uint8_t d[RT_DEC_DIGITS];
+} RtDecDigits;
+void rt_decimal_digits(const char *p, uint32_t len, RtDecDigits *out, uint32_t addr);
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */
