@@ -32,6 +32,10 @@
 #define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
                               clock (ms): EAX 1 with the next event due by then, else 0
                               with the next one's time (~0: none) in the first word */
+#define RT_SYS_SHELL 43    /* ECX block {text, length, buffer, capacity, result, output
+                              length}: a command of the host's table gives its result,
+                              its output (as much as fits) and the output's length;
+                              EAX 0, or minus a BASIC error number (75: not a command) */
 /* Module images (a BASIC module built as a DLL): */
 #define RT_SYS_MODLOAD 48  /* ECX name, EDX two words: handle, entry to call (0: none);
                               EAX 0 or minus a BASIC error number */

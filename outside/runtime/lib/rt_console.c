@@ -1080,12 +1080,37 @@ int rt_stored_bad(uint32_t ret, uint32_t ebp, uint32_t ebx) {
     return ((hi & ~(expMask | 0x80000000u)) | lo) ? 5 : 6;
 }
 
-/* SHELL: the subset runs no other program; the command is refused. */
+/* SHELL: the subset runs no other program. The host may know the command
+   from a table it was given: its output goes to the console and its result
+   becomes RTN. Any other command is refused with the host's error. */
+typedef struct {
+    const char *text;
+    uint32_t len;
+    char *buf;
+    uint32_t cap;
+    int32_t result;
+    uint32_t out;
+} RtShellBlock;
+
 void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) RT_NAME("_$PsSHELL@12");
 void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) {
     (void)a;
     (void)b;
     (void)c;
-    rt_sfree(rt_spop());
-    rt_fail(RT_E_ACCESS, RT_CALLER());
+    uint32_t addr = RT_CALLER();
+    RtStr s = rt_spop();
+    char small[256];
+    RtShellBlock k = {s.p, s.len, small, sizeof small, 0, 0};
+    rt_flush();
+    int32_t r = (int32_t)rt_service(RT_SYS_SHELL, 0, (uint32_t)&k, 0);
+    if (r == 0 && k.out > k.cap) {
+        k.buf = rt_alloc(k.out);
+        k.cap = k.out;
+        r = (int32_t)rt_service(RT_SYS_SHELL, 0, (uint32_t)&k, 0);
+    }
+    rt_sfree(s);
+    if (r < 0) rt_fail(-r, addr);
+    rt_out(k.buf, k.out < k.cap ? k.out : k.cap);
+    if (k.buf != small) rt_free(k.buf);
+    rt_rtn_value = k.result;
 }
