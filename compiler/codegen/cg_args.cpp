@@ -402,12 +402,15 @@ uint32_t PushMachineArgument(Gen &g) {
     const uint8_t ok = g.Kind(g.cur + 1);
     const uint8_t type = g.Byte(g.cur + 1, 1);
     const bool variable = ok == kTokVar || ok == kTokElement || ok == kTokArray;
-    if (!variable || !(type == kTypeStr || type == kTypeBcd || type == kTypeFix))
+    if (!variable || !(type >= kTypeStr && type <= kTypeFix))
         return PushArgument(g);
     ++g.cur;
     OperandDesc d;
     GenOperandAddress(g, d);
-    if (d.type == kTypeBcd) {
+    if (d.type == kTypeFixStr) {
+        // A fixed-length string is its text: its own address.
+        PushVariableAddress(g, d);
+    } else if (d.type == kTypeBcd) {
         // A decimal's storage is its digits, not a descriptor: its text.
         GenLoadValue(g, d);
         PushTempText(g);

@@ -62,10 +62,10 @@ TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
          "error 6 line 9 \nerror 48 line 10 \nerror 5 line 11 \nerror 5 line 12 \nerror 53 line 13 \n"
          " 3 \nok\n",
          ""},
-        {"CALLM into machine code: strings, elements, DEF LEN and decimals by reference as their text",
+        {"CALLM into machine code: strings, elements, DEF LEN, fixed-length strings and decimals as their text",
          {"--dir", TX_MACHINE_BIN, Fixture("CALLMTXT.BAS")},
          0,
-         "HELLO 5 \nXYZ 3 \n[AB  ] 2 \n 141 \n 198 \n",
+         "HELLO 5 \nXYZ 3 \n[AB  ] 2 \nEFg 2 \n 141 \n 198 \n",
          ""},
         {"CALLS with the parameter blocks DEF PARM builds",
          {Fixture("DEFPARM.BAS"), Fixture("FITR2.SUB")},
