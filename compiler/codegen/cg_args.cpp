@@ -6,6 +6,7 @@
 
 #include "cg_bytes.h"
 #include "cg_gen.h"
+#include "modcall.h"
 
 namespace txcg {
 
@@ -369,7 +370,77 @@ uint32_t PushArgument(Gen &g) {
     return bytes;
 }
 
+// A machine-code routine knows no string descriptors: a string goes as
+// the text address its descriptor holds (the third word), in EBX.
+void PushDescriptorText(Gen &g) {
+    EmitPushEbxMem(g.st, modcall::kDescriptorText);
+}
+
+// A string that has no descriptor of its own (a decimal, a value) goes
+// through a string temporary, whose text is pushed.
+void PushTempText(Gen &g) {
+    EmitCallRuntime(g.st, "_$PbTmpAdr5@0");
+    ++g.temps;
+    EmitMovRegReg(g.st, kEbx, kEax);
+    PushDescriptorText(g);
+}
+
+// One argument of a machine-code routine; returns the bytes pushed.
+uint32_t PushMachineArgument(Gen &g) {
+    const uint8_t k = g.Kind(g.cur);
+    if (k == kTokByRefExpr) {
+        const uint8_t type = g.Byte(g.cur, 1);
+        const uint8_t cls = GenExpression(g);
+        if (cls == kClsStr)
+            PushTempText(g);
+        else
+            PushThroughTemp(g, type, cls);
+        return 4;
+    }
+    if (k != kTokByRef)
+        return PushArgument(g);
+    const uint8_t ok = g.Kind(g.cur + 1);
+    const uint8_t type = g.Byte(g.cur + 1, 1);
+    const bool variable = ok == kTokVar || ok == kTokElement || ok == kTokArray;
+    if (!variable || !(type >= kTypeStr && type <= kTypeFix))
+        return PushArgument(g);
+    ++g.cur;
+    OperandDesc d;
+    GenOperandAddress(g, d);
+    if (d.type == kTypeFixStr) {
+        // A fixed-length string is its text: its own address.
+        PushVariableAddress(g, d);
+    } else if (d.type == kTypeBcd) {
+        // A decimal's storage is its digits, not a descriptor: its text.
+        GenLoadValue(g, d);
+        PushTempText(g);
+    } else {
+        LoadVariableAddress(g, d, kEbx);
+        PushDescriptorText(g);
+    }
+    SkipGroupRest(g);
+    return 4;
+}
+
 } // namespace
+
+uint32_t GenArgListTmp(Gen &g) {
+    std::vector<int> pos;
+    int i = g.cur;
+    while (i < g.ntok && g.Kind(i) != kTokStatement) {
+        const uint8_t k = g.Kind(i);
+        if (k == kTokKeyword || IsGroupHead(k))
+            pos.push_back(i);
+        i = SkipFrom(g, i);
+    }
+    uint32_t bytes = 0;
+    for (auto it = pos.rbegin(); it != pos.rend(); ++it) {
+        g.cur = *it;
+        bytes += PushMachineArgument(g);
+    }
+    g.cur = i;
+    return bytes;
+}
 
 uint32_t PushCallArgs(Gen &g, uint8_t form, bool toStatementEnd) {
     std::vector<int> pos;

@@ -196,6 +196,10 @@ void GenRoutineArg(Gen &g);      // one item of such a list
 // Arguments of a procedure or function call up to 4F (or the statement end
 // for a CALL statement); returns the bytes pushed.
 uint32_t PushCallArgs(Gen &g, uint8_t form, bool toStatementEnd);
+// Arguments of a machine-code routine (CALLM) up to the statement end: as a
+// procedure call's, but a string by reference as its text's address;
+// returns the bytes pushed.
+uint32_t GenArgListTmp(Gen &g);
 
 // ---- statements (cg_mainpass.cpp, cg_io.cpp) --------------------------------
 

@@ -218,9 +218,15 @@ void GenEndIf(Gen &g) {
 void GenSelect(Gen &g) {
     ++g.cur;
     // The holder takes the selector's value: 00 80 holder 20 00 expression.
+    // A decimal holder takes it by the decimal store, so that it holds a
+    // number and the cases compare with it by value, not as text.
     if (g.Kind(g.cur) == kTokStatement && g.Byte(g.cur, 1) == kStmLet) {
         ++g.cur;
-        GenLetAssignment(g);
+        const int holder = IsGroupHead(g.Kind(g.cur)) ? g.cur + 1 : g.cur;
+        if (g.Kind(holder) == kTokVar && g.Byte(holder, 1) == kTypeBcd)
+            GenAssignment(g, kStmLetBcd);
+        else
+            GenLetAssignment(g);
     }
     PushBlock(g, kBlkSelect, 4); // end label
     PushBlock(g, kBlkSelect, 4); // next test

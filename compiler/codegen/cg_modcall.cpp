@@ -142,7 +142,7 @@ void GenDefParm(Gen &g) {
 }
 
 // CALLM module, routine [, arguments]: the two names on the string stack,
-// the arguments as a procedure call pushes them and their byte count; the
+// the arguments (strings as their text) and their byte count; the
 // routine's EAX becomes RTN.
 void GenCallM(Gen &g) {
     auto &st = g.st;
@@ -151,7 +151,7 @@ void GenCallM(Gen &g) {
     GenRoutineArg(g);
     const uint16_t outer = g.temps;
     g.temps = 0;
-    const uint32_t bytes = PushCallArgs(g, 1, true);
+    const uint32_t bytes = GenArgListTmp(g);
     EmitPushImm(st, int32_t(bytes));
     EmitCallRuntime(st, "$PsCALLM");
     EmitPushReg(st, kEax);

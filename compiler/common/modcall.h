@@ -1,6 +1,7 @@
 // Words of the module calls that generated code pushes for the runtime:
-// the typed reference lists of CALLS and DEF PARM, and the parameter words
-// a module routine's checked entry hands to $PbTypeCheck.
+// the typed reference lists of CALLS and DEF PARM, the parameter words
+// a module routine's checked entry hands to $PbTypeCheck, and what CALLM
+// hands a machine-code routine for a string.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +17,9 @@ inline constexpr uint32_t kRefArray = 0x100; // added: an array, its control rec
 // A checked entry's parameter word: the value type, kRefArray for an array
 // parameter, and this bit when a default value follows it.
 inline constexpr uint32_t kParamDefault = 0x200;
+
+// A string descriptor is {capacity, length, text address}: CALLM passes a
+// string as the word at this offset.
+inline constexpr int32_t kDescriptorText = 8;
 
 }  // namespace modcall

@@ -116,6 +116,16 @@ TEST(ConsolePrograms, PrinterFamilyWritesThePrinterFile) {
     EXPECT_EQ(Slurp(printer.string()), Fixture("lprint.prn"));
 }
 
+// SHELL with the command table basrun is given: a listed command prints its
+// output (the column follows it) and leaves its result in RTN, whatever
+// the optional operands; a command not listed exactly is still error 75.
+TEST(ConsolePrograms, ShellRunsTheCommandsOfTheTable) {
+    REQUIRE_RUNNER();
+    Options o;
+    o.basrun = "--shell " + Q(std::string(TX_CONSOLE_DIR) + "/shell.cmd");
+    ExpectFixture("shell", o);
+}
+
 TEST(ConsolePrograms, ClockCommandLineEnvironmentAndDoubleByteFunctions) {
     REQUIRE_RUNNER();
     Options o;

@@ -130,6 +130,67 @@ TEST(DecimalPrograms, RunTimeErrorsAreTrapped) {
                      "-150 \n 13 cmp\n");
 }
 
+// SELECT CASE on a decimal compares by value, as IF does: equality, IS and
+// ranges; on a DEF LEN string the cases stay text, padding and all.
+TEST(DecimalPrograms, SelectCaseComparesByValue) {
+    const Outcome r = RunBasic("decselect", "DEF BCD A$\n"
+                                       "DEF LEN (3) F$\n"
+                                       "FOR I% = 1 TO 7\n"
+                                       "  READ A$\n"
+                                       "  SELECT CASE A$\n"
+                                       "  CASE \"1.50\": PRINT A$; \"is 1.50\"\n"
+                                       "  CASE \"2\" TO \"10\": PRINT A$; \"from 2 to 10\"\n"
+                                       "  CASE IS < \"-2\": PRINT A$; \"below -2\"\n"
+                                       "  CASE IS < \"0\": PRINT A$; \"below 0\"\n"
+                                       "  CASE ELSE: PRINT A$; \"else\"\n"
+                                       "  END SELECT\n"
+                                       "NEXT\n"
+                                       "F$ = \"ab\"\n"
+                                       "SELECT CASE F$\n"
+                                       "CASE \"ab\": PRINT \"[ab]\"\n"
+                                       "CASE \"ab \": PRINT \"[ab ]\"\n"
+                                       "END SELECT\n"
+                                       "DATA 1.5, 9, 10.0, -10, -1.5, 100, 2.000\n");
+    ASSERT_TRUE(r.built) << r.compiler << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, " 1.5 is 1.50\n 9 from 2 to 10\n 10 from 2 to 10\n-10 below -2\n-1.5 below 0\n"
+                     " 100 else\n 2 from 2 to 10\n[ab ]\n");
+}
+
+// PRINT USING and FORMAT$ of a decimal from its own digits, all 22 of
+// them: rounding half away from zero where a double's 2.675 is below it,
+// commas, E notation, a carry that widens the number, places past the
+// digits, zero.
+TEST(DecimalPrograms, PrintUsingShowsEveryDigit) {
+    const Outcome r = RunBasic("decusing", "DEF BCD A$, B$\n"
+                                      "A$ = \"12345678901234567890.25\"\n"
+                                      "PRINT USING \"#####################.##\"; A$\n"
+                                      "A$ = \"-2.675\": B$ = \"2.675\"\n"
+                                      "PRINT USING \"##.## ##.##\"; A$; B$\n"
+                                      "A$ = \"1234567890123.45\"\n"
+                                      "PRINT USING \"###,###,###,###,###.#\"; A$\n"
+                                      "A$ = \"123456789012345678901.5\"\n"
+                                      "PRINT USING \"+#.#####################^^^^ ##.###^^^^^\"; A$; A$\n"
+                                      "A$ = \"9.999\": PRINT USING \"#.##\"; A$\n"
+                                      "A$ = \".005\": B$ = \".004\": PRINT USING \".## .##\"; A$; B$\n"
+                                      "A$ = \"1E-21\": PRINT USING \"#.#########################\"; A$\n"
+                                      "A$ = \"1.0005\": PRINT FORMAT$(A$, \"#.###\"); \" \"; FORMAT$(A$, \"**$##.#\")\n"
+                                      "A$ = \"0\": PRINT USING \"#.## ##.#^^^^\"; A$; A$\n"
+                                      "A$ = \"-1234.5\": PRINT USING \"###,###.##- $$####.# &\"; A$; A$; A$\n");
+    ASSERT_TRUE(r.built) << r.compiler << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, " 12345678901234567890.25\n"
+                     "-2.68  2.68\n"
+                     "  1,234,567,890,123.5\n"
+                     "+1.234567890123456789015E+20  1.235E+020\n"
+                     "%10.00\n"
+                     ".01 .00\n"
+                     "0.0000000000000000000010000\n"
+                     "1.001 ***$1.0\n"
+                     "0.00  0.0E+00\n"
+                     "  1,234.50- -$1234.5 -1234.5\n");
+}
+
 // INPUT into a decimal asks again for an answer that is no number, as for
 // a numeric variable; READ and INPUT store the number, not the text.
 TEST(DecimalPrograms, InputAsksAgainForAnAnswerThatIsNoNumber) {

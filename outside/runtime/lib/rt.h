@@ -32,6 +32,10 @@
 #define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
                               clock (ms): EAX 1 with the next event due by then, else 0
                               with the next one's time (~0: none) in the first word */
+#define RT_SYS_SHELL 43    /* ECX block {text, length, buffer, capacity, result, output
+                              length}: a command of the host's table gives its result,
+                              its output (as much as fits) and the output's length;
+                              EAX 0, or minus a BASIC error number (75: not a command) */
 /* Module images (a BASIC module built as a DLL): */
 #define RT_SYS_MODLOAD 48  /* ECX name, EDX two words: handle, entry to call (0: none);
                               EAX 0 or minus a BASIC error number */
@@ -153,6 +157,17 @@ void rt_decimal_push_var(const void *v);
 void rt_decimal_store(void *v, RtStr s, uint32_t addr);
 int rt_decimal_cmp(uint32_t addr);
 int rt_decimal_text_ok(const char *p, uint32_t n);
+/* A decimal's text as its exact digits, for PRINT USING: the value is
+   (-1)^neg x 0.d[0]d[1]...d[n-1] x 10^point, d[0] not 0 (n 0: zero).
+   Text that is no number is error 13. */
+#define RT_DEC_DIGITS 22
+typedef struct {
+    int neg;
+    int n;
+    int point;
+    uint8_t d[RT_DEC_DIGITS];
+} RtDecDigits;
+void rt_decimal_digits(const char *p, uint32_t len, RtDecDigits *out, uint32_t addr);
 
 /* numbers */
 int rt_fmt_long(char *out, int32_t v);            /* with sign place */

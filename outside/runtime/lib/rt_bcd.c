@@ -5,7 +5,7 @@
    as a number. The layouts are in CONTRACTS.md. */
 #include "rt.h"
 
-#define DEC_DIGITS 22      /* significant digits kept */
+#define DEC_DIGITS RT_DEC_DIGITS /* significant digits kept */
 #define DEC_EXP_MIN (-128) /* the stored exponent is one signed byte */
 #define DEC_EXP_MAX 127
 #define BIG_CAP 320        /* working digits: 22 + the widest exponent gap */
@@ -227,6 +227,15 @@ static void dec_parse(Dec *x, const char *p, uint32_t n, uint32_t addr) {
 int rt_decimal_text_ok(const char *p, uint32_t n) {
     Dec x;
     return dec_scan(&x, p, n) == 0;
+}
+
+void rt_decimal_digits(const char *p, uint32_t len, RtDecDigits *out, uint32_t addr) {
+    Dec x;
+    dec_parse(&x, p, len, addr);
+    out->neg = x.c.n ? x.neg : 0;
+    out->n = x.c.n;
+    out->point = x.c.n + x.exp;
+    for (int i = 0; i < x.c.n; ++i) out->d[i] = x.c.d[x.c.n - 1 - i];
 }
 
 /* Text of a decimal: fixed notation while it stays short, else d.dddE+nn;

@@ -545,18 +545,90 @@ static double rt_p10(int e) {
     return r;
 }
 
-static void rt_using_number(double v, const RtUsingField *s, RtSink *sink) {
-    char body[128];
-    int n = 0;
-    int neg = v < 0;
-    double a = neg ? -v : v;
+/* What a number field shows, as digit text. In E notation `ip` holds the
+   ipn places before the point and `fd` the decs places after it, with the
+   exponent e; else `ip` is the integer part (ipn 0: it is 0) and `fd` the
+   decs digits after the point. */
+typedef struct {
+    int neg;
+    const char *ip;
+    int ipn;
+    const char *fd;
+    int e;
+} RtUsingParts;
+
+/* Sign, "$", the digits with their commas, the point and what follows,
+   padded to the field's width; a body wider than the field gets "%" in
+   front. The body's room follows the digits: a long format or a large
+   decimal has many. */
+static void rt_using_put(const RtUsingField *s, const RtUsingParts *p, RtSink *sink) {
     int width = s->plus + s->ints + (s->point ? 1 + s->decs : 0) + s->expo;
+    char *body = rt_alloc((uint32_t)(p->ipn + p->ipn / 3 + s->decs + 16));
+    int n = 0;
     char sign = 0;
-    if (s->plus) sign = neg ? '-' : '+';
-    else if (!s->trail && neg) sign = '-';
+    if (s->plus) sign = p->neg ? '-' : '+';
+    else if (!s->trail && p->neg) sign = '-';
+    if (sign) body[n++] = sign;
     if (s->expo) {
-        int lead = s->ints - (s->plus || s->trail ? 0 : 1);
-        if (lead < 0) lead = 0;
+        memcpy(body + n, p->ip, (uint32_t)p->ipn);
+        n += p->ipn;
+        if (s->point) {
+            body[n++] = '.';
+            memcpy(body + n, p->fd, (uint32_t)s->decs);
+            n += s->decs;
+        }
+        body[n++] = 'E';
+        body[n++] = p->e < 0 ? '-' : '+';
+        char ed[12];
+        int ek = rt_udigits(ed, (uint32_t)(p->e < 0 ? -p->e : p->e));
+        for (int i = ek; i < s->expo - 2; ++i) body[n++] = '0';
+        memcpy(body + n, ed, (uint32_t)ek);
+        n += ek;
+    } else {
+        if (s->dollar) body[n++] = '$';
+        if (p->ipn || !s->point) {
+            const char *ip = p->ipn ? p->ip : "0";
+            int k = p->ipn ? p->ipn : 1;
+            for (int i = 0; i < k; ++i) {
+                body[n++] = ip[i];
+                if (s->comma && i < k - 1 && (k - 1 - i) % 3 == 0) body[n++] = ',';
+            }
+        } else if (n + 1 + 1 + s->decs <= width) {
+            body[n++] = '0';
+        }
+        if (s->point) {
+            body[n++] = '.';
+            memcpy(body + n, p->fd, (uint32_t)s->decs);
+            n += s->decs;
+        }
+    }
+    if (n > width) rt_sink_put(sink, "%", 1);
+    for (int i = n; i < width; ++i) rt_sink_put(sink, s->star ? "*" : " ", 1);
+    rt_sink_put(sink, body, (uint32_t)n);
+    if (s->trail == 1) rt_sink_put(sink, p->neg ? "-" : "+", 1);
+    if (s->trail == 2) rt_sink_put(sink, p->neg ? "-" : " ", 1);
+    rt_free(body);
+}
+
+/* Places of E notation: all but the minus sign's. */
+static int rt_using_lead(const RtUsingField *s) {
+    int lead = s->ints - (s->plus || s->trail ? 0 : 1);
+    return lead < 0 ? 0 : lead;
+}
+
+/* A double has no more than this many digits worth showing; places past
+   them are zeros, which keeps the scaled value within an integer. */
+#define RT_USING_DBL_DIGITS 17
+
+static void rt_using_number(double v, const RtUsingField *s, RtSink *sink) {
+    RtUsingParts p;
+    p.neg = v < 0;
+    double a = p.neg ? -v : v;
+    char *digits = rt_alloc((uint32_t)(s->ints + s->decs + 48));
+    if (s->expo) {
+        int lead = rt_using_lead(s);
+        int total = lead + s->decs;
+        int places = total > RT_USING_DBL_DIGITS ? s->decs - (total - RT_USING_DBL_DIGITS) : s->decs;
         int e = 0;
         double m = a;
         if (a != 0) {
@@ -571,65 +643,84 @@ static void rt_using_number(double v, const RtUsingField *s, RtSink *sink) {
             e -= lead > 0 ? lead - 1 : -1;
             m = a / rt_p10(e);
         }
-        double scaled = m * rt_p10(s->decs) + 0.5;
-        double limit = rt_p10(lead + s->decs);
+        double scaled = m * rt_p10(places) + 0.5;
+        double limit = rt_p10(lead + places);
         if (scaled >= limit && a != 0) {
             ++e;
-            scaled = a / rt_p10(e) * rt_p10(s->decs) + 0.5;
+            scaled = a / rt_p10(e) * rt_p10(places) + 0.5;
         }
         char dig[40];
         int k = rt_big_digits(dig, (double)(int64_t)scaled);
-        int total = lead + s->decs;
-        char all[40];
-        int z = total - k;
-        for (int i = 0; i < z; ++i) all[i] = '0';
-        memcpy(all + (z > 0 ? z : 0), dig, (uint32_t)k);
-        if (sign) body[n++] = sign;
-        for (int i = 0; i < lead; ++i) body[n++] = all[i];
-        if (s->point) {
-            body[n++] = '.';
-            for (int i = 0; i < s->decs; ++i) body[n++] = all[lead + i];
-        }
-        body[n++] = 'E';
-        body[n++] = e < 0 ? '-' : '+';
-        int ae = e < 0 ? -e : e;
-        char ed[12];
-        int ek = rt_udigits(ed, (uint32_t)ae);
-        for (int i = ek; i < s->expo - 2; ++i) body[n++] = '0';
-        memcpy(body + n, ed, (uint32_t)ek);
-        n += ek;
+        int shown = lead + places; /* the digits the double gives, zeros after */
+        int z = shown - k;
+        for (int i = 0; i < z; ++i) digits[i] = '0';
+        memcpy(digits + (z > 0 ? z : 0), dig, (uint32_t)k);
+        for (int i = (z > 0 ? z : 0) + k; i < total; ++i) digits[i] = '0';
+        p.ip = digits;
+        p.ipn = lead;
+        p.fd = digits + lead;
+        p.e = e;
     } else {
-        double scaled = a * rt_p10(s->decs) + 0.5;
+        int places = s->decs > RT_USING_DBL_DIGITS ? RT_USING_DBL_DIGITS : s->decs;
+        double scaled = a * rt_p10(places) + 0.5;
         if (scaled >= 1e18) scaled = 1e18;
         double whole = (double)(int64_t)scaled;
-        double ip = (double)(int64_t)(whole / rt_p10(s->decs));
-        double frac = whole - ip * rt_p10(s->decs);
-        char dig[48];
-        int k = rt_big_digits(dig, ip);
-        if (sign) body[n++] = sign;
-        if (s->dollar) body[n++] = '$';
-        if (ip != 0 || !s->point) {
-            for (int i = 0; i < k; ++i) {
-                body[n++] = dig[i];
-                if (s->comma && i < k - 1 && (k - 1 - i) % 3 == 0) body[n++] = ',';
+        double ip = (double)(int64_t)(whole / rt_p10(places));
+        double frac = whole - ip * rt_p10(places);
+        int k = rt_big_digits(digits, ip);
+        char *fd = digits + k;
+        int fk = places ? rt_big_digits(fd + places, frac) : 0;
+        for (int i = 0; i < places - fk; ++i) fd[i] = '0';
+        memmove(fd + places - fk, fd + places, (uint32_t)fk);
+        for (int i = places; i < s->decs; ++i) fd[i] = '0';
+        p.ip = digits;
+        p.ipn = ip != 0 ? k : 0;
+        p.fd = fd;
+        p.e = 0;
+    }
+    rt_using_put(s, &p, sink);
+    rt_free(digits);
+}
+
+/* A decimal from its exact digits, rounded half away from zero to the
+   field's places: those after the point, or all of them in E notation. */
+static void rt_using_decimal(const RtDecDigits *x, const RtUsingField *s, RtSink *sink) {
+    int point = x->point, n = x->n;
+    int lead = rt_using_lead(s);
+    int keep = s->expo ? lead + s->decs : point + s->decs;
+    uint8_t d[RT_DEC_DIGITS + 1]; /* d[0]: where a carry out of the first digit goes */
+    d[0] = 0;
+    memcpy(d + 1, x->d, (uint32_t)n);
+    const uint8_t *digit = d + 1; /* n digits: 0.ddd x 10^point */
+    if (n > keep) {
+        int up = keep >= 0 && d[1 + keep] >= 5;
+        n = keep > 0 ? keep : 0;
+        if (up) {
+            int i = n;
+            while (i > 0 && d[i] == 9) d[i--] = 0;
+            ++d[i];
+            if (i == 0) {
+                digit = d;
+                ++n;
+                ++point;
             }
-        } else if (n + 1 + (s->point ? 1 + s->decs : 0) <= width) {
-            body[n++] = '0';
-        }
-        if (s->point) {
-            body[n++] = '.';
-            char fd[24];
-            int fk = s->decs ? rt_big_digits(fd, frac) : 0;
-            for (int i = fk; i < s->decs; ++i) body[n++] = '0';
-            memcpy(body + n, fd, (uint32_t)fk);
-            n += fk;
         }
     }
-    if (n > width) rt_sink_put(sink, "%", 1);
-    for (int i = n; i < width; ++i) rt_sink_put(sink, s->star ? "*" : " ", 1);
-    rt_sink_put(sink, body, (uint32_t)n);
-    if (s->trail == 1) rt_sink_put(sink, neg ? "-" : "+", 1);
-    if (s->trail == 2) rt_sink_put(sink, neg ? "-" : " ", 1);
+    int ints = s->expo ? lead : n && point > 0 ? point : 0;
+    char *out = rt_alloc((uint32_t)(ints + s->decs + 1));
+    for (int i = 0; i < ints; ++i) out[i] = (char)('0' + (i < n ? digit[i] : 0));
+    for (int j = 0; j < s->decs; ++j) {
+        int at = s->expo ? lead + j : point + j;
+        out[ints + j] = (char)('0' + (at >= 0 && at < n ? digit[at] : 0));
+    }
+    RtUsingParts p;
+    p.neg = x->neg;
+    p.ip = out;
+    p.ipn = ints;
+    p.fd = out + ints;
+    p.e = s->expo && n ? point - lead : 0;
+    rt_using_put(s, &p, sink);
+    rt_free(out);
 }
 
 static void rt_using_begin(RtSink *sink) {
@@ -676,11 +767,11 @@ static void rt_using_str(RtStr t, uint32_t sep, uint32_t addr) {
     RtUsingField s;
     rt_next_field(&s, addr);
     if (s.kind == RT_F_NUMBER && t.kind == RT_KIND_DECIMAL) {
-        /* a decimal in a number field: as a double, to 15 digits */
-        uint32_t used;
-        double v = rt_significant(rt_parse_number(t.p, t.len, &used), 15);
+        /* a decimal in a number field: from its own digits, all of them */
+        RtDecDigits x;
+        rt_decimal_digits(t.p, t.len, &x, addr);
         rt_sfree(t);
-        rt_using_number(v, &s, rt_using.sink);
+        rt_using_decimal(&x, &s, rt_using.sink);
         rt_using.sep = sep;
         return;
     }
@@ -1001,12 +1092,37 @@ int rt_stored_bad(uint32_t ret, uint32_t ebp, uint32_t ebx) {
     return ((hi & ~(expMask | 0x80000000u)) | lo) ? 5 : 6;
 }
 
-/* SHELL: the subset runs no other program; the command is refused. */
+/* SHELL: the subset runs no other program. The host may know the command
+   from a table it was given: its output goes to the console and its result
+   becomes RTN. Any other command is refused with the host's error. */
+typedef struct {
+    const char *text;
+    uint32_t len;
+    char *buf;
+    uint32_t cap;
+    int32_t result;
+    uint32_t out;
+} RtShellBlock;
+
 void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) RT_NAME("_$PsSHELL@12");
 void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) {
     (void)a;
     (void)b;
     (void)c;
-    rt_sfree(rt_spop());
-    rt_fail(RT_E_ACCESS, RT_CALLER());
+    uint32_t addr = RT_CALLER();
+    RtStr s = rt_spop();
+    char small[256];
+    RtShellBlock k = {s.p, s.len, small, sizeof small, 0, 0};
+    rt_flush();
+    int32_t r = (int32_t)rt_service(RT_SYS_SHELL, 0, (uint32_t)&k, 0);
+    if (r == 0 && k.out > k.cap) {
+        k.buf = rt_alloc(k.out);
+        k.cap = k.out;
+        r = (int32_t)rt_service(RT_SYS_SHELL, 0, (uint32_t)&k, 0);
+    }
+    rt_sfree(s);
+    if (r < 0) rt_fail(-r, addr);
+    rt_out(k.buf, k.out < k.cap ? k.out : k.cap);
+    if (k.buf != small) rt_free(k.buf);
+    rt_rtn_value = k.result;
 }

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -54,6 +55,10 @@ void Usage() {
                  "                   simulated clock, one a statement and WAIT's times)\n"
                  "  --printer F      the printer: LPRINT and its family write to F (lines end\n"
                  "                   with CR LF); without it they print on the console\n"
+                 "  --shell F        the commands SHELL may run, one a line: COMMAND, a tab,\n"
+                 "                   its result (RTN after it), a tab, what it prints (\\n a\n"
+                 "                   line end, \\t a tab, \\\\ a backslash); any other command\n"
+                 "                   is refused (error 75), as it is without the option\n"
                  "  --dll SOURCE     compile SOURCE with /MWD and link it as NAME.DLL beside\n"
                  "                   the program, for its DLL calls and LOADM (may be repeated);\n"
                  "                   module images are looked for beside the program, then in\n"
@@ -139,6 +144,49 @@ bool ReadEvents(const std::string& path, std::vector<Machine::Event>& out, std::
     return true;
 }
 
+// The command table of SHELL: "COMMAND<tab>RESULT[<tab>OUTPUT]" a line, the
+// command as written (its bytes), the output with \n, \t and \\ escapes;
+// blank lines and lines from "#" at their start are left out.
+bool ReadShellTable(const std::string& path, std::map<std::string, Machine::ShellCommand>& out, std::string& bad) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        bad = "cannot read it";
+        return false;
+    }
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        const size_t t1 = line.find('\t');
+        const size_t t2 = t1 == std::string::npos ? t1 : line.find('\t', t1 + 1);
+        const std::string result = t1 == std::string::npos ? "" : line.substr(t1 + 1, t2 - t1 - 1);
+        char* end = nullptr;
+        errno = 0;
+        const long long v = std::strtoll(result.c_str(), &end, 10);
+        if (t1 == 0 || result.empty() || *end || errno || v < INT32_MIN || v > INT32_MAX) {
+            bad = "line " + std::to_string(n) + ": not COMMAND, a tab and a result";
+            return false;
+        }
+        Machine::ShellCommand c;
+        c.result = int32_t(v);
+        if (t2 != std::string::npos) {
+            for (size_t i = t2 + 1; i < line.size(); ++i) {
+                char ch = line[i];
+                if (ch == '\\' && i + 1 < line.size()) {
+                    const char e = line[++i];
+                    ch = e == 'n' ? '\n' : e == 't' ? '\t' : e;
+                }
+                c.output.push_back(ch);
+            }
+        }
+        if (!out.emplace(line.substr(0, t1), c).second) {
+            bad = "line " + std::to_string(n) + ": the command is listed twice";
+            return false;
+        }
+    }
+    return true;
+}
+
 // Compiles a module with /MWD and links it as dir/<NAME>.DLL.
 bool BuildDll(const std::string& source, const std::string& argv0, const fs::path& dir, std::string& error) {
     Toolchain tc = FindToolchain(argv0);
@@ -162,7 +210,7 @@ int main(int argc, char** argv) {
     std::string script;
     std::string recordPath;
     std::string fileFolder;
-    std::string commandLine, tracePath, printerPath, screenPath, eventsPath;
+    std::string commandLine, tracePath, printerPath, screenPath, eventsPath, shellPath;
     Machine::Clock clock;
     bool fixedClock = false;
     std::vector<std::string> files, dlls;
@@ -213,6 +261,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             (a == "--screen" ? screenPath : eventsPath) = argv[++i];
+        } else if (a == "--shell") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "basrun: --shell needs a file\n");
+                return 2;
+            }
+            shellPath = argv[++i];
         } else if (a == "--printer") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "basrun: --printer needs a file\n");
@@ -251,6 +305,15 @@ int main(int argc, char** argv) {
     if (!limits.instructions && !limits.microseconds) {
         std::fprintf(stderr, "basrun: --limit 0 and --timeout 0 together could run forever\n");
         return 2;
+    }
+
+    std::map<std::string, Machine::ShellCommand> shellTable;
+    if (!shellPath.empty()) {
+        std::string bad;
+        if (!ReadShellTable(shellPath, shellTable, bad)) {
+            std::fprintf(stderr, "basrun: %s: %s\n", shellPath.c_str(), bad.c_str());
+            return 2;
+        }
     }
 
     std::string imagePath;
@@ -322,6 +385,7 @@ int main(int argc, char** argv) {
                 }
                 machine.SetEvents(std::move(events));
             }
+            machine.SetShellCommands(std::move(shellTable));
             std::FILE* printer = nullptr;
             if (!printerPath.empty()) {
                 printer = std::fopen(printerPath.c_str(), "wb");

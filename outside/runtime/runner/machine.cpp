@@ -46,6 +46,7 @@ enum Service : uint32_t {
     kDiskFree = 40,
     kPrint = 41,
     kEvent = 42,
+    kShell = 43,
     kModuleLoad = 48,
     kModuleProc = 49,
     kModuleFree = 50,
@@ -53,6 +54,8 @@ enum Service : uint32_t {
 
 // Longest file name the services take, and the most bytes of one transfer.
 constexpr uint32_t kNameMax = 260, kTransferMax = 1u << 20;
+// The BASIC error of a SHELL command the machine does not have.
+constexpr int32_t kErrShellRefused = 75;
 
 uint32_t AlignUp(uint64_t v) { return uint32_t((v + kPage - 1) & ~uint64_t(kPage - 1)); }
 
@@ -371,12 +374,39 @@ struct MachineHooks {
         case kEnv:
             m.Set(Reg::Eax, HostText(m, b, c, x));
             return;
+        case kShell:
+            if (!ShellService(m, c)) Fail(m, at, "service shell with a bad block", c);
+            return;
         default:
             Fail(m, at, "unknown service " + std::to_string(fn), 0);
             return;
         }
         d.stopped = true;
         uc_emu_stop(d.uc);
+    }
+
+    // SHELL: ECX a block {text, length, buffer, capacity, result, output
+    // length}. A command of the table gets its result and as much of its
+    // output as the buffer holds, with the whole output's length, EAX 0;
+    // any other is minus error 75. False when the block cannot be read.
+    static bool ShellService(Machine& m, uint32_t block) {
+        uint32_t w[6];
+        if (!m.Read(block, w, sizeof w) || w[1] > kTransferMax) return false;
+        std::string command(w[1], '\0');
+        if (w[1] && !m.Read(w[0], command.data(), w[1])) return false;
+        auto it = m.shellCommands_.find(command);
+        if (it == m.shellCommands_.end()) {
+            m.Set(Reg::Eax, uint32_t(-kErrShellRefused));
+            return true;
+        }
+        const std::string& out = it->second.output;
+        const uint32_t n = uint32_t(std::min<size_t>(out.size(), w[3]));
+        if (n && !m.Write(w[2], out.data(), n)) return false;
+        w[4] = uint32_t(it->second.result);
+        w[5] = uint32_t(out.size());
+        if (!m.Write(block + 16, &w[4], 8)) return false;
+        m.Set(Reg::Eax, 0);
+        return true;
     }
 
     // A zero-terminated name in the program's memory; false when it runs

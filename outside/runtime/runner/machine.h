@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -104,6 +105,14 @@ public:
     }
     // What COMMAND$ returns.
     void SetCommandLine(std::string text) { commandLine_ = std::move(text); }
+    // The commands SHELL may run, by their exact text: what each prints on
+    // the console and its result. Any other command is refused (error 75);
+    // the machine runs nothing of the host's.
+    struct ShellCommand {
+        std::string output;
+        int32_t result = 0;
+    };
+    void SetShellCommands(std::map<std::string, ShellCommand> table) { shellCommands_ = std::move(table); }
     // Called at each call of a runtime routine (`_$P...@n`, `$P...`) made
     // from the program's own code, with the n / 4 stack words it takes,
     // the first parameter first. The program's objects come before the
@@ -150,6 +159,7 @@ private:
     Clock clock_;
     bool fixedClock_ = false;
     std::string commandLine_;
+    std::map<std::string, ShellCommand> shellCommands_;
     std::vector<Event> events_;
     size_t nextEvent_ = 0;
     TraceSink trace_;

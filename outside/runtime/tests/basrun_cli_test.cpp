@@ -50,6 +50,33 @@ TEST(BasrunCli, ExitStatusAndMessages) {
     }
 }
 
+// A SHELL command table that cannot be read or has a bad line stops basrun
+// before the program runs, naming the line.
+TEST(BasrunCli, ShellTableFaultsStopBeforeTheRun) {
+    const fs::path table = fs::temp_directory_path() / ("basrun_shell_" + std::to_string(::getpid()) + ".cmd");
+    struct Case {
+        const char* text; // nullptr: no file
+        const char* message;
+    } cases[] = {
+        {nullptr, "cannot read it"},
+        {"# fine\nok\t0\tout\nno result\n", "line 3: not COMMAND, a tab and a result"},
+        {"x\t1a\n", "line 1: not COMMAND, a tab and a result"},
+        {"\t0\n", "line 1: not COMMAND, a tab and a result"},
+        {"x\t4294967296\n", "line 1: not COMMAND, a tab and a result"},
+        {"x\t0\ny\t1\nx\t2\n", "line 3: the command is listed twice"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        fs::remove(table);
+        if (c.text) std::ofstream(table, std::ios::binary) << c.text;
+        std::string out;
+        EXPECT_EQ(RunProcess({TX_BASRUN, "--shell", table.string(), Program("hello")}, "", out), 2) << out;
+        EXPECT_NE(out.find(c.message), std::string::npos) << out;
+        EXPECT_EQ(out.find("Hello"), std::string::npos) << out;
+    }
+    fs::remove(table);
+}
+
 // A write's length is checked before its buffer is taken: with memory bounded,
 // a write of 0xFFFFFFF0 bytes is a fault of the program, not of basrun. (A
 // sanitizer's reserved shadow memory does not fit such a bound.)

@@ -2,7 +2,8 @@
 // linker, the emulator): DLL calls of a BASIC module built as a DLL, module
 // routines (PARAM) called by CALLS in the program and in a module loaded by
 // LOADM, CALLM and DELETEM, with their run-time errors (sources in modules/);
-// and the analyzer's errors for PARAM and RETURNS.
+// CALLM into machine code (machine/); and the analyzer's errors for PARAM
+// and RETURNS.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,6 +61,11 @@ TEST(ModuleCalls, ProgramsPrintExactlyAndStopWithTheirError) {
          "error 5 line 4 \nerror 5 line 5 \nerror 13 line 6 \nerror 13 line 7 \nerror 13 line 8 \n"
          "error 6 line 9 \nerror 48 line 10 \nerror 5 line 11 \nerror 5 line 12 \nerror 53 line 13 \n"
          " 3 \nok\n",
+         ""},
+        {"CALLM into machine code: strings, elements, DEF LEN, fixed-length strings and decimals as their text",
+         {"--dir", TX_MACHINE_BIN, Fixture("CALLMTXT.BAS")},
+         0,
+         "HELLO 5 \nXYZ 3 \n[AB  ] 2 \nEFg 2 \n 141 \n 198 \n",
          ""},
         {"CALLS with the parameter blocks DEF PARM builds",
          {Fixture("DEFPARM.BAS"), Fixture("FITR2.SUB")},

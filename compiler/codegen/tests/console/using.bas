@@ -23,3 +23,7 @@ PRINT USING "##"; A% + B&; CBYT(200)
 LPRINT USING "<#.#>"; 1.25
 PRINT FORMAT$(3.14159, "##.##"); FORMAT$(A%, "+##"); FORMAT$(B&, "#,######"); FORMAT$("abc", "!"); "|"
 PRINT FORMAT$(C!, "##.##"); FORMAT$(D#, "#.#"); FORMAT$(A% * 3, "###"); FORMAT$(E$ + "xy", "&"); "|"
+' A format longer than the digits a double has: the places past them are 0.
+F$ = "#." + STRING$(40, "#")
+PRINT USING F$; 1.5
+PRINT LEN(FORMAT$(2.5, F$ + "^^^^")); FORMAT$(2.5, "##" + STRING$(30, "#") + "^^^^")
