@@ -27,8 +27,11 @@ if(TX_BUILD_TESTS)
     foreach(t gtest gtest_main gmock gmock_main)
       target_compile_options(${t} PRIVATE -w)
     endforeach()
-    add_test(NAME wine_prefix COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+    add_test(NAME wine_prefix COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh serve)
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine
+      ENVIRONMENT "TX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+    add_test(NAME wine_server_stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh stop)
+    set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine
       ENVIRONMENT "TX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
   else()
     find_package(GTest REQUIRED)

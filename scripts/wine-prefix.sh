@@ -1,8 +1,14 @@
 #!/bin/sh
 # Creates the Wine prefix once; later runs find it ready.
+# wine-prefix.sh serve: also starts one Wine server for a whole test run.
+# wine-prefix.sh stop: ends that server.
 here=$(cd "$(dirname "$0")" && pwd)
 : "${TX_WINEPREFIX:=$here/../build/win64/wineprefix}"
 export TX_WINEPREFIX
+if [ "${1:-}" = stop ]; then
+  WINEPREFIX="$TX_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
+  exit 0
+fi
 if [ ! -f "$TX_WINEPREFIX/system.reg" ]; then
   mkdir -p "$TX_WINEPREFIX"
   "$here/wine-run.sh" wineboot -i >/dev/null 2>&1
@@ -14,4 +20,10 @@ if [ ! -f "$TX_WINEPREFIX/.nocrashdialog" ]; then
     touch "$TX_WINEPREFIX/.nocrashdialog"
 fi
 WINEPREFIX="$TX_WINEPREFIX" /usr/lib/wine/wineserver -w
+# A server a test starts keeps that test's output open, so the test seems to
+# run until the last Wine program of the run ends: the run gets its own,
+# with its output elsewhere.
+if [ "${1:-}" = serve ]; then
+  WINEPREFIX="$TX_WINEPREFIX" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+fi
 test -f "$TX_WINEPREFIX/system.reg" && test -f "$TX_WINEPREFIX/.nocrashdialog"
