@@ -20,10 +20,12 @@ if [ ! -f "$TX_WINEPREFIX/.nocrashdialog" ]; then
     touch "$TX_WINEPREFIX/.nocrashdialog"
 fi
 WINEPREFIX="$TX_WINEPREFIX" /usr/lib/wine/wineserver -w
-# A server a test starts keeps that test's output open, so the test seems to
-# run until the last Wine program of the run ends: the run gets its own,
-# with its output elsewhere.
+# A server a test starts, and the services its first program starts, keep
+# that test's output open, so the test seems to run until the last Wine
+# program of the run ends: the run gets its own, with their output elsewhere.
 if [ "${1:-}" = serve ]; then
   WINEPREFIX="$TX_WINEPREFIX" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+  # The first program also starts Wine's own services, which stay for the run.
+  "$here/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1
 fi
 test -f "$TX_WINEPREFIX/system.reg" && test -f "$TX_WINEPREFIX/.nocrashdialog"
