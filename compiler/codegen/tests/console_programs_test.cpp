@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "program_kit.h"
+#include "trace_calls.h"
 #include "tx_scratch.h"
 
 namespace txcg::test {
@@ -290,32 +291,13 @@ TEST(ConsolePrograms, CallTraceOfOptionalOperandsAndTwoRoutineStatements) {
     const Outcome r = RunProgram("TRACE", source, o);
     ASSERT_TRUE(r.built) << r.err;
     ASSERT_EQ(r.status, 0) << r.err;
-    // The calls by line, from the current-line routine's word.
-    std::map<int, std::vector<std::string>> byLine;
-    std::istringstream in(r.trace);
-    std::string call;
-    int line = 0;
-    while (std::getline(in, call)) {
-        if (call.rfind("_$PbSetCurLine@4 ", 0) == 0)
-            line = std::atoi(call.c_str() + 17);
-        else if (call.rfind("_$Ps", 0) == 0 || call.rfind("_$Pf", 0) == 0)
-            byLine[line].push_back(call);
-    }
-    auto matches = [](const std::string &want, const std::string &got) {
-        std::istringstream w(want), g(got);
-        std::string a, b;
-        while (w >> a) {
-            if (!(g >> b) || (a != "*" && a != b))
-                return false;
-        }
-        return !(g >> b);
-    };
+    auto byLine = CallsByLine(r.trace);
     for (size_t i = 0; i < std::size(table); ++i) {
         SCOPED_TRACE(table[i].line);
         const auto &got = byLine[int(i) + 2];
         ASSERT_EQ(got.size(), table[i].calls.size()) << ::testing::PrintToString(got);
         for (size_t k = 0; k < got.size(); ++k)
-            EXPECT_TRUE(matches(table[i].calls[k], got[k])) << table[i].calls[k] << " / " << got[k];
+            EXPECT_TRUE(CallMatches(table[i].calls[k], got[k])) << table[i].calls[k] << " / " << got[k];
     }
 }
 
@@ -366,16 +348,7 @@ TEST(ConsolePrograms, CallTraceOfTheObjectPrefix) {
     std::string addrO, addrP;
     ASSERT_TRUE(printed >> addrO >> addrP) << r.out;
     ASSERT_NE(addrO, addrP);
-    std::map<int, std::vector<std::string>> byLine;
-    std::istringstream in(r.trace);
-    std::string call;
-    int line = 0;
-    while (std::getline(in, call)) {
-        if (call.rfind("_$PbSetCurLine", 0) == 0)
-            line = std::atoi(call.c_str() + call.find(' ') + 1);
-        else if (call.rfind("_$Ps", 0) == 0 || call.rfind("_$Pf", 0) == 0)
-            byLine[line].push_back(call);
-    }
+    auto byLine = CallsByLine(r.trace);
     auto expand = [&](const std::string &want) {
         std::istringstream w(want);
         std::string word, out;

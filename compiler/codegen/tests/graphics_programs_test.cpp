@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "program_kit.h"
+#include "trace_calls.h"
 #include "tx_scratch.h"
 
 namespace txcg::test {
@@ -262,16 +263,7 @@ TEST(GraphicsPrograms, CallTraceOfEveryGraphicsStatement) {
         source += std::string(t.line) + "\n";
     const Outcome r = RunGraphics("TRACE", source);
     ASSERT_EQ(r.status, 0) << r.err;
-    std::map<int, std::vector<std::string>> byLine;
-    std::istringstream in(r.trace);
-    std::string call;
-    int line = 0;
-    while (std::getline(in, call)) {
-        if (call.rfind("_$PbSetCurLine@4 ", 0) == 0)
-            line = std::atoi(call.c_str() + 17);
-        else if (call.rfind("_$Ps", 0) == 0 || call.rfind("_$Pf", 0) == 0)
-            byLine[line].push_back(call);
-    }
+    auto byLine = CallsByLine(r.trace);
     auto word = [](const std::string &w) {
         if (w.rfind("F:", 0) != 0)
             return w;
@@ -280,21 +272,12 @@ TEST(GraphicsPrograms, CallTraceOfEveryGraphicsStatement) {
         std::memcpy(&bits, &f, 4);
         return std::to_string(bits);
     };
-    auto matches = [&](const std::string &want, const std::string &got) {
-        std::istringstream w(want), g(got);
-        std::string a, b;
-        while (w >> a) {
-            if (!(g >> b) || (a != "*" && word(a) != b))
-                return false;
-        }
-        return !(g >> b);
-    };
     for (size_t i = 0; i < std::size(table); ++i) {
         SCOPED_TRACE(table[i].line);
         const auto &got = byLine[int(i) + 2];
         ASSERT_EQ(got.size(), table[i].calls.size()) << ::testing::PrintToString(got);
         for (size_t k = 0; k < got.size(); ++k)
-            EXPECT_TRUE(matches(table[i].calls[k], got[k])) << table[i].calls[k] << " / " << got[k];
+            EXPECT_TRUE(CallMatches(table[i].calls[k], got[k], word)) << table[i].calls[k] << " / " << got[k];
     }
 }
 
@@ -360,27 +343,12 @@ TEST(EventPrograms, CallTraceOfTheEventStatements) {
     source += "END\n*T\nRETURN\n";
     const Outcome r = RunGraphics("EVTRACE", source);
     ASSERT_EQ(r.status, 0) << r.err;
-    std::map<int, std::string> first;
-    std::istringstream in(r.trace);
-    std::string call;
-    int line = 0;
-    while (std::getline(in, call)) {
-        if (call.rfind("_$PbSetCurLine@4 ", 0) == 0)
-            line = std::atoi(call.c_str() + 17);
-        else if ((call.rfind("_$Ps", 0) == 0 || call.rfind("_$Pf", 0) == 0) && !first.count(line))
-            first[line] = call;
-    }
+    auto byLine = CallsByLine(r.trace);
     for (size_t i = 0; i < std::size(table); ++i) {
         SCOPED_TRACE(table[i].line);
-        std::istringstream w(table[i].call), g(first[int(i) + 1]);
-        std::string a, b;
-        while (w >> a) {
-            ASSERT_TRUE(g >> b) << first[int(i) + 1];
-            if (a != "*") {
-                EXPECT_EQ(a, b);
-            }
-        }
-        EXPECT_FALSE(g >> b) << first[int(i) + 1];
+        const auto &calls = byLine[int(i) + 1];
+        ASSERT_FALSE(calls.empty());
+        EXPECT_TRUE(CallMatches(table[i].call, calls.front())) << calls.front();
     }
     EXPECT_NE(r.trace.find("_$PfMOUSE2@12 0 2 1"), std::string::npos);
 }
