@@ -96,7 +96,39 @@ bool SizeByHandle(Rect &r, int code, int32_t dx, int32_t dy, bool snap, int32_t 
     if (top) n.top = snap ? Snap(r.top + dy, gridY) : r.top + dy;
     if (bottom) n.bottom = snap ? Snap(r.bottom + dy, gridY) : r.bottom + dy;
     if (n.left >= n.right || n.top >= n.bottom) return false;
-    if (int64_t(n.right) - n.left > 32300 || int64_t(n.bottom) - n.top > 32300) return false;
+    if (int64_t(n.right) - n.left > kMaxControlSide || int64_t(n.bottom) - n.top > kMaxControlSide) return false;
+    r = n;
+    return true;
+}
+
+bool CtlIsSizable(const ControlRecord &r) {
+    if (r.kind == kTimer || r.kind == kMci || r.kind == kPrinter) return false;
+    return !(r.kind == kBmpButton && (r.area[ba::buttonStyle] & kBmpFitControl));
+}
+
+bool DsgArrowMove(ArrowKey key, Rect &sel, bool anchorLocked, bool snap, int32_t gridX, int32_t gridY) {
+    if (anchorLocked) return false;
+    int32_t dx = key == kArrowLeft ? -gridX : key == kArrowRight ? gridX : 0;
+    int32_t dy = key == kArrowUp ? -gridY : key == kArrowDown ? gridY : 0;
+    return DsgOffsetRectSnap(sel, dx, dy, snap, gridX, gridY);
+}
+
+bool DsgArrowSize(ArrowKey key, Rect &r, size_t selected, bool locked, bool sizable, int32_t itemHeight, bool snap,
+                  int32_t gridX, int32_t gridY) {
+    if (selected > 1 || locked || !sizable) return false;
+    Rect n = r;
+    if (key == kArrowLeft || key == kArrowRight) {
+        int64_t right = int64_t(r.right) + (key == kArrowLeft ? -int64_t(gridX) : gridX);
+        if (snap && gridX > 0) right -= right % gridX;
+        if (right <= r.left || right - r.left > kMaxControlSide) return false;
+        n.right = int32_t(right);
+    } else {
+        int32_t step = itemHeight > 0 ? itemHeight : gridY;
+        int64_t bottom = int64_t(r.bottom) + (key == kArrowUp ? -int64_t(step) : step);
+        if (snap && gridY > 0) bottom -= bottom % gridY;
+        if (bottom <= r.top || bottom - r.top > kMaxControlSide) return false;
+        n.bottom = int32_t(bottom);
+    }
     r = n;
     return true;
 }

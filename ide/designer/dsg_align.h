@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dsg_host.h"
+#include "dsg_model.h"
 
 namespace dsg {
 
@@ -46,5 +47,25 @@ int SelHitTestHandles(const std::array<Handle, 8> &handles, Point p);
 // edge would reach or cross the opposite one or a side would pass 32300.
 // Moved edges snap to the grid (remainders towards zero).
 bool SizeByHandle(Rect &r, int code, int32_t dx, int32_t dy, bool snap, int32_t gridX, int32_t gridY);
+
+// Timers, MCI and printer controls and a fixed-size bitmap button keep
+// their size.
+bool CtlIsSizable(const ControlRecord &r);
+
+// The arrow keys on a designed form.
+enum ArrowKey : int { kArrowLeft, kArrowUp, kArrowRight, kArrowDown };
+
+// Without Shift: the selection rectangle one grid step on, limits and snap
+// as DsgOffsetRectSnap. False, with the rectangle unchanged, when the
+// anchor is locked or the move leaves the limits.
+bool DsgArrowMove(ArrowKey key, Rect &sel, bool anchorLocked, bool snap, int32_t gridX, int32_t gridY);
+
+// With Shift: the anchor's right edge (Left, Right) or bottom edge (Up,
+// Down) one grid step on, a list box's bottom by its item height
+// (itemHeight, 0 for other kinds); the moved edge snaps to the grid. False,
+// with the rectangle unchanged, when more than one control is selected, the
+// control is locked or not sizable, or a side would leave 1..32300.
+bool DsgArrowSize(ArrowKey key, Rect &r, size_t selected, bool locked, bool sizable, int32_t itemHeight, bool snap,
+                  int32_t gridX, int32_t gridY);
 
 }  // namespace dsg

@@ -64,7 +64,12 @@ enum : uint32_t {
     kWsChild = 0x40000000, kWsBorder = 0x00800000, kWsExClientEdge = 0x200,
     kCaGroup = 0x100, kCaLocked = 0x200, kCaEnd = 0x80000000u,
     kCwUseDefault = 0x80000000u,
+    // A bitmap button's style bits: the bitmap fits the button, or the
+    // button the bitmap (and then keeps that size).
+    kBmpFitBitmap = 0x10000, kBmpFitControl = 0x20000,
 };
+// The widest and tallest a control may be made.
+constexpr int32_t kMaxControlSide = 32300;
 
 // The 16 palette colours (palette-relative COLORREF values).
 extern const uint32_t kPalette[16];

@@ -22,7 +22,6 @@ enum : uint32_t {
     kEsPassword = 0x20, kEsAutoV = 0x40, kEsAutoH = 0x80, kEsReadOnly = 0x800, kEsNumber = 0x2000,
     kLbsSort = 0x2, kLbsMultiSel = 0x8, kLbsExtSel = 0x800,
     kCbsSimple = 0x1, kCbsDropDown = 0x2, kCbsDropList = 0x3, kCbsAutoH = 0x40, kCbsSort = 0x100,
-    kBmpFitBitmap = 0x10000, kBmpFitControl = 0x20000,
 };
 // The form's position-mode, start-state and origin words.
 enum : uint32_t {

@@ -92,8 +92,8 @@ const PropertyRow kButtonRows[] = {
 const PropertyRow kBasicRows[] = {
     ROW("位置（X座標）", kEdSigned, nullptr, -32768, 32767, 12),
     ROW("位置（Y座標）", kEdSigned, nullptr, -32768, 32767, 13),
-    ROW("ｻｲｽﾞ（幅）", kEdDigits, nullptr, 11, 32300, 14),
-    ROW("ｻｲｽﾞ（高さ）", kEdDigits, nullptr, 11, 32300, 15),
+    ROW("ｻｲｽﾞ（幅）", kEdDigits, nullptr, 11, kMaxControlSide, 14),
+    ROW("ｻｲｽﾞ（高さ）", kEdDigits, nullptr, 11, kMaxControlSide, 15),
     ROW("可視", kEdYesNo, nullptr, 0, 0, 28),
     ROW("無効", kEdYesNo, nullptr, 0, 0, 29),
     ROW("3D表示", kEdYesNo, nullptr, 0, 0, 58),

@@ -33,7 +33,8 @@ set(tambrix_designer_ui ${PROJECT_SOURCE_DIR}/ide/designer/ui)
 list(APPEND tambrix_sources ${tambrix_designer_ui}/dsghost.cpp ${tambrix_designer_ui}/dsgform.cpp
   ${tambrix_designer_ui}/rcdoc.cpp ${tambrix_designer_ui}/dsgcmd.cpp ${tambrix_designer_ui}/dsgclip.cpp
   ${tambrix_designer_ui}/dsgarrange.cpp ${tambrix_designer_ui}/dsgtaborder.cpp ${tambrix_designer_ui}/dsgmenuedit.cpp)
-list(APPEND tambrix_sources ${tambrix_designer_ui}/propwnd.cpp ${tambrix_designer_ui}/dsgcode.cpp)
+list(APPEND tambrix_sources ${tambrix_designer_ui}/propwnd.cpp ${tambrix_designer_ui}/dsgcode.cpp
+  ${tambrix_designer_ui}/dsgkeys.cpp)
 # windres runs on its own: the project's compile options are not its.
 set(tambrix_rc ${CMAKE_CURRENT_BINARY_DIR}/tambrix_res.o)
 add_custom_command(OUTPUT ${tambrix_rc}

@@ -6,6 +6,7 @@
 #include "mainfrm.h"
 #include "neighbours.h"
 #include "prjframe.h"
+#include "propwnd.h"
 #include "resource.h"
 
 #include <float.h>
@@ -32,6 +33,12 @@ CBasEditView* ActiveEditorView() {
     CPrjFrame* pf = TheApp().m_pPrjFrame;
     CMDIChildWnd* c = pf && pf->m_hWnd ? pf->MDIGetActive() : nullptr;
     return c ? dynamic_cast<CBasEditView*>(c->GetActiveView()) : nullptr;
+}
+
+CRcTreeView* ActiveRcTreeView() {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    CMDIChildWnd* c = pf && pf->m_hWnd ? pf->MDIGetActive() : nullptr;
+    return c ? dynamic_cast<CRcTreeView*>(c->GetActiveView()) : nullptr;
 }
 
 std::string ChangeExtension(const std::string& name, const char* ext) {
@@ -365,7 +372,57 @@ void CMainFrame::OnUpdateSelection(CCmdUI* ui) {
         SendMessageA(v->m_hWnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&cr));
         sel = cr.cpMin != cr.cpMax;
     }
+    // The designer: a control other than the form itself is selected.
+    if (!v && ActiveRcTreeView())
+        sel = dsgwin::Sel().form && dsgwin::Sel().anchor && dsgwin::Sel().anchor != dsgwin::Sel().form;
     ui->Enable(!IsDebugging() && !IsFormTestMode() && sel);
+}
+
+void CMainFrame::OnUpdatePaste(CCmdUI* ui) {
+    bool ok = false;
+    if (ActiveEditorView())
+        ok = IsClipboardFormatAvailable(CF_TEXT) != 0;
+    else if (ActiveRcTreeView())
+        ok = DsgGetActiveForm() != nullptr;
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && ok);
+}
+
+void CMainFrame::OnUpdateUndo(CCmdUI* ui) {
+    bool ok = false;
+    if (CBasEditView* v = ActiveEditorView())
+        ok = SendMessageA(v->m_hWnd, EM_CANUNDO, 0, 0) != 0;
+    else if (ActiveRcTreeView())
+        ok = g_pRcDoc && RcCanUndo();
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && ok);
+}
+
+void CMainFrame::OnUpdateCode(CCmdUI* ui) {
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && ActiveRcTreeView() && dsgwin::Sel().form);
+}
+
+void CMainFrame::OnUpdateGrid(CCmdUI* ui) {
+    bool free = !IsDebugging() && !IsFormTestMode();
+    ui->Enable(free && g_pRcDoc && DsgGetActiveForm());
+    ui->SetCheck(DsgGridShown());
+}
+
+void CMainFrame::OnEditCommand(UINT id) {
+    // The designer's active form takes them as messages; anything else is
+    // the project frame's active child's.
+    if (ActiveRcTreeView() && DsgGetActiveForm()) {
+        UINT msg = id == ID_EDIT_CUT ? WM_CUT : id == ID_EDIT_COPY ? WM_COPY : id == ID_EDIT_PASTE ? WM_PASTE : WM_CLEAR;
+        SendMessageA(DsgGetActiveForm(), msg, 0, 0);
+        return;
+    }
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    if (!pf || !pf->m_hWnd)
+        return;
+    SendMessageA(pf->m_hWnd, WM_COMMAND, id, 0);
+    if (CMDIChildWnd* child = pf->MDIGetActive()) {
+        SetActiveWindow(pf->m_hWnd);
+        SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->m_hWnd), 0);
+        SetFocus(child->m_hWnd);
+    }
 }
 
 std::string CMainFrame::ProgramName(bool forDebug) const {

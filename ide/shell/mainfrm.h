@@ -96,6 +96,11 @@ private:
     void OnUpdateHasChild(CCmdUI* ui);
     void OnUpdateEditorActive(CCmdUI* ui);
     void OnUpdateSelection(CCmdUI* ui);
+    void OnUpdatePaste(CCmdUI* ui);
+    void OnUpdateUndo(CCmdUI* ui);
+    void OnUpdateCode(CCmdUI* ui);
+    void OnUpdateGrid(CCmdUI* ui);
+    void OnEditCommand(UINT id);
     void OnUpdateCompile(CCmdUI* ui);
     void OnUpdateRun(CCmdUI* ui);
     void OnUpdateDebug(CCmdUI* ui);

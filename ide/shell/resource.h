@@ -49,6 +49,7 @@
 #define ID_VIEW_PROPERTIES 3008
 #define ID_PROPERTIES 32790     /* the designer popup's property window */
 #define ID_VIEW_TOOLBOX 3009
+#define ID_VIEW_GRID 3010
 #define ID_PROJECT_NEW 4001
 #define ID_PROJECT_OPEN 4002
 #define ID_PROJECT_SAVE 4003
@@ -65,6 +66,10 @@
 #define ID_RUN_ARGS 6002
 #define ID_RUN_DEBUG 6003
 #define ID_MARK 32778
+#define ID_EDIT_CLEAR 57632
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_PASTE 57637
 #define ID_VIEW_OPTIONS 32779
 #define ID_RECENT_PRJ_FIRST 32797
 #define ID_RECENT_PRJ_LAST 32812

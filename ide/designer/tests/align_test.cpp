@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 #include "dsg_align.h"
 
@@ -131,6 +132,99 @@ TEST(Handles, SizingKeepsSidesBetween1And32300) {
     EXPECT_TRUE(SizeByHandle(big, 17, 32200, 0, false, 8, 8));
     EXPECT_EQ(big.right, 32300);
     EXPECT_FALSE(SizeByHandle(big, 17, 1, 0, false, 8, 8));
+}
+
+std::string Text(const Rect &r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+TEST(ArrowKeys, MoveTheSelectionOneGridStep) {
+    struct Case {
+        const char *name;
+        ArrowKey key;
+        Rect sel;
+        bool locked, snap;
+        int32_t gx, gy;
+        bool ok;
+        Rect want;
+    };
+    const Case cases[] = {
+        {"left", kArrowLeft, {16, 24, 96, 48}, false, true, 8, 8, true, {8, 24, 88, 48}},
+        {"up", kArrowUp, {16, 24, 96, 48}, false, true, 8, 8, true, {16, 16, 96, 40}},
+        {"right", kArrowRight, {16, 24, 96, 48}, false, true, 8, 8, true, {24, 24, 104, 48}},
+        {"down by the y step", kArrowDown, {16, 24, 96, 48}, false, true, 16, 12, true, {16, 36, 96, 60}},
+        {"off the grid snaps both axes", kArrowRight, {13, 21, 53, 45}, false, true, 8, 8, true, {16, 16, 56, 40}},
+        {"without snap keeps the offset", kArrowRight, {13, 21, 53, 45}, false, false, 8, 8, true, {21, 21, 61, 45}},
+        {"negative snaps towards zero", kArrowLeft, {-3, 0, 10, 8}, false, true, 8, 8, true, {-8, 0, 5, 8}},
+        {"up to -32748", kArrowLeft, {-32740, 0, -32700, 10}, false, false, 8, 8, true, {-32748, 0, -32708, 10}},
+        {"past -32748", kArrowLeft, {-32744, 0, -32700, 10}, false, false, 8, 8, false, {}},
+        {"past +32748", kArrowDown, {0, 32700, 10, 32745}, false, false, 8, 8, false, {}},
+        {"locked anchor", kArrowRight, {16, 24, 96, 48}, true, true, 8, 8, false, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Rect r = c.sel;
+        EXPECT_EQ(DsgArrowMove(c.key, r, c.locked, c.snap, c.gx, c.gy), c.ok);
+        EXPECT_EQ(Text(r), Text(c.ok ? c.want : c.sel));
+    }
+}
+
+TEST(ArrowKeys, ShiftSizesTheRightOrBottomEdge) {
+    struct Case {
+        const char *name;
+        ArrowKey key;
+        Rect r;
+        size_t selected;
+        bool locked, sizable;
+        int32_t itemHeight;
+        bool snap;
+        bool ok;
+        Rect want;
+    };
+    const Case cases[] = {
+        {"left narrows", kArrowLeft, {16, 24, 96, 48}, 1, false, true, 0, true, true, {16, 24, 88, 48}},
+        {"right widens", kArrowRight, {16, 24, 96, 48}, 1, false, true, 0, true, true, {16, 24, 104, 48}},
+        {"up", kArrowUp, {16, 24, 96, 48}, 1, false, true, 0, true, true, {16, 24, 96, 40}},
+        {"down", kArrowDown, {16, 24, 96, 48}, 1, false, true, 0, true, true, {16, 24, 96, 56}},
+        {"the moved edge snaps", kArrowRight, {3, 5, 13, 19}, 1, false, true, 0, true, true, {3, 5, 16, 19}},
+        {"a list box by its item height", kArrowDown, {16, 24, 96, 48}, 1, false, true, 13, false, true,
+         {16, 24, 96, 61}},
+        {"a list box up", kArrowUp, {16, 24, 96, 48}, 1, false, true, 13, false, true, {16, 24, 96, 35}},
+        {"a list box's bottom still snaps", kArrowDown, {16, 24, 96, 48}, 1, false, true, 13, true, true,
+         {16, 24, 96, 56}},
+        {"negative edges snap towards zero", kArrowRight, {-40, -40, -20, -20}, 1, false, true, 0, true, true,
+         {-40, -40, -8, -20}},
+        {"no zero width", kArrowLeft, {16, 24, 24, 48}, 1, false, true, 0, true, false, {}},
+        {"no width lost to the snap", kArrowLeft, {3, 0, 13, 10}, 1, false, true, 0, true, false, {}},
+        {"no zero height", kArrowUp, {16, 24, 96, 32}, 1, false, true, 0, false, false, {}},
+        {"at most 32300 wide", kArrowRight, {0, 0, 32296, 10}, 1, false, true, 0, false, false, {}},
+        {"32300 itself", kArrowRight, {0, 0, 32292, 10}, 1, false, true, 0, false, true, {0, 0, 32300, 10}},
+        {"two selected", kArrowRight, {16, 24, 96, 48}, 2, false, true, 0, true, false, {}},
+        {"locked", kArrowRight, {16, 24, 96, 48}, 1, true, true, 0, true, false, {}},
+        {"not sizable", kArrowDown, {16, 24, 96, 48}, 1, false, false, 0, true, false, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Rect r = c.r;
+        EXPECT_EQ(DsgArrowSize(c.key, r, c.selected, c.locked, c.sizable, c.itemHeight, c.snap, 8, 8), c.ok);
+        EXPECT_EQ(Text(r), Text(c.ok ? c.want : c.r));
+    }
+}
+
+TEST(ArrowKeys, TimersAndFixedBitmapButtonsKeepTheirSize) {
+    struct Case { uint32_t kind, buttonStyle; bool sizable; };
+    const Case cases[] = {
+        {kButton, 0, true}, {kList, 0, true}, {kPicture, 0, true}, {kTimer, 0, false}, {kMci, 0, false},
+        {kPrinter, 0, false}, {kBmpButton, 0, true}, {kBmpButton, kBmpFitBitmap, true},
+        {kBmpButton, kBmpFitControl, false},
+    };
+    for (const auto &c : cases) {
+        ControlRecord r{};
+        r.kind = c.kind;
+        r.area[ba::buttonStyle] = c.buttonStyle;
+        EXPECT_EQ(CtlIsSizable(r), c.sizable) << c.kind << " " << c.buttonStyle;
+    }
 }
 
 }  // namespace

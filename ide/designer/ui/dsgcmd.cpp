@@ -1,9 +1,10 @@
 // The designer's commands as the project frame receives them: test mode,
-// aligning and spacing, locking.
+// aligning and spacing, locking, the grid.
 #include "dsg_align.h"
 #include "prjframe.h"
 #include "propwnd.h"
 #include "rcdoc.h"
+#include "resource.h"
 
 using namespace dsgwin;
 
@@ -93,6 +94,8 @@ void CPrjFrame::OnDesignerCommand(UINT id) {
         DsgArrange();
     else if (id == 32787)
         DsgTabOrder();
+    else if (id == ID_VIEW_GRID)
+        DsgToggleGrid();
     else if (id >= 9001 && id <= 9005)
         DsgResourceCommand(id);
 }

@@ -294,24 +294,6 @@ void MouseMove(HWND w, dsg::Form& f, POINT pt) {
     }
 }
 
-// Moves every unlocked selected control by the offset; the records follow.
-void MoveSelection(HWND w, dsg::Form& f, int dx, int dy) {
-    HDWP batch = BeginDeferWindowPos(int(g_sel.controls.size()));
-    for (HWND c : g_sel.controls) {
-        dsg::ControlRecord* r = RecordOf(f, c);
-        if (!r || (r->attributes & dsg::kCaLocked))
-            continue;
-        r->x += dx;
-        r->y += dy;
-        if (batch)
-            batch = DeferWindowPos(batch, c, nullptr, r->x, r->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (batch)
-        EndDeferWindowPos(batch);
-    MarkModified();
-    InvalidateRect(w, nullptr, TRUE);
-}
-
 void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
     int mode = g_mouseMode;
     g_mouseMode = 0;
@@ -350,7 +332,7 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
             }
             return;
         }
-        MoveSelection(w, f, r.left - g_opRect.left, r.top - g_opRect.top);
+        MoveSelectionBy(w, f, r.left - g_opRect.left, r.top - g_opRect.top);
         if (g_sel.anchor && g_sel.anchor != w)
             DsgShowCtlRect(w, ChildRect(w, g_sel.anchor));
         return;
@@ -397,6 +379,15 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
     g_hActiveForm = w;
     if (std::find(hit.begin(), hit.end(), anchor) == hit.end())
         g_sel.anchor = hit.front();
+}
+
+// A visible resource tree frame comes forward in the project frame, so the
+// edit commands find the designer behind the active view.
+void BringTreeForward() {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    CMDIChildWnd* tree = pf ? pf->FindRcTreeFrame() : nullptr;
+    if (tree && IsWindowVisible(tree->m_hWnd))
+        SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tree->m_hWnd), 0);
 }
 
 LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -504,8 +495,11 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
                 g_hActiveForm = w;
             if (g_sel.form != w && !TestMode() && f)
                 DsgSelectControl(w, w);
+            if (TheApp().m_nClosing == 0)
+                BringTreeForward();
         }
         g_forwarding = false;
+        ClearModifiers();
         break;
     case WM_CLOSE:
         if (TestMode()) {
@@ -525,11 +519,7 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (f && !TestMode()) {
             POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
             ButtonDown(w, *f, pt);
-            if (CMDIChildWnd* tree = TheApp().m_pPrjFrame ? TheApp().m_pPrjFrame->FindRcTreeFrame() : nullptr) {
-                if (IsWindowVisible(tree->m_hWnd))
-                    SendMessageA(TheApp().m_pPrjFrame->m_hWndMDIClient, WM_MDIACTIVATE,
-                                 reinterpret_cast<WPARAM>(tree->m_hWnd), 0);
-            }
+            BringTreeForward();
             return 0;
         }
         break;
@@ -551,6 +541,14 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_RBUTTONUP:
+        if (f && !TestMode()) {
+            POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
+            ClientToScreen(w, &pt);
+            DsgPopupMenu(pt);
+            return 0;
+        }
+        break;
     case WM_COPY:
         ClipCopy(w, nullptr);
         return 0;
@@ -565,8 +563,16 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         DeleteSelection(w);
         return 0;
     case WM_KEYDOWN:
-        if (f && !TestMode() && wp == VK_DELETE)
-            PostMessageA(w, WM_CLEAR, 0, 0);
+        if (f && !TestMode()) {
+            if (wp == VK_DELETE)
+                PostMessageA(w, WM_CLEAR, 0, 0);
+            else
+                FormKeyDown(w, *f, UINT(wp));
+        }
+        break;
+    case WM_KEYUP:
+        if (!TestMode())
+            FormKeyUp(UINT(wp));
         break;
     default:
         break;
@@ -636,6 +642,12 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_NCRBUTTONUP:
+        if (!TestMode()) {
+            DsgPopupMenu(POINT{short(LOWORD(lp)), short(HIWORD(lp))});
+            return 0;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     default:
@@ -645,6 +657,24 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
+
+// Moves every unlocked selected control by the offset; the records follow.
+void MoveSelectionBy(HWND w, dsg::Form& f, int dx, int dy) {
+    HDWP batch = BeginDeferWindowPos(int(g_sel.controls.size()));
+    for (HWND c : g_sel.controls) {
+        dsg::ControlRecord* r = RecordOf(f, c);
+        if (!r || (r->attributes & dsg::kCaLocked))
+            continue;
+        r->x += dx;
+        r->y += dy;
+        if (batch)
+            batch = DeferWindowPos(batch, c, nullptr, r->x, r->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (batch)
+        EndDeferWindowPos(batch);
+    MarkModified();
+    InvalidateRect(w, nullptr, TRUE);
+}
 
 // Standard controls in design mode: every click is the form's.
 LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -683,6 +713,9 @@ LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCLBUTTONDBLCLK:
         EvtGotoCode(form, ctl);
+        return 0;
+    case WM_NCRBUTTONUP:
+        DsgPopupMenu(POINT{short(LOWORD(lp)), short(HIWORD(lp))});
         return 0;
     case WM_MOVE:
     case WM_SIZE:

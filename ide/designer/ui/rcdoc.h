@@ -149,6 +149,11 @@ bool DsgArrange();
 bool DsgMenuEdit(int index, bool isNew);
 // Sets the form's menu bar from its menu (none: no bar).
 bool DsgApplyMenuBar(dsg::Form& form);
+// Command 3010: the grid shown or hidden on every form; its check mark.
+void DsgToggleGrid();
+bool DsgGridShown();
+// The active form window while it still exists, else null.
+HWND DsgGetActiveForm();
 // Tool-box commands 9500-9515.
 void DsgSelectTool(UINT id);
 bool DsgToolActive();
@@ -181,6 +186,15 @@ bool DsgGroup(HWND form);
 void ApplyTableOrder(HWND form);
 Selection& Sel();
 void DsgSelectControl(HWND form, HWND control);
+// Moves every unlocked selected control by the offset; the records follow.
+void MoveSelectionBy(HWND form, dsg::Form& f, int dx, int dy);
+// The keyboard in design mode (dsgkeys.cpp): Shift and Ctrl, the arrow
+// keys moving the selection or (Shift) sizing its anchor by a grid step.
+void FormKeyDown(HWND form, dsg::Form& f, UINT vk);
+void FormKeyUp(UINT vk);
+void ClearModifiers();
+// The designer's popup menu at a screen point; its commands go to the main frame.
+void DsgPopupMenu(POINT screen);
 // The clipboard (dsgclip.cpp): copy into the clipboard or a private block,
 // paste from either into a pending paste, place it at a point.
 bool ClipCopy(HWND form, std::vector<uint8_t>* out);

@@ -521,7 +521,8 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCx", 700);
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
-    } else if (scenario == "designer" || scenario == "designerpaste" || scenario == "designerprop") {
+    } else if (scenario == "designer" || scenario == "designerpaste" || scenario == "designerprop" ||
+               scenario == "designerkeys") {
         SeedDesigner();
         if (scenario == "designerprop")
             SeedProp();
@@ -579,6 +580,7 @@ void DamagedChecks() {
 #include "prjwin_steps.inc"
 namespace {
 #include "designer_steps.inc"
+#include "dsgkeys_steps.inc"
 #include "commands_steps.inc"
 #include "prop_steps.inc"
 #ifdef TX_FAKE_DEBUGGEE
@@ -660,6 +662,8 @@ int main(int argc, char** argv) {
         g_steps = PrjWinSteps();
     } else if (g_scenario == "designer") {
         g_steps = DesignerSteps();
+    } else if (g_scenario == "designerkeys") {
+        g_steps = DesignerKeysSteps();
     } else if (g_scenario == "designerpaste") {
         g_steps = DesignerPasteSteps();
     } else if (g_scenario == "commands") {
