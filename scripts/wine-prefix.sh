@@ -5,10 +5,11 @@
 here=$(cd "$(dirname "$0")" && pwd)
 : "${TX_WINEPREFIX:=$here/../build/win64/wineprefix}"
 export TX_WINEPREFIX
-if [ "${1:-}" = stop ]; then
+# A run's server outlives an interrupted run, and would never end by itself.
+if [ "${1:-}" = stop ] || [ "${1:-}" = serve ]; then
   WINEPREFIX="$TX_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
-  exit 0
 fi
+[ "${1:-}" = stop ] && exit 0
 if [ ! -f "$TX_WINEPREFIX/system.reg" ]; then
   mkdir -p "$TX_WINEPREFIX"
   "$here/wine-run.sh" wineboot -i >/dev/null 2>&1
