@@ -199,7 +199,7 @@ TEST_F(FunctionWatch, SearchInAnArray) {
     texts[i][2] = texts[i][1] ? arena.Text(words[i]) : 0;
   }
   uint32_t hTexts = arena.Header(arena.Put(texts, sizeof texts), arena.Bounds({2}));
-  arena.At(hTexts)[1] = kTStr;
+  arena.At(hTexts)[kHdrType] = kTStr;
   uint32_t dTexts = arena.Desc(kTStr, 17, hTexts);
   auto search = [](uint32_t desc, uint8_t type, Build value, int16_t from, int16_t to) {
     return [=](Pcode& p) {

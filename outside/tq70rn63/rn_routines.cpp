@@ -316,8 +316,7 @@ uint32_t RnMachine::CallBlock(uint32_t ordinal, const uint32_t* block) {
 // the value (on the floating stack, or on the string stack for strings),
 // else -1. The control record holds the element type at byte 1.
 int32_t RnMachine::Search(uint32_t control, int32_t start, int32_t end) {
-  constexpr uint32_t kControlType = 1;
-  uint8_t type = ProgramBytes(control)[kControlType];
+  uint8_t type = ProgramBytes(control)[kHdrType];
   std::string sought;
   long double v = 0;
   if (IsStringType(type)) sought = StrPop();
