@@ -78,8 +78,9 @@ static_assert(sizeof(DbgValueResult) == 16 + 256);
 
 // 20-byte variable descriptor in the debug tables.
 constexpr uint32_t kDescType = 0, kDescClass = 1, kDescAddr = 2, kDescExtra = 6, kDescBounds = 10;
-// Array header: data address and bounds-record address.
-constexpr uint32_t kHdrData = 2, kHdrBounds = 6;
+// Array header: data address and bounds-record address; the program
+// runtime keeps the element type at byte 1 (the array function reads it).
+constexpr uint32_t kHdrType = 1, kHdrData = 2, kHdrBounds = 6;
 // Storage classes read through the frame base; +16 marks an array.
 constexpr uint8_t kClassFrame = 3, kClassFrameRef = 4, kClassArray = 16;
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "ev_defs.h"
@@ -14,19 +13,6 @@ using namespace txev;
 
 namespace {
 
-constexpr int32_t kErrIllegal = 5;
-constexpr int32_t kErrOverflowNo = 6;
-constexpr int32_t kErrStackEmpty = 5;   // no string where one was expected
-
-const uint8_t* Ptr(uint32_t address) {
-  return reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(address));
-}
-uint32_t Word(uint32_t address) {
-  uint32_t w;
-  std::memcpy(&w, Ptr(address), 4);
-  return w;
-}
-
 long double ReadNumber(uint32_t type, const void* p) {
   switch (BaseType(static_cast<uint8_t>(type))) {
     case kTInt: { int16_t v; std::memcpy(&v, p, 2); return v; }
@@ -34,7 +20,7 @@ long double ReadNumber(uint32_t type, const void* p) {
     case kTSng: { float v; std::memcpy(&v, p, 4); return v; }
     case kTDbl: { double v; std::memcpy(&v, p, 8); return v; }
     case kTByt: return *static_cast<const uint8_t*>(p);
-    default: throw RnError{kErrIllegal};
+    default: throw RnError{kRnIllegal};
   }
 }
 
@@ -69,16 +55,9 @@ bool WriteNumber(uint32_t type, long double v, void* out) {
     if (r < 0 || r > 255) return true;
     *static_cast<uint8_t*>(out) = static_cast<uint8_t>(r);
   } else {
-    throw RnError{kErrIllegal};
+    throw RnError{kRnIllegal};
   }
   return false;
-}
-
-// A number as STR$ shows it: a blank before a value that is not negative.
-std::string NumberText(long double v, int digits) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%.*Lg", v < 0 ? "" : " ", digits, v);
-  return buf;
 }
 
 }  // namespace
@@ -91,7 +70,7 @@ void RnMachine::Reset() {
 }
 
 long double RnMachine::FpPop() {
-  if (fp_.empty()) throw RnError{kErrIllegal};
+  if (fp_.empty()) throw RnError{kRnIllegal};
   long double v = fp_.back();
   fp_.pop_back();
   return v;
@@ -100,13 +79,13 @@ long double RnMachine::FpPop() {
 void RnMachine::FpLoad(uint32_t type, const void* value) { fp_.push_back(ReadNumber(type, value)); }
 
 void RnMachine::FpStore(uint32_t type, void* out) {
-  if (WriteNumber(type, FpPop(), out)) throw RnError{kErrOverflowNo};
+  if (WriteNumber(type, FpPop(), out)) throw RnError{kRnOverflow};
 }
 
 void RnMachine::FpCheck() {
   if (fp_.empty()) return;
-  if (std::isnan(fp_.back())) throw RnError{kErrIllegal};
-  if (std::isinf(fp_.back())) throw RnError{kErrOverflowNo};
+  if (std::isnan(fp_.back())) throw RnError{kRnIllegal};
+  if (std::isinf(fp_.back())) throw RnError{kRnOverflow};
 }
 
 void RnMachine::FpNegate() {
@@ -122,13 +101,13 @@ void RnMachine::FpPower() {
 bool RnMachine::Convert(uint32_t ordinal, const void* from, void* to) {
   for (const CnvRoutine& c : kCnvRoutines)
     if (c.ordinal == ordinal) return WriteNumber(c.to, ReadNumber(c.from, from), to);
-  throw RnError{kErrIllegal};
+  throw RnError{kRnIllegal};
 }
 
 // ---- strings ----
 
 std::string RnMachine::StrPop() {
-  if (str_.empty()) throw RnError{kErrStackEmpty};
+  if (str_.empty()) throw RnError{kRnIllegal};
   std::string s = std::move(str_.back());
   str_.pop_back();
   return s;
@@ -137,15 +116,15 @@ std::string RnMachine::StrPop() {
 void RnMachine::StrPush(std::string s) { str_.push_back(std::move(s)); }
 
 void RnMachine::StrPushConst(uint32_t length, uint32_t address) {
-  StrPush(std::string(reinterpret_cast<const char*>(Ptr(address)), length));
+  StrPush(std::string(reinterpret_cast<const char*>(ProgramBytes(address)), length));
 }
 
 void RnMachine::StrPushEmpty() { StrPush(std::string()); }
 
 // A string variable is a descriptor {capacity, length, text address}.
 void RnMachine::StrPushVar(uint32_t address) {
-  uint32_t length = Word(address + 4), text = Word(address + 8);
-  StrPush(text == 0 ? std::string() : std::string(reinterpret_cast<const char*>(Ptr(text)), length));
+  uint32_t length = ProgramWord(address + 4), text = ProgramWord(address + 8);
+  StrPush(text == 0 ? std::string() : std::string(reinterpret_cast<const char*>(ProgramBytes(text)), length));
 }
 
 void RnMachine::StrPushFixed(uint32_t length, uint32_t address) { StrPushConst(length, address); }
@@ -171,7 +150,7 @@ void RnMachine::StrCopy(const uint8_t* desc, void* out) {
   uint32_t length, slot;
   std::memcpy(&length, desc + kStrDescLength, 4);
   std::memcpy(&slot, desc + 8, 4);
-  if (slot >= temps_.size() || !tempUsed_[slot]) throw RnError{kErrIllegal};
+  if (slot >= temps_.size() || !tempUsed_[slot]) throw RnError{kRnIllegal};
   if (length > temps_[slot].size()) length = static_cast<uint32_t>(temps_[slot].size());
   std::memcpy(out, temps_[slot].data(), length);
 }
@@ -201,45 +180,6 @@ int RnMachine::StrCompare() {
   int c = std::memcmp(left.data(), right.data(), std::min(left.size(), right.size()));
   if (c == 0) c = left.size() < right.size() ? -1 : left.size() > right.size() ? 1 : 0;
   return c;
-}
-
-// ---- the few intrinsic routines of this stand-in ----
-
-uint32_t RnMachine::Call(uint32_t ordinal, const uint32_t* args, uint32_t count) {
-  auto arg = [&](uint32_t i) -> uint32_t {
-    if (i >= count) throw RnError{kErrIllegal};
-    return args[i];
-  };
-  switch (ordinal) {
-    case 5163: fp_.push_back(std::fabs(FpPop())); return 0;    // ABS
-    case 5164: fp_.push_back(std::atan(FpPop())); return 0;    // ATN
-    case 5171: fp_.push_back(std::floor(FpPop())); return 0;   // INT
-    case 3414: return static_cast<uint32_t>(StrPop().size());  // LEN
-    case 3402: StrPush(NumberText(arg(0) & 0xFF, 3)); return 0;                      // STR$ BYT
-    case 3403: case 3404: StrPush(NumberText(static_cast<int32_t>(arg(0)), 10)); return 0;
-    case 3405: { float f; uint32_t w = arg(0); std::memcpy(&f, &w, 4); StrPush(NumberText(f, 7)); return 0; }
-    case 3406: StrPush(NumberText(FpPop(), 16)); return 0;
-    case 3412: case 4406: {   // MID$ (string, start, length)
-      int32_t start = static_cast<int32_t>(arg(0)), length = static_cast<int32_t>(arg(1));
-      std::string s = StrPop();
-      if (start < 1 || length < 0) throw RnError{kErrIllegal};
-      StrPush(static_cast<size_t>(start) > s.size() ? std::string() : s.substr(start - 1, length));
-      return 0;
-    }
-    default: throw RnError{kErrIllegal};
-  }
-}
-
-uint32_t RnMachine::CallBlock(uint32_t ordinal, const uint32_t* block) {
-  if (ordinal != 3417) throw RnError{kErrIllegal};
-  // CHR$: the count, then the codes from the last to the first.
-  std::string s;
-  for (uint32_t i = block[0]; i > 0; --i) {
-    if (block[i] > 255) throw RnError{kErrIllegal};
-    s += static_cast<char>(block[i]);
-  }
-  StrPush(s);
-  return 0;
 }
 
 }  // namespace txrn

@@ -1,11 +1,14 @@
 // Our stand-in for the services of the BASIC runtime that the evaluator
 // calls by ordinal: a floating stack, a string stack with temporary
-// strings, the number conversions and a few intrinsic routines. Program
-// memory is reached through 32-bit addresses taken as pointers, so callers
-// keep the program's data below 4 GB. A runtime error throws RnError.
+// strings, the number conversions and the intrinsic routines of the
+// functions that need neither the program's files, screen and devices nor
+// its runtime's state (rn_routines.cpp). Program memory is reached through
+// 32-bit addresses taken as pointers, so callers keep the program's data
+// below 4 GB. A runtime error throws RnError.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,18 @@ namespace txrn {
 struct RnError {
   int32_t error;
 };
+
+// BASIC error numbers the stand-in raises.
+enum : int32_t { kRnIllegal = 5, kRnOverflow = 6, kRnType = 13, kRnStringSpace = 14 };
+
+inline const uint8_t* ProgramBytes(uint32_t address) {
+  return reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(address));
+}
+inline uint32_t ProgramWord(uint32_t address) {
+  uint32_t w;
+  std::memcpy(&w, ProgramBytes(address), 4);
+  return w;
+}
 
 class RnMachine {
  public:
@@ -39,6 +54,7 @@ class RnMachine {
   int StrCompare();
 
   // An intrinsic routine with its argument words; the integer result.
+  // Routines of functions this stand-in does not serve answer error 5.
   uint32_t Call(uint32_t ordinal, const uint32_t* args, uint32_t count);
   uint32_t CallBlock(uint32_t ordinal, const uint32_t* block);
 
@@ -50,6 +66,7 @@ class RnMachine {
   long double FpPop();
   std::string StrPop();
   void StrPush(std::string s);
+  int32_t Search(uint32_t control, int32_t start, int32_t end);
 
   std::vector<long double> fp_;
   std::vector<std::string> str_;

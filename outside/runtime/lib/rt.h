@@ -90,6 +90,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "rt_number.h"
+#include "rt_sjis.h"
+
 #define RT_STDCALL __attribute__((stdcall))
 /* Defines a routine under its runtime name, e.g. RT_NAME("_$PbAdd5@0"). */
 #define RT_NAME(n) __asm__(n)
@@ -149,7 +152,6 @@ void rt_desc_assign(RtDesc *d, RtStr s);
 void rt_desc_clear(RtDesc *d);
 void rt_sreset(void);
 int rt_file_line_input(RtDesc *target, uint32_t addr); /* as rt_file_input */
-int rt_is_lead(unsigned char c); /* a Shift-JIS lead byte */
 
 /* decimals (rt_bcd.c): their 15 bytes in a variable, their text on the stack */
 int rt_var_is_decimal(const void *v);
@@ -169,10 +171,7 @@ typedef struct {
 } RtDecDigits;
 void rt_decimal_digits(const char *p, uint32_t len, RtDecDigits *out, uint32_t addr);
 
-/* numbers */
-int rt_fmt_long(char *out, int32_t v);            /* with sign place */
-int rt_fmt_float(char *out, double v, int single); /* with sign place */
-double rt_parse_number(const char *s, uint32_t n, uint32_t *used);
+/* numbers: rt_number.h */
 
 /* COLOR's colours (bit k of rt_colors_given: colour k set) and CLS's hook,
    which the graphics screen (rt_gfx.c) reads and sets. */

@@ -424,26 +424,13 @@ void RT_STDCALL rt_tab(int32_t n) {
     rt_push_fill(n > col ? n - col : 0, ' ', RT_CALLER());
 }
 
-int rt_is_lead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 /* Case mapping leaves the second byte of a double-byte character alone. */
 static void rt_map_case(int upper) {
     RtStr s = rt_spop();
     rt_spush_copy(s.p, s.len);
     rt_sfree(s);
     RtStr *r = &rt_sstack[rt_ssp - 1];
-    for (uint32_t i = 0; i < r->len; ++i) {
-        unsigned char c = (unsigned char)r->p[i];
-        if (rt_is_lead(c)) {
-            ++i;
-        } else if (upper && c >= 'a' && c <= 'z') {
-            r->p[i] = (char)(c - 32);
-        } else if (!upper && c >= 'A' && c <= 'Z') {
-            r->p[i] = (char)(c + 32);
-        }
-    }
+    rt_sjis_map_case(r->p, r->len, upper);
 }
 
 void RT_STDCALL rt_ucase(void) RT_NAME("_$PfUCASE24@0");
@@ -521,32 +508,19 @@ void RT_STDCALL rt_swap5(RtDesc *a, RtDesc *b) {
 
 /* ---- double-byte aware functions --------------------------------------- */
 
-/* Byte offset of the character after the first n characters of s. */
-static uint32_t rt_char_offset(RtStr s, uint32_t n) {
-    uint32_t i = 0;
-    while (n-- && i < s.len) i += (rt_is_lead((unsigned char)s.p[i]) && i + 1 < s.len) ? 2 : 1;
-    return i;
-}
-
-static uint32_t rt_char_count(RtStr s) {
-    uint32_t n = 0;
-    for (uint32_t i = 0; i < s.len; ++n) i += (rt_is_lead((unsigned char)s.p[i]) && i + 1 < s.len) ? 2 : 1;
-    return n;
-}
-
 void RT_STDCALL rt_kleft(int32_t n) RT_NAME("_$PfKLEFT24@4");
 void RT_STDCALL rt_kleft(int32_t n) {
     if (n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     RtStr s = rt_spop();
-    rt_push_sub(s, 0, rt_char_offset(s, (uint32_t)n));
+    rt_push_sub(s, 0, rt_sjis_offset(s.p, s.len, (uint32_t)n));
 }
 
 void RT_STDCALL rt_kright(int32_t n) RT_NAME("_$PfKRIGHT24@4");
 void RT_STDCALL rt_kright(int32_t n) {
     if (n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     RtStr s = rt_spop();
-    uint32_t count = rt_char_count(s);
-    uint32_t from = (uint32_t)n >= count ? 0 : rt_char_offset(s, count - (uint32_t)n);
+    uint32_t count = rt_sjis_count(s.p, s.len);
+    uint32_t from = (uint32_t)n >= count ? 0 : rt_sjis_offset(s.p, s.len, count - (uint32_t)n);
     rt_push_sub(s, from, s.len - from);
 }
 
@@ -554,9 +528,8 @@ void RT_STDCALL rt_kmid(int32_t start, int32_t n) RT_NAME("_$PfKMID24@8");
 void RT_STDCALL rt_kmid(int32_t start, int32_t n) {
     if (start < 1 || n < 0) rt_fail(RT_E_ILLEGAL, RT_CALLER());
     RtStr s = rt_spop();
-    uint32_t from = rt_char_offset(s, (uint32_t)start - 1);
-    RtStr rest = {s.p + from, s.len - from, 0, RT_KIND_TEXT};
-    rt_push_sub(s, from, rt_char_offset(rest, (uint32_t)n));
+    uint32_t from = rt_sjis_offset(s.p, s.len, (uint32_t)start - 1);
+    rt_push_sub(s, from, rt_sjis_offset(s.p + from, s.len - from, (uint32_t)n));
 }
 
 /* ---- numbers as bytes -------------------------------------------------- */
