@@ -406,6 +406,23 @@ void CMainFrame::OnUpdateGrid(CCmdUI* ui) {
     ui->SetCheck(DsgGridShown());
 }
 
+void CMainFrame::OnUpdateResource(CCmdUI* ui) {
+    CRcTreeView* tree = !IsDebugging() && !IsFormTestMode() ? ActiveRcTreeView() : nullptr;
+    bool ok = tree != nullptr;
+    if (tree && ui->m_nID == 9003)
+        ok = tree->RcTreeGetSel(0, nullptr) || tree->RcTreeGetSel(4, nullptr);
+    else if (tree && ui->m_nID == 9004)
+        ok = tree->RcTreeGetSel(0, nullptr) != nullptr;
+    else if (tree && ui->m_nID == 9005)
+        ok = tree->RcTreeGetSelText(nullptr) != nullptr;
+    ui->Enable(ok);
+}
+
+void CMainFrame::OnUpdateTestMode(CCmdUI* ui) {
+    ui->Enable(!IsDebugging() && g_pRcDoc && DsgGetActiveForm());
+    ui->SetCheck(g_pRcDoc && g_pRcDoc->RcGetTestMode() != 0);
+}
+
 void CMainFrame::OnEditCommand(UINT id) {
     // The designer's active form takes them as messages; anything else is
     // the project frame's active child's.

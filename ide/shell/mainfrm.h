@@ -100,6 +100,9 @@ private:
     void OnUpdateUndo(CCmdUI* ui);
     void OnUpdateCode(CCmdUI* ui);
     void OnUpdateGrid(CCmdUI* ui);
+    // The resource tree's commands 9001-9005 and the test mode (2121).
+    void OnUpdateResource(CCmdUI* ui);
+    void OnUpdateTestMode(CCmdUI* ui);
     void OnEditCommand(UINT id);
     void OnUpdateCompile(CCmdUI* ui);
     void OnUpdateRun(CCmdUI* ui);

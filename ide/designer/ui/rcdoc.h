@@ -74,6 +74,8 @@ public:
     // The selected item's text and data when it lies under the given
     // category (0 forms, 4 menus), else none.
     HTREEITEM RcTreeGetSel(int category, std::string* text);
+    // The selected item when it lies under any category, else none.
+    HTREEITEM RcTreeGetSelText(std::string* text);
     std::vector<std::string> ItemTexts(HTREEITEM parent);  // for tests and callers
     LPARAM ItemData(HTREEITEM item);
     // The resource commands 9002-9005 (import, edit, close, delete).
@@ -93,6 +95,8 @@ public:
 protected:
     void OnPaint() override { Default(); }
     bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    // The right button: the item under the pointer, then the popup menu.
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
     void OnDestroy() override;
 };
 
@@ -195,6 +199,8 @@ void FormKeyUp(UINT vk);
 void ClearModifiers();
 // The designer's popup menu at a screen point; its commands go to the main frame.
 void DsgPopupMenu(POINT screen);
+// The first popup of a menu resource at a screen point, owned by the main frame.
+void DsgTrackPopup(UINT menu, POINT screen);
 // The clipboard (dsgclip.cpp): copy into the clipboard or a private block,
 // paste from either into a pending paste, place it at a point.
 bool ClipCopy(HWND form, std::vector<uint8_t>* out);
