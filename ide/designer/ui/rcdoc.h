@@ -123,6 +123,14 @@ void DsgResourceCommand(UINT id);
 
 // The test-mode command.
 constexpr UINT kCmdTestMode = 2121;
+// The Control menu: group, lock, arrangement, tab order, and aligning
+// (the first and last of the ten, in operation order).
+constexpr UINT kCmdGroup = 2118;
+constexpr UINT kCmdLock = 2119;
+constexpr UINT kCmdArrange = 2019;
+constexpr UINT kCmdTabOrder = 32787;
+constexpr UINT kCmdAlignFirst = 2200;
+constexpr UINT kCmdAlignLast = 2209;
 // Undo, and the code of the current control.
 constexpr UINT kCmdUndo = 57643;
 constexpr UINT kCmdCode = 32791;
@@ -145,6 +153,9 @@ bool DsgIsFormTestMode();
 // Aligning (modes 0-9, commands 2200-2209) and the lock (2119).
 bool DsgAlign(int mode);
 bool DsgToggleLock();
+// True when every selected control is locked (also when none is): the
+// lock command then unlocks.
+bool DsgSelectionLocked();
 // Command 32787: the tab-order dialog on the active form.
 bool DsgTabOrder();
 // Command 2019: the arrangement dialog on the active form.
