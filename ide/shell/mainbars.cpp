@@ -406,6 +406,56 @@ void CMainFrame::OnUpdateGrid(CCmdUI* ui) {
     ui->SetCheck(DsgGridShown());
 }
 
+void CMainFrame::OnUpdateResource(CCmdUI* ui) {
+    CRcTreeView* tree = !IsDebugging() && !IsFormTestMode() ? ActiveRcTreeView() : nullptr;
+    bool ok = tree != nullptr;
+    if (tree && ui->m_nID == 9003)
+        ok = tree->RcTreeGetSel(0, nullptr) || tree->RcTreeGetSel(4, nullptr);
+    else if (tree && ui->m_nID == 9004)
+        ok = tree->RcTreeGetSel(0, nullptr) != nullptr;
+    else if (tree && ui->m_nID == 9005)
+        ok = tree->RcTreeGetSelText(nullptr) != nullptr;
+    ui->Enable(ok);
+}
+
+void CMainFrame::OnUpdateTestMode(CCmdUI* ui) {
+    ui->Enable(!IsDebugging() && g_pRcDoc && DsgGetActiveForm());
+    ui->SetCheck(g_pRcDoc && g_pRcDoc->RcGetTestMode() != 0);
+}
+
+void CMainFrame::OnUpdateGroup(CCmdUI* ui) {
+    // The current control is the active form when the form itself is current.
+    HWND current = dsgwin::Sel().anchor;
+    bool ok = !IsDebugging() && !IsFormTestMode() && g_pRcDoc && current && current != DsgGetActiveForm();
+    if (ok && ui->m_hMenu)
+        ui->SetText(dsgwin::Sel().group >= 0 ? "\xB8\xDE\xD9\xB0\xCC\xDF\x89\xF0\x8F\x9C(&Z)"   // ｸﾞﾙｰﾌﾟ解除
+                                             : "\xB8\xDE\xD9\xB0\xCC\xDF\x8E\x77\x92\xE8(&Z)");  // ｸﾞﾙｰﾌﾟ指定
+    ui->Enable(ok);
+}
+
+void CMainFrame::OnUpdateLock(CCmdUI* ui) {
+    HWND form = DsgGetActiveForm();
+    HWND current = dsgwin::Sel().anchor;
+    bool ok = !IsDebugging() && !IsFormTestMode() && g_pRcDoc && form && current && current != form;
+    if (ok && ui->m_hMenu)
+        ui->SetText(DsgSelectionLocked() ? "\xDB\xAF\xB8\x89\xF0\x8F\x9C(&K)"  // ﾛｯｸ解除
+                                         : "\xDB\xAF\xB8(&K)");                // ﾛｯｸ
+    ui->Enable(ok);
+}
+
+void CMainFrame::OnUpdateFormCommand(CCmdUI* ui) {
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && g_pRcDoc && DsgGetActiveForm());
+}
+
+void CMainFrame::OnUpdateAlign(CCmdUI* ui) {
+    HWND form = DsgGetActiveForm();
+    const auto& sel = dsgwin::Sel();
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && g_pRcDoc && form &&
+               (sel.anchor == form || sel.controls.size() >= 2));
+}
+
+void CMainFrame::OnUpdateTabOrder(CCmdUI* ui) { ui->Enable(!IsDebugging() && g_pRcDoc && DsgGetActiveForm()); }
+
 void CMainFrame::OnEditCommand(UINT id) {
     // The designer's active form takes them as messages; anything else is
     // the project frame's active child's.

@@ -100,6 +100,16 @@ private:
     void OnUpdateUndo(CCmdUI* ui);
     void OnUpdateCode(CCmdUI* ui);
     void OnUpdateGrid(CCmdUI* ui);
+    // The resource tree's commands 9001-9005 and the test mode (2121).
+    void OnUpdateResource(CCmdUI* ui);
+    void OnUpdateTestMode(CCmdUI* ui);
+    // The Control menu: group (2118), lock (2119), arrangement (2019),
+    // aligning (2200-2209), tab order (32787).
+    void OnUpdateGroup(CCmdUI* ui);
+    void OnUpdateLock(CCmdUI* ui);
+    void OnUpdateFormCommand(CCmdUI* ui);
+    void OnUpdateAlign(CCmdUI* ui);
+    void OnUpdateTabOrder(CCmdUI* ui);
     void OnEditCommand(UINT id);
     void OnUpdateCompile(CCmdUI* ui);
     void OnUpdateRun(CCmdUI* ui);

@@ -68,6 +68,11 @@ bool DsgAlign(int mode) {
     return true;
 }
 
+bool DsgSelectionLocked() {
+    dsg::Form* form = nullptr;
+    return dsg::DsgIsLocked(Boxes(SelectedRecords(form)), true);
+}
+
 bool DsgToggleLock() {
     dsg::Form* form = nullptr;
     auto recs = SelectedRecords(form);
@@ -84,15 +89,15 @@ bool DsgToggleLock() {
 void CPrjFrame::OnDesignerCommand(UINT id) {
     if (id == kCmdTestMode && g_pRcDoc)
         g_pRcDoc->RcToggleTestMode();
-    else if (id >= 2200 && id <= 2209)
-        DsgAlign(int(id - 2200));
-    else if (id == 2119)
+    else if (id >= kCmdAlignFirst && id <= kCmdAlignLast)
+        DsgAlign(int(id - kCmdAlignFirst));
+    else if (id == kCmdLock)
         DsgToggleLock();
-    else if (id == 2118)
+    else if (id == kCmdGroup)
         DsgGroup(Sel().form);
-    else if (id == 2019)
+    else if (id == kCmdArrange)
         DsgArrange();
-    else if (id == 32787)
+    else if (id == kCmdTabOrder)
         DsgTabOrder();
     else if (id == ID_VIEW_GRID)
         DsgToggleGrid();

@@ -127,11 +127,13 @@ void FormKeyUp(UINT vk) {
 
 void ClearModifiers() { g_modifiers = 0; }
 
-void DsgPopupMenu(POINT screen) {
+void DsgPopupMenu(POINT screen) { DsgTrackPopup(kDesignerPopupMenu, screen); }
+
+void DsgTrackPopup(UINT menu, POINT screen) {
     if (GetCapture())
         ReleaseCapture();
     CMainFrame* main = TheApp().m_pMainFrame;
-    HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDesignerPopupMenu));
+    HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
     if (!bar)
         return;
     if (HMENU popup = GetSubMenu(bar, 0); popup && main && main->m_hWnd)

@@ -29,6 +29,9 @@ using namespace dsgwin;
 
 namespace {
 
+// The tree's popup menu (new, import, edit, close, delete, test mode).
+constexpr UINT kRcTreePopupMenu = 219;
+
 const char* const kCategoryText[5] = {
     "\xCC\xAB\xB0\xD1",                  // ﾌｫｰﾑ
     "\xCB\xDE\xAF\xC4\xCF\xAF\xCC\xDF",  // ﾋﾞｯﾄﾏｯﾌﾟ
@@ -538,6 +541,14 @@ HTREEITEM CRcTreeView::RcTreeGetSel(int category, std::string* text) {
     return sel;
 }
 
+HTREEITEM CRcTreeView::RcTreeGetSelText(std::string* text) {
+    for (int c = 0; c < 5; ++c) {
+        if (HTREEITEM sel = RcTreeGetSel(c, text))
+            return sel;
+    }
+    return nullptr;
+}
+
 std::vector<std::string> CRcTreeView::ItemTexts(HTREEITEM parent) {
     std::vector<std::string> out;
     HTREEITEM i = parent ? TreeView_GetChild(m_hWnd, parent) : TreeView_GetRoot(m_hWnd);
@@ -579,6 +590,22 @@ bool CRcTreeView::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         }
     }
     return CView::OnChildNotify(msg, wp, lp, result);
+}
+
+bool CRcTreeView::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    if (msg != WM_RBUTTONDOWN)
+        return CView::OnWndMsg(msg, wp, lp, result);
+    // The menu's commands act on the selection: the clicked item first.
+    TVHITTESTINFO hit{};
+    hit.pt = {short(LOWORD(lp)), short(HIWORD(lp))};
+    HTREEITEM item = TreeView_HitTest(m_hWnd, &hit);
+    if (item && (hit.flags & TVHT_ONITEM))
+        TreeView_SelectItem(m_hWnd, item);
+    POINT screen = hit.pt;
+    ClientToScreen(m_hWnd, &screen);
+    DsgTrackPopup(kRcTreePopupMenu, screen);
+    *result = 0;
+    return true;
 }
 
 // ---- what the shell calls ----------------------------------------------------

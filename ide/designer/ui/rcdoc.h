@@ -74,6 +74,8 @@ public:
     // The selected item's text and data when it lies under the given
     // category (0 forms, 4 menus), else none.
     HTREEITEM RcTreeGetSel(int category, std::string* text);
+    // The selected item when it lies under any category, else none.
+    HTREEITEM RcTreeGetSelText(std::string* text);
     std::vector<std::string> ItemTexts(HTREEITEM parent);  // for tests and callers
     LPARAM ItemData(HTREEITEM item);
     // The resource commands 9002-9005 (import, edit, close, delete).
@@ -93,6 +95,8 @@ public:
 protected:
     void OnPaint() override { Default(); }
     bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    // The right button: the item under the pointer, then the popup menu.
+    bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
     void OnDestroy() override;
 };
 
@@ -119,6 +123,14 @@ void DsgResourceCommand(UINT id);
 
 // The test-mode command.
 constexpr UINT kCmdTestMode = 2121;
+// The Control menu: group, lock, arrangement, tab order, and aligning
+// (the first and last of the ten, in operation order).
+constexpr UINT kCmdGroup = 2118;
+constexpr UINT kCmdLock = 2119;
+constexpr UINT kCmdArrange = 2019;
+constexpr UINT kCmdTabOrder = 32787;
+constexpr UINT kCmdAlignFirst = 2200;
+constexpr UINT kCmdAlignLast = 2209;
 // Undo, and the code of the current control.
 constexpr UINT kCmdUndo = 57643;
 constexpr UINT kCmdCode = 32791;
@@ -141,6 +153,9 @@ bool DsgIsFormTestMode();
 // Aligning (modes 0-9, commands 2200-2209) and the lock (2119).
 bool DsgAlign(int mode);
 bool DsgToggleLock();
+// True when every selected control is locked (also when none is): the
+// lock command then unlocks.
+bool DsgSelectionLocked();
 // Command 32787: the tab-order dialog on the active form.
 bool DsgTabOrder();
 // Command 2019: the arrangement dialog on the active form.
@@ -195,6 +210,8 @@ void FormKeyUp(UINT vk);
 void ClearModifiers();
 // The designer's popup menu at a screen point; its commands go to the main frame.
 void DsgPopupMenu(POINT screen);
+// The first popup of a menu resource at a screen point, owned by the main frame.
+void DsgTrackPopup(UINT menu, POINT screen);
 // The clipboard (dsgclip.cpp): copy into the clipboard or a private block,
 // paste from either into a pending paste, place it at a point.
 bool ClipCopy(HWND form, std::vector<uint8_t>* out);
