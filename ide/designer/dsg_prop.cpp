@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dsg_bmpbtn.h"
 #include "dsg_formdata.h"
 #include "sjis_path.h"
 
@@ -22,7 +23,7 @@ enum : uint32_t {
     kEsPassword = 0x20, kEsAutoV = 0x40, kEsAutoH = 0x80, kEsReadOnly = 0x800, kEsNumber = 0x2000,
     kLbsSort = 0x2, kLbsMultiSel = 0x8, kLbsExtSel = 0x800,
     kCbsSimple = 0x1, kCbsDropDown = 0x2, kCbsDropList = 0x3, kCbsAutoH = 0x40, kCbsSort = 0x100,
-    kBmpFitBitmap = 0x10000, kBmpFitControl = 0x20000,
+    kBmpFitBitmap = kBmpStretch, kBmpFitControl = 0x20000,
 };
 // The form's position-mode, start-state and origin words.
 enum : uint32_t {
@@ -964,6 +965,27 @@ std::string EvtSourceName(std::string_view formName) { return std::string(formNa
 bool EvtIsFormSource(std::string_view fileName, std::string_view formName) {
     std::string want = prj::CutSb(formName, 8) + ".SUB";
     return prj::EqualNoCase(fileName, want) || prj::EqualNoCase(fileName, EvtSourceName(formName));
+}
+
+std::vector<ObjectItem> PropObjectItems(const Form &form, const MenuList &menus) {
+    std::vector<ObjectItem> out;
+    for (const auto &r : form.table) out.push_back({FieldText(r.name, sizeof r.name), ObjectData(r.id, r.kind)});
+    if (form.menu < 0 || size_t(form.menu) >= menus.menus.size()) return out;
+    const MenuBlock &m = menus.menus[size_t(form.menu)].block;
+    for (size_t i = 0; i < m.ItemCount(); ++i) {
+        const MenuItem &it = m.items[i];
+        out.push_back({FieldText(it.name, sizeof it.name), ObjectData(it.id, MnuItemKind(it))});
+    }
+    return out;
+}
+
+int PropFindMenuItem(const Form &form, const MenuList &menus, uint32_t data) {
+    if (form.menu < 0 || size_t(form.menu) >= menus.menus.size() || (data & 0xFFFF) < kMenuItemKind) return -1;
+    const MenuBlock &m = menus.menus[size_t(form.menu)].block;
+    for (size_t i = 0; i < m.ItemCount(); ++i) {
+        if (ObjectData(m.items[i].id, MnuItemKind(m.items[i])) == data) return int(i);
+    }
+    return -1;
 }
 
 }  // namespace dsg
