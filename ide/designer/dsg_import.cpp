@@ -39,4 +39,17 @@ std::string ImportStoredPath(std::string_view file, std::string_view scriptFolde
     return std::string(file);
 }
 
+std::string ImportFullPath(std::string_view stored, std::string_view scriptFolder) {
+    if (stored.empty() || scriptFolder.empty()) return std::string(stored);
+    bool drive = stored.size() >= 2 && stored[1] == ':';
+    bool network = stored.size() >= 2 && stored[0] == '\\' && stored[1] == '\\';
+    if (drive || network) return std::string(stored);
+    if (stored[0] == '\\') {
+        std::string_view d = scriptFolder.size() >= 2 && scriptFolder[1] == ':' ? scriptFolder.substr(0, 2) : "";
+        return std::string(d) + std::string(stored);
+    }
+    if (stored.size() >= 2 && stored[0] == '.' && stored[1] == '\\') stored.remove_prefix(2);
+    return std::string(scriptFolder) + "\\" + std::string(stored);
+}
+
 }  // namespace dsg

@@ -22,4 +22,9 @@ uint32_t ImportCheckTitle(std::string_view title);
 // no trailing backslash.
 std::string ImportStoredPath(std::string_view file, std::string_view scriptFolder);
 
+// The file a stored path names: a path with a drive, or a network path, as
+// it is; one from the root on the script folder's drive; ".\" and bare
+// names below the script's folder. Without a folder the stored path.
+std::string ImportFullPath(std::string_view stored, std::string_view scriptFolder);
+
 }  // namespace dsg

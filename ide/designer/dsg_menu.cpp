@@ -75,7 +75,7 @@ void MenuList::RenewEvents(int index) {
     for (size_t i = 0; i < e.block.ItemCount(); ++i) {
         const MenuItem &it = e.block.items[i];
         if (it.flags & kMfSeparator) continue;
-        e.events.Add((it.flags & kMfPopup) ? 21 : 20, it.id, FieldText(it.name, sizeof it.name), false, true);
+        e.events.Add(MnuItemKind(it), it.id, FieldText(it.name, sizeof it.name), false, true);
     }
 }
 
@@ -278,7 +278,7 @@ bool MnuApplyNames(MenuList &list, std::string_view name, const uint8_t *data, s
         pos += len + 1;
         return true;
     };
-    auto kindOf = [](const MenuItem &it) { return (it.flags & kMfPopup) ? 21u : 20u; };
+    auto kindOf = [](const MenuItem &it) { return (it.flags & kMfPopup) ? kPopupKind : kMenuItemKind; };
     while (pos + 2 <= size) {
         uint16_t code = Le16(data + pos);
         pos += 2;

@@ -20,6 +20,9 @@ enum : uint16_t {
     kMfEnd = 0x0080, kMfSeparator = 0x0800,
 };
 enum : uint16_t { kAccVirtKey = 1, kAccShift = 4, kAccControl = 8, kAccAlt = 0x10 };
+// The kinds of menu items where they stand beside control kinds (event
+// blocks, the property window's list of objects).
+enum : uint32_t { kMenuItemKind = 20, kPopupKind = 21, kSeparatorKind = 22 };
 constexpr uint32_t kFirstItemId = 2048;
 constexpr uint32_t kFirstSeparatorId = 32768;
 constexpr size_t kMaxMenuItems = 255;
@@ -64,6 +67,10 @@ struct MenuBlock {
     uint32_t NextFreeId(bool separator) const;
     void Sync();  // count and size from the records
 };
+
+inline uint32_t MnuItemKind(const MenuItem &m) {
+    return (m.flags & kMfSeparator) ? kSeparatorKind : (m.flags & kMfPopup) ? kPopupKind : kMenuItemKind;
+}
 
 struct MenuEntry {
     uint32_t uses = 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dsg_bmpbtn.h"
 #include "dsg_formdata.h"
 #include "sjis_path.h"
 
@@ -963,6 +964,27 @@ std::string EvtSourceName(std::string_view formName) { return std::string(formNa
 bool EvtIsFormSource(std::string_view fileName, std::string_view formName) {
     std::string want = prj::CutSb(formName, 8) + ".SUB";
     return prj::EqualNoCase(fileName, want) || prj::EqualNoCase(fileName, EvtSourceName(formName));
+}
+
+std::vector<ObjectItem> PropObjectItems(const Form &form, const MenuList &menus) {
+    std::vector<ObjectItem> out;
+    for (const auto &r : form.table) out.push_back({FieldText(r.name, sizeof r.name), ObjectData(r.id, r.kind)});
+    if (form.menu < 0 || size_t(form.menu) >= menus.menus.size()) return out;
+    const MenuBlock &m = menus.menus[size_t(form.menu)].block;
+    for (size_t i = 0; i < m.ItemCount(); ++i) {
+        const MenuItem &it = m.items[i];
+        out.push_back({FieldText(it.name, sizeof it.name), ObjectData(it.id, MnuItemKind(it))});
+    }
+    return out;
+}
+
+int PropFindMenuItem(const Form &form, const MenuList &menus, uint32_t data) {
+    if (form.menu < 0 || size_t(form.menu) >= menus.menus.size() || (data & 0xFFFF) < kMenuItemKind) return -1;
+    const MenuBlock &m = menus.menus[size_t(form.menu)].block;
+    for (size_t i = 0; i < m.ItemCount(); ++i) {
+        if (ObjectData(m.items[i].id, MnuItemKind(m.items[i])) == data) return int(i);
+    }
+    return -1;
 }
 
 }  // namespace dsg

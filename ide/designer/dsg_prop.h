@@ -193,6 +193,21 @@ std::vector<std::string> PropSplitItems(std::string_view text, int mode);
 // mapping mode above 1, else pixels at the form's pixels per inch.
 int32_t PropFontTenths(const ControlRecord &r, int32_t number, int32_t pixelsPerInch);
 
+// ---- the list of objects ---------------------------------------------------
+
+// An entry of the property window's list of a form's objects: its name and
+// its item data, the id in the high half and the kind in the low half.
+struct ObjectItem {
+    std::string name;
+    uint32_t data;
+};
+inline uint32_t ObjectData(uint32_t id, uint32_t kind) { return (id & 0xFFFF) << 16 | (kind & 0xFFFF); }
+// Every record of the form's table in table order, then every item of the
+// form's menu in menu order (kinds 20 item, 21 popup, 22 separator).
+std::vector<ObjectItem> PropObjectItems(const Form &form, const MenuList &menus);
+// The record index of the menu item an entry names in the form's menu, -1 none.
+int PropFindMenuItem(const Form &form, const MenuList &menus, uint32_t data);
+
 // ---- event procedures -----------------------------------------------------
 
 // The default event of a kind (20 menu item, 21 popup), -1 none.

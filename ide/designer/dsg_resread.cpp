@@ -290,7 +290,7 @@ bool BuildFromKept(DesignerHost &host, Document &doc, KeptEntries &kept, bool wi
         for (size_t j = 0; j < e.block.ItemCount(); ++j) {
             const MenuItem &it = e.block.items[j];
             if (!(it.flags & kMfSeparator) && !e.events.Find(it.id))
-                e.events.Add((it.flags & kMfPopup) ? 21 : 20, it.id, FieldText(it.name, sizeof it.name), false, false);
+                e.events.Add(MnuItemKind(it), it.id, FieldText(it.name, sizeof it.name), false, false);
         }
     }
     if (doc.version != 0x102) {

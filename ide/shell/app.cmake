@@ -30,7 +30,7 @@ list(APPEND tambrix_sources ${tambrix_project_ui}/prjwin.cpp ${tambrix_project_u
 tx_cp932(${tambrix_project_ui}/prjtexts.cpp)
 # The live designer lives with the designer.
 set(tambrix_designer_ui ${PROJECT_SOURCE_DIR}/ide/designer/ui)
-list(APPEND tambrix_sources ${tambrix_designer_ui}/dsghost.cpp ${tambrix_designer_ui}/dsgform.cpp
+list(APPEND tambrix_sources ${tambrix_designer_ui}/dsghost.cpp ${tambrix_designer_ui}/dsgform.cpp ${tambrix_designer_ui}/dsgbmpbtn.cpp
   ${tambrix_designer_ui}/rcdoc.cpp ${tambrix_designer_ui}/dsgcmd.cpp ${tambrix_designer_ui}/dsgclip.cpp
   ${tambrix_designer_ui}/dsgarrange.cpp ${tambrix_designer_ui}/dsgtaborder.cpp ${tambrix_designer_ui}/dsgmenuedit.cpp)
 list(APPEND tambrix_sources ${tambrix_designer_ui}/propwnd.cpp ${tambrix_designer_ui}/dsgcode.cpp

@@ -1,5 +1,7 @@
 #include "procstart.h"
 
+#include <shellapi.h>
+
 std::function<bool(const ProcessStart&, HANDLE*)>& ProcessStartHook() {
     static std::function<bool(const ProcessStart&, HANDLE*)> hook;
     return hook;
@@ -20,4 +22,18 @@ bool StartProgramProcess(const ProcessStart& start, HANDLE* process) {
     CloseHandle(pi.hThread);
     *process = pi.hProcess;
     return true;
+}
+
+std::function<bool(const std::string&, const std::string&)>& ShellOpenHook() {
+    static std::function<bool(const std::string&, const std::string&)> hook;
+    return hook;
+}
+
+bool ShellOpenFile(const std::string& path, const std::string& folder) {
+    if (ShellOpenHook())
+        return ShellOpenHook()(path, folder);
+    // Values above 32 are success; anything else names the failure.
+    HINSTANCE r = ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
+                                SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(r) > 32;
 }

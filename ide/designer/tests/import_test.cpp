@@ -39,5 +39,21 @@ TEST(Import, StoredPathIsRelativeToTheScriptFolder) {
     for (const auto &c : cases) EXPECT_EQ(ImportStoredPath(c.file, c.folder), c.want) << c.file;
 }
 
+TEST(Import, FullPathFindsTheStoredFileFromTheScriptFolder) {
+    struct Case { const char *stored, *folder, *want; };
+    const Case cases[] = {
+        {"a.ico", "C:\\W", "C:\\W\\a.ico"},
+        {".\\sub\\b.bmp", "C:\\W", "C:\\W\\sub\\b.bmp"},
+        {"D:\\X\\c.cur", "C:\\W", "D:\\X\\c.cur"},
+        {"\\\\srv\\s\\d.ico", "C:\\W", "\\\\srv\\s\\d.ico"},
+        {"\\R\\e.bmp", "C:\\W", "C:\\R\\e.bmp"},  // from the root of the script's drive
+        {"f.ico", "", "f.ico"},                    // no folder to resolve against
+    };
+    for (const auto &c : cases) EXPECT_EQ(ImportFullPath(c.stored, c.folder), c.want) << c.stored;
+    // What the import stores leads back to the imported file.
+    for (const char *file : {"C:\\W\\a.ico", "C:\\W\\sub\\deep\\e.ico", "E:\\o.cur"})
+        EXPECT_EQ(ImportFullPath(ImportStoredPath(file, "C:\\W"), "C:\\W"), file);
+}
+
 }  // namespace
 }  // namespace dsg

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "designer_fixtures.h"
+#include "dsg_prop.h"
 #include "dsg_rcwrite.h"
 #include "fake_host.h"
 
@@ -62,6 +63,33 @@ TEST(MenuNumbering, IdsPositionsAndLastFlags) {
     for (size_t i = 0; i < m.ItemCount(); ++i) last.push_back(m.items[i].flags & kMfEnd);
     EXPECT_EQ(last, (std::vector<bool>{false, false, false, false, false, true, true, true}));
     EXPECT_EQ(m.items[1].keyCommand, 2048);
+}
+
+TEST(MenuObjects, FormMenuItemsFollowTheControls) {
+    Form f;
+    f.table.resize(2);
+    SetField(f.table[0].name, "MAINFORM");  // the form's id 0 is also the first popup's number
+    f.table[1].kind = kButton, f.table[1].id = 200;
+    SetField(f.table[1].name, "CMD1");
+    MenuList l;
+    l.menus.resize(2);
+    l.menus[1].block = Sample();
+    ASSERT_EQ(MnuCheckAndNumber(l.menus[1].block).message, 0u);
+    std::string seen;
+    for (const auto &o : PropObjectItems(f, l)) seen += o.name + ":" + std::to_string(o.data & 0xFFFF) + " ";
+    EXPECT_EQ(seen, "MAINFORM:0 CMD1:3 ");  // no menu on the form
+    f.menu = 1;
+    seen.clear();
+    std::vector<ObjectItem> items = PropObjectItems(f, l);
+    for (const auto &o : items) seen += o.name + ":" + std::to_string(o.data & 0xFFFF) + " ";
+    EXPECT_EQ(seen, "MAINFORM:0 CMD1:3 mnuFile:21 mnuOpen:20 sep1:22 mnuRecent:21 mnuOne:20 mnuTwo:20 mnuQuit:20 "
+                    "mnuHelp:20 ");
+    // Each menu entry leads back to its record; the form's entry, though it
+    // carries the first popup's number, to none.
+    for (size_t i = 2; i < items.size(); ++i) EXPECT_EQ(PropFindMenuItem(f, l, items[i].data), int(i - 2)) << items[i].name;
+    EXPECT_EQ(items[0].data >> 16, items[2].data >> 16);
+    EXPECT_EQ(PropFindMenuItem(f, l, items[0].data), -1);
+    EXPECT_EQ(PropFindMenuItem(f, l, ObjectData(2099, kMenuItemKind)), -1);
 }
 
 TEST(MenuNumbering, EachRuleWithItsRecord) {

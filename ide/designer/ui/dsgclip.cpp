@@ -182,6 +182,19 @@ bool ClipPlace(HWND form, POINT pt) {
             if (r.font)
                 Host().SetFont(w, r.font);
         }
+        // The copy uses the source's files as well: deleting it gives back
+        // only its own uses.
+        dsg::Document& doc = g_pRcDoc->m_doc;
+        std::string cursor = dsg::FieldText(r.cursorName, sizeof r.cursorName);
+        if ((r.kind == dsg::kPicture || r.kind == dsg::kBmpButton) && !cursor.empty())
+            doc.List(dsg::kListCursor).AddRef(cursor);
+        if (r.kind == dsg::kBmpButton) {
+            std::string bmp = dsg::FieldText(dsg::AreaText(r, dsg::ba::bitmapName), 16);
+            if (dsg::FileEntry* fe = bmp.empty() ? nullptr : doc.List(dsg::kListBitmap).Find(bmp)) {
+                ++fe->uses;
+                Host().LoadButtonBitmap(w, fe->path);
+            }
+        }
         dsg::CtlMakeName(*f, r);
         f->table.push_back(r);
         f->events.Add(r.kind, r.id, dsg::FieldText(r.name, sizeof r.name), true, true);

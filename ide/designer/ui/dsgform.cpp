@@ -728,6 +728,9 @@ LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcA(own, w, msg, wp, lp);
 }
 
+LRESULT CALLBACK PlaceholderProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return OptProc(w, msg, wp, lp); }
+bool TabToNext(HWND form, HWND from, bool back) { return TabFrom(form, from, back); }
+
 Selection& Sel() { return g_sel; }
 
 dsg::Form* FormOf(HWND w) {
@@ -848,7 +851,7 @@ void RegisterClasses() {
     wc.cbWndExtra = 10;
     wc.lpszClassName = "TQ70OptWndClass";
     RegisterClassA(&wc);
-    // The bitmap button draws as a placeholder until its frames are painted.
+    wc.lpfnWndProc = BmpButtonProc;
     wc.cbWndExtra = 24;
     wc.lpszClassName = "TQ70BBWndClass";
     RegisterClassA(&wc);

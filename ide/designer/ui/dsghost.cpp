@@ -1,6 +1,7 @@
 // The designer core's host on Win32: real windows, fonts and brushes behind
 // the 32-bit keys the records keep (side tables, so the records have the
 // same bytes in the 32- and 64-bit builds).
+#include "dsg_import.h"
 #include "idehelpers.h"
 #include "rcdoc.h"
 
@@ -240,8 +241,14 @@ public:
             brushes[index] = CreateSolidBrush(dsg::kPalette[index]);
         return 0x100u + uint32_t(index);
     }
-    dsg::Point LoadButtonBitmap(uint32_t, const std::string& path) override {
-        HBITMAP b = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    dsg::Point LoadButtonBitmap(uint32_t w, const std::string& path) override {
+        // A bitmap button keeps the image it paints its frames from.
+        // The lists keep paths relative to the script's folder.
+        std::string file = dsg::ImportFullPath(path, ScriptFolder(g_pRcDoc));
+        POINT kept = BmpButtonLoad(Hwnd(w), file);
+        if (kept.x || kept.y)
+            return {kept.x, kept.y};
+        HBITMAP b = static_cast<HBITMAP>(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         if (!b)
             return {0, 0};
         BITMAP bm{};

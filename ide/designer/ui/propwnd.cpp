@@ -250,6 +250,7 @@ void CPropertyWnd::SetTitle(const char* name) {
     }
     SetWindowTextA(m_hWnd, dsg::kPropTitle);
     CloseEditor();
+    m_nMenuItem = -1;
     SendMessageA(Item(kControlCombo), CB_RESETCONTENT, 0, 0);
     SendMessageA(Item(kGroupCombo), CB_RESETCONTENT, 0, 0);
     SendMessageA(Item(kList), LVM_DELETEALLITEMS, 0, 0);
@@ -259,6 +260,8 @@ void CPropertyWnd::SetTitle(const char* name) {
 
 dsg::ControlRecord* CPropertyWnd::Record() {
     dsg::Form* f = FormOf(m_hForm);
+    if (f && m_nMenuItem >= 0)
+        return MenuItemOf() ? &m_menuRec : nullptr;
     if (!f || !m_hControl)
         return nullptr;
     return m_hControl == m_hForm ? &f->table[0] : RecordIn(*f, m_hControl);
@@ -278,13 +281,74 @@ void CPropertyWnd::FillControls() {
     HWND combo = Item(kControlCombo);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
     dsg::Form* f = FormOf(m_hForm);
-    if (!f)
+    if (!f || !g_pRcDoc)
         return;
-    for (const auto& r : f->table) {
-        int i = int(SendMessageA(combo, CB_ADDSTRING, 0,
-                                 reinterpret_cast<LPARAM>(dsg::FieldText(r.name, sizeof r.name).c_str())));
-        SendMessageA(combo, CB_SETITEMDATA, WPARAM(i), LPARAM((r.id << 16) | (r.kind & 0xFFFF)));
+    for (const auto& o : dsg::PropObjectItems(*f, g_pRcDoc->m_doc.menus)) {
+        int i = int(SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(o.name.c_str())));
+        SendMessageA(combo, CB_SETITEMDATA, WPARAM(i), LPARAM(o.data));
     }
+}
+
+void CPropertyWnd::SelectObjectEntry(uint32_t data) {
+    HWND combo = Item(kControlCombo);
+    int n = int(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) == data) {
+            SendMessageA(combo, CB_SETCURSEL, WPARAM(i), 0);
+            return;
+        }
+    }
+}
+
+dsg::MenuItem* CPropertyWnd::MenuItemOf() {
+    dsg::Form* f = FormOf(m_hForm);
+    if (!f || !g_pRcDoc || m_nMenuItem < 0 || f->menu < 0 || size_t(f->menu) >= g_pRcDoc->m_doc.menus.menus.size())
+        return nullptr;
+    dsg::MenuBlock& m = g_pRcDoc->m_doc.menus.menus[size_t(f->menu)].block;
+    return size_t(m_nMenuItem) < m.ItemCount() ? &m.items[size_t(m_nMenuItem)] : nullptr;
+}
+
+dsg::EventTable* CPropertyWnd::Events() {
+    dsg::Form* f = FormOf(m_hForm);
+    if (!f || m_nMenuItem < 0)
+        return f ? &f->events : nullptr;
+    return MenuItemOf() ? &g_pRcDoc->m_doc.menus.menus[size_t(f->menu)].events : nullptr;
+}
+
+void CPropertyWnd::SelectMenuItem(int index) {
+    CloseEditor();
+    m_nMenuItem = index;
+    dsg::MenuItem* it = MenuItemOf();
+    if (!it) {
+        m_nMenuItem = -1;
+        return;
+    }
+    m_hControl = nullptr;
+    m_menuRec = dsg::ControlRecord{};
+    m_menuRec.kind = dsg::MnuItemKind(*it);
+    m_menuRec.id = it->id;
+    dsg::SetField(m_menuRec.name, dsg::FieldText(it->name, sizeof it->name));
+    ListMenuItem(-1);
+}
+
+// A menu item has only its events (a separator not even those); they are
+// listed once the group is chosen.
+void CPropertyWnd::ListMenuItem(int group) {
+    CloseEditor();
+    HWND list = Item(kList), groups = Item(kGroupCombo);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(groups, CB_RESETCONTENT, 0, 0);
+    m_rowId.clear(), m_rowGroup.clear(), m_rowType.clear(), m_rowEnabled.clear(), m_groupIds.clear();
+    SelectObjectEntry(dsg::ObjectData(m_menuRec.id, m_menuRec.kind));
+    if (m_menuRec.kind == dsg::kSeparatorKind)
+        return;
+    SendMessageA(groups, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(dsg::kEventGroupName));
+    m_groupIds.push_back(dsg::kGrpEvent);
+    if (group != 0)
+        return;
+    m_nGroup = dsg::kGrpEvent;
+    ListEvents(m_menuRec);
+    SendMessageA(groups, CB_SETCURSEL, 0, 0);
 }
 
 void CPropertyWnd::SelectForm(HWND form) {
@@ -292,6 +356,7 @@ void CPropertyWnd::SelectForm(HWND form) {
     SendMessageA(Item(kList), LVM_DELETEALLITEMS, 0, 0);
     m_hForm = form;
     m_hControl = form;
+    m_nMenuItem = -1;
     dsg::Form* f = FormOf(form);
     if (!f || !IsWindow(form))
         return;
@@ -315,6 +380,7 @@ void CPropertyWnd::RefreshControl(HWND form, HWND control) {
     dsg::ControlRecord* r = f ? RecordIn(*f, control) : nullptr;
     if (!r)
         return;
+    m_nMenuItem = -1;
     m_hControl = control;
     m_rec = *r;
     ListGroup(0);
@@ -329,6 +395,10 @@ int CPropertyWnd::GroupIndexOf(int32_t groupId) const {
 }
 
 void CPropertyWnd::ListGroup(int group) {
+    if (m_nMenuItem >= 0) {
+        ListMenuItem(group);
+        return;
+    }
     CloseEditor();
     HWND list = Item(kList), groups = Item(kGroupCombo);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -376,8 +446,9 @@ void CPropertyWnd::ListGroup(int group) {
     HWND combo = Item(kControlCombo);
     for (int pass = 0; pass < 2; ++pass) {
         int n = int(SendMessageA(combo, CB_GETCOUNT, 0, 0)), at = -1;
+        // Id and kind: a popup's number may equal a record's id.
         for (int i = 0; i < n && at < 0; ++i) {
-            if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) >> 16 == (r->id & 0xFFFF))
+            if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) == dsg::ObjectData(r->id, r->kind))
                 at = i;
         }
         if (at >= 0) {
@@ -391,8 +462,8 @@ void CPropertyWnd::ListGroup(int group) {
 }
 
 void CPropertyWnd::ListEvents(const dsg::ControlRecord& r) {
-    dsg::Form* f = FormOf(m_hForm);
-    const dsg::EventBlock* b = f ? f->events.Find(r.id) : nullptr;
+    dsg::EventTable* events = Events();
+    const dsg::EventBlock* b = events ? events->Find(r.id) : nullptr;
     std::string name = dsg::FieldText(r.name, sizeof r.name);
     HWND list = Item(kList);
     int count = dsg::EventCountOf(r.kind);
@@ -870,7 +941,8 @@ void CPropertyWnd::ApplyEventName(int row, const std::string& text) {
         SendMessageA(m_hEditor, EM_SETSEL, a, b);
     }
     SetRowText(row, prj::UpperSb(name));
-    dsg::EventBlock* b = f->events.Find(r->id);
+    dsg::EventTable* events = Events();
+    dsg::EventBlock* b = events ? events->Find(r->id) : nullptr;
     if (b && size_t(row) < b->entries.size())
         b->entries[size_t(row)].proc = name;
     MarkModified();
@@ -1185,6 +1257,8 @@ void CPropertyWnd::Rename(const std::string& text) {
     if (!r)
         return;
     dsg::SetField(r->name, text.substr(0, 21));
+    if (dsg::MenuItem* it = m_nMenuItem >= 0 ? MenuItemOf() : nullptr)
+        dsg::SetField(it->name, text.substr(0, 21));
     m_rec = *r;
     HWND combo = Item(kControlCombo);
     int sel = int(SendMessageA(combo, CB_GETCURSEL, 0, 0));
@@ -1192,7 +1266,7 @@ void CPropertyWnd::Rename(const std::string& text) {
         // Typing leaves no selection: the item of the current control.
         int n = int(SendMessageA(combo, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
-            if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) >> 16 == (r->id & 0xFFFF))
+            if (uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(i), 0)) == dsg::ObjectData(r->id, r->kind))
                 sel = i;
         }
     }
@@ -1277,9 +1351,12 @@ bool CPropertyWnd::OnCommand(UINT id, UINT code, HWND control) {
             int sel = int(SendMessageA(combo, CB_GETCURSEL, 0, 0));
             uint32_t data = uint32_t(SendMessageA(combo, CB_GETITEMDATA, WPARAM(sel), 0));
             dsg::Form* f = FormOf(m_hForm);
-            if (f && sel >= 0) {
+            int item = f && g_pRcDoc && sel >= 0 ? dsg::PropFindMenuItem(*f, g_pRcDoc->m_doc.menus, data) : -1;
+            if (item >= 0) {
+                SelectMenuItem(item);
+            } else if (f && sel >= 0) {
                 for (auto& r : f->table) {
-                    if ((r.id & 0xFFFF) == data >> 16) {
+                    if (dsg::ObjectData(r.id, r.kind) == data) {
                         HWND c = r.kind == dsg::kForm ? m_hForm : Hwnd(r.hwnd);
                         DsgSelectControl(m_hForm, c);
                         if (c == m_hForm)

@@ -53,6 +53,7 @@ public:
     HWND Editor() const { return m_hEditor; }
     HWND CurrentControl() const { return m_hControl; }
     HWND CurrentForm() const { return m_hForm; }
+    int CurrentMenuItem() const { return m_nMenuItem; }
     int EditRow() const { return m_nEditRow; }
     int32_t CurrentGroup() const { return m_nGroup; }
 
@@ -76,6 +77,13 @@ private:
     void SetRowText(int row, const std::string& text);
     void SetRowEnabled(int row, bool enabled);
     void FillControls();
+    // A menu item of the form's menu shown in place of a control: its
+    // record index, a record standing for it (kind, id, name).
+    void SelectMenuItem(int index);
+    void ListMenuItem(int group);
+    dsg::MenuItem* MenuItemOf();
+    dsg::EventTable* Events();
+    void SelectObjectEntry(uint32_t data);
     void ListEvents(const dsg::ControlRecord& r);
     void ApplyEventName(int row, const std::string& text);
     bool CheckEdit();
@@ -90,6 +98,8 @@ private:
     bool LeavingForElsewhere() const;
 
     HWND m_hForm = nullptr, m_hControl = nullptr;
+    int m_nMenuItem = -1;
+    dsg::ControlRecord m_menuRec{};
     dsg::ControlRecord m_rec{};
     int m_nEditRow = -1;
     int32_t m_nEditType = 0;

@@ -10,6 +10,7 @@
 #include "idehelpers.h"
 #include "mainfrm.h"
 #include "prjframe.h"
+#include "procstart.h"
 #include "propwnd.h"
 #include "resource.h"
 #include "sjis_path.h"
@@ -588,6 +589,10 @@ bool CRcTreeView::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
             *result = 1;
             return true;
         }
+        if (OpenFileItem()) {
+            *result = 1;
+            return true;
+        }
     }
     return CView::OnChildNotify(msg, wp, lp, result);
 }
@@ -606,6 +611,38 @@ bool CRcTreeView::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     DsgTrackPopup(kRcTreePopupMenu, screen);
     *result = 0;
     return true;
+}
+
+namespace dsgwin {
+std::string ScriptFolder(CRcDoc* doc) {
+    if (doc && !doc->GetPathName().empty())
+        return prj::FolderOf(doc->GetPathName());
+    char cur[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof cur, cur);
+    return cur;
+}
+}  // namespace dsgwin
+
+// The selected bitmap, cursor or icon entry opened by the shell, found
+// from the script's folder as the import stored it.
+bool CRcTreeView::OpenFileItem() {
+    static const int kLists[] = {dsg::kListBitmap, dsg::kListCursor, dsg::kListIcon};  // categories 1-3
+    auto* doc = dynamic_cast<CRcDoc*>(m_pDocument);
+    for (int c = 1; doc && c <= 3; ++c) {
+        std::string text;
+        HTREEITEM item = RcTreeGetSel(c, &text);
+        if (!item)
+            continue;
+        dsg::FileList& l = doc->m_doc.List(kLists[c - 1]);
+        size_t at = size_t(ItemData(item));
+        const dsg::FileEntry* e = at < l.entries.size() ? &l.entries[at] : l.Find(text);
+        if (!e)
+            return false;
+        std::string folder = ScriptFolder(doc);
+        ShellOpenFile(dsg::ImportFullPath(e->path, folder), folder);
+        return true;
+    }
+    return false;
 }
 
 // ---- what the shell calls ----------------------------------------------------

@@ -76,6 +76,7 @@ public:
     HTREEITEM RcTreeGetSel(int category, std::string* text);
     // The selected item when it lies under any category, else none.
     HTREEITEM RcTreeGetSelText(std::string* text);
+    bool OpenFileItem();
     std::vector<std::string> ItemTexts(HTREEITEM parent);  // for tests and callers
     LPARAM ItemData(HTREEITEM item);
     // The resource commands 9002-9005 (import, edit, close, delete).
@@ -183,6 +184,20 @@ uint32_t Key(HWND w);
 HFONT Font(uint32_t key);
 HBRUSH Brush(uint32_t key);
 void RegisterClasses();
+// The placeholder's procedure, which the bitmap button shares for the
+// design-mode clicks, texts and fonts, and Tab in test mode (dsgform.cpp).
+LRESULT CALLBACK PlaceholderProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+bool TabToNext(HWND form, HWND from, bool back);
+// The bitmap button (dsgbmpbtn.cpp): its procedure, its image read from a
+// file (width and height, {0, 0} when unreadable; a window of another class
+// keeps nothing), its painting into a device context, its press state.
+LRESULT CALLBACK BmpButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+POINT BmpButtonLoad(HWND w, const std::string& path);
+void BmpButtonPaint(HWND w, HDC dc);
+int BmpButtonPressState(HWND w);
+// The folder the document's files are found from: its script's, or the
+// current folder for a script not saved yet (or while one is loading).
+std::string ScriptFolder(CRcDoc* doc);
 // The form of the open document whose window this is.
 dsg::Form* FormOf(HWND w);
 // The selection: the anchor control (the form itself when only it is

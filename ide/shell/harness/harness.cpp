@@ -522,9 +522,9 @@ void Seed(const std::string& scenario) {
         g_reg.WriteDword(RegRoot::CurrentUser, g, "TeCy", 40);
         g_reg.WriteString(RegRoot::CurrentUser, g, "SmallBitmap", "1");
     } else if (scenario == "designer" || scenario == "designerpaste" || scenario == "designerprop" ||
-               scenario == "designerkeys") {
+               scenario == "designerkeys" || scenario == "designerlive") {
         SeedDesigner();
-        if (scenario == "designerprop")
+        if (scenario == "designerprop" || scenario == "designerlive")
             SeedProp();
     } else if (scenario == "damaged") {
         // Every value of the wrong type or out of range: the defaults hold.
@@ -670,6 +670,8 @@ int main(int argc, char** argv) {
         g_steps = CommandsSteps();
     } else if (g_scenario == "designerprop") {
         g_steps = PropSteps();
+    } else if (g_scenario == "designerlive") {
+        g_steps = LiveSteps();
     }
 #ifdef TX_FAKE_DEBUGGEE
     if (g_scenario == "debug")
