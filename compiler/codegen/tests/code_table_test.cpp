@@ -543,15 +543,15 @@ std::string Build(const fs::path &dir, const Program &p, const Source &src) {
     fs::create_directories(dir);
     std::ofstream(dir / (std::string(p.name) + ".BAS"), std::ios::binary) << src.text;
     std::vector<std::string> objs{std::string(p.name) + ".obj"};
-    for (const auto &[spec, text] : p.files) {
-        const std::string file = spec + 1;
+    for (const auto &[entry, text] : p.files) {
+        const std::string file = entry + 1;
         std::ofstream(dir / file, std::ios::binary) << text;
         const std::string stem = fs::path(file).stem().string();
-        if (spec[0] == '+') {
+        if (entry[0] == '+') {
             if (auto err = Compile(dir, file, stem + ".obj", false); !err.empty())
                 return err;
             objs.push_back(stem + ".obj");
-        } else if (spec[0] == '*') {
+        } else if (entry[0] == '*') {
             if (auto err = Compile(dir, file, stem + ".dllobj", true); !err.empty())
                 return err;
             if (auto err = Link(dir, {stem + ".dllobj"}, stem + ".DLL", true); !err.empty())
@@ -675,10 +675,10 @@ TEST_P(CodeTable, EveryCodeCompilesLinksAndRuns) {
     // Each entry's code is in the stream at its own lines.
     const auto byLine = CodesByLine(dir / (std::string(p.name) + ".pcode"));
     std::set<std::string> inModules;
-    for (const auto &[spec, text] : p.files) {
-        if (spec[0] == '#')
+    for (const auto &[entry, text] : p.files) {
+        if (entry[0] == '#')
             continue;
-        for (const auto &[l, codes] : CodesByLine(dir / (fs::path(spec + 1).stem().string() + ".pcode")))
+        for (const auto &[l, codes] : CodesByLine(dir / (fs::path(entry + 1).stem().string() + ".pcode")))
             inModules.insert(codes.begin(), codes.end());
     }
     for (const Entry *e : entries) {

@@ -64,9 +64,9 @@ TEST(BmpButton, ClicksStepTheState) {
 // A form record, then one record per letter: 'b' a one-of-group button
 // switched on, 'o' one switched off, 'p' a push button switched on, 'x' a
 // command button; an upper-case letter carries WS_GROUP.
-std::vector<ControlRecord> Table(const std::string &spec) {
+std::vector<ControlRecord> Table(const std::string &letters) {
     std::vector<ControlRecord> t(1);
-    for (char c : spec) {
+    for (char c : letters) {
         ControlRecord r{};
         char l = char(c | 0x20);
         r.kind = l == 'x' ? kButton : kBmpButton;
