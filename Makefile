@@ -4,6 +4,7 @@
 # make test: set up, build all three ways, run every test.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+WIN64_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake
 
 .PHONY: setup build native win32 win64 test demo ide-demo clean sanitize fuzz
 
@@ -19,7 +20,7 @@ win32: setup
 	cmake --build build/win32 -j $(JOBS)
 
 win64: setup
-	cmake -S . -B build/win64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake >/dev/null
+	cmake -S . -B build/win64 $(CMAKE_FLAGS) $(WIN64_FLAGS) >/dev/null
 	cmake --build build/win64 -j $(JOBS)
 
 build: native win32 win64
@@ -46,17 +47,19 @@ sanitize: setup
 fuzz: setup
 	@bash scripts/fuzz.sh
 
-# The demo builds quietly and shows only the compiler's own output (the build
-# log is printed when the build fails).
+# The demo and the IDE demo show a line per stage and the build's own
+# percentage; the compiler's output goes to build/TREE-build.log, printed
+# only when the build fails (scripts/build-progress.sh).
 demo: setup
-	@cmake -S . -B build/native $(CMAKE_FLAGS) >/dev/null
-	@mkdir -p build && cmake --build build/native -j $(JOBS) >build/demo-build.log 2>&1 \
-	  || { cat build/demo-build.log; exit 1; }
+	@bash scripts/build-progress.sh native $(JOBS) $(CMAKE_FLAGS)
 	@bash scripts/demo.sh
 
 # The IDE under Wine: on the display when there is one, else on a virtual
-# screen with a screenshot saved in build/ide-demo.png.
-ide-demo: win64
+# screen with a screenshot saved in build/ide-demo.png. Its installation
+# takes the runtime libraries from the native build.
+ide-demo: setup
+	@bash scripts/build-progress.sh native $(JOBS) $(CMAKE_FLAGS)
+	@bash scripts/build-progress.sh win64 $(JOBS) $(CMAKE_FLAGS) $(WIN64_FLAGS)
 	@bash scripts/ide-demo.sh
 
 # An installation laid out from a Windows build (the runtime libraries come

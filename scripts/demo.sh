@@ -18,13 +18,12 @@ run() {
 }
 
 run '/?'
+cp "$root"/examples/*.bas .
+# The options a project build passes, with /TMP: the parameter block the
+# passes receive, and the temporary files kept under their fixed names.
+run /TMP /nologo /MW /CLe '/S?' /Zi /Fs hello.bas
 for src in "$root"/examples/*.bas; do
-  cp "$src" .
-  name=$(basename "$src")
-  # The options a project build passes, with /TMP: the parameter block the
-  # passes receive, and the temporary files kept under their fixed names.
-  run /TMP /nologo /MW /CLe '/S?' /Zi /Fs "$name"
-  run "$name"
+  run "$(basename "$src")"
 done
 run /nologo missing.bas
 
@@ -34,10 +33,11 @@ echo
 
 # basrun compiles with txcl, links with the i686 linker and the runtime
 # library, and runs the image; it exits 0 when the program ends normally.
+# The programs' files go to the demo's folder.
 for src in "$root"/examples/*.bas; do
   name=examples/$(basename "$src")
-  echo "\$ basrun $name"
-  (cd "$root" && "$basrun" "$name") | iconv -f CP932 -t UTF-8
+  echo "\$ basrun --dir build/demo $name"
+  (cd "$root" && "$basrun" --dir "$work" "$name") | iconv -f CP932 -t UTF-8
   echo "(exit code ${PIPESTATUS[0]})"
   echo
 done
