@@ -63,7 +63,7 @@ ide-demo: setup
 	@bash scripts/ide-demo.sh
 
 # An installation laid out from a Windows build (the runtime libraries come
-# from the native build): make install [INSTALL_FROM=build/win64] [INSTALL_TO=...]
+# from the native build): make install [INSTALL_FROM=build/win32 or build/win64] [INSTALL_TO=...]
 INSTALL_FROM ?= build/win32
 INSTALL_TO ?= build/install
 .PHONY: install
