@@ -1,19 +1,26 @@
-' counter.bas: a count kept in a file; the first run finds no file
+' counter.bas: a count kept in a file; the first reading finds no file
 DECLARE SUB SAVECOUNT (N%)
 ON ERROR GOTO *NOFILE
+FOR K% = 1 TO 3
+  GOSUB *READCOUNT
+  N% = N% + 1
+  PRINT "count"; N%
+  SAVECOUNT N%
+NEXT K%
+KILL "COUNT.TXT"
+END
+
+*READCOUNT
+N% = 0
 OPEN "COUNT.TXT" FOR INPUT AS #1
 INPUT #1, N%
 CLOSE #1
-*COUNTED
-N% = N% + 1
-PRINT "run number"; N%
-SAVECOUNT N%
-END
+*READDONE
+RETURN
 
 *NOFILE
 PRINT "no count yet (error"; ERR; ")"
-N% = 0
-RESUME *COUNTED
+RESUME *READDONE
 
 SUB SAVECOUNT (N%)
   OPEN "COUNT.TXT" FOR OUTPUT AS #1
