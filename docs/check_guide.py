@@ -59,53 +59,60 @@ def check(args, guide):
     with open(guide, encoding="utf-8") as f:
         found = blocks(f.read())
     passed = failed = 0
-    work = tempfile.mkdtemp(prefix="guide.")
-    for n, (info, body, line, _) in enumerate(found):
-        if not info or info[0] != "basic":
-            continue
-        follow = [b for b in found[n + 1:n + 3]]
-        stdin = b""
-        expect = None
-        for (finfo, fbody, _, blank) in follow:
-            if not blank or not finfo or finfo[0] not in ("input", "output"):
-                break
-            if finfo[0] == "input":
-                stdin = fbody.encode("cp932")
-            else:
-                expect = fbody
-                break
-        words = info[1:]
-        fails = "fails" in words
-        example = next((w for w in words if "/" in w), None)
-        name = next((os.path.basename(w) for w in words if w.upper().endswith(".BAS")), "PROG%d.BAS" % line)
-        where = "%s:%d (%s)" % (os.path.basename(guide), line, example or name)
-        problems = []
-        if example:
-            with open(os.path.join(args.root, example), encoding="utf-8") as f:
-                if f.read() != body:
-                    problems.append("the block is not the text of " + example)
-        folder = os.path.join(work, "p%d" % line)
-        os.mkdir(folder)
-        with open(os.path.join(folder, name), "wb") as f:
-            f.write(body.encode("cp932"))
-        if fails:
-            rc, out, err = run([args.txcl, "/nologo", name], folder, stdin)
-            if rc == 0:
-                problems.append("it compiled")
-        else:
-            rc, out, err = run([args.basrun, "--dir", folder, name], folder, stdin)
-            if rc != 0:
-                problems.append("exit status %d: %s" % (rc, (err or out).strip()))
-        if expect is not None and out != expect:
-            problems.append("output differs:\n--- expected\n%s--- got\n%s" % (expect, out))
-        if problems:
-            failed += 1
-            print("FAIL %s: %s" % (where, "; ".join(problems)))
-        else:
-            passed += 1
-            print("ok   %s" % where)
+    with tempfile.TemporaryDirectory(prefix="guide.") as work:
+        for n, block in enumerate(found):
+            ok = check_block(args, guide, found, n, block, work)
+            if ok is not None:
+                passed += ok
+                failed += not ok
     print("%d passed, %d failed" % (passed, failed))
     return failed == 0 and passed > 0
+
+
+def check_block(args, guide, found, n, block, work):
+    """True or False for a program block, None for any other block."""
+    info, body, line, _ = block
+    if not info or info[0] != "basic":
+        return None
+    stdin = b""
+    expect = None
+    for (finfo, fbody, _, blank) in found[n + 1:n + 3]:
+        if not blank or not finfo or finfo[0] not in ("input", "output"):
+            break
+        if finfo[0] == "input":
+            stdin = fbody.encode("cp932")
+        else:
+            expect = fbody
+            break
+    words = info[1:]
+    fails = "fails" in words
+    example = next((w for w in words if "/" in w), None)
+    name = next((os.path.basename(w) for w in words if w.upper().endswith(".BAS")), "PROG%d.BAS" % line)
+    where = "%s:%d (%s)" % (os.path.basename(guide), line, example or name)
+    problems = []
+    if example:
+        with open(os.path.join(args.root, example), encoding="utf-8") as f:
+            if f.read() != body:
+                problems.append("the block is not the text of " + example)
+    folder = os.path.join(work, "p%d" % line)
+    os.mkdir(folder)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(body.encode("cp932"))
+    if fails:
+        rc, out, err = run([args.txcl, "/nologo", name], folder, stdin)
+        if rc == 0:
+            problems.append("it compiled")
+    else:
+        rc, out, err = run([args.basrun, "--dir", folder, name], folder, stdin)
+        if rc != 0:
+            problems.append("exit status %d: %s" % (rc, (err or out).strip()))
+    if expect is not None and out != expect:
+        problems.append("output differs:\n--- expected\n%s--- got\n%s" % (expect, out))
+    if problems:
+        print("FAIL %s: %s" % (where, "; ".join(problems)))
+        return False
+    print("ok   %s" % where)
+    return True
 
 
 def main():
