@@ -435,11 +435,17 @@ private:
     // Arguments of a call, matched one by one to the declared entries.
     constexpr void Arguments() {
         L loop = b.NewLabel(), omitted = b.NewLabel(), close = b.NewLabel(), pop = b.NewLabel();
-        L one = b.NewLabel(), bareLoop = b.NewLabel();
-        // One argument.
+        L one = b.NewLabel(), bareLoop = b.NewLabel(), byVal = b.NewLabel(), marked = b.NewLabel();
+        // One argument; BYVAL before it passes its value.
         b.Place(one);
+        b.IfToken(kBYVAL, byVal);
         Expr(80);
         b.Handler(ArgMrk);
+        b.Jump(marked);
+        b.Place(byVal);
+        Expr(80);
+        b.Handler(ArgMrk, 1);
+        b.Place(marked);
         Check();
         b.Handler(ArgArr);
         b.IfStatus(1, b.StatusEntry(kStArgument));
@@ -553,10 +559,22 @@ private:
         b.IfNotStatus(kTypeBcd, plain);
         b.SetKind(ifile::kStmLetBcd);
         b.Place(plain);
+        L record = b.NewLabel();
+        b.Handler(TypCur);
+        b.IfStatus(kTypeRecord, record);
         Need(kEQ);
         b.EmitItem(ic::kOper, 0x00);
         b.Handler(AsgTgt);
         b.Call(expr);
+        b.Jump(tail);
+        // A record target: the source must be a record it may take whole.
+        b.Place(record);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        b.Handler(AsgChk);
+        Check();
         b.Jump(tail);
 
         // CALL name [(args)]; a line led by a SUB name comes here too.

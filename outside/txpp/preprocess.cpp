@@ -228,6 +228,12 @@ bool EmitFile(Pass &pp, const std::string &path, const std::string &source, int 
 int CompileFile(CmpFilParam &param) {
     // "?" asks for the standard environment: no file for the analyzer to open.
     if (param.S_filenmae && std::strcmp(param.S_filenmae, "?") == 0) param.S_filenmae = nullptr;
+    // No precompiled header is ever written (nor, so, one to use: /Yu has
+    // nothing to find and says nothing); asking for one is answered.
+    if (param.Yc_filename) {
+        std::printf("%s\n", PchNotCreatedText());
+        std::fflush(stdout);
+    }
 
     std::string source;
     {

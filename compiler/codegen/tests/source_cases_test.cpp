@@ -174,6 +174,26 @@ TEST(SourceCases, CommonArraysInStatementsThatTakeTheArray) {
     RunCases("C", cases, std::size(cases));
 }
 
+// BYVAL before an argument passes a copy; a record that holds an OBJECT,
+// itself or in a member's type, is not assigned whole.
+TEST(SourceCases, ByValArgumentsAndRecordAssignment) {
+    REQUIRE_RUNNER();
+    const Case cases[] = {
+        {"BYVAL", "DECLARE SUB S(A AS LONG)\nX& = 5\nCALL S(BYVAL X&): PRINT X&\nS BYVAL X&: PRINT X&\n"
+                  "CALL S(X&): PRINT X&\nEND\nSUB S(A AS LONG)\nA = A + 1\nEND SUB\n",
+         " 5 \n 5 \n 6 \n"},
+        {"a plain record", "TYPE P\nX AS INTEGER\nEND TYPE\nDIM A AS P, B AS P\nB.X = 3: A = B: PRINT A.X\n", " 3 \n"},
+        {"a record holding an OBJECT",
+         "TYPE IN\nO AS OBJECT\nEND TYPE\nTYPE HO\nN AS INTEGER\nI AS IN\nEND TYPE\nDIM A AS HO, B AS HO\n"
+         "A = B\n",
+         " ****9行 [13] 変数または式の型が合っていません"},
+        {"its member record", "TYPE IN\nO AS OBJECT\nEND TYPE\nTYPE HO\nI AS IN\nEND TYPE\nDIM A AS HO, B AS HO\n"
+                              "A.I = B.I\n",
+         " ****8行 [13] 変数または式の型が合っていません"},
+    };
+    RunCases("V", cases, std::size(cases));
+}
+
 // Control bytes typed into a string constant stay in it.
 TEST(SourceCases, ControlBytesInStringConstants) {
     REQUIRE_RUNNER();
