@@ -88,38 +88,6 @@ void PushVariableAddress(Gen &g, const OperandDesc &d) {
 
 namespace {
 
-// The control record of an array operand, pushed.
-void PushArrayControl(Gen &g, const OperandDesc &d) {
-    auto &st = g.st;
-    switch (d.storage) {
-    case kStoreModule:
-        EmitPushSymbolAddr(st, st.sec[kSecDataAc].symbol, d.offset);
-        break;
-    case kStoreCommon: {
-        // Common arrays are described in .data$ag, one record each in
-        // table order.
-        uint32_t index = 0, found = 0;
-        ForEachCommonVar(st, [&](const VarRecord &r) {
-            if (!(r.storageClass & ifile::kClassArray))
-                return;
-            if (r.at == d.record)
-                found = index;
-            ++index;
-        });
-        EmitPushSymbolAddr(st, st.sec[kSecDataAg].symbol, 10 * found);
-        break;
-    }
-    case kStoreFrame:
-        EmitLeaEbp(st, kEbx, int32_t(d.offset));
-        EmitPushReg(st, kEbx);
-        break;
-    default:
-        EmitLoadEbp(st, kEbx, int32_t(d.offset));
-        EmitPushReg(st, kEbx);
-        break;
-    }
-}
-
 void PushBoundsAddress(Gen &g, uint32_t bounds) {
     auto &st = g.st;
     if (st.sec[kSecDataAd].number != 0)
@@ -146,7 +114,7 @@ void GenArrayOperand(Gen &g, OperandDesc &d) {
     g.cur = after;
     const uint32_t count = uint32_t(subs.size());
     PushBoundsAddress(g, d.bounds);
-    PushArrayControl(g, d);
+    PushControl(g, d);
     EmitPushImm(st, int32_t(TypeSize(d.type, d.strLength, d.typeSize)));
     EmitPushImm(st, int32_t((count * 256 + d.type) & 0xFFFF));
     EmitPushReg(st, kEsp);
@@ -365,7 +333,7 @@ uint8_t EvalOperand(Gen &g) {
     if (k == kTokArrayAddr) {
         OperandDesc d;
         GetOperandDesc(g, d);
-        PushArrayControl(g, d);
+        PushControl(g, d);
         EmitPopReg(st, kEax);
         return kClsLng;
     }

@@ -4,6 +4,7 @@
 
 #include "cg_bytes.h"
 #include "cg_gen.h"
+#include "cg_tables.h"
 
 namespace txcg {
 
@@ -72,20 +73,32 @@ void PushPrefix(Gen &g) {
     g.cur = saved;
 }
 
-// Pushes the control record of the array operand d.
+// Pushes the control record of the array operand d. Common arrays are
+// described in .data$ag, one record each in table order.
 void PushControl(Gen &g, const OperandDesc &d) {
     auto &st = g.st;
     switch (d.storage) {
     case kStoreModule: EmitPushSymbolAddr(st, st.sec[kSecDataAc].symbol, d.offset); break;
+    case kStoreCommon: {
+        uint32_t index = 0, found = 0;
+        ForEachCommonVar(st, [&](const VarRecord &r) {
+            if (!(r.storageClass & ifile::kClassArray))
+                return;
+            if (r.at == d.record)
+                found = index;
+            ++index;
+        });
+        EmitPushSymbolAddr(st, st.sec[kSecDataAg].symbol, 10 * found);
+        break;
+    }
     case kStoreFrame:
         EmitLeaEbp(st, kEbx, int32_t(d.offset));
         EmitPushReg(st, kEbx);
         break;
-    case kStoreByRef:
+    default:
         EmitLoadEbp(st, kEbx, int32_t(d.offset));
         EmitPushReg(st, kEbx);
         break;
-    default: EmitPushImm(st, 0); break;
     }
 }
 

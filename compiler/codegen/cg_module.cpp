@@ -157,7 +157,7 @@ void BuildModuleVarDebugTable(CgState &st) {
 }
 
 // Procedure entries {u32 size, u8 name length, name, u32 frame size, u8
-// record count} + variable records.
+// parameter count} + variable records.
 void BuildProcDebugTable(CgState &st) {
     const auto &tab = st.tables[ifile::kProcDebugTable];
     st.sec[kSecDataDa].image = tab;
@@ -166,9 +166,10 @@ void BuildProcDebugTable(CgState &st) {
         uint32_t p = at + 5 + tab[at + 4];
         if (end <= at || end > tab.size() || uint64_t(p) + 5 > end)
             CgFail(kErrRead, kDetailIntermediate);
-        const uint32_t records = tab[p + 4];
+        // Every record of the entry: the head counts only the parameters,
+        // the result and the locals follow them.
         p += 5;
-        for (uint32_t i = 0; i < records && p < end; ++i) {
+        while (p < end) {
             VarRecord r = ReadVarRecord(st, ifile::kProcDebugTable, p);
             RelocateVarRecord(st, kSecDataDa, r, 0, 0);
             p = r.next;

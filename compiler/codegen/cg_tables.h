@@ -47,8 +47,17 @@ template <typename Fn> void ForEachVarRecord(const CgState &st, TableId t, Fn fn
     }
 }
 
+// The common table also ends at a record of size 0.
 template <typename Fn> void ForEachCommonVar(const CgState &st, Fn fn) {
-    ForEachVarRecord(st, ifile::kCommonVarTable, fn);
+    const auto &tab = st.tables[ifile::kCommonVarTable];
+    uint32_t at = ifile::kVarTableHead;
+    while (at < tab.size()) {
+        VarRecord r = ReadVarRecord(st, ifile::kCommonVarTable, at);
+        if (r.size == 0)
+            break;
+        fn(r);
+        at = r.next;
+    }
 }
 
 uint32_t CountCommonArrays(const CgState &st);

@@ -24,12 +24,14 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS *ep) {
         if (ep && ep->ExceptionRecord) {
             info.code = ep->ExceptionRecord->ExceptionCode;
             info.address = ep->ExceptionRecord->ExceptionAddress;
+            info.flags = ep->ExceptionRecord->ExceptionFlags;
         }
         CrashHandler h = g_handler;
         g_handler = nullptr;  // a fault inside the handler must not loop
         h(info, g_context);
     }
-    return EXCEPTION_EXECUTE_HANDLER;
+    // The report is made; the process ends as the platform decides.
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 #else

@@ -17,6 +17,7 @@ namespace tx {
 struct CrashInfo {
     uint32_t code;     // Windows exception code, or the signal number
     const void *address;  // faulting address, when known
+    uint32_t flags = 0;   // Windows exception flags
 };
 
 using CrashHandler = void (*)(const CrashInfo &info, void *context);

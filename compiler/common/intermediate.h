@@ -164,6 +164,13 @@ enum StmCode : uint8_t {
     kStmLineIf = 0x18,         // the one-line IF form
     kStmExit = 0x19,
     kStmEnd = 0x1A,
+    // TYPE, END TYPE, a member line, END DECLARE (also the head of a name
+    // line inside a DECLARE block), DECLARE and DECLARE's block form (0x30,
+    // 0x34) make no code.
+    kStmType = 0x1B,
+    kStmEndType = 0x1C,
+    kStmTypeMember = 0x1D,
+    kStmEndDeclare = 0x1E,
     kStmForTest = 0x1F,
     kStmForHead = 0x20,
     kStmNext = 0x21,
@@ -181,9 +188,11 @@ enum StmCode : uint8_t {
     kStmLoadM = 0x2D,
     kStmDeleteM = 0x2E,
     kStmCallM = 0x2F,
+    kStmDeclare = 0x30,
     kStmFuncEntry = 0x31,      // 14: table 0, table 6, DATA
     kStmFuncEnd = 0x32,        // 7: 03, u32 result record (table 6)
     kStmFuncExit = 0x33,
+    kStmDeclareBlock = 0x34,
     kStmSubEntry = 0x35,       // 14
     kStmSubEnd = 0x36,
     kStmSubExit = 0x37,
@@ -199,6 +208,7 @@ enum StmCode : uint8_t {
     kStmDefLen = 0x41,
     kStmDefBcd = 0x42,
     kStmDefParm = 0x43,
+    kStmDefType = 0x44,        // DEFINT and its kin up to 0x49: the preprocessor applied them
     kStmBeep = 0x4A,
     kStmStopI = 0x4B,
     kStmWaitI = 0x4C,
@@ -245,6 +255,7 @@ enum StmCode : uint8_t {
     kStmName = 0x89,
     kStmDim = 0x8A,
     kStmErase = 0x8B,
+    kStmData = 0x8C,
     kStmRead = 0x8D,
     kStmWidthDevice = 0x90,
     kStmLineInput = 0x91,

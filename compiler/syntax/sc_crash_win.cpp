@@ -16,7 +16,7 @@ void OnCrash(const tx::CrashInfo &info, void *context) {
     std::string msg = CrashMessage(p);
     tx::ShowCrashBox(msg.c_str(), CrashTitle());
     if (std::FILE *f = std::fopen("AnzInfo.txt", "w")) {
-        WriteCrashDump(f, p, info.code, 0, uint32_t(reinterpret_cast<uintptr_t>(info.address)));
+        WriteCrashDump(f, p, info.code, info.flags, uint32_t(reinterpret_cast<uintptr_t>(info.address)));
         std::fclose(f);
     }
 }

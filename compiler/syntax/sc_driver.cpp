@@ -4,6 +4,9 @@
 #include "sc_driver.h"
 
 #include <cstring>
+#ifdef _WIN32
+#include <share.h>
+#endif
 #include <new>
 #include <string>
 
@@ -23,8 +26,17 @@ namespace {
 
 ScPass *g_pass = nullptr;
 
+// The pass's files are opened denying other writers while it runs.
+FILE *OpenShared(const char *name, const char *mode) {
+#ifdef _WIN32
+    return _fsopen(name, mode, _SH_DENYWR);
+#else
+    return std::fopen(name, mode);
+#endif
+}
+
 FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail) {
-    FILE *f = name ? std::fopen(name, mode) : nullptr;
+    FILE *f = name ? OpenShared(name, mode) : nullptr;
     if (!f) AbortPass(p, kErrOpen, detail);
     return f;
 }
@@ -143,9 +155,11 @@ int Run(ScPass &p) {
 ScPass *CurrentPass() { return g_pass; }
 
 void AbortPass(ScPass &p, uint32_t code, std::optional<uint32_t> detail) {
+    // A work file's name goes with the file: keep it for the error text.
+    const std::string work = detail ? OutputWorkFileName(p, *detail) : std::string();
     OutputClose(p);
     if (detail)
-        tx::StorePassError(*p.param, code, *detail, DetailFileName(p, *detail));
+        tx::StorePassError(*p.param, code, *detail, work.empty() ? DetailFileName(p, *detail) : work.c_str());
     else
         p.param->err_code = code;
     throw ScAbort{code};

@@ -335,6 +335,9 @@ int Emitter::EmitHead(int i) {
         while (!AtStatementEnd(j)) ++j;
         return Code(j) == ifile::kTokSeparator ? j + 1 : j;
     }
+    // A CASE on the SELECT's own line is the one the mark waits for.
+    if (code == ifile::kStmCase || code == ifile::kStmCaseElse || code == ifile::kStmEndSelect)
+        placement_ = false;
     switch (code) {
     case ifile::kStmLineLabel:
     case ifile::kStmLineNumber:

@@ -629,10 +629,27 @@ void SC_AsgTgt(ScPass &p) {
     p.exprValue = p.asgItem.value;
 }
 
-// Slot 20: strings and user types.
+namespace {
+uint32_t RecordOf(ScPass &p, int start);
+
+// Whether user type u holds an OBJECT, in itself or in a member's type.
+bool HoldsObject(ScPass &p, uint32_t u, int depth = 0) {
+    if (!u || depth > 32) return false;
+    for (uint32_t m = p.tab.type(u).firstMember; m; m = p.tab.member(m).next) {
+        const Member &mb = p.tab.member(m);
+        if (mb.type == kTypeObject) return true;
+        if (mb.type == kTypeRecord && HoldsObject(p, mb.extra, depth + 1)) return true;
+    }
+    return false;
+}
+}  // namespace
+
+// Slot 20: strings and user types; a record that holds an OBJECT is not
+// assigned whole (the reference would be copied without its count).
 void SC_AsgChk(ScPass &p) {
     uint8_t t = p.asgItem.sub;
     bool ok = (IsStrT(t) && IsStrT(p.curType)) || (t == kTypeRecord && p.curType == kTypeRecord);
+    if (ok && t == kTypeRecord && p.asgTarget >= 0 && HoldsObject(p, RecordOf(p, p.asgTarget))) ok = false;
     p.status = ok ? 0 : 72;
     if (p.exprStart >= 0) p.items[p.exprStart].sub = p.curType;
 }

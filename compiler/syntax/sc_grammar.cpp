@@ -69,6 +69,27 @@ private:
         b.Handler(ExpTarget, targetType);
         b.Call(expr);
     }
+    // Inside a one-line construct a block may open only when it closes on
+    // the same line: it is tracked on the line's block stack too.
+    constexpr void OpenOnLine(uint8_t kind) {
+        L depth0 = b.NewLabel();
+        b.Handler(DepLin);
+        b.IfStatus(0, depth0);
+        b.Handler(PshLin, kind);
+        b.Place(depth0);
+    }
+    // ... and a statement that continues or closes a block must find that
+    // block innermost on its line (dropped when `close`).
+    constexpr void OnLine(uint8_t kind, bool close) {
+        L depth0 = b.NewLabel();
+        b.Handler(DepLin);
+        b.IfStatus(0, depth0);
+        b.Handler(TopLin);
+        b.IfNotStatus(kind, b.StatusEntry(kStBlock));
+        if (close)
+            b.Handler(PopLin);
+        b.Place(depth0);
+    }
     constexpr L Stmt(uint8_t kind) {
         L l = b.NewLabel();
         b.StmtEntry(kind, l);
@@ -167,6 +188,7 @@ private:
         b.IfStatus(24, implicitEnd);
         b.IfStatus(32, forOpen);
         b.IfStatus(34, whileOpen);
+        b.Handler(PopBlk);
         b.End(0x6927);
         b.Place(implicitEnd);
         b.EmitItem(ic::kHead, 0x13);
@@ -413,11 +435,17 @@ private:
     // Arguments of a call, matched one by one to the declared entries.
     constexpr void Arguments() {
         L loop = b.NewLabel(), omitted = b.NewLabel(), close = b.NewLabel(), pop = b.NewLabel();
-        L one = b.NewLabel(), bareLoop = b.NewLabel();
-        // One argument.
+        L one = b.NewLabel(), bareLoop = b.NewLabel(), byVal = b.NewLabel(), marked = b.NewLabel();
+        // One argument; BYVAL before it passes its value.
         b.Place(one);
+        b.IfToken(kBYVAL, byVal);
         Expr(80);
         b.Handler(ArgMrk);
+        b.Jump(marked);
+        b.Place(byVal);
+        Expr(80);
+        b.Handler(ArgMrk, 1);
+        b.Place(marked);
         Check();
         b.Handler(ArgArr);
         b.IfStatus(1, b.StatusEntry(kStArgument));
@@ -463,12 +491,12 @@ private:
         for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x4B),
                           uint8_t(0x4C), uint8_t(0x61), uint8_t(0x62)})
             b.StmtEntry(k, tail);
-        Stmt(0x50);   // STOP
+        Stmt(ifile::kStmStop);   // STOP
         b.Jump(tail);
         // RUN [label]: the program again from its start, or from a label
         // of the main module; the routine reads one word, 0 for the start.
         L runFrom = b.NewLabel();
-        Stmt(0x5B);
+        Stmt(ifile::kStmRun);
         b.Handler(EndTok);
         b.IfStatus(0, runFrom);
         b.EmitItem(ic::kKeyword, ifile::kKwNone);
@@ -481,7 +509,7 @@ private:
 
         // DEFtype letter lists: the preprocessor has applied them.
         {
-            L loop = Stmt(0x44);
+            L loop = Stmt(ifile::kStmDefType);
             for (uint8_t k = 0x45; k <= 0x49; ++k) b.StmtEntry(k, loop);
             L next = b.NewLabel();
             b.Place(next);
@@ -518,7 +546,7 @@ private:
     }
 
     constexpr void Assignment() {
-        Stmt(0x80);
+        Stmt(ifile::kStmLet);
         b.Handler(BackName);
         b.Handler(IsSub);
         b.IfStatus(1, callStmt);
@@ -531,15 +559,27 @@ private:
         b.IfNotStatus(kTypeBcd, plain);
         b.SetKind(ifile::kStmLetBcd);
         b.Place(plain);
+        L record = b.NewLabel();
+        b.Handler(TypCur);
+        b.IfStatus(kTypeRecord, record);
         Need(kEQ);
         b.EmitItem(ic::kOper, 0x00);
         b.Handler(AsgTgt);
         b.Call(expr);
         b.Jump(tail);
+        // A record target: the source must be a record it may take whole.
+        b.Place(record);
+        Need(kEQ);
+        b.EmitItem(ic::kOper, 0x00);
+        b.Handler(AsgTgt);
+        b.Call(expr);
+        b.Handler(AsgChk);
+        Check();
+        b.Jump(tail);
 
         // CALL name [(args)]; a line led by a SUB name comes here too.
         L paren = b.NewLabel(), head = b.NewLabel();
-        Stmt(0x38);
+        Stmt(ifile::kStmCall);
         b.Handler(IsSub);
         b.IfStatus(2, b.StatusEntry(kStUndefinedProc));
         b.Place(callStmt);
@@ -651,21 +691,21 @@ private:
     }
 
     constexpr void Jumps() {
-        Stmt(0x70);   // GOTO, GO TO
+        Stmt(ifile::kStmGoto);   // GOTO, GO TO
         b.Call(jumpOp);
         b.Jump(tail);
-        Stmt(0x71);   // GOSUB
+        Stmt(ifile::kStmGosub);   // GOSUB
         b.Call(jumpOp);
         b.Jump(tail);
         L bare = b.NewLabel();
-        Stmt(0x7C);   // RETURN [label]
+        Stmt(ifile::kStmReturn);   // RETURN [label]
         b.Handler(EndTok);
         b.IfStatus(1, bare);
         b.Call(jumpOp);
         b.Place(bare);
         b.Jump(tail);
         L none = b.NewLabel();
-        Stmt(0x7B);   // RESTORE [label]: the label goes into the head
+        Stmt(ifile::kStmRestore);   // RESTORE [label]: the label goes into the head
         b.Handler(EndTok);
         b.IfStatus(1, none);
         b.Call(jumpOp);
@@ -674,20 +714,20 @@ private:
 
         // ON n GOTO / GOSUB label, ...; ON ERROR GOTO label
         L go = b.NewLabel(), list = b.NewLabel(), onError = b.NewLabel();
-        Stmt(0x79);
+        Stmt(ifile::kStmOnGoto);
         b.IfToken(kERROR, onError);
         OnEventBranches();
         b.Call(cond);
         b.IfToken(kGOTO, go);
         Need(kGOSUB);
-        b.SetKind(0x7A);
+        b.SetKind(ifile::kStmOnGosub);
         b.Place(go);
         b.Place(list);
         b.Call(jumpOp);
         b.IfToken(kCOMMA, list);
         b.Jump(tail);
         b.Place(onError);
-        b.SetKind(0x72);
+        b.SetKind(ifile::kStmOnErrorGoto);
         Need(kGOTO);
         b.Call(jumpOp);
         b.Handler(TrpBit, ifile::kTrapResume);
@@ -695,7 +735,7 @@ private:
     }
 
     constexpr void Data() {
-        Stmt(0x8C);   // DATA item, ...
+        Stmt(ifile::kStmData);   // DATA item, ...
         L next = b.NewLabel();
         b.Place(next);
         b.NeedClass(0x80, b.StatusEntry(kStSyntax));
@@ -704,7 +744,7 @@ private:
         b.Jump(tail);
 
         L more = b.NewLabel();
-        Stmt(0x8D);   // READ variable, ...
+        Stmt(ifile::kStmRead);   // READ variable, ...
         b.Place(more);
         b.Call(target);
         b.Handler(TypSet, 80);
@@ -715,19 +755,19 @@ private:
     constexpr void Declarations() {
         // DIM [SHARED] name[(bounds)] [AS type], ...
         L shared = b.NewLabel(), loop = b.NewLabel(), sloop = b.NewLabel(), one = b.NewLabel();
-        Stmt(0x3B);
+        Stmt(ifile::kStmDimDecl);
         b.IfToken(kSHARED, shared);
         b.Place(loop);
         b.Call(one);
         b.IfToken(kCOMMA, loop);
-        b.SetKind(0x8A);
+        b.SetKind(ifile::kStmDim);
         b.Jump(tail);
         b.Place(shared);
-        b.SetKind(0x3C);
+        b.SetKind(ifile::kStmDimShared);
         b.Place(sloop);
         b.Call(one);
         b.IfToken(kCOMMA, sloop);
-        b.SetKind(0x8A);
+        b.SetKind(ifile::kStmDim);
         b.Jump(tail);
         L paren = b.NewLabel(), runtime = b.NewLabel();
         b.Place(one);
@@ -742,7 +782,7 @@ private:
         RuntimeBounds(DclFrm);
 
         // TYPE name ... member lines ... END TYPE
-        Stmt(0x1B);
+        Stmt(ifile::kStmType);
         b.Handler(ChkLinTop);
         Check();
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
@@ -751,7 +791,7 @@ private:
         b.Handler(TypOn);
         b.Jump(tail);
         L mparen = b.NewLabel();
-        Stmt(0x1D);
+        Stmt(ifile::kStmTypeMember);
         b.Handler(BackName);
         b.IfClass(tok::kClsNameParen, mparen);
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));
@@ -763,20 +803,20 @@ private:
 
     constexpr void Ifs() {
         L block = b.NewLabel(), viaGoto = b.NewLabel(), implicitGoto = b.NewLabel();
-        Stmt(0x10);   // IF cond THEN ...
+        Stmt(ifile::kStmIf);   // IF cond THEN ...
         b.Call(cond);
         b.IfToken(kGOTO, viaGoto);
         Need(kTHEN);
         b.Handler(EndTok);
         b.IfStatus(1, block);
-        b.SetKind(0x18);
+        b.SetKind(ifile::kStmLineIf);
         b.Handler(PshLin, 24);
         b.IfToken(kLineNumberOperand, implicitGoto);
         b.IfToken(kLabelOperand, implicitGoto);
         b.EmitItem(ic::kSep, 0);
         b.NextStatement();
         b.Place(viaGoto);
-        b.SetKind(0x18);
+        b.SetKind(ifile::kStmLineIf);
         b.Handler(PshLin, 24);
         b.SkipTokens(1);
         b.Place(implicitGoto);
@@ -787,11 +827,12 @@ private:
         b.Jump(tail);
         b.Place(block);
         b.Handler(PshBlk);
+        OpenOnLine(ifile::kStmIf);
         b.Jump(tail);
 
         // ELSE: of a one-line IF on this line, or of a block IF.
         L lineElse = b.NewLabel(), blockOk = b.NewLabel(), elseGoto = b.NewLabel();
-        Stmt(0x11);
+        Stmt(ifile::kStmElse);
         b.Handler(TopLin);
         b.IfStatus(24, lineElse);
         b.Handler(TopBlk);
@@ -799,6 +840,7 @@ private:
         b.IfStatus(18, blockOk);
         b.Fail(kStBlock);
         b.Place(blockOk);
+        OnLine(ifile::kStmIf, false);
         b.Handler(RepBlk);
         b.Jump(tail);
         b.Place(lineElse);
@@ -818,12 +860,13 @@ private:
 
         // ELSEIF cond THEN
         L elseifOk = b.NewLabel();
-        Stmt(0x12);
+        Stmt(ifile::kStmElseIf);
         b.Handler(TopBlk);
         b.IfStatus(16, elseifOk);
         b.IfStatus(18, elseifOk);
         b.Fail(kStBlock);
         b.Place(elseifOk);
+        OnLine(ifile::kStmIf, false);
         b.Handler(RepBlk);
         b.Call(cond);
         Need(kTHEN);
@@ -833,7 +876,7 @@ private:
     constexpr void ForNext() {
         // FOR v = a TO b [STEP c]
         L step = b.NewLabel(), stepDone = b.NewLabel(), lineFor = b.NewLabel();
-        Stmt(0x20);
+        Stmt(ifile::kStmForHead);
         b.Handler(PshBlk);
         b.Call(target);
         b.Handler(ForVar);
@@ -865,8 +908,7 @@ private:
 
         // NEXT [v, ...]: one closing statement per variable.
         L bare = b.NewLabel(), var = b.NewLabel(), more = b.NewLabel(), closeOne = b.NewLabel();
-        L ret = b.NewLabel();
-        Stmt(0x21);
+        Stmt(ifile::kStmNext);
         b.Handler(EndTok);
         b.IfStatus(1, bare);
         b.Place(var);
@@ -886,18 +928,15 @@ private:
         b.Jump(tail);
         // Pops the loop, and its one-line entry when it opened on this line.
         b.Place(closeOne);
+        OnLine(ifile::kStmForHead, true);
         b.Handler(PopBlk);
-        b.Handler(TopLin);
-        b.IfNotStatus(32, ret);
-        b.Handler(PopLin);
-        b.Place(ret);
         b.Return();
     }
 
     constexpr void WhileWend() {
         // WHILE cond ... WEND
         L lineWhile = b.NewLabel();
-        Stmt(0x22);
+        Stmt(ifile::kStmWhile);
         b.Handler(PshBlk);
         b.Call(cond);
         b.Handler(DepLin);
@@ -906,52 +945,50 @@ private:
         b.Place(lineWhile);
         b.Handler(PshLin, 34);
         b.Jump(tail);
-        L wendLine = b.NewLabel();
-        Stmt(0x23);
+        Stmt(ifile::kStmWend);
         b.Handler(TopBlk);
         b.IfNotStatus(34, b.StatusEntry(kStNoWhile));
+        OnLine(ifile::kStmWhile, true);
         b.Handler(PopBlk);
-        b.Handler(TopLin);
-        b.IfNotStatus(34, tail);
-        b.Place(wendLine);
-        b.Handler(PopLin);
         b.Jump(tail);
     }
 
     constexpr void DoLoop() {
         // DO [WHILE | UNTIL cond] ... LOOP [WHILE | UNTIL cond]
         L doWhile = b.NewLabel(), doUntil = b.NewLabel(), doPush = b.NewLabel();
-        Stmt(0x24);
+        Stmt(ifile::kStmDo);
         b.IfToken(kWHILE, doWhile);
         b.IfToken(kUNTIL, doUntil);
         b.Jump(doPush);
         b.Place(doWhile);
-        b.SetKind(0x26);
+        b.SetKind(ifile::kStmDoWhile);
         b.Call(cond);
         b.Jump(doPush);
         b.Place(doUntil);
-        b.SetKind(0x27);
+        b.SetKind(ifile::kStmDoUntil);
         b.Call(cond);
         b.Place(doPush);
         b.Handler(PshBlk);
+        OpenOnLine(ifile::kStmDo);
         b.Jump(tail);
         L loopOk = b.NewLabel(), loopWhile = b.NewLabel(), loopUntil = b.NewLabel(), loopPop = b.NewLabel();
-        Stmt(0x25);
+        Stmt(ifile::kStmLoop);
         b.Handler(TopBlk);
         b.IfStatus(36, loopOk);
         b.IfStatus(38, loopOk);
         b.IfStatus(39, loopOk);
         b.Fail(kStBlock);
         b.Place(loopOk);
+        OnLine(ifile::kStmDo, true);
         b.IfToken(kWHILE, loopWhile);
         b.IfToken(kUNTIL, loopUntil);
         b.Jump(loopPop);
         b.Place(loopWhile);
-        b.SetKind(0x28);
+        b.SetKind(ifile::kStmLoopWhile);
         b.Call(cond);
         b.Jump(loopPop);
         b.Place(loopUntil);
-        b.SetKind(0x29);
+        b.SetKind(ifile::kStmLoopUntil);
         b.Call(cond);
         b.Place(loopPop);
         b.Handler(PopBlk);
@@ -961,7 +998,7 @@ private:
     constexpr void Exit() {
         // EXIT FOR | DO | SUB | FUNCTION, or bare EXIT
         L exFor = b.NewLabel(), exDo = b.NewLabel(), exSub = b.NewLabel(), exFn = b.NewLabel();
-        Stmt(0x19);
+        Stmt(ifile::kStmExit);
         b.IfToken(kFOR, exFor);
         b.IfToken(kDO, exDo);
         b.IfToken(kSUB, exSub);
@@ -979,12 +1016,12 @@ private:
         b.IfStatus(0, b.StatusEntry(kStBlock));
         b.Jump(tail);
         b.Place(exSub);
-        b.SetKind(0x37);
+        b.SetKind(ifile::kStmSubExit);
         b.Handler(InPrc);
         b.IfStatus(0, b.StatusEntry(kStPlace));
         b.Jump(tail);
         b.Place(exFn);
-        b.SetKind(0x33);
+        b.SetKind(ifile::kStmFuncExit);
         b.Handler(InPrc);
         b.IfStatus(0, b.StatusEntry(kStPlace));
         b.Jump(tail);
@@ -992,9 +1029,10 @@ private:
 
     constexpr void Select() {
         // SELECT CASE expr: the value goes into a holder.
-        Stmt(0x14);
+        Stmt(ifile::kStmSelect);
         Need(kCASE);
         b.Handler(PshBlk);
+        OpenOnLine(ifile::kStmSelect);
         Expr(32);
         b.Handler(CasTmp);
         Check();
@@ -1003,12 +1041,13 @@ private:
         // CASE item, ... | CASE ELSE
         L ok = b.NewLabel(), caseElse = b.NewLabel(), item = b.NewLabel(), isForm = b.NewLabel();
         L range = b.NewLabel(), next = b.NewLabel();
-        Stmt(0x15);
+        Stmt(ifile::kStmCase);
         b.Handler(TopBlk);
         b.IfStatus(20, ok);
         b.IfStatus(21, ok);
         b.Fail(kStBlock);
         b.Place(ok);
+        OnLine(ifile::kStmSelect, false);
         b.Handler(ClrEnd);
         b.IfToken(kELSE, caseElse);
         b.Handler(RepBlk);
@@ -1042,7 +1081,7 @@ private:
         b.IfToken(kCOMMA, item);
         b.Jump(tail);
         b.Place(caseElse);
-        b.SetKind(0x16);
+        b.SetKind(ifile::kStmCaseElse);
         b.Handler(RepBlk);
         b.Jump(tail);
     }
@@ -1051,14 +1090,14 @@ private:
         // DECLARE FUNCTION | SUB ..., or DECLARE alone opening a block of
         // FUNCTION and SUB declarations up to END DECLARE.
         L block = b.NewLabel(), inBlock = b.NewLabel();
-        Stmt(0x30);
+        Stmt(ifile::kStmDeclare);
         b.Handler(EndTok);
         b.IfStatus(1, block);
         b.Handler(DclPrc);
         Check();
         b.Jump(tail);
         b.Place(block);
-        b.SetKind(0x34);
+        b.SetKind(ifile::kStmDeclareBlock);
         b.Handler(DclOn);
         b.Jump(tail);
         b.Place(inBlock);
@@ -1087,7 +1126,7 @@ private:
     constexpr void ModuleCalls() {
         // PARAM [name [AS type] [= constant], ...]: in a .SUB module,
         // outside any procedure.
-        Stmt(0x2A);
+        Stmt(ifile::kStmCheckedEntry);
         b.Handler(ModSub);
         b.IfStatus(0, b.StatusEntry(kStPlace));
         b.Handler(DefMod);
@@ -1096,7 +1135,7 @@ private:
         Check();
         b.Jump(tail);
         // RETURNS value: only in a module that PARAM made a routine.
-        Stmt(0x2B);
+        Stmt(ifile::kStmReturns);
         b.Handler(InMod);
         Check();
         Expr(kTypeLng);
@@ -1112,7 +1151,7 @@ private:
         {
             L list = b.NewLabel(), loop = b.NewLabel(), omitted = b.NewLabel(), next = b.NewLabel();
             L block = b.NewLabel();
-            Stmt(0x2C);
+            Stmt(ifile::kStmCalls);
             Expr(kTypeStr);
             b.IfToken(kLPAREN, list);
             b.IfToken(kCOMMA, block);
@@ -1139,7 +1178,7 @@ private:
         // CALLM module$, routine$ [, arg ...]
         {
             L loop = b.NewLabel(), one = b.NewLabel();
-            Stmt(0x2F);
+            Stmt(ifile::kStmCallM);
             Expr(kTypeStr);
             Need(kCOMMA);
             Expr(kTypeStr);
@@ -1180,22 +1219,22 @@ private:
     constexpr void Prints() {
         L items = b.NewLabel(), sepItem = b.NewLabel(), file = b.NewLabel(), usingL = b.NewLabel();
         L fileUsing = b.NewLabel(), item = b.NewLabel();
-        Stmt(0x94);
+        Stmt(ifile::kStmPrint);
         b.IfToken(kHASH, file);
         b.IfToken(kUSING, usingL);
         b.Jump(items);
         b.Place(file);
-        b.SetKind(0xA4);
+        b.SetKind(ifile::kStmPrintFile);
         Expr(kTypeLng);
         Need(kCOMMA);
         b.IfToken(kUSING, fileUsing);
         b.Jump(items);
         b.Place(fileUsing);
-        b.SetKind(0xA3);
+        b.SetKind(ifile::kStmPrintFileUsing);
         L fmt = b.NewLabel();
         b.Jump(fmt);
         b.Place(usingL);
-        b.SetKind(0x93);
+        b.SetKind(ifile::kStmPrintUsing);
         b.Place(fmt);
         Expr(kTypeStr);
         b.IfToken(kCOMMA, sepItem);
@@ -1204,15 +1243,15 @@ private:
         b.Jump(items);
 
         L lusing = b.NewLabel(), ltype = b.NewLabel();
-        Stmt(0xC4);
+        Stmt(ifile::kStmLprint);
         b.IfToken(kUSING, lusing);
         b.IfToken(kTYPE, ltype);
         b.Jump(items);
         b.Place(ltype);
-        b.SetKind(0xC5);
+        b.SetKind(ifile::kStmLprintType);
         b.Jump(tail);
         b.Place(lusing);
-        b.SetKind(0xC3);
+        b.SetKind(ifile::kStmLprintUsing);
         b.Jump(fmt);
 
         b.Place(items);
@@ -1234,7 +1273,7 @@ private:
         // The variables of INPUT, or LINE INPUT's one variable.
         L vars = b.NewLabel(), var = b.NewLabel(), prompt = b.NewLabel(), promptSep = b.NewLabel();
         L file = b.NewLabel(), lineVar = b.NewLabel(), linePrompt = b.NewLabel(), lineFile = b.NewLabel();
-        Stmt(0x92);
+        Stmt(ifile::kStmInput);
         b.IfToken(kHASH, file);
         b.IfToken(tok::tw::kStringConstant, prompt);
         b.Jump(vars);
@@ -1247,7 +1286,7 @@ private:
         b.EmitToken();
         b.Jump(vars);
         b.Place(file);
-        b.SetKind(0xA2);
+        b.SetKind(ifile::kStmInputFile);
         Expr(kTypeLng);
         Need(kCOMMA);
         b.Place(vars);
@@ -1259,11 +1298,11 @@ private:
 
         L lineInput = b.NewLabel();
         lineDraw = b.NewLabel();
-        Stmt(0xBA);   // LINE INPUT; LINE as a drawing statement is with the graphics
+        Stmt(ifile::kStmLine);   // LINE INPUT; LINE as a drawing statement is with the graphics
         b.IfToken(kINPUT, lineInput);
         b.Jump(lineDraw);
         b.Place(lineInput);
-        b.SetKind(0x91);
+        b.SetKind(ifile::kStmLineInput);
         b.IfToken(kHASH, lineFile);
         b.IfToken(tok::tw::kStringConstant, linePrompt);
         b.Jump(lineVar);
@@ -1277,7 +1316,7 @@ private:
         b.EmitToken();
         b.Jump(lineVar);
         b.Place(lineFile);
-        b.SetKind(0xA1);
+        b.SetKind(ifile::kStmLineInputFile);
         Expr(kTypeLng);
         Need(kCOMMA);
         b.Place(lineVar);
@@ -1287,11 +1326,11 @@ private:
 
         // WRITE [#n,] [item [, item ...]]: an empty item is its separator alone.
         L witems = b.NewLabel(), wsep = b.NewLabel(), wfile = b.NewLabel();
-        Stmt(0x95);
+        Stmt(ifile::kStmWrite);
         b.IfToken(kHASH, wfile);
         b.Jump(witems);
         b.Place(wfile);
-        b.SetKind(0xA5);
+        b.SetKind(ifile::kStmWriteFile);
         Expr(kTypeLng);
         Need(kCOMMA);
         b.Place(witems);
@@ -1309,7 +1348,7 @@ private:
         // COLOR, LOCATE, CONSOLE [a] [, b] ...: an omitted operand is the
         // keyword item F0.
         L opt = b.NewLabel(), omitted = b.NewLabel();
-        Stmt(0x97);
+        Stmt(ifile::kStmColor);
         b.StmtEntry(0x99, opt);
         b.StmtEntry(0x96, opt);
         b.Place(opt);
@@ -1324,14 +1363,14 @@ private:
         b.Jump(opt);
 
         // SHELL cmd$ [, a [, b [, c]]]: the command, then the optional form.
-        Stmt(0x87);
+        Stmt(ifile::kStmShell);
         Expr(kTypeStr);
         b.IfToken(kCOMMA, opt);
         b.Jump(tail);
 
         // CLS [mode]
         L clsNone = b.NewLabel();
-        Stmt(0x59);
+        Stmt(ifile::kStmCls);
         b.Handler(EndTok);
         b.IfStatus(1, clsNone);
         Expr(kTypeLng);
@@ -1342,13 +1381,13 @@ private:
 
         // WIDTH n [, m [, k]]; WIDTH dev$, n; WIDTH #f, n; WIDTH LPRINT n.
         L wdev = b.NewLabel(), wnum = b.NewLabel(), wlp = b.NewLabel();
-        Stmt(0x90);
+        Stmt(ifile::kStmWidthDevice);
         b.IfToken(kHASH, wnum);
         b.IfToken(kLPRINT, wlp);
         Expr(32);
         b.Handler(TypGrp);
         b.IfStatus(0x10, wdev);
-        b.SetKind(0x9A);
+        b.SetKind(ifile::kStmWidthScreen);
         b.IfToken(kCOMMA, opt);
         b.Jump(tail);
         b.Place(wdev);
@@ -1356,13 +1395,13 @@ private:
         Expr(kTypeLng);
         b.Jump(tail);
         b.Place(wnum);
-        b.SetKind(0xA0);
+        b.SetKind(ifile::kStmWidthFile);
         Expr(kTypeLng);
         Need(kCOMMA);
         Expr(kTypeLng);
         b.Jump(tail);
         b.Place(wlp);
-        b.SetKind(0xC6);
+        b.SetKind(ifile::kStmWidthLprint);
         Expr(kTypeLng);
         b.Jump(tail);
     }
@@ -1398,7 +1437,7 @@ private:
         L noAccess = b.NewLabel(), accessDone = b.NewLabel(), accWrite = b.NewLabel(), accRead = b.NewLabel();
         L noLock = b.NewLabel(), lockDone = b.NewLabel(), lockWord = b.NewLabel(), lockRead = b.NewLabel();
         L lockWrite = b.NewLabel(), withLen = b.NewLabel(), shared = b.NewLabel(), modeWord = b.NewLabel();
-        Stmt(0xAA);
+        Stmt(ifile::kStmOpen);
         Expr(kTypeStr);
         b.IfToken(kCOMMA, shortForm);
         b.IfToken(kFOR, modeWord);
@@ -1468,7 +1507,7 @@ private:
         Expr(kTypeLng);
         b.Jump(tail);
         b.Place(shortForm);
-        b.SetKind(0xAB);
+        b.SetKind(ifile::kStmOpenShort);
         FileNumber();
         Need(kCOMMA);
         Expr(kTypeStr);
@@ -1476,7 +1515,7 @@ private:
 
         // CLOSE [[#]n [, [#]n ...]]
         L closeAll = b.NewLabel(), closeNext = b.NewLabel();
-        Stmt(0xAC);
+        Stmt(ifile::kStmClose);
         b.Handler(EndTok);
         b.IfStatus(1, closeAll);
         b.Place(closeNext);
@@ -1511,7 +1550,7 @@ private:
 
         // FIELD [#]n, w AS v$ [, w AS v$ ...]
         L fieldNext = b.NewLabel();
-        Stmt(0xA9);
+        Stmt(ifile::kStmField);
         FileNumber();
         Need(kCOMMA);
         b.Place(fieldNext);
@@ -1530,7 +1569,7 @@ private:
         }
 
         // SEEK [#]n, p
-        Stmt(0xAF);
+        Stmt(ifile::kStmSeek);
         FileNumber();
         Need(kCOMMA);
         Expr(kTypeLng);
@@ -1557,16 +1596,16 @@ private:
         }
 
         // TRUNCATE [#]n; UPDATE [#]n; KILL f$; NAME a$ AS b$
-        Stmt(0x9D);
+        Stmt(ifile::kStmTruncate);
         FileNumber();
         b.Jump(tail);
-        Stmt(0xA6);
+        Stmt(ifile::kStmUpdate);
         FileNumber();
         b.Jump(tail);
-        Stmt(0x86);
+        Stmt(ifile::kStmKill);
         Expr(kTypeStr);
         b.Jump(tail);
-        Stmt(0x89);
+        Stmt(ifile::kStmName);
         Expr(kTypeStr);
         Need(kAS);
         Expr(kTypeStr);
@@ -1577,7 +1616,7 @@ private:
     // Plain RESUME's operand is written first; NEXT or a label replaces it.
     constexpr void ErrorTraps() {
         L next = b.NewLabel(), drop = b.NewLabel();
-        Stmt(0x7D);
+        Stmt(ifile::kStmResume);
         b.Handler(TrpBit, ifile::kTrapResume);
         b.Handler(AsgPos);
         Omitted();
@@ -1593,7 +1632,7 @@ private:
         Check();
         b.Jump(tail);
 
-        Stmt(0x52);
+        Stmt(ifile::kStmError);
         Expr(kTypeLng);
         b.Jump(tail);
     }
@@ -1602,7 +1641,7 @@ private:
     constexpr void End() {
         L endIf = b.NewLabel(), endSelect = b.NewLabel(), endSub = b.NewLabel(), endFn = b.NewLabel();
         L endType = b.NewLabel(), ifOk = b.NewLabel(), selOk = b.NewLabel(), endDecl = b.NewLabel();
-        Stmt(0x1A);
+        Stmt(ifile::kStmEnd);
         b.IfToken(kIF, endIf);
         b.IfToken(kSUB, endSub);
         b.IfToken(kFUNCTION, endFn);
@@ -1616,29 +1655,31 @@ private:
         b.Place(endDecl);
         b.Handler(DclTst);
         b.IfStatus(0, b.StatusEntry(kStBlock));
-        b.SetKind(0x1E);
+        b.SetKind(ifile::kStmEndDeclare);
         b.Handler(DclOff);
         b.Jump(tail);
 
         b.Place(endIf);
-        b.SetKind(0x13);
+        b.SetKind(ifile::kStmEndIf);
         b.Handler(TopBlk);
         b.IfStatus(16, ifOk);
         b.IfStatus(17, ifOk);
         b.IfStatus(18, ifOk);
         b.Fail(kStBlock);
         b.Place(ifOk);
+        OnLine(ifile::kStmIf, true);
         b.Handler(PopBlk);
         b.Jump(tail);
 
         b.Place(endSelect);
-        b.SetKind(0x17);
+        b.SetKind(ifile::kStmEndSelect);
         b.Handler(TopBlk);
         b.IfStatus(20, selOk);
         b.IfStatus(21, selOk);
         b.IfStatus(22, selOk);
         b.Fail(kStBlock);
         b.Place(selOk);
+        OnLine(ifile::kStmSelect, true);
         b.Handler(ClrEnd);
         b.Handler(PopBlk);
         b.Jump(tail);
@@ -1648,12 +1689,14 @@ private:
             b.SetKind(kind);
             b.Handler(InPrc);
             b.IfStatus(0, b.StatusEntry(kStPlace));
+            b.Handler(DepLin);
+            b.IfNotStatus(0, b.StatusEntry(kStBlock));
             b.Handler(EndPrc);
             b.Jump(tail);
         }
 
         b.Place(endType);
-        b.SetKind(0x1C);
+        b.SetKind(ifile::kStmEndType);
         b.Handler(TypOff);
         Check();
         b.Jump(tail);
@@ -1665,7 +1708,7 @@ private:
     // DEF FNname[(params)] = expression; also written DEF FN name.
     constexpr void DefFnStatement() {
         L name = b.NewLabel(), got = b.NewLabel(), bcd = b.NewLabel(), len = b.NewLabel(), parm = b.NewLabel();
-        Stmt(0x40);
+        Stmt(ifile::kStmDefFn);
         b.IfToken(kBCD, bcd);
         b.IfToken(kLEN, len);
         b.IfToken(kPARM, parm);
@@ -1726,18 +1769,18 @@ private:
     // The preprocessor's include markers: the included file's name names
     // its lines in error lines until the end marker.
     constexpr void IncludeMarkers() {
-        Stmt(0x04);
+        Stmt(ifile::kStmIncludeBegin);
         b.NeedClass(tok::kClsConstant, b.StatusEntry(kStSyntax));
         b.Handler(PshNam);
         b.Jump(tail);
-        Stmt(0x05);
+        Stmt(ifile::kStmIncludeEnd);
         b.Handler(PopNam);
         b.Jump(tail);
     }
 
     // SHARED and STATIC inside a procedure; COMMON [SHARED] in a module.
     constexpr void SharedStaticCommon() {
-        L shared = Stmt(0x3D);
+        L shared = Stmt(ifile::kStmSharedDecl);
         b.Handler(InPrc);
         b.IfStatus(0, b.StatusEntry(kStPlace));
         L sloop = b.NewLabel();
@@ -1748,7 +1791,7 @@ private:
         b.Jump(tail);
 
         L loop = b.NewLabel(), paren = b.NewLabel(), sparen = b.NewLabel();
-        Stmt(0x3E);
+        Stmt(ifile::kStmStaticDecl);
         b.Handler(InPrc);
         b.IfStatus(0, b.StatusEntry(kStPlace));
         b.Place(loop);
@@ -1761,13 +1804,13 @@ private:
         b.Jump(tail);
 
         L common = b.NewLabel(), cloop = b.NewLabel(), csh = b.NewLabel();
-        Stmt(0x39);
+        Stmt(ifile::kStmCommon);
         b.Handler(InPrc);
         b.IfStatus(1, b.StatusEntry(kStPlace));
         b.IfToken(kSHARED, csh);
         b.Jump(common);
         b.Place(csh);
-        b.SetKind(0x3A);
+        b.SetKind(ifile::kStmCommonShared);
         b.Place(common);
         b.Handler(ComBlk, 0);
         b.Place(cloop);
@@ -1783,7 +1826,7 @@ private:
 
     constexpr void Flow() {
         L seed = b.NewLabel();
-        Stmt(0x5A);   // RANDOMIZE [n]: an omitted seed is pushed as 0
+        Stmt(ifile::kStmRandomize);   // RANDOMIZE [n]: an omitted seed is pushed as 0
         b.Handler(EndTok);
         b.IfStatus(0, seed);
         b.EmitItem(ic::kKeyword, 0xF0);
@@ -1791,10 +1834,10 @@ private:
         b.Place(seed);
         Expr(kTypeLng);
         b.Jump(tail);
-        Stmt(0x5D);   // WAIT n
+        Stmt(ifile::kStmWait);   // WAIT n
         Expr(kTypeLng);
         b.Jump(tail);
-        Stmt(0x4D);   // CONTINUE: only inside a loop
+        Stmt(ifile::kStmContinue);   // CONTINUE: only inside a loop
         b.Handler(SrhBlk, 0x4D);
         b.IfStatus(0, b.StatusEntry(kStBlock));
         b.Jump(tail);
@@ -1803,7 +1846,7 @@ private:
     // SWAP a, b; LSET/RSET a = s; MID$(a, start[, length]) = s;
     // ERASE array, ...
     constexpr void DataStatements() {
-        Stmt(0x88);
+        Stmt(ifile::kStmSwap);
         b.Call(target);
         b.Handler(AsgMrk);
         Need(kCOMMA);
@@ -1826,7 +1869,7 @@ private:
         }
 
         L length = b.NewLabel(), value = b.NewLabel();
-        Stmt(0x84);
+        Stmt(ifile::kStmMid);
         Need(kLPAREN);
         b.Call(target);
         b.Handler(TypCur);
@@ -1849,7 +1892,7 @@ private:
 
         // An array is named bare or with empty parentheses.
         L erase = b.NewLabel(), eparen = b.NewLabel(), enext = b.NewLabel();
-        Stmt(0x8B);
+        Stmt(ifile::kStmErase);
         b.Place(erase);
         b.IfClass(tok::kClsNameParen, eparen);
         b.NeedClass(tok::kClsName, b.StatusEntry(kStSyntax));

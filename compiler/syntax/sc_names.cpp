@@ -8,6 +8,9 @@ namespace txsc {
 
 namespace {
 
+// The upper bound of each subscript of an array dimensioned by its use.
+constexpr int32_t kImplicitBound = 10;
+
 bool IsStrT(uint8_t t) { return (t & 0xF0) == 0x10; }
 
 uint32_t RecordSize(const SymTemplate &t) {
@@ -72,14 +75,15 @@ void RefName(ScPass &p, int form) {
         return;
     }
     if (p.flags & kFlagNoDefaultVars) { p.status = 99; return; }
-    // An array is never dimensioned implicitly: without its DIM it has no
-    // storage, and the program would only fail on its first use.
-    if (form == 1) { p.status = 99; return; }
-    p.tmpl.kind = p.scope.proc ? sk::kLocal : sk::kModule;
+    // An array used without DIM is dimensioned by its first use (its count
+    // of subscripts, each bound kImplicitBound). Inside a procedure it keeps
+    // its storage across calls: a frame array would need a DIM to run.
+    p.tmpl.kind = p.scope.proc ? (form == 1 ? sk::kStatic : sk::kLocal) : sk::kModule;
     p.tmpl.typed = 1;
     h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
     if (!h) { p.status = 119; return; }
-    PutItem(p, ic::kVar, t.kind, h);
+    p.tab.sym(h).implicitArray = form == 1;
+    PutItem(p, form == 1 ? ic::kElem : ic::kVar, t.kind, h);
     if (p.flags & kFlagXref) OutputReference(p, p.tab.sym(h).xref, 0);
     p.status = 0;
 }
@@ -282,6 +286,11 @@ void SC_FrmItm(ScPass &p) {
     if (it.code == ic::kElem && it.value) dims = &p.tab.sym(it.value).dims;
     else if (it.code == ic::kElemMember && it.value) dims = &p.tab.member(it.value).dims;
     if (dims && *dims != 255 && *dims != f.count) { p.status = 63; return; }
+    if (dims && *dims == 255 && it.code == ic::kElem && p.tab.sym(it.value).implicitArray) {
+        Symbol &s = p.tab.sym(it.value);
+        s.dims = f.count;
+        s.bounds.assign(f.count, kImplicitBound);
+    }
     PutItem(p, ic::kIndexEnd, 0, it.value);
     p.status = 0;
 }
@@ -312,9 +321,32 @@ void SC_DclFrm(ScPass &p) {
     }
     p.tmpl.dims = f.count;
     p.tmpl.kind = p.items[p.head].sub == ifile::kStmDimShared ? sk::kShared : p.scope.proc ? sk::kLocal : sk::kModule;
-    if (p.tab.Search(p.tmpl, p.scope)) { p.status = 65; return; }
-    const uint32_t h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
-    if (!h) { p.status = 119; return; }
+    uint32_t h = 0;
+    SymTemplate want = p.tmpl;
+    if (uint32_t old = p.tab.Search(want, p.scope)) {
+        // An array dimensioned by its first use is taken over: from here on
+        // it has no storage until this DIM runs.
+        Symbol &s = p.tab.sym(old);
+        if (s.kind == sk::kFunction || s.kind == sk::kSub || s.kind == sk::kModuleRoutine || s.kind == sk::kFnDef) {
+            p.status = 65;
+            return;
+        }
+        if (s.type != p.tmpl.type && !(IsStrT(s.type) && IsStrT(p.tmpl.type) && s.implicitArray)) {
+            p.status = s.type == kTypeRecord && p.tmpl.type == kTypeRecord ? 64 : 65;
+            return;
+        }
+        if (s.type == kTypeRecord && s.extra != p.tmpl.extra) { p.status = 64; return; }
+        if (s.typed != p.tmpl.typed) { p.status = 66; return; }
+        if (!s.implicitArray) { p.status = 65; return; }
+        if (s.dims != 255 && s.dims != f.count) { p.status = 63; return; }
+        s.dims = f.count;
+        s.bounds.clear();
+        s.implicitArray = false;
+        h = old;
+    } else {
+        h = p.tab.Enter(p.tmpl, RecordSize(p.tmpl), p.scope);
+        if (!h) { p.status = 119; return; }
+    }
     // No bounds in the record: no storage of its own before the DIM runs.
     p.items[f.item].value = h;
     p.items[f.item].sub = p.tmpl.type;

@@ -17,7 +17,7 @@
 namespace txsc {
 
 struct ScOutputState {
-    WorkFile work{0x205};
+    WorkFile work{kDetailWork};
     WorkFile refs{kDetailXrefWork};
     uint32_t codeSize = 0;
     uint32_t streamSize = 0;
@@ -62,6 +62,13 @@ uint8_t ModuleFlagOf(const char *srcName) {
     for (int i = 0; i < 4 && dot[i]; ++i) ext[i] = (dot[i] >= 'a' && dot[i] <= 'z') ? char(dot[i] - 32) : dot[i];
     if (dot[4] != '\0') return 0;
     return std::strcmp(ext, ".SUB") == 0 || std::strcmp(ext, ".FRM") == 0 ? 1 : 0;
+}
+
+std::string OutputWorkFileName(const ScPass &p, uint32_t detail) {
+    if (!p.output) return {};
+    if (detail == kDetailWork) return p.output->work.name();
+    if (detail == kDetailXrefWork) return p.output->refs.name();
+    return {};
 }
 
 void OutputOpen(ScPass &p) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace txsc {
 
@@ -33,6 +34,9 @@ void OutputFinish(ScPass &p);
 // Closes every stream of the library and deletes the work files; used at
 // the end and by the fatal exit. Safe to call twice.
 void OutputClose(ScPass &p);
+// The name of the work file with this detail code (0x205, 0x206) while it
+// is open; empty otherwise.
+std::string OutputWorkFileName(const ScPass &p, uint32_t detail);
 
 // With the cross reference requested: appends a reference record (flag 0
 // a definition, 1 a use) to a record's chain {first, last} in the

@@ -341,13 +341,20 @@ void SC_ArgMrk(ScPass &p) {
                         ((first.code == ic::kVar && p.exprStart + 3 == p.out) ||
                          (first.code == ic::kElem &&
                           (p.exprStart + 3 == p.out || p.items[p.out - 2].code == ic::kIndexEnd)));
+    const bool byValToken = RuleB(p) == 1;
+    // BYVAL before a number for a library routine pushes its value as a
+    // 32-bit word whatever the declaration says.
+    const bool libValue = byValToken && (code & 0x0F) != 0x0F && p.tab.sym(f.routine).libName &&
+                          vt::IsNumeric(at);
     if (first.code == ic::kArray) {
         s.code = ic::kExprRef;
         s.value = 0;
-    } else if ((code & 0x0F) == 0x0F) {
+    } else if ((code & 0x0F) == 0x0F || libValue) {
         s.code = ic::kExprVal;
         s.value = 0;
-    } else if (p.exprParenthesised) {
+    } else if (p.exprParenthesised || byValToken) {
+        // A routine of this module reads its by-reference parameter through
+        // an address: BYVAL gives it one of a copy.
         // "(X)" passes the value of X through a temporary: the callee's
         // changes do not reach X.
         s.code = p.exprHadOp ? ic::kExprTmp : ic::kExprParen;
@@ -361,8 +368,8 @@ void SC_ArgMrk(ScPass &p) {
         s.code = ic::kExprTmp;
         s.value = 0;
     }
-    s.sub = dtype == kTypeFixStr ? kTypeStr : dtype;
-    if (dtype == kTypeRecord) s.value = e.value;
+    s.sub = libValue ? kTypeLng : dtype == kTypeFixStr ? kTypeStr : dtype;
+    if (dtype == kTypeRecord && !libValue) s.value = e.value;
     --f.remaining;
     ++f.next;
     p.status = 0;

@@ -39,6 +39,7 @@ struct Symbol {
     uint32_t tailOffset = 0, position = 0;
     uint32_t xref[2] = {};
     uint32_t size = 0;        // record size the caller asked for
+    bool implicitArray = false;   // dimensioned by its first use
     std::string name;
     std::vector<int32_t> bounds;
     // Routines: external name, parameter entries, library name (string

@@ -41,11 +41,16 @@ struct Fault {
 };
 
 // The first byte that can stand nowhere in a line: a control byte (tabs are
-// blanks), a byte that is no character of code page 932, or a lead byte
-// without its trail byte.
+// blanks) outside a string constant, a byte that is no character of code
+// page 932, or a lead byte without its trail byte. A string constant keeps
+// its control bytes as they are (old programs type a BEL or an ESC into
+// one), all but NUL, which ends a line's text.
 bool FindBadByte(const std::string &t, Fault &fault) {
+    bool quoted = false;
     for (size_t i = 0; i < t.size();) {
         uint8_t b = static_cast<uint8_t>(t[i]);
+        if (b == '"')
+            quoted = !quoted;
         if (IsLeadByte(b)) {
             if (i + 1 >= t.size() || !IsTrailByte(static_cast<uint8_t>(t[i + 1]))) {
                 fault = {kErrSyntax, i, 1};
@@ -54,7 +59,7 @@ bool FindBadByte(const std::string &t, Fault &fault) {
             i += 2;
             continue;
         }
-        if ((b < 0x20 && b != '\t') || b == 0x7F || b == 0x80 || b == 0xA0 || b >= 0xFD) {
+        if (((b < 0x20 || b == 0x7F) && b != '\t' && (!quoted || b == 0)) || b == 0x80 || b == 0xA0 || b >= 0xFD) {
             fault = {kErrSyntax, i, 1};
             return true;
         }

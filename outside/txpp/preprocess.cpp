@@ -144,11 +144,11 @@ struct Pass {
 bool WriteRecord(Pass &pp, std::string text, size_t lineNumber) {
     PutU16(pp.record, 0, static_cast<uint32_t>(pp.record.size()));
     PutU16(pp.record, 2, static_cast<uint32_t>(lineNumber));
-    // The listing shows control bytes as blanks so that the list file
-    // stays one text line per record.
+    // The list file stays one text line per record: the bytes that would
+    // end or cut a line read as blanks. Other control bytes stand only in
+    // string constants, whose text the analyzer takes from here.
     for (char &c : text) {
-        uint8_t b = static_cast<uint8_t>(c);
-        if ((b < 0x20 && b != '\t') || b == 0x7F) c = ' ';
+        if (c == '\n' || c == '\r' || c == '\0' || c == '\x1A') c = ' ';
     }
     text += '\n';
     if (std::fwrite(text.data(), 1, text.size(), pp.slist) != text.size()) {
@@ -228,6 +228,12 @@ bool EmitFile(Pass &pp, const std::string &path, const std::string &source, int 
 int CompileFile(CmpFilParam &param) {
     // "?" asks for the standard environment: no file for the analyzer to open.
     if (param.S_filenmae && std::strcmp(param.S_filenmae, "?") == 0) param.S_filenmae = nullptr;
+    // No precompiled header is ever written (nor, so, one to use: /Yu has
+    // nothing to find and says nothing); asking for one is answered.
+    if (param.Yc_filename) {
+        std::printf("%s\n", PchNotCreatedText());
+        std::fflush(stdout);
+    }
 
     std::string source;
     {

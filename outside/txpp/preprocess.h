@@ -12,6 +12,9 @@ namespace pp {
 // 1 on success; otherwise err_code, err_detail and err_text are set.
 int CompileFile(CmpFilParam &param);
 
+// The line printed when a precompiled header is asked for.
+const char *PchNotCreatedText();
+
 // The line tokeniser (PP_EdtChk).
 int EditCheck(char *text, unsigned char *tokens, int mode);
 

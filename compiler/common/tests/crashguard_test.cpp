@@ -46,10 +46,12 @@ TEST(CrashGuard, FilterInstalledForTheScope) {
         ASSERT_NE(filter, before);
         EXCEPTION_RECORD record{};
         record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+        record.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
         EXCEPTION_POINTERS pointers{&record, nullptr};
-        EXPECT_EQ(filter(&pointers), EXCEPTION_EXECUTE_HANDLER);
+        EXPECT_EQ(filter(&pointers), EXCEPTION_CONTINUE_SEARCH);
         EXPECT_EQ(context, 1);
         EXPECT_EQ(g_info.code, static_cast<uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+        EXPECT_EQ(g_info.flags, static_cast<uint32_t>(EXCEPTION_NONCONTINUABLE));
     }
     EXPECT_EQ(CurrentFilter(), before);
 }

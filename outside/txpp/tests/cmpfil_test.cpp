@@ -158,6 +158,22 @@ TEST_F(CmpFil, EveryLineGivesOneRecordInsideItsLine) {
     EXPECT_EQ(w.lineTexts[9].size(), 247u);
 }
 
+// No precompiled header is written: /Yc says so and the pass goes on; /Yu
+// (every project build's) says nothing.
+TEST_F(CmpFil, PrecompiledHeaderOptions) {
+    char yc[] = "T.PBI";
+    param_.Yc_filename = yc;
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(Run("PRINT 1\r\n"), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), std::string(pp::PchNotCreatedText()) + "\n");
+    param_.Yc_filename = nullptr;
+    char any[] = "*";
+    param_.Yu_filename[0] = any;
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(Run("PRINT 1\r\n"), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}
+
 TEST_F(CmpFil, EmptySourceGivesEmptyFiles) {
     ASSERT_EQ(Run(""), 1);
     EXPECT_EQ(Slist(), "");

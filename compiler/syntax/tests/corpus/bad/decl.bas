@@ -1,5 +1,5 @@
 ' expect: 29 13 13 13 29 39 22 10 18 10 76 76 76 29 10 39 02 10 13 13
-Q(3) = 1
+CALL NOSUCH
 SWAP A%, B$
 LSET X% = "a"
 MID$(A%, 1) = "x"
