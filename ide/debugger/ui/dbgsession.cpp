@@ -111,6 +111,12 @@ void CDebug::Message(int id, const std::string& arg) {
 
 void CDebug::MessageText(const std::string& text) { MessageBoxById(0, MB_ICONHAND, 1, text.c_str()); }
 
+void CDebug::BareMessage(const std::string& text) { MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONEXCLAMATION); }
+
+void CDebug::WaitCursor(bool on) { SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
+
+void CDebug::ResetFpu() { ::ResetFpu(); }
+
 void CDebug::AppError(const std::string& text) {
     BringFramesForward();
     MessageBoxById(0, MB_ICONEXCLAMATION, 0, text.c_str());

@@ -33,6 +33,9 @@ public:
     void ShowStopLine(const std::string& module, uint32_t line) override;
     void Message(int id, const std::string& arg) override;
     void MessageText(const std::string& text) override;
+    void BareMessage(const std::string& text) override;
+    void WaitCursor(bool on) override;
+    void ResetFpu() override;
     void AppError(const std::string& text) override;
     void RuntimeError(const std::string& module, uint32_t line, uint32_t error) override;
     void Output(const std::string& text) override;
