@@ -53,6 +53,13 @@ std::string Sjis(const std::string& utf8) {
     return out;
 }
 
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
 // A target in front of the real one, to put the platform's quirks in
 // between: the loader's own trap, a name the debuggee never receives.
 struct Decorator : DebugTarget {
@@ -249,10 +256,7 @@ TEST_F(EngineTest, AnUnreadableSymbolTableIsReported) {
     std::memcpy(&pe, bytes.data() + 0x3C, 4);
     const uint32_t huge = 0x10000000;
     std::memcpy(bytes.data() + pe + 4 + 12, &huge, 4);
-    std::FILE* f = std::fopen(img.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteFileBytes(img, bytes);
     Session r(s);
     r.engine.Start(img, "", false);
     r.Settle();
@@ -751,10 +755,7 @@ TEST_F(EngineTest, AGracefulStopWithoutDbgEndEndsTheProgram) {
     ASSERT_NE(at, std::string::npos);
     bytes[at + 10] = 'X'; // the symbol is gone by that name
     std::string renamed = (s.Dir() / "MAIN2.exe").string();
-    std::FILE* f = std::fopen(renamed.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteFileBytes(renamed, bytes);
     Session r(s);
     ASSERT_TRUE(r.engine.Start(renamed, "", false));
     ASSERT_EQ(r.engine.FindSymbol("$BAS_DBGEND"), nullptr);
@@ -939,10 +940,7 @@ TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
         size_t at = all.find("$BAS_DBGVALUECALC");
         ASSERT_NE(at, std::string::npos) << path;
         bytes[at + 16] = 'X';
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        WriteFileBytes(path, bytes);
     }
     Session r(s);
     ASSERT_TRUE(r.engine.Start(img, "", false));

@@ -20,39 +20,38 @@ CPrjDoc::~CPrjDoc() { delete m_pDebug; }
 
 namespace {
 
-// The open source documents of a project.
-template <class F> void ForEachSource(CPrjDoc* prj, F f) {
+// Every open source document.
+template <class F> void ForEachOpenSource(F f) {
     CIdeApp& app = TheApp();
     for (int slot : {kSlotBasic, kSlotSub}) {
         if (CMultiDocTemplate* t = app.m_pTemplates[slot]) {
             for (CDocument* d : t->GetDocuments()) {
-                if (auto* doc = dynamic_cast<CBasEditDoc*>(d); doc && doc->m_pPrjDoc == prj)
+                if (auto* doc = dynamic_cast<CBasEditDoc*>(d))
                     f(doc);
             }
         }
     }
 }
 
+// The open source documents of a project.
+template <class F> void ForEachSource(CPrjDoc* prj, F f) {
+    ForEachOpenSource([&](CBasEditDoc* doc) {
+        if (doc->m_pPrjDoc == prj)
+            f(doc);
+    });
+}
+
 // The open sources of the project's modules become the project's own;
 // another open source (a loose one) stays as it is.
 void MarkOwnedSources(CPrjDoc* prj) {
-    CIdeApp& app = TheApp();
-    for (int slot : {kSlotBasic, kSlotSub}) {
-        CMultiDocTemplate* t = app.m_pTemplates[slot];
-        if (!t)
-            continue;
-        for (CDocument* d : t->GetDocuments()) {
-            auto* doc = dynamic_cast<CBasEditDoc*>(d);
-            if (!doc)
-                continue;
-            for (const CPrjDoc::FileRecord& f : prj->m_files) {
-                if (!f.resolved.empty() && _stricmp(f.resolved.c_str(), doc->GetPathName().c_str()) == 0) {
-                    doc->m_pPrjDoc = prj;
-                    break;
-                }
+    ForEachOpenSource([prj](CBasEditDoc* doc) {
+        for (const CPrjDoc::FileRecord& f : prj->m_files) {
+            if (!f.resolved.empty() && _stricmp(f.resolved.c_str(), doc->GetPathName().c_str()) == 0) {
+                doc->m_pPrjDoc = prj;
+                return;
             }
         }
-    }
+    });
 }
 
 void EmptyDefaultProject(CPrjDoc* prj) {
@@ -115,7 +114,9 @@ int CPrjDoc::StartDebug(int showOutput) {
     CIdeApp& app = TheApp();
     if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
         app.m_pPrjFrame->m_wndStatusBar.SetPaneText(0, fw::LoadStr(IDS_DEBUG_MODE).c_str());
-    if (this == CurrentProjectDoc())
+    // A loose source debugs as the default project made from it (its own
+    // program, not DEFAULT.exe); a project that names its program keeps it.
+    if (this == CurrentProjectDoc() && m_strProgramFile.empty())
         prjui::PrepareDefaultProject(this);
     MarkOwnedSources(this);
     if (!m_pDebug)

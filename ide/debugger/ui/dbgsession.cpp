@@ -27,6 +27,8 @@ std::string WatchErrorText(uint32_t e, bool nextLine, bool withDetail, bool whol
 
 void SetDebugOutputSink(DebugOutputSink sink) { g_outputSink = sink; }
 
+FW_IMPLEMENT_DYNAMIC(CDebug, CCmdTarget)
+
 CDebug::CDebug(CPrjDoc* prj, txdbg::KeptState& kept) : prj_(prj), engine_(target_, *this, kept) {
     engine_.SetWatchServices([](char* text, uint8_t* tokens, int mode) { return PP_EdtChk(text, tokens, mode); },
                              WatchErrorText);

@@ -6,6 +6,7 @@
 
 #include "dbg_engine.h"
 #include "dbg_win32.h"
+#include "fwobject.h"
 
 class CPrjDoc;
 class CBasEditDoc;
@@ -17,7 +18,10 @@ class CDbgListBox;
 using DebugOutputSink = void (*)(const std::string& text);
 void SetDebugOutputSink(DebugOutputSink sink);
 
-class CDebug : public txdbg::DebugUi {
+// A command target with its run-time class "CDebug"; made by the project
+// with its kept breakpoints and watches, so it has no creation of its own.
+class CDebug : public CCmdTarget, public txdbg::DebugUi {
+    FW_DECLARE_DYNAMIC(CDebug)
 public:
     CDebug(CPrjDoc* prj, txdbg::KeptState& kept);
     CDebug(const CDebug&) = delete;
