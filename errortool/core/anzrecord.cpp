@@ -100,7 +100,7 @@ bool RecordComplete(fw::RegStore& reg) {
         if (!v.needed)
             continue;
         bool readable = v.type == RegType::Sz
-                            ? reg.ReadString(RegRoot::CurrentUser, kRecordKey, v.name, kTextBytes)
+                            ? reg.ReadString(RegRoot::CurrentUser, kRecordKey, v.name, kTestTextBytes)
                                   .has_value()
                             : reg.ReadDword(RegRoot::CurrentUser, kRecordKey, v.name).has_value();
         if (!readable)

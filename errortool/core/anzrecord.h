@@ -16,8 +16,10 @@ inline constexpr char kEnvKey[] = "Software\\Veltran\\Tambrix V6.3\\Env";
 inline constexpr char kEnvFolderValue[] = "Tambrix";  // HKLM, the installation folder
 inline constexpr char kMessageLibrary[] = "TQ70RE63.DLL";
 inline constexpr char kMessageExport[] = "$PbGetErrMsg";
-// A text value's buffer, NUL included; a longer value cannot be read.
-inline constexpr size_t kTextBytes = 256;
+// A text value's buffer, NUL included; a longer value cannot be read. The
+// report reads into 257 bytes, the test for a complete record into 256.
+inline constexpr size_t kTextBytes = 257;
+inline constexpr size_t kTestTextBytes = 256;
 inline constexpr size_t kFolderBytes = 260;
 
 // How a value is shown after its label.

@@ -3,6 +3,7 @@
 #include "anztexts.h"
 
 #include <cstdio>
+#include <new>
 
 namespace anz {
 
@@ -156,7 +157,13 @@ void AnzSession::ReadRegistry() {
             return;
     }
     SetPath("");
-    auto report = BuildReport(reg_, messages_);
+    std::optional<std::string> report;
+    try {
+        report = BuildReport(reg_, messages_);
+    } catch (const std::bad_alloc&) {
+        ui_.Stop(text::kNoMemoryRead);
+        return;
+    }
     if (!report) {
         ui_.Stop(text::kNoRecord);
         return;
@@ -166,7 +173,13 @@ void AnzSession::ReadRegistry() {
 }
 
 void AnzSession::ClearRegistry() {
-    if (!RecordComplete(reg_)) {
+    bool complete = false;
+    try {
+        complete = RecordComplete(reg_);
+    } catch (const std::bad_alloc&) {
+        ui_.Stop(text::kNoMemoryTest);
+    }
+    if (!complete) {
         ui_.Stop(text::kNoRecord);
         return;
     }

@@ -14,6 +14,8 @@ const char kUntitledPrompt[] = "ファイル 無題の内容が変更されて�
 const char kPromptHead[] = "ファイル ";
 const char kPromptTail[] = "の内容が変更されています。\n\n変更を保存しますか？";
 const char kNoRecord[] = "エラー情報がありません！";
+const char kNoMemoryRead[] = "メモリが足ません\n";
+const char kNoMemoryTest[] = "メモリが足りません";
 const char kAskClear[] = "レジストリ情報をクリアしますか？";
 // The two dialogs' filters differ by one blank, as the tool always had them.
 const char kSaveFilter[] = "テキスト文書(*.txt)|*.txt|すべてのファイル (*.*)|*.*||";

@@ -16,6 +16,8 @@ extern const char kUntitledPrompt[];    // "ファイル 無題の内容が変�
 extern const char kPromptHead[];        // "ファイル "
 extern const char kPromptTail[];        // "の内容が変更されています。\n\n変更を保存しますか？"
 extern const char kNoRecord[];          // "エラー情報がありません！"
+extern const char kNoMemoryRead[];      // "メモリが足ません\n" (reading the record)
+extern const char kNoMemoryTest[];      // "メモリが足りません" (testing for a record)
 extern const char kAskClear[];          // "レジストリ情報をクリアしますか？"
 extern const char kSaveFilter[];        // the save dialog's filter
 extern const char kOpenFilter[];        // the open dialog's filter

@@ -39,6 +39,7 @@ bool DebugEngine::ClearInt3(DbgLine& l, bool keep) {
 }
 
 bool DebugEngine::PlantLineTraps(bool plant) {
+    WaitCursor wait(ui_);
     for (DbgLine& l : lines_) {
         if (plant) {
             if (current_ && l.address == current_->address) continue;
@@ -119,7 +120,9 @@ DebugEngine::Status DebugEngine::OnBreakpointException(uint64_t a) {
         }
         userPlanted_ = false;
         if (stop) {
-            for (DbgLine& t : lines_) t.temporary = false;
+            // The run-to-cursor target goes with the stop.
+            for (DbgLine& t : lines_)
+                if (t.temporary) t.breakpoint = t.temporary = false;
             ShowStopLine();
             if (state_ == kStateStarting && a == firstStop_) {
                 if (dbgInit_ && !InitHandshake()) return Status::Terminate;
@@ -149,9 +152,9 @@ DebugEngine::Status DebugEngine::OnBreakpointException(uint64_t a) {
         }
         return Status::Continue;
     }
-    // A pass through a breakpoint: the watches follow the run. The remote
-    // calls are made only from a resting state.
-    if (l && !watches_.empty()) {
+    // A pass through a breakpoint or any other trap: the watches follow
+    // the run. The remote calls are made only from a resting state.
+    if (!watches_.empty()) {
         uint32_t running = state_;
         state_ = kStateIdle;
         RefreshWatches();
@@ -197,14 +200,16 @@ bool DebugEngine::Go() {
 void DebugEngine::RunToCursor(uint32_t line, uint64_t frame, const std::string& module) {
     DbgLine* l = FindLineInfo(module, line);
     if (!l || runOver_ || state_ != kStateIdle) return;
-    // A user breakpoint on the line keeps its settings and its count.
+    // A user breakpoint on the line becomes the temporary target: it is
+    // gone after the next stop, and its room with it.
+    if (l->breakpoint && !l->temporary) --bpCount_;
+    l->breakpoint = true;
     l->temporary = true;
-    if (!l->breakpoint) {
-        l->pass = l->remaining = 1;
-        l->bpLine = line;
-        l->frame = frame;
-        l->modulePath = module;
-    }
+    l->pass = l->remaining = 1;
+    l->flags = uint16_t((l->flags | kBpSet) & ~kBpDisabled);
+    l->bpLine = line;
+    l->frame = frame;
+    l->modulePath = module;
     Go();
 }
 
@@ -215,7 +220,7 @@ int DebugEngine::SetBreakpoint(bool enabled, uint32_t line, uint32_t count, uint
     DbgLine* l = FindLineInfo(module, line);
     if (!l) return 0;
     // Setting a line's breakpoint again takes no new room.
-    if (!l->breakpoint && bpCount_ >= kMaxBreakpointCount) {
+    if (!l->UserBreakpoint() && bpCount_ >= kMaxBreakpointCount) {
         ui_.Message(kMsgTooManyBreakpoints, "");
         return 1;
     }
@@ -230,8 +235,9 @@ int DebugEngine::SetLineBreakpoint(bool enabled, uint32_t line, uint32_t count, 
     l->flags = uint16_t(kBpSet | (enabled ? 0 : kBpDisabled) | (l->flags & kBpKeptBits));
     l->pass = count ? count : 1;
     l->remaining = remaining ? remaining : 1;
-    bool had = l->breakpoint;
+    bool had = l->UserBreakpoint();
     l->breakpoint = true;
+    l->temporary = false;
     l->bpLine = line;
     l->frame = frame;
     l->modulePath = module;
@@ -243,7 +249,8 @@ int DebugEngine::SetLineBreakpoint(bool enabled, uint32_t line, uint32_t count, 
 void DebugEngine::RemoveBreakpoint(uint32_t line, uint64_t, const std::string& module) {
     DbgLine* l = FindLineInfo(module, line);
     if (!l) return;
-    bool had = l->breakpoint;
+    bool had = l->UserBreakpoint();
+    l->temporary = false;
     ClearInt3(*l, false);
     if (had) --bpCount_;
 }
@@ -255,7 +262,7 @@ bool DebugEngine::IsCurrentLine(const std::string& module, uint32_t line) const 
 
 bool DebugEngine::GetBreakpointState(const std::string& module, uint32_t line, bool& disabled) const {
     const DbgLine* l = FindLineInfo(module, line);
-    if (!l || !l->breakpoint) return false;
+    if (!l || !l->UserBreakpoint()) return false;
     disabled = l->Disabled();
     return true;
 }
@@ -272,7 +279,7 @@ void DebugEngine::SaveBreakpoints() {
     for (const auto& w : watches_) kept_.watches.push_back({w->text, w->hex});
     watches_.clear();
     for (const DbgLine& l : lines_) {
-        if (!l.breakpoint) continue;
+        if (!l.UserBreakpoint()) continue;
         const DbgModule* m = FindModule(l.module);
         const DbgSymbol* s = FindSymbol(l.symbol);
         if (!m || !s) continue;

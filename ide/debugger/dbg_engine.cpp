@@ -14,6 +14,9 @@ namespace txdbg {
 namespace {
 
 constexpr uint32_t kPumpWaitMs = 100;
+// System error codes the symbol-loading messages carry.
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorInvalidData = 13;
 constexpr char kEntryPrefix[] = "$ENTRY$";
 constexpr size_t kEntryPrefixLen = sizeof kEntryPrefix - 1;
 
@@ -146,6 +149,12 @@ bool DebugEngine::Start(const std::string& program, const std::string& args, boo
         runOver_ = true;
         return false;
     }
+    if (DebugTarget::ServicesVersion v; target_.SymbolServicesVersion(v) && !SymbolServicesNewEnough(v)) {
+        ui_.Message(kMsgOldImagehlp, "");
+        state_ = kStateIdle;
+        runOver_ = true;
+        return false;
+    }
     showOutput_ = showOutput;
     if (!target_.Create(program, args)) {
         state_ = kStateIdle;
@@ -183,15 +192,17 @@ void DebugEngine::PumpDebugEvents(int) {
         if (ev.kind == EventKind::Timeout) {
             if (!startPhase_) return;
             // A debuggee that never reaches its first line must not hold
-            // the IDE for ever.
+            // the IDE for ever; one still loading (its events keep coming)
+            // is left to start.
             if (std::chrono::steady_clock::now() - startedAt_ > waitBound_) {
-                ui_.MessageText(text::kNotResponding);
+                ui_.Message(kMsgNotResponding, "");
                 TerminateAndWait(1);
                 EndRun();
                 return;
             }
             continue;
         }
+        if (startPhase_) startedAt_ = std::chrono::steady_clock::now();
         Status status = Status::Continue;
         bool stopRun = false;
         switch (ev.kind) {
@@ -250,6 +261,7 @@ void DebugEngine::OnOutputDebugString(const Event& ev) {
 }
 
 void DebugEngine::OnExit(uint32_t code) {
+    UnloadSymbols();
     ending_ = true;
     exited_ = true;
     exitCode_ = code;
@@ -259,12 +271,22 @@ void DebugEngine::OnExit(uint32_t code) {
 // ---- symbols and lines -------------------------------------------------------
 
 bool DebugEngine::LoadSymbols(const Event& created) {
+    WaitCursor wait(ui_);
     lineTrapsPlanted_ = false;
     std::vector<uint8_t> bytes;
     ImageInfo image;
     std::string error;
-    if (!ReadFileBytes(program_, bytes) || !ReadImage(bytes, image, error)) {
-        ui_.MessageText(Format(text::kInitSymInitialize, 0x0000000Du));
+    if (!ReadFileBytes(program_, bytes)) {
+        ui_.MessageText(Format(text::kInitSymInitialize, kErrorFileNotFound));
+        return false;
+    }
+    if (!ReadImage(bytes, image, error)) {
+        ui_.MessageText(Format(text::kInitSymInitialize, kErrorInvalidData));
+        return false;
+    }
+    if (image.symbolTableCut) {
+        ui_.MessageText(Format(text::kInitSymEnumerate, kErrorInvalidData));
+        UnloadSymbols();
         return false;
     }
     imageBase_ = created.imageBase ? created.imageBase : image.imageBase;
@@ -286,27 +308,25 @@ bool DebugEngine::LoadSymbols(const Event& created) {
             for (DbgModule& m : modules_)
                 if (m.start == s.address) m.name = s.name.substr(kEntryPrefixLen);
     // A module's code runs up to the next module's entry; the last one's
-    // end comes from its object file.
+    // end comes from its lines.
     for (DbgModule& m : modules_) {
         uint64_t next = 0;
         for (const DbgModule& o : modules_)
             if (o.start > m.start && (!next || o.start < next)) next = o.start;
         m.size = next ? uint32_t(next - m.start) : 0;
     }
-    // The modules' object files first: the image's own line numbers, where
-    // a linker keeps them, may be only a part of them.
-    ReadObjLineNumbers(image);
-    if (lines_.empty() && !image.lines.empty()) {
-        // Image line numbers are absolute source lines: taken as they are.
-        for (const ImageLine& il : image.lines) {
-            const DbgSymbol* s = SymbolAt(il.address + delta);
-            if (!s || !image.IsCode(il.address)) continue;
-            DbgLine l;
-            l.address = il.address + delta;
-            l.line = il.line;
-            l.symbol = s->number;
-            lines_.push_back(std::move(l));
-        }
+    // The image's own line numbers; the modules' object files only when
+    // it has none (an image of another linker carries no COFF debug
+    // information).
+    if (!image.lines.empty()) ReadImageLineNumbers(image);
+    else ReadObjLineNumbers(image);
+    for (DbgModule& m : modules_) {
+        if (m.size) continue;
+        uint64_t end = m.start;
+        for (const DbgLine& l : lines_)
+            if (l.address >= m.start)
+                if (const DbgSymbol* s = FindSymbol(l.symbol)) end = std::max(end, s->address + s->size);
+        m.size = uint32_t(end - m.start);
     }
     for (const DbgModule& m : modules_) {
         for (DbgSymbol& s : symbols_) {
@@ -324,11 +344,42 @@ bool DebugEngine::LoadSymbols(const Event& created) {
     // that covers the same bytes.
     for (DbgLine& l : lines_)
         if (const DbgSymbol* s = SymbolAt(l.address)) l.symbol = s->number;
+    debugInfo_ = std::move(image);
     if (!SetFirstStop()) {
         ui_.Message(kMsgNoDebugInfo, program_);
         return false;
     }
     state_ = kStateStarting;
+    return true;
+}
+
+// Each function's first record gives its base line; its further records
+// are lines relative to it (our LINK gives a function's own record line 0,
+// so the lines are the sources' own).
+void DebugEngine::ReadImageLineNumbers(const ImageInfo& image) {
+    const uint64_t delta = imageBase_ - image.imageBase;
+    const DbgSymbol* current = nullptr;
+    uint32_t base = 0;
+    for (const ImageLine& il : image.lines) {
+        const DbgSymbol* s = SymbolAt(il.address + delta);
+        if (!s) continue;
+        if (s != current) {
+            current = s;
+            base = il.line;
+            continue;
+        }
+        // A second record at the base line makes no line.
+        if (il.line <= base || !image.IsCode(il.address)) continue;
+        DbgLine l;
+        l.address = il.address + delta;
+        l.line = il.line - base;
+        l.symbol = s->number;
+        lines_.push_back(std::move(l));
+    }
+}
+
+bool DebugEngine::UnloadSymbols() {
+    debugInfo_.reset();
     return true;
 }
 
@@ -481,7 +532,7 @@ bool DebugEngine::WaitForTrap() {
         }
         ContinuePending(ContinueStatus::Continue);
     }
-    ui_.MessageText(text::kNotResponding);
+    ui_.Message(kMsgNotResponding, "");
     TerminateAndWait(1);
     return false;
 }
@@ -497,6 +548,7 @@ void DebugEngine::EndRun() {
 }
 
 void DebugEngine::FreeRecords() {
+    UnloadSymbols();
     current_ = nullptr;
     modules_.clear();
     symbols_.clear();
@@ -532,6 +584,7 @@ bool DebugEngine::InitHandshake() {
     }
     target_.SetContext(kept);
     ClearSharedBlock();
+    ui_.ResetFpu();
     return true;
 }
 
@@ -562,7 +615,7 @@ bool DebugEngine::CallRedraw(int flag) {
 bool DebugEngine::CallValueCalc() {
     if (!block_ || state_ != kStateIdle || !pending_ || runOver_) return false;
     if (!dbgValueCalc_) {
-        ui_.MessageText(text::kNoValueCalc);
+        ui_.BareMessage(text::kNoValueCalc);
         return false;
     }
     return CallInDebuggee(dbgValueCalc_, nullptr);

@@ -28,6 +28,8 @@ public:
     virtual void Message(int id, const std::string& arg) = 0;
     // A message formatted by the engine (no string-table id).
     virtual void MessageText(const std::string& text) = 0;
+    // A bare box: no owner, no caption, the exclamation icon.
+    virtual void BareMessage(const std::string& text) { MessageText(text); }
     virtual void AppError(const std::string& text) = 0;
     virtual void RuntimeError(const std::string& module, uint32_t line, uint32_t error) = 0;
     virtual void Output(const std::string& text) = 0;
@@ -39,6 +41,22 @@ public:
     virtual void WatchesRestored() {}
     // Every watch was evaluated again.
     virtual void WatchesRefreshed() {}
+    // The wait cursor on (true) or off around a long walk.
+    virtual void WaitCursor(bool) {}
+    // The handshake is done: the IDE's floating-point unit is reset.
+    virtual void ResetFpu() {}
+};
+
+// The wait cursor for the life of a scope.
+class WaitCursor {
+public:
+    explicit WaitCursor(DebugUi& ui) : ui_(ui) { ui_.WaitCursor(true); }
+    ~WaitCursor() { ui_.WaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    DebugUi& ui_;
 };
 
 enum DebugState : uint32_t {
@@ -89,6 +107,8 @@ struct DbgLine {
     bool planted = false;
 
     bool Disabled() const { return flags & kBpDisabled; }
+    // A breakpoint of the user's, not the run-to-cursor target.
+    bool UserBreakpoint() const { return breakpoint && !temporary; }
 };
 
 // Breakpoints kept by the project from one debugging run to the next.
@@ -188,7 +208,10 @@ private:
 
     Event NextEvent(uint32_t milliseconds);
     bool LoadSymbols(const Event& created);
+    void ReadImageLineNumbers(const ImageInfo& image);
     void ReadObjLineNumbers(const ImageInfo& image);
+    // Lets go of the image's debug information; true when all went.
+    bool UnloadSymbols();
     bool SetFirstStop();
     Status OnException(const Event& ev, bool& stopRun);
     Status OnBreakpointException(uint64_t address);
@@ -235,6 +258,7 @@ private:
     std::chrono::steady_clock::time_point startedAt_;
 
     uint64_t imageBase_ = 0;
+    std::optional<ImageInfo> debugInfo_; // from the create-process event to the exit
     uint64_t firstStop_ = 0, dbgInit_ = 0, dbgRedraw_ = 0, dbgEnd_ = 0, dbgValueCalc_ = 0;
     DbgLine* current_ = nullptr;
     int bpCount_ = 1;

@@ -19,6 +19,7 @@ constexpr uint32_t kDebugTypeCoff = 1;
 constexpr uint32_t kScnCode = 0x20;
 constexpr uint32_t kScnExecute = 0x20000000;
 constexpr size_t kFileHeader = 20, kSectionHeader = 40, kSymbol = 18, kLineRecord = 6;
+constexpr size_t kDebugEntrySize = 28, kCoffSymbolsHeader = 32;
 
 class Bytes {
 public:
@@ -68,14 +69,35 @@ bool RvaToOffset(const Bytes& r, const Headers& h, uint32_t rva, uint64_t& off) 
     return false;
 }
 
-bool HasCoffDebugEntry(const Bytes& r, const Headers& h) {
+// The file offset of the first debug directory entry when it is of type
+// COFF, else 0.
+uint64_t CoffDebugEntry(const Bytes& r, const Headers& h) {
     uint64_t dirs = h.opt + (h.plus ? 112 : 96);
     uint32_t count = r.U32(dirs - 4);
-    if (count <= kDebugDirectory || dirs + (kDebugDirectory + 1) * 8 > h.opt + h.optSize) return false;
+    if (count <= kDebugDirectory || dirs + (kDebugDirectory + 1) * 8 > h.opt + h.optSize) return 0;
     uint32_t rva = r.U32(dirs + kDebugDirectory * 8), size = r.U32(dirs + kDebugDirectory * 8 + 4);
     uint64_t off = 0;
-    if (!rva || size < 28 || !RvaToOffset(r, h, rva, off) || !r.Has(off, 28)) return false;
-    return r.U32(off + 12) == kDebugTypeCoff;
+    if (!rva || size < kDebugEntrySize || !RvaToOffset(r, h, rva, off) || !r.Has(off, kDebugEntrySize)) return 0;
+    return r.U32(off + 12) == kDebugTypeCoff ? off : 0;
+}
+
+bool HasCoffDebugEntry(const Bytes& r, const Headers& h) { return CoffDebugEntry(r, h) != 0; }
+
+// The line-number array of the COFF debug information, in its order, line-0
+// records included.
+void ReadCoffDebugLines(const Bytes& r, const Headers& h, ImageInfo& info) {
+    uint64_t entry = CoffDebugEntry(r, h);
+    if (!entry) return;
+    info.coffDebug = true;
+    uint64_t coff = r.U32(entry + 24);
+    if (!r.Has(coff, kCoffSymbolsHeader)) return;
+    uint32_t count = r.U32(coff + 8);
+    uint64_t first = coff + r.U32(coff + 12);
+    if (!count || !r.Has(first, uint64_t(count) * kLineRecord)) return;
+    for (uint32_t k = 0; k < count; ++k) {
+        uint64_t rec = first + uint64_t(k) * kLineRecord;
+        info.lines.push_back({info.imageBase + r.U32(rec), r.U16(rec + 4)});
+    }
 }
 
 bool HasSymbolTable(const Bytes& r, const Headers& h) {
@@ -132,22 +154,12 @@ bool ReadImage(const std::vector<uint8_t>& bytes, ImageInfo& info, std::string& 
         uint64_t s = h.sectionTable + uint64_t(i) * kSectionHeader;
         uint32_t vsize = r.U32(s + 8), raw = r.U32(s + 16);
         info.sections.push_back({r.U32(s + 12), std::max(vsize, raw), r.U32(s + 36)});
-        // Line numbers kept in the image: RVAs; a line-0 record names a
-        // function by symbol index and makes no line.
-        uint32_t lnPtr = r.U32(s + 28);
-        uint16_t lnCount = r.U16(s + 34);
-        if (lnPtr && lnCount && r.Has(lnPtr, uint64_t(lnCount) * kLineRecord)) {
-            for (uint16_t k = 0; k < lnCount; ++k) {
-                uint64_t rec = lnPtr + uint64_t(k) * kLineRecord;
-                uint16_t line = r.U16(rec + 4);
-                // Linkers differ: an RVA, or the address at the preferred base.
-                uint64_t a = r.U32(rec);
-                if (a < info.imageBase) a += info.imageBase;
-                if (line) info.lines.push_back({a, line});
-            }
-        }
     }
-    if (!HasSymbolTable(r, h)) return true;
+    ReadCoffDebugLines(r, h, info);
+    if (!HasSymbolTable(r, h)) {
+        info.symbolTableCut = r.U32(h.coff + 8) && r.U32(h.coff + 12);
+        return true;
+    }
     uint32_t symPtr = r.U32(h.coff + 8), nsym = r.U32(h.coff + 12);
     uint64_t strTab = symPtr + uint64_t(nsym) * kSymbol;
     uint32_t strSize = r.Has(strTab, 4) ? r.U32(strTab) : 0;

@@ -16,8 +16,8 @@ struct ImageSymbol {
 };
 
 struct ImageLine {
-    uint64_t address = 0; // absolute
-    uint32_t line = 0;
+    uint64_t address = 0; // image base + the record's relative address
+    uint32_t line = 0;    // as the record holds it
 };
 
 struct ImageInfo {
@@ -28,7 +28,11 @@ struct ImageInfo {
     };
     std::vector<Section> sections;
     std::vector<ImageSymbol> symbols; // in symbol-table order
-    std::vector<ImageLine> lines;     // COFF line numbers kept in the image, if any
+    bool symbolTableCut = false;      // the file header names more symbols than the file holds
+    bool coffDebug = false;           // a COFF debug directory entry comes first
+    // The line-number array of the COFF debug information, in its order
+    // (empty without one).
+    std::vector<ImageLine> lines;
 
     bool IsCode(uint64_t address) const;
 };

@@ -71,6 +71,17 @@ public:
     // The named shared block both sides see ("TvDbgMapFile"): host memory of
     // `size` bytes, or null when it cannot be made.
     virtual uint8_t* CreateSharedBlock(const std::string& name, size_t size) = 0;
+    // The version of the symbol services the target's platform offers, when
+    // the engine depends on them; none (the default) when it does not.
+    struct ServicesVersion {
+        uint16_t major = 0, minor = 0, revision = 0;
+    };
+    virtual bool SymbolServicesVersion(ServicesVersion&) { return false; }
 };
+
+// The symbol services are new enough from version 4.0.5 on.
+inline bool SymbolServicesNewEnough(const DebugTarget::ServicesVersion& v) {
+    return v.major > 4 || (v.major == 4 && (v.minor > 0 || v.revision >= 5));
+}
 
 } // namespace txdbg

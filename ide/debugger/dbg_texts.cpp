@@ -7,6 +7,7 @@ const char* MessageText(int id) {
     switch (id) {
     case kMsgTooManyBreakpoints: return "ブレークポイントの数が多すぎます";
     case kMsgNoCodeAtLine: return "指定行にブレークポイントを設定することはできません";
+    case kMsgNotResponding: return "ﾌﾟﾛｸﾞﾗﾑが応答しないため終了しました";
     case kMsgNoDebugInfo: return "%s には必要なﾃﾞﾊﾞｯｸﾞ情報がありません";
     case kMsgOldImagehlp: return "新しい IMAGEHLP.DLL が必要です";
     case kMsgObjectNotOpened: return "オブジェクトファイル %s を開くことができません。";
@@ -16,8 +17,8 @@ const char* MessageText(int id) {
 
 namespace text {
 const char kInitSymInitialize[] = "ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  SymInitialize ｴﾗｰｺｰﾄﾞ : 0x%08X";
+const char kInitSymEnumerate[] = "ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  SymEnumerateSymbols ｴﾗｰｺｰﾄﾞ : 0x%08X";
 const char kInitDbgInit[] = "ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  $BAS_DBGINIT ｴﾗｰｺｰﾄﾞ : %d";
-const char kNotResponding[] = "ﾌﾟﾛｸﾞﾗﾑが応答しないため終了しました";
 const char kNoValueCalc[] = "Symbol not found. <$BAS_DBGVALUECALC>";
 const char kAppError[] = "%s で ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ が発生しました";
 const char kAppErrorModule[] = "\n  ﾓｼﾞｭｰﾙ名 : %s";

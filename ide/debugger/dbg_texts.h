@@ -7,6 +7,7 @@ namespace txdbg {
 // String-table ids of the debugger's messages.
 constexpr int kMsgTooManyBreakpoints = 22002;
 constexpr int kMsgNoCodeAtLine = 22007;
+constexpr int kMsgNotResponding = 22013;
 constexpr int kMsgNoDebugInfo = 22014;
 constexpr int kMsgOldImagehlp = 22015;
 constexpr int kMsgObjectNotOpened = 22017;
@@ -16,8 +17,8 @@ const char* MessageText(int id);
 
 namespace text {
 extern const char kInitSymInitialize[];
+extern const char kInitSymEnumerate[];
 extern const char kInitDbgInit[];
-extern const char kNotResponding[];
 extern const char kNoValueCalc[];
 extern const char kAppError[];
 extern const char kAppErrorModule[];

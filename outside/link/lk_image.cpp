@@ -25,6 +25,12 @@ constexpr uint32_t kOptionalHeaderSize = 224;
 constexpr uint32_t kDataDirectories = 16;
 constexpr uint32_t kDirExport = 0;
 constexpr uint32_t kDirResource = 2;
+constexpr uint32_t kDirDebug = 6;
+// One debug directory entry (28 bytes) of type COFF, pointing at the COFF
+// symbols header (32 bytes) that the line numbers and symbols follow.
+constexpr uint32_t kDebugEntrySize = 28;
+constexpr uint32_t kDebugTypeCoff = 1;
+constexpr uint32_t kCoffSymbolsHeaderSize = 32;
 
 constexpr uint16_t kFileRelocsStripped = 0x0001;
 constexpr uint16_t kFileExecutable = 0x0002;
@@ -160,6 +166,7 @@ private:
     int bssIndex_ = -1;
     std::vector<Export> exports_;
     std::map<const ObjectFile*, std::vector<int64_t>> newIndex_; // symbol table renumbering
+    std::vector<LineNumber> debugLines_; // the debug information's line numbers
 };
 
 void Linker::Include(ObjectFile& obj) {
@@ -525,16 +532,29 @@ void Linker::BuildSymbolTable(std::vector<uint8_t>& symbols, std::vector<uint8_t
         }
     }
     // Line numbers: code offsets become image addresses, line 0 names the
-    // function by its new symbol index.
+    // function by its new symbol index. The debug information keeps a copy
+    // in which a function's line-0 record carries the function's address:
+    // the debugger takes each function's lines relative to the first record
+    // it finds inside it.
     for (OutSection& o : out_) {
         for (const Contribution& c : o.parts) {
+            // Lines ahead of the object's first function record (a module's
+            // entry code) get a base record at the object's start.
+            if (!c.sec->lines.empty() && c.sec->lines.front().line != 0)
+                debugLines_.push_back({o.rva + c.sec->offset, 0});
             for (const LineNumber& l : c.sec->lines) {
                 if (l.line == 0) {
                     const std::vector<int64_t>& map = newIndex_[c.obj];
-                    if (l.address < map.size() && map[l.address] >= 0)
-                        o.lines.push_back({uint32_t(map[l.address]), 0});
+                    if (l.address >= map.size() || map[l.address] < 0) continue;
+                    o.lines.push_back({uint32_t(map[l.address]), 0});
+                    const InputSymbol& f = c.obj->symbols[l.address];
+                    const InputSection* fs = f.section > 0 && size_t(f.section) <= c.obj->sections.size()
+                                                 ? &c.obj->sections[f.section - 1]
+                                                 : nullptr;
+                    if (fs && fs->output >= 0) debugLines_.push_back({out_[fs->output].rva + fs->offset + f.value, 0});
                 } else {
                     o.lines.push_back({o.rva + c.sec->offset + l.address, l.line});
+                    debugLines_.push_back(o.lines.back());
                 }
             }
         }
@@ -572,6 +592,21 @@ void Linker::WriteImage() {
         }
         o.size = uint32_t(o.data.size());
         resourceIndex = int(out_.size());
+        out_.push_back(std::move(o));
+        rva = AlignUp(rva + out_.back().size, kSectionAlign);
+    }
+    // Under /DEBUG the debug directory, in a section of its own; its entry
+    // is filled once the file offsets are known.
+    int debugIndex = -1;
+    if (opt_.debug) {
+        OutSection o;
+        o.name = ".debug";
+        o.cls = 1;
+        o.characteristics = kOutRdata;
+        o.rva = rva;
+        o.data.assign(kDebugEntrySize, 0);
+        o.size = kDebugEntrySize;
+        debugIndex = int(out_.size());
         out_.push_back(std::move(o));
         rva = AlignUp(rva + out_.back().size, kSectionAlign);
     }
@@ -613,7 +648,17 @@ void Linker::WriteImage() {
     for (uint32_t i = 0; i < nsec; ++i)
         if (rawSize[i]) std::copy(out_[i].data.begin(), out_[i].data.end(), img.begin() + rawPtr[i]);
 
-    // Line numbers, then the symbol and string tables, after the sections.
+    // The COFF debug information after the sections: its header, its line
+    // numbers, the sections' line numbers, the symbol and string tables. The
+    // file header points at the same symbols.
+    const uint32_t coffInfoAt = uint32_t(img.size());
+    if (debugIndex >= 0) {
+        img.resize(img.size() + kCoffSymbolsHeaderSize, 0);
+        for (const LineNumber& l : debugLines_) {
+            Append32(img, l.address);
+            Append16(img, l.line);
+        }
+    }
     std::vector<uint32_t> linePtr(nsec, 0);
     for (uint32_t i = 0; i < nsec && opt_.debug; ++i) {
         if (out_[i].lines.empty()) continue;
@@ -630,6 +675,20 @@ void Linker::WriteImage() {
         img.insert(img.end(), symbols.begin(), symbols.end());
         Append32(img, uint32_t(4 + strings.size()));
         img.insert(img.end(), strings.begin(), strings.end());
+    }
+    if (debugIndex >= 0) {
+        Put32(img, coffInfoAt, nsym);
+        Put32(img, coffInfoAt + 4, symPtr ? symPtr - coffInfoAt : 0);
+        Put32(img, coffInfoAt + 8, uint32_t(debugLines_.size()));
+        Put32(img, coffInfoAt + 12, kCoffSymbolsHeaderSize);
+        Put32(img, coffInfoAt + 16, baseCode);
+        Put32(img, coffInfoAt + 20, baseCode + (sizeCode ? sizeCode - 1 : 0));
+        Put32(img, coffInfoAt + 24, baseData);
+        Put32(img, coffInfoAt + 28, baseData ? sizeOfImage - 1 : 0);
+        const uint32_t entryAt = rawPtr[debugIndex];
+        Put32(img, entryAt + 12, kDebugTypeCoff);
+        Put32(img, entryAt + 16, uint32_t(img.size()) - coffInfoAt);
+        Put32(img, entryAt + 24, coffInfoAt);
     }
 
     const uint32_t coffAt = peAt + 4;
@@ -674,6 +733,10 @@ void Linker::WriteImage() {
     if (resourceIndex >= 0) {
         Put32(img, dirAt + 8 * kDirResource, out_[resourceIndex].rva);
         Put32(img, dirAt + 8 * kDirResource + 4, out_[resourceIndex].size);
+    }
+    if (debugIndex >= 0) {
+        Put32(img, dirAt + 8 * kDirDebug, out_[debugIndex].rva);
+        Put32(img, dirAt + 8 * kDirDebug + 4, kDebugEntrySize);
     }
     for (uint32_t i = 0; i < nsec; ++i) {
         const OutSection& o = out_[i];

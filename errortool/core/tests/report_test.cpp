@@ -107,7 +107,7 @@ TEST(Report, EachValueShownOrItsLabelAlone) {
     RegValue binary;
     binary.type = fw::RegType::Binary;
     binary.data = {1, 0, 0, 0};
-    std::string fits(255, 'A'), tooLong(256, 'B');
+    std::string fits(256, 'A'), tooLong(257, 'B');
     struct Case {
         const char* what;
         const char* name;
@@ -115,7 +115,7 @@ TEST(Report, EachValueShownOrItsLabelAlone) {
         std::string line;
     } cases[] = {
         {"missing text", "MODL", std::nullopt, "モジュール名\t= "},
-        {"text filling the 256-byte buffer", "MODL", RegValue::String(fits), "モジュール名\t= " + fits},
+        {"text filling the 257-byte buffer", "MODL", RegValue::String(fits), "モジュール名\t= " + fits},
         {"text one byte too long", "MODL", RegValue::String(tooLong), "モジュール名\t= "},
         {"text that is a number", "TIME", RegValue::Dword(5), "時刻\t\t= "},
         {"Shift-JIS text", "EXPI", RegValue::String("ﾌｧｲﾙ名"), "付加情報\t= ﾌｧｲﾙ名"},
@@ -194,6 +194,11 @@ TEST(Record, CompleteNeedsTheEightValuesTheRuntimeAlwaysWrites) {
     SeedComplete(reg);
     Seed(reg, "RTL", RegValue::String(std::string(300, 'x')));
     EXPECT_FALSE(RecordComplete(reg)) << "a text too long for its buffer";
+    // The test reads into 256 bytes, the report into 257.
+    Seed(reg, "RTL", RegValue::String(std::string(256, 'x')));
+    EXPECT_FALSE(RecordComplete(reg));
+    Seed(reg, "RTL", RegValue::String(std::string(255, 'x')));
+    EXPECT_TRUE(RecordComplete(reg));
 }
 
 TEST(Record, ClearWritesAllSixteenInOrderThenReadsAsZeros) {

@@ -133,6 +133,26 @@ TEST_F(Session, ReadWithoutARecord) {
     EXPECT_FALSE(s.Modified());
 }
 
+// A registry whose values cannot be read for want of memory.
+struct StarvedRegistry : fw::FakeRegistry {
+    std::optional<RegValue> Read(RegRoot, const std::string&, const std::string&) override { throw std::bad_alloc(); }
+};
+
+TEST_F(Session, WithoutMemoryNothingIsReadOrCleared) {
+    StarvedRegistry starved;
+    starved.Write(RegRoot::CurrentUser, kRecordKey, "MODL", RegValue::String("MAIN.BAS"));
+    AnzSession s(ui_, starved, msgs_);
+    ui_.view = "kept";
+    s.ReadRegistry();
+    EXPECT_EQ(ui_.stops, std::vector<std::string>{"メモリが足ません\n"});
+    EXPECT_EQ(ui_.view, "kept");
+    EXPECT_FALSE(s.Modified());
+    ui_.stops.clear();
+    s.ClearRegistry();
+    EXPECT_EQ(ui_.stops, (std::vector<std::string>{"メモリが足りません", "エラー情報がありません！"}));
+    EXPECT_TRUE(ui_.questions.empty());
+}
+
 TEST_F(Session, PromptNamesThePath) {
     ASSERT_TRUE(WriteReportFile(File("c.txt"), "x"));
     ui_.openPaths.push_back(File("c.txt"));

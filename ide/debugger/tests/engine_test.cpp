@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iconv.h>
+#include <optional>
+#include <thread>
 
 #include "dbg_breaklist.h"
 #include "dbg_engine.h"
@@ -51,6 +53,13 @@ std::string Sjis(const std::string& utf8) {
     return out;
 }
 
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
 // A target in front of the real one, to put the platform's quirks in
 // between: the loader's own trap, a name the debuggee never receives.
 struct Decorator : DebugTarget {
@@ -58,8 +67,20 @@ struct Decorator : DebugTarget {
     DebugTarget& inner;
     bool loaderTrap = false, spoilName = false, dropTraps = false;
     int phase = 0; // loader trap: 1 after the create event, 2 while it is pending
+    // A slow start: after the create event, this many load events 300 ms
+    // apart before the program runs on.
+    int slowEvents = 0;
+    bool created = false, slowPending = false;
     bool Create(const std::string& p, const std::string& a) override { return inner.Create(p, a); }
     Event Wait(uint32_t ms) override {
+        if (created && slowEvents > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            --slowEvents;
+            slowPending = true;
+            Event ev;
+            ev.kind = EventKind::Other;
+            return ev;
+        }
         if (loaderTrap && phase == 1) {
             phase = 2;
             Event ev;
@@ -69,10 +90,15 @@ struct Decorator : DebugTarget {
             return ev;
         }
         Event ev = inner.Wait(ms);
+        if (ev.kind == EventKind::CreateProcess) created = true;
         if (ev.kind == EventKind::CreateProcess && loaderTrap && phase == 0) phase = 1;
         return ev;
     }
     bool Continue(ContinueStatus s) override {
+        if (slowPending) {
+            slowPending = false;
+            return true;
+        }
         if (phase == 1 && loaderTrap) return inner.Continue(s);
         if (phase == 2) {
             phase = 3;
@@ -91,6 +117,11 @@ struct Decorator : DebugTarget {
     bool SetContext(const Context& c) override { return inner.SetContext(c); }
     bool Terminate(uint32_t c) override { return inner.Terminate(c); }
     uint8_t* CreateSharedBlock(const std::string& n, size_t s) override { return inner.CreateSharedBlock(n, s); }
+    std::optional<ServicesVersion> services;
+    bool SymbolServicesVersion(ServicesVersion& v) override {
+        if (services) v = *services;
+        return services.has_value();
+    }
 };
 
 // One debugging run of a built program.
@@ -133,10 +164,11 @@ protected:
         delete scratch;
         scratch = nullptr;
     }
-    void StartAtFirstLine(Session& r) {
-        ASSERT_TRUE(r.engine.Start(image, "", false));
+    void StartAtFirstLine(Session& r) { StartAtFirstLineOf(r, image); }
+    void StartAtFirstLineOf(Session& r, const std::string& program) {
+        ASSERT_TRUE(r.engine.Start(program, "", false));
         ASSERT_EQ(r.engine.State(), kStateIdle);
-        ASSERT_EQ(r.Stops(), "MAIN.BAS 2;");
+        ASSERT_EQ(r.ui.events, std::vector<std::string>{"stop MAIN.BAS 2"});
     }
     static Scratch* scratch;
     static std::string image;
@@ -144,9 +176,8 @@ protected:
 Scratch* EngineTest::scratch = nullptr;
 std::string EngineTest::image;
 
-TEST_F(EngineTest, ModulesSymbolsAndLinesComeFromTheImageAndTheObjects) {
-    Session r(*scratch);
-    StartAtFirstLine(r);
+// Every line of MAIN.BAS and MOD.SUB with code, at the right address.
+void ExpectTheSourcesLines(Session& r) {
     const DebugEngine& e = r.engine;
     ASSERT_EQ(e.Modules().size(), 2u);
     EXPECT_EQ(e.Modules()[0].name, "MAIN.BAS");
@@ -180,7 +211,59 @@ TEST_F(EngineTest, ModulesSymbolsAndLinesComeFromTheImageAndTheObjects) {
     EXPECT_EQ(e.FindLineInfo("MAIN.BAS", 1), nullptr);
     EXPECT_EQ(e.FindSymbol(e.FindLineInfo("MAIN.BAS", 9)->symbol)->name, "$BAS_MAIN");
     EXPECT_EQ(e.FindSymbol(e.FindLineInfo("MOD.SUB", 3)->symbol)->name, "SHOW");
+}
+
+TEST_F(EngineTest, ModulesSymbolsAndLinesComeFromTheImageAndTheObjects) {
+    Session r(*scratch);
+    StartAtFirstLine(r);
+    ExpectTheSourcesLines(r);
+    EXPECT_EQ(r.ui.fpuResets, 1) << "after the handshake";
     r.engine.Stop(0);
+}
+
+// Our LINK keeps the line numbers in the image's COFF debug information:
+// the program debugs without its objects.
+TEST_F(EngineTest, AProgramLinkedByOurLinkDebugsFromItsImageAlone) {
+    Scratch s("ourlink");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error, true, Linker::Ours);
+    ASSERT_FALSE(img.empty()) << error;
+    fs::remove(s.Dir() / "MAIN.obj");
+    fs::remove(s.Dir() / "MOD.obj");
+    Session r(s);
+    StartAtFirstLineOf(r, img);
+    ExpectTheSourcesLines(r);
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 3, 1, 1, 0, "MOD.SUB"), 1);
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 1, 1, 0, "MAIN.BAS"), 1);
+    for (int i = 0; i < 5; ++i) {
+        r.engine.Go();
+        r.Settle();
+    }
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;MAIN.BAS 9;MOD.SUB 3;");
+    EXPECT_TRUE(r.engine.Ended());
+    EXPECT_EQ(r.output, kPlainOutput);
+}
+
+// The symbol table cut short: the symbols cannot be read, the program ends.
+TEST_F(EngineTest, AnUnreadableSymbolTableIsReported) {
+    Scratch s("cutsyms");
+    std::string error;
+    std::string img = s.Build({{"MAIN.BAS", kMain}, {"MOD.SUB", kMod}}, error, true, Linker::Ours);
+    ASSERT_FALSE(img.empty()) << error;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(img, bytes));
+    uint32_t pe = 0;
+    std::memcpy(&pe, bytes.data() + 0x3C, 4);
+    const uint32_t huge = 0x10000000;
+    std::memcpy(bytes.data() + pe + 4 + 12, &huge, 4);
+    WriteFileBytes(img, bytes);
+    Session r(s);
+    r.engine.Start(img, "", false);
+    r.Settle();
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{
+                               "text " + Sjis("ﾃﾞﾊﾞｯｶﾞの初期化でｴﾗｰが発生しました\n  SymEnumerateSymbols ｴﾗｰｺｰﾄﾞ : 0x0000000D"),
+                               "end 1"}));
+    EXPECT_TRUE(r.target.HasExited());
 }
 
 TEST_F(EngineTest, AMissingObjectFileIsReportedAndTheOtherModuleStillWorks) {
@@ -271,22 +354,27 @@ TEST_F(EngineTest, ABreakpointOnAGosubTargetInALoopStopsOnEveryPass) {
 
 TEST_F(EngineTest, PassCountsAndDisabledBreakpoints) {
     // Once its count is reached a breakpoint stops on every further hit.
+    // The RETURN line is left by a jump back into the loop, not to the line
+    // after it: stepping past its trap must still count every pass.
     struct Case {
         const char* name;
+        uint32_t line;
         bool enabled;
         uint32_t count;
         const char* stops;
         const char* outputAtFirstStop;
     } cases[] = {
-        {"count 3 stops on the third hit", true, 3, "MAIN.BAS 2;MAIN.BAS 9;", "start\n 2 \n 4 \n"},
-        {"count 2 stops on the second hit and after", true, 2, "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;", "start\n 2 \n"},
-        {"disabled never stops", false, 1, "MAIN.BAS 2;", kPlainOutput},
+        {"count 3 stops on the third hit", 9, true, 3, "MAIN.BAS 2;MAIN.BAS 9;", "start\n 2 \n 4 \n"},
+        {"count 2 stops on the second hit and after", 9, true, 2, "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;",
+         "start\n 2 \n"},
+        {"disabled never stops", 9, false, 1, "MAIN.BAS 2;", kPlainOutput},
+        {"count 3 on a RETURN line", 10, true, 3, "MAIN.BAS 2;MAIN.BAS 10;", "start\n 2 \n 4 \n 6 \n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Session r(*scratch);
         StartAtFirstLine(r);
-        ASSERT_EQ(r.engine.SetBreakpoint(c.enabled, 9, c.count, c.count, 0, "MAIN.BAS"), 1);
+        ASSERT_EQ(r.engine.SetBreakpoint(c.enabled, c.line, c.count, c.count, 0, "MAIN.BAS"), 1);
         r.engine.Go();
         r.Settle();
         EXPECT_EQ(r.output, c.outputAtFirstStop);
@@ -417,22 +505,94 @@ TEST_F(EngineTest, RunToCursor) {
     r.engine.RunToCursor(1, 0, "MAIN.BAS"); // no code: nothing happens
     EXPECT_EQ(r.engine.State(), kStateIdle);
     EXPECT_EQ(r.ui.events.size(), 1u);
-    // On a line with a pass-count breakpoint: the cursor stops there, the
-    // breakpoint and its count stay.
-    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 2, 2, 0, "MAIN.BAS"), 1);
-    r.engine.RunToCursor(9, 0, "MAIN.BAS");
+    // Past a breakpoint that only counts: the cursor's line is reached.
+    ASSERT_EQ(r.engine.SetBreakpoint(true, 9, 5, 5, 0, "MAIN.BAS"), 1);
+    r.engine.RunToCursor(6, 0x55, "MAIN.BAS");
     r.Settle();
-    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
-    bool disabled = true;
-    ASSERT_TRUE(r.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
-    EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->pass, 2u);
+    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 6;");
     EXPECT_EQ(r.engine.FindLineInfo("MAIN.BAS", 9)->remaining, 2u);
-    // Go from it: the cursor's stop did not count, so the breakpoint stops
-    // on the second hit after it.
-    r.engine.Go();
-    r.Settle();
-    EXPECT_EQ(r.Stops(), "MAIN.BAS 2;MAIN.BAS 9;MAIN.BAS 9;");
-    EXPECT_EQ(r.output, "start\n 2 \n 4 \n");
+    const DbgLine* target = r.engine.FindLineInfo("MAIN.BAS", 6);
+    EXPECT_FALSE(target->breakpoint || target->temporary) << "the target goes with the stop";
+    // A user breakpoint on the target line becomes the temporary target:
+    // it stops there once, then is gone and its room free again.
+    Session q(*scratch);
+    StartAtFirstLine(q);
+    ASSERT_EQ(q.engine.SetBreakpoint(false, 9, 2, 2, 0, "MAIN.BAS"), 1);
+    EXPECT_EQ(q.engine.BreakpointCount(), 2);
+    q.engine.RunToCursor(9, 0x66, "MAIN.BAS");
+    const DbgLine* l = q.engine.FindLineInfo("MAIN.BAS", 9);
+    bool disabled = true;
+    q.Settle();
+    EXPECT_EQ(q.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+    EXPECT_FALSE(q.engine.GetBreakpointState("MAIN.BAS", 9, disabled));
+    EXPECT_FALSE(l->breakpoint || l->temporary);
+    EXPECT_EQ(q.engine.BreakpointCount(), 1);
+    q.engine.Go();
+    q.Settle();
+    EXPECT_EQ(q.Stops(), "MAIN.BAS 2;MAIN.BAS 9;");
+    EXPECT_TRUE(q.engine.Ended());
+    EXPECT_EQ(q.output, kPlainOutput);
+}
+
+// While the line traps are planted the target's record carries the set bit
+// and not the disabled one, the frame and the module given.
+TEST_F(EngineTest, TheRunToCursorTargetIsATemporaryBreakpoint) {
+    Scratch s("cursor");
+    std::string error;
+    std::string img = s.Build({{"LOOP.BAS", "PRINT 1\n*L GOTO *L\n"}}, error);
+    ASSERT_FALSE(img.empty()) << error;
+    Session r(s);
+    ASSERT_TRUE(r.engine.Start(img, "", false));
+    ASSERT_EQ(r.engine.SetBreakpoint(false, 2, 3, 3, 0, "LOOP.BAS"), 1);
+    r.decorator.dropTraps = true; // the target is never reached: its record stays as set
+    r.engine.RunToCursor(2, 0x77, "loop.bas");
+    ASSERT_TRUE(r.engine.IsRunning());
+    const DbgLine* l = r.engine.FindLineInfo("LOOP.BAS", 2);
+    ASSERT_NE(l, nullptr);
+    EXPECT_TRUE(l->breakpoint);
+    EXPECT_TRUE(l->temporary);
+    EXPECT_EQ(l->flags & (kBpSet | kBpDisabled), kBpSet);
+    EXPECT_EQ(l->pass, 1u);
+    EXPECT_EQ(l->remaining, 1u);
+    EXPECT_EQ(l->bpLine, 2u);
+    EXPECT_EQ(l->frame, 0x77u);
+    EXPECT_EQ(l->modulePath, "loop.bas");
+    EXPECT_EQ(r.engine.BreakpointCount(), 1);
+    r.engine.Stop(0);
+}
+
+TEST(SymbolServices, FromVersion405On) {
+    struct Case {
+        uint16_t major, minor, revision;
+        bool ok;
+    } cases[] = {{4, 0, 5, true}, {4, 0, 4, false}, {4, 0, 2, false}, {4, 1, 0, true}, {5, 0, 0, true}, {3, 9, 9, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SymbolServicesNewEnough({c.major, c.minor, c.revision}), c.ok)
+            << c.major << "." << c.minor << "." << c.revision;
+}
+
+// Old symbol services refuse the start after the image check, before any
+// process is made.
+TEST_F(EngineTest, OldSymbolServicesRefuseTheStart) {
+    Session r(*scratch);
+    r.decorator.services = DebugTarget::ServicesVersion{4, 0, 2};
+    EXPECT_FALSE(r.engine.Start(image, "", false));
+    EXPECT_EQ(r.ui.events, std::vector<std::string>{"msg 22015 "});
+    EXPECT_EQ(r.engine.State(), kStateIdle);
+    EXPECT_FALSE(r.decorator.created);
+    r.decorator.services = DebugTarget::ServicesVersion{4, 0, 5};
+    EXPECT_TRUE(r.engine.Start(image, "", false));
+    r.engine.Stop(0);
+}
+
+// A program still loading after the bound is not ended: its events keep
+// coming.
+TEST_F(EngineTest, ASlowStartIsNotEnded) {
+    Session r(*scratch);
+    r.engine.SetWaitBound(std::chrono::milliseconds(1000));
+    r.decorator.slowEvents = 5;
+    StartAtFirstLine(r);
+    EXPECT_EQ(r.decorator.slowEvents, 0);
     r.engine.Stop(0);
 }
 
@@ -579,7 +739,7 @@ TEST_F(EngineTest, ADebuggeeThatNeverStopsIsEndedWithinTheBound) {
     // Generous: a loaded machine runs the emulator slowly; without the bound
     // the start never returns.
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(30));
-    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"text " + Sjis("ﾌﾟﾛｸﾞﾗﾑが応答しないため終了しました"), "end 1"}));
+    EXPECT_EQ(r.ui.events, (std::vector<std::string>{"msg 22013 ", "end 1"}));
     EXPECT_TRUE(r.target.HasExited());
 }
 
@@ -595,10 +755,7 @@ TEST_F(EngineTest, AGracefulStopWithoutDbgEndEndsTheProgram) {
     ASSERT_NE(at, std::string::npos);
     bytes[at + 10] = 'X'; // the symbol is gone by that name
     std::string renamed = (s.Dir() / "MAIN2.exe").string();
-    std::FILE* f = std::fopen(renamed.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteFileBytes(renamed, bytes);
     Session r(s);
     ASSERT_TRUE(r.engine.Start(renamed, "", false));
     ASSERT_EQ(r.engine.FindSymbol("$BAS_DBGEND"), nullptr);
@@ -663,12 +820,12 @@ const char kWatchMain[] =
     "  Y AS DOUBLE\n"           // 4
     "END TYPE\n"                // 5
     "DIM P AS PT\n"             // 6
-    "DIM A&(10)\n"              // 7
+    "DIM A&(10): DIM B%(2, 3)\n" // 7
     "DIM I AS INTEGER\n"        // 8
     "I = 1\n"                   // 9
     "S$ = \"abc\"\n"            // 10
     "P.X = 77: P.Y = 2.5\n"     // 11
-    "A&(10) = 70000\n"          // 12
+    "A&(10) = 70000: B%(2, 3) = 23: B%(1, 0) = 10\n" // 12
     "CALL SHOW(5)\n"            // 13
     "END\n";                    // 14
 const char kWatchMod[] =
@@ -747,6 +904,15 @@ TEST_F(WatchEndToEnd, TheDebuggeeAnswersAtAStopInTheMainModuleAndInAProcedure) {
                  {"P.Y * 2", 0, 3, 8, "5", "[DBL]"},
                  {"A&(10)", 0, 1, 4, "70000", "[LNG]"},
                  {"A&(11)", 9, 0, 0, tx::runner::BasicErrorText(9), ""},
+                 // The bounds record holds upper bounds: the last element of
+                 // each dimension is there, one past it is not; the first
+                 // subscript varies fastest.
+                 {"B%(2, 3)", 0, 0, 2, "23", "[INT]"},
+                 {"B%(1, 0)", 0, 0, 2, "10", "[INT]"},
+                 {"B%(0, 1)", 0, 0, 2, "0", "[INT]"},
+                 {"B%(3, 0)", 9, 0, 0, tx::runner::BasicErrorText(9), ""},
+                 {"B%(0, 4)", 9, 0, 0, tx::runner::BasicErrorText(9), ""},
+                 {"B%(2)", 9, 0, 0, tx::runner::BasicErrorText(9), ""},
                  {"I + 1", 0, 3, 8, "2", "[DBL]"},
              });
     // Inside SHOW: a by-reference parameter and a local, through the frame.
@@ -774,10 +940,7 @@ TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
         size_t at = all.find("$BAS_DBGVALUECALC");
         ASSERT_NE(at, std::string::npos) << path;
         bytes[at + 16] = 'X';
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        WriteFileBytes(path, bytes);
     }
     Session r(s);
     ASSERT_TRUE(r.engine.Start(img, "", false));
@@ -785,7 +948,7 @@ TEST_F(WatchEndToEnd, WithoutTheValueCalculationSymbolTheWatchKeepsItsValue) {
     auto var = txwatch::CompileWatch("1", false, 1, Tokenize, WatchError);
     ASSERT_NE(var, nullptr);
     EXPECT_FALSE(txwatch::EvaluateWatch(*var, r.engine.SharedBlock(), [&] { return r.engine.CallValueCalc(); }));
-    EXPECT_EQ(r.ui.Count("text Symbol not found. <$BAS_DBGVALUECALC>"), 1u);
+    EXPECT_EQ(r.ui.Count("bare Symbol not found. <$BAS_DBGVALUECALC>"), 1u);
     EXPECT_FALSE(var->hasValue);
     EXPECT_TRUE(BlockCleared(r.engine.SharedBlock()));
     // The run's list says so too: the IDE then does not keep the watch.

@@ -38,34 +38,55 @@ TEST(ImageCheck, OnlyPeImagesWithSymbolsPass) {
     }
 }
 
-// The linker used here keeps line numbers in the image too, as addresses at
-// the preferred base; they must name the same places as the object's own
-// records, with the sources' line numbers unchanged.
+// Our LINK keeps the line numbers in the image's COFF debug information:
+// each function's first record (line 0) at the function's address, then
+// the object's own records at their image addresses with the sources' line
+// numbers unchanged. A debug directory of another type gives none.
 TEST(ImageLines, AgreeWithTheObjectFile) {
     Scratch s("imagelines");
     std::string error;
-    std::string img = s.Build({{"TWO.BAS", "PRINT 1\n\nPRINT 2\nPRINT 3\n"}}, error);
+    std::string img = s.Build({{"TWO.BAS", "PRINT 1\n\nPRINT 2\nPRINT 3\n"}}, error, true, Linker::Ours);
     ASSERT_FALSE(img.empty()) << error;
     std::vector<uint8_t> exe, obj;
     ASSERT_TRUE(ReadFileBytes(img, exe));
     ASSERT_TRUE(ReadFileBytes((s.Dir() / "TWO.obj").string(), obj));
     ImageInfo info;
     ASSERT_TRUE(ReadImage(exe, info, error)) << error;
+    EXPECT_TRUE(info.coffDebug);
     std::vector<ObjLine> lines;
     std::vector<ObjSymbol> functions;
     uint32_t codeSize = 0;
     ASSERT_TRUE(ReadObjLines(obj, lines, codeSize, functions, error)) << error;
-    uint64_t entry = 0;
-    for (const ImageSymbol& sym : info.symbols)
+    uint64_t entry = 0, main = 0;
+    for (const ImageSymbol& sym : info.symbols) {
         if (sym.name == "$ENTRY$TWO.BAS") entry = sym.address;
+        if (sym.name == "$BAS_MAIN") main = sym.address;
+    }
     ASSERT_NE(entry, 0u);
-    std::vector<std::pair<uint64_t, uint32_t>> fromObj, fromImage;
+    std::vector<std::pair<uint64_t, uint32_t>> fromObj{{main, 0}}, fromImage;
     for (const ObjLine& l : lines) fromObj.push_back({entry + l.offset, l.line});
     for (const ImageLine& l : info.lines) fromImage.push_back({l.address, l.line});
     EXPECT_EQ(fromObj, (std::vector<std::pair<uint64_t, uint32_t>>{
-                           {fromObj[0].first, 1}, {fromObj[1].first, 3}, {fromObj[2].first, 4}}));
+                           {main, 0}, {fromObj[1].first, 1}, {fromObj[2].first, 3}, {fromObj[3].first, 4}}));
     EXPECT_EQ(fromImage, fromObj);
     for (const auto& [a, line] : fromImage) EXPECT_TRUE(info.IsCode(a)) << line;
+
+    // The debug directory's entry of another type (2, a foreign format).
+    uint32_t pe = exe[0x3C] | exe[0x3D] << 8;
+    const size_t opt = pe + 24, sections = opt + 224;
+    uint32_t dirRva = 0;
+    std::memcpy(&dirRva, &exe[opt + 96 + 6 * 8], 4);
+    const uint16_t nsec = uint16_t(exe[pe + 6] | exe[pe + 7] << 8);
+    for (uint16_t i = 0; i < nsec; ++i) {
+        uint32_t va = 0, raw = 0;
+        std::memcpy(&va, &exe[sections + 40 * i + 12], 4);
+        std::memcpy(&raw, &exe[sections + 40 * i + 20], 4);
+        if (dirRva >= va && dirRva < va + 0x1000) exe[raw + dirRva - va + 12] = 2;
+    }
+    ASSERT_TRUE(ReadImage(exe, info, error)) << error;
+    EXPECT_FALSE(info.coffDebug);
+    EXPECT_TRUE(info.lines.empty());
+    EXPECT_TRUE(CheckImage(exe)) << "the symbol table still says it is a debug build";
 }
 
 // A PE32+ image laid out by hand: one code section, one symbol in the COFF

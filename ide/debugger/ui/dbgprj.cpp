@@ -12,6 +12,7 @@
 #include "neighbours.h"
 #include "prjframe.h"
 #include "resource.h"
+#include "buildrun.h"
 
 #include <direct.h>
 
@@ -19,22 +20,59 @@ CPrjDoc::~CPrjDoc() { delete m_pDebug; }
 
 namespace {
 
-// The open source documents of a project.
-template <class F> void ForEachSource(CPrjDoc* prj, F f) {
+// Every open source document.
+template <class F> void ForEachOpenSource(F f) {
     CIdeApp& app = TheApp();
     for (int slot : {kSlotBasic, kSlotSub}) {
         if (CMultiDocTemplate* t = app.m_pTemplates[slot]) {
             for (CDocument* d : t->GetDocuments()) {
-                if (auto* doc = dynamic_cast<CBasEditDoc*>(d); doc && doc->m_pPrjDoc == prj)
+                if (auto* doc = dynamic_cast<CBasEditDoc*>(d))
                     f(doc);
             }
         }
     }
 }
 
+// The open source documents of a project.
+template <class F> void ForEachSource(CPrjDoc* prj, F f) {
+    ForEachOpenSource([&](CBasEditDoc* doc) {
+        if (doc->m_pPrjDoc == prj)
+            f(doc);
+    });
+}
+
+// The open sources of the project's modules become the project's own;
+// another open source (a loose one) stays as it is.
+void MarkOwnedSources(CPrjDoc* prj) {
+    ForEachOpenSource([prj](CBasEditDoc* doc) {
+        for (const CPrjDoc::FileRecord& f : prj->m_files) {
+            if (!f.resolved.empty() && _stricmp(f.resolved.c_str(), doc->GetPathName().c_str()) == 0) {
+                doc->m_pPrjDoc = prj;
+                return;
+            }
+        }
+    });
+}
+
 void EmptyDefaultProject(CPrjDoc* prj) {
     if (prj->m_bDefaultProject && prj == CurrentProjectDoc())
         prj->DeleteContents();
+}
+
+// The margin of every editor frame, repainted at once.
+void RedrawMargins() {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
+        if (auto* c = dynamic_cast<CChildFrame*>(f))
+            c->RedrawMargin();
+}
+
+// The margin of the editor frame with this window, repainted at once.
+void RedrawFrameMargin(HWND frame) {
+    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
+        if (auto* c = dynamic_cast<CChildFrame*>(f); c && c->m_hWnd == frame)
+            c->RedrawMargin();
 }
 
 void FramesForward() {
@@ -50,19 +88,22 @@ void FramesForward() {
 int CPrjDoc::SetEditMode(int mode) {
     int old = m_nDebugState;
     m_nDebugState = mode;
+    CIdeApp& app = TheApp();
     if (!m_bRestarting) {
         ForEachSource(this, [mode](CBasEditDoc* doc) {
             for (CView* v : doc->GetViews()) {
                 if (v->m_hWnd)
                     SendMessageA(v->m_hWnd, EM_SETREADONLY, mode == 1, 0);
             }
-            if (mode != 1) {
-                if (CBasEditView* v = doc->GetEditView(); v && v->GetChildFrame())
-                    v->GetChildFrame()->RedrawMargin();
-            }
         });
+        // Back in edit mode the run state goes (the design windows a
+        // debugging run hid come back) and no margin keeps a stop mark.
+        if (mode != 1) {
+            if (app.m_pMainFrame)
+                app.m_pMainFrame->OnProgramEnded();
+            RedrawMargins();
+        }
     }
-    CIdeApp& app = TheApp();
     if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
         app.m_pPrjFrame->m_wndStatusBar.SetPaneText(
             0, fw::LoadStr(mode == 1 ? IDS_DEBUG_MODE : IDS_EDIT_MODE).c_str());
@@ -73,7 +114,11 @@ int CPrjDoc::StartDebug(int showOutput) {
     CIdeApp& app = TheApp();
     if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
         app.m_pPrjFrame->m_wndStatusBar.SetPaneText(0, fw::LoadStr(IDS_DEBUG_MODE).c_str());
-    ForEachSource(nullptr, [this](CBasEditDoc* doc) { doc->m_pPrjDoc = this; });
+    // A loose source debugs as the default project made from it (its own
+    // program, not DEFAULT.exe); a project that names its program keeps it.
+    if (this == CurrentProjectDoc() && m_strProgramFile.empty())
+        prjui::PrepareDefaultProject(this);
+    MarkOwnedSources(this);
     if (!m_pDebug)
         m_pDebug = new CDebug(this, m_debugKept);
     SetEditMode(1);
@@ -187,23 +232,27 @@ void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame
         return;
     }
     if (m_pDebug) {
-        m_pDebug->Engine().SetBreakpoint(kind != 0, static_cast<uint32_t>(line), static_cast<uint32_t>(a),
-                                         static_cast<uint32_t>(b), reinterpret_cast<uintptr_t>(frame), module);
+        if (m_pDebug->Engine().SetBreakpoint(kind != 0, static_cast<uint32_t>(line), static_cast<uint32_t>(a),
+                                             static_cast<uint32_t>(b), reinterpret_cast<uintptr_t>(frame), module))
+            RedrawFrameMargin(frame);
         return;
     }
     m_debugCalls.push_back("toggle " + module + " " + std::to_string(line) + " " + std::to_string(kind) +
                            std::to_string(a) + std::to_string(b) + std::to_string(c));
     m_breakpoints[{module, line}] = 0;
+    RedrawFrameMargin(frame);
 }
 
 void CPrjDoc::DebugRemoveBreakpoint(int line, HWND frame, const std::string& module) {
     if (m_pDebug) {
         m_pDebug->Engine().RemoveBreakpoint(static_cast<uint32_t>(line), reinterpret_cast<uintptr_t>(frame),
                                             module);
+        RedrawFrameMargin(frame);
         return;
     }
     m_debugCalls.push_back("remove " + module + " " + std::to_string(line));
     m_breakpoints.erase({module, line});
+    RedrawFrameMargin(frame);
 }
 
 void CPrjDoc::DebugRunToCursor(int line, HWND frame, const std::string& module) {
@@ -242,15 +291,6 @@ int CPrjDoc::DebugDeleteWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDeb
 int CPrjDoc::DebugQuickWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->QuickWatch() : 0; }
 
 int CPrjDoc::DebugBreakpointList(int jumpMode) { return m_pDebug ? m_pDebug->BreakpointList(jumpMode != 0) : 0; }
-
-namespace {
-void RedrawMargins() {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
-        if (auto* c = dynamic_cast<CChildFrame*>(f))
-            c->RedrawMargin();
-}
-}  // namespace
 
 bool CPrjDoc::DebugCommand(UINT id) {
     CIdeApp& app = TheApp();

@@ -27,6 +27,8 @@ std::string WatchErrorText(uint32_t e, bool nextLine, bool withDetail, bool whol
 
 void SetDebugOutputSink(DebugOutputSink sink) { g_outputSink = sink; }
 
+FW_IMPLEMENT_DYNAMIC(CDebug, CCmdTarget)
+
 CDebug::CDebug(CPrjDoc* prj, txdbg::KeptState& kept) : prj_(prj), engine_(target_, *this, kept) {
     engine_.SetWatchServices([](char* text, uint8_t* tokens, int mode) { return PP_EdtChk(text, tokens, mode); },
                              WatchErrorText);
@@ -110,6 +112,12 @@ void CDebug::Message(int id, const std::string& arg) {
 }
 
 void CDebug::MessageText(const std::string& text) { MessageBoxById(0, MB_ICONHAND, 1, text.c_str()); }
+
+void CDebug::BareMessage(const std::string& text) { MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONEXCLAMATION); }
+
+void CDebug::WaitCursor(bool on) { SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
+
+void CDebug::ResetFpu() { ::ResetFpu(); }
 
 void CDebug::AppError(const std::string& text) {
     BringFramesForward();

@@ -6,6 +6,7 @@
 
 #include "dbg_engine.h"
 #include "dbg_win32.h"
+#include "fwobject.h"
 
 class CPrjDoc;
 class CBasEditDoc;
@@ -17,7 +18,10 @@ class CDbgListBox;
 using DebugOutputSink = void (*)(const std::string& text);
 void SetDebugOutputSink(DebugOutputSink sink);
 
-class CDebug : public txdbg::DebugUi {
+// A command target with its run-time class "CDebug"; made by the project
+// with its kept breakpoints and watches, so it has no creation of its own.
+class CDebug : public CCmdTarget, public txdbg::DebugUi {
+    FW_DECLARE_DYNAMIC(CDebug)
 public:
     CDebug(CPrjDoc* prj, txdbg::KeptState& kept);
     CDebug(const CDebug&) = delete;
@@ -33,6 +37,9 @@ public:
     void ShowStopLine(const std::string& module, uint32_t line) override;
     void Message(int id, const std::string& arg) override;
     void MessageText(const std::string& text) override;
+    void BareMessage(const std::string& text) override;
+    void WaitCursor(bool on) override;
+    void ResetFpu() override;
     void AppError(const std::string& text) override;
     void RuntimeError(const std::string& module, uint32_t line, uint32_t error) override;
     void Output(const std::string& text) override;

@@ -267,7 +267,10 @@ Lines ReadLines(const std::string& b, bool image) {
 }
 
 // With /DEBUG the line numbers of the main module's code come along: image
-// addresses for lines, the same function symbols for line 0.
+// addresses for lines, the same function symbols for line 0. The COFF debug
+// directory, first in the debug data directory, points at the debug
+// information: the symbols, and the same lines with each function's line-0
+// record at the function's address.
 TEST_F(LinkTest, DebugKeepsLineNumbers) {
     const std::string corpus = TX_CORPUS_DIR;
     fs::copy_file(corpus + "/locals.bas", dir_ / "locals.bas");
@@ -287,6 +290,39 @@ TEST_F(LinkTest, DebugKeepsLineNumbers) {
     }
     EXPECT_FALSE(obj.functions.empty());
     EXPECT_EQ(img.functions, obj.functions);
+
+    const std::string exe = Slurp(dir_ / "locals.exe");
+    const size_t coff = U32(exe, 0x3C) + 4, opt = coff + 20;
+    const uint32_t dirRva = U32(exe, opt + 96 + 6 * 8), dirSize = U32(exe, opt + 96 + 6 * 8 + 4);
+    ASSERT_EQ(dirSize, 28u);
+    size_t entry = 0;
+    const size_t nsec = uint8_t(exe[coff + 2]);
+    for (size_t i = 0; i < nsec; ++i) {
+        const size_t h = opt + 224 + 40 * i;
+        if (dirRva >= U32(exe, h + 12) && dirRva < U32(exe, h + 12) + U32(exe, h + 16))
+            entry = U32(exe, h + 20) + dirRva - U32(exe, h + 12);
+    }
+    ASSERT_NE(entry, 0u) << "no section holds the debug directory";
+    EXPECT_EQ(U32(exe, entry + 12), 1u) << "type COFF";
+    const size_t info = U32(exe, entry + 24);
+    EXPECT_EQ(U32(exe, info), U32(exe, coff + 12)) << "the symbols";
+    EXPECT_EQ(info + U32(exe, info + 4), U32(exe, coff + 8));
+    ASSERT_EQ(U32(exe, info + 8), img.entries.size()) << "the line numbers";
+    const size_t lines = info + U32(exe, info + 12);
+    for (size_t k = 0; k < img.entries.size(); ++k) {
+        SCOPED_TRACE(k);
+        const uint32_t addr = U32(exe, lines + 6 * k);
+        const uint16_t line = uint16_t(uint8_t(exe[lines + 6 * k + 4]) | uint8_t(exe[lines + 6 * k + 5]) << 8);
+        EXPECT_EQ(line, img.entries[k].second);
+        if (line != 0) EXPECT_EQ(addr, img.entries[k].first);
+        else {
+            // The address of the function the section's record names.
+            const size_t sym = U32(exe, coff + 8) + size_t(img.entries[k].first) * 18;
+            const size_t sec = uint8_t(exe[sym + 12]) | uint8_t(exe[sym + 13]) << 8;
+            ASSERT_GT(sec, 0u);
+            EXPECT_EQ(addr, U32(exe, opt + 224 + 40 * (sec - 1) + 12) + U32(exe, sym + 8));
+        }
+    }
 }
 
 // LINK.EXE of the win64 build under Wine, run in a folder named 表 (trail
