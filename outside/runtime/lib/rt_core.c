@@ -82,26 +82,6 @@ void rt_free(void *p) {
     rt_free_list[block[0]] = block;
 }
 
-/* ---- host services ----------------------------------------------------- */
-
-uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) {
-    uint32_t r;
-    __asm__ volatile("int %1" : "=a"(r) : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d) : "memory");
-    return r;
-}
-
-/* The file transfers also take the file position (ESI). */
-uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos) {
-    uint32_t r;
-    __asm__ volatile("int %1"
-                     : "=a"(r)
-                     : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d), "S"(pos)
-                     : "memory");
-    return r;
-}
-
-uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) { return rt_sys(fn, b, c, d); }
-
 /* Bytes the heap can still give out (FRE). */
 uint32_t rt_heap_free(void) { return RT_HEAP_SIZE - rt_heap_used; }
 
@@ -114,7 +94,7 @@ uint32_t rt_column;
 uint32_t rt_row = 1;
 
 void rt_flush(void) {
-    if (rt_outlen) rt_sys(RT_SYS_WRITE, 0, (uint32_t)rt_outbuf, rt_outlen);
+    if (rt_outlen) rt_host_write(rt_outbuf, rt_outlen);
     rt_outlen = 0;
 }
 
@@ -148,26 +128,28 @@ RT_NORETURN void rt_fail(int code, uint32_t addr) {
     rt_trap(code);
     rt_files_close_all();
     rt_flush();
-    rt_sys(RT_SYS_ERROR, (uint32_t)code, rt_cur_line, addr);
-    for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
+    if (rt_screen_hook) rt_screen_hook();
+    rt_host_error(code, rt_cur_line, addr);
 }
+
+void (*rt_screen_hook)(void);
 
 RT_NORETURN void rt_exit(int status) {
     rt_files_close_all();
     rt_flush();
-    for (;;) rt_sys(RT_SYS_EXIT, (uint32_t)status, 0, 0);
+    if (rt_screen_hook) rt_screen_hook();
+    rt_host_exit(status);
 }
 
 /* Called from the assembly when a statement starts or a procedure ends at
    a stack depth other than its activation's. */
 RT_NORETURN void rt_unbalanced(uint32_t expected, uint32_t actual, uint32_t addr) {
     rt_flush();
-    rt_sys(RT_SYS_STACK, expected, actual, addr);
-    for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
+    rt_host_unbalanced(expected, actual, addr);
 }
 
 void rt_init(void) {
-    rt_stack_low = rt_sys(RT_SYS_STACKLOW, 0, 0, 0);
+    rt_stack_low = (uint32_t)rt_host_stack_low();
 }
 
 /* ---- activations ------------------------------------------------------- */
@@ -309,7 +291,7 @@ uint8_t *rt_dbg_block;
 uint32_t RT_STDCALL rt_dbg_init(void) RT_NAME("_$PdDbgInit@0");
 uint32_t RT_STDCALL rt_dbg_init(void) {
     rt_mmf_name[sizeof rt_mmf_name - 1] = 0;
-    rt_dbg_block = (uint8_t *)rt_sys(RT_SYS_MAPSHARED, 0, (uint32_t)rt_mmf_name, 0);
+    rt_dbg_block = (uint8_t *)rt_host_map_shared(rt_mmf_name);
     return rt_dbg_block ? 0 : RT_DBG_E_NOBLOCK;
 }
 /* The stopped activation's debug entry, for the value-calculation hook
