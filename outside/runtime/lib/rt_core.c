@@ -122,6 +122,7 @@ uint32_t rt_level_esp;
 uint32_t rt_stack_low;
 
 void rt_trap(int code); /* below: returns only when no handler takes the error */
+static void rt_dbg_report(int code);
 
 RT_NORETURN void rt_fail(int code, uint32_t addr) {
     rt_file_abort();
@@ -129,6 +130,7 @@ RT_NORETURN void rt_fail(int code, uint32_t addr) {
     rt_files_close_all();
     rt_flush();
     if (rt_screen_hook) rt_screen_hook();
+    rt_dbg_report(code);
     rt_host_error(code, rt_cur_line, addr);
 }
 
@@ -294,6 +296,31 @@ uint32_t RT_STDCALL rt_dbg_init(void) {
     rt_dbg_block = (uint8_t *)rt_host_map_shared(rt_mmf_name);
     return rt_dbg_block ? 0 : RT_DBG_E_NOBLOCK;
 }
+/* Under the debugger (its block mapped) a run-time error is reported in
+   the block and the program stops at a breakpoint; continued, it ends. */
+#define RT_DBG_CLEARED 276
+#define RT_DBG_REPORT_LINE 8
+#define RT_DBG_REPORT_ERROR 12
+#define RT_DBG_REPORT_MODULE 16
+#define RT_DBG_MODULE_MAX 259
+static void rt_dbg_report(int code) {
+    uint8_t *b = rt_dbg_block;
+    if (!b) return;
+    memset(b, 0, RT_DBG_CLEARED);
+    const uint32_t one = 1, err = (uint32_t)code;
+    memcpy(b, &one, 4);
+    memcpy(b + RT_DBG_REPORT_LINE, &rt_cur_line, 4);
+    memcpy(b + RT_DBG_REPORT_ERROR, &err, 4);
+    if (rt_mcb) { /* the control block: name length u16 at +12, the name at +14 */
+        uint16_t len;
+        memcpy(&len, (const void *)(rt_mcb + 12), 2);
+        if (len > RT_DBG_MODULE_MAX) len = RT_DBG_MODULE_MAX;
+        memcpy(b + RT_DBG_REPORT_MODULE, (const void *)(rt_mcb + 14), len);
+    }
+    __asm__ volatile("int3");
+    rt_host_exit(1);
+}
+
 /* The stopped activation's debug entry, for the value-calculation hook
    (rt_dbg.c, linked only into programs built with debug information). */
 uint32_t rt_dbg_auto_current(void) { return rt_act[rt_act_top].dbg_auto; }
