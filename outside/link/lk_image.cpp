@@ -24,6 +24,7 @@ constexpr uint32_t kDosHeaderSize = 0x40;
 constexpr uint32_t kOptionalHeaderSize = 224;
 constexpr uint32_t kDataDirectories = 16;
 constexpr uint32_t kDirExport = 0;
+constexpr uint32_t kDirImport = 1;
 constexpr uint32_t kDirResource = 2;
 constexpr uint32_t kDirDebug = 6;
 // One debug directory entry (28 bytes) of type COFF, pointing at the COFF
@@ -31,6 +32,7 @@ constexpr uint32_t kDirDebug = 6;
 constexpr uint32_t kDebugEntrySize = 28;
 constexpr uint32_t kDebugTypeCoff = 1;
 constexpr uint32_t kCoffSymbolsHeaderSize = 32;
+constexpr uint32_t kDirIat = 12;
 
 constexpr uint16_t kFileRelocsStripped = 0x0001;
 constexpr uint16_t kFileExecutable = 0x0002;
@@ -76,6 +78,13 @@ constexpr uint32_t kClassFlags[4] = {kOutCode, kOutRdata, kOutData, kOutBss};
 uint32_t InputAlignment(uint32_t ch) {
     const uint32_t n = (ch & kScnAlignMask) >> 20;
     return n ? 1u << (n - 1) : 16;
+}
+
+// "LIB(member.o)": the member's name; an object's own name otherwise.
+std::string MemberName(const std::string& name) {
+    const size_t open = name.rfind('(');
+    if (open == std::string::npos || name.back() != ')') return name;
+    return name.substr(open + 1, name.size() - open - 2);
 }
 
 bool Dropped(const InputSection& s) {
@@ -142,6 +151,9 @@ private:
     void PullArchiveMembers();
     bool CheckUnresolved();
     void Layout();
+    // The RVAs from the first contribution named `first` to the end of the
+    // last one named `last` (equal when there is none).
+    std::pair<uint32_t, uint32_t> ContributionSpan(const std::string& first, const std::string& last) const;
     uint32_t SymbolAddress(ObjectFile& obj, uint32_t index, int depth = 0);
     int SymbolSection(ObjectFile& obj, uint32_t index);
     std::optional<uint32_t> GlobalAddress(const std::string& name);
@@ -280,6 +292,21 @@ bool Linker::CheckUnresolved() {
     return count == 0;
 }
 
+std::pair<uint32_t, uint32_t> Linker::ContributionSpan(const std::string& first, const std::string& last) const {
+    uint32_t from = 0, to = 0;
+    bool found = false;
+    for (const OutSection& o : out_) {
+        for (const Contribution& c : o.parts) {
+            if (c.sec->name == first && !found) {
+                from = to = o.rva + c.sec->offset;
+                found = true;
+            }
+            if (found && (c.sec->name == first || c.sec->name == last)) to = o.rva + c.sec->offset + c.sec->size;
+        }
+    }
+    return {from, to};
+}
+
 void Linker::Layout() {
     std::map<std::string, size_t> byName;
     for (ObjectFile* obj : linked_) {
@@ -308,8 +335,12 @@ void Linker::Layout() {
     std::stable_sort(out_.begin(), out_.end(), [](const OutSection& a, const OutSection& b) { return a.cls < b.cls; });
     for (size_t i = 0; i < out_.size(); ++i) {
         OutSection& o = out_[i];
-        std::stable_sort(o.parts.begin(), o.parts.end(),
-                         [](const Contribution& a, const Contribution& b) { return a.sec->name < b.sec->name; });
+        std::stable_sort(o.parts.begin(), o.parts.end(), [](const Contribution& a, const Contribution& b) {
+            if (a.sec->name != b.sec->name) return a.sec->name < b.sec->name;
+            // An import library's members name its head, functions and
+            // tail in the order their lists must have.
+            return a.sec->name.rfind(".idata$", 0) == 0 && MemberName(a.obj->name) < MemberName(b.obj->name);
+        });
         uint32_t at = 0;
         for (Contribution& c : o.parts) {
             at = AlignUp(at, InputAlignment(c.sec->characteristics));
@@ -737,6 +768,18 @@ void Linker::WriteImage() {
     if (debugIndex >= 0) {
         Put32(img, dirAt + 8 * kDirDebug, out_[debugIndex].rva);
         Put32(img, dirAt + 8 * kDirDebug + 4, kDebugEntrySize);
+    }
+    // Imports: the descriptors (.idata$2, ended by .idata$3) and the
+    // address table (.idata$5) of the import libraries' members.
+    const auto [descAt, descEnd] = ContributionSpan(".idata$2", ".idata$3");
+    const auto [iatAt, iatEnd] = ContributionSpan(".idata$5", ".idata$5");
+    if (descEnd > descAt) {
+        Put32(img, dirAt + 8 * kDirImport, descAt);
+        Put32(img, dirAt + 8 * kDirImport + 4, descEnd - descAt);
+    }
+    if (iatEnd > iatAt) {
+        Put32(img, dirAt + 8 * kDirIat, iatAt);
+        Put32(img, dirAt + 8 * kDirIat + 4, iatEnd - iatAt);
     }
     for (uint32_t i = 0; i < nsec; ++i) {
         const OutSection& o = out_[i];

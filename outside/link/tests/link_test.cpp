@@ -1,12 +1,14 @@
 // LINK against the real i686 linker: the same objects linked by both must
 // run alike in the emulator runner; binutils read our images, windres reads
 // their resources back.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -113,6 +115,44 @@ protected:
             EXPECT_FALSE(a.out.empty() && a.rc == 0) << "the program printed nothing";
         }
         EXPECT_EQ(ExportNames("ours.exe"), ExportNames("ld.exe"));
+        // A Windows program: its host functions come through the import
+        // table, as the i686 linker lays it out, and nothing else.
+        const std::string imports = ImportNames("ours.exe");
+        EXPECT_NE(imports.find("KERNEL32.dll: CloseHandle "), std::string::npos) << imports;
+        EXPECT_NE(imports.find("GDI32.dll: SetDIBitsToDevice"), std::string::npos) << imports;
+        EXPECT_NE(imports.find("USER32.dll: AdjustWindowRect "), std::string::npos) << imports;
+        EXPECT_EQ(imports, ImportNames("ld.exe"));
+        EXPECT_EQ(Run(Q(TX_OBJDUMP) + " -d ours.exe | grep -c 'int  *[$]0x81' || true").out, "0\n");
+    }
+
+    // The imported DLLs and functions as objdump lists them, one DLL a line:
+    // "NAME.dll: function function ...", the functions in name order.
+    std::string ImportNames(const std::string& image) {
+        Shell s = Run(Q(TX_OBJDUMP) + " -p " + image);
+        EXPECT_EQ(s.rc, 0) << s.out;
+        std::string out, line;
+        std::vector<std::string> names;
+        auto flush = [&] {
+            std::sort(names.begin(), names.end());
+            for (const std::string& n : names) out += " " + n;
+            names.clear();
+        };
+        std::istringstream in(s.out);
+        bool inDll = false;
+        while (std::getline(in, line)) {
+            const size_t dll = line.find("DLL Name: ");
+            if (dll != std::string::npos) {
+                flush();
+                out += (out.empty() ? "" : "\n") + line.substr(dll + 10) + ":";
+                inDll = true;
+            } else if (inDll && line.empty()) {
+                inDll = false;
+            } else if (inDll && line.find("Hint/Ord") == std::string::npos) {
+                names.push_back(line.substr(line.find_last_of(" \t") + 1));
+            }
+        }
+        flush();
+        return out;
     }
 
     // The export names as objdump lists them ("" without an export table).

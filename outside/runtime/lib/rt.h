@@ -3,46 +3,6 @@
 #ifndef TX_RT_H
 #define TX_RT_H
 
-/* Service calls to the host: int $RT_SYSCALL_VECTOR with the function
-   number in EAX (see CONTRACTS.md). */
-#define RT_SYSCALL_VECTOR 0x81
-#define RT_SYS_WRITE 1     /* ECX text, EDX length */
-#define RT_SYS_EXIT 2      /* EBX exit status */
-#define RT_SYS_ERROR 3     /* EBX error number, ECX line, EDX address */
-#define RT_SYS_STACK 4     /* EBX expected ESP, ECX actual ESP, EDX address */
-#define RT_SYS_STACKLOW 5  /* returns in EAX the lowest usable stack address */
-#define RT_SYS_MAPSHARED 6 /* ECX block name; returns in EAX its address, 0: none */
-#define RT_SYS_READ 16     /* EBX mode (0 a line, 1 a byte if one waits, 2 a byte),
-                              ECX buffer, EDX capacity; EAX count, ~0: end of input */
-#define RT_SYS_CLOCK 17    /* ECX four words: yyyymmdd, hhmmss, ms of the day, weekday */
-#define RT_SYS_ENV 18      /* EBX name (0: the command line), ECX buffer, EDX
-                              capacity; EAX length, ~0: not set */
-/* Files, in the folder the host gives the program: EAX answers with a
-   handle, count or size, or minus a BASIC error number. */
-#define RT_SYS_FOPEN 32    /* ECX name (zero-terminated), EBX open mode */
-#define RT_SYS_FCLOSE 33   /* EBX handle */
-#define RT_SYS_FREAD 34    /* EBX handle, ECX buffer, EDX length, ESI position */
-#define RT_SYS_FWRITE 35   /* EBX handle, ECX buffer, EDX length, ESI position */
-#define RT_SYS_FSIZE 36    /* EBX handle */
-#define RT_SYS_FTRUNC 37   /* EBX handle, ECX size */
-#define RT_SYS_FKILL 38    /* ECX name */
-#define RT_SYS_FRENAME 39  /* ECX old name, EDX new name */
-#define RT_SYS_DISKFREE 40 /* free kilobytes of the folder's disk */
-#define RT_SYS_PRINT 41    /* ECX text, EDX length; EAX ~0: no printer */
-#define RT_SYS_EVENT 42    /* ECX four words {kind, number, x, y}, EDX the simulated
-                              clock (ms): EAX 1 with the next event due by then, else 0
-                              with the next one's time (~0: none) in the first word */
-#define RT_SYS_SHELL 43    /* ECX block {text, length, buffer, capacity, result, output
-                              length}: a command of the host's table gives its result,
-                              its output (as much as fits) and the output's length;
-                              EAX 0, or minus a BASIC error number (75: not a command) */
-/* Module images (a BASIC module built as a DLL): */
-#define RT_SYS_MODLOAD 48  /* ECX name, EDX two words: handle, entry to call (0: none);
-                              EAX 0 or minus a BASIC error number */
-#define RT_SYS_MODPROC 49  /* EBX handle (0: the program), ECX routine name; EAX its
-                              address, 0: none */
-#define RT_SYS_MODFREE 50  /* EBX handle; EAX 0 or minus a BASIC error number */
-
 /* DbgInit's answer when the host has no shared block of that name. */
 #define RT_DBG_E_NOBLOCK 2
 
@@ -90,6 +50,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "rt_host.h"
 #include "rt_number.h"
 #include "rt_sjis.h"
 
@@ -119,8 +80,6 @@ RT_NORETURN void rt_fail(int code, uint32_t addr);
 RT_NORETURN void rt_exit(int status);
 void rt_out(const char *s, uint32_t n);
 void rt_flush(void);
-uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
-uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos);
 /* While set, rt_out writes through it (PRINT # and WRITE #). */
 extern void (*rt_redirect)(const char *s, uint32_t n);
 /* Set in a module built as a DLL: its console output goes out at once, as
@@ -131,7 +90,6 @@ void rt_file_abort(void); /* a failed statement's file output or input ends */
 void rt_file_output_end(void); /* PRINT #, WRITE # and PRINT # USING end */
 /* INPUT # and LINE INPUT #: 1 when the statement reads a file (and did). */
 int rt_file_input(const uint32_t *block, uint32_t addr);
-uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d);
 uint32_t rt_heap_free(void);
 extern uint32_t rt_column;
 extern uint32_t rt_row;     /* console line, from 1 */
@@ -178,6 +136,8 @@ void rt_decimal_digits(const char *p, uint32_t len, RtDecDigits *out, uint32_t a
 extern int32_t rt_colors[4];
 extern uint32_t rt_colors_given;
 extern void (*rt_cls_hook)(int32_t mode);
+/* Set once the program draws: shows the graphics screen (rt_gfx.c). */
+extern void (*rt_screen_hook)(void);
 /* The event traps' simulated clock in milliseconds (WAIT moves it on), and
    the poll that an ON ... GOSUB installs for the check between statements
    (rt_flow.S); both stay unused, and rt_events.c unlinked, without one. */

@@ -14,8 +14,9 @@ static char rt_line[1024];
    echoes nothing, so the runtime shows the answer as the console would. */
 static uint32_t rt_read_line(uint32_t addr) {
     rt_flush();
-    uint32_t n = rt_service(RT_SYS_READ, 0, (uint32_t)rt_line, sizeof rt_line);
-    if (n == 0xFFFFFFFFu) rt_fail(RT_E_INPUTEND, addr);
+    int32_t r = rt_host_read_line(rt_line, sizeof rt_line);
+    if (r < 0) rt_fail(RT_E_INPUTEND, addr);
+    uint32_t n = (uint32_t)r;
     rt_out(rt_line, n);
     rt_out("\n", 1);
     return n;
@@ -157,8 +158,7 @@ void RT_STDCALL rt_inkey(uint32_t window) {
     (void)window;
     char c;
     rt_flush();
-    uint32_t n = rt_service(RT_SYS_READ, 1, (uint32_t)&c, 1);
-    rt_spush_copy(&c, n == 1 ? 1 : 0);
+    rt_spush_copy(&c, rt_host_read_byte(&c, 0) == 1 ? 1 : 0);
 }
 
 void RT_STDCALL rt_input_n(uint32_t window, int32_t n) RT_NAME("_$PfINPUT242@8");
@@ -168,7 +168,7 @@ void RT_STDCALL rt_input_n(uint32_t window, int32_t n) {
     char *p = n ? rt_alloc((uint32_t)n) : 0;
     rt_flush();
     for (int32_t i = 0; i < n; ++i) {
-        if (rt_service(RT_SYS_READ, 2, (uint32_t)(p + i), 1) != 1) rt_fail(RT_E_INPUTEND, RT_CALLER());
+        if (rt_host_read_byte(p + i, 1) != 1) rt_fail(RT_E_INPUTEND, RT_CALLER());
     }
     rt_spush(p, (uint32_t)n, n ? rt_alloc_size(p) : 0);
 }
@@ -892,7 +892,7 @@ void RT_STDCALL rt_lprint_type(void) {}
 
 static uint32_t rt_clock[4];
 
-static void rt_read_clock(void) { rt_service(RT_SYS_CLOCK, 0, (uint32_t)rt_clock, 0); }
+static void rt_read_clock(void) { rt_host_clock(rt_clock); }
 
 static void rt_two(char *p, uint32_t v) {
     p[0] = (char)('0' + v / 10 % 10);
@@ -963,12 +963,12 @@ static void rt_host_text(const char *name, uint32_t nlen, int whole) {
         memcpy(nm, name, nlen);
         nm[nlen] = 0;
     }
-    uint32_t n = rt_service(RT_SYS_ENV, name ? (uint32_t)nm : 0, (uint32_t)buf, sizeof buf);
-    if (n == 0xFFFFFFFFu) {
+    int32_t r = name ? rt_host_env(nm, buf, sizeof buf) : (int32_t)rt_host_command_line(buf, sizeof buf);
+    if (r < 0) {
         rt_spush(0, 0, 0);
         return;
     }
-    if (n > sizeof buf) n = sizeof buf;
+    uint32_t n = (uint32_t)r;
     char out[1300];
     if (whole) {
         memcpy(out, nm, nlen);
@@ -1092,18 +1092,9 @@ int rt_stored_bad(uint32_t ret, uint32_t ebp, uint32_t ebx) {
     return ((hi & ~(expMask | 0x80000000u)) | lo) ? 5 : 6;
 }
 
-/* SHELL: the subset runs no other program. The host may know the command
-   from a table it was given: its output goes to the console and its result
-   becomes RTN. Any other command is refused with the host's error. */
-typedef struct {
-    const char *text;
-    uint32_t len;
-    char *buf;
-    uint32_t cap;
-    int32_t result;
-    uint32_t out;
-} RtShellBlock;
-
+/* SHELL: the command runs through the host; its output goes to the
+   console as the runtime's own (the column follows it) and its exit status
+   becomes RTN. A command that cannot start is the host's error. */
 void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) RT_NAME("_$PsSHELL@12");
 void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) {
     (void)a;
@@ -1111,18 +1102,10 @@ void RT_STDCALL rt_shell(int32_t a, int32_t b, int32_t c) {
     (void)c;
     uint32_t addr = RT_CALLER();
     RtStr s = rt_spop();
-    char small[256];
-    RtShellBlock k = {s.p, s.len, small, sizeof small, 0, 0};
+    int32_t result = 0;
     rt_flush();
-    int32_t r = (int32_t)rt_service(RT_SYS_SHELL, 0, (uint32_t)&k, 0);
-    if (r == 0 && k.out > k.cap) {
-        k.buf = rt_alloc(k.out);
-        k.cap = k.out;
-        r = (int32_t)rt_service(RT_SYS_SHELL, 0, (uint32_t)&k, 0);
-    }
+    int32_t r = rt_host_shell(s.p ? s.p : "", s.len, rt_out, &result);
     rt_sfree(s);
     if (r < 0) rt_fail(-r, addr);
-    rt_out(k.buf, k.out < k.cap ? k.out : k.cap);
-    if (k.buf != small) rt_free(k.buf);
-    rt_rtn_value = k.result;
+    rt_rtn_value = result;
 }

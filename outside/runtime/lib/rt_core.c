@@ -82,26 +82,6 @@ void rt_free(void *p) {
     rt_free_list[block[0]] = block;
 }
 
-/* ---- host services ----------------------------------------------------- */
-
-uint32_t rt_sys(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) {
-    uint32_t r;
-    __asm__ volatile("int %1" : "=a"(r) : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d) : "memory");
-    return r;
-}
-
-/* The file transfers also take the file position (ESI). */
-uint32_t rt_sys_at(uint32_t fn, uint32_t b, uint32_t c, uint32_t d, uint32_t pos) {
-    uint32_t r;
-    __asm__ volatile("int %1"
-                     : "=a"(r)
-                     : "i"(RT_SYSCALL_VECTOR), "a"(fn), "b"(b), "c"(c), "d"(d), "S"(pos)
-                     : "memory");
-    return r;
-}
-
-uint32_t rt_service(uint32_t fn, uint32_t b, uint32_t c, uint32_t d) { return rt_sys(fn, b, c, d); }
-
 /* Bytes the heap can still give out (FRE). */
 uint32_t rt_heap_free(void) { return RT_HEAP_SIZE - rt_heap_used; }
 
@@ -114,7 +94,7 @@ uint32_t rt_column;
 uint32_t rt_row = 1;
 
 void rt_flush(void) {
-    if (rt_outlen) rt_sys(RT_SYS_WRITE, 0, (uint32_t)rt_outbuf, rt_outlen);
+    if (rt_outlen) rt_host_write(rt_outbuf, rt_outlen);
     rt_outlen = 0;
 }
 
@@ -142,32 +122,36 @@ uint32_t rt_level_esp;
 uint32_t rt_stack_low;
 
 void rt_trap(int code); /* below: returns only when no handler takes the error */
+static void rt_dbg_report(int code);
 
 RT_NORETURN void rt_fail(int code, uint32_t addr) {
     rt_file_abort();
     rt_trap(code);
     rt_files_close_all();
     rt_flush();
-    rt_sys(RT_SYS_ERROR, (uint32_t)code, rt_cur_line, addr);
-    for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
+    if (rt_screen_hook) rt_screen_hook();
+    rt_dbg_report(code);
+    rt_host_error(code, rt_cur_line, addr);
 }
+
+void (*rt_screen_hook)(void);
 
 RT_NORETURN void rt_exit(int status) {
     rt_files_close_all();
     rt_flush();
-    for (;;) rt_sys(RT_SYS_EXIT, (uint32_t)status, 0, 0);
+    if (rt_screen_hook) rt_screen_hook();
+    rt_host_exit(status);
 }
 
 /* Called from the assembly when a statement starts or a procedure ends at
    a stack depth other than its activation's. */
 RT_NORETURN void rt_unbalanced(uint32_t expected, uint32_t actual, uint32_t addr) {
     rt_flush();
-    rt_sys(RT_SYS_STACK, expected, actual, addr);
-    for (;;) rt_sys(RT_SYS_EXIT, 1, 0, 0);
+    rt_host_unbalanced(expected, actual, addr);
 }
 
 void rt_init(void) {
-    rt_stack_low = rt_sys(RT_SYS_STACKLOW, 0, 0, 0);
+    rt_stack_low = (uint32_t)rt_host_stack_low();
 }
 
 /* ---- activations ------------------------------------------------------- */
@@ -309,9 +293,34 @@ uint8_t *rt_dbg_block;
 uint32_t RT_STDCALL rt_dbg_init(void) RT_NAME("_$PdDbgInit@0");
 uint32_t RT_STDCALL rt_dbg_init(void) {
     rt_mmf_name[sizeof rt_mmf_name - 1] = 0;
-    rt_dbg_block = (uint8_t *)rt_sys(RT_SYS_MAPSHARED, 0, (uint32_t)rt_mmf_name, 0);
+    rt_dbg_block = (uint8_t *)rt_host_map_shared(rt_mmf_name);
     return rt_dbg_block ? 0 : RT_DBG_E_NOBLOCK;
 }
+/* Under the debugger (its block mapped) a run-time error is reported in
+   the block and the program stops at a breakpoint; continued, it ends. */
+#define RT_DBG_CLEARED 276
+#define RT_DBG_REPORT_LINE 8
+#define RT_DBG_REPORT_ERROR 12
+#define RT_DBG_REPORT_MODULE 16
+#define RT_DBG_MODULE_MAX 259
+static void rt_dbg_report(int code) {
+    uint8_t *b = rt_dbg_block;
+    if (!b) return;
+    memset(b, 0, RT_DBG_CLEARED);
+    const uint32_t one = 1, err = (uint32_t)code;
+    memcpy(b, &one, 4);
+    memcpy(b + RT_DBG_REPORT_LINE, &rt_cur_line, 4);
+    memcpy(b + RT_DBG_REPORT_ERROR, &err, 4);
+    if (rt_mcb) { /* the control block: name length u16 at +12, the name at +14 */
+        uint16_t len;
+        memcpy(&len, (const void *)(rt_mcb + 12), 2);
+        if (len > RT_DBG_MODULE_MAX) len = RT_DBG_MODULE_MAX;
+        memcpy(b + RT_DBG_REPORT_MODULE, (const void *)(rt_mcb + 14), len);
+    }
+    __asm__ volatile("int3");
+    rt_host_exit(1);
+}
+
 /* The stopped activation's debug entry, for the value-calculation hook
    (rt_dbg.c, linked only into programs built with debug information). */
 uint32_t rt_dbg_auto_current(void) { return rt_act[rt_act_top].dbg_auto; }

@@ -5,13 +5,14 @@
 
    Time is the runner's simulated clock: each check between statements is
    one millisecond, WAIT n is n more. Keys, mouse clicks and COM input come
-   from the host (basrun's event script), each due at a time of that clock. */
+   from the runtime's message queue (basrun's event script hands each over
+   once that clock reaches its time). */
 #include "rt.h"
 
 enum { EV_INTERVAL, EV_TIME, EV_KEY, EV_MOUSE = EV_KEY + 10, EV_COM = EV_MOUSE + 3, EV_COUNT = EV_COM + 4 };
 enum { SW_OFF = 0, SW_ON = 1, SW_STOP = 2 };
 
-/* Host event kinds (service RT_SYS_EVENT). */
+/* Event kinds of rt_host_event. */
 enum { HOST_KEY = 1, HOST_MOUSE = 2, HOST_COM = 3 };
 
 static struct Trap {
@@ -30,7 +31,6 @@ static uint32_t rt_day_start_ms; /* the clock's millisecond of the day at the st
 static uint8_t rt_clock_read;
 static RtDesc rt_keys[10];      /* KEY n, s$ */
 static int32_t rt_mouse_x, rt_mouse_y, rt_mouse_button;
-static uint32_t rt_next_event; /* the host's next event is not due before */
 
 extern uint32_t rt_gosub_sp;
 uint32_t rt_event_poll(void);
@@ -70,7 +70,7 @@ void RT_STDCALL rt_on_interval(uint32_t label) { trap_label(EV_INTERVAL, label);
 
 static uint32_t clock_ms_of_day(void) {
     uint32_t words[4];
-    rt_sys(RT_SYS_CLOCK, 0, (uint32_t)words, 0);
+    rt_host_clock(words);
     return words[2];
 }
 
@@ -211,11 +211,7 @@ uint32_t rt_event_poll(void) {
         }
     }
     int32_t ev[4];
-    while (rt_sim_ms >= rt_next_event) {
-        if (rt_sys(RT_SYS_EVENT, 0, (uint32_t)ev, rt_sim_ms) != 1) {
-            rt_next_event = (uint32_t)ev[0];
-            break;
-        }
+    while (rt_host_event(ev)) {
         if (ev[0] == HOST_KEY && ev[1] >= 1 && ev[1] <= 10) {
             trap_raise(EV_KEY + ev[1] - 1);
         } else if (ev[0] == HOST_MOUSE && ev[1] >= 1 && ev[1] <= 2) {

@@ -19,7 +19,7 @@ typedef struct {
     uint32_t access;
     uint32_t lock;      /* OPEN's lock word: 0 none, SHARED, LOCK READ, WRITE, READ WRITE */
     char *name;         /* upper-cased: two numbers on one file share its locks */
-    int32_t handle;
+    intptr_t handle;
     uint32_t pos;       /* next byte to read or write */
     uint32_t reclen;    /* RANDOM: the record length */
     uint32_t rec;       /* RANDOM: the last record read or written */
@@ -111,26 +111,26 @@ static char *rt_pop_name(uint32_t addr) {
     return z;
 }
 
-static void rt_host_write(RtFile *f, uint32_t n, const char *p, uint32_t len, uint32_t addr) {
+static void rt_file_put(RtFile *f, uint32_t n, const char *p, uint32_t len, uint32_t addr) {
     if (!len) return;
     if (!rt_can_write(f)) rt_file_fail(RT_E_FILEMODE, n, addr);
     rt_lock_check(f, n, f->pos, len, addr);
-    int32_t r = (int32_t)rt_sys_at(RT_SYS_FWRITE, (uint32_t)f->handle, (uint32_t)p, len, f->pos);
+    int32_t r = rt_host_write_at(f->handle, f->pos, p, len);
     if (r < 0) rt_file_fail(-r, n, addr);
     f->pos += len;
     f->cache_len = 0;
 }
 
-static uint32_t rt_host_size(RtFile *f) {
-    int32_t r = (int32_t)rt_sys(RT_SYS_FSIZE, (uint32_t)f->handle, 0, 0);
+static uint32_t rt_file_size(RtFile *f) {
+    int32_t r = rt_host_size(f->handle);
     return r < 0 ? 0 : (uint32_t)r;
 }
 
 /* Reads up to len bytes at pos; returns the count. */
-static uint32_t rt_host_read(RtFile *f, uint32_t n, char *p, uint32_t len, uint32_t pos, uint32_t addr) {
+static uint32_t rt_file_take(RtFile *f, uint32_t n, char *p, uint32_t len, uint32_t pos, uint32_t addr) {
     if (!len) return 0;
     rt_lock_check(f, n, pos, len, addr);
-    int32_t r = (int32_t)rt_sys_at(RT_SYS_FREAD, (uint32_t)f->handle, (uint32_t)p, len, pos);
+    int32_t r = rt_host_read(f->handle, pos, p, len);
     if (r < 0) rt_file_fail(-r, n, addr);
     return (uint32_t)r;
 }
@@ -139,7 +139,7 @@ static uint32_t rt_host_read(RtFile *f, uint32_t n, char *p, uint32_t len, uint3
 static int rt_getc(RtFile *f, uint32_t n, uint32_t addr) {
     if (f->pos < f->cache_pos || f->pos >= f->cache_pos + f->cache_len) {
         f->cache_pos = f->pos;
-        f->cache_len = rt_host_read(f, n, f->cache, RT_CACHE, f->pos, addr);
+        f->cache_len = rt_file_take(f, n, f->cache, RT_CACHE, f->pos, addr);
         if (!f->cache_len) return -1;
     }
     return (unsigned char)f->cache[f->pos++ - f->cache_pos];
@@ -171,7 +171,7 @@ void rt_files_close_all(void) {
     for (uint32_t n = 1; n <= RT_FILES; ++n) {
         RtFile *f = &rt_files[n];
         if (f->mode == M_CLOSED) continue;
-        rt_sys(RT_SYS_FCLOSE, (uint32_t)f->handle, 0, 0);
+        rt_host_close(f->handle);
         rt_field_release(f);
         rt_free(f->name);
         f->name = 0;
@@ -215,15 +215,16 @@ void RT_STDCALL rt_open1(uint32_t mode, uint32_t access, uint32_t lock, int32_t 
     }
     uint32_t how;
     switch (mode) {
-    case M_INPUT: how = 1; break;
-    case M_OUTPUT: how = 2; break;
-    case M_APPEND: how = 3; break;
-    default: how = access == A_READ ? 1 : access == A_WRITE ? 6 : 4; break;
+    case M_INPUT: how = RT_HOST_READ; break;
+    case M_OUTPUT: how = RT_HOST_CREATE; break;
+    case M_APPEND: how = RT_HOST_APPEND; break;
+    default: how = access == A_READ ? RT_HOST_READ : access == A_WRITE ? RT_HOST_WRITE : RT_HOST_UPDATE; break;
     }
-    int32_t h = (int32_t)rt_sys(RT_SYS_FOPEN, how, (uint32_t)name, 0);
-    if (h < 0) {
+    intptr_t h = 0;
+    int32_t e = rt_host_open(name, (int)how, &h);
+    if (e < 0) {
         rt_free(name);
-        rt_file_fail(-h, (uint32_t)n, addr);
+        rt_file_fail(-e, (uint32_t)n, addr);
     }
     memset(f, 0, sizeof *f);
     f->mode = mode;
@@ -232,7 +233,7 @@ void RT_STDCALL rt_open1(uint32_t mode, uint32_t access, uint32_t lock, int32_t 
     f->name = name;
     f->handle = h;
     f->reclen = reclen ? (uint32_t)reclen : 128;
-    if (mode == M_APPEND) f->pos = rt_host_size(f);
+    if (mode == M_APPEND) f->pos = rt_file_size(f);
     if (mode == M_RANDOM) {
         f->field = rt_alloc(f->reclen);
         memset(f->field, 0, f->reclen);
@@ -261,7 +262,7 @@ void RT_STDCALL rt_open2(int32_t n) {
 
 static void rt_close_one(int32_t n, uint32_t addr) {
     RtFile *f = rt_file_get(n, addr);
-    rt_sys(RT_SYS_FCLOSE, (uint32_t)f->handle, 0, 0);
+    rt_host_close(f->handle);
     rt_field_release(f);
     rt_locks_release(n);
     rt_free(f->name);
@@ -294,7 +295,7 @@ static void rt_file_out(const char *s, uint32_t n) {
     for (uint32_t i = 0; i < n; ++i) {
         char c = s[i];
         if (k + 2 > sizeof buf) {
-            rt_host_write(f, rt_out_num, buf, k, rt_out_addr);
+            rt_file_put(f, rt_out_num, buf, k, rt_out_addr);
             k = 0;
         }
         if (c == '\n') {
@@ -308,14 +309,14 @@ static void rt_file_out(const char *s, uint32_t n) {
             buf[k++] = '\n';
             f->column = 0;
             if (k + 2 > sizeof buf) {
-                rt_host_write(f, rt_out_num, buf, k, rt_out_addr);
+                rt_file_put(f, rt_out_num, buf, k, rt_out_addr);
                 k = 0;
             }
         }
         buf[k++] = c;
         ++f->column;
     }
-    rt_host_write(f, rt_out_num, buf, k, rt_out_addr);
+    rt_file_put(f, rt_out_num, buf, k, rt_out_addr);
     rt_column = f->column;
 }
 
@@ -341,12 +342,12 @@ uint32_t rt_printer_column;
 static int rt_printer_state; /* 0 not asked yet, 1 the host's printer, 2 none */
 
 int rt_have_printer(void) {
-    if (!rt_printer_state) rt_printer_state = rt_service(RT_SYS_PRINT, 0, 0, 0) == ~0u ? 2 : 1;
+    if (!rt_printer_state) rt_printer_state = rt_host_printer() ? 1 : 2;
     return rt_printer_state == 1;
 }
 
 static void rt_printer_put(const char *s, uint32_t n) {
-    if (n) rt_service(RT_SYS_PRINT, 0, (uint32_t)s, n);
+    if (n) rt_host_print(s, n);
 }
 
 static void rt_printer_out(const char *s, uint32_t n) {
@@ -602,10 +603,10 @@ static void rt_record(int put, int32_t n, int32_t rec, void *var, uint32_t typew
     }
     if (put) {
         f->pos = pos;
-        rt_host_write(f, (uint32_t)n, data, len, addr);
+        rt_file_put(f, (uint32_t)n, data, len, addr);
         f->at_end = 0;
     } else {
-        uint32_t got = rt_host_read(f, (uint32_t)n, data, len, pos, addr);
+        uint32_t got = rt_file_take(f, (uint32_t)n, data, len, pos, addr);
         if (got < len) memset(data + got, 0, len - got);
         f->at_end = got < len;
         f->pos = pos + len;
@@ -708,7 +709,7 @@ void RT_STDCALL rt_truncate(int32_t n) {
     uint32_t addr = RT_CALLER();
     RtFile *f = rt_file_get(n, addr);
     if (!rt_can_write(f)) rt_file_fail(RT_E_FILEMODE, (uint32_t)n, addr);
-    int32_t r = (int32_t)rt_sys(RT_SYS_FTRUNC, (uint32_t)f->handle, f->pos, 0);
+    int32_t r = rt_host_truncate(f->handle, f->pos);
     if (r < 0) rt_file_fail(-r, (uint32_t)n, addr);
     f->cache_len = 0;
 }
@@ -725,7 +726,7 @@ void RT_STDCALL rt_kill(void) RT_NAME("_$PsKILL@0");
 void RT_STDCALL rt_kill(void) {
     uint32_t addr = RT_CALLER();
     char *name = rt_pop_name(addr);
-    int32_t r = (int32_t)rt_sys(RT_SYS_FKILL, 0, (uint32_t)name, 0);
+    int32_t r = rt_host_kill(name);
     rt_free(name);
     if (r < 0) rt_file_fail(-r, 0, addr);
 }
@@ -736,7 +737,7 @@ void RT_STDCALL rt_name(void) {
     uint32_t addr = RT_CALLER();
     char *from = rt_pop_name(addr);
     char *to = rt_pop_name(addr);
-    int32_t r = (int32_t)rt_sys(RT_SYS_FRENAME, 0, (uint32_t)from, (uint32_t)to);
+    int32_t r = rt_host_rename(from, to);
     rt_free(from);
     rt_free(to);
     if (r < 0) rt_file_fail(-r, 0, addr);
@@ -773,7 +774,7 @@ void RT_STDCALL rt_input_file_n(int32_t n, int32_t fn) {
 }
 
 int32_t RT_STDCALL rt_lof(int32_t n) RT_NAME("_$PfLOF@4");
-int32_t RT_STDCALL rt_lof(int32_t n) { return (int32_t)rt_host_size(rt_file_get(n, RT_CALLER())); }
+int32_t RT_STDCALL rt_lof(int32_t n) { return (int32_t)rt_file_size(rt_file_get(n, RT_CALLER())); }
 
 /* LOC: the last record of a RANDOM file, the byte position of a BINARY
    one, and of a sequential file its position in 128-byte blocks. */
@@ -811,10 +812,10 @@ int32_t RT_STDCALL rt_dskf_drive(void) RT_NAME("_$PfDSKFp@0");
 int32_t RT_STDCALL rt_dskf_drive(void) {
     RtStr s = rt_spop();
     rt_sfree(s);
-    return (int32_t)rt_sys(RT_SYS_DISKFREE, 0, 0, 0);
+    return rt_host_disk_free();
 }
 int32_t RT_STDCALL rt_dskf_number(int32_t n) RT_NAME("_$PfDSKFn@4");
 int32_t RT_STDCALL rt_dskf_number(int32_t n) {
     if (n < 0 || n > 26) rt_fail(RT_E_ILLEGAL, RT_CALLER());
-    return (int32_t)rt_sys(RT_SYS_DISKFREE, 0, 0, 0);
+    return rt_host_disk_free();
 }

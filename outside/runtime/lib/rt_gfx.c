@@ -1,7 +1,8 @@
 /* The graphics screen: a frame buffer of 640 x 400 colour numbers 0-15
    with a palette, the VIEW port and the WINDOW coordinates, and the
-   drawing statements. The host reads rt_screen at the end of the run
-   (basrun --screen writes it as a PNG); nothing is shown while it runs.
+   drawing statements. A window of the runtime's own shows it
+   (rt_host_screen); basrun reads rt_screen when the run stops and writes
+   it as a PNG (--screen).
 
    Coordinates reach the routines as singles (one stack word each). Without
    WINDOW they are pixels: from the view's upper left corner, or from the
@@ -51,7 +52,13 @@ static void gfx_cls(int32_t mode);
 static void gfx_init(void);
 static uint32_t gfx_at;
 /* Every routine starts here: its caller names the place of an error. */
-#define GFX_ENTER() (gfx_at = RT_CALLER(), gfx_init())
+#define GFX_ENTER() (gfx_at = RT_CALLER(), gfx_init(), gfx_show())
+
+/* The window shows what was drawn so far: at each graphics statement
+   (before it draws) and when the program ends. */
+static void gfx_show(void) {
+    rt_host_screen(rt_fb, (const uint8_t(*)[4])rt_screen.palette, GFX_W, GFX_H);
+}
 
 static void gfx_init(void) {
     if (g.ready) return;
@@ -67,6 +74,7 @@ static void gfx_init(void) {
         rt_screen.palette[k][2] = kBaseColors[k][2];
     }
     rt_screen.used = 1;
+    rt_screen_hook = gfx_show;
 }
 
 /* COLOR's first operand draws (7 until one is given), its second is the

@@ -12,11 +12,8 @@
 #define RT_PARAMS 64
 #define RT_CHECK_DEPTH 256
 
-typedef int (RT_STDCALL *RtEntry)(uint32_t handle, uint32_t reason, uint32_t reserved);
-
 typedef struct {
-    uint32_t handle; /* 0: a free entry */
-    uint32_t entry;
+    void *handle; /* 0: a free entry */
     uint32_t len;
     char name[RT_MODNAME];
 } RtModule;
@@ -51,23 +48,19 @@ static RtModule *rt_module_load(const char *name, uint32_t len, uint32_t addr) {
     if (!m) rt_fail(RT_E_MANYFILES, addr);
     memcpy(m->name, name, len);
     m->name[len] = 0;
-    uint32_t out[2] = {0, 0};
-    int32_t r = (int32_t)rt_sys(RT_SYS_MODLOAD, 0, (uint32_t)m->name, (uint32_t)out);
+    int32_t r = rt_host_load(m->name, &m->handle);
     if (r < 0) rt_fail(-r, addr);
-    m->handle = out[0];
-    m->entry = out[1];
     m->len = len;
-    if (m->entry) ((RtEntry)m->entry)(m->handle, 1, 0);
     return m;
 }
 
 /* A routine's address by name in a module (handle 0: the program). */
-static uint32_t rt_module_routine(uint32_t handle, const char *name, uint32_t len) {
+static uint32_t rt_module_routine(void *handle, const char *name, uint32_t len) {
     char z[RT_MODNAME];
     if (len == 0 || len >= RT_MODNAME) return 0;
     memcpy(z, name, len);
     z[len] = 0;
-    return rt_sys(RT_SYS_MODPROC, handle, (uint32_t)z, 0);
+    return (uint32_t)rt_host_proc(handle, z);
 }
 
 /* $PbCallDll: the routine of a DLL, by the string-constant records of the
@@ -94,8 +87,7 @@ void RT_STDCALL rt_deletem(void) {
     RtModule *m = rt_module_find(s.p, s.len);
     rt_sfree(s);
     if (!m) rt_fail(RT_E_ILLEGAL, RT_CALLER());
-    if (m->entry) ((RtEntry)m->entry)(m->handle, 0, 0);
-    rt_sys(RT_SYS_MODFREE, m->handle, 0, 0);
+    rt_host_free(m->handle);
     m->handle = 0;
 }
 

@@ -1,4 +1,5 @@
 #include "machine.h"
+#include "machine_impl.h"
 #include "modulehost.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 
 #include "filehost.h"
 #include "insn_walk.h"
+#include "winapi.h"
 
 namespace tx::runner {
 namespace {
@@ -24,74 +26,7 @@ constexpr uint32_t kPage = 0x1000;
 constexpr uint32_t kReturnMagic = 0x7FFF0000;
 constexpr uint64_t kNowhere = 0xFFFFFFFFull;
 
-// Services of int 0x81 (EAX); the runtime's rt.h holds the same numbers.
-enum Service : uint32_t {
-    kWrite = 1,
-    kExit = 2,
-    kError = 3,
-    kStack = 4,
-    kStackLow = 5,
-    kMapShared = 6,
-    kRead = 16,
-    kClock = 17,
-    kEnv = 18,
-    kFileOpen = 32,
-    kFileClose = 33,
-    kFileRead = 34,
-    kFileWrite = 35,
-    kFileSize = 36,
-    kFileTruncate = 37,
-    kFileKill = 38,
-    kFileRename = 39,
-    kDiskFree = 40,
-    kPrint = 41,
-    kEvent = 42,
-    kShell = 43,
-    kModuleLoad = 48,
-    kModuleProc = 49,
-    kModuleFree = 50,
-};
-
-// Longest file name the services take, and the most bytes of one transfer.
-constexpr uint32_t kNameMax = 260, kTransferMax = 1u << 20;
-// The BASIC error of a SHELL command the machine does not have.
-constexpr int32_t kErrShellRefused = 75;
-
 uint32_t AlignUp(uint64_t v) { return uint32_t((v + kPage - 1) & ~uint64_t(kPage - 1)); }
-
-// Maps an image's pages at its base, each run of pages with the same
-// protection as a region of its own: protecting part of one large region
-// makes the emulator copy the whole region, every time (a second per program
-// with the runtime's 16 MB heap in the image).
-bool MapImage(uc_engine* uc, const PeImage& image, uint32_t size, std::string& error) {
-    std::vector<uint32_t> pagePerms(size / kPage, UC_PROT_READ);
-    for (const PeSection& s : image.sections) {
-        if (!s.virtualSize || s.rva % kPage) continue;
-        uint32_t perms = UC_PROT_READ;
-        if (s.characteristics & 0x80000000u) perms |= UC_PROT_WRITE;
-        if (s.characteristics & (0x20000000u | 0x20u)) perms |= UC_PROT_EXEC;
-        const uint64_t end = std::min<uint64_t>(uint64_t(s.rva) + AlignUp(s.virtualSize), size);
-        std::fill(pagePerms.begin() + s.rva / kPage, pagePerms.begin() + end / kPage, perms);
-    }
-    for (size_t first = 0; first < pagePerms.size();) {
-        size_t last = first + 1;
-        while (last < pagePerms.size() && pagePerms[last] == pagePerms[first]) ++last;
-        if (uc_mem_map(uc, image.imageBase + uint32_t(first * kPage), uint32_t((last - first) * kPage),
-                       pagePerms[first]) != UC_ERR_OK) {
-            error = "cannot map the image";
-            return false;
-        }
-        first = last;
-    }
-    for (const PeSection& s : image.sections) {
-        if (!s.virtualSize) continue;
-        if (!s.data.empty() && uc_mem_write(uc, image.imageBase + s.rva, s.data.data(), s.data.size()) != UC_ERR_OK) {
-            error = "cannot load section " + s.name;
-            return false;
-        }
-    }
-    return true;
-}
 
 int UcReg(Reg r) {
     switch (r) {
@@ -163,6 +98,40 @@ bool Emulate(uc_engine* uc, uint64_t begin, uint64_t timeout, size_t count, uc_e
 
 } // namespace
 
+// Maps an image's pages at its base, each run of pages with the same
+// protection as a region of its own: protecting part of one large region
+// makes the emulator copy the whole region, every time (a second per program
+// with the runtime's 16 MB heap in the image).
+bool MapImage(uc_engine* uc, const PeImage& image, uint32_t size, std::string& error) {
+    std::vector<uint32_t> pagePerms(size / kPage, UC_PROT_READ);
+    for (const PeSection& s : image.sections) {
+        if (!s.virtualSize || s.rva % kPage) continue;
+        uint32_t perms = UC_PROT_READ;
+        if (s.characteristics & 0x80000000u) perms |= UC_PROT_WRITE;
+        if (s.characteristics & (0x20000000u | 0x20u)) perms |= UC_PROT_EXEC;
+        const uint64_t end = std::min<uint64_t>(uint64_t(s.rva) + AlignUp(s.virtualSize), size);
+        std::fill(pagePerms.begin() + s.rva / kPage, pagePerms.begin() + end / kPage, perms);
+    }
+    for (size_t first = 0; first < pagePerms.size();) {
+        size_t last = first + 1;
+        while (last < pagePerms.size() && pagePerms[last] == pagePerms[first]) ++last;
+        if (uc_mem_map(uc, image.imageBase + uint32_t(first * kPage), uint32_t((last - first) * kPage),
+                       pagePerms[first]) != UC_ERR_OK) {
+            error = "cannot map the image";
+            return false;
+        }
+        first = last;
+    }
+    for (const PeSection& s : image.sections) {
+        if (!s.virtualSize) continue;
+        if (!s.data.empty() && uc_mem_write(uc, image.imageBase + s.rva, s.data.data(), s.data.size()) != UC_ERR_OK) {
+            error = "cannot load section " + s.name;
+            return false;
+        }
+    }
+    return true;
+}
+
 const char* BasicErrorText(int code) {
     switch (code) {
     case 3: return "RETURN without GOSUB";
@@ -198,36 +167,11 @@ const char* BasicErrorText(int code) {
     }
 }
 
-struct Machine::Impl {
-    uc_engine* uc = nullptr;
-    uc_hook intrHook = 0, memHook = 0;
-    bool loaded = false;
-    bool aborted = false; // the emulator gave up inside a run (see Emulate)
-    Stop abortStop;
-    bool stopped = false; // a hook recorded the stop below
-    Stop stop;
-    std::string sharedName;
-    uint8_t* sharedMemory = nullptr;
-    uc_hook traceHook = 0;
-    std::map<uint32_t, std::pair<std::string, uint32_t>> traced; // address: name, words
-    uint32_t runtimeStart = 0;
-    size_t sharedSize = 0;
-    bool sharedMapped = false;
-    std::unique_ptr<FileHost> files = std::make_unique<FileHost>();
-    std::string fileFolder = ".";
-    std::vector<std::string> moduleFolders; // empty: the file folder
-    ModuleHost modules;
-};
-
 struct MachineHooks {
     static void Interrupt(uc_engine* uc, uint32_t intno, void* user) {
         auto* m = static_cast<Machine*>(user);
         Machine::Impl& d = *m->impl_;
         uint32_t eip = m->Get(Reg::Eip);
-        if (intno == Machine::kServiceVector) {
-            Service(*m, eip - 2);
-            return;
-        }
         d.stopped = true;
         d.stop = Stop{};
         d.stop.line = m->CurrentLine();
@@ -246,363 +190,6 @@ struct MachineHooks {
             d.stop.detail = std::string(ExceptionName(intno)) + " (exception " + std::to_string(intno) + ")";
         }
         uc_emu_stop(uc);
-    }
-
-    static void Service(Machine& m, uint32_t at) {
-        Machine::Impl& d = *m.impl_;
-        uint32_t fn = m.Get(Reg::Eax), b = m.Get(Reg::Ebx), c = m.Get(Reg::Ecx), x = m.Get(Reg::Edx);
-        switch (fn) {
-        case kWrite: {
-            if (!x) return;
-            if (x > (64u << 20)) {
-                Fail(m, at, "service write with a bad buffer", c);
-                return;
-            }
-            std::vector<char> buf(x);
-            if (!m.Read(c, buf.data(), x)) {
-                Fail(m, at, "service write with a bad buffer", c);
-                return;
-            }
-            if (m.output_) m.output_(buf.data(), buf.size());
-            return;
-        }
-        case kPrint: {
-            // EAX ~0: no printer, the runtime prints on the console
-            if (!m.printer_) {
-                m.Set(Reg::Eax, ~0u);
-                return;
-            }
-            if (x > (64u << 20)) {
-                Fail(m, at, "service print with a bad buffer", c);
-                return;
-            }
-            std::vector<char> buf(x);
-            if (x && !m.Read(c, buf.data(), x)) {
-                Fail(m, at, "service print with a bad buffer", c);
-                return;
-            }
-            if (x) m.printer_(buf.data(), buf.size());
-            m.Set(Reg::Eax, 0);
-            return;
-        }
-        case kEvent: {
-            // The next scripted event due by the simulated clock in EDX;
-            // when none is, the first word says when the next one is (~0:
-            // never), so the runtime need not ask before then.
-            int32_t words[4] = {-1, 0, 0, 0};
-            if (m.nextEvent_ >= m.events_.size() || m.events_[m.nextEvent_].time > x) {
-                if (m.nextEvent_ < m.events_.size()) words[0] = int32_t(m.events_[m.nextEvent_].time);
-                if (!m.Write(c, words, sizeof words)) {
-                    Fail(m, at, "service event with a bad buffer", c);
-                    return;
-                }
-                m.Set(Reg::Eax, 0);
-                return;
-            }
-            const Machine::Event& e = m.events_[m.nextEvent_++];
-            words[0] = int32_t(e.kind);
-            words[1] = e.number;
-            words[2] = e.x;
-            words[3] = e.y;
-            if (!m.Write(c, words, sizeof words)) {
-                Fail(m, at, "service event with a bad buffer", c);
-                return;
-            }
-            m.Set(Reg::Eax, 1);
-            return;
-        }
-        case kStackLow:
-            m.Set(Reg::Eax, Machine::kStackTop - Machine::kStackSize);
-            return;
-        case kMapShared: {
-            char name[261] = {};
-            for (size_t i = 0; i < 260 && m.Read(c + uint32_t(i), &name[i], 1) && name[i]; ++i) {
-            }
-            uint32_t at = 0;
-            if (d.sharedMemory && d.sharedName == name) {
-                if (!d.sharedMapped)
-                    d.sharedMapped = uc_mem_map_ptr(d.uc, Machine::kSharedBase, d.sharedSize,
-                                                    UC_PROT_READ | UC_PROT_WRITE, d.sharedMemory) == UC_ERR_OK;
-                if (d.sharedMapped) at = Machine::kSharedBase;
-            }
-            m.Set(Reg::Eax, at);
-            return;
-        }
-        case kFileOpen:
-        case kFileClose:
-        case kFileRead:
-        case kFileWrite:
-        case kFileSize:
-        case kFileTruncate:
-        case kFileKill:
-        case kFileRename:
-        case kDiskFree:
-            FileService(m, at, fn, b, c, x);
-            return;
-        case kModuleLoad:
-        case kModuleProc:
-        case kModuleFree:
-            ModuleService(m, fn, b, c, x);
-            return;
-        case kExit:
-            d.stop = Stop{};
-            d.stop.kind = StopKind::Exited;
-            d.stop.exitCode = int(b);
-            d.stop.address = at;
-            break;
-        case kError:
-            d.stop = Stop{};
-            d.stop.kind = StopKind::RuntimeError;
-            d.stop.basicError = int(b);
-            d.stop.line = c;
-            d.stop.address = x;
-            break;
-        case kStack:
-            d.stop = Stop{};
-            d.stop.kind = StopKind::UnbalancedStack;
-            d.stop.expectedEsp = b;
-            d.stop.actualEsp = c;
-            d.stop.address = x;
-            d.stop.line = m.CurrentLine();
-            break;
-        case kRead:
-            m.Set(Reg::Eax, ReadInput(m, b, c, x));
-            return;
-        case kClock:
-            WriteClock(m, c);
-            return;
-        case kEnv:
-            m.Set(Reg::Eax, HostText(m, b, c, x));
-            return;
-        case kShell:
-            if (!ShellService(m, c)) Fail(m, at, "service shell with a bad block", c);
-            return;
-        default:
-            Fail(m, at, "unknown service " + std::to_string(fn), 0);
-            return;
-        }
-        d.stopped = true;
-        uc_emu_stop(d.uc);
-    }
-
-    // SHELL: ECX a block {text, length, buffer, capacity, result, output
-    // length}. A command of the table gets its result and as much of its
-    // output as the buffer holds, with the whole output's length, EAX 0;
-    // any other is minus error 75. False when the block cannot be read.
-    static bool ShellService(Machine& m, uint32_t block) {
-        uint32_t w[6];
-        if (!m.Read(block, w, sizeof w) || w[1] > kTransferMax) return false;
-        std::string command(w[1], '\0');
-        if (w[1] && !m.Read(w[0], command.data(), w[1])) return false;
-        auto it = m.shellCommands_.find(command);
-        if (it == m.shellCommands_.end()) {
-            m.Set(Reg::Eax, uint32_t(-kErrShellRefused));
-            return true;
-        }
-        const std::string& out = it->second.output;
-        const uint32_t n = uint32_t(std::min<size_t>(out.size(), w[3]));
-        if (n && !m.Write(w[2], out.data(), n)) return false;
-        w[4] = uint32_t(it->second.result);
-        w[5] = uint32_t(out.size());
-        if (!m.Write(block + 16, &w[4], 8)) return false;
-        m.Set(Reg::Eax, 0);
-        return true;
-    }
-
-    // A zero-terminated name in the program's memory; false when it runs
-    // off the memory or past the longest name.
-    static bool ReadName(Machine& m, uint32_t addr, std::string& out) {
-        out.clear();
-        for (uint32_t i = 0; i < kNameMax; ++i) {
-            char ch;
-            if (!m.Read(addr + i, &ch, 1)) return false;
-            if (!ch) return true;
-            out.push_back(ch);
-        }
-        return false;
-    }
-
-    // File services: EBX handle or mode, ECX name or buffer, EDX length or
-    // the second name, ESI the file position. EAX answers with a handle, a
-    // count or a size, or minus a BASIC error number.
-    static void FileService(Machine& m, uint32_t at, uint32_t fn, uint32_t b, uint32_t c, uint32_t x) {
-        FileHost& files = *m.impl_->files;
-        int32_t r = 0;
-        std::string name, other;
-        switch (fn) {
-        case kFileOpen:
-            r = ReadName(m, c, name) ? files.Open(name, b) : -64;
-            break;
-        case kFileClose: files.Close(int32_t(b)); break;
-        case kFileRead:
-        case kFileWrite: {
-            if (x > kTransferMax) {
-                Fail(m, at, "file service with a bad buffer", c);
-                return;
-            }
-            std::vector<char> buf(x);
-            const uint32_t pos = m.Get(Reg::Esi);
-            if (fn == kFileWrite) {
-                if (!m.Read(c, buf.data(), x)) {
-                    Fail(m, at, "file service with a bad buffer", c);
-                    return;
-                }
-                r = files.Write(int32_t(b), pos, buf.data(), x);
-            } else {
-                r = files.Read(int32_t(b), pos, buf.data(), x);
-                if (r > 0 && !m.Write(c, buf.data(), size_t(r))) {
-                    Fail(m, at, "file service with a bad buffer", c);
-                    return;
-                }
-            }
-            break;
-        }
-        case kFileSize: r = files.Size(int32_t(b)); break;
-        case kFileTruncate: r = files.Truncate(int32_t(b), c); break;
-        case kFileKill: r = ReadName(m, c, name) ? files.Kill(name) : -64; break;
-        case kFileRename:
-            r = ReadName(m, c, name) && ReadName(m, x, other) ? files.Rename(name, other) : -64;
-            break;
-        case kDiskFree: r = files.FreeKilobytes(); break;
-        default: break;
-        }
-        m.Set(Reg::Eax, uint32_t(r));
-    }
-
-    // Module images: load (ECX name, EDX two words receiving the handle and
-    // the entry to call once, 0 when none; EAX 0 or minus the BASIC error),
-    // find a routine by name (EBX handle, 0 the program; EAX its address or
-    // 0), free (EBX handle; EAX 0 or minus the error).
-    static void ModuleService(Machine& m, uint32_t fn, uint32_t b, uint32_t c, uint32_t x) {
-        Machine::Impl& d = *m.impl_;
-        std::string name;
-        int32_t r = 0;
-        switch (fn) {
-        case kModuleLoad: {
-            if (!ReadName(m, c, name)) {
-                r = -64;
-                break;
-            }
-            d.modules.SetFolders(d.moduleFolders.empty() ? std::vector<std::string>{d.fileFolder} : d.moduleFolders);
-            const std::string path = d.modules.Find(name);
-            if (path.empty()) {
-                r = -53;
-                break;
-            }
-            // The same file under another name is the module already there.
-            if (const uint32_t h = d.modules.Reuse(path)) {
-                const uint32_t out[2] = {h, 0};
-                m.Write(x, out, sizeof out);
-                break;
-            }
-            ModuleHost::Module mod;
-            if (int e = d.modules.Prepare(path, mod)) {
-                r = -e;
-                break;
-            }
-            std::string error;
-            if (!MapImage(d.uc, mod.image, mod.size, error)) {
-                uc_mem_unmap(d.uc, mod.base, mod.size);
-                r = -75;
-                break;
-            }
-            const uint32_t entry = mod.image.isDll && mod.image.entry != mod.base ? mod.image.entry : 0;
-            const uint32_t out[2] = {d.modules.Add(std::move(mod)), entry};
-            m.Write(x, out, sizeof out);
-            break;
-        }
-        case kModuleProc: {
-            if (!ReadName(m, c, name)) break;
-            const PeImage* img = &m.image_;
-            if (b) {
-                const ModuleHost::Module* mod = d.modules.Get(b);
-                img = mod ? &mod->image : nullptr;
-            }
-            if (!img) break;
-            auto it = img->exports.find(name);
-            if (it != img->exports.end()) r = int32_t(it->second);
-            break;
-        }
-        case kModuleFree: {
-            const ModuleHost::Module* mod = d.modules.Get(b);
-            if (!mod) {
-                r = -5;
-                break;
-            }
-            const uint32_t base = mod->base, size = mod->size;
-            if (d.modules.Release(b)) uc_mem_unmap(d.uc, base, size);
-            break;
-        }
-        default: break;
-        }
-        m.Set(Reg::Eax, uint32_t(r));
-    }
-
-    // Console input: mode 0 a line without its end (CR LF or LF), 1 a byte
-    // when one is there, 2 a byte; ~0 at the end of input.
-    static uint32_t ReadInput(Machine& m, uint32_t mode, uint32_t buf, uint32_t cap) {
-        auto next = [&]() { return m.input_ ? m.input_() : -1; };
-        if (mode != 0) {
-            int ch = cap ? next() : -1;
-            if (ch < 0) return mode == 1 ? 0 : 0xFFFFFFFFu;
-            uint8_t byte = uint8_t(ch);
-            m.Write(buf, &byte, 1);
-            return 1;
-        }
-        std::string line;
-        int ch = next();
-        if (ch < 0) return 0xFFFFFFFFu;
-        while (ch >= 0 && ch != '\n') {
-            line.push_back(char(ch));
-            ch = next();
-        }
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > cap) line.resize(cap);
-        if (!line.empty() && !m.Write(buf, line.data(), line.size())) return 0xFFFFFFFFu;
-        return uint32_t(line.size());
-    }
-
-    static void WriteClock(Machine& m, uint32_t at) {
-        Machine::Clock c = m.clock_;
-        int weekday = 0;
-        if (!m.fixedClock_) {
-            auto now = std::chrono::system_clock::now();
-            std::time_t t = std::chrono::system_clock::to_time_t(now);
-            std::tm tm{};
-            localtime_r(&t, &tm);
-            c = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
-                 int(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000)};
-        }
-        // Day of the week by Zeller's congruence, Sunday 0.
-        int y = c.year, mo = c.month;
-        if (mo < 3) {
-            mo += 12;
-            --y;
-        }
-        weekday = (c.day + 13 * (mo + 1) / 5 + y + y / 4 - y / 100 + y / 400 + 6) % 7;
-        uint32_t w[4] = {uint32_t(c.year * 10000 + c.month * 100 + c.day),
-                         uint32_t(c.hour * 10000 + c.minute * 100 + c.second),
-                         uint32_t(((c.hour * 60 + c.minute) * 60 + c.second) * 1000 + c.millisecond),
-                         uint32_t(weekday)};
-        m.Write(at, w, sizeof w);
-    }
-
-    // The command line (name 0) or an environment variable of the host.
-    static uint32_t HostText(Machine& m, uint32_t name, uint32_t buf, uint32_t cap) {
-        std::string text;
-        if (name == 0) {
-            text = m.commandLine_;
-        } else {
-            std::string n;
-            char ch = 0;
-            for (uint32_t i = 0; i < 256 && m.Read(name + i, &ch, 1) && ch; ++i) n.push_back(ch);
-            const char* v = n.empty() ? nullptr : std::getenv(n.c_str());
-            if (!v) return 0xFFFFFFFFu;
-            text = v;
-        }
-        if (text.size() > cap) text.resize(cap);
-        if (!text.empty() && !m.Write(buf, text.data(), text.size())) return 0xFFFFFFFFu;
-        return uint32_t(text.size());
     }
 
     static void Trace(uc_engine*, uint64_t address, uint32_t, void* user) {
@@ -695,10 +282,6 @@ bool Machine::Load(const PeImage& image, std::string& error) {
         error = "image base " + Hex(image.imageBase) + " does not fit the emulator's address space";
         return false;
     }
-    if (!image.importedDlls.empty()) {
-        error = "the image imports " + image.importedDlls.front() + "; programs run here can use no DLL";
-        return false;
-    }
     if (uc_open(UC_ARCH_X86, UC_MODE_32, &impl_->uc) != UC_ERR_OK) {
         error = "cannot start the emulator";
         return false;
@@ -715,6 +298,7 @@ bool Machine::Load(const PeImage& image, std::string& error) {
         error = "cannot map the stack";
         return false;
     }
+    if (!WinApi::Install(*this, error) || !WinApi::Bind(*this, image, error)) return false;
     uc_hook_add(uc, &impl_->intrHook, UC_HOOK_INTR, reinterpret_cast<void*>(&MachineHooks::Interrupt), this, 1, 0);
     uc_hook_add(uc, &impl_->memHook, UC_HOOK_MEM_INVALID, reinterpret_cast<void*>(&MachineHooks::Memory), this, 1, 0);
     uint32_t esp = kStackTop - 16;
@@ -782,6 +366,7 @@ Stop Machine::RunOnce(const Limits& limits) {
         return d.stop;
     }
     if (d.aborted) return d.abortStop;
+    WinApi::Resume(*this);
     auto start = std::chrono::steady_clock::now();
     uint32_t begin = Get(Reg::Eip);
     uc_err err = UC_ERR_OK;
@@ -855,6 +440,7 @@ Stop Machine::StepOnce() {
         return s;
     }
     if (d.aborted) return d.abortStop;
+    WinApi::Resume(*this);
     uc_err err = UC_ERR_OK;
     if (!Emulate(d.uc, Get(Reg::Eip), 0, 1, err)) return Aborted();
     if (d.stopped) return d.stop;

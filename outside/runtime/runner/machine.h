@@ -1,6 +1,7 @@
 // An i386 machine in the unicorn emulator that runs a linked BASIC program
 // (a PE image linked against the runtime subset). The runtime reaches the
-// host through int 0x81 (see CONTRACTS.md); everything else the program does
+// host through the Windows functions it imports, which the machine answers
+// itself (winapi.cpp, see CONTRACTS.md); everything else the program does
 // stays inside the emulated memory.
 //
 // The interface is what a debugger engine needs as well: load, run until
@@ -55,7 +56,6 @@ class Machine {
 public:
     static constexpr uint32_t kStackTop = 0x7FF00000;
     static constexpr uint32_t kStackSize = 1u << 20;
-    static constexpr uint8_t kServiceVector = 0x81;
 
     Machine();
     ~Machine();
@@ -79,7 +79,7 @@ public:
     // it, in the file folder.
     void SetModuleFolders(std::vector<std::string> folders);
 
-    // Console input for the runtime's read service: the next byte, or -1
+    // Console input (standard input's ReadFile): the next byte, or -1
     // at the end of input (default: no input at all).
     void SetInput(std::function<int()> next) { input_ = std::move(next); }
     // A fixed local time instead of the host's, for repeatable runs.
@@ -131,8 +131,9 @@ public:
     void Set(Reg reg, uint32_t value);
 
     // Offers host memory (`size` bytes, a multiple of 4096, alive as long as
-    // the machine) as the named shared block: the runtime's map service
-    // maps it at kSharedBase when asked for that name.
+    // the machine) as the named shared block: the runtime's
+    // OpenFileMappingA and MapViewOfFile map it at kSharedBase when asked
+    // for that name.
     static constexpr uint32_t kSharedBase = 0x7FFE0000;
     void OfferSharedBlock(const std::string& name, uint8_t* memory, size_t size);
 
@@ -164,6 +165,8 @@ private:
     size_t nextEvent_ = 0;
     TraceSink trace_;
     friend struct MachineHooks;
+    friend struct WinApi;
+    friend struct WinApiCalls;
 };
 
 // The text of a BASIC error number the runtime subset raises.

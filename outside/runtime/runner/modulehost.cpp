@@ -43,7 +43,7 @@ int ModuleHost::Prepare(const std::string& path, Module& out) const {
     std::string error;
     out = Module{};
     out.path = path;
-    if (!ReadPeFile(path, out.image, error) || !out.image.importedDlls.empty()) return kErrAccess;
+    if (!ReadPeFile(path, out.image, error)) return kErrAccess;
     uint32_t size = PageUp(out.image.sizeOfImage ? out.image.sizeOfImage : kPage);
     for (const PeSection& s : out.image.sections) {
         uint64_t end = uint64_t(s.rva) + PageUp(s.virtualSize);

@@ -22,6 +22,10 @@ private:
     const std::vector<uint8_t>& b_;
 };
 
+// Bounds of the import table's walk.
+constexpr uint32_t kMostImportedDlls = 1024, kMostImports = 4096;
+constexpr size_t kImportNameMax = 260;
+
 std::string Hex(uint32_t v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%08X", v);
@@ -139,17 +143,35 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
     }
     img.entry = img.imageBase + entryRva;
 
-    // Imports: the names of the DLLs the image wants (none can be given).
+    // Imports: the DLLs the image wants and, for each, the functions by
+    // name or ordinal with the IAT slot the loader fills.
+    auto text = [&](uint32_t rva) {
+        auto at = FileOffset(img, rawPtr, rva);
+        std::string t;
+        for (uint64_t p = at ? *at : bytes.size(); p < bytes.size() && bytes[p] && t.size() < kImportNameMax; ++p)
+            t += char(bytes[p]);
+        return t;
+    };
     if (importRva && importSize) {
         auto off = FileOffset(img, rawPtr, importRva);
-        for (uint32_t k = 0; off && r.Has(*off + k * 20, 20) && k < 1024; ++k) {
-            uint32_t nameRva = r.U32(*off + k * 20 + 12);
+        for (uint32_t k = 0; off && r.Has(*off + k * 20, 20) && k < kMostImportedDlls; ++k) {
+            const uint64_t d = *off + k * 20;
+            uint32_t nameRva = r.U32(d + 12);
             if (!nameRva) break;
-            auto noff = FileOffset(img, rawPtr, nameRva);
-            std::string dll;
-            for (uint64_t p = noff ? *noff : bytes.size(); p < bytes.size() && bytes[p] && dll.size() < 260; ++p)
-                dll += char(bytes[p]);
+            std::string dll = text(nameRva);
             img.importedDlls.push_back(dll.empty() ? "?" : dll);
+            const uint32_t iat = r.U32(d + 16), lookup = r.U32(d) ? r.U32(d) : iat;
+            auto loff = FileOffset(img, rawPtr, lookup);
+            for (uint32_t i = 0; loff && r.Has(*loff + 4 * i, 4) && i < kMostImports; ++i) {
+                const uint32_t e = r.U32(*loff + 4 * i);
+                if (!e) break;
+                PeImport imp;
+                imp.dll = img.importedDlls.back();
+                imp.slot = iat + 4 * i;
+                if (e & 0x80000000u) imp.ordinal = e & 0xFFFF;
+                else imp.name = text(e + 2);
+                img.imports.push_back(std::move(imp));
+            }
         }
     }
 

@@ -18,12 +18,22 @@ struct PeSection {
     std::vector<uint8_t> data; // raw data; the rest of virtualSize is zero
 };
 
+// A function the image imports: by name (or, when the name is empty, by
+// ordinal), and the RVA of the IAT slot that receives its address.
+struct PeImport {
+    std::string dll;
+    std::string name;
+    uint32_t ordinal = 0;
+    uint32_t slot = 0;
+};
+
 struct PeImage {
     uint32_t imageBase = 0;
     uint32_t entry = 0;       // absolute address
     uint32_t sizeOfImage = 0;
     std::vector<PeSection> sections;
     std::vector<std::string> importedDlls;
+    std::vector<PeImport> imports;
     std::map<std::string, uint32_t> symbols; // absolute addresses
     std::map<std::string, uint32_t> exports; // by name, absolute addresses
     std::vector<uint32_t> relocations;       // RVAs of the 32-bit fields the base moves

@@ -92,7 +92,7 @@ TEST(BasrunCli, HugeWriteIsRefusedBeforeAllocating) {
                          "", out),
               1)
         << out;
-    EXPECT_NE(out.find("line 30: service write with a bad buffer"), std::string::npos) << out;
+    EXPECT_NE(out.find("line 30: WriteFile with a bad buffer"), std::string::npos) << out;
 }
 
 // The record a fault leaves: the exception block only, read by TXANZ60's

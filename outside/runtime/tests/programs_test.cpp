@@ -76,7 +76,7 @@ TEST(RuntimePrograms, FailuresStopWithTheirPlace) {
         {"fault_mainpush", StopKind::Fault, 0, 27, "jump to unmapped memory at 0x00000777 (a return to a pushed value"},
         {"fault_mainpop", StopKind::UnbalancedStack, 0, 28, "ESP 0x7FEFFFF0 where 0x7FEFFFEC was expected"},
         {"fault_farreg", StopKind::Fault, 0, 29, "invalid instruction (FF EC"},
-        {"fault_writehuge", StopKind::Fault, 0, 30, "service write with a bad buffer"},
+        {"fault_writehuge", StopKind::Fault, 0, 30, "WriteFile with a bad buffer"},
     };
     Limits limits;
     limits.instructions = 100000;
@@ -220,7 +220,11 @@ TEST(PeImage, RejectsWhatItCannotRun) {
     ASSERT_LT(hello.size(), 1u << 20) << "hello.exe carries the runtime's zeroed data";
     std::vector<uint8_t> good(hello.begin(), hello.end());
     ASSERT_TRUE(ReadPeImage(good, image, error)) << error;
-    EXPECT_TRUE(image.importedDlls.empty());
+    EXPECT_EQ(image.importedDlls, (std::vector<std::string>{"GDI32.dll", "KERNEL32.dll", "USER32.dll"}));
+    for (const PeImport& imp : image.imports) {
+        EXPECT_FALSE(imp.name.empty()) << imp.dll;
+        EXPECT_LT(imp.slot, image.sizeOfImage) << imp.name;
+    }
     // Every shorter prefix of a real image is refused or read without a crash.
     for (size_t n = 0; n < good.size(); n += 97) {
         std::vector<uint8_t> cut(good.begin(), good.begin() + n);
@@ -235,6 +239,21 @@ TEST(PeImage, RejectsWhatItCannotRun) {
     good[*reinterpret_cast<uint32_t*>(&good[0x3C]) + 5] = 0x86;
     EXPECT_FALSE(ReadPeImage(good, image, error));
     EXPECT_NE(error.find("not an i386 image"), std::string::npos);
+}
+
+// An import the machine does not provide stops the load, naming it, as
+// Windows refuses a program whose import it cannot find.
+TEST(PeImage, UnknownImportIsRefusedByName) {
+    std::string hello = ReadText(std::string(TX_PROGRAMS_BIN) + "/hello.exe");
+    const size_t at = hello.find(std::string("WriteFile", 10));
+    ASSERT_NE(at, std::string::npos);
+    hello[at + 8] = 'X';
+    PeImage image;
+    std::string error;
+    ASSERT_TRUE(ReadPeImage(std::vector<uint8_t>(hello.begin(), hello.end()), image, error)) << error;
+    Machine m;
+    EXPECT_FALSE(m.Load(image, error));
+    EXPECT_NE(error.find("KERNEL32.dll WriteFilX, which is not provided here"), std::string::npos) << error;
 }
 
 } // namespace

@@ -141,18 +141,29 @@ far_register:			# ljmp with a register operand: undefined, #UD
 far_jump:
 	.byte 0xFF, 0xEC
 	ret
-write_huge:			# a service write of 0xFFFFFFF0 bytes
+write_huge:			# WriteFile of 0xFFFFFFF0 bytes to the console
 	LINE 30
-	movl $1, %eax
-	movl $mode, %ecx
-	movl $0xFFFFFFF0, %edx
-	int $0x81
+	pushl $0xFFFFFFF5	# STD_OUTPUT_HANDLE
+	call *__imp__GetStdHandle@4
+	pushl $0
+	pushl $written
+	pushl $0xFFFFFFF0
+	pushl $mode
+	pushl %eax
+	call *__imp__WriteFile@20
 	ret
-write_empty:			# a service write of nothing from address 0, then ends
+write_empty:			# WriteFile of nothing from address 0, then ends
 	LINE 31
-	movl $1, %eax
-	xorl %ecx, %ecx
-	xorl %edx, %edx
-	int $0x81
+	pushl $0xFFFFFFF5
+	call *__imp__GetStdHandle@4
+	pushl $0
+	pushl $written
+	pushl $0
+	pushl $0
+	pushl %eax
+	call *__imp__WriteFile@20
 	xorl %eax, %eax
 	ret
+	.data
+written: .long 0
+	.text
