@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fwdoctmpl.h"
+#include "fwres.h"
 #include "fwregistry.h"
 #include "recentlist.h"
 
@@ -24,24 +25,6 @@ public:
     virtual ~CCommandLineInfo() = default;
 };
 
-// Ids of the framework's commands and of the recent-file entries.
-enum : UINT {
-    FW_ID_FILE_NEW = 57600,
-    FW_ID_FILE_OPEN = 57601,
-    FW_ID_FILE_CLOSE = 57602,
-    FW_ID_FILE_SAVE = 57603,
-    FW_ID_FILE_SAVE_AS = 57604,
-    FW_ID_FILE_PRINT_SETUP = 57606,
-    FW_ID_FILE_MRU_FIRST = 57616,
-    FW_ID_FILE_MRU_LAST = 57631,
-    FW_ID_APP_ABOUT = 57664,
-    FW_ID_APP_EXIT = 57665,
-    FW_ID_WINDOW_ARRANGE = 57649,
-    FW_ID_WINDOW_CASCADE = 57650,
-    FW_ID_WINDOW_TILE_HORZ = 57651,
-    FW_ID_WINDOW_TILE_VERT = 57652,
-    FW_ID_MDI_FIRST_CHILD = 65280,
-};
 
 class CWinApp : public CCmdTarget {
     FW_DECLARE_DYNAMIC(CWinApp)

@@ -5,17 +5,10 @@
 #pragma once
 
 #include "fwdoc.h"
+#include "fwres.h"
 
 #include <string>
 
-enum : UINT {
-    FW_ID_FILE_PRINT = 57607,
-    FW_ID_FILE_PRINT_DIRECT = 57608,
-    FW_ID_EDIT_COPY = 57634,
-    FW_ID_EDIT_CUT = 57635,
-    FW_ID_EDIT_PASTE = 57637,
-    FW_ID_EDIT_UNDO = 57643,
-};
 
 class CEditView : public CView {
     FW_DECLARE_DYNAMIC(CEditView)

@@ -39,7 +39,7 @@ std::vector<uint8_t> ClipWrite(const ClipBlock &block) {
     size_t n = block.entries.size();
     std::vector<uint8_t> b(kClipHeader + kClipEntry * n, 0);
     b[0] = 'T', b[1] = 'X';
-    Put16(b, 4, 258);
+    Put16(b, 4, kVersion102);
     Put16(b, 6, uint32_t(b.size()));  // its low 16 bits only: the count is what counts
     Put32(b, 12, block.sourceForm);
     Put32(b, 16, uint32_t(n));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "sjis_path.h"
 
@@ -32,10 +33,6 @@ const char *FormItemNameOf(uint32_t code) {
     for (const FormItemName *r = kFormItems; r->code != 0xFFFFFFFFu; ++r)
         if (r->code == code) return r->name;
     return "";
-}
-
-bool IsKnownFormVersion(uint16_t v) {
-    return v == 5 || v == 6 || v == 258 || v == 259 || v == 260 || v == 516;
 }
 
 Point FrmDPtoLP(DesignerHost &host, uint32_t form, uint32_t mode, Point p) {
@@ -140,7 +137,15 @@ struct Build {
 
     bool RunBlock(uint32_t parent, uint32_t &cur);
     bool Item(uint16_t code, uint32_t parent, uint32_t &cur);
+    // One kind of item each; none when the code is another kind's.
+    using ItemPart = std::optional<bool> (Build::*)(uint16_t code, uint32_t parent, uint32_t cur, ControlRecord *rp,
+                                                    ControlRecord &r);
+    std::optional<bool> WindowItem(uint16_t code, uint32_t parent, uint32_t cur, ControlRecord *rp, ControlRecord &r);
+    std::optional<bool> LookItem(uint16_t code, uint32_t, uint32_t cur, ControlRecord *, ControlRecord &r);
+    std::optional<bool> ContentItem(uint16_t code, uint32_t, uint32_t cur, ControlRecord *rp, ControlRecord &r);
     bool Create(uint16_t code, uint32_t parent, uint32_t &cur);
+    bool CreateForm(ControlRecord &r, uint32_t kind, uint32_t &cur);
+    bool CreateControl(ControlRecord &r, uint32_t kind, bool groupMark, bool endMark, uint32_t &cur);
     bool Font(uint16_t code, ControlRecord &r, uint32_t cur);
     bool ControlName(ControlRecord &r);
     bool Events(ControlRecord *r);
@@ -172,6 +177,89 @@ bool Build::RunBlock(uint32_t parent, uint32_t &cur) {
     }
 }
 
+// The style and attribute flags of a 16-bit creation item.
+void Style16(uint32_t kind, uint16_t s, uint16_t a, ControlRecord &r) {
+    uint32_t st = 0, ex = 0, attrs = 0;
+    if (kind >= kButton) {
+        st = kWsChild;
+        if (s & 0x800) st |= kWsVisible;
+        if (s & 0x200) st |= kWsGroup;
+        if ((s & 0x400) && kind != kText && kind < kTimer) st |= kWsTabStop;
+        if (s & 0x1000) st |= kWsDisabled;
+        if (kind == kRadio) st |= 9;
+        if (kind == kGroup) st |= 7;
+        if (kind == kEdit) st |= kWsBorder;
+        if (kind == kList) st |= kWsBorder | 1;
+        if (kind == kVScroll) st |= 1;
+        if (kind == kCombo) st |= kWsBorder | 0x200;
+        if (kind >= kTimer) st |= 0x06800000;
+        if (a & 0x2000) attrs |= kCaGroup;
+        if (a & 0x1000) attrs |= kCaLocked;
+        if (a & 0x4000) attrs |= kCaEnd;
+    }
+    switch (kind) {
+    case kForm:
+        st = kWsBorder;
+        if (!(s & 2) && !(s & 1)) st |= 0x00040000;
+        st |= (s & 4) ? 0x00C00000 : 0x80000000u;
+        if (s & 16) st |= 0x00200000;
+        if (s & 32) st |= 0x00100000;
+        if (s & 64) st |= 0x00080000;
+        if (s & 128) st |= 0x00020000;
+        if (s & 0x100) st |= 0x00010000;
+        if (s & 0x800) st |= kWsVisible;
+        st |= a & (8 | 16);
+        if (s & 0x2000) r.area[fa::form3D] = 1;
+        if (s & 2) ex = 1;
+        break;
+    case kMdiFrame: st = 0x00CF0000 | ((s & 0x800) ? uint32_t(kWsVisible) : 0u); break;
+    case kMdiChild:
+        st = 8 | ((s & 16) ? 0x00200000u : 0) | ((s & 32) ? 0x00100000u : 0) | ((s & 0x800) ? uint32_t(kWsVisible) : 0u);
+        break;
+    case kButton: if (a & 1) st |= 1; break;
+    case kCheck: st |= (a & 1) ? 6 : 3; break;
+    case kEdit:
+        if (s & 32) st |= 0x00100000;
+        if (s & 16) st |= 0x00200000;
+        if (a & 2) st |= 2; else if (a & 1) st |= 1;
+        if (a & 4) st |= 4;
+        if (a & 8) st |= 8;
+        if (a & 16) st |= 0x10;
+        if (a & 32) st |= 0x20;
+        if (a & 64) st |= 0x40;
+        if (a & 128) st |= 0x80;
+        if (a & 0x100) st |= 0x2000;
+        if (a & 0x800) st |= 0x800;
+        if (s & 0x2000) ex = kWsExClientEdge;
+        break;
+    case kText:
+        if (s & 1) st |= kWsBorder;
+        if (a & 2) st |= 2; else if (a & 1) st |= 1;
+        if (a & 4) st |= 0xC;
+        if (a & 8) st |= 0x80;
+        break;
+    case kList:
+        if (s & 16) st |= 0x00200000;
+        if (a & 1) st |= 2;
+        if (a & 2) st |= 8;
+        if (a & 4) st |= 0x800;
+        if (s & 0x2000) ex = kWsExClientEdge;
+        break;
+    case kCombo:
+        if (s & 16) st |= 0x00200000;
+        if (a & 2) st |= 3; else if (a & 1) st |= 2; else st |= 1;
+        if (a & 4) st |= 0x40;
+        if (a & 8) st |= 0x100;
+        break;
+    case kPicture: st |= a & 16; break;
+    case kOleClient: case kBmpButton: if (s & 1) st |= kWsBorder; break;
+    default: break;
+    }
+    r.style = st;
+    r.exStyle = ex;
+    r.attributes = attrs;
+}
+
 bool Build::Create(uint16_t code, uint32_t parent, uint32_t &cur) {
     uint32_t kind, style, ext;
     uint16_t k16 = 0, s = 0, a = 0;
@@ -189,123 +277,53 @@ bool Build::Create(uint16_t code, uint32_t parent, uint32_t &cur) {
     if (isForm && int(doc.forms.size()) >= kMaxForms) return Fail(kMsgTooMany);
     ControlRecord r;
     if (!CtlInitRecord(host, doc, isForm ? nullptr : form, kind, r)) return Fail(kMsgTooMany);
-    uint32_t attrs = 0;
     if (code == kItCreate3) {
         r.style = style;
         r.exStyle = ext;
     } else {
-        // The 16-bit item's style and attribute flags.
-        uint32_t st = 0, ex = 0;
-        if (kind >= kButton) {
-            st = kWsChild;
-            if (s & 0x800) st |= kWsVisible;
-            if (s & 0x200) st |= kWsGroup;
-            if ((s & 0x400) && kind != kText && kind < kTimer) st |= kWsTabStop;
-            if (s & 0x1000) st |= kWsDisabled;
-            if (kind == kRadio) st |= 9;
-            if (kind == kGroup) st |= 7;
-            if (kind == kEdit) st |= kWsBorder;
-            if (kind == kList) st |= kWsBorder | 1;
-            if (kind == kVScroll) st |= 1;
-            if (kind == kCombo) st |= kWsBorder | 0x200;
-            if (kind >= kTimer) st |= 0x06800000;
-            if (a & 0x2000) attrs |= kCaGroup;
-            if (a & 0x1000) attrs |= kCaLocked;
-            if (a & 0x4000) attrs |= kCaEnd;
-        }
-        switch (kind) {
-        case kForm:
-            st = kWsBorder;
-            if (!(s & 2) && !(s & 1)) st |= 0x00040000;
-            st |= (s & 4) ? 0x00C00000 : 0x80000000u;
-            if (s & 16) st |= 0x00200000;
-            if (s & 32) st |= 0x00100000;
-            if (s & 64) st |= 0x00080000;
-            if (s & 128) st |= 0x00020000;
-            if (s & 0x100) st |= 0x00010000;
-            if (s & 0x800) st |= kWsVisible;
-            st |= a & (8 | 16);
-            if (s & 0x2000) r.area[fa::form3D] = 1;
-            if (s & 2) ex = 1;
-            break;
-        case kMdiFrame: st = 0x00CF0000 | ((s & 0x800) ? uint32_t(kWsVisible) : 0u); break;
-        case kMdiChild:
-            st = 8 | ((s & 16) ? 0x00200000u : 0) | ((s & 32) ? 0x00100000u : 0) | ((s & 0x800) ? uint32_t(kWsVisible) : 0u);
-            break;
-        case kButton: if (a & 1) st |= 1; break;
-        case kCheck: st |= (a & 1) ? 6 : 3; break;
-        case kEdit:
-            if (s & 32) st |= 0x00100000;
-            if (s & 16) st |= 0x00200000;
-            if (a & 2) st |= 2; else if (a & 1) st |= 1;
-            if (a & 4) st |= 4;
-            if (a & 8) st |= 8;
-            if (a & 16) st |= 0x10;
-            if (a & 32) st |= 0x20;
-            if (a & 64) st |= 0x40;
-            if (a & 128) st |= 0x80;
-            if (a & 0x100) st |= 0x2000;
-            if (a & 0x800) st |= 0x800;
-            if (s & 0x2000) ex = kWsExClientEdge;
-            break;
-        case kText:
-            if (s & 1) st |= kWsBorder;
-            if (a & 2) st |= 2; else if (a & 1) st |= 1;
-            if (a & 4) st |= 0xC;
-            if (a & 8) st |= 0x80;
-            break;
-        case kList:
-            if (s & 16) st |= 0x00200000;
-            if (a & 1) st |= 2;
-            if (a & 2) st |= 8;
-            if (a & 4) st |= 0x800;
-            if (s & 0x2000) ex = kWsExClientEdge;
-            break;
-        case kCombo:
-            if (s & 16) st |= 0x00200000;
-            if (a & 2) st |= 3; else if (a & 1) st |= 2; else st |= 1;
-            if (a & 4) st |= 0x40;
-            if (a & 8) st |= 0x100;
-            break;
-        case kPicture: st |= a & 16; break;
-        case kOleClient: case kBmpButton: if (s & 1) st |= kWsBorder; break;
-        default: break;
-        }
-        r.style = st;
-        r.exStyle = ex;
-        r.attributes = attrs;
+        Style16(kind, s, a, r);
     }
-    if (isForm) {
-        uint32_t w = host.MakeWindow(r.exStyle, "TQ70FormWndClass", "", r.style & ~(kWsVisible | kWsDisabled),
-                                       {int32_t(kCwUseDefault), int32_t(kCwUseDefault), int32_t(kCwUseDefault),
-                                        int32_t(kCwUseDefault)}, 0, 0);
-        if (!w) return Fail(kMsgNoWindow);
-        r.hwnd = w;
-        r.area[fa::gridX] = r.area[fa::gridY] = uint32_t(FrmDefaultGrid(host, w, r.area[fa::mapMode]));
-        r.spacingSet = 1;
-        r.spacingUnit = 9;
-        Form f;
-        f.window = w;
-        f.number = uint16_t(r.id);
-        if (kind == kMdiFrame) {
-            Point c = host.CharSize(0);
-            f.mdiClient = host.MakeWindow(0, "MDICLIENT", "", 0x56300000,
-                                            {0, 0, 80 * c.x, 24 * c.y}, w, 256);
-            if (!f.mdiClient) {
-                host.DropWindow(w);
-                return Fail(kMsgNoWindow);
-            }
-            r.area[fa::reserved] = 1;
+    if (isForm) return CreateForm(r, kind, cur);
+    // The group mark of a control: the 32-bit item's extended word, the
+    // 16-bit item's attribute word.
+    uint32_t groupMark = code == kItCreate3 ? (ext & 0x100) : (a & 0x100);
+    bool endMark = code == kItCreate3 && (ext & 0x80000000u);
+    return CreateControl(r, kind, groupMark != 0, endMark, cur);
+}
+
+bool Build::CreateForm(ControlRecord &r, uint32_t kind, uint32_t &cur) {
+    uint32_t w = host.MakeWindow(r.exStyle, "TQ70FormWndClass", "", r.style & ~(kWsVisible | kWsDisabled),
+                                   {int32_t(kCwUseDefault), int32_t(kCwUseDefault), int32_t(kCwUseDefault),
+                                    int32_t(kCwUseDefault)}, 0, 0);
+    if (!w) return Fail(kMsgNoWindow);
+    r.hwnd = w;
+    r.area[fa::gridX] = r.area[fa::gridY] = uint32_t(FrmDefaultGrid(host, w, r.area[fa::mapMode]));
+    r.spacingSet = 1;
+    r.spacingUnit = 9;
+    Form f;
+    f.window = w;
+    f.number = uint16_t(r.id);
+    if (kind == kMdiFrame) {
+        Point c = host.CharSize(0);
+        f.mdiClient = host.MakeWindow(0, "MDICLIENT", "", 0x56300000,
+                                        {0, 0, 80 * c.x, 24 * c.y}, w, 256);
+        if (!f.mdiClient) {
+            host.DropWindow(w);
+            return Fail(kMsgNoWindow);
         }
-        SetField(AreaText(r, fa::iconName), 16, iconName);
-        SetField(r.name, kind == kForm ? FrmDefaultName(r.id) : "FORM" + std::to_string(r.id + 1));
-        f.table.push_back(r);
-        f.events.Add(kind, r.id, FieldText(r.name, sizeof r.name), true, false);
-        doc.forms.push_back(std::move(f));
-        form = &doc.forms.back();
-        cur = w;
-        return true;
+        r.area[fa::reserved] = 1;
     }
+    SetField(AreaText(r, fa::iconName), 16, iconName);
+    SetField(r.name, kind == kForm ? FrmDefaultName(r.id) : "FORM" + std::to_string(r.id + 1));
+    f.table.push_back(r);
+    f.events.Add(kind, r.id, FieldText(r.name, sizeof r.name), true, false);
+    doc.forms.push_back(std::move(f));
+    form = &doc.forms.back();
+    cur = w;
+    return true;
+}
+
+bool Build::CreateControl(ControlRecord &r, uint32_t kind, bool groupMark, bool endMark, uint32_t &cur) {
     if (kind == kMdiChild) {
         cur = 0;
         return true;
@@ -316,12 +334,8 @@ bool Build::Create(uint16_t code, uint32_t parent, uint32_t &cur) {
     if (!w) return Fail(kMsgNoWindow);
     r.hwnd = w;
     SetField(r.name, prj::UpperSb(kKindTable[kind].prefix + std::to_string(r.id - CtlIdBase(kind) + 1)));
-    if (code == kItCreate3) {
-        if ((r.style & kWsGroup) && (ext & 0x100)) r.attributes |= kCaGroup;
-        if (ext & 0x80000000u) r.attributes |= kCaEnd;
-    } else if ((r.style & kWsGroup) && (a & 0x100)) {
-        r.attributes |= kCaGroup;
-    }
+    if ((r.style & kWsGroup) && groupMark) r.attributes |= kCaGroup;
+    if (endMark) r.attributes |= kCaEnd;
     form->table.push_back(r);
     form->events.Add(kind, r.id, FieldText(r.name, sizeof r.name), true, false);
     cur = w;
@@ -411,11 +425,11 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
     if (code == kItCreate || code == kItCreate3) return Create(code, parent, cur);
     if (code == kItClass) return in.Str(className) && in.Str(iconName) && [&] {
         if (iconName.empty()) return true;
-        if (version == 258) {
+        if (version == kVersion102) {
             std::string ico = prj::ReplaceExtension(scriptPath, "ICO");
             if (!doc.List(kListIcon).Find(ico)) doc.List(kListIcon).Append(ico);
         }
-        if (version == 5 || version == 6 || version == 258 || version == 259 || version == 260 || version == 516)
+        if (IsBuildableVersion(version))
             doc.List(kListIcon).AddRef(iconName);
         return true;
     }();
@@ -424,9 +438,18 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
     ControlRecord dummy{};
     dummy.kind = 0xFFFF;
     ControlRecord &r = rp ? *rp : dummy;
+    for (ItemPart part : {&Build::WindowItem, &Build::LookItem, &Build::ContentItem}) {
+        if (std::optional<bool> done = (this->*part)(code, parent, cur, rp, r)) return *done;
+    }
+    return Fail(kMsgBadParam);
+}
+
+// Place, state, title, name, menu and list items of the window.
+std::optional<bool> Build::WindowItem(uint16_t code, uint32_t parent, uint32_t cur, ControlRecord *rp,
+                                      ControlRecord &r) {
     uint32_t k = r.kind;
-    uint16_t a16, b16, c16, d16;
-    uint32_t a32, b32;
+    uint16_t a16;
+    uint32_t a32;
     std::string s;
     switch (code) {
     case kit3DForm3:
@@ -531,6 +554,19 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
         Recompute(host, r, true);
         return true;
     }
+    default:
+        return std::nullopt;
+    }
+}
+
+// Pictures, cursors, colours, units and text buffers.
+std::optional<bool> Build::LookItem(uint16_t code, uint32_t, uint32_t cur, ControlRecord *,
+                                    ControlRecord &r) {
+    uint32_t k = r.kind;
+    uint16_t a16, b16;
+    uint32_t a32;
+    std::string s;
+    switch (code) {
     case kItBitmap:
         if (!in.Str(s)) return false;
         if (k != kBmpButton) return true;
@@ -604,7 +640,7 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
             if (a16 > 6) return Fail(kMsgBadParam);
             r.area[fa::mapMode] = a16;
             if (a16 == 0) Recompute(host, r, form->menu >= 0);
-            else if (version != 259) r.area[fa::redrawMode] = 0;
+            else if (version != kVersion103) r.area[fa::redrawMode] = 0;
         } else if (k == kPicture && a16 != 0) {
             if (a16 > 6) return Fail(kMsgBadParam);
             r.area[pa::mapMode] = a16;
@@ -620,6 +656,19 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
         if (!in.U32(a32)) return false;
         if (k == kEdit) r.imeMode = a32;
         return true;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Scroll bars, timers, bitmap buttons, grids, fonts, events and hot keys.
+std::optional<bool> Build::ContentItem(uint16_t code, uint32_t, uint32_t cur, ControlRecord *rp,
+                                       ControlRecord &r) {
+    uint32_t k = r.kind;
+    uint16_t a16, b16, c16, d16;
+    uint32_t a32, b32;
+    std::string s;
+    switch (code) {
     case kItScrollRange: case kItScrollStep:
         if (!in.U16(a16) || !in.U16(b16)) return false;
         if (!IsScroll(k)) return true;
@@ -694,7 +743,7 @@ bool Build::Item(uint16_t code, uint32_t parent, uint32_t &cur) {
         }
         return true;
     default:
-        return Fail(kMsgBadParam);
+        return std::nullopt;
     }
 }
 

@@ -33,8 +33,6 @@ struct FormItemName {
 extern const FormItemName kFormItems[];  // ended by code 0xFFFFFFFF
 const char *FormItemNameOf(uint32_t code);  // "" when none
 
-// Format versions the interpreter knows.
-bool IsKnownFormVersion(uint16_t version);
 
 struct FormBuildResult {
     bool ok = false;
@@ -43,7 +41,7 @@ struct FormBuildResult {
 
 // Builds one form from a compiled description (the whole RCDATA data,
 // including the six bytes of signature, type word and __BEGIN). The
-// script path is used only for the icon of format 258.
+// script path is used only for the icon of format kVersion102.
 FormBuildResult FrmBuildFromData(DesignerHost &host, Document &doc, const uint8_t *data,
                                  size_t size, uint16_t version, const std::string &scriptPath = {});
 

@@ -14,6 +14,8 @@
 namespace dsg {
 
 constexpr uint32_t kMsgNoMenuItems = 21004, kMsgNoMenuName = 21005;
+// Asks before every item of the menu goes.
+constexpr uint32_t kMsgDeleteAllItems = 21024;
 constexpr uint16_t kMenuGrayed = 0x0001, kMenuChecked = 0x0008, kMenuPopup = 0x0010, kMenuSeparator = 0x0800;
 
 struct ShortcutEntry {

@@ -155,10 +155,9 @@ void CtlMakeName(const Form &form, ControlRecord &r) {
     }
 }
 
-bool CtlAddData(Form &form, const ControlRecord &r) {
-    if (form.table.size() >= kMaxRecords) return false;
-    form.table.push_back(r);
-    return true;
+bool IsBuildableVersion(uint16_t v) {
+    return v == kVersion5 || v == kVersion6 || v == kVersion102 || v == kVersion103 || v == kVersion104 ||
+           v == kVersion204;
 }
 
 ControlRecord *CtlFind(Form &form, uint32_t window) {

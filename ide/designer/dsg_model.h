@@ -30,14 +30,32 @@ enum MessageId : uint32_t {
     kMsgBadName = 21012,
     kMsgNoName = 21013,
     kMsgNoMoreItems = 21018,
+    kMsgItemInUse = 21021,
+    kMsgDeleteItem = 21022,  // asks before deleting the named item
     kMsgNoWindow = 21026,
     kMsgBadParam = 21027,
     kMsgEmptyId = 21028,
+    kMsgRcNotStarted = 21031,  // the resource compiler could not start
+    kMsgRcRefused = 21032,     // it refused the script: its lines are shown
+    kMsgResUnreadable = 21033, // the compiled file cannot be read or built
     kMsgFileOpen = 20003,
     kMsgFileRead = 20004,
+    kMsgNoClipboard = 20033,
     kMsgDiskFull = 20036,
     kMsgNoMemory = 20037,
     kMsgSystem = 20038,
+};
+
+// An edit control's input-method word (`imeMode`).
+enum ImeMode : uint32_t {
+    kImeAny = 0,           // left as the user has it
+    kImeOn = 1,
+    kImeOff = 2,
+    kImeOldOff = 3,        // an older file's off; the list shows it as any
+    kImeHiragana = 4,
+    kImeKatakana = 5,
+    kImeHalfKatakana = 6,
+    kImeAlphanumeric = 7,
 };
 
 enum Kind : uint32_t {
@@ -150,12 +168,29 @@ struct Form {
     int menu = -1;                   // word 32: the menu index shown, -1 none
 };
 
+// Format versions of a compiled file: the first word of its version entry.
+enum FormatVersion : uint16_t {
+    kVersion5 = 5,
+    kVersion6 = 6,             // what the designer writes, with kVersion6Minor
+    kVersion16Bit = 0x101,     // a 16-bit file without a version entry
+    kVersion102 = 0x102,       // built without file lists; its icon is beside the script
+    kVersion103 = 0x103,
+    kVersion104 = 0x104,
+    kVersion204 = 0x204,
+};
+constexpr uint16_t kVersion6Minor = 16;
+// The versions a load builds (every other one keeps nothing).
+bool IsBuildableVersion(uint16_t version);
+// Versions whose low four bits are below 4 are read with the 16-bit
+// entry reader and converted to kVersion6.
+inline bool IsOldLayoutVersion(uint16_t version) { return (version & 0xF) < 4; }
+
 // The resource document's designer data (what CRcDoc holds for the designer).
 struct Document {
     std::vector<Form> forms;  // the form list, in order of creation
     MenuList menus;
     FileList lists[3];        // icon, bitmap, cursor (list kinds 2, 3, 4)
-    uint16_t version = 6, version2 = 16;
+    uint16_t version = kVersion6, version2 = kVersion6Minor;
     uint32_t converted = 0;
     bool modified = false;
 
@@ -178,8 +213,6 @@ void FrmCalcWindowRect(DesignerHost &host, ControlRecord &r, bool menu);
 // the form's device context from 120 twips).
 int32_t FrmDefaultGrid(DesignerHost &host, uint32_t form, uint32_t mapMode);
 
-// Appends a control record to a form; false (21010) when the table is full.
-bool CtlAddData(Form &form, const ControlRecord &r);
 ControlRecord *CtlFind(Form &form, uint32_t window);
 // Moves a control's record (and its event block) to just after the target:
 // 0 the form's own record, 1 the last record, else a control window.

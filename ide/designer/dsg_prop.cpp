@@ -202,9 +202,68 @@ std::string FirstItem(const PropView &v, const ControlRecord &r) {
     return items.empty() ? std::string() : items[0];
 }
 
-bool ShowStyle(const PropView &v, const ControlRecord &r, int32_t id, RowText &out) {
+// The style rows of an edit control.
+bool ShowEditStyle(const PropView &v, const ControlRecord &r, int32_t id, RowText &out) {
     uint32_t s = r.style;
     bool multi = s & kEsMultiLine;
+    switch (id) {
+    case kPrText: out.text = multi ? FirstLine(v.host.GetText(r.hwnd)) : v.host.GetText(r.hwnd); return true;
+    case kPrMultiLine: out.text = YesNo(multi); return true;
+    case kPrMaxLength: out.text = Num(int32_t(r.maxLength)); return true;
+    case kPrIme: out.text = Choice(kEdit, id, ImeIndexOf(r.imeMode)); return true;
+    case kPrReadOnly: out.text = YesNo(s & kEsReadOnly); return true;
+    case kPrHScroll: out.text = YesNo(s & kWsHScroll); out.enabled = multi; return true;
+    case kPrAutoH: out.text = YesNo(s & kEsAutoH); return true;
+    case kPrVScroll: out.text = YesNo(s & kWsVScroll); out.enabled = multi; return true;
+    case kPrAutoV: out.text = YesNo(s & kEsAutoV); out.enabled = multi; return true;
+    case kPrUpper: out.text = YesNo(s & kEsUpper); return true;
+    case kPrLower: out.text = YesNo(s & kEsLower); return true;
+    case kPrPassword: out.text = YesNo(s & kEsPassword); return true;
+    case kPrNumber: out.text = YesNo(s & kEsNumber); return true;
+    case kPrEditAlign:
+        out.text = Choice(kEdit, id, (s & kEsRight) ? 2 : (s & kEsCenter) ? 1 : 0);
+        out.enabled = multi;
+        return true;
+    case kPr3D: out.text = YesNo(r.exStyle & kWsExClientEdge); return true;
+    case kPrDrop: out.text = YesNo(r.exStyle & kWsExAcceptFiles); return true;
+    default: return false;
+    }
+}
+
+// The style rows of a bitmap button.
+bool ShowBmpButtonStyle(const PropView &v, const ControlRecord &r, int32_t id, RowText &out) {
+    uint32_t s = r.style;
+    bool multiState = (r.area[ba::buttonStyle] & 0xFFFF) == 3;
+    switch (id) {
+    case kPrBitmap: {
+        std::string b = AreaString(r, ba::bitmapName, 16);
+        out.text = b.empty() ? kTextNone : b;
+        return true;
+    }
+    case kPrBmpKind: out.text = Choice(kBmpButton, id, int(r.area[ba::buttonStyle] & 0xFFFF)); return true;
+    case kPrStates: out.text = Num(int32_t(r.area[ba::frameA])); out.enabled = multiState; return true;
+    case kPrInitState: out.text = Num(int32_t(r.area[ba::position])); out.enabled = multiState; return true;
+    case kPrFrames: out.text = Num(int32_t(r.area[ba::frameB])); return true;
+    case kPrInterval: out.text = Num(int32_t(r.area[ba::drawInterval])); return true;
+    case kPrFrameW: out.text = Num(int32_t(r.area[ba::frameSizeA])); return true;
+    case kPrFrameH: out.text = Num(int32_t(r.area[ba::frameSizeB])); return true;
+    case kPrFitBitmap:
+        out.text = YesNo(r.area[ba::buttonStyle] & kBmpFitBitmap);
+        out.enabled = v.bitmapLoaded;
+        return true;
+    case kPrFitControl:
+        out.text = YesNo(r.area[ba::buttonStyle] & kBmpFitControl);
+        out.enabled = v.bitmapLoaded;
+        return true;
+    case kPrBorder: out.text = YesNo(s & kWsBorder); return true;
+    case kPrAutoState: out.text = YesNo(r.area[ba::buttonState] == 1); return true;
+    case kPrTooltip: out.text = AreaString(r, ba::tooltip, (31 - ba::tooltip) * 4); return true;
+    default: return false;
+    }
+}
+
+bool ShowStyle(const PropView &v, const ControlRecord &r, int32_t id, RowText &out) {
+    uint32_t s = r.style;
     switch (r.kind) {
     case kButton: case kRadio: case kCheck: case kGroup: case kText:
         switch (id) {
@@ -220,29 +279,7 @@ bool ShowStyle(const PropView &v, const ControlRecord &r, int32_t id, RowText &o
         case kPrDrop: out.text = YesNo(r.exStyle & kWsExAcceptFiles); return true;
         default: return false;
         }
-    case kEdit:
-        switch (id) {
-        case kPrText: out.text = multi ? FirstLine(v.host.GetText(r.hwnd)) : v.host.GetText(r.hwnd); return true;
-        case kPrMultiLine: out.text = YesNo(multi); return true;
-        case kPrMaxLength: out.text = Num(int32_t(r.maxLength)); return true;
-        case kPrIme: out.text = Choice(kEdit, id, ImeIndexOf(r.imeMode)); return true;
-        case kPrReadOnly: out.text = YesNo(s & kEsReadOnly); return true;
-        case kPrHScroll: out.text = YesNo(s & kWsHScroll); out.enabled = multi; return true;
-        case kPrAutoH: out.text = YesNo(s & kEsAutoH); return true;
-        case kPrVScroll: out.text = YesNo(s & kWsVScroll); out.enabled = multi; return true;
-        case kPrAutoV: out.text = YesNo(s & kEsAutoV); out.enabled = multi; return true;
-        case kPrUpper: out.text = YesNo(s & kEsUpper); return true;
-        case kPrLower: out.text = YesNo(s & kEsLower); return true;
-        case kPrPassword: out.text = YesNo(s & kEsPassword); return true;
-        case kPrNumber: out.text = YesNo(s & kEsNumber); return true;
-        case kPrEditAlign:
-            out.text = Choice(kEdit, id, (s & kEsRight) ? 2 : (s & kEsCenter) ? 1 : 0);
-            out.enabled = multi;
-            return true;
-        case kPr3D: out.text = YesNo(r.exStyle & kWsExClientEdge); return true;
-        case kPrDrop: out.text = YesNo(r.exStyle & kWsExAcceptFiles); return true;
-        default: return false;
-        }
+    case kEdit: return ShowEditStyle(v, r, id, out);
     case kList:
         switch (id) {
         case kPrListItems: out.text = FirstItem(v, r); return true;
@@ -287,35 +324,7 @@ bool ShowStyle(const PropView &v, const ControlRecord &r, int32_t id, RowText &o
         if (id != kPrBorder) return false;
         out.text = YesNo(s & kWsBorder);
         return true;
-    case kBmpButton: {
-        bool multiState = (r.area[ba::buttonStyle] & 0xFFFF) == 3;
-        switch (id) {
-        case kPrBitmap: {
-            std::string b = AreaString(r, ba::bitmapName, 16);
-            out.text = b.empty() ? kTextNone : b;
-            return true;
-        }
-        case kPrBmpKind: out.text = Choice(kBmpButton, id, int(r.area[ba::buttonStyle] & 0xFFFF)); return true;
-        case kPrStates: out.text = Num(int32_t(r.area[ba::frameA])); out.enabled = multiState; return true;
-        case kPrInitState: out.text = Num(int32_t(r.area[ba::position])); out.enabled = multiState; return true;
-        case kPrFrames: out.text = Num(int32_t(r.area[ba::frameB])); return true;
-        case kPrInterval: out.text = Num(int32_t(r.area[ba::drawInterval])); return true;
-        case kPrFrameW: out.text = Num(int32_t(r.area[ba::frameSizeA])); return true;
-        case kPrFrameH: out.text = Num(int32_t(r.area[ba::frameSizeB])); return true;
-        case kPrFitBitmap:
-            out.text = YesNo(r.area[ba::buttonStyle] & kBmpFitBitmap);
-            out.enabled = v.bitmapLoaded;
-            return true;
-        case kPrFitControl:
-            out.text = YesNo(r.area[ba::buttonStyle] & kBmpFitControl);
-            out.enabled = v.bitmapLoaded;
-            return true;
-        case kPrBorder: out.text = YesNo(s & kWsBorder); return true;
-        case kPrAutoState: out.text = YesNo(r.area[ba::buttonState] == 1); return true;
-        case kPrTooltip: out.text = AreaString(r, ba::tooltip, (31 - ba::tooltip) * 4); return true;
-        default: return false;
-        }
-    }
+    case kBmpButton: return ShowBmpButtonStyle(v, r, id, out);
     case kTimer:
         if (id == kPrTimerInterval) out.text = Num(int32_t(r.area[ta::interval]));
         else if (id == kPrTimerEnabled) out.text = YesNo(r.area[ta::enabled] != 0);

@@ -159,7 +159,7 @@ bool SetVersion(const std::vector<uint8_t> &f, size_t data, size_t size, Documen
 
 bool Keep(ResourceEntry &&e, KeptEntries &k) {
     uint16_t v = e.version;
-    if (v == 0x101) {
+    if (v == kVersion16Bit) {
         auto is = [&](const char *n) { return prj::EqualNoCase(e.name, n); };
         if (e.type == kRtMenu && is("MainMenu") && k.menus.empty()) k.menus.push_back(std::move(e));
         else if (e.type == kRtAccel && is("MainMenu") && k.accels.empty()) k.accels.push_back(std::move(e));
@@ -167,7 +167,7 @@ bool Keep(ResourceEntry &&e, KeptEntries &k) {
         else if (e.type == kRtRcdata && is("MainMenuProc") && k.names.empty()) k.names.push_back(std::move(e));
         return true;
     }
-    if (v != 5 && v != 6 && v != 0x102 && v != 0x103 && v != 0x104 && v != 0x204) return true;
+    if (!IsBuildableVersion(v)) return true;
     if (e.type == kRtMenu) {
         if (k.menus.size() < 16) k.menus.push_back(std::move(e));
     } else if (e.type == kRtAccel) {
@@ -219,7 +219,7 @@ ResLayout ProbeRes(const std::vector<uint8_t> &f, Document &doc) {
             }
             in.pos = e.next;
         }
-        doc.version = 0x101, doc.version2 = 0;
+        doc.version = kVersion16Bit, doc.version2 = 0;
         return ResLayout::Old16;
     }
     In in{f, 32};
@@ -236,7 +236,7 @@ ResLayout ProbeRes(const std::vector<uint8_t> &f, Document &doc) {
             return ResLayout::Win32;
         in.pos = e.next;
     }
-    doc.version = 0x101, doc.version2 = 0;
+    doc.version = kVersion16Bit, doc.version2 = 0;
     return ResLayout::Win32;
 }
 
@@ -293,7 +293,7 @@ bool BuildFromKept(DesignerHost &host, Document &doc, KeptEntries &kept, bool wi
                 e.events.Add(MnuItemKind(it), it.id, FieldText(it.name, sizeof it.name), false, false);
         }
     }
-    if (doc.version != 0x102) {
+    if (doc.version != kVersion102) {
         std::string folder = prj::FolderOf(scriptPath);
         for (int k = 0; k < 3; ++k)
             if (kept.hasList[k] && !ResFilesLoad(doc.lists[k], kept.lists[k].data.data(), kept.lists[k].data.size(),
@@ -317,13 +317,13 @@ bool RcLoadCompiled(DesignerHost &host, Document &doc, const std::vector<uint8_t
     if (layout == ResLayout::Bad) return false;
     if (layout == ResLayout::Old16) {
         doc.converted = 1;
-    } else if ((doc.version & 0xF) < 4) {
-        doc.version = 6;
+    } else if (IsOldLayoutVersion(doc.version)) {
+        doc.version = kVersion6;
         doc.converted = 1;
         doc.modified = true;
     }
     uint16_t v = doc.version;
-    if (v != 5 && v != 6 && v != 0x102 && v != 0x103 && v != 0x104 && v != 0x204) {
+    if (!IsBuildableVersion(v)) {
         // Entries are still read, so a damaged file is told apart, but no
         // step builds this version.
         KeptEntries kept;

@@ -18,10 +18,13 @@ struct ErrorLineTarget {
 // file and line.
 bool ParseErrorLine(std::string_view text, ErrorLineTarget &out);
 
+// The result line holds no message number for the help to show.
+constexpr uint32_t kMsgNoMessageNumber = 3073;
+
 enum class MessageNumberParse {
     kNone,    // nothing stored: no ']' or ']' before '['
     kNumber,  // a number other than 0 stored
-    kZero,    // 0 stored: the caller asks for message 3073
+    kZero,    // 0 stored: the caller shows kMsgNoMessageNumber
 };
 // GetResultLineAtCaret's number: the text between the first '[' and the
 // first ']' (from the line's start when there is no '[').

@@ -133,6 +133,64 @@ std::string CompilerOptionText(const ModuleOptions &o, const ProjectData &doc, S
     return t;
 }
 
+namespace {
+
+// The linker's settings: program, options and libraries.
+std::string LinkSection(const ProjectData &doc, ProjectEnv &env) {
+    std::string s;
+    s += text::kScriptLink;
+    s += "EXE=" + Quoted(ProgramName(doc)) + kLineEnd;
+    s += "LINKOPT=/nologo /subsystem:windows /machine:IX86 /nodefaultlib ";
+    if (doc.run_model == 3)
+        s += "/DEBUG /DEBUGTYPE:COFF ";
+    s += "/out:$(EXE) ";
+    const std::string link_extra = NonEmptyMachineValue(env.settings, "LINK");
+    if (!link_extra.empty())
+        s += link_extra + " ";
+    s += kLineEnd;
+
+    s += std::string("LIBS=") + kContinue;
+    const bool model0 = doc.run_model == 0;
+    s += model0 ? std::string(" ") + kLibLN + " " + kLibLM + " " + kLibLW
+                : std::string(" ") + kLibRN + " " + kLibRW + " " + kLibRM;
+    s += std::string(" ") + kLibMS;
+    s += model0 ? std::string(" ") + kLibLF + "  " : std::string(" ") + kLibLF + " " + kLibRO + " " + kLibRI;
+    s += kContinue;
+    for (const std::string &o : doc.objects)
+        s += Quoted(o) + kContinue;
+    for (const std::string &l : doc.libraries)
+        s += Quoted(l) + kContinue;
+    s += "\r\n\r\n";
+    return s;
+}
+
+// One rule per module: its object from its source, dependencies and options.
+std::string ModuleRules(const ProjectData &doc, ProjectEnv &env) {
+    std::string s;
+    const std::string project_folder = doc.GetProjectFileFolder();
+    for (const auto &m : doc.modules) {
+        if (m->dep_flag == 1) {
+            s += std::string("DEP_FILE=") + kContinue;
+            for (const std::string &d : m->deps)
+                s += Quoted(d) + kContinue;
+            s += "\r\n\r\n";
+        } else {
+            s += "DEP_FILE=\r\n";
+        }
+        s += Quoted(doc.GetProjectFileName(ReplaceExtension(m->full_path, "obj"))) + " : " +
+             Quoted(doc.GetProjectFileName(m->full_path)) + " $(DEP_FILE) $(BETNAME)\r\n";
+        std::string source = m->stored_path;
+        if (!EqualNoCase(FolderOf(m->full_path), project_folder) && !HasFolder(m->stored_path))
+            source = m->full_path;
+        s += Format1("\t%s ", kCompiler);
+        s += m->own_options == 1 ? CompilerOptionText(m->options, doc, env.settings) : "$(BOPTS) ";
+        s += "/Fo" + Quoted(ReplaceExtension(source, "obj")) + " " + Quoted(source) + "\r\n\r\n";
+    }
+    return s;
+}
+
+}  // namespace
+
 int WriteMakeScript(ProjectData &doc, ProjectEnv &env) {
     const std::string path = MakeScriptPath(doc);
     doc.make_script_path = path;
@@ -193,29 +251,7 @@ int WriteMakeScript(ProjectData &doc, ProjectEnv &env) {
     s += text::kScriptEnvironment;
     s += doc.bet_path.empty() ? std::string("BETNAME=\r\n\r\n") : "BETNAME=" + Quoted(doc.bet_path) + "\r\n\r\n";
 
-    s += text::kScriptLink;
-    s += "EXE=" + Quoted(ProgramName(doc)) + kLineEnd;
-    s += "LINKOPT=/nologo /subsystem:windows /machine:IX86 /nodefaultlib ";
-    if (doc.run_model == 3)
-        s += "/DEBUG /DEBUGTYPE:COFF ";
-    s += "/out:$(EXE) ";
-    const std::string link_extra = NonEmptyMachineValue(env.settings, "LINK");
-    if (!link_extra.empty())
-        s += link_extra + " ";
-    s += kLineEnd;
-
-    s += std::string("LIBS=") + kContinue;
-    const bool model0 = doc.run_model == 0;
-    s += model0 ? std::string(" ") + kLibLN + " " + kLibLM + " " + kLibLW
-                : std::string(" ") + kLibRN + " " + kLibRW + " " + kLibRM;
-    s += std::string(" ") + kLibMS;
-    s += model0 ? std::string(" ") + kLibLF + "  " : std::string(" ") + kLibLF + " " + kLibRO + " " + kLibRI;
-    s += kContinue;
-    for (const std::string &o : doc.objects)
-        s += Quoted(o) + kContinue;
-    for (const std::string &l : doc.libraries)
-        s += Quoted(l) + kContinue;
-    s += "\r\n\r\n";
+    s += LinkSection(doc, env);
 
     s += kRule;
     s += Format1(".bas.obj:\r\n\t%s $(BOPTS) /Fo$*.obj $*.bas\r\n\r\n", kCompiler);
@@ -230,25 +266,7 @@ int WriteMakeScript(ProjectData &doc, ProjectEnv &env) {
     s += Format1("\t%s @<<\r\n$(LINKOPT) $(OBJS) $(RESNAME) $(LIBS)\r\n<<\r\n\r\n", kLinker);
     s += kRule;
 
-    const std::string project_folder = doc.GetProjectFileFolder();
-    for (const auto &m : doc.modules) {
-        if (m->dep_flag == 1) {
-            s += std::string("DEP_FILE=") + kContinue;
-            for (const std::string &d : m->deps)
-                s += Quoted(d) + kContinue;
-            s += "\r\n\r\n";
-        } else {
-            s += "DEP_FILE=\r\n";
-        }
-        s += Quoted(doc.GetProjectFileName(ReplaceExtension(m->full_path, "obj"))) + " : " +
-             Quoted(doc.GetProjectFileName(m->full_path)) + " $(DEP_FILE) $(BETNAME)\r\n";
-        std::string source = m->stored_path;
-        if (!EqualNoCase(FolderOf(m->full_path), project_folder) && !HasFolder(m->stored_path))
-            source = m->full_path;
-        s += Format1("\t%s ", kCompiler);
-        s += m->own_options == 1 ? CompilerOptionText(m->options, doc, env.settings) : "$(BOPTS) ";
-        s += "/Fo" + Quoted(ReplaceExtension(source, "obj")) + " " + Quoted(source) + "\r\n\r\n";
-    }
+    s += ModuleRules(doc, env);
 
     if (has_rc) {
         s += "$(RESNAME) : " + Quoted(doc.rc_path) + kLineEnd;

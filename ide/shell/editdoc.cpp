@@ -7,6 +7,7 @@
 #include "neighbours.h"
 #include "prjframe.h"
 #include "resource.h"
+#include "project_env.h"
 
 FW_IMPLEMENT_DYNCREATE(CBasEditDoc, CRichEditDoc)
 
@@ -70,7 +71,7 @@ void CBasEditDoc::Serialize(CArchive& ar) {
             SetActiveWindow(view->m_hWnd);
             ShowCaret(view->m_hWnd);
         } else {
-            MessageBoxById(20004, MB_ICONSTOP, 1, name.c_str());
+            MessageBoxById(prj::kMsgReadFailed, MB_ICONSTOP, 1, name.c_str());
         }
         return;
     }
@@ -93,7 +94,7 @@ bool CBasEditDoc::OnSaveDocument(const std::string& path) {
         ok = std::fclose(f) == 0 && !m_bStreamFailed;
     }
     if (!ok) {
-        MessageBoxById(20005, MB_ICONSTOP, 1, name.c_str());
+        MessageBoxById(IDS_WRITE_FAILED, MB_ICONSTOP, 1, name.c_str());
         return false;
     }
     SetModifiedFlag(false);
@@ -113,7 +114,7 @@ bool CBasEditDoc::PrepareSave(const std::string& path) {
         return true;
     if (CopyFileA(full.c_str(), bak->c_str(), FALSE))
         return true;
-    MessageBoxById(20005, MB_ICONSTOP, 1, bak->c_str());
+    MessageBoxById(IDS_WRITE_FAILED, MB_ICONSTOP, 1, bak->c_str());
     return false;
 }
 

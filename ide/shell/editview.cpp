@@ -18,15 +18,15 @@
 FW_IMPLEMENT_DYNCREATE(CBasEditView, CRichEditView)
 
 FW_BEGIN_CMD_MAP(CBasEditView, CRichEditView)
-    FW_ON_COMMAND(57634, OnEditCopy)
-    FW_ON_COMMAND(57635, OnEditCut)
-    FW_ON_COMMAND(57637, OnEditPaste)
-    FW_ON_COMMAND(57632, OnEditClear)
-    FW_ON_COMMAND(57643, OnEditUndo)
-    FW_ON_COMMAND(57642, OnEditSelectAll)
-    FW_ON_UPDATE(57634, OnUpdateNeedSel)
-    FW_ON_UPDATE(57635, OnUpdateNeedSel)
-    FW_ON_UPDATE(57632, OnUpdateNeedSel)
+    FW_ON_COMMAND(FW_ID_EDIT_COPY, OnEditCopy)
+    FW_ON_COMMAND(FW_ID_EDIT_CUT, OnEditCut)
+    FW_ON_COMMAND(FW_ID_EDIT_PASTE, OnEditPaste)
+    FW_ON_COMMAND(FW_ID_EDIT_CLEAR, OnEditClear)
+    FW_ON_COMMAND(FW_ID_EDIT_UNDO, OnEditUndo)
+    FW_ON_COMMAND(FW_ID_EDIT_SELECT_ALL, OnEditSelectAll)
+    FW_ON_UPDATE(FW_ID_EDIT_COPY, OnUpdateNeedSel)
+    FW_ON_UPDATE(FW_ID_EDIT_CUT, OnUpdateNeedSel)
+    FW_ON_UPDATE(FW_ID_EDIT_CLEAR, OnUpdateNeedSel)
 FW_END_CMD_MAP()
 
 uint32_t CBasEditView::g_nInsertMode = 1;
@@ -35,7 +35,6 @@ UINT CBasEditView::WM_CHECKINSERTMODE = 0;
 
 namespace {
 
-constexpr UINT kMenuEditing = 101, kMenuDebugging = 201;
 constexpr int kMaxLineBytes = 255;
 
 }  // namespace
@@ -211,7 +210,7 @@ int CBasEditView::CheckLineSyntax(bool forEnter) {
     if (text.empty())
         return 1;
     if (text.size() > static_cast<size_t>(kMaxLineBytes)) {
-        MessageBoxById(20012, MB_ICONEXCLAMATION, 0);
+        MessageBoxById(IDS_LINE_TOO_LONG, MB_ICONEXCLAMATION, 0);
         if (g_pPrjFrame)
             SetActiveWindow(g_pPrjFrame->m_hWnd);
         SetFocus(m_hWnd);
@@ -401,14 +400,14 @@ void CBasEditView::OnLButtonDblClk() {
 
 void CBasEditView::ShowPopup(POINT screen) {
     bool debugging = IsDebugging();
-    m_nLastPopupMenu = debugging ? kMenuDebugging : kMenuEditing;
+    m_nLastPopupMenu = debugging ? IDR_DEBUG_POPUP : IDR_EDIT_POPUP;
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nLastPopupMenu));
     if (!menu)
         return;
     HMENU popup = GetSubMenu(menu, 0);
     auto* doc = dynamic_cast<CBasEditDoc*>(m_pDocument);
     if (debugging && doc && doc->m_pPrjDoc->IsDebugRunning())
-        EnableMenuItem(popup, 7103, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(popup, ID_DEBUG_RUN_TO_CURSOR, MF_BYCOMMAND | MF_GRAYED);
     CIdeApp& app = TheApp();
     HWND owner = app.m_pMainFrame ? app.m_pMainFrame->m_hWnd : m_hWnd;
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);

@@ -8,6 +8,7 @@
 #include "prjframe.h"
 #include "dbgsession.h"
 #include "smalldlgs.h"
+#include "project_env.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -349,7 +350,7 @@ void CMarkDlg::OnJump() {
     CChildFrame* f = OpenForJump(m_selected.file);
     if (!f) {
         // The file was deleted or renamed: say so and stay.
-        MessageBoxById(20004, MB_ICONEXCLAMATION, 1, m_selected.file.c_str());
+        MessageBoxById(prj::kMsgReadFailed, MB_ICONEXCLAMATION, 1, m_selected.file.c_str());
         EnableFrames(false);
         SetActiveWindow(m_hWnd);
         return;

@@ -9,15 +9,14 @@
 #include "propwnd.h"
 #include "resource.h"
 
-#include <float.h>
 
 uint32_t CMainFrame::g_bMatchCase = 0;
 UINT CMainFrame::g_nToolBoxTool = ID_TOOLBOX_FIRST;
 
 namespace {
 
-const UINT kDebugButtons[9] = {6003, FW_ID_SEPARATOR, 6001, FW_ID_SEPARATOR, 6004,
-                               FW_ID_SEPARATOR, 7101, 7102, FW_ID_SEPARATOR};
+const UINT kDebugButtons[9] = {ID_RUN_DEBUG, FW_ID_SEPARATOR, ID_RUN_RUN, FW_ID_SEPARATOR, ID_DEBUG_RESTART,
+                               FW_ID_SEPARATOR, ID_DEBUG_TRACE, ID_DEBUG_PASS_TRACE, FW_ID_SEPARATOR};
 
 bool FlatBars() {
     OSVERSIONINFOA v{};
@@ -55,20 +54,20 @@ struct HelpEntry {
     UINT first, last, context;
 };
 const HelpEntry kHelpTable[] = {
-    {57600, 57600, 1001}, {57601, 57601, 1002}, {57602, 57602, 1005}, {1006, 1006, 1006},
-    {57603, 57603, 1003}, {57604, 57604, 1004}, {57605, 57605, 1007}, {57607, 57607, 1008},
-    {57606, 57606, 1009}, {57665, 57665, 1010}, {57643, 57643, 2001}, {57635, 57635, 2002},
-    {57634, 57634, 2003}, {57637, 57637, 2004}, {57632, 57632, 2005}, {57642, 57642, 2006},
-    {57636, 57636, 2007}, {57641, 57641, 2012}, {300, 300, 300}, {32778, 32778, 2020},
-    {32792, 32793, 2030}, {59392, 59392, 3005}, {3008, 3009, 3005}, {59393, 59393, 3005},
-    {5004, 5004, 5004}, {7001, 7001, 5004}, {3010, 3010, 3010}, {32779, 32779, 3011},
-    {3007, 3007, 3007}, {32785, 32785, 4010}, {4001, 4002, 0}, {4005, 4005, 4005},
-    {4003, 4004, 0}, {4006, 4006, 4006}, {32772, 32772, 4007}, {4008, 4008, 4008},
-    {5001, 5001, 5001}, {32773, 32773, 5002}, {5003, 5003, 5003}, {6001, 6005, 0},
-    {6007, 6008, 0}, {7002, 7004, 0}, {9001, 9005, 0}, {2118, 2119, 0}, {2019, 2019, 2019},
-    {2200, 2205, 2200}, {2206, 2207, 2206}, {2208, 2209, 2208}, {2121, 2121, 2121},
-    {32787, 32787, 2122}, {57650, 57650, 3002}, {57651, 57652, 3100}, {57649, 57649, 3003},
-    {57667, 57667, 261}, {57664, 57664, 8008}, {57670, 57670, 8002},
+    {FW_ID_FILE_NEW, FW_ID_FILE_NEW, 1001}, {FW_ID_FILE_OPEN, FW_ID_FILE_OPEN, 1002}, {FW_ID_FILE_CLOSE, FW_ID_FILE_CLOSE, 1005}, {ID_FILE_CLOSE_ALL, ID_FILE_CLOSE_ALL, 1006},
+    {FW_ID_FILE_SAVE, FW_ID_FILE_SAVE, 1003}, {FW_ID_FILE_SAVE_AS, FW_ID_FILE_SAVE_AS, 1004}, {FW_ID_FILE_PAGE_SETUP, FW_ID_FILE_PAGE_SETUP, 1007}, {FW_ID_FILE_PRINT, FW_ID_FILE_PRINT, 1008},
+    {FW_ID_FILE_PRINT_SETUP, FW_ID_FILE_PRINT_SETUP, 1009}, {FW_ID_APP_EXIT, FW_ID_APP_EXIT, 1010}, {FW_ID_EDIT_UNDO, FW_ID_EDIT_UNDO, 2001}, {FW_ID_EDIT_CUT, FW_ID_EDIT_CUT, 2002},
+    {FW_ID_EDIT_COPY, FW_ID_EDIT_COPY, 2003}, {FW_ID_EDIT_PASTE, FW_ID_EDIT_PASTE, 2004}, {FW_ID_EDIT_CLEAR, FW_ID_EDIT_CLEAR, 2005}, {FW_ID_EDIT_SELECT_ALL, FW_ID_EDIT_SELECT_ALL, 2006},
+    {FW_ID_EDIT_FIND, FW_ID_EDIT_FIND, 2007}, {FW_ID_EDIT_REPLACE, FW_ID_EDIT_REPLACE, 2012}, {ID_LINE_JUMP, ID_LINE_JUMP, 300}, {ID_MARK, ID_MARK, 2020},
+    {ID_MIGRATE_CONVERT, ID_MIGRATE_DELETE_MESSAGES, 2030}, {FW_ID_VIEW_TOOLBAR, FW_ID_VIEW_TOOLBAR, 3005}, {ID_VIEW_PROPERTIES, ID_VIEW_TOOLBOX, 3005}, {FW_ID_VIEW_STATUS_BAR, FW_ID_VIEW_STATUS_BAR, 3005},
+    {ID_RESULT_WINDOW, ID_RESULT_WINDOW, 5004}, {ID_DEBUG_WATCH_WINDOW, ID_DEBUG_WATCH_WINDOW, 5004}, {ID_VIEW_GRID, ID_VIEW_GRID, 3010}, {ID_VIEW_OPTIONS, ID_VIEW_OPTIONS, 3011},
+    {ID_VIEW_SAVE_ON_EXIT, ID_VIEW_SAVE_ON_EXIT, 3007}, {ID_PROJECT_WIZARD, ID_PROJECT_WIZARD, 4010}, {ID_PROJECT_NEW, ID_PROJECT_OPEN, 0}, {ID_PROJECT_CLOSE, ID_PROJECT_CLOSE, 4005},
+    {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, 0}, {ID_PROJECT_ENV, ID_PROJECT_ENV, 4006}, {ID_PROJECT_MODULES, ID_PROJECT_MODULES, 4007}, {ID_PROJECT_LIBRARIES, ID_PROJECT_LIBRARIES, 4008},
+    {ID_BUILD_COMPILE, ID_BUILD_COMPILE, 5001}, {ID_BUILD_ALL, ID_BUILD_ALL, 5002}, {ID_BUILD_OPTIONS, ID_BUILD_OPTIONS, 5003}, {ID_RUN_RUN, ID_RUN_CONTINUE, 0},
+    {ID_DEBUG_BREAKPOINT, ID_DEBUG_BREAKPOINT_LIST, 0}, {ID_DEBUG_ADD_WATCH, ID_DEBUG_QUICK_WATCH, 0}, {ID_RES_NEW, ID_RES_DELETE, 0}, {ID_DSG_GROUP, ID_DSG_LOCK, 0}, {ID_DSG_ARRANGE, ID_DSG_ARRANGE, 2019},
+    {ID_DSG_ALIGN_LEFT, ID_DSG_ALIGN_BOTTOM, 2200}, {ID_DSG_SAME_WIDTH, ID_DSG_SAME_HEIGHT, 2206}, {ID_DSG_SPACE_ACROSS, ID_DSG_SPACE_DOWN, 2208}, {ID_DSG_TEST_MODE, ID_DSG_TEST_MODE, 2121},
+    {ID_DSG_TAB_ORDER, ID_DSG_TAB_ORDER, 2122}, {FW_ID_WINDOW_CASCADE, FW_ID_WINDOW_CASCADE, 3002}, {FW_ID_WINDOW_TILE_HORZ, FW_ID_WINDOW_TILE_VERT, 3100}, {FW_ID_WINDOW_ARRANGE, FW_ID_WINDOW_ARRANGE, 3003},
+    {FW_ID_HELP_FINDER, FW_ID_HELP_FINDER, 261}, {FW_ID_APP_ABOUT, FW_ID_APP_ABOUT, 8008}, {FW_ID_HELP_INDEX, FW_ID_HELP_INDEX, 8002},
 };
 
 // A context of 0 in the table stands for the id itself.
@@ -100,14 +99,14 @@ bool CMainFrame::CreateBars() {
                           GetWindowLongPtrA(m_wndToolBar.m_hWnd, GWL_STYLE) | TBSTYLE_FLAT);
     if (!m_wndToolBox.Create(this, WS_CHILD | FWBS_ALIGN_TOP | FWBS_BORDER_BOTTOM | FWBS_TOOLTIPS |
                                        FWBS_FLYBY | FWBS_SIZE_FIXED | (flat ? TBSTYLE_FLAT : 0),
-                             102))
+                             ID_VIEW_STANDARD_BAR))
         return false;
     if (large)
         m_wndToolBox.SetSizes({31, 29}, {24, 22});
     if (!m_wndToolBox.LoadBitmap(large ? IDB_TOOLBOX : IDB_TOOLBOX_SMALL))
         return false;
     if (!m_wndDebugBar.Create(this, WS_CHILD | WS_VISIBLE | FWBS_ALIGN_TOP | FWBS_BORDER_BOTTOM,
-                              59392))
+                              FW_ID_VIEW_TOOLBAR))
         return false;
     if (large)
         m_wndDebugBar.SetSizes({28, 28}, {21, 21});
@@ -308,11 +307,6 @@ void CMainFrame::OnProgramEnded() {
         pf->ShowModeText();
 }
 
-bool ResetFpu() {
-    _fpreset();
-    return true;
-}
-
 // ---- command states ------------------------------------------------------
 
 void CMainFrame::OnUpdateViewToolBar(CCmdUI* ui) {
@@ -357,9 +351,9 @@ void CMainFrame::OnUpdateHasChild(CCmdUI* ui) {
 
 void CMainFrame::OnUpdateEditorActive(CCmdUI* ui) {
     bool ok = !IsFormTestMode() && ActiveEditorView() != nullptr;
-    if (ui->m_nID == 57642)
+    if (ui->m_nID == FW_ID_EDIT_SELECT_ALL)
         ok = ok && !IsDebugging();
-    if (ui->m_nID == 57641 || ui->m_nID == 314)
+    if (ui->m_nID == FW_ID_EDIT_REPLACE || ui->m_nID == ID_REPLACE_ONE)
         ok = ok && !IsDebugging();
     ui->Enable(ok);
 }
@@ -409,11 +403,11 @@ void CMainFrame::OnUpdateGrid(CCmdUI* ui) {
 void CMainFrame::OnUpdateResource(CCmdUI* ui) {
     CRcTreeView* tree = !IsDebugging() && !IsFormTestMode() ? ActiveRcTreeView() : nullptr;
     bool ok = tree != nullptr;
-    if (tree && ui->m_nID == 9003)
+    if (tree && ui->m_nID == ID_RES_EDIT)
         ok = tree->RcTreeGetSel(0, nullptr) || tree->RcTreeGetSel(4, nullptr);
-    else if (tree && ui->m_nID == 9004)
+    else if (tree && ui->m_nID == ID_RES_CLOSE)
         ok = tree->RcTreeGetSel(0, nullptr) != nullptr;
-    else if (tree && ui->m_nID == 9005)
+    else if (tree && ui->m_nID == ID_RES_DELETE)
         ok = tree->RcTreeGetSelText(nullptr) != nullptr;
     ui->Enable(ok);
 }
@@ -460,7 +454,7 @@ void CMainFrame::OnEditCommand(UINT id) {
     // The designer's active form takes them as messages; anything else is
     // the project frame's active child's.
     if (ActiveRcTreeView() && DsgGetActiveForm()) {
-        UINT msg = id == ID_EDIT_CUT ? WM_CUT : id == ID_EDIT_COPY ? WM_COPY : id == ID_EDIT_PASTE ? WM_PASTE : WM_CLEAR;
+        UINT msg = id == FW_ID_EDIT_CUT ? WM_CUT : id == FW_ID_EDIT_COPY ? WM_COPY : id == FW_ID_EDIT_PASTE ? WM_PASTE : WM_CLEAR;
         SendMessageA(DsgGetActiveForm(), msg, 0, 0);
         return;
     }
@@ -580,7 +574,7 @@ void CMainFrame::OnUpdateProjectClose(CCmdUI* ui) {
 
 void CMainFrame::OnUpdateDebugOnly(CCmdUI* ui) {
     bool ok = IsDebugging();
-    if (ui->m_nID != 6004)
+    if (ui->m_nID != ID_DEBUG_RESTART)
         ok = ok && !IsFormTestMode();
     ui->Enable(ok);
 }

@@ -262,5 +262,5 @@ void CMainFrame::PrintActiveView(bool direct) {
         return;
     }
     if (dynamic_cast<CPrjErrView*>(view) || dynamic_cast<CDbgWatchView*>(view))
-        PostMessageA(active->m_hWnd, WM_COMMAND, 57607, 0);
+        PostMessageA(active->m_hWnd, WM_COMMAND, FW_ID_FILE_PRINT, 0);
 }

@@ -143,4 +143,3 @@ private:
 };
 
 // Resets the floating-point unit to its default control state.
-bool ResetFpu();

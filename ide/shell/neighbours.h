@@ -88,12 +88,10 @@ public:
     // false for any other id.
     bool DebugCommand(UINT id);
 
-    // The debugger's services to the editor, recorded until the debugger
-    // exists: breakpoints by (module, line) with their flag, the stop line,
-    // and a line per call in m_debugCalls.
+    // The debugger's services to the editor, kept until the debugger
+    // exists: breakpoints by (module, line) with their flag, the stop line.
     std::map<std::pair<std::string, int>, int> m_breakpoints;
     std::pair<std::string, int> m_stopLine{"", 0};
-    std::vector<std::string> m_debugCalls;
     int DebugGetLineBreakpoint(const std::string& module, int line, int* flag);
     bool DebugIsStopLine(const std::string& module, int line) const;
     void DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module, int c);

@@ -3,32 +3,15 @@
 #include "editor.h"
 #include "ideapp.h"
 #include "prjframe.h"
-
-namespace {
-
-int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool HasFace(HDC dc, const std::string& face) {
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    bool found = false;
-    EnumFontFamiliesExA(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
-
-}  // namespace
+#include "smalldlgs.h"
 
 std::string EditorFaceFallback(HDC dc, const std::string& face) {
-    if (HasFace(dc, face))
+    if (HasFontFace(dc, face))
         return std::string();
     // Machines without the bitmap face get a fixed-pitch face that also
     // holds the Japanese characters.
     for (const char* f : {"IPAGothic", "MS Gothic", "DejaVu Sans Mono", "Courier New"}) {
-        if (HasFace(dc, f))
+        if (HasFontFace(dc, f))
             return f;
     }
     return std::string();

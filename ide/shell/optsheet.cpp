@@ -27,28 +27,6 @@ std::string ItemText(HWND list, int i, bool combo) {
     return s;
 }
 
-int CALLBACK AddFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM list) {
-    HWND h = reinterpret_cast<HWND>(list);
-    if (SendMessageA(h, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(lf->lfFaceName)) == CB_ERR)
-        SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lf->lfFaceName));
-    return 1;
-}
-
-struct SizeScan {
-    std::vector<tambrix::SizeRow>* rows;
-    int dpi;
-};
-
-int CALLBACK AddSize(const LOGFONTA*, const TEXTMETRICA* tm, DWORD type, LPARAM data) {
-    auto* scan = reinterpret_cast<SizeScan*>(data);
-    if ((type & RASTER_FONTTYPE) && !(type & TRUETYPE_FONTTYPE)) {
-        tambrix::AddRasterSize(*scan->rows, tm->tmHeight - tm->tmInternalLeading, scan->dpi);
-        return 1;
-    }
-    tambrix::AddStandardSizes(*scan->rows);
-    return 0;
-}
-
 const char* const kEnvNames[3] = {"PATH", "LIB", "INCLUDE"};
 
 }  // namespace
@@ -63,9 +41,7 @@ bool CTvOptEditPage::OnInitDialog() {
     ::EnableWindow(GetDlgItem(m_hWnd, kErrMsg), m_settings.Comp == 1);
     HWND faces = GetDlgItem(m_hWnd, kFaces);
     HDC dc = GetDC(m_hWnd);
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(dc, &lf, AddFace, reinterpret_cast<LPARAM>(faces), 0);
+    AddFontFaces(dc, faces, true);
     ReleaseDC(m_hWnd, dc);
     SendMessageA(faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(m_settings.FontFace.c_str()));
     if (ItemText(faces, static_cast<int>(SendMessageA(faces, CB_GETCURSEL, 0, 0)), true) != m_settings.FontFace)
@@ -90,12 +66,7 @@ void CTvOptEditPage::FillSizes() {
     HWND sizes = GetDlgItem(m_hWnd, kSizes);
     HDC dc = GetDC(m_hWnd);
     m_nLogPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    m_sizes.clear();
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, m_settings.FontFace.c_str(), LF_FACESIZE);
-    SizeScan scan{&m_sizes, m_nLogPixelsY};
-    EnumFontFamiliesExA(dc, &lf, AddSize, reinterpret_cast<LPARAM>(&scan), 0);
+    m_sizes = FontSizeRows(dc, m_settings.FontFace, m_nLogPixelsY);
     ReleaseDC(m_hWnd, dc);
     SendMessageA(sizes, CB_RESETCONTENT, 0, 0);
     for (const auto& r : m_sizes)

@@ -299,29 +299,6 @@ uint32_t* CheckMember(tambrix::PageSetupValues& v, int i) {
     return m[i];
 }
 
-int CALLBACK FaceProc(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM lp) {
-    HWND box = reinterpret_cast<HWND>(lp);
-    if (lf->lfFaceName[0] != '@' &&
-        SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(lf->lfFaceName)) == CB_ERR)
-        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lf->lfFaceName));
-    return 1;
-}
-
-struct SizeScan {
-    std::vector<tambrix::SizeRow>* rows;
-    int dpi;
-};
-
-int CALLBACK SizeProc(const LOGFONTA*, const TEXTMETRICA* tm, DWORD type, LPARAM lp) {
-    auto* scan = reinterpret_cast<SizeScan*>(lp);
-    if ((type & RASTER_FONTTYPE) && !(type & TRUETYPE_FONTTYPE)) {
-        tambrix::AddRasterSize(*scan->rows, tm->tmHeight - tm->tmInternalLeading, scan->dpi);
-        return 1;
-    }
-    tambrix::AddStandardSizes(*scan->rows);
-    return 0;
-}
-
 std::string Text(HWND dlg, int id) {
     char buf[256] = {};
     GetDlgItemTextA(dlg, id, buf, sizeof buf);
@@ -428,9 +405,7 @@ void CTvPageSetupDlg::OnInitDialog(HWND dlg) {
 
     HWND faces = GetDlgItem(dlg, kFaceId);
     HDC dc = GetDC(dlg);
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(dc, &lf, FaceProc, reinterpret_cast<LPARAM>(faces), 0);
+    AddFontFaces(dc, faces, false);
     ReleaseDC(dlg, dc);
     std::string face = m_values.face.empty() ? std::string("System") : m_values.face;
     auto select = [&](const char* name) {
@@ -472,12 +447,7 @@ void CTvPageSetupDlg::FillSizeList(HWND dlg) {
     std::string face = Text(dlg, kFaceId);
     HDC dc = GetDC(dlg);
     m_nScreenDpi = GetDeviceCaps(dc, LOGPIXELSY);
-    std::vector<tambrix::SizeRow> rows;
-    SizeScan scan{&rows, m_nScreenDpi};
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    EnumFontFamiliesExA(dc, &lf, SizeProc, reinterpret_cast<LPARAM>(&scan), 0);
+    std::vector<tambrix::SizeRow> rows = FontSizeRows(dc, face, m_nScreenDpi);
     ReleaseDC(dlg, dc);
     for (const auto& r : rows) {
         int i = static_cast<int>(SendMessageA(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.text.c_str())));

@@ -7,6 +7,7 @@
 #include "mainfrm.h"
 #include "prjframe.h"
 #include "prjrules.h"
+#include "project_env.h"
 
 #include <algorithm>
 
@@ -80,7 +81,7 @@ void CPrjFrame::ShowFoundEditor(CBasEditView* view, const std::string& what) {
 }
 
 void CPrjFrame::ReportNotFound(const std::string& what) {
-    MessageBoxById(20008, MB_ICONEXCLAMATION, 1, what.c_str());
+    MessageBoxById(prj::kMsgNotFound, MB_ICONEXCLAMATION, 1, what.c_str());
     if (CMainFrame* main = TheApp().m_pMainFrame)
         SetActiveWindow(main->m_hWnd);
 }

@@ -1,6 +1,13 @@
-// Resource and command ids of TAMBRIX. Plain defines: the resource script
-// includes this file too.
+// Resource, command and message ids of TAMBRIX. Plain defines: the
+// resource script includes this file too. The framework's standard
+// commands are FW_ID_* (fwres.h); the project, designer and debugger
+// windows name their own ids in their folders' headers.
 #pragma once
+
+#include "fwres.h"
+#include "prjids.h"
+#include "dsgids.h"
+#include "dbgids.h"
 
 #define IDR_MAINFRAME 128      /* menu, accelerators, icon; string "Tambrix" */
 #define IDR_BASTYPE 129
@@ -28,9 +35,10 @@
 #define ID_INDICATOR_OVR 59140
 #define ID_INDICATOR_POS 59150
 #define IDS_INSERT 59141          /* pane 2; 59140 is the overwrite text */
-#define IDW_STATUS_BAR 59393
 
 #define IDS_ONE_RC_ONLY 20018
+#define IDS_WRITE_FAILED 20005
+#define IDS_LINE_TOO_LONG 20012
 #define IDS_OTHER_PROJECT_OPEN 20025
 #define IDS_MODULE_IN_PROJECT 20041
 #define IDS_EXIT_CONFIRM 20042
@@ -39,44 +47,33 @@
 #define IDS_EXIT_TITLE 23000
 #define IDS_OPEN_FILTER 200
 
+/* The editor's popup menus, editing and while debugging */
+#define IDR_EDIT_POPUP 101
+#define IDR_DEBUG_POPUP 201
+
 /* Commands */
 #define ID_LINE_JUMP 300
 #define ID_FIND_DOWN 312
 #define ID_FIND_UP 313
 #define ID_REPLACE_ONE 314
 #define ID_TAG_JUMP 315
+#define ID_FILE_CLOSE_ALL 1006
+/* The bar id the standard bar and the tool box both carry; as a command
+   it shows or hides the first bar found with it. */
+#define ID_VIEW_STANDARD_BAR 102
+/* No menu item carries it; it is kept enabled. */
+#define ID_ALWAYS_ENABLED 3004
 #define ID_VIEW_SAVE_ON_EXIT 3007
 #define ID_VIEW_PROPERTIES 3008
-#define ID_PROPERTIES 32790     /* the designer popup's property window */
 #define ID_VIEW_TOOLBOX 3009
 #define ID_VIEW_GRID 3010
-#define ID_PROJECT_NEW 4001
-#define ID_PROJECT_OPEN 4002
-#define ID_PROJECT_SAVE 4003
-#define ID_PROJECT_SAVE_AS 4004
-#define ID_PROJECT_CLOSE 4005
-#define ID_PROJECT_ENV 4006
-#define ID_PROJECT_LIBRARIES 4008
-#define ID_PROJECT_MODULES 32772
-#define ID_RESULT_WINDOW 5004
-#define ID_BUILD_COMPILE 5001
-#define ID_BUILD_ALL 32773
-#define ID_BUILD_OPTIONS 5003
 #define ID_RUN_RUN 6001
 #define ID_RUN_ARGS 6002
-#define ID_RUN_DEBUG 6003
+#define ID_RUN_CONTINUE 6005
 #define ID_MARK 32778
-#define ID_EDIT_CLEAR 57632
-#define ID_EDIT_COPY 57634
-#define ID_EDIT_CUT 57635
-#define ID_EDIT_PASTE 57637
 #define ID_VIEW_OPTIONS 32779
 #define ID_RECENT_PRJ_FIRST 32797
 #define ID_RECENT_PRJ_LAST 32812
-#define ID_HELP_FINDER 57667
-#define ID_HELP_INDEX 57670
-#define ID_CONTEXT_HELP 57669
-#define ID_HELP 57671
 
 /* Bars */
 #define IDB_STANDARD 130
@@ -84,7 +81,4 @@
 #define IDB_TOOLBOX 166
 #define IDB_TOOLBOX_SMALL 103
 #define IDB_STANDARD_SMALL 203
-#define ID_VIEW_TOOLBAR 59392
 #define ID_CASE_SENSITIVE 1103
-#define ID_TOOLBOX_FIRST 9500
-#define ID_TOOLBOX_LAST 9515

@@ -6,6 +6,7 @@
 #include "prjframe.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <cstdio>
 
 FW_IMPLEMENT_DYNAMIC(CRunArgDlg, CDialog)
@@ -26,13 +27,99 @@ const uint32_t kKinds[] = {tambrix::kKindBas, tambrix::kKindSub, tambrix::kKindB
 
 }  // namespace
 
-void CenterOnDesktop(HWND hwnd) {
-    RECT rc, desk;
+namespace {
+
+void CenterIn(HWND hwnd, const RECT& area) {
+    RECT rc;
     GetWindowRect(hwnd, &rc);
-    GetWindowRect(GetDesktopWindow(), &desk);
     int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    SetWindowPos(hwnd, nullptr, (desk.right - w) / 2, (desk.bottom - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+struct FaceScan {
+    std::vector<std::string> faces;
+    bool withVertical;
+};
+
+int CALLBACK AddFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data) {
+    auto* scan = reinterpret_cast<FaceScan*>(data);
+    std::string face = lf->lfFaceName;
+    if ((scan->withVertical || face[0] != '@') &&
+        std::find(scan->faces.begin(), scan->faces.end(), face) == scan->faces.end())
+        scan->faces.push_back(face);
+    return 1;
+}
+
+struct SizeScan {
+    std::vector<tambrix::SizeRow>* rows;
+    int dpi;
+};
+
+int CALLBACK AddSize(const LOGFONTA*, const TEXTMETRICA* tm, DWORD type, LPARAM data) {
+    auto* scan = reinterpret_cast<SizeScan*>(data);
+    if ((type & RASTER_FONTTYPE) && !(type & TRUETYPE_FONTTYPE)) {
+        tambrix::AddRasterSize(*scan->rows, tm->tmHeight - tm->tmInternalLeading, scan->dpi);
+        return 1;
+    }
+    tambrix::AddStandardSizes(*scan->rows);
+    return 0;
+}
+
+int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+LOGFONTA FaceQuery(const std::string& face) {
+    LOGFONTA lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+}  // namespace
+
+void CenterOnDesktop(HWND hwnd) {
+    RECT desk;
+    GetWindowRect(GetDesktopWindow(), &desk);
+    CenterIn(hwnd, desk);
+}
+
+void CenterInWorkArea(HWND hwnd) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    CenterIn(hwnd, work);
+}
+
+std::vector<std::string> FontFaceNames(HDC dc, bool withVertical) {
+    LOGFONTA lf = FaceQuery("");
+    FaceScan scan{{}, withVertical};
+    EnumFontFamiliesExA(dc, &lf, AddFace, reinterpret_cast<LPARAM>(&scan), 0);
+    return scan.faces;
+}
+
+void AddFontFaces(HDC dc, HWND combo, bool withVertical) {
+    for (const std::string& face : FontFaceNames(dc, withVertical)) {
+        if (SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str())) ==
+            CB_ERR)
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+    }
+}
+
+std::vector<tambrix::SizeRow> FontSizeRows(HDC dc, const std::string& face, int dpi) {
+    std::vector<tambrix::SizeRow> rows;
+    LOGFONTA lf = FaceQuery(face);
+    SizeScan scan{&rows, dpi};
+    EnumFontFamiliesExA(dc, &lf, AddSize, reinterpret_cast<LPARAM>(&scan), 0);
+    return rows;
+}
+
+bool HasFontFace(HDC dc, const std::string& face) {
+    LOGFONTA lf = FaceQuery(face);
+    bool found = false;
+    EnumFontFamiliesExA(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
 }
 
 // ---- CRunArgDlg --------------------------------------------------------

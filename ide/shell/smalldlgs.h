@@ -3,13 +3,27 @@
 #pragma once
 
 #include "fw.h"
+#include "optrules.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-// Centres a window on the desktop.
+// Centres a window on the desktop, or on the desktop's work area (the
+// part the task bar leaves).
 void CenterOnDesktop(HWND hwnd);
+void CenterInWorkArea(HWND hwnd);
+
+// The font faces of the device, once each in the order the device gives
+// them; vertical ("@") faces only when asked. AddFontFaces puts them in a
+// combo box.
+std::vector<std::string> FontFaceNames(HDC dc, bool withVertical);
+void AddFontFaces(HDC dc, HWND combo, bool withVertical);
+// The size rows of a face: a raster face's own sizes, else the standard ones.
+std::vector<tambrix::SizeRow> FontSizeRows(HDC dc, const std::string& face, int dpi);
+// True when the device has the face.
+bool HasFontFace(HDC dc, const std::string& face);
 
 class CRunArgDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CRunArgDlg)

@@ -225,6 +225,11 @@ bool CPrjDoc::DebugIsStopLine(const std::string& module, int line) const {
     return m_stopLine.second == line && m_stopLine.first == module;
 }
 
+std::function<void(const std::string&)>& DebugCallHook() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
 void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module,
                                     int c) {
     if (m_pDebug && (!frame || module.empty())) {
@@ -237,8 +242,9 @@ void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame
             RedrawFrameMargin(frame);
         return;
     }
-    m_debugCalls.push_back("toggle " + module + " " + std::to_string(line) + " " + std::to_string(kind) +
-                           std::to_string(a) + std::to_string(b) + std::to_string(c));
+    if (DebugCallHook())
+        DebugCallHook()("toggle " + module + " " + std::to_string(line) + " " + std::to_string(kind) +
+                        std::to_string(a) + std::to_string(b) + std::to_string(c));
     m_breakpoints[{module, line}] = 0;
     RedrawFrameMargin(frame);
 }
@@ -250,7 +256,8 @@ void CPrjDoc::DebugRemoveBreakpoint(int line, HWND frame, const std::string& mod
         RedrawFrameMargin(frame);
         return;
     }
-    m_debugCalls.push_back("remove " + module + " " + std::to_string(line));
+    if (DebugCallHook())
+        DebugCallHook()("remove " + module + " " + std::to_string(line));
     m_breakpoints.erase({module, line});
     RedrawFrameMargin(frame);
 }
@@ -260,7 +267,8 @@ void CPrjDoc::DebugRunToCursor(int line, HWND frame, const std::string& module) 
         m_pDebug->Engine().RunToCursor(static_cast<uint32_t>(line), reinterpret_cast<uintptr_t>(frame), module);
         return;
     }
-    m_debugCalls.push_back("runto " + module + " " + std::to_string(line));
+    if (DebugCallHook())
+        DebugCallHook()("runto " + module + " " + std::to_string(line));
 }
 
 // The breakpoint command: the dialog over the first editor's caret line.
@@ -295,7 +303,7 @@ int CPrjDoc::DebugBreakpointList(int jumpMode) { return m_pDebug ? m_pDebug->Bre
 bool CPrjDoc::DebugCommand(UINT id) {
     CIdeApp& app = TheApp();
     switch (id) {
-    case 6003:
+    case ID_RUN_DEBUG:
         if (m_nDebugState != 0) {
             StopDebug(1);
             RedrawMargins();
@@ -305,39 +313,39 @@ bool CPrjDoc::DebugCommand(UINT id) {
         if (StartDebug(GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 ? 1 : 0))
             RedrawMargins();
         return true;
-    case 6004:
+    case ID_DEBUG_RESTART:
         if (m_pDebug)
             RestartDebug();
         return true;
-    case 6005:
+    case ID_RUN_CONTINUE:
         DebugGo();
         return true;
-    case 6007:
+    case ID_DEBUG_BREAKPOINT:
         BreakpointDialog();
         return true;
-    case 6008:
+    case ID_DEBUG_BREAKPOINT_LIST:
         DebugBreakpointList(0);
         return true;
-    case 7001:
+    case ID_DEBUG_WATCH_WINDOW:
         if (m_pDebug && m_nDebugState != 0)
             m_pDebug->ToggleWatchWindow();
         return true;
-    case 7002:
+    case ID_DEBUG_ADD_WATCH:
         DebugAddWatch();
         return true;
-    case 7003:
+    case ID_DEBUG_DELETE_WATCH:
         DebugDeleteWatch();
         return true;
-    case 7004:
+    case ID_DEBUG_QUICK_WATCH:
         DebugQuickWatch();
         return true;
-    case 7101:
+    case ID_DEBUG_TRACE:
         DebugTrace();
         return true;
-    case 7102:
+    case ID_DEBUG_PASS_TRACE:
         DebugPassTrace();
         return true;
-    case 7103: {
+    case ID_DEBUG_RUN_TO_CURSOR: {
         CPrjFrame* pf = app.m_pPrjFrame;
         auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
         CBasEditView* v = f ? f->GetEditView() : nullptr;

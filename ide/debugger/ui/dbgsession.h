@@ -2,6 +2,7 @@
 // with its calls to the user shown in the source editors and the frames.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "dbg_engine.h"
@@ -17,6 +18,11 @@ class CDbgListBox;
 // window's owner. Without it they are kept in the project only.
 using DebugOutputSink = void (*)(const std::string& text);
 void SetDebugOutputSink(DebugOutputSink sink);
+
+// Breakpoint requests made while no run exists (toggle, remove, run to
+// cursor) as one line each; the test build sets it to see the editor's
+// calls, the program leaves it empty.
+std::function<void(const std::string& call)>& DebugCallHook();
 
 // A command target with its run-time class "CDebug"; made by the project
 // with its kept breakpoints and watches, so it has no creation of its own.

@@ -3,6 +3,7 @@
 #include "dsg_group.h"
 #include "idehelpers.h"
 #include "rcdoc.h"
+#include "smalldlgs.h"
 
 #include <commctrl.h>
 
@@ -44,11 +45,7 @@ protected:
         CheckDlgButton(m_hWnd, 30008, m_bSnap ? BST_CHECKED : BST_UNCHECKED);
         SetDlgItemInt(m_hWnd, 30018, UINT(m_nWidth), FALSE);
         SetDlgItemInt(m_hWnd, 30019, UINT(m_nHeight), FALSE);
-        RECT r, d;
-        GetWindowRect(m_hWnd, &r);
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &d, 0);
-        SetWindowPos(m_hWnd, nullptr, (d.right - (r.right - r.left)) / 2, (d.bottom - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        CenterInWorkArea(m_hWnd);
         return true;
     }
     bool OnCommand(UINT id, UINT code, HWND control) override {

@@ -43,19 +43,6 @@ bool IsButton(HWND w) {
     return lstrcmpiA(cls, "TQ70BBWndClass") == 0;
 }
 
-dsg::ControlRecord* RecordOf(HWND w, size_t* index = nullptr) {
-    dsg::Form* f = FormOf(GetParent(w));
-    uint32_t k = Key(w);
-    for (size_t i = 0; f && k && i < f->table.size(); ++i) {
-        if (f->table[i].hwnd == k) {
-            if (index)
-                *index = i;
-            return &f->table[i];
-        }
-    }
-    return nullptr;
-}
-
 // The palette of the colours the image names, made once, red and blue
 // swapped from the colour table's order.
 HPALETTE MakePalette(HWND w, const BITMAPINFOHEADER* info) {
@@ -162,14 +149,13 @@ void MouseMove(HWND w, POINT pt) {
 void ButtonUp(HWND w) {
     if (GetCapture() == w)
         ReleaseCapture();
-    size_t at = 0;
-    dsg::ControlRecord* r = RecordOf(w, &at);
+    dsg::Form* f = FormOf(GetParent(w));
+    dsg::ControlRecord* r = f ? RecordOf(*f, w) : nullptr;
     if (Press(w) == dsg::kPressInside && r) {
         uint32_t type = r->area[dsg::ba::buttonStyle] & dsg::kBmpTypeMask;
         r->area[dsg::ba::runState] = dsg::BmpNextState(type, r->area[dsg::ba::runState], r->area[dsg::ba::frameA]);
         if (type == dsg::kBmpOneOfGroup && DsgIsFormTestMode()) {
-            dsg::Form* f = FormOf(GetParent(w));
-            int other = f ? dsg::BmpGroupPartner(f->table, at) : -1;
+            int other = dsg::BmpGroupPartner(f->table, size_t(r - f->table.data()));
             if (other >= 0) {
                 f->table[size_t(other)].area[dsg::ba::runState] = 0;
                 if (HWND o = Hwnd(f->table[size_t(other)].hwnd)) {
@@ -187,7 +173,7 @@ void ButtonUp(HWND w) {
 }  // namespace
 
 void BmpButtonPaint(HWND w, HDC dc) {
-    dsg::ControlRecord* r = RecordOf(w);
+    dsg::ControlRecord* r = ControlRecordOf(w);
     if (!r)
         return;
     HGLOBAL image = Image(w);
@@ -235,7 +221,9 @@ POINT BmpButtonLoad(HWND w, const std::string& path) {
 
 int BmpButtonPressState(HWND w) { return Press(w); }
 
-LRESULT CALLBACK BmpButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+namespace {
+
+LRESULT BmpButtonMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         SetWindowLongPtrA(w, kWordImage, 0);
@@ -295,6 +283,12 @@ LRESULT CALLBACK BmpButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return DefWindowProcA(w, msg, wp, lp);
+}
+
+}  // namespace
+
+LRESULT CALLBACK BmpButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Guarded([&] { return BmpButtonMessage(w, msg, wp, lp); });
 }
 
 }  // namespace dsgwin

@@ -37,15 +37,6 @@ RECT UnionOfSelection(HWND form) {
     return u;
 }
 
-dsg::ControlRecord* Rec(dsg::Form& f, HWND w) {
-    uint32_t k = Key(w);
-    for (auto& r : f.table) {
-        if (r.hwnd == k && k)
-            return &r;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool ClipCopy(HWND form, std::vector<uint8_t>* out) {
@@ -54,13 +45,13 @@ bool ClipCopy(HWND form, std::vector<uint8_t>* out) {
         return false;
     dsg::ClipBlock b;
     b.sourceForm = Key(form);
-    dsg::ControlRecord* anchor = Rec(*f, Sel().anchor);
+    dsg::ControlRecord* anchor = RecordOf(*f, Sel().anchor);
     b.anchorId = anchor ? anchor->id : 0;
     RECT s = UnionOfSelection(form);
     b.selection = {s.left, s.top, s.right, s.bottom};
     std::vector<dsg::Group> groups = dsg::GrpRebuild(*f);
     for (HWND c : Sel().controls) {
-        dsg::ControlRecord* r = Rec(*f, c);
+        dsg::ControlRecord* r = RecordOf(*f, c);
         if (!r)
             continue;
         g_copiedFromGroup = dsg::GrpFindOfControl(groups, r->hwnd) >= 0;
@@ -76,14 +67,14 @@ bool ClipCopy(HWND form, std::vector<uint8_t>* out) {
     }
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size());
     if (!mem) {
-        MessageBoxById(20037, MB_ICONEXCLAMATION, 1);
+        MessageBoxById(dsg::kMsgNoMemory, MB_ICONEXCLAMATION, 1);
         return false;
     }
     memcpy(GlobalLock(mem), bytes.data(), bytes.size());
     GlobalUnlock(mem);
     if (!OpenClipboard(form)) {
         GlobalFree(mem);
-        MessageBoxById(20033, MB_ICONEXCLAMATION, 1);
+        MessageBoxById(dsg::kMsgNoClipboard, MB_ICONEXCLAMATION, 1);
         return false;
     }
     EmptyClipboard();
@@ -106,7 +97,7 @@ bool ClipPaste(HWND form, const std::vector<uint8_t>* block) {
             return false;
         }
         if (!OpenClipboard(form)) {
-            MessageBoxById(20033, MB_ICONEXCLAMATION, 1);
+            MessageBoxById(dsg::kMsgNoClipboard, MB_ICONEXCLAMATION, 1);
             return false;
         }
         HANDLE h = GetClipboardData(dsg::kClipFormat);

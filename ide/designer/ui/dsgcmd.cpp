@@ -17,11 +17,9 @@ std::vector<dsg::ControlRecord*> SelectedRecords(dsg::Form*& form) {
     if (!form)
         return out;
     for (HWND c : Sel().controls) {
-        uint32_t k = Key(c);
-        for (auto& r : form->table) {
-            if (r.hwnd == k && &r != &form->table[0])
-                out.push_back(&r);
-        }
+        dsg::ControlRecord* r = RecordOf(*form, c);
+        if (r && r != &form->table[0])
+            out.push_back(r);
     }
     return out;
 }
@@ -87,20 +85,20 @@ bool DsgToggleLock() {
 }
 
 void CPrjFrame::OnDesignerCommand(UINT id) {
-    if (id == kCmdTestMode && g_pRcDoc)
+    if (id == ID_DSG_TEST_MODE && g_pRcDoc)
         g_pRcDoc->RcToggleTestMode();
-    else if (id >= kCmdAlignFirst && id <= kCmdAlignLast)
-        DsgAlign(int(id - kCmdAlignFirst));
-    else if (id == kCmdLock)
+    else if (id >= ID_DSG_ALIGN_FIRST && id <= ID_DSG_ALIGN_LAST)
+        DsgAlign(int(id - ID_DSG_ALIGN_FIRST));
+    else if (id == ID_DSG_LOCK)
         DsgToggleLock();
-    else if (id == kCmdGroup)
+    else if (id == ID_DSG_GROUP)
         DsgGroup(Sel().form);
-    else if (id == kCmdArrange)
+    else if (id == ID_DSG_ARRANGE)
         DsgArrange();
-    else if (id == kCmdTabOrder)
+    else if (id == ID_DSG_TAB_ORDER)
         DsgTabOrder();
     else if (id == ID_VIEW_GRID)
         DsgToggleGrid();
-    else if (id >= 9001 && id <= 9005)
+    else if (id >= ID_RES_NEW && id <= ID_RES_DELETE)
         DsgResourceCommand(id);
 }

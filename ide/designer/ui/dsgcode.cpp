@@ -293,11 +293,7 @@ bool EvtGotoCode(HWND form, HWND control) {
     dsg::Form* f = FormOf(form);
     if (!f)
         return false;
-    const dsg::ControlRecord* r = nullptr;
-    for (const auto& rec : f->table) {
-        if (control == form ? &rec == &f->table[0] : rec.hwnd == Key(control))
-            r = &rec;
-    }
+    const dsg::ControlRecord* r = control == form ? &f->table[0] : RecordOf(*f, control);
     if (!r)
         return false;
     int n = dsg::DefaultEventOf(r->kind);

@@ -12,6 +12,7 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace dsgwin {
 
@@ -19,29 +20,45 @@ namespace {
 
 uint32_t g_toolKind = 0;
 bool g_toolActive = false;
-bool g_forwarding = false;  // a control's click is on its way to the form
 Selection g_sel;
 
-// The mouse operation: 0 idle, 2 size by a handle, 3 move the selection,
-// 4 rubber band.
-int g_mouseMode = 0;
-int g_hitCode = 0;
-POINT g_start{};
-RECT g_opRect{};
-RECT g_outline{-1, -1, -1, -1};
+// The mouse operation under way on a form.
+enum class MouseOp { kIdle, kSize, kMove, kBand };
+
+// A form's own state, hung on its window words from WM_NCCREATE to
+// WM_NCDESTROY: the mouse operation with its start, rectangle and outline,
+// and whether the click that activates the form was forwarded by one of
+// its controls.
+struct FormState {
+    MouseOp op = MouseOp::kIdle;
+    int hitCode = 0;  // the grab handle of a sizing
+    POINT start{};
+    RECT opRect{};
+    RECT outline{-1, -1, -1, -1};
+    bool forwarding = false;
+};
+
+const char kFormClass[] = "TQ70FormWndClass";
+constexpr int kFormWindowBytes = 40;
+constexpr int kWordState = 0;
+static_assert(kWordState + sizeof(LONG_PTR) <= kFormWindowBytes, "the form class's window words");
+
+// The state of a form window; null before WM_NCCREATE, after WM_NCDESTROY
+// and for a window of any other class.
+FormState* StateOf(HWND w) {
+    char cls[32] = {};
+    if (!w || !GetClassNameA(w, cls, sizeof cls) || lstrcmpA(cls, kFormClass) != 0)
+        return nullptr;
+    return reinterpret_cast<FormState*>(GetWindowLongPtrA(w, kWordState));
+}
+
+// A control's click is on its way to its form, which may not be active.
+void ForwardClickTo(HWND form) {
+    if (FormState* st = StateOf(form))
+        st->forwarding = GetActiveWindow() != form;
+}
 
 bool TestMode() { return g_pRcDoc && g_pRcDoc->m_nTestMode != 0 && TheApp().m_nClosing == 0; }
-
-dsg::ControlRecord* RecordOf(dsg::Form& f, HWND w) {
-    uint32_t k = Key(w);
-    if (!k)
-        return nullptr;
-    for (auto& r : f.table) {
-        if (r.hwnd == k)
-            return &r;
-    }
-    return nullptr;
-}
 
 void MarkModified() {
     if (g_pRcDoc)
@@ -135,14 +152,11 @@ bool TabFrom(HWND form, HWND from, bool back) {
     if (!f)
         return false;
     auto& t = f->table;
-    int n = int(t.size()), at = -1;
-    uint32_t k = Key(from);
-    for (int i = 0; i < n; ++i) {
-        if (t[size_t(i)].hwnd == k)
-            at = i;
-    }
-    if (at < 0)
+    int n = int(t.size());
+    dsg::ControlRecord* fromRec = RecordOf(*f, from);
+    if (!fromRec)
         return false;
+    int at = int(fromRec - t.data());
     auto skip = [](uint32_t kind) {
         return kind == dsg::kForm || kind == dsg::kText || kind == dsg::kPicture || kind == dsg::kOleClient ||
                kind == dsg::kTimer || kind == dsg::kMci || kind == dsg::kPrinter;
@@ -207,32 +221,43 @@ void XorOutline(HWND w, const RECT& r) {
     ReleaseDC(w, dc);
 }
 
-void SetOutline(HWND w, const RECT& r) {
-    if (EqualRect(&r, &g_outline))
+void SetOutline(HWND w, FormState& st, const RECT& r) {
+    if (EqualRect(&r, &st.outline))
         return;
-    XorOutline(w, g_outline);
-    g_outline = r;
-    XorOutline(w, g_outline);
+    XorOutline(w, st.outline);
+    st.outline = r;
+    XorOutline(w, st.outline);
 }
 
-void ClearOutline(HWND w) {
-    XorOutline(w, g_outline);
-    g_outline = {-1, -1, -1, -1};
+void ClearOutline(HWND w, FormState& st) {
+    XorOutline(w, st.outline);
+    st.outline = {-1, -1, -1, -1};
 }
 
 // The selection rectangle moved by the pointer's offset, limits and grid
 // applied; false when the move is refused.
-bool MovedRect(const dsg::Form& f, POINT pt, RECT& out) {
+bool MovedRect(const FormState& st, const dsg::Form& f, POINT pt, RECT& out) {
     const auto& rec = f.table[0];
-    dsg::Rect r{g_opRect.left, g_opRect.top, g_opRect.right, g_opRect.bottom};
-    if (!dsg::DsgOffsetRectSnap(r, pt.x - g_start.x, pt.y - g_start.y, rec.area[dsg::fa::gridSnap] != 0,
+    dsg::Rect r{st.opRect.left, st.opRect.top, st.opRect.right, st.opRect.bottom};
+    if (!dsg::DsgOffsetRectSnap(r, pt.x - st.start.x, pt.y - st.start.y, rec.area[dsg::fa::gridSnap] != 0,
                                 int32_t(rec.area[dsg::fa::gridX]), int32_t(rec.area[dsg::fa::gridY])))
         return false;
     out = {r.left, r.top, r.right, r.bottom};
     return true;
 }
 
-void ButtonDown(HWND w, dsg::Form& f, POINT pt) {
+// The anchor's rectangle sized by the pointer's offset; false when refused.
+bool SizedRect(const FormState& st, const dsg::Form& f, POINT pt, RECT& out) {
+    const auto& rec = f.table[0];
+    dsg::Rect r{st.opRect.left, st.opRect.top, st.opRect.right, st.opRect.bottom};
+    if (!dsg::SizeByHandle(r, st.hitCode, pt.x - st.start.x, pt.y - st.start.y, rec.area[dsg::fa::gridSnap] != 0,
+                           int32_t(rec.area[dsg::fa::gridX]), int32_t(rec.area[dsg::fa::gridY])))
+        return false;
+    out = {r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+void ButtonDown(HWND w, FormState& st, dsg::Form& f, POINT pt) {
     SetActiveWindow(w);
     if (g_toolActive) {
         CreateAt(w, f, pt);
@@ -247,106 +272,93 @@ void ButtonDown(HWND w, dsg::Form& f, POINT pt) {
         return;
     }
     SetCapture(w);
-    g_start = pt;
+    st.start = pt;
     RECT sel = SelectionRect(w);
     int code = 0;
     if (g_sel.form == w && g_sel.controls.size() == 1 && !PtInRect(&sel, pt))
         code = dsg::SelHitTestHandles(dsg::SelLayoutHandles({sel.left, sel.top, sel.right, sel.bottom}), {pt.x, pt.y});
     if (code) {
-        g_mouseMode = 2;
-        g_hitCode = code;
-        g_opRect = sel;
-        SetOutline(w, sel);
+        st.op = MouseOp::kSize;
+        st.hitCode = code;
+        st.opRect = sel;
+        SetOutline(w, st, sel);
     } else if (g_sel.form == w && !g_sel.controls.empty() && PtInRect(&sel, pt)) {
-        g_mouseMode = 3;
-        g_opRect = sel;
-        SetOutline(w, sel);
+        st.op = MouseOp::kMove;
+        st.opRect = sel;
+        SetOutline(w, st, sel);
     } else {
-        g_mouseMode = 4;
-        g_outline = {-1, -1, -1, -1};
+        st.op = MouseOp::kBand;
+        st.outline = {-1, -1, -1, -1};
     }
 }
 
-// The anchor's rectangle sized by the pointer's offset; false when refused.
-bool SizedRect(const dsg::Form& f, POINT pt, RECT& out) {
-    const auto& rec = f.table[0];
-    dsg::Rect r{g_opRect.left, g_opRect.top, g_opRect.right, g_opRect.bottom};
-    if (!dsg::SizeByHandle(r, g_hitCode, pt.x - g_start.x, pt.y - g_start.y, rec.area[dsg::fa::gridSnap] != 0,
-                           int32_t(rec.area[dsg::fa::gridX]), int32_t(rec.area[dsg::fa::gridY])))
-        return false;
-    out = {r.left, r.top, r.right, r.bottom};
-    return true;
-}
-
-void MouseMove(HWND w, dsg::Form& f, POINT pt) {
-    if (g_mouseMode == 2) {
-        RECT r;
-        if (SizedRect(f, pt, r)) {
-            SetOutline(w, r);
+void MouseMove(HWND w, FormState& st, dsg::Form& f, POINT pt) {
+    RECT r;
+    switch (st.op) {
+    case MouseOp::kSize:
+        if (SizedRect(st, f, pt, r)) {
+            SetOutline(w, st, r);
             MarkModified();
         }
-    } else if (g_mouseMode == 3) {
-        RECT r;
-        if (MovedRect(f, pt, r))
-            SetOutline(w, r);
-    } else if (g_mouseMode == 4) {
-        SetOutline(w, {g_start.x, g_start.y, pt.x, pt.y});
+        break;
+    case MouseOp::kMove:
+        if (MovedRect(st, f, pt, r))
+            SetOutline(w, st, r);
+        break;
+    case MouseOp::kBand:
+        SetOutline(w, st, {st.start.x, st.start.y, pt.x, pt.y});
+        break;
+    case MouseOp::kIdle:
+        break;
     }
 }
 
-void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
-    int mode = g_mouseMode;
-    g_mouseMode = 0;
-    if (GetCapture() == w)
-        ReleaseCapture();
-    if (mode == 2) {
-        ClearOutline(w);
-        RECT r;
-        HWND c = g_sel.controls.empty() ? nullptr : g_sel.controls[0];
-        dsg::ControlRecord* rec = c ? RecordOf(f, c) : nullptr;
-        if (rec && !(rec->attributes & dsg::kCaLocked) && SizedRect(f, pt, r)) {
-            rec->x = r.left, rec->y = r.top, rec->cx = r.right - r.left, rec->cy = r.bottom - r.top;
-            MoveWindow(c, rec->x, rec->y, rec->cx, rec->cy, TRUE);
-            // A list box may keep another height: the record takes the window's.
-            RECT real = ChildRect(w, c);
-            rec->cy = real.bottom - real.top;
-            DsgShowCtlRect(w, real);
-            MarkModified();
-        }
+void EndSizing(HWND w, FormState& st, dsg::Form& f, POINT pt) {
+    RECT r;
+    HWND c = g_sel.controls.empty() ? nullptr : g_sel.controls[0];
+    dsg::ControlRecord* rec = c ? RecordOf(f, c) : nullptr;
+    if (rec && !(rec->attributes & dsg::kCaLocked) && SizedRect(st, f, pt, r)) {
+        rec->x = r.left, rec->y = r.top, rec->cx = r.right - r.left, rec->cy = r.bottom - r.top;
+        MoveWindow(c, rec->x, rec->y, rec->cx, rec->cy, TRUE);
+        // A list box may keep another height: the record takes the window's.
+        RECT real = ChildRect(w, c);
+        rec->cy = real.bottom - real.top;
+        DsgShowCtlRect(w, real);
+        MarkModified();
+    }
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void EndMoving(HWND w, FormState& st, dsg::Form& f, POINT pt) {
+    RECT r;
+    if (!MovedRect(st, f, pt, r)) {
         InvalidateRect(w, nullptr, TRUE);
         return;
     }
-    if (mode == 3) {
-        ClearOutline(w);
-        RECT r;
-        if (!MovedRect(f, pt, r)) {
-            InvalidateRect(w, nullptr, TRUE);
-            return;
+    if (GetKeyState(VK_CONTROL) < 0) {
+        // Ctrl at the release copies: the copies land where the outline was.
+        std::vector<uint8_t> block;
+        if (ClipCopy(w, &block) && ClipPaste(w, &block)) {
+            POINT ref = PasteReference();
+            ClipPlace(w, {r.left + ref.x, r.top + ref.y});
         }
-        if (GetKeyState(VK_CONTROL) < 0) {
-            // Ctrl at the release copies: the copies land where the outline was.
-            std::vector<uint8_t> block;
-            if (ClipCopy(w, &block) && ClipPaste(w, &block)) {
-                POINT ref = PasteReference();
-                ClipPlace(w, {r.left + ref.x, r.top + ref.y});
-            }
-            return;
-        }
-        MoveSelectionBy(w, f, r.left - g_opRect.left, r.top - g_opRect.top);
-        if (g_sel.anchor && g_sel.anchor != w)
-            DsgShowCtlRect(w, ChildRect(w, g_sel.anchor));
         return;
     }
-    if (mode != 4)
-        return;
-    ClearOutline(w);
-    if (pt.x == g_start.x && pt.y == g_start.y) {
+    MoveSelectionBy(w, f, r.left - st.opRect.left, r.top - st.opRect.top);
+    if (g_sel.anchor && g_sel.anchor != w)
+        DsgShowCtlRect(w, ChildRect(w, g_sel.anchor));
+}
+
+// The rubber band selects the controls it touches; a click without a move
+// selects the form.
+void EndBand(HWND w, const FormState& st, dsg::Form& f, POINT pt) {
+    if (pt.x == st.start.x && pt.y == st.start.y) {
         if (!(g_sel.form == w && g_sel.anchor == w))
             DsgSelectControl(w, w);
         return;
     }
-    RECT band{std::min(g_start.x, pt.x), std::min(g_start.y, pt.y), std::max(g_start.x, pt.x),
-              std::max(g_start.y, pt.y)};
+    RECT band{std::min(st.start.x, pt.x), std::min(st.start.y, pt.y), std::max(st.start.x, pt.x),
+              std::max(st.start.y, pt.y)};
     std::vector<HWND> hit;
     bool any = false;
     std::vector<dsg::Group> groups = dsg::GrpRebuild(f);
@@ -365,20 +377,32 @@ void ButtonUp(HWND w, dsg::Form& f, POINT pt) {
     if (!any)
         return;
     g_sel.group = -1;
-    if (hit.empty()) {
-        InvalidateRect(w, nullptr, TRUE);
-        g_sel.form = w;
-        g_sel.controls.clear();
-        g_sel.anchor = w;
-        return;
-    }
     InvalidateRect(w, nullptr, TRUE);
     HWND anchor = g_sel.anchor;
     g_sel.form = w;
     g_sel.controls = hit;
+    if (hit.empty()) {
+        g_sel.anchor = w;
+        return;
+    }
     g_hActiveForm = w;
     if (std::find(hit.begin(), hit.end(), anchor) == hit.end())
         g_sel.anchor = hit.front();
+}
+
+void ButtonUp(HWND w, FormState& st, dsg::Form& f, POINT pt) {
+    MouseOp op = st.op;
+    st.op = MouseOp::kIdle;
+    if (GetCapture() == w)
+        ReleaseCapture();
+    if (op != MouseOp::kIdle)
+        ClearOutline(w, st);
+    switch (op) {
+    case MouseOp::kSize: EndSizing(w, st, f, pt); break;
+    case MouseOp::kMove: EndMoving(w, st, f, pt); break;
+    case MouseOp::kBand: EndBand(w, st, f, pt); break;
+    case MouseOp::kIdle: break;
+    }
 }
 
 // A visible resource tree frame comes forward in the project frame, so the
@@ -390,197 +414,239 @@ void BringTreeForward() {
         SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tree->m_hWnd), 0);
 }
 
-LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    dsg::Form* f = FormOf(w);
-    dsg::ControlRecord* rec = f && !f->table.empty() ? &f->table[0] : nullptr;
-    switch (msg) {
-    case WM_DESTROY:
-        if (g_sel.form == w)
-            g_sel = Selection{};
-        if (g_hActiveForm == w)
-            g_hActiveForm = nullptr;
-        break;
-    case WM_MOVE:
-        if (rec && !TestMode() && rec->kind != dsg::kMdiFrame) {
-            if (!IsIconic(w) && !IsZoomed(w)) {
-                RECT r;
-                GetWindowRect(w, &r);
-                rec->x = r.left;
-                rec->y = r.top;
-            }
-            MarkModified();
-        }
-        break;
-    case WM_SIZE:
-        if (f && f->mdiClient)
-            MoveWindow(Hwnd(f->mdiClient), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        if (rec && !TestMode()) {
-            if (wp != SIZE_MINIMIZED && wp != SIZE_MAXIMIZED) {
-                RECT r;
-                GetWindowRect(w, &r);
-                rec->x = r.left;
-                rec->y = r.top;
-                rec->cx = r.right - r.left;
-                rec->cy = r.bottom - r.top;
-            }
-            MarkModified();
-        }
-        break;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(w, &ps);
-        if (f && !f->mdiClient && rec) {
-            if (!TestMode())
-                PaintGrid(w, dc, *rec);
-            PaintSelection(w, dc, *f);
-        }
-        EndPaint(w, &ps);
-        if (f && !f->mdiClient) {
-            for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-                RedrawWindow(c, nullptr, nullptr,
-                             RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
-                                 RDW_ERASENOW | RDW_FRAME);
-        }
-        return 0;
+// ---- the form procedure's handlers -----------------------------------------
+
+dsg::ControlRecord* FormRecord(dsg::Form* f) { return f && !f->table.empty() ? &f->table[0] : nullptr; }
+
+POINT PointOf(LPARAM lp) { return POINT{short(LOWORD(lp)), short(HIWORD(lp))}; }
+
+// The window's place and size go to the record (not while it is minimised
+// or maximised); an MDI frame form's place is its own business.
+void KeepWindowRect(HWND w, dsg::ControlRecord& rec, bool size) {
+    RECT r;
+    GetWindowRect(w, &r);
+    rec.x = r.left;
+    rec.y = r.top;
+    if (size) {
+        rec.cx = r.right - r.left;
+        rec.cy = r.bottom - r.top;
     }
+}
+
+void OnDestroy(HWND w) {
+    if (g_sel.form == w)
+        g_sel = Selection{};
+    if (g_hActiveForm == w)
+        g_hActiveForm = nullptr;
+}
+
+void OnMove(HWND w, dsg::Form* f) {
+    dsg::ControlRecord* rec = FormRecord(f);
+    if (!rec || TestMode() || rec->kind == dsg::kMdiFrame)
+        return;
+    if (!IsIconic(w) && !IsZoomed(w))
+        KeepWindowRect(w, *rec, false);
+    MarkModified();
+}
+
+void OnSize(HWND w, dsg::Form* f, UINT type, int cx, int cy) {
+    if (f && f->mdiClient)
+        MoveWindow(Hwnd(f->mdiClient), 0, 0, cx, cy, TRUE);
+    dsg::ControlRecord* rec = FormRecord(f);
+    if (!rec || TestMode())
+        return;
+    if (type != SIZE_MINIMIZED && type != SIZE_MAXIMIZED)
+        KeepWindowRect(w, *rec, true);
+    MarkModified();
+}
+
+void OnPaint(HWND w, dsg::Form* f) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    dsg::ControlRecord* rec = FormRecord(f);
+    if (f && !f->mdiClient && rec) {
+        if (!TestMode())
+            PaintGrid(w, dc, *rec);
+        PaintSelection(w, dc, *f);
+    }
+    EndPaint(w, &ps);
+    if (f && !f->mdiClient) {
+        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            RedrawWindow(c, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
+                             RDW_ERASENOW | RDW_FRAME);
+    }
+}
+
+// False leaves the erasing to the default procedure.
+bool OnEraseBkgnd(HWND w, dsg::Form* f, HDC dc) {
+    dsg::ControlRecord* rec = FormRecord(f);
+    if (!rec || !rec->backBrush)
+        return false;
+    RECT r;
+    GetClientRect(w, &r);
+    FillRect(dc, &r, Brush(rec->backBrush));
+    return true;
+}
+
+// The control's colours from its record; null for a window without one.
+HBRUSH OnCtlColor(dsg::Form* f, HDC dc, HWND control) {
+    dsg::ControlRecord* c = f ? RecordOf(*f, control) : nullptr;
+    if (!c)
+        return nullptr;
+    SetBkMode(dc, OPAQUE);
+    bool scroll = c->kind == dsg::kHScroll || c->kind == dsg::kVScroll;
+    SetTextColor(dc, scroll ? 0 : c->area[dsg::ca::ctlTextColor]);
+    SetBkColor(dc, scroll ? c->area[dsg::sa::ctlBackColor] : c->area[dsg::ca::ctlBackColor]);
+    HBRUSH b = Brush(c->backBrush);
+    if (b)
+        UnrealizeObject(b);
+    return b;
+}
+
+// A form in text units keeps its largest size; false for any other form.
+bool OnGetMinMaxInfo(dsg::Form* f, MINMAXINFO* mm) {
+    dsg::ControlRecord* rec = FormRecord(f);
+    if (!rec || rec->kind != dsg::kForm || rec->area[dsg::fa::mapMode] != 0)
+        return false;
+    dsg::Rect r;
+    memcpy(&r, &rec->area[dsg::fa::windowRect], sizeof r);
+    if (r.right > r.left && r.bottom > r.top)
+        mm->ptMaxTrackSize = {r.right - r.left, r.bottom - r.top};
+    return true;
+}
+
+void OnSetFont(HWND w, HFONT font, bool redraw) {
+    SetPropA(w, "TxDsgFont", font);
+    if (redraw)
+        InvalidateRect(w, nullptr, TRUE);
+}
+
+void OnActivate(HWND w, FormState& st, dsg::Form* f, UINT state) {
+    if (state != WA_INACTIVE) {
+        if (!st.forwarding)
+            g_hActiveForm = w;
+        if (g_sel.form != w && !TestMode() && f)
+            DsgSelectControl(w, w);
+        if (TheApp().m_nClosing == 0)
+            BringTreeForward();
+    }
+    st.forwarding = false;
+    ClearModifiers();
+}
+
+// Closing hides the form; in test mode the last one hidden ends test mode.
+void OnClose(HWND w) {
+    if (!TestMode()) {
+        ShowFormWindow(w);
+        return;
+    }
+    ShowWindow(w, SW_HIDE);
+    bool any = false;
+    if (g_pRcDoc) {
+        for (HWND fw : g_pRcDoc->FormWindows())
+            any = any || IsWindowVisible(fw);
+    }
+    if (!any && TheApp().m_pMainFrame)
+        PostMessageA(TheApp().m_pMainFrame->m_hWnd, WM_COMMAND, ID_DSG_TEST_MODE, 0);
+}
+
+void OnRButtonUp(HWND w, POINT pt) {
+    ClientToScreen(w, &pt);
+    DsgPopupMenu(pt);
+}
+
+void OnKeyDown(HWND w, dsg::Form& f, UINT vk) {
+    if (vk == VK_DELETE)
+        PostMessageA(w, WM_CLEAR, 0, 0);
+    else
+        FormKeyDown(w, f, vk);
+}
+
+// The mouse and keyboard of design mode; false lets the default procedure
+// have the message (no form, or test mode).
+bool OnDesignInput(HWND w, FormState& st, dsg::Form* f, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!f || TestMode())
+        return false;
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        ButtonDown(w, st, *f, PointOf(lp));
+        BringTreeForward();
+        return true;
+    case WM_MOUSEMOVE:
+        if (st.op == MouseOp::kIdle)
+            return false;
+        MouseMove(w, st, *f, PointOf(lp));
+        return true;
+    case WM_LBUTTONUP: ButtonUp(w, st, *f, PointOf(lp)); return true;
+    case WM_LBUTTONDBLCLK: EvtGotoCode(w, w); return true;
+    case WM_RBUTTONUP: OnRButtonUp(w, PointOf(lp)); return true;
+    case WM_KEYDOWN: OnKeyDown(w, *f, UINT(wp)); return false;
+    default: return false;
+    }
+}
+
+LRESULT FormMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(w, kWordState, reinterpret_cast<LONG_PTR>(new FormState));
+    FormState* st = reinterpret_cast<FormState*>(GetWindowLongPtrA(w, kWordState));
+    if (!st)
+        return DefWindowProcA(w, msg, wp, lp);
+    dsg::Form* f = FormOf(w);
+    switch (msg) {
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(w, kWordState, 0);
+        delete st;
+        break;
+    case WM_DESTROY: OnDestroy(w); break;
+    case WM_MOVE: OnMove(w, f); break;
+    case WM_SIZE: OnSize(w, f, UINT(wp), LOWORD(lp), HIWORD(lp)); break;
+    case WM_PAINT: OnPaint(w, f); return 0;
     case WM_ERASEBKGND:
-        if (rec && rec->backBrush) {
-            RECT r;
-            GetClientRect(w, &r);
-            FillRect(reinterpret_cast<HDC>(wp), &r, Brush(rec->backBrush));
+        if (OnEraseBkgnd(w, f, reinterpret_cast<HDC>(wp)))
             return 1;
-        }
         break;
     case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        dsg::ControlRecord* c = f ? RecordOf(*f, reinterpret_cast<HWND>(lp)) : nullptr;
-        if (!c)
-            break;
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetBkMode(dc, OPAQUE);
-        bool scroll = c->kind == dsg::kHScroll || c->kind == dsg::kVScroll;
-        SetTextColor(dc, scroll ? 0 : c->area[dsg::ca::ctlTextColor]);
-        SetBkColor(dc, scroll ? c->area[dsg::sa::ctlBackColor] : c->area[dsg::ca::ctlBackColor]);
-        if (HBRUSH b = Brush(c->backBrush)) {
-            UnrealizeObject(b);
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH b = OnCtlColor(f, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
             return reinterpret_cast<LRESULT>(b);
-        }
         break;
-    }
     case WM_GETMINMAXINFO:
-        if (rec && rec->kind == dsg::kForm && rec->area[dsg::fa::mapMode] == 0) {
-            auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-            dsg::Rect r;
-            memcpy(&r, &rec->area[dsg::fa::windowRect], sizeof r);
-            if (r.right > r.left && r.bottom > r.top)
-                mm->ptMaxTrackSize = {r.right - r.left, r.bottom - r.top};
+        if (OnGetMinMaxInfo(f, reinterpret_cast<MINMAXINFO*>(lp)))
             return 0;
-        }
         break;
-    case WM_NEXTDLGCTL:
-    case WM_PARENTNOTIFY:
-    case WM_CHAR:
-    case WM_UNDO:
-        return 0;
-    case WM_SETFONT:
-        SetPropA(w, "TxDsgFont", reinterpret_cast<HANDLE>(wp));
-        if (lp)
-            InvalidateRect(w, nullptr, TRUE);
-        return 1;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(GetPropA(w, "TxDsgFont"));
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) {
-            if (!g_forwarding)
-                g_hActiveForm = w;
-            if (g_sel.form != w && !TestMode() && f)
-                DsgSelectControl(w, w);
-            if (TheApp().m_nClosing == 0)
-                BringTreeForward();
-        }
-        g_forwarding = false;
-        ClearModifiers();
-        break;
-    case WM_CLOSE:
-        if (TestMode()) {
-            ShowWindow(w, SW_HIDE);
-            bool any = false;
-            if (g_pRcDoc) {
-                for (HWND fw : g_pRcDoc->FormWindows())
-                    any = any || IsWindowVisible(fw);
-            }
-            if (!any && TheApp().m_pMainFrame)
-                PostMessageA(TheApp().m_pMainFrame->m_hWnd, WM_COMMAND, kCmdTestMode, 0);
-        } else {
-            ShowFormWindow(w);
-        }
-        return 0;
-    case WM_LBUTTONDOWN:
-        if (f && !TestMode()) {
-            POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
-            ButtonDown(w, *f, pt);
-            BringTreeForward();
-            return 0;
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (f && !TestMode() && g_mouseMode) {
-            MouseMove(w, *f, POINT{short(LOWORD(lp)), short(HIWORD(lp))});
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP:
-        if (f && !TestMode()) {
-            ButtonUp(w, *f, POINT{short(LOWORD(lp)), short(HIWORD(lp))});
-            return 0;
-        }
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (f && !TestMode()) {
-            EvtGotoCode(w, w);
-            return 0;
-        }
-        break;
-    case WM_RBUTTONUP:
-        if (f && !TestMode()) {
-            POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
-            ClientToScreen(w, &pt);
-            DsgPopupMenu(pt);
-            return 0;
-        }
-        break;
-    case WM_COPY:
-        ClipCopy(w, nullptr);
-        return 0;
-    case WM_CUT:
-        if (ClipCopy(w, nullptr))
-            DeleteSelection(w);
-        return 0;
-    case WM_PASTE:
-        ClipPaste(w, nullptr);
-        return 0;
-    case WM_CLEAR:
-        DeleteSelection(w);
-        return 0;
+    // The dialog manager's navigation and text input are not the form's.
+    case WM_NEXTDLGCTL: case WM_PARENTNOTIFY: case WM_CHAR: case WM_UNDO: return 0;
+    case WM_SETFONT: OnSetFont(w, reinterpret_cast<HFONT>(wp), lp != 0); return 1;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(GetPropA(w, "TxDsgFont"));
+    case WM_ACTIVATE: OnActivate(w, *st, f, LOWORD(wp)); break;
+    case WM_CLOSE: OnClose(w); return 0;
+    case WM_LBUTTONDOWN: case WM_MOUSEMOVE: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_RBUTTONUP:
     case WM_KEYDOWN:
-        if (f && !TestMode()) {
-            if (wp == VK_DELETE)
-                PostMessageA(w, WM_CLEAR, 0, 0);
-            else
-                FormKeyDown(w, *f, UINT(wp));
-        }
+        if (OnDesignInput(w, *st, f, msg, wp, lp))
+            return 0;
         break;
     case WM_KEYUP:
         if (!TestMode())
             FormKeyUp(UINT(wp));
         break;
-    default:
-        break;
+    case WM_COPY: ClipCopy(w, nullptr); return 0;
+    case WM_CUT:
+        if (ClipCopy(w, nullptr))
+            DeleteSelection(w);
+        return 0;
+    case WM_PASTE: ClipPaste(w, nullptr); return 0;
+    case WM_CLEAR: DeleteSelection(w); return 0;
+    default: break;
     }
     return DefWindowProcA(w, msg, wp, lp);
 }
 
-LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Guarded([&] { return FormMessage(w, msg, wp, lp); });
+}
+
+LRESULT OptMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SETTEXT:
     case WM_GETTEXTLENGTH:
@@ -603,7 +669,7 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             DsgSelectControl(form, w);
             POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
             ScreenToClient(form, &pt);
-            g_forwarding = GetActiveWindow() != form;
+            ForwardClickTo(form);
             PostMessageA(form, WM_LBUTTONDOWN, wp == HTCAPTION ? 0 : wp, MAKELPARAM(pt.x, pt.y));
             return 0;
         }
@@ -613,8 +679,7 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         HDC dc = BeginPaint(w, &ps);
         RECT r;
         GetClientRect(w, &r);
-        dsg::Form* f = FormOf(GetParent(w));
-        dsg::ControlRecord* rec = f ? RecordOf(*f, w) : nullptr;
+        dsg::ControlRecord* rec = ControlRecordOf(w);
         HBRUSH back = rec && rec->backBrush ? Brush(rec->backBrush) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         FillRect(dc, &r, back);
         if (rec) {
@@ -656,7 +721,21 @@ LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, msg, wp, lp);
 }
 
+LRESULT CALLBACK OptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Guarded([&] { return OptMessage(w, msg, wp, lp); });
+}
+
 }  // namespace
+
+dsg::ControlRecord* RecordOf(dsg::Form& form, HWND w) {
+    uint32_t k = Key(w);
+    return k ? dsg::CtlFind(form, k) : nullptr;
+}
+
+dsg::ControlRecord* ControlRecordOf(HWND control) {
+    dsg::Form* f = FormOf(GetParent(control));
+    return f ? RecordOf(*f, control) : nullptr;
+}
 
 // Moves every unlocked selected control by the offset; the records follow.
 void MoveSelectionBy(HWND w, dsg::Form& f, int dx, int dy) {
@@ -676,8 +755,10 @@ void MoveSelectionBy(HWND w, dsg::Form& f, int dx, int dy) {
     InvalidateRect(w, nullptr, TRUE);
 }
 
+namespace {
+
 // Standard controls in design mode: every click is the form's.
-LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT DesignMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     WNDPROC own = reinterpret_cast<WNDPROC>(GetPropA(w, "TxDsgProc"));
     if (!own)
         return DefWindowProcA(w, msg, wp, lp);
@@ -705,7 +786,7 @@ LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCLBUTTONDOWN: {
         DsgSelectControl(form, ctl);
-        g_forwarding = GetActiveWindow() != form;
+        ForwardClickTo(form);
         POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
         ScreenToClient(form, &pt);
         PostMessageA(form, WM_LBUTTONDOWN, 0, MAKELPARAM(pt.x, pt.y));
@@ -726,6 +807,12 @@ LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return CallWindowProcA(own, w, msg, wp, lp);
+}
+
+}  // namespace
+
+LRESULT CALLBACK DesignProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Guarded([&] { return DesignMessage(w, msg, wp, lp); });
 }
 
 LRESULT CALLBACK PlaceholderProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return OptProc(w, msg, wp, lp); }
@@ -838,12 +925,12 @@ void RegisterClasses() {
     WNDCLASSA wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = FormProc;
-    wc.cbWndExtra = 40;
+    wc.cbWndExtra = kFormWindowBytes;
     wc.hInstance = inst;
     wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(140));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "TQ70FormWndClass";
+    wc.lpszClassName = kFormClass;
     RegisterClassA(&wc);
     wc.style = 0;
     wc.hIcon = nullptr;
@@ -866,9 +953,14 @@ void DsgSelectTool(UINT id) {
         g_toolActive = false;
         return;
     }
-    static const uint32_t kKinds[] = {3, 4, 5, 6, 7, 8, 9, 12, 10, 11, 13, 14, 15, 16, 17};
+    // The tool box's buttons after the pointer, in order; any other id is a
+    // custom control.
+    static const uint32_t kKinds[] = {dsg::kButton, dsg::kRadio,  dsg::kCheck,     dsg::kGroup,     dsg::kEdit,
+                                      dsg::kText,   dsg::kList,   dsg::kCombo,     dsg::kHScroll,   dsg::kVScroll,
+                                      dsg::kPicture, dsg::kOleClient, dsg::kBmpButton, dsg::kTimer, dsg::kMci};
+    constexpr UINT kLastKindTool = ID_TOOLBOX_FIRST + static_cast<UINT>(std::size(kKinds));
     g_toolActive = true;
-    g_toolKind = id > ID_TOOLBOX_FIRST && id <= ID_TOOLBOX_FIRST + 15 ? kKinds[id - ID_TOOLBOX_FIRST - 1] : 19;
+    g_toolKind = id > ID_TOOLBOX_FIRST && id <= kLastKindTool ? kKinds[id - ID_TOOLBOX_FIRST - 1] : dsg::kOcx;
 }
 
 bool DsgToolActive() { return g_toolActive; }

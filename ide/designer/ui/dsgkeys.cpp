@@ -14,9 +14,6 @@ namespace {
 enum : unsigned { kModShift = 1, kModCtrl = 2 };
 unsigned g_modifiers = 0;
 
-// The menu resource of the designer's popup menu.
-constexpr UINT kDesignerPopupMenu = 225;
-
 RECT ChildRectOf(HWND form, HWND c) {
     RECT r;
     GetWindowRect(c, &r);
@@ -36,7 +33,7 @@ void MoveByArrow(HWND form, dsg::Form& f, dsg::ArrowKey key) {
     if (sel.controls.empty())
         return;
     const dsg::ControlRecord& fr = f.table[0];
-    dsg::ControlRecord* anchor = dsg::CtlFind(f, Key(sel.anchor));
+    dsg::ControlRecord* anchor = RecordOf(f, sel.anchor);
     RECT before{};
     for (HWND c : sel.controls) {
         RECT r = ChildRectOf(form, c);
@@ -56,7 +53,7 @@ void MoveByArrow(HWND form, dsg::Form& f, dsg::ArrowKey key) {
 
 void SizeByArrow(HWND form, dsg::Form& f, dsg::ArrowKey key) {
     Selection& sel = Sel();
-    dsg::ControlRecord* rec = dsg::CtlFind(f, Key(sel.anchor));
+    dsg::ControlRecord* rec = RecordOf(f, sel.anchor);
     if (!rec)
         return;
     const dsg::ControlRecord& fr = f.table[0];
@@ -127,7 +124,7 @@ void FormKeyUp(UINT vk) {
 
 void ClearModifiers() { g_modifiers = 0; }
 
-void DsgPopupMenu(POINT screen) { DsgTrackPopup(kDesignerPopupMenu, screen); }
+void DsgPopupMenu(POINT screen) { DsgTrackPopup(IDR_DSG_FORM_POPUP, screen); }
 
 void DsgTrackPopup(UINT menu, POINT screen) {
     if (GetCapture())

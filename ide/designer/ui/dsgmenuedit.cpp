@@ -4,6 +4,7 @@
 #include "dsg_menuedit.h"
 #include "idehelpers.h"
 #include "rcdoc.h"
+#include "smalldlgs.h"
 
 using namespace dsgwin;
 
@@ -161,11 +162,7 @@ protected:
 
     bool OnInitDialog() override {
         CDialog::OnInitDialog();
-        RECT r, d;
-        GetWindowRect(m_hWnd, &r);
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &d, 0);
-        SetWindowPos(m_hWnd, nullptr, (d.right - (r.right - r.left)) / 2, (d.bottom - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        CenterInWorkArea(m_hWnd);
         SendMessageA(Ctl(30018), EM_LIMITTEXT, 31, 0);
         SendMessageA(Ctl(30019), EM_LIMITTEXT, 63, 0);
         SendMessageA(Ctl(30020), EM_LIMITTEXT, 21, 0);
@@ -246,7 +243,7 @@ protected:
             }
             return true;
         case 30028:
-            if (MessageBoxById(21024, MB_OKCANCEL | MB_ICONQUESTION, 0) == IDOK) {
+            if (MessageBoxById(dsg::kMsgDeleteAllItems, MB_OKCANCEL | MB_ICONQUESTION, 0) == IDOK) {
                 M().items.clear();
                 M().AppendEmpty();
                 M().Sync();
@@ -344,7 +341,7 @@ bool DsgApplyMenuBar(dsg::Form& form) {
         return false;
     HMENU m = LoadMenuIndirectA(t.data());
     if (!m) {
-        MessageBoxById(21002, MB_ICONSTOP, 1);
+        MessageBoxById(dsg::kMsgMenuLoad, MB_ICONSTOP, 1);
         return false;
     }
     SetMenu(w, m);

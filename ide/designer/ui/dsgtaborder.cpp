@@ -3,6 +3,7 @@
 #include "dsg_group.h"
 #include "idehelpers.h"
 #include "rcdoc.h"
+#include "smalldlgs.h"
 
 #include <commctrl.h>
 
@@ -111,11 +112,7 @@ protected:
         }
         if (!m_rows.empty())
             Select(0);
-        RECT r, d;
-        GetWindowRect(m_hWnd, &r);
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &d, 0);
-        SetWindowPos(m_hWnd, nullptr, (d.right - (r.right - r.left)) / 2, (d.bottom - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        CenterInWorkArea(m_hWnd);
         return true;
     }
 

@@ -33,15 +33,6 @@ constexpr int kTwipsMinimum = 170;
 // Window styles the live windows take here.
 constexpr uint32_t kStyleDesign = WS_VISIBLE;
 
-dsg::ControlRecord* RecordIn(dsg::Form& f, HWND w) {
-    uint32_t k = Key(w);
-    for (auto& r : f.table) {
-        if (r.hwnd == k)
-            return &r;
-    }
-    return nullptr;
-}
-
 void MarkModified() {
     if (g_pRcDoc)
         g_pRcDoc->SetModifiedFlag(true);
@@ -135,13 +126,6 @@ std::string HotKeyName(uint16_t code) {
     return s;
 }
 
-int CALLBACK AddFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM lp) {
-    auto* faces = reinterpret_cast<std::vector<std::string>*>(lp);
-    if (lf->lfFaceName[0] != '@' && std::find(faces->begin(), faces->end(), lf->lfFaceName) == faces->end())
-        faces->push_back(lf->lfFaceName);
-    return 1;
-}
-
 struct SizeScan {
     std::vector<int> heights;
     bool scalable = false;
@@ -160,7 +144,7 @@ int CALLBACK AddSize(const LOGFONTA* lf, const TEXTMETRICA* tm, DWORD type, LPAR
 
 // A one-line or multi-line edit over a value cell: Return and Escape of a
 // multi-line edit, the check when it loses the focus.
-LRESULT CALLBACK PropEditProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT PropEditMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     WNDPROC own = reinterpret_cast<WNDPROC>(GetPropA(w, "TxPropEdit"));
     bool multi = (GetWindowLongPtrA(w, GWL_STYLE) & ES_MULTILINE) != 0;
     if (multi && msg == WM_GETDLGCODE)
@@ -176,6 +160,10 @@ LRESULT CALLBACK PropEditProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return CallWindowProcA(own, w, msg, wp, lp);
+}
+
+LRESULT CALLBACK PropEditProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Guarded([&] { return PropEditMessage(w, msg, wp, lp); });
 }
 
 }  // namespace
@@ -264,7 +252,7 @@ dsg::ControlRecord* CPropertyWnd::Record() {
         return MenuItemOf() ? &m_menuRec : nullptr;
     if (!f || !m_hControl)
         return nullptr;
-    return m_hControl == m_hForm ? &f->table[0] : RecordIn(*f, m_hControl);
+    return m_hControl == m_hForm ? &f->table[0] : RecordOf(*f, m_hControl);
 }
 
 dsg::PropView CPropertyWnd::View() {
@@ -360,7 +348,6 @@ void CPropertyWnd::SelectForm(HWND form) {
     dsg::Form* f = FormOf(form);
     if (!f || !IsWindow(form))
         return;
-    m_rec = f->table[0];
     std::string caption = WindowText(form);
     if (!caption.empty())
         SetTitle(caption.c_str());
@@ -377,12 +364,11 @@ void CPropertyWnd::RefreshControl(HWND form, HWND control) {
     if (control == form)
         return;
     dsg::Form* f = FormOf(form);
-    dsg::ControlRecord* r = f ? RecordIn(*f, control) : nullptr;
+    dsg::ControlRecord* r = f ? RecordOf(*f, control) : nullptr;
     if (!r)
         return;
     m_nMenuItem = -1;
     m_hControl = control;
-    m_rec = *r;
     ListGroup(0);
 }
 
@@ -407,7 +393,6 @@ void CPropertyWnd::ListGroup(int group) {
     dsg::ControlRecord* r = Record();
     if (!r)
         return;
-    m_rec = *r;
     const dsg::PropertyGroup* g = dsg::PropGroupsOf(r->kind);
     for (const dsg::PropertyGroup* p = g; p && p->name; ++p) {
         SendMessageA(groups, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p->name));
@@ -585,192 +570,212 @@ bool CPropertyWnd::StartEdit(int row) {
     dsg::ControlRecord* rec = Record();
     if (!rec)
         return false;
-    int32_t id = m_rowId[size_t(row)], type = m_rowType[size_t(row)];
-    bool event = m_rowGroup[size_t(row)] == dsg::kGrpEvent;
-    const dsg::PropertyRow* def = event ? nullptr : dsg::PropFindRow(rec->kind, id);
+    EditCell c;
+    c.row = row;
+    c.id = m_rowId[size_t(row)];
+    c.type = m_rowType[size_t(row)];
+    c.event = m_rowGroup[size_t(row)] == dsg::kGrpEvent;
+    c.def = c.event ? nullptr : dsg::PropFindRow(rec->kind, c.id);
     m_nEditRow = row;
-    m_nEditType = type;
+    m_nEditType = c.type;
     m_strOpenText = RowText(row);
     HWND list = Item(kList);
-    RECT cell{};
-    cell.top = 1;
-    cell.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETSUBITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&cell));
-    MapWindowPoints(list, m_hWnd, reinterpret_cast<POINT*>(&cell), 2);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    c.rect.top = 1;
+    c.rect.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETSUBITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&c.rect));
+    MapWindowPoints(list, m_hWnd, reinterpret_cast<POINT*>(&c.rect), 2);
+    c.font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
 
-    if (type == dsg::kEdHotKey && def && def->marker == dsg::kHotKeyMarker) {
-        CHotKeyDlg dlg(this);
-        dlg.SetHotKeyValue(rec->hotKey);
+    if (c.type == dsg::kEdHotKey && c.def && c.def->marker == dsg::kHotKeyMarker)
+        return EditHotKey(row, *rec);
+    bool editType = c.event || c.type == dsg::kEdText || c.type == dsg::kEdSigned || c.type == dsg::kEdDigits ||
+                    c.type == dsg::kEdLines;
+    bool opened = editType ? OpenTextEditor(c, *rec)
+                  : c.type == dsg::kEdColour ? OpenColourEditor(c)
+                                             : OpenListEditor(c, *rec);
+    if (!opened) {
         m_nEditRow = -1;
-        if (dlg.DoModal() == IDOK) {
-            m_nEditRow = row;
-            rec->hotKey = dlg.m_nValue;
-            m_strApplyText = HotKeyName(rec->hotKey);
-            m_nApplyIndex = -1;
-            SetRowText(row, m_strApplyText);
-            ApplyEdit();
-            m_nEditRow = -1;
-        }
-        return true;
-    }
-
-    bool editType = event || type == dsg::kEdText || type == dsg::kEdSigned || type == dsg::kEdDigits ||
-                    type == dsg::kEdLines;
-    if (editType) {
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP;
-        if (type == dsg::kEdDigits)
-            style |= ES_NUMBER;
-        RECT at{cell.left, cell.top - kEditorMargin, cell.right, cell.bottom + kEditorMargin};
-        std::string text = m_strOpenText;
-        if (type == dsg::kEdLines) {
-            style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-            at.bottom = cell.bottom + kMultiLineDepth;
-            HWND w = Hwnd(rec->hwnd);
-            text = IsListKind(rec->kind) ? dsg::PropJoinItems(Host().GetListItems(rec->hwnd), 2) : WindowText(w);
-        }
-        m_nMin = def ? def->min : 0;
-        m_nMax = def ? def->max : 0;
-        if (event) {
-            m_nMin = 0;
-            m_nMax = 31;
-        }
-        if (!event && (id == dsg::kPrWidth || id == dsg::kPrHeight)) {
-            dsg::Form* f = FormOf(m_hForm);
-            uint32_t mode = f ? f->table[0].area[dsg::fa::mapMode] : 0;
-            HDC dc = GetDC(m_hForm);
-            int px = MulDiv(kTwipsMinimum, GetDeviceCaps(dc, LOGPIXELSX), 1440);
-            ReleaseDC(m_hForm, dc);
-            dsg::Point lo = dsg::FrmDPtoLP(Host(), f ? f->window : 0, mode, {px, px});
-            m_nMin = id == dsg::kPrWidth ? lo.x : lo.y;
-            m_nMax = 32767 - (id == dsg::kPrWidth ? rec->x : rec->y);
-            if (rec->kind == dsg::kForm)
-                m_nMax = 32767;
-        }
-        m_hEditor = CreateWindowExA(0, "Edit", "", style, at.left, at.top, at.right - at.left, at.bottom - at.top,
-                                    m_hWnd, reinterpret_cast<HMENU>(UINT_PTR(kEditor)), GetModuleHandleA(nullptr),
-                                    nullptr);
-        if (!m_hEditor) {
-            m_nEditRow = -1;
-            return false;
-        }
-        SetPropA(m_hEditor, "TxPropEdit",
-                 reinterpret_cast<HANDLE>(SetWindowLongPtrA(m_hEditor, GWLP_WNDPROC,
-                                                            reinterpret_cast<LONG_PTR>(PropEditProc))));
-        SendMessageA(m_hEditor, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (m_nMax != 0) {
-            int limit = type == dsg::kEdText || type == dsg::kEdLines || event
-                            ? m_nMax
-                            : DigitsOf(m_nMax) + (type == dsg::kEdSigned ? 1 : 0);
-            SendMessageA(m_hEditor, EM_LIMITTEXT, WPARAM(limit), 0);
-        }
-        m_bPutting = true;
-        SetWindowTextA(m_hEditor, text.c_str());
-        m_bPutting = false;
-        m_strOpenText = text;
-        SendMessageA(m_hEditor, EM_SETSEL, 0, -1);
-        EnableBars(false);
-    } else if (type == dsg::kEdColour) {
-        m_pColour = new CColorComboBox;
-        RECT at{cell.left, cell.top - kEditorMargin, cell.right, cell.bottom + kListDepth};
-        if (!m_pColour->Create("ComboBox",
-                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, at, this,
-                               kEditor)) {
-            delete m_pColour;
-            m_pColour = nullptr;
-            m_nEditRow = -1;
-            return false;
-        }
-        m_hEditor = m_pColour->m_hWnd;
-        m_pColour->AddColorItems();
-        for (int i = 0; i < 16; ++i) {
-            if (m_strOpenText == dsg::kColourNames[i])
-                m_pColour->SetCurSel(i);
-        }
-        m_pColour->m_pPropWnd = this;
-    } else {
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL;
-        if (type == dsg::kEdFont)
-            style |= CBS_SORT;
-        m_hEditor = CreateWindowExA(0, "ComboBox", "", style, cell.left, cell.top - kEditorMargin,
-                                    cell.right - cell.left, cell.bottom - cell.top + kListDepth, m_hWnd,
-                                    reinterpret_cast<HMENU>(UINT_PTR(kEditor)), GetModuleHandleA(nullptr), nullptr);
-        if (!m_hEditor) {
-            m_nEditRow = -1;
-            return false;
-        }
-        SendMessageA(m_hEditor, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        std::vector<std::string> items;
-        auto files = [&](int listKind) {
-            items.push_back(dsg::kTextNone);
-            if (g_pRcDoc) {
-                for (const auto& e : g_pRcDoc->m_doc.List(listKind).entries)
-                    items.push_back(dsg::ResourceName(e.path));
-            }
-        };
-        switch (type) {
-        case dsg::kEdChoice:
-            for (int i = 0; def && def->choices && def->choices[i]; ++i)
-                items.push_back(def->choices[i]);
-            break;
-        case dsg::kEdYesNo: items = {dsg::kTextYes, dsg::kTextNo}; break;
-        case dsg::kEdFont: {
-            HDC dc = GetDC(m_hWnd);
-            LOGFONTA lf{};
-            lf.lfCharSet = DEFAULT_CHARSET;
-            EnumFontFamiliesExA(dc, &lf, AddFace, reinterpret_cast<LPARAM>(&items), 0);
-            ReleaseDC(m_hWnd, dc);
-            break;
-        }
-        case dsg::kEdSize: {
-            int faceRow = RowOf(dsg::kPrFace);
-            std::string face = faceRow >= 0 ? RowText(faceRow) : std::string();
-            SizeScan scan;
-            HDC dc = GetDC(m_hWnd);
-            EnumFontsA(dc, face.c_str(), AddSize, reinterpret_cast<LPARAM>(&scan));
-            ReleaseDC(m_hWnd, dc);
-            if (scan.scalable || scan.heights.empty()) {
-                for (int s : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48})
-                    items.push_back(std::to_string(s));
-            } else {
-                std::sort(scan.heights.begin(), scan.heights.end());
-                scan.heights.erase(std::unique(scan.heights.begin(), scan.heights.end()), scan.heights.end());
-                bool pixels = rec->kind != dsg::kForm || rec->area[dsg::fa::mapMode] <= 1;
-                for (int h : scan.heights) {
-                    items.push_back(pixels ? std::to_string(h)
-                                           : dsg::FormatTenths(h * 1440 / std::max(1, View().pixelsPerInch) / 2));
-                }
-            }
-            break;
-        }
-        case dsg::kEdCursor:
-            items.push_back(dsg::kTextNone);
-            for (const dsg::StockPointer* p = dsg::kStockPointers; p->id; ++p)
-                items.push_back(p->caption);
-            if (g_pRcDoc) {
-                for (const auto& e : g_pRcDoc->m_doc.List(dsg::kListCursor).entries)
-                    items.push_back(dsg::ResourceName(e.path));
-            }
-            break;
-        case dsg::kEdMenu:
-            items.push_back(dsg::kTextNone);
-            if (g_pRcDoc) {
-                for (const auto& m : g_pRcDoc->m_doc.menus.menus)
-                    items.push_back(m.block.Name());
-            }
-            break;
-        case dsg::kEdBitmap: files(dsg::kListBitmap); break;
-        case dsg::kEdIcon: files(dsg::kListIcon); break;
-        default: break;
-        }
-        for (const auto& s : items)
-            SendMessageA(m_hEditor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-        int at = int(SendMessageA(m_hEditor, CB_FINDSTRINGEXACT, WPARAM(-1),
-                                  reinterpret_cast<LPARAM>(m_strOpenText.c_str())));
-        SendMessageA(m_hEditor, CB_SETCURSEL, WPARAM(at < 0 ? 0 : at), 0);
+        return false;
     }
     SetWindowPos(m_hEditor, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetFocus(m_hEditor);
+    return true;
+}
+
+// The hot-key row edits in its own dialog.
+bool CPropertyWnd::EditHotKey(int row, dsg::ControlRecord& rec) {
+    CHotKeyDlg dlg(this);
+    dlg.SetHotKeyValue(rec.hotKey);
+    m_nEditRow = -1;
+    if (dlg.DoModal() == IDOK) {
+        m_nEditRow = row;
+        rec.hotKey = dlg.m_nValue;
+        m_strApplyText = HotKeyName(rec.hotKey);
+        m_nApplyIndex = -1;
+        SetRowText(row, m_strApplyText);
+        ApplyEdit();
+        m_nEditRow = -1;
+    }
+    return true;
+}
+
+bool CPropertyWnd::OpenTextEditor(const EditCell& c, dsg::ControlRecord& rec) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP;
+    if (c.type == dsg::kEdDigits)
+        style |= ES_NUMBER;
+    RECT at{c.rect.left, c.rect.top - kEditorMargin, c.rect.right, c.rect.bottom + kEditorMargin};
+    std::string text = m_strOpenText;
+    if (c.type == dsg::kEdLines) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+        at.bottom = c.rect.bottom + kMultiLineDepth;
+        HWND w = Hwnd(rec.hwnd);
+        text = IsListKind(rec.kind) ? dsg::PropJoinItems(Host().GetListItems(rec.hwnd), 2) : WindowText(w);
+    }
+    m_nMin = c.def ? c.def->min : 0;
+    m_nMax = c.def ? c.def->max : 0;
+    if (c.event) {
+        m_nMin = 0;
+        m_nMax = 31;
+    }
+    if (!c.event && (c.id == dsg::kPrWidth || c.id == dsg::kPrHeight)) {
+        dsg::Form* f = FormOf(m_hForm);
+        uint32_t mode = f ? f->table[0].area[dsg::fa::mapMode] : 0;
+        HDC dc = GetDC(m_hForm);
+        int px = MulDiv(kTwipsMinimum, GetDeviceCaps(dc, LOGPIXELSX), 1440);
+        ReleaseDC(m_hForm, dc);
+        dsg::Point lo = dsg::FrmDPtoLP(Host(), f ? f->window : 0, mode, {px, px});
+        m_nMin = c.id == dsg::kPrWidth ? lo.x : lo.y;
+        m_nMax = 32767 - (c.id == dsg::kPrWidth ? rec.x : rec.y);
+        if (rec.kind == dsg::kForm)
+            m_nMax = 32767;
+    }
+    m_hEditor = CreateWindowExA(0, "Edit", "", style, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                                m_hWnd, reinterpret_cast<HMENU>(UINT_PTR(kEditor)), GetModuleHandleA(nullptr),
+                                nullptr);
+    if (!m_hEditor)
+        return false;
+    SetPropA(m_hEditor, "TxPropEdit",
+             reinterpret_cast<HANDLE>(SetWindowLongPtrA(m_hEditor, GWLP_WNDPROC,
+                                                        reinterpret_cast<LONG_PTR>(PropEditProc))));
+    SendMessageA(m_hEditor, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
+    if (m_nMax != 0) {
+        int limit = c.type == dsg::kEdText || c.type == dsg::kEdLines || c.event
+                        ? m_nMax
+                        : DigitsOf(m_nMax) + (c.type == dsg::kEdSigned ? 1 : 0);
+        SendMessageA(m_hEditor, EM_LIMITTEXT, WPARAM(limit), 0);
+    }
+    m_bPutting = true;
+    SetWindowTextA(m_hEditor, text.c_str());
+    m_bPutting = false;
+    m_strOpenText = text;
+    SendMessageA(m_hEditor, EM_SETSEL, 0, -1);
+    EnableBars(false);
+    return true;
+}
+
+bool CPropertyWnd::OpenColourEditor(const EditCell& c) {
+    m_pColour = new CColorComboBox;
+    RECT at{c.rect.left, c.rect.top - kEditorMargin, c.rect.right, c.rect.bottom + kListDepth};
+    if (!m_pColour->Create("ComboBox",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, at, this,
+                           kEditor)) {
+        delete m_pColour;
+        m_pColour = nullptr;
+        return false;
+    }
+    m_hEditor = m_pColour->m_hWnd;
+    m_pColour->AddColorItems();
+    for (int i = 0; i < 16; ++i) {
+        if (m_strOpenText == dsg::kColourNames[i])
+            m_pColour->SetCurSel(i);
+    }
+    m_pColour->m_pPropWnd = this;
+    return true;
+}
+
+// The choices of a list row: a property's own, the document's files,
+// menus and pointers, the fonts and their sizes.
+std::vector<std::string> CPropertyWnd::ListChoices(const EditCell& c, const dsg::ControlRecord& rec) {
+    std::vector<std::string> items;
+    auto files = [&](int listKind) {
+        items.push_back(dsg::kTextNone);
+        if (g_pRcDoc) {
+            for (const auto& e : g_pRcDoc->m_doc.List(listKind).entries)
+                items.push_back(dsg::ResourceName(e.path));
+        }
+    };
+    switch (c.type) {
+    case dsg::kEdChoice:
+        for (int i = 0; c.def && c.def->choices && c.def->choices[i]; ++i)
+            items.push_back(c.def->choices[i]);
+        break;
+    case dsg::kEdYesNo: items = {dsg::kTextYes, dsg::kTextNo}; break;
+    case dsg::kEdFont: {
+        HDC dc = GetDC(m_hWnd);
+        items = FontFaceNames(dc, false);
+        ReleaseDC(m_hWnd, dc);
+        break;
+    }
+    case dsg::kEdSize: {
+        int faceRow = RowOf(dsg::kPrFace);
+        std::string face = faceRow >= 0 ? RowText(faceRow) : std::string();
+        SizeScan scan;
+        HDC dc = GetDC(m_hWnd);
+        EnumFontsA(dc, face.c_str(), AddSize, reinterpret_cast<LPARAM>(&scan));
+        ReleaseDC(m_hWnd, dc);
+        if (scan.scalable || scan.heights.empty()) {
+            for (int s : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48})
+                items.push_back(std::to_string(s));
+        } else {
+            std::sort(scan.heights.begin(), scan.heights.end());
+            scan.heights.erase(std::unique(scan.heights.begin(), scan.heights.end()), scan.heights.end());
+            bool pixels = rec.kind != dsg::kForm || rec.area[dsg::fa::mapMode] <= 1;
+            for (int h : scan.heights) {
+                items.push_back(pixels ? std::to_string(h)
+                                       : dsg::FormatTenths(h * 1440 / std::max(1, View().pixelsPerInch) / 2));
+            }
+        }
+        break;
+    }
+    case dsg::kEdCursor:
+        items.push_back(dsg::kTextNone);
+        for (const dsg::StockPointer* p = dsg::kStockPointers; p->id; ++p)
+            items.push_back(p->caption);
+        if (g_pRcDoc) {
+            for (const auto& e : g_pRcDoc->m_doc.List(dsg::kListCursor).entries)
+                items.push_back(dsg::ResourceName(e.path));
+        }
+        break;
+    case dsg::kEdMenu:
+        items.push_back(dsg::kTextNone);
+        if (g_pRcDoc) {
+            for (const auto& m : g_pRcDoc->m_doc.menus.menus)
+                items.push_back(m.block.Name());
+        }
+        break;
+    case dsg::kEdBitmap: files(dsg::kListBitmap); break;
+    case dsg::kEdIcon: files(dsg::kListIcon); break;
+    default: break;
+    }
+    return items;
+}
+
+bool CPropertyWnd::OpenListEditor(const EditCell& c, dsg::ControlRecord& rec) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL;
+    if (c.type == dsg::kEdFont)
+        style |= CBS_SORT;
+    m_hEditor = CreateWindowExA(0, "ComboBox", "", style, c.rect.left, c.rect.top - kEditorMargin,
+                                c.rect.right - c.rect.left, c.rect.bottom - c.rect.top + kListDepth, m_hWnd,
+                                reinterpret_cast<HMENU>(UINT_PTR(kEditor)), GetModuleHandleA(nullptr), nullptr);
+    if (!m_hEditor)
+        return false;
+    SendMessageA(m_hEditor, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
+    std::vector<std::string> items = ListChoices(c, rec);
+    for (const auto& s : items)
+        SendMessageA(m_hEditor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    int at = int(SendMessageA(m_hEditor, CB_FINDSTRINGEXACT, WPARAM(-1),
+                              reinterpret_cast<LPARAM>(m_strOpenText.c_str())));
+    SendMessageA(m_hEditor, CB_SETCURSEL, WPARAM(at < 0 ? 0 : at), 0);
     return true;
 }
 
@@ -971,8 +976,6 @@ bool CPropertyWnd::ApplyEdit() {
     else
         ApplyControl(*r, e);
     MarkModified();
-    if (dsg::ControlRecord* now = Record())
-        m_rec = *now;
     if (m_hControl != before)
         RcUndoSetKind(1, m_hControl);
     else if (e.id == dsg::kPrText && m_hControl != m_hForm)
@@ -1259,7 +1262,6 @@ void CPropertyWnd::Rename(const std::string& text) {
     dsg::SetField(r->name, text.substr(0, 21));
     if (dsg::MenuItem* it = m_nMenuItem >= 0 ? MenuItemOf() : nullptr)
         dsg::SetField(it->name, text.substr(0, 21));
-    m_rec = *r;
     HWND combo = Item(kControlCombo);
     int sel = int(SendMessageA(combo, CB_GETCURSEL, 0, 0));
     if (sel < 0) {
@@ -1483,7 +1485,7 @@ void DsgShowCtlRect(HWND form, const RECT& rc) {
 
 HWND PropRecreateControl(HWND form, HWND control) {
     dsg::Form* f = FormOf(form);
-    dsg::ControlRecord* r = f ? RecordIn(*f, control) : nullptr;
+    dsg::ControlRecord* r = f ? RecordOf(*f, control) : nullptr;
     if (!r)
         return nullptr;
     std::string text;
@@ -1538,19 +1540,19 @@ void SetImeMode(HWND w, uint32_t mode) {
     if (getCtx && relCtx && setConv && getConv && getOpen && setOpen) {
         if (HIMC ctx = getCtx(w)) {
             DWORD conv = 0, sentence = 0;
-            if (mode == 1) {
+            if (mode == dsg::kImeOn) {
                 setOpen(ctx, TRUE);
-            } else if (mode == 2 || mode == 3) {
+            } else if (mode == dsg::kImeOff || mode == dsg::kImeOldOff) {
                 setOpen(ctx, FALSE);
-            } else if (mode >= 4 && mode <= 7) {
+            } else if (mode >= dsg::kImeHiragana && mode <= dsg::kImeAlphanumeric) {
                 setOpen(ctx, TRUE);
                 getConv(ctx, &conv, &sentence);
                 DWORD low = conv & 0xFF;
-                if (mode == 4)
+                if (mode == dsg::kImeHiragana)
                     low = (low & ~DWORD(IME_CMODE_KATAKANA)) | IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
-                else if (mode == 5)
+                else if (mode == dsg::kImeKatakana)
                     low |= IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE;
-                else if (mode == 6)
+                else if (mode == dsg::kImeHalfKatakana)
                     low = (low & ~DWORD(IME_CMODE_FULLSHAPE)) | IME_CMODE_NATIVE | IME_CMODE_KATAKANA;
                 else
                     low = (low & ~DWORD(IME_CMODE_NATIVE | IME_CMODE_KATAKANA)) | IME_CMODE_FULLSHAPE;

@@ -86,6 +86,20 @@ private:
     void SelectObjectEntry(uint32_t data);
     void ListEvents(const dsg::ControlRecord& r);
     void ApplyEventName(int row, const std::string& text);
+    // The row being opened for editing, its kind and its cell.
+    struct EditCell {
+        int row = -1;
+        int32_t id = 0, type = 0;
+        bool event = false;
+        const dsg::PropertyRow* def = nullptr;
+        RECT rect{};
+        HFONT font = nullptr;
+    };
+    bool EditHotKey(int row, dsg::ControlRecord& rec);
+    bool OpenTextEditor(const EditCell& c, dsg::ControlRecord& rec);
+    bool OpenColourEditor(const EditCell& c);
+    bool OpenListEditor(const EditCell& c, dsg::ControlRecord& rec);
+    std::vector<std::string> ListChoices(const EditCell& c, const dsg::ControlRecord& rec);
     bool CheckEdit();
     void ApplyForm(dsg::ControlRecord& r, const dsg::PropEdit& e);
     void ApplyControl(dsg::ControlRecord& r, const dsg::PropEdit& e);
@@ -100,7 +114,6 @@ private:
     HWND m_hForm = nullptr, m_hControl = nullptr;
     int m_nMenuItem = -1;
     dsg::ControlRecord m_menuRec{};
-    dsg::ControlRecord m_rec{};
     int m_nEditRow = -1;
     int32_t m_nEditType = 0;
     HWND m_hEditor = nullptr;

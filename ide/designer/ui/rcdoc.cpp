@@ -10,13 +10,14 @@
 #include "idehelpers.h"
 #include "mainfrm.h"
 #include "prjframe.h"
+#include "childrun.h"
 #include "procstart.h"
 #include "propwnd.h"
 #include "resource.h"
 #include "sjis_path.h"
+#include "smalldlgs.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 
 FW_IMPLEMENT_DYNCREATE(CRcDoc, CDocument)
@@ -30,8 +31,8 @@ using namespace dsgwin;
 
 namespace {
 
-// The tree's popup menu (new, import, edit, close, delete, test mode).
-constexpr UINT kRcTreePopupMenu = 219;
+// The file lists of the tree's categories 1-3 (0 is forms, 4 menus).
+constexpr int kCategoryList[3] = {dsg::kListBitmap, dsg::kListCursor, dsg::kListIcon};
 
 const char* const kCategoryText[5] = {
     "\xCC\xAB\xB0\xD1",                  // ﾌｫｰﾑ
@@ -63,22 +64,6 @@ void SetStatus(const std::string& text) {
 
 // ---- RC ------------------------------------------------------------------
 
-std::atomic<int> g_readers{0};
-std::atomic<int> g_rcError{0};
-
-DWORD WINAPI RcPipeReader(LPVOID param) {
-    HANDLE pipe = param;
-    char buf[256];
-    DWORD got = 0;
-    while (ReadFile(pipe, buf, 255, &got, nullptr) && got > 0) {
-        buf[got] = '\0';
-        if (std::string(buf, got).find("error") != std::string::npos)
-            g_rcError = 1;
-    }
-    --g_readers;
-    return 1;
-}
-
 // An environment variable read whole, restored exactly (unset when it was).
 struct SavedVar {
     const char* name;
@@ -101,85 +86,59 @@ struct SavedVar {
     ~SavedVar() { SetEnvironmentVariableA(name, had ? value.c_str() : nullptr); }
 };
 
-}  // namespace
+struct RcRun {
+    tambrix::ChildResult result;
+    std::string commandLine;
+    std::string output;  // RC's words on both streams
+};
 
-bool RunRc(const std::string& script) {
+RcRun RunRc(const std::string& script) {
     size_t dot = script.find_last_of('.');
     std::string out = (dot == std::string::npos ? script + "." : script.substr(0, dot + 1)) + "res";
-    std::string cmd = "RC /r /l 0x411 /fo \"" + out + "\" \"" + script + "\"";
     SavedVar path("PATH"), include("INCLUDE");
     path.Prepend(TheApp().m_settings.userBin);
     include.Prepend(TheApp().m_settings.userInclude);
 
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr, errW = nullptr;
-    if (!CreatePipe(&inR, &inW, &sa, 0))
-        return false;
-    if (!CreatePipe(&outR, &outW, &sa, 0) || !CreatePipe(&errR, &errW, &sa, 0)) {
-        for (HANDLE h : {inR, inW, outR, outW})
-            if (h)
-                CloseHandle(h);
-        return false;
-    }
-    SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(inW, HANDLE_FLAG_INHERIT, 0);
+    RcRun run;
+    run.commandLine = "RC /r /l 0x411 /fo " + tambrix::QuoteArgument(out) + " " + tambrix::QuoteArgument(script);
     // "%sを生成中．．．"
     SetStatus(out + "\x82\xF0\x90\xB6\x90\xAC\x92\x86\x81\x44\x81\x44\x81\x44");
-
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.lpTitle = const_cast<char*>("Tambrix");
-    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES | STARTF_FORCEONFEEDBACK;
-    si.wShowWindow = SW_HIDE;
-    si.hStdInput = inR;
-    si.hStdOutput = outW;
-    si.hStdError = errW;
-    PROCESS_INFORMATION pi{};
-    std::string folder = FolderOf(script);
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                  CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, folder.c_str(), &si, &pi);
-    CloseHandle(inR);
-    CloseHandle(outW);
-    CloseHandle(errW);
-    if (!started) {
-        CloseHandle(inW);
-        CloseHandle(outR);
-        CloseHandle(errR);
-        if (CPrjFrame* pf = TheApp().m_pPrjFrame)
-            pf->ShowModeText();
-        return false;
-    }
     HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    g_readers = 2;
-    g_rcError = 0;
-    HANDLE t1 = CreateThread(nullptr, 0, RcPipeReader, errR, 0, nullptr);
-    HANDLE t2 = t1 ? CreateThread(nullptr, 0, RcPipeReader, outR, 0, nullptr) : nullptr;
-    bool ok = t1 && t2;
-    if (!ok) {
-        TerminateProcess(pi.hProcess, 0);
-        if (t1) {
-            WaitForSingleObject(t1, 5000);
-            CloseHandle(t1);
-        }
-    } else {
-        while (g_readers > 0)
-            Sleep(500);
-        CloseHandle(t1);
-        CloseHandle(t2);
-    }
-    CloseHandle(inW);
-    CloseHandle(outR);
-    CloseHandle(errR);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    ProcessStart start;
+    start.commandLine = run.commandLine;
+    start.folder = FolderOf(script);
+    start.flags = CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS;
+    start.title = "Tambrix";
+    start.startFlags = STARTF_FORCEONFEEDBACK;
+    CollectedOutput words;
+    // The open is under way inside a command: only painting runs meanwhile.
+    run.result = RunCapturedChild(start, words, ChildWait::kPaintOnly);
+    run.output = words.Text();
     if (CPrjFrame* pf = TheApp().m_pPrjFrame)
         pf->ShowModeText();
     SetCursor(old);
-    return ok && g_rcError == 0;
+    return run;
 }
+
+// Tells the user why a script did not load; RC's own lines go to the
+// result window.
+void ReportLoadFailure(const std::string& script, const RcRun* rc) {
+    if (rc && rc->result.status != tambrix::ChildStatus::kRan) {
+        MessageBoxById(dsg::kMsgRcNotStarted, MB_ICONHAND, 0, rc->commandLine.c_str());
+        return;
+    }
+    if (rc && !tambrix::RcSucceeded(rc->result)) {
+        std::string lines;
+        for (const std::string& l : tambrix::OutputLines(rc->output))
+            lines += l + "\r\n";
+        ShowToolOutput(lines);
+        MessageBoxById(dsg::kMsgRcRefused, MB_ICONHAND, 0, script.c_str());
+        return;
+    }
+    MessageBoxById(dsg::kMsgResUnreadable, MB_ICONHAND, 0, dsg::CompiledPath(script).c_str());
+}
+
+}  // namespace
 
 // ---- the document ----------------------------------------------------------
 
@@ -226,7 +185,9 @@ bool CRcDoc::OnNewDocument() {
 }
 
 bool CRcDoc::OnOpenDocument(const std::string& path) {
-    if (!CDocument::OnOpenDocument(path))
+    m_bLoadFailed = false;
+    // A script that did not load opens no document: the user was told why.
+    if (!CDocument::OnOpenDocument(path) || m_bLoadFailed)
         return false;
     if (m_doc.converted)
         SetModifiedFlag(true);
@@ -238,6 +199,7 @@ void CRcDoc::Serialize(CArchive& ar) {
         return;  // saving goes through OnSaveDocument
     if (!RcLoad(ar.GetPath())) {
         SetModifiedFlag(false);
+        m_bLoadFailed = true;
         return;
     }
     std::string name = ar.GetPath().substr(ar.GetPath().find_last_of('\\') + 1);
@@ -254,18 +216,25 @@ void CRcDoc::Serialize(CArchive& ar) {
 bool CRcDoc::RcLoad(const std::string& path) {
     m_doc.converted = 0;
     std::string compiled = dsg::CompiledPath(path);
-    if (compiled.empty())
+    if (compiled.empty()) {
+        ReportLoadFailure(path, nullptr);
         return false;
+    }
     WIN32_FILE_ATTRIBUTE_DATA src{}, res{};
     bool have = GetFileAttributesExA(compiled.c_str(), GetFileExInfoStandard, &res) != 0;
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &src);
     if (!have || CompareFileTime(&src.ftLastWriteTime, &res.ftLastWriteTime) > 0) {
-        if (!RunRc(path))
+        RcRun rc = RunRc(path);
+        if (!tambrix::RcSucceeded(rc.result)) {
+            ReportLoadFailure(path, &rc);
             return false;
+        }
     }
     std::FILE* f = std::fopen(compiled.c_str(), "rb");
-    if (!f)
+    if (!f) {
+        ReportLoadFailure(path, nullptr);
         return false;
+    }
     std::vector<uint8_t> bytes;
     uint8_t buf[65536];
     size_t n;
@@ -277,6 +246,8 @@ bool CRcDoc::RcLoad(const std::string& path) {
     HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     bool ok = dsg::RcLoadCompiled(Host(), m_doc, bytes, path, cur);
     SetCursor(old);
+    if (!ok)
+        ReportLoadFailure(path, nullptr);
     return ok;
 }
 
@@ -327,10 +298,9 @@ void CRcDoc::FillResourceTree(const std::string& rootText, bool empty) {
         const auto& h = menus[i].block.header;
         tree->InsertResourceItem(tree->m_category[4], 2, dsg::FieldText(h.name, sizeof h.name), LPARAM(i));
     }
-    // Bitmaps, cursors, icons (list kinds 3, 4, 2).
-    const int kinds[3] = {3, 4, 2};
+    // Bitmaps, cursors, icons.
     for (int c = 0; c < 3; ++c) {
-        dsg::FileList& list = m_doc.List(kinds[c]);
+        dsg::FileList& list = m_doc.List(kCategoryList[c]);
         if (!list.exists)
             continue;
         if (!tree->m_category[c + 1])
@@ -608,7 +578,7 @@ bool CRcTreeView::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         TreeView_SelectItem(m_hWnd, item);
     POINT screen = hit.pt;
     ClientToScreen(m_hWnd, &screen);
-    DsgTrackPopup(kRcTreePopupMenu, screen);
+    DsgTrackPopup(IDR_RES_TREE_POPUP, screen);
     *result = 0;
     return true;
 }
@@ -626,14 +596,13 @@ std::string ScriptFolder(CRcDoc* doc) {
 // The selected bitmap, cursor or icon entry opened by the shell, found
 // from the script's folder as the import stored it.
 bool CRcTreeView::OpenFileItem() {
-    static const int kLists[] = {dsg::kListBitmap, dsg::kListCursor, dsg::kListIcon};  // categories 1-3
     auto* doc = dynamic_cast<CRcDoc*>(m_pDocument);
     for (int c = 1; doc && c <= 3; ++c) {
         std::string text;
         HTREEITEM item = RcTreeGetSel(c, &text);
         if (!item)
             continue;
-        dsg::FileList& l = doc->m_doc.List(kLists[c - 1]);
+        dsg::FileList& l = doc->m_doc.List(kCategoryList[c - 1]);
         size_t at = size_t(ItemData(item));
         const dsg::FileEntry* e = at < l.entries.size() ? &l.entries[at] : l.Find(text);
         if (!e)
@@ -704,14 +673,6 @@ void ShowFormWindow(HWND form) {
     }
 }
 
-void CtlUpdate(HWND control) {
-    if (!control)
-        return;
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    if (HWND p = GetParent(control))
-        InvalidateRect(p, nullptr, TRUE);
-}
-
 bool EnableDesignerWindows(bool enable) {
     return g_pRcDoc && g_pRcDoc->EnableDesignerWindows(enable ? 1 : 0) != 0;
 }
@@ -751,11 +712,7 @@ bool CNewResDlg::OnInitDialog() {
         SendMessageA(list, LB_SETITEMDATA, WPARAM(at), LPARAM(i));
     }
     SendMessageA(list, LB_SETCURSEL, 0, 0);
-    RECT r, d;
-    GetWindowRect(m_hWnd, &r);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &d, 0);
-    SetWindowPos(m_hWnd, nullptr, (d.right - (r.right - r.left)) / 2, (d.bottom - (r.bottom - r.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    CenterInWorkArea(m_hWnd);
     return true;
 }
 
@@ -903,7 +860,7 @@ bool CRcTreeView::ResDelete() {
     TreeView_GetItem(m_hWnd, &it);
     std::string text = buf;
     auto confirm = [&] {
-        return MessageBoxById(21022, MB_YESNO | MB_ICONQUESTION, 1, text.c_str()) == IDYES;
+        return MessageBoxById(dsg::kMsgDeleteItem, MB_YESNO | MB_ICONQUESTION, 1, text.c_str()) == IDYES;
     };
     dsg::Document& d = doc->m_doc;
     if (category == 0) {
@@ -923,7 +880,7 @@ bool CRcTreeView::ResDelete() {
             return false;
         for (const auto& f : d.forms) {
             if (f.menu == index) {
-                MessageBoxById(21021, MB_ICONEXCLAMATION, 1);
+                MessageBoxById(dsg::kMsgItemInUse, MB_ICONEXCLAMATION, 1);
                 return false;
             }
         }
@@ -935,9 +892,7 @@ bool CRcTreeView::ResDelete() {
                 --f.menu;
         }
     } else {
-        // Bitmaps, cursors, icons: list kinds 3, 4, 2.
-        const int kinds[3] = {3, 4, 2};
-        dsg::FileList& list = d.List(kinds[category - 1]);
+        dsg::FileList& list = d.List(kCategoryList[category - 1]);
         std::string name = dsg::ResourceName(text);
         size_t i = 0;
         while (i < list.entries.size() && !prj::EqualNoCase(dsg::ResourceName(list.entries[i].path), name))
@@ -945,7 +900,7 @@ bool CRcTreeView::ResDelete() {
         if (i == list.entries.size())
             return false;
         if (list.entries[i].uses != 0) {
-            MessageBoxById(21021, MB_ICONEXCLAMATION, 1);
+            MessageBoxById(dsg::kMsgItemInUse, MB_ICONEXCLAMATION, 1);
             return false;
         }
         if (!confirm())
@@ -969,7 +924,7 @@ bool CRcTreeView::ResDelete() {
 }
 
 void DsgResourceCommand(UINT id) {
-    if (id == 9001) {
+    if (id == ID_RES_NEW) {
         DsgNewResourceCommand();
         return;
     }
@@ -977,23 +932,23 @@ void DsgResourceCommand(UINT id) {
     if (!tree)
         return;
     switch (id) {
-    case 9002: tree->ResImport(); break;
-    case 9003: tree->ResEdit(); break;
-    case 9004: tree->ResClose(); break;
-    case 9005: tree->ResDelete(); break;
+    case ID_RES_IMPORT: tree->ResImport(); break;
+    case ID_RES_EDIT: tree->ResEdit(); break;
+    case ID_RES_CLOSE: tree->ResClose(); break;
+    case ID_RES_DELETE: tree->ResDelete(); break;
     default: break;
     }
 }
 
 bool CRcTreeView::OnCmdMsg(UINT id, FwCmdKind kind, CCmdUI* ui) {
-    if (id != kCmdUndo && id != kCmdCode)
+    if (id != FW_ID_EDIT_UNDO && id != ID_DSG_CODE)
         return CView::OnCmdMsg(id, kind, ui);
     if (kind == FwCmdKind::Update) {
-        ui->Enable(id == kCmdUndo ? RcCanUndo() : dsgwin::Sel().form != nullptr);
+        ui->Enable(id == FW_ID_EDIT_UNDO ? RcCanUndo() : dsgwin::Sel().form != nullptr);
         return true;
     }
     if (kind == FwCmdKind::Command) {
-        if (id == kCmdUndo)
+        if (id == FW_ID_EDIT_UNDO)
             RcUndo();
         else
             EvtGotoCode(dsgwin::Sel().form, dsgwin::Sel().anchor ? dsgwin::Sel().anchor : dsgwin::Sel().form);

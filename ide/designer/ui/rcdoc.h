@@ -6,6 +6,7 @@
 
 #include "dsg_model.h"
 #include "dsg_undo.h"
+#include "dsgids.h"
 #include "fw.h"
 
 #include <commctrl.h>
@@ -48,7 +49,9 @@ public:
     std::vector<HWND> FormWindows() const;
 
 private:
+    // False when the script did not load; the user has been told why.
     bool RcLoad(const std::string& path);
+    bool m_bLoadFailed = false;
     void DestroyForms();
 };
 extern CRcDoc* g_pRcDoc;
@@ -117,24 +120,12 @@ protected:
 bool DsgRoomForNew(int kind);
 // Command 9001: the dialog, then the new form or menu.
 void DsgNewResourceCommand();
-// Commands 9001-9005.
+// Commands ID_RES_NEW to ID_RES_DELETE.
 void DsgResourceCommand(UINT id);
 
 // ---- what the shell calls ------------------------------------------------
 
-// The test-mode command.
-constexpr UINT kCmdTestMode = 2121;
-// The Control menu: group, lock, arrangement, tab order, and aligning
-// (the first and last of the ten, in operation order).
-constexpr UINT kCmdGroup = 2118;
-constexpr UINT kCmdLock = 2119;
-constexpr UINT kCmdArrange = 2019;
-constexpr UINT kCmdTabOrder = 32787;
-constexpr UINT kCmdAlignFirst = 2200;
-constexpr UINT kCmdAlignLast = 2209;
-// Undo, and the code of the current control.
-constexpr UINT kCmdUndo = 57643;
-constexpr UINT kCmdCode = 32791;
+// The commands' ids are in dsgids.h.
 
 // The active form window (null when none).
 extern HWND g_hActiveForm;
@@ -147,8 +138,6 @@ void DsgFirstForm(CRcDoc* doc, const char* name);
 void CreateDesignerWindows(bool show);
 // Toggles a form between hidden and shown-and-active.
 void ShowFormWindow(HWND form);
-// Redraws a control and refreshes the property display of the selection.
-void CtlUpdate(HWND control);
 bool EnableDesignerWindows(bool enable);
 bool DsgIsFormTestMode();
 // Aligning (modes 0-9, commands 2200-2209) and the lock (2119).
@@ -200,6 +189,21 @@ int BmpButtonPressState(HWND w);
 std::string ScriptFolder(CRcDoc* doc);
 // The form of the open document whose window this is.
 dsg::Form* FormOf(HWND w);
+// The record of a window in a form's table (the form's own record for the
+// form's window); null for a window the table does not hold.
+dsg::ControlRecord* RecordOf(dsg::Form& form, HWND w);
+// The same for a control, through the form it is on.
+dsg::ControlRecord* ControlRecordOf(HWND control);
+// The body of a designer window procedure, run so that no exception
+// crosses into the system (it answers 0 then), as the framework's do.
+template <class Body>
+LRESULT Guarded(Body&& body) {
+    try {
+        return body();
+    } catch (...) {
+        return 0;
+    }
+}
 // The selection: the anchor control (the form itself when only it is
 // selected) and the selected controls.
 struct Selection {

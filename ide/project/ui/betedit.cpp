@@ -8,6 +8,7 @@
 #include "prjwin.h"
 #include "resource.h"
 #include "sjis_path.h"
+#include "smalldlgs.h"
 
 #include <commctrl.h>
 
@@ -39,14 +40,6 @@ constexpr unsigned kDefaultPrinterColumns = 80;
 constexpr int kPageLeft = 20, kPageTop = 30;
 
 INT_PTR CALLBACK ViewDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-void CentreOnDesktop(HWND h) {
-    RECT rc, desk;
-    GetWindowRect(h, &rc);
-    GetWindowRect(GetDesktopWindow(), &desk);
-    SetWindowPos(h, nullptr, (desk.right - (rc.right - rc.left)) / 2, (desk.bottom - (rc.bottom - rc.top)) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 }  // namespace
 
@@ -320,7 +313,7 @@ public:
     CBetComExSeet(HWND owner) : CPropertySheet(prjui::text::kPortSheetTitle, owner, 0) {}
 
 protected:
-    void OnInitialized(HWND sheet) override { CentreOnDesktop(sheet); }
+    void OnInitialized(HWND sheet) override { CenterOnDesktop(sheet); }
 };
 
 }  // namespace

@@ -5,19 +5,11 @@
 #include "idehelpers.h"
 #include "mainfrm.h"
 #include "neighbours.h"
+#include "smalldlgs.h"
 
 bool CBuildDlg::Create() { return CDialog::Create(IDD, m_pParentWnd); }
 
 namespace {
-
-void CentreOnDesktop(HWND h) {
-    RECT rc, desk;
-    GetWindowRect(h, &rc);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desk, 0);
-    int x = desk.left + ((desk.right - desk.left) - (rc.right - rc.left)) / 2;
-    int y = desk.top + ((desk.bottom - desk.top) - (rc.bottom - rc.top)) / 2;
-    SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void ActivateMain() {
     if (CMainFrame* mf = TheApp().m_pMainFrame)
@@ -31,7 +23,7 @@ bool CBuildDlg::OnInitDialog() {
     // The status field holds at most 300 characters.
     SendDlgItemMessageA(m_hWnd, kStatus, EM_LIMITTEXT, 300, 0);
     EnableFrames(false);
-    CentreOnDesktop(m_hWnd);
+    CenterInWorkArea(m_hWnd);
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "prjframe.h"
 #include "prjtexts.h"
 #include "prjwin.h"
+#include "resource.h"
 #include "project_ops.h"
 #include "sjis_path.h"
 
@@ -22,14 +23,15 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 
 namespace prjui {
 namespace {
 
 constexpr UINT kMsgRebuildAll = 20027;
-constexpr UINT kMsgRegistry = 20049;
 constexpr UINT kMsgRunning = 22016;
 constexpr DWORD kCreateFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP |
                                NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE;
@@ -38,20 +40,8 @@ constexpr DWORD kCreateFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GR
 std::atomic<CPrjErrView*> g_output{nullptr};
 std::FILE* g_log = nullptr;
 std::mutex g_logLock;
-std::atomic<int> g_live{0};
 // Shift and Control were both down when the build started.
 bool g_verbose = false;
-// The IDE's ends of the last run's pipes: closed at the next run.
-HANDLE g_kept[3] = {};
-
-void CloseKept() {
-    for (HANDLE& h : g_kept) {
-        if (h)
-            CloseHandle(h);
-        h = nullptr;
-    }
-}
-
 class Sink : public prj::BuildTextSink {
 public:
     void Append(const std::string& text) override {
@@ -64,34 +54,32 @@ public:
     }
 };
 
-struct Reader {
-    HANDLE pipe;
-    prj::BuildRun* run;
-    bool errors;
-};
+// NMAKE's two streams, each split into lines and filtered on its own
+// reader thread.
+class MakeOutput : public ChildOutput {
+public:
+    explicit MakeOutput(prj::BuildRun& run) : out_(run), err_(run) {}
+    void Chunk(bool error, std::string_view bytes) override {
+        (error ? errSplit_ : outSplit_).Feed(bytes, [&](const std::string& l) { Line(error, l); });
+    }
+    void End(bool error) override {
+        (error ? errSplit_ : outSplit_).End([&](const std::string& l) { Line(error, l); });
+        if (error)
+            err_.End();
+    }
 
-DWORD WINAPI ReaderThread(LPVOID p) {
-    Reader r = *static_cast<Reader*>(p);
-    delete static_cast<Reader*>(p);
-    prj::LineSplitter split;
-    prj::MakeOutputFilter out(*r.run);
-    prj::MakeErrorFilter err(*r.run);
-    auto line = [&](const std::string& l) {
-        if (r.errors)
-            err.Line(l);
+private:
+    void Line(bool error, const std::string& l) {
+        if (error)
+            err_.Line(l);
         else
-            out.Line(l);
-    };
-    char buf[prj::kPipeReadSize];
-    DWORD got = 0;
-    while (ReadFile(r.pipe, buf, sizeof buf, &got, nullptr) && got > 0)
-        split.Feed(std::string_view(buf, got), line);
-    split.End(line);
-    if (r.errors)
-        err.End();
-    InterlockedDecrement(reinterpret_cast<volatile LONG*>(&g_live));
-    return 1;
-}
+            out_.Line(l);
+    }
+    prj::LineSplitter outSplit_, errSplit_;
+    prj::MakeOutputFilter out_;
+    prj::MakeErrorFilter err_;
+};
+static_assert(kChildReadSize == prj::kPipeReadSize, "the line splitter takes one read at a time");
 
 class WinEnvVars : public prj::EnvironmentVars {
 public:
@@ -224,33 +212,10 @@ int CheckTargetRunning(CPrjDoc* doc) {
     return 1;
 }
 
-int RunMake(CPrjDoc* doc, bool rebuildAll) {
+// The log: a new "TV" file in the IDE's folder, or in the temporary folder
+// when that one takes none; the last build's log goes first.
+void OpenBuildLog() {
     CIdeApp& app = TheApp();
-    prj::ProjectData& d = doc->Data();
-    Sink sink;
-    bool verbose = g_verbose;
-    CloseKept();
-
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr, errW = nullptr;
-    if (!CreatePipe(&inR, &inW, &sa, 0))
-        return 0;
-    if (!CreatePipe(&outR, &outW, &sa, 0)) {
-        CloseHandle(inR), CloseHandle(inW);
-        return 0;
-    }
-    if (!CreatePipe(&errR, &errW, &sa, 0)) {
-        CloseHandle(inR), CloseHandle(inW), CloseHandle(outR), CloseHandle(outW);
-        return 0;
-    }
-    // NMAKE and its tools inherit only their own ends.
-    SetHandleInformation(inW, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
-    g_kept[0] = inW, g_kept[1] = outR, g_kept[2] = errR;
-
-    // The log: a new "TV" file in the IDE's folder, or in the temporary
-    // folder when that one takes none.
     if (!app.m_pszBuildLog) {
         app.m_pszBuildLog = new char[MAX_PATH];
         app.m_pszBuildLog[0] = '\0';
@@ -267,86 +232,42 @@ int RunMake(CPrjDoc* doc, bool rebuildAll) {
     };
     std::optional<std::string> logPath = prj::CreateBuildLog(create, app.m_strProgramFolder, tmp);
     lstrcpynA(app.m_pszBuildLog, logPath ? logPath->c_str() : "", MAX_PATH);
-    {
-        std::lock_guard<std::mutex> lock(g_logLock);
-        g_log = logPath ? std::fopen(logPath->c_str(), "wb") : nullptr;
-    }
+    std::lock_guard<std::mutex> lock(g_logLock);
+    g_log = logPath ? std::fopen(logPath->c_str(), "wb") : nullptr;
+}
+
+void CloseBuildLog() {
+    std::lock_guard<std::mutex> lock(g_logLock);
+    if (g_log)
+        std::fclose(g_log);
+    g_log = nullptr;
+}
+
+int RunMake(CPrjDoc* doc, bool rebuildAll) {
+    CIdeApp& app = TheApp();
+    prj::ProjectData& d = doc->Data();
+    Sink sink;
+    prj::BuildRun run(sink, g_verbose);
+    OpenBuildLog();
 
     WinEnvVars vars;
     prj::BuildVariables saved;
     const tambrix::FrameSettings& s = app.m_settings;
     saved.Apply(vars, {s.machineBin, s.machineLib, s.machineInclude, s.userBin, s.userLib, s.userInclude});
 
-    std::string cmd = prj::NmakeCommandLine(d.make_script_path, rebuildAll);
-    std::string folder = ProjectFolderPath(d);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string title = text::kConsoleTitle;
-    si.lpTitle = title.data();
-    si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
-    si.hStdInput = inR;
-    si.hStdOutput = outW;
-    si.hStdError = errW;
-    PROCESS_INFORMATION pi{};
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, kCreateFlags, nullptr,
-                                  folder.c_str(), &si, &pi);
-    CloseHandle(inR), CloseHandle(outW), CloseHandle(errW);
-    auto finish = [&](int result) {
-        saved.Restore(vars);
-        std::lock_guard<std::mutex> lock(g_logLock);
-        if (g_log)
-            std::fclose(g_log);
-        g_log = nullptr;
-        return result;
-    };
-    if (!started) {
-        MessageBoxById(kMsgRegistry, MB_ICONHAND, 0);
-        return finish(0);
-    }
-
-    prj::BuildRun run(sink, verbose);
-    g_live.store(2);
-    HANDLE threads[2] = {};
-    threads[0] = CreateThread(nullptr, 0, ReaderThread, new Reader{errR, &run, true}, 0, nullptr);
-    threads[1] = threads[0] ? CreateThread(nullptr, 0, ReaderThread, new Reader{outR, &run, false}, 0, nullptr)
-                            : nullptr;
-    if (!threads[0] || !threads[1]) {
-        TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-        if (threads[0]) {
-            // The one reader ends once NMAKE's ends are gone.
-            WaitForSingleObject(threads[0], INFINITE);
-            CloseHandle(threads[0]);
-        }
-        return finish(0);
-    }
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-
-    // Wait for the readers, handling the window's messages (the readers'
-    // output reaches the view as messages); a quit is kept for later.
-    bool quit = false;
-    int quitCode = 0;
-    while (g_live.load() > 0) {
-        MsgWaitForMultipleObjects(2, threads, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                quitCode = static_cast<int>(msg.wParam);
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    WaitForMultipleObjects(2, threads, TRUE, INFINITE);
-    CloseHandle(threads[0]), CloseHandle(threads[1]);
-    if (quit)
-        PostQuitMessage(quitCode);
-    return finish(run.Failed() ? 0 : 1);
+    ProcessStart start;
+    start.commandLine = prj::NmakeCommandLine(d.make_script_path, rebuildAll);
+    start.folder = ProjectFolderPath(d);
+    start.flags = kCreateFlags;
+    start.title = text::kConsoleTitle;
+    MakeOutput output(run);
+    // The build dialog holds the frames disabled, so every message may run.
+    tambrix::ChildResult r = RunCapturedChild(start, output, ChildWait::kAllMessages);
+    saved.Restore(vars);
+    CloseBuildLog();
+    if (r.status == tambrix::ChildStatus::kNotStarted)
+        MessageBoxById(IDS_REGISTRY_BROKEN, MB_ICONHAND, 0);
+    return tambrix::MakeSucceeded(r, run.Failed()) ? 1 : 0;
 }
 
 bool RunProgram(CPrjDoc* doc) {
@@ -356,12 +277,12 @@ bool RunProgram(CPrjDoc* doc) {
     if (!doc)
         return false;
     prj::ProjectData& d = doc->Data();
-    std::string cmd = "\"" + prj::TargetProgramPath(d) + "\"";
+    std::string cmd = tambrix::QuoteArgument(prj::TargetProgramPath(d));
     if (app.m_pMainFrame && !app.m_pMainFrame->m_strRunArgs.empty())
         cmd += " " + app.m_pMainFrame->m_strRunArgs;
     if (app.m_pMainFrame)
         app.m_pMainFrame->ShowDesignWindows(false);
-    // The IDE's one process start (the test build records it).
+    // The test build records the start.
     ProcessStart start;
     start.commandLine = cmd;
     start.folder = ProjectFolderPath(d);
@@ -375,6 +296,79 @@ bool RunProgram(CPrjDoc* doc) {
     app.m_hRunProcess = process;
     return true;
 }
+
+namespace {
+
+// The build's outcome in its dialog, whose own loop then runs until the
+// user ends it; the code of a quit met meanwhile, to be posted again once
+// the dialog is gone.
+std::optional<int> ShowOutcome(CBuildDlg& dlg, int r, bool debugBuild,
+                               const std::function<std::string(const char*)>& format) {
+    ::EnableWindow(dlg.m_hWnd, TRUE);
+    ::EnableWindow(GetDlgItem(dlg.m_hWnd, IDOK), TRUE);
+    HWND focus = nullptr;
+    if (r == 1) {
+        dlg.SetStatus(format(text::kBuilt));
+        dlg.EnableDebug(true);
+        dlg.EnableRun(!debugBuild);
+        UINT def = debugBuild ? CBuildDlg::kDebug : CBuildDlg::kRun;
+        SendMessageA(dlg.m_hWnd, DM_SETDEFID, def, 0);
+        focus = GetDlgItem(dlg.m_hWnd, static_cast<int>(def));
+    } else {
+        dlg.SetStatus(format(text::kBuildFailed));
+        SendMessageA(dlg.m_hWnd, DM_SETDEFID, IDOK, 0);
+        focus = GetDlgItem(dlg.m_hWnd, IDOK);
+    }
+    SetActiveWindow(dlg.m_hWnd);
+    SendMessageA(dlg.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+
+    // The dialog's own loop: it waits for messages.
+    while (!dlg.m_bEnded) {
+        MSG msg;
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0)
+            return static_cast<int>(msg.wParam);
+        if (!dlg.PreTranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return std::nullopt;
+}
+
+// A failed build brings up the result window: an open one restored (filled
+// from the log when it was hidden), else the log opened in a new one.
+void ShowFailedBuild() {
+    CIdeApp& app = TheApp();
+    CPrjFrame* pf = app.m_pPrjFrame;
+    CMDIChildWnd* f = pf ? pf->FindPrjErrFrame() : nullptr;
+    if (f) {
+        auto* v = dynamic_cast<CPrjErrView*>(f->GetActiveView());
+        g_output.store(v);
+        if (!IsWindowVisible(f->m_hWnd)) {
+            ClearResultText(v);
+            AppendResultText(v, [] {
+                std::string text;
+                if (FILE* lf = std::fopen(LastBuildLog().c_str(), "rb")) {
+                    char buf[4096];
+                    size_t n;
+                    while ((n = std::fread(buf, 1, sizeof buf, lf)) > 0)
+                        text.append(buf, n);
+                    std::fclose(lf);
+                }
+                return text;
+            }());
+        }
+        ShowWindow(f->m_hWnd, SW_RESTORE);
+        SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
+    } else if (!LastBuildLog().empty()) {
+        ++g_nNoRecentEntry;
+        CDocument* log = app.OpenWithTemplate(kSlotBuildResult, LastBuildLog().c_str());
+        --g_nNoRecentEntry;
+        g_output.store(log ? dynamic_cast<CPrjErrView*>(log->GetFirstView()) : nullptr);
+    }
+}
+
+}  // namespace
 
 int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
     CIdeApp& app = TheApp();
@@ -437,76 +431,17 @@ int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
 
     int r = RunMake(doc, rebuildAll);
 
-    ::EnableWindow(dlg.m_hWnd, TRUE);
-    ::EnableWindow(GetDlgItem(dlg.m_hWnd, IDOK), TRUE);
-    HWND focus = nullptr;
-    if (r == 1) {
-        dlg.SetStatus(format(text::kBuilt));
-        dlg.EnableDebug(true);
-        dlg.EnableRun(!debugBuild);
-        UINT def = debugBuild ? CBuildDlg::kDebug : CBuildDlg::kRun;
-        SendMessageA(dlg.m_hWnd, DM_SETDEFID, def, 0);
-        focus = GetDlgItem(dlg.m_hWnd, static_cast<int>(def));
-    } else {
-        dlg.SetStatus(format(text::kBuildFailed));
-        SendMessageA(dlg.m_hWnd, DM_SETDEFID, IDOK, 0);
-        focus = GetDlgItem(dlg.m_hWnd, IDOK);
-    }
-    SetActiveWindow(dlg.m_hWnd);
-    SendMessageA(dlg.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
-
-    // The dialog's own loop: it waits for messages.
-    bool quit = false;
-    int quitCode = 0;
-    while (!dlg.m_bEnded) {
-        MSG msg;
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            quit = true;
-            quitCode = static_cast<int>(msg.wParam);
-            break;
-        }
-        if (!dlg.PreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    std::optional<int> quit = ShowOutcome(dlg, r, debugBuild, format);
     int wantDebug = dlg.m_bDebug, closed = dlg.m_bClosed;
     if (dlg.m_hWnd) {
         EnableFrames(true);
         dlg.DestroyWindow();
     }
     if (quit)
-        PostQuitMessage(quitCode);
+        PostQuitMessage(*quit);
 
     if (r == 0) {
-        CPrjFrame* pf = app.m_pPrjFrame;
-        CMDIChildWnd* f = pf ? pf->FindPrjErrFrame() : nullptr;
-        if (f) {
-            auto* v = dynamic_cast<CPrjErrView*>(f->GetActiveView());
-            g_output.store(v);
-            if (!IsWindowVisible(f->m_hWnd)) {
-                ClearResultText(v);
-                AppendResultText(v, [] {
-                    std::string text;
-                    if (FILE* lf = std::fopen(LastBuildLog().c_str(), "rb")) {
-                        char buf[4096];
-                        size_t n;
-                        while ((n = std::fread(buf, 1, sizeof buf, lf)) > 0)
-                            text.append(buf, n);
-                        std::fclose(lf);
-                    }
-                    return text;
-                }());
-            }
-            ShowWindow(f->m_hWnd, SW_RESTORE);
-            SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
-        } else if (!LastBuildLog().empty()) {
-            ++g_nNoRecentEntry;
-            CDocument* log = app.OpenWithTemplate(kSlotBuildResult, LastBuildLog().c_str());
-            --g_nNoRecentEntry;
-            g_output.store(log ? dynamic_cast<CPrjErrView*>(log->GetFirstView()) : nullptr);
-        }
+        ShowFailedBuild();
         ResetIfDefault(doc);
         return 0;
     }

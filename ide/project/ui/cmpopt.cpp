@@ -3,6 +3,7 @@
 #include "idehelpers.h"
 #include "neighbours.h"
 #include "prjwin.h"
+#include "smalldlgs.h"
 
 namespace {
 
@@ -76,11 +77,7 @@ bool CCmpOptDlg::OnInitDialog() {
         SetWindowTextA(m_hWnd, (std::string(title) + " - " + m_strName).c_str());
     }
     CheckRadioButton(m_hWnd, kQv, kIso, m_nForNextQv ? kQv : kIso);
-    RECT rc, desk;
-    GetWindowRect(m_hWnd, &rc);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desk, 0);
-    SetWindowPos(m_hWnd, nullptr, (desk.right - desk.left - (rc.right - rc.left)) / 2,
-                 (desk.bottom - desk.top - (rc.bottom - rc.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CenterInWorkArea(m_hWnd);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "prjtree.h"
 #include "prjwin.h"
 #include "sjis_path.h"
+#include "smalldlgs.h"
 
 #include <cstdio>
 
@@ -84,11 +85,7 @@ bool CPrjEnvDlg::OnInitDialog() {
         folder = std::string(1, static_cast<char>('@' + d.drive)) + ":" + folder;
     SetDlgItemTextA(m_hWnd, kFolder, folder.c_str());
     FillLibraries();
-    RECT rc, desk;
-    GetWindowRect(m_hWnd, &rc);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desk, 0);
-    SetWindowPos(m_hWnd, nullptr, (desk.right - desk.left - (rc.right - rc.left)) / 2,
-                 (desk.bottom - desk.top - (rc.bottom - rc.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CenterInWorkArea(m_hWnd);
     return true;
 }
 

@@ -7,13 +7,14 @@
 #include "prjframe.h"
 #include "prjtexts.h"
 #include "tq70bcnv.h"
+#include "prjids.h"
+#include "project_env.h"
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-constexpr UINT kMsgNotFound = 20008;
 // Result%d.bas: numbers are used up as long as the IDE runs.
 int g_resultCounter = 1;
 
@@ -27,7 +28,7 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 }  // namespace
 
 void CPrjFrame::OnMigrate(UINT id) {
-    uint16_t mode = id == 32793 ? kCnvDeleteMessages : kCnvConvert;
+    uint16_t mode = id == ID_MIGRATE_DELETE_MESSAGES ? kCnvDeleteMessages : kCnvConvert;
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, tambrix::kEnvKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
@@ -95,7 +96,7 @@ void CPrjFrame::OnMigrate(UINT id) {
         // No converter to call: say so and leave nothing behind.
         DeleteFileA(in);
         DeleteFileA(out);
-        MessageBoxById(kMsgNotFound, MB_ICONHAND, 0, lib ? "ENT_CnvFilWin" : "TQ70BCNV.DLL");
+        MessageBoxById(prj::kMsgNotFound, MB_ICONHAND, 0, lib ? "ENT_CnvFilWin" : "TQ70BCNV.DLL");
         if (lib)
             FreeLibrary(lib);
         return;

@@ -120,7 +120,7 @@ int CPrjErrView::GetResultLineAtCaret(unsigned& number) {
         return 0;
     case prj::MessageNumberParse::kZero:
         number = 0;
-        MessageBoxById(3073, MB_ICONEXCLAMATION, 0);
+        MessageBoxById(prj::kMsgNoMessageNumber, MB_ICONEXCLAMATION, 0);
         return 0;
     case prj::MessageNumberParse::kNumber:
         number = n;

@@ -12,6 +12,7 @@
 #include "prjtree.h"
 #include "prjwin.h"
 #include "sjis_path.h"
+#include "smalldlgs.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,14 +24,6 @@ constexpr int kCandidates = 30002, kProjectList = 30003, kMove = 30004, kDeps = 
 constexpr UINT kDepTemplate = 150;
 constexpr int kDepList = 30002, kDepAdd = 30004, kDepDelete = 30005, kDepDeleteAll = 30006;
 constexpr size_t kLibPathMax = 260;
-
-void CentreOnDesktop(HWND h) {
-    RECT rc, desk;
-    GetWindowRect(h, &rc);
-    GetWindowRect(GetDesktopWindow(), &desk);
-    SetWindowPos(h, nullptr, (desk.right - (rc.right - rc.left)) / 2, (desk.bottom - (rc.bottom - rc.top)) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // Raises a list's horizontal extent to a text's width.
 void WidenFor(HWND list, const std::string& text) {
@@ -55,7 +48,7 @@ public:
     }
     void OnInitDone() override {
         SendMessageA(m_hDialog, CDM_SETCONTROLTEXT, IDOK, reinterpret_cast<LPARAM>(prjui::text::kRegisterButton));
-        CentreOnDesktop(m_hDialog);
+        CenterOnDesktop(m_hDialog);
     }
     // The chosen files: one path, or a folder followed by names.
     std::vector<std::string> Files() const {
@@ -81,7 +74,7 @@ public:
 
 protected:
     void OnInitialized(HWND sheet) override {
-        CentreOnDesktop(sheet);
+        CenterOnDesktop(sheet);
         EnableFrames(false);
     }
 };
@@ -104,7 +97,7 @@ public:
         for (const std::string& e : m_list)
             SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
         SendMessageA(m_hDialog, CDM_SETCONTROLTEXT, IDOK, reinterpret_cast<LPARAM>("OK"));
-        CentreOnDesktop(m_hDialog);
+        CenterOnDesktop(m_hDialog);
     }
     bool OnHookMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         HWND list = GetDlgItem(m_hHook, kDepList);

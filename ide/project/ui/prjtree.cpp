@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "mbcs.h"
 #include "sjis_path.h"
+#include "project_env.h"
 
 #include <algorithm>
 
@@ -22,18 +23,16 @@ FW_IMPLEMENT_DYNCREATE(CPrjTree, CView)
 FW_IMPLEMENT_DYNCREATE(CPrjTreeFrm, CMDIChildWnd)
 
 FW_BEGIN_CMD_MAP(CPrjTree, CView)
-    FW_ON_COMMAND(57601, OnFileOpen)
+    FW_ON_COMMAND(FW_ID_FILE_OPEN, OnFileOpen)
     FW_ON_COMMAND(ID_BUILD_COMPILE, OnCompile)
-    FW_ON_COMMAND(32777, OnRemove)
-    FW_ON_COMMAND(5005, OnCompileOptions)
-    FW_ON_COMMAND(32775, OnDependencies)
+    FW_ON_COMMAND(ID_PRJ_REMOVE, OnRemove)
+    FW_ON_COMMAND(ID_PRJ_MODULE_OPTIONS, OnCompileOptions)
+    FW_ON_COMMAND(ID_PRJ_DEPENDENCIES, OnDependencies)
 FW_END_CMD_MAP()
 
 namespace {
 
-constexpr UINT kTreeMenu = 170;
 constexpr UINT kMsgCloseAll = 20002;
-constexpr UINT kMsgNotFound = 20008;
 
 const char* GroupText(int category) {
     switch (category) {
@@ -201,14 +200,6 @@ void CPrjTree::SetCategoryFirstItem(int category, const std::string& text) {
     SendMessageA(m_hWnd, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
 }
 
-void CPrjTree::DeleteGroupIfEmpty(int category) {
-    HTREEITEM& node = m_groups[category - 1];
-    if (node && !TreeView_GetChild(m_hWnd, node)) {
-        TreeView_DeleteItem(m_hWnd, node);
-        node = nullptr;
-    }
-}
-
 void CPrjTree::RefreshModules() {
     CPrjDoc* doc = GetProjectDocument();
     if (!doc)
@@ -336,15 +327,15 @@ bool CPrjTree::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         MenuState st = RightClick((hit.flags & TVHT_ONITEM) ? item : nullptr);
         *result = Default();
         if (st.shown) {
-            HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTreeMenu));
+            HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_PRJ_TREE_POPUP));
             HMENU pop = bar ? GetSubMenu(bar, 0) : nullptr;
             if (pop) {
                 UINT off = MF_BYCOMMAND | MF_GRAYED;
                 UINT on = MF_BYCOMMAND | MF_ENABLED;
                 EnableMenuItem(pop, ID_BUILD_COMPILE, st.compile ? on : off);
-                EnableMenuItem(pop, 5005, st.compile ? on : off);
-                EnableMenuItem(pop, 32775, st.compile ? on : off);
-                EnableMenuItem(pop, 32777, st.remove ? on : off);
+                EnableMenuItem(pop, ID_PRJ_MODULE_OPTIONS, st.compile ? on : off);
+                EnableMenuItem(pop, ID_PRJ_DEPENDENCIES, st.compile ? on : off);
+                EnableMenuItem(pop, ID_PRJ_REMOVE, st.remove ? on : off);
                 POINT pt = hit.pt;
                 ClientToScreen(m_hWnd, &pt);
                 TrackPopupMenu(pop, TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
@@ -432,7 +423,7 @@ void CPrjTree::OnDoubleClick() {
         if ((ext == "lib" || ext == "obj") && prj::FindLibraryFile(env, text, found)) {
             path = found;
         } else {
-            MessageBoxById(kMsgNotFound, MB_ICONHAND, 0, text.c_str());
+            MessageBoxById(prj::kMsgNotFound, MB_ICONHAND, 0, text.c_str());
             return;
         }
     }

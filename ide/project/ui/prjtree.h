@@ -61,7 +61,6 @@ protected:
 
 private:
     void OnDoubleClick();
-    void DeleteGroupIfEmpty(int category);
     HTREEITEM m_root = nullptr;
     HTREEITEM m_groups[4] = {};
     HTREEITEM m_spare = nullptr;

@@ -5,6 +5,7 @@
 #include "prjtexts.h"
 #include "project_texts.h"
 #include "wizard_check.h"
+#include "smalldlgs.h"
 
 #include <array>
 #include <cstdio>
@@ -55,11 +56,7 @@ bool CPrjWizardDlg::OnInitDialog() {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(prjui::text::kTypeEventDriven));
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(m_nProgramType), 0);
     EnableFormModule();
-    RECT rc, desk;
-    GetWindowRect(m_hWnd, &rc);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &desk, 0);
-    SetWindowPos(m_hWnd, nullptr, (desk.right - desk.left - (rc.right - rc.left)) / 2,
-                 (desk.bottom - desk.top - (rc.bottom - rc.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CenterInWorkArea(m_hWnd);
     return true;
 }
 

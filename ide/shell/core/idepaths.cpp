@@ -34,9 +34,4 @@ std::string StripDirectory(const std::string& path) {
     return bs == std::string::npos ? path : path.substr(bs + 1);
 }
 
-std::string ExtensionAfterLastDot(const std::string& path) {
-    size_t dot = fw::FindLastChar(path, '.');
-    return dot == std::string::npos ? std::string() : path.substr(dot + 1);
-}
-
 }  // namespace tambrix

@@ -17,7 +17,5 @@ std::string StripFileName(const std::string& path);
 std::string FileNameOf(const std::string& path);
 // After the last "\"; unchanged when there is none.
 std::string StripDirectory(const std::string& path);
-// The text after the last "." anywhere in the path; empty when none.
-std::string ExtensionAfterLastDot(const std::string& path);
 
 }  // namespace tambrix
