@@ -52,7 +52,8 @@ enum Service : uint32_t {
     kModuleFree = 50,
 };
 
-// Longest file name the services take, and the most bytes of one transfer.
+// Longest file name the services take, and the most bytes the host moves
+// at once (a longer transfer goes in pieces).
 constexpr uint32_t kNameMax = 260, kTransferMax = 1u << 20;
 // The BASIC error of a SHELL command the machine does not have.
 constexpr int32_t kErrShellRefused = 75;
@@ -436,24 +437,32 @@ struct MachineHooks {
         case kFileClose: files.Close(int32_t(b)); break;
         case kFileRead:
         case kFileWrite: {
-            if (x > kTransferMax) {
-                Fail(m, at, "file service with a bad buffer", c);
-                return;
-            }
-            std::vector<char> buf(x);
+            // Any length a statement sends, moved through a bounded buffer.
+            std::vector<char> buf(std::min(x, kTransferMax));
             const uint32_t pos = m.Get(Reg::Esi);
-            if (fn == kFileWrite) {
-                if (!m.Read(c, buf.data(), x)) {
-                    Fail(m, at, "file service with a bad buffer", c);
-                    return;
+            for (uint32_t done = 0; done < x;) {
+                const uint32_t n = std::min(x - done, kTransferMax);
+                int32_t k;
+                if (fn == kFileWrite) {
+                    if (!m.Read(c + done, buf.data(), n)) {
+                        Fail(m, at, "file service with a bad buffer", c);
+                        return;
+                    }
+                    k = files.Write(int32_t(b), uint64_t(pos) + done, buf.data(), n);
+                } else {
+                    k = files.Read(int32_t(b), uint64_t(pos) + done, buf.data(), n);
+                    if (k > 0 && !m.Write(c + done, buf.data(), size_t(k))) {
+                        Fail(m, at, "file service with a bad buffer", c);
+                        return;
+                    }
                 }
-                r = files.Write(int32_t(b), pos, buf.data(), x);
-            } else {
-                r = files.Read(int32_t(b), pos, buf.data(), x);
-                if (r > 0 && !m.Write(c, buf.data(), size_t(r))) {
-                    Fail(m, at, "file service with a bad buffer", c);
-                    return;
+                if (k < 0) {
+                    r = k;
+                    break;
                 }
+                done += uint32_t(k);
+                r = int32_t(done);
+                if (uint32_t(k) < n) break;
             }
             break;
         }
@@ -549,11 +558,13 @@ struct MachineHooks {
             m.Write(buf, &byte, 1);
             return 1;
         }
+        // A line that never ends is taken in pieces of kConsoleLineMax.
         std::string line;
         int ch = next();
         if (ch < 0) return 0xFFFFFFFFu;
         while (ch >= 0 && ch != '\n') {
             line.push_back(char(ch));
+            if (line.size() >= Machine::kConsoleLineMax) break;
             ch = next();
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -587,7 +598,7 @@ struct MachineHooks {
         m.Write(at, w, sizeof w);
     }
 
-    // The command line (name 0) or an environment variable of the host.
+    // The command line (name 0) or a variable of the program's environment.
     static uint32_t HostText(Machine& m, uint32_t name, uint32_t buf, uint32_t cap) {
         std::string text;
         if (name == 0) {
@@ -596,9 +607,9 @@ struct MachineHooks {
             std::string n;
             char ch = 0;
             for (uint32_t i = 0; i < 256 && m.Read(name + i, &ch, 1) && ch; ++i) n.push_back(ch);
-            const char* v = n.empty() ? nullptr : std::getenv(n.c_str());
-            if (!v) return 0xFFFFFFFFu;
-            text = v;
+            auto v = m.environment_.find(n);
+            if (v == m.environment_.end()) return 0xFFFFFFFFu;
+            text = v->second;
         }
         if (text.size() > cap) text.resize(cap);
         if (!text.empty() && !m.Write(buf, text.data(), text.size())) return 0xFFFFFFFFu;
