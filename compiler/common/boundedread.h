@@ -5,11 +5,12 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <string>
-#include <system_error>
+
+#include <sys/stat.h>
 
 namespace tx {
 
@@ -20,31 +21,38 @@ constexpr std::uint64_t kObjectFileMax = 256ull << 20;
 
 enum class ReadStatus { kOk, kMissing, kNotAFile, kTooLarge, kFailed };
 
-// Bytes: a std::string or a std::vector of bytes.
+// Bytes: a std::string or a std::vector of bytes. The name goes to the C
+// library as it is (code page 932 on Windows), never through a conversion.
 template <class Bytes>
 ReadStatus ReadBounded(const std::string &path, Bytes &out, std::uint64_t max) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (!fs::exists(st))
-        return ReadStatus::kMissing;
-    if (!fs::is_regular_file(st))
+    struct stat st {};
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        if (errno == ENOENT)
+            return ReadStatus::kMissing;
+        // Windows opens no folder: tell one from a file it may not read.
+        return stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) ? ReadStatus::kNotAFile : ReadStatus::kFailed;
+    }
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(f);
         return ReadStatus::kNotAFile;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return ReadStatus::kFailed;
+    }
     out.clear();
-    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(fs::file_size(path, ec), max + 1)));
-    // The size the folder gives may change while the file is read: the
-    // cap is kept on what is read.
+    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(st.st_size), max + 1)));
+    // The size fstat gives may change while the file is read: the cap is
+    // kept on what is read.
     char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk), in.gcount() > 0) {
-        const auto n = static_cast<std::uint64_t>(in.gcount());
-        if (out.size() + n > max)
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        if (out.size() + n > max) {
+            std::fclose(f);
             return ReadStatus::kTooLarge;
+        }
         out.insert(out.end(), chunk, chunk + n);
     }
-    return in.bad() ? ReadStatus::kFailed : ReadStatus::kOk;
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    return failed ? ReadStatus::kFailed : ReadStatus::kOk;
 }
 
 // Why a file was refused, to follow "NAME is " ("" for kOk).
