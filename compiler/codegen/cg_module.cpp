@@ -90,6 +90,12 @@ void BuildCommonArrays(CgState &st) {
         img.assign(4, 0);
 }
 
+// The arrays' storage is a zeroed image in the object and in the program's
+// file: past this size (with the scalars) the module is refused as the
+// analyzer refuses one past its own limits, rather than written as hundreds
+// of megabytes of zeros no loader takes.
+constexpr uint64_t kStaticStorageMax = 64u << 20;
+
 void BuildArrays(CgState &st) {
     auto &arrays = st.tables[ifile::kArrayTable];
     const uint32_t count = uint32_t(arrays.size() / kArrayRecordSize);
@@ -101,6 +107,8 @@ void BuildArrays(CgState &st) {
             storage += GetU32(a + 1);
         }
     }
+    if (uint64_t(storage) + st.ir.dataSize > kStaticStorageMax)
+        CgFail(kErrVariablesFull);
     st.sec[kSecDataAl].image.clear();
     st.sec[kSecDataAl].zeros = storage;
     ForEachVarRecord(st, ifile::kModuleVarTable, [&](const VarRecord &r) {

@@ -4,6 +4,7 @@
 #include "sc_output.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "intermediate.h"
@@ -158,6 +159,11 @@ void OutputFinish(ScPass &p) {
         h.table_size = o.tables.size;
         WriteHeader(p.pcode, h);
         if (std::fflush(p.pcode) != 0) throw OutFatal{kErrWrite, kDetailIntermediate};
+        // Writes to the lists are buffered: a full disk shows only here.
+        const std::pair<FILE *, uint32_t> lists[] = {
+            {p.listing, kDetailListing}, {p.expanded, kDetailExpanded}, {p.xref, kDetailXref}};
+        for (const auto &[f, detail] : lists)
+            if (f && (std::fflush(f) != 0 || std::ferror(f))) throw OutFatal{kErrWrite, detail};
     });
     OutputClose(p);
 }

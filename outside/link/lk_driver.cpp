@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "lk_link.h"
+#include "boundedread.h"
 #include "dbcs.h"
+#include "lk_link.h"
 
 namespace txlink {
 namespace {
@@ -18,15 +19,12 @@ constexpr char kSeparator = '/';
 #endif
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bytes.clear();
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    return tx::ReadBounded(path, bytes, tx::kObjectFileMax) == tx::ReadStatus::kOk;
+}
+
+// ": why" after a file's name when it exists but was not read.
+std::string Refusal(tx::ReadStatus status, uint64_t max) {
+    return status == tx::ReadStatus::kMissing ? std::string() : ": it is " + tx::ReadStatusText(status, max);
 }
 
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -52,13 +50,11 @@ std::string Lower(std::string s) {
 }
 
 // A bare name not found in the current folder is looked for in each folder
-// of LIB (separated by ';').
-bool FindInput(const std::string& name, std::string& found, std::vector<uint8_t>& bytes) {
-    if (ReadWholeFile(name, bytes)) {
-        found = name;
-        return true;
-    }
-    if (FileNameStart(name) != 0) return false;
+// of LIB (separated by ';'). The status of the first that exists.
+tx::ReadStatus FindInput(const std::string& name, std::string& found, std::vector<uint8_t>& bytes) {
+    found = name;
+    tx::ReadStatus status = tx::ReadBounded(name, bytes, tx::kObjectFileMax);
+    if (status != tx::ReadStatus::kMissing || FileNameStart(name) != 0) return status;
     const char* lib = std::getenv("LIB");
     std::string dirs = lib ? lib : "";
     size_t start = 0;
@@ -69,12 +65,12 @@ bool FindInput(const std::string& name, std::string& found, std::vector<uint8_t>
         start = end + 1;
         if (dir.empty()) continue;
         if (dir.back() != '\\' && dir.back() != '/') dir += kSeparator;
-        if (ReadWholeFile(dir + name, bytes)) {
-            found = dir + name;
-            return true;
-        }
+        found = dir + name;
+        status = tx::ReadBounded(found, bytes, tx::kObjectFileMax);
+        if (status != tx::ReadStatus::kMissing) return status;
     }
-    return false;
+    found = name;
+    return tx::ReadStatus::kMissing;
 }
 
 struct CommandLine {
@@ -137,8 +133,11 @@ bool ExpandArguments(const std::vector<std::string>& args, std::vector<std::stri
     for (const std::string& a : args) {
         if (a.size() > 1 && a[0] == '@') {
             std::vector<uint8_t> bytes;
-            if (depth > 4 || !ReadWholeFile(a.substr(1), bytes)) {
-                console += "LINK : fatal error LNK1104: cannot open file '" + a.substr(1) + "'\n";
+            const tx::ReadStatus status =
+                depth > 4 ? tx::ReadStatus::kFailed : tx::ReadBounded(a.substr(1), bytes, tx::kScriptFileMax);
+            if (status != tx::ReadStatus::kOk) {
+                console += "LINK : fatal error LNK1104: cannot open file '" + a.substr(1) + "'" +
+                           (depth > 4 ? std::string() : Refusal(status, tx::kScriptFileMax)) + "\n";
                 return false;
             }
             if (!ExpandArguments(SplitCommandText(std::string(bytes.begin(), bytes.end())), tokens, console,
@@ -208,7 +207,10 @@ int RunLink(const std::vector<std::string>& args, std::string& console) {
         if (name.find('.', FileNameStart(name)) == std::string::npos) name += ".obj";
         std::string path;
         std::vector<uint8_t> bytes;
-        if (!FindInput(name, path, bytes)) return Fail(cl, console, "LINK : fatal error LNK1181: cannot open input file '" + name + "'\n");
+        if (const tx::ReadStatus status = FindInput(name, path, bytes); status != tx::ReadStatus::kOk)
+            return Fail(cl, console,
+                        "LINK : fatal error LNK1181: cannot open input file '" + path + "'" +
+                            Refusal(status, tx::kObjectFileMax) + "\n");
         std::string why;
         bool ok = true;
         switch (DetectInput(bytes)) {

@@ -1,6 +1,7 @@
 #include "make_engine.h"
 
 #include <cstdio>
+#include <unordered_map>
 #include <vector>
 
 #include "dbcs.h"
@@ -16,6 +17,9 @@ struct Outcome {
 struct Fatal {
     std::string text;
 };
+
+// Deeper chains of dependents are refused: each level is a frame of Make.
+constexpr int kMaxDependencyDepth = 1000;
 
 // The target's name without its extension ($*); only the file-name part's
 // extension counts, so a folder holding a dot is left alone.
@@ -43,12 +47,18 @@ public:
     Maker(const Makefile &mk, const MakeOptions &opt, MakeHost &host, EnvLookup env)
         : mk_(mk), opt_(opt), host_(host), env_(env) {}
 
-    Outcome Make(const std::string &name) {
-        for (const Visited &v : visited_)
-            if (SameName(v.name, name))
-                return v.outcome;
-        visited_.push_back({name, {}});
-        std::size_t slot = visited_.size() - 1;
+    Outcome Make(const std::string &name, int depth = 0) {
+        const std::string key = NameKey(name);
+        if (auto seen = visited_.find(key); seen != visited_.end()) {
+            if (!seen->second.done)
+                throw Fatal{"U" + std::to_string(kDependencyCycle) + ": cycle in dependency tree for target '" +
+                            name + "'"};
+            return seen->second.outcome;
+        }
+        if (depth >= kMaxDependencyDepth)
+            throw Fatal{"U" + std::to_string(kTooDeep) + ": dependency tree deeper than " +
+                        std::to_string(kMaxDependencyDepth) + " levels at target '" + name + "'"};
+        Visited &slot = visited_[key];   // stays where it is while the map grows
 
         const Block *block = mk_.FindBlock(name);
         std::vector<std::string> deps;
@@ -63,7 +73,7 @@ public:
         bool any_rebuilt = false;
         std::optional<std::int64_t> newest;
         for (const std::string &d : deps) {
-            Outcome o = Make(d);
+            Outcome o = Make(d, depth + 1);
             any_rebuilt = any_rebuilt || o.rebuilt;
             if (o.time && (!newest || *o.time > *newest))
                 newest = o.time;
@@ -87,14 +97,16 @@ public:
                 out.rebuilt = true;   // a name with no file and no commands stands for its dependents
             }
         }
-        visited_[slot].outcome = out;
+        slot.outcome = out;
+        slot.done = true;
         return out;
     }
 
 private:
+    // Targets met, by NameKey; one not yet done is still being made.
     struct Visited {
-        std::string name;
         Outcome outcome;
+        bool done = false;
     };
 
     static std::string JoinQuoted(const std::vector<std::string> &names) {
@@ -131,9 +143,13 @@ private:
 
     void RunCommand(const Command &c, const SpecialMacros &special) {
         std::string text = Expand(mk_, c.text, env_, &special);
+        // Expanded before any is written: a bad macro leaves no file behind.
+        std::vector<std::string> bodies;
+        for (const std::string &body : c.inline_bodies)
+            bodies.push_back(Expand(mk_, body, env_, &special));
         std::vector<std::string> temps;
-        for (const std::string &body : c.inline_bodies) {
-            std::string file = host_.WriteTempFile(Expand(mk_, body, env_, &special));
+        for (const std::string &body : bodies) {
+            std::string file = host_.WriteTempFile(body);
             if (file.empty()) {
                 RemoveAll(temps);
                 throw Fatal{"U1083: cannot create inline file"};
@@ -169,7 +185,7 @@ private:
     const MakeOptions &opt_;
     MakeHost &host_;
     EnvLookup env_;
-    std::vector<Visited> visited_;
+    std::unordered_map<std::string, Visited> visited_;
 };
 
 }  // namespace
@@ -188,6 +204,10 @@ int RunMake(const Makefile &mk, const MakeOptions &options, MakeHost &host, EnvL
             host.Out("'" + goal + "' " + kUpToDateText);
     } catch (const Fatal &f) {
         host.Err("NMAKE : fatal error " + f.text);
+        host.Err("Stop.");
+        return kExitFatal;
+    } catch (const RecursiveMacro &r) {
+        host.Err("NMAKE : fatal error U" + std::to_string(kRecursiveMacro) + ": " + RecursiveMacroText(r.name));
         host.Err("Stop.");
         return kExitFatal;
     }

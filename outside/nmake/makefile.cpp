@@ -138,10 +138,8 @@ std::string_view Lookup(const Makefile &mk, const std::string &name, EnvLookup e
 }
 
 constexpr int kMaxDepth = 64;
-// A macro inside its own expansion, or text past this many bytes, is taken
-// as it stands (and past the limit no longer added): values naming each
-// other (A=$B$B, B=$A$A), or a value that names itself several times on
-// every redefinition, would otherwise double at every step.
+// Text past this many bytes is no longer added: a value that names another
+// several times, on every level, would otherwise double at every step.
 constexpr std::size_t kMaxExpansion = 256 << 10;  // far beyond any command line
 
 struct ExpandState {
@@ -199,9 +197,9 @@ void ExpandAt(const Makefile &mk, std::string_view text, EnvLookup env,
             continue;
         }
         i = next;
-        if (nested && depth < kMaxDepth && st.produced < kMaxExpansion &&
-            st.scanned < 4 * kMaxExpansion &&
-            std::find(st.active.begin(), st.active.end(), name) == st.active.end()) {
+        if (nested && std::find(st.active.begin(), st.active.end(), name) != st.active.end())
+            throw RecursiveMacro{name};
+        if (nested && depth < kMaxDepth && st.produced < kMaxExpansion && st.scanned < 4 * kMaxExpansion) {
             // Expanded straight into `out`; what passes the limit is cut
             // off again, as a value too long is not added.
             const std::size_t mark = out.size();
@@ -240,11 +238,24 @@ bool SameName(const std::string &a, const std::string &b) {
     return true;
 }
 
+std::string RecursiveMacroText(const std::string &name) {
+    return "recursive macro definition '" + name + "'";
+}
+
+std::string NameKey(const std::string &name) {
+    std::string key = name;
+    for (std::size_t i = 0; i < key.size();) {
+        std::size_t n = CharLen(key, i);
+        if (n == 1)
+            key[i] = FoldAscii(key[i]);
+        i += n;
+    }
+    return key;
+}
+
 const Block *Makefile::FindBlock(const std::string &target) const {
-    for (const Block &b : blocks)
-        if (SameName(b.target, target))
-            return &b;
-    return nullptr;
+    auto it = block_index.find(NameKey(target));
+    return it == block_index.end() ? nullptr : &blocks[it->second];
 }
 
 const InferenceRule *Makefile::FindRule(const std::string &from, const std::string &to) const {
@@ -300,6 +311,16 @@ bool ReadMakefile(const std::string &bytes, EnvLookup env, Makefile &mk, ReadErr
             break;
         start = lf + 1;
     }
+
+    auto expand = [&](const std::string &text, int line_no, std::string &out) {
+        try {
+            out = Expand(mk, text, env);
+            return true;
+        } catch (const RecursiveMacro &r) {
+            error = {line_no, RecursiveMacroText(r.name), kRecursiveMacro};
+            return false;
+        }
+    };
 
     // Where the command lines that follow go: the blocks of the last
     // dependency line, or the last inference rule.
@@ -382,8 +403,8 @@ bool ReadMakefile(const std::string &bytes, EnvLookup env, Makefile &mk, ReadErr
             std::string name = Trim(line.substr(0, eq));
             std::string value = Trim(line.substr(eq + 1));
             // A value naming its own macro takes the old value now.
-            if (value.find("$(" + name + ")") != std::string::npos)
-                value = Expand(mk, value, env);
+            if (value.find("$(" + name + ")") != std::string::npos && !expand(value, line_no, value))
+                return false;
             mk.macros[name] = value;
             continue;
         }
@@ -403,7 +424,9 @@ bool ReadMakefile(const std::string &bytes, EnvLookup env, Makefile &mk, ReadErr
         }
 
         // Dependency lines are expanded now: DEP_FILE changes between them.
-        std::string expanded = Expand(mk, line, env);
+        std::string expanded;
+        if (!expand(line, line_no, expanded))
+            return false;
         std::size_t sep = FindSeparator(expanded);
         if (sep == std::string::npos) {
             error = {line_no, "syntax error : separator missing"};
@@ -421,10 +444,7 @@ bool ReadMakefile(const std::string &bytes, EnvLookup env, Makefile &mk, ReadErr
         current_blocks.clear();
         current_rule = nullptr;
         for (const std::string &t : targets) {
-            std::size_t index = mk.blocks.size();
-            for (std::size_t b = 0; b < mk.blocks.size(); ++b)
-                if (SameName(mk.blocks[b].target, t))
-                    index = b;
+            const std::size_t index = mk.block_index.emplace(NameKey(t), mk.blocks.size()).first->second;
             if (index == mk.blocks.size())
                 mk.blocks.push_back({t, {}, {}, line_no});
             Block &block = mk.blocks[index];

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace nmk {
@@ -35,6 +36,7 @@ struct Makefile {
     std::vector<InferenceRule> rules;
     std::vector<std::string> suffixes;
     std::string goal;                            // first target of the file
+    std::unordered_map<std::string, std::size_t> block_index;   // NameKey(target): its block
 
     const Block *FindBlock(const std::string &target) const;
     const InferenceRule *FindRule(const std::string &from, const std::string &to) const;
@@ -48,15 +50,28 @@ struct SpecialMacros {
     std::string target, base, first_dependent, dependents;
 };
 
+// A macro met again inside its own expansion (A=$(B), B=$(A)).
+struct RecursiveMacro {
+    std::string name;
+};
+
 // Expands $(NAME), $X, $$ and the special macros. Values are expanded when
-// used, so a macro may name macros defined after it.
+// used, so a macro may name macros defined after it; a macro that comes
+// back inside its own value throws RecursiveMacro.
 std::string Expand(const Makefile &mk, const std::string &text, EnvLookup env,
                    const SpecialMacros *special = nullptr);
+
+// Fatal errors' U-numbers.
+constexpr int kSyntaxError = 1034, kRecursiveMacro = 1048, kDependencyCycle = 1071, kTooDeep = 1072;
+std::string RecursiveMacroText(const std::string &name);
 
 struct ReadError {
     int line;
     std::string text;
+    int code = kSyntaxError;   // the U-number it is reported with
 };
+
+
 
 // Reads the whole script. Returns false with `error` set on a syntax error.
 bool ReadMakefile(const std::string &bytes, EnvLookup env, Makefile &mk, ReadError &error);
@@ -68,5 +83,8 @@ std::vector<std::string> SplitWords(const std::string &text);
 // Compares two file names as Windows does: without regard to the case of
 // single-byte letters (a trail byte is compared as it is).
 bool SameName(const std::string &a, const std::string &b);
+// The name as SameName sees it: single-byte letters upper-cased, so equal
+// keys are the same name.
+std::string NameKey(const std::string &name);
 
 }  // namespace nmk

@@ -2,11 +2,10 @@
 // to date. Options: /nologo (accepted; nothing is printed anyway), /a,
 // /f file; a further word names the target to build.
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
+#include "boundedread.h"
 #include "make_engine.h"
 #include "system_host.h"
 
@@ -58,14 +57,18 @@ int main(int argc, char **argv) {
         }
     }
 
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    const tx::ReadStatus status = tx::ReadBounded(file, bytes, tx::kScriptFileMax);
+    if (status == tx::ReadStatus::kMissing)
         return Fatal(*host, "NMAKE : fatal error U1052: file '" + file + "' not found");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (status != tx::ReadStatus::kOk)
+        return Fatal(*host, "NMAKE : fatal error U1052: file '" + file + "' is " +
+                                tx::ReadStatusText(status, tx::kScriptFileMax));
 
     nmk::Makefile mk;
     nmk::ReadError error;
     if (!nmk::ReadMakefile(bytes, EnvValue, mk, error))
-        return Fatal(*host, file + "(" + std::to_string(error.line) + ") : fatal error U1034: " + error.text);
+        return Fatal(*host, file + "(" + std::to_string(error.line) + ") : fatal error U" + std::to_string(error.code) +
+                                ": " + error.text);
     return nmk::RunMake(mk, options, *host, EnvValue);
 }

@@ -19,6 +19,8 @@ constexpr std::uint16_t kMfGrayed = 0x0001;
 constexpr std::uint16_t kMfInactive = 0x0002;
 constexpr std::uint16_t kMfChecked = 0x0008;
 constexpr std::uint16_t kMfPopup = 0x0010;
+// Popups within popups: each level is a frame of MenuBlock and of the writer.
+constexpr int kMaxMenuDepth = 64;
 constexpr std::uint16_t kMfMenuBarBreak = 0x0020;
 constexpr std::uint16_t kMfMenuBreak = 0x0040;
 constexpr std::uint16_t kMfEnd = 0x0080;
@@ -249,7 +251,9 @@ private:
     static const Keyword *MenuOption(const Token &t) { return FindKeyword(kMenuOptions, t); }
     static const Keyword *AccelOption(const Token &t) { return FindKeyword(kAccelOptions, t); }
 
-    std::vector<MenuItem> MenuBlock() {
+    std::vector<MenuItem> MenuBlock(int depth = 0) {
+        if (depth >= kMaxMenuDepth)
+            Fail(lex_.Peek(), 2168, "menus nested deeper than " + std::to_string(kMaxMenuDepth) + " levels");
         ExpectBegin();
         std::vector<MenuItem> items;
         for (;;) {
@@ -264,7 +268,7 @@ private:
                 item.popup = true;
                 item.text = text.text;
                 item.flags = kMfPopup | Options(MenuOption);
-                item.children = MenuBlock();
+                item.children = MenuBlock(depth + 1);
             } else if (Is(t, "MENUITEM")) {
                 Token text = lex_.Next();
                 if (Is(text, "SEPARATOR")) {
@@ -347,15 +351,23 @@ private:
         Add(kRtAccelerator, name, kMoveablePureDiscardable, data);
     }
 
+    std::optional<std::string> Read(const Token &at, const std::string &path) {
+        try {
+            return options_.read(path);
+        } catch (const ReadRefused &r) {
+            Fail(at, 2135, r.text);
+        }
+    }
+
     // The file is looked for in the current folder, then in the script's.
     void ImageFile(const ResName &name, const Token &type) {
         SkipMemoryKeywords();
         Token file = lex_.Next();
         if (file.kind != Token::kString && file.kind != Token::kName)
             Fail(file, 2135, "file name expected");
-        std::optional<std::string> bytes = options_.read(file.text);
+        std::optional<std::string> bytes = Read(file, file.text);
         if (!bytes)
-            bytes = options_.read(JoinPath(lex_.ScriptFolder(), file.text));
+            bytes = Read(file, JoinPath(lex_.ScriptFolder(), file.text));
         if (!bytes)
             Fail(file, 2135, "file not found: " + file.text);
         std::string problem;

@@ -76,8 +76,20 @@ Lexer::Lexer(ReadFileFn read, std::string include_path) : read_(std::move(read))
     }
 }
 
+// read_, with a refusal reported at the line naming the file (`at`: none
+// for the script itself).
+std::optional<std::string> Lexer::Read(const Source *at, int code, const std::string &path) const {
+    try {
+        return read_(path);
+    } catch (const ReadRefused &r) {
+        if (at)
+            Fail(*at, code, r.text);
+        throw RcError{"RC", 0, code, r.text};
+    }
+}
+
 void Lexer::Open(const std::string &path) {
-    std::optional<std::string> bytes = read_(path);
+    std::optional<std::string> bytes = Read(nullptr, 1110, path);
     if (!bytes)
         throw RcError{"RC", 0, 1110, "could not open " + path};
     script_folder_ = FolderOf(path);
@@ -371,7 +383,7 @@ void Lexer::Include(Source &s, const std::string &name) {
         candidates.push_back(JoinPath(dir, name));
     candidates.push_back(name);
     for (const std::string &path : candidates) {
-        std::optional<std::string> bytes = read_(path);
+        std::optional<std::string> bytes = Read(&s, 1015, path);
         if (bytes) {
             // `s` moves when the stack grows; it is not used afterwards.
             sources_.push_back({path, FolderOf(path), std::move(*bytes)});

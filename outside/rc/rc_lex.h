@@ -32,7 +32,13 @@ struct RcError {
     std::string text;
 };
 
+// Reads a whole file: none when it does not exist. It throws ReadRefused
+// when the path names something it will not read (a folder, a device, a
+// file too large), which is an error at the line naming it.
 using ReadFileFn = std::function<std::optional<std::string>(const std::string &path)>;
+struct ReadRefused {
+    std::string text;   // the path and why
+};
 
 // The folder part of a path ("" for a bare name) and a name joined to it.
 std::string FolderOf(const std::string &path);
@@ -69,6 +75,7 @@ private:
     void Directive(Source &s);
     void Include(Source &s, const std::string &name);
     void PushExpansion(const Token &name_token, int depth);
+    std::optional<std::string> Read(const Source *at, int code, const std::string &path) const;
     bool Active() const;
     [[noreturn]] void Fail(const Source &s, int code, const std::string &text) const;
 

@@ -8,16 +8,20 @@
 #include <iterator>
 #include <string>
 
+#include "boundedread.h"
 #include "rc_compile.h"
 #include "rc_output.h"
 
 namespace {
 
 std::optional<std::string> ReadWhole(const std::string &path) {
-    std::ifstream in(rc::HostPath(path), std::ios::binary);
-    if (!in)
+    std::string bytes;
+    const tx::ReadStatus status = tx::ReadBounded(rc::HostPath(path), bytes, tx::kScriptFileMax);
+    if (status == tx::ReadStatus::kMissing)
         return std::nullopt;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (status != tx::ReadStatus::kOk)
+        throw rc::ReadRefused{path + " is " + tx::ReadStatusText(status, tx::kScriptFileMax)};
+    return bytes;
 }
 
 void Print(const std::string &line) {

@@ -39,6 +39,7 @@ struct Outcome {
 
 struct Options {
     std::string input;       // standard input
+    std::string inputFile;   // or standard input from this file
     std::string basrun;      // further basrun options
     std::string environment; // NAME=value ... for the run
     bool trace = false;
@@ -69,7 +70,7 @@ Outcome RunProgram(const std::string &name, const std::string &text, const Optio
     r.built = true;
     std::string run = "cd " + Q(dir.string()) + " && env " + o.environment + " " + Q(Runner()) + " " + o.basrun +
                       (o.trace ? " --trace " + Q(name + ".trace") : "") + " " + Q(name + ".exe") + " < " +
-                      Q(name + ".in") + " > " + Q(name + ".sjis") + " 2> " + Q(name + ".err");
+                      Q(o.inputFile.empty() ? name + ".in" : o.inputFile) + " > " + Q(name + ".sjis") + " 2> " + Q(name + ".err");
     const int rc = std::system(run.c_str());
     r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     std::string conv = "iconv -f CP932 -t UTF-8 " + Q(base + ".sjis") + " > " + Q(base + ".out");
@@ -130,7 +131,7 @@ TEST(ConsolePrograms, ShellRunsTheCommandsOfTheTable) {
 TEST(ConsolePrograms, ClockCommandLineEnvironmentAndDoubleByteFunctions) {
     REQUIRE_RUNNER();
     Options o;
-    o.basrun = "--clock '2026-12-11 09:08:07.654' --args 'alpha beta'";
+    o.basrun = "--clock '2026-12-11 09:08:07.654' --args 'alpha beta' --env TXTEST_ENV";
     o.environment = "TXTEST_ENV=value";
     ExpectFixture("funcs", o);
 }
@@ -366,6 +367,91 @@ TEST(ConsolePrograms, CallTraceOfTheObjectPrefix) {
     // CLS in M, called as O.M, as M, and from N called as P.N.
     EXPECT_EQ(byLine[inM], (std::vector<std::string>{expand("_$PsCLS@8 O 9"), "_$PsCLS@8 0 9",
                                                       expand("_$PsCLS@8 P 9")}));
+}
+
+// Programs that push the host's limits: each ends with the right result or
+// a clear error, never a crash or runaway memory.
+TEST(ConsolePrograms, HostileProgramsEndCleanly) {
+    REQUIRE_RUNNER();
+    const struct {
+        const char *name;
+        const char *source;
+        Options options;
+        int status;
+        const char *output;
+        const char *error; // in basrun's messages
+    } cases[] = {
+        // A transfer of any length a statement allows, in one call.
+        {"bigput",
+         "OPEN \"BIG.DAT\" FOR BINARY AS #1\nA$ = STRING$(1500000, \"x\")\nPUT #1, , A$\nPRINT LOF(1)\n"
+         "B$ = SPACE$(1500000)\nGET #1, 1, B$\nIF B$ = A$ THEN PRINT \"same\"\nCLOSE #1\nKILL \"BIG.DAT\"\n",
+         {}, 0, " 1500000 \nsame\n", ""},
+        // A file stops growing at the size cap with disk full.
+        {"filecap",
+         "ON ERROR GOTO *H\nOPEN \"HUGE.DAT\" FOR BINARY AS #1\nA$ = STRING$(1048576, \"x\")\n"
+         "FOR I% = 1 TO 300\nPUT #1, , A$\nNEXT\nPRINT \"no cap\"\nEND\n"
+         "*H\nPRINT \"error\"; ERR; \"at\"; I%; LOF(1)\nCLOSE #1\nKILL \"HUGE.DAT\"\nEND\n",
+         {}, 0, "error 61 at 257  268435456 \n", ""},
+        // A console line that never ends comes in pieces; the run ends at its
+        // time limit, its memory bounded.
+        // (The console echoes what LINE INPUT takes: that output is not
+        // compared.)
+        {"endless", "DO\nLINE INPUT A$\nN& = N& + 1\nLOOP\n", {"", "/dev/zero", "--timeout 3"}, 1, nullptr,
+         "time limit of 3 s reached"},
+        {"longline", "LINE INPUT A$\nPRINT LEN(A$)\nLINE INPUT A$\nPRINT LEN(A$)\nLINE INPUT A$\nPRINT LEN(A$)\n",
+         {std::string(100000, 'y') + "\nlast\n"}, 0, nullptr, ""},
+        // Only the variables basrun is told to pass.
+        {"environ",
+         "PRINT \"[\"; ENVIRON$(\"TXHOST_ONLY\"); \"][\"; ENVIRON$(\"TXPASSED\"); \"][\"; ENVIRON$(\"TXSET\"); \"]\"\n",
+         {"", "", "--env TXPASSED --env TXSET=given", "TXHOST_ONLY=secret TXPASSED=host"}, 0,
+         "[][TXPASSED=host][TXSET=given]\n", ""},
+        // ERL stays the failed line after RESUME NEXT.
+        {"erlnext",
+         "ON ERROR GOTO *H\nPRINT \"a\"\nX% = 1\nERROR 5\nPRINT \"after\"; ERL\nEND\n*H\nPRINT \"in\"; ERL\nRESUME NEXT\n",
+         {}, 0, "a\nin 4 \nafter 4 \n", ""},
+        // Names whose trail bytes are 0x5C (ソ, 表) are whole characters.
+        {"sjisname",
+         "OPEN \"ソ表.TXT\" FOR OUTPUT AS #1\nPRINT #1, \"kept\"\nCLOSE #1\nOPEN \"ソ表.TXT\" FOR INPUT AS #1\n"
+         "LINE INPUT #1, A$\nCLOSE #1\nKILL \"ソ表.TXT\"\nPRINT A$\n",
+         {}, 0, "kept\n", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome r = RunProgram(c.name, c.source, c.options);
+        ASSERT_TRUE(r.built) << r.err;
+        EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.output)
+            EXPECT_EQ(r.out, c.output) << r.err;
+        EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+        if (std::string(c.name) == "longline") {
+            // The line comes in pieces of 65,536 bytes, each cut to what
+            // LINE INPUT takes; the next line is still the next line.
+            const std::string piece = " 1024 \n";
+            const size_t first = r.out.find(piece);
+            ASSERT_NE(first, std::string::npos);
+            EXPECT_NE(r.out.find(piece, first + 1), std::string::npos);
+            EXPECT_EQ(r.out.substr(r.out.size() - 9), "last\n 4 \n");
+        }
+    }
+}
+
+// A module whose static storage would be a file of zeros no loader takes is
+// error 22; a listing that cannot be written (a full disk) is error 12, not
+// a success.
+TEST(ConsolePrograms, CompilerRefusesHugeStorageAndReportsFailedWrites) {
+    REQUIRE_RUNNER();
+    const Outcome r = RunProgram("hugedim", "DIM A#(100000000)\nPRINT 1\n");
+    EXPECT_FALSE(r.built);
+    EXPECT_NE(r.err.find("22."), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Dir() / "hugedim.obj"));
+
+    std::ofstream(Dir() / "LISTED.BAS", std::ios::binary) << "PRINT 1\r\n";
+    const std::string log = (Dir() / "listed.log").string();
+    const std::string cmd = "cd " + Q(Dir().string()) + " && " + Q(TX_TXCL_EXE) +
+                            " /nologo /Fs/dev/full LISTED.BAS > " + Q(log) + " 2>&1";
+    EXPECT_NE(std::system(cmd.c_str()), 0);
+    EXPECT_NE(Slurp(log).find("/dev/full"), std::string::npos) << Slurp(log);
+    EXPECT_NE(Slurp(log).find(" : 12."), std::string::npos) << Slurp(log);
 }
 
 } // namespace

@@ -422,7 +422,14 @@ TEST_F(LinkTest, FailuresLeaveNoImage) {
         {"missing library", "/out:prog.exe hello.obj TQ70XX63.LIB", "fatal error LNK1181: cannot open input file 'TQ70XX63.LIB'"},
         {"not an object", "/out:prog.exe hello.obj junk.obj TQ70RN63.LIB", "junk.obj : fatal error LNK1107"},
         {"16-bit resources", "/out:prog.exe hello.obj old.res TQ70RN63.LIB", "old.res : fatal error LNK1107: invalid or corrupt file: a 16-bit resource file"},
+        {"folder as object", "/out:prog.exe hello.obj folder.obj TQ70RN63.LIB",
+         "fatal error LNK1181: cannot open input file 'folder.obj': it is a folder or a device, not a file"},
+        {"object over the cap", "/out:prog.exe hello.obj big.obj TQ70RN63.LIB",
+         "fatal error LNK1181: cannot open input file 'big.obj': it is larger than 256 MB"},
     };
+    fs::create_directories(dir_ / "folder.obj");
+    std::ofstream(dir_ / "big.obj").close();
+    fs::resize_file(dir_ / "big.obj", (256u << 20) + 1);
     for (const ErrorCase& c : cases) {
         SCOPED_TRACE(c.name);
         Spit(dir_ / "prog.exe", "stale image of an earlier build");
@@ -431,6 +438,12 @@ TEST_F(LinkTest, FailuresLeaveNoImage) {
         EXPECT_NE(s.out.find(c.message), std::string::npos) << s.out;
         EXPECT_FALSE(fs::exists(dir_ / "prog.exe"));
     }
+    // A response file that is a device stops the link before its options are read.
+    Shell s = Ours("/out:prog.exe hello.obj @/dev/zero");
+    EXPECT_NE(s.rc, 0);
+    EXPECT_NE(s.out.find("fatal error LNK1104: cannot open file '/dev/zero': it is a folder or a device, not a file"),
+              std::string::npos)
+        << s.out;
 }
 
 // Quoted names with blanks and Shift-JIS bytes; without /out: the image is

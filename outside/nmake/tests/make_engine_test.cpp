@@ -254,5 +254,51 @@ TEST(MakeEngine, TranscriptsComeOutOfNmakeAndThroughTheFilters) {
     }
 }
 
+
+// Scripts that would make the same target within itself, chains deeper
+// than the engine goes, and macros that come back inside their own values
+// stop with their own U-numbers; nothing runs.
+TEST(MakeEngine, CyclesDeepChainsAndRecursiveMacrosAreFatal) {
+    std::string chain;
+    for (int i = 0; i < 20000; ++i)
+        chain += "t" + std::to_string(i) + " : t" + std::to_string(i + 1) + "\r\n\tX\r\n";
+    const struct {
+        std::string script;
+        const char *err;
+    } cases[] = {
+        {"a : b\r\n\tA\r\nb : a\r\n\tB\r\n", "NMAKE : fatal error U1071: cycle in dependency tree for target 'a'\r\n"},
+        {"a : A\r\n\tX\r\n", "NMAKE : fatal error U1071: cycle in dependency tree for target 'A'\r\n"},
+        {chain, "NMAKE : fatal error U1072: dependency tree deeper than 1000 levels at target 't1000'\r\n"},
+        {"A=$(B)\r\nB=x $(A)\r\nt :\r\n\tcmd $(A)\r\n",
+         "NMAKE : fatal error U1048: recursive macro definition 'A'\r\n"},
+        {"A=$B\r\nB=$(A)$(A)\r\nt :\r\n\tcmd @<<\r\n$(B)\r\n<<\r\n",
+         "NMAKE : fatal error U1048: recursive macro definition 'B'\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.err);
+        Makefile mk = Read(c.script);
+        FakeHost h;
+        EXPECT_EQ(RunMake(mk, {}, h, NoEnv), kExitFatal);
+        EXPECT_EQ(h.err, std::string(c.err) + "Stop.\r\n");
+        EXPECT_TRUE(h.commands.empty());
+        EXPECT_TRUE(h.temps_alive.empty());
+    }
+}
+
+// A target named by many others is made once, found again by its name
+// however many targets there are.
+TEST(MakeEngine, ManyTargetsAreFoundByName) {
+    std::string script = "all :";
+    std::string blocks;
+    for (int i = 0; i < 100000; ++i) {
+        script += " t" + std::to_string(i);
+        blocks += "T" + std::to_string(i) + " : common\r\n";
+    }
+    Makefile mk = Read(script + "\r\n\tLINK all\r\n" + blocks + "common :\r\n\tRC common\r\n");
+    FakeHost h;
+    EXPECT_EQ(RunMake(mk, {}, h, NoEnv), 0);
+    EXPECT_EQ(h.commands, (std::vector<std::string>{"RC common", "LINK all"}));
+}
+
 }  // namespace
 }  // namespace nmk::test

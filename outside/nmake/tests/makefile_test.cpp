@@ -33,16 +33,26 @@ TEST(Makefile, MacrosAreLazyAndDependencyLinesExpandedWhenRead) {
     EXPECT_EQ(Expand(mk, mk.blocks[0].commands[0].text, NoEnv), "cmd second x  $ C:\\TEMP");
 }
 
-// Macros that name each other stop at the first macro met again, so values
-// that double at every level end at once instead of growing without bound.
-TEST(Makefile, MacrosNamingEachOtherStopWhereTheyRepeat) {
+// A macro met again inside its own value is an error where it is used:
+// values naming each other would otherwise double at every level. A value
+// naming its own macro takes the old value and is no recursion.
+TEST(Makefile, MacrosNamingEachOtherAreRecursive) {
     Makefile mk = Read(
         "A=$B$B\r\n"
         "B=$(A)$(A)\r\n"
         "C=c $(D)\r\n"
-        "D=d\r\n");
-    EXPECT_EQ(Expand(mk, "$(A)", NoEnv), "$B$B$B$B$B$B$B$B");
-    EXPECT_EQ(Expand(mk, "$(C) $(C)", NoEnv), "c d c d");
+        "D=d\r\n"
+        "E=e\r\n"
+        "E=$(E) $(E)\r\n");
+    EXPECT_THROW(Expand(mk, "$(A)", NoEnv), RecursiveMacro);
+    EXPECT_EQ(Expand(mk, "$(C) $(C) $(E)", NoEnv), "c d c d e e");
+
+    Makefile bad;
+    ReadError e{};
+    EXPECT_FALSE(ReadMakefile("X=$(Y)\r\nY=$(X)\r\nt : $(X)\r\n", NoEnv, bad, e));
+    EXPECT_EQ(e.line, 3);
+    EXPECT_EQ(e.code, kRecursiveMacro);
+    EXPECT_EQ(e.text, "recursive macro definition 'X'");
 }
 
 TEST(Makefile, ContinuationIsDoubleByteAware) {

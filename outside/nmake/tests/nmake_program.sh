@@ -39,4 +39,13 @@ code=$?
 set -e
 test $code -eq 2
 printf "NMAKE : fatal error U1077: 'TXCL' : return code '0xffffffff'\r\nStop.\r\n" | cmp - err.txt
+# A folder or a device named as the make file is an error line, not an abort.
+for f in "$dir/p" /dev/zero; do
+  set +e
+  "$nmake" /nologo /f "$f" >out.txt 2>err.txt
+  code=$?
+  set -e
+  test $code -eq 2
+  printf "NMAKE : fatal error U1052: file '%s' is a folder or a device, not a file\r\nStop.\r\n" "$f" | cmp - err.txt
+done
 echo ok

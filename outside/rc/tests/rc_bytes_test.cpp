@@ -29,6 +29,9 @@ struct MemFiles {
     std::map<std::string, std::string> files;
     ReadFileFn Reader() {
         return [this](const std::string &p) -> std::optional<std::string> {
+            // Stands for a folder or a device where a file is wanted.
+            if (Slashes(p).find("refused") != std::string::npos)
+                throw ReadRefused{p + " is a folder or a device, not a file"};
             auto it = files.find(Slashes(p));
             if (it == files.end())
                 return std::nullopt;
@@ -132,6 +135,9 @@ TEST(RcBytes, ErrorsNameFileAndLine) {
         std::string script;
         std::string message;
     };
+    std::string deep_menu = "M MENU ";
+    for (int i = 0; i < 20000; ++i)
+        deep_menu += "BEGIN POPUP \"p\" ";
     const std::vector<Case> cases = {
         {"X RCDATA\r\nBEGIN\r\n\t1,\r\n\tNOPE\r\nEND\r\n", "dir/t.rc(4) : error RC2104 : undefined keyword or key name: NOPE"},
         {"M MENU BEGIN\r\nMENUITEM \"a\", IDM_X\r\nEND", "dir/t.rc(2) : error RC2104 : undefined keyword or key name: IDM_X"},
@@ -142,11 +148,17 @@ TEST(RcBytes, ErrorsNameFileAndLine) {
         {"X DIALOG BEGIN END", "dir/t.rc(1) : error RC2135 : unknown resource type: DIALOG"},
         {"X RCDATA BEGIN 1", "dir/t.rc(1) : error RC1004 : unexpected end of file found"},
         {"#ifndef A\r\nX RCDATA BEGIN 1 END\r\n", "dir/t.rc(3) : error RC1070 : mismatched #if/#endif"},
+        {"\r\n#include \"refused.h\"\r\n",
+         "dir/t.rc(2) : error RC1015 : dir/refused.h is a folder or a device, not a file"},
+        {"B BITMAP \"refused.bmp\"", "dir/t.rc(1) : error RC2135 : refused.bmp is a folder or a device, not a file"},
+        {"#include \"self.h\"", "dir/self.h(1) : error RC1014 : too many include files"},
+        {deep_menu, "dir/t.rc(1) : error RC2168 : menus nested deeper than 64 levels"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.script);
         MemFiles fs;
         fs.files["dir/bad.h"] = "#define X 1\r\nX RCDATA BEGIN \"open\r\n";
+        fs.files["dir/self.h"] = "#include \"self.h\"\r\n";
         try {
             Compile(fs, c.script);
             ADD_FAILURE() << "no error";

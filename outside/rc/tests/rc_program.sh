@@ -21,4 +21,19 @@ set -e
 test $code -eq 1
 test "$out" = "$(printf '%s(3) : error RC2104 : undefined keyword or key name: UNDEFINED_NAME\r' "$dir/bad.rc")"
 test ! -e "$dir/bad.res"
+# A folder or a device where a file is wanted: the script itself, an
+# image or an include file. An error line and exit 1, never an abort.
+mkdir "$dir/folder.bmp"
+printf 'B BITMAP "%s"\r\n' "$dir/folder.bmp" >"$dir/img.rc"
+printf '#include "/dev/zero"\r\n' >"$dir/zero.rc"
+for case in "$dir/a.rc.d|RC : fatal error RC1110 : $dir/a.rc.d is a folder or a device, not a file" \
+            "$dir/img.rc|$dir/img.rc(1) : error RC2135 : $dir/folder.bmp is a folder or a device, not a file" \
+            "$dir/zero.rc|$dir/zero.rc(1) : error RC1015 : /dev/zero is a folder or a device, not a file"; do
+  set +e
+  out=$("$rc" /r /fo "$dir/x.res" "${case%%|*}")
+  code=$?
+  set -e
+  test $code -eq 1
+  test "$out" = "$(printf '%s\r' "${case#*|}")"
+done
 echo ok

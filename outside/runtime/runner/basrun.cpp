@@ -17,6 +17,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -47,6 +49,8 @@ void Usage() {
                  "                   the runtime leaves in the registry to F (a REGEDIT4 file)\n"
                  "  --clock T        a fixed clock for the program: \"YYYY-MM-DD hh:mm:ss[.mmm]\"\n"
                  "  --args TEXT      what COMMAND$ returns\n"
+                 "  --env NAME[=V]   a variable ENVIRON$ finds: V, or without it the value\n"
+                 "                   basrun has (may be repeated); the program sees no other\n"
                  "  --trace F        write each runtime routine the program calls, with its\n"
                  "                   stack words (decimal), one a line to F (\"-\": stderr)\n"
                  "  --screen F       write the graphics screen at the end of the run to F (PNG)\n"
@@ -202,6 +206,55 @@ bool BuildDll(const std::string& source, const std::string& argv0, const fs::pat
     return LinkImage(tc, {obj}, (dir / (stem + ".DLL")).string(), error, true);
 }
 
+pid_t g_runner = 0;
+
+void Forward(int sig) {
+    if (g_runner > 0) kill(g_runner, sig);
+}
+
+// The work folder goes whatever way the run ends, a crash of basrun's own
+// included: the run goes on in a child process, and this one waits, removes
+// the folder and passes the status on. True in this (the waiting) process,
+// with the status to end with; false in the child, or when no child could
+// be started (the run goes on here).
+bool GuardWorkFolder(const fs::path& workDir, bool keep, int& status) {
+    std::fflush(nullptr);
+    g_runner = fork();
+    if (g_runner <= 0) return false;
+    struct sigaction sa {};
+    sa.sa_handler = Forward;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(sig, &sa, nullptr);
+    int wstatus = 0;
+    while (waitpid(g_runner, &wstatus, 0) < 0 && errno == EINTR) {
+    }
+    if (!keep) {
+        std::error_code ec;
+        fs::remove_all(workDir, ec);
+    }
+    if (WIFEXITED(wstatus)) {
+        status = WEXITSTATUS(wstatus);
+    } else {
+        std::fprintf(stderr, "basrun: the run ended with signal %d\n", WIFSIGNALED(wstatus) ? WTERMSIG(wstatus) : 0);
+        status = 1;
+    }
+    return true;
+}
+
+// "--env NAME=VALUE", or "--env NAME" for the value basrun has (none when
+// it has none).
+bool AddVariable(const std::string& arg, std::map<std::string, std::string>& env) {
+    const size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    if (name.empty()) return false;
+    if (eq != std::string::npos) {
+        env[name] = arg.substr(eq + 1);
+    } else if (const char* v = std::getenv(name.c_str())) {
+        env[name] = v;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -214,6 +267,7 @@ int main(int argc, char** argv) {
     Machine::Clock clock;
     bool fixedClock = false;
     std::vector<std::string> files, dlls;
+    std::map<std::string, std::string> environment;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--limit" || a == "--timeout") {
@@ -279,6 +333,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             (a == "--args" ? commandLine : tracePath) = argv[++i];
+        } else if (a == "--env") {
+            if (i + 1 >= argc || !AddVariable(argv[i + 1], environment)) {
+                std::fprintf(stderr, "basrun: --env needs NAME or NAME=VALUE\n");
+                return 2;
+            }
+            ++i;
         } else if (a == "--dll") {
             if (i + 1 >= argc || !IsSource(argv[i + 1])) {
                 std::fprintf(stderr, "basrun: --dll needs a .bas, .sub or .frm source\n");
@@ -326,6 +386,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         workDir = tmpl;
+        if (int status = 0; GuardWorkFolder(workDir, keep, status)) return status;
     }
     for (const std::string& d : dlls) {
         std::string error;
@@ -375,6 +436,7 @@ int main(int argc, char** argv) {
             machine.SetModuleFolders(moduleFolders);
             machine.SetInput([]() { return std::getchar(); });
             machine.SetCommandLine(commandLine);
+            machine.SetEnvironment(environment);
             if (fixedClock) machine.SetClock(clock);
             if (!eventsPath.empty()) {
                 std::vector<Machine::Event> events;

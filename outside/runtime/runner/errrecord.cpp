@@ -1,5 +1,6 @@
 #include "errrecord.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "../../../compiler/common/txversion.h"
@@ -22,8 +23,18 @@ std::string Quoted(const std::string& s) {
     return out + "\"";
 }
 
+// A string value; one holding a control character (a line end would start
+// a line of its own) is written as its bytes, hex(1), ending with the zero.
 std::string Sz(const char* name, const std::string& value) {
-    return std::string("\"") + name + "\"=" + Quoted(value) + "\r\n";
+    const bool plain = std::none_of(value.begin(), value.end(), [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; });
+    if (plain) return std::string("\"") + name + "\"=" + Quoted(value) + "\r\n";
+    std::string out = std::string("\"") + name + "\"=hex(1):";
+    char buf[4];
+    for (char c : value) {
+        std::snprintf(buf, sizeof buf, "%02x,", (unsigned char)c);
+        out += buf;
+    }
+    return out + "00\r\n";
 }
 
 std::string Dword(const char* name, uint32_t value) {

@@ -1,5 +1,7 @@
 #include "filehost.h"
 
+#include "../../../compiler/common/dbcs.h"
+
 #include <cerrno>
 #include <cstdio>
 
@@ -37,10 +39,18 @@ std::filesystem::path FileHost::Resolve(const std::string &name) const {
     // read as a way out of the folder.
     if (name.empty() || name.size() > 255 || name == "." || name == "..")
         return {};
-    for (unsigned char c : name)
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (tx::IsSjisLeadByte(c) && i + 1 < name.size()) {
+            const unsigned char t = static_cast<unsigned char>(name[++i]);
+            if (t < 0x40 || t == 0x7F || t > 0xFC)
+                return {};
+            continue;
+        }
         if (c < 0x20 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
             c == '>' || c == '|')
             return {};
+    }
     std::filesystem::path p = root_ / name;
     std::error_code ec;
     if (std::filesystem::symlink_status(p, ec).type() != std::filesystem::file_type::not_found)
@@ -51,8 +61,14 @@ std::filesystem::path FileHost::Resolve(const std::string &name) const {
         if (other.size() != name.size())
             continue;
         bool same = true;
-        for (size_t i = 0; same && i < name.size(); ++i)
+        for (size_t i = 0; same && i < name.size(); ++i) {
             same = Upper(other[i]) == Upper(name[i]);
+            // A trail byte is no letter: it matches only itself.
+            if (same && tx::IsSjisLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
+                ++i;
+                same = other[i] == name[i];
+            }
+        }
         if (same)
             return e.is_symlink(ec) ? std::filesystem::path{} : e.path();
     }
@@ -99,7 +115,7 @@ void FileHost::CloseAll() {
     fds_.clear();
 }
 
-int32_t FileHost::Read(int32_t handle, uint32_t pos, void *to, uint32_t n) {
+int32_t FileHost::Read(int32_t handle, uint64_t pos, void *to, uint32_t n) {
     auto it = fds_.find(handle);
     if (it == fds_.end())
         return -kAccess;
@@ -107,10 +123,13 @@ int32_t FileHost::Read(int32_t handle, uint32_t pos, void *to, uint32_t n) {
     return r < 0 ? FromErrno(errno) : int32_t(r);
 }
 
-int32_t FileHost::Write(int32_t handle, uint32_t pos, const void *from, uint32_t n) {
+int32_t FileHost::Write(int32_t handle, uint64_t pos, const void *from, uint32_t n) {
     auto it = fds_.find(handle);
     if (it == fds_.end())
         return -kAccess;
+    if (pos + n > limits_.fileSize || written_ + n > limits_.written)
+        return -kDiskFull;
+    written_ += n;
     const ssize_t r = ::pwrite(it->second, from, n, off_t(pos));
     if (r < 0)
         return FromErrno(errno);
@@ -129,6 +148,8 @@ int32_t FileHost::Truncate(int32_t handle, uint32_t size) {
     auto it = fds_.find(handle);
     if (it == fds_.end())
         return -kAccess;
+    if (size > limits_.fileSize)
+        return -kDiskFull;
     return ::ftruncate(it->second, off_t(size)) < 0 ? FromErrno(errno) : 0;
 }
 

@@ -56,6 +56,8 @@ class Machine {
 public:
     static constexpr uint32_t kStackTop = 0x7FF00000;
     static constexpr uint32_t kStackSize = 1u << 20;
+    // The longest console line read at once: a longer one comes in pieces.
+    static constexpr size_t kConsoleLineMax = 64u << 10;
 
     Machine();
     ~Machine();
@@ -103,6 +105,8 @@ public:
         events_ = std::move(events);
         nextEvent_ = 0;
     }
+    // The variables ENVIRON$ finds; the host's own are not seen.
+    void SetEnvironment(std::map<std::string, std::string> variables) { environment_ = std::move(variables); }
     // What COMMAND$ returns.
     void SetCommandLine(std::string text) { commandLine_ = std::move(text); }
     // The commands SHELL may run, by their exact text: what each prints on
@@ -160,6 +164,7 @@ private:
     Clock clock_;
     bool fixedClock_ = false;
     std::string commandLine_;
+    std::map<std::string, std::string> environment_;
     std::map<std::string, ShellCommand> shellCommands_;
     std::vector<Event> events_;
     size_t nextEvent_ = 0;

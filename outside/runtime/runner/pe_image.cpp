@@ -1,6 +1,8 @@
 #include "pe_image.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -32,13 +34,38 @@ std::string Hex(uint32_t v) {
     return buf;
 }
 
-// Translates an RVA into a file offset through the section table.
-std::optional<uint64_t> FileOffset(const PeImage& img, const std::vector<uint32_t>& rawPtr, uint32_t rva) {
-    for (size_t i = 0; i < img.sections.size(); ++i) {
-        const PeSection& s = img.sections[i];
-        if (rva >= s.rva && rva - s.rva < s.data.size()) return uint64_t(rawPtr[i]) + (rva - s.rva);
+// The image's sections ordered by RVA, so an address finds its section by
+// a binary search: a hostile image may hold 65,535 sections and far more
+// addresses to look up.
+class SectionIndex {
+public:
+    explicit SectionIndex(const std::vector<PeSection>& sections) : sections_(sections) {
+        order_.reserve(sections.size());
+        for (size_t i = 0; i < sections.size(); ++i) order_.push_back(i);
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&](size_t a, size_t b) { return sections[a].rva < sections[b].rva; });
     }
-    return std::nullopt;
+    // The section whose raw data holds `size` bytes at rva, if any.
+    std::optional<size_t> Find(uint32_t rva, uint64_t size = 1) const {
+        auto it = std::upper_bound(order_.begin(), order_.end(), rva,
+                                   [&](uint32_t v, size_t i) { return v < sections_[i].rva; });
+        if (it == order_.begin()) return std::nullopt;
+        const size_t i = *--it;
+        if (uint64_t(rva) - sections_[i].rva + size > sections_[i].data.size()) return std::nullopt;
+        return i;
+    }
+
+private:
+    const std::vector<PeSection>& sections_;
+    std::vector<size_t> order_;
+};
+
+// Translates an RVA into a file offset through the section table.
+std::optional<uint64_t> FileOffset(const SectionIndex& index, const std::vector<uint32_t>& rawPtr,
+                                   const PeImage& img, uint32_t rva) {
+    const auto i = index.Find(rva);
+    if (!i) return std::nullopt;
+    return uint64_t(rawPtr[*i]) + (rva - img.sections[*i].rva);
 }
 
 } // namespace
@@ -117,6 +144,7 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
         return false;
     }
     std::vector<uint32_t> rawPtr;
+    uint64_t rawTotal = 0;
     for (uint16_t i = 0; i < nsec; ++i) {
         uint64_t h = secTab + uint64_t(i) * 40;
         PeSection s;
@@ -132,6 +160,12 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
             error = "section " + s.name + " lies beyond the end of the file";
             return false;
         }
+        // Sections may share their raw data; what is copied stays bounded.
+        rawTotal += rawSize;
+        if (rawTotal > kImageFileMax) {
+            error = "the sections hold more than " + std::to_string(kImageFileMax >> 20) + " MB";
+            return false;
+        }
         s.data.assign(r.At(raw), r.At(raw) + rawSize);
         s.virtualSize = vsize > rawSize ? vsize : rawSize;
         if (uint64_t(s.rva) + s.virtualSize > 0x40000000u) {
@@ -142,18 +176,19 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
         rawPtr.push_back(raw);
     }
     img.entry = img.imageBase + entryRva;
+    const SectionIndex index(img.sections);
 
     // Imports: the DLLs the image wants and, for each, the functions by
     // name or ordinal with the IAT slot the loader fills.
     auto text = [&](uint32_t rva) {
-        auto at = FileOffset(img, rawPtr, rva);
+        auto at = FileOffset(index, rawPtr, img, rva);
         std::string t;
         for (uint64_t p = at ? *at : bytes.size(); p < bytes.size() && bytes[p] && t.size() < kImportNameMax; ++p)
             t += char(bytes[p]);
         return t;
     };
     if (importRva && importSize) {
-        auto off = FileOffset(img, rawPtr, importRva);
+        auto off = FileOffset(index, rawPtr, img, importRva);
         for (uint32_t k = 0; off && r.Has(*off + k * 20, 20) && k < kMostImportedDlls; ++k) {
             const uint64_t d = *off + k * 20;
             uint32_t nameRva = r.U32(d + 12);
@@ -161,7 +196,7 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
             std::string dll = text(nameRva);
             img.importedDlls.push_back(dll.empty() ? "?" : dll);
             const uint32_t iat = r.U32(d + 16), lookup = r.U32(d) ? r.U32(d) : iat;
-            auto loff = FileOffset(img, rawPtr, lookup);
+            auto loff = FileOffset(index, rawPtr, img, lookup);
             for (uint32_t i = 0; loff && r.Has(*loff + 4 * i, 4) && i < kMostImports; ++i) {
                 const uint32_t e = r.U32(*loff + 4 * i);
                 if (!e) break;
@@ -177,17 +212,17 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
 
     // Exports by name: {.., u32 functions, u32 names, u32 ordinals} at 24.
     if (exportRva && exportSize) {
-        auto off = FileOffset(img, rawPtr, exportRva);
+        auto off = FileOffset(index, rawPtr, img, exportRva);
         if (off && r.Has(*off, 40)) {
             const uint32_t nfunc = r.U32(*off + 20), nnames = r.U32(*off + 24);
-            auto funcs = FileOffset(img, rawPtr, r.U32(*off + 28));
-            auto names = FileOffset(img, rawPtr, r.U32(*off + 32));
-            auto ords = FileOffset(img, rawPtr, r.U32(*off + 36));
+            auto funcs = FileOffset(index, rawPtr, img, r.U32(*off + 28));
+            auto names = FileOffset(index, rawPtr, img, r.U32(*off + 32));
+            auto ords = FileOffset(index, rawPtr, img, r.U32(*off + 36));
             for (uint32_t k = 0; funcs && names && ords && k < nnames && k < 65536; ++k) {
                 if (!r.Has(*names + 4 * k, 4) || !r.Has(*ords + 2 * k, 2)) break;
                 const uint16_t ord = r.U16(*ords + 2 * k);
                 if (ord >= nfunc || !r.Has(*funcs + 4 * ord, 4)) continue;
-                auto noff = FileOffset(img, rawPtr, r.U32(*names + 4 * k));
+                auto noff = FileOffset(index, rawPtr, img, r.U32(*names + 4 * k));
                 std::string name;
                 for (uint64_t p = noff ? *noff : bytes.size(); p < bytes.size() && bytes[p] && name.size() < 260; ++p)
                     name += char(bytes[p]);
@@ -199,7 +234,7 @@ bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& img, std::string& e
     // Base relocations: blocks {u32 page RVA, u32 block size, u16 entries};
     // an entry of type 3 moves a 32-bit field, type 0 pads.
     if (relocRva && relocSize) {
-        auto off = FileOffset(img, rawPtr, relocRva);
+        auto off = FileOffset(index, rawPtr, img, relocRva);
         uint64_t p = off ? *off : bytes.size();
         const uint64_t end = p + relocSize;
         while (p + 8 <= end && r.Has(p, 8)) {
@@ -245,15 +280,14 @@ bool PeImage::Rebase(uint32_t newBase) {
     if (newBase == imageBase) return true;
     if (relocations.empty()) return false;
     const uint32_t delta = newBase - imageBase;
+    const SectionIndex index(sections);
     for (uint32_t rva : relocations) {
-        for (PeSection& s : sections) {
-            if (rva < s.rva || rva - s.rva + 4 > s.data.size()) continue;
-            uint8_t* f = s.data.data() + (rva - s.rva);
-            uint32_t v = uint32_t(f[0]) | uint32_t(f[1]) << 8 | uint32_t(f[2]) << 16 | uint32_t(f[3]) << 24;
-            v += delta;
-            for (int i = 0; i < 4; ++i) f[i] = uint8_t(v >> (8 * i));
-            break;
-        }
+        const auto i = index.Find(rva, 4);
+        if (!i) continue;
+        uint8_t* f = sections[*i].data.data() + (rva - sections[*i].rva);
+        uint32_t v = uint32_t(f[0]) | uint32_t(f[1]) << 8 | uint32_t(f[2]) << 16 | uint32_t(f[3]) << 24;
+        v += delta;
+        for (int k = 0; k < 4; ++k) f[k] = uint8_t(v >> (8 * k));
     }
     entry += delta;
     for (auto& [name, a] : symbols) a += delta;
@@ -263,12 +297,27 @@ bool PeImage::Rebase(uint32_t newBase) {
 }
 
 bool ReadPeFile(const std::string& path, PeImage& image, std::string& error) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        error = "cannot open " + path + (std::filesystem::exists(path, ec) ? " (not a file)" : "");
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path;
         return false;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read at most one byte past the cap: the size the folder reports may
+    // change while the file is read.
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size_t(std::min<uint64_t>(std::filesystem::file_size(path, ec), kImageFileMax + 1)));
+    char chunk[1 << 16];
+    while (bytes.size() <= kImageFileMax && in.read(chunk, sizeof chunk).gcount() > 0)
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    if (bytes.size() > kImageFileMax) {
+        error = path + ": larger than " + std::to_string(kImageFileMax >> 20) + " MB";
+        return false;
+    }
     if (!ReadPeImage(bytes, image, error)) {
         error = path + ": " + error;
         return false;

@@ -49,6 +49,9 @@ struct PeImage {
     std::string NameAt(uint32_t addr) const;
 };
 
+// The largest image file read, and the most section data one image holds.
+constexpr uint64_t kImageFileMax = 128ull << 20;
+
 // Parses an image; on failure returns false with a one-line reason.
 bool ReadPeImage(const std::vector<uint8_t>& bytes, PeImage& image, std::string& error);
 bool ReadPeFile(const std::string& path, PeImage& image, std::string& error);

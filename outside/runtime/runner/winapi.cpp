@@ -20,8 +20,10 @@ constexpr uint32_t kStubBase = 0x7FFC0000, kStubSlot = 4, kStubPage = 0x1000;
 constexpr uint32_t kHostData = kStubBase + kStubPage, kHostDataSize = 0x10000;
 constexpr uint8_t kHlt = 0xF4;
 
-// Longest name the functions take, and the most bytes of one transfer.
+// Longest name the functions take, and the most bytes moved at once (a
+// longer transfer goes in pieces).
 constexpr uint32_t kNameMax = 260, kTransferMax = 1u << 20;
+constexpr uint64_t kAddressSpaceEnd = 1ull << 32;
 
 // Windows' values.
 constexpr uint32_t kTrue = 1, kFalse = 0;
@@ -175,35 +177,46 @@ struct WinApiCalls {
         }
     }
 
+    // Any length a statement writes, moved through a bounded buffer.
     static uint32_t WriteFile(Call& c) {
         Machine& m = c.m;
         Machine::Impl& d = D(m);
         const uint32_t buf = c.Arg(1), n = c.Arg(2), done = c.Arg(3);
         WinObject* o = Object(d, c.Arg(0));
         if (!o) return Error(c, kErrorInvalidHandle, kFalse);
-        std::vector<char> bytes(n <= kTransferMax ? n : 0);
-        if (n > kTransferMax || (n && !m.Read(buf, bytes.data(), n))) {
+        // A buffer that runs past the address space is refused before any of
+        // it is written.
+        if (uint64_t(buf) + n > kAddressSpaceEnd) {
             Fail(c, "WriteFile with a bad buffer", buf);
             return kFalse;
         }
-        switch (o->kind) {
-        case WinObject::StdOut:
-            if (n && m.output_) m.output_(bytes.data(), n);
-            break;
-        case WinObject::StdErr:
-            std::fwrite(bytes.data(), 1, n, stderr);
-            break;
-        case WinObject::Printer:
-            if (n && m.printer_) m.printer_(bytes.data(), n);
-            break;
-        case WinObject::PipeWrite: d.pipes[o->pipe].append(bytes.data(), n); break;
-        case WinObject::File: {
-            const int32_t r = d.files->Write(o->file, o->pos, bytes.data(), n);
-            if (r < 0) return Error(c, WinError(r), kFalse);
-            o->pos += uint32_t(r);
-            break;
-        }
-        default: return Error(c, kErrorAccessDenied, kFalse);
+        std::vector<char> bytes(std::min(n, kTransferMax));
+        for (uint32_t at = 0; at < n;) {
+            const uint32_t k = std::min(n - at, kTransferMax);
+            if (!m.Read(buf + at, bytes.data(), k)) {
+                Fail(c, "WriteFile with a bad buffer", buf);
+                return kFalse;
+            }
+            switch (o->kind) {
+            case WinObject::StdOut:
+                if (m.output_) m.output_(bytes.data(), k);
+                break;
+            case WinObject::StdErr:
+                std::fwrite(bytes.data(), 1, k, stderr);
+                break;
+            case WinObject::Printer:
+                if (m.printer_) m.printer_(bytes.data(), k);
+                break;
+            case WinObject::PipeWrite: d.pipes[o->pipe].append(bytes.data(), k); break;
+            case WinObject::File: {
+                const int32_t r = d.files->Write(o->file, o->pos, bytes.data(), k);
+                if (r < 0) return Error(c, WinError(r), kFalse);
+                o->pos += uint32_t(r);
+                break;
+            }
+            default: return Error(c, kErrorAccessDenied, kFalse);
+            }
+            at += k;
         }
         if (!Put32(m, done, n)) Fail(c, "WriteFile with a bad count address", done);
         return kTrue;
@@ -216,7 +229,7 @@ struct WinApiCalls {
         const uint32_t buf = c.Arg(1), n = c.Arg(2), got = c.Arg(3);
         WinObject* o = Object(d, c.Arg(0));
         if (!o) return Error(c, kErrorInvalidHandle, kFalse);
-        if (n > kTransferMax) {
+        if (uint64_t(buf) + n > kAddressSpaceEnd) {
             Fail(c, "ReadFile with a bad buffer", buf);
             return kFalse;
         }
@@ -224,7 +237,8 @@ struct WinApiCalls {
         uint32_t result = kTrue;
         switch (o->kind) {
         case WinObject::StdIn:
-            while (bytes.size() < n) {
+            // A line that never ends comes in pieces of kConsoleLineMax.
+            while (bytes.size() < n && bytes.size() < Machine::kConsoleLineMax) {
                 const int ch = NextInput(m);
                 if (ch < 0) break;
                 bytes.push_back(char(ch));
@@ -239,12 +253,27 @@ struct WinApiCalls {
             break;
         }
         case WinObject::File: {
-            bytes.resize(n);
-            const int32_t r = d.files->Read(o->file, o->pos, bytes.data(), n);
-            if (r < 0) return Error(c, WinError(r), kFalse);
-            bytes.resize(size_t(r));
-            o->pos += uint32_t(r);
-            break;
+            // Any length a statement reads, in bounded pieces written
+            // straight into the caller's buffer.
+            std::vector<char> piece(std::min(n, kTransferMax));
+            uint32_t total = 0;
+            while (total < n) {
+                const uint32_t k = std::min(n - total, kTransferMax);
+                const int32_t r = d.files->Read(o->file, o->pos, piece.data(), k);
+                if (r < 0) return Error(c, WinError(r), kFalse);
+                if (r && !m.Write(buf + total, piece.data(), size_t(r))) {
+                    Fail(c, "ReadFile with a bad buffer", buf);
+                    return kFalse;
+                }
+                o->pos += uint32_t(r);
+                total += uint32_t(r);
+                if (uint32_t(r) < k) break;
+            }
+            if (!Put32(m, got, total)) {
+                Fail(c, "ReadFile with a bad buffer", buf);
+                return kFalse;
+            }
+            return kTrue;
         }
         default: return Error(c, kErrorAccessDenied, kFalse);
         }
@@ -511,9 +540,11 @@ struct WinApiCalls {
     static uint32_t GetEnvironmentVariableA(Call& c) {
         std::string name;
         if (!ReadName(c.m, c.Arg(0), name) || name.empty()) return Error(c, kErrorEnvvarNotFound, 0);
-        const char* v = std::getenv(name.c_str());
-        if (!v) return Error(c, kErrorEnvvarNotFound, 0);
-        const uint32_t len = uint32_t(std::strlen(v));
+        // Only the variables basrun was told to pass: never the host's own.
+        const auto it = c.m.environment_.find(name);
+        if (it == c.m.environment_.end()) return Error(c, kErrorEnvvarNotFound, 0);
+        const char* v = it->second.c_str();
+        const uint32_t len = uint32_t(it->second.size());
         if (len >= c.Arg(2)) return len + 1; // the size it needs
         if (!c.m.Write(c.Arg(1), v, len + 1)) Fail(c, "GetEnvironmentVariableA with a bad buffer", c.Arg(1));
         return len;

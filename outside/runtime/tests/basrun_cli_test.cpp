@@ -212,6 +212,23 @@ TEST_F(BasrunSources, RemovesTheWorkFolderAfterAnEmulatorAbort) {
     EXPECT_TRUE(fs::is_empty(tmp));
 }
 
+// Ended from outside while its program runs, basrun still removes its work
+// folder: the run goes on in a process of its own.
+TEST_F(BasrunSources, RemovesTheWorkFolderWhenEndedFromOutside) {
+    std::string main = Source("SPIN.BAS", "\t.include \"basic.inc\"\n\tMAIN_MODULE \"SPIN.BAS\"\n"
+                                          "\tLINE 1\n1:\tjmp 1b\n");
+    fs::path tmp = dir_ / "tmp";
+    fs::create_directories(tmp);
+    const std::string script = "TMPDIR=\"$2\" \"$0\" --limit 0 --timeout 60 \"$1\" & pid=$!\n"
+                               "n=0; while [ -z \"$(ls \"$2\")\" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n+1)); done\n"
+                               "sleep 1; kill $pid; wait $pid; echo \"status $?\"\n";
+    std::string out;
+    RunProcess({"/bin/sh", "-c", script, TX_BASRUN, main, tmp.string()}, "", out);
+    EXPECT_NE(out.find("status 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("basrun: the run ended with signal 15"), std::string::npos) << out;
+    EXPECT_TRUE(fs::is_empty(tmp));
+}
+
 // The whole way with the real compiler driver found beside basrun.
 TEST(BasrunCli, RunsABasicSourceThroughTxcl) {
     fs::path dir = fs::temp_directory_path() / ("basrun_txcl_" + std::to_string(::getpid()));

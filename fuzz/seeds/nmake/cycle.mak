@@ -1,0 +1,6 @@
+a : b
+	TXCL a
+b : c
+	TXCL b
+c : A
+	TXCL c

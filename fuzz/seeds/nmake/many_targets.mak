@@ -1,0 +1,6002 @@
+all.exe : o0.obj o1.obj o2.obj o3.obj o4.obj o5.obj o6.obj o7.obj o8.obj o9.obj o10.obj o11.obj o12.obj o13.obj o14.obj o15.obj o16.obj o17.obj o18.obj o19.obj o20.obj o21.obj o22.obj o23.obj o24.obj o25.obj o26.obj o27.obj o28.obj o29.obj o30.obj o31.obj o32.obj o33.obj o34.obj o35.obj o36.obj o37.obj o38.obj o39.obj o40.obj o41.obj o42.obj o43.obj o44.obj o45.obj o46.obj o47.obj o48.obj o49.obj o50.obj o51.obj o52.obj o53.obj o54.obj o55.obj o56.obj o57.obj o58.obj o59.obj o60.obj o61.obj o62.obj o63.obj o64.obj o65.obj o66.obj o67.obj o68.obj o69.obj o70.obj o71.obj o72.obj o73.obj o74.obj o75.obj o76.obj o77.obj o78.obj o79.obj o80.obj o81.obj o82.obj o83.obj o84.obj o85.obj o86.obj o87.obj o88.obj o89.obj o90.obj o91.obj o92.obj o93.obj o94.obj o95.obj o96.obj o97.obj o98.obj o99.obj o100.obj o101.obj o102.obj o103.obj o104.obj o105.obj o106.obj o107.obj o108.obj o109.obj o110.obj o111.obj o112.obj o113.obj o114.obj o115.obj o116.obj o117.obj o118.obj o119.obj o120.obj o121.obj o122.obj o123.obj o124.obj o125.obj o126.obj o127.obj o128.obj o129.obj o130.obj o131.obj o132.obj o133.obj o134.obj o135.obj o136.obj o137.obj o138.obj o139.obj o140.obj o141.obj o142.obj o143.obj o144.obj o145.obj o146.obj o147.obj o148.obj o149.obj o150.obj o151.obj o152.obj o153.obj o154.obj o155.obj o156.obj o157.obj o158.obj o159.obj o160.obj o161.obj o162.obj o163.obj o164.obj o165.obj o166.obj o167.obj o168.obj o169.obj o170.obj o171.obj o172.obj o173.obj o174.obj o175.obj o176.obj o177.obj o178.obj o179.obj o180.obj o181.obj o182.obj o183.obj o184.obj o185.obj o186.obj o187.obj o188.obj o189.obj o190.obj o191.obj o192.obj o193.obj o194.obj o195.obj o196.obj o197.obj o198.obj o199.obj o200.obj o201.obj o202.obj o203.obj o204.obj o205.obj o206.obj o207.obj o208.obj o209.obj o210.obj o211.obj o212.obj o213.obj o214.obj o215.obj o216.obj o217.obj o218.obj o219.obj o220.obj o221.obj o222.obj o223.obj o224.obj o225.obj o226.obj o227.obj o228.obj o229.obj o230.obj o231.obj o232.obj o233.obj o234.obj o235.obj o236.obj o237.obj o238.obj o239.obj o240.obj o241.obj o242.obj o243.obj o244.obj o245.obj o246.obj o247.obj o248.obj o249.obj o250.obj o251.obj o252.obj o253.obj o254.obj o255.obj o256.obj o257.obj o258.obj o259.obj o260.obj o261.obj o262.obj o263.obj o264.obj o265.obj o266.obj o267.obj o268.obj o269.obj o270.obj o271.obj o272.obj o273.obj o274.obj o275.obj o276.obj o277.obj o278.obj o279.obj o280.obj o281.obj o282.obj o283.obj o284.obj o285.obj o286.obj o287.obj o288.obj o289.obj o290.obj o291.obj o292.obj o293.obj o294.obj o295.obj o296.obj o297.obj o298.obj o299.obj o300.obj o301.obj o302.obj o303.obj o304.obj o305.obj o306.obj o307.obj o308.obj o309.obj o310.obj o311.obj o312.obj o313.obj o314.obj o315.obj o316.obj o317.obj o318.obj o319.obj o320.obj o321.obj o322.obj o323.obj o324.obj o325.obj o326.obj o327.obj o328.obj o329.obj o330.obj o331.obj o332.obj o333.obj o334.obj o335.obj o336.obj o337.obj o338.obj o339.obj o340.obj o341.obj o342.obj o343.obj o344.obj o345.obj o346.obj o347.obj o348.obj o349.obj o350.obj o351.obj o352.obj o353.obj o354.obj o355.obj o356.obj o357.obj o358.obj o359.obj o360.obj o361.obj o362.obj o363.obj o364.obj o365.obj o366.obj o367.obj o368.obj o369.obj o370.obj o371.obj o372.obj o373.obj o374.obj o375.obj o376.obj o377.obj o378.obj o379.obj o380.obj o381.obj o382.obj o383.obj o384.obj o385.obj o386.obj o387.obj o388.obj o389.obj o390.obj o391.obj o392.obj o393.obj o394.obj o395.obj o396.obj o397.obj o398.obj o399.obj o400.obj o401.obj o402.obj o403.obj o404.obj o405.obj o406.obj o407.obj o408.obj o409.obj o410.obj o411.obj o412.obj o413.obj o414.obj o415.obj o416.obj o417.obj o418.obj o419.obj o420.obj o421.obj o422.obj o423.obj o424.obj o425.obj o426.obj o427.obj o428.obj o429.obj o430.obj o431.obj o432.obj o433.obj o434.obj o435.obj o436.obj o437.obj o438.obj o439.obj o440.obj o441.obj o442.obj o443.obj o444.obj o445.obj o446.obj o447.obj o448.obj o449.obj o450.obj o451.obj o452.obj o453.obj o454.obj o455.obj o456.obj o457.obj o458.obj o459.obj o460.obj o461.obj o462.obj o463.obj o464.obj o465.obj o466.obj o467.obj o468.obj o469.obj o470.obj o471.obj o472.obj o473.obj o474.obj o475.obj o476.obj o477.obj o478.obj o479.obj o480.obj o481.obj o482.obj o483.obj o484.obj o485.obj o486.obj o487.obj o488.obj o489.obj o490.obj o491.obj o492.obj o493.obj o494.obj o495.obj o496.obj o497.obj o498.obj o499.obj o500.obj o501.obj o502.obj o503.obj o504.obj o505.obj o506.obj o507.obj o508.obj o509.obj o510.obj o511.obj o512.obj o513.obj o514.obj o515.obj o516.obj o517.obj o518.obj o519.obj o520.obj o521.obj o522.obj o523.obj o524.obj o525.obj o526.obj o527.obj o528.obj o529.obj o530.obj o531.obj o532.obj o533.obj o534.obj o535.obj o536.obj o537.obj o538.obj o539.obj o540.obj o541.obj o542.obj o543.obj o544.obj o545.obj o546.obj o547.obj o548.obj o549.obj o550.obj o551.obj o552.obj o553.obj o554.obj o555.obj o556.obj o557.obj o558.obj o559.obj o560.obj o561.obj o562.obj o563.obj o564.obj o565.obj o566.obj o567.obj o568.obj o569.obj o570.obj o571.obj o572.obj o573.obj o574.obj o575.obj o576.obj o577.obj o578.obj o579.obj o580.obj o581.obj o582.obj o583.obj o584.obj o585.obj o586.obj o587.obj o588.obj o589.obj o590.obj o591.obj o592.obj o593.obj o594.obj o595.obj o596.obj o597.obj o598.obj o599.obj o600.obj o601.obj o602.obj o603.obj o604.obj o605.obj o606.obj o607.obj o608.obj o609.obj o610.obj o611.obj o612.obj o613.obj o614.obj o615.obj o616.obj o617.obj o618.obj o619.obj o620.obj o621.obj o622.obj o623.obj o624.obj o625.obj o626.obj o627.obj o628.obj o629.obj o630.obj o631.obj o632.obj o633.obj o634.obj o635.obj o636.obj o637.obj o638.obj o639.obj o640.obj o641.obj o642.obj o643.obj o644.obj o645.obj o646.obj o647.obj o648.obj o649.obj o650.obj o651.obj o652.obj o653.obj o654.obj o655.obj o656.obj o657.obj o658.obj o659.obj o660.obj o661.obj o662.obj o663.obj o664.obj o665.obj o666.obj o667.obj o668.obj o669.obj o670.obj o671.obj o672.obj o673.obj o674.obj o675.obj o676.obj o677.obj o678.obj o679.obj o680.obj o681.obj o682.obj o683.obj o684.obj o685.obj o686.obj o687.obj o688.obj o689.obj o690.obj o691.obj o692.obj o693.obj o694.obj o695.obj o696.obj o697.obj o698.obj o699.obj o700.obj o701.obj o702.obj o703.obj o704.obj o705.obj o706.obj o707.obj o708.obj o709.obj o710.obj o711.obj o712.obj o713.obj o714.obj o715.obj o716.obj o717.obj o718.obj o719.obj o720.obj o721.obj o722.obj o723.obj o724.obj o725.obj o726.obj o727.obj o728.obj o729.obj o730.obj o731.obj o732.obj o733.obj o734.obj o735.obj o736.obj o737.obj o738.obj o739.obj o740.obj o741.obj o742.obj o743.obj o744.obj o745.obj o746.obj o747.obj o748.obj o749.obj o750.obj o751.obj o752.obj o753.obj o754.obj o755.obj o756.obj o757.obj o758.obj o759.obj o760.obj o761.obj o762.obj o763.obj o764.obj o765.obj o766.obj o767.obj o768.obj o769.obj o770.obj o771.obj o772.obj o773.obj o774.obj o775.obj o776.obj o777.obj o778.obj o779.obj o780.obj o781.obj o782.obj o783.obj o784.obj o785.obj o786.obj o787.obj o788.obj o789.obj o790.obj o791.obj o792.obj o793.obj o794.obj o795.obj o796.obj o797.obj o798.obj o799.obj o800.obj o801.obj o802.obj o803.obj o804.obj o805.obj o806.obj o807.obj o808.obj o809.obj o810.obj o811.obj o812.obj o813.obj o814.obj o815.obj o816.obj o817.obj o818.obj o819.obj o820.obj o821.obj o822.obj o823.obj o824.obj o825.obj o826.obj o827.obj o828.obj o829.obj o830.obj o831.obj o832.obj o833.obj o834.obj o835.obj o836.obj o837.obj o838.obj o839.obj o840.obj o841.obj o842.obj o843.obj o844.obj o845.obj o846.obj o847.obj o848.obj o849.obj o850.obj o851.obj o852.obj o853.obj o854.obj o855.obj o856.obj o857.obj o858.obj o859.obj o860.obj o861.obj o862.obj o863.obj o864.obj o865.obj o866.obj o867.obj o868.obj o869.obj o870.obj o871.obj o872.obj o873.obj o874.obj o875.obj o876.obj o877.obj o878.obj o879.obj o880.obj o881.obj o882.obj o883.obj o884.obj o885.obj o886.obj o887.obj o888.obj o889.obj o890.obj o891.obj o892.obj o893.obj o894.obj o895.obj o896.obj o897.obj o898.obj o899.obj o900.obj o901.obj o902.obj o903.obj o904.obj o905.obj o906.obj o907.obj o908.obj o909.obj o910.obj o911.obj o912.obj o913.obj o914.obj o915.obj o916.obj o917.obj o918.obj o919.obj o920.obj o921.obj o922.obj o923.obj o924.obj o925.obj o926.obj o927.obj o928.obj o929.obj o930.obj o931.obj o932.obj o933.obj o934.obj o935.obj o936.obj o937.obj o938.obj o939.obj o940.obj o941.obj o942.obj o943.obj o944.obj o945.obj o946.obj o947.obj o948.obj o949.obj o950.obj o951.obj o952.obj o953.obj o954.obj o955.obj o956.obj o957.obj o958.obj o959.obj o960.obj o961.obj o962.obj o963.obj o964.obj o965.obj o966.obj o967.obj o968.obj o969.obj o970.obj o971.obj o972.obj o973.obj o974.obj o975.obj o976.obj o977.obj o978.obj o979.obj o980.obj o981.obj o982.obj o983.obj o984.obj o985.obj o986.obj o987.obj o988.obj o989.obj o990.obj o991.obj o992.obj o993.obj o994.obj o995.obj o996.obj o997.obj o998.obj o999.obj o1000.obj o1001.obj o1002.obj o1003.obj o1004.obj o1005.obj o1006.obj o1007.obj o1008.obj o1009.obj o1010.obj o1011.obj o1012.obj o1013.obj o1014.obj o1015.obj o1016.obj o1017.obj o1018.obj o1019.obj o1020.obj o1021.obj o1022.obj o1023.obj o1024.obj o1025.obj o1026.obj o1027.obj o1028.obj o1029.obj o1030.obj o1031.obj o1032.obj o1033.obj o1034.obj o1035.obj o1036.obj o1037.obj o1038.obj o1039.obj o1040.obj o1041.obj o1042.obj o1043.obj o1044.obj o1045.obj o1046.obj o1047.obj o1048.obj o1049.obj o1050.obj o1051.obj o1052.obj o1053.obj o1054.obj o1055.obj o1056.obj o1057.obj o1058.obj o1059.obj o1060.obj o1061.obj o1062.obj o1063.obj o1064.obj o1065.obj o1066.obj o1067.obj o1068.obj o1069.obj o1070.obj o1071.obj o1072.obj o1073.obj o1074.obj o1075.obj o1076.obj o1077.obj o1078.obj o1079.obj o1080.obj o1081.obj o1082.obj o1083.obj o1084.obj o1085.obj o1086.obj o1087.obj o1088.obj o1089.obj o1090.obj o1091.obj o1092.obj o1093.obj o1094.obj o1095.obj o1096.obj o1097.obj o1098.obj o1099.obj o1100.obj o1101.obj o1102.obj o1103.obj o1104.obj o1105.obj o1106.obj o1107.obj o1108.obj o1109.obj o1110.obj o1111.obj o1112.obj o1113.obj o1114.obj o1115.obj o1116.obj o1117.obj o1118.obj o1119.obj o1120.obj o1121.obj o1122.obj o1123.obj o1124.obj o1125.obj o1126.obj o1127.obj o1128.obj o1129.obj o1130.obj o1131.obj o1132.obj o1133.obj o1134.obj o1135.obj o1136.obj o1137.obj o1138.obj o1139.obj o1140.obj o1141.obj o1142.obj o1143.obj o1144.obj o1145.obj o1146.obj o1147.obj o1148.obj o1149.obj o1150.obj o1151.obj o1152.obj o1153.obj o1154.obj o1155.obj o1156.obj o1157.obj o1158.obj o1159.obj o1160.obj o1161.obj o1162.obj o1163.obj o1164.obj o1165.obj o1166.obj o1167.obj o1168.obj o1169.obj o1170.obj o1171.obj o1172.obj o1173.obj o1174.obj o1175.obj o1176.obj o1177.obj o1178.obj o1179.obj o1180.obj o1181.obj o1182.obj o1183.obj o1184.obj o1185.obj o1186.obj o1187.obj o1188.obj o1189.obj o1190.obj o1191.obj o1192.obj o1193.obj o1194.obj o1195.obj o1196.obj o1197.obj o1198.obj o1199.obj o1200.obj o1201.obj o1202.obj o1203.obj o1204.obj o1205.obj o1206.obj o1207.obj o1208.obj o1209.obj o1210.obj o1211.obj o1212.obj o1213.obj o1214.obj o1215.obj o1216.obj o1217.obj o1218.obj o1219.obj o1220.obj o1221.obj o1222.obj o1223.obj o1224.obj o1225.obj o1226.obj o1227.obj o1228.obj o1229.obj o1230.obj o1231.obj o1232.obj o1233.obj o1234.obj o1235.obj o1236.obj o1237.obj o1238.obj o1239.obj o1240.obj o1241.obj o1242.obj o1243.obj o1244.obj o1245.obj o1246.obj o1247.obj o1248.obj o1249.obj o1250.obj o1251.obj o1252.obj o1253.obj o1254.obj o1255.obj o1256.obj o1257.obj o1258.obj o1259.obj o1260.obj o1261.obj o1262.obj o1263.obj o1264.obj o1265.obj o1266.obj o1267.obj o1268.obj o1269.obj o1270.obj o1271.obj o1272.obj o1273.obj o1274.obj o1275.obj o1276.obj o1277.obj o1278.obj o1279.obj o1280.obj o1281.obj o1282.obj o1283.obj o1284.obj o1285.obj o1286.obj o1287.obj o1288.obj o1289.obj o1290.obj o1291.obj o1292.obj o1293.obj o1294.obj o1295.obj o1296.obj o1297.obj o1298.obj o1299.obj o1300.obj o1301.obj o1302.obj o1303.obj o1304.obj o1305.obj o1306.obj o1307.obj o1308.obj o1309.obj o1310.obj o1311.obj o1312.obj o1313.obj o1314.obj o1315.obj o1316.obj o1317.obj o1318.obj o1319.obj o1320.obj o1321.obj o1322.obj o1323.obj o1324.obj o1325.obj o1326.obj o1327.obj o1328.obj o1329.obj o1330.obj o1331.obj o1332.obj o1333.obj o1334.obj o1335.obj o1336.obj o1337.obj o1338.obj o1339.obj o1340.obj o1341.obj o1342.obj o1343.obj o1344.obj o1345.obj o1346.obj o1347.obj o1348.obj o1349.obj o1350.obj o1351.obj o1352.obj o1353.obj o1354.obj o1355.obj o1356.obj o1357.obj o1358.obj o1359.obj o1360.obj o1361.obj o1362.obj o1363.obj o1364.obj o1365.obj o1366.obj o1367.obj o1368.obj o1369.obj o1370.obj o1371.obj o1372.obj o1373.obj o1374.obj o1375.obj o1376.obj o1377.obj o1378.obj o1379.obj o1380.obj o1381.obj o1382.obj o1383.obj o1384.obj o1385.obj o1386.obj o1387.obj o1388.obj o1389.obj o1390.obj o1391.obj o1392.obj o1393.obj o1394.obj o1395.obj o1396.obj o1397.obj o1398.obj o1399.obj o1400.obj o1401.obj o1402.obj o1403.obj o1404.obj o1405.obj o1406.obj o1407.obj o1408.obj o1409.obj o1410.obj o1411.obj o1412.obj o1413.obj o1414.obj o1415.obj o1416.obj o1417.obj o1418.obj o1419.obj o1420.obj o1421.obj o1422.obj o1423.obj o1424.obj o1425.obj o1426.obj o1427.obj o1428.obj o1429.obj o1430.obj o1431.obj o1432.obj o1433.obj o1434.obj o1435.obj o1436.obj o1437.obj o1438.obj o1439.obj o1440.obj o1441.obj o1442.obj o1443.obj o1444.obj o1445.obj o1446.obj o1447.obj o1448.obj o1449.obj o1450.obj o1451.obj o1452.obj o1453.obj o1454.obj o1455.obj o1456.obj o1457.obj o1458.obj o1459.obj o1460.obj o1461.obj o1462.obj o1463.obj o1464.obj o1465.obj o1466.obj o1467.obj o1468.obj o1469.obj o1470.obj o1471.obj o1472.obj o1473.obj o1474.obj o1475.obj o1476.obj o1477.obj o1478.obj o1479.obj o1480.obj o1481.obj o1482.obj o1483.obj o1484.obj o1485.obj o1486.obj o1487.obj o1488.obj o1489.obj o1490.obj o1491.obj o1492.obj o1493.obj o1494.obj o1495.obj o1496.obj o1497.obj o1498.obj o1499.obj o1500.obj o1501.obj o1502.obj o1503.obj o1504.obj o1505.obj o1506.obj o1507.obj o1508.obj o1509.obj o1510.obj o1511.obj o1512.obj o1513.obj o1514.obj o1515.obj o1516.obj o1517.obj o1518.obj o1519.obj o1520.obj o1521.obj o1522.obj o1523.obj o1524.obj o1525.obj o1526.obj o1527.obj o1528.obj o1529.obj o1530.obj o1531.obj o1532.obj o1533.obj o1534.obj o1535.obj o1536.obj o1537.obj o1538.obj o1539.obj o1540.obj o1541.obj o1542.obj o1543.obj o1544.obj o1545.obj o1546.obj o1547.obj o1548.obj o1549.obj o1550.obj o1551.obj o1552.obj o1553.obj o1554.obj o1555.obj o1556.obj o1557.obj o1558.obj o1559.obj o1560.obj o1561.obj o1562.obj o1563.obj o1564.obj o1565.obj o1566.obj o1567.obj o1568.obj o1569.obj o1570.obj o1571.obj o1572.obj o1573.obj o1574.obj o1575.obj o1576.obj o1577.obj o1578.obj o1579.obj o1580.obj o1581.obj o1582.obj o1583.obj o1584.obj o1585.obj o1586.obj o1587.obj o1588.obj o1589.obj o1590.obj o1591.obj o1592.obj o1593.obj o1594.obj o1595.obj o1596.obj o1597.obj o1598.obj o1599.obj o1600.obj o1601.obj o1602.obj o1603.obj o1604.obj o1605.obj o1606.obj o1607.obj o1608.obj o1609.obj o1610.obj o1611.obj o1612.obj o1613.obj o1614.obj o1615.obj o1616.obj o1617.obj o1618.obj o1619.obj o1620.obj o1621.obj o1622.obj o1623.obj o1624.obj o1625.obj o1626.obj o1627.obj o1628.obj o1629.obj o1630.obj o1631.obj o1632.obj o1633.obj o1634.obj o1635.obj o1636.obj o1637.obj o1638.obj o1639.obj o1640.obj o1641.obj o1642.obj o1643.obj o1644.obj o1645.obj o1646.obj o1647.obj o1648.obj o1649.obj o1650.obj o1651.obj o1652.obj o1653.obj o1654.obj o1655.obj o1656.obj o1657.obj o1658.obj o1659.obj o1660.obj o1661.obj o1662.obj o1663.obj o1664.obj o1665.obj o1666.obj o1667.obj o1668.obj o1669.obj o1670.obj o1671.obj o1672.obj o1673.obj o1674.obj o1675.obj o1676.obj o1677.obj o1678.obj o1679.obj o1680.obj o1681.obj o1682.obj o1683.obj o1684.obj o1685.obj o1686.obj o1687.obj o1688.obj o1689.obj o1690.obj o1691.obj o1692.obj o1693.obj o1694.obj o1695.obj o1696.obj o1697.obj o1698.obj o1699.obj o1700.obj o1701.obj o1702.obj o1703.obj o1704.obj o1705.obj o1706.obj o1707.obj o1708.obj o1709.obj o1710.obj o1711.obj o1712.obj o1713.obj o1714.obj o1715.obj o1716.obj o1717.obj o1718.obj o1719.obj o1720.obj o1721.obj o1722.obj o1723.obj o1724.obj o1725.obj o1726.obj o1727.obj o1728.obj o1729.obj o1730.obj o1731.obj o1732.obj o1733.obj o1734.obj o1735.obj o1736.obj o1737.obj o1738.obj o1739.obj o1740.obj o1741.obj o1742.obj o1743.obj o1744.obj o1745.obj o1746.obj o1747.obj o1748.obj o1749.obj o1750.obj o1751.obj o1752.obj o1753.obj o1754.obj o1755.obj o1756.obj o1757.obj o1758.obj o1759.obj o1760.obj o1761.obj o1762.obj o1763.obj o1764.obj o1765.obj o1766.obj o1767.obj o1768.obj o1769.obj o1770.obj o1771.obj o1772.obj o1773.obj o1774.obj o1775.obj o1776.obj o1777.obj o1778.obj o1779.obj o1780.obj o1781.obj o1782.obj o1783.obj o1784.obj o1785.obj o1786.obj o1787.obj o1788.obj o1789.obj o1790.obj o1791.obj o1792.obj o1793.obj o1794.obj o1795.obj o1796.obj o1797.obj o1798.obj o1799.obj o1800.obj o1801.obj o1802.obj o1803.obj o1804.obj o1805.obj o1806.obj o1807.obj o1808.obj o1809.obj o1810.obj o1811.obj o1812.obj o1813.obj o1814.obj o1815.obj o1816.obj o1817.obj o1818.obj o1819.obj o1820.obj o1821.obj o1822.obj o1823.obj o1824.obj o1825.obj o1826.obj o1827.obj o1828.obj o1829.obj o1830.obj o1831.obj o1832.obj o1833.obj o1834.obj o1835.obj o1836.obj o1837.obj o1838.obj o1839.obj o1840.obj o1841.obj o1842.obj o1843.obj o1844.obj o1845.obj o1846.obj o1847.obj o1848.obj o1849.obj o1850.obj o1851.obj o1852.obj o1853.obj o1854.obj o1855.obj o1856.obj o1857.obj o1858.obj o1859.obj o1860.obj o1861.obj o1862.obj o1863.obj o1864.obj o1865.obj o1866.obj o1867.obj o1868.obj o1869.obj o1870.obj o1871.obj o1872.obj o1873.obj o1874.obj o1875.obj o1876.obj o1877.obj o1878.obj o1879.obj o1880.obj o1881.obj o1882.obj o1883.obj o1884.obj o1885.obj o1886.obj o1887.obj o1888.obj o1889.obj o1890.obj o1891.obj o1892.obj o1893.obj o1894.obj o1895.obj o1896.obj o1897.obj o1898.obj o1899.obj o1900.obj o1901.obj o1902.obj o1903.obj o1904.obj o1905.obj o1906.obj o1907.obj o1908.obj o1909.obj o1910.obj o1911.obj o1912.obj o1913.obj o1914.obj o1915.obj o1916.obj o1917.obj o1918.obj o1919.obj o1920.obj o1921.obj o1922.obj o1923.obj o1924.obj o1925.obj o1926.obj o1927.obj o1928.obj o1929.obj o1930.obj o1931.obj o1932.obj o1933.obj o1934.obj o1935.obj o1936.obj o1937.obj o1938.obj o1939.obj o1940.obj o1941.obj o1942.obj o1943.obj o1944.obj o1945.obj o1946.obj o1947.obj o1948.obj o1949.obj o1950.obj o1951.obj o1952.obj o1953.obj o1954.obj o1955.obj o1956.obj o1957.obj o1958.obj o1959.obj o1960.obj o1961.obj o1962.obj o1963.obj o1964.obj o1965.obj o1966.obj o1967.obj o1968.obj o1969.obj o1970.obj o1971.obj o1972.obj o1973.obj o1974.obj o1975.obj o1976.obj o1977.obj o1978.obj o1979.obj o1980.obj o1981.obj o1982.obj o1983.obj o1984.obj o1985.obj o1986.obj o1987.obj o1988.obj o1989.obj o1990.obj o1991.obj o1992.obj o1993.obj o1994.obj o1995.obj o1996.obj o1997.obj o1998.obj o1999.obj o2000.obj o2001.obj o2002.obj o2003.obj o2004.obj o2005.obj o2006.obj o2007.obj o2008.obj o2009.obj o2010.obj o2011.obj o2012.obj o2013.obj o2014.obj o2015.obj o2016.obj o2017.obj o2018.obj o2019.obj o2020.obj o2021.obj o2022.obj o2023.obj o2024.obj o2025.obj o2026.obj o2027.obj o2028.obj o2029.obj o2030.obj o2031.obj o2032.obj o2033.obj o2034.obj o2035.obj o2036.obj o2037.obj o2038.obj o2039.obj o2040.obj o2041.obj o2042.obj o2043.obj o2044.obj o2045.obj o2046.obj o2047.obj o2048.obj o2049.obj o2050.obj o2051.obj o2052.obj o2053.obj o2054.obj o2055.obj o2056.obj o2057.obj o2058.obj o2059.obj o2060.obj o2061.obj o2062.obj o2063.obj o2064.obj o2065.obj o2066.obj o2067.obj o2068.obj o2069.obj o2070.obj o2071.obj o2072.obj o2073.obj o2074.obj o2075.obj o2076.obj o2077.obj o2078.obj o2079.obj o2080.obj o2081.obj o2082.obj o2083.obj o2084.obj o2085.obj o2086.obj o2087.obj o2088.obj o2089.obj o2090.obj o2091.obj o2092.obj o2093.obj o2094.obj o2095.obj o2096.obj o2097.obj o2098.obj o2099.obj o2100.obj o2101.obj o2102.obj o2103.obj o2104.obj o2105.obj o2106.obj o2107.obj o2108.obj o2109.obj o2110.obj o2111.obj o2112.obj o2113.obj o2114.obj o2115.obj o2116.obj o2117.obj o2118.obj o2119.obj o2120.obj o2121.obj o2122.obj o2123.obj o2124.obj o2125.obj o2126.obj o2127.obj o2128.obj o2129.obj o2130.obj o2131.obj o2132.obj o2133.obj o2134.obj o2135.obj o2136.obj o2137.obj o2138.obj o2139.obj o2140.obj o2141.obj o2142.obj o2143.obj o2144.obj o2145.obj o2146.obj o2147.obj o2148.obj o2149.obj o2150.obj o2151.obj o2152.obj o2153.obj o2154.obj o2155.obj o2156.obj o2157.obj o2158.obj o2159.obj o2160.obj o2161.obj o2162.obj o2163.obj o2164.obj o2165.obj o2166.obj o2167.obj o2168.obj o2169.obj o2170.obj o2171.obj o2172.obj o2173.obj o2174.obj o2175.obj o2176.obj o2177.obj o2178.obj o2179.obj o2180.obj o2181.obj o2182.obj o2183.obj o2184.obj o2185.obj o2186.obj o2187.obj o2188.obj o2189.obj o2190.obj o2191.obj o2192.obj o2193.obj o2194.obj o2195.obj o2196.obj o2197.obj o2198.obj o2199.obj o2200.obj o2201.obj o2202.obj o2203.obj o2204.obj o2205.obj o2206.obj o2207.obj o2208.obj o2209.obj o2210.obj o2211.obj o2212.obj o2213.obj o2214.obj o2215.obj o2216.obj o2217.obj o2218.obj o2219.obj o2220.obj o2221.obj o2222.obj o2223.obj o2224.obj o2225.obj o2226.obj o2227.obj o2228.obj o2229.obj o2230.obj o2231.obj o2232.obj o2233.obj o2234.obj o2235.obj o2236.obj o2237.obj o2238.obj o2239.obj o2240.obj o2241.obj o2242.obj o2243.obj o2244.obj o2245.obj o2246.obj o2247.obj o2248.obj o2249.obj o2250.obj o2251.obj o2252.obj o2253.obj o2254.obj o2255.obj o2256.obj o2257.obj o2258.obj o2259.obj o2260.obj o2261.obj o2262.obj o2263.obj o2264.obj o2265.obj o2266.obj o2267.obj o2268.obj o2269.obj o2270.obj o2271.obj o2272.obj o2273.obj o2274.obj o2275.obj o2276.obj o2277.obj o2278.obj o2279.obj o2280.obj o2281.obj o2282.obj o2283.obj o2284.obj o2285.obj o2286.obj o2287.obj o2288.obj o2289.obj o2290.obj o2291.obj o2292.obj o2293.obj o2294.obj o2295.obj o2296.obj o2297.obj o2298.obj o2299.obj o2300.obj o2301.obj o2302.obj o2303.obj o2304.obj o2305.obj o2306.obj o2307.obj o2308.obj o2309.obj o2310.obj o2311.obj o2312.obj o2313.obj o2314.obj o2315.obj o2316.obj o2317.obj o2318.obj o2319.obj o2320.obj o2321.obj o2322.obj o2323.obj o2324.obj o2325.obj o2326.obj o2327.obj o2328.obj o2329.obj o2330.obj o2331.obj o2332.obj o2333.obj o2334.obj o2335.obj o2336.obj o2337.obj o2338.obj o2339.obj o2340.obj o2341.obj o2342.obj o2343.obj o2344.obj o2345.obj o2346.obj o2347.obj o2348.obj o2349.obj o2350.obj o2351.obj o2352.obj o2353.obj o2354.obj o2355.obj o2356.obj o2357.obj o2358.obj o2359.obj o2360.obj o2361.obj o2362.obj o2363.obj o2364.obj o2365.obj o2366.obj o2367.obj o2368.obj o2369.obj o2370.obj o2371.obj o2372.obj o2373.obj o2374.obj o2375.obj o2376.obj o2377.obj o2378.obj o2379.obj o2380.obj o2381.obj o2382.obj o2383.obj o2384.obj o2385.obj o2386.obj o2387.obj o2388.obj o2389.obj o2390.obj o2391.obj o2392.obj o2393.obj o2394.obj o2395.obj o2396.obj o2397.obj o2398.obj o2399.obj o2400.obj o2401.obj o2402.obj o2403.obj o2404.obj o2405.obj o2406.obj o2407.obj o2408.obj o2409.obj o2410.obj o2411.obj o2412.obj o2413.obj o2414.obj o2415.obj o2416.obj o2417.obj o2418.obj o2419.obj o2420.obj o2421.obj o2422.obj o2423.obj o2424.obj o2425.obj o2426.obj o2427.obj o2428.obj o2429.obj o2430.obj o2431.obj o2432.obj o2433.obj o2434.obj o2435.obj o2436.obj o2437.obj o2438.obj o2439.obj o2440.obj o2441.obj o2442.obj o2443.obj o2444.obj o2445.obj o2446.obj o2447.obj o2448.obj o2449.obj o2450.obj o2451.obj o2452.obj o2453.obj o2454.obj o2455.obj o2456.obj o2457.obj o2458.obj o2459.obj o2460.obj o2461.obj o2462.obj o2463.obj o2464.obj o2465.obj o2466.obj o2467.obj o2468.obj o2469.obj o2470.obj o2471.obj o2472.obj o2473.obj o2474.obj o2475.obj o2476.obj o2477.obj o2478.obj o2479.obj o2480.obj o2481.obj o2482.obj o2483.obj o2484.obj o2485.obj o2486.obj o2487.obj o2488.obj o2489.obj o2490.obj o2491.obj o2492.obj o2493.obj o2494.obj o2495.obj o2496.obj o2497.obj o2498.obj o2499.obj o2500.obj o2501.obj o2502.obj o2503.obj o2504.obj o2505.obj o2506.obj o2507.obj o2508.obj o2509.obj o2510.obj o2511.obj o2512.obj o2513.obj o2514.obj o2515.obj o2516.obj o2517.obj o2518.obj o2519.obj o2520.obj o2521.obj o2522.obj o2523.obj o2524.obj o2525.obj o2526.obj o2527.obj o2528.obj o2529.obj o2530.obj o2531.obj o2532.obj o2533.obj o2534.obj o2535.obj o2536.obj o2537.obj o2538.obj o2539.obj o2540.obj o2541.obj o2542.obj o2543.obj o2544.obj o2545.obj o2546.obj o2547.obj o2548.obj o2549.obj o2550.obj o2551.obj o2552.obj o2553.obj o2554.obj o2555.obj o2556.obj o2557.obj o2558.obj o2559.obj o2560.obj o2561.obj o2562.obj o2563.obj o2564.obj o2565.obj o2566.obj o2567.obj o2568.obj o2569.obj o2570.obj o2571.obj o2572.obj o2573.obj o2574.obj o2575.obj o2576.obj o2577.obj o2578.obj o2579.obj o2580.obj o2581.obj o2582.obj o2583.obj o2584.obj o2585.obj o2586.obj o2587.obj o2588.obj o2589.obj o2590.obj o2591.obj o2592.obj o2593.obj o2594.obj o2595.obj o2596.obj o2597.obj o2598.obj o2599.obj o2600.obj o2601.obj o2602.obj o2603.obj o2604.obj o2605.obj o2606.obj o2607.obj o2608.obj o2609.obj o2610.obj o2611.obj o2612.obj o2613.obj o2614.obj o2615.obj o2616.obj o2617.obj o2618.obj o2619.obj o2620.obj o2621.obj o2622.obj o2623.obj o2624.obj o2625.obj o2626.obj o2627.obj o2628.obj o2629.obj o2630.obj o2631.obj o2632.obj o2633.obj o2634.obj o2635.obj o2636.obj o2637.obj o2638.obj o2639.obj o2640.obj o2641.obj o2642.obj o2643.obj o2644.obj o2645.obj o2646.obj o2647.obj o2648.obj o2649.obj o2650.obj o2651.obj o2652.obj o2653.obj o2654.obj o2655.obj o2656.obj o2657.obj o2658.obj o2659.obj o2660.obj o2661.obj o2662.obj o2663.obj o2664.obj o2665.obj o2666.obj o2667.obj o2668.obj o2669.obj o2670.obj o2671.obj o2672.obj o2673.obj o2674.obj o2675.obj o2676.obj o2677.obj o2678.obj o2679.obj o2680.obj o2681.obj o2682.obj o2683.obj o2684.obj o2685.obj o2686.obj o2687.obj o2688.obj o2689.obj o2690.obj o2691.obj o2692.obj o2693.obj o2694.obj o2695.obj o2696.obj o2697.obj o2698.obj o2699.obj o2700.obj o2701.obj o2702.obj o2703.obj o2704.obj o2705.obj o2706.obj o2707.obj o2708.obj o2709.obj o2710.obj o2711.obj o2712.obj o2713.obj o2714.obj o2715.obj o2716.obj o2717.obj o2718.obj o2719.obj o2720.obj o2721.obj o2722.obj o2723.obj o2724.obj o2725.obj o2726.obj o2727.obj o2728.obj o2729.obj o2730.obj o2731.obj o2732.obj o2733.obj o2734.obj o2735.obj o2736.obj o2737.obj o2738.obj o2739.obj o2740.obj o2741.obj o2742.obj o2743.obj o2744.obj o2745.obj o2746.obj o2747.obj o2748.obj o2749.obj o2750.obj o2751.obj o2752.obj o2753.obj o2754.obj o2755.obj o2756.obj o2757.obj o2758.obj o2759.obj o2760.obj o2761.obj o2762.obj o2763.obj o2764.obj o2765.obj o2766.obj o2767.obj o2768.obj o2769.obj o2770.obj o2771.obj o2772.obj o2773.obj o2774.obj o2775.obj o2776.obj o2777.obj o2778.obj o2779.obj o2780.obj o2781.obj o2782.obj o2783.obj o2784.obj o2785.obj o2786.obj o2787.obj o2788.obj o2789.obj o2790.obj o2791.obj o2792.obj o2793.obj o2794.obj o2795.obj o2796.obj o2797.obj o2798.obj o2799.obj o2800.obj o2801.obj o2802.obj o2803.obj o2804.obj o2805.obj o2806.obj o2807.obj o2808.obj o2809.obj o2810.obj o2811.obj o2812.obj o2813.obj o2814.obj o2815.obj o2816.obj o2817.obj o2818.obj o2819.obj o2820.obj o2821.obj o2822.obj o2823.obj o2824.obj o2825.obj o2826.obj o2827.obj o2828.obj o2829.obj o2830.obj o2831.obj o2832.obj o2833.obj o2834.obj o2835.obj o2836.obj o2837.obj o2838.obj o2839.obj o2840.obj o2841.obj o2842.obj o2843.obj o2844.obj o2845.obj o2846.obj o2847.obj o2848.obj o2849.obj o2850.obj o2851.obj o2852.obj o2853.obj o2854.obj o2855.obj o2856.obj o2857.obj o2858.obj o2859.obj o2860.obj o2861.obj o2862.obj o2863.obj o2864.obj o2865.obj o2866.obj o2867.obj o2868.obj o2869.obj o2870.obj o2871.obj o2872.obj o2873.obj o2874.obj o2875.obj o2876.obj o2877.obj o2878.obj o2879.obj o2880.obj o2881.obj o2882.obj o2883.obj o2884.obj o2885.obj o2886.obj o2887.obj o2888.obj o2889.obj o2890.obj o2891.obj o2892.obj o2893.obj o2894.obj o2895.obj o2896.obj o2897.obj o2898.obj o2899.obj o2900.obj o2901.obj o2902.obj o2903.obj o2904.obj o2905.obj o2906.obj o2907.obj o2908.obj o2909.obj o2910.obj o2911.obj o2912.obj o2913.obj o2914.obj o2915.obj o2916.obj o2917.obj o2918.obj o2919.obj o2920.obj o2921.obj o2922.obj o2923.obj o2924.obj o2925.obj o2926.obj o2927.obj o2928.obj o2929.obj o2930.obj o2931.obj o2932.obj o2933.obj o2934.obj o2935.obj o2936.obj o2937.obj o2938.obj o2939.obj o2940.obj o2941.obj o2942.obj o2943.obj o2944.obj o2945.obj o2946.obj o2947.obj o2948.obj o2949.obj o2950.obj o2951.obj o2952.obj o2953.obj o2954.obj o2955.obj o2956.obj o2957.obj o2958.obj o2959.obj o2960.obj o2961.obj o2962.obj o2963.obj o2964.obj o2965.obj o2966.obj o2967.obj o2968.obj o2969.obj o2970.obj o2971.obj o2972.obj o2973.obj o2974.obj o2975.obj o2976.obj o2977.obj o2978.obj o2979.obj o2980.obj o2981.obj o2982.obj o2983.obj o2984.obj o2985.obj o2986.obj o2987.obj o2988.obj o2989.obj o2990.obj o2991.obj o2992.obj o2993.obj o2994.obj o2995.obj o2996.obj o2997.obj o2998.obj o2999.obj
+	LINK all
+O0.OBJ : common.h
+	TXCL /Foo0.obj o0.bas
+O1.OBJ : common.h
+	TXCL /Foo1.obj o1.bas
+O2.OBJ : common.h
+	TXCL /Foo2.obj o2.bas
+O3.OBJ : common.h
+	TXCL /Foo3.obj o3.bas
+O4.OBJ : common.h
+	TXCL /Foo4.obj o4.bas
+O5.OBJ : common.h
+	TXCL /Foo5.obj o5.bas
+O6.OBJ : common.h
+	TXCL /Foo6.obj o6.bas
+O7.OBJ : common.h
+	TXCL /Foo7.obj o7.bas
+O8.OBJ : common.h
+	TXCL /Foo8.obj o8.bas
+O9.OBJ : common.h
+	TXCL /Foo9.obj o9.bas
+O10.OBJ : common.h
+	TXCL /Foo10.obj o10.bas
+O11.OBJ : common.h
+	TXCL /Foo11.obj o11.bas
+O12.OBJ : common.h
+	TXCL /Foo12.obj o12.bas
+O13.OBJ : common.h
+	TXCL /Foo13.obj o13.bas
+O14.OBJ : common.h
+	TXCL /Foo14.obj o14.bas
+O15.OBJ : common.h
+	TXCL /Foo15.obj o15.bas
+O16.OBJ : common.h
+	TXCL /Foo16.obj o16.bas
+O17.OBJ : common.h
+	TXCL /Foo17.obj o17.bas
+O18.OBJ : common.h
+	TXCL /Foo18.obj o18.bas
+O19.OBJ : common.h
+	TXCL /Foo19.obj o19.bas
+O20.OBJ : common.h
+	TXCL /Foo20.obj o20.bas
+O21.OBJ : common.h
+	TXCL /Foo21.obj o21.bas
+O22.OBJ : common.h
+	TXCL /Foo22.obj o22.bas
+O23.OBJ : common.h
+	TXCL /Foo23.obj o23.bas
+O24.OBJ : common.h
+	TXCL /Foo24.obj o24.bas
+O25.OBJ : common.h
+	TXCL /Foo25.obj o25.bas
+O26.OBJ : common.h
+	TXCL /Foo26.obj o26.bas
+O27.OBJ : common.h
+	TXCL /Foo27.obj o27.bas
+O28.OBJ : common.h
+	TXCL /Foo28.obj o28.bas
+O29.OBJ : common.h
+	TXCL /Foo29.obj o29.bas
+O30.OBJ : common.h
+	TXCL /Foo30.obj o30.bas
+O31.OBJ : common.h
+	TXCL /Foo31.obj o31.bas
+O32.OBJ : common.h
+	TXCL /Foo32.obj o32.bas
+O33.OBJ : common.h
+	TXCL /Foo33.obj o33.bas
+O34.OBJ : common.h
+	TXCL /Foo34.obj o34.bas
+O35.OBJ : common.h
+	TXCL /Foo35.obj o35.bas
+O36.OBJ : common.h
+	TXCL /Foo36.obj o36.bas
+O37.OBJ : common.h
+	TXCL /Foo37.obj o37.bas
+O38.OBJ : common.h
+	TXCL /Foo38.obj o38.bas
+O39.OBJ : common.h
+	TXCL /Foo39.obj o39.bas
+O40.OBJ : common.h
+	TXCL /Foo40.obj o40.bas
+O41.OBJ : common.h
+	TXCL /Foo41.obj o41.bas
+O42.OBJ : common.h
+	TXCL /Foo42.obj o42.bas
+O43.OBJ : common.h
+	TXCL /Foo43.obj o43.bas
+O44.OBJ : common.h
+	TXCL /Foo44.obj o44.bas
+O45.OBJ : common.h
+	TXCL /Foo45.obj o45.bas
+O46.OBJ : common.h
+	TXCL /Foo46.obj o46.bas
+O47.OBJ : common.h
+	TXCL /Foo47.obj o47.bas
+O48.OBJ : common.h
+	TXCL /Foo48.obj o48.bas
+O49.OBJ : common.h
+	TXCL /Foo49.obj o49.bas
+O50.OBJ : common.h
+	TXCL /Foo50.obj o50.bas
+O51.OBJ : common.h
+	TXCL /Foo51.obj o51.bas
+O52.OBJ : common.h
+	TXCL /Foo52.obj o52.bas
+O53.OBJ : common.h
+	TXCL /Foo53.obj o53.bas
+O54.OBJ : common.h
+	TXCL /Foo54.obj o54.bas
+O55.OBJ : common.h
+	TXCL /Foo55.obj o55.bas
+O56.OBJ : common.h
+	TXCL /Foo56.obj o56.bas
+O57.OBJ : common.h
+	TXCL /Foo57.obj o57.bas
+O58.OBJ : common.h
+	TXCL /Foo58.obj o58.bas
+O59.OBJ : common.h
+	TXCL /Foo59.obj o59.bas
+O60.OBJ : common.h
+	TXCL /Foo60.obj o60.bas
+O61.OBJ : common.h
+	TXCL /Foo61.obj o61.bas
+O62.OBJ : common.h
+	TXCL /Foo62.obj o62.bas
+O63.OBJ : common.h
+	TXCL /Foo63.obj o63.bas
+O64.OBJ : common.h
+	TXCL /Foo64.obj o64.bas
+O65.OBJ : common.h
+	TXCL /Foo65.obj o65.bas
+O66.OBJ : common.h
+	TXCL /Foo66.obj o66.bas
+O67.OBJ : common.h
+	TXCL /Foo67.obj o67.bas
+O68.OBJ : common.h
+	TXCL /Foo68.obj o68.bas
+O69.OBJ : common.h
+	TXCL /Foo69.obj o69.bas
+O70.OBJ : common.h
+	TXCL /Foo70.obj o70.bas
+O71.OBJ : common.h
+	TXCL /Foo71.obj o71.bas
+O72.OBJ : common.h
+	TXCL /Foo72.obj o72.bas
+O73.OBJ : common.h
+	TXCL /Foo73.obj o73.bas
+O74.OBJ : common.h
+	TXCL /Foo74.obj o74.bas
+O75.OBJ : common.h
+	TXCL /Foo75.obj o75.bas
+O76.OBJ : common.h
+	TXCL /Foo76.obj o76.bas
+O77.OBJ : common.h
+	TXCL /Foo77.obj o77.bas
+O78.OBJ : common.h
+	TXCL /Foo78.obj o78.bas
+O79.OBJ : common.h
+	TXCL /Foo79.obj o79.bas
+O80.OBJ : common.h
+	TXCL /Foo80.obj o80.bas
+O81.OBJ : common.h
+	TXCL /Foo81.obj o81.bas
+O82.OBJ : common.h
+	TXCL /Foo82.obj o82.bas
+O83.OBJ : common.h
+	TXCL /Foo83.obj o83.bas
+O84.OBJ : common.h
+	TXCL /Foo84.obj o84.bas
+O85.OBJ : common.h
+	TXCL /Foo85.obj o85.bas
+O86.OBJ : common.h
+	TXCL /Foo86.obj o86.bas
+O87.OBJ : common.h
+	TXCL /Foo87.obj o87.bas
+O88.OBJ : common.h
+	TXCL /Foo88.obj o88.bas
+O89.OBJ : common.h
+	TXCL /Foo89.obj o89.bas
+O90.OBJ : common.h
+	TXCL /Foo90.obj o90.bas
+O91.OBJ : common.h
+	TXCL /Foo91.obj o91.bas
+O92.OBJ : common.h
+	TXCL /Foo92.obj o92.bas
+O93.OBJ : common.h
+	TXCL /Foo93.obj o93.bas
+O94.OBJ : common.h
+	TXCL /Foo94.obj o94.bas
+O95.OBJ : common.h
+	TXCL /Foo95.obj o95.bas
+O96.OBJ : common.h
+	TXCL /Foo96.obj o96.bas
+O97.OBJ : common.h
+	TXCL /Foo97.obj o97.bas
+O98.OBJ : common.h
+	TXCL /Foo98.obj o98.bas
+O99.OBJ : common.h
+	TXCL /Foo99.obj o99.bas
+O100.OBJ : common.h
+	TXCL /Foo100.obj o100.bas
+O101.OBJ : common.h
+	TXCL /Foo101.obj o101.bas
+O102.OBJ : common.h
+	TXCL /Foo102.obj o102.bas
+O103.OBJ : common.h
+	TXCL /Foo103.obj o103.bas
+O104.OBJ : common.h
+	TXCL /Foo104.obj o104.bas
+O105.OBJ : common.h
+	TXCL /Foo105.obj o105.bas
+O106.OBJ : common.h
+	TXCL /Foo106.obj o106.bas
+O107.OBJ : common.h
+	TXCL /Foo107.obj o107.bas
+O108.OBJ : common.h
+	TXCL /Foo108.obj o108.bas
+O109.OBJ : common.h
+	TXCL /Foo109.obj o109.bas
+O110.OBJ : common.h
+	TXCL /Foo110.obj o110.bas
+O111.OBJ : common.h
+	TXCL /Foo111.obj o111.bas
+O112.OBJ : common.h
+	TXCL /Foo112.obj o112.bas
+O113.OBJ : common.h
+	TXCL /Foo113.obj o113.bas
+O114.OBJ : common.h
+	TXCL /Foo114.obj o114.bas
+O115.OBJ : common.h
+	TXCL /Foo115.obj o115.bas
+O116.OBJ : common.h
+	TXCL /Foo116.obj o116.bas
+O117.OBJ : common.h
+	TXCL /Foo117.obj o117.bas
+O118.OBJ : common.h
+	TXCL /Foo118.obj o118.bas
+O119.OBJ : common.h
+	TXCL /Foo119.obj o119.bas
+O120.OBJ : common.h
+	TXCL /Foo120.obj o120.bas
+O121.OBJ : common.h
+	TXCL /Foo121.obj o121.bas
+O122.OBJ : common.h
+	TXCL /Foo122.obj o122.bas
+O123.OBJ : common.h
+	TXCL /Foo123.obj o123.bas
+O124.OBJ : common.h
+	TXCL /Foo124.obj o124.bas
+O125.OBJ : common.h
+	TXCL /Foo125.obj o125.bas
+O126.OBJ : common.h
+	TXCL /Foo126.obj o126.bas
+O127.OBJ : common.h
+	TXCL /Foo127.obj o127.bas
+O128.OBJ : common.h
+	TXCL /Foo128.obj o128.bas
+O129.OBJ : common.h
+	TXCL /Foo129.obj o129.bas
+O130.OBJ : common.h
+	TXCL /Foo130.obj o130.bas
+O131.OBJ : common.h
+	TXCL /Foo131.obj o131.bas
+O132.OBJ : common.h
+	TXCL /Foo132.obj o132.bas
+O133.OBJ : common.h
+	TXCL /Foo133.obj o133.bas
+O134.OBJ : common.h
+	TXCL /Foo134.obj o134.bas
+O135.OBJ : common.h
+	TXCL /Foo135.obj o135.bas
+O136.OBJ : common.h
+	TXCL /Foo136.obj o136.bas
+O137.OBJ : common.h
+	TXCL /Foo137.obj o137.bas
+O138.OBJ : common.h
+	TXCL /Foo138.obj o138.bas
+O139.OBJ : common.h
+	TXCL /Foo139.obj o139.bas
+O140.OBJ : common.h
+	TXCL /Foo140.obj o140.bas
+O141.OBJ : common.h
+	TXCL /Foo141.obj o141.bas
+O142.OBJ : common.h
+	TXCL /Foo142.obj o142.bas
+O143.OBJ : common.h
+	TXCL /Foo143.obj o143.bas
+O144.OBJ : common.h
+	TXCL /Foo144.obj o144.bas
+O145.OBJ : common.h
+	TXCL /Foo145.obj o145.bas
+O146.OBJ : common.h
+	TXCL /Foo146.obj o146.bas
+O147.OBJ : common.h
+	TXCL /Foo147.obj o147.bas
+O148.OBJ : common.h
+	TXCL /Foo148.obj o148.bas
+O149.OBJ : common.h
+	TXCL /Foo149.obj o149.bas
+O150.OBJ : common.h
+	TXCL /Foo150.obj o150.bas
+O151.OBJ : common.h
+	TXCL /Foo151.obj o151.bas
+O152.OBJ : common.h
+	TXCL /Foo152.obj o152.bas
+O153.OBJ : common.h
+	TXCL /Foo153.obj o153.bas
+O154.OBJ : common.h
+	TXCL /Foo154.obj o154.bas
+O155.OBJ : common.h
+	TXCL /Foo155.obj o155.bas
+O156.OBJ : common.h
+	TXCL /Foo156.obj o156.bas
+O157.OBJ : common.h
+	TXCL /Foo157.obj o157.bas
+O158.OBJ : common.h
+	TXCL /Foo158.obj o158.bas
+O159.OBJ : common.h
+	TXCL /Foo159.obj o159.bas
+O160.OBJ : common.h
+	TXCL /Foo160.obj o160.bas
+O161.OBJ : common.h
+	TXCL /Foo161.obj o161.bas
+O162.OBJ : common.h
+	TXCL /Foo162.obj o162.bas
+O163.OBJ : common.h
+	TXCL /Foo163.obj o163.bas
+O164.OBJ : common.h
+	TXCL /Foo164.obj o164.bas
+O165.OBJ : common.h
+	TXCL /Foo165.obj o165.bas
+O166.OBJ : common.h
+	TXCL /Foo166.obj o166.bas
+O167.OBJ : common.h
+	TXCL /Foo167.obj o167.bas
+O168.OBJ : common.h
+	TXCL /Foo168.obj o168.bas
+O169.OBJ : common.h
+	TXCL /Foo169.obj o169.bas
+O170.OBJ : common.h
+	TXCL /Foo170.obj o170.bas
+O171.OBJ : common.h
+	TXCL /Foo171.obj o171.bas
+O172.OBJ : common.h
+	TXCL /Foo172.obj o172.bas
+O173.OBJ : common.h
+	TXCL /Foo173.obj o173.bas
+O174.OBJ : common.h
+	TXCL /Foo174.obj o174.bas
+O175.OBJ : common.h
+	TXCL /Foo175.obj o175.bas
+O176.OBJ : common.h
+	TXCL /Foo176.obj o176.bas
+O177.OBJ : common.h
+	TXCL /Foo177.obj o177.bas
+O178.OBJ : common.h
+	TXCL /Foo178.obj o178.bas
+O179.OBJ : common.h
+	TXCL /Foo179.obj o179.bas
+O180.OBJ : common.h
+	TXCL /Foo180.obj o180.bas
+O181.OBJ : common.h
+	TXCL /Foo181.obj o181.bas
+O182.OBJ : common.h
+	TXCL /Foo182.obj o182.bas
+O183.OBJ : common.h
+	TXCL /Foo183.obj o183.bas
+O184.OBJ : common.h
+	TXCL /Foo184.obj o184.bas
+O185.OBJ : common.h
+	TXCL /Foo185.obj o185.bas
+O186.OBJ : common.h
+	TXCL /Foo186.obj o186.bas
+O187.OBJ : common.h
+	TXCL /Foo187.obj o187.bas
+O188.OBJ : common.h
+	TXCL /Foo188.obj o188.bas
+O189.OBJ : common.h
+	TXCL /Foo189.obj o189.bas
+O190.OBJ : common.h
+	TXCL /Foo190.obj o190.bas
+O191.OBJ : common.h
+	TXCL /Foo191.obj o191.bas
+O192.OBJ : common.h
+	TXCL /Foo192.obj o192.bas
+O193.OBJ : common.h
+	TXCL /Foo193.obj o193.bas
+O194.OBJ : common.h
+	TXCL /Foo194.obj o194.bas
+O195.OBJ : common.h
+	TXCL /Foo195.obj o195.bas
+O196.OBJ : common.h
+	TXCL /Foo196.obj o196.bas
+O197.OBJ : common.h
+	TXCL /Foo197.obj o197.bas
+O198.OBJ : common.h
+	TXCL /Foo198.obj o198.bas
+O199.OBJ : common.h
+	TXCL /Foo199.obj o199.bas
+O200.OBJ : common.h
+	TXCL /Foo200.obj o200.bas
+O201.OBJ : common.h
+	TXCL /Foo201.obj o201.bas
+O202.OBJ : common.h
+	TXCL /Foo202.obj o202.bas
+O203.OBJ : common.h
+	TXCL /Foo203.obj o203.bas
+O204.OBJ : common.h
+	TXCL /Foo204.obj o204.bas
+O205.OBJ : common.h
+	TXCL /Foo205.obj o205.bas
+O206.OBJ : common.h
+	TXCL /Foo206.obj o206.bas
+O207.OBJ : common.h
+	TXCL /Foo207.obj o207.bas
+O208.OBJ : common.h
+	TXCL /Foo208.obj o208.bas
+O209.OBJ : common.h
+	TXCL /Foo209.obj o209.bas
+O210.OBJ : common.h
+	TXCL /Foo210.obj o210.bas
+O211.OBJ : common.h
+	TXCL /Foo211.obj o211.bas
+O212.OBJ : common.h
+	TXCL /Foo212.obj o212.bas
+O213.OBJ : common.h
+	TXCL /Foo213.obj o213.bas
+O214.OBJ : common.h
+	TXCL /Foo214.obj o214.bas
+O215.OBJ : common.h
+	TXCL /Foo215.obj o215.bas
+O216.OBJ : common.h
+	TXCL /Foo216.obj o216.bas
+O217.OBJ : common.h
+	TXCL /Foo217.obj o217.bas
+O218.OBJ : common.h
+	TXCL /Foo218.obj o218.bas
+O219.OBJ : common.h
+	TXCL /Foo219.obj o219.bas
+O220.OBJ : common.h
+	TXCL /Foo220.obj o220.bas
+O221.OBJ : common.h
+	TXCL /Foo221.obj o221.bas
+O222.OBJ : common.h
+	TXCL /Foo222.obj o222.bas
+O223.OBJ : common.h
+	TXCL /Foo223.obj o223.bas
+O224.OBJ : common.h
+	TXCL /Foo224.obj o224.bas
+O225.OBJ : common.h
+	TXCL /Foo225.obj o225.bas
+O226.OBJ : common.h
+	TXCL /Foo226.obj o226.bas
+O227.OBJ : common.h
+	TXCL /Foo227.obj o227.bas
+O228.OBJ : common.h
+	TXCL /Foo228.obj o228.bas
+O229.OBJ : common.h
+	TXCL /Foo229.obj o229.bas
+O230.OBJ : common.h
+	TXCL /Foo230.obj o230.bas
+O231.OBJ : common.h
+	TXCL /Foo231.obj o231.bas
+O232.OBJ : common.h
+	TXCL /Foo232.obj o232.bas
+O233.OBJ : common.h
+	TXCL /Foo233.obj o233.bas
+O234.OBJ : common.h
+	TXCL /Foo234.obj o234.bas
+O235.OBJ : common.h
+	TXCL /Foo235.obj o235.bas
+O236.OBJ : common.h
+	TXCL /Foo236.obj o236.bas
+O237.OBJ : common.h
+	TXCL /Foo237.obj o237.bas
+O238.OBJ : common.h
+	TXCL /Foo238.obj o238.bas
+O239.OBJ : common.h
+	TXCL /Foo239.obj o239.bas
+O240.OBJ : common.h
+	TXCL /Foo240.obj o240.bas
+O241.OBJ : common.h
+	TXCL /Foo241.obj o241.bas
+O242.OBJ : common.h
+	TXCL /Foo242.obj o242.bas
+O243.OBJ : common.h
+	TXCL /Foo243.obj o243.bas
+O244.OBJ : common.h
+	TXCL /Foo244.obj o244.bas
+O245.OBJ : common.h
+	TXCL /Foo245.obj o245.bas
+O246.OBJ : common.h
+	TXCL /Foo246.obj o246.bas
+O247.OBJ : common.h
+	TXCL /Foo247.obj o247.bas
+O248.OBJ : common.h
+	TXCL /Foo248.obj o248.bas
+O249.OBJ : common.h
+	TXCL /Foo249.obj o249.bas
+O250.OBJ : common.h
+	TXCL /Foo250.obj o250.bas
+O251.OBJ : common.h
+	TXCL /Foo251.obj o251.bas
+O252.OBJ : common.h
+	TXCL /Foo252.obj o252.bas
+O253.OBJ : common.h
+	TXCL /Foo253.obj o253.bas
+O254.OBJ : common.h
+	TXCL /Foo254.obj o254.bas
+O255.OBJ : common.h
+	TXCL /Foo255.obj o255.bas
+O256.OBJ : common.h
+	TXCL /Foo256.obj o256.bas
+O257.OBJ : common.h
+	TXCL /Foo257.obj o257.bas
+O258.OBJ : common.h
+	TXCL /Foo258.obj o258.bas
+O259.OBJ : common.h
+	TXCL /Foo259.obj o259.bas
+O260.OBJ : common.h
+	TXCL /Foo260.obj o260.bas
+O261.OBJ : common.h
+	TXCL /Foo261.obj o261.bas
+O262.OBJ : common.h
+	TXCL /Foo262.obj o262.bas
+O263.OBJ : common.h
+	TXCL /Foo263.obj o263.bas
+O264.OBJ : common.h
+	TXCL /Foo264.obj o264.bas
+O265.OBJ : common.h
+	TXCL /Foo265.obj o265.bas
+O266.OBJ : common.h
+	TXCL /Foo266.obj o266.bas
+O267.OBJ : common.h
+	TXCL /Foo267.obj o267.bas
+O268.OBJ : common.h
+	TXCL /Foo268.obj o268.bas
+O269.OBJ : common.h
+	TXCL /Foo269.obj o269.bas
+O270.OBJ : common.h
+	TXCL /Foo270.obj o270.bas
+O271.OBJ : common.h
+	TXCL /Foo271.obj o271.bas
+O272.OBJ : common.h
+	TXCL /Foo272.obj o272.bas
+O273.OBJ : common.h
+	TXCL /Foo273.obj o273.bas
+O274.OBJ : common.h
+	TXCL /Foo274.obj o274.bas
+O275.OBJ : common.h
+	TXCL /Foo275.obj o275.bas
+O276.OBJ : common.h
+	TXCL /Foo276.obj o276.bas
+O277.OBJ : common.h
+	TXCL /Foo277.obj o277.bas
+O278.OBJ : common.h
+	TXCL /Foo278.obj o278.bas
+O279.OBJ : common.h
+	TXCL /Foo279.obj o279.bas
+O280.OBJ : common.h
+	TXCL /Foo280.obj o280.bas
+O281.OBJ : common.h
+	TXCL /Foo281.obj o281.bas
+O282.OBJ : common.h
+	TXCL /Foo282.obj o282.bas
+O283.OBJ : common.h
+	TXCL /Foo283.obj o283.bas
+O284.OBJ : common.h
+	TXCL /Foo284.obj o284.bas
+O285.OBJ : common.h
+	TXCL /Foo285.obj o285.bas
+O286.OBJ : common.h
+	TXCL /Foo286.obj o286.bas
+O287.OBJ : common.h
+	TXCL /Foo287.obj o287.bas
+O288.OBJ : common.h
+	TXCL /Foo288.obj o288.bas
+O289.OBJ : common.h
+	TXCL /Foo289.obj o289.bas
+O290.OBJ : common.h
+	TXCL /Foo290.obj o290.bas
+O291.OBJ : common.h
+	TXCL /Foo291.obj o291.bas
+O292.OBJ : common.h
+	TXCL /Foo292.obj o292.bas
+O293.OBJ : common.h
+	TXCL /Foo293.obj o293.bas
+O294.OBJ : common.h
+	TXCL /Foo294.obj o294.bas
+O295.OBJ : common.h
+	TXCL /Foo295.obj o295.bas
+O296.OBJ : common.h
+	TXCL /Foo296.obj o296.bas
+O297.OBJ : common.h
+	TXCL /Foo297.obj o297.bas
+O298.OBJ : common.h
+	TXCL /Foo298.obj o298.bas
+O299.OBJ : common.h
+	TXCL /Foo299.obj o299.bas
+O300.OBJ : common.h
+	TXCL /Foo300.obj o300.bas
+O301.OBJ : common.h
+	TXCL /Foo301.obj o301.bas
+O302.OBJ : common.h
+	TXCL /Foo302.obj o302.bas
+O303.OBJ : common.h
+	TXCL /Foo303.obj o303.bas
+O304.OBJ : common.h
+	TXCL /Foo304.obj o304.bas
+O305.OBJ : common.h
+	TXCL /Foo305.obj o305.bas
+O306.OBJ : common.h
+	TXCL /Foo306.obj o306.bas
+O307.OBJ : common.h
+	TXCL /Foo307.obj o307.bas
+O308.OBJ : common.h
+	TXCL /Foo308.obj o308.bas
+O309.OBJ : common.h
+	TXCL /Foo309.obj o309.bas
+O310.OBJ : common.h
+	TXCL /Foo310.obj o310.bas
+O311.OBJ : common.h
+	TXCL /Foo311.obj o311.bas
+O312.OBJ : common.h
+	TXCL /Foo312.obj o312.bas
+O313.OBJ : common.h
+	TXCL /Foo313.obj o313.bas
+O314.OBJ : common.h
+	TXCL /Foo314.obj o314.bas
+O315.OBJ : common.h
+	TXCL /Foo315.obj o315.bas
+O316.OBJ : common.h
+	TXCL /Foo316.obj o316.bas
+O317.OBJ : common.h
+	TXCL /Foo317.obj o317.bas
+O318.OBJ : common.h
+	TXCL /Foo318.obj o318.bas
+O319.OBJ : common.h
+	TXCL /Foo319.obj o319.bas
+O320.OBJ : common.h
+	TXCL /Foo320.obj o320.bas
+O321.OBJ : common.h
+	TXCL /Foo321.obj o321.bas
+O322.OBJ : common.h
+	TXCL /Foo322.obj o322.bas
+O323.OBJ : common.h
+	TXCL /Foo323.obj o323.bas
+O324.OBJ : common.h
+	TXCL /Foo324.obj o324.bas
+O325.OBJ : common.h
+	TXCL /Foo325.obj o325.bas
+O326.OBJ : common.h
+	TXCL /Foo326.obj o326.bas
+O327.OBJ : common.h
+	TXCL /Foo327.obj o327.bas
+O328.OBJ : common.h
+	TXCL /Foo328.obj o328.bas
+O329.OBJ : common.h
+	TXCL /Foo329.obj o329.bas
+O330.OBJ : common.h
+	TXCL /Foo330.obj o330.bas
+O331.OBJ : common.h
+	TXCL /Foo331.obj o331.bas
+O332.OBJ : common.h
+	TXCL /Foo332.obj o332.bas
+O333.OBJ : common.h
+	TXCL /Foo333.obj o333.bas
+O334.OBJ : common.h
+	TXCL /Foo334.obj o334.bas
+O335.OBJ : common.h
+	TXCL /Foo335.obj o335.bas
+O336.OBJ : common.h
+	TXCL /Foo336.obj o336.bas
+O337.OBJ : common.h
+	TXCL /Foo337.obj o337.bas
+O338.OBJ : common.h
+	TXCL /Foo338.obj o338.bas
+O339.OBJ : common.h
+	TXCL /Foo339.obj o339.bas
+O340.OBJ : common.h
+	TXCL /Foo340.obj o340.bas
+O341.OBJ : common.h
+	TXCL /Foo341.obj o341.bas
+O342.OBJ : common.h
+	TXCL /Foo342.obj o342.bas
+O343.OBJ : common.h
+	TXCL /Foo343.obj o343.bas
+O344.OBJ : common.h
+	TXCL /Foo344.obj o344.bas
+O345.OBJ : common.h
+	TXCL /Foo345.obj o345.bas
+O346.OBJ : common.h
+	TXCL /Foo346.obj o346.bas
+O347.OBJ : common.h
+	TXCL /Foo347.obj o347.bas
+O348.OBJ : common.h
+	TXCL /Foo348.obj o348.bas
+O349.OBJ : common.h
+	TXCL /Foo349.obj o349.bas
+O350.OBJ : common.h
+	TXCL /Foo350.obj o350.bas
+O351.OBJ : common.h
+	TXCL /Foo351.obj o351.bas
+O352.OBJ : common.h
+	TXCL /Foo352.obj o352.bas
+O353.OBJ : common.h
+	TXCL /Foo353.obj o353.bas
+O354.OBJ : common.h
+	TXCL /Foo354.obj o354.bas
+O355.OBJ : common.h
+	TXCL /Foo355.obj o355.bas
+O356.OBJ : common.h
+	TXCL /Foo356.obj o356.bas
+O357.OBJ : common.h
+	TXCL /Foo357.obj o357.bas
+O358.OBJ : common.h
+	TXCL /Foo358.obj o358.bas
+O359.OBJ : common.h
+	TXCL /Foo359.obj o359.bas
+O360.OBJ : common.h
+	TXCL /Foo360.obj o360.bas
+O361.OBJ : common.h
+	TXCL /Foo361.obj o361.bas
+O362.OBJ : common.h
+	TXCL /Foo362.obj o362.bas
+O363.OBJ : common.h
+	TXCL /Foo363.obj o363.bas
+O364.OBJ : common.h
+	TXCL /Foo364.obj o364.bas
+O365.OBJ : common.h
+	TXCL /Foo365.obj o365.bas
+O366.OBJ : common.h
+	TXCL /Foo366.obj o366.bas
+O367.OBJ : common.h
+	TXCL /Foo367.obj o367.bas
+O368.OBJ : common.h
+	TXCL /Foo368.obj o368.bas
+O369.OBJ : common.h
+	TXCL /Foo369.obj o369.bas
+O370.OBJ : common.h
+	TXCL /Foo370.obj o370.bas
+O371.OBJ : common.h
+	TXCL /Foo371.obj o371.bas
+O372.OBJ : common.h
+	TXCL /Foo372.obj o372.bas
+O373.OBJ : common.h
+	TXCL /Foo373.obj o373.bas
+O374.OBJ : common.h
+	TXCL /Foo374.obj o374.bas
+O375.OBJ : common.h
+	TXCL /Foo375.obj o375.bas
+O376.OBJ : common.h
+	TXCL /Foo376.obj o376.bas
+O377.OBJ : common.h
+	TXCL /Foo377.obj o377.bas
+O378.OBJ : common.h
+	TXCL /Foo378.obj o378.bas
+O379.OBJ : common.h
+	TXCL /Foo379.obj o379.bas
+O380.OBJ : common.h
+	TXCL /Foo380.obj o380.bas
+O381.OBJ : common.h
+	TXCL /Foo381.obj o381.bas
+O382.OBJ : common.h
+	TXCL /Foo382.obj o382.bas
+O383.OBJ : common.h
+	TXCL /Foo383.obj o383.bas
+O384.OBJ : common.h
+	TXCL /Foo384.obj o384.bas
+O385.OBJ : common.h
+	TXCL /Foo385.obj o385.bas
+O386.OBJ : common.h
+	TXCL /Foo386.obj o386.bas
+O387.OBJ : common.h
+	TXCL /Foo387.obj o387.bas
+O388.OBJ : common.h
+	TXCL /Foo388.obj o388.bas
+O389.OBJ : common.h
+	TXCL /Foo389.obj o389.bas
+O390.OBJ : common.h
+	TXCL /Foo390.obj o390.bas
+O391.OBJ : common.h
+	TXCL /Foo391.obj o391.bas
+O392.OBJ : common.h
+	TXCL /Foo392.obj o392.bas
+O393.OBJ : common.h
+	TXCL /Foo393.obj o393.bas
+O394.OBJ : common.h
+	TXCL /Foo394.obj o394.bas
+O395.OBJ : common.h
+	TXCL /Foo395.obj o395.bas
+O396.OBJ : common.h
+	TXCL /Foo396.obj o396.bas
+O397.OBJ : common.h
+	TXCL /Foo397.obj o397.bas
+O398.OBJ : common.h
+	TXCL /Foo398.obj o398.bas
+O399.OBJ : common.h
+	TXCL /Foo399.obj o399.bas
+O400.OBJ : common.h
+	TXCL /Foo400.obj o400.bas
+O401.OBJ : common.h
+	TXCL /Foo401.obj o401.bas
+O402.OBJ : common.h
+	TXCL /Foo402.obj o402.bas
+O403.OBJ : common.h
+	TXCL /Foo403.obj o403.bas
+O404.OBJ : common.h
+	TXCL /Foo404.obj o404.bas
+O405.OBJ : common.h
+	TXCL /Foo405.obj o405.bas
+O406.OBJ : common.h
+	TXCL /Foo406.obj o406.bas
+O407.OBJ : common.h
+	TXCL /Foo407.obj o407.bas
+O408.OBJ : common.h
+	TXCL /Foo408.obj o408.bas
+O409.OBJ : common.h
+	TXCL /Foo409.obj o409.bas
+O410.OBJ : common.h
+	TXCL /Foo410.obj o410.bas
+O411.OBJ : common.h
+	TXCL /Foo411.obj o411.bas
+O412.OBJ : common.h
+	TXCL /Foo412.obj o412.bas
+O413.OBJ : common.h
+	TXCL /Foo413.obj o413.bas
+O414.OBJ : common.h
+	TXCL /Foo414.obj o414.bas
+O415.OBJ : common.h
+	TXCL /Foo415.obj o415.bas
+O416.OBJ : common.h
+	TXCL /Foo416.obj o416.bas
+O417.OBJ : common.h
+	TXCL /Foo417.obj o417.bas
+O418.OBJ : common.h
+	TXCL /Foo418.obj o418.bas
+O419.OBJ : common.h
+	TXCL /Foo419.obj o419.bas
+O420.OBJ : common.h
+	TXCL /Foo420.obj o420.bas
+O421.OBJ : common.h
+	TXCL /Foo421.obj o421.bas
+O422.OBJ : common.h
+	TXCL /Foo422.obj o422.bas
+O423.OBJ : common.h
+	TXCL /Foo423.obj o423.bas
+O424.OBJ : common.h
+	TXCL /Foo424.obj o424.bas
+O425.OBJ : common.h
+	TXCL /Foo425.obj o425.bas
+O426.OBJ : common.h
+	TXCL /Foo426.obj o426.bas
+O427.OBJ : common.h
+	TXCL /Foo427.obj o427.bas
+O428.OBJ : common.h
+	TXCL /Foo428.obj o428.bas
+O429.OBJ : common.h
+	TXCL /Foo429.obj o429.bas
+O430.OBJ : common.h
+	TXCL /Foo430.obj o430.bas
+O431.OBJ : common.h
+	TXCL /Foo431.obj o431.bas
+O432.OBJ : common.h
+	TXCL /Foo432.obj o432.bas
+O433.OBJ : common.h
+	TXCL /Foo433.obj o433.bas
+O434.OBJ : common.h
+	TXCL /Foo434.obj o434.bas
+O435.OBJ : common.h
+	TXCL /Foo435.obj o435.bas
+O436.OBJ : common.h
+	TXCL /Foo436.obj o436.bas
+O437.OBJ : common.h
+	TXCL /Foo437.obj o437.bas
+O438.OBJ : common.h
+	TXCL /Foo438.obj o438.bas
+O439.OBJ : common.h
+	TXCL /Foo439.obj o439.bas
+O440.OBJ : common.h
+	TXCL /Foo440.obj o440.bas
+O441.OBJ : common.h
+	TXCL /Foo441.obj o441.bas
+O442.OBJ : common.h
+	TXCL /Foo442.obj o442.bas
+O443.OBJ : common.h
+	TXCL /Foo443.obj o443.bas
+O444.OBJ : common.h
+	TXCL /Foo444.obj o444.bas
+O445.OBJ : common.h
+	TXCL /Foo445.obj o445.bas
+O446.OBJ : common.h
+	TXCL /Foo446.obj o446.bas
+O447.OBJ : common.h
+	TXCL /Foo447.obj o447.bas
+O448.OBJ : common.h
+	TXCL /Foo448.obj o448.bas
+O449.OBJ : common.h
+	TXCL /Foo449.obj o449.bas
+O450.OBJ : common.h
+	TXCL /Foo450.obj o450.bas
+O451.OBJ : common.h
+	TXCL /Foo451.obj o451.bas
+O452.OBJ : common.h
+	TXCL /Foo452.obj o452.bas
+O453.OBJ : common.h
+	TXCL /Foo453.obj o453.bas
+O454.OBJ : common.h
+	TXCL /Foo454.obj o454.bas
+O455.OBJ : common.h
+	TXCL /Foo455.obj o455.bas
+O456.OBJ : common.h
+	TXCL /Foo456.obj o456.bas
+O457.OBJ : common.h
+	TXCL /Foo457.obj o457.bas
+O458.OBJ : common.h
+	TXCL /Foo458.obj o458.bas
+O459.OBJ : common.h
+	TXCL /Foo459.obj o459.bas
+O460.OBJ : common.h
+	TXCL /Foo460.obj o460.bas
+O461.OBJ : common.h
+	TXCL /Foo461.obj o461.bas
+O462.OBJ : common.h
+	TXCL /Foo462.obj o462.bas
+O463.OBJ : common.h
+	TXCL /Foo463.obj o463.bas
+O464.OBJ : common.h
+	TXCL /Foo464.obj o464.bas
+O465.OBJ : common.h
+	TXCL /Foo465.obj o465.bas
+O466.OBJ : common.h
+	TXCL /Foo466.obj o466.bas
+O467.OBJ : common.h
+	TXCL /Foo467.obj o467.bas
+O468.OBJ : common.h
+	TXCL /Foo468.obj o468.bas
+O469.OBJ : common.h
+	TXCL /Foo469.obj o469.bas
+O470.OBJ : common.h
+	TXCL /Foo470.obj o470.bas
+O471.OBJ : common.h
+	TXCL /Foo471.obj o471.bas
+O472.OBJ : common.h
+	TXCL /Foo472.obj o472.bas
+O473.OBJ : common.h
+	TXCL /Foo473.obj o473.bas
+O474.OBJ : common.h
+	TXCL /Foo474.obj o474.bas
+O475.OBJ : common.h
+	TXCL /Foo475.obj o475.bas
+O476.OBJ : common.h
+	TXCL /Foo476.obj o476.bas
+O477.OBJ : common.h
+	TXCL /Foo477.obj o477.bas
+O478.OBJ : common.h
+	TXCL /Foo478.obj o478.bas
+O479.OBJ : common.h
+	TXCL /Foo479.obj o479.bas
+O480.OBJ : common.h
+	TXCL /Foo480.obj o480.bas
+O481.OBJ : common.h
+	TXCL /Foo481.obj o481.bas
+O482.OBJ : common.h
+	TXCL /Foo482.obj o482.bas
+O483.OBJ : common.h
+	TXCL /Foo483.obj o483.bas
+O484.OBJ : common.h
+	TXCL /Foo484.obj o484.bas
+O485.OBJ : common.h
+	TXCL /Foo485.obj o485.bas
+O486.OBJ : common.h
+	TXCL /Foo486.obj o486.bas
+O487.OBJ : common.h
+	TXCL /Foo487.obj o487.bas
+O488.OBJ : common.h
+	TXCL /Foo488.obj o488.bas
+O489.OBJ : common.h
+	TXCL /Foo489.obj o489.bas
+O490.OBJ : common.h
+	TXCL /Foo490.obj o490.bas
+O491.OBJ : common.h
+	TXCL /Foo491.obj o491.bas
+O492.OBJ : common.h
+	TXCL /Foo492.obj o492.bas
+O493.OBJ : common.h
+	TXCL /Foo493.obj o493.bas
+O494.OBJ : common.h
+	TXCL /Foo494.obj o494.bas
+O495.OBJ : common.h
+	TXCL /Foo495.obj o495.bas
+O496.OBJ : common.h
+	TXCL /Foo496.obj o496.bas
+O497.OBJ : common.h
+	TXCL /Foo497.obj o497.bas
+O498.OBJ : common.h
+	TXCL /Foo498.obj o498.bas
+O499.OBJ : common.h
+	TXCL /Foo499.obj o499.bas
+O500.OBJ : common.h
+	TXCL /Foo500.obj o500.bas
+O501.OBJ : common.h
+	TXCL /Foo501.obj o501.bas
+O502.OBJ : common.h
+	TXCL /Foo502.obj o502.bas
+O503.OBJ : common.h
+	TXCL /Foo503.obj o503.bas
+O504.OBJ : common.h
+	TXCL /Foo504.obj o504.bas
+O505.OBJ : common.h
+	TXCL /Foo505.obj o505.bas
+O506.OBJ : common.h
+	TXCL /Foo506.obj o506.bas
+O507.OBJ : common.h
+	TXCL /Foo507.obj o507.bas
+O508.OBJ : common.h
+	TXCL /Foo508.obj o508.bas
+O509.OBJ : common.h
+	TXCL /Foo509.obj o509.bas
+O510.OBJ : common.h
+	TXCL /Foo510.obj o510.bas
+O511.OBJ : common.h
+	TXCL /Foo511.obj o511.bas
+O512.OBJ : common.h
+	TXCL /Foo512.obj o512.bas
+O513.OBJ : common.h
+	TXCL /Foo513.obj o513.bas
+O514.OBJ : common.h
+	TXCL /Foo514.obj o514.bas
+O515.OBJ : common.h
+	TXCL /Foo515.obj o515.bas
+O516.OBJ : common.h
+	TXCL /Foo516.obj o516.bas
+O517.OBJ : common.h
+	TXCL /Foo517.obj o517.bas
+O518.OBJ : common.h
+	TXCL /Foo518.obj o518.bas
+O519.OBJ : common.h
+	TXCL /Foo519.obj o519.bas
+O520.OBJ : common.h
+	TXCL /Foo520.obj o520.bas
+O521.OBJ : common.h
+	TXCL /Foo521.obj o521.bas
+O522.OBJ : common.h
+	TXCL /Foo522.obj o522.bas
+O523.OBJ : common.h
+	TXCL /Foo523.obj o523.bas
+O524.OBJ : common.h
+	TXCL /Foo524.obj o524.bas
+O525.OBJ : common.h
+	TXCL /Foo525.obj o525.bas
+O526.OBJ : common.h
+	TXCL /Foo526.obj o526.bas
+O527.OBJ : common.h
+	TXCL /Foo527.obj o527.bas
+O528.OBJ : common.h
+	TXCL /Foo528.obj o528.bas
+O529.OBJ : common.h
+	TXCL /Foo529.obj o529.bas
+O530.OBJ : common.h
+	TXCL /Foo530.obj o530.bas
+O531.OBJ : common.h
+	TXCL /Foo531.obj o531.bas
+O532.OBJ : common.h
+	TXCL /Foo532.obj o532.bas
+O533.OBJ : common.h
+	TXCL /Foo533.obj o533.bas
+O534.OBJ : common.h
+	TXCL /Foo534.obj o534.bas
+O535.OBJ : common.h
+	TXCL /Foo535.obj o535.bas
+O536.OBJ : common.h
+	TXCL /Foo536.obj o536.bas
+O537.OBJ : common.h
+	TXCL /Foo537.obj o537.bas
+O538.OBJ : common.h
+	TXCL /Foo538.obj o538.bas
+O539.OBJ : common.h
+	TXCL /Foo539.obj o539.bas
+O540.OBJ : common.h
+	TXCL /Foo540.obj o540.bas
+O541.OBJ : common.h
+	TXCL /Foo541.obj o541.bas
+O542.OBJ : common.h
+	TXCL /Foo542.obj o542.bas
+O543.OBJ : common.h
+	TXCL /Foo543.obj o543.bas
+O544.OBJ : common.h
+	TXCL /Foo544.obj o544.bas
+O545.OBJ : common.h
+	TXCL /Foo545.obj o545.bas
+O546.OBJ : common.h
+	TXCL /Foo546.obj o546.bas
+O547.OBJ : common.h
+	TXCL /Foo547.obj o547.bas
+O548.OBJ : common.h
+	TXCL /Foo548.obj o548.bas
+O549.OBJ : common.h
+	TXCL /Foo549.obj o549.bas
+O550.OBJ : common.h
+	TXCL /Foo550.obj o550.bas
+O551.OBJ : common.h
+	TXCL /Foo551.obj o551.bas
+O552.OBJ : common.h
+	TXCL /Foo552.obj o552.bas
+O553.OBJ : common.h
+	TXCL /Foo553.obj o553.bas
+O554.OBJ : common.h
+	TXCL /Foo554.obj o554.bas
+O555.OBJ : common.h
+	TXCL /Foo555.obj o555.bas
+O556.OBJ : common.h
+	TXCL /Foo556.obj o556.bas
+O557.OBJ : common.h
+	TXCL /Foo557.obj o557.bas
+O558.OBJ : common.h
+	TXCL /Foo558.obj o558.bas
+O559.OBJ : common.h
+	TXCL /Foo559.obj o559.bas
+O560.OBJ : common.h
+	TXCL /Foo560.obj o560.bas
+O561.OBJ : common.h
+	TXCL /Foo561.obj o561.bas
+O562.OBJ : common.h
+	TXCL /Foo562.obj o562.bas
+O563.OBJ : common.h
+	TXCL /Foo563.obj o563.bas
+O564.OBJ : common.h
+	TXCL /Foo564.obj o564.bas
+O565.OBJ : common.h
+	TXCL /Foo565.obj o565.bas
+O566.OBJ : common.h
+	TXCL /Foo566.obj o566.bas
+O567.OBJ : common.h
+	TXCL /Foo567.obj o567.bas
+O568.OBJ : common.h
+	TXCL /Foo568.obj o568.bas
+O569.OBJ : common.h
+	TXCL /Foo569.obj o569.bas
+O570.OBJ : common.h
+	TXCL /Foo570.obj o570.bas
+O571.OBJ : common.h
+	TXCL /Foo571.obj o571.bas
+O572.OBJ : common.h
+	TXCL /Foo572.obj o572.bas
+O573.OBJ : common.h
+	TXCL /Foo573.obj o573.bas
+O574.OBJ : common.h
+	TXCL /Foo574.obj o574.bas
+O575.OBJ : common.h
+	TXCL /Foo575.obj o575.bas
+O576.OBJ : common.h
+	TXCL /Foo576.obj o576.bas
+O577.OBJ : common.h
+	TXCL /Foo577.obj o577.bas
+O578.OBJ : common.h
+	TXCL /Foo578.obj o578.bas
+O579.OBJ : common.h
+	TXCL /Foo579.obj o579.bas
+O580.OBJ : common.h
+	TXCL /Foo580.obj o580.bas
+O581.OBJ : common.h
+	TXCL /Foo581.obj o581.bas
+O582.OBJ : common.h
+	TXCL /Foo582.obj o582.bas
+O583.OBJ : common.h
+	TXCL /Foo583.obj o583.bas
+O584.OBJ : common.h
+	TXCL /Foo584.obj o584.bas
+O585.OBJ : common.h
+	TXCL /Foo585.obj o585.bas
+O586.OBJ : common.h
+	TXCL /Foo586.obj o586.bas
+O587.OBJ : common.h
+	TXCL /Foo587.obj o587.bas
+O588.OBJ : common.h
+	TXCL /Foo588.obj o588.bas
+O589.OBJ : common.h
+	TXCL /Foo589.obj o589.bas
+O590.OBJ : common.h
+	TXCL /Foo590.obj o590.bas
+O591.OBJ : common.h
+	TXCL /Foo591.obj o591.bas
+O592.OBJ : common.h
+	TXCL /Foo592.obj o592.bas
+O593.OBJ : common.h
+	TXCL /Foo593.obj o593.bas
+O594.OBJ : common.h
+	TXCL /Foo594.obj o594.bas
+O595.OBJ : common.h
+	TXCL /Foo595.obj o595.bas
+O596.OBJ : common.h
+	TXCL /Foo596.obj o596.bas
+O597.OBJ : common.h
+	TXCL /Foo597.obj o597.bas
+O598.OBJ : common.h
+	TXCL /Foo598.obj o598.bas
+O599.OBJ : common.h
+	TXCL /Foo599.obj o599.bas
+O600.OBJ : common.h
+	TXCL /Foo600.obj o600.bas
+O601.OBJ : common.h
+	TXCL /Foo601.obj o601.bas
+O602.OBJ : common.h
+	TXCL /Foo602.obj o602.bas
+O603.OBJ : common.h
+	TXCL /Foo603.obj o603.bas
+O604.OBJ : common.h
+	TXCL /Foo604.obj o604.bas
+O605.OBJ : common.h
+	TXCL /Foo605.obj o605.bas
+O606.OBJ : common.h
+	TXCL /Foo606.obj o606.bas
+O607.OBJ : common.h
+	TXCL /Foo607.obj o607.bas
+O608.OBJ : common.h
+	TXCL /Foo608.obj o608.bas
+O609.OBJ : common.h
+	TXCL /Foo609.obj o609.bas
+O610.OBJ : common.h
+	TXCL /Foo610.obj o610.bas
+O611.OBJ : common.h
+	TXCL /Foo611.obj o611.bas
+O612.OBJ : common.h
+	TXCL /Foo612.obj o612.bas
+O613.OBJ : common.h
+	TXCL /Foo613.obj o613.bas
+O614.OBJ : common.h
+	TXCL /Foo614.obj o614.bas
+O615.OBJ : common.h
+	TXCL /Foo615.obj o615.bas
+O616.OBJ : common.h
+	TXCL /Foo616.obj o616.bas
+O617.OBJ : common.h
+	TXCL /Foo617.obj o617.bas
+O618.OBJ : common.h
+	TXCL /Foo618.obj o618.bas
+O619.OBJ : common.h
+	TXCL /Foo619.obj o619.bas
+O620.OBJ : common.h
+	TXCL /Foo620.obj o620.bas
+O621.OBJ : common.h
+	TXCL /Foo621.obj o621.bas
+O622.OBJ : common.h
+	TXCL /Foo622.obj o622.bas
+O623.OBJ : common.h
+	TXCL /Foo623.obj o623.bas
+O624.OBJ : common.h
+	TXCL /Foo624.obj o624.bas
+O625.OBJ : common.h
+	TXCL /Foo625.obj o625.bas
+O626.OBJ : common.h
+	TXCL /Foo626.obj o626.bas
+O627.OBJ : common.h
+	TXCL /Foo627.obj o627.bas
+O628.OBJ : common.h
+	TXCL /Foo628.obj o628.bas
+O629.OBJ : common.h
+	TXCL /Foo629.obj o629.bas
+O630.OBJ : common.h
+	TXCL /Foo630.obj o630.bas
+O631.OBJ : common.h
+	TXCL /Foo631.obj o631.bas
+O632.OBJ : common.h
+	TXCL /Foo632.obj o632.bas
+O633.OBJ : common.h
+	TXCL /Foo633.obj o633.bas
+O634.OBJ : common.h
+	TXCL /Foo634.obj o634.bas
+O635.OBJ : common.h
+	TXCL /Foo635.obj o635.bas
+O636.OBJ : common.h
+	TXCL /Foo636.obj o636.bas
+O637.OBJ : common.h
+	TXCL /Foo637.obj o637.bas
+O638.OBJ : common.h
+	TXCL /Foo638.obj o638.bas
+O639.OBJ : common.h
+	TXCL /Foo639.obj o639.bas
+O640.OBJ : common.h
+	TXCL /Foo640.obj o640.bas
+O641.OBJ : common.h
+	TXCL /Foo641.obj o641.bas
+O642.OBJ : common.h
+	TXCL /Foo642.obj o642.bas
+O643.OBJ : common.h
+	TXCL /Foo643.obj o643.bas
+O644.OBJ : common.h
+	TXCL /Foo644.obj o644.bas
+O645.OBJ : common.h
+	TXCL /Foo645.obj o645.bas
+O646.OBJ : common.h
+	TXCL /Foo646.obj o646.bas
+O647.OBJ : common.h
+	TXCL /Foo647.obj o647.bas
+O648.OBJ : common.h
+	TXCL /Foo648.obj o648.bas
+O649.OBJ : common.h
+	TXCL /Foo649.obj o649.bas
+O650.OBJ : common.h
+	TXCL /Foo650.obj o650.bas
+O651.OBJ : common.h
+	TXCL /Foo651.obj o651.bas
+O652.OBJ : common.h
+	TXCL /Foo652.obj o652.bas
+O653.OBJ : common.h
+	TXCL /Foo653.obj o653.bas
+O654.OBJ : common.h
+	TXCL /Foo654.obj o654.bas
+O655.OBJ : common.h
+	TXCL /Foo655.obj o655.bas
+O656.OBJ : common.h
+	TXCL /Foo656.obj o656.bas
+O657.OBJ : common.h
+	TXCL /Foo657.obj o657.bas
+O658.OBJ : common.h
+	TXCL /Foo658.obj o658.bas
+O659.OBJ : common.h
+	TXCL /Foo659.obj o659.bas
+O660.OBJ : common.h
+	TXCL /Foo660.obj o660.bas
+O661.OBJ : common.h
+	TXCL /Foo661.obj o661.bas
+O662.OBJ : common.h
+	TXCL /Foo662.obj o662.bas
+O663.OBJ : common.h
+	TXCL /Foo663.obj o663.bas
+O664.OBJ : common.h
+	TXCL /Foo664.obj o664.bas
+O665.OBJ : common.h
+	TXCL /Foo665.obj o665.bas
+O666.OBJ : common.h
+	TXCL /Foo666.obj o666.bas
+O667.OBJ : common.h
+	TXCL /Foo667.obj o667.bas
+O668.OBJ : common.h
+	TXCL /Foo668.obj o668.bas
+O669.OBJ : common.h
+	TXCL /Foo669.obj o669.bas
+O670.OBJ : common.h
+	TXCL /Foo670.obj o670.bas
+O671.OBJ : common.h
+	TXCL /Foo671.obj o671.bas
+O672.OBJ : common.h
+	TXCL /Foo672.obj o672.bas
+O673.OBJ : common.h
+	TXCL /Foo673.obj o673.bas
+O674.OBJ : common.h
+	TXCL /Foo674.obj o674.bas
+O675.OBJ : common.h
+	TXCL /Foo675.obj o675.bas
+O676.OBJ : common.h
+	TXCL /Foo676.obj o676.bas
+O677.OBJ : common.h
+	TXCL /Foo677.obj o677.bas
+O678.OBJ : common.h
+	TXCL /Foo678.obj o678.bas
+O679.OBJ : common.h
+	TXCL /Foo679.obj o679.bas
+O680.OBJ : common.h
+	TXCL /Foo680.obj o680.bas
+O681.OBJ : common.h
+	TXCL /Foo681.obj o681.bas
+O682.OBJ : common.h
+	TXCL /Foo682.obj o682.bas
+O683.OBJ : common.h
+	TXCL /Foo683.obj o683.bas
+O684.OBJ : common.h
+	TXCL /Foo684.obj o684.bas
+O685.OBJ : common.h
+	TXCL /Foo685.obj o685.bas
+O686.OBJ : common.h
+	TXCL /Foo686.obj o686.bas
+O687.OBJ : common.h
+	TXCL /Foo687.obj o687.bas
+O688.OBJ : common.h
+	TXCL /Foo688.obj o688.bas
+O689.OBJ : common.h
+	TXCL /Foo689.obj o689.bas
+O690.OBJ : common.h
+	TXCL /Foo690.obj o690.bas
+O691.OBJ : common.h
+	TXCL /Foo691.obj o691.bas
+O692.OBJ : common.h
+	TXCL /Foo692.obj o692.bas
+O693.OBJ : common.h
+	TXCL /Foo693.obj o693.bas
+O694.OBJ : common.h
+	TXCL /Foo694.obj o694.bas
+O695.OBJ : common.h
+	TXCL /Foo695.obj o695.bas
+O696.OBJ : common.h
+	TXCL /Foo696.obj o696.bas
+O697.OBJ : common.h
+	TXCL /Foo697.obj o697.bas
+O698.OBJ : common.h
+	TXCL /Foo698.obj o698.bas
+O699.OBJ : common.h
+	TXCL /Foo699.obj o699.bas
+O700.OBJ : common.h
+	TXCL /Foo700.obj o700.bas
+O701.OBJ : common.h
+	TXCL /Foo701.obj o701.bas
+O702.OBJ : common.h
+	TXCL /Foo702.obj o702.bas
+O703.OBJ : common.h
+	TXCL /Foo703.obj o703.bas
+O704.OBJ : common.h
+	TXCL /Foo704.obj o704.bas
+O705.OBJ : common.h
+	TXCL /Foo705.obj o705.bas
+O706.OBJ : common.h
+	TXCL /Foo706.obj o706.bas
+O707.OBJ : common.h
+	TXCL /Foo707.obj o707.bas
+O708.OBJ : common.h
+	TXCL /Foo708.obj o708.bas
+O709.OBJ : common.h
+	TXCL /Foo709.obj o709.bas
+O710.OBJ : common.h
+	TXCL /Foo710.obj o710.bas
+O711.OBJ : common.h
+	TXCL /Foo711.obj o711.bas
+O712.OBJ : common.h
+	TXCL /Foo712.obj o712.bas
+O713.OBJ : common.h
+	TXCL /Foo713.obj o713.bas
+O714.OBJ : common.h
+	TXCL /Foo714.obj o714.bas
+O715.OBJ : common.h
+	TXCL /Foo715.obj o715.bas
+O716.OBJ : common.h
+	TXCL /Foo716.obj o716.bas
+O717.OBJ : common.h
+	TXCL /Foo717.obj o717.bas
+O718.OBJ : common.h
+	TXCL /Foo718.obj o718.bas
+O719.OBJ : common.h
+	TXCL /Foo719.obj o719.bas
+O720.OBJ : common.h
+	TXCL /Foo720.obj o720.bas
+O721.OBJ : common.h
+	TXCL /Foo721.obj o721.bas
+O722.OBJ : common.h
+	TXCL /Foo722.obj o722.bas
+O723.OBJ : common.h
+	TXCL /Foo723.obj o723.bas
+O724.OBJ : common.h
+	TXCL /Foo724.obj o724.bas
+O725.OBJ : common.h
+	TXCL /Foo725.obj o725.bas
+O726.OBJ : common.h
+	TXCL /Foo726.obj o726.bas
+O727.OBJ : common.h
+	TXCL /Foo727.obj o727.bas
+O728.OBJ : common.h
+	TXCL /Foo728.obj o728.bas
+O729.OBJ : common.h
+	TXCL /Foo729.obj o729.bas
+O730.OBJ : common.h
+	TXCL /Foo730.obj o730.bas
+O731.OBJ : common.h
+	TXCL /Foo731.obj o731.bas
+O732.OBJ : common.h
+	TXCL /Foo732.obj o732.bas
+O733.OBJ : common.h
+	TXCL /Foo733.obj o733.bas
+O734.OBJ : common.h
+	TXCL /Foo734.obj o734.bas
+O735.OBJ : common.h
+	TXCL /Foo735.obj o735.bas
+O736.OBJ : common.h
+	TXCL /Foo736.obj o736.bas
+O737.OBJ : common.h
+	TXCL /Foo737.obj o737.bas
+O738.OBJ : common.h
+	TXCL /Foo738.obj o738.bas
+O739.OBJ : common.h
+	TXCL /Foo739.obj o739.bas
+O740.OBJ : common.h
+	TXCL /Foo740.obj o740.bas
+O741.OBJ : common.h
+	TXCL /Foo741.obj o741.bas
+O742.OBJ : common.h
+	TXCL /Foo742.obj o742.bas
+O743.OBJ : common.h
+	TXCL /Foo743.obj o743.bas
+O744.OBJ : common.h
+	TXCL /Foo744.obj o744.bas
+O745.OBJ : common.h
+	TXCL /Foo745.obj o745.bas
+O746.OBJ : common.h
+	TXCL /Foo746.obj o746.bas
+O747.OBJ : common.h
+	TXCL /Foo747.obj o747.bas
+O748.OBJ : common.h
+	TXCL /Foo748.obj o748.bas
+O749.OBJ : common.h
+	TXCL /Foo749.obj o749.bas
+O750.OBJ : common.h
+	TXCL /Foo750.obj o750.bas
+O751.OBJ : common.h
+	TXCL /Foo751.obj o751.bas
+O752.OBJ : common.h
+	TXCL /Foo752.obj o752.bas
+O753.OBJ : common.h
+	TXCL /Foo753.obj o753.bas
+O754.OBJ : common.h
+	TXCL /Foo754.obj o754.bas
+O755.OBJ : common.h
+	TXCL /Foo755.obj o755.bas
+O756.OBJ : common.h
+	TXCL /Foo756.obj o756.bas
+O757.OBJ : common.h
+	TXCL /Foo757.obj o757.bas
+O758.OBJ : common.h
+	TXCL /Foo758.obj o758.bas
+O759.OBJ : common.h
+	TXCL /Foo759.obj o759.bas
+O760.OBJ : common.h
+	TXCL /Foo760.obj o760.bas
+O761.OBJ : common.h
+	TXCL /Foo761.obj o761.bas
+O762.OBJ : common.h
+	TXCL /Foo762.obj o762.bas
+O763.OBJ : common.h
+	TXCL /Foo763.obj o763.bas
+O764.OBJ : common.h
+	TXCL /Foo764.obj o764.bas
+O765.OBJ : common.h
+	TXCL /Foo765.obj o765.bas
+O766.OBJ : common.h
+	TXCL /Foo766.obj o766.bas
+O767.OBJ : common.h
+	TXCL /Foo767.obj o767.bas
+O768.OBJ : common.h
+	TXCL /Foo768.obj o768.bas
+O769.OBJ : common.h
+	TXCL /Foo769.obj o769.bas
+O770.OBJ : common.h
+	TXCL /Foo770.obj o770.bas
+O771.OBJ : common.h
+	TXCL /Foo771.obj o771.bas
+O772.OBJ : common.h
+	TXCL /Foo772.obj o772.bas
+O773.OBJ : common.h
+	TXCL /Foo773.obj o773.bas
+O774.OBJ : common.h
+	TXCL /Foo774.obj o774.bas
+O775.OBJ : common.h
+	TXCL /Foo775.obj o775.bas
+O776.OBJ : common.h
+	TXCL /Foo776.obj o776.bas
+O777.OBJ : common.h
+	TXCL /Foo777.obj o777.bas
+O778.OBJ : common.h
+	TXCL /Foo778.obj o778.bas
+O779.OBJ : common.h
+	TXCL /Foo779.obj o779.bas
+O780.OBJ : common.h
+	TXCL /Foo780.obj o780.bas
+O781.OBJ : common.h
+	TXCL /Foo781.obj o781.bas
+O782.OBJ : common.h
+	TXCL /Foo782.obj o782.bas
+O783.OBJ : common.h
+	TXCL /Foo783.obj o783.bas
+O784.OBJ : common.h
+	TXCL /Foo784.obj o784.bas
+O785.OBJ : common.h
+	TXCL /Foo785.obj o785.bas
+O786.OBJ : common.h
+	TXCL /Foo786.obj o786.bas
+O787.OBJ : common.h
+	TXCL /Foo787.obj o787.bas
+O788.OBJ : common.h
+	TXCL /Foo788.obj o788.bas
+O789.OBJ : common.h
+	TXCL /Foo789.obj o789.bas
+O790.OBJ : common.h
+	TXCL /Foo790.obj o790.bas
+O791.OBJ : common.h
+	TXCL /Foo791.obj o791.bas
+O792.OBJ : common.h
+	TXCL /Foo792.obj o792.bas
+O793.OBJ : common.h
+	TXCL /Foo793.obj o793.bas
+O794.OBJ : common.h
+	TXCL /Foo794.obj o794.bas
+O795.OBJ : common.h
+	TXCL /Foo795.obj o795.bas
+O796.OBJ : common.h
+	TXCL /Foo796.obj o796.bas
+O797.OBJ : common.h
+	TXCL /Foo797.obj o797.bas
+O798.OBJ : common.h
+	TXCL /Foo798.obj o798.bas
+O799.OBJ : common.h
+	TXCL /Foo799.obj o799.bas
+O800.OBJ : common.h
+	TXCL /Foo800.obj o800.bas
+O801.OBJ : common.h
+	TXCL /Foo801.obj o801.bas
+O802.OBJ : common.h
+	TXCL /Foo802.obj o802.bas
+O803.OBJ : common.h
+	TXCL /Foo803.obj o803.bas
+O804.OBJ : common.h
+	TXCL /Foo804.obj o804.bas
+O805.OBJ : common.h
+	TXCL /Foo805.obj o805.bas
+O806.OBJ : common.h
+	TXCL /Foo806.obj o806.bas
+O807.OBJ : common.h
+	TXCL /Foo807.obj o807.bas
+O808.OBJ : common.h
+	TXCL /Foo808.obj o808.bas
+O809.OBJ : common.h
+	TXCL /Foo809.obj o809.bas
+O810.OBJ : common.h
+	TXCL /Foo810.obj o810.bas
+O811.OBJ : common.h
+	TXCL /Foo811.obj o811.bas
+O812.OBJ : common.h
+	TXCL /Foo812.obj o812.bas
+O813.OBJ : common.h
+	TXCL /Foo813.obj o813.bas
+O814.OBJ : common.h
+	TXCL /Foo814.obj o814.bas
+O815.OBJ : common.h
+	TXCL /Foo815.obj o815.bas
+O816.OBJ : common.h
+	TXCL /Foo816.obj o816.bas
+O817.OBJ : common.h
+	TXCL /Foo817.obj o817.bas
+O818.OBJ : common.h
+	TXCL /Foo818.obj o818.bas
+O819.OBJ : common.h
+	TXCL /Foo819.obj o819.bas
+O820.OBJ : common.h
+	TXCL /Foo820.obj o820.bas
+O821.OBJ : common.h
+	TXCL /Foo821.obj o821.bas
+O822.OBJ : common.h
+	TXCL /Foo822.obj o822.bas
+O823.OBJ : common.h
+	TXCL /Foo823.obj o823.bas
+O824.OBJ : common.h
+	TXCL /Foo824.obj o824.bas
+O825.OBJ : common.h
+	TXCL /Foo825.obj o825.bas
+O826.OBJ : common.h
+	TXCL /Foo826.obj o826.bas
+O827.OBJ : common.h
+	TXCL /Foo827.obj o827.bas
+O828.OBJ : common.h
+	TXCL /Foo828.obj o828.bas
+O829.OBJ : common.h
+	TXCL /Foo829.obj o829.bas
+O830.OBJ : common.h
+	TXCL /Foo830.obj o830.bas
+O831.OBJ : common.h
+	TXCL /Foo831.obj o831.bas
+O832.OBJ : common.h
+	TXCL /Foo832.obj o832.bas
+O833.OBJ : common.h
+	TXCL /Foo833.obj o833.bas
+O834.OBJ : common.h
+	TXCL /Foo834.obj o834.bas
+O835.OBJ : common.h
+	TXCL /Foo835.obj o835.bas
+O836.OBJ : common.h
+	TXCL /Foo836.obj o836.bas
+O837.OBJ : common.h
+	TXCL /Foo837.obj o837.bas
+O838.OBJ : common.h
+	TXCL /Foo838.obj o838.bas
+O839.OBJ : common.h
+	TXCL /Foo839.obj o839.bas
+O840.OBJ : common.h
+	TXCL /Foo840.obj o840.bas
+O841.OBJ : common.h
+	TXCL /Foo841.obj o841.bas
+O842.OBJ : common.h
+	TXCL /Foo842.obj o842.bas
+O843.OBJ : common.h
+	TXCL /Foo843.obj o843.bas
+O844.OBJ : common.h
+	TXCL /Foo844.obj o844.bas
+O845.OBJ : common.h
+	TXCL /Foo845.obj o845.bas
+O846.OBJ : common.h
+	TXCL /Foo846.obj o846.bas
+O847.OBJ : common.h
+	TXCL /Foo847.obj o847.bas
+O848.OBJ : common.h
+	TXCL /Foo848.obj o848.bas
+O849.OBJ : common.h
+	TXCL /Foo849.obj o849.bas
+O850.OBJ : common.h
+	TXCL /Foo850.obj o850.bas
+O851.OBJ : common.h
+	TXCL /Foo851.obj o851.bas
+O852.OBJ : common.h
+	TXCL /Foo852.obj o852.bas
+O853.OBJ : common.h
+	TXCL /Foo853.obj o853.bas
+O854.OBJ : common.h
+	TXCL /Foo854.obj o854.bas
+O855.OBJ : common.h
+	TXCL /Foo855.obj o855.bas
+O856.OBJ : common.h
+	TXCL /Foo856.obj o856.bas
+O857.OBJ : common.h
+	TXCL /Foo857.obj o857.bas
+O858.OBJ : common.h
+	TXCL /Foo858.obj o858.bas
+O859.OBJ : common.h
+	TXCL /Foo859.obj o859.bas
+O860.OBJ : common.h
+	TXCL /Foo860.obj o860.bas
+O861.OBJ : common.h
+	TXCL /Foo861.obj o861.bas
+O862.OBJ : common.h
+	TXCL /Foo862.obj o862.bas
+O863.OBJ : common.h
+	TXCL /Foo863.obj o863.bas
+O864.OBJ : common.h
+	TXCL /Foo864.obj o864.bas
+O865.OBJ : common.h
+	TXCL /Foo865.obj o865.bas
+O866.OBJ : common.h
+	TXCL /Foo866.obj o866.bas
+O867.OBJ : common.h
+	TXCL /Foo867.obj o867.bas
+O868.OBJ : common.h
+	TXCL /Foo868.obj o868.bas
+O869.OBJ : common.h
+	TXCL /Foo869.obj o869.bas
+O870.OBJ : common.h
+	TXCL /Foo870.obj o870.bas
+O871.OBJ : common.h
+	TXCL /Foo871.obj o871.bas
+O872.OBJ : common.h
+	TXCL /Foo872.obj o872.bas
+O873.OBJ : common.h
+	TXCL /Foo873.obj o873.bas
+O874.OBJ : common.h
+	TXCL /Foo874.obj o874.bas
+O875.OBJ : common.h
+	TXCL /Foo875.obj o875.bas
+O876.OBJ : common.h
+	TXCL /Foo876.obj o876.bas
+O877.OBJ : common.h
+	TXCL /Foo877.obj o877.bas
+O878.OBJ : common.h
+	TXCL /Foo878.obj o878.bas
+O879.OBJ : common.h
+	TXCL /Foo879.obj o879.bas
+O880.OBJ : common.h
+	TXCL /Foo880.obj o880.bas
+O881.OBJ : common.h
+	TXCL /Foo881.obj o881.bas
+O882.OBJ : common.h
+	TXCL /Foo882.obj o882.bas
+O883.OBJ : common.h
+	TXCL /Foo883.obj o883.bas
+O884.OBJ : common.h
+	TXCL /Foo884.obj o884.bas
+O885.OBJ : common.h
+	TXCL /Foo885.obj o885.bas
+O886.OBJ : common.h
+	TXCL /Foo886.obj o886.bas
+O887.OBJ : common.h
+	TXCL /Foo887.obj o887.bas
+O888.OBJ : common.h
+	TXCL /Foo888.obj o888.bas
+O889.OBJ : common.h
+	TXCL /Foo889.obj o889.bas
+O890.OBJ : common.h
+	TXCL /Foo890.obj o890.bas
+O891.OBJ : common.h
+	TXCL /Foo891.obj o891.bas
+O892.OBJ : common.h
+	TXCL /Foo892.obj o892.bas
+O893.OBJ : common.h
+	TXCL /Foo893.obj o893.bas
+O894.OBJ : common.h
+	TXCL /Foo894.obj o894.bas
+O895.OBJ : common.h
+	TXCL /Foo895.obj o895.bas
+O896.OBJ : common.h
+	TXCL /Foo896.obj o896.bas
+O897.OBJ : common.h
+	TXCL /Foo897.obj o897.bas
+O898.OBJ : common.h
+	TXCL /Foo898.obj o898.bas
+O899.OBJ : common.h
+	TXCL /Foo899.obj o899.bas
+O900.OBJ : common.h
+	TXCL /Foo900.obj o900.bas
+O901.OBJ : common.h
+	TXCL /Foo901.obj o901.bas
+O902.OBJ : common.h
+	TXCL /Foo902.obj o902.bas
+O903.OBJ : common.h
+	TXCL /Foo903.obj o903.bas
+O904.OBJ : common.h
+	TXCL /Foo904.obj o904.bas
+O905.OBJ : common.h
+	TXCL /Foo905.obj o905.bas
+O906.OBJ : common.h
+	TXCL /Foo906.obj o906.bas
+O907.OBJ : common.h
+	TXCL /Foo907.obj o907.bas
+O908.OBJ : common.h
+	TXCL /Foo908.obj o908.bas
+O909.OBJ : common.h
+	TXCL /Foo909.obj o909.bas
+O910.OBJ : common.h
+	TXCL /Foo910.obj o910.bas
+O911.OBJ : common.h
+	TXCL /Foo911.obj o911.bas
+O912.OBJ : common.h
+	TXCL /Foo912.obj o912.bas
+O913.OBJ : common.h
+	TXCL /Foo913.obj o913.bas
+O914.OBJ : common.h
+	TXCL /Foo914.obj o914.bas
+O915.OBJ : common.h
+	TXCL /Foo915.obj o915.bas
+O916.OBJ : common.h
+	TXCL /Foo916.obj o916.bas
+O917.OBJ : common.h
+	TXCL /Foo917.obj o917.bas
+O918.OBJ : common.h
+	TXCL /Foo918.obj o918.bas
+O919.OBJ : common.h
+	TXCL /Foo919.obj o919.bas
+O920.OBJ : common.h
+	TXCL /Foo920.obj o920.bas
+O921.OBJ : common.h
+	TXCL /Foo921.obj o921.bas
+O922.OBJ : common.h
+	TXCL /Foo922.obj o922.bas
+O923.OBJ : common.h
+	TXCL /Foo923.obj o923.bas
+O924.OBJ : common.h
+	TXCL /Foo924.obj o924.bas
+O925.OBJ : common.h
+	TXCL /Foo925.obj o925.bas
+O926.OBJ : common.h
+	TXCL /Foo926.obj o926.bas
+O927.OBJ : common.h
+	TXCL /Foo927.obj o927.bas
+O928.OBJ : common.h
+	TXCL /Foo928.obj o928.bas
+O929.OBJ : common.h
+	TXCL /Foo929.obj o929.bas
+O930.OBJ : common.h
+	TXCL /Foo930.obj o930.bas
+O931.OBJ : common.h
+	TXCL /Foo931.obj o931.bas
+O932.OBJ : common.h
+	TXCL /Foo932.obj o932.bas
+O933.OBJ : common.h
+	TXCL /Foo933.obj o933.bas
+O934.OBJ : common.h
+	TXCL /Foo934.obj o934.bas
+O935.OBJ : common.h
+	TXCL /Foo935.obj o935.bas
+O936.OBJ : common.h
+	TXCL /Foo936.obj o936.bas
+O937.OBJ : common.h
+	TXCL /Foo937.obj o937.bas
+O938.OBJ : common.h
+	TXCL /Foo938.obj o938.bas
+O939.OBJ : common.h
+	TXCL /Foo939.obj o939.bas
+O940.OBJ : common.h
+	TXCL /Foo940.obj o940.bas
+O941.OBJ : common.h
+	TXCL /Foo941.obj o941.bas
+O942.OBJ : common.h
+	TXCL /Foo942.obj o942.bas
+O943.OBJ : common.h
+	TXCL /Foo943.obj o943.bas
+O944.OBJ : common.h
+	TXCL /Foo944.obj o944.bas
+O945.OBJ : common.h
+	TXCL /Foo945.obj o945.bas
+O946.OBJ : common.h
+	TXCL /Foo946.obj o946.bas
+O947.OBJ : common.h
+	TXCL /Foo947.obj o947.bas
+O948.OBJ : common.h
+	TXCL /Foo948.obj o948.bas
+O949.OBJ : common.h
+	TXCL /Foo949.obj o949.bas
+O950.OBJ : common.h
+	TXCL /Foo950.obj o950.bas
+O951.OBJ : common.h
+	TXCL /Foo951.obj o951.bas
+O952.OBJ : common.h
+	TXCL /Foo952.obj o952.bas
+O953.OBJ : common.h
+	TXCL /Foo953.obj o953.bas
+O954.OBJ : common.h
+	TXCL /Foo954.obj o954.bas
+O955.OBJ : common.h
+	TXCL /Foo955.obj o955.bas
+O956.OBJ : common.h
+	TXCL /Foo956.obj o956.bas
+O957.OBJ : common.h
+	TXCL /Foo957.obj o957.bas
+O958.OBJ : common.h
+	TXCL /Foo958.obj o958.bas
+O959.OBJ : common.h
+	TXCL /Foo959.obj o959.bas
+O960.OBJ : common.h
+	TXCL /Foo960.obj o960.bas
+O961.OBJ : common.h
+	TXCL /Foo961.obj o961.bas
+O962.OBJ : common.h
+	TXCL /Foo962.obj o962.bas
+O963.OBJ : common.h
+	TXCL /Foo963.obj o963.bas
+O964.OBJ : common.h
+	TXCL /Foo964.obj o964.bas
+O965.OBJ : common.h
+	TXCL /Foo965.obj o965.bas
+O966.OBJ : common.h
+	TXCL /Foo966.obj o966.bas
+O967.OBJ : common.h
+	TXCL /Foo967.obj o967.bas
+O968.OBJ : common.h
+	TXCL /Foo968.obj o968.bas
+O969.OBJ : common.h
+	TXCL /Foo969.obj o969.bas
+O970.OBJ : common.h
+	TXCL /Foo970.obj o970.bas
+O971.OBJ : common.h
+	TXCL /Foo971.obj o971.bas
+O972.OBJ : common.h
+	TXCL /Foo972.obj o972.bas
+O973.OBJ : common.h
+	TXCL /Foo973.obj o973.bas
+O974.OBJ : common.h
+	TXCL /Foo974.obj o974.bas
+O975.OBJ : common.h
+	TXCL /Foo975.obj o975.bas
+O976.OBJ : common.h
+	TXCL /Foo976.obj o976.bas
+O977.OBJ : common.h
+	TXCL /Foo977.obj o977.bas
+O978.OBJ : common.h
+	TXCL /Foo978.obj o978.bas
+O979.OBJ : common.h
+	TXCL /Foo979.obj o979.bas
+O980.OBJ : common.h
+	TXCL /Foo980.obj o980.bas
+O981.OBJ : common.h
+	TXCL /Foo981.obj o981.bas
+O982.OBJ : common.h
+	TXCL /Foo982.obj o982.bas
+O983.OBJ : common.h
+	TXCL /Foo983.obj o983.bas
+O984.OBJ : common.h
+	TXCL /Foo984.obj o984.bas
+O985.OBJ : common.h
+	TXCL /Foo985.obj o985.bas
+O986.OBJ : common.h
+	TXCL /Foo986.obj o986.bas
+O987.OBJ : common.h
+	TXCL /Foo987.obj o987.bas
+O988.OBJ : common.h
+	TXCL /Foo988.obj o988.bas
+O989.OBJ : common.h
+	TXCL /Foo989.obj o989.bas
+O990.OBJ : common.h
+	TXCL /Foo990.obj o990.bas
+O991.OBJ : common.h
+	TXCL /Foo991.obj o991.bas
+O992.OBJ : common.h
+	TXCL /Foo992.obj o992.bas
+O993.OBJ : common.h
+	TXCL /Foo993.obj o993.bas
+O994.OBJ : common.h
+	TXCL /Foo994.obj o994.bas
+O995.OBJ : common.h
+	TXCL /Foo995.obj o995.bas
+O996.OBJ : common.h
+	TXCL /Foo996.obj o996.bas
+O997.OBJ : common.h
+	TXCL /Foo997.obj o997.bas
+O998.OBJ : common.h
+	TXCL /Foo998.obj o998.bas
+O999.OBJ : common.h
+	TXCL /Foo999.obj o999.bas
+O1000.OBJ : common.h
+	TXCL /Foo1000.obj o1000.bas
+O1001.OBJ : common.h
+	TXCL /Foo1001.obj o1001.bas
+O1002.OBJ : common.h
+	TXCL /Foo1002.obj o1002.bas
+O1003.OBJ : common.h
+	TXCL /Foo1003.obj o1003.bas
+O1004.OBJ : common.h
+	TXCL /Foo1004.obj o1004.bas
+O1005.OBJ : common.h
+	TXCL /Foo1005.obj o1005.bas
+O1006.OBJ : common.h
+	TXCL /Foo1006.obj o1006.bas
+O1007.OBJ : common.h
+	TXCL /Foo1007.obj o1007.bas
+O1008.OBJ : common.h
+	TXCL /Foo1008.obj o1008.bas
+O1009.OBJ : common.h
+	TXCL /Foo1009.obj o1009.bas
+O1010.OBJ : common.h
+	TXCL /Foo1010.obj o1010.bas
+O1011.OBJ : common.h
+	TXCL /Foo1011.obj o1011.bas
+O1012.OBJ : common.h
+	TXCL /Foo1012.obj o1012.bas
+O1013.OBJ : common.h
+	TXCL /Foo1013.obj o1013.bas
+O1014.OBJ : common.h
+	TXCL /Foo1014.obj o1014.bas
+O1015.OBJ : common.h
+	TXCL /Foo1015.obj o1015.bas
+O1016.OBJ : common.h
+	TXCL /Foo1016.obj o1016.bas
+O1017.OBJ : common.h
+	TXCL /Foo1017.obj o1017.bas
+O1018.OBJ : common.h
+	TXCL /Foo1018.obj o1018.bas
+O1019.OBJ : common.h
+	TXCL /Foo1019.obj o1019.bas
+O1020.OBJ : common.h
+	TXCL /Foo1020.obj o1020.bas
+O1021.OBJ : common.h
+	TXCL /Foo1021.obj o1021.bas
+O1022.OBJ : common.h
+	TXCL /Foo1022.obj o1022.bas
+O1023.OBJ : common.h
+	TXCL /Foo1023.obj o1023.bas
+O1024.OBJ : common.h
+	TXCL /Foo1024.obj o1024.bas
+O1025.OBJ : common.h
+	TXCL /Foo1025.obj o1025.bas
+O1026.OBJ : common.h
+	TXCL /Foo1026.obj o1026.bas
+O1027.OBJ : common.h
+	TXCL /Foo1027.obj o1027.bas
+O1028.OBJ : common.h
+	TXCL /Foo1028.obj o1028.bas
+O1029.OBJ : common.h
+	TXCL /Foo1029.obj o1029.bas
+O1030.OBJ : common.h
+	TXCL /Foo1030.obj o1030.bas
+O1031.OBJ : common.h
+	TXCL /Foo1031.obj o1031.bas
+O1032.OBJ : common.h
+	TXCL /Foo1032.obj o1032.bas
+O1033.OBJ : common.h
+	TXCL /Foo1033.obj o1033.bas
+O1034.OBJ : common.h
+	TXCL /Foo1034.obj o1034.bas
+O1035.OBJ : common.h
+	TXCL /Foo1035.obj o1035.bas
+O1036.OBJ : common.h
+	TXCL /Foo1036.obj o1036.bas
+O1037.OBJ : common.h
+	TXCL /Foo1037.obj o1037.bas
+O1038.OBJ : common.h
+	TXCL /Foo1038.obj o1038.bas
+O1039.OBJ : common.h
+	TXCL /Foo1039.obj o1039.bas
+O1040.OBJ : common.h
+	TXCL /Foo1040.obj o1040.bas
+O1041.OBJ : common.h
+	TXCL /Foo1041.obj o1041.bas
+O1042.OBJ : common.h
+	TXCL /Foo1042.obj o1042.bas
+O1043.OBJ : common.h
+	TXCL /Foo1043.obj o1043.bas
+O1044.OBJ : common.h
+	TXCL /Foo1044.obj o1044.bas
+O1045.OBJ : common.h
+	TXCL /Foo1045.obj o1045.bas
+O1046.OBJ : common.h
+	TXCL /Foo1046.obj o1046.bas
+O1047.OBJ : common.h
+	TXCL /Foo1047.obj o1047.bas
+O1048.OBJ : common.h
+	TXCL /Foo1048.obj o1048.bas
+O1049.OBJ : common.h
+	TXCL /Foo1049.obj o1049.bas
+O1050.OBJ : common.h
+	TXCL /Foo1050.obj o1050.bas
+O1051.OBJ : common.h
+	TXCL /Foo1051.obj o1051.bas
+O1052.OBJ : common.h
+	TXCL /Foo1052.obj o1052.bas
+O1053.OBJ : common.h
+	TXCL /Foo1053.obj o1053.bas
+O1054.OBJ : common.h
+	TXCL /Foo1054.obj o1054.bas
+O1055.OBJ : common.h
+	TXCL /Foo1055.obj o1055.bas
+O1056.OBJ : common.h
+	TXCL /Foo1056.obj o1056.bas
+O1057.OBJ : common.h
+	TXCL /Foo1057.obj o1057.bas
+O1058.OBJ : common.h
+	TXCL /Foo1058.obj o1058.bas
+O1059.OBJ : common.h
+	TXCL /Foo1059.obj o1059.bas
+O1060.OBJ : common.h
+	TXCL /Foo1060.obj o1060.bas
+O1061.OBJ : common.h
+	TXCL /Foo1061.obj o1061.bas
+O1062.OBJ : common.h
+	TXCL /Foo1062.obj o1062.bas
+O1063.OBJ : common.h
+	TXCL /Foo1063.obj o1063.bas
+O1064.OBJ : common.h
+	TXCL /Foo1064.obj o1064.bas
+O1065.OBJ : common.h
+	TXCL /Foo1065.obj o1065.bas
+O1066.OBJ : common.h
+	TXCL /Foo1066.obj o1066.bas
+O1067.OBJ : common.h
+	TXCL /Foo1067.obj o1067.bas
+O1068.OBJ : common.h
+	TXCL /Foo1068.obj o1068.bas
+O1069.OBJ : common.h
+	TXCL /Foo1069.obj o1069.bas
+O1070.OBJ : common.h
+	TXCL /Foo1070.obj o1070.bas
+O1071.OBJ : common.h
+	TXCL /Foo1071.obj o1071.bas
+O1072.OBJ : common.h
+	TXCL /Foo1072.obj o1072.bas
+O1073.OBJ : common.h
+	TXCL /Foo1073.obj o1073.bas
+O1074.OBJ : common.h
+	TXCL /Foo1074.obj o1074.bas
+O1075.OBJ : common.h
+	TXCL /Foo1075.obj o1075.bas
+O1076.OBJ : common.h
+	TXCL /Foo1076.obj o1076.bas
+O1077.OBJ : common.h
+	TXCL /Foo1077.obj o1077.bas
+O1078.OBJ : common.h
+	TXCL /Foo1078.obj o1078.bas
+O1079.OBJ : common.h
+	TXCL /Foo1079.obj o1079.bas
+O1080.OBJ : common.h
+	TXCL /Foo1080.obj o1080.bas
+O1081.OBJ : common.h
+	TXCL /Foo1081.obj o1081.bas
+O1082.OBJ : common.h
+	TXCL /Foo1082.obj o1082.bas
+O1083.OBJ : common.h
+	TXCL /Foo1083.obj o1083.bas
+O1084.OBJ : common.h
+	TXCL /Foo1084.obj o1084.bas
+O1085.OBJ : common.h
+	TXCL /Foo1085.obj o1085.bas
+O1086.OBJ : common.h
+	TXCL /Foo1086.obj o1086.bas
+O1087.OBJ : common.h
+	TXCL /Foo1087.obj o1087.bas
+O1088.OBJ : common.h
+	TXCL /Foo1088.obj o1088.bas
+O1089.OBJ : common.h
+	TXCL /Foo1089.obj o1089.bas
+O1090.OBJ : common.h
+	TXCL /Foo1090.obj o1090.bas
+O1091.OBJ : common.h
+	TXCL /Foo1091.obj o1091.bas
+O1092.OBJ : common.h
+	TXCL /Foo1092.obj o1092.bas
+O1093.OBJ : common.h
+	TXCL /Foo1093.obj o1093.bas
+O1094.OBJ : common.h
+	TXCL /Foo1094.obj o1094.bas
+O1095.OBJ : common.h
+	TXCL /Foo1095.obj o1095.bas
+O1096.OBJ : common.h
+	TXCL /Foo1096.obj o1096.bas
+O1097.OBJ : common.h
+	TXCL /Foo1097.obj o1097.bas
+O1098.OBJ : common.h
+	TXCL /Foo1098.obj o1098.bas
+O1099.OBJ : common.h
+	TXCL /Foo1099.obj o1099.bas
+O1100.OBJ : common.h
+	TXCL /Foo1100.obj o1100.bas
+O1101.OBJ : common.h
+	TXCL /Foo1101.obj o1101.bas
+O1102.OBJ : common.h
+	TXCL /Foo1102.obj o1102.bas
+O1103.OBJ : common.h
+	TXCL /Foo1103.obj o1103.bas
+O1104.OBJ : common.h
+	TXCL /Foo1104.obj o1104.bas
+O1105.OBJ : common.h
+	TXCL /Foo1105.obj o1105.bas
+O1106.OBJ : common.h
+	TXCL /Foo1106.obj o1106.bas
+O1107.OBJ : common.h
+	TXCL /Foo1107.obj o1107.bas
+O1108.OBJ : common.h
+	TXCL /Foo1108.obj o1108.bas
+O1109.OBJ : common.h
+	TXCL /Foo1109.obj o1109.bas
+O1110.OBJ : common.h
+	TXCL /Foo1110.obj o1110.bas
+O1111.OBJ : common.h
+	TXCL /Foo1111.obj o1111.bas
+O1112.OBJ : common.h
+	TXCL /Foo1112.obj o1112.bas
+O1113.OBJ : common.h
+	TXCL /Foo1113.obj o1113.bas
+O1114.OBJ : common.h
+	TXCL /Foo1114.obj o1114.bas
+O1115.OBJ : common.h
+	TXCL /Foo1115.obj o1115.bas
+O1116.OBJ : common.h
+	TXCL /Foo1116.obj o1116.bas
+O1117.OBJ : common.h
+	TXCL /Foo1117.obj o1117.bas
+O1118.OBJ : common.h
+	TXCL /Foo1118.obj o1118.bas
+O1119.OBJ : common.h
+	TXCL /Foo1119.obj o1119.bas
+O1120.OBJ : common.h
+	TXCL /Foo1120.obj o1120.bas
+O1121.OBJ : common.h
+	TXCL /Foo1121.obj o1121.bas
+O1122.OBJ : common.h
+	TXCL /Foo1122.obj o1122.bas
+O1123.OBJ : common.h
+	TXCL /Foo1123.obj o1123.bas
+O1124.OBJ : common.h
+	TXCL /Foo1124.obj o1124.bas
+O1125.OBJ : common.h
+	TXCL /Foo1125.obj o1125.bas
+O1126.OBJ : common.h
+	TXCL /Foo1126.obj o1126.bas
+O1127.OBJ : common.h
+	TXCL /Foo1127.obj o1127.bas
+O1128.OBJ : common.h
+	TXCL /Foo1128.obj o1128.bas
+O1129.OBJ : common.h
+	TXCL /Foo1129.obj o1129.bas
+O1130.OBJ : common.h
+	TXCL /Foo1130.obj o1130.bas
+O1131.OBJ : common.h
+	TXCL /Foo1131.obj o1131.bas
+O1132.OBJ : common.h
+	TXCL /Foo1132.obj o1132.bas
+O1133.OBJ : common.h
+	TXCL /Foo1133.obj o1133.bas
+O1134.OBJ : common.h
+	TXCL /Foo1134.obj o1134.bas
+O1135.OBJ : common.h
+	TXCL /Foo1135.obj o1135.bas
+O1136.OBJ : common.h
+	TXCL /Foo1136.obj o1136.bas
+O1137.OBJ : common.h
+	TXCL /Foo1137.obj o1137.bas
+O1138.OBJ : common.h
+	TXCL /Foo1138.obj o1138.bas
+O1139.OBJ : common.h
+	TXCL /Foo1139.obj o1139.bas
+O1140.OBJ : common.h
+	TXCL /Foo1140.obj o1140.bas
+O1141.OBJ : common.h
+	TXCL /Foo1141.obj o1141.bas
+O1142.OBJ : common.h
+	TXCL /Foo1142.obj o1142.bas
+O1143.OBJ : common.h
+	TXCL /Foo1143.obj o1143.bas
+O1144.OBJ : common.h
+	TXCL /Foo1144.obj o1144.bas
+O1145.OBJ : common.h
+	TXCL /Foo1145.obj o1145.bas
+O1146.OBJ : common.h
+	TXCL /Foo1146.obj o1146.bas
+O1147.OBJ : common.h
+	TXCL /Foo1147.obj o1147.bas
+O1148.OBJ : common.h
+	TXCL /Foo1148.obj o1148.bas
+O1149.OBJ : common.h
+	TXCL /Foo1149.obj o1149.bas
+O1150.OBJ : common.h
+	TXCL /Foo1150.obj o1150.bas
+O1151.OBJ : common.h
+	TXCL /Foo1151.obj o1151.bas
+O1152.OBJ : common.h
+	TXCL /Foo1152.obj o1152.bas
+O1153.OBJ : common.h
+	TXCL /Foo1153.obj o1153.bas
+O1154.OBJ : common.h
+	TXCL /Foo1154.obj o1154.bas
+O1155.OBJ : common.h
+	TXCL /Foo1155.obj o1155.bas
+O1156.OBJ : common.h
+	TXCL /Foo1156.obj o1156.bas
+O1157.OBJ : common.h
+	TXCL /Foo1157.obj o1157.bas
+O1158.OBJ : common.h
+	TXCL /Foo1158.obj o1158.bas
+O1159.OBJ : common.h
+	TXCL /Foo1159.obj o1159.bas
+O1160.OBJ : common.h
+	TXCL /Foo1160.obj o1160.bas
+O1161.OBJ : common.h
+	TXCL /Foo1161.obj o1161.bas
+O1162.OBJ : common.h
+	TXCL /Foo1162.obj o1162.bas
+O1163.OBJ : common.h
+	TXCL /Foo1163.obj o1163.bas
+O1164.OBJ : common.h
+	TXCL /Foo1164.obj o1164.bas
+O1165.OBJ : common.h
+	TXCL /Foo1165.obj o1165.bas
+O1166.OBJ : common.h
+	TXCL /Foo1166.obj o1166.bas
+O1167.OBJ : common.h
+	TXCL /Foo1167.obj o1167.bas
+O1168.OBJ : common.h
+	TXCL /Foo1168.obj o1168.bas
+O1169.OBJ : common.h
+	TXCL /Foo1169.obj o1169.bas
+O1170.OBJ : common.h
+	TXCL /Foo1170.obj o1170.bas
+O1171.OBJ : common.h
+	TXCL /Foo1171.obj o1171.bas
+O1172.OBJ : common.h
+	TXCL /Foo1172.obj o1172.bas
+O1173.OBJ : common.h
+	TXCL /Foo1173.obj o1173.bas
+O1174.OBJ : common.h
+	TXCL /Foo1174.obj o1174.bas
+O1175.OBJ : common.h
+	TXCL /Foo1175.obj o1175.bas
+O1176.OBJ : common.h
+	TXCL /Foo1176.obj o1176.bas
+O1177.OBJ : common.h
+	TXCL /Foo1177.obj o1177.bas
+O1178.OBJ : common.h
+	TXCL /Foo1178.obj o1178.bas
+O1179.OBJ : common.h
+	TXCL /Foo1179.obj o1179.bas
+O1180.OBJ : common.h
+	TXCL /Foo1180.obj o1180.bas
+O1181.OBJ : common.h
+	TXCL /Foo1181.obj o1181.bas
+O1182.OBJ : common.h
+	TXCL /Foo1182.obj o1182.bas
+O1183.OBJ : common.h
+	TXCL /Foo1183.obj o1183.bas
+O1184.OBJ : common.h
+	TXCL /Foo1184.obj o1184.bas
+O1185.OBJ : common.h
+	TXCL /Foo1185.obj o1185.bas
+O1186.OBJ : common.h
+	TXCL /Foo1186.obj o1186.bas
+O1187.OBJ : common.h
+	TXCL /Foo1187.obj o1187.bas
+O1188.OBJ : common.h
+	TXCL /Foo1188.obj o1188.bas
+O1189.OBJ : common.h
+	TXCL /Foo1189.obj o1189.bas
+O1190.OBJ : common.h
+	TXCL /Foo1190.obj o1190.bas
+O1191.OBJ : common.h
+	TXCL /Foo1191.obj o1191.bas
+O1192.OBJ : common.h
+	TXCL /Foo1192.obj o1192.bas
+O1193.OBJ : common.h
+	TXCL /Foo1193.obj o1193.bas
+O1194.OBJ : common.h
+	TXCL /Foo1194.obj o1194.bas
+O1195.OBJ : common.h
+	TXCL /Foo1195.obj o1195.bas
+O1196.OBJ : common.h
+	TXCL /Foo1196.obj o1196.bas
+O1197.OBJ : common.h
+	TXCL /Foo1197.obj o1197.bas
+O1198.OBJ : common.h
+	TXCL /Foo1198.obj o1198.bas
+O1199.OBJ : common.h
+	TXCL /Foo1199.obj o1199.bas
+O1200.OBJ : common.h
+	TXCL /Foo1200.obj o1200.bas
+O1201.OBJ : common.h
+	TXCL /Foo1201.obj o1201.bas
+O1202.OBJ : common.h
+	TXCL /Foo1202.obj o1202.bas
+O1203.OBJ : common.h
+	TXCL /Foo1203.obj o1203.bas
+O1204.OBJ : common.h
+	TXCL /Foo1204.obj o1204.bas
+O1205.OBJ : common.h
+	TXCL /Foo1205.obj o1205.bas
+O1206.OBJ : common.h
+	TXCL /Foo1206.obj o1206.bas
+O1207.OBJ : common.h
+	TXCL /Foo1207.obj o1207.bas
+O1208.OBJ : common.h
+	TXCL /Foo1208.obj o1208.bas
+O1209.OBJ : common.h
+	TXCL /Foo1209.obj o1209.bas
+O1210.OBJ : common.h
+	TXCL /Foo1210.obj o1210.bas
+O1211.OBJ : common.h
+	TXCL /Foo1211.obj o1211.bas
+O1212.OBJ : common.h
+	TXCL /Foo1212.obj o1212.bas
+O1213.OBJ : common.h
+	TXCL /Foo1213.obj o1213.bas
+O1214.OBJ : common.h
+	TXCL /Foo1214.obj o1214.bas
+O1215.OBJ : common.h
+	TXCL /Foo1215.obj o1215.bas
+O1216.OBJ : common.h
+	TXCL /Foo1216.obj o1216.bas
+O1217.OBJ : common.h
+	TXCL /Foo1217.obj o1217.bas
+O1218.OBJ : common.h
+	TXCL /Foo1218.obj o1218.bas
+O1219.OBJ : common.h
+	TXCL /Foo1219.obj o1219.bas
+O1220.OBJ : common.h
+	TXCL /Foo1220.obj o1220.bas
+O1221.OBJ : common.h
+	TXCL /Foo1221.obj o1221.bas
+O1222.OBJ : common.h
+	TXCL /Foo1222.obj o1222.bas
+O1223.OBJ : common.h
+	TXCL /Foo1223.obj o1223.bas
+O1224.OBJ : common.h
+	TXCL /Foo1224.obj o1224.bas
+O1225.OBJ : common.h
+	TXCL /Foo1225.obj o1225.bas
+O1226.OBJ : common.h
+	TXCL /Foo1226.obj o1226.bas
+O1227.OBJ : common.h
+	TXCL /Foo1227.obj o1227.bas
+O1228.OBJ : common.h
+	TXCL /Foo1228.obj o1228.bas
+O1229.OBJ : common.h
+	TXCL /Foo1229.obj o1229.bas
+O1230.OBJ : common.h
+	TXCL /Foo1230.obj o1230.bas
+O1231.OBJ : common.h
+	TXCL /Foo1231.obj o1231.bas
+O1232.OBJ : common.h
+	TXCL /Foo1232.obj o1232.bas
+O1233.OBJ : common.h
+	TXCL /Foo1233.obj o1233.bas
+O1234.OBJ : common.h
+	TXCL /Foo1234.obj o1234.bas
+O1235.OBJ : common.h
+	TXCL /Foo1235.obj o1235.bas
+O1236.OBJ : common.h
+	TXCL /Foo1236.obj o1236.bas
+O1237.OBJ : common.h
+	TXCL /Foo1237.obj o1237.bas
+O1238.OBJ : common.h
+	TXCL /Foo1238.obj o1238.bas
+O1239.OBJ : common.h
+	TXCL /Foo1239.obj o1239.bas
+O1240.OBJ : common.h
+	TXCL /Foo1240.obj o1240.bas
+O1241.OBJ : common.h
+	TXCL /Foo1241.obj o1241.bas
+O1242.OBJ : common.h
+	TXCL /Foo1242.obj o1242.bas
+O1243.OBJ : common.h
+	TXCL /Foo1243.obj o1243.bas
+O1244.OBJ : common.h
+	TXCL /Foo1244.obj o1244.bas
+O1245.OBJ : common.h
+	TXCL /Foo1245.obj o1245.bas
+O1246.OBJ : common.h
+	TXCL /Foo1246.obj o1246.bas
+O1247.OBJ : common.h
+	TXCL /Foo1247.obj o1247.bas
+O1248.OBJ : common.h
+	TXCL /Foo1248.obj o1248.bas
+O1249.OBJ : common.h
+	TXCL /Foo1249.obj o1249.bas
+O1250.OBJ : common.h
+	TXCL /Foo1250.obj o1250.bas
+O1251.OBJ : common.h
+	TXCL /Foo1251.obj o1251.bas
+O1252.OBJ : common.h
+	TXCL /Foo1252.obj o1252.bas
+O1253.OBJ : common.h
+	TXCL /Foo1253.obj o1253.bas
+O1254.OBJ : common.h
+	TXCL /Foo1254.obj o1254.bas
+O1255.OBJ : common.h
+	TXCL /Foo1255.obj o1255.bas
+O1256.OBJ : common.h
+	TXCL /Foo1256.obj o1256.bas
+O1257.OBJ : common.h
+	TXCL /Foo1257.obj o1257.bas
+O1258.OBJ : common.h
+	TXCL /Foo1258.obj o1258.bas
+O1259.OBJ : common.h
+	TXCL /Foo1259.obj o1259.bas
+O1260.OBJ : common.h
+	TXCL /Foo1260.obj o1260.bas
+O1261.OBJ : common.h
+	TXCL /Foo1261.obj o1261.bas
+O1262.OBJ : common.h
+	TXCL /Foo1262.obj o1262.bas
+O1263.OBJ : common.h
+	TXCL /Foo1263.obj o1263.bas
+O1264.OBJ : common.h
+	TXCL /Foo1264.obj o1264.bas
+O1265.OBJ : common.h
+	TXCL /Foo1265.obj o1265.bas
+O1266.OBJ : common.h
+	TXCL /Foo1266.obj o1266.bas
+O1267.OBJ : common.h
+	TXCL /Foo1267.obj o1267.bas
+O1268.OBJ : common.h
+	TXCL /Foo1268.obj o1268.bas
+O1269.OBJ : common.h
+	TXCL /Foo1269.obj o1269.bas
+O1270.OBJ : common.h
+	TXCL /Foo1270.obj o1270.bas
+O1271.OBJ : common.h
+	TXCL /Foo1271.obj o1271.bas
+O1272.OBJ : common.h
+	TXCL /Foo1272.obj o1272.bas
+O1273.OBJ : common.h
+	TXCL /Foo1273.obj o1273.bas
+O1274.OBJ : common.h
+	TXCL /Foo1274.obj o1274.bas
+O1275.OBJ : common.h
+	TXCL /Foo1275.obj o1275.bas
+O1276.OBJ : common.h
+	TXCL /Foo1276.obj o1276.bas
+O1277.OBJ : common.h
+	TXCL /Foo1277.obj o1277.bas
+O1278.OBJ : common.h
+	TXCL /Foo1278.obj o1278.bas
+O1279.OBJ : common.h
+	TXCL /Foo1279.obj o1279.bas
+O1280.OBJ : common.h
+	TXCL /Foo1280.obj o1280.bas
+O1281.OBJ : common.h
+	TXCL /Foo1281.obj o1281.bas
+O1282.OBJ : common.h
+	TXCL /Foo1282.obj o1282.bas
+O1283.OBJ : common.h
+	TXCL /Foo1283.obj o1283.bas
+O1284.OBJ : common.h
+	TXCL /Foo1284.obj o1284.bas
+O1285.OBJ : common.h
+	TXCL /Foo1285.obj o1285.bas
+O1286.OBJ : common.h
+	TXCL /Foo1286.obj o1286.bas
+O1287.OBJ : common.h
+	TXCL /Foo1287.obj o1287.bas
+O1288.OBJ : common.h
+	TXCL /Foo1288.obj o1288.bas
+O1289.OBJ : common.h
+	TXCL /Foo1289.obj o1289.bas
+O1290.OBJ : common.h
+	TXCL /Foo1290.obj o1290.bas
+O1291.OBJ : common.h
+	TXCL /Foo1291.obj o1291.bas
+O1292.OBJ : common.h
+	TXCL /Foo1292.obj o1292.bas
+O1293.OBJ : common.h
+	TXCL /Foo1293.obj o1293.bas
+O1294.OBJ : common.h
+	TXCL /Foo1294.obj o1294.bas
+O1295.OBJ : common.h
+	TXCL /Foo1295.obj o1295.bas
+O1296.OBJ : common.h
+	TXCL /Foo1296.obj o1296.bas
+O1297.OBJ : common.h
+	TXCL /Foo1297.obj o1297.bas
+O1298.OBJ : common.h
+	TXCL /Foo1298.obj o1298.bas
+O1299.OBJ : common.h
+	TXCL /Foo1299.obj o1299.bas
+O1300.OBJ : common.h
+	TXCL /Foo1300.obj o1300.bas
+O1301.OBJ : common.h
+	TXCL /Foo1301.obj o1301.bas
+O1302.OBJ : common.h
+	TXCL /Foo1302.obj o1302.bas
+O1303.OBJ : common.h
+	TXCL /Foo1303.obj o1303.bas
+O1304.OBJ : common.h
+	TXCL /Foo1304.obj o1304.bas
+O1305.OBJ : common.h
+	TXCL /Foo1305.obj o1305.bas
+O1306.OBJ : common.h
+	TXCL /Foo1306.obj o1306.bas
+O1307.OBJ : common.h
+	TXCL /Foo1307.obj o1307.bas
+O1308.OBJ : common.h
+	TXCL /Foo1308.obj o1308.bas
+O1309.OBJ : common.h
+	TXCL /Foo1309.obj o1309.bas
+O1310.OBJ : common.h
+	TXCL /Foo1310.obj o1310.bas
+O1311.OBJ : common.h
+	TXCL /Foo1311.obj o1311.bas
+O1312.OBJ : common.h
+	TXCL /Foo1312.obj o1312.bas
+O1313.OBJ : common.h
+	TXCL /Foo1313.obj o1313.bas
+O1314.OBJ : common.h
+	TXCL /Foo1314.obj o1314.bas
+O1315.OBJ : common.h
+	TXCL /Foo1315.obj o1315.bas
+O1316.OBJ : common.h
+	TXCL /Foo1316.obj o1316.bas
+O1317.OBJ : common.h
+	TXCL /Foo1317.obj o1317.bas
+O1318.OBJ : common.h
+	TXCL /Foo1318.obj o1318.bas
+O1319.OBJ : common.h
+	TXCL /Foo1319.obj o1319.bas
+O1320.OBJ : common.h
+	TXCL /Foo1320.obj o1320.bas
+O1321.OBJ : common.h
+	TXCL /Foo1321.obj o1321.bas
+O1322.OBJ : common.h
+	TXCL /Foo1322.obj o1322.bas
+O1323.OBJ : common.h
+	TXCL /Foo1323.obj o1323.bas
+O1324.OBJ : common.h
+	TXCL /Foo1324.obj o1324.bas
+O1325.OBJ : common.h
+	TXCL /Foo1325.obj o1325.bas
+O1326.OBJ : common.h
+	TXCL /Foo1326.obj o1326.bas
+O1327.OBJ : common.h
+	TXCL /Foo1327.obj o1327.bas
+O1328.OBJ : common.h
+	TXCL /Foo1328.obj o1328.bas
+O1329.OBJ : common.h
+	TXCL /Foo1329.obj o1329.bas
+O1330.OBJ : common.h
+	TXCL /Foo1330.obj o1330.bas
+O1331.OBJ : common.h
+	TXCL /Foo1331.obj o1331.bas
+O1332.OBJ : common.h
+	TXCL /Foo1332.obj o1332.bas
+O1333.OBJ : common.h
+	TXCL /Foo1333.obj o1333.bas
+O1334.OBJ : common.h
+	TXCL /Foo1334.obj o1334.bas
+O1335.OBJ : common.h
+	TXCL /Foo1335.obj o1335.bas
+O1336.OBJ : common.h
+	TXCL /Foo1336.obj o1336.bas
+O1337.OBJ : common.h
+	TXCL /Foo1337.obj o1337.bas
+O1338.OBJ : common.h
+	TXCL /Foo1338.obj o1338.bas
+O1339.OBJ : common.h
+	TXCL /Foo1339.obj o1339.bas
+O1340.OBJ : common.h
+	TXCL /Foo1340.obj o1340.bas
+O1341.OBJ : common.h
+	TXCL /Foo1341.obj o1341.bas
+O1342.OBJ : common.h
+	TXCL /Foo1342.obj o1342.bas
+O1343.OBJ : common.h
+	TXCL /Foo1343.obj o1343.bas
+O1344.OBJ : common.h
+	TXCL /Foo1344.obj o1344.bas
+O1345.OBJ : common.h
+	TXCL /Foo1345.obj o1345.bas
+O1346.OBJ : common.h
+	TXCL /Foo1346.obj o1346.bas
+O1347.OBJ : common.h
+	TXCL /Foo1347.obj o1347.bas
+O1348.OBJ : common.h
+	TXCL /Foo1348.obj o1348.bas
+O1349.OBJ : common.h
+	TXCL /Foo1349.obj o1349.bas
+O1350.OBJ : common.h
+	TXCL /Foo1350.obj o1350.bas
+O1351.OBJ : common.h
+	TXCL /Foo1351.obj o1351.bas
+O1352.OBJ : common.h
+	TXCL /Foo1352.obj o1352.bas
+O1353.OBJ : common.h
+	TXCL /Foo1353.obj o1353.bas
+O1354.OBJ : common.h
+	TXCL /Foo1354.obj o1354.bas
+O1355.OBJ : common.h
+	TXCL /Foo1355.obj o1355.bas
+O1356.OBJ : common.h
+	TXCL /Foo1356.obj o1356.bas
+O1357.OBJ : common.h
+	TXCL /Foo1357.obj o1357.bas
+O1358.OBJ : common.h
+	TXCL /Foo1358.obj o1358.bas
+O1359.OBJ : common.h
+	TXCL /Foo1359.obj o1359.bas
+O1360.OBJ : common.h
+	TXCL /Foo1360.obj o1360.bas
+O1361.OBJ : common.h
+	TXCL /Foo1361.obj o1361.bas
+O1362.OBJ : common.h
+	TXCL /Foo1362.obj o1362.bas
+O1363.OBJ : common.h
+	TXCL /Foo1363.obj o1363.bas
+O1364.OBJ : common.h
+	TXCL /Foo1364.obj o1364.bas
+O1365.OBJ : common.h
+	TXCL /Foo1365.obj o1365.bas
+O1366.OBJ : common.h
+	TXCL /Foo1366.obj o1366.bas
+O1367.OBJ : common.h
+	TXCL /Foo1367.obj o1367.bas
+O1368.OBJ : common.h
+	TXCL /Foo1368.obj o1368.bas
+O1369.OBJ : common.h
+	TXCL /Foo1369.obj o1369.bas
+O1370.OBJ : common.h
+	TXCL /Foo1370.obj o1370.bas
+O1371.OBJ : common.h
+	TXCL /Foo1371.obj o1371.bas
+O1372.OBJ : common.h
+	TXCL /Foo1372.obj o1372.bas
+O1373.OBJ : common.h
+	TXCL /Foo1373.obj o1373.bas
+O1374.OBJ : common.h
+	TXCL /Foo1374.obj o1374.bas
+O1375.OBJ : common.h
+	TXCL /Foo1375.obj o1375.bas
+O1376.OBJ : common.h
+	TXCL /Foo1376.obj o1376.bas
+O1377.OBJ : common.h
+	TXCL /Foo1377.obj o1377.bas
+O1378.OBJ : common.h
+	TXCL /Foo1378.obj o1378.bas
+O1379.OBJ : common.h
+	TXCL /Foo1379.obj o1379.bas
+O1380.OBJ : common.h
+	TXCL /Foo1380.obj o1380.bas
+O1381.OBJ : common.h
+	TXCL /Foo1381.obj o1381.bas
+O1382.OBJ : common.h
+	TXCL /Foo1382.obj o1382.bas
+O1383.OBJ : common.h
+	TXCL /Foo1383.obj o1383.bas
+O1384.OBJ : common.h
+	TXCL /Foo1384.obj o1384.bas
+O1385.OBJ : common.h
+	TXCL /Foo1385.obj o1385.bas
+O1386.OBJ : common.h
+	TXCL /Foo1386.obj o1386.bas
+O1387.OBJ : common.h
+	TXCL /Foo1387.obj o1387.bas
+O1388.OBJ : common.h
+	TXCL /Foo1388.obj o1388.bas
+O1389.OBJ : common.h
+	TXCL /Foo1389.obj o1389.bas
+O1390.OBJ : common.h
+	TXCL /Foo1390.obj o1390.bas
+O1391.OBJ : common.h
+	TXCL /Foo1391.obj o1391.bas
+O1392.OBJ : common.h
+	TXCL /Foo1392.obj o1392.bas
+O1393.OBJ : common.h
+	TXCL /Foo1393.obj o1393.bas
+O1394.OBJ : common.h
+	TXCL /Foo1394.obj o1394.bas
+O1395.OBJ : common.h
+	TXCL /Foo1395.obj o1395.bas
+O1396.OBJ : common.h
+	TXCL /Foo1396.obj o1396.bas
+O1397.OBJ : common.h
+	TXCL /Foo1397.obj o1397.bas
+O1398.OBJ : common.h
+	TXCL /Foo1398.obj o1398.bas
+O1399.OBJ : common.h
+	TXCL /Foo1399.obj o1399.bas
+O1400.OBJ : common.h
+	TXCL /Foo1400.obj o1400.bas
+O1401.OBJ : common.h
+	TXCL /Foo1401.obj o1401.bas
+O1402.OBJ : common.h
+	TXCL /Foo1402.obj o1402.bas
+O1403.OBJ : common.h
+	TXCL /Foo1403.obj o1403.bas
+O1404.OBJ : common.h
+	TXCL /Foo1404.obj o1404.bas
+O1405.OBJ : common.h
+	TXCL /Foo1405.obj o1405.bas
+O1406.OBJ : common.h
+	TXCL /Foo1406.obj o1406.bas
+O1407.OBJ : common.h
+	TXCL /Foo1407.obj o1407.bas
+O1408.OBJ : common.h
+	TXCL /Foo1408.obj o1408.bas
+O1409.OBJ : common.h
+	TXCL /Foo1409.obj o1409.bas
+O1410.OBJ : common.h
+	TXCL /Foo1410.obj o1410.bas
+O1411.OBJ : common.h
+	TXCL /Foo1411.obj o1411.bas
+O1412.OBJ : common.h
+	TXCL /Foo1412.obj o1412.bas
+O1413.OBJ : common.h
+	TXCL /Foo1413.obj o1413.bas
+O1414.OBJ : common.h
+	TXCL /Foo1414.obj o1414.bas
+O1415.OBJ : common.h
+	TXCL /Foo1415.obj o1415.bas
+O1416.OBJ : common.h
+	TXCL /Foo1416.obj o1416.bas
+O1417.OBJ : common.h
+	TXCL /Foo1417.obj o1417.bas
+O1418.OBJ : common.h
+	TXCL /Foo1418.obj o1418.bas
+O1419.OBJ : common.h
+	TXCL /Foo1419.obj o1419.bas
+O1420.OBJ : common.h
+	TXCL /Foo1420.obj o1420.bas
+O1421.OBJ : common.h
+	TXCL /Foo1421.obj o1421.bas
+O1422.OBJ : common.h
+	TXCL /Foo1422.obj o1422.bas
+O1423.OBJ : common.h
+	TXCL /Foo1423.obj o1423.bas
+O1424.OBJ : common.h
+	TXCL /Foo1424.obj o1424.bas
+O1425.OBJ : common.h
+	TXCL /Foo1425.obj o1425.bas
+O1426.OBJ : common.h
+	TXCL /Foo1426.obj o1426.bas
+O1427.OBJ : common.h
+	TXCL /Foo1427.obj o1427.bas
+O1428.OBJ : common.h
+	TXCL /Foo1428.obj o1428.bas
+O1429.OBJ : common.h
+	TXCL /Foo1429.obj o1429.bas
+O1430.OBJ : common.h
+	TXCL /Foo1430.obj o1430.bas
+O1431.OBJ : common.h
+	TXCL /Foo1431.obj o1431.bas
+O1432.OBJ : common.h
+	TXCL /Foo1432.obj o1432.bas
+O1433.OBJ : common.h
+	TXCL /Foo1433.obj o1433.bas
+O1434.OBJ : common.h
+	TXCL /Foo1434.obj o1434.bas
+O1435.OBJ : common.h
+	TXCL /Foo1435.obj o1435.bas
+O1436.OBJ : common.h
+	TXCL /Foo1436.obj o1436.bas
+O1437.OBJ : common.h
+	TXCL /Foo1437.obj o1437.bas
+O1438.OBJ : common.h
+	TXCL /Foo1438.obj o1438.bas
+O1439.OBJ : common.h
+	TXCL /Foo1439.obj o1439.bas
+O1440.OBJ : common.h
+	TXCL /Foo1440.obj o1440.bas
+O1441.OBJ : common.h
+	TXCL /Foo1441.obj o1441.bas
+O1442.OBJ : common.h
+	TXCL /Foo1442.obj o1442.bas
+O1443.OBJ : common.h
+	TXCL /Foo1443.obj o1443.bas
+O1444.OBJ : common.h
+	TXCL /Foo1444.obj o1444.bas
+O1445.OBJ : common.h
+	TXCL /Foo1445.obj o1445.bas
+O1446.OBJ : common.h
+	TXCL /Foo1446.obj o1446.bas
+O1447.OBJ : common.h
+	TXCL /Foo1447.obj o1447.bas
+O1448.OBJ : common.h
+	TXCL /Foo1448.obj o1448.bas
+O1449.OBJ : common.h
+	TXCL /Foo1449.obj o1449.bas
+O1450.OBJ : common.h
+	TXCL /Foo1450.obj o1450.bas
+O1451.OBJ : common.h
+	TXCL /Foo1451.obj o1451.bas
+O1452.OBJ : common.h
+	TXCL /Foo1452.obj o1452.bas
+O1453.OBJ : common.h
+	TXCL /Foo1453.obj o1453.bas
+O1454.OBJ : common.h
+	TXCL /Foo1454.obj o1454.bas
+O1455.OBJ : common.h
+	TXCL /Foo1455.obj o1455.bas
+O1456.OBJ : common.h
+	TXCL /Foo1456.obj o1456.bas
+O1457.OBJ : common.h
+	TXCL /Foo1457.obj o1457.bas
+O1458.OBJ : common.h
+	TXCL /Foo1458.obj o1458.bas
+O1459.OBJ : common.h
+	TXCL /Foo1459.obj o1459.bas
+O1460.OBJ : common.h
+	TXCL /Foo1460.obj o1460.bas
+O1461.OBJ : common.h
+	TXCL /Foo1461.obj o1461.bas
+O1462.OBJ : common.h
+	TXCL /Foo1462.obj o1462.bas
+O1463.OBJ : common.h
+	TXCL /Foo1463.obj o1463.bas
+O1464.OBJ : common.h
+	TXCL /Foo1464.obj o1464.bas
+O1465.OBJ : common.h
+	TXCL /Foo1465.obj o1465.bas
+O1466.OBJ : common.h
+	TXCL /Foo1466.obj o1466.bas
+O1467.OBJ : common.h
+	TXCL /Foo1467.obj o1467.bas
+O1468.OBJ : common.h
+	TXCL /Foo1468.obj o1468.bas
+O1469.OBJ : common.h
+	TXCL /Foo1469.obj o1469.bas
+O1470.OBJ : common.h
+	TXCL /Foo1470.obj o1470.bas
+O1471.OBJ : common.h
+	TXCL /Foo1471.obj o1471.bas
+O1472.OBJ : common.h
+	TXCL /Foo1472.obj o1472.bas
+O1473.OBJ : common.h
+	TXCL /Foo1473.obj o1473.bas
+O1474.OBJ : common.h
+	TXCL /Foo1474.obj o1474.bas
+O1475.OBJ : common.h
+	TXCL /Foo1475.obj o1475.bas
+O1476.OBJ : common.h
+	TXCL /Foo1476.obj o1476.bas
+O1477.OBJ : common.h
+	TXCL /Foo1477.obj o1477.bas
+O1478.OBJ : common.h
+	TXCL /Foo1478.obj o1478.bas
+O1479.OBJ : common.h
+	TXCL /Foo1479.obj o1479.bas
+O1480.OBJ : common.h
+	TXCL /Foo1480.obj o1480.bas
+O1481.OBJ : common.h
+	TXCL /Foo1481.obj o1481.bas
+O1482.OBJ : common.h
+	TXCL /Foo1482.obj o1482.bas
+O1483.OBJ : common.h
+	TXCL /Foo1483.obj o1483.bas
+O1484.OBJ : common.h
+	TXCL /Foo1484.obj o1484.bas
+O1485.OBJ : common.h
+	TXCL /Foo1485.obj o1485.bas
+O1486.OBJ : common.h
+	TXCL /Foo1486.obj o1486.bas
+O1487.OBJ : common.h
+	TXCL /Foo1487.obj o1487.bas
+O1488.OBJ : common.h
+	TXCL /Foo1488.obj o1488.bas
+O1489.OBJ : common.h
+	TXCL /Foo1489.obj o1489.bas
+O1490.OBJ : common.h
+	TXCL /Foo1490.obj o1490.bas
+O1491.OBJ : common.h
+	TXCL /Foo1491.obj o1491.bas
+O1492.OBJ : common.h
+	TXCL /Foo1492.obj o1492.bas
+O1493.OBJ : common.h
+	TXCL /Foo1493.obj o1493.bas
+O1494.OBJ : common.h
+	TXCL /Foo1494.obj o1494.bas
+O1495.OBJ : common.h
+	TXCL /Foo1495.obj o1495.bas
+O1496.OBJ : common.h
+	TXCL /Foo1496.obj o1496.bas
+O1497.OBJ : common.h
+	TXCL /Foo1497.obj o1497.bas
+O1498.OBJ : common.h
+	TXCL /Foo1498.obj o1498.bas
+O1499.OBJ : common.h
+	TXCL /Foo1499.obj o1499.bas
+O1500.OBJ : common.h
+	TXCL /Foo1500.obj o1500.bas
+O1501.OBJ : common.h
+	TXCL /Foo1501.obj o1501.bas
+O1502.OBJ : common.h
+	TXCL /Foo1502.obj o1502.bas
+O1503.OBJ : common.h
+	TXCL /Foo1503.obj o1503.bas
+O1504.OBJ : common.h
+	TXCL /Foo1504.obj o1504.bas
+O1505.OBJ : common.h
+	TXCL /Foo1505.obj o1505.bas
+O1506.OBJ : common.h
+	TXCL /Foo1506.obj o1506.bas
+O1507.OBJ : common.h
+	TXCL /Foo1507.obj o1507.bas
+O1508.OBJ : common.h
+	TXCL /Foo1508.obj o1508.bas
+O1509.OBJ : common.h
+	TXCL /Foo1509.obj o1509.bas
+O1510.OBJ : common.h
+	TXCL /Foo1510.obj o1510.bas
+O1511.OBJ : common.h
+	TXCL /Foo1511.obj o1511.bas
+O1512.OBJ : common.h
+	TXCL /Foo1512.obj o1512.bas
+O1513.OBJ : common.h
+	TXCL /Foo1513.obj o1513.bas
+O1514.OBJ : common.h
+	TXCL /Foo1514.obj o1514.bas
+O1515.OBJ : common.h
+	TXCL /Foo1515.obj o1515.bas
+O1516.OBJ : common.h
+	TXCL /Foo1516.obj o1516.bas
+O1517.OBJ : common.h
+	TXCL /Foo1517.obj o1517.bas
+O1518.OBJ : common.h
+	TXCL /Foo1518.obj o1518.bas
+O1519.OBJ : common.h
+	TXCL /Foo1519.obj o1519.bas
+O1520.OBJ : common.h
+	TXCL /Foo1520.obj o1520.bas
+O1521.OBJ : common.h
+	TXCL /Foo1521.obj o1521.bas
+O1522.OBJ : common.h
+	TXCL /Foo1522.obj o1522.bas
+O1523.OBJ : common.h
+	TXCL /Foo1523.obj o1523.bas
+O1524.OBJ : common.h
+	TXCL /Foo1524.obj o1524.bas
+O1525.OBJ : common.h
+	TXCL /Foo1525.obj o1525.bas
+O1526.OBJ : common.h
+	TXCL /Foo1526.obj o1526.bas
+O1527.OBJ : common.h
+	TXCL /Foo1527.obj o1527.bas
+O1528.OBJ : common.h
+	TXCL /Foo1528.obj o1528.bas
+O1529.OBJ : common.h
+	TXCL /Foo1529.obj o1529.bas
+O1530.OBJ : common.h
+	TXCL /Foo1530.obj o1530.bas
+O1531.OBJ : common.h
+	TXCL /Foo1531.obj o1531.bas
+O1532.OBJ : common.h
+	TXCL /Foo1532.obj o1532.bas
+O1533.OBJ : common.h
+	TXCL /Foo1533.obj o1533.bas
+O1534.OBJ : common.h
+	TXCL /Foo1534.obj o1534.bas
+O1535.OBJ : common.h
+	TXCL /Foo1535.obj o1535.bas
+O1536.OBJ : common.h
+	TXCL /Foo1536.obj o1536.bas
+O1537.OBJ : common.h
+	TXCL /Foo1537.obj o1537.bas
+O1538.OBJ : common.h
+	TXCL /Foo1538.obj o1538.bas
+O1539.OBJ : common.h
+	TXCL /Foo1539.obj o1539.bas
+O1540.OBJ : common.h
+	TXCL /Foo1540.obj o1540.bas
+O1541.OBJ : common.h
+	TXCL /Foo1541.obj o1541.bas
+O1542.OBJ : common.h
+	TXCL /Foo1542.obj o1542.bas
+O1543.OBJ : common.h
+	TXCL /Foo1543.obj o1543.bas
+O1544.OBJ : common.h
+	TXCL /Foo1544.obj o1544.bas
+O1545.OBJ : common.h
+	TXCL /Foo1545.obj o1545.bas
+O1546.OBJ : common.h
+	TXCL /Foo1546.obj o1546.bas
+O1547.OBJ : common.h
+	TXCL /Foo1547.obj o1547.bas
+O1548.OBJ : common.h
+	TXCL /Foo1548.obj o1548.bas
+O1549.OBJ : common.h
+	TXCL /Foo1549.obj o1549.bas
+O1550.OBJ : common.h
+	TXCL /Foo1550.obj o1550.bas
+O1551.OBJ : common.h
+	TXCL /Foo1551.obj o1551.bas
+O1552.OBJ : common.h
+	TXCL /Foo1552.obj o1552.bas
+O1553.OBJ : common.h
+	TXCL /Foo1553.obj o1553.bas
+O1554.OBJ : common.h
+	TXCL /Foo1554.obj o1554.bas
+O1555.OBJ : common.h
+	TXCL /Foo1555.obj o1555.bas
+O1556.OBJ : common.h
+	TXCL /Foo1556.obj o1556.bas
+O1557.OBJ : common.h
+	TXCL /Foo1557.obj o1557.bas
+O1558.OBJ : common.h
+	TXCL /Foo1558.obj o1558.bas
+O1559.OBJ : common.h
+	TXCL /Foo1559.obj o1559.bas
+O1560.OBJ : common.h
+	TXCL /Foo1560.obj o1560.bas
+O1561.OBJ : common.h
+	TXCL /Foo1561.obj o1561.bas
+O1562.OBJ : common.h
+	TXCL /Foo1562.obj o1562.bas
+O1563.OBJ : common.h
+	TXCL /Foo1563.obj o1563.bas
+O1564.OBJ : common.h
+	TXCL /Foo1564.obj o1564.bas
+O1565.OBJ : common.h
+	TXCL /Foo1565.obj o1565.bas
+O1566.OBJ : common.h
+	TXCL /Foo1566.obj o1566.bas
+O1567.OBJ : common.h
+	TXCL /Foo1567.obj o1567.bas
+O1568.OBJ : common.h
+	TXCL /Foo1568.obj o1568.bas
+O1569.OBJ : common.h
+	TXCL /Foo1569.obj o1569.bas
+O1570.OBJ : common.h
+	TXCL /Foo1570.obj o1570.bas
+O1571.OBJ : common.h
+	TXCL /Foo1571.obj o1571.bas
+O1572.OBJ : common.h
+	TXCL /Foo1572.obj o1572.bas
+O1573.OBJ : common.h
+	TXCL /Foo1573.obj o1573.bas
+O1574.OBJ : common.h
+	TXCL /Foo1574.obj o1574.bas
+O1575.OBJ : common.h
+	TXCL /Foo1575.obj o1575.bas
+O1576.OBJ : common.h
+	TXCL /Foo1576.obj o1576.bas
+O1577.OBJ : common.h
+	TXCL /Foo1577.obj o1577.bas
+O1578.OBJ : common.h
+	TXCL /Foo1578.obj o1578.bas
+O1579.OBJ : common.h
+	TXCL /Foo1579.obj o1579.bas
+O1580.OBJ : common.h
+	TXCL /Foo1580.obj o1580.bas
+O1581.OBJ : common.h
+	TXCL /Foo1581.obj o1581.bas
+O1582.OBJ : common.h
+	TXCL /Foo1582.obj o1582.bas
+O1583.OBJ : common.h
+	TXCL /Foo1583.obj o1583.bas
+O1584.OBJ : common.h
+	TXCL /Foo1584.obj o1584.bas
+O1585.OBJ : common.h
+	TXCL /Foo1585.obj o1585.bas
+O1586.OBJ : common.h
+	TXCL /Foo1586.obj o1586.bas
+O1587.OBJ : common.h
+	TXCL /Foo1587.obj o1587.bas
+O1588.OBJ : common.h
+	TXCL /Foo1588.obj o1588.bas
+O1589.OBJ : common.h
+	TXCL /Foo1589.obj o1589.bas
+O1590.OBJ : common.h
+	TXCL /Foo1590.obj o1590.bas
+O1591.OBJ : common.h
+	TXCL /Foo1591.obj o1591.bas
+O1592.OBJ : common.h
+	TXCL /Foo1592.obj o1592.bas
+O1593.OBJ : common.h
+	TXCL /Foo1593.obj o1593.bas
+O1594.OBJ : common.h
+	TXCL /Foo1594.obj o1594.bas
+O1595.OBJ : common.h
+	TXCL /Foo1595.obj o1595.bas
+O1596.OBJ : common.h
+	TXCL /Foo1596.obj o1596.bas
+O1597.OBJ : common.h
+	TXCL /Foo1597.obj o1597.bas
+O1598.OBJ : common.h
+	TXCL /Foo1598.obj o1598.bas
+O1599.OBJ : common.h
+	TXCL /Foo1599.obj o1599.bas
+O1600.OBJ : common.h
+	TXCL /Foo1600.obj o1600.bas
+O1601.OBJ : common.h
+	TXCL /Foo1601.obj o1601.bas
+O1602.OBJ : common.h
+	TXCL /Foo1602.obj o1602.bas
+O1603.OBJ : common.h
+	TXCL /Foo1603.obj o1603.bas
+O1604.OBJ : common.h
+	TXCL /Foo1604.obj o1604.bas
+O1605.OBJ : common.h
+	TXCL /Foo1605.obj o1605.bas
+O1606.OBJ : common.h
+	TXCL /Foo1606.obj o1606.bas
+O1607.OBJ : common.h
+	TXCL /Foo1607.obj o1607.bas
+O1608.OBJ : common.h
+	TXCL /Foo1608.obj o1608.bas
+O1609.OBJ : common.h
+	TXCL /Foo1609.obj o1609.bas
+O1610.OBJ : common.h
+	TXCL /Foo1610.obj o1610.bas
+O1611.OBJ : common.h
+	TXCL /Foo1611.obj o1611.bas
+O1612.OBJ : common.h
+	TXCL /Foo1612.obj o1612.bas
+O1613.OBJ : common.h
+	TXCL /Foo1613.obj o1613.bas
+O1614.OBJ : common.h
+	TXCL /Foo1614.obj o1614.bas
+O1615.OBJ : common.h
+	TXCL /Foo1615.obj o1615.bas
+O1616.OBJ : common.h
+	TXCL /Foo1616.obj o1616.bas
+O1617.OBJ : common.h
+	TXCL /Foo1617.obj o1617.bas
+O1618.OBJ : common.h
+	TXCL /Foo1618.obj o1618.bas
+O1619.OBJ : common.h
+	TXCL /Foo1619.obj o1619.bas
+O1620.OBJ : common.h
+	TXCL /Foo1620.obj o1620.bas
+O1621.OBJ : common.h
+	TXCL /Foo1621.obj o1621.bas
+O1622.OBJ : common.h
+	TXCL /Foo1622.obj o1622.bas
+O1623.OBJ : common.h
+	TXCL /Foo1623.obj o1623.bas
+O1624.OBJ : common.h
+	TXCL /Foo1624.obj o1624.bas
+O1625.OBJ : common.h
+	TXCL /Foo1625.obj o1625.bas
+O1626.OBJ : common.h
+	TXCL /Foo1626.obj o1626.bas
+O1627.OBJ : common.h
+	TXCL /Foo1627.obj o1627.bas
+O1628.OBJ : common.h
+	TXCL /Foo1628.obj o1628.bas
+O1629.OBJ : common.h
+	TXCL /Foo1629.obj o1629.bas
+O1630.OBJ : common.h
+	TXCL /Foo1630.obj o1630.bas
+O1631.OBJ : common.h
+	TXCL /Foo1631.obj o1631.bas
+O1632.OBJ : common.h
+	TXCL /Foo1632.obj o1632.bas
+O1633.OBJ : common.h
+	TXCL /Foo1633.obj o1633.bas
+O1634.OBJ : common.h
+	TXCL /Foo1634.obj o1634.bas
+O1635.OBJ : common.h
+	TXCL /Foo1635.obj o1635.bas
+O1636.OBJ : common.h
+	TXCL /Foo1636.obj o1636.bas
+O1637.OBJ : common.h
+	TXCL /Foo1637.obj o1637.bas
+O1638.OBJ : common.h
+	TXCL /Foo1638.obj o1638.bas
+O1639.OBJ : common.h
+	TXCL /Foo1639.obj o1639.bas
+O1640.OBJ : common.h
+	TXCL /Foo1640.obj o1640.bas
+O1641.OBJ : common.h
+	TXCL /Foo1641.obj o1641.bas
+O1642.OBJ : common.h
+	TXCL /Foo1642.obj o1642.bas
+O1643.OBJ : common.h
+	TXCL /Foo1643.obj o1643.bas
+O1644.OBJ : common.h
+	TXCL /Foo1644.obj o1644.bas
+O1645.OBJ : common.h
+	TXCL /Foo1645.obj o1645.bas
+O1646.OBJ : common.h
+	TXCL /Foo1646.obj o1646.bas
+O1647.OBJ : common.h
+	TXCL /Foo1647.obj o1647.bas
+O1648.OBJ : common.h
+	TXCL /Foo1648.obj o1648.bas
+O1649.OBJ : common.h
+	TXCL /Foo1649.obj o1649.bas
+O1650.OBJ : common.h
+	TXCL /Foo1650.obj o1650.bas
+O1651.OBJ : common.h
+	TXCL /Foo1651.obj o1651.bas
+O1652.OBJ : common.h
+	TXCL /Foo1652.obj o1652.bas
+O1653.OBJ : common.h
+	TXCL /Foo1653.obj o1653.bas
+O1654.OBJ : common.h
+	TXCL /Foo1654.obj o1654.bas
+O1655.OBJ : common.h
+	TXCL /Foo1655.obj o1655.bas
+O1656.OBJ : common.h
+	TXCL /Foo1656.obj o1656.bas
+O1657.OBJ : common.h
+	TXCL /Foo1657.obj o1657.bas
+O1658.OBJ : common.h
+	TXCL /Foo1658.obj o1658.bas
+O1659.OBJ : common.h
+	TXCL /Foo1659.obj o1659.bas
+O1660.OBJ : common.h
+	TXCL /Foo1660.obj o1660.bas
+O1661.OBJ : common.h
+	TXCL /Foo1661.obj o1661.bas
+O1662.OBJ : common.h
+	TXCL /Foo1662.obj o1662.bas
+O1663.OBJ : common.h
+	TXCL /Foo1663.obj o1663.bas
+O1664.OBJ : common.h
+	TXCL /Foo1664.obj o1664.bas
+O1665.OBJ : common.h
+	TXCL /Foo1665.obj o1665.bas
+O1666.OBJ : common.h
+	TXCL /Foo1666.obj o1666.bas
+O1667.OBJ : common.h
+	TXCL /Foo1667.obj o1667.bas
+O1668.OBJ : common.h
+	TXCL /Foo1668.obj o1668.bas
+O1669.OBJ : common.h
+	TXCL /Foo1669.obj o1669.bas
+O1670.OBJ : common.h
+	TXCL /Foo1670.obj o1670.bas
+O1671.OBJ : common.h
+	TXCL /Foo1671.obj o1671.bas
+O1672.OBJ : common.h
+	TXCL /Foo1672.obj o1672.bas
+O1673.OBJ : common.h
+	TXCL /Foo1673.obj o1673.bas
+O1674.OBJ : common.h
+	TXCL /Foo1674.obj o1674.bas
+O1675.OBJ : common.h
+	TXCL /Foo1675.obj o1675.bas
+O1676.OBJ : common.h
+	TXCL /Foo1676.obj o1676.bas
+O1677.OBJ : common.h
+	TXCL /Foo1677.obj o1677.bas
+O1678.OBJ : common.h
+	TXCL /Foo1678.obj o1678.bas
+O1679.OBJ : common.h
+	TXCL /Foo1679.obj o1679.bas
+O1680.OBJ : common.h
+	TXCL /Foo1680.obj o1680.bas
+O1681.OBJ : common.h
+	TXCL /Foo1681.obj o1681.bas
+O1682.OBJ : common.h
+	TXCL /Foo1682.obj o1682.bas
+O1683.OBJ : common.h
+	TXCL /Foo1683.obj o1683.bas
+O1684.OBJ : common.h
+	TXCL /Foo1684.obj o1684.bas
+O1685.OBJ : common.h
+	TXCL /Foo1685.obj o1685.bas
+O1686.OBJ : common.h
+	TXCL /Foo1686.obj o1686.bas
+O1687.OBJ : common.h
+	TXCL /Foo1687.obj o1687.bas
+O1688.OBJ : common.h
+	TXCL /Foo1688.obj o1688.bas
+O1689.OBJ : common.h
+	TXCL /Foo1689.obj o1689.bas
+O1690.OBJ : common.h
+	TXCL /Foo1690.obj o1690.bas
+O1691.OBJ : common.h
+	TXCL /Foo1691.obj o1691.bas
+O1692.OBJ : common.h
+	TXCL /Foo1692.obj o1692.bas
+O1693.OBJ : common.h
+	TXCL /Foo1693.obj o1693.bas
+O1694.OBJ : common.h
+	TXCL /Foo1694.obj o1694.bas
+O1695.OBJ : common.h
+	TXCL /Foo1695.obj o1695.bas
+O1696.OBJ : common.h
+	TXCL /Foo1696.obj o1696.bas
+O1697.OBJ : common.h
+	TXCL /Foo1697.obj o1697.bas
+O1698.OBJ : common.h
+	TXCL /Foo1698.obj o1698.bas
+O1699.OBJ : common.h
+	TXCL /Foo1699.obj o1699.bas
+O1700.OBJ : common.h
+	TXCL /Foo1700.obj o1700.bas
+O1701.OBJ : common.h
+	TXCL /Foo1701.obj o1701.bas
+O1702.OBJ : common.h
+	TXCL /Foo1702.obj o1702.bas
+O1703.OBJ : common.h
+	TXCL /Foo1703.obj o1703.bas
+O1704.OBJ : common.h
+	TXCL /Foo1704.obj o1704.bas
+O1705.OBJ : common.h
+	TXCL /Foo1705.obj o1705.bas
+O1706.OBJ : common.h
+	TXCL /Foo1706.obj o1706.bas
+O1707.OBJ : common.h
+	TXCL /Foo1707.obj o1707.bas
+O1708.OBJ : common.h
+	TXCL /Foo1708.obj o1708.bas
+O1709.OBJ : common.h
+	TXCL /Foo1709.obj o1709.bas
+O1710.OBJ : common.h
+	TXCL /Foo1710.obj o1710.bas
+O1711.OBJ : common.h
+	TXCL /Foo1711.obj o1711.bas
+O1712.OBJ : common.h
+	TXCL /Foo1712.obj o1712.bas
+O1713.OBJ : common.h
+	TXCL /Foo1713.obj o1713.bas
+O1714.OBJ : common.h
+	TXCL /Foo1714.obj o1714.bas
+O1715.OBJ : common.h
+	TXCL /Foo1715.obj o1715.bas
+O1716.OBJ : common.h
+	TXCL /Foo1716.obj o1716.bas
+O1717.OBJ : common.h
+	TXCL /Foo1717.obj o1717.bas
+O1718.OBJ : common.h
+	TXCL /Foo1718.obj o1718.bas
+O1719.OBJ : common.h
+	TXCL /Foo1719.obj o1719.bas
+O1720.OBJ : common.h
+	TXCL /Foo1720.obj o1720.bas
+O1721.OBJ : common.h
+	TXCL /Foo1721.obj o1721.bas
+O1722.OBJ : common.h
+	TXCL /Foo1722.obj o1722.bas
+O1723.OBJ : common.h
+	TXCL /Foo1723.obj o1723.bas
+O1724.OBJ : common.h
+	TXCL /Foo1724.obj o1724.bas
+O1725.OBJ : common.h
+	TXCL /Foo1725.obj o1725.bas
+O1726.OBJ : common.h
+	TXCL /Foo1726.obj o1726.bas
+O1727.OBJ : common.h
+	TXCL /Foo1727.obj o1727.bas
+O1728.OBJ : common.h
+	TXCL /Foo1728.obj o1728.bas
+O1729.OBJ : common.h
+	TXCL /Foo1729.obj o1729.bas
+O1730.OBJ : common.h
+	TXCL /Foo1730.obj o1730.bas
+O1731.OBJ : common.h
+	TXCL /Foo1731.obj o1731.bas
+O1732.OBJ : common.h
+	TXCL /Foo1732.obj o1732.bas
+O1733.OBJ : common.h
+	TXCL /Foo1733.obj o1733.bas
+O1734.OBJ : common.h
+	TXCL /Foo1734.obj o1734.bas
+O1735.OBJ : common.h
+	TXCL /Foo1735.obj o1735.bas
+O1736.OBJ : common.h
+	TXCL /Foo1736.obj o1736.bas
+O1737.OBJ : common.h
+	TXCL /Foo1737.obj o1737.bas
+O1738.OBJ : common.h
+	TXCL /Foo1738.obj o1738.bas
+O1739.OBJ : common.h
+	TXCL /Foo1739.obj o1739.bas
+O1740.OBJ : common.h
+	TXCL /Foo1740.obj o1740.bas
+O1741.OBJ : common.h
+	TXCL /Foo1741.obj o1741.bas
+O1742.OBJ : common.h
+	TXCL /Foo1742.obj o1742.bas
+O1743.OBJ : common.h
+	TXCL /Foo1743.obj o1743.bas
+O1744.OBJ : common.h
+	TXCL /Foo1744.obj o1744.bas
+O1745.OBJ : common.h
+	TXCL /Foo1745.obj o1745.bas
+O1746.OBJ : common.h
+	TXCL /Foo1746.obj o1746.bas
+O1747.OBJ : common.h
+	TXCL /Foo1747.obj o1747.bas
+O1748.OBJ : common.h
+	TXCL /Foo1748.obj o1748.bas
+O1749.OBJ : common.h
+	TXCL /Foo1749.obj o1749.bas
+O1750.OBJ : common.h
+	TXCL /Foo1750.obj o1750.bas
+O1751.OBJ : common.h
+	TXCL /Foo1751.obj o1751.bas
+O1752.OBJ : common.h
+	TXCL /Foo1752.obj o1752.bas
+O1753.OBJ : common.h
+	TXCL /Foo1753.obj o1753.bas
+O1754.OBJ : common.h
+	TXCL /Foo1754.obj o1754.bas
+O1755.OBJ : common.h
+	TXCL /Foo1755.obj o1755.bas
+O1756.OBJ : common.h
+	TXCL /Foo1756.obj o1756.bas
+O1757.OBJ : common.h
+	TXCL /Foo1757.obj o1757.bas
+O1758.OBJ : common.h
+	TXCL /Foo1758.obj o1758.bas
+O1759.OBJ : common.h
+	TXCL /Foo1759.obj o1759.bas
+O1760.OBJ : common.h
+	TXCL /Foo1760.obj o1760.bas
+O1761.OBJ : common.h
+	TXCL /Foo1761.obj o1761.bas
+O1762.OBJ : common.h
+	TXCL /Foo1762.obj o1762.bas
+O1763.OBJ : common.h
+	TXCL /Foo1763.obj o1763.bas
+O1764.OBJ : common.h
+	TXCL /Foo1764.obj o1764.bas
+O1765.OBJ : common.h
+	TXCL /Foo1765.obj o1765.bas
+O1766.OBJ : common.h
+	TXCL /Foo1766.obj o1766.bas
+O1767.OBJ : common.h
+	TXCL /Foo1767.obj o1767.bas
+O1768.OBJ : common.h
+	TXCL /Foo1768.obj o1768.bas
+O1769.OBJ : common.h
+	TXCL /Foo1769.obj o1769.bas
+O1770.OBJ : common.h
+	TXCL /Foo1770.obj o1770.bas
+O1771.OBJ : common.h
+	TXCL /Foo1771.obj o1771.bas
+O1772.OBJ : common.h
+	TXCL /Foo1772.obj o1772.bas
+O1773.OBJ : common.h
+	TXCL /Foo1773.obj o1773.bas
+O1774.OBJ : common.h
+	TXCL /Foo1774.obj o1774.bas
+O1775.OBJ : common.h
+	TXCL /Foo1775.obj o1775.bas
+O1776.OBJ : common.h
+	TXCL /Foo1776.obj o1776.bas
+O1777.OBJ : common.h
+	TXCL /Foo1777.obj o1777.bas
+O1778.OBJ : common.h
+	TXCL /Foo1778.obj o1778.bas
+O1779.OBJ : common.h
+	TXCL /Foo1779.obj o1779.bas
+O1780.OBJ : common.h
+	TXCL /Foo1780.obj o1780.bas
+O1781.OBJ : common.h
+	TXCL /Foo1781.obj o1781.bas
+O1782.OBJ : common.h
+	TXCL /Foo1782.obj o1782.bas
+O1783.OBJ : common.h
+	TXCL /Foo1783.obj o1783.bas
+O1784.OBJ : common.h
+	TXCL /Foo1784.obj o1784.bas
+O1785.OBJ : common.h
+	TXCL /Foo1785.obj o1785.bas
+O1786.OBJ : common.h
+	TXCL /Foo1786.obj o1786.bas
+O1787.OBJ : common.h
+	TXCL /Foo1787.obj o1787.bas
+O1788.OBJ : common.h
+	TXCL /Foo1788.obj o1788.bas
+O1789.OBJ : common.h
+	TXCL /Foo1789.obj o1789.bas
+O1790.OBJ : common.h
+	TXCL /Foo1790.obj o1790.bas
+O1791.OBJ : common.h
+	TXCL /Foo1791.obj o1791.bas
+O1792.OBJ : common.h
+	TXCL /Foo1792.obj o1792.bas
+O1793.OBJ : common.h
+	TXCL /Foo1793.obj o1793.bas
+O1794.OBJ : common.h
+	TXCL /Foo1794.obj o1794.bas
+O1795.OBJ : common.h
+	TXCL /Foo1795.obj o1795.bas
+O1796.OBJ : common.h
+	TXCL /Foo1796.obj o1796.bas
+O1797.OBJ : common.h
+	TXCL /Foo1797.obj o1797.bas
+O1798.OBJ : common.h
+	TXCL /Foo1798.obj o1798.bas
+O1799.OBJ : common.h
+	TXCL /Foo1799.obj o1799.bas
+O1800.OBJ : common.h
+	TXCL /Foo1800.obj o1800.bas
+O1801.OBJ : common.h
+	TXCL /Foo1801.obj o1801.bas
+O1802.OBJ : common.h
+	TXCL /Foo1802.obj o1802.bas
+O1803.OBJ : common.h
+	TXCL /Foo1803.obj o1803.bas
+O1804.OBJ : common.h
+	TXCL /Foo1804.obj o1804.bas
+O1805.OBJ : common.h
+	TXCL /Foo1805.obj o1805.bas
+O1806.OBJ : common.h
+	TXCL /Foo1806.obj o1806.bas
+O1807.OBJ : common.h
+	TXCL /Foo1807.obj o1807.bas
+O1808.OBJ : common.h
+	TXCL /Foo1808.obj o1808.bas
+O1809.OBJ : common.h
+	TXCL /Foo1809.obj o1809.bas
+O1810.OBJ : common.h
+	TXCL /Foo1810.obj o1810.bas
+O1811.OBJ : common.h
+	TXCL /Foo1811.obj o1811.bas
+O1812.OBJ : common.h
+	TXCL /Foo1812.obj o1812.bas
+O1813.OBJ : common.h
+	TXCL /Foo1813.obj o1813.bas
+O1814.OBJ : common.h
+	TXCL /Foo1814.obj o1814.bas
+O1815.OBJ : common.h
+	TXCL /Foo1815.obj o1815.bas
+O1816.OBJ : common.h
+	TXCL /Foo1816.obj o1816.bas
+O1817.OBJ : common.h
+	TXCL /Foo1817.obj o1817.bas
+O1818.OBJ : common.h
+	TXCL /Foo1818.obj o1818.bas
+O1819.OBJ : common.h
+	TXCL /Foo1819.obj o1819.bas
+O1820.OBJ : common.h
+	TXCL /Foo1820.obj o1820.bas
+O1821.OBJ : common.h
+	TXCL /Foo1821.obj o1821.bas
+O1822.OBJ : common.h
+	TXCL /Foo1822.obj o1822.bas
+O1823.OBJ : common.h
+	TXCL /Foo1823.obj o1823.bas
+O1824.OBJ : common.h
+	TXCL /Foo1824.obj o1824.bas
+O1825.OBJ : common.h
+	TXCL /Foo1825.obj o1825.bas
+O1826.OBJ : common.h
+	TXCL /Foo1826.obj o1826.bas
+O1827.OBJ : common.h
+	TXCL /Foo1827.obj o1827.bas
+O1828.OBJ : common.h
+	TXCL /Foo1828.obj o1828.bas
+O1829.OBJ : common.h
+	TXCL /Foo1829.obj o1829.bas
+O1830.OBJ : common.h
+	TXCL /Foo1830.obj o1830.bas
+O1831.OBJ : common.h
+	TXCL /Foo1831.obj o1831.bas
+O1832.OBJ : common.h
+	TXCL /Foo1832.obj o1832.bas
+O1833.OBJ : common.h
+	TXCL /Foo1833.obj o1833.bas
+O1834.OBJ : common.h
+	TXCL /Foo1834.obj o1834.bas
+O1835.OBJ : common.h
+	TXCL /Foo1835.obj o1835.bas
+O1836.OBJ : common.h
+	TXCL /Foo1836.obj o1836.bas
+O1837.OBJ : common.h
+	TXCL /Foo1837.obj o1837.bas
+O1838.OBJ : common.h
+	TXCL /Foo1838.obj o1838.bas
+O1839.OBJ : common.h
+	TXCL /Foo1839.obj o1839.bas
+O1840.OBJ : common.h
+	TXCL /Foo1840.obj o1840.bas
+O1841.OBJ : common.h
+	TXCL /Foo1841.obj o1841.bas
+O1842.OBJ : common.h
+	TXCL /Foo1842.obj o1842.bas
+O1843.OBJ : common.h
+	TXCL /Foo1843.obj o1843.bas
+O1844.OBJ : common.h
+	TXCL /Foo1844.obj o1844.bas
+O1845.OBJ : common.h
+	TXCL /Foo1845.obj o1845.bas
+O1846.OBJ : common.h
+	TXCL /Foo1846.obj o1846.bas
+O1847.OBJ : common.h
+	TXCL /Foo1847.obj o1847.bas
+O1848.OBJ : common.h
+	TXCL /Foo1848.obj o1848.bas
+O1849.OBJ : common.h
+	TXCL /Foo1849.obj o1849.bas
+O1850.OBJ : common.h
+	TXCL /Foo1850.obj o1850.bas
+O1851.OBJ : common.h
+	TXCL /Foo1851.obj o1851.bas
+O1852.OBJ : common.h
+	TXCL /Foo1852.obj o1852.bas
+O1853.OBJ : common.h
+	TXCL /Foo1853.obj o1853.bas
+O1854.OBJ : common.h
+	TXCL /Foo1854.obj o1854.bas
+O1855.OBJ : common.h
+	TXCL /Foo1855.obj o1855.bas
+O1856.OBJ : common.h
+	TXCL /Foo1856.obj o1856.bas
+O1857.OBJ : common.h
+	TXCL /Foo1857.obj o1857.bas
+O1858.OBJ : common.h
+	TXCL /Foo1858.obj o1858.bas
+O1859.OBJ : common.h
+	TXCL /Foo1859.obj o1859.bas
+O1860.OBJ : common.h
+	TXCL /Foo1860.obj o1860.bas
+O1861.OBJ : common.h
+	TXCL /Foo1861.obj o1861.bas
+O1862.OBJ : common.h
+	TXCL /Foo1862.obj o1862.bas
+O1863.OBJ : common.h
+	TXCL /Foo1863.obj o1863.bas
+O1864.OBJ : common.h
+	TXCL /Foo1864.obj o1864.bas
+O1865.OBJ : common.h
+	TXCL /Foo1865.obj o1865.bas
+O1866.OBJ : common.h
+	TXCL /Foo1866.obj o1866.bas
+O1867.OBJ : common.h
+	TXCL /Foo1867.obj o1867.bas
+O1868.OBJ : common.h
+	TXCL /Foo1868.obj o1868.bas
+O1869.OBJ : common.h
+	TXCL /Foo1869.obj o1869.bas
+O1870.OBJ : common.h
+	TXCL /Foo1870.obj o1870.bas
+O1871.OBJ : common.h
+	TXCL /Foo1871.obj o1871.bas
+O1872.OBJ : common.h
+	TXCL /Foo1872.obj o1872.bas
+O1873.OBJ : common.h
+	TXCL /Foo1873.obj o1873.bas
+O1874.OBJ : common.h
+	TXCL /Foo1874.obj o1874.bas
+O1875.OBJ : common.h
+	TXCL /Foo1875.obj o1875.bas
+O1876.OBJ : common.h
+	TXCL /Foo1876.obj o1876.bas
+O1877.OBJ : common.h
+	TXCL /Foo1877.obj o1877.bas
+O1878.OBJ : common.h
+	TXCL /Foo1878.obj o1878.bas
+O1879.OBJ : common.h
+	TXCL /Foo1879.obj o1879.bas
+O1880.OBJ : common.h
+	TXCL /Foo1880.obj o1880.bas
+O1881.OBJ : common.h
+	TXCL /Foo1881.obj o1881.bas
+O1882.OBJ : common.h
+	TXCL /Foo1882.obj o1882.bas
+O1883.OBJ : common.h
+	TXCL /Foo1883.obj o1883.bas
+O1884.OBJ : common.h
+	TXCL /Foo1884.obj o1884.bas
+O1885.OBJ : common.h
+	TXCL /Foo1885.obj o1885.bas
+O1886.OBJ : common.h
+	TXCL /Foo1886.obj o1886.bas
+O1887.OBJ : common.h
+	TXCL /Foo1887.obj o1887.bas
+O1888.OBJ : common.h
+	TXCL /Foo1888.obj o1888.bas
+O1889.OBJ : common.h
+	TXCL /Foo1889.obj o1889.bas
+O1890.OBJ : common.h
+	TXCL /Foo1890.obj o1890.bas
+O1891.OBJ : common.h
+	TXCL /Foo1891.obj o1891.bas
+O1892.OBJ : common.h
+	TXCL /Foo1892.obj o1892.bas
+O1893.OBJ : common.h
+	TXCL /Foo1893.obj o1893.bas
+O1894.OBJ : common.h
+	TXCL /Foo1894.obj o1894.bas
+O1895.OBJ : common.h
+	TXCL /Foo1895.obj o1895.bas
+O1896.OBJ : common.h
+	TXCL /Foo1896.obj o1896.bas
+O1897.OBJ : common.h
+	TXCL /Foo1897.obj o1897.bas
+O1898.OBJ : common.h
+	TXCL /Foo1898.obj o1898.bas
+O1899.OBJ : common.h
+	TXCL /Foo1899.obj o1899.bas
+O1900.OBJ : common.h
+	TXCL /Foo1900.obj o1900.bas
+O1901.OBJ : common.h
+	TXCL /Foo1901.obj o1901.bas
+O1902.OBJ : common.h
+	TXCL /Foo1902.obj o1902.bas
+O1903.OBJ : common.h
+	TXCL /Foo1903.obj o1903.bas
+O1904.OBJ : common.h
+	TXCL /Foo1904.obj o1904.bas
+O1905.OBJ : common.h
+	TXCL /Foo1905.obj o1905.bas
+O1906.OBJ : common.h
+	TXCL /Foo1906.obj o1906.bas
+O1907.OBJ : common.h
+	TXCL /Foo1907.obj o1907.bas
+O1908.OBJ : common.h
+	TXCL /Foo1908.obj o1908.bas
+O1909.OBJ : common.h
+	TXCL /Foo1909.obj o1909.bas
+O1910.OBJ : common.h
+	TXCL /Foo1910.obj o1910.bas
+O1911.OBJ : common.h
+	TXCL /Foo1911.obj o1911.bas
+O1912.OBJ : common.h
+	TXCL /Foo1912.obj o1912.bas
+O1913.OBJ : common.h
+	TXCL /Foo1913.obj o1913.bas
+O1914.OBJ : common.h
+	TXCL /Foo1914.obj o1914.bas
+O1915.OBJ : common.h
+	TXCL /Foo1915.obj o1915.bas
+O1916.OBJ : common.h
+	TXCL /Foo1916.obj o1916.bas
+O1917.OBJ : common.h
+	TXCL /Foo1917.obj o1917.bas
+O1918.OBJ : common.h
+	TXCL /Foo1918.obj o1918.bas
+O1919.OBJ : common.h
+	TXCL /Foo1919.obj o1919.bas
+O1920.OBJ : common.h
+	TXCL /Foo1920.obj o1920.bas
+O1921.OBJ : common.h
+	TXCL /Foo1921.obj o1921.bas
+O1922.OBJ : common.h
+	TXCL /Foo1922.obj o1922.bas
+O1923.OBJ : common.h
+	TXCL /Foo1923.obj o1923.bas
+O1924.OBJ : common.h
+	TXCL /Foo1924.obj o1924.bas
+O1925.OBJ : common.h
+	TXCL /Foo1925.obj o1925.bas
+O1926.OBJ : common.h
+	TXCL /Foo1926.obj o1926.bas
+O1927.OBJ : common.h
+	TXCL /Foo1927.obj o1927.bas
+O1928.OBJ : common.h
+	TXCL /Foo1928.obj o1928.bas
+O1929.OBJ : common.h
+	TXCL /Foo1929.obj o1929.bas
+O1930.OBJ : common.h
+	TXCL /Foo1930.obj o1930.bas
+O1931.OBJ : common.h
+	TXCL /Foo1931.obj o1931.bas
+O1932.OBJ : common.h
+	TXCL /Foo1932.obj o1932.bas
+O1933.OBJ : common.h
+	TXCL /Foo1933.obj o1933.bas
+O1934.OBJ : common.h
+	TXCL /Foo1934.obj o1934.bas
+O1935.OBJ : common.h
+	TXCL /Foo1935.obj o1935.bas
+O1936.OBJ : common.h
+	TXCL /Foo1936.obj o1936.bas
+O1937.OBJ : common.h
+	TXCL /Foo1937.obj o1937.bas
+O1938.OBJ : common.h
+	TXCL /Foo1938.obj o1938.bas
+O1939.OBJ : common.h
+	TXCL /Foo1939.obj o1939.bas
+O1940.OBJ : common.h
+	TXCL /Foo1940.obj o1940.bas
+O1941.OBJ : common.h
+	TXCL /Foo1941.obj o1941.bas
+O1942.OBJ : common.h
+	TXCL /Foo1942.obj o1942.bas
+O1943.OBJ : common.h
+	TXCL /Foo1943.obj o1943.bas
+O1944.OBJ : common.h
+	TXCL /Foo1944.obj o1944.bas
+O1945.OBJ : common.h
+	TXCL /Foo1945.obj o1945.bas
+O1946.OBJ : common.h
+	TXCL /Foo1946.obj o1946.bas
+O1947.OBJ : common.h
+	TXCL /Foo1947.obj o1947.bas
+O1948.OBJ : common.h
+	TXCL /Foo1948.obj o1948.bas
+O1949.OBJ : common.h
+	TXCL /Foo1949.obj o1949.bas
+O1950.OBJ : common.h
+	TXCL /Foo1950.obj o1950.bas
+O1951.OBJ : common.h
+	TXCL /Foo1951.obj o1951.bas
+O1952.OBJ : common.h
+	TXCL /Foo1952.obj o1952.bas
+O1953.OBJ : common.h
+	TXCL /Foo1953.obj o1953.bas
+O1954.OBJ : common.h
+	TXCL /Foo1954.obj o1954.bas
+O1955.OBJ : common.h
+	TXCL /Foo1955.obj o1955.bas
+O1956.OBJ : common.h
+	TXCL /Foo1956.obj o1956.bas
+O1957.OBJ : common.h
+	TXCL /Foo1957.obj o1957.bas
+O1958.OBJ : common.h
+	TXCL /Foo1958.obj o1958.bas
+O1959.OBJ : common.h
+	TXCL /Foo1959.obj o1959.bas
+O1960.OBJ : common.h
+	TXCL /Foo1960.obj o1960.bas
+O1961.OBJ : common.h
+	TXCL /Foo1961.obj o1961.bas
+O1962.OBJ : common.h
+	TXCL /Foo1962.obj o1962.bas
+O1963.OBJ : common.h
+	TXCL /Foo1963.obj o1963.bas
+O1964.OBJ : common.h
+	TXCL /Foo1964.obj o1964.bas
+O1965.OBJ : common.h
+	TXCL /Foo1965.obj o1965.bas
+O1966.OBJ : common.h
+	TXCL /Foo1966.obj o1966.bas
+O1967.OBJ : common.h
+	TXCL /Foo1967.obj o1967.bas
+O1968.OBJ : common.h
+	TXCL /Foo1968.obj o1968.bas
+O1969.OBJ : common.h
+	TXCL /Foo1969.obj o1969.bas
+O1970.OBJ : common.h
+	TXCL /Foo1970.obj o1970.bas
+O1971.OBJ : common.h
+	TXCL /Foo1971.obj o1971.bas
+O1972.OBJ : common.h
+	TXCL /Foo1972.obj o1972.bas
+O1973.OBJ : common.h
+	TXCL /Foo1973.obj o1973.bas
+O1974.OBJ : common.h
+	TXCL /Foo1974.obj o1974.bas
+O1975.OBJ : common.h
+	TXCL /Foo1975.obj o1975.bas
+O1976.OBJ : common.h
+	TXCL /Foo1976.obj o1976.bas
+O1977.OBJ : common.h
+	TXCL /Foo1977.obj o1977.bas
+O1978.OBJ : common.h
+	TXCL /Foo1978.obj o1978.bas
+O1979.OBJ : common.h
+	TXCL /Foo1979.obj o1979.bas
+O1980.OBJ : common.h
+	TXCL /Foo1980.obj o1980.bas
+O1981.OBJ : common.h
+	TXCL /Foo1981.obj o1981.bas
+O1982.OBJ : common.h
+	TXCL /Foo1982.obj o1982.bas
+O1983.OBJ : common.h
+	TXCL /Foo1983.obj o1983.bas
+O1984.OBJ : common.h
+	TXCL /Foo1984.obj o1984.bas
+O1985.OBJ : common.h
+	TXCL /Foo1985.obj o1985.bas
+O1986.OBJ : common.h
+	TXCL /Foo1986.obj o1986.bas
+O1987.OBJ : common.h
+	TXCL /Foo1987.obj o1987.bas
+O1988.OBJ : common.h
+	TXCL /Foo1988.obj o1988.bas
+O1989.OBJ : common.h
+	TXCL /Foo1989.obj o1989.bas
+O1990.OBJ : common.h
+	TXCL /Foo1990.obj o1990.bas
+O1991.OBJ : common.h
+	TXCL /Foo1991.obj o1991.bas
+O1992.OBJ : common.h
+	TXCL /Foo1992.obj o1992.bas
+O1993.OBJ : common.h
+	TXCL /Foo1993.obj o1993.bas
+O1994.OBJ : common.h
+	TXCL /Foo1994.obj o1994.bas
+O1995.OBJ : common.h
+	TXCL /Foo1995.obj o1995.bas
+O1996.OBJ : common.h
+	TXCL /Foo1996.obj o1996.bas
+O1997.OBJ : common.h
+	TXCL /Foo1997.obj o1997.bas
+O1998.OBJ : common.h
+	TXCL /Foo1998.obj o1998.bas
+O1999.OBJ : common.h
+	TXCL /Foo1999.obj o1999.bas
+O2000.OBJ : common.h
+	TXCL /Foo2000.obj o2000.bas
+O2001.OBJ : common.h
+	TXCL /Foo2001.obj o2001.bas
+O2002.OBJ : common.h
+	TXCL /Foo2002.obj o2002.bas
+O2003.OBJ : common.h
+	TXCL /Foo2003.obj o2003.bas
+O2004.OBJ : common.h
+	TXCL /Foo2004.obj o2004.bas
+O2005.OBJ : common.h
+	TXCL /Foo2005.obj o2005.bas
+O2006.OBJ : common.h
+	TXCL /Foo2006.obj o2006.bas
+O2007.OBJ : common.h
+	TXCL /Foo2007.obj o2007.bas
+O2008.OBJ : common.h
+	TXCL /Foo2008.obj o2008.bas
+O2009.OBJ : common.h
+	TXCL /Foo2009.obj o2009.bas
+O2010.OBJ : common.h
+	TXCL /Foo2010.obj o2010.bas
+O2011.OBJ : common.h
+	TXCL /Foo2011.obj o2011.bas
+O2012.OBJ : common.h
+	TXCL /Foo2012.obj o2012.bas
+O2013.OBJ : common.h
+	TXCL /Foo2013.obj o2013.bas
+O2014.OBJ : common.h
+	TXCL /Foo2014.obj o2014.bas
+O2015.OBJ : common.h
+	TXCL /Foo2015.obj o2015.bas
+O2016.OBJ : common.h
+	TXCL /Foo2016.obj o2016.bas
+O2017.OBJ : common.h
+	TXCL /Foo2017.obj o2017.bas
+O2018.OBJ : common.h
+	TXCL /Foo2018.obj o2018.bas
+O2019.OBJ : common.h
+	TXCL /Foo2019.obj o2019.bas
+O2020.OBJ : common.h
+	TXCL /Foo2020.obj o2020.bas
+O2021.OBJ : common.h
+	TXCL /Foo2021.obj o2021.bas
+O2022.OBJ : common.h
+	TXCL /Foo2022.obj o2022.bas
+O2023.OBJ : common.h
+	TXCL /Foo2023.obj o2023.bas
+O2024.OBJ : common.h
+	TXCL /Foo2024.obj o2024.bas
+O2025.OBJ : common.h
+	TXCL /Foo2025.obj o2025.bas
+O2026.OBJ : common.h
+	TXCL /Foo2026.obj o2026.bas
+O2027.OBJ : common.h
+	TXCL /Foo2027.obj o2027.bas
+O2028.OBJ : common.h
+	TXCL /Foo2028.obj o2028.bas
+O2029.OBJ : common.h
+	TXCL /Foo2029.obj o2029.bas
+O2030.OBJ : common.h
+	TXCL /Foo2030.obj o2030.bas
+O2031.OBJ : common.h
+	TXCL /Foo2031.obj o2031.bas
+O2032.OBJ : common.h
+	TXCL /Foo2032.obj o2032.bas
+O2033.OBJ : common.h
+	TXCL /Foo2033.obj o2033.bas
+O2034.OBJ : common.h
+	TXCL /Foo2034.obj o2034.bas
+O2035.OBJ : common.h
+	TXCL /Foo2035.obj o2035.bas
+O2036.OBJ : common.h
+	TXCL /Foo2036.obj o2036.bas
+O2037.OBJ : common.h
+	TXCL /Foo2037.obj o2037.bas
+O2038.OBJ : common.h
+	TXCL /Foo2038.obj o2038.bas
+O2039.OBJ : common.h
+	TXCL /Foo2039.obj o2039.bas
+O2040.OBJ : common.h
+	TXCL /Foo2040.obj o2040.bas
+O2041.OBJ : common.h
+	TXCL /Foo2041.obj o2041.bas
+O2042.OBJ : common.h
+	TXCL /Foo2042.obj o2042.bas
+O2043.OBJ : common.h
+	TXCL /Foo2043.obj o2043.bas
+O2044.OBJ : common.h
+	TXCL /Foo2044.obj o2044.bas
+O2045.OBJ : common.h
+	TXCL /Foo2045.obj o2045.bas
+O2046.OBJ : common.h
+	TXCL /Foo2046.obj o2046.bas
+O2047.OBJ : common.h
+	TXCL /Foo2047.obj o2047.bas
+O2048.OBJ : common.h
+	TXCL /Foo2048.obj o2048.bas
+O2049.OBJ : common.h
+	TXCL /Foo2049.obj o2049.bas
+O2050.OBJ : common.h
+	TXCL /Foo2050.obj o2050.bas
+O2051.OBJ : common.h
+	TXCL /Foo2051.obj o2051.bas
+O2052.OBJ : common.h
+	TXCL /Foo2052.obj o2052.bas
+O2053.OBJ : common.h
+	TXCL /Foo2053.obj o2053.bas
+O2054.OBJ : common.h
+	TXCL /Foo2054.obj o2054.bas
+O2055.OBJ : common.h
+	TXCL /Foo2055.obj o2055.bas
+O2056.OBJ : common.h
+	TXCL /Foo2056.obj o2056.bas
+O2057.OBJ : common.h
+	TXCL /Foo2057.obj o2057.bas
+O2058.OBJ : common.h
+	TXCL /Foo2058.obj o2058.bas
+O2059.OBJ : common.h
+	TXCL /Foo2059.obj o2059.bas
+O2060.OBJ : common.h
+	TXCL /Foo2060.obj o2060.bas
+O2061.OBJ : common.h
+	TXCL /Foo2061.obj o2061.bas
+O2062.OBJ : common.h
+	TXCL /Foo2062.obj o2062.bas
+O2063.OBJ : common.h
+	TXCL /Foo2063.obj o2063.bas
+O2064.OBJ : common.h
+	TXCL /Foo2064.obj o2064.bas
+O2065.OBJ : common.h
+	TXCL /Foo2065.obj o2065.bas
+O2066.OBJ : common.h
+	TXCL /Foo2066.obj o2066.bas
+O2067.OBJ : common.h
+	TXCL /Foo2067.obj o2067.bas
+O2068.OBJ : common.h
+	TXCL /Foo2068.obj o2068.bas
+O2069.OBJ : common.h
+	TXCL /Foo2069.obj o2069.bas
+O2070.OBJ : common.h
+	TXCL /Foo2070.obj o2070.bas
+O2071.OBJ : common.h
+	TXCL /Foo2071.obj o2071.bas
+O2072.OBJ : common.h
+	TXCL /Foo2072.obj o2072.bas
+O2073.OBJ : common.h
+	TXCL /Foo2073.obj o2073.bas
+O2074.OBJ : common.h
+	TXCL /Foo2074.obj o2074.bas
+O2075.OBJ : common.h
+	TXCL /Foo2075.obj o2075.bas
+O2076.OBJ : common.h
+	TXCL /Foo2076.obj o2076.bas
+O2077.OBJ : common.h
+	TXCL /Foo2077.obj o2077.bas
+O2078.OBJ : common.h
+	TXCL /Foo2078.obj o2078.bas
+O2079.OBJ : common.h
+	TXCL /Foo2079.obj o2079.bas
+O2080.OBJ : common.h
+	TXCL /Foo2080.obj o2080.bas
+O2081.OBJ : common.h
+	TXCL /Foo2081.obj o2081.bas
+O2082.OBJ : common.h
+	TXCL /Foo2082.obj o2082.bas
+O2083.OBJ : common.h
+	TXCL /Foo2083.obj o2083.bas
+O2084.OBJ : common.h
+	TXCL /Foo2084.obj o2084.bas
+O2085.OBJ : common.h
+	TXCL /Foo2085.obj o2085.bas
+O2086.OBJ : common.h
+	TXCL /Foo2086.obj o2086.bas
+O2087.OBJ : common.h
+	TXCL /Foo2087.obj o2087.bas
+O2088.OBJ : common.h
+	TXCL /Foo2088.obj o2088.bas
+O2089.OBJ : common.h
+	TXCL /Foo2089.obj o2089.bas
+O2090.OBJ : common.h
+	TXCL /Foo2090.obj o2090.bas
+O2091.OBJ : common.h
+	TXCL /Foo2091.obj o2091.bas
+O2092.OBJ : common.h
+	TXCL /Foo2092.obj o2092.bas
+O2093.OBJ : common.h
+	TXCL /Foo2093.obj o2093.bas
+O2094.OBJ : common.h
+	TXCL /Foo2094.obj o2094.bas
+O2095.OBJ : common.h
+	TXCL /Foo2095.obj o2095.bas
+O2096.OBJ : common.h
+	TXCL /Foo2096.obj o2096.bas
+O2097.OBJ : common.h
+	TXCL /Foo2097.obj o2097.bas
+O2098.OBJ : common.h
+	TXCL /Foo2098.obj o2098.bas
+O2099.OBJ : common.h
+	TXCL /Foo2099.obj o2099.bas
+O2100.OBJ : common.h
+	TXCL /Foo2100.obj o2100.bas
+O2101.OBJ : common.h
+	TXCL /Foo2101.obj o2101.bas
+O2102.OBJ : common.h
+	TXCL /Foo2102.obj o2102.bas
+O2103.OBJ : common.h
+	TXCL /Foo2103.obj o2103.bas
+O2104.OBJ : common.h
+	TXCL /Foo2104.obj o2104.bas
+O2105.OBJ : common.h
+	TXCL /Foo2105.obj o2105.bas
+O2106.OBJ : common.h
+	TXCL /Foo2106.obj o2106.bas
+O2107.OBJ : common.h
+	TXCL /Foo2107.obj o2107.bas
+O2108.OBJ : common.h
+	TXCL /Foo2108.obj o2108.bas
+O2109.OBJ : common.h
+	TXCL /Foo2109.obj o2109.bas
+O2110.OBJ : common.h
+	TXCL /Foo2110.obj o2110.bas
+O2111.OBJ : common.h
+	TXCL /Foo2111.obj o2111.bas
+O2112.OBJ : common.h
+	TXCL /Foo2112.obj o2112.bas
+O2113.OBJ : common.h
+	TXCL /Foo2113.obj o2113.bas
+O2114.OBJ : common.h
+	TXCL /Foo2114.obj o2114.bas
+O2115.OBJ : common.h
+	TXCL /Foo2115.obj o2115.bas
+O2116.OBJ : common.h
+	TXCL /Foo2116.obj o2116.bas
+O2117.OBJ : common.h
+	TXCL /Foo2117.obj o2117.bas
+O2118.OBJ : common.h
+	TXCL /Foo2118.obj o2118.bas
+O2119.OBJ : common.h
+	TXCL /Foo2119.obj o2119.bas
+O2120.OBJ : common.h
+	TXCL /Foo2120.obj o2120.bas
+O2121.OBJ : common.h
+	TXCL /Foo2121.obj o2121.bas
+O2122.OBJ : common.h
+	TXCL /Foo2122.obj o2122.bas
+O2123.OBJ : common.h
+	TXCL /Foo2123.obj o2123.bas
+O2124.OBJ : common.h
+	TXCL /Foo2124.obj o2124.bas
+O2125.OBJ : common.h
+	TXCL /Foo2125.obj o2125.bas
+O2126.OBJ : common.h
+	TXCL /Foo2126.obj o2126.bas
+O2127.OBJ : common.h
+	TXCL /Foo2127.obj o2127.bas
+O2128.OBJ : common.h
+	TXCL /Foo2128.obj o2128.bas
+O2129.OBJ : common.h
+	TXCL /Foo2129.obj o2129.bas
+O2130.OBJ : common.h
+	TXCL /Foo2130.obj o2130.bas
+O2131.OBJ : common.h
+	TXCL /Foo2131.obj o2131.bas
+O2132.OBJ : common.h
+	TXCL /Foo2132.obj o2132.bas
+O2133.OBJ : common.h
+	TXCL /Foo2133.obj o2133.bas
+O2134.OBJ : common.h
+	TXCL /Foo2134.obj o2134.bas
+O2135.OBJ : common.h
+	TXCL /Foo2135.obj o2135.bas
+O2136.OBJ : common.h
+	TXCL /Foo2136.obj o2136.bas
+O2137.OBJ : common.h
+	TXCL /Foo2137.obj o2137.bas
+O2138.OBJ : common.h
+	TXCL /Foo2138.obj o2138.bas
+O2139.OBJ : common.h
+	TXCL /Foo2139.obj o2139.bas
+O2140.OBJ : common.h
+	TXCL /Foo2140.obj o2140.bas
+O2141.OBJ : common.h
+	TXCL /Foo2141.obj o2141.bas
+O2142.OBJ : common.h
+	TXCL /Foo2142.obj o2142.bas
+O2143.OBJ : common.h
+	TXCL /Foo2143.obj o2143.bas
+O2144.OBJ : common.h
+	TXCL /Foo2144.obj o2144.bas
+O2145.OBJ : common.h
+	TXCL /Foo2145.obj o2145.bas
+O2146.OBJ : common.h
+	TXCL /Foo2146.obj o2146.bas
+O2147.OBJ : common.h
+	TXCL /Foo2147.obj o2147.bas
+O2148.OBJ : common.h
+	TXCL /Foo2148.obj o2148.bas
+O2149.OBJ : common.h
+	TXCL /Foo2149.obj o2149.bas
+O2150.OBJ : common.h
+	TXCL /Foo2150.obj o2150.bas
+O2151.OBJ : common.h
+	TXCL /Foo2151.obj o2151.bas
+O2152.OBJ : common.h
+	TXCL /Foo2152.obj o2152.bas
+O2153.OBJ : common.h
+	TXCL /Foo2153.obj o2153.bas
+O2154.OBJ : common.h
+	TXCL /Foo2154.obj o2154.bas
+O2155.OBJ : common.h
+	TXCL /Foo2155.obj o2155.bas
+O2156.OBJ : common.h
+	TXCL /Foo2156.obj o2156.bas
+O2157.OBJ : common.h
+	TXCL /Foo2157.obj o2157.bas
+O2158.OBJ : common.h
+	TXCL /Foo2158.obj o2158.bas
+O2159.OBJ : common.h
+	TXCL /Foo2159.obj o2159.bas
+O2160.OBJ : common.h
+	TXCL /Foo2160.obj o2160.bas
+O2161.OBJ : common.h
+	TXCL /Foo2161.obj o2161.bas
+O2162.OBJ : common.h
+	TXCL /Foo2162.obj o2162.bas
+O2163.OBJ : common.h
+	TXCL /Foo2163.obj o2163.bas
+O2164.OBJ : common.h
+	TXCL /Foo2164.obj o2164.bas
+O2165.OBJ : common.h
+	TXCL /Foo2165.obj o2165.bas
+O2166.OBJ : common.h
+	TXCL /Foo2166.obj o2166.bas
+O2167.OBJ : common.h
+	TXCL /Foo2167.obj o2167.bas
+O2168.OBJ : common.h
+	TXCL /Foo2168.obj o2168.bas
+O2169.OBJ : common.h
+	TXCL /Foo2169.obj o2169.bas
+O2170.OBJ : common.h
+	TXCL /Foo2170.obj o2170.bas
+O2171.OBJ : common.h
+	TXCL /Foo2171.obj o2171.bas
+O2172.OBJ : common.h
+	TXCL /Foo2172.obj o2172.bas
+O2173.OBJ : common.h
+	TXCL /Foo2173.obj o2173.bas
+O2174.OBJ : common.h
+	TXCL /Foo2174.obj o2174.bas
+O2175.OBJ : common.h
+	TXCL /Foo2175.obj o2175.bas
+O2176.OBJ : common.h
+	TXCL /Foo2176.obj o2176.bas
+O2177.OBJ : common.h
+	TXCL /Foo2177.obj o2177.bas
+O2178.OBJ : common.h
+	TXCL /Foo2178.obj o2178.bas
+O2179.OBJ : common.h
+	TXCL /Foo2179.obj o2179.bas
+O2180.OBJ : common.h
+	TXCL /Foo2180.obj o2180.bas
+O2181.OBJ : common.h
+	TXCL /Foo2181.obj o2181.bas
+O2182.OBJ : common.h
+	TXCL /Foo2182.obj o2182.bas
+O2183.OBJ : common.h
+	TXCL /Foo2183.obj o2183.bas
+O2184.OBJ : common.h
+	TXCL /Foo2184.obj o2184.bas
+O2185.OBJ : common.h
+	TXCL /Foo2185.obj o2185.bas
+O2186.OBJ : common.h
+	TXCL /Foo2186.obj o2186.bas
+O2187.OBJ : common.h
+	TXCL /Foo2187.obj o2187.bas
+O2188.OBJ : common.h
+	TXCL /Foo2188.obj o2188.bas
+O2189.OBJ : common.h
+	TXCL /Foo2189.obj o2189.bas
+O2190.OBJ : common.h
+	TXCL /Foo2190.obj o2190.bas
+O2191.OBJ : common.h
+	TXCL /Foo2191.obj o2191.bas
+O2192.OBJ : common.h
+	TXCL /Foo2192.obj o2192.bas
+O2193.OBJ : common.h
+	TXCL /Foo2193.obj o2193.bas
+O2194.OBJ : common.h
+	TXCL /Foo2194.obj o2194.bas
+O2195.OBJ : common.h
+	TXCL /Foo2195.obj o2195.bas
+O2196.OBJ : common.h
+	TXCL /Foo2196.obj o2196.bas
+O2197.OBJ : common.h
+	TXCL /Foo2197.obj o2197.bas
+O2198.OBJ : common.h
+	TXCL /Foo2198.obj o2198.bas
+O2199.OBJ : common.h
+	TXCL /Foo2199.obj o2199.bas
+O2200.OBJ : common.h
+	TXCL /Foo2200.obj o2200.bas
+O2201.OBJ : common.h
+	TXCL /Foo2201.obj o2201.bas
+O2202.OBJ : common.h
+	TXCL /Foo2202.obj o2202.bas
+O2203.OBJ : common.h
+	TXCL /Foo2203.obj o2203.bas
+O2204.OBJ : common.h
+	TXCL /Foo2204.obj o2204.bas
+O2205.OBJ : common.h
+	TXCL /Foo2205.obj o2205.bas
+O2206.OBJ : common.h
+	TXCL /Foo2206.obj o2206.bas
+O2207.OBJ : common.h
+	TXCL /Foo2207.obj o2207.bas
+O2208.OBJ : common.h
+	TXCL /Foo2208.obj o2208.bas
+O2209.OBJ : common.h
+	TXCL /Foo2209.obj o2209.bas
+O2210.OBJ : common.h
+	TXCL /Foo2210.obj o2210.bas
+O2211.OBJ : common.h
+	TXCL /Foo2211.obj o2211.bas
+O2212.OBJ : common.h
+	TXCL /Foo2212.obj o2212.bas
+O2213.OBJ : common.h
+	TXCL /Foo2213.obj o2213.bas
+O2214.OBJ : common.h
+	TXCL /Foo2214.obj o2214.bas
+O2215.OBJ : common.h
+	TXCL /Foo2215.obj o2215.bas
+O2216.OBJ : common.h
+	TXCL /Foo2216.obj o2216.bas
+O2217.OBJ : common.h
+	TXCL /Foo2217.obj o2217.bas
+O2218.OBJ : common.h
+	TXCL /Foo2218.obj o2218.bas
+O2219.OBJ : common.h
+	TXCL /Foo2219.obj o2219.bas
+O2220.OBJ : common.h
+	TXCL /Foo2220.obj o2220.bas
+O2221.OBJ : common.h
+	TXCL /Foo2221.obj o2221.bas
+O2222.OBJ : common.h
+	TXCL /Foo2222.obj o2222.bas
+O2223.OBJ : common.h
+	TXCL /Foo2223.obj o2223.bas
+O2224.OBJ : common.h
+	TXCL /Foo2224.obj o2224.bas
+O2225.OBJ : common.h
+	TXCL /Foo2225.obj o2225.bas
+O2226.OBJ : common.h
+	TXCL /Foo2226.obj o2226.bas
+O2227.OBJ : common.h
+	TXCL /Foo2227.obj o2227.bas
+O2228.OBJ : common.h
+	TXCL /Foo2228.obj o2228.bas
+O2229.OBJ : common.h
+	TXCL /Foo2229.obj o2229.bas
+O2230.OBJ : common.h
+	TXCL /Foo2230.obj o2230.bas
+O2231.OBJ : common.h
+	TXCL /Foo2231.obj o2231.bas
+O2232.OBJ : common.h
+	TXCL /Foo2232.obj o2232.bas
+O2233.OBJ : common.h
+	TXCL /Foo2233.obj o2233.bas
+O2234.OBJ : common.h
+	TXCL /Foo2234.obj o2234.bas
+O2235.OBJ : common.h
+	TXCL /Foo2235.obj o2235.bas
+O2236.OBJ : common.h
+	TXCL /Foo2236.obj o2236.bas
+O2237.OBJ : common.h
+	TXCL /Foo2237.obj o2237.bas
+O2238.OBJ : common.h
+	TXCL /Foo2238.obj o2238.bas
+O2239.OBJ : common.h
+	TXCL /Foo2239.obj o2239.bas
+O2240.OBJ : common.h
+	TXCL /Foo2240.obj o2240.bas
+O2241.OBJ : common.h
+	TXCL /Foo2241.obj o2241.bas
+O2242.OBJ : common.h
+	TXCL /Foo2242.obj o2242.bas
+O2243.OBJ : common.h
+	TXCL /Foo2243.obj o2243.bas
+O2244.OBJ : common.h
+	TXCL /Foo2244.obj o2244.bas
+O2245.OBJ : common.h
+	TXCL /Foo2245.obj o2245.bas
+O2246.OBJ : common.h
+	TXCL /Foo2246.obj o2246.bas
+O2247.OBJ : common.h
+	TXCL /Foo2247.obj o2247.bas
+O2248.OBJ : common.h
+	TXCL /Foo2248.obj o2248.bas
+O2249.OBJ : common.h
+	TXCL /Foo2249.obj o2249.bas
+O2250.OBJ : common.h
+	TXCL /Foo2250.obj o2250.bas
+O2251.OBJ : common.h
+	TXCL /Foo2251.obj o2251.bas
+O2252.OBJ : common.h
+	TXCL /Foo2252.obj o2252.bas
+O2253.OBJ : common.h
+	TXCL /Foo2253.obj o2253.bas
+O2254.OBJ : common.h
+	TXCL /Foo2254.obj o2254.bas
+O2255.OBJ : common.h
+	TXCL /Foo2255.obj o2255.bas
+O2256.OBJ : common.h
+	TXCL /Foo2256.obj o2256.bas
+O2257.OBJ : common.h
+	TXCL /Foo2257.obj o2257.bas
+O2258.OBJ : common.h
+	TXCL /Foo2258.obj o2258.bas
+O2259.OBJ : common.h
+	TXCL /Foo2259.obj o2259.bas
+O2260.OBJ : common.h
+	TXCL /Foo2260.obj o2260.bas
+O2261.OBJ : common.h
+	TXCL /Foo2261.obj o2261.bas
+O2262.OBJ : common.h
+	TXCL /Foo2262.obj o2262.bas
+O2263.OBJ : common.h
+	TXCL /Foo2263.obj o2263.bas
+O2264.OBJ : common.h
+	TXCL /Foo2264.obj o2264.bas
+O2265.OBJ : common.h
+	TXCL /Foo2265.obj o2265.bas
+O2266.OBJ : common.h
+	TXCL /Foo2266.obj o2266.bas
+O2267.OBJ : common.h
+	TXCL /Foo2267.obj o2267.bas
+O2268.OBJ : common.h
+	TXCL /Foo2268.obj o2268.bas
+O2269.OBJ : common.h
+	TXCL /Foo2269.obj o2269.bas
+O2270.OBJ : common.h
+	TXCL /Foo2270.obj o2270.bas
+O2271.OBJ : common.h
+	TXCL /Foo2271.obj o2271.bas
+O2272.OBJ : common.h
+	TXCL /Foo2272.obj o2272.bas
+O2273.OBJ : common.h
+	TXCL /Foo2273.obj o2273.bas
+O2274.OBJ : common.h
+	TXCL /Foo2274.obj o2274.bas
+O2275.OBJ : common.h
+	TXCL /Foo2275.obj o2275.bas
+O2276.OBJ : common.h
+	TXCL /Foo2276.obj o2276.bas
+O2277.OBJ : common.h
+	TXCL /Foo2277.obj o2277.bas
+O2278.OBJ : common.h
+	TXCL /Foo2278.obj o2278.bas
+O2279.OBJ : common.h
+	TXCL /Foo2279.obj o2279.bas
+O2280.OBJ : common.h
+	TXCL /Foo2280.obj o2280.bas
+O2281.OBJ : common.h
+	TXCL /Foo2281.obj o2281.bas
+O2282.OBJ : common.h
+	TXCL /Foo2282.obj o2282.bas
+O2283.OBJ : common.h
+	TXCL /Foo2283.obj o2283.bas
+O2284.OBJ : common.h
+	TXCL /Foo2284.obj o2284.bas
+O2285.OBJ : common.h
+	TXCL /Foo2285.obj o2285.bas
+O2286.OBJ : common.h
+	TXCL /Foo2286.obj o2286.bas
+O2287.OBJ : common.h
+	TXCL /Foo2287.obj o2287.bas
+O2288.OBJ : common.h
+	TXCL /Foo2288.obj o2288.bas
+O2289.OBJ : common.h
+	TXCL /Foo2289.obj o2289.bas
+O2290.OBJ : common.h
+	TXCL /Foo2290.obj o2290.bas
+O2291.OBJ : common.h
+	TXCL /Foo2291.obj o2291.bas
+O2292.OBJ : common.h
+	TXCL /Foo2292.obj o2292.bas
+O2293.OBJ : common.h
+	TXCL /Foo2293.obj o2293.bas
+O2294.OBJ : common.h
+	TXCL /Foo2294.obj o2294.bas
+O2295.OBJ : common.h
+	TXCL /Foo2295.obj o2295.bas
+O2296.OBJ : common.h
+	TXCL /Foo2296.obj o2296.bas
+O2297.OBJ : common.h
+	TXCL /Foo2297.obj o2297.bas
+O2298.OBJ : common.h
+	TXCL /Foo2298.obj o2298.bas
+O2299.OBJ : common.h
+	TXCL /Foo2299.obj o2299.bas
+O2300.OBJ : common.h
+	TXCL /Foo2300.obj o2300.bas
+O2301.OBJ : common.h
+	TXCL /Foo2301.obj o2301.bas
+O2302.OBJ : common.h
+	TXCL /Foo2302.obj o2302.bas
+O2303.OBJ : common.h
+	TXCL /Foo2303.obj o2303.bas
+O2304.OBJ : common.h
+	TXCL /Foo2304.obj o2304.bas
+O2305.OBJ : common.h
+	TXCL /Foo2305.obj o2305.bas
+O2306.OBJ : common.h
+	TXCL /Foo2306.obj o2306.bas
+O2307.OBJ : common.h
+	TXCL /Foo2307.obj o2307.bas
+O2308.OBJ : common.h
+	TXCL /Foo2308.obj o2308.bas
+O2309.OBJ : common.h
+	TXCL /Foo2309.obj o2309.bas
+O2310.OBJ : common.h
+	TXCL /Foo2310.obj o2310.bas
+O2311.OBJ : common.h
+	TXCL /Foo2311.obj o2311.bas
+O2312.OBJ : common.h
+	TXCL /Foo2312.obj o2312.bas
+O2313.OBJ : common.h
+	TXCL /Foo2313.obj o2313.bas
+O2314.OBJ : common.h
+	TXCL /Foo2314.obj o2314.bas
+O2315.OBJ : common.h
+	TXCL /Foo2315.obj o2315.bas
+O2316.OBJ : common.h
+	TXCL /Foo2316.obj o2316.bas
+O2317.OBJ : common.h
+	TXCL /Foo2317.obj o2317.bas
+O2318.OBJ : common.h
+	TXCL /Foo2318.obj o2318.bas
+O2319.OBJ : common.h
+	TXCL /Foo2319.obj o2319.bas
+O2320.OBJ : common.h
+	TXCL /Foo2320.obj o2320.bas
+O2321.OBJ : common.h
+	TXCL /Foo2321.obj o2321.bas
+O2322.OBJ : common.h
+	TXCL /Foo2322.obj o2322.bas
+O2323.OBJ : common.h
+	TXCL /Foo2323.obj o2323.bas
+O2324.OBJ : common.h
+	TXCL /Foo2324.obj o2324.bas
+O2325.OBJ : common.h
+	TXCL /Foo2325.obj o2325.bas
+O2326.OBJ : common.h
+	TXCL /Foo2326.obj o2326.bas
+O2327.OBJ : common.h
+	TXCL /Foo2327.obj o2327.bas
+O2328.OBJ : common.h
+	TXCL /Foo2328.obj o2328.bas
+O2329.OBJ : common.h
+	TXCL /Foo2329.obj o2329.bas
+O2330.OBJ : common.h
+	TXCL /Foo2330.obj o2330.bas
+O2331.OBJ : common.h
+	TXCL /Foo2331.obj o2331.bas
+O2332.OBJ : common.h
+	TXCL /Foo2332.obj o2332.bas
+O2333.OBJ : common.h
+	TXCL /Foo2333.obj o2333.bas
+O2334.OBJ : common.h
+	TXCL /Foo2334.obj o2334.bas
+O2335.OBJ : common.h
+	TXCL /Foo2335.obj o2335.bas
+O2336.OBJ : common.h
+	TXCL /Foo2336.obj o2336.bas
+O2337.OBJ : common.h
+	TXCL /Foo2337.obj o2337.bas
+O2338.OBJ : common.h
+	TXCL /Foo2338.obj o2338.bas
+O2339.OBJ : common.h
+	TXCL /Foo2339.obj o2339.bas
+O2340.OBJ : common.h
+	TXCL /Foo2340.obj o2340.bas
+O2341.OBJ : common.h
+	TXCL /Foo2341.obj o2341.bas
+O2342.OBJ : common.h
+	TXCL /Foo2342.obj o2342.bas
+O2343.OBJ : common.h
+	TXCL /Foo2343.obj o2343.bas
+O2344.OBJ : common.h
+	TXCL /Foo2344.obj o2344.bas
+O2345.OBJ : common.h
+	TXCL /Foo2345.obj o2345.bas
+O2346.OBJ : common.h
+	TXCL /Foo2346.obj o2346.bas
+O2347.OBJ : common.h
+	TXCL /Foo2347.obj o2347.bas
+O2348.OBJ : common.h
+	TXCL /Foo2348.obj o2348.bas
+O2349.OBJ : common.h
+	TXCL /Foo2349.obj o2349.bas
+O2350.OBJ : common.h
+	TXCL /Foo2350.obj o2350.bas
+O2351.OBJ : common.h
+	TXCL /Foo2351.obj o2351.bas
+O2352.OBJ : common.h
+	TXCL /Foo2352.obj o2352.bas
+O2353.OBJ : common.h
+	TXCL /Foo2353.obj o2353.bas
+O2354.OBJ : common.h
+	TXCL /Foo2354.obj o2354.bas
+O2355.OBJ : common.h
+	TXCL /Foo2355.obj o2355.bas
+O2356.OBJ : common.h
+	TXCL /Foo2356.obj o2356.bas
+O2357.OBJ : common.h
+	TXCL /Foo2357.obj o2357.bas
+O2358.OBJ : common.h
+	TXCL /Foo2358.obj o2358.bas
+O2359.OBJ : common.h
+	TXCL /Foo2359.obj o2359.bas
+O2360.OBJ : common.h
+	TXCL /Foo2360.obj o2360.bas
+O2361.OBJ : common.h
+	TXCL /Foo2361.obj o2361.bas
+O2362.OBJ : common.h
+	TXCL /Foo2362.obj o2362.bas
+O2363.OBJ : common.h
+	TXCL /Foo2363.obj o2363.bas
+O2364.OBJ : common.h
+	TXCL /Foo2364.obj o2364.bas
+O2365.OBJ : common.h
+	TXCL /Foo2365.obj o2365.bas
+O2366.OBJ : common.h
+	TXCL /Foo2366.obj o2366.bas
+O2367.OBJ : common.h
+	TXCL /Foo2367.obj o2367.bas
+O2368.OBJ : common.h
+	TXCL /Foo2368.obj o2368.bas
+O2369.OBJ : common.h
+	TXCL /Foo2369.obj o2369.bas
+O2370.OBJ : common.h
+	TXCL /Foo2370.obj o2370.bas
+O2371.OBJ : common.h
+	TXCL /Foo2371.obj o2371.bas
+O2372.OBJ : common.h
+	TXCL /Foo2372.obj o2372.bas
+O2373.OBJ : common.h
+	TXCL /Foo2373.obj o2373.bas
+O2374.OBJ : common.h
+	TXCL /Foo2374.obj o2374.bas
+O2375.OBJ : common.h
+	TXCL /Foo2375.obj o2375.bas
+O2376.OBJ : common.h
+	TXCL /Foo2376.obj o2376.bas
+O2377.OBJ : common.h
+	TXCL /Foo2377.obj o2377.bas
+O2378.OBJ : common.h
+	TXCL /Foo2378.obj o2378.bas
+O2379.OBJ : common.h
+	TXCL /Foo2379.obj o2379.bas
+O2380.OBJ : common.h
+	TXCL /Foo2380.obj o2380.bas
+O2381.OBJ : common.h
+	TXCL /Foo2381.obj o2381.bas
+O2382.OBJ : common.h
+	TXCL /Foo2382.obj o2382.bas
+O2383.OBJ : common.h
+	TXCL /Foo2383.obj o2383.bas
+O2384.OBJ : common.h
+	TXCL /Foo2384.obj o2384.bas
+O2385.OBJ : common.h
+	TXCL /Foo2385.obj o2385.bas
+O2386.OBJ : common.h
+	TXCL /Foo2386.obj o2386.bas
+O2387.OBJ : common.h
+	TXCL /Foo2387.obj o2387.bas
+O2388.OBJ : common.h
+	TXCL /Foo2388.obj o2388.bas
+O2389.OBJ : common.h
+	TXCL /Foo2389.obj o2389.bas
+O2390.OBJ : common.h
+	TXCL /Foo2390.obj o2390.bas
+O2391.OBJ : common.h
+	TXCL /Foo2391.obj o2391.bas
+O2392.OBJ : common.h
+	TXCL /Foo2392.obj o2392.bas
+O2393.OBJ : common.h
+	TXCL /Foo2393.obj o2393.bas
+O2394.OBJ : common.h
+	TXCL /Foo2394.obj o2394.bas
+O2395.OBJ : common.h
+	TXCL /Foo2395.obj o2395.bas
+O2396.OBJ : common.h
+	TXCL /Foo2396.obj o2396.bas
+O2397.OBJ : common.h
+	TXCL /Foo2397.obj o2397.bas
+O2398.OBJ : common.h
+	TXCL /Foo2398.obj o2398.bas
+O2399.OBJ : common.h
+	TXCL /Foo2399.obj o2399.bas
+O2400.OBJ : common.h
+	TXCL /Foo2400.obj o2400.bas
+O2401.OBJ : common.h
+	TXCL /Foo2401.obj o2401.bas
+O2402.OBJ : common.h
+	TXCL /Foo2402.obj o2402.bas
+O2403.OBJ : common.h
+	TXCL /Foo2403.obj o2403.bas
+O2404.OBJ : common.h
+	TXCL /Foo2404.obj o2404.bas
+O2405.OBJ : common.h
+	TXCL /Foo2405.obj o2405.bas
+O2406.OBJ : common.h
+	TXCL /Foo2406.obj o2406.bas
+O2407.OBJ : common.h
+	TXCL /Foo2407.obj o2407.bas
+O2408.OBJ : common.h
+	TXCL /Foo2408.obj o2408.bas
+O2409.OBJ : common.h
+	TXCL /Foo2409.obj o2409.bas
+O2410.OBJ : common.h
+	TXCL /Foo2410.obj o2410.bas
+O2411.OBJ : common.h
+	TXCL /Foo2411.obj o2411.bas
+O2412.OBJ : common.h
+	TXCL /Foo2412.obj o2412.bas
+O2413.OBJ : common.h
+	TXCL /Foo2413.obj o2413.bas
+O2414.OBJ : common.h
+	TXCL /Foo2414.obj o2414.bas
+O2415.OBJ : common.h
+	TXCL /Foo2415.obj o2415.bas
+O2416.OBJ : common.h
+	TXCL /Foo2416.obj o2416.bas
+O2417.OBJ : common.h
+	TXCL /Foo2417.obj o2417.bas
+O2418.OBJ : common.h
+	TXCL /Foo2418.obj o2418.bas
+O2419.OBJ : common.h
+	TXCL /Foo2419.obj o2419.bas
+O2420.OBJ : common.h
+	TXCL /Foo2420.obj o2420.bas
+O2421.OBJ : common.h
+	TXCL /Foo2421.obj o2421.bas
+O2422.OBJ : common.h
+	TXCL /Foo2422.obj o2422.bas
+O2423.OBJ : common.h
+	TXCL /Foo2423.obj o2423.bas
+O2424.OBJ : common.h
+	TXCL /Foo2424.obj o2424.bas
+O2425.OBJ : common.h
+	TXCL /Foo2425.obj o2425.bas
+O2426.OBJ : common.h
+	TXCL /Foo2426.obj o2426.bas
+O2427.OBJ : common.h
+	TXCL /Foo2427.obj o2427.bas
+O2428.OBJ : common.h
+	TXCL /Foo2428.obj o2428.bas
+O2429.OBJ : common.h
+	TXCL /Foo2429.obj o2429.bas
+O2430.OBJ : common.h
+	TXCL /Foo2430.obj o2430.bas
+O2431.OBJ : common.h
+	TXCL /Foo2431.obj o2431.bas
+O2432.OBJ : common.h
+	TXCL /Foo2432.obj o2432.bas
+O2433.OBJ : common.h
+	TXCL /Foo2433.obj o2433.bas
+O2434.OBJ : common.h
+	TXCL /Foo2434.obj o2434.bas
+O2435.OBJ : common.h
+	TXCL /Foo2435.obj o2435.bas
+O2436.OBJ : common.h
+	TXCL /Foo2436.obj o2436.bas
+O2437.OBJ : common.h
+	TXCL /Foo2437.obj o2437.bas
+O2438.OBJ : common.h
+	TXCL /Foo2438.obj o2438.bas
+O2439.OBJ : common.h
+	TXCL /Foo2439.obj o2439.bas
+O2440.OBJ : common.h
+	TXCL /Foo2440.obj o2440.bas
+O2441.OBJ : common.h
+	TXCL /Foo2441.obj o2441.bas
+O2442.OBJ : common.h
+	TXCL /Foo2442.obj o2442.bas
+O2443.OBJ : common.h
+	TXCL /Foo2443.obj o2443.bas
+O2444.OBJ : common.h
+	TXCL /Foo2444.obj o2444.bas
+O2445.OBJ : common.h
+	TXCL /Foo2445.obj o2445.bas
+O2446.OBJ : common.h
+	TXCL /Foo2446.obj o2446.bas
+O2447.OBJ : common.h
+	TXCL /Foo2447.obj o2447.bas
+O2448.OBJ : common.h
+	TXCL /Foo2448.obj o2448.bas
+O2449.OBJ : common.h
+	TXCL /Foo2449.obj o2449.bas
+O2450.OBJ : common.h
+	TXCL /Foo2450.obj o2450.bas
+O2451.OBJ : common.h
+	TXCL /Foo2451.obj o2451.bas
+O2452.OBJ : common.h
+	TXCL /Foo2452.obj o2452.bas
+O2453.OBJ : common.h
+	TXCL /Foo2453.obj o2453.bas
+O2454.OBJ : common.h
+	TXCL /Foo2454.obj o2454.bas
+O2455.OBJ : common.h
+	TXCL /Foo2455.obj o2455.bas
+O2456.OBJ : common.h
+	TXCL /Foo2456.obj o2456.bas
+O2457.OBJ : common.h
+	TXCL /Foo2457.obj o2457.bas
+O2458.OBJ : common.h
+	TXCL /Foo2458.obj o2458.bas
+O2459.OBJ : common.h
+	TXCL /Foo2459.obj o2459.bas
+O2460.OBJ : common.h
+	TXCL /Foo2460.obj o2460.bas
+O2461.OBJ : common.h
+	TXCL /Foo2461.obj o2461.bas
+O2462.OBJ : common.h
+	TXCL /Foo2462.obj o2462.bas
+O2463.OBJ : common.h
+	TXCL /Foo2463.obj o2463.bas
+O2464.OBJ : common.h
+	TXCL /Foo2464.obj o2464.bas
+O2465.OBJ : common.h
+	TXCL /Foo2465.obj o2465.bas
+O2466.OBJ : common.h
+	TXCL /Foo2466.obj o2466.bas
+O2467.OBJ : common.h
+	TXCL /Foo2467.obj o2467.bas
+O2468.OBJ : common.h
+	TXCL /Foo2468.obj o2468.bas
+O2469.OBJ : common.h
+	TXCL /Foo2469.obj o2469.bas
+O2470.OBJ : common.h
+	TXCL /Foo2470.obj o2470.bas
+O2471.OBJ : common.h
+	TXCL /Foo2471.obj o2471.bas
+O2472.OBJ : common.h
+	TXCL /Foo2472.obj o2472.bas
+O2473.OBJ : common.h
+	TXCL /Foo2473.obj o2473.bas
+O2474.OBJ : common.h
+	TXCL /Foo2474.obj o2474.bas
+O2475.OBJ : common.h
+	TXCL /Foo2475.obj o2475.bas
+O2476.OBJ : common.h
+	TXCL /Foo2476.obj o2476.bas
+O2477.OBJ : common.h
+	TXCL /Foo2477.obj o2477.bas
+O2478.OBJ : common.h
+	TXCL /Foo2478.obj o2478.bas
+O2479.OBJ : common.h
+	TXCL /Foo2479.obj o2479.bas
+O2480.OBJ : common.h
+	TXCL /Foo2480.obj o2480.bas
+O2481.OBJ : common.h
+	TXCL /Foo2481.obj o2481.bas
+O2482.OBJ : common.h
+	TXCL /Foo2482.obj o2482.bas
+O2483.OBJ : common.h
+	TXCL /Foo2483.obj o2483.bas
+O2484.OBJ : common.h
+	TXCL /Foo2484.obj o2484.bas
+O2485.OBJ : common.h
+	TXCL /Foo2485.obj o2485.bas
+O2486.OBJ : common.h
+	TXCL /Foo2486.obj o2486.bas
+O2487.OBJ : common.h
+	TXCL /Foo2487.obj o2487.bas
+O2488.OBJ : common.h
+	TXCL /Foo2488.obj o2488.bas
+O2489.OBJ : common.h
+	TXCL /Foo2489.obj o2489.bas
+O2490.OBJ : common.h
+	TXCL /Foo2490.obj o2490.bas
+O2491.OBJ : common.h
+	TXCL /Foo2491.obj o2491.bas
+O2492.OBJ : common.h
+	TXCL /Foo2492.obj o2492.bas
+O2493.OBJ : common.h
+	TXCL /Foo2493.obj o2493.bas
+O2494.OBJ : common.h
+	TXCL /Foo2494.obj o2494.bas
+O2495.OBJ : common.h
+	TXCL /Foo2495.obj o2495.bas
+O2496.OBJ : common.h
+	TXCL /Foo2496.obj o2496.bas
+O2497.OBJ : common.h
+	TXCL /Foo2497.obj o2497.bas
+O2498.OBJ : common.h
+	TXCL /Foo2498.obj o2498.bas
+O2499.OBJ : common.h
+	TXCL /Foo2499.obj o2499.bas
+O2500.OBJ : common.h
+	TXCL /Foo2500.obj o2500.bas
+O2501.OBJ : common.h
+	TXCL /Foo2501.obj o2501.bas
+O2502.OBJ : common.h
+	TXCL /Foo2502.obj o2502.bas
+O2503.OBJ : common.h
+	TXCL /Foo2503.obj o2503.bas
+O2504.OBJ : common.h
+	TXCL /Foo2504.obj o2504.bas
+O2505.OBJ : common.h
+	TXCL /Foo2505.obj o2505.bas
+O2506.OBJ : common.h
+	TXCL /Foo2506.obj o2506.bas
+O2507.OBJ : common.h
+	TXCL /Foo2507.obj o2507.bas
+O2508.OBJ : common.h
+	TXCL /Foo2508.obj o2508.bas
+O2509.OBJ : common.h
+	TXCL /Foo2509.obj o2509.bas
+O2510.OBJ : common.h
+	TXCL /Foo2510.obj o2510.bas
+O2511.OBJ : common.h
+	TXCL /Foo2511.obj o2511.bas
+O2512.OBJ : common.h
+	TXCL /Foo2512.obj o2512.bas
+O2513.OBJ : common.h
+	TXCL /Foo2513.obj o2513.bas
+O2514.OBJ : common.h
+	TXCL /Foo2514.obj o2514.bas
+O2515.OBJ : common.h
+	TXCL /Foo2515.obj o2515.bas
+O2516.OBJ : common.h
+	TXCL /Foo2516.obj o2516.bas
+O2517.OBJ : common.h
+	TXCL /Foo2517.obj o2517.bas
+O2518.OBJ : common.h
+	TXCL /Foo2518.obj o2518.bas
+O2519.OBJ : common.h
+	TXCL /Foo2519.obj o2519.bas
+O2520.OBJ : common.h
+	TXCL /Foo2520.obj o2520.bas
+O2521.OBJ : common.h
+	TXCL /Foo2521.obj o2521.bas
+O2522.OBJ : common.h
+	TXCL /Foo2522.obj o2522.bas
+O2523.OBJ : common.h
+	TXCL /Foo2523.obj o2523.bas
+O2524.OBJ : common.h
+	TXCL /Foo2524.obj o2524.bas
+O2525.OBJ : common.h
+	TXCL /Foo2525.obj o2525.bas
+O2526.OBJ : common.h
+	TXCL /Foo2526.obj o2526.bas
+O2527.OBJ : common.h
+	TXCL /Foo2527.obj o2527.bas
+O2528.OBJ : common.h
+	TXCL /Foo2528.obj o2528.bas
+O2529.OBJ : common.h
+	TXCL /Foo2529.obj o2529.bas
+O2530.OBJ : common.h
+	TXCL /Foo2530.obj o2530.bas
+O2531.OBJ : common.h
+	TXCL /Foo2531.obj o2531.bas
+O2532.OBJ : common.h
+	TXCL /Foo2532.obj o2532.bas
+O2533.OBJ : common.h
+	TXCL /Foo2533.obj o2533.bas
+O2534.OBJ : common.h
+	TXCL /Foo2534.obj o2534.bas
+O2535.OBJ : common.h
+	TXCL /Foo2535.obj o2535.bas
+O2536.OBJ : common.h
+	TXCL /Foo2536.obj o2536.bas
+O2537.OBJ : common.h
+	TXCL /Foo2537.obj o2537.bas
+O2538.OBJ : common.h
+	TXCL /Foo2538.obj o2538.bas
+O2539.OBJ : common.h
+	TXCL /Foo2539.obj o2539.bas
+O2540.OBJ : common.h
+	TXCL /Foo2540.obj o2540.bas
+O2541.OBJ : common.h
+	TXCL /Foo2541.obj o2541.bas
+O2542.OBJ : common.h
+	TXCL /Foo2542.obj o2542.bas
+O2543.OBJ : common.h
+	TXCL /Foo2543.obj o2543.bas
+O2544.OBJ : common.h
+	TXCL /Foo2544.obj o2544.bas
+O2545.OBJ : common.h
+	TXCL /Foo2545.obj o2545.bas
+O2546.OBJ : common.h
+	TXCL /Foo2546.obj o2546.bas
+O2547.OBJ : common.h
+	TXCL /Foo2547.obj o2547.bas
+O2548.OBJ : common.h
+	TXCL /Foo2548.obj o2548.bas
+O2549.OBJ : common.h
+	TXCL /Foo2549.obj o2549.bas
+O2550.OBJ : common.h
+	TXCL /Foo2550.obj o2550.bas
+O2551.OBJ : common.h
+	TXCL /Foo2551.obj o2551.bas
+O2552.OBJ : common.h
+	TXCL /Foo2552.obj o2552.bas
+O2553.OBJ : common.h
+	TXCL /Foo2553.obj o2553.bas
+O2554.OBJ : common.h
+	TXCL /Foo2554.obj o2554.bas
+O2555.OBJ : common.h
+	TXCL /Foo2555.obj o2555.bas
+O2556.OBJ : common.h
+	TXCL /Foo2556.obj o2556.bas
+O2557.OBJ : common.h
+	TXCL /Foo2557.obj o2557.bas
+O2558.OBJ : common.h
+	TXCL /Foo2558.obj o2558.bas
+O2559.OBJ : common.h
+	TXCL /Foo2559.obj o2559.bas
+O2560.OBJ : common.h
+	TXCL /Foo2560.obj o2560.bas
+O2561.OBJ : common.h
+	TXCL /Foo2561.obj o2561.bas
+O2562.OBJ : common.h
+	TXCL /Foo2562.obj o2562.bas
+O2563.OBJ : common.h
+	TXCL /Foo2563.obj o2563.bas
+O2564.OBJ : common.h
+	TXCL /Foo2564.obj o2564.bas
+O2565.OBJ : common.h
+	TXCL /Foo2565.obj o2565.bas
+O2566.OBJ : common.h
+	TXCL /Foo2566.obj o2566.bas
+O2567.OBJ : common.h
+	TXCL /Foo2567.obj o2567.bas
+O2568.OBJ : common.h
+	TXCL /Foo2568.obj o2568.bas
+O2569.OBJ : common.h
+	TXCL /Foo2569.obj o2569.bas
+O2570.OBJ : common.h
+	TXCL /Foo2570.obj o2570.bas
+O2571.OBJ : common.h
+	TXCL /Foo2571.obj o2571.bas
+O2572.OBJ : common.h
+	TXCL /Foo2572.obj o2572.bas
+O2573.OBJ : common.h
+	TXCL /Foo2573.obj o2573.bas
+O2574.OBJ : common.h
+	TXCL /Foo2574.obj o2574.bas
+O2575.OBJ : common.h
+	TXCL /Foo2575.obj o2575.bas
+O2576.OBJ : common.h
+	TXCL /Foo2576.obj o2576.bas
+O2577.OBJ : common.h
+	TXCL /Foo2577.obj o2577.bas
+O2578.OBJ : common.h
+	TXCL /Foo2578.obj o2578.bas
+O2579.OBJ : common.h
+	TXCL /Foo2579.obj o2579.bas
+O2580.OBJ : common.h
+	TXCL /Foo2580.obj o2580.bas
+O2581.OBJ : common.h
+	TXCL /Foo2581.obj o2581.bas
+O2582.OBJ : common.h
+	TXCL /Foo2582.obj o2582.bas
+O2583.OBJ : common.h
+	TXCL /Foo2583.obj o2583.bas
+O2584.OBJ : common.h
+	TXCL /Foo2584.obj o2584.bas
+O2585.OBJ : common.h
+	TXCL /Foo2585.obj o2585.bas
+O2586.OBJ : common.h
+	TXCL /Foo2586.obj o2586.bas
+O2587.OBJ : common.h
+	TXCL /Foo2587.obj o2587.bas
+O2588.OBJ : common.h
+	TXCL /Foo2588.obj o2588.bas
+O2589.OBJ : common.h
+	TXCL /Foo2589.obj o2589.bas
+O2590.OBJ : common.h
+	TXCL /Foo2590.obj o2590.bas
+O2591.OBJ : common.h
+	TXCL /Foo2591.obj o2591.bas
+O2592.OBJ : common.h
+	TXCL /Foo2592.obj o2592.bas
+O2593.OBJ : common.h
+	TXCL /Foo2593.obj o2593.bas
+O2594.OBJ : common.h
+	TXCL /Foo2594.obj o2594.bas
+O2595.OBJ : common.h
+	TXCL /Foo2595.obj o2595.bas
+O2596.OBJ : common.h
+	TXCL /Foo2596.obj o2596.bas
+O2597.OBJ : common.h
+	TXCL /Foo2597.obj o2597.bas
+O2598.OBJ : common.h
+	TXCL /Foo2598.obj o2598.bas
+O2599.OBJ : common.h
+	TXCL /Foo2599.obj o2599.bas
+O2600.OBJ : common.h
+	TXCL /Foo2600.obj o2600.bas
+O2601.OBJ : common.h
+	TXCL /Foo2601.obj o2601.bas
+O2602.OBJ : common.h
+	TXCL /Foo2602.obj o2602.bas
+O2603.OBJ : common.h
+	TXCL /Foo2603.obj o2603.bas
+O2604.OBJ : common.h
+	TXCL /Foo2604.obj o2604.bas
+O2605.OBJ : common.h
+	TXCL /Foo2605.obj o2605.bas
+O2606.OBJ : common.h
+	TXCL /Foo2606.obj o2606.bas
+O2607.OBJ : common.h
+	TXCL /Foo2607.obj o2607.bas
+O2608.OBJ : common.h
+	TXCL /Foo2608.obj o2608.bas
+O2609.OBJ : common.h
+	TXCL /Foo2609.obj o2609.bas
+O2610.OBJ : common.h
+	TXCL /Foo2610.obj o2610.bas
+O2611.OBJ : common.h
+	TXCL /Foo2611.obj o2611.bas
+O2612.OBJ : common.h
+	TXCL /Foo2612.obj o2612.bas
+O2613.OBJ : common.h
+	TXCL /Foo2613.obj o2613.bas
+O2614.OBJ : common.h
+	TXCL /Foo2614.obj o2614.bas
+O2615.OBJ : common.h
+	TXCL /Foo2615.obj o2615.bas
+O2616.OBJ : common.h
+	TXCL /Foo2616.obj o2616.bas
+O2617.OBJ : common.h
+	TXCL /Foo2617.obj o2617.bas
+O2618.OBJ : common.h
+	TXCL /Foo2618.obj o2618.bas
+O2619.OBJ : common.h
+	TXCL /Foo2619.obj o2619.bas
+O2620.OBJ : common.h
+	TXCL /Foo2620.obj o2620.bas
+O2621.OBJ : common.h
+	TXCL /Foo2621.obj o2621.bas
+O2622.OBJ : common.h
+	TXCL /Foo2622.obj o2622.bas
+O2623.OBJ : common.h
+	TXCL /Foo2623.obj o2623.bas
+O2624.OBJ : common.h
+	TXCL /Foo2624.obj o2624.bas
+O2625.OBJ : common.h
+	TXCL /Foo2625.obj o2625.bas
+O2626.OBJ : common.h
+	TXCL /Foo2626.obj o2626.bas
+O2627.OBJ : common.h
+	TXCL /Foo2627.obj o2627.bas
+O2628.OBJ : common.h
+	TXCL /Foo2628.obj o2628.bas
+O2629.OBJ : common.h
+	TXCL /Foo2629.obj o2629.bas
+O2630.OBJ : common.h
+	TXCL /Foo2630.obj o2630.bas
+O2631.OBJ : common.h
+	TXCL /Foo2631.obj o2631.bas
+O2632.OBJ : common.h
+	TXCL /Foo2632.obj o2632.bas
+O2633.OBJ : common.h
+	TXCL /Foo2633.obj o2633.bas
+O2634.OBJ : common.h
+	TXCL /Foo2634.obj o2634.bas
+O2635.OBJ : common.h
+	TXCL /Foo2635.obj o2635.bas
+O2636.OBJ : common.h
+	TXCL /Foo2636.obj o2636.bas
+O2637.OBJ : common.h
+	TXCL /Foo2637.obj o2637.bas
+O2638.OBJ : common.h
+	TXCL /Foo2638.obj o2638.bas
+O2639.OBJ : common.h
+	TXCL /Foo2639.obj o2639.bas
+O2640.OBJ : common.h
+	TXCL /Foo2640.obj o2640.bas
+O2641.OBJ : common.h
+	TXCL /Foo2641.obj o2641.bas
+O2642.OBJ : common.h
+	TXCL /Foo2642.obj o2642.bas
+O2643.OBJ : common.h
+	TXCL /Foo2643.obj o2643.bas
+O2644.OBJ : common.h
+	TXCL /Foo2644.obj o2644.bas
+O2645.OBJ : common.h
+	TXCL /Foo2645.obj o2645.bas
+O2646.OBJ : common.h
+	TXCL /Foo2646.obj o2646.bas
+O2647.OBJ : common.h
+	TXCL /Foo2647.obj o2647.bas
+O2648.OBJ : common.h
+	TXCL /Foo2648.obj o2648.bas
+O2649.OBJ : common.h
+	TXCL /Foo2649.obj o2649.bas
+O2650.OBJ : common.h
+	TXCL /Foo2650.obj o2650.bas
+O2651.OBJ : common.h
+	TXCL /Foo2651.obj o2651.bas
+O2652.OBJ : common.h
+	TXCL /Foo2652.obj o2652.bas
+O2653.OBJ : common.h
+	TXCL /Foo2653.obj o2653.bas
+O2654.OBJ : common.h
+	TXCL /Foo2654.obj o2654.bas
+O2655.OBJ : common.h
+	TXCL /Foo2655.obj o2655.bas
+O2656.OBJ : common.h
+	TXCL /Foo2656.obj o2656.bas
+O2657.OBJ : common.h
+	TXCL /Foo2657.obj o2657.bas
+O2658.OBJ : common.h
+	TXCL /Foo2658.obj o2658.bas
+O2659.OBJ : common.h
+	TXCL /Foo2659.obj o2659.bas
+O2660.OBJ : common.h
+	TXCL /Foo2660.obj o2660.bas
+O2661.OBJ : common.h
+	TXCL /Foo2661.obj o2661.bas
+O2662.OBJ : common.h
+	TXCL /Foo2662.obj o2662.bas
+O2663.OBJ : common.h
+	TXCL /Foo2663.obj o2663.bas
+O2664.OBJ : common.h
+	TXCL /Foo2664.obj o2664.bas
+O2665.OBJ : common.h
+	TXCL /Foo2665.obj o2665.bas
+O2666.OBJ : common.h
+	TXCL /Foo2666.obj o2666.bas
+O2667.OBJ : common.h
+	TXCL /Foo2667.obj o2667.bas
+O2668.OBJ : common.h
+	TXCL /Foo2668.obj o2668.bas
+O2669.OBJ : common.h
+	TXCL /Foo2669.obj o2669.bas
+O2670.OBJ : common.h
+	TXCL /Foo2670.obj o2670.bas
+O2671.OBJ : common.h
+	TXCL /Foo2671.obj o2671.bas
+O2672.OBJ : common.h
+	TXCL /Foo2672.obj o2672.bas
+O2673.OBJ : common.h
+	TXCL /Foo2673.obj o2673.bas
+O2674.OBJ : common.h
+	TXCL /Foo2674.obj o2674.bas
+O2675.OBJ : common.h
+	TXCL /Foo2675.obj o2675.bas
+O2676.OBJ : common.h
+	TXCL /Foo2676.obj o2676.bas
+O2677.OBJ : common.h
+	TXCL /Foo2677.obj o2677.bas
+O2678.OBJ : common.h
+	TXCL /Foo2678.obj o2678.bas
+O2679.OBJ : common.h
+	TXCL /Foo2679.obj o2679.bas
+O2680.OBJ : common.h
+	TXCL /Foo2680.obj o2680.bas
+O2681.OBJ : common.h
+	TXCL /Foo2681.obj o2681.bas
+O2682.OBJ : common.h
+	TXCL /Foo2682.obj o2682.bas
+O2683.OBJ : common.h
+	TXCL /Foo2683.obj o2683.bas
+O2684.OBJ : common.h
+	TXCL /Foo2684.obj o2684.bas
+O2685.OBJ : common.h
+	TXCL /Foo2685.obj o2685.bas
+O2686.OBJ : common.h
+	TXCL /Foo2686.obj o2686.bas
+O2687.OBJ : common.h
+	TXCL /Foo2687.obj o2687.bas
+O2688.OBJ : common.h
+	TXCL /Foo2688.obj o2688.bas
+O2689.OBJ : common.h
+	TXCL /Foo2689.obj o2689.bas
+O2690.OBJ : common.h
+	TXCL /Foo2690.obj o2690.bas
+O2691.OBJ : common.h
+	TXCL /Foo2691.obj o2691.bas
+O2692.OBJ : common.h
+	TXCL /Foo2692.obj o2692.bas
+O2693.OBJ : common.h
+	TXCL /Foo2693.obj o2693.bas
+O2694.OBJ : common.h
+	TXCL /Foo2694.obj o2694.bas
+O2695.OBJ : common.h
+	TXCL /Foo2695.obj o2695.bas
+O2696.OBJ : common.h
+	TXCL /Foo2696.obj o2696.bas
+O2697.OBJ : common.h
+	TXCL /Foo2697.obj o2697.bas
+O2698.OBJ : common.h
+	TXCL /Foo2698.obj o2698.bas
+O2699.OBJ : common.h
+	TXCL /Foo2699.obj o2699.bas
+O2700.OBJ : common.h
+	TXCL /Foo2700.obj o2700.bas
+O2701.OBJ : common.h
+	TXCL /Foo2701.obj o2701.bas
+O2702.OBJ : common.h
+	TXCL /Foo2702.obj o2702.bas
+O2703.OBJ : common.h
+	TXCL /Foo2703.obj o2703.bas
+O2704.OBJ : common.h
+	TXCL /Foo2704.obj o2704.bas
+O2705.OBJ : common.h
+	TXCL /Foo2705.obj o2705.bas
+O2706.OBJ : common.h
+	TXCL /Foo2706.obj o2706.bas
+O2707.OBJ : common.h
+	TXCL /Foo2707.obj o2707.bas
+O2708.OBJ : common.h
+	TXCL /Foo2708.obj o2708.bas
+O2709.OBJ : common.h
+	TXCL /Foo2709.obj o2709.bas
+O2710.OBJ : common.h
+	TXCL /Foo2710.obj o2710.bas
+O2711.OBJ : common.h
+	TXCL /Foo2711.obj o2711.bas
+O2712.OBJ : common.h
+	TXCL /Foo2712.obj o2712.bas
+O2713.OBJ : common.h
+	TXCL /Foo2713.obj o2713.bas
+O2714.OBJ : common.h
+	TXCL /Foo2714.obj o2714.bas
+O2715.OBJ : common.h
+	TXCL /Foo2715.obj o2715.bas
+O2716.OBJ : common.h
+	TXCL /Foo2716.obj o2716.bas
+O2717.OBJ : common.h
+	TXCL /Foo2717.obj o2717.bas
+O2718.OBJ : common.h
+	TXCL /Foo2718.obj o2718.bas
+O2719.OBJ : common.h
+	TXCL /Foo2719.obj o2719.bas
+O2720.OBJ : common.h
+	TXCL /Foo2720.obj o2720.bas
+O2721.OBJ : common.h
+	TXCL /Foo2721.obj o2721.bas
+O2722.OBJ : common.h
+	TXCL /Foo2722.obj o2722.bas
+O2723.OBJ : common.h
+	TXCL /Foo2723.obj o2723.bas
+O2724.OBJ : common.h
+	TXCL /Foo2724.obj o2724.bas
+O2725.OBJ : common.h
+	TXCL /Foo2725.obj o2725.bas
+O2726.OBJ : common.h
+	TXCL /Foo2726.obj o2726.bas
+O2727.OBJ : common.h
+	TXCL /Foo2727.obj o2727.bas
+O2728.OBJ : common.h
+	TXCL /Foo2728.obj o2728.bas
+O2729.OBJ : common.h
+	TXCL /Foo2729.obj o2729.bas
+O2730.OBJ : common.h
+	TXCL /Foo2730.obj o2730.bas
+O2731.OBJ : common.h
+	TXCL /Foo2731.obj o2731.bas
+O2732.OBJ : common.h
+	TXCL /Foo2732.obj o2732.bas
+O2733.OBJ : common.h
+	TXCL /Foo2733.obj o2733.bas
+O2734.OBJ : common.h
+	TXCL /Foo2734.obj o2734.bas
+O2735.OBJ : common.h
+	TXCL /Foo2735.obj o2735.bas
+O2736.OBJ : common.h
+	TXCL /Foo2736.obj o2736.bas
+O2737.OBJ : common.h
+	TXCL /Foo2737.obj o2737.bas
+O2738.OBJ : common.h
+	TXCL /Foo2738.obj o2738.bas
+O2739.OBJ : common.h
+	TXCL /Foo2739.obj o2739.bas
+O2740.OBJ : common.h
+	TXCL /Foo2740.obj o2740.bas
+O2741.OBJ : common.h
+	TXCL /Foo2741.obj o2741.bas
+O2742.OBJ : common.h
+	TXCL /Foo2742.obj o2742.bas
+O2743.OBJ : common.h
+	TXCL /Foo2743.obj o2743.bas
+O2744.OBJ : common.h
+	TXCL /Foo2744.obj o2744.bas
+O2745.OBJ : common.h
+	TXCL /Foo2745.obj o2745.bas
+O2746.OBJ : common.h
+	TXCL /Foo2746.obj o2746.bas
+O2747.OBJ : common.h
+	TXCL /Foo2747.obj o2747.bas
+O2748.OBJ : common.h
+	TXCL /Foo2748.obj o2748.bas
+O2749.OBJ : common.h
+	TXCL /Foo2749.obj o2749.bas
+O2750.OBJ : common.h
+	TXCL /Foo2750.obj o2750.bas
+O2751.OBJ : common.h
+	TXCL /Foo2751.obj o2751.bas
+O2752.OBJ : common.h
+	TXCL /Foo2752.obj o2752.bas
+O2753.OBJ : common.h
+	TXCL /Foo2753.obj o2753.bas
+O2754.OBJ : common.h
+	TXCL /Foo2754.obj o2754.bas
+O2755.OBJ : common.h
+	TXCL /Foo2755.obj o2755.bas
+O2756.OBJ : common.h
+	TXCL /Foo2756.obj o2756.bas
+O2757.OBJ : common.h
+	TXCL /Foo2757.obj o2757.bas
+O2758.OBJ : common.h
+	TXCL /Foo2758.obj o2758.bas
+O2759.OBJ : common.h
+	TXCL /Foo2759.obj o2759.bas
+O2760.OBJ : common.h
+	TXCL /Foo2760.obj o2760.bas
+O2761.OBJ : common.h
+	TXCL /Foo2761.obj o2761.bas
+O2762.OBJ : common.h
+	TXCL /Foo2762.obj o2762.bas
+O2763.OBJ : common.h
+	TXCL /Foo2763.obj o2763.bas
+O2764.OBJ : common.h
+	TXCL /Foo2764.obj o2764.bas
+O2765.OBJ : common.h
+	TXCL /Foo2765.obj o2765.bas
+O2766.OBJ : common.h
+	TXCL /Foo2766.obj o2766.bas
+O2767.OBJ : common.h
+	TXCL /Foo2767.obj o2767.bas
+O2768.OBJ : common.h
+	TXCL /Foo2768.obj o2768.bas
+O2769.OBJ : common.h
+	TXCL /Foo2769.obj o2769.bas
+O2770.OBJ : common.h
+	TXCL /Foo2770.obj o2770.bas
+O2771.OBJ : common.h
+	TXCL /Foo2771.obj o2771.bas
+O2772.OBJ : common.h
+	TXCL /Foo2772.obj o2772.bas
+O2773.OBJ : common.h
+	TXCL /Foo2773.obj o2773.bas
+O2774.OBJ : common.h
+	TXCL /Foo2774.obj o2774.bas
+O2775.OBJ : common.h
+	TXCL /Foo2775.obj o2775.bas
+O2776.OBJ : common.h
+	TXCL /Foo2776.obj o2776.bas
+O2777.OBJ : common.h
+	TXCL /Foo2777.obj o2777.bas
+O2778.OBJ : common.h
+	TXCL /Foo2778.obj o2778.bas
+O2779.OBJ : common.h
+	TXCL /Foo2779.obj o2779.bas
+O2780.OBJ : common.h
+	TXCL /Foo2780.obj o2780.bas
+O2781.OBJ : common.h
+	TXCL /Foo2781.obj o2781.bas
+O2782.OBJ : common.h
+	TXCL /Foo2782.obj o2782.bas
+O2783.OBJ : common.h
+	TXCL /Foo2783.obj o2783.bas
+O2784.OBJ : common.h
+	TXCL /Foo2784.obj o2784.bas
+O2785.OBJ : common.h
+	TXCL /Foo2785.obj o2785.bas
+O2786.OBJ : common.h
+	TXCL /Foo2786.obj o2786.bas
+O2787.OBJ : common.h
+	TXCL /Foo2787.obj o2787.bas
+O2788.OBJ : common.h
+	TXCL /Foo2788.obj o2788.bas
+O2789.OBJ : common.h
+	TXCL /Foo2789.obj o2789.bas
+O2790.OBJ : common.h
+	TXCL /Foo2790.obj o2790.bas
+O2791.OBJ : common.h
+	TXCL /Foo2791.obj o2791.bas
+O2792.OBJ : common.h
+	TXCL /Foo2792.obj o2792.bas
+O2793.OBJ : common.h
+	TXCL /Foo2793.obj o2793.bas
+O2794.OBJ : common.h
+	TXCL /Foo2794.obj o2794.bas
+O2795.OBJ : common.h
+	TXCL /Foo2795.obj o2795.bas
+O2796.OBJ : common.h
+	TXCL /Foo2796.obj o2796.bas
+O2797.OBJ : common.h
+	TXCL /Foo2797.obj o2797.bas
+O2798.OBJ : common.h
+	TXCL /Foo2798.obj o2798.bas
+O2799.OBJ : common.h
+	TXCL /Foo2799.obj o2799.bas
+O2800.OBJ : common.h
+	TXCL /Foo2800.obj o2800.bas
+O2801.OBJ : common.h
+	TXCL /Foo2801.obj o2801.bas
+O2802.OBJ : common.h
+	TXCL /Foo2802.obj o2802.bas
+O2803.OBJ : common.h
+	TXCL /Foo2803.obj o2803.bas
+O2804.OBJ : common.h
+	TXCL /Foo2804.obj o2804.bas
+O2805.OBJ : common.h
+	TXCL /Foo2805.obj o2805.bas
+O2806.OBJ : common.h
+	TXCL /Foo2806.obj o2806.bas
+O2807.OBJ : common.h
+	TXCL /Foo2807.obj o2807.bas
+O2808.OBJ : common.h
+	TXCL /Foo2808.obj o2808.bas
+O2809.OBJ : common.h
+	TXCL /Foo2809.obj o2809.bas
+O2810.OBJ : common.h
+	TXCL /Foo2810.obj o2810.bas
+O2811.OBJ : common.h
+	TXCL /Foo2811.obj o2811.bas
+O2812.OBJ : common.h
+	TXCL /Foo2812.obj o2812.bas
+O2813.OBJ : common.h
+	TXCL /Foo2813.obj o2813.bas
+O2814.OBJ : common.h
+	TXCL /Foo2814.obj o2814.bas
+O2815.OBJ : common.h
+	TXCL /Foo2815.obj o2815.bas
+O2816.OBJ : common.h
+	TXCL /Foo2816.obj o2816.bas
+O2817.OBJ : common.h
+	TXCL /Foo2817.obj o2817.bas
+O2818.OBJ : common.h
+	TXCL /Foo2818.obj o2818.bas
+O2819.OBJ : common.h
+	TXCL /Foo2819.obj o2819.bas
+O2820.OBJ : common.h
+	TXCL /Foo2820.obj o2820.bas
+O2821.OBJ : common.h
+	TXCL /Foo2821.obj o2821.bas
+O2822.OBJ : common.h
+	TXCL /Foo2822.obj o2822.bas
+O2823.OBJ : common.h
+	TXCL /Foo2823.obj o2823.bas
+O2824.OBJ : common.h
+	TXCL /Foo2824.obj o2824.bas
+O2825.OBJ : common.h
+	TXCL /Foo2825.obj o2825.bas
+O2826.OBJ : common.h
+	TXCL /Foo2826.obj o2826.bas
+O2827.OBJ : common.h
+	TXCL /Foo2827.obj o2827.bas
+O2828.OBJ : common.h
+	TXCL /Foo2828.obj o2828.bas
+O2829.OBJ : common.h
+	TXCL /Foo2829.obj o2829.bas
+O2830.OBJ : common.h
+	TXCL /Foo2830.obj o2830.bas
+O2831.OBJ : common.h
+	TXCL /Foo2831.obj o2831.bas
+O2832.OBJ : common.h
+	TXCL /Foo2832.obj o2832.bas
+O2833.OBJ : common.h
+	TXCL /Foo2833.obj o2833.bas
+O2834.OBJ : common.h
+	TXCL /Foo2834.obj o2834.bas
+O2835.OBJ : common.h
+	TXCL /Foo2835.obj o2835.bas
+O2836.OBJ : common.h
+	TXCL /Foo2836.obj o2836.bas
+O2837.OBJ : common.h
+	TXCL /Foo2837.obj o2837.bas
+O2838.OBJ : common.h
+	TXCL /Foo2838.obj o2838.bas
+O2839.OBJ : common.h
+	TXCL /Foo2839.obj o2839.bas
+O2840.OBJ : common.h
+	TXCL /Foo2840.obj o2840.bas
+O2841.OBJ : common.h
+	TXCL /Foo2841.obj o2841.bas
+O2842.OBJ : common.h
+	TXCL /Foo2842.obj o2842.bas
+O2843.OBJ : common.h
+	TXCL /Foo2843.obj o2843.bas
+O2844.OBJ : common.h
+	TXCL /Foo2844.obj o2844.bas
+O2845.OBJ : common.h
+	TXCL /Foo2845.obj o2845.bas
+O2846.OBJ : common.h
+	TXCL /Foo2846.obj o2846.bas
+O2847.OBJ : common.h
+	TXCL /Foo2847.obj o2847.bas
+O2848.OBJ : common.h
+	TXCL /Foo2848.obj o2848.bas
+O2849.OBJ : common.h
+	TXCL /Foo2849.obj o2849.bas
+O2850.OBJ : common.h
+	TXCL /Foo2850.obj o2850.bas
+O2851.OBJ : common.h
+	TXCL /Foo2851.obj o2851.bas
+O2852.OBJ : common.h
+	TXCL /Foo2852.obj o2852.bas
+O2853.OBJ : common.h
+	TXCL /Foo2853.obj o2853.bas
+O2854.OBJ : common.h
+	TXCL /Foo2854.obj o2854.bas
+O2855.OBJ : common.h
+	TXCL /Foo2855.obj o2855.bas
+O2856.OBJ : common.h
+	TXCL /Foo2856.obj o2856.bas
+O2857.OBJ : common.h
+	TXCL /Foo2857.obj o2857.bas
+O2858.OBJ : common.h
+	TXCL /Foo2858.obj o2858.bas
+O2859.OBJ : common.h
+	TXCL /Foo2859.obj o2859.bas
+O2860.OBJ : common.h
+	TXCL /Foo2860.obj o2860.bas
+O2861.OBJ : common.h
+	TXCL /Foo2861.obj o2861.bas
+O2862.OBJ : common.h
+	TXCL /Foo2862.obj o2862.bas
+O2863.OBJ : common.h
+	TXCL /Foo2863.obj o2863.bas
+O2864.OBJ : common.h
+	TXCL /Foo2864.obj o2864.bas
+O2865.OBJ : common.h
+	TXCL /Foo2865.obj o2865.bas
+O2866.OBJ : common.h
+	TXCL /Foo2866.obj o2866.bas
+O2867.OBJ : common.h
+	TXCL /Foo2867.obj o2867.bas
+O2868.OBJ : common.h
+	TXCL /Foo2868.obj o2868.bas
+O2869.OBJ : common.h
+	TXCL /Foo2869.obj o2869.bas
+O2870.OBJ : common.h
+	TXCL /Foo2870.obj o2870.bas
+O2871.OBJ : common.h
+	TXCL /Foo2871.obj o2871.bas
+O2872.OBJ : common.h
+	TXCL /Foo2872.obj o2872.bas
+O2873.OBJ : common.h
+	TXCL /Foo2873.obj o2873.bas
+O2874.OBJ : common.h
+	TXCL /Foo2874.obj o2874.bas
+O2875.OBJ : common.h
+	TXCL /Foo2875.obj o2875.bas
+O2876.OBJ : common.h
+	TXCL /Foo2876.obj o2876.bas
+O2877.OBJ : common.h
+	TXCL /Foo2877.obj o2877.bas
+O2878.OBJ : common.h
+	TXCL /Foo2878.obj o2878.bas
+O2879.OBJ : common.h
+	TXCL /Foo2879.obj o2879.bas
+O2880.OBJ : common.h
+	TXCL /Foo2880.obj o2880.bas
+O2881.OBJ : common.h
+	TXCL /Foo2881.obj o2881.bas
+O2882.OBJ : common.h
+	TXCL /Foo2882.obj o2882.bas
+O2883.OBJ : common.h
+	TXCL /Foo2883.obj o2883.bas
+O2884.OBJ : common.h
+	TXCL /Foo2884.obj o2884.bas
+O2885.OBJ : common.h
+	TXCL /Foo2885.obj o2885.bas
+O2886.OBJ : common.h
+	TXCL /Foo2886.obj o2886.bas
+O2887.OBJ : common.h
+	TXCL /Foo2887.obj o2887.bas
+O2888.OBJ : common.h
+	TXCL /Foo2888.obj o2888.bas
+O2889.OBJ : common.h
+	TXCL /Foo2889.obj o2889.bas
+O2890.OBJ : common.h
+	TXCL /Foo2890.obj o2890.bas
+O2891.OBJ : common.h
+	TXCL /Foo2891.obj o2891.bas
+O2892.OBJ : common.h
+	TXCL /Foo2892.obj o2892.bas
+O2893.OBJ : common.h
+	TXCL /Foo2893.obj o2893.bas
+O2894.OBJ : common.h
+	TXCL /Foo2894.obj o2894.bas
+O2895.OBJ : common.h
+	TXCL /Foo2895.obj o2895.bas
+O2896.OBJ : common.h
+	TXCL /Foo2896.obj o2896.bas
+O2897.OBJ : common.h
+	TXCL /Foo2897.obj o2897.bas
+O2898.OBJ : common.h
+	TXCL /Foo2898.obj o2898.bas
+O2899.OBJ : common.h
+	TXCL /Foo2899.obj o2899.bas
+O2900.OBJ : common.h
+	TXCL /Foo2900.obj o2900.bas
+O2901.OBJ : common.h
+	TXCL /Foo2901.obj o2901.bas
+O2902.OBJ : common.h
+	TXCL /Foo2902.obj o2902.bas
+O2903.OBJ : common.h
+	TXCL /Foo2903.obj o2903.bas
+O2904.OBJ : common.h
+	TXCL /Foo2904.obj o2904.bas
+O2905.OBJ : common.h
+	TXCL /Foo2905.obj o2905.bas
+O2906.OBJ : common.h
+	TXCL /Foo2906.obj o2906.bas
+O2907.OBJ : common.h
+	TXCL /Foo2907.obj o2907.bas
+O2908.OBJ : common.h
+	TXCL /Foo2908.obj o2908.bas
+O2909.OBJ : common.h
+	TXCL /Foo2909.obj o2909.bas
+O2910.OBJ : common.h
+	TXCL /Foo2910.obj o2910.bas
+O2911.OBJ : common.h
+	TXCL /Foo2911.obj o2911.bas
+O2912.OBJ : common.h
+	TXCL /Foo2912.obj o2912.bas
+O2913.OBJ : common.h
+	TXCL /Foo2913.obj o2913.bas
+O2914.OBJ : common.h
+	TXCL /Foo2914.obj o2914.bas
+O2915.OBJ : common.h
+	TXCL /Foo2915.obj o2915.bas
+O2916.OBJ : common.h
+	TXCL /Foo2916.obj o2916.bas
+O2917.OBJ : common.h
+	TXCL /Foo2917.obj o2917.bas
+O2918.OBJ : common.h
+	TXCL /Foo2918.obj o2918.bas
+O2919.OBJ : common.h
+	TXCL /Foo2919.obj o2919.bas
+O2920.OBJ : common.h
+	TXCL /Foo2920.obj o2920.bas
+O2921.OBJ : common.h
+	TXCL /Foo2921.obj o2921.bas
+O2922.OBJ : common.h
+	TXCL /Foo2922.obj o2922.bas
+O2923.OBJ : common.h
+	TXCL /Foo2923.obj o2923.bas
+O2924.OBJ : common.h
+	TXCL /Foo2924.obj o2924.bas
+O2925.OBJ : common.h
+	TXCL /Foo2925.obj o2925.bas
+O2926.OBJ : common.h
+	TXCL /Foo2926.obj o2926.bas
+O2927.OBJ : common.h
+	TXCL /Foo2927.obj o2927.bas
+O2928.OBJ : common.h
+	TXCL /Foo2928.obj o2928.bas
+O2929.OBJ : common.h
+	TXCL /Foo2929.obj o2929.bas
+O2930.OBJ : common.h
+	TXCL /Foo2930.obj o2930.bas
+O2931.OBJ : common.h
+	TXCL /Foo2931.obj o2931.bas
+O2932.OBJ : common.h
+	TXCL /Foo2932.obj o2932.bas
+O2933.OBJ : common.h
+	TXCL /Foo2933.obj o2933.bas
+O2934.OBJ : common.h
+	TXCL /Foo2934.obj o2934.bas
+O2935.OBJ : common.h
+	TXCL /Foo2935.obj o2935.bas
+O2936.OBJ : common.h
+	TXCL /Foo2936.obj o2936.bas
+O2937.OBJ : common.h
+	TXCL /Foo2937.obj o2937.bas
+O2938.OBJ : common.h
+	TXCL /Foo2938.obj o2938.bas
+O2939.OBJ : common.h
+	TXCL /Foo2939.obj o2939.bas
+O2940.OBJ : common.h
+	TXCL /Foo2940.obj o2940.bas
+O2941.OBJ : common.h
+	TXCL /Foo2941.obj o2941.bas
+O2942.OBJ : common.h
+	TXCL /Foo2942.obj o2942.bas
+O2943.OBJ : common.h
+	TXCL /Foo2943.obj o2943.bas
+O2944.OBJ : common.h
+	TXCL /Foo2944.obj o2944.bas
+O2945.OBJ : common.h
+	TXCL /Foo2945.obj o2945.bas
+O2946.OBJ : common.h
+	TXCL /Foo2946.obj o2946.bas
+O2947.OBJ : common.h
+	TXCL /Foo2947.obj o2947.bas
+O2948.OBJ : common.h
+	TXCL /Foo2948.obj o2948.bas
+O2949.OBJ : common.h
+	TXCL /Foo2949.obj o2949.bas
+O2950.OBJ : common.h
+	TXCL /Foo2950.obj o2950.bas
+O2951.OBJ : common.h
+	TXCL /Foo2951.obj o2951.bas
+O2952.OBJ : common.h
+	TXCL /Foo2952.obj o2952.bas
+O2953.OBJ : common.h
+	TXCL /Foo2953.obj o2953.bas
+O2954.OBJ : common.h
+	TXCL /Foo2954.obj o2954.bas
+O2955.OBJ : common.h
+	TXCL /Foo2955.obj o2955.bas
+O2956.OBJ : common.h
+	TXCL /Foo2956.obj o2956.bas
+O2957.OBJ : common.h
+	TXCL /Foo2957.obj o2957.bas
+O2958.OBJ : common.h
+	TXCL /Foo2958.obj o2958.bas
+O2959.OBJ : common.h
+	TXCL /Foo2959.obj o2959.bas
+O2960.OBJ : common.h
+	TXCL /Foo2960.obj o2960.bas
+O2961.OBJ : common.h
+	TXCL /Foo2961.obj o2961.bas
+O2962.OBJ : common.h
+	TXCL /Foo2962.obj o2962.bas
+O2963.OBJ : common.h
+	TXCL /Foo2963.obj o2963.bas
+O2964.OBJ : common.h
+	TXCL /Foo2964.obj o2964.bas
+O2965.OBJ : common.h
+	TXCL /Foo2965.obj o2965.bas
+O2966.OBJ : common.h
+	TXCL /Foo2966.obj o2966.bas
+O2967.OBJ : common.h
+	TXCL /Foo2967.obj o2967.bas
+O2968.OBJ : common.h
+	TXCL /Foo2968.obj o2968.bas
+O2969.OBJ : common.h
+	TXCL /Foo2969.obj o2969.bas
+O2970.OBJ : common.h
+	TXCL /Foo2970.obj o2970.bas
+O2971.OBJ : common.h
+	TXCL /Foo2971.obj o2971.bas
+O2972.OBJ : common.h
+	TXCL /Foo2972.obj o2972.bas
+O2973.OBJ : common.h
+	TXCL /Foo2973.obj o2973.bas
+O2974.OBJ : common.h
+	TXCL /Foo2974.obj o2974.bas
+O2975.OBJ : common.h
+	TXCL /Foo2975.obj o2975.bas
+O2976.OBJ : common.h
+	TXCL /Foo2976.obj o2976.bas
+O2977.OBJ : common.h
+	TXCL /Foo2977.obj o2977.bas
+O2978.OBJ : common.h
+	TXCL /Foo2978.obj o2978.bas
+O2979.OBJ : common.h
+	TXCL /Foo2979.obj o2979.bas
+O2980.OBJ : common.h
+	TXCL /Foo2980.obj o2980.bas
+O2981.OBJ : common.h
+	TXCL /Foo2981.obj o2981.bas
+O2982.OBJ : common.h
+	TXCL /Foo2982.obj o2982.bas
+O2983.OBJ : common.h
+	TXCL /Foo2983.obj o2983.bas
+O2984.OBJ : common.h
+	TXCL /Foo2984.obj o2984.bas
+O2985.OBJ : common.h
+	TXCL /Foo2985.obj o2985.bas
+O2986.OBJ : common.h
+	TXCL /Foo2986.obj o2986.bas
+O2987.OBJ : common.h
+	TXCL /Foo2987.obj o2987.bas
+O2988.OBJ : common.h
+	TXCL /Foo2988.obj o2988.bas
+O2989.OBJ : common.h
+	TXCL /Foo2989.obj o2989.bas
+O2990.OBJ : common.h
+	TXCL /Foo2990.obj o2990.bas
+O2991.OBJ : common.h
+	TXCL /Foo2991.obj o2991.bas
+O2992.OBJ : common.h
+	TXCL /Foo2992.obj o2992.bas
+O2993.OBJ : common.h
+	TXCL /Foo2993.obj o2993.bas
+O2994.OBJ : common.h
+	TXCL /Foo2994.obj o2994.bas
+O2995.OBJ : common.h
+	TXCL /Foo2995.obj o2995.bas
+O2996.OBJ : common.h
+	TXCL /Foo2996.obj o2996.bas
+O2997.OBJ : common.h
+	TXCL /Foo2997.obj o2997.bas
+O2998.OBJ : common.h
+	TXCL /Foo2998.obj o2998.bas
+O2999.OBJ : common.h
+	TXCL /Foo2999.obj o2999.bas
