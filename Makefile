@@ -56,7 +56,7 @@ demo: setup
 
 # The IDE under Wine: on the display when there is one, else on a virtual
 # screen with a screenshot saved in build/ide-demo.png.
-ide-demo: win64
+ide-demo: native win64
 	@bash scripts/ide-demo.sh
 
 # An installation laid out from a Windows build (the runtime libraries come

@@ -30,6 +30,7 @@
 #define IDS_INSERT 59141          /* pane 2; 59140 is the overwrite text */
 #define IDW_STATUS_BAR 59393
 
+#define IDS_NOT_FOUND 20008
 #define IDS_ONE_RC_ONLY 20018
 #define IDS_OTHER_PROJECT_OPEN 20025
 #define IDS_MODULE_IN_PROJECT 20041

@@ -107,9 +107,11 @@ bool RunRc(const std::string& script) {
     size_t dot = script.find_last_of('.');
     std::string out = (dot == std::string::npos ? script + "." : script.substr(0, dot + 1)) + "res";
     std::string cmd = "RC /r /l 0x411 /fo \"" + out + "\" \"" + script + "\"";
+    // The installation's tool and include folders (the per-machine "Env"
+    // values), as for a build: RC and tq70form.h lie there.
     SavedVar path("PATH"), include("INCLUDE");
-    path.Prepend(TheApp().m_settings.userBin);
-    include.Prepend(TheApp().m_settings.userInclude);
+    path.Prepend(TheApp().m_settings.machineBin);
+    include.Prepend(TheApp().m_settings.machineInclude);
 
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr, errW = nullptr;
