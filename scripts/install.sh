@@ -72,6 +72,8 @@ libdir=$build/lib
 ls "$libdir"/TQ70*.LIB >/dev/null 2>&1 || libdir=$root/build/native/lib
 if ls "$libdir"/TQ70*.LIB >/dev/null 2>&1; then
   cp "$libdir"/TQ70*.LIB "$lib/"
+  # The runtime itself, which every program links.
+  [ -f "$lib/TQ70RN63.LIB" ] || { echo "install: TQ70RN63.LIB not found in $libdir" >&2; missing="$missing TQ70RN63.LIB"; }
 else
   echo "install: no TQ70*.LIB in $build/lib or build/native/lib (build the native tree first)" >&2
   missing="$missing TQ70*.LIB"

@@ -8,6 +8,7 @@
 #include "dsg_resread.h"
 #include "ideapp.h"
 #include "idehelpers.h"
+#include "idesettings.h"
 #include "mainfrm.h"
 #include "prjframe.h"
 #include "procstart.h"
@@ -108,10 +109,15 @@ bool RunRc(const std::string& script) {
     std::string out = (dot == std::string::npos ? script + "." : script.substr(0, dot + 1)) + "res";
     std::string cmd = "RC /r /l 0x411 /fo \"" + out + "\" \"" + script + "\"";
     // The installation's tool and include folders (the per-machine "Env"
-    // values), as for a build: RC and tq70form.h lie there.
+    // values), as for a build: RC and tq70form.h lie there. Read here, as a
+    // script named on the command line opens before start-up reads them.
+    auto machine = [](const char* name) {
+        return TheApp().Registry().ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name, MAX_PATH)
+            .value_or(std::string());
+    };
     SavedVar path("PATH"), include("INCLUDE");
-    path.Prepend(TheApp().m_settings.machineBin);
-    include.Prepend(TheApp().m_settings.machineInclude);
+    path.Prepend(machine("Bin"));
+    include.Prepend(machine("Include"));
 
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr, errW = nullptr;

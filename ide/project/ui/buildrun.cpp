@@ -374,7 +374,7 @@ bool RunProgram(CPrjDoc* doc) {
         // Says which program and why, in the system's words (a 32-bit
         // program on a machine without 32-bit support, a missing file...).
         DWORD err = GetLastError();
-        std::string text = tambrix::FormatMessageText(fw::LoadStr(kMsgCannotStart), prj::TargetProgramPath(d));
+        std::string text = tambrix::FormatMessageText(fw::LoadStr(kMsgCannotStart), prj::BuildProgramName(d));
         char reason[512] = {};
         if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, err, 0, reason,
                            sizeof reason, nullptr))
