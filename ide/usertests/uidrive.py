@@ -289,7 +289,9 @@ class Session:
         """The clipboard's text (as the IDE put it there, in UTF-8 here)."""
         r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
-        return r.stdout.decode("utf-8", errors="replace").replace("\r\n", "\n")
+        # Wine may hand over the text with its NUL and what followed it.
+        text = r.stdout.split(b"\0", 1)[0]
+        return text.decode("utf-8", errors="replace").replace("\r\n", "\n")
 
     def copy_all(self, menu=False):
         """Select All and Copy in the focused window (Ctrl+A, Ctrl+C; with
