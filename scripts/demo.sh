@@ -57,8 +57,8 @@ proj=$work/project
 mkdir -p "$proj" && cp "$root"/examples/project/* "$proj/" && cd "$proj" || exit 1
 export PATH="$root/build/native/bin:$PATH" LIB="$root/build/native/lib" INCLUDE="$root/ide/designer/include"
 for pass in 1 2; do
-  echo "\$ NMAKE /nologo /f DEMO.MAK"
-  NMAKE /nologo /f DEMO.MAK | iconv -f CP932 -t UTF-8 | tr -d '\r'
+  echo "\$ NMAKE /nologo /f DEMO.mk2"
+  NMAKE /nologo /f DEMO.mk2 | iconv -f CP932 -t UTF-8 | tr -d '\r'
   echo "(exit code ${PIPESTATUS[0]})"
   echo
 done

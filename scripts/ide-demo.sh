@@ -1,27 +1,29 @@
 #!/usr/bin/env bash
-# make ide-demo: starts the IDE TAMBRIX (the win64 build) under Wine in a Wine
-# prefix of its own whose per-machine keys are set up as an installation
-# would. On a display the IDE stays until you close it; without one it runs
-# on a virtual screen and a screenshot is saved in build/ide-demo.png.
+# make ide-demo: lays out an installation of the win64 build with
+# scripts/install.sh in build/ide-demo/install, registers it in a Wine prefix
+# of its own and starts the installed IDE TAMBRIX from there, as a user's
+# machine has it. On a display the IDE stays until you close it; without one
+# it runs on a virtual screen and a screenshot is saved in build/ide-demo.png.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-exe=$root/build/win64/bin/TAMBRIX.EXE
 export TX_WINEPREFIX=$root/build/win64/demoprefix
 work=$root/build/ide-demo
+exe=$work/install/TAMBRIX/TAMBRIX.EXE
 mkdir -p "$work"
 
 "$root/scripts/wine-prefix.sh" || { echo "ide-demo: cannot make the Wine prefix"; exit 1; }
 wine() { "$root/scripts/wine-run.sh" "$@"; }
-# The per-machine keys come from an installation laid out as a user's
-# machine holds it.
+# The IDE, its tools and libraries and the per-machine keys come from an
+# installation laid out as a user's machine holds it.
+rm -rf "$work/install"
 "$root/scripts/install.sh" "$root/build/win64" "$work/install" --register >/dev/null 2>"$work/install.log" ||
-  { echo "ide-demo: cannot lay out the installation"; exit 1; }
+  { echo "ide-demo: cannot lay out the installation:"; cat "$work/install.log"; exit 1; }
 # The example source opens in an editor with its line numbers.
 cp "$root/examples/hello.bas" "$work/hello.bas"
 src="Z:$(echo "$work/hello.bas" | tr / '\\')"
+# The installation's RC compiles it, with tq70form.h from its INCLUDE.
 cp "$root/examples/designer/FORMS.RC" "$work/FORMS.RC"
-cp "$root/ide/designer/include/tq70form.h" "$work/tq70form.h"
-rm -f "$work/FORMS.res"
+rm -f "$work/FORMS.res" "$work/tq70form.h"
 rcsrc="Z:$(echo "$work/FORMS.RC" | tr / '\\')"
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -52,6 +54,6 @@ shoot() {
 }
 
 shoot "$src" "$root/build/ide-demo.png"
-# The example resource script opens with its form in design mode (our RC
-# compiles it on the way in).
+# The example resource script opens with its form in design mode (the
+# installation's RC compiles it on the way in).
 shoot "$rcsrc" "$root/build/ide-demo-form.png"

@@ -3,8 +3,8 @@
 # Lays out an installation from a Windows build (build/win32 or build/win64)
 # as a user's machine holds it:
 #   DEST/TAMBRIX   the IDE: TAMBRIX.EXE, TQ70DFLT.RES, the message library
-#                  and the DLLs it loads by import
-#   DEST/BIN       TXCL, NMAKE, RC, LINK and the compiler's DLLs
+#                  TQ70RE63.DLL and the DLLs it loads by import
+#   DEST/BIN       TXCL, NMAKE, RC, LINK, the compiler's DLLs and TQ70BCNV.DLL
 #   DEST/LIB       the runtime libraries under their TQ70*.LIB names
 #   DEST/INCLUDE   tq70form.h, windows.bi
 #   DEST/PROJECT   the default project folder
@@ -43,15 +43,21 @@ put() {
     cp "$found" "$to/$name"
   else
     echo "install: $name not found under $*" >&2
+    missing="$missing $name"
   fi
 }
+missing=""
 
 put TAMBRIX.EXE "$ide" "$build/bin"
 # Made by our RC: in this build, or in the native one.
 put TQ70DFLT.RES "$ide" "$build" "$root/build/native"
-for dll in "$build"/bin/TQ70RE63.DLL "$build"/bin/TQ70BCNV.DLL; do
-  [ -f "$dll" ] && cp "$dll" "$ide/"
-done
+# The message library beside the IDE (the Env value "Tambrix" names this
+# folder); the build keeps it apart, under bin/harness.
+put TQ70RE63.DLL "$ide" "$build/bin"
+# The migration converter is loaded from the Env value "Bin".
+put TQ70BCNV.DLL "$bin" "$build/bin"
+# The IDE starts NMAKE and RC, and NMAKE TXCL, RC and LINK, along PATH with
+# the Env value "Bin" in front.
 for tool in TXCL.EXE NMAKE.EXE RC.EXE LINK.EXE; do
   put "$tool" "$bin" "$build/bin"
 done
@@ -66,8 +72,11 @@ libdir=$build/lib
 ls "$libdir"/TQ70*.LIB >/dev/null 2>&1 || libdir=$root/build/native/lib
 if ls "$libdir"/TQ70*.LIB >/dev/null 2>&1; then
   cp "$libdir"/TQ70*.LIB "$lib/"
+  # The runtime itself, which every program links.
+  [ -f "$lib/TQ70RN63.LIB" ] || { echo "install: TQ70RN63.LIB not found in $libdir" >&2; missing="$missing TQ70RN63.LIB"; }
 else
   echo "install: no TQ70*.LIB in $build/lib or build/native/lib (build the native tree first)" >&2
+  missing="$missing TQ70*.LIB"
 fi
 # The one form header, the same RC's include folder and the designer use.
 cp "$root/ide/designer/include/tq70form.h" "$inc/"
@@ -100,5 +109,10 @@ if [ "$register" = "--register" ]; then
   WINEPREFIX="${TX_WINEPREFIX:-$root/build/win64/wineprefix}" /usr/lib/wine/wineserver -w
 fi
 echo "install: $dest"
-# Files other builds have not made yet are reported above, not fatal.
+# Files other builds have not made yet are reported above and named again
+# here; the rest is laid out all the same.
+if [ -n "$missing" ]; then
+  echo "install: incomplete, missing:$missing" >&2
+  [ -z "${TX_INSTALL_PARTIAL:-}" ] && exit 1
+fi
 exit 0

@@ -10,6 +10,7 @@ packages=(
   wine64 xvfb xauth fonts-ipafont-gothic
   libunicorn-dev
   tcc time
+  xdotool xclip
 )
 
 missing=()

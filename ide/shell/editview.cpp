@@ -6,6 +6,7 @@
 #include "ideapp.h"
 #include "mainfrm.h"
 #include "neighbours.h"
+#include "openrules.h"
 #include "optedit.h"
 #include "prjframe.h"
 #include "resource.h"
@@ -266,7 +267,9 @@ int CBasEditView::ReportSyntaxError(int code, int line, int errStart, int errEnd
     std::snprintf(caption, sizeof caption, tambrix::kSyntaxErrorCaption,
                   frame ? frame->GetWindowText().c_str() : "", line + 1);
     std::string text;
-    GetRuntimeErrorText(static_cast<unsigned>(code), text, true, true, false);
+    // Without the message library the box names what is missing.
+    if (!GetRuntimeErrorText(static_cast<unsigned>(code), text, true, true, false))
+        text = tambrix::FormatMessageText(fw::LoadStr(IDS_NOT_FOUND), fw::LoadStr(IDS_ERRTEXT_DLL));
     EnableFrames(false);
     MessageBoxA(nullptr, text.c_str(), caption, MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     EnableFrames(true);

@@ -36,6 +36,7 @@
 #define ID_INDICATOR_POS 59150
 #define IDS_INSERT 59141          /* pane 2; 59140 is the overwrite text */
 
+#define IDS_NOT_FOUND 20008
 #define IDS_ONE_RC_ONLY 20018
 #define IDS_WRITE_FAILED 20005
 #define IDS_LINE_TOO_LONG 20012

@@ -4,12 +4,13 @@
 
 namespace scl {
 
-// Details of the checker's own faults (high byte of the error word).
+// Details of the checker's own faults (high byte of the error word): the
+// row of the IDE's detail table whose text names the fault.
 enum Detail : uint8_t {
     kDetailNone = 0,
-    kDetailExtraClose = 1,  // a ")" with no "(" open
-    kDetailOpenParen = 2,   // a "(" never closed
-    kDetailLeadingWord = 3, // a statement cannot begin with this word
+    kDetailLeadingWord = 5,  // "the start of the line is wrong": no statement begins so
+    kDetailExtraClose = 38,  // "'(' is missing": a ")" with no "(" open
+    kDetailOpenParen = 39,   // "')' is missing": a "(" never closed
 };
 
 struct Fault {

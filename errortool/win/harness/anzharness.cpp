@@ -155,7 +155,7 @@ const char kCompleteReport[] =
     "\r\n"
     "モジュール名\t= MAIN.BAS\r\n"
     "行番号\t\t= 120\r\n"
-    "エラーコード\t= (11)MSG11\r\n"
+    "エラーコード\t= (11)０で割ることはできません\r\n"
     "内部関数名\t= (4f)$PsLINE_INPUTs\r\n"
     "補足情報値\t= -1\r\n"
     "時刻\t\t= 2026/12/11 01:02:03\r\n"

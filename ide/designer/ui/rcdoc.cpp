@@ -8,6 +8,7 @@
 #include "dsg_resread.h"
 #include "ideapp.h"
 #include "idehelpers.h"
+#include "idesettings.h"
 #include "mainfrm.h"
 #include "prjframe.h"
 #include "childrun.h"
@@ -95,9 +96,16 @@ struct RcRun {
 RcRun RunRc(const std::string& script) {
     size_t dot = script.find_last_of('.');
     std::string out = (dot == std::string::npos ? script + "." : script.substr(0, dot + 1)) + "res";
+    // The installation's tool and include folders (the per-machine "Env"
+    // values), as for a build: RC and tq70form.h lie there. Read here, as a
+    // script named on the command line opens before start-up reads them.
+    auto machine = [](const char* name) {
+        return TheApp().Registry().ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name, MAX_PATH)
+            .value_or(std::string());
+    };
     SavedVar path("PATH"), include("INCLUDE");
-    path.Prepend(TheApp().m_settings.userBin);
-    include.Prepend(TheApp().m_settings.userInclude);
+    path.Prepend(machine("Bin"));
+    include.Prepend(machine("Include"));
 
     RcRun run;
     run.commandLine = "RC /r /l 0x411 /fo " + tambrix::QuoteArgument(out) + " " + tambrix::QuoteArgument(script);

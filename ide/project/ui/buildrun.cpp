@@ -10,6 +10,7 @@
 #include "mainfrm.h"
 #include "make_script.h"
 #include "neighbours.h"
+#include "openrules.h"
 #include "prjerr.h"
 #include "prjframe.h"
 #include "prjtexts.h"
@@ -33,6 +34,7 @@ namespace {
 
 constexpr UINT kMsgRebuildAll = 20027;
 constexpr UINT kMsgRunning = 22016;
+constexpr UINT kMsgCannotStart = 20061;
 constexpr DWORD kCreateFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP |
                                NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE;
 
@@ -289,8 +291,18 @@ bool RunProgram(CPrjDoc* doc) {
     start.flags = kCreateFlags;
     start.title = text::kConsoleTitle;
     HANDLE process = nullptr;
-    if (!StartProgramProcess(start, &process))
+    if (!StartProgramProcess(start, &process)) {
+        // Says which program and why, in the system's words (a 32-bit
+        // program on a machine without 32-bit support, a missing file...).
+        DWORD err = GetLastError();
+        std::string text = tambrix::FormatMessageText(fw::LoadStr(kMsgCannotStart), prj::BuildProgramName(d));
+        char reason[512] = {};
+        if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, err, 0, reason,
+                           sizeof reason, nullptr))
+            text += std::string("\n") + reason;
+        MessageBoxById(0, MB_ICONEXCLAMATION, 1, text.c_str());
         return false;
+    }
     if (app.m_hRunProcess)
         CloseHandle(app.m_hRunProcess);
     app.m_hRunProcess = process;

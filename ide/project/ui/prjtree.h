@@ -18,6 +18,8 @@ class CPrjTree : public CView {
 public:
     bool Create(CWnd* parent, UINT id, CCreateContext* ctx) override;
     void OnDraw(HDC) override {}
+    // The tree control paints its items itself.
+    void OnPaint() override { Default(); }
     void OnInitialUpdate() override;
     void OnUpdate(CView*) override {}
 

@@ -422,9 +422,11 @@ void HelperChecks() {
     // Error texts through the library the installation folder names.
     std::string out = "kept";
     bool made = GetRuntimeErrorText(0x0B09, out, true, true, false);
-    Check(made && out == "[09] MSG9\n(\x89\x89\x8E\x5A\x8E\x71\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1)",
+    Check(made && out == "[09] \x94z\x97\xF1\x82\xCC\x93Y\x8E\x9A\x82\xCC\x92l\x82\xAA\x8B\x96\x82\xB3\x82\xEA\x82\xE9\x92l\x82\xF0\x92\xB4\x82\xA6\x82\xC4\x82\xA2\x82\xDC\x82\xB7"
+                      "\n(\x89\x89\x8E\x5A\x8E\x71\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1)",
           "a runtime error text with its detail on the next line", Hex(out));
-    Check(GetRuntimeErrorText(300, out, false, false, true) && out == "[300] MSG300", "the whole number");
+    Check(GetRuntimeErrorText(300, out, false, false, true) && out == "[300] \x83G\x83\x89\x81[\x83R\x81[\x83h\x96\xA2\x92\xE8\x8B`",
+          "the whole number: a number without a text of its own", Hex(out));
     g_reg.WriteString(RegRoot::LocalMachine, tambrix::kEnvKey, "Tambrix", "C:\\NOWHERE\\");
     out = "kept";
     Check(!GetRuntimeErrorText(5, out, false, false, false) && out == "kept",

@@ -16,7 +16,7 @@ inst=$dir/inst
 
 mkdir "$dir/n"
 cp "$project"/* "$dir/n/"
-(cd "$dir/n" && PATH="$native:$PATH" LIB="$lib" INCLUDE="$include" NMAKE /nologo /f DEMO.MAK >/dev/null)
+(cd "$dir/n" && PATH="$native:$PATH" LIB="$lib" INCLUDE="$include" NMAKE /nologo /f DEMO.mk2 >/dev/null)
 
 proj="$dir/表"
 mkdir "$proj"
@@ -25,11 +25,11 @@ cp "$project"/* "$proj/"
 full=$(winpath "$dir/")$(printf '\225\134')\\
 full=$(printf '%s' "$full" | sed 's/\\/\\\\/g')   # backslashes doubled for sed
 sed -e "s|\"DEMO.res\"|\"${full}DEMO.res\"|" -e "s|\"DEMO.RC\"|\"${full}DEMO.RC\"|g" \
-    "$project/DEMO.MAK" >"$proj/DEMO.MAK"
-grep -q 'DEMO.RC" $' "$proj/DEMO.MAK"
+    "$project/DEMO.mk2" >"$proj/DEMO.mk2"
+grep -q 'DEMO.RC" $' "$proj/DEMO.mk2"
 cd "$proj"
 WINEPATH="$(winpath "$inst/BIN")" LIB="$(winpath "$inst/LIB")" INCLUDE="$(winpath "$inst/INCLUDE")" \
-  "$run" "$inst/BIN/NMAKE.EXE" /nologo /f DEMO.MAK >out.txt 2>err.txt || { cat out.txt err.txt; exit 1; }
+  "$run" "$inst/BIN/NMAKE.EXE" /nologo /f DEMO.mk2 >out.txt 2>err.txt || { cat out.txt err.txt; exit 1; }
 test "$(grep -c '^	\(TXCL\|RC\|LINK\) ' out.txt)" = 4
 ! grep -q -i error out.txt
 cmp "$dir/n/DEMO.exe" DEMO.exe

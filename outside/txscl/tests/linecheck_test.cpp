@@ -45,12 +45,12 @@ TEST(LineCheck, Cases) {
         {"foo 1, 2", 0, "foo 1, 2", -1, -1},
         {"rem ) (", 0, "REM ) (", -1, -1},
         {"a = 1: b$ = \"x\"", 0, "a = 1: b$ = \"x\"", -1, -1},
-        {"a = (1 + 2))", 0x0102, nullptr, 11, 1},
-        {"print (1 + (2)", 0x0202, nullptr, 6, 1},
-        {"print len(a$", 0x0202, nullptr, 9, 1},
-        {"a$ 1", 0x0302, nullptr, 0, 2},
-        {"a = 1: b% 2", 0x0302, nullptr, 7, 2},
-        {"10 ) = 1", 0x0302, nullptr, 3, 1},
+        {"a = (1 + 2))", 0x2602, nullptr, 11, 1},
+        {"print (1 + (2)", 0x2702, nullptr, 6, 1},
+        {"print len(a$", 0x2702, nullptr, 9, 1},
+        {"a$ 1", 0x0502, nullptr, 0, 2},
+        {"a = 1: b% 2", 0x0502, nullptr, 7, 2},
+        {"10 ) = 1", 0x0502, nullptr, 3, 1},
         {"print \"abc", 0x0002, nullptr, 6, 4},
     };
     int before = SC_EdtChkCount();

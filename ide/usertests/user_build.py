@@ -1,0 +1,45 @@
+"""The example project: opened from the command line, built from the menu
+(翻訳 > すべて翻訳), the build box's "作成を終了しました", the program and
+the make script on disk, the result window's text; then Run, which cannot
+start a 32-bit program here and says so."""
+import os
+import time
+
+from uidrive import Session
+
+with Session("build") as s:
+    proj = s.put("examples/project", "demo")
+    exe = os.path.join(proj, "DEMO.exe")
+    s.start(os.path.join(proj, "DEMO.MAK"))
+    s.wait_window(r"^Tambrix - ")
+
+    # Build all: the IDE asks first (20027), then its build box stays.
+    s.menu("c", "a")
+    s.main_frame()
+    ask = s.wait_box()
+    s.focus(ask, 8, 8)
+    s.keys("Return")
+    box = s.wait_window(r"^Tambrix V6\.3$", 60)
+    end = time.time() + 180
+    while not os.path.exists(exe) and time.time() < end:
+        time.sleep(1)
+    s.require(os.path.exists(exe), "DEMO.exe is built beside the project")
+    time.sleep(3)
+    s.check(os.path.exists(os.path.join(proj, "DEMO.mk2")), "the IDE wrote its make script DEMO.mk2")
+    s.check(open(exe, "rb").read(2) == b"MZ", "DEMO.exe is a Windows program")
+    box = s.wait_window(r"^Tambrix V6\.3$", 10)
+    _, _, w, h = s.geometry(box)
+    s.check(s.matches("build-done", box, 0, 0, w, h * 2 // 5),
+            "the build box says \"DEMO.exe 作成を終了しました\"")
+    s.shot("built")
+
+    # Run (the box's 実行 button, its default): the program is 32-bit.
+    s.focus(box)
+    s.keys("alt+r")
+    why = s.wait_box()
+    s.focus(why, 8, 8)
+    _, _, w, h = s.geometry(why)
+    s.shot("run")
+    s.check(s.matches("run-32bit", why, 48, 4, w - 56, 50),
+            "Run says it cannot start DEMO.exe, and why (\"... を起動できません\")")
+    s.keys("Return")
