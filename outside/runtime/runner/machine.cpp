@@ -380,15 +380,17 @@ Stop Machine::RunOnce(const Limits& limits) {
         s.detail = err == UC_ERR_INSN_INVALID ? "invalid instruction" : uc_strerror(err);
         return s;
     }
+    auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    bool timedOut = limits.microseconds && uint64_t(elapsed.count()) >= limits.microseconds * 9 / 10;
+    // The time limit can stop the emulator on an import's stub, whose slot
+    // is hlt: that is the time limit, not a hlt of the program's.
     uint8_t last = 0;
-    if (s.address && Read(s.address - 1, &last, 1) && last == 0xF4) { // hlt ends emulation quietly
+    if (!timedOut && s.address && Read(s.address - 1, &last, 1) && last == 0xF4) { // hlt ends emulation quietly
         s.kind = StopKind::Fault;
         s.address -= 1;
         s.detail = "hlt instruction";
         return s;
     }
-    auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    bool timedOut = limits.microseconds && uint64_t(elapsed.count()) >= limits.microseconds * 9 / 10;
     s.kind = timedOut || !limits.instructions ? StopKind::TimeLimit : StopKind::InstructionLimit;
     return s;
 }
