@@ -31,8 +31,8 @@
 namespace prjui {
 namespace {
 
-constexpr UINT kMsgRebuildAll = 20027;
-constexpr UINT kMsgRunning = 22016;
+constexpr UINT kMsgRebuildAll = IDS_REBUILD_ALL;
+constexpr UINT kMsgRunning = IDS_PROGRAM_RUNNING;
 constexpr DWORD kCreateFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP |
                                NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE;
 
