@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Finds command and message ids written as bare numbers in the IDE.
+"""Finds command, message, string and dialog ids written as bare numbers
+in the IDE.
 
 An id has one name, in its folder's id header (plain defines the resource
 scripts read too) or in a core's message enum; everything else uses the
@@ -15,8 +16,16 @@ name. What counts as a bare id:
       case label of a command switch; numbers below 100 (notifications,
       indexes) and dialog control ids (1000-1999, 30000-30999, which a
       dialog's own template names) are not commands;
+    - a number as a string id: the argument of LoadStr, the id of
+      LoadString;
+    - a number as a dialog template id: the first argument of a CDialog
+      or CPropertyPage constructor or of a page class's (C...Page), the
+      value of an `IDD` member or of a name ending in Template or
+      TemplateName (also in MAKEINTRESOURCE), the template of
+      CreateDialog...;
   resource scripts (.rc): a number as a MENUITEM's id, an accelerator's
-    command or a MENU resource's name.
+    command, a MENU or DIALOG/DIALOGEX resource's name, or a STRINGTABLE
+    key (a key written as a name plus an offset, `IDS_X + 5`, is named).
 Prints each finding as file:line and exits with 1 when there is any.
 """
 import pathlib
@@ -35,11 +44,18 @@ CPP_RULES = [
     ("MessageBoxById", re.compile(r"MessageBoxById\(\s*(\d+)"), lambda m: int(m.group(1)) != 0),
     ("command compared", re.compile(r"\b(?:id|m_nID)\s*(?:==|!=|>=|<=)\s*(\d+)"), lambda m: is_command(m.group(1))),
     ("case label", re.compile(r"\bcase\s+(\d+)\s*:"), lambda m: is_command(m.group(1))),
+    ("string id", re.compile(r"\bLoadStr\(\s*(\d+)|\bLoadStringA?\([^,]*,\s*(\d+)"), lambda m: True),
+    ("dialog template", re.compile(r"\b(?:CDialog|CPropertyPage)\s*\(\s*(\d+)"), lambda m: True),
+    ("page template or caption", re.compile(r"\bC\w+Page\s*\(\s*(\d+)"), lambda m: True),
+    ("dialog template", re.compile(r"\b(?:IDD|\w*Template\w*)\s*=\s*(?:MAKEINTRESOURCEA?\(\s*)?(\d+)"), lambda m: True),
+    ("dialog template", re.compile(r"\bCreateDialog\w*\([^,]*,\s*MAKEINTRESOURCEA?\(\s*(\d+)"), lambda m: True),
 ]
 RC_RULES = [
     ("menu item", re.compile(r'^\s*MENUITEM\s+".*",\s*(\d+)')),
     ("menu resource", re.compile(r"^(\d+)\s+MENU\b")),
+    ("dialog template", re.compile(r"^(\d+)\s+DIALOG(?:EX)?\b")),
 ]
+STRING_ROW = re.compile(r'^\s*\d+\s*,?\s*"')
 ACCEL_ROW = re.compile(r"^\s*[^,]+,\s*(\d+)\s*,")
 def strip_comment(line):
     return line.split("//", 1)[0]
@@ -55,7 +71,7 @@ def check_cpp(path, findings):
 
 
 def check_rc(path, findings):
-    in_accel = False
+    in_accel = in_strings = False
     for n, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
         code = strip_comment(line)
         if re.match(r"^\w+\s+ACCELERATORS\b", code):
@@ -64,6 +80,12 @@ def check_rc(path, findings):
             in_accel = False
         elif in_accel and ACCEL_ROW.match(code):
             findings.append(f"{path}:{n}: accelerator: {line.strip()}")
+        if code.startswith("STRINGTABLE"):
+            in_strings = True
+        elif in_strings and code.startswith("END"):
+            in_strings = False
+        elif in_strings and STRING_ROW.match(code):
+            findings.append(f"{path}:{n}: string key: {line.strip()}")
         for name, pattern in RC_RULES:
             if pattern.match(code):
                 findings.append(f"{path}:{n}: {name}: {line.strip()}")
@@ -82,7 +104,7 @@ def main():
             check_rc(path, findings)
     for f in findings:
         print(f)
-    print(f"{len(findings)} bare command or message ids")
+    print(f"{len(findings)} bare command, message, string or dialog ids")
     return 1 if findings else 0
 
 

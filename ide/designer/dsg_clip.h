@@ -12,7 +12,7 @@ namespace dsg {
 
 constexpr uint32_t kClipFormat = 0x200;
 constexpr size_t kClipHeader = 48, kClipEntry = 328, kClipLogFont = 60;
-constexpr uint32_t kMsgCannotPaste = 21017;
+constexpr uint32_t kMsgCannotPaste = IDS_DSG_CANNOT_PASTE;
 
 struct ClipEntry {
     ControlRecord record;

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "ui/dsgids.h"  // the message ids, which the resource script reads too
+
 namespace dsg {
 
-constexpr uint32_t kMsgBadFileName = 20060;
+constexpr uint32_t kMsgBadFileName = IDS_BAD_FILE_NAME;
 
 // 20060 when the file's resource name (its title cut at the last period)
 // holds "-", a blank or anything else that cannot make a name of the

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "dsg_menu.h"
+#include "ui/dsgids.h"  // the message ids, which the resource script reads too
 
 namespace dsg {
 
-constexpr uint32_t kMsgNoMenuItems = 21004, kMsgNoMenuName = 21005;
+constexpr uint32_t kMsgNoMenuItems = IDS_DSG_NO_MENU_ITEMS, kMsgNoMenuName = IDS_DSG_NO_MENU_NAME;
 // Asks before every item of the menu goes.
-constexpr uint32_t kMsgDeleteAllItems = 21024;
+constexpr uint32_t kMsgDeleteAllItems = IDS_DSG_DELETE_ALL_ITEMS;
 constexpr uint16_t kMenuGrayed = 0x0001, kMenuChecked = 0x0008, kMenuPopup = 0x0010, kMenuSeparator = 0x0800;
 
 struct ShortcutEntry {

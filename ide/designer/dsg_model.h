@@ -15,35 +15,36 @@
 #include "dsg_filelist.h"
 #include "dsg_host.h"
 #include "dsg_menu.h"
+#include "ui/dsgids.h"  // the message ids, which the resource script reads too
 
 namespace dsg {
 
 enum MessageId : uint32_t {
-    kMsgMenuLoad = 21002,
-    kMsgMenuItem = 21003,
-    kMsgSeparatorPopup = 21006,
-    kMsgShortcutTwice = 21007,
-    kMsgShortcutPopup = 21008,
-    kMsgShortcutTop = 21009,
-    kMsgTooMany = 21010,
-    kMsgNameUsed = 21011,
-    kMsgBadName = 21012,
-    kMsgNoName = 21013,
-    kMsgNoMoreItems = 21018,
-    kMsgItemInUse = 21021,
-    kMsgDeleteItem = 21022,  // asks before deleting the named item
-    kMsgNoWindow = 21026,
+    kMsgMenuLoad = IDS_DSG_MENU_LOAD,
+    kMsgMenuItem = IDS_DSG_MENU_ITEM,
+    kMsgSeparatorPopup = IDS_DSG_SEPARATOR_POPUP,
+    kMsgShortcutTwice = IDS_DSG_SHORTCUT_TWICE,
+    kMsgShortcutPopup = IDS_DSG_SHORTCUT_POPUP,
+    kMsgShortcutTop = IDS_DSG_SHORTCUT_TOP,
+    kMsgTooMany = IDS_DSG_TOO_MANY,
+    kMsgNameUsed = IDS_DSG_NAME_USED,
+    kMsgBadName = IDS_DSG_BAD_NAME,
+    kMsgNoName = IDS_DSG_NO_NAME,
+    kMsgNoMoreItems = IDS_DSG_NO_MORE_ITEMS,
+    kMsgItemInUse = IDS_DSG_ITEM_IN_USE,
+    kMsgDeleteItem = IDS_DSG_DELETE_ITEM,  // asks before deleting the named item
+    kMsgNoWindow = IDS_DSG_NO_WINDOW,
     kMsgBadParam = 21027,
-    kMsgEmptyId = 21028,
-    kMsgRcNotStarted = 21031,  // the resource compiler could not start
-    kMsgRcRefused = 21032,     // it refused the script: its lines are shown
-    kMsgResUnreadable = 21033, // the compiled file cannot be read or built
-    kMsgFileOpen = 20003,
+    kMsgEmptyId = IDS_DSG_EMPTY_ID,
+    kMsgRcNotStarted = IDS_DSG_RC_NOT_STARTED,  // the resource compiler could not start
+    kMsgRcRefused = IDS_DSG_RC_REFUSED,     // it refused the script: its lines are shown
+    kMsgResUnreadable = IDS_DSG_RES_UNREADABLE, // the compiled file cannot be read or built
+    kMsgFileOpen = IDS_DSG_FILE_OPEN,
     kMsgFileRead = 20004,
-    kMsgNoClipboard = 20033,
-    kMsgDiskFull = 20036,
-    kMsgNoMemory = 20037,
-    kMsgSystem = 20038,
+    kMsgNoClipboard = IDS_DSG_NO_CLIPBOARD,
+    kMsgDiskFull = IDS_DSG_DISK_FULL,
+    kMsgNoMemory = IDS_DSG_NO_MEMORY,
+    kMsgSystem = IDS_DSG_SYSTEM,
 };
 
 // An edit control's input-method word (`imeMode`).

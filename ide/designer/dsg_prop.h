@@ -96,11 +96,11 @@ extern const char *const kKeepOnTopText;  // the system-menu item
 
 // Messages of applying values.
 enum PropMessage : uint32_t {
-    kMsgRangeTooWide = 21016,
-    kMsgEmptyProc = 21030,
-    kMsgPosOutside = 61447,
-    kMsgMinAbovePos = 61448,
-    kMsgMaxBelowPos = 61449,
+    kMsgRangeTooWide = IDS_DSG_RANGE_TOO_WIDE,
+    kMsgEmptyProc = IDS_DSG_EMPTY_PROC,
+    kMsgPosOutside = IDS_DSG_POS_OUTSIDE,
+    kMsgMinAbovePos = IDS_DSG_MIN_ABOVE_POS,
+    kMsgMaxBelowPos = IDS_DSG_MAX_BELOW_POS,
 };
 
 // A size in twentieths of a point as points, to the nearest half point.

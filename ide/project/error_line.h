@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/prjids.h"  // the message ids, which the resource script reads too
+
 namespace prj {
 
 struct ErrorLineTarget {
@@ -19,7 +21,7 @@ struct ErrorLineTarget {
 bool ParseErrorLine(std::string_view text, ErrorLineTarget &out);
 
 // The result line holds no message number for the help to show.
-constexpr uint32_t kMsgNoMessageNumber = 3073;
+constexpr uint32_t kMsgNoMessageNumber = IDS_NO_MESSAGE_NUMBER;
 
 enum class MessageNumberParse {
     kNone,    // nothing stored: no ']' or ']' before '['

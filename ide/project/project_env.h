@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "ui/prjids.h"  // the message ids, which the resource script reads too
+
 namespace prj {
 
 // Message ids of the IDE's string table used by the project core.
 enum MessageId : uint32_t {
     kMsgBadProjectFile = 20000,   // ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙの内容に誤りがあります
     kMsgOldProjectFile = 20001,   // このﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙは%s以前のものです...
-    kMsgReadFailed = 20004,       // ファイル '%s' の読み込みに失敗しました
-    kMsgNotFound = 20008,         // '%s' が見つかりません
+    kMsgReadFailed = IDS_READ_FAILED,       // ファイル '%s' の読み込みに失敗しました
+    kMsgNotFound = IDS_NOT_FOUND,         // '%s' が見つかりません
     kMsgNoMainModule = 20039,     // メインモジュールが登録されていません
     kMsgSameObjectName = 20048,   // プロジェクトに拡張子が異なる同じファイルが...
 };

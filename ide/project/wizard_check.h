@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/prjids.h"  // the message ids, which the resource script reads too
+
 namespace prj {
 
 enum : uint32_t {
-    kMsgFillAllFields = 20046,    // 値を正しく入力してください
-    kMsgSameModuleNames = 20047,  // ﾒｲﾝ ﾓｼﾞｭｰﾙとﾌｫｰﾑ ﾓｼﾞｭｰﾙに同じﾌｧｲﾙ名を...
+    kMsgFillAllFields = IDS_FILL_ALL_FIELDS,    // 値を正しく入力してください
+    kMsgSameModuleNames = IDS_SAME_MODULE_NAMES,  // ﾒｲﾝ ﾓｼﾞｭｰﾙとﾌｫｰﾑ ﾓｼﾞｭｰﾙに同じﾌｧｲﾙ名を...
 };
 
 // The five edits in dialog order; `main_module` and `form_module` index

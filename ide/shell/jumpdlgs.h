@@ -5,6 +5,7 @@
 #include "colorctl.h"
 #include "fw.h"
 #include "jumprules.h"
+#include "resource.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ class CLineJumpDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CLineJumpDlg)
 public:
     // title: the caption of the editor frame to jump in (empty: none).
-    CLineJumpDlg(CWnd* parent, const std::string& title) : CDialog(154, parent), m_strTarget(title) {}
+    CLineJumpDlg(CWnd* parent, const std::string& title) : CDialog(IDD_LINE_JUMP, parent), m_strTarget(title) {}
     std::string m_strTarget;
     tambrix::LineRange m_range;
 
@@ -32,7 +33,7 @@ protected:
 class CMarkDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CMarkDlg)
 public:
-    explicit CMarkDlg(CWnd* parent) : CDialog(157, parent) {}
+    explicit CMarkDlg(CWnd* parent) : CDialog(IDD_MARK, parent) {}
     CReportListCtrl m_lstMarks;
     CComboBox m_cmbFiles;
     tambrix::Mark m_selected;  // line 0: none

@@ -44,7 +44,7 @@ void BuildEditorCharFormat(HDC dc, const std::string& face, int32_t size, uint32
     lstrcpynA(cf.szFaceName, lf.lfFaceName, LF_FACESIZE);
 }
 
-CTvOptEditPage::CTvOptEditPage() : CPropertyPage(160) {
+CTvOptEditPage::CTvOptEditPage() : CPropertyPage(IDD_OPT_EDIT) {
     HDC dc = GetDC(nullptr);
     m_nLogPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);

@@ -7,6 +7,7 @@
 #include "editsettings.h"
 #include "fw.h"
 #include "optrules.h"
+#include "resource.h"
 
 #include <windows.h>
 #include <richedit.h>
@@ -48,7 +49,7 @@ void BuildEditorCharFormat(HDC dc, const std::string& face, int32_t size, uint32
 
 class CTvOptDirPage : public CPropertyPage {
 public:
-    CTvOptDirPage() : CPropertyPage(173) {}
+    CTvOptDirPage() : CPropertyPage(IDD_OPT_DIR) {}
     bool OnInitDialog() override;
     void OnOK() override;
     int m_nKind = -1;

@@ -11,6 +11,7 @@
 #include "optedit.h"
 #include "optrules.h"
 #include "prjrules.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -312,7 +313,7 @@ CTvPageSetupDlg::CTvPageSetupDlg(CWnd* parent) {
     m_psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS | PSD_ENABLEPAGESETUPHOOK |
                   PSD_ENABLEPAGESETUPTEMPLATE;
     m_psd.hInstance = GetModuleHandleA(nullptr);
-    m_psd.lpPageSetupTemplateName = MAKEINTRESOURCEA(1546);
+    m_psd.lpPageSetupTemplateName = MAKEINTRESOURCEA(IDD_PAGE_SETUP);
     m_psd.lpfnPageSetupHook = HookProc;
     m_psd.lCustData = reinterpret_cast<LPARAM>(this);
     CWinApp* app = FwGetApp();

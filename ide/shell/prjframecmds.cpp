@@ -27,8 +27,8 @@
 
 namespace {
 
-constexpr UINT kMsgProgramMissing = 20044;
-constexpr UINT kMsgModulesUpdated = 20045;
+constexpr UINT kMsgProgramMissing = IDS_PROGRAM_MISSING;
+constexpr UINT kMsgModulesUpdated = IDS_MODULES_UPDATED;
 
 tambrix::FileTime TimeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA a;

@@ -47,6 +47,24 @@
 #define IDS_NO_PROJECT_WHILE_DEBUG 22012
 #define IDS_EXIT_TITLE 23000
 #define IDS_OPEN_FILTER 200
+#define IDS_PROGRAM_MISSING 20044
+#define IDS_MODULES_UPDATED 20045
+#define IDS_FIND_DONE 20059
+/* The checker's and run time's detail texts: detail code n is string
+   IDS_ERROR_DETAIL + n - 1, as the detail table says. */
+#define IDS_ERROR_DETAIL 10000
+
+/* Dialog templates */
+#define IDD_LINE_JUMP 154
+#define IDD_MARK 157
+#define IDD_OPT_EDIT 160
+#define IDD_OPT_DIR 173
+#define IDD_NEW_FILE 171
+#define IDD_FOLDER_ADD 182
+#define IDD_RUN_ARGS 184
+#define IDD_HOT_KEY 248
+#define IDD_FOLDER_PICK 1536      /* the older file dialog: folders and drives only */
+#define IDD_PAGE_SETUP 1546
 
 /* The editor's popup menus, editing and while debugging */
 #define IDR_EDIT_POPUP 101

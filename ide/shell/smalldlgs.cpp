@@ -21,7 +21,7 @@ constexpr int kEditId = 30018;
 constexpr int kBrowseId = 30004;
 constexpr int kKeyListId = 1028;
 constexpr int kAltId = 1024, kControlId = 1025, kExtId = 1026, kShiftId = 1027;
-constexpr UINT kFolderTemplate = 1536;
+constexpr UINT kFolderTemplate = IDD_FOLDER_PICK;
 const uint32_t kKinds[] = {tambrix::kKindBas, tambrix::kKindSub, tambrix::kKindBet,
                            tambrix::kKindRc, tambrix::kKindMak, tambrix::kKindOther};
 
@@ -367,7 +367,7 @@ bool CTvFileDialog::OnHelp() {
 bool CTvFileDialog::OnFileNameOK(const std::string& typed) {
     if (m_nKind != 3 || typed.find('-') == std::string::npos)
         return true;
-    MessageBoxA(m_hDialog, fw::LoadStr(20060).c_str(), fw::LoadStr(IDR_MAINFRAME).c_str(),
+    MessageBoxA(m_hDialog, fw::LoadStr(IDS_BAD_FILE_NAME).c_str(), fw::LoadStr(IDR_MAINFRAME).c_str(),
                 MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -4,6 +4,7 @@
 
 #include "fw.h"
 #include "optrules.h"
+#include "resource.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,7 +29,7 @@ bool HasFontFace(HDC dc, const std::string& face);
 class CRunArgDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CRunArgDlg)
 public:
-    explicit CRunArgDlg(CWnd* parent = nullptr) : CDialog(184, parent) {}
+    explicit CRunArgDlg(CWnd* parent = nullptr) : CDialog(IDD_RUN_ARGS, parent) {}
     std::string m_strArgs;
     bool OnInitDialog() override;
     void OnOK() override;
@@ -41,7 +42,7 @@ protected:
 class CNewFileDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CNewFileDlg)
 public:
-    explicit CNewFileDlg(CWnd* parent = nullptr) : CDialog(171, parent) {}
+    explicit CNewFileDlg(CWnd* parent = nullptr) : CDialog(IDD_NEW_FILE, parent) {}
     CEdit m_edtName;
     std::string m_strFileName;
     int m_bProjectMode = 0;
@@ -63,7 +64,7 @@ protected:
 class CHotKeyDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CHotKeyDlg)
 public:
-    explicit CHotKeyDlg(CWnd* parent = nullptr) : CDialog(248, parent) {}
+    explicit CHotKeyDlg(CWnd* parent = nullptr) : CDialog(IDD_HOT_KEY, parent) {}
     int m_bAlt = 0, m_bControl = 0, m_bExt = 0, m_bShift = 0;
     uint16_t m_nValue = 0;
     CListBox m_lstKeys;
@@ -80,7 +81,7 @@ protected:
 class CFolderAddDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CFolderAddDlg)
 public:
-    explicit CFolderAddDlg(CWnd* parent = nullptr) : CDialog(182, parent) {}
+    explicit CFolderAddDlg(CWnd* parent = nullptr) : CDialog(IDD_FOLDER_ADD, parent) {}
     std::string m_strFolder;
     int m_bAddMode = 1;
     bool OnInitDialog() override;

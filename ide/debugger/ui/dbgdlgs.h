@@ -1,6 +1,7 @@
 // The debugger's dialogs.
 #pragma once
 
+#include "dbgids.h"
 #include "fw.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@
 class CDbgBreakPointDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CDbgBreakPointDlg)
 public:
-    CDbgBreakPointDlg(txdbg::DebugEngine* engine, CWnd* parent = nullptr) : CDialog(189, parent), m_pEngine(engine) {}
+    CDbgBreakPointDlg(txdbg::DebugEngine* engine, CWnd* parent = nullptr) : CDialog(IDD_DBG_BREAKPOINT, parent), m_pEngine(engine) {}
     std::string m_strModule;
     uint32_t m_nLine = 1;
     uint32_t m_nCount = 1;
@@ -42,7 +43,7 @@ private:
 class CDbgErrorDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CDbgErrorDlg)
 public:
-    CDbgErrorDlg(CWnd* parent = nullptr) : CDialog(213, parent) {}
+    CDbgErrorDlg(CWnd* parent = nullptr) : CDialog(IDD_DBG_ERROR, parent) {}
     uint32_t m_nError = 0;
     uint32_t m_nLine = 0;
     std::string m_strModule;
@@ -59,7 +60,7 @@ class CDbgBreakListDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CDbgBreakListDlg)
 public:
     CDbgBreakListDlg(txdbg::DebugEngine* engine, bool jumpMode, CWnd* parent = nullptr)
-        : CDialog(190, parent), m_pEngine(engine), m_bJumpMode(jumpMode) {}
+        : CDialog(IDD_DBG_BREAKPOINT_LIST, parent), m_pEngine(engine), m_bJumpMode(jumpMode) {}
     // The selected row at OK (jump mode).
     std::string m_strModule;
     uint32_t m_nLine = 0;
@@ -86,7 +87,7 @@ private:
 class CDbgAddExprDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CDbgAddExprDlg)
 public:
-    CDbgAddExprDlg(CWnd* parent = nullptr) : CDialog(192, parent) {}
+    CDbgAddExprDlg(CWnd* parent = nullptr) : CDialog(IDD_DBG_ADD_EXPR, parent) {}
     std::string m_strExpr;
     int m_bHex = 0;
     bool OnInitDialog() override;
@@ -99,7 +100,7 @@ class CDbgDelExprDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CDbgDelExprDlg)
 public:
     CDbgDelExprDlg(std::vector<std::pair<uint32_t, std::string>> watches, CWnd* parent = nullptr)
-        : CDialog(193, parent), m_watches(std::move(watches)) {}
+        : CDialog(IDD_DBG_DELETE_EXPR, parent), m_watches(std::move(watches)) {}
     std::vector<uint32_t> m_deleted;
     bool OnInitDialog() override;
     void OnOK() override;
@@ -117,7 +118,7 @@ private:
 class CDbgExprRefDlg : public CDialog {
     FW_DECLARE_DYNAMIC(CDbgExprRefDlg)
 public:
-    CDbgExprRefDlg(bool changeMode, CWnd* parent = nullptr) : CDialog(194, parent), m_bChange(changeMode) {}
+    CDbgExprRefDlg(bool changeMode, CWnd* parent = nullptr) : CDialog(IDD_DBG_EXPR, parent), m_bChange(changeMode) {}
     std::string m_strExpr;
     bool OnInitDialog() override;
     void OnOK() override;
@@ -136,7 +137,7 @@ class CDbgQuickWatchDlg : public CDialog {
 public:
     CDbgQuickWatchDlg(txdbg::DebugEngine* engine, std::unique_ptr<txwatch::WatchVar> var, std::string value,
                       std::function<void(const std::string&)> addWatch, CWnd* parent = nullptr)
-        : CDialog(195, parent), m_pEngine(engine), m_var(std::move(var)), m_strValue(std::move(value)),
+        : CDialog(IDD_DBG_QUICK_WATCH, parent), m_pEngine(engine), m_var(std::move(var)), m_strValue(std::move(value)),
           m_addWatch(std::move(addWatch)) {}
     bool OnInitDialog() override;
     void OnOK() override;

@@ -1,4 +1,4 @@
-// The debugger's command ids. Plain defines: the main menu and the debug
+// The debugger's command and dialog ids. Plain defines: the main menu and the debug
 // bar read them as the C++ does.
 #pragma once
 
@@ -13,3 +13,12 @@
 #define ID_DEBUG_TRACE 7101
 #define ID_DEBUG_PASS_TRACE 7102
 #define ID_DEBUG_RUN_TO_CURSOR 7103
+
+/* Dialog templates */
+#define IDD_DBG_BREAKPOINT 189
+#define IDD_DBG_BREAKPOINT_LIST 190
+#define IDD_DBG_ADD_EXPR 192
+#define IDD_DBG_DELETE_EXPR 193
+#define IDD_DBG_EXPR 194
+#define IDD_DBG_QUICK_WATCH 195
+#define IDD_DBG_ERROR 213

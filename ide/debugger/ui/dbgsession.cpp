@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <float.h>
 
 namespace {
 DebugOutputSink g_outputSink = nullptr;
@@ -117,7 +118,7 @@ void CDebug::BareMessage(const std::string& text) { MessageBoxA(nullptr, text.c_
 
 void CDebug::WaitCursor(bool on) { SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
 
-void CDebug::ResetFpu() { ::ResetFpu(); }
+void CDebug::ResetFpu() { _fpreset(); }
 
 void CDebug::AppError(const std::string& text) {
     BringFramesForward();

@@ -28,7 +28,7 @@ int32_t ToDevice(const dsg::ControlRecord& f, int32_t v) {
 
 class CArrangeDlg : public CDialog {
 public:
-    explicit CArrangeDlg(dsg::ControlRecord& form) : CDialog(187), m_form(form) {}
+    explicit CArrangeDlg(dsg::ControlRecord& form) : CDialog(IDD_ARRANGE), m_form(form) {}
     bool m_bSnap = false;
     int m_nWidth = 0, m_nHeight = 0;
 

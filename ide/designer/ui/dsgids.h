@@ -1,4 +1,4 @@
-// The designer's command and menu ids. Plain defines: designer.rc and the
+// The designer's command, menu, dialog and string ids. Plain defines: designer.rc and the
 // main menu read them as the C++ does.
 #pragma once
 
@@ -40,3 +40,45 @@
 /* Popup menus */
 #define IDR_DSG_FORM_POPUP 225
 #define IDR_RES_TREE_POPUP 219
+
+/* Dialog templates */
+#define IDD_PROPERTIES 140
+#define IDD_NEW_RES 186
+#define IDD_ARRANGE 187
+#define IDD_TAB_ORDER 228
+#define IDD_MENU_EDIT 7200
+
+/* Messages (the core's message enums read these) */
+#define IDS_DSG_FILE_OPEN 20003
+#define IDS_DSG_NO_CLIPBOARD 20033
+#define IDS_DSG_DISK_FULL 20036
+#define IDS_DSG_NO_MEMORY 20037
+#define IDS_DSG_SYSTEM 20038
+#define IDS_BAD_FILE_NAME 20060
+#define IDS_DSG_MENU_LOAD 21002
+#define IDS_DSG_MENU_ITEM 21003
+#define IDS_DSG_NO_MENU_ITEMS 21004
+#define IDS_DSG_NO_MENU_NAME 21005
+#define IDS_DSG_SEPARATOR_POPUP 21006
+#define IDS_DSG_SHORTCUT_TWICE 21007
+#define IDS_DSG_SHORTCUT_POPUP 21008
+#define IDS_DSG_SHORTCUT_TOP 21009
+#define IDS_DSG_TOO_MANY 21010
+#define IDS_DSG_NAME_USED 21011
+#define IDS_DSG_BAD_NAME 21012
+#define IDS_DSG_NO_NAME 21013
+#define IDS_DSG_RANGE_TOO_WIDE 21016
+#define IDS_DSG_CANNOT_PASTE 21017
+#define IDS_DSG_NO_MORE_ITEMS 21018
+#define IDS_DSG_ITEM_IN_USE 21021
+#define IDS_DSG_DELETE_ITEM 21022
+#define IDS_DSG_DELETE_ALL_ITEMS 21024
+#define IDS_DSG_NO_WINDOW 21026
+#define IDS_DSG_EMPTY_ID 21028
+#define IDS_DSG_EMPTY_PROC 21030
+#define IDS_DSG_RC_NOT_STARTED 21031
+#define IDS_DSG_RC_REFUSED 21032
+#define IDS_DSG_RES_UNREADABLE 21033
+#define IDS_DSG_POS_OUTSIDE 61447
+#define IDS_DSG_MIN_ABOVE_POS 61448
+#define IDS_DSG_MAX_BELOW_POS 61449

@@ -21,7 +21,7 @@ std::string ItemText(HWND h, int id) {
 
 class CMenuEditDlg : public CDialog {
 public:
-    CMenuEditDlg(dsg::MenuList& list, int index) : CDialog(7200), m_list(list), m_index(index) {}
+    CMenuEditDlg(dsg::MenuList& list, int index) : CDialog(IDD_MENU_EDIT), m_list(list), m_index(index) {}
 
 protected:
     dsg::MenuBlock& M() { return m_list.menus[size_t(m_index)].block; }

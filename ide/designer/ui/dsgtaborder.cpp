@@ -42,7 +42,7 @@ bool Listed(uint32_t kind) {
 
 class CTabOrderDlg : public CDialog {
 public:
-    explicit CTabOrderDlg(dsg::Form& form) : CDialog(228), m_form(form) {}
+    explicit CTabOrderDlg(dsg::Form& form) : CDialog(IDD_TAB_ORDER), m_form(form) {}
     struct Row {
         dsg::ControlRecord rec;
         size_t from;  // its table position when the dialog opened

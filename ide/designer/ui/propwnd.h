@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dsg_prop.h"
+#include "dsgids.h"
 #include "fw.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ class CPropertyWnd : public CDialog {
 public:
     CPropertyWnd() : CDialog(kTemplate) {}
     ~CPropertyWnd() override;
-    static constexpr UINT kTemplate = 140;
+    static constexpr UINT kTemplate = IDD_PROPERTIES;
     enum : UINT { kControlCombo = 1000, kGroupCombo = 1001, kList = 1003, kEditor = 1010, kKeepOnTop = 7104 };
 
     // Modeless on the template, with the desktop as parent, at a rectangle.

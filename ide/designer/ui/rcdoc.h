@@ -107,7 +107,7 @@ protected:
 // The new-resource dialog (186): a form (0) or a menu (1).
 class CNewResDlg : public CDialog {
 public:
-    CNewResDlg() : CDialog(186) {}
+    CNewResDlg() : CDialog(IDD_NEW_RES) {}
     int GetKind() const { return m_nKind; }
 
 protected:

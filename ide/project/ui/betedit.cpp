@@ -27,8 +27,9 @@ FW_END_CMD_MAP()
 
 namespace {
 
-constexpr UINT kViewTemplate = 101, kModeTemplate = 146, kLineTemplate = 147, kPortTemplate = 151;
-constexpr UINT kFirstPortCaption = 142;  // "ﾎﾟｰﾄ0" .. "ﾎﾟｰﾄ4"
+constexpr UINT kViewTemplate = IDD_BET_VIEW, kModeTemplate = IDD_BET_MODE, kLineTemplate = IDD_BET_LINE,
+               kPortTemplate = IDD_BET_PORT;
+constexpr UINT kFirstPortCaption = IDS_BET_PORT0;  // "ﾎﾟｰﾄ0" .. "ﾎﾟｰﾄ4"
 constexpr int kTabControl = 30030;
 constexpr int kPortSheetButton = 30004, kPrinterEdit = 30018, kPrinterSpin = 1003, kPrinterDefaults = 30004;
 constexpr int kPortDefaults = 30004;

@@ -8,6 +8,7 @@
 #include "bet_port.h"
 #include "envblock.h"
 #include "fw.h"
+#include "prjids.h"
 
 #include <cstdint>
 #include <string>
@@ -76,7 +77,7 @@ protected:
 
 class CBetPrinterPage : public CBetPage {
 public:
-    CBetPrinterPage() : CBetPage(148) {}
+    CBetPrinterPage() : CBetPage(IDD_BET_PRINTER) {}
     bool OnInitDialog() override;
 
 protected:

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "fw.h"
+#include "prjids.h"
 
 #include <string>
 
 class CBuildDlg : public CDialog {
 public:
-    enum : UINT { IDD = 170, kStatus = 30000, kRun = 30004, kDebug = 30005 };
+    enum : UINT { IDD = IDD_BUILD, kStatus = 30000, kRun = 30004, kDebug = 30005 };
     explicit CBuildDlg(CWnd* parent) : CDialog(IDD, parent) {}
 
     bool Create();

@@ -32,9 +32,9 @@
 namespace prjui {
 namespace {
 
-constexpr UINT kMsgRebuildAll = 20027;
-constexpr UINT kMsgRunning = 22016;
-constexpr UINT kMsgCannotStart = 20061;
+constexpr UINT kMsgRebuildAll = IDS_REBUILD_ALL;
+constexpr UINT kMsgRunning = IDS_PROGRAM_RUNNING;
+constexpr UINT kMsgCannotStart = IDS_CANNOT_START;
 constexpr DWORD kCreateFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP |
                                NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fw.h"
+#include "prjids.h"
 #include "project_data.h"
 
 #include <string>
@@ -11,7 +12,7 @@ class CPrjDoc;
 
 class CCmpOptDlg : public CDialog {
 public:
-    enum : UINT { IDD = 149 };
+    enum : UINT { IDD = IDD_COMPILE_OPTIONS };
     explicit CCmpOptDlg(CWnd* parent) : CDialog(IDD, parent) {}
 
     // Fills the values from the module's own block, or from the project's

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fw.h"
+#include "prjids.h"
 
 #include <string>
 
@@ -11,7 +12,7 @@ class CPrjDoc;
 
 class CPrjEnvDlg : public CDialog {
 public:
-    enum : UINT { IDD = 145 };
+    enum : UINT { IDD = IDD_PROJECT_ENV };
     explicit CPrjEnvDlg(CWnd* parent) : CDialog(IDD, parent) {}
 
 protected:

@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kCandidates = 30002, kProjectList = 30003, kMove = 30004, kDeps = 30005, kOptions = 30006,
               kFile = 30007;
-constexpr UINT kDepTemplate = 150;
+constexpr UINT kDepTemplate = IDD_DEPENDENCIES;
 constexpr int kDepList = 30002, kDepAdd = 30004, kDepDelete = 30005, kDepDeleteAll = 30006;
 constexpr size_t kLibPathMax = 260;
 

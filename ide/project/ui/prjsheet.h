@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fw.h"
+#include "prjids.h"
 #include "project_data.h"
 
 #include <memory>
@@ -15,7 +16,7 @@ class CPrjDoc;
 // What both pages share: the two lists, the move button and the project.
 class CPrjListPage : public CPropertyPage {
 public:
-    CPrjListPage(UINT captionId) : CPropertyPage(143, captionId) {}
+    CPrjListPage(UINT captionId) : CPropertyPage(IDD_PRJ_LIST_PAGE, captionId) {}
 
 protected:
     bool OnInitDialog() override;
@@ -36,7 +37,7 @@ protected:
 
 class CPrjModPropPage : public CPrjListPage {
 public:
-    CPrjModPropPage() : CPrjListPage(140) {}
+    CPrjModPropPage() : CPrjListPage(IDS_SOURCE_PAGE) {}
     bool OnInitDialog() override;
     void OnOK() override;
 
@@ -53,7 +54,7 @@ private:
 
 class CPrjLibPropPage : public CPrjListPage {
 public:
-    CPrjLibPropPage() : CPrjListPage(141) {}
+    CPrjLibPropPage() : CPrjListPage(IDS_LIBRARY_PAGE) {}
     bool OnInitDialog() override;
     void OnOK() override;
 

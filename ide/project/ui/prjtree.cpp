@@ -32,7 +32,7 @@ FW_END_CMD_MAP()
 
 namespace {
 
-constexpr UINT kMsgCloseAll = 20002;
+constexpr UINT kMsgCloseAll = IDS_CLOSE_ALL_TOO;
 
 const char* GroupText(int category) {
     switch (category) {

@@ -6,6 +6,7 @@
 #include "project_texts.h"
 #include "wizard_check.h"
 #include "smalldlgs.h"
+#include "resource.h"
 
 #include <array>
 #include <cstdio>
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int kProject = 30018, kMain = 30019, kFormName = 30020, kFormModule = 30021, kFolder = 30022,
               kType = 30040, kBrowse = 30004;
-constexpr UINT kFolderTemplate = 1536;   // the older file dialog with folders and drives only
+constexpr UINT kFolderTemplate = IDD_FOLDER_PICK;   // the older file dialog with folders and drives only
 constexpr size_t kFolderMax = 256;
 
 bool EnterFolder(const std::string& folder) {

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "fw.h"
+#include "prjids.h"
 
 #include <string>
 
 class CPrjWizardDlg : public CDialog {
 public:
-    enum : UINT { IDD = 172 };
+    enum : UINT { IDD = IDD_WIZARD };
     CPrjWizardDlg(CWnd* parent, int number) : CDialog(IDD, parent), m_nNumber(number) {}
 
     std::string m_strProjectFile, m_strMainModule, m_strFormName, m_strFormModule, m_strFolder;
