@@ -80,8 +80,10 @@ struct SavedVar {
             value = v;
         }
     }
-    void Prepend(const std::string& folder) {
-        std::string v = had ? folder + ";" + value : folder;
+    // As a build sets it: the installation's folder first, then the
+    // variable's own value or, when it has none, the user's folders.
+    void Prepend(const std::string& folder, const std::string& user) {
+        std::string v = folder + ";" + (had ? value : user);
         SetEnvironmentVariableA(name, v.c_str());
     }
     ~SavedVar() { SetEnvironmentVariableA(name, had ? value.c_str() : nullptr); }
@@ -103,9 +105,13 @@ RcRun RunRc(const std::string& script) {
         return TheApp().Registry().ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name, MAX_PATH)
             .value_or(std::string());
     };
+    auto user = [](const char* name) {
+        return TheApp().Registry().ReadString(fw::RegRoot::CurrentUser, tambrix::kUserEnvKey, name, MAX_PATH)
+            .value_or(std::string());
+    };
     SavedVar path("PATH"), include("INCLUDE");
-    path.Prepend(machine("Bin"));
-    include.Prepend(machine("Include"));
+    path.Prepend(machine("Bin"), user("Bin"));
+    include.Prepend(machine("Include"), user("Include"));
 
     RcRun run;
     run.commandLine = "RC /r /l 0x411 /fo " + tambrix::QuoteArgument(out) + " " + tambrix::QuoteArgument(script);
