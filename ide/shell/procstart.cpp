@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -18,6 +20,40 @@ bool CreateChild(const ProcessStart& start, STARTUPINFOA& si, PROCESS_INFORMATIO
     line.push_back('\0');
     return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, start.flags, nullptr,
                           start.folder.empty() ? nullptr : start.folder.c_str(), &si, &pi) != 0;
+}
+
+// The program's file: the command line's first word, quoted or not.
+std::string ProgramOf(const std::string& commandLine) {
+    if (!commandLine.empty() && commandLine[0] == '"')
+        return commandLine.substr(1, commandLine.find('"', 1) - 1);
+    return commandLine.substr(0, commandLine.find(' '));
+}
+
+// A 64-bit IDE starts a 32-bit program through the system's 32-bit layer.
+// Where that layer is missing, the process is made and dies at once
+// without a word, so the start is refused as a bad image instead.
+bool ThirtyTwoBitLayerMissing(const std::string& program) {
+    if (sizeof(void*) == 4)
+        return false;
+    HANDLE f = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    unsigned char head[0x200] = {};
+    DWORD got = 0;
+    bool read = ReadFile(f, head, sizeof head, &got, nullptr) != 0;
+    CloseHandle(f);
+    if (!read || got < 0x40 || head[0] != 'M' || head[1] != 'Z')
+        return false;
+    uint32_t pe = head[0x3C] | head[0x3D] << 8 | head[0x3E] << 16 | static_cast<uint32_t>(head[0x3F]) << 24;
+    if (pe > got - 6 || std::memcmp(head + pe, "PE\0\0", 4) != 0)
+        return false;
+    if ((head[pe + 4] | head[pe + 5] << 8) != IMAGE_FILE_MACHINE_I386)
+        return false;
+    char folder[MAX_PATH];
+    UINT n = GetSystemWow64DirectoryA(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return false;
+    return GetFileAttributesA((std::string(folder) + "\\ntdll.dll").c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 struct Reader {
@@ -161,6 +197,10 @@ bool StartProgramProcess(const ProcessStart& start, HANDLE* process) {
         return ProcessStartHook()(start, process);
     STARTUPINFOA si{};
     PROCESS_INFORMATION pi{};
+    if (ThirtyTwoBitLayerMissing(ProgramOf(start.commandLine))) {
+        SetLastError(ERROR_BAD_EXE_FORMAT);
+        return false;
+    }
     if (!CreateChild(start, si, pi))
         return false;
     CloseHandle(pi.hThread);

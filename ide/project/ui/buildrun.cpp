@@ -297,8 +297,13 @@ bool RunProgram(CPrjDoc* doc) {
         DWORD err = GetLastError();
         std::string text = tambrix::FormatMessageText(fw::LoadStr(kMsgCannotStart), prj::BuildProgramName(d));
         char reason[512] = {};
-        if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, err, 0, reason,
-                           sizeof reason, nullptr))
+        // A system text's inserts ("%1 ...") all name the program.
+        std::string name = prj::BuildProgramName(d);
+        DWORD_PTR inserts[9];
+        for (DWORD_PTR& i : inserts)
+            i = reinterpret_cast<DWORD_PTR>(name.c_str());
+        if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr, err, 0, reason,
+                           sizeof reason, reinterpret_cast<va_list*>(inserts)))
             text += std::string("\n") + reason;
         MessageBoxById(0, MB_ICONEXCLAMATION, 1, text.c_str());
         return false;
