@@ -487,9 +487,12 @@ private:
     }
 
     constexpr void Statements() {
-        // Comments and statements without operands.
+        // Comments and statements without operands. No keyword starts 0x06,
+        // 0x4E, 0x4F, 0xD2, 0xD3 or 0xE0: kinds that make no code, kept so a
+        // token of theirs is an empty statement rather than error 2.
         for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x4B),
-                          uint8_t(0x4C), uint8_t(0x61), uint8_t(0x62)})
+                          uint8_t(0x4C), uint8_t(0x4E), uint8_t(0x4F), uint8_t(0x61), uint8_t(0x62),
+                          uint8_t(0xD2), uint8_t(0xD3), uint8_t(0xE0)})
             b.StmtEntry(k, tail);
         Stmt(ifile::kStmStop);   // STOP
         b.Jump(tail);

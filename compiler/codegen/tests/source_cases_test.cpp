@@ -162,11 +162,17 @@ TEST(SourceCases, ArraysDimensionedByTheirUse) {
 }
 
 // COMMON arrays are described apart from the module's: ERASE, GET@ and PUT@
-// reach them.
+// reach them. Their bounds are constants: a DIM of one declares it again.
 TEST(SourceCases, CommonArraysInStatementsThatTakeTheArray) {
     REQUIRE_RUNNER();
     const Case cases[] = {
         {"ERASE", "COMMON A%(10)\nA%(3) = 4: PRINT A%(3)\nERASE A%\nPRINT A%(3)\n", " 4 \n 0 \n"},
+        {"COMMON SHARED in a procedure",
+         "DECLARE SUB S()\nCOMMON SHARED B$(4)\nB$(4) = \"x\": CALL S: PRINT \"[\"; B$(4); \"]\"\nEND\n"
+         "SUB S\nPRINT B$(4);: ERASE B$\nEND SUB\n",
+         "x[]\n"},
+        {"DIM with bounds that are no constants", "COMMON A%(10)\nN = 20: DIM A%(N)\n",
+         " ****2行 [10] 重複定義を行おうとしました"},
         {"GET@ and PUT@", "COMMON G%(20)\nPSET (1, 1), , 3\nGET@ (0, 0)-(3, 3), G%\nPUT@ (10, 10), G%\n"
                           "PRINT POINT(11, 11); G%(0)\n",
          " 3  4 \n"},
