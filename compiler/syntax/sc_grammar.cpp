@@ -241,7 +241,7 @@ private:
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
         L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel(), objFn = b.NewLabel();
-        L objMethod = b.NewLabel(), objMethodParen = b.NewLabel();
+        L objMethod = b.NewLabel(), objMethodParen = b.NewLabel(), labelValue = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -255,7 +255,15 @@ private:
         b.IfClass(tok::kClsNameParen, indexed);
         b.IfClass(tok::kClsFunction, func);
         b.IfToken(kFN, fnRef);
+        b.IfToken(kLabelOperand, labelValue);
         b.Fail(kStNoOperand);
+
+        // *NAME: the label's table-0 offset, as the right operand of an
+        // operator (the typing refuses it elsewhere).
+        b.Place(labelValue);
+        b.Handler(LblNam);
+        Check();
+        b.Jump(after);
 
         // FN name[(args)]: a single-expression function.
         b.Place(fnRef);

@@ -200,6 +200,20 @@ TEST(SourceCases, ByValArgumentsAndRecordAssignment) {
     RunCases("V", cases, std::size(cases));
 }
 
+// A label as a value is its offset in the name table (each entry 10 bytes
+// and the name), the right operand of an operator and nothing else.
+TEST(SourceCases, LabelsAsValues) {
+    REQUIRE_RUNNER();
+    const Case cases[] = {
+        {"one label", "X& = 0 + *A: PRINT X&\nEND\n*A\n", " 0 \n"},
+        {"two labels", "PRINT 0 + *A + *B\nEND\n*A\n*B\n", " 11 \n"},
+        {"standing alone", "PRINT *A\nEND\n*A\n", " ****1行 [02] 文法が正しくありません"},
+        {"the left operand", "PRINT *A + 0\nEND\n*A\n", " ****1行 [02] 文法が正しくありません"},
+        {"never defined", "PRINT 1 + *NOWHERE\n", " ****1行 [29] 定義されていないシンボル名が参照されました"},
+    };
+    RunCases("L", cases, std::size(cases));
+}
+
 // Control bytes typed into a string constant stay in it.
 TEST(SourceCases, ControlBytesInStringConstants) {
     REQUIRE_RUNNER();
