@@ -57,6 +57,7 @@ enum PassDetail : uint32_t {
     // Details that name no file: where inside the analyzer it failed.
     kDetailNoFile = 0,
     kDetailExprStack = 241,  // the expression analysis lost its place
+    kDetailValueType = 241,  // a value type without a size or a temporary
     kDetailAnalyzer = 243,   // the analyzer's own memory
 };
 

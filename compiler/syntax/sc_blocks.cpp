@@ -73,6 +73,19 @@ void SC_DefLbl(ScPass &p) {
     p.status = 0;
 }
 
+// Slot 44: a label used as a value in an expression: {A3, 1, label}; the
+// final pass makes it a LNG constant, the label's table-0 offset.
+void SC_LblNam(ScPass &p) {
+    const Token &t = LastToken(p);
+    std::string_view name = TokenName(p, t);
+    if (name.size() <= 1 || HasSuffix(p, t)) { p.status = 36; return; }
+    p.status = 0;
+    if (!PutItem(p, ic::kLabelValue, 1)) return;  // the line error says why
+    NameCheck nc = CheckName(p.lineView(), size_t(t.off) + 1, name.size() - 1);
+    EnterLabel(p, name.substr(1, nc.len), t);
+    p.status = 0;
+}
+
 // Slot 49: a line number.
 void SC_DefLin(ScPass &p) {
     const Token &t = LastToken(p);

@@ -16,6 +16,7 @@ void CheckOpenBlocks(ScPass &p);
 uint16_t CloseLineBlocks(ScPass &p);
 
 void SC_DefLbl(ScPass &p);
+void SC_LblNam(ScPass &p);
 void SC_DefLin(ScPass &p);
 void SC_NewStm(ScPass &p);
 void SC_ChkLinTop(ScPass &p);

@@ -19,6 +19,7 @@
 #include "passerror.h"
 #include "sc_pass.h"
 #include "sc_text.h"
+#include "sc_workfile.h"
 
 namespace txsc {
 
@@ -230,6 +231,10 @@ int CompileModule(CmpFilParam *param) {
     try {
         result = Run(*p);
     } catch (const ScAbort &) {
+        result = 0;
+    } catch (const OutFatal &e) {
+        // A fatal state met inside the symbol table (a size of no type).
+        try { AbortPass(*p, e.code, e.detail); } catch (const ScAbort &) {}
         result = 0;
     } catch (const std::bad_alloc &) {
         try { AbortPass(*p, kErrNoMemory, kDetailAnalyzer); } catch (const ScAbort &) {}

@@ -241,7 +241,7 @@ private:
         L func = b.NewLabel(), members = b.NewLabel(), call = b.NewLabel(), callBare = b.NewLabel();
         L close = b.NewLabel(), backOut = b.NewLabel(), binop = b.NewLabel(), member = b.NewLabel();
         L memberParen = b.NewLabel(), fnRef = b.NewLabel(), fnParen = b.NewLabel(), objFn = b.NewLabel();
-        L objMethod = b.NewLabel(), objMethodParen = b.NewLabel();
+        L objMethod = b.NewLabel(), objMethodParen = b.NewLabel(), labelValue = b.NewLabel();
 
         b.Place(expr);
         b.Handler(ExpOpen);
@@ -255,7 +255,15 @@ private:
         b.IfClass(tok::kClsNameParen, indexed);
         b.IfClass(tok::kClsFunction, func);
         b.IfToken(kFN, fnRef);
+        b.IfToken(kLabelOperand, labelValue);
         b.Fail(kStNoOperand);
+
+        // *NAME: the label's table-0 offset, as the right operand of an
+        // operator (the typing refuses it elsewhere).
+        b.Place(labelValue);
+        b.Handler(LblNam);
+        Check();
+        b.Jump(after);
 
         // FN name[(args)]: a single-expression function.
         b.Place(fnRef);
@@ -487,9 +495,12 @@ private:
     }
 
     constexpr void Statements() {
-        // Comments and statements without operands.
+        // Comments and statements without operands. No keyword starts 0x06,
+        // 0x4E, 0x4F, 0xD2, 0xD3 or 0xE0: kinds that make no code, kept so a
+        // token of theirs is an empty statement rather than error 2.
         for (uint8_t k : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x06), uint8_t(0x4A), uint8_t(0x4B),
-                          uint8_t(0x4C), uint8_t(0x61), uint8_t(0x62)})
+                          uint8_t(0x4C), uint8_t(0x4E), uint8_t(0x4F), uint8_t(0x61), uint8_t(0x62),
+                          uint8_t(0xD2), uint8_t(0xD3), uint8_t(0xE0)})
             b.StmtEntry(k, tail);
         Stmt(ifile::kStmStop);   // STOP
         b.Jump(tail);

@@ -52,17 +52,13 @@ bool OpensProcedure(uint8_t code) {
 
 uint8_t ModuleFlagOf(const char *srcName) {
     if (!srcName) return 0;
-    // Only the file name's own extension counts: a folder named X.SUB or a
-    // file A.SUB.BAS is a main module.
-    const char *leaf = srcName;
-    for (const char *c = srcName; *c; ++c)
-        if (*c == '/' || *c == '\\' || *c == ':') leaf = c + 1;
-    const char *dot = std::strrchr(leaf, '.');
-    if (!dot) return 0;
-    char ext[5] = {};
-    for (int i = 0; i < 4 && dot[i]; ++i) ext[i] = (dot[i] >= 'a' && dot[i] <= 'z') ? char(dot[i] - 32) : dot[i];
-    if (dot[4] != '\0') return 0;
-    return std::strcmp(ext, ".SUB") == 0 || std::strcmp(ext, ".FRM") == 0 ? 1 : 0;
+    // The name as given, folders included: ".SUB" or ".FRM" anywhere in it
+    // in any case. The four bytes are single-byte characters wherever they
+    // stand, since '.' is never the second byte of a double-byte one.
+    std::string upper(srcName);
+    for (char &c : upper)
+        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    return upper.find(".SUB") != std::string::npos || upper.find(".FRM") != std::string::npos ? 1 : 0;
 }
 
 std::string OutputWorkFileName(const ScPass &p, uint32_t detail) {

@@ -43,7 +43,7 @@ std::string OutputWorkFileName(const ScPass &p, uint32_t detail);
 // cross-reference work file. Does nothing otherwise.
 void OutputReference(ScPass &p, uint32_t chain[2], uint8_t flag);
 
-// 1 when the source file's extension is .SUB or .FRM (any case): the
+// 1 when the source name as given holds .SUB or .FRM (any case): the
 // module flag of the intermediate file.
 uint8_t ModuleFlagOf(const char *srcName);
 

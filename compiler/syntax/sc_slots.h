@@ -12,7 +12,7 @@
     X(RefVar, 21, SC_RefVar) X(RefIdx, 22, SC_RefIdx) X(FrmCnt, 23, SC_FrmCnt) X(FrmItm, 24, SC_FrmItm) X(RefArr, 25, SC_RefArr) X(ArrRef, 26, SC_ArrRef) X(FrmOpn, 27, SC_FrmOpn) X(DclFrm, 28, SC_DclFrm) \
     X(DclArr, 29, SC_DclArr) X(ShrNam, 30, SC_ShrNam) X(ComBlk, 31, SC_ComBlk) X(AsgSam, 34, SC_AsgSam) X(ExpTarget, 35, SC_ExpTarget) \
     X(BackName, 36, SC_BackName) X(TypFix, 37, SC_TypFix) X(SizVar, 42, SC_SizVar) X(UsrMrk, 43, SC_UsrMrk) \
-    X(ChkCtx, 46, SC_ChkCtx) X(ArgVal, 47, SC_ArgVal) X(DefLbl, 48, SC_DefLbl) \
+    X(LblNam, 44, SC_LblNam) X(ChkCtx, 46, SC_ChkCtx) X(ArgVal, 47, SC_ArgVal) X(DefLbl, 48, SC_DefLbl) \
     X(DefLin, 49, SC_DefLin) X(EndTok, 50, SC_EndTok) X(NewStm, 51, SC_NewStm) \
     X(DatItm, 52, SC_DatItm) X(TrpBit, 53, SC_TrpBit) X(AsgPos, 54, SC_AsgPos) X(AsgDrop, 55, SC_AsgDrop) \
     X(ChkLinTop, 57, SC_ChkLinTop) \

@@ -1,5 +1,8 @@
 #include "sc_symbols.h"
 
+#include "passerror.h"
+#include "sc_workfile.h"
+
 namespace txsc {
 
 namespace {
@@ -195,7 +198,7 @@ uint32_t SymbolTable::VarSize(uint8_t type, uint32_t extra, const SymbolTable *t
     case 19: return 12;
     case 48: return tab && extra ? tab->types_[extra - 1].size : 0;
     }
-    return 0;
+    throw OutFatal{kErrInternal, kDetailValueType};
 }
 
 uint8_t SymbolTable::TypeClass(uint8_t type) {

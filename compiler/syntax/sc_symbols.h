@@ -135,7 +135,8 @@ public:
     // Parameter blocks: keyed by name and owner.
     uint32_t SearchBlock(std::string_view name, uint16_t owner);
 
-    // Bytes a variable occupies; 0 for a type outside the table.
+    // Bytes a variable occupies. A type outside the table is a state no
+    // declaration makes: the fatal error 90 (OutFatal).
     static uint32_t VarSize(uint8_t type, uint32_t extra, const SymbolTable *tab);
     uint32_t VarSize(const Symbol &s) const { return VarSize(s.type, s.extra, this); }
     static uint8_t TypeClass(uint8_t type);

@@ -162,11 +162,17 @@ TEST(SourceCases, ArraysDimensionedByTheirUse) {
 }
 
 // COMMON arrays are described apart from the module's: ERASE, GET@ and PUT@
-// reach them.
+// reach them. Their bounds are constants: a DIM of one declares it again.
 TEST(SourceCases, CommonArraysInStatementsThatTakeTheArray) {
     REQUIRE_RUNNER();
     const Case cases[] = {
         {"ERASE", "COMMON A%(10)\nA%(3) = 4: PRINT A%(3)\nERASE A%\nPRINT A%(3)\n", " 4 \n 0 \n"},
+        {"COMMON SHARED in a procedure",
+         "DECLARE SUB S()\nCOMMON SHARED B$(4)\nB$(4) = \"x\": CALL S: PRINT \"[\"; B$(4); \"]\"\nEND\n"
+         "SUB S\nPRINT B$(4);: ERASE B$\nEND SUB\n",
+         "x[]\n"},
+        {"DIM with bounds that are no constants", "COMMON A%(10)\nN = 20: DIM A%(N)\n",
+         " ****2行 [10] 重複定義を行おうとしました"},
         {"GET@ and PUT@", "COMMON G%(20)\nPSET (1, 1), , 3\nGET@ (0, 0)-(3, 3), G%\nPUT@ (10, 10), G%\n"
                           "PRINT POINT(11, 11); G%(0)\n",
          " 3  4 \n"},
@@ -192,6 +198,20 @@ TEST(SourceCases, ByValArgumentsAndRecordAssignment) {
          " ****8行 [13] 変数または式の型が合っていません"},
     };
     RunCases("V", cases, std::size(cases));
+}
+
+// A label as a value is its offset in the name table (each entry 10 bytes
+// and the name), the right operand of an operator and nothing else.
+TEST(SourceCases, LabelsAsValues) {
+    REQUIRE_RUNNER();
+    const Case cases[] = {
+        {"one label", "X& = 0 + *A: PRINT X&\nEND\n*A\n", " 0 \n"},
+        {"two labels", "PRINT 0 + *A + *B\nEND\n*A\n*B\n", " 11 \n"},
+        {"standing alone", "PRINT *A\nEND\n*A\n", " ****1行 [02] 文法が正しくありません"},
+        {"the left operand", "PRINT *A + 0\nEND\n*A\n", " ****1行 [02] 文法が正しくありません"},
+        {"never defined", "PRINT 1 + *NOWHERE\n", " ****1行 [29] 定義されていないシンボル名が参照されました"},
+    };
+    RunCases("L", cases, std::size(cases));
 }
 
 // Control bytes typed into a string constant stay in it.

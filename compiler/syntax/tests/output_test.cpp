@@ -141,14 +141,15 @@ TEST_F(Scratch, NoWorkFileLeftAfterAFatalExit) {
     EXPECT_FALSE(WorkFilesLeft());
 }
 
-TEST(ModuleFlag, ByTheFileNamesOwnExtension) {
+TEST(ModuleFlag, SubOrFrmAnywhereInTheName) {
     struct Case {
         const char *name;
         uint8_t flag;
     } cases[] = {
-        {"PROG.BAS", 0},       {"prog.sub", 1},       {"FORM1.Frm", 1},       {"C:FORM1.FRM", 1},
-        {"DIR.SUB/PROG.BAS", 0}, {"DIR.SUB\\PROG.BAS", 0}, {"A.SUB.BAS", 0}, {"PROG.SUBX", 0},
-        {"PROG", 0},           {".SUB", 1},           {"X.FRM/", 0},
+        {"PROG.BAS", 0},         {"prog.sub", 1},          {"FORM1.Frm", 1},      {"C:FORM1.FRM", 1},
+        {"DIR.SUB/PROG.BAS", 1}, {"dir.frm\\PROG.BAS", 1}, {"A.SUB.BAS", 1},      {"PROG.SUBX", 1},
+        {"PROG", 0},             {".SUB", 1},              {"X.FRM/", 1},         {"SUB.BAS", 0},
+        {"PROG.SU", 0},          {"PROG.S\x82\xA0UB", 0},
     };
     for (const Case &c : cases) EXPECT_EQ(txsc::ModuleFlagOf(c.name), c.flag) << c.name;
     EXPECT_EQ(txsc::ModuleFlagOf(nullptr), 0);

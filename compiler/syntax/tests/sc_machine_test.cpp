@@ -58,6 +58,17 @@ TEST(ScMachine, CommentEndsTheLine) {
     EXPECT_EQ(l.Analyse(), 0);
 }
 
+// Kinds no keyword starts, which make no code: their token alone is an
+// accepted statement, followed by another after the separator.
+TEST(ScMachine, KindsWithoutKeywordEndAtTheTail) {
+    for (uint8_t kind : {0x06, 0x4E, 0x4F, 0xD2, 0xD3, 0xE0}) {
+        SCOPED_TRACE(int(kind));
+        Line l("K : STOP", {0x00, kind, 0, 1, 0x30, 4, 2, 1, 0x00, 0x50, 4, 4});
+        EXPECT_EQ(l.Analyse(), 0);
+        EXPECT_EQ(l.Words(), (std::vector<uint16_t>{uint16_t(kind << 8), 0x00F2, 0x5000, 0x00F1}));
+    }
+}
+
 TEST(ScMachine, ErrorsOfTheMachine) {
     struct Case {
         const char *what;

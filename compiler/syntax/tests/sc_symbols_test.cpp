@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "sc_symbols.h"
+#include "sc_workfile.h"
 
 namespace {
 
@@ -122,6 +123,17 @@ TEST(ScSymbols, SizesAndClasses) {
         EXPECT_EQ(SymbolTable::TypeClass(c.type), c.cls);
     }
     EXPECT_EQ(SymbolTable::VarSize(17, 33, nullptr), 33u);
+    // No declaration makes another type: its size is the fatal error 90/241.
+    for (uint8_t type : {5, 8, 9, 32, 65}) {
+        SCOPED_TRACE(int(type));
+        try {
+            SymbolTable::VarSize(type, 0, nullptr);
+            ADD_FAILURE() << "no fatal error";
+        } catch (const OutFatal &e) {
+            EXPECT_EQ(e.code, 90u);
+            EXPECT_EQ(e.detail, 241u);
+        }
+    }
 }
 
 }  // namespace
