@@ -42,11 +42,22 @@ private:
     FILE *f_;
 };
 
-bool ReadAll(FILE *f, std::string &out) {
+// The most bytes of one source or included file: its lines, each at its
+// longest with CR LF. A larger file holds a line too many or one too long
+// either way; it is refused before it fills memory (a device that never
+// ends would read until none is left).
+constexpr size_t kMaxFileBytes = kMaxLines * (tok::kMaxLineText + 2);
+
+enum class ReadResult { kOk, kFailed, kTooLarge };
+
+ReadResult ReadAll(FILE *f, std::string &out) {
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    return !std::ferror(f);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        if (out.size() + n > kMaxFileBytes) return ReadResult::kTooLarge;
+        out.append(buf, n);
+    }
+    return std::ferror(f) ? ReadResult::kFailed : ReadResult::kOk;
 }
 
 void PutU16(std::vector<uint8_t> &v, size_t at, uint32_t value) {
@@ -101,16 +112,16 @@ std::string FolderOf(const std::string &path) {
     return path.substr(0, cut);
 }
 
-bool Readable(const std::string &path, std::string &out) {
+ReadResult Readable(const std::string &path, std::string &out) {
     File f(path.c_str(), "rb");
-    return f.get() && ReadAll(f.get(), out);
+    return f.get() ? ReadAll(f.get(), out) : ReadResult::kFailed;
 }
 
 // Finds an included file: as written when it has a folder or drive, else in
 // the including file's folder, along the /I paths, then in each folder of
-// INCLUDE.
-bool FindInclude(const CmpFilParam &param, const std::string &from, const std::string &name,
-                 std::string &path, std::string &text) {
+// INCLUDE. The first file too large to take ends the search.
+ReadResult FindInclude(const CmpFilParam &param, const std::string &from, const std::string &name,
+                       std::string &path, std::string &text) {
     if (!name.empty() && (IsSlash(name[0]) || name.find(':') != std::string::npos))
         return path = name, Readable(path, text);
     std::vector<std::string> folders{FolderOf(from)};
@@ -128,9 +139,9 @@ bool FindInclude(const CmpFilParam &param, const std::string &from, const std::s
         if (!folder.empty() && !IsSlash(folder.back()) && folder.back() != ':') folder += '/';
         path = folder + name;
         text.clear();
-        if (Readable(path, text)) return true;
+        if (const ReadResult r = Readable(path, text); r != ReadResult::kFailed) return r;
     }
-    return false;
+    return ReadResult::kFailed;
 }
 
 struct Pass {
@@ -191,8 +202,10 @@ bool EmitFile(Pass &pp, const std::string &path, const std::string &source, int 
         if (IncludeLine(text, &off, &len) && off + len <= 255) {
             const std::string name = text.substr(off, len);
             std::string found, body;
-            if (!FindInclude(pp.param, path, name, found, body)) {
-                tx::StorePassError(pp.param, kErrOpen, kDetailInclude, name.c_str());
+            const ReadResult got = FindInclude(pp.param, path, name, found, body);
+            if (got != ReadResult::kOk) {
+                tx::StorePassError(pp.param, got == ReadResult::kTooLarge ? kErrNoMemory : kErrOpen, kDetailInclude,
+                                   name.c_str());
                 return false;
             }
             if (depth >= kMaxIncludeDepth) {  // also a file that includes itself
@@ -242,8 +255,9 @@ int CompileFile(CmpFilParam &param) {
             tx::StorePassError(param, kErrOpen, kDetailSource, param.srcfilename);
             return 0;
         }
-        if (!ReadAll(in.get(), source)) {
-            tx::StorePassError(param, kErrRead, kDetailSource, param.srcfilename);
+        if (const ReadResult r = ReadAll(in.get(), source); r != ReadResult::kOk) {
+            tx::StorePassError(param, r == ReadResult::kTooLarge ? kErrNoMemory : kErrRead, kDetailSource,
+                               param.srcfilename);
             return 0;
         }
     }

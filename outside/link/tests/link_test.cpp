@@ -424,10 +424,13 @@ TEST_F(LinkTest, FailuresLeaveNoImage) {
         {"16-bit resources", "/out:prog.exe hello.obj old.res TQ70RN63.LIB", "old.res : fatal error LNK1107: invalid or corrupt file: a 16-bit resource file"},
         {"folder as object", "/out:prog.exe hello.obj folder.obj TQ70RN63.LIB",
          "fatal error LNK1181: cannot open input file 'folder.obj': it is a folder or a device, not a file"},
+        {"device as object", "/out:prog.exe hello.obj zero.obj TQ70RN63.LIB",
+         "fatal error LNK1181: cannot open input file 'zero.obj': it is a folder or a device, not a file"},
         {"object over the cap", "/out:prog.exe hello.obj big.obj TQ70RN63.LIB",
          "fatal error LNK1181: cannot open input file 'big.obj': it is larger than 256 MB"},
     };
     fs::create_directories(dir_ / "folder.obj");
+    fs::create_symlink("/dev/zero", dir_ / "zero.obj");
     std::ofstream(dir_ / "big.obj").close();
     fs::resize_file(dir_ / "big.obj", (256u << 20) + 1);
     for (const ErrorCase& c : cases) {

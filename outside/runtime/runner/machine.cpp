@@ -265,8 +265,9 @@ void Machine::SetModuleFolders(std::vector<std::string> folders) { impl_->module
 Machine::~Machine() {
     // An aborted engine is left as it is: closing it could touch its
     // half-built state. It stays reachable, so a leak checker does not count
-    // it.
-    static std::vector<uc_engine*> abandoned;
+    // it: the list is never destroyed, as a static would be before the leak
+    // check at exit.
+    static auto& abandoned = *new std::vector<uc_engine*>;
     if (impl_->uc && impl_->aborted) abandoned.push_back(impl_->uc);
     else if (impl_->uc) uc_close(impl_->uc);
 }

@@ -201,6 +201,47 @@ TEST_F(CmpFil, TooManyLinesIsError24) {
     EXPECT_EQ(Run(source), 1);
 }
 
+// A source or an included file holds at most 65535 lines of 255 characters;
+// a larger one, or a device that never ends, is error 6 naming the file,
+// not a read on until memory runs out.
+TEST_F(CmpFil, FilesLargerThanTheirLinesAreError6) {
+    const std::string line = "'" + std::string(254, 'x') + "\r\n";
+    std::string largest;
+    largest.reserve(65535 * line.size() + 1);
+    for (int i = 0; i < 65535; ++i) largest += line;
+    EXPECT_EQ(Run(largest), 1) << param_.err_code;
+
+    WriteFile(dir_ / "big.bi", largest + " ");
+    struct Case {
+        const char *what;
+        std::string path;    // the source
+        std::string source;  // written there unless empty
+        uint32_t detail;
+        std::string name;
+    };
+    const std::vector<Case> cases = {
+        {"source a byte too large", src_, largest + " ", 0x101, src_},
+        {"included file a byte too large", src_, "#include \"big.bi\"\r\n", 0x103, "big.bi"},
+#ifndef _WIN32
+        {"source that never ends", "/dev/zero", "", 0x101, "/dev/zero"},
+        {"included file that never ends", src_, "PRINT 1\r\n#include \"/dev/zero\"\r\n", 0x103, "/dev/zero"},
+#endif
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.source.empty()) WriteFile(c.path, c.source);
+        std::string path = c.path;
+        param_ = CmpFilParam{};
+        param_.srcfilename = path.data();
+        param_.slist_filename = slist_.data();
+        param_.tcode_filename = tcode_.data();
+        EXPECT_EQ(PP_CmpFil(&param_), 0);
+        EXPECT_EQ(param_.err_code, 6u);
+        EXPECT_EQ(param_.err_detail, c.detail);
+        EXPECT_EQ(std::string(param_.err_text), c.name);
+    }
+}
+
 TEST_F(CmpFil, FileErrorsNameTheFile) {
     struct Case {
         const char *what;
