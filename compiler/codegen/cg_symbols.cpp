@@ -31,12 +31,11 @@ uint32_t DefinePublicData(CgState &st, std::string_view name, SectionId sec) {
 }
 
 uint32_t RefRuntimeSymbol(CgState &st, std::string_view name) {
-    std::string key(name);
-    auto found = st.runtimeSymbols.find(key);
+    auto found = st.runtimeSymbols.find(name);
     if (found != st.runtimeSymbols.end())
         return found->second;
     uint32_t index = AddSymbol(st, name, 0, kSymUndefined, kSymTypeNone, kClassExternal, 0);
-    st.runtimeSymbols.emplace(std::move(key), index);
+    st.runtimeSymbols.emplace(std::string(name), index);
     return index;
 }
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <system_error>
 #include <unordered_map>
+#include <vector>
 
 namespace pp {
 
@@ -104,6 +105,28 @@ const Keyword *LookupKeyword(std::string_view upper) {
     }();
     auto it = index->find(upper);
     return it == index->end() ? nullptr : it->second;
+}
+
+// The first symbol entry of a one- or two-byte spelling: punctuation comes
+// between most names, so the table is not walked for each.
+const Keyword *LookupSymbol(std::string_view s) {
+    struct Index {
+        const Keyword *one[256] = {};
+        std::vector<const Keyword *> two[256];
+    };
+    static const Index *const index = [] {
+        auto *x = new Index;
+        for (const Keyword &k : kSymbols) {
+            const std::string_view sp = k.spelling;
+            if (sp.size() == 1 && !x->one[uint8_t(sp[0])]) x->one[uint8_t(sp[0])] = &k;
+            if (sp.size() == 2) x->two[uint8_t(sp[0])].push_back(&k);
+        }
+        return x;
+    }();
+    if (s.size() == 1) return index->one[uint8_t(s[0])];
+    for (const Keyword *k : index->two[uint8_t(s[0])])
+        if (std::string_view(k->spelling) == s) return k;
+    return nullptr;
 }
 
 class Lexer {
@@ -383,15 +406,13 @@ private:
     void Symbol() {
         for (size_t width : {2u, 1u}) {
             if (pos_ + width > t_.size()) continue;
-            std::string_view s(t_.data() + pos_, width);
-            for (const Keyword &k : kSymbols) {
-                if (k.spelling != s) continue;
-                uint16_t word = k.word();
-                if (word == tw::kCOLON) FinishDefType();
-                Emit(k.cls, k.kind, pos_, width);
-                pos_ += width;
-                return;
-            }
+            const Keyword *k = LookupSymbol(std::string_view(t_.data() + pos_, width));
+            if (!k) continue;
+            uint16_t word = k->word();
+            if (word == tw::kCOLON) FinishDefType();
+            Emit(k->cls, k->kind, pos_, width);
+            pos_ += width;
+            return;
         }
         throw Fault{kErrSyntax, pos_, IsLeadByte(At(pos_)) ? 2u : 1u};
     }

@@ -4,6 +4,7 @@
 #include "dbcs.h"
 #include "intermediate.h"
 #include "passerror.h"
+#include "stdiobuffer.h"
 #include "tokens.h"
 #include "txpp.h"
 
@@ -25,7 +26,7 @@ constexpr size_t kMaxLines = 65535;  // record heads hold the line in 16 bits
 
 class File {
 public:
-    File(const char *name, const char *mode) : f_(name ? std::fopen(name, mode) : nullptr) {}
+    File(const char *name, const char *mode) : f_(name ? std::fopen(name, mode) : nullptr) { buffer_.Attach(f_); }
     ~File() {
         if (f_) std::fclose(f_);
     }
@@ -40,6 +41,7 @@ public:
 
 private:
     FILE *f_;
+    tx::StdioBuffer buffer_;  // written a line at a time; closed before it goes
 };
 
 bool ReadAll(FILE *f, std::string &out) {
