@@ -120,7 +120,9 @@ struct Gen {
     // arithmetic computed on the FPU, else kNoIntType.
     uint8_t floatIntType = 0xFF;
 
-    const uint8_t *At(int i) const; // token i, or the terminator past the end
+    // Token i, or the terminator past the end; asked for at every step of
+    // every walker, so inline.
+    const uint8_t *At(int i) const { return i < 0 || i > ntok ? tok[ntok] : tok[i]; }
     uint8_t Kind(int i) const { return At(i)[0]; }
     uint8_t Byte(int i, int k) const { return At(i)[k]; }
     uint32_t U32(int i, int k) const;

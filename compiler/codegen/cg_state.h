@@ -228,6 +228,9 @@ struct CgState {
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>> runtimeSymbols;
+    // The entries last found, by the address of the name asked for (the
+    // callers' names are mostly literals): a compare instead of a hash.
+    std::array<const std::pair<const std::string, uint32_t> *, 64> runtimeRecent{};
     uint32_t entrySymbol = 0; // "$ENTRY$" + module file name
     bool hasCheckedEntry = false;
     uint32_t checkedEntry = 0; // code offset of the checked entry

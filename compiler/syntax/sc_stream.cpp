@@ -17,9 +17,10 @@ uint32_t Get32(const uint8_t *p) { return le::GetU32(p); }
 
 class Converter {
 public:
-    Converter(const TableState &t, const StreamError &error, uint16_t line) : t_(t), error_(error), line_(line) {}
+    Converter(const TableState &t, const StreamError &error, uint16_t line, std::vector<uint8_t> &to)
+        : out(to), t_(t), error_(error), line_(line) {}
     void Item(const uint8_t *w, uint32_t n);
-    std::vector<uint8_t> out;
+    std::vector<uint8_t> &out;
 
 private:
     void Put8(uint8_t v) { out.push_back(v); }
@@ -234,9 +235,16 @@ void Pad(FILE *out, uint32_t size) {
 }  // namespace
 
 std::vector<uint8_t> ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error) {
+    std::vector<uint8_t> out;
+    ConvertRecord(rec, len, t, error, out);
+    return out;
+}
+
+void ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error,
+                   std::vector<uint8_t> &out) {
     if (len < kRecordHeadSize) throw OutFatal{kErrInternal};
     uint16_t line = uint16_t(rec[2] | rec[3] << 8);
-    Converter c(t, error, line);
+    Converter c(t, error, line, out);
     c.out.assign(rec, rec + kRecordHeadSize);
     size_t at = kRecordHeadSize;
     for (;;) {
@@ -249,13 +257,12 @@ std::vector<uint8_t> ConvertRecord(const uint8_t *rec, size_t len, const TableSt
     uint16_t total = uint16_t(c.out.size());
     c.out[0] = uint8_t(total);
     c.out[1] = uint8_t(total >> 8);
-    return std::move(c.out);
 }
 
 uint32_t WriteStream(WorkFile &work, FILE *out, const TableState &t, const StreamError &error) {
     work.Seek(0);
     uint32_t size = 0;
-    std::vector<uint8_t> rec;
+    std::vector<uint8_t> rec, s;  // reused from record to record
     for (;;) {
         uint8_t head[4];
         work.Read(head, 4);
@@ -265,7 +272,7 @@ uint32_t WriteStream(WorkFile &work, FILE *out, const TableState &t, const Strea
         rec.assign(head, head + 4);
         rec.resize(len);
         work.Read(rec.data() + 4, len - 4u);
-        std::vector<uint8_t> s = ConvertRecord(rec.data(), rec.size(), t, error);
+        ConvertRecord(rec.data(), rec.size(), t, error, s);
         Put(out, s.data(), s.size());
         size += uint32_t(s.size());
     }

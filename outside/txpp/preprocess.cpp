@@ -141,14 +141,17 @@ struct Pass {
     FILE *tcode;
     DefaultTypes defaults;
     std::vector<uint8_t> record;
+    std::string listLine;  // the list file's line, its room kept
 };
 
-bool WriteRecord(Pass &pp, std::string text, size_t lineNumber) {
+bool WriteRecord(Pass &pp, const std::string &line, size_t lineNumber) {
     PutU16(pp.record, 0, static_cast<uint32_t>(pp.record.size()));
     PutU16(pp.record, 2, static_cast<uint32_t>(lineNumber));
     // The list file stays one text line per record: the bytes that would
     // end or cut a line read as blanks. Other control bytes stand only in
     // string constants, whose text the analyzer takes from here.
+    std::string &text = pp.listLine;
+    text.assign(line);
     for (char &c : text) {
         if (c == '\n' || c == '\r' || c == '\0' || c == '\x1A') c = ' ';
     }
@@ -259,7 +262,7 @@ int CompileFile(CmpFilParam &param) {
         tx::StorePassError(param, kErrOpen, kDetailTokenCode, param.tcode_filename);
         return 0;
     }
-    Pass pp{param, slist.get(), tcode.get(), {}, {}};
+    Pass pp{param, slist.get(), tcode.get(), {}, {}, {}};
     if (!EmitFile(pp, param.srcfilename, source, 0)) return 0;
     if (!slist.Close()) {
         tx::StorePassError(param, kErrWrite, kDetailSourceList, param.slist_filename);
