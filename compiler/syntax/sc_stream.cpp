@@ -1,6 +1,7 @@
 #include "sc_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "lebytes.h"
 #include "sc_emit.h"
@@ -25,9 +26,16 @@ public:
 private:
     void Put8(uint8_t v) { out.push_back(v); }
     void Put32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        Copy(b, 4);
     }
-    void Copy(const uint8_t *w, uint32_t n) { out.insert(out.end(), w, w + n); }
+    // Items are a few bytes: copied in place once the room is there.
+    void Copy(const uint8_t *w, uint32_t n) {
+        const size_t at = out.size();
+        if (out.capacity() - at < n) out.reserve(std::max<size_t>(2 * out.capacity(), at + n));
+        out.resize(at + n);
+        std::memcpy(out.data() + at, w, n);
+    }
     const SymOffsets &Sym(uint32_t h) const {
         static const SymOffsets none;
         const SymOffsets *s = t_.Sym(h);

@@ -186,10 +186,9 @@ private:
     }
 
     void Put4(uint8_t cls, uint8_t kind, size_t offset, size_t length) {
-        out_.push_back(cls);
-        out_.push_back(kind);
-        out_.push_back(static_cast<uint8_t>(offset > 255 ? 255 : offset));
-        out_.push_back(static_cast<uint8_t>(length > 255 ? 255 : length));
+        const uint8_t unit[4] = {cls, kind, static_cast<uint8_t>(offset > 255 ? 255 : offset),
+                                 static_cast<uint8_t>(length > 255 ? 255 : length)};
+        out_.insert(out_.end(), unit, unit + 4);
     }
 
     void Room(size_t bytes, size_t offset, size_t length) const {
