@@ -129,8 +129,10 @@ class FixupStore {
 public:
     static constexpr size_t kBlock = size_t(1) << 16; // records a block (1 MB)
     void push_back(const FixupRecord &f) {
-        if (size_ % kBlock == 0)
-            blocks_.emplace_back(new FixupRecord[kBlock]); // touched as filled
+        if (size_ % kBlock == 0) {
+            std::unique_ptr<FixupRecord[]> block(new FixupRecord[kBlock]); // touched as filled
+            blocks_.push_back(std::move(block));
+        }
         blocks_.back()[size_ % kBlock] = f;
         ++size_;
     }
