@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "cg_bytes.h"
@@ -392,16 +393,34 @@ struct Entry {
     bool computed;
 };
 
+// The evaluation stacks of the expressions under generation, one a nesting
+// level (a group value generates its own expression inside another), kept
+// from one expression to the next instead of grown anew for each. A deque:
+// a deeper level added leaves the outer ones where they are.
+thread_local std::deque<std::vector<Entry>> t_stacks;
+thread_local size_t t_depth = 0;
+
+std::vector<Entry> &BorrowStack() {
+    if (t_stacks.size() <= t_depth)
+        t_stacks.emplace_back();
+    std::vector<Entry> &s = t_stacks[t_depth++];
+    s.clear();
+    return s;
+}
+
 class ExprGen {
   public:
-    explicit ExprGen(Gen &g) : g_(g), st_(g.st) {}
+    explicit ExprGen(Gen &g) : g_(g), st_(g.st), stk_(BorrowStack()) {}
+    ~ExprGen() { --t_depth; }
+    ExprGen(const ExprGen &) = delete;
+    ExprGen &operator=(const ExprGen &) = delete;
 
     uint8_t Run(bool wantFlags);
 
   private:
     Gen &g_;
     CgState &st_;
-    std::vector<Entry> stk_;
+    std::vector<Entry> &stk_;
 
     bool IsFloat(const Entry &e) const {
         if (e.computed)
