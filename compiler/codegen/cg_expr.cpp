@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <vector>
 
 #include "cg_bytes.h"
@@ -386,32 +385,20 @@ uint8_t GenGroupValue(Gen &g) {
 
 namespace {
 
-struct Entry {
-    int pos;        // operand token, or -1 for a computed result
-    uint8_t type;   // operand's type
-    uint8_t cls;
-    bool computed;
-};
+using Entry = ExprEntry;
 
-// The evaluation stacks of the expressions under generation, one a nesting
-// level (a group value generates its own expression inside another), kept
-// from one expression to the next instead of grown anew for each. A deque:
-// a deeper level added leaves the outer ones where they are.
-thread_local std::deque<std::vector<Entry>> t_stacks;
-thread_local size_t t_depth = 0;
-
-std::vector<Entry> &BorrowStack() {
-    if (t_stacks.size() <= t_depth)
-        t_stacks.emplace_back();
-    std::vector<Entry> &s = t_stacks[t_depth++];
+std::vector<Entry> &BorrowStack(Gen &g) {
+    if (g.exprStacks.size() <= g.exprDepth)
+        g.exprStacks.emplace_back();
+    std::vector<Entry> &s = g.exprStacks[g.exprDepth++];
     s.clear();
     return s;
 }
 
 class ExprGen {
   public:
-    explicit ExprGen(Gen &g) : g_(g), st_(g.st), stk_(BorrowStack()) {}
-    ~ExprGen() { --t_depth; }
+    explicit ExprGen(Gen &g) : g_(g), st_(g.st), stk_(BorrowStack(g)) {}
+    ~ExprGen() { --g_.exprDepth; }
     ExprGen(const ExprGen &) = delete;
     ExprGen &operator=(const ExprGen &) = delete;
 
