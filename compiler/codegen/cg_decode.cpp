@@ -19,12 +19,6 @@ int32_t ConstantInt(Gen &g, int i) {
     }
 }
 
-const uint8_t *Gen::At(int i) const {
-    if (i < 0 || i > ntok)
-        return tok[ntok];
-    return tok[i];
-}
-
 uint32_t Gen::U32(int i, int k) const { return GetU32(At(i) + k); }
 uint16_t Gen::U16(int i, int k) const { return GetU16(At(i) + k); }
 

@@ -148,6 +148,7 @@ int CgCompile(CmpFilParam *param) {
         st.pcode = std::fopen(st.pcodePath.c_str(), "rb");
         if (!st.pcode)
             CgFail(kErrOpen, kDetailIntermediate);
+        st.pcodeBuffer.Attach(st.pcode);
         ReadIntermediateHeader(st, st.pcode);
 
         st.phase = 3;

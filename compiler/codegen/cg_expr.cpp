@@ -385,23 +385,29 @@ uint8_t GenGroupValue(Gen &g) {
 
 namespace {
 
-struct Entry {
-    int pos;        // operand token, or -1 for a computed result
-    uint8_t type;   // operand's type
-    uint8_t cls;
-    bool computed;
-};
+using Entry = ExprEntry;
+
+std::vector<Entry> &BorrowStack(Gen &g) {
+    if (g.exprStacks.size() <= g.exprDepth)
+        g.exprStacks.emplace_back();
+    std::vector<Entry> &s = g.exprStacks[g.exprDepth++];
+    s.clear();
+    return s;
+}
 
 class ExprGen {
   public:
-    explicit ExprGen(Gen &g) : g_(g), st_(g.st) {}
+    explicit ExprGen(Gen &g) : g_(g), st_(g.st), stk_(BorrowStack(g)) {}
+    ~ExprGen() { --g_.exprDepth; }
+    ExprGen(const ExprGen &) = delete;
+    ExprGen &operator=(const ExprGen &) = delete;
 
     uint8_t Run(bool wantFlags);
 
   private:
     Gen &g_;
     CgState &st_;
-    std::vector<Entry> stk_;
+    std::vector<Entry> &stk_;
 
     bool IsFloat(const Entry &e) const {
         if (e.computed)

@@ -1,6 +1,9 @@
 #include "cg_fixup.h"
 
+#include <algorithm>
+
 #include "cg_bytes.h"
+#include "cg_object.h"
 #include "cg_tables.h"
 
 namespace txcg {
@@ -80,10 +83,26 @@ void AddFixupDir32(CgState &st, uint32_t offset, uint32_t symbol, uint32_t value
 void ResolveFixups(CgState &st) {
     if (st.fixups.empty())
         return;
-    auto &relocs = st.sec[kSecText].relocs;
-    relocs.reserve(relocs.size() + st.fixups.size()); // at most one each
+    // At most one relocation a fixup, filed in lists of a section's count,
+    // each taking the place of the fixup blocks given back before it.
+    std::vector<CoffReloc> *relocs = &st.sec[kSecText].relocs;
+    if (relocs->size() < kMaxSectionRelocs)
+        relocs->reserve(std::min<size_t>(relocs->size() + st.fixups.size(), kMaxSectionRelocs));
+    size_t left = st.fixups.size();
+    auto file = [&](const CoffReloc &r) {
+        if (relocs->size() >= kMaxSectionRelocs) {
+            relocs = &st.textRelocsMore.emplace_back();
+            relocs->reserve(std::min<size_t>(left, kMaxSectionRelocs));
+        }
+        relocs->push_back(r);
+    };
     uint8_t *code = st.code.bytes.data();
-    for (FixupRecord f : st.fixups) {
+    const size_t n = st.fixups.size();
+    for (size_t i = 0; i < n; ++i) {
+        FixupRecord f = st.fixups[i];
+        --left;
+        if ((i + 1) % FixupStore::kBlock == 0 || i + 1 == n)
+            st.fixups.Release(i);
         switch (f.kind) {
         case kFixJumpLabel:
             ResolveJump(st, f.offset, LabelValue(st, f.value));
@@ -110,8 +129,9 @@ void ResolveFixups(CgState &st) {
         }
         if (f.value != 0)
             PutU32(code + f.offset, f.value);
-        relocs.push_back(CoffReloc{f.offset, f.symbol, f.type});
+        file(CoffReloc{f.offset, f.symbol, f.type});
     }
+    st.fixups.clear();
 }
 
 void AddDataReloc(CgState &st, SectionId sec, uint32_t offset, uint32_t value, uint32_t symbol) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,14 @@ constexpr uint8_t kBlkSelect = 5;
 constexpr uint8_t kBlkProc = 6;    // exit label
 constexpr uint8_t kBlkIfClose = 7;
 
+// An operand or result on the expression generator's stack.
+struct ExprEntry {
+    int pos;        // operand token, or -1 for a computed result
+    uint8_t type;   // operand's type
+    uint8_t cls;
+    bool computed;
+};
+
 // One generator run over the statement stream.
 struct Gen {
     explicit Gen(CgState &s) : st(s) {}
@@ -90,6 +99,12 @@ struct Gen {
     int cur = 0;
 
     std::vector<Block> blocks;
+
+    // The expression generator's stacks, one a nesting level (a group value
+    // generates its expression inside another), kept from one expression to
+    // the next; a deque, so a deeper level leaves the outer ones in place.
+    std::deque<std::vector<ExprEntry>> exprStacks;
+    size_t exprDepth = 0;
 
     // ProcNameTable entries of single-expression functions defined so far:
     // their +5 word holds a code offset, not a symbol.
@@ -120,7 +135,9 @@ struct Gen {
     // arithmetic computed on the FPU, else kNoIntType.
     uint8_t floatIntType = 0xFF;
 
-    const uint8_t *At(int i) const; // token i, or the terminator past the end
+    // Token i, or the terminator past the end; asked for at every step of
+    // every walker, so inline.
+    const uint8_t *At(int i) const { return i < 0 || i > ntok ? tok[ntok] : tok[i]; }
     uint8_t Kind(int i) const { return At(i)[0]; }
     uint8_t Byte(int i, int k) const { return At(i)[k]; }
     uint32_t U32(int i, int k) const;

@@ -134,38 +134,53 @@ void CreateSections(CgState &st) {
 
 void SplitTextSections(CgState &st) {
     auto &text = st.sec[kSecText];
-    const uint32_t n = uint32_t(text.relocs.size());
+    uint64_t n = text.relocs.size();
+    for (const auto &m : st.textRelocsMore)
+        n += m.size();
     if (n <= kMaxSectionRelocs)
         return;
-    const uint32_t full = (n - kMaxSectionRelocs) / kMaxSectionRelocs;
-    if (full + 1 > uint32_t(kMaxExtraText))
+    const uint64_t full = (n - kMaxSectionRelocs) / kMaxSectionRelocs;
+    if (full + 1 > uint64_t(kMaxExtraText))
         CgFail(kErrTextFull);
 
-    std::vector<CoffReloc> all = std::move(text.relocs);
+    // The parts' lists: as the fixups filed them, or cut from one whole list.
+    std::vector<std::vector<CoffReloc>> more = std::move(st.textRelocsMore);
+    st.textRelocsMore.clear();
+    if (more.empty()) {
+        for (size_t at = kMaxSectionRelocs; at < text.relocs.size(); at += kMaxSectionRelocs)
+            more.emplace_back(text.relocs.begin() + at,
+                              text.relocs.begin() + std::min<size_t>(at + kMaxSectionRelocs, text.relocs.size()));
+        text.relocs.resize(kMaxSectionRelocs);
+    }
+    if (text.relocs.size() != kMaxSectionRelocs || more.size() > size_t(kMaxExtraText))
+        CgFail(kErrInternal);
+
     std::vector<LineEntry> lines = std::move(text.lines);
     std::vector<uint8_t> code = std::move(text.image);
-    const uint32_t parts = (n + kMaxSectionRelocs - 1) / kMaxSectionRelocs;
+    const uint32_t parts = uint32_t(more.size() + 1);
+    auto list = [&](uint32_t p) -> std::vector<CoffReloc> & { return p == 0 ? text.relocs : more[p - 1]; };
 
     size_t nextLine = 0;
     uint32_t firstEnd = 0;
     for (uint32_t p = 0; p < parts; ++p) {
         SectionId id = p == 0 ? kSecText : SectionId(kSecTextExtra + p - 1);
         auto &part = st.sec[id];
-        const uint32_t first = p * kMaxSectionRelocs;
-        const uint32_t last = std::min(n, first + kMaxSectionRelocs);
+        std::vector<CoffReloc> &relocs = list(p);
+        if (relocs.empty() || (p + 1 < parts && relocs.size() != kMaxSectionRelocs))
+            CgFail(kErrInternal);
         // Each part starts at its first relocated field; the cut falls inside
         // an instruction, which is fine because the linker keeps the parts in
         // order with 1-byte alignment.
-        const uint32_t start = p == 0 ? 0 : all[first].offset;
-        const uint32_t end = last < n ? all[last].offset : uint32_t(code.size());
+        const uint32_t start = p == 0 ? 0 : relocs.front().offset;
+        const uint32_t end = p + 1 < parts ? list(p + 1).front().offset : uint32_t(code.size());
         // Fixups are filed in code order; anything else would cut wrongly.
-        if (start > end || end > code.size() || all[last - 1].offset < start ||
-            uint64_t(all[last - 1].offset) + 4 > end)
+        if (start > end || end > code.size() || relocs.back().offset < start ||
+            uint64_t(relocs.back().offset) + 4 > end)
             CgFail(kErrInternal);
         if (p != 0) {
             AddSection(st, id);
             part.image.assign(code.begin() + start, code.begin() + end);
-            part.relocs.assign(all.begin() + first, all.begin() + last);
+            part.relocs = std::move(relocs);
             for (auto &r : part.relocs)
                 r.offset -= start;
         } else {
@@ -182,9 +197,7 @@ void SplitTextSections(CgState &st) {
     }
     // The first part is the head of the whole: cut, not copied.
     code.resize(firstEnd);
-    all.resize(kMaxSectionRelocs);
     text.image = std::move(code);
-    text.relocs = std::move(all);
     st.extraTextCount = int(parts - 1);
 }
 

@@ -7,14 +7,17 @@
 #include <cstdio>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "cmpfilparam.h"
 #include "intermediate.h"
 #include "passerror.h"
+#include "stdiobuffer.h"
 #include "substring_index.h"
 
 namespace txcg {
@@ -119,6 +122,37 @@ struct FixupRecord {
 constexpr uint32_t kOpenLink = 0xFFFFFFFF;
 constexpr uint32_t kNoFixup = 0xFFFFFFFF;
 
+// The fixups of a module in blocks of a fixed count: filing one never copies
+// those before it, and the resolution gives each block back once it has
+// turned it into relocations, so the two lists are not held whole at once.
+class FixupStore {
+public:
+    static constexpr size_t kBlock = size_t(1) << 16; // records a block (1 MB)
+    void push_back(const FixupRecord &f) {
+        if (size_ % kBlock == 0) {
+            std::unique_ptr<FixupRecord[]> block(new FixupRecord[kBlock]); // touched as filled
+            blocks_.push_back(std::move(block));
+        }
+        blocks_.back()[size_ % kBlock] = f;
+        ++size_;
+    }
+    FixupRecord &operator[](size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+    const FixupRecord &operator[](size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+    FixupRecord &back() { return (*this)[size_ - 1]; }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    void clear() {
+        blocks_.clear();
+        size_ = 0;
+    }
+    // Gives back the block that holds record i; its records are not read again.
+    void Release(size_t i) { blocks_[i / kBlock].reset(); }
+
+private:
+    std::vector<std::unique_ptr<FixupRecord[]>> blocks_;
+    size_t size_ = 0;
+};
+
 struct ResumeEntry {
     uint32_t fixup = kNoFixup;
     uint16_t nest = 0;
@@ -166,6 +200,7 @@ struct CgState {
     std::string moduleFile; // base name and extension
 
     std::FILE *pcode = nullptr; // the intermediate file while it is read
+    tx::StdioBuffer pcodeBuffer; // outlives pcode
     IntermediateInfo ir;
     bool mainModule = true;
     bool resumeMode = false;
@@ -177,7 +212,10 @@ struct CgState {
     int extraTextCount = 0;
 
     CodeBuffer code;
-    std::deque<FixupRecord> fixups; // grows without copying what it holds
+    FixupStore fixups;
+    // Relocations of .text past the count one section carries, in lists of
+    // that count: the split hands each to its part as it is.
+    std::vector<std::vector<CoffReloc>> textRelocsMore;
     // The look-up beside the constant pool .data$cn: the pool's bytes up to
     // `indexed` as one text.
     struct { tx::SubstringIndex index; uint32_t indexed = 0; } constantPool;
@@ -186,7 +224,15 @@ struct CgState {
     uint32_t pendingLabel = 0;
     std::vector<ResumeEntry> resume{ResumeEntry{}}; // depth = size - 1
 
-    std::unordered_map<std::string, uint32_t> runtimeSymbols;
+    // Looked up by view: a routine's name is asked for at every call.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>> runtimeSymbols;
+    // The entries last found, by the address of the name asked for (the
+    // callers' names are mostly literals): a compare instead of a hash.
+    std::array<const std::pair<const std::string, uint32_t> *, 64> runtimeRecent{};
     uint32_t entrySymbol = 0; // "$ENTRY$" + module file name
     bool hasCheckedEntry = false;
     uint32_t checkedEntry = 0; // code offset of the checked entry

@@ -31,12 +31,16 @@ uint32_t DefinePublicData(CgState &st, std::string_view name, SectionId sec) {
 }
 
 uint32_t RefRuntimeSymbol(CgState &st, std::string_view name) {
-    std::string key(name);
-    auto found = st.runtimeSymbols.find(key);
-    if (found != st.runtimeSymbols.end())
+    auto &recent = st.runtimeRecent[(uintptr_t(name.data()) >> 3) % st.runtimeRecent.size()];
+    if (recent && recent->first == name)
+        return recent->second;
+    auto found = st.runtimeSymbols.find(name);
+    if (found != st.runtimeSymbols.end()) {
+        recent = &*found;
         return found->second;
+    }
     uint32_t index = AddSymbol(st, name, 0, kSymUndefined, kSymTypeNone, kClassExternal, 0);
-    st.runtimeSymbols.emplace(std::move(key), index);
+    recent = &*st.runtimeSymbols.emplace(std::string(name), index).first;
     return index;
 }
 

@@ -44,11 +44,9 @@ FILE *OpenOrAbort(ScPass &p, const char *name, const char *mode, uint32_t detail
 
 // The work files are read and written a line or an item at a time: a large
 // buffer saves the calls into the system for each few bytes.
-constexpr size_t kWorkBuffer = 1 << 16;
-
-FILE *OpenWorkFile(ScPass &p, const char *name, const char *mode, uint32_t detail) {
+FILE *OpenWorkFile(ScPass &p, const char *name, const char *mode, uint32_t detail, tx::StdioBuffer &buffer) {
     FILE *f = OpenOrAbort(p, name, mode, detail);
-    std::setvbuf(f, nullptr, _IOFBF, kWorkBuffer);
+    buffer.Attach(f);
     return f;
 }
 
@@ -82,9 +80,9 @@ void OpenFiles(ScPass &p) {
     p.moduleFlag = ModuleFlagOf(c.srcfilename);
     // The source list is read as bytes: its lines are Shift-JIS and the
     // name offsets of the tokens count bytes, line feed handling included.
-    p.slist = OpenWorkFile(p, c.slist_filename, "rb", kDetailSourceList);
-    p.tcode = OpenWorkFile(p, c.tcode_filename, "rb", kDetailTokenCode);
-    p.pcode = OpenWorkFile(p, c.pcode_filename, "w+b", kDetailIntermediate);
+    p.slist = OpenWorkFile(p, c.slist_filename, "rb", kDetailSourceList, p.slistBuffer);
+    p.tcode = OpenWorkFile(p, c.tcode_filename, "rb", kDetailTokenCode, p.tcodeBuffer);
+    p.pcode = OpenWorkFile(p, c.pcode_filename, "w+b", kDetailIntermediate, p.pcodeBuffer);
     OutputOpen(p);
     if (num::Reset() != num::kOk) AbortPass(p, kErrInternal);
 }

@@ -228,15 +228,18 @@ uint16_t AnalyseLine(ScPass &p) {
     uint16_t word = BeginStatement(p, done);
     if (done) return word;
 
+    // Every step of every line comes through here: the current token and
+    // the last item are read in place rather than through their calls.
     for (;;) {
         if (p.lineError) return p.lineError;
         if (p.rule >= g.rules.size()) return kErrBadOpcode;
         const RuleEntry &e = g.rules[p.rule];
-        p.trace[p.traceNext] = TraceEntry{CurToken(p).word(), e.op, e.a, e.b, e.target};
-        p.traceNext = (p.traceNext + 1) % kTraceEntries;
+        const Token &t = p.tok >= 0 && p.tok < p.tokBytes ? *reinterpret_cast<const Token *>(p.tokbuf + p.tok)
+                                                          : kEndToken;
+        p.trace[p.traceNext] = TraceEntry{t.word(), e.op, e.a, e.b, e.target};
+        if (++p.traceNext >= kTraceEntries) p.traceNext = 0;
         const uint16_t operand = uint16_t(e.a | e.b << 8);
-        const Token &t = CurToken(p);
-        const Item *last = LastItem(p);
+        const Item *last = p.out > 0 ? &p.items[p.out - 1] : nullptr;
         const uint16_t lastWord = last ? last->word() : 0;
         const uint8_t lastCode = last ? last->code : 0;
         uint32_t next = p.rule + 1;

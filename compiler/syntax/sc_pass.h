@@ -15,6 +15,7 @@
 #include "sc_defs.h"
 #include "sc_fold.h"
 #include "sc_symbols.h"
+#include "stdiobuffer.h"
 #include "substring_index.h"
 
 namespace txsc {
@@ -190,6 +191,7 @@ struct ScPass : ScPassLine, ScPassMachine, ScPassExpr, ScPassTables {
     // opened here, in the order the fatal exit's detail list gives.
     FILE *listing = nullptr, *expanded = nullptr, *xref = nullptr;
     FILE *slist = nullptr, *tcode = nullptr, *pcode = nullptr;
+    tx::StdioBuffer slistBuffer, tcodeBuffer, pcodeBuffer;  // outlive the three
     uint8_t flags = 0;
     char mode = 'W';
     uint8_t moduleFlag = 0;

@@ -17,16 +17,25 @@ uint32_t Get32(const uint8_t *p) { return le::GetU32(p); }
 
 class Converter {
 public:
-    Converter(const TableState &t, const StreamError &error, uint16_t line) : t_(t), error_(error), line_(line) {}
+    Converter(const TableState &t, const StreamError &error, uint16_t line, std::vector<uint8_t> &to)
+        : out(to), t_(t), error_(error), line_(line) {}
     void Item(const uint8_t *w, uint32_t n);
-    std::vector<uint8_t> out;
+    std::vector<uint8_t> &out;
 
 private:
     void Put8(uint8_t v) { out.push_back(v); }
     void Put32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        Copy(b, 4);
     }
-    void Copy(const uint8_t *w, uint32_t n) { out.insert(out.end(), w, w + n); }
+    // Items are a few bytes: byte by byte costs less than a general insert.
+    void Copy(const uint8_t *w, uint32_t n) {
+        if (n > 16) {
+            out.insert(out.end(), w, w + n);
+            return;
+        }
+        for (uint32_t i = 0; i < n; ++i) out.push_back(w[i]);
+    }
     const SymOffsets &Sym(uint32_t h) const {
         static const SymOffsets none;
         const SymOffsets *s = t_.Sym(h);
@@ -234,9 +243,16 @@ void Pad(FILE *out, uint32_t size) {
 }  // namespace
 
 std::vector<uint8_t> ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error) {
+    std::vector<uint8_t> out;
+    ConvertRecord(rec, len, t, error, out);
+    return out;
+}
+
+void ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error,
+                   std::vector<uint8_t> &out) {
     if (len < kRecordHeadSize) throw OutFatal{kErrInternal};
     uint16_t line = uint16_t(rec[2] | rec[3] << 8);
-    Converter c(t, error, line);
+    Converter c(t, error, line, out);
     c.out.assign(rec, rec + kRecordHeadSize);
     size_t at = kRecordHeadSize;
     for (;;) {
@@ -249,13 +265,12 @@ std::vector<uint8_t> ConvertRecord(const uint8_t *rec, size_t len, const TableSt
     uint16_t total = uint16_t(c.out.size());
     c.out[0] = uint8_t(total);
     c.out[1] = uint8_t(total >> 8);
-    return std::move(c.out);
 }
 
 uint32_t WriteStream(WorkFile &work, FILE *out, const TableState &t, const StreamError &error) {
     work.Seek(0);
     uint32_t size = 0;
-    std::vector<uint8_t> rec;
+    std::vector<uint8_t> rec, s;  // reused from record to record
     for (;;) {
         uint8_t head[4];
         work.Read(head, 4);
@@ -265,7 +280,7 @@ uint32_t WriteStream(WorkFile &work, FILE *out, const TableState &t, const Strea
         rec.assign(head, head + 4);
         rec.resize(len);
         work.Read(rec.data() + 4, len - 4u);
-        std::vector<uint8_t> s = ConvertRecord(rec.data(), rec.size(), t, error);
+        ConvertRecord(rec.data(), rec.size(), t, error, s);
         Put(out, s.data(), s.size());
         size += uint32_t(s.size());
     }

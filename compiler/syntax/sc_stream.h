@@ -22,6 +22,9 @@ using StreamError = std::function<void(uint16_t word, uint16_t line)>;
 // errors (29, 38, 90) go to `error`; an item that cannot be read throws
 // OutFatal 90.
 std::vector<uint8_t> ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error);
+// The same into `out`, whose room is kept from one record to the next.
+void ConvertRecord(const uint8_t *rec, size_t len, const TableState &t, const StreamError &error,
+                   std::vector<uint8_t> &out);
 
 // Writes the stream from the statement records at the start of `work`
 // (ended by a u32 0) to `out` at its current position, padded to 16;

@@ -59,41 +59,70 @@ void SymbolTable::LinkName(NameIndex &index, std::vector<uint32_t> &nextSame, st
     it->second.last = h;
 }
 
-uint32_t SymbolTable::Search(SymTemplate &t, const ScopeInfo &scope) {
-    t.bucket = HashName(t.name);
+// The result of the record h for the template: 0 when it does not fit,
+// else h or, for a shared name in a procedure, the parameter of that name.
+uint32_t SymbolTable::Fits(const SymTemplate &t, const ScopeInfo &scope, uint32_t h) const {
     const uint8_t w = t.kind;
-    for (uint32_t h = FirstNamed(symNames_, t.name); h; h = symNextSame_[h - 1]) {
-        const Symbol &s = syms_[h - 1];
-        const uint8_t r = s.kind;
-        if (w == sk::kFnDef || r == sk::kFnDef) {
-            if (r == w && s.type == t.type) return h;
-            continue;
-        }
-        if (w == 5 || w == 6 || r == 5 || r == 6 || (w == 14 && r == 14)) return h;
-        if ((t.dims == 0) != (s.dims == 0)) continue;
-        const bool checkType = w == 0 ? s.typed != 0 : (t.typed && s.typed);
-        if (checkType && s.type != t.type && !(IsStr(s.type) && IsStr(t.type))) continue;
-        if (w == sk::kUse) {
-            if (r == 1 || r == 2) {
-                if (t.owner == 0 || t.owner == s.owner) return h;
-            } else if (r == 3 || r == 33) {
-                if (t.owner == s.owner) return h;
-            } else if (r == 4 || r == 52) {
-                if (scope.proc && scope.procId == s.owner) return h;
-            } else if (r == 17 || r == 18) {
-                if (scope.proc) {
-                    if (uint32_t p = SearchParam(scope.proc, t)) return p;
-                }
-                return h;
+    const Symbol &s = syms_[h - 1];
+    const uint8_t r = s.kind;
+    if (w == sk::kFnDef || r == sk::kFnDef) return r == w && s.type == t.type ? h : 0;
+    if (w == 5 || w == 6 || r == 5 || r == 6 || (w == 14 && r == 14)) return h;
+    if ((t.dims == 0) != (s.dims == 0)) return 0;
+    const bool checkType = w == 0 ? s.typed != 0 : (t.typed && s.typed);
+    if (checkType && s.type != t.type && !(IsStr(s.type) && IsStr(t.type))) return 0;
+    if (w == sk::kUse) {
+        if (r == 1 || r == 2) {
+            if (t.owner == 0 || t.owner == s.owner) return h;
+        } else if (r == 3 || r == 33) {
+            if (t.owner == s.owner) return h;
+        } else if (r == 4 || r == 52) {
+            if (scope.proc && scope.procId == s.owner) return h;
+        } else if (r == 17 || r == 18) {
+            if (scope.proc) {
+                if (uint32_t p = SearchParam(scope.proc, t)) return p;
             }
-        } else if (InSet(w, {3, 4, 33, 52})) {
-            if (InSet(r, {1, 2, 3, 4, 33, 52}) && t.owner == s.owner) return h;
-            if (r == 17 || r == 18) return h;
-        } else if (InSet(w, {1, 2, 17, 18})) {
-            if (InSet(r, {1, 2, 17, 18})) return h;
+            return h;
         }
+    } else if (InSet(w, {3, 4, 33, 52})) {
+        if (InSet(r, {1, 2, 3, 4, 33, 52}) && t.owner == s.owner) return h;
+        if (r == 17 || r == 18) return h;
+    } else if (InSet(w, {1, 2, 17, 18})) {
+        if (InSet(r, {1, 2, 17, 18})) return h;
     }
     return 0;
+}
+
+// The first record of the name, in definition order, that fits. An owned
+// record fits only its owner's look-ups (t.owner, or the procedure under
+// analysis for a parameter), except for a procedure's look-up, which any
+// record fits: that one walks all records of the name.
+uint32_t SymbolTable::Search(SymTemplate &t, const ScopeInfo &scope) {
+    t.bucket = HashName(t.name);
+    auto it = symNames_.find(std::string_view(t.name));
+    if (it == symNames_.end()) return 0;
+    const SymName &n = it->second;
+    if (t.kind == 5 || t.kind == 6) {
+        for (uint32_t h = n.all.first; h; h = symNextSame_[h - 1])
+            if (uint32_t r = Fits(t, scope, h)) return r;
+        return 0;
+    }
+    uint32_t at = 0, found = 0;   // the first fitting record and its result
+    auto walk = [&](uint32_t h) {
+        for (; h && (!at || h < at); h = symNextKin_[h - 1])
+            if (uint32_t r = Fits(t, scope, h)) {
+                at = h;
+                found = r;
+                return;
+            }
+    };
+    walk(n.shared.first);
+    auto owned = [&](uint16_t owner) {
+        auto o = symOwned_.find(uint64_t(n.id) << 16 | owner);
+        if (o != symOwned_.end()) walk(o->second.first);
+    };
+    owned(t.owner);
+    if (scope.procId != t.owner) owned(scope.procId);
+    return found;
 }
 
 uint32_t SymbolTable::Enter(const SymTemplate &t, uint32_t size, const ScopeInfo &scope) {
@@ -112,7 +141,18 @@ uint32_t SymbolTable::Enter(const SymTemplate &t, uint32_t size, const ScopeInfo
     s.size = size;
     s.name = t.name;
     uint32_t h = Append(syms_, symHead_, symTail_, HashName(t.name), std::move(s));
-    LinkName(symNames_, symNextSame_, t.name, h);
+    symNextSame_.resize(h, 0);
+    symNextKin_.resize(h, 0);
+    auto [it, created] = symNames_.try_emplace(t.name);
+    SymName &n = it->second;
+    if (created) n.id = uint32_t(symNames_.size());
+    auto link = [&](SameName &c, std::vector<uint32_t> &next) {
+        if (c.last) next[c.last - 1] = h;
+        else c.first = h;
+        c.last = h;
+    };
+    link(n.all, symNextSame_);
+    link(OwnedKind(t.kind) ? symOwned_[uint64_t(n.id) << 16 | t.owner] : n.shared, symNextKin_);
     if (t.kind == sk::kLocal && scope.proc) {
         Symbol &proc = syms_[scope.proc - 1];
         uint32_t add = t.dims ? 10 : VarSize(t.type, t.extra, this);

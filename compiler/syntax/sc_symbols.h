@@ -164,8 +164,23 @@ private:
     using NameIndex = std::unordered_map<std::string, SameName, NameHash, std::equal_to<>>;
     static uint32_t FirstNamed(const NameIndex &index, std::string_view name);
     static void LinkName(NameIndex &index, std::vector<uint32_t> &nextSame, std::string_view name, uint32_t h);
-    NameIndex symNames_, labelNames_, blockNames_;
-    std::vector<uint32_t> symNextSame_, labelNextSame_, blockNextSame_; // by handle - 1
+    NameIndex labelNames_, blockNames_;
+    std::vector<uint32_t> labelNextSame_, blockNextSame_; // by handle - 1
+
+    // Symbols: besides the chain of all records of a name, the records of
+    // the owned kinds (locals, statics, parameters) per owner and the other
+    // records by themselves, so that a procedure's look-up does not walk
+    // the same-named locals of every other procedure. An owned record keeps
+    // its owner and stays of an owned kind.
+    struct SymName {
+        SameName all, shared;
+        uint32_t id = 0;
+    };
+    static bool OwnedKind(uint8_t kind) { return kind == 3 || kind == 4 || kind == 33 || kind == 52; }
+    uint32_t Fits(const SymTemplate &t, const ScopeInfo &scope, uint32_t h) const;
+    std::unordered_map<std::string, SymName, NameHash, std::equal_to<>> symNames_;
+    std::unordered_map<uint64_t, SameName> symOwned_;   // name id << 16 | owner
+    std::vector<uint32_t> symNextSame_, symNextKin_;    // by handle - 1
 };
 
 }  // namespace txsc

@@ -364,6 +364,13 @@ void Builder::ModuleVars() {
 // and its locals with their frame offsets.
 void Builder::ProcDebug() {
     TableBuf t(22);
+    // The locals by owner, each owner's in table order, gathered once.
+    std::vector<std::pair<uint16_t, uint32_t>> locals;
+    ForEachSymbol([&](uint32_t h, const Symbol &s) {
+        if (s.kind == sk::kLocal) locals.emplace_back(s.owner, h);
+    });
+    std::stable_sort(locals.begin(), locals.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
     ForEachSymbol([&](uint32_t h, const Symbol &s) {
         if (!IsProcedure(s.kind) || !s.owner) return;
         uint32_t start = t.size();
@@ -393,14 +400,17 @@ void Builder::ProcDebug() {
         // frame size to the result's size before any local was entered), so
         // its locals follow the result.
         uint64_t frame = s.kind == sk::kFunction ? SymbolTable::VarSize(s.type, 0, &tab_) : 0;
-        ForEachSymbol([&](uint32_t lh, const Symbol &ls) {
-            if (ls.kind != sk::kLocal || ls.owner != s.owner) return;
+        auto own = std::lower_bound(locals.begin(), locals.end(), s.owner,
+                                    [](const auto &e, uint16_t o) { return e.first < o; });
+        for (; own != locals.end() && own->first == s.owner; ++own) {
+            const uint32_t lh = own->second;
+            const Symbol &ls = tab_.sym(lh);
             Off(lh).record = t.size();
             VarRecord(t, ls.type, uint8_t(3 | (ls.dims ? kClassArray : 0)), uint32_t(frame), TypeRef(ls.type, ls.extra),
                       ls.dims ? Off(lh).bounds : 0, 0, 0, ls.name);
             frame += ls.dims ? kArraySlotSize : tab_.VarSize(ls);
             if (frame > 0x7FFFFFFFu) throw OutFatal{kErrVariablesFull};
-        });
+        }
         if (uint64_t(t.size()) - start > 0x7FFFFFFFu) throw OutFatal{kErrNoMemory};
         t.Patch32(start, t.size() - start);
         t.Patch8(countAt, count);

@@ -50,7 +50,7 @@ void WorkFile::Create() {
         if (status == tx::NewFile::kExists) continue;
         f_ = f;
         if (!f_) Fail(11);
-        std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);  // written an item at a time
+        buffer_.Attach(f_);  // written an item at a time
         name_ = name;
         return;
     }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "sc_defs.h"
+#include "stdiobuffer.h"
 
 namespace txsc {
 
@@ -49,6 +50,7 @@ private:
     [[noreturn]] void Fail(uint32_t code) const { throw OutFatal{code, detail_}; }
     uint32_t detail_;
     FILE *f_ = nullptr;
+    tx::StdioBuffer buffer_;  // closed with f_ before it goes
     std::string name_;
 };
 

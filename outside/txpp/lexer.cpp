@@ -7,6 +7,7 @@
 #include <limits>
 #include <system_error>
 #include <unordered_map>
+#include <vector>
 
 namespace pp {
 
@@ -106,6 +107,28 @@ const Keyword *LookupKeyword(std::string_view upper) {
     return it == index->end() ? nullptr : it->second;
 }
 
+// The first symbol entry of a one- or two-byte spelling: punctuation comes
+// between most names, so the table is not walked for each.
+const Keyword *LookupSymbol(std::string_view s) {
+    struct Index {
+        const Keyword *one[256] = {};
+        std::vector<const Keyword *> two[256];
+    };
+    static const Index *const index = [] {
+        auto *x = new Index;
+        for (const Keyword &k : kSymbols) {
+            const std::string_view sp = k.spelling;
+            if (sp.size() == 1 && !x->one[uint8_t(sp[0])]) x->one[uint8_t(sp[0])] = &k;
+            if (sp.size() == 2) x->two[uint8_t(sp[0])].push_back(&k);
+        }
+        return x;
+    }();
+    if (s.size() == 1) return index->one[uint8_t(s[0])];
+    for (const Keyword *k : index->two[uint8_t(s[0])])
+        if (std::string_view(k->spelling) == s) return k;
+    return nullptr;
+}
+
 class Lexer {
 public:
     Lexer(std::string &text, const LexOptions &options, DefaultTypes &defaults, std::vector<uint8_t> &out)
@@ -163,10 +186,9 @@ private:
     }
 
     void Put4(uint8_t cls, uint8_t kind, size_t offset, size_t length) {
-        out_.push_back(cls);
-        out_.push_back(kind);
-        out_.push_back(static_cast<uint8_t>(offset > 255 ? 255 : offset));
-        out_.push_back(static_cast<uint8_t>(length > 255 ? 255 : length));
+        const uint8_t unit[4] = {cls, kind, static_cast<uint8_t>(offset > 255 ? 255 : offset),
+                                 static_cast<uint8_t>(length > 255 ? 255 : length)};
+        out_.insert(out_.end(), unit, unit + 4);
     }
 
     void Room(size_t bytes, size_t offset, size_t length) const {
@@ -383,15 +405,13 @@ private:
     void Symbol() {
         for (size_t width : {2u, 1u}) {
             if (pos_ + width > t_.size()) continue;
-            std::string_view s(t_.data() + pos_, width);
-            for (const Keyword &k : kSymbols) {
-                if (k.spelling != s) continue;
-                uint16_t word = k.word();
-                if (word == tw::kCOLON) FinishDefType();
-                Emit(k.cls, k.kind, pos_, width);
-                pos_ += width;
-                return;
-            }
+            const Keyword *k = LookupSymbol(std::string_view(t_.data() + pos_, width));
+            if (!k) continue;
+            uint16_t word = k->word();
+            if (word == tw::kCOLON) FinishDefType();
+            Emit(k->cls, k->kind, pos_, width);
+            pos_ += width;
+            return;
         }
         throw Fault{kErrSyntax, pos_, IsLeadByte(At(pos_)) ? 2u : 1u};
     }

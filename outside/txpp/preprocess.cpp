@@ -4,6 +4,7 @@
 #include "dbcs.h"
 #include "intermediate.h"
 #include "passerror.h"
+#include "stdiobuffer.h"
 #include "tokens.h"
 #include "txpp.h"
 
@@ -25,7 +26,7 @@ constexpr size_t kMaxLines = 65535;  // record heads hold the line in 16 bits
 
 class File {
 public:
-    File(const char *name, const char *mode) : f_(name ? std::fopen(name, mode) : nullptr) {}
+    File(const char *name, const char *mode) : f_(name ? std::fopen(name, mode) : nullptr) { buffer_.Attach(f_); }
     ~File() {
         if (f_) std::fclose(f_);
     }
@@ -40,6 +41,7 @@ public:
 
 private:
     FILE *f_;
+    tx::StdioBuffer buffer_;  // written a line at a time; closed before it goes
 };
 
 // The most bytes of one source or included file: its lines, each at its
@@ -150,14 +152,17 @@ struct Pass {
     FILE *tcode;
     DefaultTypes defaults;
     std::vector<uint8_t> record;
+    std::string listLine;  // the list file's line, its room kept
 };
 
-bool WriteRecord(Pass &pp, std::string text, size_t lineNumber) {
+bool WriteRecord(Pass &pp, const std::string &line, size_t lineNumber) {
     PutU16(pp.record, 0, static_cast<uint32_t>(pp.record.size()));
     PutU16(pp.record, 2, static_cast<uint32_t>(lineNumber));
     // The list file stays one text line per record: the bytes that would
     // end or cut a line read as blanks. Other control bytes stand only in
     // string constants, whose text the analyzer takes from here.
+    std::string &text = pp.listLine;
+    text.assign(line);
     for (char &c : text) {
         if (c == '\n' || c == '\r' || c == '\0' || c == '\x1A') c = ' ';
     }
@@ -271,7 +276,7 @@ int CompileFile(CmpFilParam &param) {
         tx::StorePassError(param, kErrOpen, kDetailTokenCode, param.tcode_filename);
         return 0;
     }
-    Pass pp{param, slist.get(), tcode.get(), {}, {}};
+    Pass pp{param, slist.get(), tcode.get(), {}, {}, {}};
     if (!EmitFile(pp, param.srcfilename, source, 0)) return 0;
     if (!slist.Close()) {
         tx::StorePassError(param, kErrWrite, kDetailSourceList, param.slist_filename);

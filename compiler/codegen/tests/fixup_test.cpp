@@ -224,5 +224,47 @@ TEST(ResumeChain, JumpWithResumeTrackingAddsASecondJumpToAPendingLabel) {
     EXPECT_EQ(Hex(test::Code(plain)), "e9 00 00 00 00");
 }
 
+// Past a section's count the relocations are filed in lists of that count,
+// across the fixup blocks given back on the way, and the split hands each
+// list to its part: the parts still put together the code, and each keeps
+// the fields of its own calls in order.
+TEST(ResolveFixups, RelocationsPastASectionsCountGoToTheParts) {
+    CgState st;
+    test::InitForEmit(st);
+    const uint32_t calls = 2 * kMaxSectionRelocs + 7;
+    const uint32_t slot = NewLabel(st);
+    PlaceLabel(st, slot);
+    std::vector<uint32_t> fields;
+    for (uint32_t i = 0; i < calls; ++i) {
+        if (i % 1000 == 0)
+            EmitJump(st, slot, kTargetLabelSlot); // files no relocation
+        fields.push_back(CurrentCodeOffset(st) + 1);
+        EmitCallRuntime(st, "_$PsBEEP@0");
+    }
+    ASSERT_GT(st.fixups.size(), FixupStore::kBlock);
+    st.code.bytes.resize(st.code.offset);
+    ResolveFixups(st);
+    EXPECT_TRUE(st.fixups.empty());
+    EXPECT_EQ(st.sec[kSecText].relocs.size(), kMaxSectionRelocs);
+    ASSERT_EQ(st.textRelocsMore.size(), 2u);
+    EXPECT_EQ(st.textRelocsMore[1].size(), 7u);
+
+    const std::vector<uint8_t> code = st.code.bytes;
+    st.sec[kSecText].image = std::move(st.code.bytes);
+    SplitTextSections(st);
+    EXPECT_EQ(st.extraTextCount, 2);
+    std::vector<uint8_t> joined;
+    size_t next = 0;
+    for (int p = 0; p < 3; ++p) {
+        const auto &part = st.sec[p == 0 ? kSecText : SectionId(kSecTextExtra + p - 1)];
+        const uint32_t start = uint32_t(joined.size());
+        joined.insert(joined.end(), part.image.begin(), part.image.end());
+        for (const CoffReloc &r : part.relocs)
+            ASSERT_EQ(r.offset + start, fields[next++]);
+    }
+    EXPECT_EQ(next, fields.size());
+    EXPECT_TRUE(joined == code) << "the parts put together are the code";
+}
+
 } // namespace
 } // namespace txcg

@@ -1,6 +1,9 @@
 // The symbol tables: hashing, name cutting and the scope rules of lookup.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "sc_symbols.h"
 #include "sc_workfile.h"
 
@@ -80,6 +83,54 @@ TEST(ScSymbols, ScopeRules) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(tab.Search(c.t, c.scope), c.want);
         EXPECT_EQ(c.t.bucket, HashName(c.t.name));
+    }
+}
+
+// One name in many procedures: a look-up sees the records of its own
+// procedure and the module's, and still takes the first of those in
+// definition order; a procedure's look-up takes the first record of any kind.
+TEST(ScSymbols, SameNameInManyProceduresFindsTheFirstThatFits) {
+    SymbolTable tab;
+    ScopeInfo module;
+    std::vector<ScopeInfo> procs;
+    std::vector<uint32_t> params;
+    const uint32_t modA = tab.Enter(T("A", sk::kModule), 40, module);
+    for (uint16_t id = 1; id <= 300; ++id) {
+        uint32_t h = tab.Enter(T(("P" + std::to_string(id)).c_str(), sk::kSub), 40, module);
+        tab.sym(h).owner = id;
+        procs.push_back(ScopeInfo{h, id});
+        params.push_back(tab.Enter(T("A", sk::kParam, 2, id), 40, procs.back()));
+    }
+    // In procedure 1 a local before a shared record of the same name; in
+    // procedure 2 the shared record comes first.
+    const uint32_t localS = tab.Enter(T("S", sk::kLocal, 2, 1), 40, procs[0]);
+    const uint32_t sharedS = tab.Enter(T("S", sk::kShared), 40, module);
+    tab.Enter(T("S", sk::kLocal, 2, 2), 40, procs[1]);
+    // A local made a parameter stays its procedure's.
+    const uint32_t madeParam = tab.Enter(T("C", sk::kLocal, 2, 7), 40, procs[6]);
+    tab.sym(madeParam).kind = sk::kParam;
+
+    struct Case {
+        const char *what;
+        SymTemplate t;
+        ScopeInfo scope;
+        uint32_t want;
+    } cases[] = {
+        {"module level sees the module variable", T("A", 0), module, modA},
+        {"first procedure's parameter", T("A", 0, 2, 1), procs[0], params[0]},
+        {"last procedure's parameter", T("A", 0, 2, 300), procs[299], params[299]},
+        {"a middle procedure's parameter", T("A", 0, 2, 150), procs[149], params[149]},
+        {"a new parameter meets its own name", T("A", sk::kParam, 2, 42), procs[41], params[41]},
+        {"a local before the shared record", T("S", 0, 2, 1), procs[0], localS},
+        {"the shared record before a later local", T("S", 0, 2, 2), procs[1], sharedS},
+        {"a local of the module's kinds finds the shared one", T("S", sk::kLocal, 2, 3), procs[2], sharedS},
+        {"a procedure's look-up takes the first record", T("A", sk::kSub), module, modA},
+        {"a local made a parameter", T("C", 0, 2, 7), procs[6], madeParam},
+        {"nor is it another procedure's", T("C", 0, 2, 8), procs[7], 0},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(tab.Search(c.t, c.scope), c.want);
     }
 }
 
