@@ -34,7 +34,7 @@ enum MessageId : uint32_t {
     kMsgItemInUse = IDS_DSG_ITEM_IN_USE,
     kMsgDeleteItem = IDS_DSG_DELETE_ITEM,  // asks before deleting the named item
     kMsgNoWindow = IDS_DSG_NO_WINDOW,
-    kMsgBadParam = 21027,
+    kMsgBadParam = IDS_DSG_BAD_PARAM,
     kMsgEmptyId = IDS_DSG_EMPTY_ID,
     kMsgRcNotStarted = IDS_DSG_RC_NOT_STARTED,  // the resource compiler could not start
     kMsgRcRefused = IDS_DSG_RC_REFUSED,     // it refused the script: its lines are shown

@@ -14,12 +14,12 @@ namespace prj {
 
 // Message ids of the IDE's string table used by the project core.
 enum MessageId : uint32_t {
-    kMsgBadProjectFile = 20000,   // ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙの内容に誤りがあります
-    kMsgOldProjectFile = 20001,   // このﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙは%s以前のものです...
+    kMsgBadProjectFile = IDS_BAD_PROJECT_FILE,  // ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙの内容に誤りがあります
+    kMsgOldProjectFile = IDS_OLD_PROJECT_FILE,  // このﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙは%s以前のものです...
     kMsgReadFailed = IDS_READ_FAILED,       // ファイル '%s' の読み込みに失敗しました
     kMsgNotFound = IDS_NOT_FOUND,         // '%s' が見つかりません
-    kMsgNoMainModule = 20039,     // メインモジュールが登録されていません
-    kMsgSameObjectName = 20048,   // プロジェクトに拡張子が異なる同じファイルが...
+    kMsgNoMainModule = IDS_NO_MAIN_MODULE,      // メインモジュールが登録されていません
+    kMsgSameObjectName = IDS_SAME_OBJECT_NAME,  // プロジェクトに拡張子が異なる同じファイルが...
 };
 
 // Message-box styles and answers, as the Win32 values.
