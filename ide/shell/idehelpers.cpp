@@ -19,6 +19,14 @@ int MessageBoxById(UINT id, UINT flags, int disableFrames, const char* arg) {
         text = tambrix::FormatMessageText(fw::LoadStr(id), arg);
     else
         text = fw::LoadStr(id);
+    if (text.empty() && id != 0) {
+        // An id without a text still says which message it was.
+        text = tambrix::FormatMessageText(fw::LoadStr(IDS_UNKNOWN_MESSAGE), std::to_string(id));
+        if (text.empty())
+            text = std::to_string(id);
+        if (arg && *arg)
+            text = text + "\n" + arg;
+    }
     if (text.empty())
         return IDOK;
     if (disableFrames == 1)

@@ -26,6 +26,7 @@
 #define IDS_VERSION_TEXT 176
 #define IDS_NOTICE_1 177
 #define IDS_NOTICE_2 178
+#define IDS_UNKNOWN_MESSAGE 179  /* a message id without a text: "%s" is the id */
 
 #define IDS_EDIT_MODE 57345
 #define IDS_DEBUG_MODE 59151

@@ -416,8 +416,18 @@ void HelperChecks() {
         Check(!b.framesEnabled, "with flag 1 the frames are disabled while it is up");
     }
     Check(IsWindowEnabled(app.m_pMainFrame->m_hWnd) && IsWindowEnabled(pf->m_hWnd), "and enabled after it");
-    Check(MessageBoxById(4242, MB_OK, 0) == IDOK && g_boxes.size() == before + 1,
-          "an id without a string shows nothing and answers OK");
+    // An id without a string still shows a box naming the id (and its argument).
+    const struct { UINT id; const char* arg; const char* text; } unknown[] = {
+        {4242, nullptr, "\x83\x81\x83\x62\x83\x5A\x81\x5B\x83\x57 4242"},
+        {4243, "XY", "\x83\x81\x83\x62\x83\x5A\x81\x5B\x83\x57 4243\nXY"},
+    };
+    for (const auto& u : unknown) {
+        before = g_boxes.size();
+        Check(MessageBoxById(u.id, MB_OK, 0, u.arg) == IDOK && g_boxes.size() == before + 1,
+              "an id without a string shows a box", std::to_string(u.id));
+        if (g_boxes.size() == before + 1)
+            Check(g_boxes.back().text == u.text, "which names the id", Hex(g_boxes.back().text));
+    }
 
     // Error texts through the library the installation folder names.
     std::string out = "kept";
