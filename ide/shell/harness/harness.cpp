@@ -428,6 +428,16 @@ void HelperChecks() {
         if (g_boxes.size() == before + 1)
             Check(g_boxes.back().text == u.text, "which names the id", Hex(g_boxes.back().text));
     }
+    // The older-project question reaches the box in the program's code page.
+    before = g_boxes.size();
+    g_answers.push_back(IDNO);
+    MessageBoxById(IDS_OLD_PROJECT_FILE, MB_YESNO | MB_ICONQUESTION, 0, "V6.3");
+    Check(g_boxes.size() == before + 1 &&
+              g_boxes.back().text ==
+                  "\x82\xB1\x82\xCC\xCC\xDF\xDB\xBC\xDE\xAA\xB8\xC4\xCC\xA7\xB2\xD9\x82\xCDV6.3\x88\xC8\x91O\x82\xCC"
+                  "\x82\xE0\x82\xCC\x82\xC5\x82\xB7.\n\x90V\x82\xB5\x82\xA2\x8C`\x8E\xAE\x82\xC9\x95\xCF\x8A\xB7\x82\xB3"
+                  "\x82\xEA\x82\xDC\x82\xB7.\n\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9?",
+          "20001 asks with the version", g_boxes.empty() ? "" : Hex(g_boxes.back().text));
 
     // Error texts through the library the installation folder names.
     std::string out = "kept";
