@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth fonts-ipafont-gothic
+  fonts-wine  # Wine's own fonts; Marlett draws the caption buttons
   libunicorn-dev
   tcc time
   xdotool xclip

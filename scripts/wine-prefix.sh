@@ -14,6 +14,12 @@ if [ ! -f "$TX_WINEPREFIX/system.reg" ]; then
   mkdir -p "$TX_WINEPREFIX"
   "$here/wine-run.sh" wineboot -i >/dev/null 2>&1
 fi
+# The caption buttons are drawn with Wine's own Marlett (scripts/setup.sh
+# installs it), which this Wine finds only in the prefix's font folder.
+fonts="$TX_WINEPREFIX/drive_c/windows/Fonts"
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts" && ln -s /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf"
+fi
 # A crashing test must end at once with its backtrace; the crash dialog would
 # wait on the invisible display until the test times out.
 if [ ! -f "$TX_WINEPREFIX/.nocrashdialog" ]; then

@@ -7,7 +7,6 @@
 #include "neighbours.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 FW_IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
 
@@ -126,13 +125,15 @@ void CChildFrame::PaintMargin(HDC target) {
         int count = v->GetLineCount();
         LOGFONTA lf;
         v->GetLogFont(lf);
-        int h = std::abs(static_cast<int>(lf.lfHeight));
         HFONT font = CreateFontIndirectA(&lf);
         HGDIOBJ oldFont = SelectObject(mem, font);
         CPrjDoc* prj = DebugProject();
         std::string module = ModuleName();
         TEXTMETRICA tm;
         GetTextMetricsA(mem, &tm);
+        // The font's full cell, so that a face whose height leaves out its
+        // leading still shows whole numbers.
+        int h = tm.tmHeight;
         HPEN pen = CreatePen(PS_SOLID, 1, text);
         HGDIOBJ oldPen = SelectObject(mem, pen);
         for (; n <= count; ++n) {

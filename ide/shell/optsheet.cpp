@@ -1,4 +1,5 @@
 // The options sheet's windows: the editor page and the folders page.
+#include "editor.h"
 #include "ideapp.h"
 #include "mainfrm.h"
 #include "optedit.h"
@@ -42,6 +43,11 @@ bool CTvOptEditPage::OnInitDialog() {
     HWND faces = GetDlgItem(m_hWnd, kFaces);
     HDC dc = GetDC(m_hWnd);
     AddFontFaces(dc, faces, true);
+    // A face this machine lacks shows as the one the editor draws with, so
+    // that OK keeps that face and its size instead of an empty choice.
+    std::string used = EditorFaceFallback(dc, m_settings.FontFace);
+    if (!used.empty())
+        m_settings.FontFace = used;
     ReleaseDC(m_hWnd, dc);
     SendMessageA(faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(m_settings.FontFace.c_str()));
     if (ItemText(faces, static_cast<int>(SendMessageA(faces, CB_GETCURSEL, 0, 0)), true) != m_settings.FontFace)
@@ -106,11 +112,15 @@ void CTvOptEditPage::OnOK() {
     m_settings.ErrMsg = IsDlgButtonChecked(m_hWnd, kErrMsg) == BST_CHECKED;
     m_settings.ForeColor = static_cast<uint32_t>(m_wndFore.GetCurSel());
     m_settings.BackColor = static_cast<uint32_t>(m_wndBack.GetCurSel());
+    // No choice in a list keeps what the page opened with.
     HWND faces = GetDlgItem(m_hWnd, kFaces);
-    m_settings.FontFace = ItemText(faces, static_cast<int>(SendMessageA(faces, CB_GETCURSEL, 0, 0)), true);
+    int face = static_cast<int>(SendMessageA(faces, CB_GETCURSEL, 0, 0));
+    if (face >= 0)
+        m_settings.FontFace = ItemText(faces, face, true);
     HWND sizes = GetDlgItem(m_hWnd, kSizes);
     int sel = static_cast<int>(SendMessageA(sizes, CB_GETCURSEL, 0, 0));
-    m_settings.FontSize = sel >= 0 ? tambrix::FontSizeOfRow(ItemText(sizes, sel, true)) : 0;
+    int32_t size = sel >= 0 ? tambrix::FontSizeOfRow(ItemText(sizes, sel, true)) : 0;
+    m_settings.FontSize = size > 0 ? size : m_nCurSize;
     SaveEditorSettings();
 }
 
