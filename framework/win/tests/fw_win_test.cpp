@@ -319,3 +319,21 @@ TEST(FwDocuments, TheSavePromptDecides) {
     KillTimer(nullptr, timer);
     DeleteFileA(path);
 }
+
+// File > Save reaches the document through the command maps and writes it
+// under its own name.
+TEST(FwDocuments, FileSaveWritesTheDocument) {
+    char path[MAX_PATH], dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    GetTempFileNameA(dir, "fw", 0, path);
+    CSavingDoc doc;
+    doc.m_bAutoDelete = false;
+    doc.SetPathName(path, false);
+    doc.SetModifiedFlag(true);
+    EXPECT_TRUE(doc.OnCmdMsg(FW_ID_FILE_SAVE, FwCmdKind::Command, nullptr));
+    EXPECT_FALSE(doc.IsModified());
+    WIN32_FILE_ATTRIBUTE_DATA fa{};
+    GetFileAttributesExA(path, GetFileExInfoStandard, &fa);
+    EXPECT_EQ(fa.nFileSizeLow, 3u);
+    DeleteFileA(path);
+}
