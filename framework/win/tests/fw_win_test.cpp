@@ -145,6 +145,13 @@ TEST(FwFrames, CommandsRouteThroughChildViewAndDocument) {
     EXPECT_TRUE(GetMenuState(menu, 999, MF_BYCOMMAND) & MF_GRAYED);
     DestroyMenu(menu);
 
+    // A child frame given the keyboard (a click on its caption) hands it on
+    // to its view.
+    ShowWindow(frame->m_hWnd, SW_SHOW);
+    SetFocus(child->m_hWnd);
+    ASSERT_NE(child->GetActiveView(), nullptr);
+    EXPECT_EQ(GetFocus(), child->GetActiveView()->m_hWnd);
+
     // Closing the child closes its document; the objects go with their windows.
     HWND childWnd = child->m_hWnd;
     g_childGone = false;
