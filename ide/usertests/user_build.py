@@ -23,12 +23,15 @@ with Session("build") as s:
     end = time.time() + 180
     while not os.path.exists(exe) and time.time() < end:
         time.sleep(1)
-    s.require(os.path.exists(exe), "DEMO.exe is built beside the project")
-    time.sleep(3)
-    s.check(os.path.exists(os.path.join(proj, "DEMO.mk2")), "the IDE wrote its make script DEMO.mk2")
+    s.require(s.wait_file(exe, 1), "DEMO.exe is built beside the project")
+    s.check(s.wait_file(os.path.join(proj, "DEMO.mk2"), 5), "the IDE wrote its make script DEMO.mk2")
     s.check(open(exe, "rb").read(2) == b"MZ", "DEMO.exe is a Windows program")
     box = s.wait_window(r"^Tambrix V6\.3$", 10)
     _, _, w, h = s.geometry(box)
+    # The box's text changes when NMAKE has ended, a moment after LINK.
+    end = time.time() + 60
+    while not s.matches("build-done", box, 0, 0, w, h * 2 // 5) and time.time() < end:
+        time.sleep(1)
     s.check(s.matches("build-done", box, 0, 0, w, h * 2 // 5),
             "the build box says \"DEMO.exe 作成を終了しました\"")
     s.shot("built")

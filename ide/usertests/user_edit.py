@@ -9,8 +9,8 @@ with Session("edit") as s:
     src = s.put("examples/hello.bas", "HELLO.BAS")
     before = open(src, "rb").read()
     s.start(src)
-    frame = s.focus_frame()
-    s.check(s.copy_all().startswith("' hello.bas"), "HELLO.BAS opens in an editor")
+    opened = s.wait_text(lambda t: t.startswith("' hello.bas"), focus=s.focus_frame)
+    s.require(opened.startswith("' hello.bas"), "HELLO.BAS opens in an editor", repr(opened[:40]))
 
     # Typing at the end of the source.
     s.keys("ctrl+End")
