@@ -11,6 +11,10 @@
 FW_IMPLEMENT_DYNCREATE(CDocument, CCmdTarget)
 FW_IMPLEMENT_DYNAMIC(CView, CWnd)
 
+FW_BEGIN_CMD_MAP(CDocument, CCmdTarget)
+    FW_ON_COMMAND(FW_ID_FILE_SAVE, OnFileSave)
+FW_END_CMD_MAP()
+
 namespace {
 
 // The framework's own messages: owned by the main window, text from the

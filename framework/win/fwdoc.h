@@ -70,6 +70,8 @@ public:
     virtual bool CanCloseFrame(CFrameWnd* frame);
     virtual bool DoSave(const std::string& path, bool replace = true);
     bool DoFileSave();
+    // File > Save: under the document's own name.
+    void OnFileSave() { DoFileSave(); }
 
     bool OnCmdMsg(UINT id, FwCmdKind kind, CCmdUI* ui) override;
 
@@ -77,6 +79,7 @@ public:
     bool m_bAutoDelete = true;
 
 protected:
+    FW_DECLARE_CMD_MAP()
     std::string m_strTitle;
     std::string m_strPathName;
     bool m_bModified = false;

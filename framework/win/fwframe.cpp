@@ -165,6 +165,15 @@ bool CFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         OnDropFiles(reinterpret_cast<HDROP>(wp));
         *result = 0;
         return true;
+    case WM_SETFOCUS:
+        // The keyboard goes on to the active view (a frame activated by a
+        // click on its caption, an MDI child opened).
+        if (CView* v = GetActiveView(); v && v->m_hWnd && IsWindowVisible(v->m_hWnd)) {
+            ::SetFocus(v->m_hWnd);
+            *result = 0;
+            return true;
+        }
+        return CWnd::OnWndMsg(msg, wp, lp, result);
     case WM_NCDESTROY:
         return false;
     case WM_DESTROY: {

@@ -223,7 +223,14 @@ void DebugEngine::PumpDebugEvents(int) {
         }
         if (stopRun) {
             ending_ = false;
-            Stop(0);
+            // Stop refuses a run still starting; a fault before the first
+            // stop must end it all the same, not leave the debuggee frozen.
+            if (state_ == kStateStarting) {
+                TerminateAndWait(0);
+                EndRun();
+            } else {
+                Stop(0);
+            }
             return;
         }
         if (status == Status::Stay) return;

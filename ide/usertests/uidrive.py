@@ -123,6 +123,7 @@ class Session:
             except subprocess.TimeoutExpired:
                 os.killpg(self.ide.pid, signal.SIGKILL)
             self.ide = None
+        self._main = None
 
     def put(self, source, name=None):
         """Copies a file of the tree (or a folder's files) into the session's
@@ -293,6 +294,19 @@ class Session:
         text = r.stdout.split(b"\0", 1)[0]
         return text.decode("utf-8", errors="replace").replace("\r\n", "\n")
 
+    def wait_text(self, ok, timeout=60, focus=None):
+        """Copies the focused window's text (after `focus()`, when given)
+        until `ok(text)` holds: a window still opening on a loaded machine
+        answers late. The last text copied."""
+        end = time.time() + timeout
+        while True:
+            if focus:
+                focus()
+            text = self.copy_all()
+            if ok(text) or time.time() > end:
+                return text
+            time.sleep(1)
+
     def copy_all(self, menu=False):
         """Select All and Copy in the focused window (Ctrl+A, Ctrl+C; with
         menu=True through Edit > Select All and Edit > Copy); the text."""
@@ -315,16 +329,18 @@ class Session:
         return Screen(data, header_size + 12 * ncolors, width, height, line, bpp // 8,
                       "little" if byte_order == 0 else "big", (rmask, gmask, bmask))
 
-    def changed_area(self, before, after, step=1):
+    def changed_area(self, before, after, step=1, within=None):
         """The bounding box (x, y, w, h, in screen coordinates) of the
-        pixels that differ between two screens, or None."""
+        pixels that differ between two screens (in the rectangle `within`
+        only, when given), or None."""
+        x0, y0, w0, h0 = within or (0, 0, after.width, after.height)
         xs, ys = [], []
-        for y in range(0, after.height, step):
+        for y in range(max(0, y0), min(after.height, y0 + h0), step):
             a = after.off + y * after.stride
             b = before.off + y * before.stride
             if after.data[a:a + after.stride] == before.data[b:b + before.stride]:
                 continue
-            for x in range(after.width):
+            for x in range(max(0, x0), min(after.width, x0 + w0)):
                 if after.pixel(x, y) != before.pixel(x, y):
                     xs.append(x)
                     ys.append(y)

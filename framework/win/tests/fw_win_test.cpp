@@ -145,6 +145,13 @@ TEST(FwFrames, CommandsRouteThroughChildViewAndDocument) {
     EXPECT_TRUE(GetMenuState(menu, 999, MF_BYCOMMAND) & MF_GRAYED);
     DestroyMenu(menu);
 
+    // A child frame given the keyboard (a click on its caption) hands it on
+    // to its view.
+    ShowWindow(frame->m_hWnd, SW_SHOW);
+    SetFocus(child->m_hWnd);
+    ASSERT_NE(child->GetActiveView(), nullptr);
+    EXPECT_EQ(GetFocus(), child->GetActiveView()->m_hWnd);
+
     // Closing the child closes its document; the objects go with their windows.
     HWND childWnd = child->m_hWnd;
     g_childGone = false;
@@ -317,5 +324,23 @@ TEST(FwDocuments, TheSavePromptDecides) {
     }
     EXPECT_EQ(g_boxesSeen, 3);
     KillTimer(nullptr, timer);
+    DeleteFileA(path);
+}
+
+// File > Save reaches the document through the command maps and writes it
+// under its own name.
+TEST(FwDocuments, FileSaveWritesTheDocument) {
+    char path[MAX_PATH], dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    GetTempFileNameA(dir, "fw", 0, path);
+    CSavingDoc doc;
+    doc.m_bAutoDelete = false;
+    doc.SetPathName(path, false);
+    doc.SetModifiedFlag(true);
+    EXPECT_TRUE(doc.OnCmdMsg(FW_ID_FILE_SAVE, FwCmdKind::Command, nullptr));
+    EXPECT_FALSE(doc.IsModified());
+    WIN32_FILE_ATTRIBUTE_DATA fa{};
+    GetFileAttributesExA(path, GetFileExInfoStandard, &fa);
+    EXPECT_EQ(fa.nFileSizeLow, 3u);
     DeleteFileA(path);
 }

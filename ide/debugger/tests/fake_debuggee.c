@@ -7,7 +7,8 @@
  *   fake_debuggee --obj PATH     writes FAKE.obj: the module's line records
  *                                and functions, from its own addresses
  *   fake_debuggee [MODE]         runs FAKE.BAS; MODE fault, rterror,
- *                                initfail, raise or ctrlc makes that happen
+ *                                initfail, raise or ctrlc makes that happen;
+ *                                startfault faults before FAKE.BAS starts
  */
 #include <windows.h>
 
@@ -289,5 +290,8 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "initfail") == 0) fake_mode_initfail = 1;
     if (argc == 2 && strcmp(argv[1], "raise") == 0) fake_mode_raise = 1;
     if (argc == 2 && strcmp(argv[1], "ctrlc") == 0) fake_mode_ctrlc = 1;
+    /* An access violation before the handshake (Wine may map page zero). */
+    if (argc == 2 && strcmp(argv[1], "startfault") == 0)
+        RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, NULL);
     return fake_bas_main();
 }

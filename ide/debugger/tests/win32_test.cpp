@@ -235,6 +235,21 @@ TEST_F(Win32TargetTest, FaultIsReportedAndEndsTheRun) {
     EXPECT_EQ(ui.Count("end 0"), 1u);
 }
 
+// An access violation before the first stop (the program faults while
+// starting): reported once, and the run ends instead of leaving the
+// debuggee frozen in its exception.
+TEST_F(Win32TargetTest, FaultWhileStartingEndsTheRun) {
+    engine.Start(*program, "startfault", false);
+    Settle();
+    EXPECT_EQ(ui.Count("end 0"), 1u);
+    ASSERT_FALSE(ui.events.empty());
+    EXPECT_EQ(ui.events.front().rfind("apperror " + Format(text::kAppError, program->c_str()), 0), 0u)
+        << ui.events.front();
+    EXPECT_TRUE(engine.Ended());
+    EXPECT_TRUE(engine.Exited());
+    EXPECT_EQ(engine.State(), kStateIdle);
+}
+
 // A run-time error posted in the shared block stops at its line; going on
 // lets the runtime end the program.
 TEST_F(Win32TargetTest, RuntimeErrorStopsAtItsLine) {
