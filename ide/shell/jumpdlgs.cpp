@@ -28,7 +28,7 @@ void Enable(HWND dlg, int id, bool on) { EnableWindow(GetDlgItem(dlg, id), on); 
 
 // The debugger's list is worth opening with more than one breakpoint.
 bool HasBreakpointsToList(CPrjDoc* prj) {
-    return prj && DebugOf(prj).m_pDebug && DebugOf(prj).m_pDebug->Engine().BreakpointCount() > 1;
+    return prj && DebugOf(prj).RunBreakpointCount() > 1;
 }
 
 std::string ItemText(HWND dlg, int id) {

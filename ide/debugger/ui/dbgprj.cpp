@@ -173,6 +173,8 @@ void CPrjDebug::RestartDebug() {
 
 bool CPrjDebug::IsDebugRunning() const { return m_pDebug && m_pDebug->IsRunning(); }
 
+int CPrjDebug::RunBreakpointCount() const { return m_pDebug ? m_pDebug->Engine().BreakpointCount() : 0; }
+
 void CPrjDebug::DebugPumpEvents() {
     ++m_nPumpCount;
     if (IsDebugRunning())

@@ -38,6 +38,8 @@ public:
     // Sets the project's mode (0 edit, 1 debug); the old one.
     int SetEditMode(int mode);
     bool IsDebugRunning() const;
+    // The breakpoints the run holds (0 without a run).
+    int RunBreakpointCount() const;
     int DebugGo();
     int DebugTrace();
     int DebugPassTrace();
