@@ -1,7 +1,6 @@
-// The least of the project, designer, debugger and editor windows that the
-// shell needs before their own code exists: the classes the templates name,
-// with the fields and queries the shell reads. Their subsystems replace
-// them with the real ones.
+// What the shell's document templates name: the plain classes the shell
+// keeps for the hidden DEFAULT project's tree, and the window libraries'
+// headers with the documents, frames and views the templates create.
 #pragma once
 
 #include "fw.h"

@@ -122,7 +122,8 @@ bool CDbgErrorDlg::OnInitDialog() {
 bool CDbgErrorDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == kButton1) {
         // The reference help beside the application's help file, for this call only.
-        Ide().Help(txdbg::RuntimeErrorHelpContext(m_nError), HELP_CONTEXT, txdbg::RuntimeErrorHelpFile(Ide().HelpFile()));
+        Ide().Help(txdbg::RuntimeErrorHelpContext(m_nError), HELP_CONTEXT,
+                   txdbg::RuntimeErrorHelpFile(Ide().HelpFile()));
         return true;
     }
     return CDialog::OnCommand(id, code, control);

@@ -67,16 +67,16 @@ void EmptyDefaultProject(CPrjDoc* prj) {
 
 // The margin of every editor frame, repainted at once.
 void RedrawMargins() {
-    CMDIFrameWnd* pf = Ide().ProjectFrame();
-    for (CMDIChildWnd* f = pf ? Ide().FindChild(ChildKind::kEditor) : nullptr; f; f = Ide().FindChild(ChildKind::kEditor, f))
+    IdeServices& ide = Ide();
+    for (CMDIChildWnd* f = ide.FindChild(ChildKind::kEditor); f; f = ide.FindChild(ChildKind::kEditor, f))
         if (auto* c = dynamic_cast<CChildFrame*>(f))
             c->RedrawMargin();
 }
 
 // The margin of the editor frame with this window, repainted at once.
 void RedrawFrameMargin(HWND frame) {
-    CMDIFrameWnd* pf = Ide().ProjectFrame();
-    for (CMDIChildWnd* f = pf ? Ide().FindChild(ChildKind::kEditor) : nullptr; f; f = Ide().FindChild(ChildKind::kEditor, f))
+    IdeServices& ide = Ide();
+    for (CMDIChildWnd* f = ide.FindChild(ChildKind::kEditor); f; f = ide.FindChild(ChildKind::kEditor, f))
         if (auto* c = dynamic_cast<CChildFrame*>(f); c && c->m_hWnd == frame)
             c->RedrawMargin();
 }
@@ -280,8 +280,7 @@ void CPrjDebug::DebugRunToCursor(int line, HWND frame, const std::string& module
 
 // The breakpoint command: the dialog over the first editor's caret line.
 int CPrjDebug::BreakpointDialog() {
-    CMDIFrameWnd* pf = Ide().ProjectFrame();
-    auto* f = pf ? dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor)) : nullptr;
+    auto* f = dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor));
     CBasEditView* v = f ? f->GetEditView() : nullptr;
     if (!m_pDebug || !v)
         return 0;
@@ -352,8 +351,7 @@ bool CPrjDebug::DebugCommand(UINT id) {
         DebugPassTrace();
         return true;
     case ID_DEBUG_RUN_TO_CURSOR: {
-        CMDIFrameWnd* pf = Ide().ProjectFrame();
-        auto* f = pf ? dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor)) : nullptr;
+        auto* f = dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor));
         CBasEditView* v = f ? f->GetEditView() : nullptr;
         if (!v || !m_pDebug)
             return true;

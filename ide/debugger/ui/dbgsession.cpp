@@ -221,8 +221,7 @@ void CDebug::WatchesRefreshed() {
 }
 
 std::string CDebug::ExpressionAtCaret() const {
-    CMDIFrameWnd* pf = Ide().ProjectFrame();
-    auto* f = pf ? dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor)) : nullptr;
+    auto* f = dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor));
     CBasEditView* v = f ? f->GetEditView() : nullptr;
     if (!v)
         return {};
@@ -304,7 +303,6 @@ int CDebug::BreakpointList(bool jumpMode) {
     CDbgBreakListDlg dlg(&engine_, jumpMode);
     if (dlg.DoModal() != IDOK)
         return 0;
-    CMDIFrameWnd* pf = Ide().ProjectFrame();
     if (jumpMode && dlg.m_bSelected) {
         if (CBasEditDoc* doc = FindSource(dlg.m_strModule, true))
             if (CBasEditView* v = doc->GetEditView()) {
@@ -313,7 +311,7 @@ int CDebug::BreakpointList(bool jumpMode) {
                 v->GoToLine(static_cast<int>(dlg.m_nLine));
             }
     }
-    for (CMDIChildWnd* f = pf ? Ide().FindChild(ChildKind::kEditor) : nullptr; f; f = Ide().FindChild(ChildKind::kEditor, f))
+    for (CMDIChildWnd* f = Ide().FindChild(ChildKind::kEditor); f; f = Ide().FindChild(ChildKind::kEditor, f))
         if (auto* c = dynamic_cast<CChildFrame*>(f))
             c->RedrawMargin();
     return 1;

@@ -240,7 +240,8 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
         if (!searchedProject && project && project->m_pData) {
             searchedProject = true;
             auto isOpen = [&](const prj::CBasData& m) {
-                for (CMDIChildWnd* c = Ide().FindChild(ChildKind::kEditor); c; c = Ide().FindChild(ChildKind::kEditor, c)) {
+                IdeServices& ide = Ide();
+                for (CMDIChildWnd* c = ide.FindChild(ChildKind::kEditor); c; c = ide.FindChild(ChildKind::kEditor, c)) {
                     CDocument* d = c->GetActiveDocument();
                     if (d && prj::EqualNoCase(d->GetPathName(), m.full_path))
                         return true;
