@@ -31,8 +31,8 @@ add_library(tambrix_project_ui STATIC
   ${tambrix_project_ui}/prjtexts.cpp ${tambrix_project_ui}/betedit.cpp ${tambrix_project_ui}/prjsheet.cpp)
 tx_cp932(${tambrix_project_ui}/prjtexts.cpp)
 target_include_directories(tambrix_project_ui PUBLIC ${tambrix_project_ui} ${tambrix_api})
-# The project document carries the debugger's kept state (its core's type).
-target_link_libraries(tambrix_project_ui PUBLIC ${tambrix_ui_links} txdebug_win32 tq70bcnv_header)
+# The migration commands call the converter through its header.
+target_link_libraries(tambrix_project_ui PUBLIC ${tambrix_ui_links} tq70bcnv_header)
 
 add_library(tambrix_designer_ui STATIC
   ${tambrix_designer_ui}/dsghost.cpp ${tambrix_designer_ui}/dsgform.cpp ${tambrix_designer_ui}/dsgbmpbtn.cpp
