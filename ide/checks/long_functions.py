@@ -17,7 +17,6 @@ import sys
 LIMIT = 120
 # (file name, function name): why it may stay longer for now.
 EXCEPTIONS = {
-    ("migrate.cpp", "OnMigrate"): "moves out of the project UI and is split with the frames' seam",
 }
 HEAD = re.compile(
     r"\)\s*(?:const\s*|noexcept\s*|override\s*|final\s*|mutable\s*)*(?:->\s*[\w:<>,*&\s]+)?$"

@@ -147,14 +147,14 @@ void CChildFrame::PaintMargin(HDC target) {
             if (prj) {
                 RECT sq{2, y + 1, tm.tmHeight, y + tm.tmHeight - 1};
                 int flag = 0;
-                if (prj->DebugGetLineBreakpoint(module, n, &flag)) {
+                if (DebugOf(prj).DebugGetLineBreakpoint(module, n, &flag)) {
                     HBRUSH b = CreateSolidBrush(flag ? kBreakpointDark : kBreakpointRed);
                     HGDIOBJ ob = SelectObject(mem, b);
                     Ellipse(mem, sq.left, sq.top, sq.right, sq.bottom);
                     SelectObject(mem, ob);
                     DeleteObject(b);
                 }
-                if (prj->DebugIsStopLine(module, n)) {
+                if (DebugOf(prj).DebugIsStopLine(module, n)) {
                     POINT tri[3] = {{sq.left, sq.top}, {sq.right, (sq.top + sq.bottom) / 2}, {sq.left, sq.bottom}};
                     HBRUSH b = CreateSolidBrush(kStopLineFill);
                     HGDIOBJ ob = SelectObject(mem, b);
@@ -245,10 +245,10 @@ void CChildFrame::OnLButtonDown(POINT pt) {
     if (line <= 0)
         return;
     std::string module = ModuleName();
-    if (!prj->DebugGetLineBreakpoint(module, line, nullptr))
-        prj->DebugToggleBreakpoint(1, line, 1, 1, m_hWnd, module, 1);
+    if (!DebugOf(prj).DebugGetLineBreakpoint(module, line, nullptr))
+        DebugOf(prj).DebugToggleBreakpoint(1, line, 1, 1, m_hWnd, module, 1);
     else
-        prj->DebugRemoveBreakpoint(line, m_hWnd, module);
+        DebugOf(prj).DebugRemoveBreakpoint(line, m_hWnd, module);
 }
 
 bool CChildFrame::OnSetCursor(HWND, UINT hit) {

@@ -397,8 +397,8 @@ void CBasEditView::OnLButtonDblClk() {
     int s, e;
     GetSel(s, e);
     CChildFrame* f = GetChildFrame();
-    doc->m_pPrjDoc->DebugRunToCursor(LineFromChar(s) + 1, f ? f->m_hWnd : nullptr,
-                                     tambrix::StripDirectory(doc->GetPathName()));
+    DebugOf(doc->m_pPrjDoc).DebugRunToCursor(LineFromChar(s) + 1, f ? f->m_hWnd : nullptr,
+                                             tambrix::StripDirectory(doc->GetPathName()));
 }
 
 void CBasEditView::ShowPopup(POINT screen) {
@@ -409,7 +409,7 @@ void CBasEditView::ShowPopup(POINT screen) {
         return;
     HMENU popup = GetSubMenu(menu, 0);
     auto* doc = dynamic_cast<CBasEditDoc*>(m_pDocument);
-    if (debugging && doc && doc->m_pPrjDoc->IsDebugRunning())
+    if (debugging && doc && DebugOf(doc->m_pPrjDoc).IsDebugRunning())
         EnableMenuItem(popup, ID_DEBUG_RUN_TO_CURSOR, MF_BYCOMMAND | MF_GRAYED);
     CIdeApp& app = TheApp();
     HWND owner = app.m_pMainFrame ? app.m_pMainFrame->m_hWnd : m_hWnd;

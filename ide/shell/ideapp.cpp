@@ -32,8 +32,6 @@ FW_END_CMD_MAP()
 
 CPrjFrame* g_pPrjFrame = nullptr;
 int g_nNoRecentEntry = 0;
-HCURSOR g_hCurSelect = nullptr, g_hCurMove = nullptr, g_hCurLayout = nullptr,
-        g_hCurCopyPaste = nullptr;
 
 CIdeApp& TheApp() { return *static_cast<CIdeApp*>(FwGetApp()); }
 
@@ -244,7 +242,7 @@ bool CIdeApp::OnIdle(long count) {
         CPrjDoc* prj = CurrentProjectDoc();
         if (prj && prj->GetDebugState() == 1) {
             m_pPrjFrame->m_wndStatusBar.SetPaneText(0, fw::LoadStr(IDS_DEBUG_MODE).c_str());
-            prj->DebugPumpEvents();
+            DebugOf(prj).DebugPumpEvents();
         }
     }
     if (count == 0 && m_hRunProcess) {

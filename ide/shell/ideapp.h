@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fw.h"
+#include "ideservices.h"
 #include "idesettings.h"
 
 #include <memory>
@@ -11,21 +12,6 @@ class CMainFrame;
 class CPrjFrame;
 class CPrjTreeFrm;
 class CPrjDoc;
-
-// Template slots: the position of each template in the table.
-enum TemplateSlot {
-    kSlotProject = 0,       // CPrjDoc / CPrjTreeFrm
-    kSlotDefaultProject = 1,  // CPrjDoc / CUPrjTreeFrm: the hidden DEFAULT project
-    kSlotBasic = 2,
-    kSlotSub = 3,
-    kSlotResource = 4,
-    kSlotEnvironment = 5,
-    kSlotObject = 6,
-    kSlotWatch = 7,
-    kSlotBuildResult = 8,
-    kSlotOther = 9,
-    kSlotCount = 10,
-};
 
 class CIdeApp : public CWinApp {
     FW_DECLARE_DYNAMIC(CIdeApp)
@@ -83,10 +69,11 @@ private:
 };
 
 CIdeApp& TheApp();
+// Runs (or with probeOnly only finds) a command a window library registered
+// with IdeServices; false when none did.
+bool RunRegisteredCommand(UINT id, bool probeOnly);
 // The project frame, for code without the application at hand.
 extern CPrjFrame* g_pPrjFrame;
 // Suppresses the recent-file list while the IDE opens documents that must
 // not appear there.
 extern int g_nNoRecentEntry;
-// The designer's cursors, loaded at start-up.
-extern HCURSOR g_hCurSelect, g_hCurMove, g_hCurLayout, g_hCurCopyPaste;

@@ -28,7 +28,7 @@ void Enable(HWND dlg, int id, bool on) { EnableWindow(GetDlgItem(dlg, id), on); 
 
 // The debugger's list is worth opening with more than one breakpoint.
 bool HasBreakpointsToList(CPrjDoc* prj) {
-    return prj && prj->m_pDebug && prj->m_pDebug->Engine().BreakpointCount() > 1;
+    return prj && DebugOf(prj).RunBreakpointCount() > 1;
 }
 
 std::string ItemText(HWND dlg, int id) {
@@ -171,7 +171,7 @@ void CLineJumpDlg::OnMark() {
 void CLineJumpDlg::OnBreakpoints() {
     Enable(m_hWnd, kBreakId, false);
     CPrjDoc* prj = CurrentProjectDoc();
-    bool jumped = prj && prj->DebugBreakpointList(1) != 0;
+    bool jumped = prj && DebugOf(prj).DebugBreakpointList(1) != 0;
     Enable(m_hWnd, kBreakId, true);
     if (!jumped) {
         EnableFrames(false);

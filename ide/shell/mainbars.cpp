@@ -270,17 +270,17 @@ bool CMainFrame::IsDebugging() const {
 
 bool CMainFrame::IsProgramRunning() const {
     CPrjDoc* prj = CurrentProjectDoc();
-    return IsDebugging() && prj->IsDebugRunning();
+    return IsDebugging() && DebugOf(prj).IsDebugRunning();
 }
 
 bool CMainFrame::IsFormTestMode() const {
-    return g_pRcDoc && !g_pRcDoc->m_strFrameCaption.empty() && g_pRcDoc->m_nTestMode != 0;
+    return DsgMenuQuery().formTestMode;
 }
 
 void CMainFrame::RefreshDebuggee() {
     if (IsDebugging() && !IsProgramRunning()) {
         if (CPrjDoc* prj = CurrentProjectDoc())
-            prj->ActivateDebuggee();
+            DebugOf(prj).ActivateDebuggee();
     }
 }
 
@@ -368,7 +368,8 @@ void CMainFrame::OnUpdateSelection(CCmdUI* ui) {
     }
     // The designer: a control other than the form itself is selected.
     if (!v && ActiveRcTreeView())
-        sel = dsgwin::Sel().form && dsgwin::Sel().anchor && dsgwin::Sel().anchor != dsgwin::Sel().form;
+        if (DsgMenuState d = DsgMenuQuery(); d.form && d.anchor)
+            sel = d.anchor != d.form;
     ui->Enable(!IsDebugging() && !IsFormTestMode() && sel);
 }
 
@@ -386,17 +387,17 @@ void CMainFrame::OnUpdateUndo(CCmdUI* ui) {
     if (CBasEditView* v = ActiveEditorView())
         ok = SendMessageA(v->m_hWnd, EM_CANUNDO, 0, 0) != 0;
     else if (ActiveRcTreeView())
-        ok = g_pRcDoc && RcCanUndo();
+        ok = DsgMenuQuery().canUndo;
     ui->Enable(!IsDebugging() && !IsFormTestMode() && ok);
 }
 
 void CMainFrame::OnUpdateCode(CCmdUI* ui) {
-    ui->Enable(!IsDebugging() && !IsFormTestMode() && ActiveRcTreeView() && dsgwin::Sel().form);
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && ActiveRcTreeView() && DsgMenuQuery().form);
 }
 
 void CMainFrame::OnUpdateGrid(CCmdUI* ui) {
     bool free = !IsDebugging() && !IsFormTestMode();
-    ui->Enable(free && g_pRcDoc && DsgGetActiveForm());
+    ui->Enable(free && DsgMenuQuery().open && DsgGetActiveForm());
     ui->SetCheck(DsgGridShown());
 }
 
@@ -413,24 +414,27 @@ void CMainFrame::OnUpdateResource(CCmdUI* ui) {
 }
 
 void CMainFrame::OnUpdateTestMode(CCmdUI* ui) {
-    ui->Enable(!IsDebugging() && g_pRcDoc && DsgGetActiveForm());
-    ui->SetCheck(g_pRcDoc && g_pRcDoc->RcGetTestMode() != 0);
+    DsgMenuState d = DsgMenuQuery();
+    ui->Enable(!IsDebugging() && d.open && DsgGetActiveForm());
+    ui->SetCheck(d.testModeChecked);
 }
 
 void CMainFrame::OnUpdateGroup(CCmdUI* ui) {
     // The current control is the active form when the form itself is current.
-    HWND current = dsgwin::Sel().anchor;
-    bool ok = !IsDebugging() && !IsFormTestMode() && g_pRcDoc && current && current != DsgGetActiveForm();
+    DsgMenuState d = DsgMenuQuery();
+    HWND current = d.anchor;
+    bool ok = !IsDebugging() && !IsFormTestMode() && d.open && current && current != DsgGetActiveForm();
     if (ok && ui->m_hMenu)
-        ui->SetText(dsgwin::Sel().group >= 0 ? "\xB8\xDE\xD9\xB0\xCC\xDF\x89\xF0\x8F\x9C(&Z)"   // ｸﾞﾙｰﾌﾟ解除
+        ui->SetText(d.grouped ? "\xB8\xDE\xD9\xB0\xCC\xDF\x89\xF0\x8F\x9C(&Z)"   // ｸﾞﾙｰﾌﾟ解除
                                              : "\xB8\xDE\xD9\xB0\xCC\xDF\x8E\x77\x92\xE8(&Z)");  // ｸﾞﾙｰﾌﾟ指定
     ui->Enable(ok);
 }
 
 void CMainFrame::OnUpdateLock(CCmdUI* ui) {
     HWND form = DsgGetActiveForm();
-    HWND current = dsgwin::Sel().anchor;
-    bool ok = !IsDebugging() && !IsFormTestMode() && g_pRcDoc && form && current && current != form;
+    DsgMenuState d = DsgMenuQuery();
+    HWND current = d.anchor;
+    bool ok = !IsDebugging() && !IsFormTestMode() && d.open && form && current && current != form;
     if (ok && ui->m_hMenu)
         ui->SetText(DsgSelectionLocked() ? "\xDB\xAF\xB8\x89\xF0\x8F\x9C(&K)"  // ﾛｯｸ解除
                                          : "\xDB\xAF\xB8(&K)");                // ﾛｯｸ
@@ -438,17 +442,16 @@ void CMainFrame::OnUpdateLock(CCmdUI* ui) {
 }
 
 void CMainFrame::OnUpdateFormCommand(CCmdUI* ui) {
-    ui->Enable(!IsDebugging() && !IsFormTestMode() && g_pRcDoc && DsgGetActiveForm());
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && DsgMenuQuery().open && DsgGetActiveForm());
 }
 
 void CMainFrame::OnUpdateAlign(CCmdUI* ui) {
     HWND form = DsgGetActiveForm();
-    const auto& sel = dsgwin::Sel();
-    ui->Enable(!IsDebugging() && !IsFormTestMode() && g_pRcDoc && form &&
-               (sel.anchor == form || sel.controls.size() >= 2));
+    DsgMenuState d = DsgMenuQuery();
+    ui->Enable(!IsDebugging() && !IsFormTestMode() && d.open && form && (d.anchor == form || d.selected >= 2));
 }
 
-void CMainFrame::OnUpdateTabOrder(CCmdUI* ui) { ui->Enable(!IsDebugging() && g_pRcDoc && DsgGetActiveForm()); }
+void CMainFrame::OnUpdateTabOrder(CCmdUI* ui) { ui->Enable(!IsDebugging() && DsgMenuQuery().open && DsgGetActiveForm()); }
 
 void CMainFrame::OnEditCommand(UINT id) {
     // The designer's active form takes them as messages; anything else is

@@ -239,7 +239,7 @@ void CMainFrame::OnRunArgs() {
 void CMainFrame::OnResourceNew() {
     // Only for an open resource document: the designer's dialog and its new
     // form or menu.
-    if (g_pRcDoc)
+    if (DsgMenuQuery().open)
         DsgNewResourceCommand();
 }
 

@@ -179,7 +179,7 @@ bool CMainFrame::LoadFrameState() {
     }
     m_rcProperty = tambrix::PropertyRect(s, d, mr.bottom);
     m_nPropMode = s.propShow && !(*s.propShow & 1) ? (*s.propShow >> 1) & 1 : 0;
-    PropWndRestore(s.propShow.value_or(0));
+    PropWndRestore(s.propShow.value_or(0), PropertyPlace());
 
     HMENU bar = GetMenu(m_hWnd);
     if (HMENU view = bar ? GetSubMenu(bar, 2) : nullptr)
@@ -320,12 +320,12 @@ void CMainFrame::ShowDesignWindows(bool show) {
         if (HWND f = m_wndToolBox.GetFloatFrame(); f && (!show || (GetWindowLongA(m_wndToolBox.m_hWnd, GWL_STYLE) & WS_VISIBLE)))
             ShowWindow(f, show ? SW_SHOWNA : SW_HIDE);
     }
-    if (g_pRcDoc)
+    if (DsgMenuQuery().open)
         CreateDesignerWindows(show);
 }
 
 bool CMainFrame::EnableDesignWindows(bool enable, bool) {
-    return g_pRcDoc ? EnableDesignerWindows(enable) : true;
+    return DsgMenuQuery().open ? EnableDesignerWindows(enable) : true;
 }
 
 bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
@@ -373,3 +373,21 @@ void CMainFrame::OnToggleSaveState() {
 }
 
 void CMainFrame::OnAppExit() { PostMessageA(m_hWnd, WM_CLOSE, 0, 0); }
+
+// ---- the property window (the designer's): command 3008, 32790 ----------------
+
+RECT CMainFrame::PropertyPlace() const {
+    return RECT{m_rcProperty.left, m_rcProperty.top, m_rcProperty.right, m_rcProperty.bottom};
+}
+
+void CMainFrame::OnViewProperties() { PropWndToggle(PropertyPlace()); }
+
+void CMainFrame::OnUpdateViewProperties(CCmdUI* ui) {
+    bool free = !IsDebugging() && !IsFormTestMode();
+    ui->Enable(free);
+    ui->SetCheck(free && PropWndVisible());
+}
+
+void CMainFrame::OnProperties() { PropWndShow(PropertyPlace()); }
+
+bool CMainFrame::ActivatePropertyWindow() { return PropWndActivate(PropertyPlace()); }

@@ -120,10 +120,11 @@ private:
     void OnUpdateWatch(CCmdUI* ui);
     void OnUpdatePrint(CCmdUI* ui);
     void OnViewOptions();
-    // The property window (ide/designer/ui/propwnd.cpp).
+    // The property window: the designer's, kept where the layout says.
     void OnViewProperties();
     void OnUpdateViewProperties(CCmdUI* ui);
     void OnProperties();
+    RECT PropertyPlace() const;
     void OnUpdateStatusBar(CCmdUI* ui);
     void OnViewStatusBar();
     std::string ProgramName(bool forDebug) const;

@@ -12,10 +12,6 @@ FW_IMPLEMENT_DYNAMIC(CTvStatusBar, CStatusBar)
 FW_IMPLEMENT_DYNAMIC(CPrjFrame, CMDIFrameWnd)
 
 FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
-    FW_ON_COMMAND_RANGE(ID_RUN_DEBUG, ID_DEBUG_RESTART, OnDebugCommand)
-    FW_ON_COMMAND_RANGE(ID_DEBUG_BREAKPOINT, ID_DEBUG_BREAKPOINT_LIST, OnDebugCommand)
-    FW_ON_COMMAND_RANGE(ID_DEBUG_WATCH_WINDOW, ID_DEBUG_QUICK_WATCH, OnDebugCommand)
-    FW_ON_COMMAND_RANGE(ID_DEBUG_TRACE, ID_DEBUG_RUN_TO_CURSOR, OnDebugCommand)
     FW_ON_COMMAND(ID_INDICATOR_POS, OnLineJumpPane)
     FW_ON_COMMAND(ID_FIND_DOWN, OnFindDown)
     FW_ON_COMMAND(ID_FIND_UP, OnFindUp)
@@ -24,16 +20,6 @@ FW_BEGIN_CMD_MAP(CPrjFrame, CMDIFrameWnd)
     FW_ON_COMMAND(FW_ID_HELP_FINDER, OnHelpFinder)
     FW_ON_COMMAND(FW_ID_HELP, OnHelpFinder)
     FW_ON_COMMAND(FW_ID_CONTEXT_HELP, OnContextHelp)
-    FW_ON_COMMAND(ID_BUILD_COMPILE, OnBuildCompile)
-    FW_ON_COMMAND(ID_BUILD_ALL, OnBuildAll)
-    FW_ON_COMMAND_RANGE(ID_DSG_ARRANGE, ID_DSG_ARRANGE, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_DSG_TAB_ORDER, ID_DSG_TAB_ORDER, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_DSG_TEST_MODE, ID_DSG_TEST_MODE, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_DSG_ALIGN_LEFT, ID_DSG_SPACE_DOWN, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_DSG_GROUP, ID_DSG_LOCK, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_RES_NEW, ID_RES_DELETE, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_VIEW_GRID, ID_VIEW_GRID, OnDesignerCommand)
-    FW_ON_COMMAND_RANGE(ID_MIGRATE_CONVERT, ID_MIGRATE_DELETE_MESSAGES, OnMigrate)
     FW_ON_COMMAND(ID_LINE_JUMP, OnLineJump)
     FW_ON_COMMAND(ID_MARK, OnMark)
     FW_ON_COMMAND(ID_FILE_CLOSE_ALL, OnCloseAll)
@@ -77,6 +63,12 @@ void CTvStatusBar::OnLButtonDblClk(POINT pt) {
 }
 
 // ---- CPrjFrame ---------------------------------------------------------
+
+bool CPrjFrame::OnCmdMsg(UINT id, FwCmdKind kind, CCmdUI* ui) {
+    if (CMDIFrameWnd::OnCmdMsg(id, kind, ui))
+        return true;
+    return kind != FwCmdKind::Update && RunRegisteredCommand(id, kind == FwCmdKind::Probe);
+}
 
 CPrjFrame::~CPrjFrame() {
     if (m_hEditorFont)
@@ -207,7 +199,7 @@ bool CPrjFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     switch (msg) {
     case WM_EXITSIZEMOVE:
         if (CPrjDoc* prj = CurrentProjectDoc(); prj && prj->GetDebugState() != 0)
-            prj->ActivateDebuggee();
+            DebugOf(prj).ActivateDebuggee();
         return false;
     case WM_WINDOWPOSCHANGING:
     case WM_WINDOWPOSCHANGED:

@@ -28,6 +28,9 @@ public:
     ~CPrjFrame() override;
 
     bool LoadFrame(UINT resId, DWORD style, CWnd* parent, CCreateContext* ctx) override;
+    // The frame's own routing, then the commands the window libraries
+    // registered (IdeServices::RegisterCommands).
+    bool OnCmdMsg(UINT id, FwCmdKind kind, CCmdUI* ui) override;
     void SetReadyText();
     void UpdateMenuPrompt(UINT itemId, UINT menuFlags);
     void ShowModeText();
@@ -75,8 +78,6 @@ protected:
 private:
     CMDIChildWnd* FindChild(const CRuntimeClass* cls, CMDIChildWnd* after) const;
     void OnLineJumpPane();
-    // The debugger's commands (ide/debugger/ui).
-    void OnDebugCommand(UINT id);
     CBasEditView* ActiveEditor() const;
     void ShowFoundEditor(CBasEditView* view, const std::string& what);
     void ReportNotFound(const std::string& what);
@@ -102,12 +103,5 @@ private:
     CDocument* NewModuleDocument(int slot, CPrjDoc* prj);
     void OnHelpFinder();
     void OnContextHelp();
-    // The build commands (ide/project/ui/prjcmds.cpp).
-    void OnBuildCompile();
-    void OnBuildAll();
-    // The designer's commands (ide/designer/ui/dsgcmd.cpp).
-    void OnDesignerCommand(UINT id);
-    // The migration commands (ide/project/ui/migrate.cpp).
-    void OnMigrate(UINT id);
     FW_DECLARE_CMD_MAP()
 };

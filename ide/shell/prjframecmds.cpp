@@ -119,7 +119,7 @@ void CPrjFrame::OnRun() {
     if (!prj || !mf)
         return;
     if (prj->GetDebugState() == 1) {
-        prj->DebugGo();
+        DebugOf(prj).DebugGo();
         return;
     }
     bool prepared = false;
@@ -158,7 +158,7 @@ void CPrjFrame::OnRun() {
         if (answer == IDYES) {
             if (prjui::CheckTargetRunning(prj) && prjui::Build(prj, false, false) == 2) {
                 mf->ShowDesignWindows(false);
-                if (!prj->StartDebug(0)) {
+                if (!DebugOf(prj).StartDebug(0)) {
                     done();
                     mf->OnProgramEnded();
                 }

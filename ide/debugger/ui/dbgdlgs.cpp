@@ -3,10 +3,10 @@
 #include "dbg_engine.h"
 #include "dbg_texts.h"
 #include "idehelpers.h"
-#include "resource.h"
+#include "shellids.h"
 #include "smalldlgs.h"
 
-#include "ideapp.h"
+#include "ideservices.h"
 
 #include <commctrl.h>
 
@@ -122,11 +122,8 @@ bool CDbgErrorDlg::OnInitDialog() {
 bool CDbgErrorDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == kButton1) {
         // The reference help beside the application's help file, for this call only.
-        CIdeApp& app = TheApp();
-        std::string kept = app.m_pszHelpFilePath;
-        app.m_pszHelpFilePath = txdbg::RuntimeErrorHelpFile(kept);
-        app.WinHelp(txdbg::RuntimeErrorHelpContext(m_nError), HELP_CONTEXT);
-        app.m_pszHelpFilePath = kept;
+        Ide().Help(txdbg::RuntimeErrorHelpContext(m_nError), HELP_CONTEXT,
+                   txdbg::RuntimeErrorHelpFile(Ide().HelpFile()));
         return true;
     }
     return CDialog::OnCommand(id, code, control);

@@ -1,30 +1,36 @@
-// The project document's side of debugging: one-line forwarders to the
-// project's CDebug, and the edit/debug mode of the frames and editors.
+// The debugger's state of a project: its commands, one-line forwarders to
+// the project's CDebug, and the edit/debug mode of the frames and editors.
+#include "dbgprj.h"
 #include "dbgsession.h"
 #include "dbg_texts.h"
 #include "dbgdlgs.h"
 
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "idepaths.h"
-#include "mainfrm.h"
-#include "neighbours.h"
-#include "prjframe.h"
-#include "resource.h"
+#include "prjdoc.h"
+#include "shellids.h"
 #include "buildrun.h"
 
 #include <direct.h>
 
-CPrjDoc::~CPrjDoc() { delete m_pDebug; }
+CPrjDebug::~CPrjDebug() { delete m_pDebug; }
+
+CPrjDebug& DebugOf(CPrjDoc* doc) {
+    if (!doc->m_pDebugger)
+        doc->m_pDebugger = std::make_unique<CPrjDebug>(doc);
+    return static_cast<CPrjDebug&>(*doc->m_pDebugger);
+}
+
+CPrjDebug* FindDebugOf(CPrjDoc* doc) { return doc ? static_cast<CPrjDebug*>(doc->m_pDebugger.get()) : nullptr; }
 
 namespace {
 
 // Every open source document.
 template <class F> void ForEachOpenSource(F f) {
-    CIdeApp& app = TheApp();
     for (int slot : {kSlotBasic, kSlotSub}) {
-        if (CMultiDocTemplate* t = app.m_pTemplates[slot]) {
+        if (CMultiDocTemplate* t = Ide().Template(slot)) {
             for (CDocument* d : t->GetDocuments()) {
                 if (auto* doc = dynamic_cast<CBasEditDoc*>(d))
                     f(doc);
@@ -61,36 +67,36 @@ void EmptyDefaultProject(CPrjDoc* prj) {
 
 // The margin of every editor frame, repainted at once.
 void RedrawMargins() {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
+    IdeServices& ide = Ide();
+    for (CMDIChildWnd* f = ide.FindChild(ChildKind::kEditor); f; f = ide.FindChild(ChildKind::kEditor, f))
         if (auto* c = dynamic_cast<CChildFrame*>(f))
             c->RedrawMargin();
 }
 
 // The margin of the editor frame with this window, repainted at once.
 void RedrawFrameMargin(HWND frame) {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
+    IdeServices& ide = Ide();
+    for (CMDIChildWnd* f = ide.FindChild(ChildKind::kEditor); f; f = ide.FindChild(ChildKind::kEditor, f))
         if (auto* c = dynamic_cast<CChildFrame*>(f); c && c->m_hWnd == frame)
             c->RedrawMargin();
 }
 
 void FramesForward() {
-    CIdeApp& app = TheApp();
-    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
-        SetForegroundWindow(app.m_pPrjFrame->m_hWnd);
-    if (app.m_pMainFrame && app.m_pMainFrame->m_hWnd)
-        SetForegroundWindow(app.m_pMainFrame->m_hWnd);
+    IdeServices& ide = Ide();
+    if (ide.ProjectFrame() && ide.ProjectFrame()->m_hWnd)
+        SetForegroundWindow(ide.ProjectFrame()->m_hWnd);
+    if (ide.MainFrame() && ide.MainFrame()->m_hWnd)
+        SetForegroundWindow(ide.MainFrame()->m_hWnd);
 }
 
 }  // namespace
 
-int CPrjDoc::SetEditMode(int mode) {
-    int old = m_nDebugState;
-    m_nDebugState = mode;
-    CIdeApp& app = TheApp();
+int CPrjDebug::SetEditMode(int mode) {
+    int old = m_pDoc->m_nDebugState;
+    m_pDoc->m_nDebugState = mode;
+    IdeServices& ide = Ide();
     if (!m_bRestarting) {
-        ForEachSource(this, [mode](CBasEditDoc* doc) {
+        ForEachSource(m_pDoc, [mode](CBasEditDoc* doc) {
             for (CView* v : doc->GetViews()) {
                 if (v->m_hWnd)
                     SendMessageA(v->m_hWnd, EM_SETREADONLY, mode == 1, 0);
@@ -99,54 +105,53 @@ int CPrjDoc::SetEditMode(int mode) {
         // Back in edit mode the run state goes (the design windows a
         // debugging run hid come back) and no margin keeps a stop mark.
         if (mode != 1) {
-            if (app.m_pMainFrame)
-                app.m_pMainFrame->OnProgramEnded();
+            if (ide.MainFrame())
+                ide.ProgramEnded();
             RedrawMargins();
         }
     }
-    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
-        app.m_pPrjFrame->m_wndStatusBar.SetPaneText(
-            0, fw::LoadStr(mode == 1 ? IDS_DEBUG_MODE : IDS_EDIT_MODE).c_str());
+    if (ide.ProjectFrame() && ide.ProjectFrame()->m_hWnd)
+        Ide().SetStatusText(fw::LoadStr(mode == 1 ? IDS_DEBUG_MODE : IDS_EDIT_MODE).c_str());
     return old;
 }
 
-int CPrjDoc::StartDebug(int showOutput) {
-    CIdeApp& app = TheApp();
-    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
-        app.m_pPrjFrame->m_wndStatusBar.SetPaneText(0, fw::LoadStr(IDS_DEBUG_MODE).c_str());
+int CPrjDebug::StartDebug(int showOutput) {
+    IdeServices& ide = Ide();
+    if (ide.ProjectFrame() && ide.ProjectFrame()->m_hWnd)
+        Ide().SetStatusText(fw::LoadStr(IDS_DEBUG_MODE).c_str());
     // A loose source debugs as the default project made from it (its own
     // program, not DEFAULT.exe); a project that names its program keeps it.
-    if (this == CurrentProjectDoc() && m_strProgramFile.empty())
-        prjui::PrepareDefaultProject(this);
-    MarkOwnedSources(this);
+    if (m_pDoc == CurrentProjectDoc() && m_pDoc->m_strProgramFile.empty())
+        prjui::PrepareDefaultProject(m_pDoc);
+    MarkOwnedSources(m_pDoc);
     if (!m_pDebug)
         m_pDebug = new CDebug(this, m_debugKept);
     SetEditMode(1);
-    std::string program = m_strProgramFile;
+    std::string program = m_pDoc->m_strProgramFile;
     if (program.empty()) {
-        program = GetTitle();
+        program = m_pDoc->GetTitle();
         program = program.substr(0, program.rfind('.')) + ".exe";
     }
-    std::string args = app.m_pMainFrame ? app.m_pMainFrame->m_strRunArgs : std::string();
-    if (m_nDrive >= 0)
-        _chdrive(m_nDrive + 1);
-    if (!m_strFolder.empty())
-        SetCurrentDirectoryA(m_strFolder.c_str());
+    std::string args = ide.MainFrame() ? ide.RunArgs() : std::string();
+    if (m_pDoc->m_nDrive >= 0)
+        _chdrive(m_pDoc->m_nDrive + 1);
+    if (!m_pDoc->m_strFolder.empty())
+        SetCurrentDirectoryA(m_pDoc->m_strFolder.c_str());
     m_strDebugOutput.clear();
     if (m_pDebug->Start(program, args, showOutput == 1))
         return 1;
     SetEditMode(0);
     MessageBoxA(nullptr, txdbg::text::kStartFailed, fw::LoadStr(IDR_MAINFRAME).c_str(),
                 MB_ICONHAND | MB_SETFOREGROUND);
-    EmptyDefaultProject(this);
+    EmptyDefaultProject(m_pDoc);
     return 0;
 }
 
-int CPrjDoc::StopDebug(int graceful) {
+int CPrjDebug::StopDebug(int graceful) {
     if (!m_pDebug)
         return 0;
     SetEditMode(0);
-    EmptyDefaultProject(this);
+    EmptyDefaultProject(m_pDoc);
     if (!m_pDebug->Stop(m_pDebug->IsRunning() ? 0 : graceful)) {
         SetEditMode(1);
         return 0;
@@ -157,7 +162,7 @@ int CPrjDoc::StopDebug(int graceful) {
     return 1;
 }
 
-void CPrjDoc::RestartDebug() {
+void CPrjDebug::RestartDebug() {
     if (m_bRestarting)
         return;
     m_bRestarting = true;
@@ -166,43 +171,45 @@ void CPrjDoc::RestartDebug() {
     m_bRestarting = false;
 }
 
-bool CPrjDoc::IsDebugRunning() const { return m_pDebug && m_pDebug->IsRunning(); }
+bool CPrjDebug::IsDebugRunning() const { return m_pDebug && m_pDebug->IsRunning(); }
 
-void CPrjDoc::DebugPumpEvents() {
+int CPrjDebug::RunBreakpointCount() const { return m_pDebug ? m_pDebug->Engine().BreakpointCount() : 0; }
+
+void CPrjDebug::DebugPumpEvents() {
     ++m_nPumpCount;
     if (IsDebugRunning())
         m_pDebug->PumpDebugEvents(0);
 }
 
-void CPrjDoc::ActivateDebuggee() {
+void CPrjDebug::ActivateDebuggee() {
     if (GetKeyState(VK_CONTROL) < 0 || !m_pDebug)
         return;
     m_pDebug->Engine().CallRedraw(1);
-    CIdeApp& app = TheApp();
-    bool mainActive = app.m_pMainFrame && GetActiveWindow() == app.m_pMainFrame->m_hWnd;
+    IdeServices& ide = Ide();
+    bool mainActive = ide.MainFrame() && GetActiveWindow() == ide.MainFrame()->m_hWnd;
     if (mainActive) {
         FramesForward();
     } else {
-        if (app.m_pMainFrame && app.m_pMainFrame->m_hWnd)
-            SetForegroundWindow(app.m_pMainFrame->m_hWnd);
-        if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
-            SetForegroundWindow(app.m_pPrjFrame->m_hWnd);
+        if (ide.MainFrame() && ide.MainFrame()->m_hWnd)
+            SetForegroundWindow(ide.MainFrame()->m_hWnd);
+        if (ide.ProjectFrame() && ide.ProjectFrame()->m_hWnd)
+            SetForegroundWindow(ide.ProjectFrame()->m_hWnd);
     }
 }
 
-int CPrjDoc::DebugGo() {
-    if (!m_pDebug || m_nDebugState != 1)
+int CPrjDebug::DebugGo() {
+    if (!m_pDebug || m_pDoc->m_nDebugState != 1)
         return 0;
     return m_pDebug->Engine().Go();
 }
 
-int CPrjDoc::DebugTrace() { return m_pDebug ? m_pDebug->Engine().Trace() : 0; }
+int CPrjDebug::DebugTrace() { return m_pDebug ? m_pDebug->Engine().Trace() : 0; }
 
-int CPrjDoc::DebugPassTrace() { return m_pDebug ? m_pDebug->Engine().PassTrace() : 0; }
+int CPrjDebug::DebugPassTrace() { return m_pDebug ? m_pDebug->Engine().PassTrace() : 0; }
 
 // The margin's queries and clicks go to the debugger while a run exists;
 // without one the recorded breakpoints answer.
-int CPrjDoc::DebugGetLineBreakpoint(const std::string& module, int line, int* flag) {
+int CPrjDebug::DebugGetLineBreakpoint(const std::string& module, int line, int* flag) {
     if (m_pDebug) {
         bool disabled = false;
         if (!m_pDebug->Engine().GetBreakpointState(module, static_cast<uint32_t>(line), disabled))
@@ -219,7 +226,7 @@ int CPrjDoc::DebugGetLineBreakpoint(const std::string& module, int line, int* fl
     return 1;
 }
 
-bool CPrjDoc::DebugIsStopLine(const std::string& module, int line) const {
+bool CPrjDebug::DebugIsStopLine(const std::string& module, int line) const {
     if (m_pDebug)
         return m_pDebug->Engine().IsCurrentLine(module, static_cast<uint32_t>(line));
     return m_stopLine.second == line && m_stopLine.first == module;
@@ -230,7 +237,7 @@ std::function<void(const std::string&)>& DebugCallHook() {
     return hook;
 }
 
-void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module,
+void CPrjDebug::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame, const std::string& module,
                                     int c) {
     if (m_pDebug && (!frame || module.empty())) {
         BreakpointDialog();
@@ -249,7 +256,7 @@ void CPrjDoc::DebugToggleBreakpoint(int kind, int line, int a, int b, HWND frame
     RedrawFrameMargin(frame);
 }
 
-void CPrjDoc::DebugRemoveBreakpoint(int line, HWND frame, const std::string& module) {
+void CPrjDebug::DebugRemoveBreakpoint(int line, HWND frame, const std::string& module) {
     if (m_pDebug) {
         m_pDebug->Engine().RemoveBreakpoint(static_cast<uint32_t>(line), reinterpret_cast<uintptr_t>(frame),
                                             module);
@@ -262,7 +269,7 @@ void CPrjDoc::DebugRemoveBreakpoint(int line, HWND frame, const std::string& mod
     RedrawFrameMargin(frame);
 }
 
-void CPrjDoc::DebugRunToCursor(int line, HWND frame, const std::string& module) {
+void CPrjDebug::DebugRunToCursor(int line, HWND frame, const std::string& module) {
     if (m_pDebug) {
         m_pDebug->Engine().RunToCursor(static_cast<uint32_t>(line), reinterpret_cast<uintptr_t>(frame), module);
         return;
@@ -272,9 +279,8 @@ void CPrjDoc::DebugRunToCursor(int line, HWND frame, const std::string& module) 
 }
 
 // The breakpoint command: the dialog over the first editor's caret line.
-int CPrjDoc::BreakpointDialog() {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
+int CPrjDebug::BreakpointDialog() {
+    auto* f = dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor));
     CBasEditView* v = f ? f->GetEditView() : nullptr;
     if (!m_pDebug || !v)
         return 0;
@@ -292,19 +298,18 @@ int CPrjDoc::BreakpointDialog() {
 
 // ---- the debugger's commands ---------------------------------------------------
 
-int CPrjDoc::DebugAddWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->AddWatch() : 0; }
+int CPrjDebug::DebugAddWatch() { return m_pDebug && m_pDoc->m_nDebugState == 1 ? m_pDebug->AddWatch() : 0; }
 
-int CPrjDoc::DebugDeleteWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->DeleteWatch() : 0; }
+int CPrjDebug::DebugDeleteWatch() { return m_pDebug && m_pDoc->m_nDebugState == 1 ? m_pDebug->DeleteWatch() : 0; }
 
-int CPrjDoc::DebugQuickWatch() { return m_pDebug && m_nDebugState == 1 ? m_pDebug->QuickWatch() : 0; }
+int CPrjDebug::DebugQuickWatch() { return m_pDebug && m_pDoc->m_nDebugState == 1 ? m_pDebug->QuickWatch() : 0; }
 
-int CPrjDoc::DebugBreakpointList(int jumpMode) { return m_pDebug ? m_pDebug->BreakpointList(jumpMode != 0) : 0; }
+int CPrjDebug::DebugBreakpointList(int jumpMode) { return m_pDebug ? m_pDebug->BreakpointList(jumpMode != 0) : 0; }
 
-bool CPrjDoc::DebugCommand(UINT id) {
-    CIdeApp& app = TheApp();
+bool CPrjDebug::DebugCommand(UINT id) {
     switch (id) {
     case ID_RUN_DEBUG:
-        if (m_nDebugState != 0) {
+        if (m_pDoc->m_nDebugState != 0) {
             StopDebug(1);
             RedrawMargins();
             return true;
@@ -327,7 +332,7 @@ bool CPrjDoc::DebugCommand(UINT id) {
         DebugBreakpointList(0);
         return true;
     case ID_DEBUG_WATCH_WINDOW:
-        if (m_pDebug && m_nDebugState != 0)
+        if (m_pDebug && m_pDoc->m_nDebugState != 0)
             m_pDebug->ToggleWatchWindow();
         return true;
     case ID_DEBUG_ADD_WATCH:
@@ -346,8 +351,7 @@ bool CPrjDoc::DebugCommand(UINT id) {
         DebugPassTrace();
         return true;
     case ID_DEBUG_RUN_TO_CURSOR: {
-        CPrjFrame* pf = app.m_pPrjFrame;
-        auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
+        auto* f = dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor));
         CBasEditView* v = f ? f->GetEditView() : nullptr;
         if (!v || !m_pDebug)
             return true;
@@ -361,7 +365,14 @@ bool CPrjDoc::DebugCommand(UINT id) {
     }
 }
 
-void CPrjFrame::OnDebugCommand(UINT id) {
-    if (CPrjDoc* prj = CurrentProjectDoc())
-        prj->DebugCommand(id);
+
+void DbgRegisterCommands(IdeServices& ide) {
+    auto command = [](UINT id) {
+        if (CPrjDoc* prj = CurrentProjectDoc())
+            DebugOf(prj).DebugCommand(id);
+    };
+    ide.RegisterCommands(ID_RUN_DEBUG, ID_DEBUG_RESTART, command);
+    ide.RegisterCommands(ID_DEBUG_BREAKPOINT, ID_DEBUG_BREAKPOINT_LIST, command);
+    ide.RegisterCommands(ID_DEBUG_WATCH_WINDOW, ID_DEBUG_QUICK_WATCH, command);
+    ide.RegisterCommands(ID_DEBUG_TRACE, ID_DEBUG_RUN_TO_CURSOR, command);
 }

@@ -1,16 +1,15 @@
 #include "dbgsession.h"
+#include "dbgprj.h"
 #include "dbg_texts.h"
 #include "dbgdlgs.h"
 #include "dbgwatch.h"
 #include "txpp.h"
 
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "idepaths.h"
-#include "neighbours.h"
-#include "prjframe.h"
-#include "mainfrm.h"
+#include "prjdoc.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,7 +29,7 @@ void SetDebugOutputSink(DebugOutputSink sink) { g_outputSink = sink; }
 
 FW_IMPLEMENT_DYNAMIC(CDebug, CCmdTarget)
 
-CDebug::CDebug(CPrjDoc* prj, txdbg::KeptState& kept) : prj_(prj), engine_(target_, *this, kept) {
+CDebug::CDebug(CPrjDebug* prj, txdbg::KeptState& kept) : prj_(prj), engine_(target_, *this, kept) {
     engine_.SetWatchServices([](char* text, uint8_t* tokens, int mode) { return PP_EdtChk(text, tokens, mode); },
                              WatchErrorText);
 }
@@ -67,9 +66,9 @@ bool CDebug::Stop(int graceful) {
 void CDebug::PumpDebugEvents(int flag) { engine_.PumpDebugEvents(flag); }
 
 CBasEditDoc* CDebug::FindSource(const std::string& module, bool open) {
-    CIdeApp& app = TheApp();
+    IdeServices& ide = Ide();
     for (int slot : {kSlotBasic, kSlotSub}) {
-        CMultiDocTemplate* t = app.m_pTemplates[slot];
+        CMultiDocTemplate* t = Ide().Template(slot);
         if (!t)
             continue;
         for (CDocument* d : t->GetDocuments()) {
@@ -80,15 +79,15 @@ CBasEditDoc* CDebug::FindSource(const std::string& module, bool open) {
     }
     if (!open)
         return nullptr;
-    return dynamic_cast<CBasEditDoc*>(app.OpenWithTemplate(kSlotBasic, module.c_str()));
+    return dynamic_cast<CBasEditDoc*>(ide.OpenWithTemplate(kSlotBasic, module.c_str()));
 }
 
 static void BringFramesForward() {
-    CIdeApp& app = TheApp();
-    if (app.m_pPrjFrame && app.m_pPrjFrame->m_hWnd)
-        SetForegroundWindow(app.m_pPrjFrame->m_hWnd);
-    if (app.m_pMainFrame && app.m_pMainFrame->m_hWnd)
-        SetForegroundWindow(app.m_pMainFrame->m_hWnd);
+    IdeServices& ide = Ide();
+    if (ide.ProjectFrame() && ide.ProjectFrame()->m_hWnd)
+        SetForegroundWindow(ide.ProjectFrame()->m_hWnd);
+    if (ide.MainFrame() && ide.MainFrame()->m_hWnd)
+        SetForegroundWindow(ide.MainFrame()->m_hWnd);
 }
 
 void CDebug::ShowStopLine(const std::string& module, uint32_t line) {
@@ -101,7 +100,7 @@ void CDebug::ShowStopLine(const std::string& module, uint32_t line) {
     CBasEditDoc* doc = FindSource(module, true);
     if (!doc)
         return;
-    doc->m_pPrjDoc = prj_;
+    doc->m_pPrjDoc = prj_->m_pDoc;
     doc->UpdateEditFrame(static_cast<int>(line));
     doc->UpdateAllViews(nullptr);
 }
@@ -143,8 +142,7 @@ void CDebug::Output(const std::string& text) {
 // ---- the watch window ------------------------------------------------------
 
 CDbgWatchFrm* CDebug::FindWatchFrame() const {
-    CIdeApp& app = TheApp();
-    CMultiDocTemplate* t = app.m_pTemplates[kSlotWatch];
+    CMultiDocTemplate* t = Ide().Template(kSlotWatch);
     if (!t)
         return nullptr;
     for (CDocument* d : t->GetDocuments()) {
@@ -160,7 +158,7 @@ CDbgListBox* CDebug::WatchList() const {
     CDbgWatchFrm* f = FindWatchFrame();
     auto* v = f ? dynamic_cast<CDbgWatchView*>(f->GetActiveView()) : nullptr;
     if (!v && f) {
-        for (CDocument* d : TheApp().m_pTemplates[kSlotWatch]->GetDocuments())
+        for (CDocument* d : Ide().Template(kSlotWatch)->GetDocuments())
             for (CView* view : d->GetViews())
                 if (view->GetParentFrame() == f)
                     v = dynamic_cast<CDbgWatchView*>(view);
@@ -169,10 +167,10 @@ CDbgListBox* CDebug::WatchList() const {
 }
 
 void CDebug::ShowInWatchWindow(txwatch::WatchVar& var) {
-    CIdeApp& app = TheApp();
+    IdeServices& ide = Ide();
     CDbgWatchFrm* f = FindWatchFrame();
     if (!f) {
-        app.OpenWithTemplate(kSlotWatch, nullptr);
+        ide.OpenWithTemplate(kSlotWatch, nullptr);
         f = FindWatchFrame();
     } else if (!IsWindowVisible(f->m_hWnd)) {
         ShowWindow(f->m_hWnd, SW_SHOW);
@@ -185,7 +183,7 @@ void CDebug::ShowInWatchWindow(txwatch::WatchVar& var) {
 void CDebug::ToggleWatchWindow() {
     CDbgWatchFrm* f = FindWatchFrame();
     if (!f) {
-        TheApp().OpenWithTemplate(kSlotWatch, nullptr);
+        Ide().OpenWithTemplate(kSlotWatch, nullptr);
         return;
     }
     if (IsWindowVisible(f->m_hWnd)) {
@@ -208,7 +206,7 @@ void CDebug::WatchesRestored() {
         return;
     CDbgWatchFrm* f = FindWatchFrame();
     if (!f) {
-        TheApp().OpenWithTemplate(kSlotWatch, nullptr);
+        Ide().OpenWithTemplate(kSlotWatch, nullptr);
         f = FindWatchFrame();
     }
     if (f) {
@@ -223,8 +221,7 @@ void CDebug::WatchesRefreshed() {
 }
 
 std::string CDebug::ExpressionAtCaret() const {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    auto* f = pf ? dynamic_cast<CChildFrame*>(pf->FindEditorChildFrame()) : nullptr;
+    auto* f = dynamic_cast<CChildFrame*>(Ide().FindChild(ChildKind::kEditor));
     CBasEditView* v = f ? f->GetEditView() : nullptr;
     if (!v)
         return {};
@@ -306,7 +303,6 @@ int CDebug::BreakpointList(bool jumpMode) {
     CDbgBreakListDlg dlg(&engine_, jumpMode);
     if (dlg.DoModal() != IDOK)
         return 0;
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
     if (jumpMode && dlg.m_bSelected) {
         if (CBasEditDoc* doc = FindSource(dlg.m_strModule, true))
             if (CBasEditView* v = doc->GetEditView()) {
@@ -315,7 +311,7 @@ int CDebug::BreakpointList(bool jumpMode) {
                 v->GoToLine(static_cast<int>(dlg.m_nLine));
             }
     }
-    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f))
+    for (CMDIChildWnd* f = Ide().FindChild(ChildKind::kEditor); f; f = Ide().FindChild(ChildKind::kEditor, f))
         if (auto* c = dynamic_cast<CChildFrame*>(f))
             c->RedrawMargin();
     return 1;
@@ -330,8 +326,8 @@ void CDebug::RunEnded(uint32_t) {
         shownModule_.clear();
     }
     prj_->SetEditMode(0);
-    CIdeApp& app = TheApp();
-    for (CWnd* w : {static_cast<CWnd*>(app.m_pPrjFrame), static_cast<CWnd*>(app.m_pMainFrame)}) {
+    IdeServices& ide = Ide();
+    for (CWnd* w : {static_cast<CWnd*>(ide.ProjectFrame()), static_cast<CWnd*>(ide.MainFrame())}) {
         if (w && w->m_hWnd)
             RedrawWindow(w->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }

@@ -9,7 +9,7 @@
 #include "dbg_win32.h"
 #include "fwobject.h"
 
-class CPrjDoc;
+class CPrjDebug;
 class CBasEditDoc;
 class CDbgWatchFrm;
 class CDbgListBox;
@@ -29,7 +29,7 @@ std::function<void(const std::string& call)>& DebugCallHook();
 class CDebug : public CCmdTarget, public txdbg::DebugUi {
     FW_DECLARE_DYNAMIC(CDebug)
 public:
-    CDebug(CPrjDoc* prj, txdbg::KeptState& kept);
+    CDebug(CPrjDebug* prj, txdbg::KeptState& kept);
     CDebug(const CDebug&) = delete;
     CDebug& operator=(const CDebug&) = delete;
 
@@ -72,7 +72,7 @@ public:
     CBasEditDoc* FindSource(const std::string& module, bool open);
 
 private:
-    CPrjDoc* prj_;
+    CPrjDebug* prj_;
     txdbg::Win32Target target_;
     txdbg::DebugEngine engine_;
     std::string shownModule_;

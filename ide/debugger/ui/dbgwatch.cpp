@@ -1,13 +1,12 @@
 #include "dbgwatch.h"
+#include "dbgprj.h"
 
 #include "dbg_texts.h"
 #include "dbgsession.h"
 
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "mainfrm.h"
-#include "neighbours.h"
-#include "prjframe.h"
+#include "prjdoc.h"
 
 FW_IMPLEMENT_DYNCREATE(CDbgWatchDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CDbgWatchFrm, CMDIChildWnd)
@@ -122,9 +121,10 @@ CDbgListBox::~CDbgListBox() {
 }
 
 txwatch::WatchVar* CDbgListBox::Find(uint32_t number) {
-    if (!m_pPrjDoc || !m_pPrjDoc->m_pDebug)
+    CPrjDebug* debug = FindDebugOf(m_pPrjDoc);
+    if (!debug || !debug->m_pDebug)
         return nullptr;
-    return m_pPrjDoc->m_pDebug->Engine().FindWatch(number);
+    return debug->m_pDebug->Engine().FindWatch(number);
 }
 
 // The list box mirrors the rows: one entry per row, its index as item data.
@@ -236,7 +236,7 @@ bool CDbgListBox::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         POINT pt;
         GetCursorPos(&pt);
         HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kContextMenu));
-        CMainFrame* main = TheApp().m_pMainFrame;
+        CWnd* main = Ide().MainFrame();
         if (bar && main && main->m_hWnd)
             TrackPopupMenu(GetSubMenu(bar, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, main->m_hWnd, nullptr);
         if (bar)

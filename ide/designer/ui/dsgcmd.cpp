@@ -1,10 +1,10 @@
 // The designer's commands as the project frame receives them: test mode,
 // aligning and spacing, locking, the grid.
 #include "dsg_align.h"
-#include "prjframe.h"
 #include "propwnd.h"
 #include "rcdoc.h"
-#include "resource.h"
+#include "ideservices.h"
+#include "shellids.h"
 
 using namespace dsgwin;
 
@@ -84,7 +84,7 @@ bool DsgToggleLock() {
     return lock;
 }
 
-void CPrjFrame::OnDesignerCommand(UINT id) {
+void DsgCommand(unsigned id) {
     if (id == ID_DSG_TEST_MODE && g_pRcDoc)
         g_pRcDoc->RcToggleTestMode();
     else if (id >= ID_DSG_ALIGN_FIRST && id <= ID_DSG_ALIGN_LAST)
@@ -101,4 +101,29 @@ void CPrjFrame::OnDesignerCommand(UINT id) {
         DsgToggleGrid();
     else if (id >= ID_RES_NEW && id <= ID_RES_DELETE)
         DsgResourceCommand(id);
+}
+
+DsgMenuState DsgMenuQuery() {
+    DsgMenuState st;
+    st.open = g_pRcDoc != nullptr;
+    st.formTestMode = g_pRcDoc && !g_pRcDoc->m_strFrameCaption.empty() && g_pRcDoc->m_nTestMode != 0;
+    st.testModeChecked = g_pRcDoc && g_pRcDoc->RcGetTestMode() != 0;
+    st.canUndo = g_pRcDoc && RcCanUndo();
+    const Selection& sel = Sel();
+    st.form = sel.form;
+    st.anchor = sel.anchor;
+    st.grouped = sel.group >= 0;
+    st.selected = sel.controls.size();
+    return st;
+}
+
+void DsgRegisterCommands(IdeServices& ide) {
+    auto command = [](UINT id) { DsgCommand(id); };
+    ide.RegisterCommands(ID_DSG_ARRANGE, ID_DSG_ARRANGE, command);
+    ide.RegisterCommands(ID_DSG_TAB_ORDER, ID_DSG_TAB_ORDER, command);
+    ide.RegisterCommands(ID_DSG_TEST_MODE, ID_DSG_TEST_MODE, command);
+    ide.RegisterCommands(ID_DSG_ALIGN_FIRST, ID_DSG_ALIGN_LAST, command);
+    ide.RegisterCommands(ID_DSG_GROUP, ID_DSG_LOCK, command);
+    ide.RegisterCommands(ID_RES_FIRST, ID_RES_LAST, command);
+    ide.RegisterCommands(ID_VIEW_GRID, ID_VIEW_GRID, command);
 }

@@ -4,12 +4,9 @@
 #include "dsg_prop.h"
 #include "dsg_undo.h"
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "mainfrm.h"
-#include "neighbours.h"
-#include "optedit.h"
-#include "prjframe.h"
+#include "prjdoc.h"
 #include "prjwin.h"
 #include "project_ops.h"
 #include "propwnd.h"
@@ -165,9 +162,9 @@ bool SearchEditor(CMDIChildWnd* frame, const std::string& decl) {
         int next = v->LineIndex(line + 1);
         v->SetSel(next < 0 ? v->GetTextLength() : next, next < 0 ? v->GetTextLength() : next);
         SendMessageA(v->m_hWnd, EM_LINESCROLL, 0, line - v->GetFirstVisibleLine());
-        if (CMainFrame* m = TheApp().m_pMainFrame)
-            BringWindowToTop(m->m_hWnd);
-        if (CPrjFrame* pf = TheApp().m_pPrjFrame)
+        if (HWND main = Ide().MainWindow())
+            BringWindowToTop(main);
+        if (CMDIFrameWnd* pf = Ide().ProjectFrame())
             SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
         SetFocus(v->m_hWnd);
     }
@@ -175,20 +172,12 @@ bool SearchEditor(CMDIChildWnd* frame, const std::string& decl) {
     return found;
 }
 
-int TabWidth() {
-    CTvOptEditPage page;
-    page.LoadEditorSettings();
-    tambrix::EditorSettingsCopy s;
-    page.CopyEditorSettings(s);
-    return int(s.tab);
-}
-
 bool WriteProcedure(CMDIChildWnd* frame, const std::string& proc, int event) {
     CBasEditView* v = ViewOf(frame);
     if (!v)
         return false;
     int len = v->GetTextLength();
-    std::string text = dsg::EvtProcedureText(proc, event, TabWidth());
+    std::string text = dsg::EvtProcedureText(proc, event, Ide().EditorTabWidth());
     // A source whose last line has no line end gets one first.
     if (len > 0) {
         std::string last = v->GetTextRange(len - 1, len);
@@ -198,7 +187,7 @@ bool WriteProcedure(CMDIChildWnd* frame, const std::string& proc, int event) {
     v->SetSel(len, len);
     v->ReplaceSel(text, true);
     v->SetSel(len, len);
-    if (CPrjFrame* pf = TheApp().m_pPrjFrame)
+    if (CMDIFrameWnd* pf = Ide().ProjectFrame())
         SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
     SearchEditor(frame, dsg::EvtDeclaration(proc, event));
     if (g_pRcDoc)
@@ -215,7 +204,7 @@ CMDIChildWnd* FrameOfDoc(CDocument* d) {
 
 bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
     dsg::Form* f = FormOf(form);
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
     if (!f || !pf || proc.empty())
         return false;
     std::string formName = dsg::FieldText(f->table[0].name, sizeof f->table[0].name);
@@ -226,7 +215,7 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
         if (it != g_codeEditor.end() && IsWindow(it->second) && SearchEditor(FrameOf(it->second), decl))
             return true;
         CMDIChildWnd* source = nullptr;
-        for (CMDIChildWnd* c = pf->FindEditorChildFrame(); c; c = pf->FindEditorChildFrame(c)) {
+        for (CMDIChildWnd* c = Ide().FindChild(ChildKind::kEditor); c; c = Ide().FindChild(ChildKind::kEditor, c)) {
             if (!IsFormSource(c, formName))
                 continue;
             if (!source)
@@ -236,7 +225,7 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
                 return true;
             }
         }
-        for (CMDIChildWnd* c = pf->FindEditorChildFrame(); c; c = pf->FindEditorChildFrame(c)) {
+        for (CMDIChildWnd* c = Ide().FindChild(ChildKind::kEditor); c; c = Ide().FindChild(ChildKind::kEditor, c)) {
             if (!IsFormSource(c, formName) && SearchEditor(c, decl)) {
                 g_codeEditor[form] = c->m_hWnd;
                 return true;
@@ -251,7 +240,8 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
         if (!searchedProject && project && project->m_pData) {
             searchedProject = true;
             auto isOpen = [&](const prj::CBasData& m) {
-                for (CMDIChildWnd* c = pf->FindEditorChildFrame(); c; c = pf->FindEditorChildFrame(c)) {
+                IdeServices& ide = Ide();
+                for (CMDIChildWnd* c = ide.FindChild(ChildKind::kEditor); c; c = ide.FindChild(ChildKind::kEditor, c)) {
                     CDocument* d = c->GetActiveDocument();
                     if (d && prj::EqualNoCase(d->GetPathName(), m.full_path))
                         return true;
@@ -260,7 +250,7 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
             };
             int i = prj::FindModuleDefiningName(*project->m_pData, decl, "", isOpen, prjui::Env().fs);
             if (i >= 0) {
-                CDocument* d = TheApp().OpenDocumentFile(project->m_pData->modules[size_t(i)]->full_path.c_str());
+                CDocument* d = Ide().OpenDocumentFile(project->m_pData->modules[size_t(i)]->full_path.c_str());
                 if (CMDIChildWnd* c = FrameOfDoc(d)) {
                     g_codeEditor[form] = c->m_hWnd;
                     continue;
@@ -276,10 +266,10 @@ bool EvtInsertProcedure(HWND form, int event, const std::string& proc) {
                 return false;
             }
             openedSource = true;
-            TheApp().OpenDocumentFile(file.c_str());
+            Ide().OpenDocumentFile(file.c_str());
             continue;
         }
-        CDocument* d = TheApp().OpenWithTemplate(kSlotSub, nullptr, true);
+        CDocument* d = Ide().OpenWithTemplate(kSlotSub, nullptr, true);
         CMDIChildWnd* c = FrameOfDoc(d);
         if (!c)
             return false;

@@ -4,12 +4,10 @@
 #include "dsg_align.h"
 #include "dsg_formdata.h"
 #include "dsg_group.h"
-#include "ideapp.h"
-#include "mainfrm.h"
+#include "ideservices.h"
 #include "rcdoc.h"
-#include "prjframe.h"
 #include "propwnd.h"
-#include "resource.h"
+#include "shellids.h"
 
 #include <algorithm>
 #include <iterator>
@@ -58,7 +56,7 @@ void ForwardClickTo(HWND form) {
         st->forwarding = GetActiveWindow() != form;
 }
 
-bool TestMode() { return g_pRcDoc && g_pRcDoc->m_nTestMode != 0 && TheApp().m_nClosing == 0; }
+bool TestMode() { return g_pRcDoc && g_pRcDoc->m_nTestMode != 0 && Ide().Closing() == 0; }
 
 void MarkModified() {
     if (g_pRcDoc)
@@ -183,8 +181,8 @@ void CreateAt(HWND w, dsg::Form& f, POINT pt) {
     dsg::ControlRecord* r =
         dsg::CtlCreate(Host(), g_pRcDoc->m_doc, f, g_toolKind, pt.x, pt.y, rec.area[dsg::fa::gridSnap] != 0);
     // Back to the pointer (a control tool stays only for kind 19).
-    if (g_toolKind != dsg::kOcx && TheApp().m_pMainFrame)
-        TheApp().m_pMainFrame->SetToolBoxTool(ID_TOOLBOX_FIRST);
+    if (g_toolKind != dsg::kOcx && Ide().MainFrame())
+        Ide().SetToolBoxTool(ID_TOOLBOX_FIRST);
     g_toolActive = g_toolKind == dsg::kOcx;
     if (r) {
         DsgSelectControl(w, Hwnd(r->hwnd));
@@ -408,8 +406,8 @@ void ButtonUp(HWND w, FormState& st, dsg::Form& f, POINT pt) {
 // A visible resource tree frame comes forward in the project frame, so the
 // edit commands find the designer behind the active view.
 void BringTreeForward() {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    CMDIChildWnd* tree = pf ? pf->FindRcTreeFrame() : nullptr;
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
+    CMDIChildWnd* tree = pf ? Ide().FindChild(ChildKind::kResourceTree) : nullptr;
     if (tree && IsWindowVisible(tree->m_hWnd))
         SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tree->m_hWnd), 0);
 }
@@ -528,7 +526,7 @@ void OnActivate(HWND w, FormState& st, dsg::Form* f, UINT state) {
             g_hActiveForm = w;
         if (g_sel.form != w && !TestMode() && f)
             DsgSelectControl(w, w);
-        if (TheApp().m_nClosing == 0)
+        if (Ide().Closing() == 0)
             BringTreeForward();
     }
     st.forwarding = false;
@@ -547,8 +545,8 @@ void OnClose(HWND w) {
         for (HWND fw : g_pRcDoc->FormWindows())
             any = any || IsWindowVisible(fw);
     }
-    if (!any && TheApp().m_pMainFrame)
-        PostMessageA(TheApp().m_pMainFrame->m_hWnd, WM_COMMAND, ID_DSG_TEST_MODE, 0);
+    if (!any && Ide().MainFrame())
+        Ide().PostCommand(ID_DSG_TEST_MODE);
 }
 
 void OnRButtonUp(HWND w, POINT pt) {

@@ -1,8 +1,7 @@
 // The form's keyboard in design mode (Shift and Ctrl, the arrow keys), the
 // designer's popup menu and the grid command.
 #include "dsg_align.h"
-#include "ideapp.h"
-#include "mainfrm.h"
+#include "ideservices.h"
 #include "propwnd.h"
 #include "rcdoc.h"
 
@@ -129,7 +128,7 @@ void DsgPopupMenu(POINT screen) { DsgTrackPopup(IDR_DSG_FORM_POPUP, screen); }
 void DsgTrackPopup(UINT menu, POINT screen) {
     if (GetCapture())
         ReleaseCapture();
-    CMainFrame* main = TheApp().m_pMainFrame;
+    CWnd* main = Ide().MainFrame();
     HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu));
     if (!bar)
         return;

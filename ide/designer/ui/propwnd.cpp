@@ -5,10 +5,8 @@
 
 #include "colorctl.h"
 #include "dsg_formdata.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "mainfrm.h"
-#include "prjframe.h"
 #include "rcdoc.h"
 #include "sjis_path.h"
 #include "smalldlgs.h"
@@ -109,13 +107,7 @@ void Reapply3DEdges(HWND form, bool on) {
 
 // The main frame's bars are off while an edit is open.
 void EnableBars(bool enable) {
-    CMainFrame* m = TheApp().m_pMainFrame;
-    if (!m || !m->m_hWnd)
-        return;
-    for (HWND bar : {m->m_wndToolBar.m_hWnd, m->m_wndToolBox.m_hWnd, m->m_wndDebugBar.m_hWnd}) {
-        if (bar)
-            EnableWindow(bar, enable);
-    }
+    Ide().EnableBars(enable);
 }
 
 std::string HotKeyName(uint16_t code) {
@@ -1444,8 +1436,8 @@ bool CPropertyWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         }
         break;
     case WM_DESTROY:
-        if (TheApp().m_pMainFrame && TheApp().m_pMainFrame->m_hWnd && TheApp().m_nClosing == 0)
-            SetFocus(TheApp().m_pMainFrame->m_hWnd);
+        if (HWND main = Ide().MainWindow(); main && !Ide().Closing())
+            SetFocus(main);
         break;
     default: break;
     }
@@ -1564,15 +1556,14 @@ void SetImeMode(HWND w, uint32_t mode) {
     FreeLibrary(imm);
 }
 
-// ---- the main frame's side: command 3008, 32790, ActivatePropertyWindow ---
+// ---- the main frame's side: command 3008, 32790, the window brought up ----
+// place: where the main frame keeps the window (its saved layout).
 
 namespace {
 
-bool CreatePropertyWindow(CMainFrame* frame) {
+bool CreatePropertyWindow(const RECT& place) {
     auto* wnd = new CPropertyWnd;
-    const auto& p = frame->m_rcProperty;
-    RECT rc{p.left, p.top, p.right, p.bottom};
-    if (!wnd->CreateAt(rc)) {
+    if (!wnd->CreateAt(place)) {
         delete wnd;
         return false;
     }
@@ -1589,7 +1580,7 @@ bool CreatePropertyWindow(CMainFrame* frame) {
 
 }  // namespace
 
-void CMainFrame::OnViewProperties() {
+void PropWndToggle(const RECT& place) {
     if (g_pPropWnd && g_pPropWnd->m_hWnd) {
         if (IsWindowVisible(g_pPropWnd->m_hWnd)) {
             ShowWindow(g_pPropWnd->m_hWnd, SW_HIDE);
@@ -1601,18 +1592,14 @@ void CMainFrame::OnViewProperties() {
         }
         return;
     }
-    CreatePropertyWindow(this);
+    CreatePropertyWindow(place);
 }
 
-void CMainFrame::OnUpdateViewProperties(CCmdUI* ui) {
-    bool free = !IsDebugging() && !IsFormTestMode();
-    ui->Enable(free);
-    ui->SetCheck(free && g_pPropWnd && g_pPropWnd->m_hWnd && IsWindowVisible(g_pPropWnd->m_hWnd));
-}
+bool PropWndVisible() { return g_pPropWnd && g_pPropWnd->m_hWnd && IsWindowVisible(g_pPropWnd->m_hWnd); }
 
-void CMainFrame::OnProperties() {
+void PropWndShow(const RECT& place) {
     if (!g_pPropWnd || !g_pPropWnd->m_hWnd) {
-        CreatePropertyWindow(this);
+        CreatePropertyWindow(place);
         return;
     }
     ShowWindow(g_pPropWnd->m_hWnd, SW_SHOW);
@@ -1620,26 +1607,23 @@ void CMainFrame::OnProperties() {
     g_pPropWnd->m_bShown = 1;
 }
 
-bool CMainFrame::ActivatePropertyWindow() {
+bool PropWndActivate(const RECT& place) {
     if (g_pPropWnd && g_pPropWnd->m_hWnd) {
         ShowWindow(g_pPropWnd->m_hWnd, SW_SHOW);
         g_pPropWnd->m_bShown = 1;
         return true;
     }
-    CreatePropertyWindow(this);
+    CreatePropertyWindow(place);
     return false;
 }
 
-void PropWndRestore(uint32_t propShow) {
-    CMainFrame* m = TheApp().m_pMainFrame;
-    if (!m)
-        return;
+void PropWndRestore(uint32_t propShow, const RECT& place) {
     if (!(propShow & 1)) {
         g_bPropKeepOnTop = (propShow & 2) != 0;
         return;
     }
     if (!g_pPropWnd || !g_pPropWnd->m_hWnd)
-        CreatePropertyWindow(m);
+        CreatePropertyWindow(place);
     if ((propShow & 2) && g_pPropWnd && g_pPropWnd->m_hWnd)
         PostMessageA(g_pPropWnd->m_hWnd, WM_SYSCOMMAND, CPropertyWnd::kKeepOnTop, 0);
 }

@@ -134,8 +134,14 @@ extern CPropertyWnd* g_pPropWnd;
 extern bool g_bPropKeepOnTop;
 
 // The main frame's side: the saved state ("PropShow": bit 0 shown, bit 1
-// kept in front) brought back at start-up, read back at exit, and the end.
-void PropWndRestore(uint32_t propShow);
+// kept in front) brought back at start-up, read back at exit, and the end;
+// View > Properties (shown or hidden), Properties (shown), shown for an
+// edit (false: it had to be made). place: where the main frame keeps it.
+void PropWndRestore(uint32_t propShow, const RECT& place);
+void PropWndToggle(const RECT& place);
+bool PropWndVisible();
+void PropWndShow(const RECT& place);
+bool PropWndActivate(const RECT& place);
 void PropWndState(bool& exists, bool& visible, bool& onTop, RECT& rc);
 void PropWndDestroy();
 

@@ -6,15 +6,13 @@
 #include "dsg_import.h"
 #include "dsg_rcwrite.h"
 #include "dsg_resread.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "idesettings.h"
-#include "mainfrm.h"
-#include "prjframe.h"
 #include "childrun.h"
 #include "procstart.h"
 #include "propwnd.h"
-#include "resource.h"
+#include "shellids.h"
 #include "sjis_path.h"
 #include "smalldlgs.h"
 
@@ -26,6 +24,7 @@ FW_IMPLEMENT_DYNCREATE(CRcTreeFrm, CMDIChildWnd)
 FW_IMPLEMENT_DYNCREATE(CRcTreeView, CView)
 
 CRcDoc* g_pRcDoc = nullptr;
+HCURSOR g_hCurSelect = nullptr, g_hCurMove = nullptr, g_hCurLayout = nullptr, g_hCurCopyPaste = nullptr;
 HWND g_hActiveForm = nullptr;
 
 using namespace dsgwin;
@@ -59,8 +58,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 void SetStatus(const std::string& text) {
-    if (CPrjFrame* pf = TheApp().m_pPrjFrame)
-        pf->m_wndStatusBar.SetPaneText(0, text.c_str());
+    Ide().SetStatusText(text.c_str());
 }
 
 // ---- RC ------------------------------------------------------------------
@@ -102,11 +100,11 @@ RcRun RunRc(const std::string& script) {
     // values), as for a build: RC and tq70form.h lie there. Read here, as a
     // script named on the command line opens before start-up reads them.
     auto machine = [](const char* name) {
-        return TheApp().Registry().ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name, MAX_PATH)
+        return Ide().Registry().ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name, MAX_PATH)
             .value_or(std::string());
     };
     auto user = [](const char* name) {
-        return TheApp().Registry().ReadString(fw::RegRoot::CurrentUser, tambrix::kUserEnvKey, name, MAX_PATH)
+        return Ide().Registry().ReadString(fw::RegRoot::CurrentUser, tambrix::kUserEnvKey, name, MAX_PATH)
             .value_or(std::string());
     };
     SavedVar path("PATH"), include("INCLUDE");
@@ -128,8 +126,7 @@ RcRun RunRc(const std::string& script) {
     // The open is under way inside a command: only painting runs meanwhile.
     run.result = RunCapturedChild(start, words, ChildWait::kPaintOnly);
     run.output = words.Text();
-    if (CPrjFrame* pf = TheApp().m_pPrjFrame)
-        pf->ShowModeText();
+    Ide().ShowModeText();
     SetCursor(old);
     return run;
 }
@@ -281,11 +278,11 @@ void CRcDoc::OnCloseDocument() {
     Sel() = Selection{};
     g_hActiveForm = nullptr;
     PropWndSetTitle(nullptr);
-    bool closing = TheApp().m_nClosing != 0;
+    bool closing = Ide().Closing() != 0;
     CDocument::OnCloseDocument();
     // (this may be gone now)
-    if (!closing && TheApp().m_pPrjFrame) {
-        CMDIChildWnd* next = TheApp().m_pPrjFrame->FindRcTreeFrame();
+    if (!closing && Ide().ProjectFrame()) {
+        CMDIChildWnd* next = Ide().FindChild(ChildKind::kResourceTree);
         g_pRcDoc = next ? dynamic_cast<CRcDoc*>(next->GetActiveDocument()) : nullptr;
     }
 }
@@ -373,8 +370,8 @@ void CRcDoc::RcToggleTestMode() {
     if (g_hActiveForm)
         SetActiveWindow(g_hActiveForm);
     m_nTestMode = mode;
-    if (CMainFrame* mf = TheApp().m_pMainFrame)
-        mf->EnableCloseMenu(mode == 0);
+    if (Ide().MainFrame())
+        Ide().EnableCloseMenu(mode == 0);
 }
 
 int CRcDoc::RcHideForms(int restore) {
@@ -411,7 +408,7 @@ int CRcTreeFrm::OnCreate(CREATESTRUCTA* cs) {
 }
 
 bool CRcTreeFrm::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-    if (msg == WM_MDIACTIVATE && reinterpret_cast<HWND>(lp) == m_hWnd && TheApp().m_nClosing == 0) {
+    if (msg == WM_MDIACTIVATE && reinterpret_cast<HWND>(lp) == m_hWnd && Ide().Closing() == 0) {
         if (auto* doc = dynamic_cast<CRcDoc*>(GetActiveDocument())) {
             std::string title = GetWindowText();
             if (!title.empty())
@@ -631,7 +628,7 @@ bool CRcTreeView::OpenFileItem() {
 // ---- what the shell calls ----------------------------------------------------
 
 CRcDoc* DsgNewResource() {
-    CMultiDocTemplate* t = TheApp().m_pTemplates[kSlotResource];
+    CMultiDocTemplate* t = Ide().Template(kSlotResource);
     auto* doc = t ? dynamic_cast<CRcDoc*>(t->OpenDocumentFile(nullptr)) : nullptr;
     if (!doc)
         return nullptr;

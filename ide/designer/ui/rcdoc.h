@@ -55,6 +55,8 @@ private:
     void DestroyForms();
 };
 extern CRcDoc* g_pRcDoc;
+// The designer's cursors, loaded by the application at start-up.
+extern HCURSOR g_hCurSelect, g_hCurMove, g_hCurLayout, g_hCurCopyPaste;
 
 class CRcTreeFrm : public CMDIChildWnd {
     FW_DECLARE_DYNCREATE(CRcTreeFrm)
@@ -127,6 +129,20 @@ void DsgResourceCommand(UINT id);
 
 // The commands' ids are in dsgids.h.
 
+// What the main frame's menus and bars ask of the designer: its state, not
+// its parts.
+struct DsgMenuState {
+    bool open = false;             // a resource script is the designer's document
+    bool formTestMode = false;     // its forms run as the program would (with their caption)
+    bool testModeChecked = false;  // the test-mode command shows checked
+    bool canUndo = false;
+    HWND form = nullptr;           // the selection's form and its anchor control
+    HWND anchor = nullptr;
+    bool grouped = false;          // the current group of the form is set
+    size_t selected = 0;           // selected controls
+};
+DsgMenuState DsgMenuQuery();
+
 // The active form window (null when none).
 extern HWND g_hActiveForm;
 // A new resource document with its main form (File, New of a script).
@@ -141,6 +157,9 @@ void ShowFormWindow(HWND form);
 bool EnableDesignerWindows(bool enable);
 bool DsgIsFormTestMode();
 // Aligning (modes 0-9, commands 2200-2209) and the lock (2119).
+// The designer's frame commands (ID_DSG_*, ID_RES_*, ID_VIEW_GRID), which
+// the project frame forwards.
+void DsgCommand(unsigned id);
 bool DsgAlign(int mode);
 bool DsgToggleLock();
 // True when every selected control is locked (also when none is): the

@@ -2,11 +2,11 @@
 
 #include "bet_document.h"
 #include "bet_pages.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "prjtexts.h"
 #include "prjwin.h"
-#include "resource.h"
+#include "shellids.h"
 #include "sjis_path.h"
 #include "smalldlgs.h"
 

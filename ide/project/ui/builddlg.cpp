@@ -1,10 +1,9 @@
 #include "builddlg.h"
 
 #include "buildrun.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "mainfrm.h"
-#include "neighbours.h"
+#include "prjdoc.h"
 #include "smalldlgs.h"
 
 bool CBuildDlg::Create() { return CDialog::Create(IDD, m_pParentWnd); }
@@ -12,8 +11,8 @@ bool CBuildDlg::Create() { return CDialog::Create(IDD, m_pParentWnd); }
 namespace {
 
 void ActivateMain() {
-    if (CMainFrame* mf = TheApp().m_pMainFrame)
-        SetActiveWindow(mf->m_hWnd);
+    if (HWND main = Ide().MainWindow())
+        SetActiveWindow(main);
 }
 
 }  // namespace
@@ -49,8 +48,7 @@ bool CBuildDlg::OnCommand(UINT id, UINT code, HWND control) {
 
 void CBuildDlg::OnRun() {
     if (!prjui::RunProgram(CurrentProjectDoc())) {
-        if (CMainFrame* mf = TheApp().m_pMainFrame)
-            mf->OnProgramEnded();
+        Ide().ProgramEnded();
         return;
     }
     EnableFrames(true);

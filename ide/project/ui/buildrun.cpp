@@ -5,17 +5,15 @@
 #include "build_output.h"
 #include "builddlg.h"
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "mainfrm.h"
 #include "make_script.h"
-#include "neighbours.h"
+#include "prjdoc.h"
 #include "openrules.h"
 #include "prjerr.h"
-#include "prjframe.h"
 #include "prjtexts.h"
 #include "prjwin.h"
-#include "resource.h"
+#include "shellids.h"
 #include "project_ops.h"
 #include "sjis_path.h"
 
@@ -108,8 +106,8 @@ std::string ProjectFolderPath(const prj::ProjectData& d) {
 }
 
 void ActivateMain() {
-    if (CMainFrame* mf = TheApp().m_pMainFrame)
-        SetActiveWindow(mf->m_hWnd);
+    if (HWND main = Ide().MainWindow())
+        SetActiveWindow(main);
 }
 
 bool IsDefaultMode(CPrjDoc* doc) { return doc == GetProjectDoc() && doc->Data().default_project_mode; }
@@ -124,8 +122,8 @@ void ResetIfDefault(CPrjDoc* doc) {
 // The open editor windows, for a build without a project file.
 prj::DefaultProjectSources DefaultSources(CPrjDoc* doc) {
     prj::DefaultProjectSources src;
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    for (CMDIChildWnd* f = pf ? pf->FindEditorChildFrame() : nullptr; f; f = pf->FindEditorChildFrame(f)) {
+    IdeServices& ide = Ide();
+    for (CMDIChildWnd* f = ide.FindChild(ChildKind::kEditor); f; f = ide.FindChild(ChildKind::kEditor, f)) {
         CDocument* d = f->GetActiveDocument();
         if (!d)
             continue;
@@ -152,18 +150,18 @@ void ResetDefaultProject(CPrjDoc* doc) { ResetIfDefault(doc); }
 void ForgetOutputView() { g_output.store(nullptr); }
 
 std::string LastBuildLog() {
-    char* p = TheApp().m_pszBuildLog;
+    char* p = Ide().BuildLog();
     return p ? std::string(p) : std::string();
 }
 
 void DeleteBuildLog() {
-    CIdeApp& app = TheApp();
-    if (!app.m_pszBuildLog)
+    char*& log = Ide().BuildLog();
+    if (!log)
         return;
-    if (app.m_pszBuildLog[0])
-        DeleteFileA(app.m_pszBuildLog);
-    delete[] app.m_pszBuildLog;
-    app.m_pszBuildLog = nullptr;
+    if (log[0])
+        DeleteFileA(log);
+    delete[] log;
+    log = nullptr;
 }
 
 int CheckTargetRunning(CPrjDoc* doc) {
@@ -217,12 +215,12 @@ int CheckTargetRunning(CPrjDoc* doc) {
 // The log: a new "TV" file in the IDE's folder, or in the temporary folder
 // when that one takes none; the last build's log goes first.
 void OpenBuildLog() {
-    CIdeApp& app = TheApp();
-    if (!app.m_pszBuildLog) {
-        app.m_pszBuildLog = new char[MAX_PATH];
-        app.m_pszBuildLog[0] = '\0';
-    } else if (app.m_pszBuildLog[0]) {
-        DeleteFileA(app.m_pszBuildLog);
+    char*& log = Ide().BuildLog();
+    if (!log) {
+        log = new char[MAX_PATH];
+        log[0] = '\0';
+    } else if (log[0]) {
+        DeleteFileA(log);
     }
     char tmp[MAX_PATH];
     GetTempPathA(sizeof tmp, tmp);
@@ -232,8 +230,8 @@ void OpenBuildLog() {
             return std::nullopt;
         return std::string(name);
     };
-    std::optional<std::string> logPath = prj::CreateBuildLog(create, app.m_strProgramFolder, tmp);
-    lstrcpynA(app.m_pszBuildLog, logPath ? logPath->c_str() : "", MAX_PATH);
+    std::optional<std::string> logPath = prj::CreateBuildLog(create, Ide().ProgramFolder(), tmp);
+    lstrcpynA(log, logPath ? logPath->c_str() : "", MAX_PATH);
     std::lock_guard<std::mutex> lock(g_logLock);
     g_log = logPath ? std::fopen(logPath->c_str(), "wb") : nullptr;
 }
@@ -246,7 +244,6 @@ void CloseBuildLog() {
 }
 
 int RunMake(CPrjDoc* doc, bool rebuildAll) {
-    CIdeApp& app = TheApp();
     prj::ProjectData& d = doc->Data();
     Sink sink;
     prj::BuildRun run(sink, g_verbose);
@@ -254,7 +251,7 @@ int RunMake(CPrjDoc* doc, bool rebuildAll) {
 
     WinEnvVars vars;
     prj::BuildVariables saved;
-    const tambrix::FrameSettings& s = app.m_settings;
+    const tambrix::FrameSettings& s = Ide().Settings();
     saved.Apply(vars, {s.machineBin, s.machineLib, s.machineInclude, s.userBin, s.userLib, s.userInclude});
 
     ProcessStart start;
@@ -273,17 +270,16 @@ int RunMake(CPrjDoc* doc, bool rebuildAll) {
 }
 
 bool RunProgram(CPrjDoc* doc) {
-    CIdeApp& app = TheApp();
+    IdeServices& ide = Ide();
     if (!doc)
         doc = GetProjectDoc();
     if (!doc)
         return false;
     prj::ProjectData& d = doc->Data();
     std::string cmd = tambrix::QuoteArgument(prj::TargetProgramPath(d));
-    if (app.m_pMainFrame && !app.m_pMainFrame->m_strRunArgs.empty())
-        cmd += " " + app.m_pMainFrame->m_strRunArgs;
-    if (app.m_pMainFrame)
-        app.m_pMainFrame->ShowDesignWindows(false);
+    if (std::string args = ide.RunArgs(); !args.empty())
+        cmd += " " + args;
+    ide.ShowDesignWindows(false);
     // The test build records the start.
     ProcessStart start;
     start.commandLine = cmd;
@@ -308,9 +304,7 @@ bool RunProgram(CPrjDoc* doc) {
         MessageBoxById(0, MB_ICONEXCLAMATION, 1, text.c_str());
         return false;
     }
-    if (app.m_hRunProcess)
-        CloseHandle(app.m_hRunProcess);
-    app.m_hRunProcess = process;
+    ide.SetRunProcess(process);
     return true;
 }
 
@@ -355,9 +349,7 @@ std::optional<int> ShowOutcome(CBuildDlg& dlg, int r, bool debugBuild,
 // A failed build brings up the result window: an open one restored (filled
 // from the log when it was hidden), else the log opened in a new one.
 void ShowFailedBuild() {
-    CIdeApp& app = TheApp();
-    CPrjFrame* pf = app.m_pPrjFrame;
-    CMDIChildWnd* f = pf ? pf->FindPrjErrFrame() : nullptr;
+    CMDIChildWnd* f = Ide().FindChild(ChildKind::kBuildResult);
     if (f) {
         auto* v = dynamic_cast<CPrjErrView*>(f->GetActiveView());
         g_output.store(v);
@@ -376,11 +368,11 @@ void ShowFailedBuild() {
             }());
         }
         ShowWindow(f->m_hWnd, SW_RESTORE);
-        SendMessageA(pf->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
+        SendMessageA(Ide().ProjectFrame()->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f->m_hWnd), 0);
     } else if (!LastBuildLog().empty()) {
-        ++g_nNoRecentEntry;
-        CDocument* log = app.OpenWithTemplate(kSlotBuildResult, LastBuildLog().c_str());
-        --g_nNoRecentEntry;
+        Ide().HoldRecentList(true);
+        CDocument* log = Ide().OpenWithTemplate(kSlotBuildResult, LastBuildLog().c_str());
+        Ide().HoldRecentList(false);
         g_output.store(log ? dynamic_cast<CPrjErrView*>(log->GetFirstView()) : nullptr);
     }
 }
@@ -388,7 +380,7 @@ void ShowFailedBuild() {
 }  // namespace
 
 int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
-    CIdeApp& app = TheApp();
+    IdeServices& ide = Ide();
     if (!doc)
         return 0;
     prj::ProjectData& d = doc->Data();
@@ -409,7 +401,7 @@ int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
         d.flags = 0;
         d.rebuild_mark = 0;
     }
-    if (!app.SaveAllModified(true))
+    if (!ide.SaveAllModified(true))
         return 0;
     if (doc == GetProjectDoc()) {
         prj::PrepareDefaultProject(d, DefaultSources(doc), env.fs);
@@ -431,10 +423,10 @@ int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
         std::snprintf(buf, sizeof buf, f, program.c_str());
         return std::string(buf);
     };
-    CBuildDlg dlg(app.m_pPrjFrame);
+    CBuildDlg dlg(ide.ProjectFrame());
     dlg.m_strProgram = program;
-    if (app.m_pMainFrame)
-        dlg.m_strArgs = app.m_pMainFrame->m_strRunArgs;
+    if (ide.MainFrame())
+        dlg.m_strArgs = ide.RunArgs();
     if (!dlg.Create())
         return 0;
     dlg.SetStatus(format(text::kBuilding));
@@ -471,3 +463,9 @@ int Build(CPrjDoc* doc, bool rebuildAll, bool debugBuild) {
 }
 
 }  // namespace prjui
+
+void prjui::RegisterCommands(IdeServices& ide) {
+    ide.RegisterCommands(ID_BUILD_COMPILE, ID_BUILD_COMPILE, [](UINT) { Build(CurrentProjectDoc(), false, false); });
+    ide.RegisterCommands(ID_BUILD_ALL, ID_BUILD_ALL, [](UINT) { Build(CurrentProjectDoc(), true, false); });
+    ide.RegisterCommands(ID_MIGRATE_CONVERT, ID_MIGRATE_DELETE_MESSAGES, [](UINT id) { Migrate(id); });
+}

@@ -1,7 +1,7 @@
 #include "cmpopt.h"
 
 #include "idehelpers.h"
-#include "neighbours.h"
+#include "prjdoc.h"
 #include "prjwin.h"
 #include "smalldlgs.h"
 

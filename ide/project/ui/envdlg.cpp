@@ -1,10 +1,10 @@
 #include "envdlg.h"
 
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "neighbours.h"
+#include "betedit.h"
+#include "prjdoc.h"
 #include "prjtexts.h"
-#include "prjframe.h"
 #include "prjtree.h"
 #include "prjwin.h"
 #include "sjis_path.h"
@@ -60,14 +60,14 @@ bool CPrjEnvDlg::OnInitDialog() {
     SendMessageA(model, CB_SETCURSEL, static_cast<WPARAM>(IndexOfModel(d.run_model)), 0);
     // "(選択されていません)", the open windows' files other than the
     // project's own, then the project's, which is selected.
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    ChildKind kinds[] = {ChildKind::kResourceTree, ChildKind::kEnvironment};
     for (int id : {kRc, kBet}) {
         HWND c = GetDlgItem(m_hWnd, id);
         SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(prjui::text::kNotChosen));
         const std::string& path = id == kRc ? d.rc_path : d.bet_path;
         std::string own = path.empty() ? path : d.GetProjectFileName(path);
-        for (CMDIChildWnd* f = !pf ? nullptr : id == kRc ? pf->FindRcTreeFrame() : pf->FindBetFrame(); f;
-             f = id == kRc ? pf->FindRcTreeFrame(f) : pf->FindBetFrame(f)) {
+        ChildKind kind = kinds[id == kRc ? 0 : 1];
+        for (CMDIChildWnd* f = Ide().FindChild(kind); f; f = Ide().FindChild(kind, f)) {
             CDocument* doc = f->GetActiveDocument();
             std::string shown = doc && !doc->GetPathName().empty() ? d.GetProjectFileName(doc->GetPathName()) : "";
             if (!shown.empty() && !prj::EqualNoCase(shown, own) &&
@@ -125,8 +125,8 @@ void CPrjEnvDlg::ApplyModel() {
 }
 
 void CPrjEnvDlg::LinkOpenBet(const std::string& path) {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    for (CMDIChildWnd* f = pf ? pf->FindBetFrame() : nullptr; f && !path.empty(); f = pf->FindBetFrame(f)) {
+    for (CMDIChildWnd* f = Ide().FindChild(ChildKind::kEnvironment); f && !path.empty();
+         f = Ide().FindChild(ChildKind::kEnvironment, f)) {
         if (auto* bet = dynamic_cast<CBetDoc*>(f->GetActiveDocument());
             bet && prj::EqualNoCase(bet->GetPathName(), path))
             bet->m_pPrjDoc = m_pDoc;

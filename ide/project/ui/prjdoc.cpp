@@ -2,10 +2,10 @@
 // written through the project core, and the fields the shell reads kept in
 // step with the core's data.
 #include "buildrun.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "neighbours.h"
-#include "prjframe.h"
+#include "prjdoc.h"
+#include "prjtree.h"
 #include "prjwin.h"
 #include "project_file.h"
 
@@ -77,7 +77,7 @@ void CPrjDoc::Serialize(CArchive& ar) {
         throw std::runtime_error("read");
     }
     SyncFromData();
-    TheApp().m_strProjectPath = d.project_file_name;
+    Ide().SetProjectPath(d.project_file_name);
 }
 
 bool CPrjDoc::SaveModified() { return prjui::AskToSave(*this); }
@@ -98,31 +98,56 @@ bool CPrjDoc::OnOpenDocument(const std::string& path) {
     if (d.version_read == 1 || d.version_read == 258 || d.version_read == 259)
         SetModifiedFlag(true);
     prjui::Env().fs.SetCurrentFolder(d.drive, d.project_folder);
-    TheApp().m_pHeldPrjDoc = this;
-    if (CPrjFrame* pf = TheApp().m_pPrjFrame)
-        pf->SetReadyText();
+    Ide().SetHeldProject(this);
+    Ide().SetReadyText();
     return true;
 }
 
 void CPrjDoc::OnCloseDocument() {
-    CIdeApp& app = TheApp();
-    if (!app.m_nClosing)
+    IdeServices& ide = Ide();
+    if (!ide.Closing())
         prjui::DeleteBuildLog();
-    bool held = app.m_pHeldPrjDoc == this;
+    bool held = ide.HeldProject() == this;
     CDocument::OnCloseDocument();
     if (held) {
-        app.m_pHeldPrjDoc = nullptr;
-        app.m_strProjectPath.clear();
-        if (!app.m_nClosing && app.m_pPrjFrame) {
+        ide.SetHeldProject(nullptr);
+        ide.SetProjectPath(std::string());
+        if (!ide.Closing() && ide.ProjectFrame()) {
             // Another open project becomes the held one.
-            if (CMDIChildWnd* f = app.m_pPrjFrame->FindPrjTreeFrame()) {
+            if (CMDIChildWnd* f = Ide().FindChild(ChildKind::kProjectTree)) {
                 if (auto* other = dynamic_cast<CPrjDoc*>(f->GetActiveDocument())) {
-                    app.m_pHeldPrjDoc = other;
-                    app.m_strProjectPath = other->m_strProjectFile;
+                    ide.SetHeldProject(other);
+                    ide.SetProjectPath(other->m_strProjectFile);
                 }
             }
         }
-        if (app.m_pPrjFrame)
-            app.m_pPrjFrame->SetReadyText();
+        if (ide.ProjectFrame())
+            Ide().SetReadyText();
     }
+}
+
+FW_IMPLEMENT_DYNCREATE(CPrjDoc, CDocument)
+
+// What other libraries keep per project goes first, while the document is
+// whole.
+CPrjDoc::~CPrjDoc() { m_pDebugger.reset(); }
+
+CPrjDoc::FileRecord* CPrjDoc::FindFileRecord(uint32_t id) {
+    for (auto& f : m_files) {
+        if (f.id == id)
+            return &f;
+    }
+    return nullptr;
+}
+
+bool CPrjDoc::IsModified() {
+    if (this == GetProjectDoc())
+        return false;
+    return CDocument::IsModified() || (m_pData && m_pData->modified);
+}
+
+void CPrjDoc::SetModifiedFlag(bool modified) {
+    CDocument::SetModifiedFlag(modified);
+    if (!modified && m_pData)
+        m_pData->modified = false;
 }

@@ -3,12 +3,11 @@
 #include "buildrun.h"
 #include "error_line.h"
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "prjframe.h"
 #include "prjtexts.h"
 #include "prjwin.h"
-#include "resource.h"
+#include "shellids.h"
 
 FW_IMPLEMENT_DYNCREATE(CPrjErrDoc, CDocument)
 FW_IMPLEMENT_DYNCREATE(CPrjErrFrm, CMDIChildWnd)
@@ -133,12 +132,12 @@ int CPrjErrView::JumpToErrorLine() {
     prj::ErrorLineTarget target;
     if (!prj::ParseErrorLine(CaretLine(m_hWnd), target))
         return 0;
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
     if (!pf)
         return 0;
     CMDIChildWnd* frame = nullptr;
     CBasEditView* view = nullptr;
-    for (CMDIChildWnd* f = pf->FindEditorChildFrame(); f; f = pf->FindEditorChildFrame(f)) {
+    for (CMDIChildWnd* f = Ide().FindChild(ChildKind::kEditor); f; f = Ide().FindChild(ChildKind::kEditor, f)) {
         if (lstrcmpiA(f->GetWindowText().c_str(), target.file.c_str()) == 0) {
             frame = f;
             ShowWindow(f->m_hWnd, SW_SHOW);
@@ -147,9 +146,9 @@ int CPrjErrView::JumpToErrorLine() {
         }
     }
     if (!frame) {
-        ++g_nNoRecentEntry;
-        CDocument* doc = TheApp().OpenDocumentFile(target.file.c_str());
-        --g_nNoRecentEntry;
+        Ide().HoldRecentList(true);
+        CDocument* doc = Ide().OpenDocumentFile(target.file.c_str());
+        Ide().HoldRecentList(false);
         if (!doc)
             return 0;
         view = dynamic_cast<CBasEditView*>(doc->GetFirstView());
@@ -181,16 +180,16 @@ void ClearResultText(CPrjErrView* view) {
 }
 
 CPrjErrView* FindResultView() {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    CMDIChildWnd* f = pf ? pf->FindPrjErrFrame() : nullptr;
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
+    CMDIChildWnd* f = pf ? Ide().FindChild(ChildKind::kBuildResult) : nullptr;
     return f ? dynamic_cast<CPrjErrView*>(f->GetActiveView()) : nullptr;
 }
 
 CPrjErrView* OpenResultView() {
     if (CPrjErrView* v = FindResultView())
         return v;
-    ++g_nNoRecentEntry;
-    CDocument* doc = TheApp().OpenWithTemplate(kSlotBuildResult, nullptr);
-    --g_nNoRecentEntry;
+    Ide().HoldRecentList(true);
+    CDocument* doc = Ide().OpenWithTemplate(kSlotBuildResult, nullptr);
+    Ide().HoldRecentList(false);
     return doc ? dynamic_cast<CPrjErrView*>(doc->GetFirstView()) : nullptr;
 }

@@ -2,12 +2,11 @@
 
 #include "cmpopt.h"
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "libwnd.h"
 #include "module_sheet.h"
-#include "neighbours.h"
-#include "prjframe.h"
+#include "prjdoc.h"
 #include "prjtexts.h"
 #include "prjtree.h"
 #include "prjwin.h"
@@ -161,8 +160,8 @@ bool OpenEditorOf(CBasEditDoc* bas, const std::string& name) {
 
 template <typename F>
 void ForEachEditor(F f) {
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
-    for (CMDIChildWnd* c = pf ? pf->FindEditorChildFrame() : nullptr; c; c = pf->FindEditorChildFrame(c)) {
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
+    for (CMDIChildWnd* c = pf ? Ide().FindChild(ChildKind::kEditor) : nullptr; c; c = Ide().FindChild(ChildKind::kEditor, c)) {
         if (auto* bas = dynamic_cast<CBasEditDoc*>(c->GetActiveDocument()))
             f(c, bas);
     }
@@ -424,7 +423,7 @@ bool CPrjLibPropPage::OnInitDialog() {
             m_held.push_back(e);
         }
     }
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
     for (HWND h = pf ? GetWindow(pf->m_hWndMDIClient, GW_CHILD) : nullptr; h; h = GetWindow(h, GW_HWNDNEXT)) {
         auto* f = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(h));
         CDocument* doc = f ? f->GetActiveDocument() : nullptr;
@@ -435,7 +434,7 @@ bool CPrjLibPropPage::OnInitDialog() {
             AddName(kCandidates, name);
     }
     std::string lib = prjui::Env().ide.EnvironmentVariable("LIB").value_or("");
-    m_strSearchPath = prj::CutSb(TheApp().m_settings.machineLib + ";" + lib, kLibPathMax - 1);
+    m_strSearchPath = prj::CutSb(Ide().Settings().machineLib + ";" + lib, kLibPathMax - 1);
     return true;
 }
 

@@ -3,16 +3,15 @@
 #include "buildrun.h"
 #include "cmpopt.h"
 #include "editor.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
-#include "mainfrm.h"
-#include "neighbours.h"
-#include "prjframe.h"
+#include "betedit.h"
+#include "prjdoc.h"
 #include "prjsheet.h"
 #include "prjtexts.h"
 #include "prjwin.h"
 #include "project_file.h"
-#include "resource.h"
+#include "shellids.h"
 #include "mbcs.h"
 #include "sjis_path.h"
 #include "project_env.h"
@@ -390,8 +389,8 @@ void CPrjTree::OnDoubleClick() {
         return;
     std::string text = ItemText(item);
     HTREEITEM parent = TreeView_GetParent(m_hWnd, item);
-    CIdeApp& app = TheApp();
-    CPrjFrame* pf = app.m_pPrjFrame;
+    IdeServices& ide = Ide();
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
     CPrjDoc* doc = GetProjectDocument();
     if (!pf || !doc)
         return;
@@ -412,7 +411,7 @@ void CPrjTree::OnDoubleClick() {
     }
     size_t dot = text.find_last_of('.');
     std::string ext = dot == std::string::npos ? std::string() : fw::LowerAscii(text.substr(dot + 1));
-    if (ext == "rc" && pf->FindRcTreeFrame()) {
+    if (ext == "rc" && Ide().FindChild(ChildKind::kResourceTree)) {
         MessageBoxById(IDS_ONE_RC_ONLY, MB_ICONQUESTION, 0);
         return;
     }
@@ -427,17 +426,17 @@ void CPrjTree::OnDoubleClick() {
             return;
         }
     }
-    ++g_nNoRecentEntry;
+    Ide().HoldRecentList(true);
     CDocument* opened = nullptr;
     if (ext.empty())
-        opened = app.OpenWithTemplate(kSlotOther, path.c_str());
+        opened = ide.OpenWithTemplate(kSlotOther, path.c_str());
     else if (parent == m_groups[prj::kCatResource - 1])
-        opened = app.OpenWithTemplate(kSlotResource, doc->Data().rc_path.c_str());
+        opened = ide.OpenWithTemplate(kSlotResource, doc->Data().rc_path.c_str());
     else if (parent == m_groups[prj::kCatEnvironment - 1])
-        opened = app.OpenWithTemplate(kSlotEnvironment, doc->Data().bet_path.c_str());
+        opened = ide.OpenWithTemplate(kSlotEnvironment, doc->Data().bet_path.c_str());
     else
-        opened = app.OpenDocumentFile(path.c_str());
-    --g_nNoRecentEntry;
+        opened = ide.OpenDocumentFile(path.c_str());
+    Ide().HoldRecentList(false);
     if (auto* bas = dynamic_cast<CBasEditDoc*>(opened)) {
         prj::ProjectData& d = doc->Data();
         uint32_t number = ++d.doc_counter;
@@ -461,9 +460,9 @@ void CPrjTree::OnDoubleClick() {
 void CPrjTree::OnFileOpen() {
     if (HTREEITEM sel = TreeView_GetSelection(m_hWnd)) {
         std::string text = ItemText(sel);
-        ++g_nNoRecentEntry;
-        TheApp().OpenDocumentFile(text.c_str());
-        --g_nNoRecentEntry;
+        Ide().HoldRecentList(true);
+        Ide().OpenDocumentFile(text.c_str());
+        Ide().HoldRecentList(false);
     }
 }
 
@@ -472,7 +471,7 @@ void CPrjTree::OnCompile() {
     if (!doc || doc->GetDebugState() == 1)
         return;
     if (prjui::Build(doc, false, false) == 2)
-        doc->StartDebug(0);
+        Ide().StartDebug(doc, 0);
 }
 
 void CPrjTree::OnRemove() {
@@ -523,7 +522,7 @@ void CPrjTree::OnCompileOptions() {
         return;
     std::string text = ItemText(sel);
     prj::ProjectData& d = doc->Data();
-    CCmpOptDlg dlg(TheApp().m_pPrjFrame);
+    CCmpOptDlg dlg(Ide().ProjectFrame());
     prj::CBasData* module = d.FindModuleByPath(text);
     bool made = false;
     if (!module) {
@@ -552,13 +551,13 @@ int CPrjTreeFrm::OnCreate(CREATESTRUCTA* cs) {
     if (CMDIChildWnd::OnCreate(cs) == -1)
         return -1;
     SetWindowPos(m_hWnd, nullptr, 0, 0, 230, 310, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    TheApp().m_pPrjTreeFrame = this;
+    Ide().SetProjectTreeFrame(this);
     return 0;
 }
 
 void CPrjTreeFrm::OnDestroy() {
-    if (TheApp().m_pPrjTreeFrame == this)
-        TheApp().m_pPrjTreeFrame = nullptr;
+    if (Ide().ProjectTreeFrame() == this)
+        Ide().SetProjectTreeFrame(nullptr);
     CMDIChildWnd::OnDestroy();
 }
 
@@ -574,17 +573,17 @@ bool CPrjTreeFrm::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_MDIACTIVATE) {
         bool done = CMDIChildWnd::OnWndMsg(msg, wp, lp, result);
         if (reinterpret_cast<HWND>(lp) == m_hWnd) {
-            CIdeApp& app = TheApp();
+            IdeServices& ide = Ide();
             auto* doc = dynamic_cast<CPrjDoc*>(GetActiveDocument());
-            if (doc && app.m_pHeldPrjDoc && app.m_pHeldPrjDoc != doc) {
-                app.m_pHeldPrjDoc = doc;
-                app.m_strProjectPath = doc->m_strProjectFile;
-                if (app.m_pPrjFrame)
-                    app.m_pPrjFrame->SetReadyText();
+            if (doc && ide.HeldProject() && ide.HeldProject() != doc) {
+                ide.SetHeldProject(doc);
+                ide.SetProjectPath(doc->m_strProjectFile);
+                if (ide.ProjectFrame())
+                    Ide().SetReadyText();
                 if (doc->m_pData)
                     prjui::Env().fs.SetCurrentFolder(doc->Data().drive, doc->Data().project_folder);
             }
-            app.m_pPrjTreeFrame = this;
+            ide.SetProjectTreeFrame(this);
         }
         return done;
     }
@@ -615,7 +614,8 @@ bool BelongsToProject(CDocument* d, CPrjDoc* prjDoc) {
     }
     if (auto* bet = dynamic_cast<CBetDoc*>(d))
         return bet->m_pPrjDoc == prjDoc;
-    if (dynamic_cast<CRcDoc*>(d)) {
+    // A resource script: a document of the designer's template.
+    if (d->GetDocTemplate() && d->GetDocTemplate() == Ide().Template(kSlotResource)) {
         const std::string& rc = prjDoc->Data().rc_path;
         return !rc.empty() && SameName(d->GetPathName(), rc);
     }
@@ -630,7 +630,7 @@ void CPrjTreeFrm::OnClose() {
         MessageBoxById(IDS_NO_PROJECT_WHILE_DEBUG, MB_ICONEXCLAMATION, 0);
         return;
     }
-    CPrjFrame* pf = TheApp().m_pPrjFrame;
+    CMDIFrameWnd* pf = Ide().ProjectFrame();
     EnableFrames(false);
     if (doc && pf) {
         auto related = [&]() -> CMDIChildWnd* {
@@ -691,7 +691,7 @@ void CPrjTree::OnDependencies() {
     if (!module)
         return;
     EnableFrames(false);
-    RunDependencyDialog(TheApp().m_pPrjFrame, doc, *module, false);
+    RunDependencyDialog(Ide().ProjectFrame(), doc, *module, false);
     EnableFrames(true);
     doc->SyncFromData();
 }

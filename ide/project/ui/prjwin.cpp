@@ -2,12 +2,12 @@
 
 #include "fw.h"
 #include "fwregistry.h"
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "idesettings.h"
-#include "neighbours.h"
-#include "prjframe.h"
-#include "resource.h"
+#include "prjdoc.h"
+#include "prjtree.h"
+#include "shellids.h"
 #include "sjis_path.h"
 
 #include <direct.h>
@@ -92,8 +92,8 @@ public:
 
 class WinIde : public prj::IdeContext {
 public:
-    std::string ProgramFolder() override { return TheApp().m_strProgramFolder; }
-    std::string LibFolder() override { return TheApp().m_settings.machineLib; }
+    std::string ProgramFolder() override { return Ide().ProgramFolder(); }
+    std::string LibFolder() override { return Ide().Settings().machineLib; }
     std::optional<std::string> EnvironmentVariable(const char* name) override {
         DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
         if (n == 0)
@@ -104,8 +104,8 @@ public:
         return v;
     }
     std::optional<prj::OpenWindow> FirstRcTreeWindow() override {
-        CPrjFrame* pf = TheApp().m_pPrjFrame;
-        CMDIChildWnd* f = pf ? pf->FindRcTreeFrame() : nullptr;
+        CMDIFrameWnd* pf = Ide().ProjectFrame();
+        CMDIChildWnd* f = pf ? Ide().FindChild(ChildKind::kResourceTree) : nullptr;
         if (!f)
             return std::nullopt;
         CDocument* d = f->GetActiveDocument();
@@ -113,8 +113,8 @@ public:
     }
     std::vector<prj::OpenWindow> BetWindows() override {
         std::vector<prj::OpenWindow> out;
-        CPrjFrame* pf = TheApp().m_pPrjFrame;
-        for (CMDIChildWnd* f = pf ? pf->FindBetFrame() : nullptr; f; f = pf->FindBetFrame(f)) {
+        CMDIFrameWnd* pf = Ide().ProjectFrame();
+        for (CMDIChildWnd* f = pf ? Ide().FindChild(ChildKind::kEnvironment) : nullptr; f; f = Ide().FindChild(ChildKind::kEnvironment, f)) {
             CDocument* d = f->GetActiveDocument();
             out.push_back({f->GetWindowText(), d ? d->GetPathName() : std::string()});
         }
@@ -154,8 +154,8 @@ bool AskToSave(CDocument& doc) {
         prompt.replace(at, 2, name);
     int answer = MessageBoxA(nullptr, prompt.c_str(), fw::LoadStr(IDR_MAINFRAME).c_str(),
                              MB_YESNOCANCEL | MB_ICONQUESTION);
-    CIdeApp& app = TheApp();
-    SetActiveWindow(app.m_pMainWnd ? app.m_pMainWnd->m_hWnd : nullptr);
+    CWnd* main = Ide().CurrentMainWnd();
+    SetActiveWindow(main ? main->m_hWnd : nullptr);
     bool ok = answer != IDCANCEL && (answer != IDYES || doc.DoFileSave());
     EnableFrames(true);
     return ok;

@@ -22,4 +22,8 @@ bool AskToSave(CDocument& doc);
 // the frame is about to take is moved down by one caption height.
 void KeepCaptionWhenZoomed(void* hwnd, tagWINDOWPOS* pos);
 
+// The migration commands (ID_MIGRATE_*): the topmost editor's text, or its
+// selection, through the converter TQ70BCNV and back.
+void Migrate(unsigned id);
+
 }  // namespace prjui

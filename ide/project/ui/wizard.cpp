@@ -1,12 +1,12 @@
 #include "wizard.h"
 
-#include "ideapp.h"
+#include "ideservices.h"
 #include "idehelpers.h"
 #include "prjtexts.h"
 #include "project_texts.h"
 #include "wizard_check.h"
 #include "smalldlgs.h"
-#include "resource.h"
+#include "shellids.h"
 
 #include <array>
 #include <cstdio>
@@ -23,7 +23,7 @@ bool EnterFolder(const std::string& folder) {
         return true;
     if (!CreateDirectoryA(folder.c_str(), nullptr)) {
         // The installation's project folder first, then the folder.
-        CreateDirectoryA(TheApp().m_settings.projectFolder.c_str(), nullptr);
+        CreateDirectoryA(Ide().Settings().projectFolder.c_str(), nullptr);
         if (!CreateDirectoryA(folder.c_str(), nullptr))
             return false;
     }
@@ -49,7 +49,7 @@ bool CPrjWizardDlg::OnInitDialog() {
     m_strFormName = "MAINFORM";
     m_strFormModule = "MAINFORM.SUB";
     m_nProgramType = 1;
-    m_strFolder = TheApp().m_settings.projectFolder;
+    m_strFolder = Ide().Settings().projectFolder;
     CDialog::OnInitDialog();
     HWND combo = GetDlgItem(m_hWnd, kType);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);

@@ -4,7 +4,7 @@
 
 #include "fw.h"
 #include "optrules.h"
-#include "resource.h"
+#include "shellids.h"
 
 #include <cstdint>
 #include <optional>
