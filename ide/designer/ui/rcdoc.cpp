@@ -11,6 +11,7 @@
 #include "idesettings.h"
 #include "childrun.h"
 #include "procstart.h"
+#include "buildrun.h"
 #include "propwnd.h"
 #include "shellids.h"
 #include "sjis_path.h"
@@ -63,30 +64,6 @@ void SetStatus(const std::string& text) {
 
 // ---- RC ------------------------------------------------------------------
 
-// An environment variable read whole, restored exactly (unset when it was).
-struct SavedVar {
-    const char* name;
-    bool had = false;
-    std::string value;
-    explicit SavedVar(const char* n) : name(n) {
-        DWORD n2 = GetEnvironmentVariableA(name, nullptr, 0);
-        if (n2 > 0) {
-            std::string v(n2, '\0');
-            DWORD got = GetEnvironmentVariableA(name, &v[0], n2);
-            v.resize(got);
-            had = true;
-            value = v;
-        }
-    }
-    // As a build sets it: the installation's folder first, then the
-    // variable's own value or, when it has none, the user's folders.
-    void Prepend(const std::string& folder, const std::string& user) {
-        std::string v = folder + ";" + (had ? value : user);
-        SetEnvironmentVariableA(name, v.c_str());
-    }
-    ~SavedVar() { SetEnvironmentVariableA(name, had ? value.c_str() : nullptr); }
-};
-
 struct RcRun {
     tambrix::ChildResult result;
     std::string commandLine;
@@ -96,20 +73,16 @@ struct RcRun {
 RcRun RunRc(const std::string& script) {
     size_t dot = script.find_last_of('.');
     std::string out = (dot == std::string::npos ? script + "." : script.substr(0, dot + 1)) + "res";
-    // The installation's tool and include folders (the per-machine "Env"
-    // values), as for a build: RC and tq70form.h lie there. Read here, as a
-    // script named on the command line opens before start-up reads them.
-    auto machine = [](const char* name) {
-        return Ide().Registry().ReadString(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name, MAX_PATH)
-            .value_or(std::string());
+    // The installation's and the user's tool and include folders (the "Env"
+    // values), set as for a build: RC and tq70form.h lie there. Read here, as
+    // a script named on the command line opens before start-up reads them.
+    auto read = [](fw::RegRoot root, const char* key, const char* name) {
+        return Ide().Registry().ReadString(root, key, name, MAX_PATH).value_or(std::string());
     };
-    auto user = [](const char* name) {
-        return Ide().Registry().ReadString(fw::RegRoot::CurrentUser, tambrix::kUserEnvKey, name, MAX_PATH)
-            .value_or(std::string());
-    };
-    SavedVar path("PATH"), include("INCLUDE");
-    path.Prepend(machine("Bin"), user("Bin"));
-    include.Prepend(machine("Include"), user("Include"));
+    auto machine = [&](const char* name) { return read(fw::RegRoot::LocalMachine, tambrix::kEnvKey, name); };
+    auto user = [&](const char* name) { return read(fw::RegRoot::CurrentUser, tambrix::kUserEnvKey, name); };
+    prjui::ToolEnvironment env({machine("Bin"), machine("Lib"), machine("Include"), user("Bin"), user("Lib"),
+                                user("Include")});
 
     RcRun run;
     run.commandLine = "RC /r /l 0x411 /fo " + tambrix::QuoteArgument(out) + " " + tambrix::QuoteArgument(script);

@@ -98,6 +98,20 @@ public:
     }
 };
 
+}  // namespace
+
+ToolEnvironment::ToolEnvironment(const prj::BuildFolders& folders) {
+    WinEnvVars vars;
+    saved_.Apply(vars, folders);
+}
+
+ToolEnvironment::~ToolEnvironment() {
+    WinEnvVars vars;
+    saved_.Restore(vars);
+}
+
+namespace {
+
 std::string ProjectFolderPath(const prj::ProjectData& d) {
     std::string folder = d.project_folder.empty() ? std::string("\\") : d.project_folder;
     if (d.drive > 0)
@@ -249,20 +263,19 @@ int RunMake(CPrjDoc* doc, bool rebuildAll) {
     prj::BuildRun run(sink, g_verbose);
     OpenBuildLog();
 
-    WinEnvVars vars;
-    prj::BuildVariables saved;
-    const tambrix::FrameSettings& s = Ide().Settings();
-    saved.Apply(vars, {s.machineBin, s.machineLib, s.machineInclude, s.userBin, s.userLib, s.userInclude});
-
     ProcessStart start;
     start.commandLine = prj::NmakeCommandLine(d.make_script_path, rebuildAll);
     start.folder = ProjectFolderPath(d);
     start.flags = kCreateFlags;
     start.title = text::kConsoleTitle;
     MakeOutput output(run);
-    // The build dialog holds the frames disabled, so every message may run.
-    tambrix::ChildResult r = RunCapturedChild(start, output, ChildWait::kAllMessages);
-    saved.Restore(vars);
+    tambrix::ChildResult r;
+    {
+        const tambrix::FrameSettings& s = Ide().Settings();
+        ToolEnvironment env({s.machineBin, s.machineLib, s.machineInclude, s.userBin, s.userLib, s.userInclude});
+        // The build dialog holds the frames disabled, so every message may run.
+        r = RunCapturedChild(start, output, ChildWait::kAllMessages);
+    }
     CloseBuildLog();
     if (r.status == tambrix::ChildStatus::kNotStarted)
         MessageBoxById(IDS_REGISTRY_BROKEN, MB_ICONHAND, 0);

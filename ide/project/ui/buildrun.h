@@ -4,11 +4,26 @@
 // the program.
 #pragma once
 
+#include "build_env.h"
+
 #include <string>
 
 class CPrjDoc;
 
 namespace prjui {
+
+// PATH, LIB and INCLUDE for one tool run (NMAKE, RC), set as a build sets
+// them and put back exactly as they were when it goes.
+class ToolEnvironment {
+public:
+    explicit ToolEnvironment(const prj::BuildFolders& folders);
+    ~ToolEnvironment();
+    ToolEnvironment(const ToolEnvironment&) = delete;
+    ToolEnvironment& operator=(const ToolEnvironment&) = delete;
+
+private:
+    prj::BuildVariables saved_;
+};
 
 // Build: 0 nothing built or it failed, 1 built (or the rebuild question
 // cancelled), 2 built and the debugger is asked for.
